@@ -1,0 +1,3 @@
+#include "Dialogs.h"
+
+Dialogs::~Dialogs() = default;

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "Dialogs.h"
+
+// Dialogs shown with Qt's message boxes and file dialogs.
+class QtDialogs : public Dialogs {
+public:
+    Answer ask(QWidget* parent, const QString& title, const QString& text, Icon icon,
+               Answer defaultButton) override;
+    void inform(QWidget* parent, const QString& title, const QString& text, Icon icon) override;
+    QString chooseFileToOpen(QWidget* parent, const QString& title, const QString& folder,
+                             const QString& filter) override;
+    QString chooseFileToSave(QWidget* parent, const QString& title, const QString& suggestedPath,
+                             const QString& filter) override;
+};

@@ -1,0 +1,24 @@
+#include "ScriptedDialogs.h"
+
+Dialogs::Answer ScriptedDialogs::ask(QWidget*, const QString& title, const QString& text, Icon icon,
+                                     Answer defaultButton) {
+    shown.append({Shown::Kind::Ask, title, text, icon, defaultButton});
+    return answers.isEmpty() ? Answer::No : answers.dequeue();
+}
+
+void ScriptedDialogs::inform(QWidget*, const QString& title, const QString& text, Icon icon) {
+    shown.append({Shown::Kind::Inform, title, text, icon, Answer::No});
+}
+
+QString ScriptedDialogs::chooseFileToOpen(QWidget*, const QString& title, const QString& folder,
+                                          const QString& filter) {
+    shown.append({Shown::Kind::OpenFile, title, folder + QLatin1Char('|') + filter, Icon::None, Answer::No});
+    return files.isEmpty() ? QString() : files.dequeue();
+}
+
+QString ScriptedDialogs::chooseFileToSave(QWidget*, const QString& title, const QString& suggestedPath,
+                                          const QString& filter) {
+    shown.append(
+        {Shown::Kind::SaveFile, title, suggestedPath + QLatin1Char('|') + filter, Icon::None, Answer::No});
+    return files.isEmpty() ? QString() : files.dequeue();
+}

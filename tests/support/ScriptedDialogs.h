@@ -1,0 +1,35 @@
+#pragma once
+
+#include "Dialogs.h"
+
+#include <QList>
+#include <QQueue>
+#include <QString>
+
+// Answers the program's dialogs from a script and records every dialog shown, for screen tests.
+class ScriptedDialogs : public Dialogs {
+public:
+    struct Shown {
+        enum class Kind { Ask, Inform, OpenFile, SaveFile } kind;
+        QString title;
+        QString text;
+        Icon icon = Icon::None;
+        Answer defaultButton = Answer::No;
+    };
+
+    // Queued answers; a question with no answer queued answers No, a file dialog cancels.
+    QQueue<Answer> answers;
+    QQueue<QString> files;
+    QList<Shown> shown;
+
+    Answer ask(QWidget* parent, const QString& title, const QString& text, Icon icon,
+               Answer defaultButton) override;
+    void inform(QWidget* parent, const QString& title, const QString& text, Icon icon) override;
+    QString chooseFileToOpen(QWidget* parent, const QString& title, const QString& folder,
+                             const QString& filter) override;
+    QString chooseFileToSave(QWidget* parent, const QString& title, const QString& suggestedPath,
+                             const QString& filter) override;
+
+    // The last dialog's text, or empty when none was shown.
+    QString lastText() const { return shown.isEmpty() ? QString() : shown.constLast().text; }
+};
