@@ -1,0 +1,25 @@
+#pragma once
+
+#include "Money.h"
+
+#include <optional>
+#include <QString>
+#include <QtGlobal>
+
+// A row of tblBuchung: one payment booking, carrying copies of its project's, company's, trade's and
+// cost group's names.
+struct Booking {
+    qint64 id = 0;                    // ID, order of entry
+    std::optional<int> runningNumber; // PID
+    QString projectId;                // ProjektID
+    QString project;                  // Projekt
+    QString company;                  // Firma
+    QString trade;                    // Gewerk
+    QString costGroup;                // Kostengruppe
+    std::optional<int> instructedOn;  // AnweisungVom, a day number
+    std::optional<int> invoiceDate;   // RechnungVom, a day number
+    QString invoiceNumber;            // RechnungsNr
+    QString paymentKind;              // Zahlungsart
+    QString remarks;                  // Bemerkungen
+    std::optional<Money> amount;      // Betrag; nullopt for an empty or foreign value
+};

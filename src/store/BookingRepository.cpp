@@ -1,0 +1,138 @@
+#include "BookingRepository.h"
+
+#include "Database.h"
+#include "StoredValue.h"
+
+#include <algorithm>
+#include <QCollator>
+#include <QLocale>
+
+namespace {
+
+const QString kSelect = QStringLiteral("SELECT ID, PID, ProjektID, Projekt, Firma, Gewerk, Kostengruppe, "
+                                       "AnweisungVom, RechnungVom, RechnungsNr, Zahlungsart, Bemerkungen, "
+                                       "Betrag FROM tblBuchung ");
+
+Booking build(const QSqlQuery& query) {
+    Booking booking;
+    booking.id = StoredValue::rowNumber(query, 0);
+    booking.runningNumber = StoredValue::integer(query, 1);
+    booking.projectId = StoredValue::text(query, 2);
+    booking.project = StoredValue::text(query, 3);
+    booking.company = StoredValue::text(query, 4);
+    booking.trade = StoredValue::text(query, 5);
+    booking.costGroup = StoredValue::text(query, 6);
+    booking.instructedOn = StoredValue::integer(query, 7);
+    booking.invoiceDate = StoredValue::integer(query, 8);
+    booking.invoiceNumber = StoredValue::text(query, 9);
+    booking.paymentKind = StoredValue::text(query, 10);
+    booking.remarks = StoredValue::text(query, 11);
+    booking.amount = StoredValue::amount(query, 12);
+    return booking;
+}
+
+QList<Booking> read(Database& db, const QString& sql, const QVariantList& values, bool* ok) {
+    return StoredValue::rows<Booking>(db, sql, values, ok, build);
+}
+
+QString fieldName(BookingRepository::Field field) {
+    switch (field) {
+    case BookingRepository::Field::Company:
+        return QStringLiteral("Firma");
+    case BookingRepository::Field::Trade:
+        return QStringLiteral("Gewerk");
+    case BookingRepository::Field::CostGroup:
+        break;
+    }
+    return QStringLiteral("Kostengruppe");
+}
+
+} // namespace
+
+QList<Booking> BookingRepository::all(bool* ok) const {
+    return read(m_db, kSelect + QStringLiteral("ORDER BY ID"), {}, ok);
+}
+
+QList<Booking> BookingRepository::forProject(const QString& projectId, bool* ok) const {
+    return read(m_db, kSelect + QStringLiteral("WHERE ProjektID = ? ORDER BY ID"), {projectId}, ok);
+}
+
+int BookingRepository::highestRunningNumber(const QString& projectId, bool* ok) const {
+    const QList<int> highest = StoredValue::rows<int>(
+        m_db, QStringLiteral("SELECT MAX(CAST(PID AS INTEGER)) FROM tblBuchung WHERE ProjektID = ?"),
+        {projectId}, ok, [](const QSqlQuery& query) { return StoredValue::integer(query, 0).value_or(0); });
+    return highest.isEmpty() ? 0 : std::max(0, highest.first());
+}
+
+QStringList BookingRepository::distinctValues(Field field, const QString& projectName, bool* ok) const {
+    const QString column = fieldName(field);
+    const QStringList found = StoredValue::rows<QString>(
+        m_db,
+        QStringLiteral("SELECT DISTINCT %1 FROM tblBuchung WHERE fold(Projekt) = fold(?) AND %1 IS NOT NULL "
+                       "AND %1 <> '' ORDER BY %1")
+            .arg(column),
+        {projectName}, ok, [](const QSqlQuery& query) { return StoredValue::text(query, 0); });
+    // Values that differ only in letter case name the same company, trade or cost group: list it once.
+    QStringList values;
+    QStringList folded;
+    for (const QString& value : found) {
+        const QString key = value.toCaseFolded();
+        if (!folded.contains(key)) {
+            folded.append(key);
+            values.append(value);
+        }
+    }
+    QCollator collator{QLocale(QLocale::German, QLocale::Germany)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(values.begin(), values.end(),
+                     [&collator](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+    return values;
+}
+
+QList<Booking> BookingRepository::withValue(const QString& projectId, Field field, const QString& value,
+                                            bool* ok) const {
+    return read(m_db,
+                kSelect +
+                    QStringLiteral("WHERE ProjektID = ? AND fold(%1) = fold(?) ORDER BY AnweisungVom, ID")
+                        .arg(fieldName(field)),
+                {projectId, value}, ok);
+}
+
+QList<Booking> BookingRepository::instructedBetween(const QString& projectId, int firstDay, int lastDay,
+                                                    bool* ok) const {
+    return read(m_db,
+                kSelect + QStringLiteral("WHERE ProjektID = ? AND AnweisungVom >= ? AND AnweisungVom <= ? "
+                                         "ORDER BY PID, ID"),
+                {projectId, firstDay, lastDay}, ok);
+}
+
+std::optional<Booking> BookingRepository::find(const QString& projectId, int runningNumber,
+                                               const QString& company, std::optional<int> instructedOn,
+                                               bool* ok) const {
+    const QList<Booking> rows =
+        read(m_db,
+             kSelect + QStringLiteral("WHERE ProjektID = ? AND PID = ? AND fold(Firma) = fold(?) "
+                                      "AND AnweisungVom IS ? ORDER BY ID LIMIT 1"),
+             {projectId, runningNumber, company, StoredValue::bind(instructedOn)}, ok);
+    if (rows.isEmpty())
+        return std::nullopt;
+    return rows.first();
+}
+
+std::optional<qint64> BookingRepository::add(const Booking& booking) {
+    return m_db.insert(
+        QStringLiteral(
+            "INSERT INTO tblBuchung (PID, ProjektID, Projekt, Firma, Gewerk, Kostengruppe, AnweisungVom, "
+            "RechnungVom, RechnungsNr, Zahlungsart, Bemerkungen, Betrag) "
+            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        {StoredValue::bind(booking.runningNumber), StoredValue::bind(booking.projectId),
+         StoredValue::bind(booking.project), StoredValue::bind(booking.company),
+         StoredValue::bind(booking.trade), StoredValue::bind(booking.costGroup),
+         StoredValue::bind(booking.instructedOn), StoredValue::bind(booking.invoiceDate),
+         StoredValue::bind(booking.invoiceNumber), StoredValue::bind(booking.paymentKind),
+         StoredValue::bind(booking.remarks), StoredValue::bind(booking.amount)});
+}
+
+bool BookingRepository::remove(qint64 id) {
+    return m_db.changeRow(QStringLiteral("DELETE FROM tblBuchung WHERE ID = ?"), {id});
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "Booking.h"
+
+#include <optional>
+#include <QList>
+#include <QStringList>
+
+class Database;
+
+// Reads and writes tblBuchung. Stored names handed in (a project's or company's name, a trade) are
+// compared for equality ignoring case, never as patterns. Failure reporting as ProjectRepository.
+class BookingRepository {
+public:
+    enum class Field { Company, Trade, CostGroup };
+
+    explicit BookingRepository(Database& database) : m_db(database) {}
+
+    QList<Booking> all(bool* ok = nullptr) const;
+    // One project's bookings (ProjektID equals projectId), in order of entry.
+    QList<Booking> forProject(const QString& projectId, bool* ok = nullptr) const;
+    // The highest PID among the project's bookings; 0 when there are none.
+    int highestRunningNumber(const QString& projectId, bool* ok = nullptr) const;
+    // The distinct companies, trades or cost groups of the bookings whose Projekt copy equals
+    // projectName; empty values left out; sorted by text.
+    QStringList distinctValues(Field field, const QString& projectName, bool* ok = nullptr) const;
+    // The project's bookings whose field equals value, ordered by instruction date.
+    QList<Booking> withValue(const QString& projectId, Field field, const QString& value,
+                             bool* ok = nullptr) const;
+    // The project's bookings instructed from firstDay to lastDay (both included), ordered by PID.
+    QList<Booking> instructedBetween(const QString& projectId, int firstDay, int lastDay,
+                                     bool* ok = nullptr) const;
+    // The booking of the project with this running number, company and instruction date.
+    std::optional<Booking> find(const QString& projectId, int runningNumber, const QString& company,
+                                std::optional<int> instructedOn, bool* ok = nullptr) const;
+    // Returns the ID the database gave the new booking.
+    std::optional<qint64> add(const Booking& booking);
+    bool remove(qint64 id);
+
+private:
+    Database& m_db;
+};

@@ -1,0 +1,109 @@
+#include "CompanyRepository.h"
+
+#include "Database.h"
+#include "PatternMatcher.h"
+#include "StoredValue.h"
+
+namespace {
+
+const QString kSelect =
+    QStringLiteral("SELECT ID, Name, \"Straße\", PLZ, Ort, Telefon1, Telefon2, Mobil, eMail, "
+                   "Ansprechpartner, GewerkID, KostengruppeID FROM tblFirma ");
+const QString kByName = QStringLiteral(" ORDER BY fold(Name), Name, ID");
+
+Company build(const QSqlQuery& query) {
+    Company company;
+    company.id = StoredValue::rowNumber(query, 0);
+    company.name = StoredValue::text(query, 1);
+    company.street = StoredValue::text(query, 2);
+    company.postcode = StoredValue::text(query, 3);
+    company.town = StoredValue::text(query, 4);
+    company.phone = StoredValue::text(query, 5);
+    company.fax = StoredValue::text(query, 6);
+    company.mobile = StoredValue::text(query, 7);
+    company.email = StoredValue::text(query, 8);
+    company.contact = StoredValue::text(query, 9);
+    company.trade = StoredValue::text(query, 10);
+    company.costGroup = StoredValue::text(query, 11);
+    return company;
+}
+
+QList<Company> read(Database& db, const QString& sql, const QVariantList& values, bool* ok) {
+    return StoredValue::rows<Company>(db, sql, values, ok, build);
+}
+
+QVariantList fields(const Company& company) {
+    return {StoredValue::bind(company.name),     StoredValue::bind(company.street),
+            StoredValue::bind(company.postcode), StoredValue::bind(company.town),
+            StoredValue::bind(company.phone),    StoredValue::bind(company.fax),
+            StoredValue::bind(company.mobile),   StoredValue::bind(company.email),
+            StoredValue::bind(company.contact),  StoredValue::bind(company.trade),
+            StoredValue::bind(company.costGroup)};
+}
+
+} // namespace
+
+QList<Company> CompanyRepository::byId(bool* ok) const {
+    return read(m_db, kSelect + QStringLiteral("ORDER BY ID"), {}, ok);
+}
+
+QList<Company> CompanyRepository::byName(bool* ok) const {
+    return read(m_db, kSelect + kByName, {}, ok);
+}
+
+QList<Company> CompanyRepository::search(const QString& userText, SearchFrom from, bool* ok) const {
+    const QString pattern = from == SearchFrom::Anywhere ? PatternMatcher::anywhere(userText)
+                                                         : PatternMatcher::fromLeft(userText);
+    return read(m_db,
+                kSelect + QStringLiteral("WHERE GewerkID LIKE ? OR KostengruppeID LIKE ? OR Name LIKE ? "
+                                         "OR PLZ LIKE ? OR Ort LIKE ? ORDER BY ID"),
+                {pattern, pattern, pattern, pattern, pattern}, ok);
+}
+
+QList<Company> CompanyRepository::searchByName(const QString& userText, bool* ok) const {
+    const QString pattern = PatternMatcher::anywhere(userText);
+    return read(m_db,
+                kSelect +
+                    QStringLiteral("WHERE Name LIKE ? OR GewerkID LIKE ? OR KostengruppeID LIKE ? "
+                                   "OR Ort LIKE ? OR PLZ LIKE ?") +
+                    kByName,
+                {pattern, pattern, pattern, pattern, pattern}, ok);
+}
+
+std::optional<Company> CompanyRepository::find(qint64 id, bool* ok) const {
+    const QList<Company> rows = read(m_db, kSelect + QStringLiteral("WHERE ID = ?"), {id}, ok);
+    if (rows.isEmpty())
+        return std::nullopt;
+    return rows.first();
+}
+
+std::optional<Company> CompanyRepository::findByName(const QString& name, bool* ok) const {
+    const QList<Company> rows = read(
+        m_db, kSelect + QStringLiteral("WHERE fold(Name) = fold(?)") + kByName + QStringLiteral(" LIMIT 1"),
+        {name}, ok);
+    if (rows.isEmpty())
+        return std::nullopt;
+    return rows.first();
+}
+
+std::optional<qint64> CompanyRepository::add(const Company& company) {
+    return m_db.insert(
+        QStringLiteral("INSERT INTO tblFirma (Name, \"Straße\", PLZ, Ort, Telefon1, Telefon2, Mobil, "
+                       "eMail, Ansprechpartner, GewerkID, KostengruppeID) "
+                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        fields(company));
+}
+
+bool CompanyRepository::update(const Company& company) {
+    QVariantList values = fields(company);
+    values.append(company.id);
+    return m_db.changeRow(
+        QStringLiteral("UPDATE tblFirma SET Name = ?, \"Straße\" = ?, PLZ = ?, Ort = ?, "
+                       "Telefon1 = ?, Telefon2 = ?, Mobil = ?, eMail = ?, Ansprechpartner = ?, "
+                       "GewerkID = ?, KostengruppeID = ? WHERE ID = ?"),
+        values);
+}
+
+bool CompanyRepository::remove(qint64 id) {
+    return m_db.changeRow(QStringLiteral("DELETE FROM tblFirma WHERE ID = ?"), {id});
+}

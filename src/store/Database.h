@@ -1,0 +1,83 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+
+struct sqlite3;
+
+// The engine layer: one open connection to a database file. The only class that knows the engine is
+// SQLite; everything above it speaks through prepared statements with bound values.
+class Database {
+public:
+    static constexpr int kDefaultBusyTimeoutMs = 3000;
+
+    enum class OpenFailure {
+        None,
+        Missing,
+        NotReadable,
+        ReadOnly,
+        NotADatabase,
+        ForeignSchema,
+        Locked,
+        Other
+    };
+
+    // Opens an existing file for reading and writing. On failure returns null and, when given, sets
+    // failure and a German message that names the file and the reason. Nothing is ever written to a
+    // file that is refused.
+    // busyTimeoutMs: how long a write or read waits for a file that another program holds briefly.
+    static std::unique_ptr<Database> open(const QString& filePath, OpenFailure* failure = nullptr,
+                                          QString* germanMessage = nullptr,
+                                          int busyTimeoutMs = kDefaultBusyTimeoutMs);
+    // Creates a new file with the six tables, the indexes and the presets (trades, cost groups).
+    // Refuses when the file exists already. Returns false and sets the German message on failure.
+    static bool create(const QString& filePath, QString* germanMessage = nullptr);
+
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    QString filePath() const { return m_filePath; }
+    QSqlDatabase connection() const;
+    sqlite3* handle() const;
+
+    // Prepares sql and binds the values positionally ("?"), then runs it. Returns false on failure and
+    // keeps the German error text for lastError(). The query is positioned before the first row.
+    bool run(QSqlQuery& query, const QString& sql, const QVariantList& values = {});
+    // Runs a statement that returns no rows.
+    bool exec(const QString& sql, const QVariantList& values = {});
+    // Runs an INSERT; returns the engine's number of the new row.
+    std::optional<qint64> insert(const QString& sql, const QVariantList& values);
+    // Runs an UPDATE or DELETE meant for one existing row; false, with lastError() saying that the row
+    // is gone, when it changed no row.
+    bool changeRow(const QString& sql, const QVariantList& values);
+    // The German text of the last failure, including the engine's own words.
+    QString lastError() const { return m_lastError; }
+    // Sets the German failure text for a failure found above the engine (a row no longer there).
+    void setLastError(const QString& germanText) { m_lastError = germanText; }
+
+    // A field's value as the program reads every field: its text, with null read as empty text.
+    static QString text(const QSqlQuery& query, int column);
+
+    bool beginTransaction();
+    bool commit();
+    bool rollback();
+    bool inTransaction() const { return m_inTransaction; }
+
+private:
+    Database(QString filePath, QString connectionName);
+    bool connect(const QString& databaseName, const QString& options, QString* engineText);
+    OpenFailure checkSchema(QString* reason);
+    bool configure(QString* germanMessage);
+    void recordFailure(const QString& what, const QString& engineText);
+
+    QString m_filePath;
+    QString m_connectionName;
+    QString m_lastError;
+    bool m_inTransaction = false;
+};

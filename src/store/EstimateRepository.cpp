@@ -1,0 +1,86 @@
+#include "EstimateRepository.h"
+
+#include "Database.h"
+#include "StoredValue.h"
+
+#include <algorithm>
+
+namespace {
+
+const QString kSelect = QStringLiteral("SELECT rowid, NID, ProjektID, Projekt, Firma, Gewerk, Kostengruppe, "
+                                       "ArchitektDatum, ArchitektKosten, NachtragDatum, NachtragArt, "
+                                       "NachtragKosten FROM tblNachtrag ");
+
+EstimateRow build(const QSqlQuery& query) {
+    EstimateRow row;
+    row.rowId = StoredValue::rowNumber(query, 0);
+    row.runningNumber = StoredValue::integer(query, 1);
+    row.projectId = StoredValue::text(query, 2);
+    row.project = StoredValue::text(query, 3);
+    row.company = StoredValue::text(query, 4);
+    row.trade = StoredValue::text(query, 5);
+    row.costGroup = StoredValue::text(query, 6);
+    row.architectDate = StoredValue::integer(query, 7);
+    row.architectCost = StoredValue::amount(query, 8);
+    row.orderDate = StoredValue::integer(query, 9);
+    row.orderKind = StoredValue::text(query, 10);
+    row.orderCost = StoredValue::amount(query, 11);
+    return row;
+}
+
+QList<EstimateRow> read(Database& db, const QString& sql, const QVariantList& values, bool* ok) {
+    return StoredValue::rows<EstimateRow>(db, sql, values, ok, build);
+}
+
+} // namespace
+
+QList<EstimateRow> EstimateRepository::all(bool* ok) const {
+    return read(m_db, kSelect + QStringLiteral("ORDER BY rowid"), {}, ok);
+}
+
+QList<EstimateRow> EstimateRepository::forProjectAndCompany(const QString& projectId, const QString& company,
+                                                            bool* ok) const {
+    return read(m_db,
+                kSelect + QStringLiteral("WHERE ProjektID = ? AND fold(Firma) = fold(?) ORDER BY NID, rowid"),
+                {projectId, company}, ok);
+}
+
+int EstimateRepository::highestRunningNumber(const QString& projectId, const QString& company,
+                                             bool* ok) const {
+    const QList<int> highest = StoredValue::rows<int>(
+        m_db,
+        QStringLiteral("SELECT MAX(CAST(NID AS INTEGER)) FROM tblNachtrag WHERE ProjektID = ? "
+                       "AND fold(Firma) = fold(?)"),
+        {projectId, company}, ok,
+        [](const QSqlQuery& query) { return StoredValue::integer(query, 0).value_or(0); });
+    return highest.isEmpty() ? 0 : std::max(0, highest.first());
+}
+
+std::optional<EstimateRow> EstimateRepository::find(const QString& projectId, int runningNumber,
+                                                    std::optional<int> architectDate,
+                                                    std::optional<int> orderDate, bool* ok) const {
+    const QList<EstimateRow> rows =
+        read(m_db,
+             kSelect + QStringLiteral("WHERE ProjektID = ? AND NID = ? AND ArchitektDatum IS ? "
+                                      "AND NachtragDatum IS ? ORDER BY rowid LIMIT 1"),
+             {projectId, runningNumber, StoredValue::bind(architectDate), StoredValue::bind(orderDate)}, ok);
+    if (rows.isEmpty())
+        return std::nullopt;
+    return rows.first();
+}
+
+std::optional<qint64> EstimateRepository::add(const EstimateRow& row) {
+    return m_db.insert(
+        QStringLiteral("INSERT INTO tblNachtrag (NID, ProjektID, Projekt, Firma, Gewerk, Kostengruppe, "
+                       "ArchitektDatum, ArchitektKosten, NachtragDatum, NachtragArt, NachtragKosten) "
+                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        {StoredValue::bind(row.runningNumber), StoredValue::bind(row.projectId),
+         StoredValue::bind(row.project), StoredValue::bind(row.company), StoredValue::bind(row.trade),
+         StoredValue::bind(row.costGroup), StoredValue::bind(row.architectDate),
+         StoredValue::bind(row.architectCost), StoredValue::bind(row.orderDate),
+         StoredValue::bind(row.orderKind), StoredValue::bind(row.orderCost)});
+}
+
+bool EstimateRepository::remove(qint64 rowId) {
+    return m_db.changeRow(QStringLiteral("DELETE FROM tblNachtrag WHERE rowid = ?"), {rowId});
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "Money.h"
+
+#include <optional>
+#include <QString>
+
+// A row of tblNachtrag: an architect's cost calculation, an order or a supplement of a company in a
+// project.
+struct EstimateRow {
+    qint64 rowId = 0;                   // the engine's own row number; the table has no ID field
+    std::optional<int> runningNumber;   // NID
+    QString projectId;                  // ProjektID
+    QString project;                    // Projekt
+    QString company;                    // Firma
+    QString trade;                      // Gewerk
+    QString costGroup;                  // Kostengruppe
+    std::optional<int> architectDate;   // ArchitektDatum, a day number
+    std::optional<Money> architectCost; // ArchitektKosten
+    std::optional<int> orderDate;       // NachtragDatum, a day number
+    QString orderKind;                  // NachtragArt
+    std::optional<Money> orderCost;     // NachtragKosten
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// A row of tblGewerk (a trade) or tblKostengruppe (a cost group): a number and a name.
+struct NameEntry {
+    qint64 id = 0;
+    QString name;
+};
+using Trade = NameEntry;
+using CostGroup = NameEntry;

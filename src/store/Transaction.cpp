@@ -1,0 +1,21 @@
+#include "Transaction.h"
+
+#include "Database.h"
+
+Transaction::Transaction(Database& database) : m_database(database) {
+    m_active = m_database.beginTransaction();
+}
+
+Transaction::~Transaction() {
+    if (m_active)
+        m_database.rollback();
+}
+
+bool Transaction::commit() {
+    if (!m_active)
+        return false;
+    if (!m_database.commit())
+        return false;
+    m_active = false;
+    return true;
+}

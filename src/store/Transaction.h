@@ -1,0 +1,21 @@
+#pragma once
+
+class Database;
+
+// Holds a transaction open for writes that belong together; rolls back in its destructor unless
+// commit() succeeded.
+class Transaction {
+public:
+    explicit Transaction(Database& database);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    // False when the transaction could not be started; the caller must not write then.
+    bool isActive() const { return m_active; }
+    bool commit();
+
+private:
+    Database& m_database;
+    bool m_active = false;
+};
