@@ -1,0 +1,380 @@
+#include "CompanyRegister.h"
+
+#include "CompanyListModel.h"
+#include "CompanyRepository.h"
+#include "Database.h"
+#include "Dialogs.h"
+#include "MasterListView.h"
+#include "NameCascade.h"
+#include "NameEntryRepository.h"
+#include "Twips.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSortFilterProxyModel>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+// The entry fields' positions in m_fields, Text1 to Text9.
+enum Field { Name, Postcode, Town, Street, Phone, Fax, Contact, Mobile, Email };
+} // namespace
+
+CompanyRegister::CompanyRegister(const QString& databasePath, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_dialogs(dialogs) {
+    setObjectName(QStringLiteral("frmFirma"));
+    setWindowTitle(QStringLiteral("Firma anlegen"));
+    buildUi();
+    resize(Twips::toPixels(11500, 9000, *this));
+
+    QString message;
+    m_db = Database::open(databasePath, nullptr, &message);
+    if (!m_db) {
+        for (QWidget* action : {static_cast<QWidget*>(m_add), static_cast<QWidget*>(m_edit),
+                                static_cast<QWidget*>(m_delete), static_cast<QWidget*>(m_search)})
+            action->setEnabled(false);
+        m_dialogs.inform(this, QStringLiteral("Ladefehler!"), message, Dialogs::Icon::Critical);
+        return;
+    }
+    fillChoices();
+    EINLESEN();
+}
+
+CompanyRegister::~CompanyRegister() = default;
+
+bool CompanyRegister::hasDatabase() const {
+    return m_db != nullptr;
+}
+
+QWidget* CompanyRegister::buildEntryFields() {
+    auto* box = new QWidget(this);
+    for (int i = 0; i < 9; ++i) {
+        auto* field = new QLineEdit(box);
+        field->setObjectName(QStringLiteral("Text%1").arg(i + 1));
+        m_fields.append(field);
+    }
+    m_trade = new QComboBox(box);
+    m_trade->setObjectName(QStringLiteral("Combo1"));
+    m_costGroup = new QComboBox(box);
+    m_costGroup->setObjectName(QStringLiteral("Combo2"));
+
+    auto* layout = new QGridLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    int row = 0;
+    auto addRow = [&](const QString& caption, QWidget* field, QWidget* second = nullptr) {
+        auto* label = new QLabel(caption, box);
+        label->setBuddy(field);
+        layout->addWidget(label, row, 0);
+        if (second) {
+            layout->addWidget(field, row, 1);
+            layout->addWidget(second, row, 2);
+        } else {
+            layout->addWidget(field, row, 1, 1, 2);
+        }
+        ++row;
+    };
+    addRow(QStringLiteral("Firma"), m_fields[Name]);
+    addRow(QStringLiteral("Straße"), m_fields[Street]);
+    addRow(QStringLiteral("PLZ, Ort"), m_fields[Postcode], m_fields[Town]);
+    m_fields[Town]->setAccessibleName(QStringLiteral("Ort"));
+    addRow(QStringLiteral("Telefon"), m_fields[Phone]);
+    addRow(QStringLiteral("Telefax"), m_fields[Fax]);
+    addRow(QStringLiteral("Mobil"), m_fields[Mobile]);
+    addRow(QStringLiteral("eMail"), m_fields[Email]);
+    addRow(QStringLiteral("Ansprechpartner"), m_fields[Contact]);
+    addRow(QStringLiteral("Gewerk"), m_trade);
+    addRow(QStringLiteral("Kostengruppe"), m_costGroup);
+    layout->setColumnStretch(1, 1);
+    layout->setColumnStretch(2, 3);
+
+    QWidget* previous = m_fields[Name];
+    for (QWidget* next : {static_cast<QWidget*>(m_fields[Street]), static_cast<QWidget*>(m_fields[Postcode]),
+                          static_cast<QWidget*>(m_fields[Town]), static_cast<QWidget*>(m_fields[Phone]),
+                          static_cast<QWidget*>(m_fields[Fax]), static_cast<QWidget*>(m_fields[Mobile]),
+                          static_cast<QWidget*>(m_fields[Email]), static_cast<QWidget*>(m_fields[Contact]),
+                          static_cast<QWidget*>(m_trade), static_cast<QWidget*>(m_costGroup)}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
+    return box;
+}
+
+void CompanyRegister::buildUi() {
+    QWidget* entry = buildEntryFields();
+
+    auto makeButton = [this](const QString& name, const QString& caption) {
+        auto* button = new QPushButton(caption, this);
+        button->setObjectName(name);
+        return button;
+    };
+    m_add = makeButton(QStringLiteral("Command2"), QStringLiteral("&Hinzufügen"));
+    m_edit = makeButton(QStringLiteral("Command4"), QStringLiteral("Laden / &Bearbeiten"));
+    m_delete = makeButton(QStringLiteral("Command3"), QStringLiteral("&Löschen"));
+
+    auto makeIconButton = [this](const QString& name, QStyle::StandardPixmap icon, const QString& tip) {
+        auto* button = new QToolButton(this);
+        button->setObjectName(name);
+        button->setIcon(style()->standardIcon(icon));
+        button->setToolTip(tip);
+        button->setAccessibleName(tip);
+        button->setAutoRaise(true);
+        return button;
+    };
+    m_print = makeIconButton(QStringLiteral("Command7"), QStyle::SP_FileDialogContentsView,
+                             QStringLiteral("Druckvorschau"));
+    m_quit = makeIconButton(QStringLiteral("Command8"), QStyle::SP_DialogCloseButton,
+                            QStringLiteral("Programm beenden"));
+
+    auto* frame = new QGroupBox(QStringLiteral("Suchen / Filter"), this);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    m_search = new QLineEdit(frame);
+    m_search->setObjectName(QStringLiteral("Text10"));
+    m_search->setToolTip(QStringLiteral("Geben Sie hier den Suchtext ein"));
+    m_search->setAccessibleName(frame->title());
+    m_anywhere = new QRadioButton(QStringLiteral("-- X --"), frame);
+    m_anywhere->setObjectName(QStringLiteral("Option1"));
+    m_anywhere->setToolTip(QStringLiteral("Sucht den Suchtext irgendwo im Text"));
+    m_anywhere->setChecked(true);
+    m_fromLeft = new QRadioButton(QStringLiteral("X --"), frame);
+    m_fromLeft->setObjectName(QStringLiteral("Option2"));
+    m_fromLeft->setToolTip(QStringLiteral("Sucht den Suchtext im Text von links nach rechts"));
+    auto* frameLayout = new QHBoxLayout(frame);
+    frameLayout->addWidget(m_search, 1);
+    frameLayout->addWidget(m_anywhere);
+    frameLayout->addWidget(m_fromLeft);
+
+    m_list = new MasterListView(QStringLiteral("ListView1"), this);
+    m_model = new CompanyListModel(this);
+    m_proxy = new QSortFilterProxyModel(this);
+    m_proxy->setSourceModel(m_model);
+    m_proxy->setSortRole(TextTableModel::SortRole);
+    m_proxy->setSortCaseSensitivity(Qt::CaseInsensitive);
+    m_proxy->setSortLocaleAware(true);
+    m_list->setModel(m_proxy);
+    m_list->setColumnWidthsInTwips({900, 3500, 2800, 2000, 2000});
+    m_list->header()->setSectionsClickable(true);
+
+    m_status = new QStatusBar(this);
+    m_status->setObjectName(QStringLiteral("StatusBar1"));
+    m_status->setSizeGripEnabled(false);
+    m_status->addWidget(new QLabel(m_status), 1);
+    m_count = new QLabel(m_status);
+    m_status->addWidget(m_count, 1);
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(m_add);
+    buttons->addWidget(m_edit);
+    buttons->addWidget(m_delete);
+    buttons->addStretch();
+    auto* iconButtons = new QHBoxLayout;
+    iconButtons->addWidget(m_print);
+    iconButtons->addWidget(m_quit);
+    buttons->insertLayout(0, iconButtons);
+    buttons->insertSpacing(1, Twips::toPixelsY(300, *this));
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(entry, 1);
+    top->addLayout(buttons);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(frame);
+    layout->addWidget(m_list, 1);
+    layout->addWidget(m_status);
+
+    setTabOrder(m_costGroup, m_add);
+    setTabOrder(m_add, m_edit);
+    setTabOrder(m_edit, m_delete);
+    setTabOrder(m_delete, m_search);
+    setTabOrder(m_search, m_anywhere);
+    setTabOrder(m_anywhere, m_fromLeft);
+    setTabOrder(m_fromLeft, m_list);
+    setTabOrder(m_list, m_print);
+    setTabOrder(m_print, m_quit);
+
+    connect(m_add, &QPushButton::clicked, this, &CompanyRegister::save);
+    connect(m_edit, &QPushButton::clicked, this, &CompanyRegister::loadForEditing);
+    connect(m_delete, &QPushButton::clicked, this, &CompanyRegister::removeSelected);
+    connect(m_search, &QLineEdit::textChanged, this, &CompanyRegister::search);
+    connect(m_anywhere, &QRadioButton::clicked, this, &CompanyRegister::search);
+    connect(m_fromLeft, &QRadioButton::clicked, this, &CompanyRegister::search);
+    connect(m_list->header(), &QHeaderView::sectionClicked, this, &CompanyRegister::sortByHeading);
+    connect(m_print, &QToolButton::clicked, this, &CompanyRegister::printPreviewRequested);
+    connect(m_quit, &QToolButton::clicked, this, &QWidget::close);
+}
+
+void CompanyRegister::fillChoices() {
+    bool tradesOk = true;
+    bool costGroupsOk = true;
+    const QList<NameEntry> trades =
+        NameEntryRepository(*m_db, NameEntryRepository::Table::Trades).byName(&tradesOk);
+    const QList<NameEntry> costGroups =
+        NameEntryRepository(*m_db, NameEntryRepository::Table::CostGroups).byName(&costGroupsOk);
+    m_trade->clear();
+    for (const NameEntry& trade : trades)
+        m_trade->addItem(trade.name);
+    m_costGroup->clear();
+    for (const NameEntry& costGroup : costGroups)
+        m_costGroup->addItem(costGroup.name);
+    if (!tradesOk || !costGroupsOk)
+        reportReadFailure();
+}
+
+void CompanyRegister::EINLESEN() {
+    if (!m_db)
+        return;
+    bool ok = true;
+    const QList<Company> companies = CompanyRepository(*m_db).byId(&ok);
+    showCompanies(companies, ok);
+}
+
+void CompanyRegister::search() {
+    if (!m_db)
+        return;
+    const QString text = m_search->text();
+    if (text.isEmpty()) {
+        EINLESEN();
+        return;
+    }
+    bool ok = true;
+    const auto from = m_fromLeft->isChecked() ? CompanyRepository::SearchFrom::Left
+                                              : CompanyRepository::SearchFrom::Anywhere;
+    const QList<Company> companies = CompanyRepository(*m_db).search(text, from, &ok);
+    showCompanies(companies, ok);
+}
+
+void CompanyRegister::showCompanies(const QList<Company>& companies, bool ok) {
+    m_model->setCompanies(companies);
+    m_count->setText(QStringLiteral("Anzahl Firmen: ") + QString::number(companies.size()));
+    if (!ok)
+        reportReadFailure();
+}
+
+Company CompanyRegister::companyFromFields() const {
+    Company company;
+    company.name = m_fields[Name]->text();
+    company.street = m_fields[Street]->text();
+    company.postcode = m_fields[Postcode]->text();
+    company.town = m_fields[Town]->text();
+    company.phone = m_fields[Phone]->text();
+    company.fax = m_fields[Fax]->text();
+    company.mobile = m_fields[Mobile]->text();
+    company.email = m_fields[Email]->text();
+    company.contact = m_fields[Contact]->text();
+    company.trade = m_trade->currentText();
+    company.costGroup = m_costGroup->currentText();
+    return company;
+}
+
+void CompanyRegister::save() {
+    if (!m_db || m_fields[Name]->text().isEmpty())
+        return;
+    CompanyRepository companies(*m_db);
+    Company company = companyFromFields();
+    if (m_editMode) {
+        bool ok = true;
+        if (!companies.find(m_editId, &ok)) {
+            if (!ok)
+                reportReadFailure();
+            return;
+        }
+        company.id = m_editId;
+        if (!NameCascade(*m_db).changeCompany(company, m_loadedName)) {
+            reportWriteFailure();
+            return;
+        }
+        m_editMode = false;
+    } else if (!companies.add(company)) {
+        reportWriteFailure();
+        return;
+    }
+    for (QLineEdit* field : m_fields)
+        field->clear();
+    EINLESEN();
+}
+
+void CompanyRegister::loadForEditing() {
+    const int row = selectedRow();
+    if (!m_db || row < 0)
+        return;
+    bool ok = true;
+    const std::optional<Company> company = CompanyRepository(*m_db).find(m_model->idAt(row), &ok);
+    if (!ok)
+        reportReadFailure();
+    if (!company)
+        return;
+    m_editMode = true;
+    m_editId = company->id;
+    m_fields[Name]->setText(company->name);
+    m_loadedName = m_fields[Name]->text();
+    m_fields[Street]->setText(company->street);
+    m_fields[Postcode]->setText(company->postcode);
+    m_fields[Town]->setText(company->town);
+    m_fields[Phone]->setText(company->phone);
+    m_fields[Fax]->setText(company->fax);
+    m_fields[Mobile]->setText(company->mobile);
+    m_fields[Email]->setText(company->email);
+    m_fields[Contact]->setText(company->contact);
+    if (const int index = m_trade->findText(company->trade, Qt::MatchExactly); index >= 0)
+        m_trade->setCurrentIndex(index);
+    if (const int index = m_costGroup->findText(company->costGroup, Qt::MatchExactly); index >= 0)
+        m_costGroup->setCurrentIndex(index);
+}
+
+void CompanyRegister::removeSelected() {
+    const int row = selectedRow();
+    if (!m_db || row < 0)
+        return;
+    CompanyRepository companies(*m_db);
+    bool ok = true;
+    const qint64 id = m_model->idAt(row);
+    if (!companies.find(id, &ok)) {
+        if (!ok)
+            reportReadFailure();
+        return;
+    }
+    const QString question =
+        QStringLiteral("Nr. '") + QString::number(id) + QStringLiteral("' löschen?          ");
+    if (m_dialogs.ask(this, QStringLiteral("Firma löschen"), question, Dialogs::Icon::Question,
+                      Dialogs::Answer::Yes) != Dialogs::Answer::Yes)
+        return;
+    if (!companies.remove(id))
+        reportWriteFailure();
+    EINLESEN();
+}
+
+void CompanyRegister::sortByHeading(int column) {
+    m_order = m_order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    m_proxy->sort(-1);
+    m_model->sort(column, m_order);
+}
+
+bool CompanyRegister::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate)
+        m_proxy->sort(int(CompanyListModel::Column::Name), m_order);
+    return QWidget::event(event);
+}
+
+int CompanyRegister::selectedRow() const {
+    const int row = m_list->selectedRow();
+    return row < 0 ? -1 : m_proxy->mapToSource(m_proxy->index(row, 0)).row();
+}
+
+void CompanyRegister::reportReadFailure() {
+    m_dialogs.inform(this, QStringLiteral("Lesefehler"), m_db->lastError(), Dialogs::Icon::Warning);
+}
+
+void CompanyRegister::reportWriteFailure() {
+    m_dialogs.inform(this, QStringLiteral("Speichern nicht möglich"), m_db->lastError(),
+                     Dialogs::Icon::Warning);
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "Company.h"
+
+#include <memory>
+#include <QList>
+#include <QString>
+#include <QWidget>
+
+class CompanyListModel;
+class Database;
+class Dialogs;
+class MasterListView;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSortFilterProxyModel;
+class QStatusBar;
+class QToolButton;
+
+// The company register (frmFirma): lists, searches, adds, changes and deletes companies.
+class CompanyRegister : public QWidget {
+    Q_OBJECT
+public:
+    CompanyRegister(const QString& databasePath, Dialogs& dialogs, QWidget* parent = nullptr);
+    ~CompanyRegister() override;
+
+    bool hasDatabase() const;
+    // Refills the company list with all companies, in order of entry, and shows their count.
+    void EINLESEN();
+
+signals:
+    void printPreviewRequested();
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    void buildUi();
+    QWidget* buildEntryFields();
+    void fillChoices();
+    void search();
+    void showCompanies(const QList<Company>& companies, bool ok);
+    void save();
+    void loadForEditing();
+    void removeSelected();
+    void sortByHeading(int column);
+    int selectedRow() const;
+    Company companyFromFields() const;
+    void reportReadFailure();
+    void reportWriteFailure();
+
+    Dialogs& m_dialogs;
+    std::unique_ptr<Database> m_db;
+    CompanyListModel* m_model = nullptr;
+    QSortFilterProxyModel* m_proxy = nullptr;
+    MasterListView* m_list = nullptr;
+    QList<QLineEdit*> m_fields;
+    QComboBox* m_trade = nullptr;
+    QComboBox* m_costGroup = nullptr;
+    QLineEdit* m_search = nullptr;
+    QRadioButton* m_anywhere = nullptr;
+    QRadioButton* m_fromLeft = nullptr;
+    QPushButton* m_add = nullptr;
+    QPushButton* m_edit = nullptr;
+    QPushButton* m_delete = nullptr;
+    QToolButton* m_print = nullptr;
+    QToolButton* m_quit = nullptr;
+    QStatusBar* m_status = nullptr;
+    QLabel* m_count = nullptr;
+
+    Qt::SortOrder m_order = Qt::AscendingOrder;
+    bool m_editMode = false;
+    qint64 m_editId = 0;
+    QString m_loadedName;
+};

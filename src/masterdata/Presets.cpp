@@ -1,0 +1,157 @@
+#include "Presets.h"
+
+#include "AuthorityDetails.h"
+#include "Database.h"
+#include "Dialogs.h"
+#include "NameEntryTab.h"
+#include "Settings.h"
+#include "Twips.h"
+
+#include <array>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+// The authority's fields in the order they are shown and stored.
+struct AuthorityField {
+    const SettingKey<QString>* key;
+    const char* objectName;
+};
+const std::array<AuthorityField, 6> authorityFields{{
+    {&AuthorityDetails::name, "Text3"},
+    {&AuthorityDetails::department, "Text6"},
+    {&AuthorityDetails::district, "Text4"},
+    {&AuthorityDetails::region, "Text5"},
+    {&AuthorityDetails::postcode, "Text7"},
+    {&AuthorityDetails::town, "Text8"},
+}};
+enum AuthorityIndex { Name, Department, District, Region, Postcode, Town };
+} // namespace
+
+Presets::Presets(const QString& databasePath, Dialogs& dialogs, Settings& settings, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_dialogs(dialogs), m_settings(settings) {
+    setObjectName(QStringLiteral("frmVoreinstellung"));
+    setWindowTitle(QStringLiteral("Voreinstellungen"));
+
+    m_tabs = new QTabWidget(this);
+    m_trades =
+        new NameEntryTab(NameEntryRepository::Table::Trades,
+                         {QStringLiteral("ListView2"), QStringLiteral("Text2"), QStringLiteral("Command4"),
+                          QStringLiteral("Command6"), QStringLiteral("Command5"), QStringLiteral("Gewerk"),
+                          QStringLiteral("Gewerk, Bezeichnung"), QStringLiteral("Gewerk löschen")},
+                         dialogs, m_tabs);
+    m_costGroups = new NameEntryTab(NameEntryRepository::Table::CostGroups,
+                                    {QStringLiteral("ListView1"), QStringLiteral("Text1"),
+                                     QStringLiteral("Command1"), QStringLiteral("Command7"),
+                                     QStringLiteral("Command2"), QStringLiteral("Kostenstelle"),
+                                     QStringLiteral("Kostenstelle"), QStringLiteral("Kostenstelle löschen")},
+                                    dialogs, m_tabs);
+    m_tabs->addTab(m_trades, QStringLiteral("Gewerk"));
+    m_tabs->addTab(m_costGroups, QStringLiteral("Kostenstelle"));
+    m_tabs->addTab(buildAuthorityTab(), QStringLiteral("Eigene Daten"));
+
+    m_ok = new QPushButton(QStringLiteral("&OK"), this);
+    m_ok->setObjectName(QStringLiteral("Command3"));
+    connect(m_ok, &QPushButton::clicked, this, &Presets::storeAuthorityDetailsAndClose);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_tabs, 1);
+    layout->addWidget(m_ok, 0, Qt::AlignHCenter);
+    resize(Twips::toPixels(7500, 7000, *this));
+
+    loadAuthorityDetails();
+    QString message;
+    m_db = Database::open(databasePath, nullptr, &message);
+    if (!m_db) {
+        m_dialogs.inform(this, QStringLiteral("Ladefehler!"), message, Dialogs::Icon::Critical);
+        return;
+    }
+    m_trades->setDatabase(m_db.get());
+    m_costGroups->setDatabase(m_db.get());
+}
+
+Presets::~Presets() = default;
+
+bool Presets::hasDatabase() const {
+    return m_db != nullptr;
+}
+
+void Presets::EINLESEN() {
+    m_trades->refill();
+    m_costGroups->refill();
+}
+
+QWidget* Presets::buildAuthorityTab() {
+    auto* page = new QWidget(m_tabs);
+    for (const AuthorityField& field : authorityFields) {
+        auto* edit = new QLineEdit(page);
+        edit->setObjectName(QLatin1String(field.objectName));
+        m_authority.append(edit);
+    }
+    auto labelFor = [page](QLineEdit* edit, const QString& caption, const QString& tip) {
+        auto* label = new QLabel(caption, page);
+        label->setBuddy(edit);
+        edit->setToolTip(tip);
+        return label;
+    };
+    auto* layout = new QGridLayout(page);
+    layout->addWidget(labelFor(m_authority[Name], QStringLiteral("Name Stadt, Gemeinde, Kreis, Behörde"),
+                               QStringLiteral("Z.B. Landratsamt Wernholm")),
+                      0, 0, 1, 2);
+    layout->addWidget(m_authority[Name], 1, 0, 1, 2);
+    layout->addWidget(
+        labelFor(m_authority[Department], QStringLiteral("Abteilung"), QStringLiteral("z.B. Bauamt")), 2, 0,
+        1, 2);
+    layout->addWidget(m_authority[Department], 3, 0, 1, 2);
+    layout->addWidget(labelFor(m_authority[Postcode], QStringLiteral("PLZ, Ort"), QString()), 4, 0, 1, 2);
+    m_authority[Town]->setAccessibleName(QStringLiteral("Ort"));
+    layout->addWidget(m_authority[Postcode], 5, 0);
+    layout->addWidget(m_authority[Town], 5, 1);
+    layout->addWidget(
+        labelFor(m_authority[District], QStringLiteral("Landkreis"), QStringLiteral("z.B. Wernholm")), 6, 0,
+        1, 2);
+    layout->addWidget(m_authority[District], 7, 0, 1, 2);
+    layout->addWidget(
+        labelFor(m_authority[Region], QStringLiteral("Bezirk"), QStringLiteral("z.B. Unterfranken")), 8, 0, 1,
+        2);
+    layout->addWidget(m_authority[Region], 9, 0, 1, 2);
+    layout->setColumnStretch(1, 3);
+    layout->setColumnStretch(0, 1);
+    layout->setRowStretch(10, 1);
+
+    setTabOrder(m_authority[Name], m_authority[Department]);
+    setTabOrder(m_authority[Department], m_authority[Postcode]);
+    setTabOrder(m_authority[Postcode], m_authority[Town]);
+    setTabOrder(m_authority[Town], m_authority[District]);
+    setTabOrder(m_authority[District], m_authority[Region]);
+    return page;
+}
+
+void Presets::loadAuthorityDetails() {
+    for (std::size_t i = 0; i < authorityFields.size(); ++i)
+        m_authority[int(i)]->setText(m_settings.value(*authorityFields[i].key));
+}
+
+void Presets::storeAuthorityDetailsAndClose() {
+    for (std::size_t i = 0; i < authorityFields.size(); ++i)
+        m_settings.setValue(*authorityFields[i].key, m_authority[int(i)]->text());
+    if (!m_settings.sync()) {
+        m_dialogs.inform(this, QStringLiteral("Speichern nicht möglich"),
+                         QStringLiteral("Die eigenen Daten konnten nicht in der Einstellungsdatei \"%1\" "
+                                        "gespeichert werden.")
+                             .arg(m_settings.filePath()),
+                         Dialogs::Icon::Warning);
+        return;
+    }
+    close();
+}
+
+void Presets::closeEvent(QCloseEvent* event) {
+    loadAuthorityDetails();
+    event->accept();
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+#include <QString>
+#include <QWidget>
+
+class Database;
+class Dialogs;
+class NameEntryTab;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class Settings;
+
+// The presets (frmVoreinstellung): the trades, the cost groups and the authority's own details.
+class Presets : public QWidget {
+    Q_OBJECT
+public:
+    Presets(const QString& databasePath, Dialogs& dialogs, Settings& settings, QWidget* parent = nullptr);
+    ~Presets() override;
+
+    bool hasDatabase() const;
+    // Refills both name lists from the database.
+    void EINLESEN();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QWidget* buildAuthorityTab();
+    void loadAuthorityDetails();
+    void storeAuthorityDetailsAndClose();
+
+    Dialogs& m_dialogs;
+    Settings& m_settings;
+    std::unique_ptr<Database> m_db;
+    QTabWidget* m_tabs = nullptr;
+    NameEntryTab* m_trades = nullptr;
+    NameEntryTab* m_costGroups = nullptr;
+    QList<QLineEdit*> m_authority;
+    QPushButton* m_ok = nullptr;
+};
