@@ -39,7 +39,9 @@ QString QtDialogs::chooseFileToOpen(QWidget* parent, const QString& title, const
     QFileDialog dialog(parent, title, folder, filter);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setOption(QFileDialog::DontUseNativeDialog, false);
+    // Qt's own dialog matches the filter pattern without regard to case, as a file on disk may be
+    // spelled "Zlv.mdb"; native dialogs on some desktops do not.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();

@@ -1,0 +1,165 @@
+#include "AppController.h"
+
+#include "AboutBox.h"
+#include "BackupCommand.h"
+#include "CompanyRegister.h"
+#include "DatabaseLocation.h"
+#include "HelpWindow.h"
+#include "Presets.h"
+#include "ProjectManager.h"
+#include "StartMenu.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+void bringToFront(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void closeIfOpen(QWidget* window) {
+    if (window)
+        window->close();
+}
+} // namespace
+
+AppController::AppController(const QString& programFolder, Dialogs& dialogs, Settings& settings,
+                             QObject* parent)
+    : QObject(parent), m_programFolder(programFolder), m_dialogs(dialogs), m_settings(settings) {}
+
+AppController::~AppController() {
+    delete m_helpWindow;
+    delete m_companyRegister;
+    delete m_presets;
+    delete m_projectManager;
+    delete m_startMenu;
+}
+
+bool AppController::start() {
+    return showStartMenu(true);
+}
+
+bool AppController::showStartMenu(bool firstStart) {
+    DatabaseLocation location(m_programFolder, m_dialogs, m_settings);
+    if (location.determine() != DatabaseLocation::Outcome::Found)
+        return false;
+    m_databaseFilePath = location.databaseFilePath();
+
+    auto* menu = new StartMenu;
+    menu->setDatabase(location.databaseFilePath(), location.databaseFolder());
+    if (firstStart)
+        menu->setWindowTitle(StartMenu::versionTitle());
+    connect(menu, &StartMenu::presetsRequested, this, &AppController::openPresets);
+    connect(menu, &StartMenu::companyRegisterRequested, this, &AppController::openCompanyRegister);
+    connect(menu, &StartMenu::backupRequested, this, &AppController::backupDatabase);
+    connect(menu, &StartMenu::aboutRequested, this, &AppController::openAboutBox);
+    connect(menu, &StartMenu::helpRequested, this, &AppController::openHelp);
+    connect(menu, &StartMenu::quitRequested, this, &AppController::quit);
+    connect(menu, &StartMenu::projectManagerRequested, this, &AppController::openProjectManager);
+    connect(menu, &StartMenu::closing, this, &AppController::closeScreensBesideStartMenu);
+    m_startMenu = menu;
+    menu->show();
+    return true;
+}
+
+void AppController::openProjectManager() {
+    if (!m_startMenu)
+        return;
+    if (!m_projectManager) {
+        auto* manager = new ProjectManager(m_databaseFilePath, m_dialogs);
+        if (!manager->hasDatabase()) {
+            delete manager;
+            return;
+        }
+        manager->setAttribute(Qt::WA_DeleteOnClose);
+        connect(manager, &ProjectManager::closeRequested, this, &AppController::returnToStartMenu);
+        connect(manager, &ProjectManager::projectLoadRequested, this, &AppController::showProject);
+        m_projectManager = manager;
+    }
+    bringToFront(m_projectManager);
+    m_startMenu->close();
+}
+
+void AppController::returnToStartMenu() {
+    QPointer<ProjectManager> manager = m_projectManager;
+    m_projectManager = nullptr;
+    if (!m_startMenu)
+        showStartMenu(false);
+    if (manager) {
+        manager->disconnect(this);
+        manager->close();
+    }
+}
+
+void AppController::showProject(const QString&, const QString&) {
+    // The workspace window of the project opens here once it exists; the project manager stays as it is.
+}
+
+void AppController::openPresets() {
+    if (!m_startMenu)
+        return;
+    if (!m_presets) {
+        auto* presets = new Presets(m_startMenu->databaseFilePath(), m_dialogs, m_settings);
+        if (!presets->hasDatabase()) {
+            delete presets;
+            return;
+        }
+        presets->setAttribute(Qt::WA_DeleteOnClose);
+        m_presets = presets;
+    }
+    bringToFront(m_presets);
+}
+
+void AppController::openCompanyRegister() {
+    if (!m_startMenu)
+        return;
+    if (!m_companyRegister) {
+        auto* companies = new CompanyRegister(m_startMenu->databaseFilePath(), m_dialogs);
+        if (!companies->hasDatabase()) {
+            delete companies;
+            return;
+        }
+        companies->setAttribute(Qt::WA_DeleteOnClose);
+        m_companyRegister = companies;
+    }
+    bringToFront(m_companyRegister);
+}
+
+void AppController::openAboutBox() {
+    if (!m_startMenu)
+        return;
+    if (!m_aboutBox)
+        m_aboutBox = new AboutBox(m_startMenu);
+    bringToFront(m_aboutBox);
+}
+
+void AppController::openHelp() {
+    const QString helpFile = QDir(m_programFolder).filePath(QString::fromLatin1(HelpWindow::HelpFileName));
+    if (!QFileInfo(helpFile).isFile())
+        return;
+    if (!m_helpWindow)
+        m_helpWindow = new HelpWindow(helpFile);
+    bringToFront(m_helpWindow);
+}
+
+void AppController::backupDatabase() {
+    BackupCommand backup(m_programFolder, m_dialogs);
+    backup.run(m_startMenu);
+}
+
+void AppController::closeScreensBesideStartMenu() {
+    closeIfOpen(m_aboutBox);
+    closeIfOpen(m_companyRegister);
+    closeIfOpen(m_presets);
+    closeIfOpen(m_helpWindow);
+}
+
+void AppController::quit() {
+    if (m_projectManager) {
+        m_projectManager->disconnect(this);
+        m_projectManager->close();
+    }
+    closeIfOpen(m_startMenu);
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "AboutBox.h"
+#include "CompanyRegister.h"
+#include "HelpWindow.h"
+#include "Presets.h"
+#include "ProjectManager.h"
+#include "StartMenu.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class Dialogs;
+class Settings;
+
+// Owns the program's screens and hands over between them: the start menu with the database location,
+// the presets, the company register, the about box, the help window and the project manager.
+class AppController : public QObject {
+    Q_OBJECT
+public:
+    AppController(const QString& programFolder, Dialogs& dialogs, Settings& settings,
+                  QObject* parent = nullptr);
+    ~AppController() override;
+
+    // Determines the database and shows the start menu with the version in its title. False when the
+    // program is to end instead (database not found, choice cancelled, restart needed, file unusable).
+    bool start();
+
+    StartMenu* startMenu() const { return m_startMenu; }
+    ProjectManager* projectManager() const { return m_projectManager; }
+    Presets* presets() const { return m_presets; }
+    CompanyRegister* companyRegister() const { return m_companyRegister; }
+    AboutBox* aboutBox() const { return m_aboutBox; }
+    HelpWindow* helpWindow() const { return m_helpWindow; }
+    // The database file of the running start menu, spelled as on disk.
+    QString databaseFilePath() const { return m_databaseFilePath; }
+
+public slots:
+    void openProjectManager();
+    void openPresets();
+    void openCompanyRegister();
+    void openAboutBox();
+    void openHelp();
+    void backupDatabase();
+    // "Beenden": closes every screen, the project manager included; the program ends.
+    void quit();
+
+private slots:
+    void returnToStartMenu();
+    void showProject(const QString& projectId, const QString& projectName);
+    void closeScreensBesideStartMenu();
+
+private:
+    bool showStartMenu(bool firstStart);
+
+    QString m_programFolder;
+    Dialogs& m_dialogs;
+    Settings& m_settings;
+    QString m_databaseFilePath;
+    QPointer<StartMenu> m_startMenu;
+    QPointer<ProjectManager> m_projectManager;
+    QPointer<Presets> m_presets;
+    QPointer<CompanyRegister> m_companyRegister;
+    QPointer<AboutBox> m_aboutBox;
+    QPointer<HelpWindow> m_helpWindow;
+};

@@ -1,0 +1,66 @@
+#include "BackupCommand.h"
+
+#include "DatabaseBackup.h"
+#include "DatabaseLocation.h"
+#include "Dialogs.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+const QString BackupTitle = QStringLiteral("Datensicherung");
+}
+
+BackupCommand::BackupCommand(const QString& programFolder, Dialogs& dialogs)
+    : m_programFolder(programFolder), m_dialogs(dialogs) {}
+
+BackupCommand::Result BackupCommand::run(QWidget* parent, const QDate& day) {
+    DatabaseBackup backup;
+    return run(parent, backup, day);
+}
+
+BackupCommand::Result BackupCommand::run(QWidget* parent, DatabaseBackup& backup, const QDate& day) {
+    m_backupName.clear();
+    const QString folder = DatabaseLocation::configuredFolder(m_programFolder, false);
+    const QString shownFolder = QDir::toNativeSeparators(folder);
+    const QString databasePath = DatabaseLocation::findDatabaseFile(folder);
+    if (databasePath.isEmpty()) {
+        return fail(parent, QStringLiteral("Die Datenbank 'ZLV.mdb' wurde im Datenbankordner \n'%1'\n"
+                                           "nicht gefunden. Es wurde keine Sicherung angelegt.")
+                                .arg(shownFolder));
+    }
+
+    m_backupName = DatabaseBackup::backupFileName(day, QFileInfo(databasePath).fileName());
+    const QString backupPath = QDir(folder).filePath(m_backupName);
+    if (QFileInfo::exists(backupPath)) {
+        const auto answer =
+            m_dialogs.ask(parent, QStringLiteral("Sicherung der Datenbank "),
+                          QStringLiteral("Eine Sicherungsdatei  '") + m_backupName +
+                              QStringLiteral("'  ist bereits vorhanden.") + QLatin1Char('\n') +
+                              QStringLiteral("Sicherungsdatei überschreiben?"),
+                          Dialogs::Icon::Warning, Dialogs::Answer::No);
+        if (answer == Dialogs::Answer::No)
+            return Result::Declined;
+    }
+
+    if (!backup.copy(databasePath, backupPath))
+        return fail(parent, backup.lastError());
+
+    m_dialogs.inform(parent, BackupTitle,
+                     QStringLiteral("Die Datenbank 'ZLV.mdb' wurde unter dem Dateinamen") +
+                         QLatin1Char('\n') + QLatin1Char('\'') + m_backupName + QLatin1Char('\'') +
+                         QLatin1Char('\n') + QStringLiteral("im Datenbankordner ") + QLatin1Char('\n') +
+                         QLatin1Char('\'') + shownFolder + QLatin1Char('\'') + QLatin1Char('\n') +
+                         QStringLiteral("gespeichert.          "),
+                     Dialogs::Icon::Information);
+
+    if (!backup.compact(databasePath))
+        return fail(parent, backup.lastError());
+    return Result::Done;
+}
+
+BackupCommand::Result BackupCommand::fail(QWidget* parent, const QString& text) {
+    const QString shown = text.isEmpty() ? QStringLiteral("Die Datensicherung ist fehlgeschlagen.") : text;
+    m_dialogs.inform(parent, BackupTitle, shown, Dialogs::Icon::Critical);
+    return Result::Failed;
+}

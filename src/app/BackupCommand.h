@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+class DatabaseBackup;
+class Dialogs;
+class QWidget;
+
+// The start menu's database backup: a dated copy of the database file in its folder, confirmed to the
+// user, followed by the compaction of the database file.
+class BackupCommand {
+public:
+    enum class Result { Done, Declined, Failed };
+
+    BackupCommand(const QString& programFolder, Dialogs& dialogs);
+
+    // Runs the backup for the given day; backup performs the copy and the compaction.
+    Result run(QWidget* parent, DatabaseBackup& backup, const QDate& day = QDate::currentDate());
+    Result run(QWidget* parent, const QDate& day = QDate::currentDate());
+
+    // The name of the last backup copy formed, without folder.
+    QString backupName() const { return m_backupName; }
+
+private:
+    Result fail(QWidget* parent, const QString& text);
+
+    QString m_programFolder;
+    Dialogs& m_dialogs;
+    QString m_backupName;
+};

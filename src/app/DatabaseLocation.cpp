@@ -1,0 +1,133 @@
+#include "DatabaseLocation.h"
+
+#include "Database.h"
+#include "Dialogs.h"
+#include "Settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+namespace {
+const SettingKey<QString> ProgramFolderKey{QStringLiteral("Setting"), QStringLiteral("PfadZurExe"),
+                                           QString()};
+const SettingKey<QString> DatabaseFolderKey{QStringLiteral("Setting"), QStringLiteral("PfadZurDAtenbank"),
+                                            QString()};
+
+const QString LoadErrorTitle = QStringLiteral("Ladefehler!");
+
+QString withoutTrailingSeparator(QString folder) {
+    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    return folder;
+}
+
+QString withTrailingSeparator(const QString& folder) {
+    const QString clean = withoutTrailingSeparator(QDir::fromNativeSeparators(folder));
+    return clean.endsWith(QLatin1Char('/')) ? clean : clean + QLatin1Char('/');
+}
+
+QString firstValue(const QByteArray& content) {
+    QString text = QString::fromUtf8(content);
+    const qsizetype end = text.indexOf(QRegularExpression(QStringLiteral("[,\r\n]")));
+    if (end >= 0)
+        text.truncate(end);
+    return text.trimmed();
+}
+} // namespace
+
+DatabaseLocation::DatabaseLocation(const QString& programFolder, Dialogs& dialogs, Settings& settings)
+    : m_programFolder(withoutTrailingSeparator(QDir::fromNativeSeparators(programFolder))),
+      m_dialogs(dialogs), m_settings(settings) {}
+
+QString DatabaseLocation::configuredFolder(const QString& programFolder, bool deleteWhenEmpty) {
+    const QDir program(programFolder);
+    const QString iniPath = program.filePath(QString::fromLatin1(IniFileName));
+    QFile ini(iniPath);
+    if (ini.exists() && ini.open(QIODevice::ReadOnly)) {
+        const QString folder = firstValue(ini.readAll());
+        ini.close();
+        if (!folder.isEmpty())
+            return withTrailingSeparator(program.absoluteFilePath(QDir::fromNativeSeparators(folder)));
+        if (deleteWhenEmpty)
+            ini.remove();
+    }
+    return withTrailingSeparator(program.absolutePath());
+}
+
+QString DatabaseLocation::findDatabaseFile(const QString& folder) {
+    const QDir dir(folder);
+    const QString wanted = QString::fromLatin1(DatabaseFileName);
+    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QString& name : names) {
+        if (name.compare(wanted, Qt::CaseInsensitive) == 0)
+            return dir.filePath(name);
+    }
+    return QString();
+}
+
+DatabaseLocation::Outcome DatabaseLocation::determine(QWidget* parent) {
+    m_databaseFilePath.clear();
+    m_databaseFolder = configuredFolder(m_programFolder, true);
+
+    Outcome outcome = Outcome::Found;
+    const QString found = findDatabaseFile(m_databaseFolder);
+    if (found.isEmpty())
+        outcome = askForDatabase(parent);
+    else if (checkUsable(found, parent))
+        m_databaseFilePath = found;
+    else
+        outcome = Outcome::Unusable;
+
+    saveSettings();
+    return outcome;
+}
+
+DatabaseLocation::Outcome DatabaseLocation::askForDatabase(QWidget* parent) {
+    m_dialogs.inform(parent, LoadErrorTitle,
+                     QStringLiteral("Datenbank wurde nicht gefunden") + QLatin1Char('\n') +
+                         QStringLiteral("Bitte legen Sie den Pfad zur Datenbank 'ZLV.MDB' fest"),
+                     Dialogs::Icon::Critical);
+    writeIni(QString(), parent);
+    const QString chosen =
+        m_dialogs.chooseFileToOpen(parent, QStringLiteral("Pfad zur Zelvora-Datenbank 'ZLV.MDB'"),
+                                   m_databaseFolder, QStringLiteral("ZLV- Datenbank (ZLV.MDB)"));
+    if (chosen.isEmpty())
+        return Outcome::Cancelled;
+
+    m_databaseFolder = withTrailingSeparator(QFileInfo(chosen).absolutePath());
+    writeIni(m_databaseFolder + QLatin1Char('\n'), parent);
+    m_dialogs.inform(parent, QStringLiteral("Hinweis"),
+                     QStringLiteral("Die Zelvora muss neu gestartet werden um die Änderungen wirksam "
+                                    "werden zu lassen"),
+                     Dialogs::Icon::Information);
+    return Outcome::RestartRequired;
+}
+
+bool DatabaseLocation::checkUsable(const QString& path, QWidget* parent) {
+    QString message;
+    if (Database::open(path, nullptr, &message))
+        return true;
+    m_dialogs.inform(parent, LoadErrorTitle, message, Dialogs::Icon::Critical);
+    return false;
+}
+
+void DatabaseLocation::writeIni(const QString& content, QWidget* parent) {
+    const QString iniPath = QDir(m_programFolder).filePath(QString::fromLatin1(IniFileName));
+    QSaveFile ini(iniPath);
+    if (!ini.open(QIODevice::WriteOnly) || ini.write(content.toUtf8()) < 0 || !ini.commit()) {
+        m_dialogs.inform(parent, LoadErrorTitle,
+                         QStringLiteral("Die Datei '%1' konnte nicht geschrieben werden:\n%2")
+                             .arg(QDir::toNativeSeparators(iniPath), ini.errorString()),
+                         Dialogs::Icon::Critical);
+    }
+}
+
+void DatabaseLocation::saveSettings() {
+    m_settings.setValue(ProgramFolderKey, m_programFolder);
+    m_settings.setValue(DatabaseFolderKey, m_databaseFolder);
+    if (!m_settings.sync())
+        qWarning("Settings file %s cannot be written", qPrintable(m_settings.filePath()));
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+
+class Dialogs;
+class QWidget;
+class Settings;
+
+// Decides where the database file lies: reads PfadZurDatenbank.ini in the program's folder, looks the
+// file up without regard to letter case, asks the user for it when it is missing, checks that it is a
+// usable database of this program, and records both folders in the settings.
+class DatabaseLocation {
+public:
+    enum class Outcome {
+        Found,           // the database file lies in databaseFolder() and can be opened
+        RestartRequired, // the user chose a new file; the program must be started again
+        Cancelled,       // the user cancelled the choice; the program ends
+        Unusable         // the file is there but cannot be used; the message was shown
+    };
+
+    static constexpr const char* IniFileName = "PfadZurDatenbank.ini";
+    static constexpr const char* DatabaseFileName = "ZLV.mdb";
+
+    DatabaseLocation(const QString& programFolder, Dialogs& dialogs, Settings& settings);
+
+    Outcome determine(QWidget* parent = nullptr);
+
+    // The database folder with a trailing separator.
+    QString databaseFolder() const { return m_databaseFolder; }
+    // The database file's full path, spelled as on disk; empty unless determine() found it.
+    QString databaseFilePath() const { return m_databaseFilePath; }
+
+    // The folder named by the ini file's first value (with a trailing separator), or the program's folder
+    // when the ini file is missing or empty. An empty ini file is deleted when deleteWhenEmpty is set.
+    static QString configuredFolder(const QString& programFolder, bool deleteWhenEmpty);
+    // The full path of the file in folder whose name is "zlv.mdb" in any letter case; empty when none.
+    static QString findDatabaseFile(const QString& folder);
+
+private:
+    Outcome askForDatabase(QWidget* parent);
+    bool checkUsable(const QString& path, QWidget* parent);
+    void writeIni(const QString& content, QWidget* parent);
+    void saveSettings();
+
+    QString m_programFolder;
+    Dialogs& m_dialogs;
+    Settings& m_settings;
+    QString m_databaseFolder;
+    QString m_databaseFilePath;
+};

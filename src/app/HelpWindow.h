@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QWidget>
+
+class QTextBrowser;
+
+// The program's help window (frmHilfe): shows the HTML help file installed beside the program.
+class HelpWindow : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr const char* HelpFileName = "zlv.html";
+
+    explicit HelpWindow(const QString& helpFilePath, QWidget* parent = nullptr);
+
+    QTextBrowser* browser() const { return m_browser; }
+
+private:
+    QTextBrowser* m_browser = nullptr;
+};

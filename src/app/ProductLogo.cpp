@@ -1,0 +1,72 @@
+#include "ProductLogo.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+const QColor Slate(0x2f, 0x4a, 0x66);
+const QColor Brick(0xb5, 0x5a, 0x30);
+const QColor Paper(0xf4, 0xf1, 0xea);
+} // namespace
+
+ProductLogo::ProductLogo(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("picLogo"));
+    setAccessibleName(QStringLiteral("Logo Talbrin Zelvora"));
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+}
+
+QSize ProductLogo::sizeHint() const {
+    return {260, 170};
+}
+
+QSize ProductLogo::minimumSizeHint() const {
+    return {130, 85};
+}
+
+void ProductLogo::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    paint(painter, rect());
+}
+
+void ProductLogo::paint(QPainter& painter, const QRectF& area) {
+    const qreal side = qMin(area.width() / 26.0, area.height() / 17.0);
+    const QRectF frame(area.center().x() - 13 * side, area.center().y() - 8.5 * side, 26 * side, 17 * side);
+    auto at = [&](qreal x, qreal y) { return QPointF(frame.left() + x * side, frame.top() + y * side); };
+
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+
+    QLinearGradient sky(frame.topLeft(), frame.bottomLeft());
+    sky.setColorAt(0, Paper);
+    sky.setColorAt(1, Paper.darker(108));
+    painter.setPen(QPen(Slate, side * 0.15));
+    painter.setBrush(sky);
+    painter.drawRoundedRect(frame.adjusted(side * 0.1, side * 0.1, -side * 0.1, -side * 0.1), side, side);
+
+    QPainterPath roof;
+    roof.moveTo(at(5, 5.2));
+    roof.lineTo(at(13, 1.6));
+    roof.lineTo(at(21, 5.2));
+    roof.closeSubpath();
+    painter.setPen(QPen(Slate, side * 0.3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Brick);
+    painter.drawPath(roof);
+
+    painter.setBrush(Qt::NoBrush);
+    painter.drawLine(at(5.6, 10.6), at(20.4, 10.6));
+    for (int column = 0; column < 4; ++column) {
+        const qreal x = 7.2 + column * 3.9;
+        painter.drawLine(at(x, 5.8), at(x, 10.0));
+    }
+    painter.drawLine(at(6, 5.8), at(20, 5.8));
+
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setBold(true);
+    font.setPixelSize(qMax(6, qRound(side * 3.4)));
+    font.setLetterSpacing(QFont::PercentageSpacing, 108);
+    painter.setFont(font);
+    painter.setPen(Slate);
+    painter.drawText(QRectF(at(0, 11), at(26, 15.6)), Qt::AlignCenter, QStringLiteral("Zelvora"));
+    painter.restore();
+}

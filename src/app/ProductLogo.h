@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QPainter>
+#include <QWidget>
+
+// The product logo: a public building under a gable roof with the program's name beneath, painted
+// rather than loaded so that it scales sharply.
+class ProductLogo : public QWidget {
+    Q_OBJECT
+public:
+    explicit ProductLogo(QWidget* parent = nullptr);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+    // Paints the logo into rect.
+    static void paint(QPainter& painter, const QRectF& rect);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};

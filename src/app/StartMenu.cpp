@@ -1,0 +1,112 @@
+#include "StartMenu.h"
+
+#include "ProductLogo.h"
+#include "ProgramVersion.h"
+#include "ToolbarIcons.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QPushButton>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int WidthBeyondToolbarTwips = 200;
+constexpr int TwipsPerInch = 1440;
+} // namespace
+
+StartMenu::StartMenu(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("frmMenü"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(plainTitle());
+
+    m_toolbar = new QToolBar(this);
+    m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
+    m_toolbar->setMovable(false);
+    m_toolbar->setFloatable(false);
+    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_toolbar->setIconSize(QSize(32, 32));
+    m_toolbar->toggleViewAction()->setEnabled(false);
+    addToolBar(Qt::TopToolBarArea, m_toolbar);
+    setContextMenuPolicy(Qt::NoContextMenu);
+
+    using Icon = ToolbarIcons::Kind;
+    addToolButton(QStringLiteral("tbrEinstellungen"), QStringLiteral(" Einstellungen "),
+                  QStringLiteral("Voreinstellungen"), Icon::Settings, &StartMenu::presetsRequested);
+    addToolButton(QStringLiteral("tbrFirma"), QStringLiteral(" Firma anlegen "),
+                  QStringLiteral("Firma anlegen"), Icon::Company, &StartMenu::companyRegisterRequested);
+    addToolButton(QStringLiteral("tbrDBSicherung2"), QStringLiteral("DB sichern"),
+                  QStringLiteral("Datenbank sichern  (Nur sofort nach Start möglich)"), Icon::Backup,
+                  &StartMenu::backupRequested);
+    addToolButton(QStringLiteral("tbrInfo"), QStringLiteral("Info"), QStringLiteral("Info"), Icon::Info,
+                  &StartMenu::aboutRequested);
+    addToolButton(QStringLiteral("tbrHilfe"), QStringLiteral("Hilfe"), QStringLiteral("Hilfe"), Icon::Help,
+                  &StartMenu::helpRequested);
+    addToolButton(QStringLiteral("tbrBeenden"), QStringLiteral("Beenden"), QStringLiteral("Beenden"),
+                  Icon::Quit, &StartMenu::quitRequested);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    auto* logo = new ProductLogo(central);
+    layout->addWidget(logo, 1);
+    m_project = new QPushButton(QStringLiteral("&Projekt"), central);
+    m_project->setObjectName(QStringLiteral("cmdProjekt"));
+    m_project->setDefault(true);
+    m_project->setMinimumHeight(m_project->sizeHint().height() * 3 / 2);
+    connect(m_project, &QPushButton::clicked, this, &StartMenu::projectManagerRequested);
+    layout->addWidget(m_project);
+    setCentralWidget(central);
+
+    if (auto* help = findChild<QAction*>(QStringLiteral("tbrHilfe")))
+        help->setShortcut(QKeySequence::HelpContents);
+    fitWidthToToolbar();
+}
+
+QString StartMenu::versionTitle() {
+    return QStringLiteral("Talbrin Zelvora V") + ProgramVersion::shortText() +
+           QStringLiteral("  -  Startmenü");
+}
+
+QString StartMenu::plainTitle() {
+    return QStringLiteral("Talbrin Zelvora  - Startmenü ");
+}
+
+void StartMenu::setDatabase(const QString& filePath, const QString& folder) {
+    m_databaseFilePath = filePath;
+    m_databaseFolder = folder;
+}
+
+void StartMenu::addToolButton(const QString& key, const QString& caption, const QString& tooltip,
+                              ToolbarIcons::Kind icon, void (StartMenu::*signal)()) {
+    auto* action = new QAction(ToolbarIcons::icon(icon), caption, this);
+    action->setObjectName(key);
+    // The caption keeps its blanks; the derived icon text would drop them.
+    action->setIconText(caption);
+    action->setToolTip(tooltip);
+    connect(action, &QAction::triggered, this, signal);
+    m_toolbar->addAction(action);
+    QWidget* button = m_toolbar->widgetForAction(action);
+    button->setObjectName(key);
+    button->setAccessibleName(caption.trimmed());
+    button->setAccessibleDescription(tooltip);
+    button->setFocusPolicy(Qt::TabFocus);
+}
+
+void StartMenu::fitWidthToToolbar() {
+    const int extra = qRound(WidthBeyondToolbarTwips * logicalDpiX() / double(TwipsPerInch));
+    const int width = m_toolbar->sizeHint().width() + extra;
+    setFixedWidth(qMax(width, centralWidget()->minimumSizeHint().width()));
+    resize(width, sizeHint().height() + 40);
+}
+
+void StartMenu::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    fitWidthToToolbar();
+    m_project->setFocus();
+}
+
+void StartMenu::closeEvent(QCloseEvent* event) {
+    emit closing();
+    event->accept();
+}

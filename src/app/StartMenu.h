@@ -1,0 +1,54 @@
+#pragma once
+
+#include "ToolbarIcons.h"
+
+#include <QMainWindow>
+#include <QString>
+
+class QPushButton;
+class QToolBar;
+
+// The start menu (frmMenü): the toolbar to presets, company register, backup, about box, help and the
+// end of the program, the product logo and the way into the project manager. It holds the database
+// file for the screens it opens.
+class StartMenu : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit StartMenu(QWidget* parent = nullptr);
+
+    // "Talbrin Zelvora V1.0.1  -  Startmenü": the title at the program's start.
+    static QString versionTitle();
+    // The title the start menu has when it is shown again later.
+    static QString plainTitle();
+
+    // The database file, spelled as on disk; its folder ends with a separator.
+    void setDatabase(const QString& filePath, const QString& folder);
+    QString databaseFilePath() const { return m_databaseFilePath; }
+    QString databaseFolder() const { return m_databaseFolder; }
+
+signals:
+    void presetsRequested();
+    void companyRegisterRequested();
+    void backupRequested();
+    void aboutRequested();
+    void helpRequested();
+    void quitRequested();
+    void projectManagerRequested();
+    // The window is closing (by its close button, by the end of the program or by opening the project
+    // manager).
+    void closing();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void addToolButton(const QString& key, const QString& caption, const QString& tooltip,
+                       ToolbarIcons::Kind icon, void (StartMenu::*signal)());
+    void fitWidthToToolbar();
+
+    QToolBar* m_toolbar = nullptr;
+    QPushButton* m_project = nullptr;
+    QString m_databaseFilePath;
+    QString m_databaseFolder;
+};
