@@ -1,0 +1,28 @@
+#pragma once
+
+#include <functional>
+#include <QList>
+#include <QString>
+
+// Runs the program's operation and its plain baseline alternately, several times, and keeps the
+// median of each, so that both are measured under the same conditions in the same run.
+class Measurement {
+public:
+    // One side of a comparison: prepare runs untimed before each run; run does the work and returns
+    // its time in milliseconds, or a negative number when the work failed.
+    struct Side {
+        std::function<bool()> prepare;
+        std::function<double()> run;
+    };
+    struct Outcome {
+        double oursMs = 0;
+        double baselineMs = 0;
+        QString error; // empty when every run succeeded
+    };
+
+    // One untimed warm-up of each side, then runs timed runs of each, alternating.
+    static Outcome compare(int runs, const Side& ours, const Side& baseline);
+    // The time of work in milliseconds, or -1 when it returned false.
+    static double timed(const std::function<bool()>& work);
+    static double median(QList<double> values);
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "Dialogs.h"
+
+#include <QStringList>
+
+// Dialogs for the benchmarks: never shows a window, answers every question with No and keeps the texts,
+// so that a screen that reports a failure makes the measurement fail instead of waiting for a click.
+class RecordingDialogs : public Dialogs {
+public:
+    Answer ask(QWidget*, const QString& title, const QString& text, Icon, Answer) override {
+        m_texts << title + QStringLiteral(": ") + text;
+        return Answer::No;
+    }
+    void inform(QWidget*, const QString& title, const QString& text, Icon) override {
+        m_texts << title + QStringLiteral(": ") + text;
+    }
+    QString chooseFileToOpen(QWidget*, const QString& title, const QString&, const QString&) override {
+        m_texts << title;
+        return {};
+    }
+    QString chooseFileToSave(QWidget*, const QString& title, const QString&, const QString&) override {
+        m_texts << title;
+        return {};
+    }
+
+    const QStringList& texts() const { return m_texts; }
+
+private:
+    QStringList m_texts;
+};

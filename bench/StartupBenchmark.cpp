@@ -1,0 +1,83 @@
+#include "StartupBenchmark.h"
+
+#include "Database.h"
+#include "Measurement.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+namespace {
+
+constexpr int kTimeoutMs = 30000;
+
+} // namespace
+
+bool StartupBenchmark::freshProgramFolder(const QString& folder, QString* error) const {
+    QDir dir(folder);
+    if (dir.exists() && !dir.removeRecursively()) {
+        *error = QStringLiteral("cannot empty ") + folder;
+        return false;
+    }
+    if (!QDir().mkpath(folder)) {
+        *error = QStringLiteral("cannot create ") + folder;
+        return false;
+    }
+    return Database::create(dir.filePath(QStringLiteral("ZLV.mdb")), error);
+}
+
+double StartupBenchmark::timeToFirstShow(const QString& program, const QStringList& arguments,
+                                         QString* error) const {
+    // The children write their settings and single-instance lock into the work folder, never into
+    // the user's own.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                       QDir(m_workFolder).filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("TMPDIR"), QDir(m_workFolder).filePath(QStringLiteral("tmp")));
+    QDir(m_workFolder).mkpath(QStringLiteral("config"));
+    QDir(m_workFolder).mkpath(QStringLiteral("tmp"));
+
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    QElapsedTimer timer;
+    timer.start();
+    process.start(program, arguments);
+    while (!process.canReadLine() && process.waitForReadyRead(kTimeoutMs)) {
+    }
+    const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    const QByteArray line = process.readLine().trimmed();
+    const bool finished = process.waitForFinished(kTimeoutMs);
+    if (!finished)
+        process.kill();
+    if (line != "shown" || !finished || process.exitCode() != 0) {
+        *error = QDir(program).dirName() + QStringLiteral(": ") +
+                 QString::fromLocal8Bit(process.readAllStandardError()).trimmed() +
+                 (finished ? QString() : QStringLiteral(" (no end within 30 s)"));
+        return -1;
+    }
+    return ms;
+}
+
+BenchTable::Row StartupBenchmark::measure() {
+    BenchTable::Row row;
+    row.name = QStringLiteral("f. start-up to start menu shown");
+    row.limit = 1.5;
+    const QString probe = QDir(m_binFolder).filePath(QStringLiteral("zlv_startup_probe"));
+    const QString minimal = QDir(m_binFolder).filePath(QStringLiteral("zlv_minimal_window"));
+    const QString programFolder = QDir(m_workFolder).filePath(QStringLiteral("program"));
+    QString error;
+    Measurement::Side ours{[&] { return freshProgramFolder(programFolder, &error); },
+                           [&] { return timeToFirstShow(probe, {programFolder}, &error); }};
+    Measurement::Side baseline{nullptr, [&] { return timeToFirstShow(minimal, {}, &error); }};
+    const Measurement::Outcome outcome = Measurement::compare(m_runs, ours, baseline);
+    row.oursMs = outcome.oursMs;
+    row.baselineMs = outcome.baselineMs;
+    row.error = outcome.error;
+    if (!row.error.isEmpty() && !error.isEmpty())
+        row.error += QStringLiteral(" (") + error + QLatin1Char(')');
+    row.note = QStringLiteral(
+        "separate processes, offscreen; ours against a fresh ZLV.mdb in a temp program folder");
+    return row;
+}

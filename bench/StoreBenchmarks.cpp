@@ -1,0 +1,206 @@
+#include "StoreBenchmarks.h"
+
+#include "BookingRepository.h"
+#include "CompanyRepository.h"
+#include "Database.h"
+#include "DatabaseBackup.h"
+#include "Measurement.h"
+#include "NameCascade.h"
+#include "PlainSqlite.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <sqlite3.h>
+
+namespace {
+
+bool runTool(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished(600000) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}
+
+BenchTable::Row rowFrom(const QString& name, double limit, const Measurement::Outcome& outcome) {
+    BenchTable::Row row;
+    row.name = name;
+    row.limit = limit;
+    row.oursMs = outcome.oursMs;
+    row.baselineMs = outcome.baselineMs;
+    row.error = outcome.error;
+    return row;
+}
+
+} // namespace
+
+QString StoreBenchmarks::workFile(const QString& name) const {
+    return QDir(m_workFolder).filePath(name);
+}
+
+bool StoreBenchmarks::freshCopy(const QString& target) const {
+    QFile::remove(target);
+    return QFile::copy(m_largeFile, target);
+}
+
+BenchTable::Row StoreBenchmarks::projectBookings() {
+    std::unique_ptr<Database> db = Database::open(m_largeFile);
+    PlainSqlite plain(m_largeFile);
+    if (!db || !plain.isOpen())
+        return rowFrom(QStringLiteral("a. project bookings (20,000)"), 2.0,
+                       {0, 0, QStringLiteral("cannot open")});
+    qsizetype oursRows = 0;
+    qsizetype plainRows = 0;
+    Measurement::Side ours{nullptr, [&] {
+                               return Measurement::timed([&] {
+                                   bool ok = false;
+                                   const QList<Booking> bookings =
+                                       BookingRepository(*db).forProject(m_facts.bigProjectId, &ok);
+                                   oursRows = bookings.size();
+                                   return ok;
+                               });
+                           }};
+    Measurement::Side baseline{nullptr, [&] {
+                                   return Measurement::timed([&] {
+                                       QList<QStringList> rows;
+                                       const bool ok = plain.query(
+                                           "SELECT * FROM tblBuchung WHERE ProjektID = ? ORDER BY ID",
+                                           {m_facts.bigProjectId}, [&rows](sqlite3_stmt* stmt) {
+                                               const int columns = sqlite3_column_count(stmt);
+                                               QStringList row;
+                                               row.reserve(columns);
+                                               for (int c = 0; c < columns; ++c)
+                                                   row << PlainSqlite::text(stmt, c);
+                                               rows.append(row);
+                                           });
+                                       plainRows = rows.size();
+                                       return ok;
+                                   });
+                               }};
+    BenchTable::Row row = rowFrom(QStringLiteral("a. project bookings (20,000)"), 2.0,
+                                  Measurement::compare(m_runs, ours, baseline));
+    row.note = QStringLiteral("project %1, rows ours %2 / baseline %3")
+                   .arg(m_facts.bigProjectId)
+                   .arg(oursRows)
+                   .arg(plainRows);
+    return row;
+}
+
+BenchTable::Row StoreBenchmarks::backupWithCompaction() {
+    const QString name = QStringLiteral("b. backup + compaction");
+    QDir(m_workFolder).mkpath(QStringLiteral("ours"));
+    QDir(m_workFolder).mkpath(QStringLiteral("plain"));
+    const QString oursFile = workFile(QStringLiteral("ours/ZLV.mdb"));
+    const QString backupFile =
+        workFile(QStringLiteral("ours/") +
+                 DatabaseBackup::backupFileName(QDate::currentDate(), QStringLiteral("ZLV.mdb")));
+    const QString plainFile = workFile(QStringLiteral("plain/ZLV.mdb"));
+    const QString plainCopy = workFile(QStringLiteral("plain/copy.mdb"));
+    QString failure;
+    Measurement::Side ours{[&] {
+                               QFile::remove(backupFile);
+                               return freshCopy(oursFile);
+                           },
+                           [&] {
+                               return Measurement::timed([&] {
+                                   DatabaseBackup backup;
+                                   const bool ok =
+                                       backup.copy(oursFile, backupFile) && backup.compact(oursFile);
+                                   if (!ok)
+                                       failure = backup.lastError();
+                                   return ok;
+                               });
+                           }};
+    Measurement::Side baseline{[&] {
+                                   QFile::remove(plainCopy);
+                                   return freshCopy(plainFile);
+                               },
+                               [&] {
+                                   return Measurement::timed([&] {
+                                       return runTool(QStringLiteral("cp"), {plainFile, plainCopy}) &&
+                                              runTool(QStringLiteral("sqlite3"),
+                                                      {plainCopy, QStringLiteral("VACUUM")});
+                                   });
+                               }};
+    BenchTable::Row row = rowFrom(name, 2.0, Measurement::compare(m_runs, ours, baseline));
+    if (!row.error.isEmpty() && !failure.isEmpty())
+        row.error += QStringLiteral(" (") + failure + QLatin1Char(')');
+    row.note = QStringLiteral("file of %1 MB; baseline: cp + sqlite3 <copy> VACUUM")
+                   .arg(static_cast<double>(QFile(m_largeFile).size()) / 1048576.0, 0, 'f', 1);
+    return row;
+}
+
+BenchTable::Row StoreBenchmarks::companyRename() {
+    const QString name = QStringLiteral("e. company rename (20,000 + 4,000)");
+    const QString oursFile = workFile(QStringLiteral("rename-ours.mdb"));
+    const QString plainFile = workFile(QStringLiteral("rename-plain.mdb"));
+    if (!freshCopy(oursFile) || !freshCopy(plainFile))
+        return rowFrom(name, 3.0, {0, 0, QStringLiteral("cannot copy the large file")});
+    std::unique_ptr<Database> db = Database::open(oursFile);
+    PlainSqlite plain(plainFile);
+    if (!db || !plain.isOpen())
+        return rowFrom(name, 3.0, {0, 0, QStringLiteral("cannot open")});
+    std::optional<Company> company = CompanyRepository(*db).find(m_facts.renameCompanyId);
+    if (!company)
+        return rowFrom(name, 3.0,
+                       {0, 0, QStringLiteral("company %1 not found").arg(m_facts.renameCompanyId)});
+
+    const QString nameA = m_facts.renameCompanyName;
+    const QString nameB = nameA + QStringLiteral(" (neu)");
+    QString oursName = nameA;
+    QString plainName = nameA;
+    QString failure;
+    qint64 plainChanged = 0;
+    Measurement::Side ours{nullptr, [&] {
+                               Company changed = *company;
+                               changed.name = oursName == nameA ? nameB : nameA;
+                               const double ms = Measurement::timed(
+                                   [&] { return NameCascade(*db).changeCompany(changed, oursName); });
+                               if (ms < 0)
+                                   failure = db->lastError();
+                               else
+                                   oursName = changed.name;
+                               return ms;
+                           }};
+    Measurement::Side baseline{
+        nullptr, [&] {
+            const QString newName = plainName == nameA ? nameB : nameA;
+            const QString id = QString::number(m_facts.renameCompanyId);
+            const double ms = Measurement::timed([&] {
+                if (plain.exec("BEGIN") < 0)
+                    return false;
+                const qint64 master = plain.exec("UPDATE tblFirma SET Name=? WHERE ID=?", {newName, id});
+                const qint64 bookings =
+                    plain.exec("UPDATE tblBuchung SET Firma=?,Gewerk=?,Kostengruppe=? WHERE Firma=?",
+                               {newName, company->trade, company->costGroup, plainName});
+                const qint64 estimates =
+                    plain.exec("UPDATE tblNachtrag SET Firma=?,Gewerk=?,Kostengruppe=? WHERE Firma=?",
+                               {newName, company->trade, company->costGroup, plainName});
+                if (master < 0 || bookings < 0 || estimates < 0) {
+                    plain.exec("ROLLBACK");
+                    return false;
+                }
+                plainChanged = bookings + estimates;
+                return plain.exec("COMMIT") >= 0;
+            });
+            if (ms >= 0)
+                plainName = newName;
+            return ms;
+        }};
+    BenchTable::Row row = rowFrom(name, 3.0, Measurement::compare(m_runs, ours, baseline));
+    if (!row.error.isEmpty() && !failure.isEmpty())
+        row.error += QStringLiteral(" (") + failure + QLatin1Char(')');
+    qint64 oursChanged = 0;
+    PlainSqlite check(oursFile);
+    check.query("SELECT (SELECT COUNT(*) FROM tblBuchung WHERE Firma = ?1) + "
+                "(SELECT COUNT(*) FROM tblNachtrag WHERE Firma = ?1)",
+                {oursName},
+                [&oursChanged](sqlite3_stmt* stmt) { oursChanged = sqlite3_column_int64(stmt, 0); });
+    row.note = QStringLiteral("company %1 \"%2\"; rows carrying the new name: ours %3 / baseline %4")
+                   .arg(m_facts.renameCompanyId)
+                   .arg(nameA)
+                   .arg(oursChanged)
+                   .arg(plainChanged);
+    return row;
+}

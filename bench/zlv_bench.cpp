@@ -1,0 +1,119 @@
+// Measures the program's operations on a large office database against plain SQLite and a minimal Qt
+// program, and prints one table with the medians, their ratios and the limits.
+
+#include "BenchTable.h"
+#include "CompanyRegisterBenchmarks.h"
+#include "LargeOfficeGenerator.h"
+#include "StartupBenchmark.h"
+#include "StoreBenchmarks.h"
+
+#include <cstdio>
+#include <functional>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLocale>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace {
+
+struct Options {
+    QString database;
+    int runs = 0; // 0: each benchmark's own number of runs
+    QString only; // the letters of the benchmarks to run; empty: all
+    bool valid = true;
+};
+
+Options parse(const QStringList& args) {
+    Options options;
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& arg = args.at(i);
+        if (arg == QLatin1String("--db") && i + 1 < args.size())
+            options.database = args.at(++i);
+        else if (arg == QLatin1String("--runs") && i + 1 < args.size())
+            options.runs = args.at(++i).toInt();
+        else if (arg == QLatin1String("--only") && i + 1 < args.size())
+            options.only = args.at(++i);
+        else
+            options.valid = false;
+    }
+    return options;
+}
+
+void progress(const QString& text) {
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+    std::fflush(stderr);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const Options options = parse(QApplication::arguments());
+    if (!options.valid) {
+        std::fputs("Aufruf: zlv_bench [--db <große Datenbank>] [--runs N] [--only abcdef]\n", stderr);
+        return 2;
+    }
+    const QString buildType = QStringLiteral(ZLV_BENCH_BUILD_TYPE);
+    if (buildType != QLatin1String("Release"))
+        progress(QStringLiteral("WARNING: build type \"%1\"; measure with a Release build.").arg(buildType));
+
+    QTemporaryDir work;
+    if (!work.isValid()) {
+        progress(QStringLiteral("cannot create a temporary folder"));
+        return 1;
+    }
+    QString largeFile = options.database;
+    QString error;
+    LargeOfficeGenerator::Facts facts;
+    if (largeFile.isEmpty()) {
+        largeFile = work.filePath(QStringLiteral("large.mdb"));
+        progress(QStringLiteral("generating %1 ...").arg(largeFile));
+        QElapsedTimer timer;
+        timer.start();
+        if (!LargeOfficeGenerator::generate(largeFile, &facts, &error)) {
+            progress(QStringLiteral("generation failed: ") + error);
+            return 1;
+        }
+        progress(QStringLiteral("generated in %1 ms").arg(timer.elapsed()));
+    }
+    if (!LargeOfficeGenerator::readFacts(largeFile, &facts, &error)) {
+        progress(QStringLiteral("cannot read %1: %2").arg(largeFile, error));
+        return 1;
+    }
+    progress(QStringLiteral("big project %1; rename company %2 \"%3\"")
+                 .arg(facts.bigProjectId)
+                 .arg(facts.renameCompanyId)
+                 .arg(facts.renameCompanyName));
+
+    auto runs = [&options](int own) { return options.runs > 0 ? options.runs : own; };
+    StoreBenchmarks store(largeFile, facts, work.path(), runs(5));
+    StoreBenchmarks storeQuick(largeFile, facts, work.path(), runs(7));
+    CompanyRegisterBenchmarks screens(largeFile, runs(7));
+    StartupBenchmark startup(QApplication::applicationDirPath(), work.filePath(QStringLiteral("startup")),
+                             runs(5));
+    const QList<QPair<QChar, std::function<BenchTable::Row()>>> benchmarks = {
+        {QLatin1Char('a'), [&] { return storeQuick.projectBookings(); }},
+        {QLatin1Char('b'), [&] { return store.backupWithCompaction(); }},
+        {QLatin1Char('c'), [&] { return screens.listFill(); }},
+        {QLatin1Char('d'), [&] { return screens.searchKeystroke(); }},
+        {QLatin1Char('e'), [&] { return store.companyRename(); }},
+        {QLatin1Char('f'), [&] { return startup.measure(); }},
+    };
+    BenchTable table;
+    for (const auto& [letter, benchmark] : benchmarks) {
+        if (!options.only.isEmpty() && !options.only.contains(letter))
+            continue;
+        progress(QStringLiteral("running %1 ...").arg(letter));
+        table.add(benchmark());
+    }
+    std::printf("\nZelvora benchmarks (build type %s, medians)\n\n%s", qPrintable(buildType),
+                qPrintable(table.text()));
+    if (table.failures() > 0)
+        std::printf("\n%d benchmark(s) FAIL their limit (or could not be measured).\n", table.failures());
+    return 0;
+}

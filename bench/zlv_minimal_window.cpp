@@ -1,0 +1,16 @@
+// The start-up baseline: a Qt program that shows one empty window and ends right after it is shown.
+
+#include "FirstShowReporter.h"
+
+#include <QApplication>
+#include <QWidget>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    FirstShowReporter reporter("QWidget");
+    app.installEventFilter(&reporter);
+    QWidget window;
+    window.resize(400, 300);
+    window.show();
+    return reporter.hasSeenShow() ? 0 : QApplication::exec();
+}

@@ -1,0 +1,47 @@
+// Starts the program as its main() does, against the program folder given as the argument (which
+// holds ZLV.mdb and receives the settings file), and ends as soon as the start menu is first shown.
+
+#include "AppController.h"
+#include "FirstShowReporter.h"
+#include "QtDialogs.h"
+#include "Settings.h"
+#include "SingleInstance.h"
+
+#include <cstdio>
+#include <QApplication>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    FirstShowReporter reporter("StartMenu");
+    app.installEventFilter(&reporter);
+    if (QApplication::arguments().size() != 2) {
+        std::fputs("Aufruf: zlv_startup_probe <Programmordner>\n", stderr);
+        return 2;
+    }
+    const QString programFolder = QApplication::arguments().at(1);
+    QApplication::setApplicationName(QStringLiteral("TalbrinZlv"));
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+
+    QTranslator qtTranslation;
+    if (qtTranslation.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                           QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslation);
+
+    QtDialogs dialogs;
+    SingleInstance instance;
+    if (!instance.acquire()) {
+        std::fputs("Eine andere Instanz läuft bereits.\n", stderr);
+        return 1;
+    }
+    Settings settings(QDir(programFolder).filePath(QStringLiteral("settings.ini")));
+    AppController controller(programFolder, dialogs, settings);
+    if (!controller.start()) {
+        std::fputs("Der Start wurde abgebrochen.\n", stderr);
+        return 1;
+    }
+    return reporter.hasSeenShow() ? 0 : QApplication::exec();
+}
