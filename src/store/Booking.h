@@ -23,3 +23,4 @@ struct Booking {
     QString remarks;                  // Bemerkungen
     std::optional<Money> amount;      // Betrag; nullopt for an empty or foreign value
 };
+Q_DECLARE_TYPEINFO(Booking, Q_RELOCATABLE_TYPE);

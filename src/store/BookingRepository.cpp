@@ -13,21 +13,21 @@ const QString kSelect = QStringLiteral("SELECT ID, PID, ProjektID, Projekt, Firm
                                        "AnweisungVom, RechnungVom, RechnungsNr, Zahlungsart, Bemerkungen, "
                                        "Betrag FROM tblBuchung ");
 
-Booking build(const QSqlQuery& query) {
+Booking build(const Database::Row& row) {
     Booking booking;
-    booking.id = StoredValue::rowNumber(query, 0);
-    booking.runningNumber = StoredValue::integer(query, 1);
-    booking.projectId = StoredValue::text(query, 2);
-    booking.project = StoredValue::text(query, 3);
-    booking.company = StoredValue::text(query, 4);
-    booking.trade = StoredValue::text(query, 5);
-    booking.costGroup = StoredValue::text(query, 6);
-    booking.instructedOn = StoredValue::integer(query, 7);
-    booking.invoiceDate = StoredValue::integer(query, 8);
-    booking.invoiceNumber = StoredValue::text(query, 9);
-    booking.paymentKind = StoredValue::text(query, 10);
-    booking.remarks = StoredValue::text(query, 11);
-    booking.amount = StoredValue::amount(query, 12);
+    booking.id = row.rowNumber(0);
+    booking.runningNumber = row.integer(1);
+    booking.projectId = row.text(2);
+    booking.project = row.text(3);
+    booking.company = row.text(4);
+    booking.trade = row.text(5);
+    booking.costGroup = row.text(6);
+    booking.instructedOn = row.integer(7);
+    booking.invoiceDate = row.integer(8);
+    booking.invoiceNumber = row.text(9);
+    booking.paymentKind = row.text(10);
+    booking.remarks = row.text(11);
+    booking.amount = row.amount(12);
     return booking;
 }
 
@@ -60,7 +60,7 @@ QList<Booking> BookingRepository::forProject(const QString& projectId, bool* ok)
 int BookingRepository::highestRunningNumber(const QString& projectId, bool* ok) const {
     const QList<int> highest = StoredValue::rows<int>(
         m_db, QStringLiteral("SELECT MAX(CAST(PID AS INTEGER)) FROM tblBuchung WHERE ProjektID = ?"),
-        {projectId}, ok, [](const QSqlQuery& query) { return StoredValue::integer(query, 0).value_or(0); });
+        {projectId}, ok, [](const Database::Row& row) { return row.integer(0).value_or(0); });
     return highest.isEmpty() ? 0 : std::max(0, highest.first());
 }
 
@@ -71,7 +71,7 @@ QStringList BookingRepository::distinctValues(Field field, const QString& projec
         QStringLiteral("SELECT DISTINCT %1 FROM tblBuchung WHERE fold(Projekt) = fold(?) AND %1 IS NOT NULL "
                        "AND %1 <> '' ORDER BY %1")
             .arg(column),
-        {projectName}, ok, [](const QSqlQuery& query) { return StoredValue::text(query, 0); });
+        {projectName}, ok, [](const Database::Row& row) { return row.text(0); });
     // Values that differ only in letter case name the same company, trade or cost group: list it once.
     QStringList values;
     QStringList folded;

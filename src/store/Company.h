@@ -18,3 +18,4 @@ struct Company {
     QString trade;     // GewerkID: the trade's name
     QString costGroup; // KostengruppeID: the cost group's name
 };
+Q_DECLARE_TYPEINFO(Company, Q_RELOCATABLE_TYPE);

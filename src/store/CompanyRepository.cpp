@@ -11,20 +11,20 @@ const QString kSelect =
                    "Ansprechpartner, GewerkID, KostengruppeID FROM tblFirma ");
 const QString kByName = QStringLiteral(" ORDER BY fold(Name), Name, ID");
 
-Company build(const QSqlQuery& query) {
+Company build(const Database::Row& row) {
     Company company;
-    company.id = StoredValue::rowNumber(query, 0);
-    company.name = StoredValue::text(query, 1);
-    company.street = StoredValue::text(query, 2);
-    company.postcode = StoredValue::text(query, 3);
-    company.town = StoredValue::text(query, 4);
-    company.phone = StoredValue::text(query, 5);
-    company.fax = StoredValue::text(query, 6);
-    company.mobile = StoredValue::text(query, 7);
-    company.email = StoredValue::text(query, 8);
-    company.contact = StoredValue::text(query, 9);
-    company.trade = StoredValue::text(query, 10);
-    company.costGroup = StoredValue::text(query, 11);
+    company.id = row.rowNumber(0);
+    company.name = row.text(1);
+    company.street = row.text(2);
+    company.postcode = row.text(3);
+    company.town = row.text(4);
+    company.phone = row.text(5);
+    company.fax = row.text(6);
+    company.mobile = row.text(7);
+    company.email = row.text(8);
+    company.contact = row.text(9);
+    company.trade = row.text(10);
+    company.costGroup = row.text(11);
     return company;
 }
 

@@ -1,9 +1,12 @@
 #include "Database.h"
 
+#include "DayNumber.h"
 #include "PatternMatcher.h"
 #include "Schema.h"
 
 #include <atomic>
+#include <cmath>
+#include <limits>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,6 +20,8 @@ namespace {
 // Stamped into files the program creates ("ZLV1"); never required of a file that is opened.
 constexpr int kApplicationId = 0x5A4C5631;
 constexpr int kUserVersion = 1;
+constexpr double kLargestEuros = 9.0e13;
+constexpr double kLargestDayNumber = 3.0e6;
 
 QString nextConnectionName() {
     static std::atomic<quint64> counter{0};
@@ -326,6 +331,130 @@ QString Database::text(const QSqlQuery& query, int column) {
         return QString::fromUtf8(value.toByteArray());
     default:
         return value.toString();
+    }
+}
+
+namespace {
+
+bool bindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
+    if (value.isNull())
+        return sqlite3_bind_null(statement, index) == SQLITE_OK;
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::Bool:
+        return sqlite3_bind_int64(statement, index, value.toLongLong()) == SQLITE_OK;
+    case QMetaType::Double:
+        return sqlite3_bind_double(statement, index, value.toDouble()) == SQLITE_OK;
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        return sqlite3_bind_blob(statement, index, bytes.constData(), static_cast<int>(bytes.size()),
+                                 SQLITE_TRANSIENT) == SQLITE_OK;
+    }
+    default: {
+        const QByteArray text = value.toString().toUtf8();
+        return sqlite3_bind_text(statement, index, text.constData(), static_cast<int>(text.size()),
+                                 SQLITE_TRANSIENT) == SQLITE_OK;
+    }
+    }
+}
+
+QString columnText(sqlite3_stmt* statement, int column) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+    return text ? QString::fromUtf8(text, sqlite3_column_bytes(statement, column)) : QString();
+}
+
+} // namespace
+
+bool Database::read(const QString& sql, const QVariantList& values,
+                    const std::function<void(const Row&)>& visit) {
+    sqlite3* db = handle();
+    if (!db) {
+        recordFailure(sql, QStringLiteral("Die Datenbank ist nicht geöffnet."));
+        return false;
+    }
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare16_v2(db, sql.utf16(), static_cast<int>(sql.size() * 2), &statement, nullptr) !=
+        SQLITE_OK) {
+        recordFailure(sql, QString::fromUtf8(sqlite3_errmsg(db)));
+        sqlite3_finalize(statement);
+        return false;
+    }
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        if (!bindValue(statement, static_cast<int>(i + 1), values.at(i))) {
+            recordFailure(sql, QString::fromUtf8(sqlite3_errmsg(db)));
+            sqlite3_finalize(statement);
+            return false;
+        }
+    }
+    const Row row(statement);
+    int result = SQLITE_ROW;
+    while ((result = sqlite3_step(statement)) == SQLITE_ROW)
+        visit(row);
+    if (result != SQLITE_DONE)
+        recordFailure(sql, QString::fromUtf8(sqlite3_errmsg(db)));
+    sqlite3_finalize(statement);
+    return result == SQLITE_DONE;
+}
+
+QString Database::Row::text(int column) const {
+    switch (sqlite3_column_type(m_statement, column)) {
+    case SQLITE_NULL:
+        return QString();
+    case SQLITE_INTEGER:
+        return QString::number(sqlite3_column_int64(m_statement, column));
+    case SQLITE_FLOAT:
+        return QString::number(sqlite3_column_double(m_statement, column), 'g',
+                               QLocale::FloatingPointShortest);
+    default:
+        return columnText(m_statement, column);
+    }
+}
+
+std::optional<int> Database::Row::integer(int column) const {
+    switch (sqlite3_column_type(m_statement, column)) {
+    case SQLITE_NULL:
+        return std::nullopt;
+    case SQLITE_INTEGER: {
+        const qint64 number = sqlite3_column_int64(m_statement, column);
+        if (number < std::numeric_limits<int>::min() || number > std::numeric_limits<int>::max())
+            return std::nullopt;
+        return static_cast<int>(number);
+    }
+    case SQLITE_FLOAT: {
+        const double number = sqlite3_column_double(m_statement, column);
+        if (!std::isfinite(number) || std::fabs(number) > kLargestDayNumber)
+            return std::nullopt;
+        return static_cast<int>(std::floor(number));
+    }
+    default:
+        return DayNumber::parseStored(columnText(m_statement, column));
+    }
+}
+
+qint64 Database::Row::rowNumber(int column) const {
+    return sqlite3_column_int64(m_statement, column);
+}
+
+std::optional<Money> Database::Row::amount(int column) const {
+    switch (sqlite3_column_type(m_statement, column)) {
+    case SQLITE_NULL:
+        return std::nullopt;
+    case SQLITE_INTEGER: {
+        const qint64 euros = sqlite3_column_int64(m_statement, column);
+        if (std::fabs(static_cast<double>(euros)) > kLargestEuros)
+            return std::nullopt;
+        return Money::fromCents(euros * 100);
+    }
+    case SQLITE_FLOAT: {
+        const double euros = sqlite3_column_double(m_statement, column);
+        if (!std::isfinite(euros) || std::fabs(euros) > kLargestEuros)
+            return std::nullopt;
+        return Money::fromEuros(euros);
+    }
+    default:
+        return Money::parseStored(columnText(m_statement, column));
     }
 }
 

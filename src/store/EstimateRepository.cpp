@@ -11,20 +11,20 @@ const QString kSelect = QStringLiteral("SELECT rowid, NID, ProjektID, Projekt, F
                                        "ArchitektDatum, ArchitektKosten, NachtragDatum, NachtragArt, "
                                        "NachtragKosten FROM tblNachtrag ");
 
-EstimateRow build(const QSqlQuery& query) {
+EstimateRow build(const Database::Row& field) {
     EstimateRow row;
-    row.rowId = StoredValue::rowNumber(query, 0);
-    row.runningNumber = StoredValue::integer(query, 1);
-    row.projectId = StoredValue::text(query, 2);
-    row.project = StoredValue::text(query, 3);
-    row.company = StoredValue::text(query, 4);
-    row.trade = StoredValue::text(query, 5);
-    row.costGroup = StoredValue::text(query, 6);
-    row.architectDate = StoredValue::integer(query, 7);
-    row.architectCost = StoredValue::amount(query, 8);
-    row.orderDate = StoredValue::integer(query, 9);
-    row.orderKind = StoredValue::text(query, 10);
-    row.orderCost = StoredValue::amount(query, 11);
+    row.rowId = field.rowNumber(0);
+    row.runningNumber = field.integer(1);
+    row.projectId = field.text(2);
+    row.project = field.text(3);
+    row.company = field.text(4);
+    row.trade = field.text(5);
+    row.costGroup = field.text(6);
+    row.architectDate = field.integer(7);
+    row.architectCost = field.amount(8);
+    row.orderDate = field.integer(9);
+    row.orderKind = field.text(10);
+    row.orderCost = field.amount(11);
     return row;
 }
 
@@ -51,8 +51,7 @@ int EstimateRepository::highestRunningNumber(const QString& projectId, const QSt
         m_db,
         QStringLiteral("SELECT MAX(CAST(NID AS INTEGER)) FROM tblNachtrag WHERE ProjektID = ? "
                        "AND fold(Firma) = fold(?)"),
-        {projectId, company}, ok,
-        [](const QSqlQuery& query) { return StoredValue::integer(query, 0).value_or(0); });
+        {projectId, company}, ok, [](const Database::Row& row) { return row.integer(0).value_or(0); });
     return highest.isEmpty() ? 0 : std::max(0, highest.first());
 }
 

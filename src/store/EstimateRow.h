@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <QString>
+#include <QtGlobal>
 
 // A row of tblNachtrag: an architect's cost calculation, an order or a supplement of a company in a
 // project.
@@ -21,3 +22,4 @@ struct EstimateRow {
     QString orderKind;                  // NachtragArt
     std::optional<Money> orderCost;     // NachtragKosten
 };
+Q_DECLARE_TYPEINFO(EstimateRow, Q_RELOCATABLE_TYPE);

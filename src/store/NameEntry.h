@@ -8,5 +8,6 @@ struct NameEntry {
     qint64 id = 0;
     QString name;
 };
+Q_DECLARE_TYPEINFO(NameEntry, Q_RELOCATABLE_TYPE);
 using Trade = NameEntry;
 using CostGroup = NameEntry;

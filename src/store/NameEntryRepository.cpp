@@ -16,8 +16,8 @@ TableNames namesOf(NameEntryRepository::Table table) {
     return {QStringLiteral("tblKostengruppe"), QStringLiteral("Kostengruppe")};
 }
 
-NameEntry build(const QSqlQuery& query) {
-    return NameEntry{StoredValue::rowNumber(query, 0), StoredValue::text(query, 1)};
+NameEntry build(const Database::Row& row) {
+    return NameEntry{row.rowNumber(0), row.text(1)};
 }
 
 QList<NameEntry> read(Database& db, NameEntryRepository::Table table, const QString& rest,

@@ -10,3 +10,4 @@ struct Project {
     QString name;                // ProjektName
     std::optional<int> startDay; // Datumwert, a day number
 };
+Q_DECLARE_TYPEINFO(Project, Q_RELOCATABLE_TYPE);

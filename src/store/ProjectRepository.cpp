@@ -4,18 +4,16 @@
 #include "PatternMatcher.h"
 #include "StoredValue.h"
 
-#include <QSqlQuery>
-
 namespace {
 
 const QString kColumns = QStringLiteral("SELECT ID, ProjektName, Datumwert FROM tblProjekt ");
 const QString kNewestFirst = QStringLiteral(" ORDER BY Datumwert IS NULL, Datumwert DESC, ID");
 
-Project build(const QSqlQuery& query) {
+Project build(const Database::Row& row) {
     Project project;
-    project.id = StoredValue::rowNumber(query, 0);
-    project.name = StoredValue::text(query, 1);
-    project.startDay = StoredValue::integer(query, 2);
+    project.id = row.rowNumber(0);
+    project.name = row.text(1);
+    project.startDay = row.integer(2);
     return project;
 }
 
