@@ -5,13 +5,21 @@ CompanyListModel::CompanyListModel(QObject* parent)
                       QStringLiteral("Gewerk"), QStringLiteral("Kostengruppe")},
                      parent) {}
 
-void CompanyListModel::setCompanies(const QList<Company>& companies) {
+void CompanyListModel::setCompanies(QList<Company> companies) {
     QList<Row> rows;
     rows.reserve(companies.size());
-    for (const Company& company : companies)
-        rows.append({company.id,
-                     {QString::number(company.id), company.name,
-                      company.postcode + QLatin1Char(' ') + company.town, company.trade, company.costGroup},
-                     {}});
+    for (Company& company : companies) {
+        QString town = std::move(company.postcode);
+        town += QLatin1Char(' ');
+        town += company.town;
+        Row& row = rows.emplaceBack();
+        row.id = company.id;
+        row.texts.reserve(5);
+        row.texts.append(QString::number(company.id));
+        row.texts.append(std::move(company.name));
+        row.texts.append(std::move(town));
+        row.texts.append(std::move(company.trade));
+        row.texts.append(std::move(company.costGroup));
+    }
     setRows(std::move(rows));
 }

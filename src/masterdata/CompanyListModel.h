@@ -10,5 +10,5 @@ public:
     enum class Column { Number, Name, Town, Trade, CostGroup };
 
     explicit CompanyListModel(QObject* parent = nullptr);
-    void setCompanies(const QList<Company>& companies);
+    void setCompanies(QList<Company> companies);
 };

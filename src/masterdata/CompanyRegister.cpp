@@ -19,7 +19,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSortFilterProxyModel>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolButton>
@@ -155,12 +154,7 @@ void CompanyRegister::buildUi() {
 
     m_list = new MasterListView(QStringLiteral("ListView1"), this);
     m_model = new CompanyListModel(this);
-    m_proxy = new QSortFilterProxyModel(this);
-    m_proxy->setSourceModel(m_model);
-    m_proxy->setSortRole(TextTableModel::SortRole);
-    m_proxy->setSortCaseSensitivity(Qt::CaseInsensitive);
-    m_proxy->setSortLocaleAware(true);
-    m_list->setModel(m_proxy);
+    m_list->setModel(m_model);
     m_list->setColumnWidthsInTwips({900, 3500, 2800, 2000, 2000});
     m_list->header()->setSectionsClickable(true);
 
@@ -234,8 +228,7 @@ void CompanyRegister::EINLESEN() {
     if (!m_db)
         return;
     bool ok = true;
-    const QList<Company> companies = CompanyRepository(*m_db).byId(&ok);
-    showCompanies(companies, ok);
+    showCompanies(CompanyRepository(*m_db).byId(&ok), ok);
 }
 
 void CompanyRegister::search() {
@@ -249,13 +242,13 @@ void CompanyRegister::search() {
     bool ok = true;
     const auto from = m_fromLeft->isChecked() ? CompanyRepository::SearchFrom::Left
                                               : CompanyRepository::SearchFrom::Anywhere;
-    const QList<Company> companies = CompanyRepository(*m_db).search(text, from, &ok);
-    showCompanies(companies, ok);
+    showCompanies(CompanyRepository(*m_db).search(text, from, &ok), ok);
 }
 
-void CompanyRegister::showCompanies(const QList<Company>& companies, bool ok) {
-    m_model->setCompanies(companies);
-    m_count->setText(QStringLiteral("Anzahl Firmen: ") + QString::number(companies.size()));
+void CompanyRegister::showCompanies(QList<Company> companies, bool ok) {
+    const qsizetype count = companies.size();
+    m_model->setCompanies(std::move(companies));
+    m_count->setText(QStringLiteral("Anzahl Firmen: ") + QString::number(count));
     if (!ok)
         reportReadFailure();
 }
@@ -304,7 +297,7 @@ void CompanyRegister::save() {
 }
 
 void CompanyRegister::loadForEditing() {
-    const int row = selectedRow();
+    const int row = m_list->selectedRow();
     if (!m_db || row < 0)
         return;
     bool ok = true;
@@ -332,7 +325,7 @@ void CompanyRegister::loadForEditing() {
 }
 
 void CompanyRegister::removeSelected() {
-    const int row = selectedRow();
+    const int row = m_list->selectedRow();
     if (!m_db || row < 0)
         return;
     CompanyRepository companies(*m_db);
@@ -355,19 +348,14 @@ void CompanyRegister::removeSelected() {
 
 void CompanyRegister::sortByHeading(int column) {
     m_order = m_order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
-    m_proxy->sort(-1);
+    m_model->stopKeepingSorted();
     m_model->sort(column, m_order);
 }
 
 bool CompanyRegister::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate)
-        m_proxy->sort(int(CompanyListModel::Column::Name), m_order);
+        m_model->keepSorted(int(CompanyListModel::Column::Name), m_order);
     return QWidget::event(event);
-}
-
-int CompanyRegister::selectedRow() const {
-    const int row = m_list->selectedRow();
-    return row < 0 ? -1 : m_proxy->mapToSource(m_proxy->index(row, 0)).row();
 }
 
 void CompanyRegister::reportReadFailure() {

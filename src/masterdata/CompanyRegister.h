@@ -16,7 +16,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QSortFilterProxyModel;
 class QStatusBar;
 class QToolButton;
 
@@ -42,12 +41,11 @@ private:
     QWidget* buildEntryFields();
     void fillChoices();
     void search();
-    void showCompanies(const QList<Company>& companies, bool ok);
+    void showCompanies(QList<Company> companies, bool ok);
     void save();
     void loadForEditing();
     void removeSelected();
     void sortByHeading(int column);
-    int selectedRow() const;
     Company companyFromFields() const;
     void reportReadFailure();
     void reportWriteFailure();
@@ -55,7 +53,6 @@ private:
     Dialogs& m_dialogs;
     std::unique_ptr<Database> m_db;
     CompanyListModel* m_model = nullptr;
-    QSortFilterProxyModel* m_proxy = nullptr;
     MasterListView* m_list = nullptr;
     QList<QLineEdit*> m_fields;
     QComboBox* m_trade = nullptr;

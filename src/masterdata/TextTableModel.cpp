@@ -2,11 +2,24 @@
 
 #include <algorithm>
 #include <numeric>
-#include <QCollator>
 #include <QLocale>
+#include <vector>
+
+namespace {
+
+const QString kEmpty;
+
+const QString& textIn(const QStringList& texts, int column) {
+    return column < texts.size() ? texts.at(column) : kEmpty;
+}
+
+} // namespace
 
 TextTableModel::TextTableModel(QStringList headings, QObject* parent)
-    : QAbstractTableModel(parent), m_headings(std::move(headings)) {}
+    : QAbstractTableModel(parent), m_headings(std::move(headings)),
+      m_collator(QLocale(QLocale::German, QLocale::Germany)) {
+    m_collator.setCaseSensitivity(Qt::CaseInsensitive);
+}
 
 int TextTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(m_rows.size());
@@ -17,41 +30,29 @@ int TextTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TextTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= m_rows.size() || index.column() >= m_headings.size())
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_rows.size() ||
+        !isColumn(index.column()))
         return {};
-    const Row& row = m_rows.at(index.row());
-    if (role == Qt::DisplayRole)
-        return row.texts.value(index.column());
-    if (role == SortRole)
-        return sortValue(row, index.column());
-    return {};
+    return textIn(m_rows.at(index.row()).texts, index.column());
 }
 
 QVariant TextTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
-        section < m_headings.size())
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && isColumn(section))
         return m_headings.at(section);
     return {};
 }
 
 void TextTableModel::sort(int column, Qt::SortOrder order) {
-    if (column < 0 || column >= m_headings.size())
+    if (!isColumn(column))
         return;
-    QCollator collator{QLocale(QLocale::German, QLocale::Germany)};
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    QList<int> rowOrder(m_rows.size());
-    std::iota(rowOrder.begin(), rowOrder.end(), 0);
-    std::stable_sort(rowOrder.begin(), rowOrder.end(), [&](int a, int b) {
-        const int c = collator.compare(sortValue(m_rows.at(a), column), sortValue(m_rows.at(b), column));
-        return order == Qt::AscendingOrder ? c < 0 : c > 0;
-    });
+    const QList<int> rowOrder = sortedOrder(m_rows, column, order);
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     QList<int> newRowOf(m_rows.size());
     QList<Row> sorted;
     sorted.reserve(m_rows.size());
     for (int newRow = 0; newRow < rowOrder.size(); ++newRow) {
         newRowOf[rowOrder.at(newRow)] = newRow;
-        sorted.append(m_rows.at(rowOrder.at(newRow)));
+        sorted.append(std::move(m_rows[rowOrder.at(newRow)]));
     }
     m_rows = std::move(sorted);
     const QModelIndexList before = persistentIndexList();
@@ -63,20 +64,65 @@ void TextTableModel::sort(int column, Qt::SortOrder order) {
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
+void TextTableModel::keepSorted(int column, Qt::SortOrder order) {
+    if (!isColumn(column) || (column == m_keptColumn && order == m_keptOrder))
+        return;
+    m_keptColumn = column;
+    m_keptOrder = order;
+    sort(column, order);
+}
+
+void TextTableModel::stopKeepingSorted() {
+    m_keptColumn = -1;
+}
+
 qint64 TextTableModel::idAt(int row) const {
     return row >= 0 && row < m_rows.size() ? m_rows.at(row).id : 0;
 }
 
 QString TextTableModel::textAt(int row, int column) const {
-    return row >= 0 && row < m_rows.size() ? m_rows.at(row).texts.value(column) : QString();
+    return row >= 0 && row < m_rows.size() && column >= 0 ? textIn(m_rows.at(row).texts, column) : QString();
 }
 
 void TextTableModel::setRows(QList<Row> rows) {
+    if (m_keptColumn >= 0) {
+        const QList<int> rowOrder = sortedOrder(rows, m_keptColumn, m_keptOrder);
+        QList<Row> sorted;
+        sorted.reserve(rows.size());
+        for (const int row : rowOrder)
+            sorted.append(std::move(rows[row]));
+        rows = std::move(sorted);
+    }
     beginResetModel();
     m_rows = std::move(rows);
     endResetModel();
 }
 
-QString TextTableModel::sortValue(const Row& row, int column) const {
-    return row.sortValues.isEmpty() ? row.texts.value(column) : row.sortValues.value(column);
+bool TextTableModel::isColumn(int column) const {
+    return column >= 0 && column < m_headings.size();
+}
+
+QList<int> TextTableModel::sortedOrder(const QList<Row>& rows, int column, Qt::SortOrder order) {
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(size_t(rows.size()));
+    QHash<QString, QCollatorSortKey> keysByText;
+    keysByText.reserve(rows.size());
+    for (const Row& row : rows) {
+        const QString& text = sortValue(row, column);
+        const auto known = m_lastKeys.constFind(text);
+        keys.push_back(known != m_lastKeys.cend() ? known.value() : m_collator.sortKey(text));
+        keysByText.insert(text, keys.back());
+    }
+    m_lastKeys = std::move(keysByText);
+    QList<int> rowOrder(rows.size());
+    std::iota(rowOrder.begin(), rowOrder.end(), 0);
+    std::stable_sort(rowOrder.begin(), rowOrder.end(), [&keys, order](int a, int b) {
+        const int c = keys[size_t(a)].compare(keys[size_t(b)]);
+        return order == Qt::AscendingOrder ? c < 0 : c > 0;
+    });
+    return rowOrder;
+}
+
+const QString& TextTableModel::sortValue(const Row& row, int column) {
+    return textIn(row.sortValues.isEmpty() ? row.texts : row.sortValues, column);
 }

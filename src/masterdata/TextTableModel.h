@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QCollator>
+#include <QHash>
 #include <QList>
 #include <QStringList>
 
@@ -9,17 +11,18 @@
 class TextTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    // The value by which a column sorts; the display text unless a list says otherwise.
-    static constexpr int SortRole = Qt::UserRole + 1;
-
     explicit TextTableModel(QStringList headings, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-    // Reorders the rows once by the column's sort value, compared as text; equal rows keep their order.
+    // Reorders the rows once by the column's sort value, compared as German text ignoring case ("10"
+    // before "2"); equal rows keep their order.
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+    // Sorts as sort() does, now and after every refill, until stopKeepingSorted().
+    void keepSorted(int column, Qt::SortOrder order);
+    void stopKeepingSorted();
 
     // The number of the record shown in row.
     qint64 idAt(int row) const;
@@ -34,8 +37,16 @@ protected:
     void setRows(QList<Row> rows);
 
 private:
-    QString sortValue(const Row& row, int column) const;
+    bool isColumn(int column) const;
+    // The positions of rows in the order of column. Each text's sort key is computed once and kept until
+    // the next sort, as a refill mostly brings the same texts again.
+    QList<int> sortedOrder(const QList<Row>& rows, int column, Qt::SortOrder order);
+    static const QString& sortValue(const Row& row, int column);
 
     QStringList m_headings;
     QList<Row> m_rows;
+    QCollator m_collator;
+    QHash<QString, QCollatorSortKey> m_lastKeys;
+    int m_keptColumn = -1;
+    Qt::SortOrder m_keptOrder = Qt::AscendingOrder;
 };

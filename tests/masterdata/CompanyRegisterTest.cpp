@@ -227,6 +227,28 @@ private slots:
         QCOMPARE(ui.column("ListView1", 1).at(4), "Bagger");
     }
 
+    void activationSortsNamesAsGermanTextIgnoringCaseAcrossRenames() {
+        Fixture f;
+        f.db.clearPresets();
+        for (const QString name : {"Zimmerei", "Öl Meier", "2er Bau", "abbruch", "Oberbau", "10er Bau"})
+            f.db.exec("INSERT INTO tblFirma (Name) VALUES (?)", {name});
+        ScreenDriver ui = f.open();
+        QEvent activate(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(f.screen.get(), &activate);
+        QCOMPARE(ui.column("ListView1", 1),
+                 QStringList({"10er Bau", "2er Bau", "abbruch", "Oberbau", "Öl Meier", "Zimmerei"}));
+
+        QVERIFY(ui.select("ListView1", 1, "Zimmerei"));
+        ui.click("Command4");
+        ui.type("Text1", "Aachen Bau");
+        ui.click("Command2");
+        QCOMPARE(ui.column("ListView1", 1),
+                 QStringList({"10er Bau", "2er Bau", "Aachen Bau", "abbruch", "Oberbau", "Öl Meier"}));
+        QCOMPARE(ui.column("ListView1", 0).at(2), "1");
+        ui.type("Text10", "bau");
+        QCOMPARE(ui.column("ListView1", 1), QStringList({"10er Bau", "2er Bau", "Aachen Bau", "Oberbau"}));
+    }
+
     void iconButtonsRequestPreviewAndClose() {
         Fixture f;
         ScreenDriver ui = f.open();
