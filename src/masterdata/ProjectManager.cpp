@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -30,7 +31,8 @@ ProjectManager::ProjectManager(const QString& databasePath, Dialogs& dialogs, QW
     setObjectName(QStringLiteral("frmProjekt"));
     setWindowTitle(QStringLiteral("Projektmanager"));
     buildUi();
-    resize(Twips::toPixels(19600, 9000, *this));
+    // The list's columns want a wide window; a smaller screen gets a window that still fits on it.
+    resize(Twips::toPixels(19600, 9000, *this).boundedTo(screen()->availableGeometry().size()));
 
     QString message;
     m_db = Database::open(databasePath, nullptr, &message);
