@@ -1,309 +1,242 @@
 #include "Database.h"
 #include "BookingRepository.h"
-#include "FileSnapshot.h"
-#include "Schema.h"
+#include "DatabaseBackup.h"
 #include "TestDatabase.h"
-#include "Transaction.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
-#include <sqlite3.h>
 
 namespace {
 
-const QString kTables = QStringLiteral(
-    "CREATE TABLE tblProjekt (ID INTEGER PRIMARY KEY AUTOINCREMENT, ProjektName TEXT, Datumwert INTEGER);"
-    "CREATE TABLE tblFirma (ID INTEGER PRIMARY KEY AUTOINCREMENT, Name TEXT, \"Straße\" TEXT, PLZ TEXT, Ort "
-    "TEXT,"
-    " Telefon1 TEXT, Telefon2 TEXT, Mobil TEXT, eMail TEXT, Ansprechpartner TEXT, GewerkID TEXT,"
-    " KostengruppeID TEXT);"
-    "CREATE TABLE tblGewerk (ID INTEGER PRIMARY KEY AUTOINCREMENT, Gewerk TEXT);"
-    "CREATE TABLE tblKostengruppe (ID INTEGER PRIMARY KEY AUTOINCREMENT, Kostengruppe TEXT);"
-    "CREATE TABLE tblBuchung (ID INTEGER PRIMARY KEY AUTOINCREMENT, PID INTEGER, ProjektID TEXT, Projekt "
-    "TEXT,"
-    " Firma TEXT, Gewerk TEXT, Kostengruppe TEXT, AnweisungVom INTEGER, RechnungVom INTEGER, RechnungsNr "
-    "TEXT,"
-    " Zahlungsart TEXT, Bemerkungen TEXT, Betrag REAL);"
-    "CREATE TABLE tblNachtrag (NID INTEGER, ProjektID TEXT, Projekt TEXT, Firma TEXT, Gewerk TEXT,"
-    " Kostengruppe TEXT, ArchitektDatum INTEGER, ArchitektKosten REAL, NachtragDatum INTEGER, NachtragArt "
-    "TEXT,"
-    " NachtragKosten REAL);");
+constexpr int kBookings = 400;
 
-QStringList fieldsOf(Database& db, const QString& table) {
-    QStringList fields;
-    QSqlQuery query(db.connection());
-    if (db.run(query, QStringLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid"), {table})) {
-        while (query.next())
-            fields += Database::text(query, 0);
-    }
-    return fields;
+// What a file and its folder look like, to prove that nothing was written.
+QString snapshot(const QString& path) {
+    QFile file(path);
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    const QFileInfo info(path);
+    return QStringLiteral("exists=%1 sha1=%2 modified=%3 folder=%4")
+        .arg(info.exists())
+        .arg(QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex()),
+             info.lastModified().toString(Qt::ISODateWithMs),
+             info.absoluteDir().entryList(QDir::Files | QDir::Hidden).join(u','));
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Opens path as the program does and checks that every booking is there, intact.
+void verifyAllBookings(const QString& path) {
+    QString message;
+    const std::unique_ptr<Database> db = Database::open(path, nullptr, &message);
+    QVERIFY2(db, qPrintable(message));
+    const QList<Booking> rows = BookingRepository(*db).forProject(QStringLiteral("1"));
+    QCOMPARE(rows.size(), kBookings);
+    QCOMPARE(rows.last().amount, std::optional<Money>(Money::fromCents(kBookings * 100 + 1)));
+    QSqlQuery query(db->connection());
+    QVERIFY(db->run(query, QStringLiteral("PRAGMA integrity_check")) && query.next());
+    QCOMPARE(Database::text(query, 0), QStringLiteral("ok"));
 }
 
 } // namespace
 
-// Opening and creating database files: the refusals of foreign files and the engine layer's reading.
+// Creating, opening and refusing database files; the dated backup copy and the compaction.
 class DatabaseTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void createsTheSchemaExactly();
-    void createsPresets();
-    void createRefusesExistingFile();
-    void refusesForeignFiles_data();
-    void refusesForeignFiles();
-    void refusesLockedFile();
+    void newFile_data();
+    void newFile();
+    void refusesFile_data();
+    void refusesFile();
     void acceptsExtraTablesAndFields();
-    void opensPathWithSpecialCharacters();
-    void readsFieldsAsText_data();
-    void readsFieldsAsText();
-    void failedWriteGivesGermanText();
-    void transactionRollsBackUnlessCommitted();
+    void backup_data();
+    void backup();
 };
 
-void DatabaseTest::createsTheSchemaExactly() {
-    TestDatabase db;
-    QVERIFY(db.isValid());
-    const QList<QPair<QString, QStringList>> expected = {
-        {QStringLiteral("tblProjekt"), {"ID", "ProjektName", "Datumwert"}},
-        {QStringLiteral("tblFirma"),
-         {"ID", "Name", "Straße", "PLZ", "Ort", "Telefon1", "Telefon2", "Mobil", "eMail", "Ansprechpartner",
-          "GewerkID", "KostengruppeID"}},
-        {QStringLiteral("tblGewerk"), {"ID", "Gewerk"}},
-        {QStringLiteral("tblKostengruppe"), {"ID", "Kostengruppe"}},
-        {QStringLiteral("tblBuchung"),
-         {"ID", "PID", "ProjektID", "Projekt", "Firma", "Gewerk", "Kostengruppe", "AnweisungVom",
-          "RechnungVom", "RechnungsNr", "Zahlungsart", "Bemerkungen", "Betrag"}},
-        {QStringLiteral("tblNachtrag"),
-         {"NID", "ProjektID", "Projekt", "Firma", "Gewerk", "Kostengruppe", "ArchitektDatum",
-          "ArchitektKosten", "NachtragDatum", "NachtragArt", "NachtragKosten"}},
+void DatabaseTest::newFile_data() {
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("expected");
+    const auto row = [](const char* name, const QString& sql, const char* expected) {
+        QTest::newRow(name) << sql << QString::fromUtf8(expected);
     };
-    for (const auto& table : expected)
-        QCOMPARE(fieldsOf(db.db(), table.first), table.second);
-    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'index' "
-                                      "AND name = 'ixBuchungProjektID'")),
-             QStringLiteral("1"));
-    QCOMPARE(db.scalar(QStringLiteral("PRAGMA journal_mode")), QStringLiteral("delete"));
+    const auto table = [&](const char* name, const char* expected) {
+        row(name,
+            QStringLiteral("SELECT group_concat(name) FROM pragma_table_info('%1')").arg(QLatin1String(name)),
+            expected);
+    };
+    table("tblProjekt", "ID,ProjektName,Datumwert");
+    table("tblFirma", "ID,Name,Straße,PLZ,Ort,Telefon1,Telefon2,Mobil,eMail,Ansprechpartner,GewerkID,"
+                      "KostengruppeID");
+    table("tblGewerk", "ID,Gewerk");
+    table("tblKostengruppe", "ID,Kostengruppe");
+    table("tblBuchung", "ID,PID,ProjektID,Projekt,Firma,Gewerk,Kostengruppe,AnweisungVom,RechnungVom,"
+                        "RechnungsNr,Zahlungsart,Bemerkungen,Betrag");
+    table("tblNachtrag", "NID,ProjektID,Projekt,Firma,Gewerk,Kostengruppe,ArchitektDatum,ArchitektKosten,"
+                         "NachtragDatum,NachtragArt,NachtragKosten");
+    row("journal", QStringLiteral("PRAGMA journal_mode"), "delete");
+    row("cost group presets",
+        QStringLiteral(
+            "SELECT COUNT(*) || '/' || SUM(Kostengruppe = '320 Gründung, Unterbau') FROM tblKostengruppe"),
+        "60/1");
+    row("trade presets",
+        QStringLiteral("SELECT COUNT(*) >= 30 AND SUM(Gewerk = 'Gas-, Wasser- und Entwässerungsanlagen') = 1 "
+                       "FROM tblGewerk"),
+        "1");
+    row("null read as empty", QStringLiteral("SELECT NULL"), "");
+    row("whole real without fraction", QStringLiteral("SELECT 38353.0"), "38353");
 }
 
-void DatabaseTest::createsPresets() {
+void DatabaseTest::newFile() {
+    QFETCH(QString, sql);
+    QFETCH(QString, expected);
     TestDatabase db;
     QVERIFY(db.isValid());
-    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM tblKostengruppe")), QStringLiteral("60"));
-    QCOMPARE(db.scalar(QStringLiteral("SELECT Kostengruppe FROM tblKostengruppe ORDER BY ID LIMIT 1")),
-             QStringLiteral("100 Grundstück"));
-    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM tblKostengruppe WHERE Kostengruppe = ?"),
-                       {QStringLiteral("320 Gründung, Unterbau")}),
-             QStringLiteral("1"));
-    QVERIFY(db.scalar(QStringLiteral("SELECT COUNT(*) FROM tblGewerk")).toInt() >= 30);
-    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM tblGewerk WHERE Gewerk = ?"),
-                       {QStringLiteral("Gas-, Wasser- und Entwässerungsanlagen")}),
-             QStringLiteral("1"));
-    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM tblProjekt")), QStringLiteral("0"));
+    QCOMPARE(db.scalar(sql), expected);
 }
 
-void DatabaseTest::createRefusesExistingFile() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("ZLV.mdb"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("Bestand");
-    file.close();
-    const FileSnapshot before(path);
-    QString message;
-    QVERIFY(!Database::create(path, &message));
-    QVERIFY2(message.contains(QDir::toNativeSeparators(path)), qPrintable(message));
-    QVERIFY(FileSnapshot(path) == before);
-}
-
-void DatabaseTest::refusesForeignFiles_data() {
-    QTest::addColumn<QString>("content");
+void DatabaseTest::refusesFile_data() {
     QTest::addColumn<QString>("setup");
-    QTest::addColumn<int>("failure");
+    QTest::addColumn<Database::OpenFailure>("failure");
     QTest::addColumn<QString>("reason");
-
-    const QString withoutNachtrag = kTables.left(kTables.indexOf(QStringLiteral("CREATE TABLE tblNachtrag")));
-    QString withoutPlz = kTables;
-    withoutPlz.replace(QStringLiteral(" PLZ TEXT,"), QString());
-    QTest::newRow("text file") << "text"
-                               << "" << int(Database::OpenFailure::NotADatabase) << "keine Zelvora-Datenbank";
-    QTest::newRow("empty file") << "empty"
-                                << "" << int(Database::OpenFailure::NotADatabase)
-                                << "keine Zelvora-Datenbank";
-    QTest::newRow("table missing") << "sql" << withoutNachtrag << int(Database::OpenFailure::ForeignSchema)
-                                   << "es fehlt die Tabelle tblNachtrag";
-    QTest::newRow("field missing") << "sql" << withoutPlz << int(Database::OpenFailure::ForeignSchema)
-                                   << "in der Tabelle tblFirma fehlt das Feld PLZ";
-    QTest::newRow("read-only file") << "readonly" << kTables << int(Database::OpenFailure::ReadOnly)
-                                    << "schreibgeschützt";
-    QTest::newRow("read-only folder")
-        << "readonlyfolder" << kTables << int(Database::OpenFailure::ReadOnly) << "schreibgeschützt";
-    QTest::newRow("missing file") << "missing"
-                                  << "" << int(Database::OpenFailure::Missing) << "nicht vorhanden";
+    using F = Database::OpenFailure;
+    const auto row = [](const char* name, const char* setup, F failure, const char* reason) {
+        QTest::newRow(name) << QString::fromLatin1(setup) << failure << QString::fromUtf8(reason);
+    };
+    row("text file", "text", F::NotADatabase, "keine Zelvora-Datenbank");
+    row("empty file", "empty", F::NotADatabase, "keine Zelvora-Datenbank");
+    row("table missing", "DROP TABLE tblNachtrag", F::ForeignSchema, "es fehlt die Tabelle tblNachtrag");
+    row("field missing", "ALTER TABLE tblFirma DROP COLUMN PLZ", F::ForeignSchema,
+        "in der Tabelle tblFirma fehlt das Feld PLZ");
+    row("read-only file", "read-only", F::ReadOnly, "schreibgeschützt");
+    row("read-only folder", "read-only folder", F::ReadOnly, "schreibgeschützt");
+    row("locked file", "locked", F::Locked, "ist gesperrt");
+    row("missing file", "missing", F::Missing, "nicht vorhanden");
 }
 
-void DatabaseTest::refusesForeignFiles() {
-    QFETCH(QString, content);
+void DatabaseTest::refusesFile() {
     QFETCH(QString, setup);
-    QFETCH(int, failure);
+    QFETCH(Database::OpenFailure, failure);
     QFETCH(QString, reason);
-
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("ZLV.mdb"));
-    if (content == QLatin1String("text") || content == QLatin1String("empty")) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        if (content == QLatin1String("text"))
-            file.write("Standard Jet DB\nkeine Datenbank, nur Text\n");
-    } else if (content != QLatin1String("missing")) {
-        QVERIFY(FileSnapshot::rawExec(path, setup));
+    std::unique_ptr<Database> holder;
+    if (setup == QLatin1String("text") || setup == QLatin1String("empty")) {
+        QVERIFY(writeFile(path, setup == QLatin1String("text") ? "Standard Jet DB\nnur Text\n" : ""));
+    } else if (setup != QLatin1String("missing")) {
+        QVERIFY(Database::create(path) && (holder = Database::open(path)));
+        QVERIFY(!setup.contains(QLatin1String("TABLE")) || holder->exec(setup));
+        if (setup == QLatin1String("locked"))
+            QVERIFY(holder->exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        else
+            holder.reset();
     }
-    if (content == QLatin1String("readonly"))
+    if (setup == QLatin1String("read-only"))
         QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
-    if (content == QLatin1String("readonlyfolder"))
+    if (setup == QLatin1String("read-only folder"))
         QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    const FileSnapshot before(path);
+    const QString before = snapshot(path);
 
     Database::OpenFailure kind = Database::OpenFailure::None;
     QString message;
-    const std::unique_ptr<Database> db = Database::open(path, &kind, &message);
-
+    const std::unique_ptr<Database> db = Database::open(path, &kind, &message, 100);
+    const QString after = snapshot(path);
+    holder.reset();
     QFile::setPermissions(dir.path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
     QVERIFY(!db);
-    QCOMPARE(int(kind), failure);
+    QCOMPARE(kind, failure);
     QVERIFY2(message.startsWith(QStringLiteral("Die Datenbank '%1' kann nicht geöffnet werden:\n")
-                                    .arg(QDir::toNativeSeparators(path))),
+                                    .arg(QDir::toNativeSeparators(path))) &&
+                 message.contains(reason),
              qPrintable(message));
-    QVERIFY2(message.contains(reason), qPrintable(message));
-    const FileSnapshot after(path);
-    QVERIFY2(after == before, qPrintable(before.describe() + QStringLiteral(" / ") + after.describe()));
+    QCOMPARE(after, before);
 }
 
-void DatabaseTest::refusesLockedFile() {
-    TestDatabase fresh;
-    QVERIFY(fresh.isValid());
-    const QString path = fresh.path();
-    sqlite3* holder = nullptr;
-    QCOMPARE(sqlite3_open(path.toUtf8().constData(), &holder), SQLITE_OK);
-    QCOMPARE(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-    const FileSnapshot before(path);
-
-    Database::OpenFailure kind = Database::OpenFailure::None;
-    QString message;
-    std::unique_ptr<Database> db = Database::open(path, &kind, &message, 100);
-    const FileSnapshot after(path);
-    sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(holder);
-
-    QVERIFY(!db);
-    QCOMPARE(kind, Database::OpenFailure::Locked);
-    QVERIFY2(message.contains(QDir::toNativeSeparators(path)) &&
-                 message.contains(QStringLiteral("ist gesperrt")),
-             qPrintable(message));
-    QVERIFY2(after == before, qPrintable(before.describe() + QStringLiteral(" / ") + after.describe()));
-    QVERIFY(Database::open(path, &kind, &message, 100));
-}
-
+// Also: creating over an existing file is refused and keeps it.
 void DatabaseTest::acceptsExtraTablesAndFields() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("ZLV.mdb"));
-    QString tables = kTables;
-    tables.replace(QStringLiteral("ProjektName TEXT"), QStringLiteral("PROJEKTNAME TEXT, Bauleiter TEXT"));
-    QVERIFY(FileSnapshot::rawExec(path, tables + QStringLiteral("CREATE TABLE tblNotiz (Text TEXT);"
-                                                                "INSERT INTO tblProjekt (PROJEKTNAME) "
-                                                                "VALUES ('Rathaus');")));
-    QString message;
-    const std::unique_ptr<Database> db = Database::open(path, nullptr, &message);
-    QVERIFY2(db, qPrintable(message));
-    QSqlQuery query(db->connection());
-    QVERIFY(db->run(query, QStringLiteral("SELECT ProjektName FROM tblProjekt WHERE ProjektName LIKE ?"),
-                    {QStringLiteral("*RAT*")}));
-    QVERIFY(query.next());
-    QCOMPARE(Database::text(query, 0), QStringLiteral("Rathaus"));
-    query.finish();
-    QVERIFY(db->run(query,
-                    QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name = 'ixBuchungProjektID'")));
-    QVERIFY(query.next());
-    QCOMPARE(Database::text(query, 0), QStringLiteral("1"));
-}
-
-void DatabaseTest::opensPathWithSpecialCharacters() {
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Bauamt #1 Ü?%")));
     const QString path = dir.filePath(QStringLiteral("Bauamt #1 Ü?%/ZLV.mdb"));
+    QVERIFY(Database::create(path));
+    {
+        const std::unique_ptr<Database> db = Database::open(path);
+        QVERIFY(db && db->exec(QStringLiteral("ALTER TABLE tblProjekt ADD COLUMN Bauleiter TEXT")) &&
+                db->exec(QStringLiteral("CREATE TABLE tblNotiz (Text TEXT)")) &&
+                db->exec(QStringLiteral("DROP INDEX ixBuchungProjektID")) &&
+                db->exec(QStringLiteral("INSERT INTO tblProjekt (ProjektName) VALUES ('Rathaus')")));
+    }
     QString message;
-    QVERIFY2(Database::create(path, &message), qPrintable(message));
+    QVERIFY(!Database::create(path, &message));
+    QVERIFY2(message.contains(QDir::toNativeSeparators(path)), qPrintable(message));
     const std::unique_ptr<Database> db = Database::open(path, nullptr, &message);
     QVERIFY2(db, qPrintable(message));
-    QVERIFY(db->exec(QStringLiteral("INSERT INTO tblProjekt (ProjektName) VALUES ('x')")));
+    QSqlQuery query(db->connection());
+    QVERIFY(db->run(query,
+                    QStringLiteral("SELECT ProjektName, (SELECT COUNT(*) FROM sqlite_master WHERE name = "
+                                   "'ixBuchungProjektID') FROM tblProjekt WHERE ProjektName LIKE ?"),
+                    {QStringLiteral("*RAT*")}));
+    QVERIFY(query.next());
+    QCOMPARE(Database::text(query, 0) + Database::text(query, 1), QStringLiteral("Rathaus1"));
     QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files),
              QStringList{QStringLiteral("ZLV.mdb")});
 }
 
-void DatabaseTest::readsFieldsAsText_data() {
-    QTest::addColumn<QString>("expression");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("null") << "NULL"
-                          << "";
-    QTest::newRow("integer") << "38353"
-                             << "38353";
-    QTest::newRow("whole real") << "38353.0"
-                                << "38353";
-    QTest::newRow("real amount") << "1234.5"
-                                 << "1234.5";
-    QTest::newRow("cents") << "0.1 + 0.2"
-                           << "0.30000000000000004";
-    QTest::newRow("text") << "'O''Neill'"
-                          << "O'Neill";
-    QTest::newRow("empty text") << "''"
-                                << "";
+void DatabaseTest::backup_data() {
+    QTest::addColumn<int>("failing");
+    QTest::newRow("nothing fails") << -1;
+    QTest::newRow("copy") << int(DatabaseBackup::Step::Copy);
+    QTest::newRow("replace backup") << int(DatabaseBackup::Step::ReplaceBackup);
+    QTest::newRow("compact") << int(DatabaseBackup::Step::Compact);
 }
 
-void DatabaseTest::readsFieldsAsText() {
-    QFETCH(QString, expression);
-    QFETCH(QString, expected);
+void DatabaseTest::backup() {
+    QFETCH(int, failing);
     TestDatabase db;
     QVERIFY(db.isValid());
-    QCOMPARE(db.scalar(QStringLiteral("SELECT ") + expression), expected);
-}
+    const QString fill = QStringLiteral(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?) INSERT INTO tblBuchung "
+        "(PID, ProjektID, Firma, Bemerkungen, Betrag) SELECT i, ?, 'Firma ' || i, hex(zeroblob(100)), i + "
+        "0.01 FROM n");
+    db.exec(fill, {kBookings, QStringLiteral("1")});
+    db.exec(fill, {kBookings, QStringLiteral("2")});
+    db.exec(QStringLiteral("DELETE FROM tblBuchung WHERE ProjektID = '2'"));
+    const qint64 sizeBefore = QFileInfo(db.path()).size();
+    const QString backupName = DatabaseBackup::backupFileName(QDate(2024, 1, 1), QStringLiteral("ZLV.mdb"));
+    QCOMPARE(backupName, QStringLiteral("01.01.2024_ZLV.mdb"));
+    const QString backupPath = QDir(db.folder()).filePath(backupName);
+    QVERIFY(writeFile(backupPath, "alte Sicherung vom Vortag"));
+    const QString oldBackup = snapshot(backupPath);
 
-void DatabaseTest::failedWriteGivesGermanText() {
-    TestDatabase db;
-    QVERIFY(db.isValid());
-    db.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON tblBuchung "
-                           "BEGIN SELECT RAISE(ABORT, 'Tabelle gesperrt'); END"));
-    Booking booking;
-    booking.projectId = QStringLiteral("1");
-    QVERIFY(!BookingRepository(db.db()).add(booking));
-    QVERIFY2(
-        db.db().lastError().startsWith(QStringLiteral("Der Datensatz konnte nicht gespeichert werden: ")),
-        qPrintable(db.db().lastError()));
-    QVERIFY(db.db().lastError().contains(QStringLiteral("Tabelle gesperrt")));
-    QVERIFY(!BookingRepository(db.db()).remove(4711));
-    QVERIFY2(db.db().lastError().contains(QStringLiteral("nicht mehr vorhanden")),
-             qPrintable(db.db().lastError()));
-}
-
-void DatabaseTest::transactionRollsBackUnlessCommitted() {
-    TestDatabase db;
-    QVERIFY(db.isValid());
-    {
-        Transaction transaction(db.db());
-        QVERIFY(transaction.isActive());
-        db.exec(QStringLiteral("INSERT INTO tblProjekt (ProjektName) VALUES ('verworfen')"));
-    }
-    QVERIFY(!db.db().inTransaction());
-    {
-        Transaction transaction(db.db());
-        db.exec(QStringLiteral("INSERT INTO tblProjekt (ProjektName) VALUES ('behalten')"));
-        QVERIFY(transaction.commit());
-    }
-    QCOMPARE(db.scalar(QStringLiteral("SELECT group_concat(ProjektName) FROM tblProjekt")),
-             QStringLiteral("behalten"));
+    DatabaseBackup backup;
+    backup.setStepHook([&](DatabaseBackup::Step step) { return int(step) != failing; });
+    QSqlQuery reading(db.db().connection());
+    QVERIFY(db.db().run(reading, QStringLiteral("SELECT ID FROM tblBuchung")) && reading.next());
+    const bool copied = backup.copy(db.path(), backupPath);
+    reading.finish();
+    const bool compacted = copied && backup.compact(db.path());
+    QCOMPARE(compacted, failing < 0);
+    QCOMPARE(copied, failing < 0 || failing == int(DatabaseBackup::Step::Compact));
+    const QString message = !copied ? QStringLiteral("Die Sicherungskopie konnte nicht geschrieben werden: ")
+                            : !compacted ? QStringLiteral("Die Datenbank konnte nicht komprimiert werden: ")
+                                         : QString();
+    QVERIFY2(backup.lastError().startsWith(message), qPrintable(backup.lastError()));
+    QVERIFY(!compacted || QFileInfo(db.path()).size() < sizeBefore);
+    verifyAllBookings(db.path());
+    if (copied)
+        verifyAllBookings(backupPath);
+    else
+        QCOMPARE(snapshot(backupPath), oldBackup);
+    QCOMPARE(QDir(db.folder()).entryList(QDir::Files | QDir::Hidden), (QStringList{backupName, "ZLV.mdb"}));
+    db.exec(QStringLiteral("INSERT INTO tblProjekt (ProjektName) VALUES ('nach der Sicherung')"));
 }
 
 QTEST_GUILESS_MAIN(DatabaseTest)
