@@ -1,11 +1,10 @@
 #pragma once
 
 #include <QAbstractButton>
-#include <QAbstractItemModel>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeView>
-#include <QWidget>
 
 // Drives a screen's real widgets by their object names, as a user would: typing, clicking, selecting.
 class ScreenDriver {
@@ -13,51 +12,44 @@ public:
     explicit ScreenDriver(QWidget& screen) : m_screen(screen) {}
 
     template <typename T> T* find(const QString& name) const { return m_screen.findChild<T*>(name); }
-
-    // Replaces the field's text by typing.
-    void type(const QString& field, const QString& text) const {
-        QLineEdit* edit = find<QLineEdit>(field);
-        if (!edit)
-            qFatal("no field %s", qPrintable(field));
-        edit->clear();
-        QTest::keyClicks(edit, text);
+    // Replaces the field's text by typing, then clicks thenClick when given.
+    void type(const QString& field, const QString& text, const QString& thenClick = {}) const {
+        find<QLineEdit>(field)->clear();
+        QTest::keyClicks(find<QLineEdit>(field), text);
+        if (!thenClick.isEmpty())
+            click(thenClick);
     }
-    void click(const QString& button) const {
-        QAbstractButton* target = find<QAbstractButton>(button);
-        if (!target)
-            qFatal("no button %s", qPrintable(button));
-        QTest::mouseClick(target, Qt::LeftButton);
+    void click(const QString& name) const { QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton); }
+    void clickHeading(const QString& list, int column) const {
+        QHeaderView* header = find<QTreeView>(list)->header();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
     }
     QString text(const QString& field) const { return find<QLineEdit>(field)->text(); }
 
-    // The texts of one column of a list, in display order.
-    QStringList column(const QString& list, int column) const {
+    // The texts of one column of a list in display order, joined by commas; column -1: the headings.
+    QString column(const QString& list, int column) const {
         QAbstractItemModel* model = find<QTreeView>(list)->model();
         QStringList texts;
-        for (int row = 0; row < model->rowCount(); ++row)
-            texts.append(model->index(row, column).data().toString());
-        return texts;
+        const int count = column < 0 ? model->columnCount() : model->rowCount();
+        for (int i = 0; i < count; ++i)
+            texts.append(column < 0 ? model->headerData(i, Qt::Horizontal).toString()
+                                    : model->index(i, column).data().toString());
+        return texts.join(',');
     }
-    QStringList headings(const QString& list) const {
-        QAbstractItemModel* model = find<QTreeView>(list)->model();
-        QStringList texts;
-        for (int section = 0; section < model->columnCount(); ++section)
-            texts.append(model->headerData(section, Qt::Horizontal).toString());
-        return texts;
-    }
-    // Selects the first row whose cell in column reads text; false when there is none.
-    bool select(const QString& list, int column, const QString& text) const {
+    // Selects the first row whose cell in column reads text (failing the test when there is none), then
+    // clicks thenClick when given.
+    void select(const QString& list, int column, const QString& text, const QString& thenClick = {}) const {
         QTreeView* view = find<QTreeView>(list);
-        QAbstractItemModel* model = view->model();
-        for (int row = 0; row < model->rowCount(); ++row) {
-            const QModelIndex index = model->index(row, column);
-            if (index.data().toString() == text) {
-                view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
-                                                                   QItemSelectionModel::Rows);
-                return true;
-            }
-        }
-        return false;
+        const QModelIndexList hits =
+            view->model()->match(view->model()->index(0, column), Qt::DisplayRole, text, 1,
+                                 Qt::MatchFixedString | Qt::MatchCaseSensitive);
+        if (hits.isEmpty())
+            return QTest::qFail(qPrintable(list + QStringLiteral(" has no row ") + text), __FILE__, __LINE__);
+        view->selectionModel()->setCurrentIndex(hits.first(), QItemSelectionModel::ClearAndSelect |
+                                                                  QItemSelectionModel::Rows);
+        if (!thenClick.isEmpty())
+            click(thenClick);
     }
 
 private:
