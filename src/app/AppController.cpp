@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 
 namespace {
 void bringToFront(QWidget* window) {
@@ -42,13 +43,13 @@ bool AppController::start() {
 }
 
 bool AppController::showStartMenu(bool firstStart) {
-    DatabaseLocation location(m_programFolder, m_dialogs, m_settings);
-    if (location.determine() != DatabaseLocation::Outcome::Found)
+    auto location = std::make_unique<DatabaseLocation>(m_programFolder, m_dialogs, m_settings);
+    if (location->locate() != DatabaseLocation::Outcome::Found)
         return false;
-    m_databaseFilePath = location.databaseFilePath();
+    m_databaseFilePath = location->databaseFilePath();
 
     auto* menu = new StartMenu;
-    menu->setDatabase(location.databaseFilePath(), location.databaseFolder());
+    menu->setDatabase(location->databaseFilePath(), location->databaseFolder());
     if (firstStart)
         menu->setWindowTitle(StartMenu::versionTitle());
     connect(menu, &StartMenu::presetsRequested, this, &AppController::openPresets);
@@ -60,12 +61,26 @@ bool AppController::showStartMenu(bool firstStart) {
     connect(menu, &StartMenu::projectManagerRequested, this, &AppController::openProjectManager);
     connect(menu, &StartMenu::closing, this, &AppController::closeScreensBesideStartMenu);
     m_startMenu = menu;
+    // Opening the file loads the database driver and reads the schema; the start menu shows first.
+    m_unconfirmedLocation = std::move(location);
     menu->show();
+    QTimer::singleShot(0, this, [this] { confirmDatabase(); });
     return true;
 }
 
+bool AppController::confirmDatabase() {
+    if (!m_unconfirmedLocation)
+        return true;
+    const std::unique_ptr<DatabaseLocation> location = std::move(m_unconfirmedLocation);
+    if (location->confirm(m_startMenu))
+        return true;
+    m_databaseFilePath.clear();
+    quit();
+    return false;
+}
+
 void AppController::openProjectManager() {
-    if (!m_startMenu)
+    if (!m_startMenu || !confirmDatabase())
         return;
     if (!m_projectManager) {
         auto* manager = new ProjectManager(m_databaseFilePath, m_dialogs);
@@ -98,7 +113,7 @@ void AppController::showProject(const QString&, const QString&) {
 }
 
 void AppController::openPresets() {
-    if (!m_startMenu)
+    if (!m_startMenu || !confirmDatabase())
         return;
     if (!m_presets) {
         auto* presets = new Presets(m_startMenu->databaseFilePath(), m_dialogs, m_settings);
@@ -113,7 +128,7 @@ void AppController::openPresets() {
 }
 
 void AppController::openCompanyRegister() {
-    if (!m_startMenu)
+    if (!m_startMenu || !confirmDatabase())
         return;
     if (!m_companyRegister) {
         auto* companies = new CompanyRegister(m_startMenu->databaseFilePath(), m_dialogs);
@@ -145,6 +160,8 @@ void AppController::openHelp() {
 }
 
 void AppController::backupDatabase() {
+    if (!confirmDatabase())
+        return;
     BackupCommand backup(m_programFolder, m_dialogs);
     backup.run(m_startMenu);
 }

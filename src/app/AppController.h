@@ -7,10 +7,12 @@
 #include "ProjectManager.h"
 #include "StartMenu.h"
 
+#include <memory>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
+class DatabaseLocation;
 class Dialogs;
 class Settings;
 
@@ -23,8 +25,11 @@ public:
                   QObject* parent = nullptr);
     ~AppController() override;
 
-    // Determines the database and shows the start menu with the version in its title. False when the
-    // program is to end instead (database not found, choice cancelled, restart needed, file unusable).
+    // Looks up the database file and shows the start menu with the version in its title. False when the
+    // program is to end instead (database not found, choice cancelled, restart needed). Whether the file
+    // is a usable database is checked right after the start menu is shown, once events are processed, or
+    // at the latest before a screen or the backup opens it; an unusable file gets its message and the
+    // program ends by closing every window.
     bool start();
 
     StartMenu* startMenu() const { return m_startMenu; }
@@ -53,11 +58,15 @@ private slots:
 
 private:
     bool showStartMenu(bool firstStart);
+    // Runs the check of the database file that the start menu still owes; false when the file is unusable
+    // and the program is ending.
+    bool confirmDatabase();
 
     QString m_programFolder;
     Dialogs& m_dialogs;
     Settings& m_settings;
     QString m_databaseFilePath;
+    std::unique_ptr<DatabaseLocation> m_unconfirmedLocation;
     QPointer<StartMenu> m_startMenu;
     QPointer<ProjectManager> m_projectManager;
     QPointer<Presets> m_presets;

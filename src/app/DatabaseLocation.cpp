@@ -69,20 +69,28 @@ QString DatabaseLocation::findDatabaseFile(const QString& folder) {
 }
 
 DatabaseLocation::Outcome DatabaseLocation::determine(QWidget* parent) {
-    m_databaseFilePath.clear();
+    const Outcome outcome = locate(parent);
+    if (outcome != Outcome::Found)
+        return outcome;
+    return confirm(parent) ? Outcome::Found : Outcome::Unusable;
+}
+
+DatabaseLocation::Outcome DatabaseLocation::locate(QWidget* parent) {
     m_databaseFolder = configuredFolder(m_programFolder, true);
-
-    Outcome outcome = Outcome::Found;
-    const QString found = findDatabaseFile(m_databaseFolder);
-    if (found.isEmpty())
-        outcome = askForDatabase(parent);
-    else if (checkUsable(found, parent))
-        m_databaseFilePath = found;
-    else
-        outcome = Outcome::Unusable;
-
+    m_databaseFilePath = findDatabaseFile(m_databaseFolder);
+    if (!m_databaseFilePath.isEmpty())
+        return Outcome::Found;
+    const Outcome outcome = askForDatabase(parent);
     saveSettings();
     return outcome;
+}
+
+bool DatabaseLocation::confirm(QWidget* parent) {
+    const bool usable = !m_databaseFilePath.isEmpty() && checkUsable(m_databaseFilePath, parent);
+    if (!usable)
+        m_databaseFilePath.clear();
+    saveSettings();
+    return usable;
 }
 
 DatabaseLocation::Outcome DatabaseLocation::askForDatabase(QWidget* parent) {

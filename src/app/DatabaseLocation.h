@@ -8,7 +8,8 @@ class Settings;
 
 // Decides where the database file lies: reads PfadZurDatenbank.ini in the program's folder, looks the
 // file up without regard to letter case, asks the user for it when it is missing, checks that it is a
-// usable database of this program, and records both folders in the settings.
+// usable database of this program, and records both folders in the settings. The look-up (locate) and
+// the check (confirm) may run apart, so that the start menu shows before the database is opened.
 class DatabaseLocation {
 public:
     enum class Outcome {
@@ -23,11 +24,19 @@ public:
 
     DatabaseLocation(const QString& programFolder, Dialogs& dialogs, Settings& settings);
 
+    // locate() followed, when the file is there, by confirm().
     Outcome determine(QWidget* parent = nullptr);
+    // Finds the file by cheap file checks only, or asks for it when it is missing. Found means the file
+    // is there; whether it is usable is left to confirm(), as is the settings record.
+    Outcome locate(QWidget* parent = nullptr);
+    // After locate() found the file: opens it to check that it is usable (showing the message when it is
+    // not, and then forgetting the file) and records both folders in the settings.
+    bool confirm(QWidget* parent = nullptr);
 
     // The database folder with a trailing separator.
     QString databaseFolder() const { return m_databaseFolder; }
-    // The database file's full path, spelled as on disk; empty unless determine() found it.
+    // The database file's full path, spelled as on disk; empty unless locate() found it and no later
+    // confirm() rejected it.
     QString databaseFilePath() const { return m_databaseFilePath; }
 
     // The folder named by the ini file's first value (with a trailing separator), or the program's folder

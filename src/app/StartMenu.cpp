@@ -7,13 +7,13 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QPushButton>
-#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
 constexpr int WidthBeyondToolbarTwips = 200;
 constexpr int TwipsPerInch = 1440;
+constexpr int ToolbarIconSize = 32;
 } // namespace
 
 StartMenu::StartMenu(QWidget* parent) : QMainWindow(parent) {
@@ -21,14 +21,15 @@ StartMenu::StartMenu(QWidget* parent) : QMainWindow(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(plainTitle());
 
-    m_toolbar = new QToolBar(this);
+    // A fixed row of tool buttons in the place of a toolbar: it cannot be moved or hidden, and unlike
+    // QToolBar it needs no extension button, whose style icon would be read from an image file.
+    m_toolbar = new QWidget(this);
     m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
-    m_toolbar->setMovable(false);
-    m_toolbar->setFloatable(false);
-    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    m_toolbar->setIconSize(QSize(32, 32));
-    m_toolbar->toggleViewAction()->setEnabled(false);
-    addToolBar(Qt::TopToolBarArea, m_toolbar);
+    m_toolbar->setAccessibleName(QStringLiteral("Symbolleiste"));
+    m_toolbarLayout = new QHBoxLayout(m_toolbar);
+    m_toolbarLayout->setContentsMargins(2, 2, 2, 2);
+    m_toolbarLayout->setSpacing(1);
+    setMenuWidget(m_toolbar);
     setContextMenuPolicy(Qt::NoContextMenu);
 
     using Icon = ToolbarIcons::Kind;
@@ -45,6 +46,8 @@ StartMenu::StartMenu(QWidget* parent) : QMainWindow(parent) {
                   &StartMenu::helpRequested);
     addToolButton(QStringLiteral("tbrBeenden"), QStringLiteral("Beenden"), QStringLiteral("Beenden"),
                   Icon::Quit, &StartMenu::quitRequested);
+
+    m_toolbarLayout->addStretch(1);
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -85,8 +88,12 @@ void StartMenu::addToolButton(const QString& key, const QString& caption, const 
     action->setIconText(caption);
     action->setToolTip(tooltip);
     connect(action, &QAction::triggered, this, signal);
-    m_toolbar->addAction(action);
-    QWidget* button = m_toolbar->widgetForAction(action);
+    auto* button = new QToolButton(m_toolbar);
+    button->setDefaultAction(action);
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setIconSize(QSize(ToolbarIconSize, ToolbarIconSize));
+    button->setAutoRaise(true);
+    m_toolbarLayout->addWidget(button);
     button->setObjectName(key);
     button->setAccessibleName(caption.trimmed());
     button->setAccessibleDescription(tooltip);

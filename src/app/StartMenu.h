@@ -6,7 +6,7 @@
 #include <QString>
 
 class QPushButton;
-class QToolBar;
+class QHBoxLayout;
 
 // The start menu (frmMenü): the toolbar to presets, company register, backup, about box, help and the
 // end of the program, the product logo and the way into the project manager. It holds the database
@@ -47,7 +47,8 @@ private:
                        ToolbarIcons::Kind icon, void (StartMenu::*signal)());
     void fitWidthToToolbar();
 
-    QToolBar* m_toolbar = nullptr;
+    QWidget* m_toolbar = nullptr;
+    QHBoxLayout* m_toolbarLayout = nullptr;
     QPushButton* m_project = nullptr;
     QString m_databaseFilePath;
     QString m_databaseFolder;

@@ -48,15 +48,28 @@ void drawDatabase(QPainter& p) {
     p.drawPolyline(QPolygonF({QPointF(17, 22), QPointF(21, 27), QPointF(29, 17)}));
 }
 
-void drawLetterInCircle(QPainter& p, const QString& letter) {
+void drawDisc(QPainter& p) {
     p.setBrush(Ink);
     p.drawEllipse(QPointF(16, 16), 13, 13);
-    QFont font(QStringLiteral("Liberation Serif"));
-    font.setBold(true);
-    font.setPixelSize(19);
-    p.setFont(font);
-    p.setPen(Qt::white);
-    p.drawText(QRectF(3, 3, 26, 26), Qt::AlignCenter, letter);
+    p.setPen(QPen(Qt::white, 3.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+}
+
+// The marks are drawn as lines rather than as letters of a font, so that no font has to be looked up.
+void drawInfo(QPainter& p) {
+    drawDisc(p);
+    p.drawLine(QPointF(16, 14), QPointF(16, 23));
+    p.drawPoint(QPointF(16, 9));
+}
+
+void drawHelp(QPainter& p) {
+    drawDisc(p);
+    QPainterPath hook;
+    hook.moveTo(11.5, 12);
+    hook.arcTo(QRectF(11.5, 7.5, 9, 9), 180, -270);
+    hook.quadTo(QPointF(16, 16.5), QPointF(16, 19));
+    p.drawPath(hook);
+    p.drawPoint(QPointF(16, 23.5));
 }
 
 void drawQuit(QPainter& p) {
@@ -68,36 +81,33 @@ void drawQuit(QPainter& p) {
 } // namespace
 
 QIcon ToolbarIcons::icon(Kind kind) {
-    QIcon icon;
-    for (const int size : {16, 24, 32, 48}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(size / 32.0, size / 32.0);
-        p.setPen(QPen(Ink, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        switch (kind) {
-        case Kind::Settings:
-            drawGear(p);
-            break;
-        case Kind::Company:
-            drawCompany(p);
-            break;
-        case Kind::Backup:
-            drawDatabase(p);
-            break;
-        case Kind::Info:
-            drawLetterInCircle(p, QStringLiteral("i"));
-            break;
-        case Kind::Help:
-            drawLetterInCircle(p, QStringLiteral("?"));
-            break;
-        case Kind::Quit:
-            drawQuit(p);
-            break;
-        }
-        p.end();
-        icon.addPixmap(pixmap);
+    // One pixmap at the toolbar's size; QIcon scales it for other sizes when they are asked for.
+    constexpr int Size = 32;
+    QPixmap pixmap(Size, Size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Ink, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    switch (kind) {
+    case Kind::Settings:
+        drawGear(p);
+        break;
+    case Kind::Company:
+        drawCompany(p);
+        break;
+    case Kind::Backup:
+        drawDatabase(p);
+        break;
+    case Kind::Info:
+        drawInfo(p);
+        break;
+    case Kind::Help:
+        drawHelp(p);
+        break;
+    case Kind::Quit:
+        drawQuit(p);
+        break;
     }
-    return icon;
+    p.end();
+    return QIcon(pixmap);
 }

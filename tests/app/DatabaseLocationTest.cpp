@@ -39,6 +39,8 @@ private slots:
     void unusableFileIsReportedAndLeftUntouched_data();
     void unusableFileIsReportedAndLeftUntouched();
     void lockedDatabaseIsReported();
+    void locateLooksOnlyConfirmChecksAndRecords_data();
+    void locateLooksOnlyConfirmChecksAndRecords();
 
 private:
     QString iniPath() const { return m_program->filePath(QStringLiteral("PfadZurDatenbank.ini")); }
@@ -208,6 +210,39 @@ void DatabaseLocationTest::lockedDatabaseIsReported() {
     QCOMPARE(m_dialogs.shown.size(), 1);
     QVERIFY2(m_dialogs.lastText().contains(QStringLiteral("ZLV.mdb")), qPrintable(m_dialogs.lastText()));
     QVERIFY(holder->exec(QStringLiteral("ROLLBACK")));
+}
+
+void DatabaseLocationTest::locateLooksOnlyConfirmChecksAndRecords_data() {
+    QTest::addColumn<QByteArray>("content"); // empty: a database made by the program
+    QTest::addColumn<bool>("usable");
+
+    QTest::newRow("database of the program") << QByteArray() << true;
+    QTest::newRow("text file") << QByteArray("Dies ist keine Datenbank.\n") << false;
+}
+
+void DatabaseLocationTest::locateLooksOnlyConfirmChecksAndRecords() {
+    QFETCH(QByteArray, content);
+    QFETCH(bool, usable);
+
+    const QString dbPath = m_program->filePath(QStringLiteral("ZLV.mdb"));
+    if (content.isEmpty())
+        QVERIFY(Database::create(dbPath));
+    else
+        writeFile(dbPath, content);
+    const QByteArray before = readFile(dbPath);
+
+    DatabaseLocation location(m_program->path(), m_dialogs, *m_settings);
+    QCOMPARE(location.locate(), DatabaseLocation::Outcome::Found);
+    QCOMPARE(location.databaseFilePath(), dbPath);
+    QCOMPARE(m_dialogs.shown.size(), 0);
+    QCOMPARE(m_settings->value(ProgramFolderKey), QString());
+
+    QCOMPARE(location.confirm(), usable);
+    QCOMPARE(m_dialogs.shown.size(), usable ? 0 : 1);
+    QCOMPARE(location.databaseFilePath(), usable ? dbPath : QString());
+    QCOMPARE(m_settings->value(ProgramFolderKey), m_program->path());
+    QCOMPARE(m_settings->value(DatabaseFolderKey), m_program->path() + QLatin1Char('/'));
+    QCOMPARE(readFile(dbPath), before);
 }
 
 QTEST_MAIN(DatabaseLocationTest)

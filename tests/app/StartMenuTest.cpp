@@ -37,6 +37,11 @@ template <typename T> T* child(QWidget* parent, const QString& name) {
     return parent ? parent->findChild<T*>(name) : nullptr;
 }
 
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
 void settle() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
@@ -59,6 +64,8 @@ private slots:
     void helpAndAboutBox();
     void backupButtonStartsTheBackup();
     void cancelledDatabaseChoiceOpensNothing();
+    void unusableDatabaseEndsTheProgramAfterTheStartMenuShows_data();
+    void unusableDatabaseEndsTheProgramAfterTheStartMenuShows();
 
 private:
     void clickToolButton(const QString& key);
@@ -256,6 +263,54 @@ void StartMenuTest::cancelledDatabaseChoiceOpensNothing() {
     QVERIFY(!startApp());
     QCOMPARE(visibleWindows().size(), 0);
     QCOMPARE(m_dialogs->shown.size(), 2);
+}
+
+void StartMenuTest::unusableDatabaseEndsTheProgramAfterTheStartMenuShows_data() {
+    QTest::addColumn<bool>("openPresetsAtOnce");
+
+    QTest::newRow("checked once events are processed") << false;
+    QTest::newRow("checked before the presets open") << true;
+}
+
+void StartMenuTest::unusableDatabaseEndsTheProgramAfterTheStartMenuShows() {
+    QFETCH(bool, openPresetsAtOnce);
+
+    const QString dbPath = m_program->filePath(QStringLiteral("ZLV.mdb"));
+    QFile file(dbPath);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("Dies ist keine Datenbank.\n");
+    file.close();
+    const QString iniPath = m_program->filePath(QStringLiteral("PfadZurDatenbank.ini"));
+    const QByteArray iniContent = (m_program->path() + QStringLiteral("/\n")).toUtf8();
+    QFile ini(iniPath);
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write(iniContent);
+    ini.close();
+    const QByteArray before = readFile(dbPath);
+
+    StartMenu* menu = startApp();
+    QVERIFY(menu);
+    QVERIFY(menu->isVisible());
+    QVERIFY(m_dialogs->shown.isEmpty());
+
+    if (openPresetsAtOnce) {
+        m_app->openPresets();
+        QCOMPARE(m_dialogs->shown.size(), 1);
+        QVERIFY(!m_app->presets());
+    }
+    settle();
+    // The start menu closed by the check is deleted on the next round of events.
+    settle();
+
+    QCOMPARE(m_dialogs->shown.size(), 1);
+    QCOMPARE(m_dialogs->shown.at(0).title, QStringLiteral("Ladefehler!"));
+    QCOMPARE(m_dialogs->shown.at(0).icon, Dialogs::Icon::Critical);
+    QVERIFY2(m_dialogs->lastText().contains(QStringLiteral("ZLV.mdb")), qPrintable(m_dialogs->lastText()));
+    QCOMPARE(visibleWindows().size(), 0);
+    QVERIFY(!m_app->startMenu());
+    QVERIFY(m_app->databaseFilePath().isEmpty());
+    QCOMPARE(readFile(dbPath), before);
+    QCOMPARE(readFile(iniPath), iniContent);
 }
 
 QTEST_MAIN(StartMenuTest)
