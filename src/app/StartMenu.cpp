@@ -3,6 +3,7 @@
 #include "ProductLogo.h"
 #include "ProgramVersion.h"
 #include "ToolbarIcons.h"
+#include "Twips.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -12,7 +13,6 @@
 
 namespace {
 constexpr int WidthBeyondToolbarTwips = 200;
-constexpr int TwipsPerInch = 1440;
 constexpr int ToolbarIconSize = 32;
 } // namespace
 
@@ -101,7 +101,7 @@ void StartMenu::addToolButton(const QString& key, const QString& caption, const 
 }
 
 void StartMenu::fitWidthToToolbar() {
-    const int extra = qRound(WidthBeyondToolbarTwips * logicalDpiX() / double(TwipsPerInch));
+    const int extra = Twips::toPixelsX(WidthBeyondToolbarTwips, *this);
     const int width = m_toolbar->sizeHint().width() + extra;
     setFixedWidth(qMax(width, centralWidget()->minimumSizeHint().width()));
     resize(width, sizeHint().height() + 40);
