@@ -2,6 +2,7 @@
 // holds ZLV.mdb and receives the settings file), and ends as soon as the start menu is first shown.
 
 #include "AppController.h"
+#include "ApplicationSetup.h"
 #include "FirstShowReporter.h"
 #include "QtDialogs.h"
 #include "Settings.h"
@@ -10,8 +11,6 @@
 #include <cstdio>
 #include <QApplication>
 #include <QDir>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTranslator>
 
 int main(int argc, char** argv) {
@@ -23,13 +22,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString programFolder = QApplication::arguments().at(1);
-    QApplication::setApplicationName(QStringLiteral("TalbrinZlv"));
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-
     QTranslator qtTranslation;
-    if (qtTranslation.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
-                           QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslation);
+    ApplicationSetup::apply(qtTranslation);
 
     QtDialogs dialogs;
     SingleInstance instance;

@@ -1,24 +1,16 @@
 #include "AppController.h"
+#include "ApplicationSetup.h"
 #include "QtDialogs.h"
 #include "Settings.h"
 #include "SingleInstance.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTranslator>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("TalbrinZlv"));
-    // No application display name: the platform would append it to every window title, and the titles
-    // must read exactly as given (the updater finds the program by them).
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-
     QTranslator qtTranslation;
-    if (qtTranslation.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
-                           QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslation);
+    ApplicationSetup::apply(qtTranslation);
 
     QtDialogs dialogs;
     SingleInstance instance;

@@ -1,0 +1,17 @@
+#include "ApplicationSetup.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+void ApplicationSetup::apply(QTranslator& translator) {
+    QCoreApplication::setApplicationName(QStringLiteral("TalbrinZlv"));
+    // No application display name: the platform would append it to every window title, and the titles
+    // must read exactly as given (the updater finds the program by them).
+    const QLocale german(QLocale::German, QLocale::Germany);
+    QLocale::setDefault(german);
+    if (translator.load(german, QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&translator);
+}
