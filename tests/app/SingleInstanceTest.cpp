@@ -10,14 +10,11 @@ class SingleInstanceTest : public QObject {
 private slots:
     void secondInstanceIsRefusedUntilTheFirstReleases() {
         QTemporaryDir dir;
-        const QString lockPath = dir.filePath(QStringLiteral("zlv.lock"));
-        SingleInstance first(lockPath);
-        SingleInstance second(lockPath);
-
+        SingleInstance first(dir.filePath(QStringLiteral("zlv.lock")));
+        SingleInstance second(dir.filePath(QStringLiteral("zlv.lock")));
         QVERIFY(first.acquire());
         QVERIFY(!second.acquire());
         QVERIFY(!second.isHeld());
-
         first.release();
         QVERIFY(second.acquire());
         QVERIFY(!first.acquire());
