@@ -12,7 +12,9 @@ public:
     StartupBenchmark(QString programFolder, QString workFolder, int runs)
         : m_binFolder(std::move(programFolder)), m_workFolder(std::move(workFolder)), m_runs(runs) {}
 
-    BenchTable::Row measure();
+    // Against the empty window; with baselineShowsText, against a window that shows one line of text,
+    // so that both sides pay for setting up the fonts before they are shown.
+    BenchTable::Row measure(bool baselineShowsText = false);
 
 private:
     // Milliseconds until the child printed "shown", or -1 (error set) when it did not.
