@@ -15,6 +15,25 @@ bool runForBothCopyTables(Database& db, const QString& statement, const QVariant
            db.exec(statement.arg(QStringLiteral("tblNachtrag")), values);
 }
 
+// A trade's or cost group's new name, carried into the companies, bookings and estimate rows that hold
+// the old name exactly (upper and lower case count).
+bool changeNameEntry(Database& db, NameEntryRepository::Table table, const NameEntry& changed,
+                     const QString& oldName) {
+    Transaction transaction(db);
+    if (!transaction.isActive() || !NameEntryRepository(db, table).update(changed))
+        return false;
+    const bool trades = table == NameEntryRepository::Table::Trades;
+    const QString companyField = trades ? QStringLiteral("GewerkID") : QStringLiteral("KostengruppeID");
+    const QString copyField = trades ? QStringLiteral("Gewerk") : QStringLiteral("Kostengruppe");
+    const QVariantList values = {StoredValue::bind(changed.name), oldName};
+    const QString update = QStringLiteral("UPDATE %1 SET %2 = ? WHERE %2 = ? COLLATE BINARY");
+    if (!oldName.isEmpty() &&
+        !(db.exec(update.arg(QStringLiteral("tblFirma"), companyField), values) &&
+          runForBothCopyTables(db, update.arg(QStringLiteral("%1"), copyField), values)))
+        return false;
+    return transaction.commit();
+}
+
 } // namespace
 
 bool NameCascade::changeProject(const Project& changed, const QString& oldName) {
@@ -45,33 +64,9 @@ bool NameCascade::changeCompany(const Company& changed, const QString& oldName) 
 }
 
 bool NameCascade::changeTrade(const NameEntry& changed, const QString& oldName) {
-    Transaction transaction(m_db);
-    if (!transaction.isActive() ||
-        !NameEntryRepository(m_db, NameEntryRepository::Table::Trades).update(changed))
-        return false;
-    const QVariantList values = {StoredValue::bind(changed.name), oldName};
-    if (!oldName.isEmpty() &&
-        !(m_db.exec(QStringLiteral("UPDATE tblFirma SET GewerkID = ? WHERE GewerkID = ? COLLATE BINARY"),
-                    values) &&
-          runForBothCopyTables(
-              m_db, QStringLiteral("UPDATE %1 SET Gewerk = ? WHERE Gewerk = ? COLLATE BINARY"), values)))
-        return false;
-    return transaction.commit();
+    return changeNameEntry(m_db, NameEntryRepository::Table::Trades, changed, oldName);
 }
 
 bool NameCascade::changeCostGroup(const NameEntry& changed, const QString& oldName) {
-    Transaction transaction(m_db);
-    if (!transaction.isActive() ||
-        !NameEntryRepository(m_db, NameEntryRepository::Table::CostGroups).update(changed))
-        return false;
-    const QVariantList values = {StoredValue::bind(changed.name), oldName};
-    if (!oldName.isEmpty() &&
-        !(m_db.exec(QStringLiteral(
-                        "UPDATE tblFirma SET KostengruppeID = ? WHERE KostengruppeID = ? COLLATE BINARY"),
-                    values) &&
-          runForBothCopyTables(
-              m_db, QStringLiteral("UPDATE %1 SET Kostengruppe = ? WHERE Kostengruppe = ? COLLATE BINARY"),
-              values)))
-        return false;
-    return transaction.commit();
+    return changeNameEntry(m_db, NameEntryRepository::Table::CostGroups, changed, oldName);
 }
