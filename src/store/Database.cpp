@@ -1,6 +1,7 @@
 #include "Database.h"
 
 #include "DayNumber.h"
+#include "GermanCollation.h"
 #include "PatternMatcher.h"
 #include "Schema.h"
 
@@ -210,7 +211,7 @@ Database::OpenFailure Database::checkSchema(QString* reason) {
 }
 
 bool Database::configure(QString* germanMessage) {
-    if (!PatternMatcher::registerOn(handle())) {
+    if (!PatternMatcher::registerOn(handle()) || !GermanCollation::registerOn(handle())) {
         *germanMessage = QStringLiteral("Die Suchfunktionen konnten nicht eingerichtet werden.");
         return false;
     }

@@ -201,9 +201,13 @@ void RepositoryTest::estimateRowsAndNameLists() {
 
     db.clearPresets();
     NameEntryRepository trades(db.db(), NameEntryRepository::Table::Trades);
-    for (const char* name : {"zimmerei", "Abbruch", "Elektro"})
-        QVERIFY(trades.add(QString::fromLatin1(name)));
-    QCOMPARE(column(trades.byName(), &NameEntry::name), (QStringList{"Abbruch", "Elektro", "zimmerei"}));
+    for (const char* name :
+         {"zimmerei", "Öl- und Gasfeuerung", "2 Fachlos", "Abbruch", "10 Fachlos", "Elektro"})
+        QVERIFY(trades.add(QString::fromUtf8(name)));
+    // German order: case ignored, umlauts beside their base letters, digits as text.
+    QCOMPARE(
+        column(trades.byName(), &NameEntry::name),
+        (QStringList{"10 Fachlos", "2 Fachlos", "Abbruch", "Elektro", "Öl- und Gasfeuerung", "zimmerei"}));
 }
 
 QTEST_GUILESS_MAIN(RepositoryTest)
