@@ -1,6 +1,5 @@
 #include "DemoOfficeGenerator.h"
 
-#include "Database.h"
 #include "DayNumber.h"
 #include "GermanNames.h"
 #include "OfficeRowWriter.h"
@@ -43,12 +42,9 @@ QString costGroupFor(const QStringList& costGroups, const QString& trade) {
 } // namespace
 
 bool DemoOfficeGenerator::generate(const QString& filePath, QString* error) {
-    QString message;
-    if (!Database::create(filePath, &message))
-        return failWith(error, message);
     OfficeRowWriter writer;
-    if (!writer.open(filePath))
-        return failWith(error, writer.lastError());
+    if (!writer.createAndOpen(filePath, error))
+        return false;
     Random random(kSeed);
     const QStringList trades = writer.trades();
     const QStringList costGroups = writer.costGroups();

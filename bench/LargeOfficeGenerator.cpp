@@ -1,6 +1,5 @@
 #include "LargeOfficeGenerator.h"
 
-#include "Database.h"
 #include "DayNumber.h"
 #include "GermanNames.h"
 #include "OfficeRowWriter.h"
@@ -79,12 +78,9 @@ int otherIndex(Random& random, int count, int excluded) {
 } // namespace
 
 bool LargeOfficeGenerator::generate(const QString& filePath, Facts* facts, QString* error) {
-    QString message;
-    if (!Database::create(filePath, &message))
-        return failWith(error, message);
     OfficeRowWriter writer;
-    if (!writer.open(filePath))
-        return failWith(error, writer.lastError());
+    if (!writer.createAndOpen(filePath, error))
+        return false;
     Random random(kSeed);
 
     QStringList trades = writer.trades();

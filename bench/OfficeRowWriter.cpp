@@ -1,5 +1,7 @@
 #include "OfficeRowWriter.h"
 
+#include "Database.h"
+
 #include <QVariant>
 
 namespace {
@@ -68,4 +70,14 @@ bool OfficeRowWriter::addEstimate(const EstimateValues& e) {
         {e.runningNumber, e.projectId, e.project, e.company, orNull(e.trade), orNull(e.costGroup),
          day(e.architectDate), euros(e.architectCents), day(e.orderDate), orNull(e.orderKind),
          euros(e.orderCents)});
+}
+
+bool OfficeRowWriter::createAndOpen(const QString& filePath, QString* error) {
+    QString message;
+    if (!Database::create(filePath, &message) || !open(filePath)) {
+        if (error != nullptr)
+            *error = message.isEmpty() ? lastError() : message;
+        return false;
+    }
+    return true;
 }

@@ -39,6 +39,9 @@ public:
     };
 
     bool open(const QString& filePath) { return m_writer.open(filePath); }
+    // Creates a new file as the program does (schema, indexes, presets) and opens it; false with the
+    // reason in *error when either fails.
+    bool createAndOpen(const QString& filePath, QString* error);
     bool finish() { return m_writer.finish(); }
     QString lastError() const { return m_writer.lastError(); }
 
