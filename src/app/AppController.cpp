@@ -72,8 +72,10 @@ bool AppController::confirmDatabase() {
     if (!m_unconfirmedLocation)
         return true;
     const std::unique_ptr<DatabaseLocation> location = std::move(m_unconfirmedLocation);
-    if (location->confirm(m_startMenu))
+    if (location->confirm(m_startMenu)) {
+        emit databaseConfirmed();
         return true;
+    }
     m_databaseFilePath.clear();
     quit();
     return false;

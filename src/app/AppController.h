@@ -41,6 +41,11 @@ public:
     // The database file of the running start menu, spelled as on disk.
     QString databaseFilePath() const { return m_databaseFilePath; }
 
+signals:
+    // The database file of the start menu has been checked and found usable, and both folders are
+    // recorded in the settings.
+    void databaseConfirmed();
+
 public slots:
     void openProjectManager();
     void openPresets();
