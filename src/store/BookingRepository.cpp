@@ -1,11 +1,11 @@
 #include "BookingRepository.h"
 
 #include "Database.h"
+#include "GermanCollator.h"
 #include "StoredValue.h"
 
 #include <algorithm>
 #include <QCollator>
-#include <QLocale>
 
 namespace {
 
@@ -82,8 +82,7 @@ QStringList BookingRepository::distinctValues(Field field, const QString& projec
             values.append(value);
         }
     }
-    QCollator collator{QLocale(QLocale::German, QLocale::Germany)};
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    const QCollator collator = GermanCollator::make();
     std::stable_sort(values.begin(), values.end(),
                      [&collator](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
     return values;

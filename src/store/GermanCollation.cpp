@@ -1,8 +1,9 @@
 #include "GermanCollation.h"
 
+#include "GermanCollator.h"
+
 #include <QByteArrayView>
 #include <QCollator>
-#include <QLocale>
 #include <sqlite3.h>
 
 namespace {
@@ -22,9 +23,7 @@ void destroy(void* collator) {
 bool GermanCollation::registerOn(sqlite3* connection) {
     if (!connection)
         return false;
-    auto* collator = new QCollator(QLocale(QLocale::German, QLocale::Germany));
-    collator->setCaseSensitivity(Qt::CaseInsensitive);
-    collator->setNumericMode(false);
+    auto* collator = new QCollator(GermanCollator::make());
     // Once registered, the connection owns the collator; a failed registration leaves it to us.
     if (sqlite3_create_collation_v2(connection, "GERMAN", SQLITE_UTF8, collator, compare, destroy) ==
         SQLITE_OK)
