@@ -1,9 +1,6 @@
 #include "Database.h"
-#include "BookingRepository.h"
-#include "DatabaseBackup.h"
 #include "TestDatabase.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,43 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-constexpr int kBookings = 400;
-
-// What a file and its folder look like, to prove that nothing was written.
-QString snapshot(const QString& path) {
-    QFile file(path);
-    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    const QFileInfo info(path);
-    return QStringLiteral("exists=%1 sha1=%2 modified=%3 folder=%4")
-        .arg(info.exists())
-        .arg(QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex()),
-             info.lastModified().toString(Qt::ISODateWithMs),
-             info.absoluteDir().entryList(QDir::Files | QDir::Hidden).join(u','));
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-// Opens path as the program does and checks that every booking is there, intact.
-void verifyAllBookings(const QString& path) {
-    QString message;
-    const std::unique_ptr<Database> db = Database::open(path, nullptr, &message);
-    QVERIFY2(db, qPrintable(message));
-    const QList<Booking> rows = BookingRepository(*db).forProject(QStringLiteral("1"));
-    QCOMPARE(rows.size(), kBookings);
-    QCOMPARE(rows.last().amount, std::optional<Money>(Money::fromCents(kBookings * 100 + 1)));
-    QSqlQuery query(db->connection());
-    QVERIFY(db->run(query, QStringLiteral("PRAGMA integrity_check")) && query.next());
-    QCOMPARE(Database::text(query, 0), QStringLiteral("ok"));
-}
-
-} // namespace
-
-// Creating, opening and refusing database files; the dated backup copy and the compaction.
+// Creating, opening and refusing database files.
 class DatabaseTest : public QObject {
     Q_OBJECT
 
@@ -57,8 +18,6 @@ private slots:
     void refusesFile_data();
     void refusesFile();
     void acceptsExtraTablesAndFields();
-    void backup_data();
-    void backup();
 };
 
 void DatabaseTest::newFile_data() {
@@ -129,7 +88,8 @@ void DatabaseTest::refusesFile() {
     const QString path = dir.filePath(QStringLiteral("ZLV.mdb"));
     std::unique_ptr<Database> holder;
     if (setup == QLatin1String("text") || setup == QLatin1String("empty")) {
-        QVERIFY(writeFile(path, setup == QLatin1String("text") ? "Standard Jet DB\nnur Text\n" : ""));
+        QVERIFY(TestDatabase::writeFile(path,
+                                        setup == QLatin1String("text") ? "Standard Jet DB\nnur Text\n" : ""));
     } else if (setup != QLatin1String("missing")) {
         QVERIFY(Database::create(path) && (holder = Database::open(path)));
         QVERIFY(!setup.contains(QLatin1String("TABLE")) || holder->exec(setup));
@@ -142,12 +102,12 @@ void DatabaseTest::refusesFile() {
         QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     if (setup == QLatin1String("read-only folder"))
         QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    const QString before = snapshot(path);
+    const QString before = TestDatabase::fileState(path);
 
     Database::OpenFailure kind = Database::OpenFailure::None;
     QString message;
     const std::unique_ptr<Database> db = Database::open(path, &kind, &message, 100);
-    const QString after = snapshot(path);
+    const QString after = TestDatabase::fileState(path);
     holder.reset();
     QFile::setPermissions(dir.path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
@@ -188,55 +148,6 @@ void DatabaseTest::acceptsExtraTablesAndFields() {
     QCOMPARE(Database::text(query, 0) + Database::text(query, 1), QStringLiteral("Rathaus1"));
     QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files),
              QStringList{QStringLiteral("ZLV.mdb")});
-}
-
-void DatabaseTest::backup_data() {
-    QTest::addColumn<int>("failing");
-    QTest::newRow("nothing fails") << -1;
-    QTest::newRow("copy") << int(DatabaseBackup::Step::Copy);
-    QTest::newRow("replace backup") << int(DatabaseBackup::Step::ReplaceBackup);
-    QTest::newRow("compact") << int(DatabaseBackup::Step::Compact);
-}
-
-void DatabaseTest::backup() {
-    QFETCH(int, failing);
-    TestDatabase db;
-    QVERIFY(db.isValid());
-    const QString fill = QStringLiteral(
-        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?) INSERT INTO tblBuchung "
-        "(PID, ProjektID, Firma, Bemerkungen, Betrag) SELECT i, ?, 'Firma ' || i, hex(zeroblob(100)), i + "
-        "0.01 FROM n");
-    db.exec(fill, {kBookings, QStringLiteral("1")});
-    db.exec(fill, {kBookings, QStringLiteral("2")});
-    db.exec(QStringLiteral("DELETE FROM tblBuchung WHERE ProjektID = '2'"));
-    const qint64 sizeBefore = QFileInfo(db.path()).size();
-    const QString backupName = DatabaseBackup::backupFileName(QDate(2024, 1, 1), QStringLiteral("ZLV.mdb"));
-    QCOMPARE(backupName, QStringLiteral("01.01.2024_ZLV.mdb"));
-    const QString backupPath = QDir(db.folder()).filePath(backupName);
-    QVERIFY(writeFile(backupPath, "alte Sicherung vom Vortag"));
-    const QString oldBackup = snapshot(backupPath);
-
-    DatabaseBackup backup;
-    backup.setStepHook([&](DatabaseBackup::Step step) { return int(step) != failing; });
-    QSqlQuery reading(db.db().connection());
-    QVERIFY(db.db().run(reading, QStringLiteral("SELECT ID FROM tblBuchung")) && reading.next());
-    const bool copied = backup.copy(db.path(), backupPath);
-    reading.finish();
-    const bool compacted = copied && backup.compact(db.path());
-    QCOMPARE(compacted, failing < 0);
-    QCOMPARE(copied, failing < 0 || failing == int(DatabaseBackup::Step::Compact));
-    const QString message = !copied ? QStringLiteral("Die Sicherungskopie konnte nicht geschrieben werden: ")
-                            : !compacted ? QStringLiteral("Die Datenbank konnte nicht komprimiert werden: ")
-                                         : QString();
-    QVERIFY2(backup.lastError().startsWith(message), qPrintable(backup.lastError()));
-    QVERIFY(!compacted || QFileInfo(db.path()).size() < sizeBefore);
-    verifyAllBookings(db.path());
-    if (copied)
-        verifyAllBookings(backupPath);
-    else
-        QCOMPARE(snapshot(backupPath), oldBackup);
-    QCOMPARE(QDir(db.folder()).entryList(QDir::Files | QDir::Hidden), (QStringList{backupName, "ZLV.mdb"}));
-    db.exec(QStringLiteral("INSERT INTO tblProjekt (ProjektName) VALUES ('nach der Sicherung')"));
 }
 
 QTEST_GUILESS_MAIN(DatabaseTest)

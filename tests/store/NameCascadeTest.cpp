@@ -101,7 +101,7 @@ void NameCascadeTest::rename() {
     fillOffice(db);
     if (failure == QLatin1String("estimate rows refuse"))
         db.exec(QStringLiteral("CREATE TRIGGER readOnly BEFORE UPDATE ON tblNachtrag "
-                               "BEGIN SELECT RAISE(ABORT, 'Nachträge schreibgeschützt'); END"));
+                               "BEGIN SELECT RAISE(ABORT, 'tblNachtrag schreibgeschützt'); END"));
     const bool deleted = failure == QLatin1String("master row deleted");
     const qint64 id = deleted ? 99 : 1;
     const QString neu = QStringLiteral("Neu");
@@ -124,7 +124,7 @@ void NameCascadeTest::rename() {
     QVERIFY2(written == failure.isEmpty(), qPrintable(db.db().lastError()));
     if (!failure.isEmpty()) {
         QVERIFY2(db.db().lastError().contains(deleted ? QStringLiteral("ist nicht mehr vorhanden")
-                                                      : QStringLiteral("Nachträge schreibgeschützt")),
+                                                      : QStringLiteral("tblNachtrag schreibgeschützt")),
                  qPrintable(db.db().lastError()));
     }
     QVERIFY(!db.db().inTransaction());

@@ -1,10 +1,9 @@
 #include "PatternMatcher.h"
-#include "RunningNumber.h"
 #include "TestDatabase.h"
 
 #include <QTest>
 
-// The LIKE of the database, on its own and through SQL on a real connection, and the running numbers.
+// The LIKE of the database, on its own and through SQL on a real connection.
 class PatternMatcherTest : public QObject {
     Q_OBJECT
 
@@ -14,7 +13,6 @@ private slots:
     void throughSql_data() { matches_data(); }
     void throughSql();
     void nullNeverMatches();
-    void runningNumber();
 };
 
 void PatternMatcherTest::matches_data() {
@@ -65,12 +63,6 @@ void PatternMatcherTest::nullNeverMatches() {
     TestDatabase db;
     QVERIFY(db.isValid());
     QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) WHERE NULL LIKE '*'")), QStringLiteral("0"));
-}
-
-void PatternMatcherTest::runningNumber() {
-    QCOMPARE(RunningNumber::next(QList<int>{}), 1);
-    QCOMPARE(RunningNumber::next(QList<int>{1, 2, 5}), 6);
-    QCOMPARE(RunningNumber::next(QList<int>{7, 3}), 8);
 }
 
 QTEST_GUILESS_MAIN(PatternMatcherTest)

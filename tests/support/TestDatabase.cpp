@@ -1,5 +1,9 @@
 #include "TestDatabase.h"
 
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -33,4 +37,20 @@ QString TestDatabase::scalar(const QString& sql, const QVariantList& values) {
 void TestDatabase::clearPresets() {
     exec(QStringLiteral("DELETE FROM tblGewerk"));
     exec(QStringLiteral("DELETE FROM tblKostengruppe"));
+}
+
+bool TestDatabase::writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QString TestDatabase::fileState(const QString& path) {
+    QFile file(path);
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    const QFileInfo info(path);
+    return QStringLiteral("exists=%1 sha1=%2 modified=%3 folder=%4")
+        .arg(info.exists())
+        .arg(QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex()),
+             info.lastModified().toString(Qt::ISODateWithMs),
+             info.absoluteDir().entryList(QDir::Files | QDir::Hidden).join(u','));
 }

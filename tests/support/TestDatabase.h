@@ -2,8 +2,8 @@
 
 #include "Database.h"
 
-#include <QTemporaryDir>
 #include <memory>
+#include <QTemporaryDir>
 
 // A fresh database file "ZLV.mdb" in a temporary folder, created as the program creates a new file
 // (tables, indexes, presets), and an open connection to it.
@@ -20,6 +20,12 @@ public:
     QString scalar(const QString& sql, const QVariantList& values = {});
     // Drops the preset trades and cost groups, for tests that want empty lists.
     void clearPresets();
+
+    // Writes bytes as the whole content of the file at path.
+    static bool writeFile(const QString& path, const QByteArray& bytes);
+    // What a file and its folder look like (content, time of change, the folder's files), to prove that
+    // nothing was written.
+    static QString fileState(const QString& path);
 
 private:
     QTemporaryDir m_dir;

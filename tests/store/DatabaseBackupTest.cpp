@@ -1,0 +1,89 @@
+#include "DatabaseBackup.h"
+#include "BookingRepository.h"
+#include "Database.h"
+#include "TestDatabase.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QTest>
+
+namespace {
+
+constexpr int kBookings = 400;
+
+// Opens path as the program does and checks that every booking is there, intact.
+void verifyAllBookings(const QString& path) {
+    QString message;
+    const std::unique_ptr<Database> db = Database::open(path, nullptr, &message);
+    QVERIFY2(db, qPrintable(message));
+    const QList<Booking> rows = BookingRepository(*db).forProject(QStringLiteral("1"));
+    QCOMPARE(rows.size(), kBookings);
+    QCOMPARE(rows.last().amount, std::optional<Money>(Money::fromCents(kBookings * 100 + 1)));
+    QSqlQuery query(db->connection());
+    QVERIFY(db->run(query, QStringLiteral("PRAGMA integrity_check")) && query.next());
+    QCOMPARE(Database::text(query, 0), QStringLiteral("ok"));
+}
+
+} // namespace
+
+// The dated backup copy of a database file and the compaction.
+class DatabaseBackupTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void copyAndCompact_data();
+    void copyAndCompact();
+};
+
+void DatabaseBackupTest::copyAndCompact_data() {
+    QTest::addColumn<int>("failing");
+    QTest::newRow("nothing fails") << -1;
+    QTest::newRow("copy") << int(DatabaseBackup::Step::Copy);
+    QTest::newRow("replace backup") << int(DatabaseBackup::Step::ReplaceBackup);
+    QTest::newRow("compact") << int(DatabaseBackup::Step::Compact);
+}
+
+void DatabaseBackupTest::copyAndCompact() {
+    QFETCH(int, failing);
+    TestDatabase db;
+    QVERIFY(db.isValid());
+    const QString fill = QStringLiteral(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?) INSERT INTO tblBuchung "
+        "(PID, ProjektID, Firma, Bemerkungen, Betrag) SELECT i, ?, 'Firma ' || i, hex(zeroblob(100)), i + "
+        "0.01 FROM n");
+    db.exec(fill, {kBookings, QStringLiteral("1")});
+    db.exec(fill, {kBookings, QStringLiteral("2")});
+    db.exec(QStringLiteral("DELETE FROM tblBuchung WHERE ProjektID = '2'"));
+    const qint64 sizeBefore = QFileInfo(db.path()).size();
+    const QString backupName = DatabaseBackup::backupFileName(QDate(2024, 1, 1), QStringLiteral("ZLV.mdb"));
+    QCOMPARE(backupName, QStringLiteral("01.01.2024_ZLV.mdb"));
+    const QString backupPath = QDir(db.folder()).filePath(backupName);
+    QVERIFY(TestDatabase::writeFile(backupPath, "alte Sicherung vom Vortag"));
+    const QString oldBackup = TestDatabase::fileState(backupPath);
+
+    DatabaseBackup backup;
+    backup.setStepHook([&](DatabaseBackup::Step step) { return int(step) != failing; });
+    QSqlQuery reading(db.db().connection());
+    QVERIFY(db.db().run(reading, QStringLiteral("SELECT ID FROM tblBuchung")) && reading.next());
+    const bool copied = backup.copy(db.path(), backupPath);
+    reading.finish();
+    const bool compacted = copied && backup.compact(db.path());
+    QCOMPARE(compacted, failing < 0);
+    QCOMPARE(copied, failing < 0 || failing == int(DatabaseBackup::Step::Compact));
+    const QString message = !copied ? QStringLiteral("Die Sicherungskopie konnte nicht geschrieben werden: ")
+                            : !compacted ? QStringLiteral("Die Datenbank konnte nicht komprimiert werden: ")
+                                         : QString();
+    QVERIFY2(backup.lastError().startsWith(message), qPrintable(backup.lastError()));
+    QVERIFY(!compacted || QFileInfo(db.path()).size() < sizeBefore);
+    verifyAllBookings(db.path());
+    if (copied)
+        verifyAllBookings(backupPath);
+    else
+        QCOMPARE(TestDatabase::fileState(backupPath), oldBackup);
+    QCOMPARE(QDir(db.folder()).entryList(QDir::Files | QDir::Hidden), (QStringList{backupName, "ZLV.mdb"}));
+    db.exec(QStringLiteral("INSERT INTO tblProjekt (ProjektName) VALUES ('nach der Sicherung')"));
+}
+
+QTEST_GUILESS_MAIN(DatabaseBackupTest)
+#include "DatabaseBackupTest.moc"
