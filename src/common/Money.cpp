@@ -1,16 +1,11 @@
 #include "Money.h"
 
-#include <QRegularExpression>
 #include <cmath>
+#include <QRegularExpression>
 
 namespace {
-constexpr double kLargestEuros = 9.0e13; // far beyond any building budget, safe for qint64 cents
-
-std::optional<Money> fromDouble(double euros) {
-    if (!std::isfinite(euros) || std::fabs(euros) > kLargestEuros)
-        return std::nullopt;
-    return Money::fromEuros(euros);
-}
+// Far beyond any building budget, and safe for qint64 cents.
+constexpr qint64 kLargestEuros = 90'000'000'000'000;
 } // namespace
 
 Money Money::fromEuros(double euros) {
@@ -50,12 +45,25 @@ std::optional<Money> Money::parseStored(const QString& text) {
     }
     if (!ok)
         return std::nullopt;
-    return fromDouble(value);
+    return fromStoredReal(value);
+}
+
+std::optional<Money> Money::fromStoredReal(double euros) {
+    if (!std::isfinite(euros) || std::fabs(euros) > static_cast<double>(kLargestEuros))
+        return std::nullopt;
+    return fromEuros(euros);
+}
+
+std::optional<Money> Money::fromStoredInteger(qint64 euros) {
+    if (euros > kLargestEuros || euros < -kLargestEuros)
+        return std::nullopt;
+    return fromCents(euros * 100);
 }
 
 QString Money::toGerman() const {
     const bool negative = m_cents < 0;
-    const quint64 absolute = negative ? static_cast<quint64>(-(m_cents + 1)) + 1 : static_cast<quint64>(m_cents);
+    const quint64 absolute =
+        negative ? static_cast<quint64>(-(m_cents + 1)) + 1 : static_cast<quint64>(m_cents);
     const QString digits = QString::number(absolute / 100);
     QString grouped;
     grouped.reserve(digits.size() + digits.size() / 3 + 4);

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QtGlobal>
+
 #include <compare>
 #include <optional>
 
@@ -21,6 +22,10 @@ public:
     static std::optional<Money> parseGerman(const QString& text);
     // A stored field's text ("1234.5", "1234,5", "12"); nullopt for an empty or foreign value.
     static std::optional<Money> parseStored(const QString& text);
+    // A stored field's number of euros, as the engine hands over a REAL or an INTEGER field ("12" is
+    // 12,00); nullopt for a value that is not finite or beyond any amount the program can hold.
+    static std::optional<Money> fromStoredReal(double euros);
+    static std::optional<Money> fromStoredInteger(qint64 euros);
     // "###,##0.00": "1.234,50", "-5.000,00", "0,00".
     QString toGerman() const;
 

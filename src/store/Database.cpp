@@ -6,8 +6,6 @@
 #include "Schema.h"
 
 #include <atomic>
-#include <cmath>
-#include <limits>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -21,8 +19,6 @@ namespace {
 // Stamped into files the program creates ("ZLV1"); never required of a file that is opened.
 constexpr int kApplicationId = 0x5A4C5631;
 constexpr int kUserVersion = 1;
-constexpr double kLargestEuros = 9.0e13;
-constexpr double kLargestDayNumber = 3.0e6;
 
 QString nextConnectionName() {
     static std::atomic<quint64> counter{0};
@@ -417,18 +413,10 @@ std::optional<int> Database::Row::integer(int column) const {
     switch (sqlite3_column_type(m_statement, column)) {
     case SQLITE_NULL:
         return std::nullopt;
-    case SQLITE_INTEGER: {
-        const qint64 number = sqlite3_column_int64(m_statement, column);
-        if (number < std::numeric_limits<int>::min() || number > std::numeric_limits<int>::max())
-            return std::nullopt;
-        return static_cast<int>(number);
-    }
-    case SQLITE_FLOAT: {
-        const double number = sqlite3_column_double(m_statement, column);
-        if (!std::isfinite(number) || std::fabs(number) > kLargestDayNumber)
-            return std::nullopt;
-        return static_cast<int>(std::floor(number));
-    }
+    case SQLITE_INTEGER:
+        return DayNumber::fromStoredInteger(sqlite3_column_int64(m_statement, column));
+    case SQLITE_FLOAT:
+        return DayNumber::fromStoredReal(sqlite3_column_double(m_statement, column));
     default:
         return DayNumber::parseStored(columnText(m_statement, column));
     }
@@ -442,18 +430,10 @@ std::optional<Money> Database::Row::amount(int column) const {
     switch (sqlite3_column_type(m_statement, column)) {
     case SQLITE_NULL:
         return std::nullopt;
-    case SQLITE_INTEGER: {
-        const qint64 euros = sqlite3_column_int64(m_statement, column);
-        if (std::fabs(static_cast<double>(euros)) > kLargestEuros)
-            return std::nullopt;
-        return Money::fromCents(euros * 100);
-    }
-    case SQLITE_FLOAT: {
-        const double euros = sqlite3_column_double(m_statement, column);
-        if (!std::isfinite(euros) || std::fabs(euros) > kLargestEuros)
-            return std::nullopt;
-        return Money::fromEuros(euros);
-    }
+    case SQLITE_INTEGER:
+        return Money::fromStoredInteger(sqlite3_column_int64(m_statement, column));
+    case SQLITE_FLOAT:
+        return Money::fromStoredReal(sqlite3_column_double(m_statement, column));
     default:
         return Money::parseStored(columnText(m_statement, column));
     }

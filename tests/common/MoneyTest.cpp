@@ -11,6 +11,8 @@ private slots:
     void germanAmounts();
     void storedAmounts_data();
     void storedAmounts();
+    void storedNumbers_data();
+    void storedNumbers();
     void sumsDoNotDrift();
 };
 
@@ -25,6 +27,12 @@ void MoneyTest::germanAmounts_data() {
     QTest::newRow("whole euros") << "12" << true << qint64(1200) << "12,00";
     QTest::newRow("cents only") << ",05" << true << qint64(5) << "0,05";
     QTest::newRow("millions") << "1.000.000" << true << qint64(100000000) << "1.000.000,00";
+    QTest::newRow("3 whole digits") << "123,00" << true << qint64(12300) << "123,00";
+    QTest::newRow("6 whole digits") << "123.456,00" << true << qint64(12345600) << "123.456,00";
+    QTest::newRow("9 whole digits") << "123.456.789,00" << true << qint64(12345678900) << "123.456.789,00";
+    QTest::newRow("9 whole digits without points")
+        << "123456789" << true << qint64(12345678900) << "123.456.789,00";
+    QTest::newRow("negative 3 whole digits") << "-123" << true << qint64(-12300) << "-123,00";
     QTest::newRow("surrounding blanks") << " 7,1 " << true << qint64(710) << "7,10";
     QTest::newRow("letters") << "12a" << false << qint64(0) << "";
     QTest::newRow("word") << "zwölf" << false << qint64(0) << "";
@@ -72,6 +80,36 @@ void MoneyTest::storedAmounts() {
     QCOMPARE(amount.has_value(), valid);
     if (valid)
         QCOMPARE(amount->cents(), cents);
+}
+
+// A QVariant of type double stands for a REAL field, one of type qint64 for an INTEGER field (a foreign
+// file's Betrag declared NUMERIC or INTEGER holds 12 as the integer 12).
+void MoneyTest::storedNumbers_data() {
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<std::optional<qint64>>("cents");
+    QTest::newRow("real") << QVariant(1234.5) << std::optional<qint64>(123450);
+    QTest::newRow("real half a cent rounds away from zero") << QVariant(-0.125) << std::optional<qint64>(-13);
+    QTest::newRow("real negative") << QVariant(-5000.0) << std::optional<qint64>(-500000);
+    QTest::newRow("real at the limit") << QVariant(9.0e13) << std::optional<qint64>(9000000000000000);
+    QTest::newRow("real beyond the limit") << QVariant(9.0e13 + 1) << std::optional<qint64>();
+    QTest::newRow("real infinite") << QVariant(qInf()) << std::optional<qint64>();
+    QTest::newRow("integer is whole euros") << QVariant(qint64(12)) << std::optional<qint64>(1200);
+    QTest::newRow("integer negative") << QVariant(qint64(-12)) << std::optional<qint64>(-1200);
+    QTest::newRow("integer at the limit")
+        << QVariant(qint64(90000000000000)) << std::optional<qint64>(9000000000000000);
+    QTest::newRow("integer beyond the limit") << QVariant(qint64(90000000000001)) << std::optional<qint64>();
+    QTest::newRow("integer below the limit") << QVariant(qint64(-90000000000001)) << std::optional<qint64>();
+}
+
+void MoneyTest::storedNumbers() {
+    QFETCH(QVariant, stored);
+    QFETCH(std::optional<qint64>, cents);
+    const std::optional<Money> read = stored.typeId() == QMetaType::Double
+                                          ? Money::fromStoredReal(stored.toDouble())
+                                          : Money::fromStoredInteger(stored.toLongLong());
+    QCOMPARE(read.has_value(), cents.has_value());
+    if (read)
+        QCOMPARE(read->cents(), *cents);
 }
 
 void MoneyTest::sumsDoNotDrift() {

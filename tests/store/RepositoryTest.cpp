@@ -1,5 +1,6 @@
 #include "BookingRepository.h"
 #include "CompanyRepository.h"
+#include "DayNumber.h"
 #include "EstimateRepository.h"
 #include "NameEntryRepository.h"
 #include "ProjectRepository.h"
@@ -35,8 +36,12 @@ class RepositoryTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void storedValues_data();
-    void storedValues();
+    void storedAmounts_data();
+    void storedAmounts();
+    void storedDays_data();
+    void storedDays();
+    void emptyTextStoredAsNull_data();
+    void emptyTextStoredAsNull();
     void bookings();
     void apostrophe();
     void companySearch_data();
@@ -45,37 +50,160 @@ private slots:
     void estimateRowsAndNameLists();
 };
 
-void RepositoryTest::storedValues_data() {
+// A foreign file may declare its amount fields otherwise than REAL; what it stores there reads the same in
+// the typed rows and as the field's text.
+void RepositoryTest::storedAmounts_data() {
+    QTest::addColumn<QString>("declared");
     QTest::addColumn<QVariant>("stored");
-    QTest::addColumn<std::optional<qint64>>("cents");
-    QTest::newRow("real") << QVariant(1234.5) << std::optional<qint64>(123450);
-    QTest::newRow("real cents") << QVariant(0.29) << std::optional<qint64>(29);
-    QTest::newRow("integer") << QVariant(qint64(-12)) << std::optional<qint64>(-1200);
-    QTest::newRow("text with comma") << QVariant(QStringLiteral("12,5")) << std::optional<qint64>(1250);
-    QTest::newRow("foreign text") << QVariant(QStringLiteral("zwölf Euro")) << std::optional<qint64>();
-    QTest::newRow("null") << QVariant() << std::optional<qint64>();
+    QTest::addColumn<QString>("shown");
+    const auto row = [](const char* name, const char* declared, const QVariant& stored, const char* shown) {
+        QTest::newRow(name) << QString::fromLatin1(declared) << stored << QString::fromUtf8(shown);
+    };
+    row("real", "REAL", 1234.5, "1.234,50");
+    row("real cents", "REAL", 0.29, "0,29");
+    row("real from an integer", "REAL", qint64(-12), "-12,00");
+    row("numeric holds 12 as integer", "NUMERIC", qint64(12), "12,00");
+    row("integer holds 12 as integer", "INTEGER", qint64(12), "12,00");
+    row("integer holds a negative", "INTEGER", qint64(-123456789), "-123.456.789,00");
+    row("numeric holds a real", "NUMERIC", 12.5, "12,50");
+    row("text with comma", "REAL", QStringLiteral("12,5"), "12,50");
+    row("text field holds 12", "TEXT", QStringLiteral("12"), "12,00");
+    row("foreign text", "REAL", QStringLiteral("zwölf Euro"), "");
+    row("null", "INTEGER", QVariant(), "");
 }
 
-void RepositoryTest::storedValues() {
+void RepositoryTest::storedAmounts() {
+    QFETCH(QString, declared);
     QFETCH(QVariant, stored);
-    QFETCH(std::optional<qint64>, cents);
+    QFETCH(QString, shown);
     TestDatabase db;
     QVERIFY(db.isValid());
+    db.exec(QStringLiteral("DROP TABLE tblBuchung"));
+    db.exec(QStringLiteral("DROP TABLE tblNachtrag"));
+    db.exec(QStringLiteral("CREATE TABLE tblBuchung (ID INTEGER PRIMARY KEY AUTOINCREMENT, PID INTEGER, "
+                           "ProjektID TEXT, Projekt TEXT, Firma TEXT, Gewerk TEXT, Kostengruppe TEXT, "
+                           "AnweisungVom INTEGER, RechnungVom INTEGER, RechnungsNr TEXT, Zahlungsart TEXT, "
+                           "Bemerkungen TEXT, Betrag %1)")
+                .arg(declared));
+    db.exec(QStringLiteral("CREATE TABLE tblNachtrag (NID INTEGER, ProjektID TEXT, Projekt TEXT, Firma TEXT, "
+                           "Gewerk TEXT, Kostengruppe TEXT, ArchitektDatum INTEGER, ArchitektKosten %1, "
+                           "NachtragDatum INTEGER, NachtragArt TEXT, NachtragKosten %1)")
+                .arg(declared));
+    QVERIFY(db.reopen());
     db.exec(QStringLiteral("INSERT INTO tblBuchung (ProjektID, Betrag) VALUES ('1', ?)"), {stored});
-    db.exec(QStringLiteral("INSERT INTO tblNachtrag (ProjektID, Firma, NachtragKosten) VALUES ('1', 'A', ?)"),
-            {stored});
+    db.exec(QStringLiteral("INSERT INTO tblNachtrag (ProjektID, Firma, ArchitektKosten, NachtragKosten) "
+                           "VALUES ('1', 'A', ?, ?)"),
+            {stored, stored});
+    const auto german = [](const std::optional<Money>& amount) {
+        return amount ? amount->toGerman() : QString();
+    };
+
     const QList<Booking> bookings = BookingRepository(db.db()).forProject(QStringLiteral("1"));
     const QList<EstimateRow> estimates =
         EstimateRepository(db.db()).forProjectAndCompany(QStringLiteral("1"), QStringLiteral("a"));
     QVERIFY(bookings.size() == 1 && estimates.size() == 1);
-    const std::optional<Money> expected =
-        cents ? std::optional<Money>(Money::fromCents(*cents)) : std::nullopt;
-    QCOMPARE(bookings.first().amount, expected);
-    QCOMPARE(estimates.first().orderCost, expected);
+    QCOMPARE(german(bookings.first().amount), shown);
+    QCOMPARE(german(estimates.first().architectCost), shown);
+    QCOMPARE(german(estimates.first().orderCost), shown);
+    QCOMPARE(german(Money::parseStored(db.scalar(QStringLiteral("SELECT Betrag FROM tblBuchung")))), shown);
     const Booking& row = bookings.first();
     QVERIFY(row.id > 0 && !row.runningNumber && !row.instructedOn && !row.invoiceDate);
     QVERIFY(row.project.isEmpty() && row.company.isEmpty() && row.remarks.isEmpty() &&
             row.invoiceNumber.isEmpty());
+}
+
+// A day number stored with a fraction (a time of day, as an old file may hold it) is the day itself.
+void RepositoryTest::storedDays_data() {
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("real with a fraction") << QVariant(45292.75) << QStringLiteral("01.01.2024");
+    QTest::newRow("real just below the next day") << QVariant(45292.999) << QStringLiteral("01.01.2024");
+    QTest::newRow("text with a fraction")
+        << QVariant(QStringLiteral("45292.75")) << QStringLiteral("01.01.2024");
+    QTest::newRow("integer") << QVariant(qint64(45292)) << QStringLiteral("01.01.2024");
+    QTest::newRow("foreign text") << QVariant(QStringLiteral("Neujahr")) << QString();
+    QTest::newRow("null") << QVariant() << QString();
+}
+
+void RepositoryTest::storedDays() {
+    QFETCH(QVariant, stored);
+    QFETCH(QString, shown);
+    TestDatabase db;
+    QVERIFY(db.isValid());
+    db.exec(QStringLiteral("INSERT INTO tblProjekt (ProjektName, Datumwert) VALUES ('Rathaus', ?)"),
+            {stored});
+    db.exec(
+        QStringLiteral("INSERT INTO tblBuchung (ProjektID, AnweisungVom, RechnungVom) VALUES ('1', ?, ?)"),
+        {stored, stored});
+    db.exec(QStringLiteral("INSERT INTO tblNachtrag (ProjektID, Firma, ArchitektDatum, NachtragDatum) "
+                           "VALUES ('1', 'A', ?, ?)"),
+            {stored, stored});
+
+    const QList<Project> projects = ProjectRepository(db.db()).all();
+    const QList<Booking> bookings = BookingRepository(db.db()).forProject(QStringLiteral("1"));
+    const QList<EstimateRow> estimates =
+        EstimateRepository(db.db()).forProjectAndCompany(QStringLiteral("1"), QStringLiteral("A"));
+    QVERIFY(projects.size() == 1 && bookings.size() == 1 && estimates.size() == 1);
+    QCOMPARE(DayNumber::format(projects.first().startDay), shown);
+    QCOMPARE(DayNumber::format(bookings.first().instructedOn), shown);
+    QCOMPARE(DayNumber::format(bookings.first().invoiceDate), shown);
+    QCOMPARE(DayNumber::format(estimates.first().architectDate), shown);
+    QCOMPARE(DayNumber::format(estimates.first().orderDate), shown);
+    QCOMPARE(DayNumber::format(
+                 DayNumber::parseStored(db.scalar(QStringLiteral("SELECT AnweisungVom FROM tblBuchung")))),
+             shown);
+}
+
+// Empty entry fields are stored as null, never as empty text, in every table.
+void RepositoryTest::emptyTextStoredAsNull_data() {
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("fields");
+    QTest::newRow("project") << "tblProjekt"
+                             << "ProjektName";
+    QTest::newRow("company") << "tblFirma"
+                             << "\"Straße\", PLZ, Ort, Telefon1, Telefon2, Mobil, eMail, Ansprechpartner, "
+                                "GewerkID, KostengruppeID";
+    QTest::newRow("trade") << "tblGewerk"
+                           << "Gewerk";
+    QTest::newRow("booking") << "tblBuchung"
+                             << "Projekt, Gewerk, Kostengruppe, RechnungsNr, Zahlungsart, Bemerkungen";
+    QTest::newRow("estimate row") << "tblNachtrag"
+                                  << "Projekt, Gewerk, Kostengruppe, NachtragArt";
+}
+
+void RepositoryTest::emptyTextStoredAsNull() {
+    QFETCH(QString, table);
+    QFETCH(QString, fields);
+    TestDatabase db;
+    QVERIFY(db.isValid());
+    db.clearPresets();
+    std::optional<qint64> added;
+    if (table == QLatin1String("tblProjekt")) {
+        added = ProjectRepository(db.db()).add(QStringLiteral(""), 45000);
+    } else if (table == QLatin1String("tblFirma")) {
+        Company company;
+        company.name = QStringLiteral("Dach GmbH");
+        company.street = QStringLiteral("");
+        added = CompanyRepository(db.db()).add(company);
+    } else if (table == QLatin1String("tblGewerk")) {
+        added = NameEntryRepository(db.db(), NameEntryRepository::Table::Trades).add(QStringLiteral(""));
+    } else if (table == QLatin1String("tblBuchung")) {
+        Booking entry = booking(1, QStringLiteral("Dach GmbH"), 45000);
+        entry.project = QStringLiteral("");
+        added = BookingRepository(db.db()).add(entry);
+    } else {
+        EstimateRow row;
+        row.runningNumber = 1;
+        row.projectId = QStringLiteral("1");
+        row.company = QStringLiteral("Dach GmbH");
+        row.orderKind = QStringLiteral("");
+        added = EstimateRepository(db.db()).add(row);
+    }
+    QVERIFY2(added, qPrintable(db.db().lastError()));
+    const QString nulls =
+        QStringList(fields.split(QStringLiteral(", "))).join(QStringLiteral(" IS NULL AND "));
+    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 IS NULL").arg(table, nulls)),
+             QStringLiteral("1"));
 }
 
 void RepositoryTest::bookings() {

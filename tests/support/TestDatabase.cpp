@@ -39,6 +39,15 @@ void TestDatabase::clearPresets() {
     exec(QStringLiteral("DELETE FROM tblKostengruppe"));
 }
 
+bool TestDatabase::reopen() {
+    m_db.reset();
+    QString message;
+    m_db = Database::open(path(), nullptr, &message);
+    if (!m_db)
+        qWarning("cannot reopen test database: %s", qPrintable(message));
+    return m_db != nullptr;
+}
+
 bool TestDatabase::writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();

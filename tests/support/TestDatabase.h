@@ -20,6 +20,8 @@ public:
     QString scalar(const QString& sql, const QVariantList& values = {});
     // Drops the preset trades and cost groups, for tests that want empty lists.
     void clearPresets();
+    // Closes the connection and opens the file afresh, as the program opens it; false when it refuses.
+    bool reopen();
 
     // Writes bytes as the whole content of the file at path.
     static bool writeFile(const QString& path, const QByteArray& bytes);
