@@ -7,8 +7,11 @@
 #include "MasterListView.h"
 #include "NameCascade.h"
 #include "NameEntryRepository.h"
+#include "PatternMatcher.h"
+#include "StoredChoice.h"
 #include "Twips.h"
 
+#include <algorithm>
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -165,10 +168,17 @@ void CompanyRegister::buildUi() {
     m_count = new QLabel(m_status);
     m_status->addWidget(m_count, 1);
 
+    m_editing = new EditSession(*this, *this, *m_fields[Name], *m_add, *this, m_dialogs);
+    for (QLineEdit* field : m_fields.mid(Name + 1))
+        m_editing->submitOnEnter(*field);
+
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(m_add);
     buttons->addWidget(m_edit);
     buttons->addWidget(m_delete);
+    buttons->addSpacing(Twips::toPixelsY(200, *this));
+    buttons->addWidget(m_editing->notice(), 0, Qt::AlignHCenter);
+    buttons->addWidget(m_editing->cancelButton());
     buttons->addStretch();
     auto* iconButtons = new QHBoxLayout;
     iconButtons->addWidget(m_print);
@@ -189,14 +199,15 @@ void CompanyRegister::buildUi() {
     setTabOrder(m_costGroup, m_add);
     setTabOrder(m_add, m_edit);
     setTabOrder(m_edit, m_delete);
-    setTabOrder(m_delete, m_search);
+    setTabOrder(m_delete, m_editing->cancelButton());
+    setTabOrder(m_editing->cancelButton(), m_search);
     setTabOrder(m_search, m_anywhere);
     setTabOrder(m_anywhere, m_fromLeft);
     setTabOrder(m_fromLeft, m_list);
     setTabOrder(m_list, m_print);
     setTabOrder(m_print, m_quit);
 
-    connect(m_add, &QPushButton::clicked, this, &CompanyRegister::save);
+    connect(m_add, &QPushButton::clicked, m_editing, &EditSession::save);
     connect(m_edit, &QPushButton::clicked, this, &CompanyRegister::loadForEditing);
     connect(m_delete, &QPushButton::clicked, this, &CompanyRegister::removeSelected);
     connect(m_search, &QLineEdit::textChanged, this, &CompanyRegister::search);
@@ -221,7 +232,7 @@ void CompanyRegister::fillChoices() {
     for (const NameEntry& costGroup : costGroups)
         m_costGroup->addItem(costGroup.name);
     if (!tradesOk || !costGroupsOk)
-        reportReadFailure();
+        m_editing->reportReadFailure();
 }
 
 void CompanyRegister::EINLESEN() {
@@ -250,7 +261,7 @@ void CompanyRegister::showCompanies(QList<Company> companies, bool ok) {
     m_model->setCompanies(std::move(companies));
     m_count->setText(QStringLiteral("Anzahl Firmen: ") + QString::number(count));
     if (!ok)
-        reportReadFailure();
+        m_editing->reportReadFailure();
 }
 
 Company CompanyRegister::companyFromFields() const {
@@ -269,47 +280,37 @@ Company CompanyRegister::companyFromFields() const {
     return company;
 }
 
-void CompanyRegister::save() {
-    if (!m_db || m_fields[Name]->text().isEmpty())
-        return;
-    CompanyRepository companies(*m_db);
-    Company company = companyFromFields();
-    if (m_editMode) {
-        bool ok = true;
-        if (!companies.find(m_editId, &ok)) {
-            if (!ok)
-                reportReadFailure();
-            return;
-        }
-        company.id = m_editId;
-        if (!NameCascade(*m_db).changeCompany(company, m_loadedName)) {
-            reportWriteFailure();
-            return;
-        }
-        m_editMode = false;
-    } else if (!companies.add(company)) {
-        reportWriteFailure();
-        return;
-    }
-    for (QLineEdit* field : m_fields)
-        field->clear();
-    EINLESEN();
-}
-
 void CompanyRegister::loadForEditing() {
     const int row = m_list->selectedRow();
-    if (!m_db || row < 0)
+    if (row >= 0)
+        m_editing->load(m_model->idAt(row));
+}
+
+void CompanyRegister::removeSelected() {
+    const int row = m_list->selectedRow();
+    if (row < 0)
         return;
+    const qint64 id = m_model->idAt(row);
+    m_editing->remove(id, [this, id] {
+        const QString question =
+            QStringLiteral("Nr. '") + QString::number(id) + QStringLiteral("' löschen?          ");
+        return m_dialogs.ask(this, QStringLiteral("Firma löschen"), question, Dialogs::Icon::Question,
+                             Dialogs::Answer::Yes) == Dialogs::Answer::Yes;
+    });
+}
+
+Database* CompanyRegister::database() const {
+    return m_db.get();
+}
+
+std::optional<bool> CompanyRegister::loadIntoFields(qint64 id) {
     bool ok = true;
-    const std::optional<Company> company = CompanyRepository(*m_db).find(m_model->idAt(row), &ok);
+    const std::optional<Company> company = CompanyRepository(*m_db).find(id, &ok);
     if (!ok)
-        reportReadFailure();
+        return std::nullopt;
     if (!company)
-        return;
-    m_editMode = true;
-    m_editId = company->id;
+        return false;
     m_fields[Name]->setText(company->name);
-    m_loadedName = m_fields[Name]->text();
     m_fields[Street]->setText(company->street);
     m_fields[Postcode]->setText(company->postcode);
     m_fields[Town]->setText(company->town);
@@ -318,31 +319,71 @@ void CompanyRegister::loadForEditing() {
     m_fields[Mobile]->setText(company->mobile);
     m_fields[Email]->setText(company->email);
     m_fields[Contact]->setText(company->contact);
-    if (const int index = m_trade->findText(company->trade, Qt::MatchExactly); index >= 0)
-        m_trade->setCurrentIndex(index);
-    if (const int index = m_costGroup->findText(company->costGroup, Qt::MatchExactly); index >= 0)
-        m_costGroup->setCurrentIndex(index);
+    StoredChoice::show(*m_trade, company->trade);
+    StoredChoice::show(*m_costGroup, company->costGroup);
+    return true;
 }
 
-void CompanyRegister::removeSelected() {
-    const int row = m_list->selectedRow();
-    if (!m_db || row < 0)
-        return;
+std::optional<bool> CompanyRegister::exists(qint64 id) {
+    bool ok = true;
+    const bool found = CompanyRepository(*m_db).find(id, &ok).has_value();
+    return ok ? std::optional<bool>(found) : std::nullopt;
+}
+
+std::optional<bool> CompanyRegister::hasNamesake(qint64 id, const QString& newName) {
     CompanyRepository companies(*m_db);
     bool ok = true;
-    const qint64 id = m_model->idAt(row);
-    if (!companies.find(id, &ok)) {
-        if (!ok)
-            reportReadFailure();
-        return;
-    }
-    const QString question =
-        QStringLiteral("Nr. '") + QString::number(id) + QStringLiteral("' löschen?          ");
-    if (m_dialogs.ask(this, QStringLiteral("Firma löschen"), question, Dialogs::Icon::Question,
-                      Dialogs::Answer::Yes) != Dialogs::Answer::Yes)
-        return;
-    if (!companies.remove(id))
-        reportWriteFailure();
+    const std::optional<Company> first = companies.findByName(newName, &ok);
+    if (!ok)
+        return std::nullopt;
+    if (!first || first->id != id)
+        return first.has_value();
+    // The loaded company itself carries the name already (changed elsewhere): look for a second one.
+    const QList<Company> all = companies.byName(&ok);
+    if (!ok)
+        return std::nullopt;
+    return std::any_of(all.cbegin(), all.cend(), [&](const Company& company) {
+        return company.id != id && sameName(company.name, newName);
+    });
+}
+
+// A company's copies follow a rename wherever they match its old name ignoring case.
+bool CompanyRegister::sameName(const QString& oldName, const QString& newName) const {
+    return PatternMatcher::fold(oldName) == PatternMatcher::fold(newName);
+}
+
+QString CompanyRegister::renameTitle() const {
+    return QStringLiteral("Firma umbenennen");
+}
+
+QString CompanyRegister::renameQuestion(const QString& newName) const {
+    return QStringLiteral("Eine Firma '%1' ist bereits vorhanden. Die Buchungen beider Firmen tragen danach "
+                          "denselben Namen und lassen sich nicht mehr trennen. Trotzdem umbenennen?")
+        .arg(newName);
+}
+
+bool CompanyRegister::add() {
+    return CompanyRepository(*m_db).add(companyFromFields()).has_value();
+}
+
+bool CompanyRegister::store(qint64 id, const QString& oldName) {
+    Company company = companyFromFields();
+    company.id = id;
+    return NameCascade(*m_db).changeCompany(company, oldName);
+}
+
+bool CompanyRegister::remove(qint64 id) {
+    return CompanyRepository(*m_db).remove(id);
+}
+
+void CompanyRegister::clearFields() {
+    for (QLineEdit* field : m_fields)
+        field->clear();
+    StoredChoice::forget(*m_trade);
+    StoredChoice::forget(*m_costGroup);
+}
+
+void CompanyRegister::refill() {
     EINLESEN();
 }
 
@@ -356,13 +397,4 @@ bool CompanyRegister::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate)
         m_model->keepSorted(int(CompanyListModel::Column::Name), m_order);
     return QWidget::event(event);
-}
-
-void CompanyRegister::reportReadFailure() {
-    m_dialogs.inform(this, QStringLiteral("Lesefehler"), m_db->lastError(), Dialogs::Icon::Warning);
-}
-
-void CompanyRegister::reportWriteFailure() {
-    m_dialogs.inform(this, QStringLiteral("Speichern nicht möglich"), m_db->lastError(),
-                     Dialogs::Icon::Warning);
 }

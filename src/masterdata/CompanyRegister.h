@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Company.h"
+#include "EditSession.h"
 
 #include <memory>
 #include <QList>
@@ -20,7 +21,7 @@ class QStatusBar;
 class QToolButton;
 
 // The company register (frmFirma): lists, searches, adds, changes and deletes companies.
-class CompanyRegister : public QWidget {
+class CompanyRegister : public QWidget, private EditableRecords {
     Q_OBJECT
 public:
     CompanyRegister(const QString& databasePath, Dialogs& dialogs, QWidget* parent = nullptr);
@@ -42,13 +43,23 @@ private:
     void fillChoices();
     void search();
     void showCompanies(QList<Company> companies, bool ok);
-    void save();
     void loadForEditing();
     void removeSelected();
     void sortByHeading(int column);
     Company companyFromFields() const;
-    void reportReadFailure();
-    void reportWriteFailure();
+
+    Database* database() const override;
+    std::optional<bool> loadIntoFields(qint64 id) override;
+    std::optional<bool> exists(qint64 id) override;
+    std::optional<bool> hasNamesake(qint64 id, const QString& newName) override;
+    bool sameName(const QString& oldName, const QString& newName) const override;
+    QString renameTitle() const override;
+    QString renameQuestion(const QString& newName) const override;
+    bool add() override;
+    bool store(qint64 id, const QString& oldName) override;
+    bool remove(qint64 id) override;
+    void clearFields() override;
+    void refill() override;
 
     Dialogs& m_dialogs;
     std::unique_ptr<Database> m_db;
@@ -68,8 +79,7 @@ private:
     QStatusBar* m_status = nullptr;
     QLabel* m_count = nullptr;
 
+    EditSession* m_editing = nullptr;
+
     Qt::SortOrder m_order = Qt::AscendingOrder;
-    bool m_editMode = false;
-    qint64 m_editId = 0;
-    QString m_loadedName;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EditSession.h"
 #include "NameEntryRepository.h"
 
 #include <QString>
@@ -13,7 +14,7 @@ class QLineEdit;
 class QPushButton;
 
 // One list tab of the presets: the trades or the cost groups, with their own edit mode and loaded name.
-class NameEntryTab : public QWidget {
+class NameEntryTab : public QWidget, private EditableRecords {
     Q_OBJECT
 public:
     // The object names of the tab's controls and its captions.
@@ -23,9 +24,11 @@ public:
         QString add;
         QString edit;
         QString remove;
-        QString heading;     // heading of the name column
-        QString fieldLabel;  // label of the name field
-        QString deleteTitle; // title of the delete question
+        QString heading;        // heading of the name column
+        QString fieldLabel;     // label of the name field
+        QString deleteTitle;    // title of the delete question
+        QString renameTitle;    // title of the question before a rename onto an existing name
+        QString renameQuestion; // its text; %1 is the new name
     };
 
     NameEntryTab(NameEntryRepository::Table table, const Names& names, Dialogs& dialogs,
@@ -33,16 +36,27 @@ public:
 
     // The open database, or null when it could not be opened (the tab stays empty and inactive).
     void setDatabase(Database* database);
-    void refill();
+    void EINLESEN();
 
 private:
-    void save();
     void loadForEditing();
     void removeSelected();
-    bool store(const NameEntry& changed);
+
+    Database* database() const override;
+    std::optional<bool> loadIntoFields(qint64 id) override;
+    std::optional<bool> exists(qint64 id) override;
+    std::optional<bool> hasNamesake(qint64 id, const QString& newName) override;
+    bool sameName(const QString& oldName, const QString& newName) const override;
+    QString renameTitle() const override;
+    QString renameQuestion(const QString& newName) const override;
+    bool add() override;
+    bool store(qint64 id, const QString& oldName) override;
+    bool remove(qint64 id) override;
+    void clearFields() override;
+    void refill() override;
 
     NameEntryRepository::Table m_table;
-    QString m_deleteTitle;
+    Names m_names;
     Dialogs& m_dialogs;
     Database* m_db = nullptr;
     NameEntryListModel* m_model = nullptr;
@@ -51,8 +65,5 @@ private:
     QPushButton* m_add = nullptr;
     QPushButton* m_edit = nullptr;
     QPushButton* m_remove = nullptr;
-
-    bool m_editMode = false;
-    qint64 m_editId = 0;
-    QString m_loadedName;
+    EditSession* m_editing = nullptr;
 };

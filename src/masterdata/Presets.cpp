@@ -22,7 +22,7 @@ struct AuthorityField {
     const SettingKey<QString>* key;
     const char* objectName;
 };
-const std::array<AuthorityField, 6> authorityFields{{
+const std::array<AuthorityField, 6> kAuthorityFields{{
     {&AuthorityDetails::name, "Text3"},
     {&AuthorityDetails::department, "Text6"},
     {&AuthorityDetails::district, "Text4"},
@@ -31,6 +31,15 @@ const std::array<AuthorityField, 6> authorityFields{{
     {&AuthorityDetails::town, "Text8"},
 }};
 enum AuthorityIndex { Name, Department, District, Region, Postcode, Town };
+
+const QString kTradeRenameQuestion = QStringLiteral(
+    "Ein Gewerk '%1' ist bereits vorhanden. Die Firmen, Buchungen und Kostenschätzungen beider "
+    "Gewerke tragen danach denselben Namen und lassen sich nicht mehr trennen. Trotzdem "
+    "umbenennen?");
+const QString kCostGroupRenameQuestion = QStringLiteral(
+    "Eine Kostenstelle '%1' ist bereits vorhanden. Die Firmen, Buchungen und Kostenschätzungen "
+    "beider Kostenstellen tragen danach denselben Namen und lassen sich nicht mehr trennen. "
+    "Trotzdem umbenennen?");
 } // namespace
 
 Presets::Presets(const QString& databasePath, Dialogs& dialogs, Settings& settings, QWidget* parent)
@@ -43,13 +52,15 @@ Presets::Presets(const QString& databasePath, Dialogs& dialogs, Settings& settin
         new NameEntryTab(NameEntryRepository::Table::Trades,
                          {QStringLiteral("ListView2"), QStringLiteral("Text2"), QStringLiteral("Command4"),
                           QStringLiteral("Command6"), QStringLiteral("Command5"), QStringLiteral("Gewerk"),
-                          QStringLiteral("Gewerk, Bezeichnung"), QStringLiteral("Gewerk löschen")},
+                          QStringLiteral("Gewerk, Bezeichnung"), QStringLiteral("Gewerk löschen"),
+                          QStringLiteral("Gewerk umbenennen"), kTradeRenameQuestion},
                          dialogs, m_tabs);
     m_costGroups = new NameEntryTab(NameEntryRepository::Table::CostGroups,
                                     {QStringLiteral("ListView1"), QStringLiteral("Text1"),
                                      QStringLiteral("Command1"), QStringLiteral("Command7"),
                                      QStringLiteral("Command2"), QStringLiteral("Kostenstelle"),
-                                     QStringLiteral("Kostenstelle"), QStringLiteral("Kostenstelle löschen")},
+                                     QStringLiteral("Kostenstelle"), QStringLiteral("Kostenstelle löschen"),
+                                     QStringLiteral("Kostenstelle umbenennen"), kCostGroupRenameQuestion},
                                     dialogs, m_tabs);
     m_tabs->addTab(m_trades, QStringLiteral("Gewerk"));
     m_tabs->addTab(m_costGroups, QStringLiteral("Kostenstelle"));
@@ -82,13 +93,13 @@ bool Presets::hasDatabase() const {
 }
 
 void Presets::EINLESEN() {
-    m_trades->refill();
-    m_costGroups->refill();
+    m_trades->EINLESEN();
+    m_costGroups->EINLESEN();
 }
 
 QWidget* Presets::buildAuthorityTab() {
     auto* page = new QWidget(m_tabs);
-    for (const AuthorityField& field : authorityFields) {
+    for (const AuthorityField& field : kAuthorityFields) {
         auto* edit = new QLineEdit(page);
         edit->setObjectName(QLatin1String(field.objectName));
         m_authority.append(edit);
@@ -133,13 +144,13 @@ QWidget* Presets::buildAuthorityTab() {
 }
 
 void Presets::loadAuthorityDetails() {
-    for (std::size_t i = 0; i < authorityFields.size(); ++i)
-        m_authority[int(i)]->setText(m_settings.value(*authorityFields[i].key));
+    for (std::size_t i = 0; i < kAuthorityFields.size(); ++i)
+        m_authority[int(i)]->setText(m_settings.value(*kAuthorityFields[i].key));
 }
 
 void Presets::storeAuthorityDetailsAndClose() {
-    for (std::size_t i = 0; i < authorityFields.size(); ++i)
-        m_settings.setValue(*authorityFields[i].key, m_authority[int(i)]->text());
+    for (std::size_t i = 0; i < kAuthorityFields.size(); ++i)
+        m_settings.setValue(*kAuthorityFields[i].key, m_authority[int(i)]->text());
     if (!m_settings.sync()) {
         m_dialogs.inform(this, QStringLiteral("Speichern nicht möglich"),
                          QStringLiteral("Die eigenen Daten konnten nicht in der Einstellungsdatei \"%1\" "

@@ -21,11 +21,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace {
-const QString writeFailedTitle = QStringLiteral("Speichern nicht möglich");
-const QString readFailedTitle = QStringLiteral("Lesefehler");
-} // namespace
-
 ProjectManager::ProjectManager(const QString& databasePath, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), m_dialogs(dialogs) {
     setObjectName(QStringLiteral("frmProjekt"));
@@ -108,10 +103,13 @@ void ProjectManager::buildUi() {
     entry->addWidget(m_start, 1, 1);
     entry->setColumnStretch(0, 1);
 
+    m_editing = new EditSession(*this, *this, *m_name, *m_add, *this, m_dialogs);
     auto* buttons = new QHBoxLayout;
     for (QPushButton* button : {m_add, m_edit, m_delete, m_loadProject})
         buttons->addWidget(button);
     buttons->addStretch();
+    buttons->addWidget(m_editing->notice());
+    buttons->addWidget(m_editing->cancelButton());
 
     auto* left = new QVBoxLayout;
     left->addLayout(entry);
@@ -130,11 +128,12 @@ void ProjectManager::buildUi() {
     setTabOrder(m_add, m_edit);
     setTabOrder(m_edit, m_delete);
     setTabOrder(m_delete, m_loadProject);
-    setTabOrder(m_loadProject, m_search);
+    setTabOrder(m_loadProject, m_editing->cancelButton());
+    setTabOrder(m_editing->cancelButton(), m_search);
     setTabOrder(m_search, m_list);
     setTabOrder(m_list, m_quit);
 
-    connect(m_add, &QPushButton::clicked, this, &ProjectManager::save);
+    connect(m_add, &QPushButton::clicked, m_editing, &EditSession::save);
     connect(m_edit, &QPushButton::clicked, this, &ProjectManager::loadForEditing);
     connect(m_delete, &QPushButton::clicked, this, &ProjectManager::removeSelected);
     connect(m_loadProject, &QPushButton::clicked, this, &ProjectManager::requestLoad);
@@ -153,7 +152,7 @@ void ProjectManager::EINLESEN() {
     const QList<Project> projects = ProjectRepository(*m_db).newestFirst(&ok);
     m_model->setProjects(projects);
     if (!ok)
-        m_dialogs.inform(this, readFailedTitle, m_db->lastError(), Dialogs::Icon::Warning);
+        reportReadFailure();
 }
 
 void ProjectManager::search(const QString& text) {
@@ -167,77 +166,29 @@ void ProjectManager::search(const QString& text) {
     const QList<Project> projects = ProjectRepository(*m_db).search(text, &ok);
     m_model->setProjects(projects);
     if (!ok)
-        m_dialogs.inform(this, readFailedTitle, m_db->lastError(), Dialogs::Icon::Warning);
+        reportReadFailure();
 }
 
-void ProjectManager::save() {
-    if (!m_db || m_name->text().isEmpty())
-        return;
-    ProjectRepository projects(*m_db);
-    const int startDay = DayNumber::fromDate(m_start->date());
-    if (m_editMode) {
-        bool ok = true;
-        if (!projects.find(m_editId, &ok)) {
-            if (!ok)
-                m_dialogs.inform(this, readFailedTitle, m_db->lastError(), Dialogs::Icon::Warning);
-            return;
-        }
-        const Project changed{m_editId, m_name->text(), startDay};
-        if (!NameCascade(*m_db).changeProject(changed, m_oldName)) {
-            m_dialogs.inform(this, writeFailedTitle, m_db->lastError(), Dialogs::Icon::Warning);
-            return;
-        }
-        m_editMode = false;
-    } else if (!projects.add(m_name->text(), startDay)) {
-        m_dialogs.inform(this, writeFailedTitle, m_db->lastError(), Dialogs::Icon::Warning);
-        return;
-    }
-    m_name->clear();
-    EINLESEN();
+void ProjectManager::reportReadFailure() {
+    m_editing->reportReadFailure();
 }
 
 void ProjectManager::loadForEditing() {
     const int row = m_list->selectedRow();
-    if (!m_db || row < 0)
-        return;
-    bool ok = true;
-    const std::optional<Project> project = ProjectRepository(*m_db).find(m_model->idAt(row), &ok);
-    if (!ok) {
-        m_dialogs.inform(this, readFailedTitle, m_db->lastError(), Dialogs::Icon::Warning);
-        return;
-    }
-    if (!project) {
-        m_editMode = false;
-        return;
-    }
-    m_editMode = true;
-    m_editId = project->id;
-    m_name->setText(project->name);
-    if (project->startDay)
-        m_start->setDate(DayNumber::toDate(*project->startDay));
-    m_oldName = m_name->text();
+    if (row >= 0)
+        m_editing->load(m_model->idAt(row));
 }
 
 void ProjectManager::removeSelected() {
     const int row = m_list->selectedRow();
-    if (!m_db || row < 0)
+    if (row < 0)
         return;
-    ProjectRepository projects(*m_db);
-    bool ok = true;
-    const qint64 id = m_model->idAt(row);
-    if (!projects.find(id, &ok)) {
-        if (!ok)
-            m_dialogs.inform(this, readFailedTitle, m_db->lastError(), Dialogs::Icon::Warning);
-        return;
-    }
     const QString name = m_model->textAt(row, int(ProjectListModel::Column::Name));
-    const QString question = QStringLiteral("Projekt '") + name + QStringLiteral("' löschen?          ");
-    if (m_dialogs.ask(this, QStringLiteral("Projekt löschen? "), question, Dialogs::Icon::Critical,
-                      Dialogs::Answer::No) != Dialogs::Answer::Yes)
-        return;
-    if (!projects.remove(id))
-        m_dialogs.inform(this, writeFailedTitle, m_db->lastError(), Dialogs::Icon::Warning);
-    EINLESEN();
+    m_editing->remove(m_model->idAt(row), [this, &name] {
+        const QString question = QStringLiteral("Projekt '") + name + QStringLiteral("' löschen?          ");
+        return m_dialogs.ask(this, QStringLiteral("Projekt löschen? "), question, Dialogs::Icon::Critical,
+                             Dialogs::Answer::No) == Dialogs::Answer::Yes;
+    });
 }
 
 void ProjectManager::requestLoad() {
@@ -246,4 +197,65 @@ void ProjectManager::requestLoad() {
         return;
     emit projectLoadRequested(m_model->textAt(row, int(ProjectListModel::Column::ProjectNumber)),
                               m_model->textAt(row, int(ProjectListModel::Column::Name)));
+}
+
+Database* ProjectManager::database() const {
+    return m_db.get();
+}
+
+std::optional<bool> ProjectManager::loadIntoFields(qint64 id) {
+    bool ok = true;
+    const std::optional<Project> project = ProjectRepository(*m_db).find(id, &ok);
+    if (!ok)
+        return std::nullopt;
+    if (!project)
+        return false;
+    m_name->setText(project->name);
+    if (project->startDay)
+        m_start->setDate(DayNumber::toDate(*project->startDay));
+    return true;
+}
+
+std::optional<bool> ProjectManager::exists(qint64 id) {
+    bool ok = true;
+    const bool found = ProjectRepository(*m_db).find(id, &ok).has_value();
+    return ok ? std::optional<bool>(found) : std::nullopt;
+}
+
+// Name copies of a project are matched by its number too, so no rename merges two projects' copies.
+std::optional<bool> ProjectManager::hasNamesake(qint64, const QString&) {
+    return false;
+}
+
+bool ProjectManager::sameName(const QString&, const QString&) const {
+    return true;
+}
+
+QString ProjectManager::renameTitle() const {
+    return QString();
+}
+
+QString ProjectManager::renameQuestion(const QString&) const {
+    return QString();
+}
+
+bool ProjectManager::add() {
+    return ProjectRepository(*m_db).add(m_name->text(), DayNumber::fromDate(m_start->date())).has_value();
+}
+
+bool ProjectManager::store(qint64 id, const QString& oldName) {
+    return NameCascade(*m_db).changeProject({id, m_name->text(), DayNumber::fromDate(m_start->date())},
+                                            oldName);
+}
+
+bool ProjectManager::remove(qint64 id) {
+    return ProjectRepository(*m_db).remove(id);
+}
+
+void ProjectManager::clearFields() {
+    m_name->clear();
+}
+
+void ProjectManager::refill() {
+    EINLESEN();
 }

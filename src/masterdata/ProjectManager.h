@@ -1,5 +1,7 @@
 #pragma once
 
+#include "EditSession.h"
+
 #include <memory>
 #include <QString>
 #include <QWidget>
@@ -15,7 +17,7 @@ class QToolButton;
 
 // The project manager (frmProjekt): lists, searches, adds, changes and deletes projects and hands
 // the chosen project to the workspace.
-class ProjectManager : public QWidget {
+class ProjectManager : public QWidget, private EditableRecords {
     Q_OBJECT
 public:
     ProjectManager(const QString& databasePath, Dialogs& dialogs, QWidget* parent = nullptr);
@@ -33,10 +35,23 @@ signals:
 private:
     void buildUi();
     void search(const QString& text);
-    void save();
     void loadForEditing();
     void removeSelected();
     void requestLoad();
+    void reportReadFailure();
+
+    Database* database() const override;
+    std::optional<bool> loadIntoFields(qint64 id) override;
+    std::optional<bool> exists(qint64 id) override;
+    std::optional<bool> hasNamesake(qint64 id, const QString& newName) override;
+    bool sameName(const QString& oldName, const QString& newName) const override;
+    QString renameTitle() const override;
+    QString renameQuestion(const QString& newName) const override;
+    bool add() override;
+    bool store(qint64 id, const QString& oldName) override;
+    bool remove(qint64 id) override;
+    void clearFields() override;
+    void refill() override;
 
     Dialogs& m_dialogs;
     std::unique_ptr<Database> m_db;
@@ -50,8 +65,5 @@ private:
     QPushButton* m_loadProject = nullptr;
     QToolButton* m_quit = nullptr;
     MasterListView* m_list = nullptr;
-
-    bool m_editMode = false;
-    qint64 m_editId = 0;
-    QString m_oldName;
+    EditSession* m_editing = nullptr;
 };

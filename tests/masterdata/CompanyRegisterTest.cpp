@@ -86,11 +86,9 @@ private slots:
                  "1:Hochbau Nord GmbH:Elektro:300,2:Hochbau Nord GmbH:Elektro:300,2:Hochbau Süd::");
     }
 
-    // A new company needs a name; a company loaded but deleted meanwhile is neither revived nor does its
-    // change land on the selected one; the icon buttons ask for the preview and close.
-    void saveNeedsNameAndExistingLoadedCompany() {
+    // A new company needs a name and takes the chosen trade; the icon buttons ask for the preview and close.
+    void saveNeedsName() {
         Fixture f;
-        f.dialogs.answers.enqueue(Dialogs::Answer::Yes);
         ScreenDriver ui = f.open();
         QCOMPARE(ui.column("ListView1", -1), "LfdNr.,Firma,Ort,Gewerk,Kostengruppe");
         QVERIFY(ui.column("ListView1", 2).startsWith("97070 Würzburg,"));
@@ -100,17 +98,61 @@ private slots:
         QCOMPARE(f.rows("tblFirma", "Name || ':' || \"Straße\" || ':' || GewerkID").section(',', -1),
                  "Bagger Nord:Hauptstraße 1:Elektro");
         QCOMPARE(f.count(), "Anzahl Firmen: 5");
-
-        ui.select("ListView1", 0, "1", "Command4");
-        ui.click("Command3");
-        ui.select("ListView1", 0, "2");
-        ui.type("Text1", "Neu", "Command2");
-        QCOMPARE(ui.text("Text1"), "Neu");
-        QCOMPARE(f.rows("tblFirma", "Name"), "O'Neill Bau,Putz 4you,Zimmerei,Bagger Nord");
         QSignalSpy previews(f.screen.get(), &CompanyRegister::printPreviewRequested);
         ui.click("Command7");
         ui.click("Command8");
         QVERIFY(previews.count() == 1 && !f.screen->isVisible());
+    }
+
+    // A company shows exactly its stored trade and cost group, also an empty one or one no longer in the
+    // presets, whatever company was loaded before; saving a change of the street keeps them, in the
+    // company and in its copies, and the lists lose the extra entry again.
+    void storedTradeAndCostGroupStayAsStored_data() {
+        QTest::addColumn<QString>("trade");
+        QTest::addColumn<QString>("costGroup");
+        QTest::newRow("in the lists") << "Elektro"
+                                      << "400";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("no longer in the lists") << "Gerüstbau"
+                                                << "999 Sonstiges";
+        QTest::newRow("other letter case") << "ROHBAU"
+                                           << "300";
+    }
+    void storedTradeAndCostGroupStayAsStored() {
+        QFETCH(QString, trade);
+        QFETCH(QString, costGroup);
+        Fixture f;
+        f.db.exec("UPDATE tblFirma SET GewerkID = ?, KostengruppeID = ? WHERE ID = 4",
+                  {trade.isEmpty() ? QVariant() : trade, costGroup.isEmpty() ? QVariant() : costGroup});
+        f.bookings("ProjektID, Firma, Gewerk, Kostengruppe", {{1, "Zimmerei", "Alt", "Alt"}});
+        ScreenDriver ui = f.open();
+        auto* trades = ui.find<QComboBox>("Combo1");
+        auto* costGroups = ui.find<QComboBox>("Combo2");
+        ui.select("ListView1", 0, "2", "Command4");
+        QCOMPARE(trades->currentText() + '|' + costGroups->currentText(), "Elektro|400");
+        ui.select("ListView1", 0, "4", "Command4");
+        QCOMPARE(trades->currentText() + '|' + costGroups->currentText(), trade + '|' + costGroup);
+        ui.type("Text4", "Am Hang 2", "Command2");
+        QCOMPARE(f.rows("tblFirma",
+                        "\"Straße\" || '|' || ifnull(GewerkID, '') || '|' || ifnull(KostengruppeID, '')")
+                     .section(',', -1),
+                 "Am Hang 2|" + trade + '|' + costGroup);
+        QCOMPARE(f.copies(), "1:Zimmerei:" + trade + ':' + costGroup);
+        QCOMPARE(trades->count() + costGroups->count(), 4);
+        QVERIFY(f.dialogs.shown.isEmpty());
+    }
+
+    // Clicking a search option searches again with the text already typed.
+    void searchOptionSearchesAgain() {
+        Fixture f;
+        ScreenDriver ui = f.open();
+        ui.type("Text10", "4");
+        QCOMPARE(ui.column("ListView1", 0), "2,3,4");
+        ui.click("Option2");
+        QCOMPARE(ui.column("ListView1", 0) + '|' + f.count(), "2|Anzahl Firmen: 1");
+        ui.click("Option1");
+        QCOMPARE(ui.column("ListView1", 0), "2,3,4");
     }
 
     void deleteAsks_data() { Fixture::answerRows("3|Anzahl Firmen: 3", "4|Anzahl Firmen: 4"); }

@@ -10,7 +10,7 @@
 class PresetsTest : public QObject {
     Q_OBJECT
 
-    // Trades and cost groups with known numbers; a company, booking and addendum row per trade copy.
+    // Trades and cost groups with known numbers; a company, booking and estimate row per trade copy.
     struct Fixture : ScreenFixture<Presets> {
         QTemporaryDir dir;
         Settings settings{dir.filePath("zlv.ini")};

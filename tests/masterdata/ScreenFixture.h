@@ -41,7 +41,7 @@ template <typename Screen> struct ScreenFixture {
         return !dialogs.shown.isEmpty() && dialogs.shown.constLast().icon == icon &&
                dialogs.shown.constLast().defaultButton == defaultButton;
     }
-    // Inserts each row into both the bookings (tblBuchung) and the addenda (tblNachtrag).
+    // Inserts each row into both the bookings (tblBuchung) and the estimate rows (tblNachtrag).
     void bookings(const QString& columns, const QList<QVariantList>& rows) {
         for (const QVariantList& row : rows)
             for (const QString table : {"tblBuchung", "tblNachtrag"})
@@ -49,7 +49,7 @@ template <typename Screen> struct ScreenFixture {
                             .arg(table, columns, QStringLiteral(", ?").repeated(row.size() - 1)),
                         row);
     }
-    // expression over the bookings, with the addenda's values added when they differ.
+    // expression over the bookings, with the estimate rows' values added when they differ.
     QString bookings(const QString& expression) {
         const QString booked = rows("tblBuchung", expression), added = rows("tblNachtrag", expression);
         return booked == added ? booked : booked + QStringLiteral(" / tblNachtrag: ") + added;
