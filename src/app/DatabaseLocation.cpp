@@ -1,22 +1,22 @@
 #include "DatabaseLocation.h"
 
 #include "Database.h"
+#include "DatabaseIniFile.h"
 #include "Dialogs.h"
 #include "Settings.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSaveFile>
 
 namespace {
-const SettingKey<QString> ProgramFolderKey{QStringLiteral("Setting"), QStringLiteral("PfadZurExe"),
-                                           QString()};
-const SettingKey<QString> DatabaseFolderKey{QStringLiteral("Setting"), QStringLiteral("PfadZurDAtenbank"),
+const SettingKey<QString> kProgramFolderKey{QStringLiteral("Setting"), QStringLiteral("PfadZurExe"),
                                             QString()};
+const SettingKey<QString> kDatabaseFolderKey{QStringLiteral("Setting"), QStringLiteral("PfadZurDAtenbank"),
+                                             QString()};
 
-const QString LoadErrorTitle = QStringLiteral("Ladefehler!");
+const QString kLoadErrorTitle = QStringLiteral("Ladefehler!");
 
 QString withoutTrailingSeparator(QString folder) {
     while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
@@ -28,14 +28,6 @@ QString withTrailingSeparator(const QString& folder) {
     const QString clean = withoutTrailingSeparator(QDir::fromNativeSeparators(folder));
     return clean.endsWith(QLatin1Char('/')) ? clean : clean + QLatin1Char('/');
 }
-
-QString firstValue(const QByteArray& content) {
-    QString text = QString::fromUtf8(content);
-    const qsizetype end = text.indexOf(QRegularExpression(QStringLiteral("[,\r\n]")));
-    if (end >= 0)
-        text.truncate(end);
-    return text.trimmed();
-}
 } // namespace
 
 DatabaseLocation::DatabaseLocation(const QString& programFolder, Dialogs& dialogs, Settings& settings)
@@ -44,10 +36,9 @@ DatabaseLocation::DatabaseLocation(const QString& programFolder, Dialogs& dialog
 
 QString DatabaseLocation::configuredFolder(const QString& programFolder, bool deleteWhenEmpty) {
     const QDir program(programFolder);
-    const QString iniPath = program.filePath(QString::fromLatin1(IniFileName));
-    QFile ini(iniPath);
+    QFile ini(program.filePath(QString::fromLatin1(kIniFileName)));
     if (ini.exists() && ini.open(QIODevice::ReadOnly)) {
-        const QString folder = firstValue(ini.readAll());
+        const QString folder = DatabaseIniFile::folder(ini.readAll());
         ini.close();
         if (!folder.isEmpty())
             return withTrailingSeparator(program.absoluteFilePath(QDir::fromNativeSeparators(folder)));
@@ -59,7 +50,7 @@ QString DatabaseLocation::configuredFolder(const QString& programFolder, bool de
 
 QString DatabaseLocation::findDatabaseFile(const QString& folder) {
     const QDir dir(folder);
-    const QString wanted = QString::fromLatin1(DatabaseFileName);
+    const QString wanted = QString::fromLatin1(kDatabaseFileName);
     const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     for (const QString& name : names) {
         if (name.compare(wanted, Qt::CaseInsensitive) == 0)
@@ -94,19 +85,22 @@ bool DatabaseLocation::confirm(QWidget* parent) {
 }
 
 DatabaseLocation::Outcome DatabaseLocation::askForDatabase(QWidget* parent) {
-    m_dialogs.inform(parent, LoadErrorTitle,
+    m_dialogs.inform(parent, kLoadErrorTitle,
                      QStringLiteral("Datenbank wurde nicht gefunden") + QLatin1Char('\n') +
-                         QStringLiteral("Bitte legen Sie den Pfad zur Datenbank 'ZLV.MDB' fest"),
+                         QStringLiteral("Bitte legen Sie den Pfad zur Datenbank 'ZLV.MDB' fest") +
+                         QLatin1Char('\n') + QStringLiteral("Gesuchter Ordner: ") +
+                         QDir::toNativeSeparators(m_databaseFolder),
                      Dialogs::Icon::Critical);
-    writeIni(QString(), parent);
     const QString chosen =
         m_dialogs.chooseFileToOpen(parent, QStringLiteral("Pfad zur Zelvora-Datenbank 'ZLV.MDB'"),
                                    m_databaseFolder, QStringLiteral("ZLV- Datenbank (ZLV.MDB)"));
     if (chosen.isEmpty())
         return Outcome::Cancelled;
 
-    m_databaseFolder = withTrailingSeparator(QFileInfo(chosen).absolutePath());
-    writeIni(m_databaseFolder + QLatin1Char('\n'), parent);
+    const QString chosenFolder = withTrailingSeparator(QFileInfo(chosen).absolutePath());
+    if (!writeIni(chosenFolder, parent))
+        return Outcome::NotRecorded;
+    m_databaseFolder = chosenFolder;
     m_dialogs.inform(parent, QStringLiteral("Hinweis"),
                      QStringLiteral("Die Zelvora muss neu gestartet werden um die Änderungen wirksam "
                                     "werden zu lassen"),
@@ -118,24 +112,28 @@ bool DatabaseLocation::checkUsable(const QString& path, QWidget* parent) {
     QString message;
     if (Database::open(path, nullptr, &message))
         return true;
-    m_dialogs.inform(parent, LoadErrorTitle, message, Dialogs::Icon::Critical);
+    m_dialogs.inform(parent, kLoadErrorTitle, message, Dialogs::Icon::Critical);
     return false;
 }
 
-void DatabaseLocation::writeIni(const QString& content, QWidget* parent) {
-    const QString iniPath = QDir(m_programFolder).filePath(QString::fromLatin1(IniFileName));
+bool DatabaseLocation::writeIni(const QString& folder, QWidget* parent) {
+    const QString iniPath = QDir(m_programFolder).filePath(QString::fromLatin1(kIniFileName));
+    const QByteArray content = DatabaseIniFile::content(QDir::toNativeSeparators(folder));
     QSaveFile ini(iniPath);
-    if (!ini.open(QIODevice::WriteOnly) || ini.write(content.toUtf8()) < 0 || !ini.commit()) {
-        m_dialogs.inform(parent, LoadErrorTitle,
-                         QStringLiteral("Die Datei '%1' konnte nicht geschrieben werden:\n%2")
-                             .arg(QDir::toNativeSeparators(iniPath), ini.errorString()),
-                         Dialogs::Icon::Critical);
-    }
+    if (ini.open(QIODevice::WriteOnly) && ini.write(content) == content.size() && ini.commit())
+        return true;
+    m_dialogs.inform(parent, kLoadErrorTitle,
+                     QStringLiteral("Die Datei '%1' konnte nicht geschrieben werden.\n"
+                                    "Der gewählte Datenbankordner '%2' wurde nicht gespeichert.\n"
+                                    "Bitte prüfen Sie die Schreibrechte im Programmordner.")
+                         .arg(QDir::toNativeSeparators(iniPath), QDir::toNativeSeparators(folder)),
+                     Dialogs::Icon::Critical);
+    return false;
 }
 
 void DatabaseLocation::saveSettings() {
-    m_settings.setValue(ProgramFolderKey, m_programFolder);
-    m_settings.setValue(DatabaseFolderKey, m_databaseFolder);
+    m_settings.setValue(kProgramFolderKey, m_programFolder);
+    m_settings.setValue(kDatabaseFolderKey, m_databaseFolder);
     if (!m_settings.sync())
         qWarning("Settings file %s cannot be written", qPrintable(m_settings.filePath()));
 }

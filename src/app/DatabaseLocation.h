@@ -7,20 +7,23 @@ class QWidget;
 class Settings;
 
 // Decides where the database file lies: reads PfadZurDatenbank.ini in the program's folder, looks the
-// file up without regard to letter case, asks the user for it when it is missing, checks that it is a
-// usable database of this program, and records both folders in the settings. The look-up (locate) and
+// file up without regard to letter case, asks the user for it when it is missing (the ini file changes
+// only once a file has been chosen), checks that it is a usable database of this program, and records
+// both folders in the settings. The look-up (locate) and
 // the check (confirm) may run apart, so that the start menu shows before the database is opened.
 class DatabaseLocation {
 public:
     enum class Outcome {
         Found,           // the database file lies in databaseFolder() and can be opened
         RestartRequired, // the user chose a new file; the program must be started again
-        Cancelled,       // the user cancelled the choice; the program ends
+        Cancelled,       // the user cancelled the choice; the ini file is as it was; the program ends
+        NotRecorded,     // the chosen folder could not be written to the ini file; the message was shown and
+                         // the program ends
         Unusable         // the file is there but cannot be used; the message was shown
     };
 
-    static constexpr const char* IniFileName = "PfadZurDatenbank.ini";
-    static constexpr const char* DatabaseFileName = "ZLV.mdb";
+    static constexpr const char* kIniFileName = "PfadZurDatenbank.ini";
+    static constexpr const char* kDatabaseFileName = "ZLV.mdb";
 
     DatabaseLocation(const QString& programFolder, Dialogs& dialogs, Settings& settings);
 
@@ -48,7 +51,7 @@ public:
 private:
     Outcome askForDatabase(QWidget* parent);
     bool checkUsable(const QString& path, QWidget* parent);
-    void writeIni(const QString& content, QWidget* parent);
+    bool writeIni(const QString& folder, QWidget* parent);
     void saveSettings();
 
     QString m_programFolder;

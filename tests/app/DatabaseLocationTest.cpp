@@ -11,10 +11,17 @@
 using Outcome = DatabaseLocation::Outcome;
 
 namespace {
-const SettingKey<QString> ProgramFolderKey{QStringLiteral("Setting"), QStringLiteral("PfadZurExe"),
-                                           QString()};
-const SettingKey<QString> DatabaseFolderKey{QStringLiteral("Setting"), QStringLiteral("PfadZurDAtenbank"),
+const SettingKey<QString> kProgramFolderKey{QStringLiteral("Setting"), QStringLiteral("PfadZurExe"),
                                             QString()};
+const SettingKey<QString> kDatabaseFolderKey{QStringLiteral("Setting"), QStringLiteral("PfadZurDAtenbank"),
+                                             QString()};
+
+QString notFoundText(const QString& folder) {
+    return QStringLiteral("Datenbank wurde nicht gefunden\n"
+                          "Bitte legen Sie den Pfad zur Datenbank 'ZLV.MDB' fest\n"
+                          "Gesuchter Ordner: ") +
+           QDir::toNativeSeparators(folder);
+}
 } // namespace
 
 // Where the program finds its database, and what it does when the file is missing or unusable.
@@ -73,36 +80,120 @@ private slots:
         QCOMPARE(m_location->databaseFilePath(), dbPath);
         QCOMPARE(m_location->databaseFolder(), folder + QLatin1Char('/'));
         QCOMPARE(QFile::exists(iniPath()), withIni && inOther); // an empty ini file is deleted
-        QCOMPARE(m_settings->value(ProgramFolderKey), program());
-        QCOMPARE(m_settings->value(DatabaseFolderKey), folder + QLatin1Char('/'));
+        QCOMPARE(m_settings->value(kProgramFolderKey), program());
+        QCOMPARE(m_settings->value(kDatabaseFolderKey), folder + QLatin1Char('/'));
     }
 
-    void missingDatabaseThenChosenFileWritesIniAndAsksForRestart() {
-        const QString chosen = QDir(other()).filePath(QStringLiteral("ZLV.MDB"));
+    void readsIniOfOlderInstallations_data() {
+        QTest::addColumn<QByteArray>("iniLine"); // "%OTHER%" stands for the other folder, in UTF-8
+        QTest::addColumn<QString>("subfolder");
+
+        QTest::newRow("Windows-1252 umlauts") << QByteArray("%OTHER%/B\xE4uam\xDF\x80/\r\n") << "Bäuamß€";
+        QTest::newRow("UTF-8 umlauts") << QByteArray("%OTHER%/Bäuamß€/\n") << "Bäuamß€";
+        QTest::newRow("UTF-8 with byte order mark")
+            << QByteArray("\xEF\xBB\xBF%OTHER%/Ämter/\r\n") << "Ämter";
+        QTest::newRow("quoted, with a comma") << QByteArray(" \"%OTHER%/Hoch, Tief/\" ,x\n") << "Hoch, Tief";
+        QTest::newRow("quoted, Windows-1252") << QByteArray("\"%OTHER%/Stra\xDF"
+                                                            "e, Br\xFC"
+                                                            "cke/\"\n")
+                                              << "Straße, Brücke";
+    }
+
+    void readsIniOfOlderInstallations() {
+        QFETCH(QByteArray, iniLine);
+        QFETCH(QString, subfolder);
+        const QString folder = QDir(other()).filePath(subfolder);
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(Database::create(QDir(folder).filePath(QStringLiteral("ZLV.mdb"))));
+        QVERIFY(writeFile(iniPath(), iniLine.replace("%OTHER%", other().toUtf8())));
+
+        QCOMPARE(determine(), Outcome::Found);
+        QCOMPARE(m_dialogs.shown.size(), 0);
+        QCOMPARE(m_location->databaseFolder(), folder + QLatin1Char('/'));
+        QCOMPARE(readFile(iniPath()), iniLine);
+    }
+
+    void chosenFileIsWrittenToIniAndFoundAtTheNextStart_data() {
+        QTest::addColumn<QString>("subfolder");
+        QTest::addColumn<QByteArray>("iniLine"); // "%FOLDER%" stands for the chosen folder, in UTF-8
+
+        QTest::newRow("plain folder") << "Daten" << QByteArray("%FOLDER%/\n");
+        QTest::newRow("folder with a comma") << "Hoch, Tiefbau" << QByteArray("\"%FOLDER%/\"\n");
+        QTest::newRow("umlauts and commas") << "Ämter,Straßen,Brücken" << QByteArray("\"%FOLDER%/\"\n");
+    }
+
+    void chosenFileIsWrittenToIniAndFoundAtTheNextStart() {
+        QFETCH(QString, subfolder);
+        QFETCH(QByteArray, iniLine);
+        const QString folder = QDir(other()).filePath(subfolder);
+        QVERIFY(QDir().mkpath(folder));
+        const QString chosen = QDir(folder).filePath(QStringLiteral("ZLV.MDB"));
         QVERIFY(Database::create(chosen));
         m_dialogs.files.enqueue(chosen);
 
         QCOMPARE(determine(), Outcome::RestartRequired);
         QCOMPARE(m_dialogs.shown.size(), 3);
         QCOMPARE(m_dialogs.shown.at(0).title, QStringLiteral("Ladefehler!"));
-        QCOMPARE(m_dialogs.shown.at(0).text,
-                 QStringLiteral("Datenbank wurde nicht gefunden\n"
-                                "Bitte legen Sie den Pfad zur Datenbank 'ZLV.MDB' fest"));
+        QCOMPARE(m_dialogs.shown.at(0).text, notFoundText(program() + QLatin1Char('/')));
         QCOMPARE(m_dialogs.shown.at(1).title, QStringLiteral("Pfad zur Zelvora-Datenbank 'ZLV.MDB'"));
         QCOMPARE(m_dialogs.shown.at(2).title, QStringLiteral("Hinweis"));
         QCOMPARE(m_dialogs.shown.at(2).text, QStringLiteral("Die Zelvora muss neu gestartet werden um die "
                                                             "Änderungen wirksam werden zu lassen"));
-        QCOMPARE(readFile(iniPath()), (other() + QStringLiteral("/\n")).toUtf8());
+        QCOMPARE(readFile(iniPath()), iniLine.replace("%FOLDER%", folder.toUtf8()));
+        QCOMPARE(m_settings->value(kDatabaseFolderKey), folder + QLatin1Char('/'));
         QVERIFY(m_location->databaseFilePath().isEmpty());
+
+        m_dialogs = ScriptedDialogs();
+        QCOMPARE(determine(), Outcome::Found);
+        QCOMPARE(m_dialogs.shown.size(), 0);
+        QCOMPARE(m_location->databaseFilePath(), chosen);
     }
 
-    void cancelledChoiceLeavesOnlyAnEmptyIni() {
-        QVERIFY(writeFile(iniPath(), (other() + QStringLiteral("/\n")).toUtf8()));
+    void cancelledChoiceLeavesTheIniAsItWas_data() {
+        QTest::addColumn<QByteArray>("ini"); // "<none>": no ini file; "%OTHER%": the other folder
+        QTest::addColumn<QString>("searched");
+
+        QTest::newRow("no ini") << QByteArray("<none>") << "";
+        QTest::newRow("share that is down") << QByteArray("%OTHER%/Netz/Bauamt/\n") << "Netz/Bauamt/";
+        QTest::newRow("Windows-1252, with a second line")
+            << QByteArray("%OTHER%/Geb\xE4ude/\r\nalt\r\n") << "Gebäude/";
+    }
+
+    void cancelledChoiceLeavesTheIniAsItWas() {
+        QFETCH(QByteArray, ini);
+        QFETCH(QString, searched);
+        const bool withIni = ini != "<none>";
+        if (withIni)
+            QVERIFY(writeFile(iniPath(), ini.replace("%OTHER%", other().toUtf8())));
+        const QString searchedFolder =
+            withIni ? QDir(other()).filePath(searched) : program() + QLatin1Char('/');
 
         QCOMPARE(determine(), Outcome::Cancelled);
         QCOMPARE(m_dialogs.shown.size(), 2);
-        QCOMPARE(m_dialogs.shown.at(1).text, other() + QStringLiteral("/|ZLV- Datenbank (ZLV.MDB)"));
-        QCOMPARE(readFile(iniPath()), QByteArray());
+        QCOMPARE(m_dialogs.shown.at(0).text, notFoundText(searchedFolder));
+        QCOMPARE(m_dialogs.shown.at(1).text, searchedFolder + QStringLiteral("|ZLV- Datenbank (ZLV.MDB)"));
+        QCOMPARE(QFile::exists(iniPath()), withIni);
+        if (withIni)
+            QCOMPARE(readFile(iniPath()), ini);
+    }
+
+    void unwritableIniIsReportedWithoutRestartNotice() {
+        QVERIFY(QDir().mkpath(iniPath())); // a folder in the ini file's place cannot be replaced by a file
+        const QString chosen = QDir(other()).filePath(QStringLiteral("ZLV.mdb"));
+        QVERIFY(Database::create(chosen));
+        m_dialogs.files.enqueue(chosen);
+
+        QCOMPARE(determine(), Outcome::NotRecorded);
+        QCOMPARE(m_dialogs.shown.size(), 3);
+        QCOMPARE(m_dialogs.shown.at(2).title, QStringLiteral("Ladefehler!"));
+        QCOMPARE(m_dialogs.shown.at(2).icon, Dialogs::Icon::Critical);
+        QCOMPARE(m_dialogs.shown.at(2).text,
+                 QStringLiteral("Die Datei '%1' konnte nicht geschrieben werden.\n"
+                                "Der gewählte Datenbankordner '%2/' wurde nicht gespeichert.\n"
+                                "Bitte prüfen Sie die Schreibrechte im Programmordner.")
+                     .arg(QDir::toNativeSeparators(iniPath()), QDir::toNativeSeparators(other())));
+        QVERIFY(QFileInfo(iniPath()).isDir());
+        QCOMPARE(m_settings->value(kDatabaseFolderKey), program() + QLatin1Char('/'));
     }
 
     void unusableFileIsReportedAndLeftUntouched_data() {
