@@ -10,6 +10,7 @@
 #include "PatternMatcher.h"
 #include "StoredChoice.h"
 #include "Twips.h"
+#include "WindowPlacement.h"
 
 #include <algorithm>
 #include <QComboBox>
@@ -37,7 +38,7 @@ CompanyRegister::CompanyRegister(const QString& databasePath, Dialogs& dialogs, 
     setObjectName(QStringLiteral("frmFirma"));
     setWindowTitle(QStringLiteral("Firma anlegen"));
     buildUi();
-    resize(Twips::toPixels(11500, 9000, *this));
+    WindowPlacement::fitIntoScreen(*this, Twips::toPixels(11500, 9000, *this));
 
     QString message;
     m_db = Database::open(databasePath, nullptr, &message);

@@ -3,6 +3,26 @@
 #include "Twips.h"
 
 #include <QHeaderView>
+#include <QStyledItemDelegate>
+
+namespace {
+
+// Rows as tall as the font needs, with the style's margins above and below the text, so that the dots
+// of capital umlauts ("Öffentliche Erschließung") and descenders are never cut.
+class FontRowDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        const QWidget* view = option.widget;
+        const int margin = view ? view->style()->pixelMetric(QStyle::PM_FocusFrameVMargin, &option, view) : 1;
+        size.setHeight(qMax(size.height(), option.fontMetrics.height() + 2 * (margin + 1)));
+        return size;
+    }
+};
+
+} // namespace
 
 MasterListView::MasterListView(const QString& objectName, QWidget* parent) : QTreeView(parent) {
     setObjectName(objectName);
@@ -14,6 +34,7 @@ MasterListView::MasterListView(const QString& objectName, QWidget* parent) : QTr
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setItemsExpandable(false);
     header()->setStretchLastSection(false);
+    setItemDelegate(new FontRowDelegate(this));
 }
 
 void MasterListView::setColumnWidthsInTwips(const QList<int>& widths) {

@@ -6,6 +6,7 @@
 #include "NameEntryTab.h"
 #include "Settings.h"
 #include "Twips.h"
+#include "WindowPlacement.h"
 
 #include <array>
 #include <QCloseEvent>
@@ -73,7 +74,7 @@ Presets::Presets(const QString& databasePath, Dialogs& dialogs, Settings& settin
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs, 1);
     layout->addWidget(m_ok, 0, Qt::AlignHCenter);
-    resize(Twips::toPixels(7500, 7000, *this));
+    WindowPlacement::fitIntoScreen(*this, Twips::toPixels(7500, 7000, *this));
 
     loadAuthorityDetails();
     QString message;

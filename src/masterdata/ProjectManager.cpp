@@ -8,6 +8,7 @@
 #include "ProjectListModel.h"
 #include "ProjectRepository.h"
 #include "Twips.h"
+#include "WindowPlacement.h"
 
 #include <QDateEdit>
 #include <QGridLayout>
@@ -16,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -26,8 +26,7 @@ ProjectManager::ProjectManager(const QString& databasePath, Dialogs& dialogs, QW
     setObjectName(QStringLiteral("frmProjekt"));
     setWindowTitle(QStringLiteral("Projektmanager"));
     buildUi();
-    // The list's columns want a wide window; a smaller screen gets a window that still fits on it.
-    resize(Twips::toPixels(19600, 9000, *this).boundedTo(screen()->availableGeometry().size()));
+    WindowPlacement::fitIntoScreen(*this, Twips::toPixels(19600, 9000, *this));
 
     QString message;
     m_db = Database::open(databasePath, nullptr, &message);

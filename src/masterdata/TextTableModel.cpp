@@ -1,8 +1,9 @@
 #include "TextTableModel.h"
 
+#include "GermanCollator.h"
+
 #include <algorithm>
 #include <numeric>
-#include <QLocale>
 #include <vector>
 
 namespace {
@@ -16,10 +17,7 @@ const QString& textIn(const QStringList& texts, int column) {
 } // namespace
 
 TextTableModel::TextTableModel(QStringList headings, QObject* parent)
-    : QAbstractTableModel(parent), m_headings(std::move(headings)),
-      m_collator(QLocale(QLocale::German, QLocale::Germany)) {
-    m_collator.setCaseSensitivity(Qt::CaseInsensitive);
-}
+    : QAbstractTableModel(parent), m_headings(std::move(headings)), m_collator(GermanCollator::make()) {}
 
 int TextTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(m_rows.size());

@@ -4,7 +4,9 @@
 #include "AuthorityDetails.h"
 #include "Settings.h"
 
+#include <QStyle>
 #include <QTabWidget>
+#include <QTreeView>
 
 // The presets driven through their widgets, checked against their lists, the database and the settings.
 class PresetsTest : public QObject {
@@ -27,6 +29,19 @@ class PresetsTest : public QObject {
     };
 
 private slots:
+    // A row leaves the font's whole height for its text inside the style's focus margins, so that the
+    // dots of a capital umlaut are not cut.
+    void rowsHoldCapitalUmlauts() {
+        Fixture f;
+        f.db.exec("INSERT INTO tblKostengruppe (Kostengruppe) VALUES ('Öffentliche Erschließung')");
+        f.open(f.settings);
+        auto* list = f.screen->findChild<QTreeView*>("ListView1");
+        const QRect row = list->visualRect(list->model()->index(0, 1));
+        const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameVMargin, nullptr, list);
+        QVERIFY2(row.height() - 2 * margin >= list->fontMetrics().height(),
+                 qPrintable(QString::number(row.height())));
+    }
+
     // Elektro is loaded, Dach is selected when saving: Elektro and its exact copies change, ELEKTRO stays.
     // The first save is refused by the database: entry, edit mode and rows stay as they were.
     void tradeRenameFollowsExactName() {
