@@ -2,6 +2,7 @@
 
 #include "CompanyRegister.h"
 #include "Measurement.h"
+#include "PlainBaseline.h"
 #include "PlainSqlite.h"
 #include "RecordingDialogs.h"
 
@@ -13,16 +14,29 @@
 
 namespace {
 
-// The five texts of a list row as the register shows them, from a row of "SELECT * FROM tblFirma".
-QStringList listTexts(sqlite3_stmt* stmt) {
-    return {PlainSqlite::text(stmt, 0), PlainSqlite::text(stmt, 1),
-            PlainSqlite::text(stmt, 3) + QLatin1Char(' ') + PlainSqlite::text(stmt, 4),
-            PlainSqlite::text(stmt, 10), PlainSqlite::text(stmt, 11)};
+const QAbstractItemModel* shownList(const CompanyRegister& screen) {
+    const auto* list = screen.findChild<QTreeView*>(QStringLiteral("ListView1"));
+    return list != nullptr ? list->model() : nullptr;
 }
 
-int shownRows(const CompanyRegister& screen) {
-    const auto* list = screen.findChild<QTreeView*>(QStringLiteral("ListView1"));
-    return list != nullptr && list->model() != nullptr ? list->model()->rowCount() : -1;
+// Whether the screen lists the same companies in the same order as the baseline.
+bool sameOrder(const CompanyRegister& screen, const QList<PlainBaseline::CompanyListRow>& baseline) {
+    const QAbstractItemModel* model = shownList(screen);
+    if (model == nullptr || model->rowCount() != baseline.size())
+        return false;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        if (model->index(row, 0).data().toString() != baseline.at(row).texts.at(0))
+            return false;
+    }
+    return true;
+}
+
+QString comparison(const CompanyRegister& screen, const QList<PlainBaseline::CompanyListRow>& baseline) {
+    const QAbstractItemModel* model = shownList(screen);
+    return QStringLiteral("rows shown %1 / baseline %2, both ordered by name in German order (%3)")
+        .arg(model != nullptr ? model->rowCount() : -1)
+        .arg(baseline.size())
+        .arg(sameOrder(screen, baseline) ? QStringLiteral("same order") : QStringLiteral("ORDER DIFFERS"));
 }
 
 BenchTable::Row failed(const QString& name, const QString& error) {
@@ -55,9 +69,11 @@ BenchTable::Row CompanyRegisterBenchmarks::listFill() {
     PlainSqlite plain(m_largeFile);
     if (!screen.hasDatabase() || !plain.isOpen())
         return failed(name, QStringLiteral("cannot open"));
+    // Opened as the start menu opens it: shown and activated, so that it keeps its list sorted by name.
     screen.show();
+    screen.activateWindow();
     QApplication::processEvents();
-    qsizetype plainRows = 0;
+    QList<PlainBaseline::CompanyListRow> plainRows;
     Measurement::Side ours{nullptr, [&] {
                                return Measurement::timed([&] {
                                    screen.EINLESEN();
@@ -67,19 +83,13 @@ BenchTable::Row CompanyRegisterBenchmarks::listFill() {
                            }};
     Measurement::Side baseline{nullptr, [&] {
                                    return Measurement::timed([&] {
-                                       QList<QStringList> rows;
-                                       const bool ok = plain.query(
-                                           "SELECT * FROM tblFirma ORDER BY ID", {},
-                                           [&rows](sqlite3_stmt* stmt) { rows.append(listTexts(stmt)); });
-                                       plainRows = rows.size();
-                                       return ok;
+                                       return PlainBaseline::companyListByName(
+                                           plain, "SELECT * FROM tblFirma ORDER BY ID", {}, &plainRows);
                                    });
                                }};
     BenchTable::Row row = rowFrom(name, Measurement::compare(m_runs, ours, baseline), dialogs);
-    row.note =
-        QStringLiteral("rows shown %1 / baseline %2; ours includes the event processing after the refill")
-            .arg(shownRows(screen))
-            .arg(plainRows);
+    row.note = comparison(screen, plainRows) +
+               QStringLiteral("; ours includes the event processing after the refill");
     return row;
 }
 
@@ -95,11 +105,12 @@ BenchTable::Row CompanyRegisterBenchmarks::searchKeystroke() {
     if (searchField == nullptr || anywhere == nullptr)
         return failed(name, QStringLiteral("Text10 or Option1 not found"));
     screen.show();
+    screen.activateWindow();
     anywhere->click();
     QApplication::processEvents();
     const QString text = QString::fromLatin1(kSearchText);
     const QString pattern = QLatin1Char('%') + text + QLatin1Char('%');
-    qsizetype plainRows = 0;
+    QList<PlainBaseline::CompanyListRow> plainRows;
     Measurement::Side ours{[&] {
                                searchField->clear();
                                QApplication::processEvents();
@@ -115,16 +126,14 @@ BenchTable::Row CompanyRegisterBenchmarks::searchKeystroke() {
     Measurement::Side baseline{
         nullptr, [&] {
             return Measurement::timed([&] {
-                QList<QStringList> rows;
-                const bool ok =
-                    plain.query("SELECT * FROM tblFirma WHERE GewerkID LIKE ?1 OR KostengruppeID LIKE ?1 "
-                                "OR Name LIKE ?1 OR PLZ LIKE ?1 OR Ort LIKE ?1",
-                                {pattern}, [&rows](sqlite3_stmt* stmt) { rows.append(listTexts(stmt)); });
-                plainRows = rows.size();
-                return ok;
+                return PlainBaseline::companyListByName(
+                    plain,
+                    "SELECT * FROM tblFirma WHERE GewerkID LIKE ?1 OR KostengruppeID LIKE ?1 "
+                    "OR Name LIKE ?1 OR PLZ LIKE ?1 OR Ort LIKE ?1 ORDER BY ID",
+                    {pattern}, &plainRows);
             });
         }};
     BenchTable::Row row = rowFrom(name, Measurement::compare(m_runs, ours, baseline), dialogs);
-    row.note = QStringLiteral("rows shown %1 / baseline %2").arg(shownRows(screen)).arg(plainRows);
+    row.note = comparison(screen, plainRows);
     return row;
 }

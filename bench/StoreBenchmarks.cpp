@@ -6,6 +6,7 @@
 #include "DatabaseBackup.h"
 #include "Measurement.h"
 #include "NameCascade.h"
+#include "PlainBaseline.h"
 #include "PlainSqlite.h"
 
 #include <QDate>
@@ -33,6 +34,13 @@ BenchTable::Row rowFrom(const QString& name, double limit, const Measurement::Ou
     return row;
 }
 
+qint64 sumOfAmounts(const QList<Booking>& bookings) {
+    qint64 cents = 0;
+    for (const Booking& booking : bookings)
+        cents += booking.amount ? booking.amount->cents() : 0;
+    return cents;
+}
+
 } // namespace
 
 QString StoreBenchmarks::workFile(const QString& name) const {
@@ -50,40 +58,30 @@ BenchTable::Row StoreBenchmarks::projectBookings() {
     if (!db || !plain.isOpen())
         return rowFrom(QStringLiteral("a. project bookings (20,000)"), 2.0,
                        {0, 0, QStringLiteral("cannot open")});
-    qsizetype oursRows = 0;
-    qsizetype plainRows = 0;
+    QList<Booking> oursRows;
+    QList<Booking> plainRows;
     Measurement::Side ours{nullptr, [&] {
                                return Measurement::timed([&] {
                                    bool ok = false;
-                                   const QList<Booking> bookings =
-                                       BookingRepository(*db).forProject(m_facts.bigProjectId, &ok);
-                                   oursRows = bookings.size();
+                                   oursRows = BookingRepository(*db).forProject(m_facts.bigProjectId, &ok);
                                    return ok;
                                });
                            }};
     Measurement::Side baseline{nullptr, [&] {
                                    return Measurement::timed([&] {
-                                       QList<QStringList> rows;
-                                       const bool ok = plain.query(
-                                           "SELECT * FROM tblBuchung WHERE ProjektID = ? ORDER BY ID",
-                                           {m_facts.bigProjectId}, [&rows](sqlite3_stmt* stmt) {
-                                               const int columns = sqlite3_column_count(stmt);
-                                               QStringList row;
-                                               row.reserve(columns);
-                                               for (int c = 0; c < columns; ++c)
-                                                   row << PlainSqlite::text(stmt, c);
-                                               rows.append(row);
-                                           });
-                                       plainRows = rows.size();
-                                       return ok;
+                                       return PlainBaseline::projectBookings(plain, m_facts.bigProjectId,
+                                                                             &plainRows);
                                    });
                                }};
     BenchTable::Row row = rowFrom(QStringLiteral("a. project bookings (20,000)"), 2.0,
                                   Measurement::compare(m_runs, ours, baseline));
-    row.note = QStringLiteral("project %1, rows ours %2 / baseline %3")
+    row.note = QStringLiteral("project %1, typed rows ours %2 / baseline %3, sum of amounts ours %4 / "
+                              "baseline %5 cents")
                    .arg(m_facts.bigProjectId)
-                   .arg(oursRows)
-                   .arg(plainRows);
+                   .arg(oursRows.size())
+                   .arg(plainRows.size())
+                   .arg(sumOfAmounts(oursRows))
+                   .arg(sumOfAmounts(plainRows));
     return row;
 }
 
