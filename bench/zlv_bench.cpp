@@ -103,7 +103,6 @@ int main(int argc, char** argv) {
         {QLatin1Char('d'), [&] { return screens.searchKeystroke(); }},
         {QLatin1Char('e'), [&] { return store.companyRename(); }},
         {QLatin1Char('f'), [&] { return startup.measure(); }},
-        {QLatin1Char('g'), [&] { return startup.measure(true); }},
     };
     BenchTable table;
     for (const auto& [letter, benchmark] : benchmarks) {

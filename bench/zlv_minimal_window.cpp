@@ -1,7 +1,7 @@
-// The start-up baseline: a Qt program that shows one empty window (with --text: one line of text) and ends
-// right after it is shown.
+// The start-up baseline: a Qt program that shows a window with one label and ends right after the
+// window's first frame has been painted.
 
-#include "FirstShowReporter.h"
+#include "FirstFrameReporter.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -10,12 +10,12 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    FirstShowReporter reporter("QWidget");
+    FirstFrameReporter reporter("QWidget", false);
+    reporter.reportOnStandardOutput();
     app.installEventFilter(&reporter);
     QWidget window;
-    if (QApplication::arguments().contains(QStringLiteral("--text")))
-        (new QVBoxLayout(&window))->addWidget(new QLabel(QStringLiteral("Zelvora"), &window));
+    (new QVBoxLayout(&window))->addWidget(new QLabel(QStringLiteral("Zelvora"), &window));
     window.resize(400, 300);
     window.show();
-    return reporter.hasSeenShow() ? 0 : QApplication::exec();
+    return reporter.isReady() ? 0 : QApplication::exec();
 }

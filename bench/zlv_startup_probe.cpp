@@ -1,9 +1,10 @@
 // Starts the program as its main() does, against the program folder given as the argument (which
-// holds ZLV.mdb and receives the settings file), and ends as soon as the start menu is first shown.
+// holds ZLV.mdb and receives the settings file), and ends as soon as the start menu's first frame has
+// been painted and the database file has been confirmed (checked, and the settings written).
 
 #include "AppController.h"
 #include "ApplicationSetup.h"
-#include "FirstShowReporter.h"
+#include "FirstFrameReporter.h"
 #include "QtDialogs.h"
 #include "Settings.h"
 #include "SingleInstance.h"
@@ -15,7 +16,8 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    FirstShowReporter reporter("StartMenu");
+    FirstFrameReporter reporter("StartMenu", true);
+    reporter.reportOnStandardOutput();
     app.installEventFilter(&reporter);
     if (QApplication::arguments().size() != 2) {
         std::fputs("Aufruf: zlv_startup_probe <Programmordner>\n", stderr);
@@ -33,9 +35,10 @@ int main(int argc, char** argv) {
     }
     Settings settings(QDir(programFolder).filePath(QStringLiteral("settings.ini")));
     AppController controller(programFolder, dialogs, settings);
+    QObject::connect(&controller, &AppController::databaseConfirmed, &reporter, &FirstFrameReporter::confirm);
     if (!controller.start()) {
         std::fputs("Der Start wurde abgebrochen.\n", stderr);
         return 1;
     }
-    return reporter.hasSeenShow() ? 0 : QApplication::exec();
+    return reporter.isReady() ? 0 : QApplication::exec();
 }
