@@ -8,6 +8,10 @@ bool passes(const BenchTable::Row& row) {
     return row.error.isEmpty() && row.baselineMs > 0 && row.oursMs / row.baselineMs <= row.limit;
 }
 
+QString limitText(double limit) {
+    return QString::number(limit, 'g', 3) + QLatin1Char('x');
+}
+
 } // namespace
 
 QString BenchTable::text() const {
@@ -26,7 +30,7 @@ QString BenchTable::text() const {
                          .arg(QStringLiteral("-"), 10)
                          .arg(QStringLiteral("-"), 10)
                          .arg(QStringLiteral("-"), 7)
-                         .arg(QStringLiteral("%1x").arg(row.limit, 0, 'f', 1), 6)
+                         .arg(limitText(row.limit), 6)
                          .arg(QStringLiteral("ERROR: ") + row.error);
             continue;
         }
@@ -35,7 +39,7 @@ QString BenchTable::text() const {
                      .arg(row.oursMs, 10, 'f', 2)
                      .arg(row.baselineMs, 10, 'f', 2)
                      .arg(QStringLiteral("%1x").arg(ratio, 0, 'f', 2), 7)
-                     .arg(QStringLiteral("%1x").arg(row.limit, 0, 'f', 1), 6)
+                     .arg(limitText(row.limit), 6)
                      .arg(passes(row) ? QStringLiteral("PASS") : QStringLiteral("FAIL  <<<<<<"));
     }
     bool anyNote = false;
