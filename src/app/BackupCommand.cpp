@@ -8,7 +8,7 @@
 #include <QFileInfo>
 
 namespace {
-const QString BackupTitle = QStringLiteral("Datensicherung");
+const QString kBackupTitle = QStringLiteral("Datensicherung");
 }
 
 BackupCommand::BackupCommand(const QString& programFolder, Dialogs& dialogs)
@@ -46,7 +46,7 @@ BackupCommand::Result BackupCommand::run(QWidget* parent, DatabaseBackup& backup
     if (!backup.copy(databasePath, backupPath))
         return fail(parent, backup.lastError());
 
-    m_dialogs.inform(parent, BackupTitle,
+    m_dialogs.inform(parent, kBackupTitle,
                      QStringLiteral("Die Datenbank 'ZLV.mdb' wurde unter dem Dateinamen") +
                          QLatin1Char('\n') + QLatin1Char('\'') + m_backupName + QLatin1Char('\'') +
                          QLatin1Char('\n') + QStringLiteral("im Datenbankordner ") + QLatin1Char('\n') +
@@ -61,6 +61,6 @@ BackupCommand::Result BackupCommand::run(QWidget* parent, DatabaseBackup& backup
 
 BackupCommand::Result BackupCommand::fail(QWidget* parent, const QString& text) {
     const QString shown = text.isEmpty() ? QStringLiteral("Die Datensicherung ist fehlgeschlagen.") : text;
-    m_dialogs.inform(parent, BackupTitle, shown, Dialogs::Icon::Critical);
+    m_dialogs.inform(parent, kBackupTitle, shown, Dialogs::Icon::Critical);
     return Result::Failed;
 }

@@ -1,18 +1,15 @@
 #include "Database.h"
 
-#include "DayNumber.h"
-#include "GermanCollation.h"
-#include "PatternMatcher.h"
 #include "Schema.h"
+#include "SqliteEngine.h"
+#include "SqliteFile.h"
+#include "SqliteStatement.h"
 
 #include <atomic>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDriver>
 #include <QSqlError>
-#include <QUrl>
-#include <sqlite3.h>
 
 namespace {
 
@@ -28,17 +25,6 @@ QString nextConnectionName() {
 QString refusal(const QString& filePath, const QString& reason) {
     return QStringLiteral("Die Datenbank '%1' kann nicht geöffnet werden:\n%2")
         .arg(QDir::toNativeSeparators(filePath), reason);
-}
-
-QString engineText(const QSqlError& error) {
-    const QString text = error.databaseText().trimmed();
-    return text.isEmpty() ? error.text().trimmed() : text;
-}
-
-int primaryCode(const QSqlError& error) {
-    bool ok = false;
-    const int code = error.nativeErrorCode().toInt(&ok);
-    return ok ? (code & 0xFF) : SQLITE_ERROR;
 }
 
 // Write protection as the user sees it: the engine's write check, or no write bit at all (a file set
@@ -98,9 +84,9 @@ std::unique_ptr<Database> Database::open(const QString& filePath, OpenFailure* f
     if (!file.open(QIODevice::ReadOnly))
         return refuse(OpenFailure::NotReadable,
                       QStringLiteral("Die Datei kann nicht gelesen werden (%1).").arg(file.errorString()));
-    const QByteArray header = file.read(16);
+    const QByteArray header = file.read(SqliteEngine::kHeaderLength);
     file.close();
-    if (header != QByteArray("SQLite format 3\0", 16))
+    if (!SqliteEngine::isDatabaseHeader(header))
         return refuse(OpenFailure::NotADatabase,
                       QStringLiteral("Die Datei ist keine Zelvora-Datenbank (sie hat nicht das Format einer "
                                      "SQLite-Datenbank)."));
@@ -112,11 +98,8 @@ std::unique_ptr<Database> Database::open(const QString& filePath, OpenFailure* f
                                      "sicher gespeichert werden."));
 
     std::unique_ptr<Database> db(new Database(info.absoluteFilePath(), nextConnectionName()));
-    const QString uri = QUrl::fromLocalFile(info.absoluteFilePath()).toString(QUrl::FullyEncoded) +
-                        QStringLiteral("?mode=rw");
-    const QString options = QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs);
     QString reason;
-    if (!db->connect(uri, options, &reason))
+    if (!db->connect(true, busyTimeoutMs, &reason))
         return refuse(OpenFailure::Other, reason);
     const OpenFailure schemaFailure = db->checkSchema(&reason);
     if (schemaFailure != OpenFailure::None)
@@ -126,68 +109,40 @@ std::unique_ptr<Database> Database::open(const QString& filePath, OpenFailure* f
     return db;
 }
 
-bool Database::connect(const QString& databaseName, const QString& options, QString* engineText) {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+bool Database::connect(bool existing, int busyTimeoutMs, QString* germanText) {
+    QSqlDatabase db = QSqlDatabase::addDatabase(SqliteEngine::driverName(), m_connectionName);
     if (!db.isValid()) {
-        *engineText = QStringLiteral("Der Datenbanktreiber QSQLITE ist nicht verfügbar.");
+        *germanText =
+            QStringLiteral("Der Datenbanktreiber %1 ist nicht verfügbar.").arg(SqliteEngine::driverName());
         return false;
     }
-    db.setDatabaseName(databaseName);
-    db.setConnectOptions(options);
+    SqliteEngine::configure(db, m_filePath, existing, busyTimeoutMs);
     if (!db.open()) {
-        *engineText =
-            QStringLiteral("Die Datei kann nicht geöffnet werden (%1).").arg(::engineText(db.lastError()));
+        *germanText = QStringLiteral("Die Datei kann nicht geöffnet werden (%1).")
+                          .arg(SqliteEngine::engineWords(db.lastError()));
         return false;
     }
     if (!handle()) {
-        *engineText = QStringLiteral("Der Datenbanktreiber liefert keine SQLite-Verbindung.");
+        *germanText = QStringLiteral("Der Datenbanktreiber liefert keine SQLite-Verbindung.");
         return false;
     }
     return true;
 }
 
-namespace {
-
-Database::OpenFailure classify(const QSqlError& error, QString* reason) {
-    switch (primaryCode(error)) {
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        *reason = QStringLiteral("Die Datei ist gesperrt, weil ein anderes Programm gerade mit ihr arbeitet. "
-                                 "Bitte versuchen Sie es später noch einmal.");
-        return Database::OpenFailure::Locked;
-    case SQLITE_NOTADB:
-    case SQLITE_CORRUPT:
-        *reason = QStringLiteral("Die Datei ist keine Zelvora-Datenbank (sie ist beschädigt oder keine "
-                                 "SQLite-Datenbank: %1).")
-                      .arg(engineText(error));
-        return Database::OpenFailure::NotADatabase;
-    case SQLITE_CANTOPEN:
-    case SQLITE_PERM:
-    case SQLITE_READONLY:
-        *reason = QStringLiteral("Die Datei kann nicht gelesen werden (%1).").arg(engineText(error));
-        return Database::OpenFailure::NotReadable;
-    default:
-        *reason = engineText(error);
-        return Database::OpenFailure::Other;
-    }
-}
-
-} // namespace
-
 Database::OpenFailure Database::checkSchema(QString* reason) {
     QSqlQuery query(connection());
     query.setForwardOnly(true);
-    if (!query.prepare(QStringLiteral("SELECT name FROM pragma_table_info(?)")))
-        return classify(query.lastError(), reason);
+    if (!query.prepare(SqliteEngine::fieldListQuery()))
+        return SqliteEngine::classifyOpenFailure(query.lastError(), reason);
     for (const QString& table : Schema::tableNames()) {
         query.bindValue(0, table);
         if (!query.exec())
-            return classify(query.lastError(), reason);
+            return SqliteEngine::classifyOpenFailure(query.lastError(), reason);
         QStringList present;
         while (query.next())
             present += query.value(0).toString();
         if (query.lastError().isValid())
-            return classify(query.lastError(), reason);
+            return SqliteEngine::classifyOpenFailure(query.lastError(), reason);
         query.finish();
         if (present.isEmpty()) {
             *reason =
@@ -207,7 +162,7 @@ Database::OpenFailure Database::checkSchema(QString* reason) {
 }
 
 bool Database::configure(QString* germanMessage) {
-    if (!PatternMatcher::registerOn(handle()) || !GermanCollation::registerOn(handle())) {
+    if (!SqliteEngine::installFunctions(handle())) {
         *germanMessage = QStringLiteral("Die Suchfunktionen konnten nicht eingerichtet werden.");
         return false;
     }
@@ -234,11 +189,9 @@ bool Database::create(const QString& filePath, QString* germanMessage) {
     bool created = false;
     {
         Database db(QFileInfo(filePath).absoluteFilePath(), nextConnectionName());
-        if (db.connect(db.m_filePath, QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kDefaultBusyTimeoutMs),
-                       &reason)) {
+        if (db.connect(false, kDefaultBusyTimeoutMs, &reason)) {
             created = db.beginTransaction();
-            QStringList statements = {QStringLiteral("PRAGMA application_id = %1").arg(kApplicationId),
-                                      QStringLiteral("PRAGMA user_version = %1").arg(kUserVersion)};
+            QStringList statements = SqliteEngine::stampStatements(kApplicationId, kUserVersion);
             statements += Schema::createStatements();
             for (const QString& statement : std::as_const(statements))
                 created = created && db.exec(statement);
@@ -256,7 +209,7 @@ bool Database::create(const QString& filePath, QString* germanMessage) {
     }
     if (!created) {
         QFile::remove(filePath);
-        QFile::remove(filePath + QStringLiteral("-journal"));
+        QFile::remove(SqliteFile::journalPath(filePath));
         return refuse(reason);
     }
     return true;
@@ -267,25 +220,19 @@ QSqlDatabase Database::connection() const {
 }
 
 sqlite3* Database::handle() const {
-    const QSqlDatabase db = connection();
-    if (!db.isValid() || !db.driver())
-        return nullptr;
-    QVariant value = db.driver()->handle();
-    if (!value.isValid() || qstrcmp(value.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3**>(value.data());
+    return SqliteEngine::handle(connection());
 }
 
 bool Database::run(QSqlQuery& query, const QString& sql, const QVariantList& values) {
     query.setForwardOnly(true);
     if (!query.prepare(sql)) {
-        recordFailure(sql, engineText(query.lastError()));
+        recordFailure(sql, SqliteEngine::engineWords(query.lastError()));
         return false;
     }
     for (qsizetype i = 0; i < values.size(); ++i)
         query.bindValue(static_cast<int>(i), values.at(i));
     if (!query.exec()) {
-        recordFailure(sql, engineText(query.lastError()));
+        recordFailure(sql, SqliteEngine::engineWords(query.lastError()));
         return false;
     }
     return true;
@@ -331,39 +278,6 @@ QString Database::text(const QSqlQuery& query, int column) {
     }
 }
 
-namespace {
-
-bool bindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
-    if (value.isNull())
-        return sqlite3_bind_null(statement, index) == SQLITE_OK;
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-    case QMetaType::UInt:
-    case QMetaType::Bool:
-        return sqlite3_bind_int64(statement, index, value.toLongLong()) == SQLITE_OK;
-    case QMetaType::Double:
-        return sqlite3_bind_double(statement, index, value.toDouble()) == SQLITE_OK;
-    case QMetaType::QByteArray: {
-        const QByteArray bytes = value.toByteArray();
-        return sqlite3_bind_blob(statement, index, bytes.constData(), static_cast<int>(bytes.size()),
-                                 SQLITE_TRANSIENT) == SQLITE_OK;
-    }
-    default: {
-        const QByteArray text = value.toString().toUtf8();
-        return sqlite3_bind_text(statement, index, text.constData(), static_cast<int>(text.size()),
-                                 SQLITE_TRANSIENT) == SQLITE_OK;
-    }
-    }
-}
-
-QString columnText(sqlite3_stmt* statement, int column) {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-    return text ? QString::fromUtf8(text, sqlite3_column_bytes(statement, column)) : QString();
-}
-
-} // namespace
-
 bool Database::read(const QString& sql, const QVariantList& values,
                     const std::function<void(const Row&)>& visit) {
     sqlite3* db = handle();
@@ -371,72 +285,35 @@ bool Database::read(const QString& sql, const QVariantList& values,
         recordFailure(sql, QStringLiteral("Die Datenbank ist nicht geöffnet."));
         return false;
     }
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare16_v2(db, sql.utf16(), static_cast<int>(sql.size() * 2), &statement, nullptr) !=
-        SQLITE_OK) {
-        recordFailure(sql, QString::fromUtf8(sqlite3_errmsg(db)));
-        sqlite3_finalize(statement);
+    SqliteStatement statement(db, sql);
+    if (!statement.isPrepared() || !statement.bind(values)) {
+        recordFailure(sql, statement.engineWords());
         return false;
     }
-    for (qsizetype i = 0; i < values.size(); ++i) {
-        if (!bindValue(statement, static_cast<int>(i + 1), values.at(i))) {
-            recordFailure(sql, QString::fromUtf8(sqlite3_errmsg(db)));
-            sqlite3_finalize(statement);
-            return false;
-        }
-    }
     const Row row(statement);
-    int result = SQLITE_ROW;
-    while ((result = sqlite3_step(statement)) == SQLITE_ROW)
+    while (statement.next())
         visit(row);
-    if (result != SQLITE_DONE)
-        recordFailure(sql, QString::fromUtf8(sqlite3_errmsg(db)));
-    sqlite3_finalize(statement);
-    return result == SQLITE_DONE;
+    if (statement.failed()) {
+        recordFailure(sql, statement.engineWords());
+        return false;
+    }
+    return true;
 }
 
 QString Database::Row::text(int column) const {
-    switch (sqlite3_column_type(m_statement, column)) {
-    case SQLITE_NULL:
-        return QString();
-    case SQLITE_INTEGER:
-        return QString::number(sqlite3_column_int64(m_statement, column));
-    case SQLITE_FLOAT:
-        return QString::number(sqlite3_column_double(m_statement, column), 'g',
-                               QLocale::FloatingPointShortest);
-    default:
-        return columnText(m_statement, column);
-    }
+    return m_statement.text(column);
 }
 
 std::optional<int> Database::Row::integer(int column) const {
-    switch (sqlite3_column_type(m_statement, column)) {
-    case SQLITE_NULL:
-        return std::nullopt;
-    case SQLITE_INTEGER:
-        return DayNumber::fromStoredInteger(sqlite3_column_int64(m_statement, column));
-    case SQLITE_FLOAT:
-        return DayNumber::fromStoredReal(sqlite3_column_double(m_statement, column));
-    default:
-        return DayNumber::parseStored(columnText(m_statement, column));
-    }
+    return m_statement.wholeNumber(column);
 }
 
 qint64 Database::Row::rowNumber(int column) const {
-    return sqlite3_column_int64(m_statement, column);
+    return m_statement.rowNumber(column);
 }
 
 std::optional<Money> Database::Row::amount(int column) const {
-    switch (sqlite3_column_type(m_statement, column)) {
-    case SQLITE_NULL:
-        return std::nullopt;
-    case SQLITE_INTEGER:
-        return Money::fromStoredInteger(sqlite3_column_int64(m_statement, column));
-    case SQLITE_FLOAT:
-        return Money::fromStoredReal(sqlite3_column_double(m_statement, column));
-    default:
-        return Money::parseStored(columnText(m_statement, column));
-    }
+    return m_statement.amount(column);
 }
 
 bool Database::beginTransaction() {
@@ -446,7 +323,7 @@ bool Database::beginTransaction() {
                            "nicht abgeschlossen.");
         return false;
     }
-    if (!exec(QStringLiteral("BEGIN IMMEDIATE")))
+    if (!exec(SqliteEngine::beginWriteStatement()))
         return false;
     m_inTransaction = true;
     return true;

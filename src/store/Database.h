@@ -11,11 +11,15 @@
 #include <QVariant>
 #include <QVariantList>
 
+class SqliteStatement;
 struct sqlite3;
-struct sqlite3_stmt;
 
-// The engine layer: one open connection to a database file. The only class that knows the engine is
-// SQLite; everything above it speaks through prepared statements with bound values.
+// The engine layer: one open connection to a database file; everything above it speaks through prepared
+// statements with bound values. What is particular to the engine, SQLite, lives together in sqlite/:
+// the connection's set-up and the functions and collation installed on it (SqliteEngine,
+// PatternFunctions, GermanCollation), reading straight on the engine (SqliteStatement), the engine's
+// failures in German (SqliteFailure) and the backup, check and compaction of a whole file (SqliteFile).
+// A server engine would be added beside it.
 class Database {
 public:
     static constexpr int kDefaultBusyTimeoutMs = 3000;
@@ -46,9 +50,7 @@ public:
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    QString filePath() const { return m_filePath; }
     QSqlDatabase connection() const;
-    sqlite3* handle() const;
 
     // Prepares sql and binds the values positionally ("?"), then runs it. Returns false on failure and
     // keeps the German error text for lastError(). The query is positioned before the first row.
@@ -62,8 +64,6 @@ public:
     bool changeRow(const QString& sql, const QVariantList& values);
     // The German text of the last failure, including the engine's own words.
     QString lastError() const { return m_lastError; }
-    // Sets the German failure text for a failure found above the engine (a row no longer there).
-    void setLastError(const QString& germanText) { m_lastError = germanText; }
 
     // A field's value as the program reads every field: its text, with null read as empty text.
     static QString text(const QSqlQuery& query, int column);
@@ -80,8 +80,8 @@ public:
 
     private:
         friend class Database;
-        explicit Row(sqlite3_stmt* statement) : m_statement(statement) {}
-        sqlite3_stmt* m_statement;
+        explicit Row(const SqliteStatement& statement) : m_statement(statement) {}
+        const SqliteStatement& m_statement;
     };
     // Runs a query straight on the engine and hands each row to visit: the fast way to fill lists.
     // Returns false on failure, with the German text in lastError().
@@ -94,7 +94,9 @@ public:
 
 private:
     Database(QString filePath, QString connectionName);
-    bool connect(const QString& databaseName, const QString& options, QString* engineText);
+    // existing: the file must be there and is never created anew.
+    bool connect(bool existing, int busyTimeoutMs, QString* germanText);
+    sqlite3* handle() const;
     OpenFailure checkSchema(QString* reason);
     bool configure(QString* germanMessage);
     void recordFailure(const QString& what, const QString& engineText);

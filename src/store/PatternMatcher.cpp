@@ -1,9 +1,6 @@
 #include "PatternMatcher.h"
 
 #include <QChar>
-#include <sqlite3.h>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -125,32 +122,6 @@ template <typename Cursor> bool matchCompiled(const std::vector<char32_t>& patte
     return p == count;
 }
 
-void deleteCompiled(void* compiled) {
-    delete static_cast<std::vector<char32_t>*>(compiled);
-}
-
-void sqlLike(sqlite3_context* context, int, sqlite3_value** args) {
-    if (sqlite3_value_type(args[0]) == SQLITE_NULL || sqlite3_value_type(args[1]) == SQLITE_NULL) {
-        sqlite3_result_null(context);
-        return;
-    }
-    auto* compiled = static_cast<std::vector<char32_t>*>(sqlite3_get_auxdata(context, 0));
-    if (!compiled) {
-        const unsigned char* patternText = sqlite3_value_text(args[0]);
-        const int patternLength = sqlite3_value_bytes(args[0]);
-        compiled = new std::vector<char32_t>(compile(Utf8Cursor(patternText, patternLength)));
-        sqlite3_set_auxdata(context, 0, compiled, deleteCompiled);
-        compiled = static_cast<std::vector<char32_t>*>(sqlite3_get_auxdata(context, 0));
-        if (!compiled) {
-            sqlite3_result_error_nomem(context);
-            return;
-        }
-    }
-    const unsigned char* text = sqlite3_value_text(args[1]);
-    const int length = sqlite3_value_bytes(args[1]);
-    sqlite3_result_int(context, matchCompiled(*compiled, Utf8Cursor(text, length)) ? 1 : 0);
-}
-
 void appendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out.push_back(static_cast<char>(c));
@@ -167,21 +138,6 @@ void appendUtf8(std::string& out, char32_t c) {
         out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
         out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
     }
-}
-
-void sqlFold(sqlite3_context* context, int, sqlite3_value** args) {
-    if (sqlite3_value_type(args[0]) != SQLITE_TEXT) {
-        sqlite3_result_value(context, args[0]);
-        return;
-    }
-    const unsigned char* text = sqlite3_value_text(args[0]);
-    const int length = sqlite3_value_bytes(args[0]);
-    thread_local std::string folded;
-    folded.clear();
-    Utf8Cursor cursor(text, length);
-    while (!cursor.atEnd())
-        appendUtf8(folded, cursor.next());
-    sqlite3_result_text(context, folded.data(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
 }
 
 } // namespace
@@ -214,12 +170,17 @@ QString PatternMatcher::fromLeft(const QString& userText) {
     return userText + QLatin1Char('*');
 }
 
-bool PatternMatcher::registerOn(sqlite3* connection) {
-    if (!connection)
-        return false;
-    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    return sqlite3_create_function_v2(connection, "like", 2, flags, nullptr, sqlLike, nullptr, nullptr,
-                                      nullptr) == SQLITE_OK &&
-           sqlite3_create_function_v2(connection, "fold", 1, flags, nullptr, sqlFold, nullptr, nullptr,
-                                      nullptr) == SQLITE_OK;
+PatternMatcher::Compiled PatternMatcher::compileUtf8(const char* pattern, int length) {
+    return compile(Utf8Cursor(reinterpret_cast<const unsigned char*>(pattern), length));
+}
+
+bool PatternMatcher::matchesUtf8(const Compiled& pattern, const char* text, int length) {
+    return matchCompiled(pattern, Utf8Cursor(reinterpret_cast<const unsigned char*>(text), length));
+}
+
+void PatternMatcher::foldUtf8(const char* text, int length, std::string& folded) {
+    folded.clear();
+    Utf8Cursor cursor(reinterpret_cast<const unsigned char*>(text), length);
+    while (!cursor.atEnd())
+        appendUtf8(folded, cursor.next());
 }

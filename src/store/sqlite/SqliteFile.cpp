@@ -1,0 +1,75 @@
+#include "SqliteFile.h"
+
+#include "Database.h"
+
+#include <QDir>
+#include <sqlite3.h>
+
+namespace {
+
+constexpr int kBackupRetries = 60;
+constexpr int kBackupRetryPauseMs = 50;
+
+// One raw connection, closed when it goes out of scope.
+class RawConnection {
+public:
+    RawConnection(const QString& path, int flags) {
+        m_result = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
+        if (m_db)
+            sqlite3_busy_timeout(m_db, Database::kDefaultBusyTimeoutMs);
+    }
+    ~RawConnection() { sqlite3_close_v2(m_db); }
+    RawConnection(const RawConnection&) = delete;
+    RawConnection& operator=(const RawConnection&) = delete;
+
+    bool isOpen() const { return m_result == SQLITE_OK; }
+    sqlite3* get() const { return m_db; }
+    QString errorText() const {
+        return m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(m_result));
+    }
+
+private:
+    sqlite3* m_db = nullptr;
+    int m_result = SQLITE_ERROR;
+};
+
+} // namespace
+
+QString SqliteFile::copy(const QString& sourcePath, const QString& targetPath) {
+    RawConnection source(sourcePath, SQLITE_OPEN_READONLY);
+    if (!source.isOpen())
+        return QStringLiteral("Die Datenbank '%1' kann nicht gelesen werden (%2).")
+            .arg(QDir::toNativeSeparators(sourcePath), source.errorText());
+    RawConnection target(targetPath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    if (!target.isOpen())
+        return target.errorText();
+    sqlite3_backup* backup = sqlite3_backup_init(target.get(), "main", source.get(), "main");
+    if (!backup)
+        return target.errorText();
+    int result = SQLITE_OK;
+    for (int attempt = 0; attempt < kBackupRetries; ++attempt) {
+        result = sqlite3_backup_step(backup, -1);
+        if (result != SQLITE_BUSY && result != SQLITE_LOCKED)
+            break;
+        sqlite3_sleep(kBackupRetryPauseMs);
+    }
+    const int finished = sqlite3_backup_finish(backup);
+    if (result != SQLITE_DONE)
+        return QString::fromUtf8(sqlite3_errstr(result));
+    if (finished != SQLITE_OK)
+        return target.errorText();
+    return QString();
+}
+
+QString SqliteFile::compact(const QString& path) {
+    RawConnection connection(path, SQLITE_OPEN_READWRITE);
+    if (!connection.isOpen())
+        return connection.errorText();
+    if (sqlite3_exec(connection.get(), "VACUUM", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return connection.errorText();
+    return QString();
+}
+
+QString SqliteFile::journalPath(const QString& path) {
+    return path + QStringLiteral("-journal");
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// The engine's operations on a whole database file that no Database holds for them: the online backup
+// into another file and the compaction. Each works through a connection of its own, closed before it
+// returns, and answers with an empty text or the German text of its failure.
+class SqliteFile {
+public:
+    // Copies the whole database at sourcePath into the database file at targetPath in one step, so that
+    // the copy is one consistent state, also while other connections use the source.
+    static QString copy(const QString& sourcePath, const QString& targetPath);
+    // Rebuilds the file in place without its unused pages; a complete database lies at path throughout.
+    static QString compact(const QString& path);
+    // The file the engine keeps beside a database while it writes.
+    static QString journalPath(const QString& path);
+};
