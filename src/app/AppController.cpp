@@ -153,7 +153,7 @@ void AppController::openAboutBox() {
 }
 
 void AppController::openHelp() {
-    const QString helpFile = QDir(m_programFolder).filePath(QString::fromLatin1(HelpWindow::HelpFileName));
+    const QString helpFile = QDir(m_programFolder).filePath(QString::fromLatin1(HelpWindow::kHelpFileName));
     if (!QFileInfo(helpFile).isFile())
         return;
     if (!m_helpWindow)

@@ -8,7 +8,7 @@ class QTextBrowser;
 class HelpWindow : public QWidget {
     Q_OBJECT
 public:
-    static constexpr const char* HelpFileName = "zlv.html";
+    static constexpr const char* kHelpFileName = "zlv.html";
 
     explicit HelpWindow(const QString& helpFilePath, QWidget* parent = nullptr);
 

@@ -5,9 +5,9 @@
 #include <QPainterPath>
 
 namespace {
-const QColor Slate(0x2f, 0x4a, 0x66);
-const QColor Brick(0xb5, 0x5a, 0x30);
-const QColor Paper(0xf4, 0xf1, 0xea);
+const QColor kSlate(0x2f, 0x4a, 0x66);
+const QColor kBrick(0xb5, 0x5a, 0x30);
+const QColor kPaper(0xf4, 0xf1, 0xea);
 } // namespace
 
 ProductLogo::ProductLogo(QWidget* parent) : QWidget(parent) {
@@ -38,9 +38,9 @@ void ProductLogo::paint(QPainter& painter, const QRectF& area) {
     painter.setRenderHint(QPainter::Antialiasing);
 
     QLinearGradient sky(frame.topLeft(), frame.bottomLeft());
-    sky.setColorAt(0, Paper);
-    sky.setColorAt(1, Paper.darker(108));
-    painter.setPen(QPen(Slate, side * 0.15));
+    sky.setColorAt(0, kPaper);
+    sky.setColorAt(1, kPaper.darker(108));
+    painter.setPen(QPen(kSlate, side * 0.15));
     painter.setBrush(sky);
     painter.drawRoundedRect(frame.adjusted(side * 0.1, side * 0.1, -side * 0.1, -side * 0.1), side, side);
 
@@ -49,8 +49,8 @@ void ProductLogo::paint(QPainter& painter, const QRectF& area) {
     roof.lineTo(at(13, 1.6));
     roof.lineTo(at(21, 5.2));
     roof.closeSubpath();
-    painter.setPen(QPen(Slate, side * 0.3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.setBrush(Brick);
+    painter.setPen(QPen(kSlate, side * 0.3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(kBrick);
     painter.drawPath(roof);
 
     painter.setBrush(Qt::NoBrush);
@@ -66,7 +66,7 @@ void ProductLogo::paint(QPainter& painter, const QRectF& area) {
     font.setPixelSize(qMax(6, qRound(side * 3.4)));
     font.setLetterSpacing(QFont::PercentageSpacing, 108);
     painter.setFont(font);
-    painter.setPen(Slate);
+    painter.setPen(kSlate);
     painter.drawText(QRectF(at(0, 11), at(26, 15.6)), Qt::AlignCenter, QStringLiteral("Zelvora"));
     painter.restore();
 }

@@ -12,8 +12,8 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int WidthBeyondToolbarTwips = 200;
-constexpr int ToolbarIconSize = 32;
+constexpr int kWidthBeyondToolbarTwips = 200;
+constexpr int kToolbarIconSize = 32;
 } // namespace
 
 StartMenu::StartMenu(QWidget* parent) : QMainWindow(parent) {
@@ -91,7 +91,7 @@ void StartMenu::addToolButton(const QString& key, const QString& caption, const 
     auto* button = new QToolButton(m_toolbar);
     button->setDefaultAction(action);
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setIconSize(QSize(ToolbarIconSize, ToolbarIconSize));
+    button->setIconSize(QSize(kToolbarIconSize, kToolbarIconSize));
     button->setAutoRaise(true);
     m_toolbarLayout->addWidget(button);
     button->setObjectName(key);
@@ -101,7 +101,7 @@ void StartMenu::addToolButton(const QString& key, const QString& caption, const 
 }
 
 void StartMenu::fitWidthToToolbar() {
-    const int extra = Twips::toPixelsX(WidthBeyondToolbarTwips, *this);
+    const int extra = Twips::toPixelsX(kWidthBeyondToolbarTwips, *this);
     const int width = m_toolbar->sizeHint().width() + extra;
     setFixedWidth(qMax(width, centralWidget()->minimumSizeHint().width()));
     resize(width, sizeHint().height() + 40);

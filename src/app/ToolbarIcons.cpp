@@ -6,8 +6,8 @@
 #include <QtMath>
 
 namespace {
-const QColor Ink(0x2f, 0x4a, 0x66);
-const QColor Accent(0xb5, 0x5a, 0x30);
+const QColor kInk(0x2f, 0x4a, 0x66);
+const QColor kAccent(0xb5, 0x5a, 0x30);
 
 void drawGear(QPainter& p) {
     QPainterPath teeth;
@@ -16,7 +16,7 @@ void drawGear(QPainter& p) {
         const QPointF tip(16 + 12.5 * qCos(angle), 16 + 12.5 * qSin(angle));
         teeth.addEllipse(tip, 2.6, 2.6);
     }
-    p.setBrush(Ink);
+    p.setBrush(kInk);
     p.drawPath(teeth);
     p.drawEllipse(QPointF(16, 16), 10, 10);
     p.setBrush(Qt::white);
@@ -27,7 +27,7 @@ void drawCompany(QPainter& p) {
     p.setBrush(Qt::white);
     p.drawRect(QRectF(4, 4, 16, 25));
     p.drawRect(QRectF(20, 12, 9, 17));
-    p.setBrush(Accent);
+    p.setBrush(kAccent);
     for (int row = 0; row < 4; ++row)
         for (int column = 0; column < 2; ++column)
             p.drawRect(QRectF(7.5 + column * 6, 7.5 + row * 5, 3, 3));
@@ -44,12 +44,12 @@ void drawDatabase(QPainter& p) {
     p.drawEllipse(QRectF(6, 4, 20, 8));
     p.setBrush(Qt::NoBrush);
     p.drawArc(QRectF(6, 12, 20, 8), 180 * 16, 180 * 16);
-    p.setPen(QPen(Accent, 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(QPen(kAccent, 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawPolyline(QPolygonF({QPointF(17, 22), QPointF(21, 27), QPointF(29, 17)}));
 }
 
 void drawDisc(QPainter& p) {
-    p.setBrush(Ink);
+    p.setBrush(kInk);
     p.drawEllipse(QPointF(16, 16), 13, 13);
     p.setPen(QPen(Qt::white, 3.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
@@ -74,7 +74,7 @@ void drawHelp(QPainter& p) {
 
 void drawQuit(QPainter& p) {
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(Accent, 3, Qt::SolidLine, Qt::RoundCap));
+    p.setPen(QPen(kAccent, 3, Qt::SolidLine, Qt::RoundCap));
     p.drawArc(QRectF(5, 6, 22, 22), 125 * 16, 290 * 16);
     p.drawLine(QPointF(16, 3.5), QPointF(16, 15));
 }
@@ -82,12 +82,12 @@ void drawQuit(QPainter& p) {
 
 QIcon ToolbarIcons::icon(Kind kind) {
     // One pixmap at the toolbar's size; QIcon scales it for other sizes when they are asked for.
-    constexpr int Size = 32;
-    QPixmap pixmap(Size, Size);
+    constexpr int kIconSize = 32;
+    QPixmap pixmap(kIconSize, kIconSize);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(Ink, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(QPen(kInk, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     switch (kind) {
     case Kind::Settings:
         drawGear(p);
