@@ -2,6 +2,7 @@
 
 #include "Schema.h"
 #include "SqliteEngine.h"
+#include "SqliteFailure.h"
 #include "SqliteFile.h"
 #include "SqliteStatement.h"
 
@@ -118,8 +119,8 @@ bool Database::connect(bool existing, int busyTimeoutMs, QString* germanText) {
     }
     SqliteEngine::configure(db, m_filePath, existing, busyTimeoutMs);
     if (!db.open()) {
-        *germanText = QStringLiteral("Die Datei kann nicht geöffnet werden (%1).")
-                          .arg(SqliteEngine::engineWords(db.lastError()));
+        *germanText = SqliteFailure::germanText(SqliteEngine::resultCode(db.lastError()),
+                                                SqliteEngine::engineWords(db.lastError()));
         return false;
     }
     if (!handle()) {
@@ -226,13 +227,13 @@ sqlite3* Database::handle() const {
 bool Database::run(QSqlQuery& query, const QString& sql, const QVariantList& values) {
     query.setForwardOnly(true);
     if (!query.prepare(sql)) {
-        recordFailure(sql, SqliteEngine::engineWords(query.lastError()));
+        recordFailure(sql, query.lastError());
         return false;
     }
     for (qsizetype i = 0; i < values.size(); ++i)
         query.bindValue(static_cast<int>(i), values.at(i));
     if (!query.exec()) {
-        recordFailure(sql, SqliteEngine::engineWords(query.lastError()));
+        recordFailure(sql, query.lastError());
         return false;
     }
     return true;
@@ -287,14 +288,14 @@ bool Database::read(const QString& sql, const QVariantList& values,
     }
     SqliteStatement statement(db, sql);
     if (!statement.isPrepared() || !statement.bind(values)) {
-        recordFailure(sql, statement.engineWords());
+        recordFailure(sql, SqliteFailure::germanText(statement.resultCode(), statement.engineWords()));
         return false;
     }
     const Row row(statement);
     while (statement.next())
         visit(row);
     if (statement.failed()) {
-        recordFailure(sql, statement.engineWords());
+        recordFailure(sql, SqliteFailure::germanText(statement.resultCode(), statement.engineWords()));
         return false;
     }
     return true;
@@ -345,6 +346,11 @@ bool Database::rollback() {
     return exec(QStringLiteral("ROLLBACK"));
 }
 
-void Database::recordFailure(const QString& what, const QString& engineText) {
-    m_lastError = failurePrefix(what) + QStringLiteral(": ") + engineText;
+void Database::recordFailure(const QString& what, const QString& germanText) {
+    m_lastError = failurePrefix(what) + QStringLiteral(": ") + germanText;
+}
+
+void Database::recordFailure(const QString& what, const QSqlError& error) {
+    recordFailure(
+        what, SqliteFailure::germanText(SqliteEngine::resultCode(error), SqliteEngine::engineWords(error)));
 }

@@ -11,6 +11,7 @@
 #include <QVariant>
 #include <QVariantList>
 
+class QSqlError;
 class SqliteStatement;
 struct sqlite3;
 
@@ -99,7 +100,9 @@ private:
     sqlite3* handle() const;
     OpenFailure checkSchema(QString* reason);
     bool configure(QString* germanMessage);
-    void recordFailure(const QString& what, const QString& engineText);
+    // what: the statement that failed, which says whether reading, storing or deleting failed.
+    void recordFailure(const QString& what, const QString& germanText);
+    void recordFailure(const QString& what, const QSqlError& error);
 
     QString m_filePath;
     QString m_connectionName;

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -34,6 +35,7 @@ class DatabaseBackupTest : public QObject {
 private slots:
     void copyAndCompact_data();
     void copyAndCompact();
+    void missingDatabaseReadsGerman();
 };
 
 void DatabaseBackupTest::copyAndCompact_data() {
@@ -83,6 +85,20 @@ void DatabaseBackupTest::copyAndCompact() {
         QCOMPARE(TestDatabase::fileState(backupPath), oldBackup);
     QCOMPARE(QDir(db.folder()).entryList(QDir::Files | QDir::Hidden), (QStringList{backupName, "ZLV.mdb"}));
     db.exec(QStringLiteral("INSERT INTO tblProjekt (ProjektName) VALUES ('nach der Sicherung')"));
+}
+
+void DatabaseBackupTest::missingDatabaseReadsGerman() {
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("ZLV.mdb"));
+    DatabaseBackup backup;
+    QVERIFY(!backup.copy(missing, dir.filePath(QStringLiteral("01.01.2024_ZLV.mdb"))));
+    QCOMPARE(
+        backup.lastError(),
+        QStringLiteral("Die Sicherungskopie konnte nicht geschrieben werden: Die Datenbank '%1' kann nicht "
+                       "gelesen werden: Die Datenbankdatei kann nicht geöffnet werden (unable to open "
+                       "database file).")
+            .arg(QDir::toNativeSeparators(missing)));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 QTEST_GUILESS_MAIN(DatabaseBackupTest)

@@ -1,4 +1,5 @@
 #include "Database.h"
+#include "BookingRepository.h"
 #include "TestDatabase.h"
 
 #include <QDir>
@@ -18,6 +19,8 @@ private slots:
     void refusesFile_data();
     void refusesFile();
     void acceptsExtraTablesAndFields();
+    void engineFailures_data();
+    void engineFailures();
 };
 
 void DatabaseTest::newFile_data() {
@@ -148,6 +151,67 @@ void DatabaseTest::acceptsExtraTablesAndFields() {
     QCOMPARE(Database::text(query, 0) + Database::text(query, 1), QStringLiteral("Rathaus1"));
     QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files),
              QStringList{QStringLiteral("ZLV.mdb")});
+}
+
+// What the engine reports reaches the user as a German sentence, through both ways of running SQL, the
+// engine's words kept in parentheses.
+void DatabaseTest::engineFailures_data() {
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<bool>("reading");
+    QTest::addColumn<QString>("expected");
+    const auto row = [](const char* name, const char* setup, bool reading, const char* expected) {
+        QTest::newRow(name) << QString::fromLatin1(setup) << reading << QString::fromUtf8(expected);
+    };
+    const char* busy = "Die Datenbank ist gesperrt, weil ein anderes Programm oder ein anderer Arbeitsplatz "
+                       "gerade mit ihr arbeitet. Bitte versuchen Sie es in einem Augenblick noch einmal "
+                       "(database is locked).";
+    row("in use elsewhere, storing", "locked", false,
+        QByteArray("Der Datensatz konnte nicht gespeichert werden: ").append(busy).data());
+    row("in use elsewhere, reading a list", "locked", true,
+        QByteArray("Die Daten konnten nicht gelesen werden: ").append(busy).data());
+    row("write-protected", "PRAGMA query_only = 1", false,
+        "Der Datensatz konnte nicht gespeichert werden: Die Datenbank ist schreibgeschützt; es kann nichts "
+        "gespeichert werden (attempt to write a readonly database).");
+    row("disk full", "full", false,
+        "Der Datensatz konnte nicht gespeichert werden: Auf dem Laufwerk der Datenbank ist kein Platz mehr "
+        "frei (database or disk is full).");
+    row("damaged, reading a list", "damaged", true,
+        "Die Daten konnten nicht gelesen werden: Die Datenbank ist beschädigt (database disk image is "
+        "malformed).");
+    row("damaged, storing", "damaged", false,
+        "Der Datensatz konnte nicht gespeichert werden: Die Datenbank ist beschädigt (database disk image is "
+        "malformed).");
+}
+
+void DatabaseTest::engineFailures() {
+    QFETCH(QString, setup);
+    QFETCH(bool, reading);
+    QFETCH(QString, expected);
+    TestDatabase file;
+    QVERIFY(file.isValid());
+    if (setup == QLatin1String("damaged"))
+        QVERIFY(file.damageBookings());
+    const std::unique_ptr<Database> db = Database::open(file.path(), nullptr, nullptr, 100);
+    QVERIFY(db);
+    if (setup == QLatin1String("locked"))
+        file.exec(QStringLiteral("BEGIN EXCLUSIVE"));
+    if (setup == QLatin1String("full")) {
+        const QString pages = file.scalar(QStringLiteral("PRAGMA page_count"));
+        QVERIFY(db->exec(QStringLiteral("PRAGMA max_page_count = %1").arg(pages)));
+    }
+    if (setup.startsWith(QLatin1String("PRAGMA")))
+        QVERIFY(db->exec(setup));
+
+    bool ok = true;
+    if (reading)
+        BookingRepository(*db).forProject(QStringLiteral("1"), &ok);
+    else
+        ok = db->exec(QStringLiteral("INSERT INTO tblBuchung (ProjektID, Bemerkungen) VALUES ('1', ?)"),
+                      {QString(QLatin1Char('x')).repeated(20000)});
+    QVERIFY(!ok);
+    QCOMPARE(db->lastError(), expected);
+    if (setup == QLatin1String("locked"))
+        file.exec(QStringLiteral("ROLLBACK"));
 }
 
 QTEST_GUILESS_MAIN(DatabaseTest)

@@ -48,6 +48,26 @@ bool TestDatabase::reopen() {
     return m_db != nullptr;
 }
 
+bool TestDatabase::damageBookings() {
+    if (!m_db->exec(
+            QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 500) "
+                           "INSERT INTO tblBuchung (ProjektID, Bemerkungen) "
+                           "SELECT '1', hex(zeroblob(100)) FROM n")))
+        return false;
+    const qint64 pageSize = scalar(QStringLiteral("PRAGMA page_size")).toLongLong();
+    const qint64 rootPage =
+        scalar(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'tblBuchung'")).toLongLong();
+    m_db.reset();
+    QFile file(path());
+    if (pageSize <= 0 || rootPage <= 1 || !file.open(QIODevice::ReadWrite) ||
+        !file.seek((rootPage - 1) * pageSize))
+        return false;
+    // An interior or leaf page starts with its kind; 0x00 is none of them.
+    const bool written = file.write(QByteArray(8, '\0')) == 8;
+    file.close();
+    return written && reopen();
+}
+
 bool TestDatabase::writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();

@@ -22,6 +22,9 @@ public:
     void clearPresets();
     // Closes the connection and opens the file afresh, as the program opens it; false when it refuses.
     bool reopen();
+    // Fills the bookings with rows, then breaks the page that their table starts on, as a failing disk
+    // would: the file still opens, but reading the bookings fails and the engine's check finds damage.
+    bool damageBookings();
 
     // Writes bytes as the whole content of the file at path.
     static bool writeFile(const QString& path, const QByteArray& bytes);

@@ -2,6 +2,7 @@
 
 #include "GermanCollation.h"
 #include "PatternFunctions.h"
+#include "SqliteFailure.h"
 
 #include <QSqlDriver>
 #include <QSqlError>
@@ -68,25 +69,24 @@ int SqliteEngine::resultCode(const QSqlError& error) {
 }
 
 Database::OpenFailure SqliteEngine::classifyOpenFailure(const QSqlError& error, QString* reason) {
-    switch (resultCode(error) & 0xFF) {
+    const int code = resultCode(error);
+    const QString german = SqliteFailure::germanText(code, engineWords(error));
+    switch (code & 0xFF) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        *reason = QStringLiteral("Die Datei ist gesperrt, weil ein anderes Programm gerade mit ihr arbeitet. "
-                                 "Bitte versuchen Sie es später noch einmal.");
+        *reason = german;
         return Database::OpenFailure::Locked;
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT:
-        *reason = QStringLiteral("Die Datei ist keine Zelvora-Datenbank (sie ist beschädigt oder keine "
-                                 "SQLite-Datenbank: %1).")
-                      .arg(engineWords(error));
+        *reason = QStringLiteral("Die Datei ist keine Zelvora-Datenbank: ") + german;
         return Database::OpenFailure::NotADatabase;
     case SQLITE_CANTOPEN:
     case SQLITE_PERM:
     case SQLITE_READONLY:
-        *reason = QStringLiteral("Die Datei kann nicht gelesen werden (%1).").arg(engineWords(error));
+        *reason = german;
         return Database::OpenFailure::NotReadable;
     default:
-        *reason = engineWords(error);
+        *reason = german;
         return Database::OpenFailure::Other;
     }
 }

@@ -1,6 +1,7 @@
 #include "SqliteFile.h"
 
 #include "Database.h"
+#include "SqliteFailure.h"
 
 #include <QDir>
 #include <sqlite3.h>
@@ -24,8 +25,12 @@ public:
 
     bool isOpen() const { return m_result == SQLITE_OK; }
     sqlite3* get() const { return m_db; }
-    QString errorText() const {
-        return m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(m_result));
+    // The last failure on this connection, in German.
+    QString failure() const {
+        if (!m_db)
+            return SqliteFailure::germanText(m_result, QString::fromUtf8(sqlite3_errstr(m_result)));
+        return SqliteFailure::germanText(sqlite3_extended_errcode(m_db),
+                                         QString::fromUtf8(sqlite3_errmsg(m_db)));
     }
 
 private:
@@ -38,14 +43,14 @@ private:
 QString SqliteFile::copy(const QString& sourcePath, const QString& targetPath) {
     RawConnection source(sourcePath, SQLITE_OPEN_READONLY);
     if (!source.isOpen())
-        return QStringLiteral("Die Datenbank '%1' kann nicht gelesen werden (%2).")
-            .arg(QDir::toNativeSeparators(sourcePath), source.errorText());
+        return QStringLiteral("Die Datenbank '%1' kann nicht gelesen werden: %2")
+            .arg(QDir::toNativeSeparators(sourcePath), source.failure());
     RawConnection target(targetPath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     if (!target.isOpen())
-        return target.errorText();
+        return target.failure();
     sqlite3_backup* backup = sqlite3_backup_init(target.get(), "main", source.get(), "main");
     if (!backup)
-        return target.errorText();
+        return target.failure();
     int result = SQLITE_OK;
     for (int attempt = 0; attempt < kBackupRetries; ++attempt) {
         result = sqlite3_backup_step(backup, -1);
@@ -55,18 +60,18 @@ QString SqliteFile::copy(const QString& sourcePath, const QString& targetPath) {
     }
     const int finished = sqlite3_backup_finish(backup);
     if (result != SQLITE_DONE)
-        return QString::fromUtf8(sqlite3_errstr(result));
+        return SqliteFailure::germanText(result, QString::fromUtf8(sqlite3_errstr(result)));
     if (finished != SQLITE_OK)
-        return target.errorText();
+        return target.failure();
     return QString();
 }
 
 QString SqliteFile::compact(const QString& path) {
     RawConnection connection(path, SQLITE_OPEN_READWRITE);
     if (!connection.isOpen())
-        return connection.errorText();
+        return connection.failure();
     if (sqlite3_exec(connection.get(), "VACUUM", nullptr, nullptr, nullptr) != SQLITE_OK)
-        return connection.errorText();
+        return connection.failure();
     return QString();
 }
 

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// The engine's failures as the user reads them: a German sentence for each failure the user can act on
+// (the file in use elsewhere, the disk full, the file write-protected, damaged or not to be opened, a
+// read or write error), with the engine's own words kept in parentheses for whoever looks into it.
+// Other failures keep the engine's words alone.
+class SqliteFailure {
+public:
+    // code: the engine's result code, primary or extended.
+    static QString germanText(int code, const QString& engineWords);
+    // The file is damaged or no database at all.
+    static bool isDamage(int code);
+};
