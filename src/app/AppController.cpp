@@ -49,7 +49,6 @@ bool AppController::showStartMenu(bool firstStart) {
     m_databaseFilePath = location->databaseFilePath();
 
     auto* menu = new StartMenu;
-    menu->setDatabase(location->databaseFilePath(), location->databaseFolder());
     if (firstStart)
         menu->setWindowTitle(StartMenu::versionTitle());
     connect(menu, &StartMenu::presetsRequested, this, &AppController::openPresets);
@@ -81,22 +80,30 @@ bool AppController::confirmDatabase() {
     return false;
 }
 
-void AppController::openProjectManager() {
+template <typename Screen, typename Create>
+bool AppController::openDatabaseScreen(QPointer<Screen>& screen, Create create) {
     if (!m_startMenu || !confirmDatabase())
-        return;
-    if (!m_projectManager) {
-        auto* manager = new ProjectManager(m_databaseFilePath, m_dialogs);
-        if (!manager->hasDatabase()) {
-            delete manager;
-            return;
-        }
-        manager->setAttribute(Qt::WA_DeleteOnClose);
-        connect(manager, &ProjectManager::closeRequested, this, &AppController::returnToStartMenu);
-        connect(manager, &ProjectManager::projectLoadRequested, this, &AppController::showProject);
-        m_projectManager = manager;
+        return false;
+    if (!screen) {
+        std::unique_ptr<Screen> created = create();
+        if (!created->hasDatabase())
+            return false;
+        created->setAttribute(Qt::WA_DeleteOnClose);
+        screen = created.release();
     }
-    bringToFront(m_projectManager);
-    m_startMenu->close();
+    bringToFront(screen);
+    return true;
+}
+
+void AppController::openProjectManager() {
+    const bool opened = openDatabaseScreen(m_projectManager, [this] {
+        auto manager = std::make_unique<ProjectManager>(m_databaseFilePath, m_dialogs);
+        connect(manager.get(), &ProjectManager::closeRequested, this, &AppController::returnToStartMenu);
+        connect(manager.get(), &ProjectManager::projectLoadRequested, this, &AppController::showProject);
+        return manager;
+    });
+    if (opened)
+        m_startMenu->close();
 }
 
 void AppController::returnToStartMenu() {
@@ -115,33 +122,13 @@ void AppController::showProject(const QString&, const QString&) {
 }
 
 void AppController::openPresets() {
-    if (!m_startMenu || !confirmDatabase())
-        return;
-    if (!m_presets) {
-        auto* presets = new Presets(m_startMenu->databaseFilePath(), m_dialogs, m_settings);
-        if (!presets->hasDatabase()) {
-            delete presets;
-            return;
-        }
-        presets->setAttribute(Qt::WA_DeleteOnClose);
-        m_presets = presets;
-    }
-    bringToFront(m_presets);
+    openDatabaseScreen(
+        m_presets, [this] { return std::make_unique<Presets>(m_databaseFilePath, m_dialogs, m_settings); });
 }
 
 void AppController::openCompanyRegister() {
-    if (!m_startMenu || !confirmDatabase())
-        return;
-    if (!m_companyRegister) {
-        auto* companies = new CompanyRegister(m_startMenu->databaseFilePath(), m_dialogs);
-        if (!companies->hasDatabase()) {
-            delete companies;
-            return;
-        }
-        companies->setAttribute(Qt::WA_DeleteOnClose);
-        m_companyRegister = companies;
-    }
-    bringToFront(m_companyRegister);
+    openDatabaseScreen(m_companyRegister,
+                       [this] { return std::make_unique<CompanyRegister>(m_databaseFilePath, m_dialogs); });
 }
 
 void AppController::openAboutBox() {

@@ -38,7 +38,8 @@ public:
     CompanyRegister* companyRegister() const { return m_companyRegister; }
     AboutBox* aboutBox() const { return m_aboutBox; }
     HelpWindow* helpWindow() const { return m_helpWindow; }
-    // The database file of the running start menu, spelled as on disk.
+    // The database file that the screens open, spelled as on disk: found while the start menu loaded, kept
+    // while the project manager replaces the start menu; empty when the file proved unusable.
     QString databaseFilePath() const { return m_databaseFilePath; }
 
 signals:
@@ -66,6 +67,10 @@ private:
     // Runs the check of the database file that the start menu still owes; false when the file is unusable
     // and the program is ending.
     bool confirmDatabase();
+    // Brings screen to the front, creating it first by create() when it is not open. A screen that cannot
+    // open the database is dropped (it has shown its message). False when no screen is shown.
+    template <typename Screen, typename Create>
+    bool openDatabaseScreen(QPointer<Screen>& screen, Create create);
 
     QString m_programFolder;
     Dialogs& m_dialogs;

@@ -75,11 +75,6 @@ QString StartMenu::plainTitle() {
     return QStringLiteral("Talbrin Zelvora  - Startmenü ");
 }
 
-void StartMenu::setDatabase(const QString& filePath, const QString& folder) {
-    m_databaseFilePath = filePath;
-    m_databaseFolder = folder;
-}
-
 void StartMenu::addToolButton(const QString& key, const QString& caption, const QString& tooltip,
                               ToolbarIcons::Kind icon, void (StartMenu::*signal)()) {
     auto* action = new QAction(ToolbarIcons::icon(icon), caption, this);

@@ -9,8 +9,7 @@ class QPushButton;
 class QHBoxLayout;
 
 // The start menu (frmMenü): the toolbar to presets, company register, backup, about box, help and the
-// end of the program, the product logo and the way into the project manager. It holds the database
-// file for the screens it opens.
+// end of the program, the product logo and the way into the project manager.
 class StartMenu : public QMainWindow {
     Q_OBJECT
 public:
@@ -20,11 +19,6 @@ public:
     static QString versionTitle();
     // The title the start menu has when it is shown again later.
     static QString plainTitle();
-
-    // The database file, spelled as on disk; its folder ends with a separator.
-    void setDatabase(const QString& filePath, const QString& folder);
-    QString databaseFilePath() const { return m_databaseFilePath; }
-    QString databaseFolder() const { return m_databaseFolder; }
 
 signals:
     void presetsRequested();
@@ -50,6 +44,4 @@ private:
     QWidget* m_toolbar = nullptr;
     QHBoxLayout* m_toolbarLayout = nullptr;
     QPushButton* m_project = nullptr;
-    QString m_databaseFilePath;
-    QString m_databaseFolder;
 };

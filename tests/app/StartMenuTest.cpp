@@ -68,7 +68,7 @@ private slots:
         StartMenu* menu = m_app->startMenu();
         QCOMPARE(visibleWindows(), QStringList{"frmMenü"});
         QCOMPARE(menu->windowTitle(), QStringLiteral("Talbrin Zelvora V1.0.1  -  Startmenü"));
-        QCOMPARE(menu->databaseFilePath(), dbPath());
+        QCOMPARE(m_app->databaseFilePath(), dbPath());
         QVERIFY(m_dialogs->shown.isEmpty());
 
         const QList<QStringList> expected = {
@@ -99,6 +99,31 @@ private slots:
         click<QToolButton>(m_app->projectManager(), QStringLiteral("cmdBeenden"));
         QCOMPARE(visibleWindows(), QStringList{"frmMenü"});
         QCOMPARE(m_app->startMenu()->windowTitle(), QStringLiteral("Talbrin Zelvora  - Startmenü "));
+    }
+
+    void screenThatCannotOpenTheDatabaseIsNotShown_data() {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("presets") << "tbrEinstellungen";
+        QTest::newRow("company register") << "tbrFirma";
+        QTest::newRow("project manager") << "cmdProjekt";
+    }
+
+    void screenThatCannotOpenTheDatabaseIsNotShown() {
+        QFETCH(QString, button);
+        QVERIFY(m_app->start());
+        settle();
+        QVERIFY(QFile::remove(dbPath()));
+        QVERIFY(writeFile(dbPath(), "Dies ist keine Datenbank.\n"));
+
+        if (button.startsWith(QLatin1String("tbr")))
+            clickTool(button);
+        else
+            click<QPushButton>(m_app->startMenu(), button);
+
+        QCOMPARE(visibleWindows(), QStringList{"frmMenü"});
+        QVERIFY(!m_app->presets() && !m_app->companyRegister() && !m_app->projectManager());
+        QCOMPARE(m_dialogs->shown.size(), 1);
+        QCOMPARE(m_dialogs->shown.at(0).icon, Dialogs::Icon::Critical);
     }
 
     void quitClosesEveryWindow() {
