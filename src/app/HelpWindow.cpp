@@ -1,10 +1,18 @@
 #include "HelpWindow.h"
 
+#include "Twips.h"
+#include "WindowPlacement.h"
+
 #include <QKeySequence>
 #include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+
+namespace {
+constexpr int kWidthTwips = 11400;
+constexpr int kHeightTwips = 9600;
+} // namespace
 
 HelpWindow::HelpWindow(const QString& helpFilePath, QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmHilfe"));
@@ -23,5 +31,5 @@ HelpWindow::HelpWindow(const QString& helpFilePath, QWidget* parent) : QWidget(p
 
     auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(close, &QShortcut::activated, this, &QWidget::close);
-    resize(760, 640);
+    WindowPlacement::fitIntoScreen(*this, Twips::toPixels(kWidthTwips, kHeightTwips, *this));
 }

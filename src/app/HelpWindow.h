@@ -4,7 +4,8 @@
 
 class QTextBrowser;
 
-// The program's help window (frmHilfe): shows the HTML help file installed beside the program.
+// The program's help window (frmHilfe): shows the HTML help file installed beside the program. It comes
+// up centred and fully inside the screen's available area.
 class HelpWindow : public QWidget {
     Q_OBJECT
 public:

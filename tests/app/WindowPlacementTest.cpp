@@ -1,0 +1,145 @@
+#include "WindowPlacement.h"
+#include "HelpWindow.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+// The offscreen screen of this test: a small laptop screen, lower than the help window.
+constexpr int kScreenWidth = 1024;
+constexpr int kScreenHeight = 600;
+
+bool insideScreen(const QWidget& window) {
+    return window.screen()->availableGeometry().contains(window.frameGeometry());
+}
+} // namespace
+
+// Windows come up fully inside the available area of their screen.
+class WindowPlacementTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fittedGeometry_data() {
+        QTest::addColumn<QSize>("wanted");
+        QTest::addColumn<QSize>("minimum");
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<bool>("placed");
+        QTest::addColumn<QPoint>("frameTopLeft");
+        QTest::addColumn<QRect>("expected"); // client geometry; the frame is 2, 30, 2, 2
+
+        const QRect screen(0, 0, 1600, 1000);
+        const QRect belowPanel(0, 40, 1600, 960);
+        QTest::newRow("fits, centred")
+            << QSize(800, 600) << QSize() << screen << false << QPoint() << QRect(400, 214, 800, 600);
+        QTest::newRow("too tall, bounded and centred")
+            << QSize(1307, 1200) << QSize() << belowPanel << false << QPoint() << QRect(146, 70, 1307, 928);
+        QTest::newRow("too wide and too tall")
+            << QSize(2000, 1200) << QSize() << screen << false << QPoint() << QRect(2, 30, 1596, 968);
+        QTest::newRow("placed inside, stays")
+            << QSize(600, 400) << QSize() << screen << true << QPoint(100, 50) << QRect(102, 80, 600, 400);
+        QTest::newRow("past the bottom right, moved back")
+            << QSize(600, 400) << QSize() << screen << true << QPoint(1200, 800) << QRect(998, 598, 600, 400);
+        QTest::newRow("above the panel, moved down")
+            << QSize(600, 400) << QSize() << belowPanel << true << QPoint(-30, 0) << QRect(2, 70, 600, 400);
+        QTest::newRow("second screen to the right")
+            << QSize(800, 600) << QSize() << QRect(1600, 0, 1280, 1024) << false << QPoint()
+            << QRect(1840, 226, 800, 600);
+        QTest::newRow("minimum wider than the screen") << QSize(2000, 300) << QSize(1800, 0) << screen << true
+                                                       << QPoint(300, 300) << QRect(2, 330, 1800, 300);
+    }
+
+    void fittedGeometry() {
+        QFETCH(QSize, wanted);
+        QFETCH(QSize, minimum);
+        QFETCH(QRect, available);
+        QFETCH(bool, placed);
+        QFETCH(QPoint, frameTopLeft);
+        QFETCH(QRect, expected);
+        const QMargins frame(2, 30, 2, 2);
+        const QRect fitted = WindowPlacement::fittedGeometry(
+            wanted, minimum, frame, available, placed ? std::optional<QPoint>(frameTopLeft) : std::nullopt);
+        QCOMPARE(fitted, expected);
+    }
+
+    void windowComesUpInsideTheScreen_data() {
+        QTest::addColumn<QSize>("wanted");
+        QTest::addColumn<bool>("moved");
+
+        QTest::newRow("taller than the screen") << QSize(900, 800) << false;
+        QTest::newRow("wider and taller") << QSize(1400, 900) << false;
+        QTest::newRow("fits") << QSize(500, 300) << false;
+        QTest::newRow("moved past the bottom right") << QSize(500, 300) << true;
+    }
+
+    void windowComesUpInsideTheScreen() {
+        QFETCH(QSize, wanted);
+        QFETCH(bool, moved);
+        QWidget window;
+        if (moved)
+            window.move(900, 500);
+        WindowPlacement::fitIntoScreen(window, wanted);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY2(insideScreen(window), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                      .arg(window.frameGeometry().x())
+                                                      .arg(window.frameGeometry().y())
+                                                      .arg(window.frameGeometry().width())
+                                                      .arg(window.frameGeometry().height())));
+        // Before the first show the frame is estimated, so a bounded window may come out a little smaller.
+        QVERIFY(window.width() <= wanted.width());
+        QVERIFY(window.height() <= wanted.height());
+        QVERIFY(window.width() >= qMin(wanted.width(), kScreenWidth - 60));
+        QVERIFY(window.height() >= qMin(wanted.height(), kScreenHeight - 60));
+    }
+
+    void shownWindowIsMovedBackInside() {
+        QWidget window;
+        window.resize(400, 300);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.move(800, 450);
+        WindowPlacement::fitIntoScreen(window, QSize(400, 300));
+        QTRY_VERIFY(insideScreen(window));
+        QCOMPARE(window.frameGeometry().bottomRight(), QPoint(kScreenWidth - 1, kScreenHeight - 1));
+    }
+
+    void helpWindowComesUpInsideTheScreen() {
+        QTemporaryDir folder;
+        const QString helpFile = folder.filePath(QStringLiteral("zlv.html"));
+        QFile file(helpFile);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<html><body><h1>Hilfe</h1></body></html>");
+        file.close();
+
+        HelpWindow help(helpFile);
+        help.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&help));
+        QVERIFY(insideScreen(help));
+        QVERIFY(help.height() < kScreenHeight);
+        QVERIFY(help.width() > kScreenWidth / 2);
+    }
+};
+
+int main(int argc, char** argv) {
+    // The offscreen platform reads its screens, and whether windows get a frame, from a file.
+    QTemporaryDir configFolder;
+    const QString configPath = configFolder.filePath(QStringLiteral("screens.json"));
+    QFile config(configPath);
+    if (!config.open(QIODevice::WriteOnly))
+        return 1;
+    config.write(QStringLiteral("{\"windowFrameMargins\": true, \"screens\": [{\"name\": \"Bildschirm\", "
+                                "\"x\": 0, \"y\": 0, \"width\": %1, \"height\": %2, \"logicalDpi\": 96}]}")
+                     .arg(kScreenWidth)
+                     .arg(kScreenHeight)
+                     .toUtf8());
+    config.close();
+    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + configPath).toUtf8());
+    QApplication app(argc, argv);
+    WindowPlacementTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "WindowPlacementTest.moc"
