@@ -5,6 +5,12 @@
 #include <QLocale>
 #include <QTranslator>
 
+void ApplicationSetup::prepareEnvironment() {
+    // LC_ALL outranks every other locale variable of the desktop. The C library gets the same locale, as
+    // on any German desktop.
+    qputenv("LC_ALL", "de_DE.UTF-8");
+}
+
 void ApplicationSetup::apply(QTranslator& translator) {
     QCoreApplication::setApplicationName(QStringLiteral("TalbrinZlv"));
     // No application display name: the platform would append it to every window title, and the titles

@@ -2,10 +2,14 @@
 
 class QTranslator;
 
-// What every start of the program sets up before its first window: the application name under which
-// the settings are kept, the German locale and Qt's German texts ("Ja", "Nein", "Abbrechen").
+// What every start of the program sets up before its first window: the German locale, both as the
+// program's default and as the system locale that Qt's own dialogs format dates and sizes with, the
+// application name under which the settings are kept, and Qt's German texts ("Ja", "Nein", "Abbrechen").
 class ApplicationSetup {
 public:
-    // translator must live as long as the application.
+    // Call before the QApplication is made: Qt reads the system locale from the environment once, while
+    // the application starts, whatever language the desktop speaks.
+    static void prepareEnvironment();
+    // Call once the QApplication exists; translator must live as long as the application.
     static void apply(QTranslator& translator);
 };

@@ -8,6 +8,7 @@
 #include <QTranslator>
 
 int main(int argc, char** argv) {
+    ApplicationSetup::prepareEnvironment();
     QApplication app(argc, argv);
     QTranslator qtTranslation;
     ApplicationSetup::apply(qtTranslation);

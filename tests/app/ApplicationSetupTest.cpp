@@ -1,0 +1,101 @@
+#include "ApplicationSetup.h"
+#include "QtDialogs.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTranslator>
+#include <QTreeView>
+
+namespace {
+// The texts of the file dialog's detail view: the headings and the row of fileName, read while the dialog
+// is open; the dialog is then cancelled.
+struct DetailTexts {
+    QStringList headings;
+    QStringList row;
+};
+
+DetailTexts detailTextsOfOpenDialog(const QString& folder, const QString& fileName) {
+    DetailTexts texts;
+    QElapsedTimer waited;
+    waited.start();
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        auto* view = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+        const QAbstractItemModel* model = view ? view->model() : nullptr;
+        if (model) {
+            for (int row = 0; row < model->rowCount(view->rootIndex()); ++row) {
+                if (model->index(row, 0, view->rootIndex()).data().toString() != fileName)
+                    continue;
+                QStringList cells;
+                for (int column = 0; column < model->columnCount(view->rootIndex()); ++column)
+                    cells.append(model->index(row, column, view->rootIndex()).data().toString());
+                if (cells.value(3).isEmpty())
+                    break; // the details are still being read
+                texts.row = cells;
+                for (int column = 0; column < model->columnCount(view->rootIndex()); ++column)
+                    texts.headings.append(model->headerData(column, Qt::Horizontal).toString());
+            }
+        }
+        if (!texts.row.isEmpty() || waited.elapsed() > 10000)
+            dialog->reject();
+    });
+    poll.start();
+    QtDialogs dialogs;
+    const QString chosen =
+        dialogs.chooseFileToOpen(nullptr, QStringLiteral("Pfad zur Zelvora-Datenbank 'ZLV.MDB'"), folder,
+                                 QStringLiteral("ZLV- Datenbank (ZLV.MDB)"));
+    Q_UNUSED(chosen);
+    return texts;
+}
+} // namespace
+
+// The program speaks German throughout, Qt's own dialogs included, whatever the desktop's language.
+class ApplicationSetupTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void systemLocaleIsGerman() {
+        QCOMPARE(QLocale::system().language(), QLocale::German);
+        QCOMPARE(QLocale().language(), QLocale::German);
+        QCOMPARE(QLocale().territory(), QLocale::Germany);
+    }
+
+    void fileDialogShowsGermanDatesAndSizes() {
+        QTemporaryDir folder;
+        QFile file(folder.filePath(QStringLiteral("ZLV.mdb")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(QByteArray(1536, 'x')), 1536);
+        QVERIFY(file.flush());
+        QVERIFY(file.setFileTime(QDateTime(QDate(2026, 12, 5), QTime(14, 30)),
+                                 QFileDevice::FileModificationTime));
+        file.close();
+
+        const DetailTexts texts = detailTextsOfOpenDialog(folder.path(), QStringLiteral("ZLV.mdb"));
+        QCOMPARE(texts.headings, (QStringList{"Name", "Größe", "Typ", "Änderungsdatum"}));
+        QCOMPARE(texts.row.size(), 4); // the type in between comes from the desktop's file type names
+        QCOMPARE(texts.row.at(1), QStringLiteral("1,50 KiB"));
+        QCOMPARE(texts.row.at(3), QStringLiteral("05.12.26 14:30"));
+    }
+};
+
+int main(int argc, char** argv) {
+    ApplicationSetup::prepareEnvironment();
+    QApplication app(argc, argv);
+    QTranslator translator;
+    ApplicationSetup::apply(translator);
+    ApplicationSetupTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "ApplicationSetupTest.moc"
