@@ -4,6 +4,7 @@
 #include "TestDatabase.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -36,6 +37,7 @@ private slots:
     void copyAndCompact_data();
     void copyAndCompact();
     void missingDatabaseReadsGerman();
+    void hotJournalIsRolledBack();
 };
 
 void DatabaseBackupTest::copyAndCompact_data() {
@@ -99,6 +101,45 @@ void DatabaseBackupTest::missingDatabaseReadsGerman() {
                        "database file).")
             .arg(QDir::toNativeSeparators(missing)));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+// A workstation that crashed while writing leaves the file half-changed and its journal beside it; the next
+// backup rolls the change back and copies the state from before it.
+void DatabaseBackupTest::hotJournalIsRolledBack() {
+    TestDatabase db;
+    QVERIFY(db.isValid());
+    db.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?) "
+                           "INSERT INTO tblBuchung (PID, ProjektID, Bemerkungen, Betrag) "
+                           "SELECT i, '1', hex(zeroblob(200)), i + 0.01 FROM n"),
+            {kBookings});
+    QTemporaryDir crashed;
+    const QString crashedPath = crashed.filePath(QStringLiteral("ZLV.mdb"));
+    // A small cache makes the engine write changed pages into the file before the commit.
+    db.exec(QStringLiteral("PRAGMA cache_size = 2"));
+    QVERIFY(db.db().beginTransaction());
+    db.exec(QStringLiteral("UPDATE tblBuchung SET Bemerkungen = 'halb geschrieben', Betrag = 0"));
+    QVERIFY(QFile::copy(db.path(), crashedPath));
+    QVERIFY(QFile::copy(db.path() + QStringLiteral("-journal"), crashedPath + QStringLiteral("-journal")));
+    QVERIFY(db.db().rollback());
+    QVERIFY(QFileInfo(crashedPath + QStringLiteral("-journal")).size() > 0);
+
+    const QString backupPath = crashed.filePath(QStringLiteral("01.01.2024_ZLV.mdb"));
+    DatabaseBackup backup;
+    QVERIFY2(backup.copy(crashedPath, backupPath), qPrintable(backup.lastError()));
+    QCOMPARE(backup.lastError(), QString());
+    verifyAllBookings(backupPath);
+    {
+        const std::unique_ptr<Database> copy = Database::open(backupPath);
+        QVERIFY(copy);
+        QSqlQuery query(copy->connection());
+        QVERIFY(copy->run(query, QStringLiteral("SELECT COUNT(*) FROM tblBuchung WHERE Betrag = 0 OR "
+                                                "Bemerkungen = 'halb geschrieben'")) &&
+                query.next());
+        QCOMPARE(Database::text(query, 0), QStringLiteral("0"));
+    }
+    verifyAllBookings(crashedPath);
+    QCOMPARE(QDir(crashed.path()).entryList(QDir::Files | QDir::Hidden),
+             (QStringList{QStringLiteral("01.01.2024_ZLV.mdb"), QStringLiteral("ZLV.mdb")}));
 }
 
 QTEST_GUILESS_MAIN(DatabaseBackupTest)

@@ -41,7 +41,9 @@ private:
 } // namespace
 
 QString SqliteFile::copy(const QString& sourcePath, const QString& targetPath) {
-    RawConnection source(sourcePath, SQLITE_OPEN_READONLY);
+    // Opened for writing, though nothing is written to it, so that the engine can roll back the journal
+    // of a workstation that crashed while writing before it reads; never created anew.
+    RawConnection source(sourcePath, SQLITE_OPEN_READWRITE);
     if (!source.isOpen())
         return QStringLiteral("Die Datenbank '%1' kann nicht gelesen werden: %2")
             .arg(QDir::toNativeSeparators(sourcePath), source.failure());

@@ -8,7 +8,8 @@
 class SqliteFile {
 public:
     // Copies the whole database at sourcePath into the database file at targetPath in one step, so that
-    // the copy is one consistent state, also while other connections use the source.
+    // the copy is one consistent state, also while other connections use the source. A journal left
+    // beside the source by a crash is rolled back first, so the copy holds the state before the crash.
     static QString copy(const QString& sourcePath, const QString& targetPath);
     // Rebuilds the file in place without its unused pages; a complete database lies at path throughout.
     static QString compact(const QString& path);
