@@ -11,6 +11,12 @@
 
 namespace {
 
+// The file mode bits; the "user" bits describe the running user, not the file.
+constexpr QFileDevice::Permissions kFileModeBits =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+    QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther |
+    QFileDevice::ExeOther;
+
 std::filesystem::path toPath(const QString& path) {
     return std::filesystem::path(QDir::toNativeSeparators(path).toStdU16String());
 }
@@ -43,6 +49,9 @@ bool DatabaseBackup::copy(const QString& databasePath, const QString& backupPath
         m_lastError = failed + copyError;
         return false;
     }
+    // Whoever may read the database on a shared folder may read its backup. A share that keeps rights of
+    // its own refuses this, and the copy is complete all the same.
+    QFile::setPermissions(scratch.fileName(), QFileInfo(databasePath).permissions() & kFileModeBits);
     if (!stepAllowed(Step::ReplaceBackup)) {
         m_lastError =
             failed + QStringLiteral("Die bisherige Sicherungskopie '%1' konnte nicht ersetzt werden.")

@@ -38,6 +38,8 @@ private slots:
     void copyAndCompact();
     void missingDatabaseReadsGerman();
     void hotJournalIsRolledBack();
+    void copyKeepsPermissions_data();
+    void copyKeepsPermissions();
 };
 
 void DatabaseBackupTest::copyAndCompact_data() {
@@ -140,6 +142,39 @@ void DatabaseBackupTest::hotJournalIsRolledBack() {
     verifyAllBookings(crashedPath);
     QCOMPARE(QDir(crashed.path()).entryList(QDir::Files | QDir::Hidden),
              (QStringList{QStringLiteral("01.01.2024_ZLV.mdb"), QStringLiteral("ZLV.mdb")}));
+}
+
+// Colleagues who may read the database on a shared folder may read its backup too, also when it replaces an
+// older one.
+void DatabaseBackupTest::copyKeepsPermissions_data() {
+    using P = QFileDevice;
+    QTest::addColumn<QFileDevice::Permissions>("permissions");
+    QTest::addColumn<bool>("replacing");
+    const QFileDevice::Permissions group = P::ReadOwner | P::WriteOwner | P::ReadGroup | P::WriteGroup;
+    QTest::newRow("group may write") << group << false;
+    QTest::newRow("group may write, replacing") << group << true;
+    QTest::newRow("all may read") << (P::ReadOwner | P::WriteOwner | P::ReadGroup | P::ReadOther) << false;
+    QTest::newRow("owner only") << (P::ReadOwner | P::WriteOwner) << true;
+}
+
+void DatabaseBackupTest::copyKeepsPermissions() {
+    QFETCH(QFileDevice::Permissions, permissions);
+    QFETCH(bool, replacing);
+    TestDatabase db;
+    QVERIFY(db.isValid());
+    QVERIFY(QFile::setPermissions(db.path(), permissions));
+    const QString backupPath = QDir(db.folder()).filePath(QStringLiteral("01.01.2024_ZLV.mdb"));
+    if (replacing) {
+        QVERIFY(TestDatabase::writeFile(backupPath, "alte Sicherung"));
+        QVERIFY(QFile::setPermissions(backupPath, QFileDevice::ReadOwner));
+    }
+    DatabaseBackup backup;
+    QVERIFY2(backup.copy(db.path(), backupPath), qPrintable(backup.lastError()));
+    const QFileDevice::Permissions bits =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+        QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther |
+        QFileDevice::ExeOther;
+    QCOMPARE(QFileInfo(backupPath).permissions() & bits, permissions);
 }
 
 QTEST_GUILESS_MAIN(DatabaseBackupTest)
