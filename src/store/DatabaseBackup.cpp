@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <system_error>
 
@@ -16,6 +17,28 @@ constexpr QFileDevice::Permissions kFileModeBits =
     QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
     QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther |
     QFileDevice::ExeOther;
+
+// Marks the backup's scratch files: ".05.12.2026_ZLV.mdb.AbCxYz.zlv-tmp", and the engine's journal of one.
+const QString kScratchSuffix = QStringLiteral(".zlv-tmp");
+
+QString scratchTemplate(const QFileInfo& backup) {
+    return backup.absoluteDir().filePath(QLatin1Char('.') + backup.fileName() + QStringLiteral(".XXXXXX") +
+                                         kScratchSuffix);
+}
+
+// Removes the scratch files that interrupted backups of the database left in folder; nothing else matches.
+void removeLeftoverScratch(const QDir& folder, const QString& databaseFileName) {
+    const QRegularExpression ownName(
+        QStringLiteral(R"(^\.\d{2}\.\d{2}\.\d{4}_%1\.[A-Za-z0-9]{6}%2(-journal)?$)")
+            .arg(QRegularExpression::escape(databaseFileName), QRegularExpression::escape(kScratchSuffix)));
+    const QStringList candidates =
+        folder.entryList({QStringLiteral(".*") + kScratchSuffix + QLatin1Char('*')},
+                         QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : candidates) {
+        if (ownName.match(name).hasMatch())
+            QFile::remove(folder.filePath(name));
+    }
+}
 
 std::filesystem::path toPath(const QString& path) {
     return std::filesystem::path(QDir::toNativeSeparators(path).toStdU16String());
@@ -34,8 +57,8 @@ bool DatabaseBackup::copy(const QString& databasePath, const QString& backupPath
         return false;
     }
     const QFileInfo backupInfo(backupPath);
-    QTemporaryFile scratch(
-        backupInfo.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX").arg(backupInfo.fileName())));
+    removeLeftoverScratch(backupInfo.absoluteDir(), QFileInfo(databasePath).fileName());
+    QTemporaryFile scratch(scratchTemplate(backupInfo));
     if (!scratch.open()) {
         m_lastError =
             failed + QStringLiteral("Im Ordner '%1' kann keine Datei angelegt werden (%2).")

@@ -13,7 +13,9 @@ public:
     static QString backupFileName(const QDate& day, const QString& databaseFileName);
 
     // Writes a complete, consistent copy of the database at databasePath to backupPath, replacing a file
-    // there only once the new copy is complete. Works while other connections hold the file open.
+    // there only once the new copy is complete. Works while other connections hold the file open. The
+    // copy gets the database file's permissions. Scratch files that interrupted backups of the database
+    // left in the backup's folder are removed first.
     bool copy(const QString& databasePath, const QString& backupPath);
     // Compacts the file in place. A complete database lies at databasePath at every moment, also when
     // the compaction fails.

@@ -40,6 +40,7 @@ private slots:
     void hotJournalIsRolledBack();
     void copyKeepsPermissions_data();
     void copyKeepsPermissions();
+    void leftoverScratchFilesAreRemoved();
 };
 
 void DatabaseBackupTest::copyAndCompact_data() {
@@ -175,6 +176,53 @@ void DatabaseBackupTest::copyKeepsPermissions() {
         QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther |
         QFileDevice::ExeOther;
     QCOMPARE(QFileInfo(backupPath).permissions() & bits, permissions);
+}
+
+// A backup interrupted before its copy was complete leaves its scratch file behind; the next backup removes
+// it, and every scratch file of an earlier day, but nothing else.
+void DatabaseBackupTest::leftoverScratchFilesAreRemoved() {
+    TestDatabase db;
+    QVERIFY(db.isValid());
+    const QDir folder(db.folder());
+    const QString backupPath = folder.filePath(QStringLiteral("02.01.2024_ZLV.mdb"));
+    QTemporaryDir saved;
+    QStringList leftBehind;
+    {
+        DatabaseBackup interrupted;
+        interrupted.setStepHook([&](DatabaseBackup::Step step) {
+            if (step != DatabaseBackup::Step::ReplaceBackup)
+                return true;
+            leftBehind = folder.entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden);
+            for (const QString& name : std::as_const(leftBehind))
+                QFile::copy(folder.filePath(name), saved.filePath(name));
+            return false;
+        });
+        QVERIFY(!interrupted.copy(db.path(), backupPath));
+    }
+    QCOMPARE(leftBehind.size(), 1);
+    QVERIFY(QFile::copy(saved.filePath(leftBehind.first()), folder.filePath(leftBehind.first())));
+    const QStringList scratchOfEarlierDays = {QStringLiteral(".01.01.2024_ZLV.mdb.AbCxYz.zlv-tmp"),
+                                              QStringLiteral(".01.01.2024_ZLV.mdb.AbCxYz.zlv-tmp-journal")};
+    const QStringList others = {
+        QStringLiteral("01.01.2024_ZLV.mdb"),
+        QStringLiteral(".01.01.2024_ZLV.mdb.AbCxYz"),
+        QStringLiteral(".01.01.2024_ZLV.mdb.AbCxY.zlv-tmp"),
+        QStringLiteral(".01.01.2024_Alt.mdb.AbCxYz.zlv-tmp"),
+        QStringLiteral("x.01.01.2024_ZLV.mdb.AbCxYz.zlv-tmp"),
+        QStringLiteral(".01.01.2024_ZLV.mdb.AbCxYz.zlv-tmp.txt"),
+        QStringLiteral("Notiz.zlv-tmp"),
+    };
+    for (const QString& name : scratchOfEarlierDays + others)
+        QVERIFY(TestDatabase::writeFile(folder.filePath(name), "Inhalt"));
+
+    DatabaseBackup backup;
+    QVERIFY2(backup.copy(db.path(), backupPath), qPrintable(backup.lastError()));
+    QStringList expected =
+        others + QStringList{QStringLiteral("02.01.2024_ZLV.mdb"), QStringLiteral("ZLV.mdb")};
+    expected.sort();
+    QStringList found = folder.entryList(QDir::Files | QDir::Hidden);
+    found.sort();
+    QCOMPARE(found, expected);
 }
 
 QTEST_GUILESS_MAIN(DatabaseBackupTest)
