@@ -4,7 +4,7 @@
 #include "CompanyRepository.h"
 #include "Database.h"
 #include "Dialogs.h"
-#include "MasterListView.h"
+#include "ReportListView.h"
 #include "NameCascade.h"
 #include "NameEntryRepository.h"
 #include "PatternMatcher.h"
@@ -156,7 +156,7 @@ void CompanyRegister::buildUi() {
     frameLayout->addWidget(m_anywhere);
     frameLayout->addWidget(m_fromLeft);
 
-    m_list = new MasterListView(QStringLiteral("ListView1"), this);
+    m_list = new ReportListView(QStringLiteral("ListView1"), this);
     m_model = new CompanyListModel(this);
     m_list->setModel(m_model);
     m_list->setColumnWidthsInTwips({900, 3500, 2800, 2000, 2000});

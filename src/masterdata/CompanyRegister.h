@@ -11,7 +11,7 @@
 class CompanyListModel;
 class Database;
 class Dialogs;
-class MasterListView;
+class ReportListView;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -64,7 +64,7 @@ private:
     Dialogs& m_dialogs;
     std::unique_ptr<Database> m_db;
     CompanyListModel* m_model = nullptr;
-    MasterListView* m_list = nullptr;
+    ReportListView* m_list = nullptr;
     QList<QLineEdit*> m_fields;
     QComboBox* m_trade = nullptr;
     QComboBox* m_costGroup = nullptr;

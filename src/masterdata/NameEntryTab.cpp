@@ -2,7 +2,7 @@
 
 #include "Database.h"
 #include "Dialogs.h"
-#include "MasterListView.h"
+#include "ReportListView.h"
 #include "NameCascade.h"
 #include "NameEntryListModel.h"
 
@@ -16,7 +16,7 @@
 NameEntryTab::NameEntryTab(NameEntryRepository::Table table, const Names& names, Dialogs& dialogs,
                            QWidget* parent)
     : QWidget(parent), m_table(table), m_names(names), m_dialogs(dialogs) {
-    m_list = new MasterListView(names.list, this);
+    m_list = new ReportListView(names.list, this);
     m_model = new NameEntryListModel(names.heading, this);
     m_list->setModel(m_model);
     m_list->setColumnWidthsInTwips({1000, 5000});

@@ -8,7 +8,7 @@
 
 class Database;
 class Dialogs;
-class MasterListView;
+class ReportListView;
 class NameEntryListModel;
 class QLineEdit;
 class QPushButton;
@@ -60,7 +60,7 @@ private:
     Dialogs& m_dialogs;
     Database* m_db = nullptr;
     NameEntryListModel* m_model = nullptr;
-    MasterListView* m_list = nullptr;
+    ReportListView* m_list = nullptr;
     QLineEdit* m_name = nullptr;
     QPushButton* m_add = nullptr;
     QPushButton* m_edit = nullptr;

@@ -3,7 +3,7 @@
 #include "Database.h"
 #include "DayNumber.h"
 #include "Dialogs.h"
-#include "MasterListView.h"
+#include "ReportListView.h"
 #include "NameCascade.h"
 #include "ProjectListModel.h"
 #include "ProjectRepository.h"
@@ -90,7 +90,7 @@ void ProjectManager::buildUi() {
     m_quit->setAccessibleName(m_quit->toolTip());
     m_quit->setAutoRaise(true);
 
-    m_list = new MasterListView(QStringLiteral("lvwProjekte"), this);
+    m_list = new ReportListView(QStringLiteral("lvwProjekte"), this);
     m_model = new ProjectListModel(this);
     m_list->setModel(m_model);
     m_list->setColumnWidthsInTwips({2011, 8890, 2011, 6068});

@@ -8,7 +8,7 @@
 
 class Database;
 class Dialogs;
-class MasterListView;
+class ReportListView;
 class ProjectListModel;
 class QDateEdit;
 class QLineEdit;
@@ -64,6 +64,6 @@ private:
     QPushButton* m_delete = nullptr;
     QPushButton* m_loadProject = nullptr;
     QToolButton* m_quit = nullptr;
-    MasterListView* m_list = nullptr;
+    ReportListView* m_list = nullptr;
     EditSession* m_editing = nullptr;
 };

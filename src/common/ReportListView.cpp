@@ -1,4 +1,4 @@
-#include "MasterListView.h"
+#include "ReportListView.h"
 
 #include "Twips.h"
 
@@ -24,7 +24,7 @@ public:
 
 } // namespace
 
-MasterListView::MasterListView(const QString& objectName, QWidget* parent) : QTreeView(parent) {
+ReportListView::ReportListView(const QString& objectName, QWidget* parent) : QTreeView(parent) {
     setObjectName(objectName);
     setRootIsDecorated(false);
     setUniformRowHeights(true);
@@ -37,12 +37,12 @@ MasterListView::MasterListView(const QString& objectName, QWidget* parent) : QTr
     setItemDelegate(new FontRowDelegate(this));
 }
 
-void MasterListView::setColumnWidthsInTwips(const QList<int>& widths) {
+void ReportListView::setColumnWidthsInTwips(const QList<int>& widths) {
     for (int column = 0; column < widths.size(); ++column)
         setColumnWidth(column, Twips::toPixelsX(widths.at(column), *this));
 }
 
-int MasterListView::selectedRow() const {
+int ReportListView::selectedRow() const {
     if (!selectionModel())
         return -1;
     const QModelIndexList rows = selectionModel()->selectedRows();

@@ -3,11 +3,11 @@
 #include <QList>
 #include <QTreeView>
 
-// The report-style list of the master-data screens: whole rows, one at a time, read-only.
-class MasterListView : public QTreeView {
+// The report-style list of the screens: whole rows, one at a time, read-only.
+class ReportListView : public QTreeView {
     Q_OBJECT
 public:
-    explicit MasterListView(const QString& objectName, QWidget* parent = nullptr);
+    explicit ReportListView(const QString& objectName, QWidget* parent = nullptr);
 
     // Column widths in twips, in column order.
     void setColumnWidthsInTwips(const QList<int>& widths);
