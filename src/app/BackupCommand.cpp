@@ -32,6 +32,20 @@ BackupCommand::Result BackupCommand::run(QWidget* parent, DatabaseBackup& backup
 
     m_backupName = DatabaseBackup::backupFileName(day, QFileInfo(databasePath).fileName());
     const QString backupPath = QDir(folder).filePath(m_backupName);
+    const DatabaseBackup::Condition condition = backup.check(databasePath);
+    if (condition == DatabaseBackup::Condition::Unchecked)
+        return fail(parent, backup.lastError());
+    const bool damaged = condition == DatabaseBackup::Condition::Damaged;
+    if (damaged) {
+        const auto answer =
+            m_dialogs.ask(parent, kBackupTitle,
+                          backup.lastError() +
+                              QStringLiteral("\n\nEine Sicherungskopie enthält denselben Schaden. Soll die "
+                                             "beschädigte Datenbank trotzdem gesichert werden?"),
+                          Dialogs::Icon::Warning, Dialogs::Answer::No);
+        if (answer == Dialogs::Answer::No)
+            return Result::Declined;
+    }
     if (QFileInfo::exists(backupPath)) {
         const auto answer =
             m_dialogs.ask(parent, QStringLiteral("Sicherung der Datenbank "),
@@ -46,13 +60,21 @@ BackupCommand::Result BackupCommand::run(QWidget* parent, DatabaseBackup& backup
     if (!backup.copy(databasePath, backupPath))
         return fail(parent, backup.lastError());
 
-    m_dialogs.inform(parent, kBackupTitle,
-                     QStringLiteral("Die Datenbank 'ZLV.mdb' wurde unter dem Dateinamen") +
-                         QLatin1Char('\n') + QLatin1Char('\'') + m_backupName + QLatin1Char('\'') +
-                         QLatin1Char('\n') + QStringLiteral("im Datenbankordner ") + QLatin1Char('\n') +
-                         QLatin1Char('\'') + shownFolder + QLatin1Char('\'') + QLatin1Char('\n') +
-                         QStringLiteral("gespeichert.          "),
-                     Dialogs::Icon::Information);
+    const QString saved = QStringLiteral("Die Datenbank 'ZLV.mdb' wurde unter dem Dateinamen") +
+                          QLatin1Char('\n') + QLatin1Char('\'') + m_backupName + QLatin1Char('\'') +
+                          QLatin1Char('\n') + QStringLiteral("im Datenbankordner ") + QLatin1Char('\n') +
+                          QLatin1Char('\'') + shownFolder + QLatin1Char('\'') + QLatin1Char('\n') +
+                          QStringLiteral("gespeichert.          ");
+    // A damaged file is left as it is for whoever repairs it: no compaction.
+    if (damaged) {
+        m_dialogs.inform(parent, kBackupTitle,
+                         QStringLiteral("Achtung: Die Datenbank ist beschädigt, die Sicherungskopie enthält "
+                                        "denselben Schaden.\n\n") +
+                             saved + QStringLiteral("\n\nDie Datenbank wurde nicht komprimiert."),
+                         Dialogs::Icon::Warning);
+        return Result::Done;
+    }
+    m_dialogs.inform(parent, kBackupTitle, saved, Dialogs::Icon::Information);
 
     if (!backup.compact(databasePath))
         return fail(parent, backup.lastError());

@@ -8,7 +8,8 @@ class Dialogs;
 class QWidget;
 
 // The start menu's database backup: a dated copy of the database file in its folder, confirmed to the
-// user, followed by the compaction of the database file.
+// user, followed by the compaction of the database file. A database found damaged is copied only when
+// the user agrees, is said to be damaged in the notice, and is not compacted.
 class BackupCommand {
 public:
     enum class Result { Done, Declined, Failed };

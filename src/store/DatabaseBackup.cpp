@@ -50,6 +50,25 @@ QString DatabaseBackup::backupFileName(const QDate& day, const QString& database
     return day.toString(QStringLiteral("dd.MM.yyyy")) + QLatin1Char('_') + databaseFileName;
 }
 
+DatabaseBackup::Condition DatabaseBackup::check(const QString& databasePath) {
+    QString finding;
+    const QString shownPath = QDir::toNativeSeparators(databasePath);
+    switch (SqliteFile::quickCheck(databasePath, &finding)) {
+    case SqliteFile::Condition::Intact:
+        m_lastError.clear();
+        return Condition::Intact;
+    case SqliteFile::Condition::Damaged:
+        m_lastError =
+            QStringLiteral("Die Datenbank '%1' ist beschädigt (%2).").arg(shownPath, finding.simplified());
+        return Condition::Damaged;
+    case SqliteFile::Condition::Unchecked:
+        break;
+    }
+    m_lastError =
+        QStringLiteral("Die Datenbank '%1' konnte nicht geprüft werden: %2").arg(shownPath, finding);
+    return Condition::Unchecked;
+}
+
 bool DatabaseBackup::copy(const QString& databasePath, const QString& backupPath) {
     const QString failed = QStringLiteral("Die Sicherungskopie konnte nicht geschrieben werden: ");
     if (!stepAllowed(Step::Copy)) {

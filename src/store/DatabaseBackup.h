@@ -8,10 +8,15 @@
 class DatabaseBackup {
 public:
     enum class Step { Copy, ReplaceBackup, Compact };
+    enum class Condition { Intact, Damaged, Unchecked };
 
     // "05.12.2026_Zlv.MDB": the day, "_", and the database file's name as the file system spells it.
     static QString backupFileName(const QDate& day, const QString& databaseFileName);
 
+    // The engine's quick check of the database before it is copied, after rolling back a journal that a
+    // crash left beside it. For a damaged database and one that could not be checked, lastError() says
+    // so in German.
+    Condition check(const QString& databasePath);
     // Writes a complete, consistent copy of the database at databasePath to backupPath, replacing a file
     // there only once the new copy is complete. Works while other connections hold the file open. The
     // copy gets the database file's permissions. Scratch files that interrupted backups of the database
@@ -21,7 +26,7 @@ public:
     // the compaction fails.
     bool compact(const QString& databasePath);
 
-    // The German text of the last failure, naming what failed.
+    // The German text of the last failure or damage found, naming what failed.
     QString lastError() const { return m_lastError; }
 
     // For tests: called before each step; returning false makes that step fail.

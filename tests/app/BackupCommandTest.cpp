@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "DatabaseBackup.h"
 #include "ScriptedDialogs.h"
+#include "TestDatabase.h"
 
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -91,11 +92,13 @@ private slots:
     }
 
     void failureIsReported_data() {
-        QTest::addColumn<QString>("failing"); // "database": the database file is missing
+        // "database": the database file is missing; "in use": another program holds it for writing.
+        QTest::addColumn<QString>("failing");
         QTest::addColumn<int>("messages");
         QTest::newRow("copy") << "copy" << 1;
         QTest::newRow("compaction") << "compaction" << 2;
         QTest::newRow("missing database") << "database" << 1;
+        QTest::newRow("database in use, not checked") << "in use" << 1;
     }
 
     void failureIsReported() {
@@ -103,12 +106,63 @@ private slots:
         QFETCH(int, messages);
         if (failing == QLatin1String("database"))
             QVERIFY(QFile::remove(m_program->filePath(QStringLiteral("Zlv.MDB"))));
+        std::unique_ptr<Database> holder;
+        if (failing == QLatin1String("in use")) {
+            holder = Database::open(m_program->filePath(QStringLiteral("Zlv.MDB")));
+            QVERIFY(holder && holder->exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        }
 
         QCOMPARE(runBackup(failing), BackupCommand::Result::Failed);
         QCOMPARE(m_dialogs.shown.size(), messages);
         QCOMPARE(m_dialogs.shown.constLast().title, QStringLiteral("Datensicherung"));
         QCOMPARE(m_dialogs.shown.constLast().icon, Dialogs::Icon::Critical);
         QVERIFY(!m_dialogs.lastText().isEmpty());
+        QCOMPARE(m_steps.contains(DatabaseBackup::Step::Copy),
+                 failing != QLatin1String("database") && failing != QLatin1String("in use"));
+    }
+
+    void damagedDatabase_data() {
+        QTest::addColumn<Dialogs::Answer>("answer");
+        QTest::newRow("No makes no copy") << Dialogs::Answer::No;
+        QTest::newRow("Yes copies, says so and does not compact") << Dialogs::Answer::Yes;
+    }
+
+    void damagedDatabase() {
+        QFETCH(Dialogs::Answer, answer);
+        const QString dbPath = m_program->filePath(QStringLiteral("Zlv.MDB"));
+        QVERIFY(TestDatabase::damageBookings(dbPath));
+        m_dialogs.answers.enqueue(answer);
+
+        const bool copied = answer == Dialogs::Answer::Yes;
+        QCOMPARE(runBackup(), copied ? BackupCommand::Result::Done : BackupCommand::Result::Declined);
+        QCOMPARE(m_dialogs.shown.size(), copied ? 2 : 1);
+        const auto& question = m_dialogs.shown.at(0);
+        QCOMPARE(question.kind, ScriptedDialogs::Shown::Kind::Ask);
+        QCOMPARE(question.title, QStringLiteral("Datensicherung"));
+        QCOMPARE(question.icon, Dialogs::Icon::Warning);
+        QCOMPARE(question.defaultButton, Dialogs::Answer::No);
+        QVERIFY2(
+            question.text.startsWith(QStringLiteral("Die Datenbank '%1' ist beschädigt (").arg(dbPath)) &&
+                question.text.endsWith(QStringLiteral(").\n\nEine Sicherungskopie enthält denselben "
+                                                      "Schaden. Soll die beschädigte Datenbank trotzdem "
+                                                      "gesichert werden?")),
+            qPrintable(question.text));
+        QCOMPARE(QFile::exists(copyPath()), copied);
+        QCOMPARE(m_steps.contains(DatabaseBackup::Step::Copy), copied);
+        QVERIFY(!m_steps.contains(DatabaseBackup::Step::Compact));
+        if (!copied)
+            return;
+        const auto& notice = m_dialogs.shown.at(1);
+        QCOMPARE(notice.kind, ScriptedDialogs::Shown::Kind::Inform);
+        QCOMPARE(notice.title, QStringLiteral("Datensicherung"));
+        QCOMPARE(notice.icon, Dialogs::Icon::Warning);
+        QCOMPARE(
+            notice.text,
+            QStringLiteral("Achtung: Die Datenbank ist beschädigt, die Sicherungskopie enthält denselben "
+                           "Schaden.\n\nDie Datenbank 'ZLV.mdb' wurde unter dem Dateinamen\n'") +
+                m_copyName + QStringLiteral("'\nim Datenbankordner \n'") + m_program->path() +
+                QStringLiteral("/'\ngespeichert.          \n\nDie Datenbank wurde nicht komprimiert."));
+        QCOMPARE(DatabaseBackup().check(copyPath()), DatabaseBackup::Condition::Damaged);
     }
 };
 

@@ -41,6 +41,8 @@ private slots:
     void copyKeepsPermissions_data();
     void copyKeepsPermissions();
     void leftoverScratchFilesAreRemoved();
+    void check_data();
+    void check();
 };
 
 void DatabaseBackupTest::copyAndCompact_data() {
@@ -128,6 +130,8 @@ void DatabaseBackupTest::hotJournalIsRolledBack() {
 
     const QString backupPath = crashed.filePath(QStringLiteral("01.01.2024_ZLV.mdb"));
     DatabaseBackup backup;
+    QCOMPARE(backup.check(crashedPath), DatabaseBackup::Condition::Intact);
+    QVERIFY(!QFile::exists(crashedPath + QStringLiteral("-journal")));
     QVERIFY2(backup.copy(crashedPath, backupPath), qPrintable(backup.lastError()));
     QCOMPARE(backup.lastError(), QString());
     verifyAllBookings(backupPath);
@@ -223,6 +227,55 @@ void DatabaseBackupTest::leftoverScratchFilesAreRemoved() {
     QStringList found = folder.entryList(QDir::Files | QDir::Hidden);
     found.sort();
     QCOMPARE(found, expected);
+}
+
+Q_DECLARE_METATYPE(DatabaseBackup::Condition)
+
+void DatabaseBackupTest::check_data() {
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<DatabaseBackup::Condition>("condition");
+    QTest::addColumn<QString>("message"); // %1: the database's path
+    using C = DatabaseBackup::Condition;
+    QTest::newRow("intact") << "intact" << C::Intact << "";
+    QTest::newRow("damaged page") << "damaged" << C::Damaged << "Die Datenbank '%1' ist beschädigt (";
+    QTest::newRow("no database at all")
+        << "text" << C::Damaged << "Die Datenbank '%1' ist beschädigt (file is not a database).";
+    QTest::newRow("missing")
+        << "missing" << C::Unchecked
+        << "Die Datenbank '%1' konnte nicht geprüft werden: Die Datenbankdatei kann nicht "
+           "geöffnet werden (unable to open database file).";
+    QTest::newRow("in use elsewhere") << "locked" << C::Unchecked
+                                      << "Die Datenbank '%1' konnte nicht geprüft werden: Die Datenbank ist "
+                                         "gesperrt,";
+}
+
+void DatabaseBackupTest::check() {
+    QFETCH(QString, setup);
+    QFETCH(DatabaseBackup::Condition, condition);
+    QFETCH(QString, message);
+    TestDatabase db;
+    QVERIFY(db.isValid());
+    const QString path = db.path();
+    if (setup == QLatin1String("damaged"))
+        QVERIFY(db.damageBookings());
+    if (setup == QLatin1String("text"))
+        QVERIFY(TestDatabase::writeFile(path, QByteArray(4096, 'x')));
+    if (setup == QLatin1String("missing"))
+        QVERIFY(QFile::remove(path));
+    if (setup == QLatin1String("locked"))
+        db.exec(QStringLiteral("BEGIN EXCLUSIVE"));
+    const QString before = TestDatabase::fileState(path);
+
+    DatabaseBackup backup;
+    QCOMPARE(backup.check(path), condition);
+    if (message.isEmpty())
+        QCOMPARE(backup.lastError(), QString());
+    else
+        QVERIFY2(backup.lastError().startsWith(message.arg(QDir::toNativeSeparators(path))),
+                 qPrintable(backup.lastError()));
+    QCOMPARE(TestDatabase::fileState(path), before);
+    if (setup == QLatin1String("locked"))
+        db.exec(QStringLiteral("ROLLBACK"));
 }
 
 QTEST_GUILESS_MAIN(DatabaseBackupTest)

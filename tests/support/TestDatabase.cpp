@@ -49,23 +49,36 @@ bool TestDatabase::reopen() {
 }
 
 bool TestDatabase::damageBookings() {
-    if (!m_db->exec(
-            QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 500) "
-                           "INSERT INTO tblBuchung (ProjektID, Bemerkungen) "
-                           "SELECT '1', hex(zeroblob(100)) FROM n")))
-        return false;
-    const qint64 pageSize = scalar(QStringLiteral("PRAGMA page_size")).toLongLong();
-    const qint64 rootPage =
-        scalar(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'tblBuchung'")).toLongLong();
     m_db.reset();
-    QFile file(path());
+    return damageBookings(path()) && reopen();
+}
+
+bool TestDatabase::damageBookings(const QString& path) {
+    qint64 pageSize = 0;
+    qint64 rootPage = 0;
+    {
+        const std::unique_ptr<Database> db = Database::open(path);
+        QSqlQuery query(db ? db->connection() : QSqlDatabase());
+        if (!db ||
+            !db->exec(QStringLiteral(
+                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 500) "
+                "INSERT INTO tblBuchung (ProjektID, Bemerkungen) "
+                "SELECT '1', hex(zeroblob(100)) FROM n")) ||
+            !db->run(query, QStringLiteral("SELECT (SELECT page_size FROM pragma_page_size), rootpage FROM "
+                                           "sqlite_master WHERE name = 'tblBuchung'")) ||
+            !query.next())
+            return false;
+        pageSize = query.value(0).toLongLong();
+        rootPage = query.value(1).toLongLong();
+    }
+    QFile file(path);
     if (pageSize <= 0 || rootPage <= 1 || !file.open(QIODevice::ReadWrite) ||
         !file.seek((rootPage - 1) * pageSize))
         return false;
     // An interior or leaf page starts with its kind; 0x00 is none of them.
     const bool written = file.write(QByteArray(8, '\0')) == 8;
     file.close();
-    return written && reopen();
+    return written;
 }
 
 bool TestDatabase::writeFile(const QString& path, const QByteArray& bytes) {

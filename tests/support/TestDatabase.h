@@ -24,7 +24,10 @@ public:
     bool reopen();
     // Fills the bookings with rows, then breaks the page that their table starts on, as a failing disk
     // would: the file still opens, but reading the bookings fails and the engine's check finds damage.
+    // The connection is opened afresh.
     bool damageBookings();
+    // The same for the database file at path, which nothing may hold open.
+    static bool damageBookings(const QString& path);
 
     // Writes bytes as the whole content of the file at path.
     static bool writeFile(const QString& path, const QByteArray& bytes);

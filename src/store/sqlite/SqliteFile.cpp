@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "SqliteFailure.h"
+#include "SqliteStatement.h"
 
 #include <QDir>
 #include <sqlite3.h>
@@ -39,6 +40,29 @@ private:
 };
 
 } // namespace
+
+SqliteFile::Condition SqliteFile::quickCheck(const QString& path, QString* finding) {
+    // Opened for writing for the same reason as the source of a copy.
+    RawConnection connection(path, SQLITE_OPEN_READWRITE);
+    if (!connection.isOpen()) {
+        *finding = connection.failure();
+        return Condition::Unchecked;
+    }
+    SqliteStatement check(connection.get(), QStringLiteral("PRAGMA quick_check(1)"));
+    if (check.isPrepared() && check.next()) {
+        const QString result = check.text(0);
+        if (result == QLatin1String("ok"))
+            return Condition::Intact;
+        *finding = result;
+        return Condition::Damaged;
+    }
+    if (SqliteFailure::isDamage(check.resultCode())) {
+        *finding = check.engineWords();
+        return Condition::Damaged;
+    }
+    *finding = SqliteFailure::germanText(check.resultCode(), check.engineWords());
+    return Condition::Unchecked;
+}
 
 QString SqliteFile::copy(const QString& sourcePath, const QString& targetPath) {
     // Opened for writing, though nothing is written to it, so that the engine can roll back the journal
