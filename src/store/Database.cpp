@@ -333,10 +333,16 @@ bool Database::beginTransaction() {
 bool Database::commit() {
     if (!m_inTransaction)
         return false;
-    if (!exec(QStringLiteral("COMMIT")))
-        return false;
-    m_inTransaction = false;
-    return true;
+    if (exec(QStringLiteral("COMMIT"))) {
+        m_inTransaction = false;
+        return true;
+    }
+    // A refused COMMIT may leave the transaction open (another program still reads the file, a deferred
+    // constraint fails): nothing of it is kept, and the file is not left locked.
+    const QString failure = m_lastError;
+    rollback();
+    m_lastError = failure;
+    return false;
 }
 
 bool Database::rollback() {

@@ -89,6 +89,7 @@ public:
     bool read(const QString& sql, const QVariantList& values, const std::function<void(const Row&)>& visit);
 
     bool beginTransaction();
+    // A COMMIT that fails rolls the transaction back; lastError() says why it failed.
     bool commit();
     bool rollback();
     bool inTransaction() const { return m_inTransaction; }

@@ -14,8 +14,6 @@ Transaction::~Transaction() {
 bool Transaction::commit() {
     if (!m_active)
         return false;
-    if (!m_database.commit())
-        return false;
     m_active = false;
-    return true;
+    return m_database.commit();
 }

@@ -13,6 +13,7 @@ public:
 
     // False when the transaction could not be started; the caller must not write then.
     bool isActive() const { return m_active; }
+    // Ends the transaction either way: a failed commit has rolled it back.
     bool commit();
 
 private:

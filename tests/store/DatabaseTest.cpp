@@ -1,6 +1,7 @@
 #include "Database.h"
 #include "BookingRepository.h"
 #include "TestDatabase.h"
+#include "Transaction.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +22,8 @@ private slots:
     void acceptsExtraTablesAndFields();
     void engineFailures_data();
     void engineFailures();
+    void failedCommitRollsBack_data();
+    void failedCommitRollsBack();
 };
 
 void DatabaseTest::newFile_data() {
@@ -212,6 +215,59 @@ void DatabaseTest::engineFailures() {
     QCOMPARE(db->lastError(), expected);
     if (setup == QLatin1String("locked"))
         file.exec(QStringLiteral("ROLLBACK"));
+}
+
+// A COMMIT that the engine refuses leaves nothing of the transaction in the file and the file free for the
+// next write.
+void DatabaseTest::failedCommitRollsBack_data() {
+    QTest::addColumn<QString>("cause");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("deferred foreign key") << "foreign key"
+                                          << "FOREIGN KEY constraint failed";
+    QTest::newRow("another program reads the file") << "reader"
+                                                    << "Die Datenbank ist gesperrt,";
+}
+
+void DatabaseTest::failedCommitRollsBack() {
+    QFETCH(QString, cause);
+    QFETCH(QString, reason);
+    TestDatabase file;
+    QVERIFY(file.isValid());
+    const std::unique_ptr<Database> db = Database::open(file.path(), nullptr, nullptr, 100);
+    QVERIFY(db);
+    const QString projects = QStringLiteral("SELECT COUNT(*) FROM tblProjekt");
+    if (cause == QLatin1String("foreign key")) {
+        QVERIFY(db->exec(QStringLiteral("PRAGMA foreign_keys = ON")));
+        QVERIFY(db->exec(QStringLiteral("CREATE TABLE tblPruefung (ProjektID INTEGER REFERENCES "
+                                        "tblProjekt (ID) DEFERRABLE INITIALLY DEFERRED)")));
+    } else {
+        file.exec(QStringLiteral("BEGIN"));
+        QCOMPARE(file.scalar(projects), QStringLiteral("0"));
+    }
+
+    {
+        Transaction transaction(*db);
+        QVERIFY(transaction.isActive());
+        QVERIFY(db->exec(QStringLiteral("INSERT INTO tblProjekt (ProjektName) VALUES ('Rathaus')")));
+        if (cause == QLatin1String("foreign key"))
+            QVERIFY(db->exec(QStringLiteral("INSERT INTO tblPruefung (ProjektID) VALUES (99)")));
+        QVERIFY(!transaction.commit());
+        QVERIFY2(db->lastError().contains(reason), qPrintable(db->lastError()));
+        QVERIFY(!db->inTransaction());
+        QSqlQuery query(db->connection());
+        QVERIFY(db->run(query, projects) && query.next());
+        QCOMPARE(Database::text(query, 0), QStringLiteral("0"));
+    }
+    if (cause == QLatin1String("reader"))
+        file.exec(QStringLiteral("ROLLBACK"));
+
+    Transaction later(*db);
+    QVERIFY2(later.isActive(), qPrintable(db->lastError()));
+    QVERIFY(db->exec(QStringLiteral("INSERT INTO tblProjekt (ProjektName) VALUES ('Schule')")));
+    QVERIFY2(later.commit(), qPrintable(db->lastError()));
+    QVERIFY(file.reopen());
+    QCOMPARE(file.scalar(QStringLiteral("SELECT group_concat(ProjektName) FROM tblProjekt")),
+             QStringLiteral("Schule"));
 }
 
 QTEST_GUILESS_MAIN(DatabaseTest)
