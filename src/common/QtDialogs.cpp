@@ -1,9 +1,34 @@
 #include "QtDialogs.h"
 
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QMessageBox>
+#include <QScreen>
+#include <QTreeView>
 
 namespace {
+constexpr QSize kFileDialogSize(860, 540);
+constexpr int kColumnPadding = 24;
+
+// The detail view's columns wide enough for their longest German texts; the name takes the rest.
+void fitDetailColumns(QFileDialog& dialog) {
+    auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!view)
+        return;
+    const QFontMetrics metrics(view->font());
+    const QStringList widest = {QStringLiteral("1.023,99 KiB"), QStringLiteral("JET-Datenbank"),
+                                QStringLiteral("31.12.99 23:59")};
+    QHeaderView* header = view->header();
+    for (int column = 1; column <= int(widest.size()); ++column) {
+        const int text = metrics.horizontalAdvance(widest.at(column - 1));
+        const int heading =
+            metrics.horizontalAdvance(view->model()->headerData(column, Qt::Horizontal).toString());
+        header->resizeSection(column, qMax(text, heading) + kColumnPadding);
+    }
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+}
+
 QMessageBox::Icon toQt(Dialogs::Icon icon) {
     switch (icon) {
     case Dialogs::Icon::Information:
@@ -18,6 +43,22 @@ QMessageBox::Icon toQt(Dialogs::Icon icon) {
         break;
     }
     return QMessageBox::NoIcon;
+}
+
+// Qt's own file dialog, on every desktop: it speaks the program's German, and it matches the filter
+// pattern without regard to case, as a file on disk may be spelled "Zlv.mdb"; native dialogs on some
+// desktops do neither. Its first size leaves room for the columns of size, type and date.
+QString runFileDialog(QWidget* parent, const QString& title, const QString& path, const QString& filter,
+                      QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent, title, path, filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.resize(kFileDialogSize.boundedTo(dialog.screen()->availableGeometry().size()));
+    fitDetailColumns(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
 }
 } // namespace
 
@@ -36,18 +77,10 @@ void QtDialogs::inform(QWidget* parent, const QString& title, const QString& tex
 
 QString QtDialogs::chooseFileToOpen(QWidget* parent, const QString& title, const QString& folder,
                                     const QString& filter) {
-    QFileDialog dialog(parent, title, folder, filter);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    // Qt's own dialog matches the filter pattern without regard to case, as a file on disk may be
-    // spelled "Zlv.mdb"; native dialogs on some desktops do not.
-    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
+    return runFileDialog(parent, title, folder, filter, QFileDialog::AcceptOpen);
 }
 
 QString QtDialogs::chooseFileToSave(QWidget* parent, const QString& title, const QString& suggestedPath,
                                     const QString& filter) {
-    return QFileDialog::getSaveFileName(parent, title, suggestedPath, filter);
+    return runFileDialog(parent, title, suggestedPath, filter, QFileDialog::AcceptSave);
 }

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,14 +15,15 @@
 #include <QTreeView>
 
 namespace {
-// The texts of the file dialog's detail view: the headings and the row of fileName, read while the dialog
-// is open; the dialog is then cancelled.
+// The texts of the open or save dialog's detail view: the headings and the row of fileName, read while the
+// dialog is open; the dialog is then cancelled.
 struct DetailTexts {
     QStringList headings;
     QStringList row;
+    QStringList cutOff; // the texts of row that are wider than their column
 };
 
-DetailTexts detailTextsOfOpenDialog(const QString& folder, const QString& fileName) {
+DetailTexts detailTextsOfFileDialog(bool save, const QString& folder, const QString& fileName) {
     DetailTexts texts;
     QElapsedTimer waited;
     waited.start();
@@ -43,6 +45,11 @@ DetailTexts detailTextsOfOpenDialog(const QString& folder, const QString& fileNa
                 if (cells.value(3).isEmpty())
                     break; // the details are still being read
                 texts.row = cells;
+                const QFontMetrics metrics(view->font());
+                for (int column = 0; column < cells.size(); ++column) {
+                    if (metrics.horizontalAdvance(cells.at(column)) >= view->header()->sectionSize(column))
+                        texts.cutOff.append(cells.at(column));
+                }
                 for (int column = 0; column < model->columnCount(view->rootIndex()); ++column)
                     texts.headings.append(model->headerData(column, Qt::Horizontal).toString());
             }
@@ -52,10 +59,12 @@ DetailTexts detailTextsOfOpenDialog(const QString& folder, const QString& fileNa
     });
     poll.start();
     QtDialogs dialogs;
-    const QString chosen =
-        dialogs.chooseFileToOpen(nullptr, QStringLiteral("Pfad zur Zelvora-Datenbank 'ZLV.MDB'"), folder,
-                                 QStringLiteral("ZLV- Datenbank (ZLV.MDB)"));
-    Q_UNUSED(chosen);
+    const QString title = QStringLiteral("Pfad zur Zelvora-Datenbank 'ZLV.MDB'");
+    const QString filter = QStringLiteral("ZLV- Datenbank (ZLV.MDB)");
+    if (save)
+        dialogs.chooseFileToSave(nullptr, title, folder + QStringLiteral("/Neu.mdb"), filter);
+    else
+        dialogs.chooseFileToOpen(nullptr, title, folder, filter);
     return texts;
 }
 } // namespace
@@ -71,25 +80,36 @@ private slots:
         QCOMPARE(QLocale().territory(), QLocale::Germany);
     }
 
-    void fileDialogShowsGermanDatesAndSizes() {
+    void fileDialogShowsGermanDatesAndSizesInFull_data() {
+        QTest::addColumn<bool>("save");
+        QTest::newRow("open") << false;
+        QTest::newRow("save") << true;
+    }
+
+    void fileDialogShowsGermanDatesAndSizesInFull() {
+        QFETCH(bool, save);
         QTemporaryDir folder;
         QFile file(folder.filePath(QStringLiteral("ZLV.mdb")));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(QByteArray(1536, 'x')), 1536);
+        QCOMPARE(file.write(QByteArray(1048575, 'x')), 1048575);
         QVERIFY(file.flush());
         QVERIFY(file.setFileTime(QDateTime(QDate(2026, 12, 5), QTime(14, 30)),
                                  QFileDevice::FileModificationTime));
         file.close();
 
-        const DetailTexts texts = detailTextsOfOpenDialog(folder.path(), QStringLiteral("ZLV.mdb"));
+        const DetailTexts texts = detailTextsOfFileDialog(save, folder.path(), QStringLiteral("ZLV.mdb"));
         QCOMPARE(texts.headings, (QStringList{"Name", "Größe", "Typ", "Änderungsdatum"}));
         QCOMPARE(texts.row.size(), 4); // the type in between comes from the desktop's file type names
-        QCOMPARE(texts.row.at(1), QStringLiteral("1,50 KiB"));
+        QCOMPARE(texts.row.at(1), QStringLiteral("1.024,00 KiB"));
         QCOMPARE(texts.row.at(3), QStringLiteral("05.12.26 14:30"));
+        QCOMPARE(texts.cutOff, QStringList());
     }
 };
 
 int main(int argc, char** argv) {
+    // Qt's file dialog keeps its column widths in the user's configuration; the test starts afresh.
+    QTemporaryDir configFolder;
+    qputenv("XDG_CONFIG_HOME", configFolder.path().toUtf8());
     ApplicationSetup::prepareEnvironment();
     QApplication app(argc, argv);
     QTranslator translator;
