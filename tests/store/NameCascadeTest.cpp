@@ -52,6 +52,8 @@ class NameCascadeTest : public QObject {
 private slots:
     void rename_data();
     void rename();
+    void emptyOldName_data();
+    void emptyOldName();
 };
 
 void NameCascadeTest::rename_data() {
@@ -129,6 +131,57 @@ void NameCascadeTest::rename() {
     }
     QVERIFY(!db.db().inTransaction());
     QCOMPARE(contents(db), expected);
+}
+
+void NameCascadeTest::emptyOldName_data() {
+    QTest::addColumn<QString>("cascade");
+    QTest::addColumn<QString>("oldName");
+    for (const char* cascade : {"project", "company", "trade", "cost group"}) {
+        QTest::addRow("%s, empty text", cascade) << QString::fromLatin1(cascade) << QStringLiteral("");
+        QTest::addRow("%s, null", cascade) << QString::fromLatin1(cascade) << QString();
+    }
+}
+
+// A master row whose name was empty has no copies: copies left empty, as text or as null, stay so.
+void NameCascadeTest::emptyOldName() {
+    QFETCH(QString, cascade);
+    QFETCH(QString, oldName);
+    TestDatabase db;
+    QVERIFY(db.isValid());
+    fillOffice(db);
+    db.exec(
+        QStringLiteral("INSERT INTO tblFirma (ID, Name, GewerkID, KostengruppeID) VALUES (3, '', '', ''), "
+                       "(4, 'Leer GmbH', '', '')"));
+    for (const QString& table : {QStringLiteral("tblBuchung"), QStringLiteral("tblNachtrag")}) {
+        db.exec(QStringLiteral("INSERT INTO %1 (ProjektID, Projekt, Firma, Gewerk, Kostengruppe) VALUES "
+                               "('3', '', '', '', ''), ('3', NULL, NULL, NULL, NULL)")
+                    .arg(table));
+    }
+    const QStringList before = contents(db);
+    const QString neu = QStringLiteral("Neu");
+    NameCascade names(db.db());
+    bool written = false;
+    if (cascade == QLatin1String("project")) {
+        written = names.changeProject(Project{3, neu, 45000}, oldName);
+    } else if (cascade == QLatin1String("company")) {
+        Company changed;
+        changed.id = 3;
+        changed.name = neu;
+        changed.trade = neu;
+        changed.costGroup = neu;
+        written = names.changeCompany(changed, oldName);
+    } else if (cascade == QLatin1String("trade")) {
+        written = names.changeTrade(NameEntry{1, neu}, oldName);
+    } else {
+        written = names.changeCostGroup(NameEntry{1, neu}, oldName);
+    }
+    QVERIFY2(written, qPrintable(db.db().lastError()));
+    const QStringList after = contents(db);
+    QVERIFY2(after.first() != before.first() && after.first().contains(neu), qPrintable(after.first()));
+    QCOMPARE(after.mid(1), before.mid(1));
+    QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM tblFirma WHERE ID = 4 AND GewerkID = '' AND "
+                                      "KostengruppeID = ''")),
+             QStringLiteral("1"));
 }
 
 QTEST_GUILESS_MAIN(NameCascadeTest)
