@@ -5,8 +5,10 @@
 
 #include <cstdio>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 namespace {
@@ -37,6 +39,12 @@ int main(int argc, char* argv[]) {
             std::fprintf(stderr, "%s kann nicht gelöscht werden.\n", qPrintable(path));
             return 1;
         }
+    }
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "Der Ordner %s kann nicht angelegt werden.\n",
+                     qPrintable(QDir::toNativeSeparators(folder)));
+        return 1;
     }
     QElapsedTimer timer;
     timer.start();
