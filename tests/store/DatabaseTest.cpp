@@ -1,5 +1,8 @@
 #include "Database.h"
 #include "BookingRepository.h"
+#include "CompanyRepository.h"
+#include "ProjectRepository.h"
+#include "Schema.h"
 #include "TestDatabase.h"
 #include "Transaction.h"
 
@@ -20,6 +23,8 @@ private slots:
     void refusesFile_data();
     void refusesFile();
     void acceptsExtraTablesAndFields();
+    void acceptsNamesInAnyLetterCase_data();
+    void acceptsNamesInAnyLetterCase();
     void engineFailures_data();
     void engineFailures();
     void failedCommitRollsBack_data();
@@ -154,6 +159,42 @@ void DatabaseTest::acceptsExtraTablesAndFields() {
     QCOMPARE(Database::text(query, 0) + Database::text(query, 1), QStringLiteral("Rathaus1"));
     QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files),
              QStringList{QStringLiteral("ZLV.mdb")});
+}
+
+void DatabaseTest::acceptsNamesInAnyLetterCase_data() {
+    QTest::addColumn<bool>("upper");
+    QTest::newRow("lower case") << false;
+    QTest::newRow("upper case") << true;
+}
+
+// A foreign file may spell its tables and fields in another letter case ("tblprojekt", "PROJEKTNAME"); it
+// opens and is read and written as any other.
+void DatabaseTest::acceptsNamesInAnyLetterCase() {
+    QFETCH(bool, upper);
+    TestDatabase file;
+    QVERIFY(file.isValid());
+    for (const QString& table : Schema::tableNames())
+        file.exec(QStringLiteral("DROP TABLE %1").arg(table));
+    for (const QString& statement : Schema::createStatements()) {
+        QString spelled = statement;
+        for (QChar& c : spelled) {
+            if (c.unicode() < 0x80)
+                c = upper ? c.toUpper() : c.toLower();
+        }
+        file.exec(spelled);
+    }
+    QVERIFY(file.scalar(QStringLiteral("SELECT group_concat(name) FROM pragma_table_info('tblFirma')"))
+                .contains(upper ? QStringLiteral("STRAßE,PLZ") : QStringLiteral("straße,plz")));
+    QVERIFY(file.reopen());
+
+    Company company;
+    company.name = QStringLiteral("Dach GmbH");
+    company.street = QStringLiteral("Am Weg 1");
+    const std::optional<qint64> id = CompanyRepository(file.db()).add(company);
+    QVERIFY2(id, qPrintable(file.db().lastError()));
+    QCOMPARE(CompanyRepository(file.db()).find(*id)->street, company.street);
+    QVERIFY(ProjectRepository(file.db()).add(QStringLiteral("Rathaus"), 45292));
+    QCOMPARE(ProjectRepository(file.db()).all().first().startDay, std::optional<int>(45292));
 }
 
 // What the engine reports reaches the user as a German sentence, through both ways of running SQL, the
