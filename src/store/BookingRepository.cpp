@@ -2,10 +2,14 @@
 
 #include "Database.h"
 #include "GermanCollator.h"
+#include "PatternMatcher.h"
+#include "RunningNumber.h"
+#include "Transaction.h"
 #include "StoredValue.h"
 
 #include <algorithm>
 #include <QCollator>
+#include <QSet>
 
 namespace {
 
@@ -64,21 +68,21 @@ int BookingRepository::highestRunningNumber(const QString& projectId, bool* ok) 
     return highest.isEmpty() ? 0 : std::max(0, highest.first());
 }
 
-QStringList BookingRepository::distinctValues(Field field, const QString& projectName, bool* ok) const {
+QStringList BookingRepository::distinctValues(Field field, const QString& projectId, bool* ok) const {
     const QString column = fieldName(field);
     const QStringList found = StoredValue::rows<QString>(
         m_db,
-        QStringLiteral("SELECT DISTINCT %1 FROM tblBuchung WHERE fold(Projekt) = fold(?) AND %1 IS NOT NULL "
+        QStringLiteral("SELECT DISTINCT %1 FROM tblBuchung WHERE ProjektID = ? AND %1 IS NOT NULL "
                        "AND %1 <> '' ORDER BY %1")
             .arg(column),
-        {projectName}, ok, [](const Database::Row& row) { return row.text(0); });
+        {projectId}, ok, [](const Database::Row& row) { return row.text(0); });
     // Values that differ only in letter case name the same company, trade or cost group: list it once.
     QStringList values;
-    QStringList folded;
+    QSet<QString> folded;
     for (const QString& value : found) {
-        const QString key = value.toCaseFolded();
+        const QString key = PatternMatcher::fold(value);
         if (!folded.contains(key)) {
-            folded.append(key);
+            folded.insert(key);
             values.append(value);
         }
     }
@@ -130,6 +134,33 @@ std::optional<qint64> BookingRepository::add(const Booking& booking) {
          StoredValue::bind(booking.instructedOn), StoredValue::bind(booking.invoiceDate),
          StoredValue::bind(booking.invoiceNumber), StoredValue::bind(booking.paymentKind),
          StoredValue::bind(booking.remarks), StoredValue::bind(booking.amount)});
+}
+
+std::optional<Booking> BookingRepository::find(qint64 id, bool* ok) const {
+    const QList<Booking> rows = read(m_db, kSelect + QStringLiteral("WHERE ID = ?"), {id}, ok);
+    if (rows.isEmpty())
+        return std::nullopt;
+    return rows.first();
+}
+
+bool BookingRepository::book(Booking& booking, std::optional<qint64> replacing) {
+    Transaction transaction(m_db);
+    if (!transaction.isActive())
+        return false;
+    if (replacing && !remove(*replacing))
+        return false;
+    bool ok = true;
+    const int highest = highestRunningNumber(booking.projectId, &ok);
+    if (!ok)
+        return false;
+    Booking stored = booking;
+    stored.runningNumber = RunningNumber::next(highest);
+    const std::optional<qint64> id = add(stored);
+    if (!id || !transaction.commit())
+        return false;
+    stored.id = *id;
+    booking = stored;
+    return true;
 }
 
 bool BookingRepository::remove(qint64 id) {

@@ -21,9 +21,9 @@ public:
     QList<Booking> forProject(const QString& projectId, bool* ok = nullptr) const;
     // The highest PID among the project's bookings; 0 when there are none.
     int highestRunningNumber(const QString& projectId, bool* ok = nullptr) const;
-    // The distinct companies, trades or cost groups of the bookings whose Projekt copy equals
-    // projectName; empty values left out; sorted by text.
-    QStringList distinctValues(Field field, const QString& projectName, bool* ok = nullptr) const;
+    // The distinct companies, trades or cost groups of the project's bookings, each once whatever its
+    // letter case; empty values left out; in German alphabetical order.
+    QStringList distinctValues(Field field, const QString& projectId, bool* ok = nullptr) const;
     // The project's bookings whose field equals value, ordered by instruction date.
     QList<Booking> withValue(const QString& projectId, Field field, const QString& value,
                              bool* ok = nullptr) const;
@@ -33,8 +33,14 @@ public:
     // The booking of the project with this running number, company and instruction date.
     std::optional<Booking> find(const QString& projectId, int runningNumber, const QString& company,
                                 std::optional<int> instructedOn, bool* ok = nullptr) const;
+    std::optional<Booking> find(qint64 id, bool* ok = nullptr) const;
     // Returns the ID the database gave the new booking.
     std::optional<qint64> add(const Booking& booking);
+    // Books a new booking of its project with the next running number, read in the same transaction,
+    // and, when replacing is given, removes that booking in the same transaction first (a corrected
+    // booking replacing the one taken back). On success booking holds the stored ID and number;
+    // nothing is written when any step fails.
+    bool book(Booking& booking, std::optional<qint64> replacing = std::nullopt);
     bool remove(qint64 id);
 
 private:

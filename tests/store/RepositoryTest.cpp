@@ -43,6 +43,7 @@ private slots:
     void emptyTextStoredAsNull_data();
     void emptyTextStoredAsNull();
     void bookings();
+    void bookingTakesNextNumberAndReplaces();
     void apostrophe();
     void companySearch_data();
     void companySearch();
@@ -232,7 +233,7 @@ void RepositoryTest::bookings() {
              (QList<std::optional<int>>{4, 6}));
     QCOMPARE(column(bookings.instructedBetween(QStringLiteral("1"), 45292, 45657), &Booking::runningNumber),
              (QList<std::optional<int>>{1, 2, 3, 5}));
-    QCOMPARE(bookings.distinctValues(BookingRepository::Field::Company, QStringLiteral("RATHAUS")),
+    QCOMPARE(bookings.distinctValues(BookingRepository::Field::Company, QStringLiteral("1")),
              (QStringList{"A", "Müller Bau", "Müller*"}));
     QVERIFY(bookings.remove(*id));
     QVERIFY(!bookings.find(QStringLiteral("1"), 6, QStringLiteral("Müller Bau"), 45658));
@@ -336,6 +337,39 @@ void RepositoryTest::estimateRowsAndNameLists() {
     QCOMPARE(
         column(trades.byName(), &NameEntry::name),
         (QStringList{"10 Fachlos", "2 Fachlos", "Abbruch", "Elektro", "Öl- und Gasfeuerung", "zimmerei"}));
+}
+
+// A booking is numbered from the file inside its own transaction: the highest number of its project
+// plus one, whatever other projects hold; a replacement removes the old booking and adds the new one
+// together, or, when either step fails, leaves the file as it was.
+void RepositoryTest::bookingTakesNextNumberAndReplaces() {
+    TestDatabase db;
+    BookingRepository bookings(db.db());
+    for (const auto& [project, pid] : {std::pair{"1", 1}, {"1", 2}, {"1", 5}, {"2", 9}}) {
+        Booking other = booking(pid, QStringLiteral("A"), 45300);
+        other.projectId = QString::fromLatin1(project);
+        QVERIFY(bookings.add(other));
+    }
+    Booking next = booking(0, QStringLiteral("B"), 45301);
+    QVERIFY(bookings.book(next));
+    QCOMPARE(next.runningNumber, 6);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT Firma FROM tblBuchung WHERE ID = ?"), {next.id}), "B");
+
+    const qint64 five = db.scalar(QStringLiteral("SELECT ID FROM tblBuchung WHERE PID = 5")).toLongLong();
+    db.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON tblBuchung "
+                           "BEGIN SELECT RAISE(ABORT, 'gesperrt'); END"));
+    Booking corrected = booking(0, QStringLiteral("C"), 45302);
+    QVERIFY(!bookings.book(corrected, five));
+    QCOMPARE(db.scalar(QStringLiteral("SELECT group_concat(PID) FROM tblBuchung WHERE ProjektID = '1'")),
+             "1,2,5,6");
+    QVERIFY(!db.db().inTransaction());
+    db.exec(QStringLiteral("DROP TRIGGER refuse"));
+    QVERIFY(bookings.book(corrected, five));
+    QCOMPARE(corrected.runningNumber, 7);
+    QCOMPARE(
+        db.scalar(QStringLiteral("SELECT group_concat(PID || Firma) FROM tblBuchung WHERE ProjektID = '1'")),
+        "1A,2A,6B,7C");
+    QVERIFY(!bookings.book(corrected, five));
 }
 
 QTEST_GUILESS_MAIN(RepositoryTest)
