@@ -31,6 +31,7 @@ AppController::AppController(const QString& programFolder, Dialogs& dialogs, Set
     : QObject(parent), m_programFolder(programFolder), m_dialogs(dialogs), m_settings(settings) {}
 
 AppController::~AppController() {
+    delete m_workspace;
     delete m_helpWindow;
     delete m_companyRegister;
     delete m_presets;
@@ -117,8 +118,35 @@ void AppController::returnToStartMenu() {
     }
 }
 
-void AppController::showProject(const QString&, const QString&) {
-    // The workspace window of the project opens here once it exists; the project manager stays as it is.
+void AppController::showProject(const QString& projectId, const QString& projectName) {
+    if (!m_workspace) {
+        auto workspace = std::make_unique<Workspace>(m_databaseFilePath, m_dialogs, m_settings);
+        if (!workspace->hasDatabase())
+            return;
+        workspace->setAttribute(Qt::WA_DeleteOnClose);
+        connect(workspace.get(), &Workspace::closing, this, &AppController::workspaceClosing);
+        m_workspace = workspace.release();
+        m_workspace->setProject(projectId, projectName);
+    }
+    bringToFront(m_workspace);
+    if (m_projectManager)
+        m_projectManager->hide();
+}
+
+void AppController::workspaceClosing(bool quitProgram) {
+    closeIfOpen(m_companyRegister);
+    closeIfOpen(m_aboutBox);
+    closeIfOpen(m_presets);
+    closeIfOpen(m_startMenu);
+    if (quitProgram) {
+        closeIfOpen(m_helpWindow);
+        if (m_projectManager) {
+            m_projectManager->disconnect(this);
+            m_projectManager->close();
+        }
+    } else if (m_projectManager) {
+        bringToFront(m_projectManager);
+    }
 }
 
 void AppController::openPresets() {
@@ -163,6 +191,8 @@ void AppController::closeScreensBesideStartMenu() {
 }
 
 void AppController::quit() {
+    if (m_workspace && !m_workspace->close())
+        return;
     if (m_projectManager) {
         m_projectManager->disconnect(this);
         m_projectManager->close();

@@ -6,6 +6,7 @@
 #include "Presets.h"
 #include "ProjectManager.h"
 #include "StartMenu.h"
+#include "Workspace.h"
 
 #include <memory>
 #include <QObject>
@@ -38,6 +39,7 @@ public:
     CompanyRegister* companyRegister() const { return m_companyRegister; }
     AboutBox* aboutBox() const { return m_aboutBox; }
     HelpWindow* helpWindow() const { return m_helpWindow; }
+    Workspace* workspace() const { return m_workspace; }
     // The database file that the screens open, spelled as on disk: found while the start menu loaded, kept
     // while the project manager replaces the start menu; empty when the file proved unusable.
     QString databaseFilePath() const { return m_databaseFilePath; }
@@ -60,6 +62,9 @@ public slots:
 private slots:
     void returnToStartMenu();
     void showProject(const QString& projectId, const QString& projectName);
+    // What closes with the workspace: everything when the program ends with it, else all but the
+    // project manager, which shows again.
+    void workspaceClosing(bool quitProgram);
     void closeScreensBesideStartMenu();
 
 private:
@@ -83,4 +88,5 @@ private:
     QPointer<CompanyRegister> m_companyRegister;
     QPointer<AboutBox> m_aboutBox;
     QPointer<HelpWindow> m_helpWindow;
+    QPointer<Workspace> m_workspace;
 };

@@ -1,5 +1,6 @@
 #include "ApplicationSetup.h"
 
+#include <clocale>
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -17,6 +18,8 @@ void ApplicationSetup::apply(QTranslator& translator) {
     // must read exactly as given (the updater finds the program by them).
     const QLocale german(QLocale::German, QLocale::Germany);
     QLocale::setDefault(german);
+    // Numbers the C library reads and writes keep the point, whatever the desktop's language.
+    std::setlocale(LC_NUMERIC, "C");
     if (translator.load(german, QStringLiteral("qtbase"), QStringLiteral("_"),
                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&translator);

@@ -13,6 +13,12 @@ public:
     static int toPixelsY(int twips, const QPaintDevice& device) {
         return qRound(twips * device.logicalDpiY() / 1440.0);
     }
+    static int fromPixelsX(int pixels, const QPaintDevice& device) {
+        return qRound(pixels * 1440.0 / device.logicalDpiX());
+    }
+    static int fromPixelsY(int pixels, const QPaintDevice& device) {
+        return qRound(pixels * 1440.0 / device.logicalDpiY());
+    }
     static QSize toPixels(int widthTwips, int heightTwips, const QPaintDevice& device) {
         return {toPixelsX(widthTwips, device), toPixelsY(heightTwips, device)};
     }

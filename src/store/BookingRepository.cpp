@@ -72,11 +72,12 @@ QStringList BookingRepository::distinctValues(Field field, const QString& projec
     const QString column = fieldName(field);
     const QStringList found = StoredValue::rows<QString>(
         m_db,
-        QStringLiteral("SELECT DISTINCT %1 FROM tblBuchung WHERE ProjektID = ? AND %1 IS NOT NULL "
-                       "AND %1 <> '' ORDER BY %1")
+        QStringLiteral("SELECT %1 FROM tblBuchung WHERE ProjektID = ? AND %1 IS NOT NULL AND %1 <> '' "
+                       "GROUP BY %1 ORDER BY MIN(ID)")
             .arg(column),
         {projectId}, ok, [](const Database::Row& row) { return row.text(0); });
-    // Values that differ only in letter case name the same company, trade or cost group: list it once.
+    // Values that differ only in letter case name the same company, trade or cost group: list it once,
+    // as it was first booked.
     QStringList values;
     QSet<QString> folded;
     for (const QString& value : found) {

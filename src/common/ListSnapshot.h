@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+// What a list shows, handed to printing and export: the kind of list, its visible headings and rows as
+// displayed (texts, in display order), and the heading values (project name, totals, filter).
+struct ListSnapshot {
+    enum class Kind { Payments, CompanyEstimates, Evaluation, CostReport, CompanyList };
+
+    Kind kind = Kind::Payments;
+    QStringList headings;
+    QList<QStringList> rows;
+    // Columns shown right-aligned (amounts).
+    QList<int> rightAligned;
+    // Named heading values in the order a report shows them, such as {"Projekt", "Neubau Schule"}.
+    QList<QPair<QString, QString>> values;
+
+    QString value(const QString& name) const {
+        for (const auto& [key, text] : values)
+            if (key == name)
+                return text;
+        return QString();
+    }
+};

@@ -1,0 +1,169 @@
+#include "BookingListTab.h"
+
+#include "BookingListModel.h"
+#include "BookingRepository.h"
+#include "Database.h"
+#include "Dialogs.h"
+#include "ReportListView.h"
+#include "Twips.h"
+#include "WorkspaceContext.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+const QList<int> kDesignWidths{1482, 2716, 2717, 2540, 2540, 1588, 3069, 3598, 2540, 18415, 9596, 0, 0, 0};
+constexpr int kVisibleColumns = 11;
+} // namespace
+
+BookingListTab::BookingListTab(WorkspaceContext& context, QWidget* parent)
+    : QWidget(parent), m_context(context) {
+    auto* title = new QLabel(QStringLiteral("Zelvora, gesamte Maßnahme"), this);
+    QFont titleFont = title->font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.3);
+    title->setFont(titleFont);
+
+    m_list = new ReportListView(QStringLiteral("ListView1"), this);
+    m_model = new BookingListModel(this);
+    m_list->setModel(m_model);
+    m_list->setColumnWidthsInTwips(kDesignWidths);
+    m_givenTwips = kDesignWidths;
+    for (int column = kVisibleColumns; column < BookingListModel::kColumnCount; ++column)
+        m_list->setColumnHidden(column, true);
+    m_list->header()->setSectionsClickable(true);
+    m_list->setAccessibleName(title->text());
+
+    auto* totalFrame = new QGroupBox(QStringLiteral("Gesamtsumme"), this);
+    m_totalField = new QLineEdit(totalFrame);
+    m_totalField->setObjectName(QStringLiteral("txtGesamtsumme"));
+    m_totalField->setReadOnly(true);
+    m_totalField->setAlignment(Qt::AlignRight);
+    m_totalField->setAccessibleName(totalFrame->title());
+    auto* totalLayout = new QHBoxLayout(totalFrame);
+    totalLayout->addWidget(m_totalField);
+    totalLayout->addWidget(new QLabel(QStringLiteral("Euro"), totalFrame));
+
+    auto makeButton = [this](const QString& name, const QString& caption) {
+        auto* button = new QPushButton(caption, this);
+        button->setObjectName(name);
+        return button;
+    };
+    m_refresh = makeButton(QStringLiteral("cmdAktualisieren"), QStringLiteral("&Aktualisieren"));
+    m_takeBack = makeButton(QStringLiteral("cmdBuchungBearbeiten"), QStringLiteral("Buchung &bearbeiten"));
+    m_delete = makeButton(QStringLiteral("cmdBuchungLoeschen"), QStringLiteral("Buchung &löschen"));
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(totalFrame);
+    bottom->addStretch();
+    bottom->addWidget(m_refresh, 0, Qt::AlignBottom);
+    bottom->addWidget(m_takeBack, 0, Qt::AlignBottom);
+    bottom->addWidget(m_delete, 0, Qt::AlignBottom);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(title);
+    layout->addWidget(m_list, 1);
+    layout->addLayout(bottom);
+
+    setTabOrder(m_list, m_refresh);
+    setTabOrder(m_refresh, m_takeBack);
+    setTabOrder(m_takeBack, m_delete);
+
+    connect(m_refresh, &QPushButton::clicked, this, &BookingListTab::refreshRequested);
+    connect(m_takeBack, &QPushButton::clicked, this, [this] {
+        if (const qint64 id = selectedBookingId())
+            emit takeBackRequested(id);
+    });
+    connect(m_delete, &QPushButton::clicked, this, [this] {
+        if (const qint64 id = selectedBookingId())
+            emit deleteRequested(id);
+    });
+    connect(m_list->header(), &QHeaderView::sectionClicked, this, &BookingListTab::sortByHeading);
+    m_totalField->setText(Money().toGerman());
+}
+
+bool BookingListTab::EINLESEN() {
+    bool ok = true;
+    QList<Booking> bookings = BookingRepository(m_context.db).forProject(m_context.projectId, &ok);
+    if (m_context.waitingBookingId) {
+        const qint64 waiting = *m_context.waitingBookingId;
+        bookings.removeIf([waiting](const Booking& booking) { return booking.id == waiting; });
+    }
+    m_total = Money();
+    for (const Booking& booking : std::as_const(bookings))
+        m_total += booking.amount.value_or(Money());
+    m_model->setBookings(bookings);
+    m_model->sort(int(BookingListModel::Column::RunningNumber), Qt::AscendingOrder);
+    m_totalField->setText(m_total.toGerman());
+    emit refilled(int(bookings.size()), m_total);
+    if (!ok)
+        m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.db.lastError(),
+                                 Dialogs::Icon::Warning);
+    return ok;
+}
+
+int BookingListTab::count() const {
+    return m_model->rowCount();
+}
+
+qint64 BookingListTab::selectedBookingId() const {
+    const int row = m_list->selectedRow();
+    return row < 0 ? 0 : m_model->idAt(row);
+}
+
+QString BookingListTab::selectedRunningNumber() const {
+    return m_model->textAt(m_list->selectedRow(), int(BookingListModel::Column::RunningNumber));
+}
+
+QString BookingListTab::selectedCompany() const {
+    return m_model->textAt(m_list->selectedRow(), int(BookingListModel::Column::Company));
+}
+
+void BookingListTab::sortByHeading(int column) {
+    const int sortColumn = BookingListModel::sortColumnFor(column);
+    if (sortColumn < 0)
+        return;
+    m_order = m_order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    m_model->sort(sortColumn, m_order);
+}
+
+QList<int> BookingListTab::columnWidthsInTwips(int count) const {
+    QList<int> widths;
+    for (int column = 0; column < count; ++column) {
+        const int pixels = m_list->columnWidth(column);
+        // A width the user left as it was keeps its twips, which pixels cannot always express.
+        const int given = column < m_givenTwips.size() ? m_givenTwips.at(column) : -1;
+        widths.append(given >= 0 && Twips::toPixelsX(given, *m_list) == pixels
+                          ? given
+                          : Twips::fromPixelsX(pixels, *m_list));
+    }
+    return widths;
+}
+
+void BookingListTab::setColumnWidthsInTwips(const QList<int>& widths) {
+    m_list->setColumnWidthsInTwips(widths);
+    for (int column = 0; column < widths.size() && column < m_givenTwips.size(); ++column)
+        m_givenTwips[column] = widths.at(column);
+}
+
+ListSnapshot BookingListTab::snapshot() const {
+    ListSnapshot snapshot;
+    snapshot.kind = ListSnapshot::Kind::Payments;
+    for (int column = 0; column < kVisibleColumns - 1; ++column)
+        snapshot.headings.append(m_model->headerData(column, Qt::Horizontal).toString());
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        QStringList texts;
+        for (int column = 0; column < kVisibleColumns - 1; ++column)
+            texts.append(m_model->textAt(row, column));
+        snapshot.rows.append(texts);
+    }
+    snapshot.rightAligned = {int(BookingListModel::Column::Amount)};
+    snapshot.values = {{QStringLiteral("Projekt"), m_context.projectName},
+                       {QStringLiteral("Gesamtsumme"), m_total.toGerman()}};
+    return snapshot;
+}

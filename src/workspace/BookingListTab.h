@@ -1,0 +1,59 @@
+#pragma once
+
+#include "ListSnapshot.h"
+#include "Money.h"
+
+#include <QWidget>
+
+class BookingListModel;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class ReportListView;
+struct WorkspaceContext;
+
+// The workspace's tab " Zelvora ": the project's bookings with their total, and the buttons to refresh,
+// to take a booking back for correction and to delete one.
+class BookingListTab : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kStoredWidthsRead = 10;
+    static constexpr int kStoredWidthsWritten = 11;
+
+    BookingListTab(WorkspaceContext& context, QWidget* parent = nullptr);
+
+    // Refills the list from the file, leaving out a booking that waits in the entry fields. False when
+    // the file could not be read (the German message was shown).
+    bool EINLESEN();
+    Money total() const { return m_total; }
+    int count() const;
+    // The ID of the selected row's booking, or 0 when none is selected.
+    qint64 selectedBookingId() const;
+    QString selectedRunningNumber() const;
+    QString selectedCompany() const;
+
+    QList<int> columnWidthsInTwips(int count) const;
+    void setColumnWidthsInTwips(const QList<int>& widths);
+    ListSnapshot snapshot() const;
+
+signals:
+    void refreshRequested();
+    void takeBackRequested(qint64 bookingId);
+    void deleteRequested(qint64 bookingId);
+    // The list was refilled: the count and total to show.
+    void refilled(int count, Money total);
+
+private:
+    void sortByHeading(int column);
+
+    WorkspaceContext& m_context;
+    BookingListModel* m_model = nullptr;
+    ReportListView* m_list = nullptr;
+    QLineEdit* m_totalField = nullptr;
+    QPushButton* m_refresh = nullptr;
+    QPushButton* m_takeBack = nullptr;
+    QPushButton* m_delete = nullptr;
+    QList<int> m_givenTwips;
+    Money m_total;
+    Qt::SortOrder m_order = Qt::AscendingOrder;
+};

@@ -1,0 +1,345 @@
+#include "EntryTab.h"
+
+#include "AmountField.h"
+#include "BookingListModel.h"
+#include "BookingRepository.h"
+#include "CompanyRepository.h"
+#include "Database.h"
+#include "DayNumber.h"
+#include "Dialogs.h"
+#include "WorkspaceContext.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStringListModel>
+#include <QVBoxLayout>
+
+namespace {
+const QString kBookingCancelled = QStringLiteral("Buchung abgebrochen");
+
+QDateEdit* dateField(QWidget* parent, const QString& name) {
+    auto* field = new QDateEdit(QDate::currentDate(), parent);
+    field->setObjectName(name);
+    field->setCalendarPopup(true);
+    field->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    return field;
+}
+
+QLabel* labelFor(QWidget* field, const QString& caption, QWidget* parent) {
+    auto* label = new QLabel(caption, parent);
+    label->setBuddy(field);
+    return label;
+}
+} // namespace
+
+QStringList EntryTab::paymentKinds() {
+    QStringList kinds{QString(), QStringLiteral("Schlußzahlung"), QStringLiteral("Rückhalt")};
+    for (int i = 1; i <= 30; ++i)
+        kinds.append(QString::number(i) + QStringLiteral(". Abschlagszahlung"));
+    return kinds;
+}
+
+EntryTab::EntryTab(WorkspaceContext& context, QWidget* parent) : QWidget(parent), m_context(context) {
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(buildCompanyBox());
+    layout->addWidget(buildBookingBox());
+    layout->addStretch();
+
+    setTabOrder(m_search, m_company);
+    setTabOrder(m_company, m_instructedOn);
+    setTabOrder(m_instructedOn, m_invoiceDate);
+    setTabOrder(m_invoiceDate, m_invoiceNumber);
+    setTabOrder(m_invoiceNumber, m_paymentKind);
+    setTabOrder(m_paymentKind, m_amount);
+    setTabOrder(m_amount, m_remarks);
+    setTabOrder(m_remarks, m_book);
+
+    connect(m_search, &QLineEdit::textChanged, this, &EntryTab::search);
+    connect(m_company, &QComboBox::activated, this, [this] {
+        showCompany(m_company->currentText());
+        emit companyChosen(m_company->currentText());
+    });
+    connect(m_book, &QPushButton::clicked, this, &EntryTab::book);
+    connect(m_amount, &QLineEdit::returnPressed, m_book, &QPushButton::click);
+}
+
+QWidget* EntryTab::buildCompanyBox() {
+    auto* box = new QGroupBox(this);
+    m_search = new QLineEdit(box);
+    m_search->setObjectName(QStringLiteral("txtSuchen"));
+    m_search->setToolTip(QStringLiteral("Suchtext eingeben für Firma, Gewerk, Kostengruppe, PLZ, Ort"));
+    m_companyNames = new QStringListModel(this);
+    m_company = new QComboBox(box);
+    m_company->setObjectName(QStringLiteral("cboFirma"));
+    m_company->setModel(m_companyNames);
+    m_company->setMinimumContentsLength(30);
+    m_count = new QLabel(box);
+    m_count->setObjectName(QStringLiteral("lblAnzahlFirmen"));
+
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    m_seat = new QLabel(box);
+    m_seat->setObjectName(QStringLiteral("lblSitz"));
+    m_contact = new QLabel(box);
+    m_contact->setObjectName(QStringLiteral("lblAnschrift"));
+    for (QLabel* details : {m_seat, m_contact}) {
+        details->setFont(fixed);
+        details->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        details->setTextFormat(Qt::PlainText);
+    }
+    m_trade = new QLineEdit(box);
+    m_trade->setObjectName(QStringLiteral("txtGewerk"));
+    m_costGroup = new QLineEdit(box);
+    m_costGroup->setObjectName(QStringLiteral("txtKostengruppe"));
+    for (QLineEdit* shown : {m_trade, m_costGroup})
+        shown->setReadOnly(true);
+
+    auto* grid = new QGridLayout(box);
+    grid->addWidget(labelFor(m_company, QStringLiteral("&Firma:"), box), 0, 0);
+    grid->addWidget(m_company, 0, 1);
+    grid->addWidget(labelFor(m_search, QStringLiteral("&Suchen"), box), 0, 2);
+    grid->addWidget(m_search, 0, 3);
+    grid->addWidget(m_count, 1, 1);
+    grid->addWidget(m_seat, 2, 1, 1, 3);
+    grid->addWidget(m_contact, 3, 1, 1, 3);
+    grid->addWidget(labelFor(m_trade, QStringLiteral("Gewerk:"), box), 4, 0);
+    grid->addWidget(m_trade, 4, 1);
+    grid->addWidget(labelFor(m_costGroup, QStringLiteral("Kostengruppe:"), box), 5, 0);
+    grid->addWidget(m_costGroup, 5, 1);
+    grid->setColumnStretch(1, 2);
+    grid->setColumnStretch(3, 1);
+    return box;
+}
+
+QWidget* EntryTab::buildBookingBox() {
+    auto* box = new QGroupBox(this);
+    m_instructedOn = dateField(box, QStringLiteral("dtpAnweisung"));
+    m_invoiceDate = dateField(box, QStringLiteral("dtpRechnung"));
+    m_invoiceNumber = new QLineEdit(box);
+    m_invoiceNumber->setObjectName(QStringLiteral("txtRechnungsNr"));
+    m_paymentKind = new QComboBox(box);
+    m_paymentKind->setObjectName(QStringLiteral("cboZahlungsart"));
+    m_paymentKind->setEditable(true);
+    m_paymentKind->setInsertPolicy(QComboBox::NoInsert);
+    m_paymentKind->addItems(paymentKinds());
+    m_paymentKind->setCurrentIndex(0);
+    m_amount = new AmountField(box);
+    m_amount->setObjectName(QStringLiteral("txtBetrag"));
+    m_amount->setAlignment(Qt::AlignRight);
+    m_remarks = new QLineEdit(box);
+    m_remarks->setObjectName(QStringLiteral("txtBemerkungen"));
+    m_book = new QPushButton(QStringLiteral("&Buchen"), box);
+    m_book->setObjectName(QStringLiteral("cmdBuchen"));
+    m_waitingNotice = new QLabel(box);
+    m_waitingNotice->setObjectName(QStringLiteral("lblBearbeitungsmodus"));
+    QFont bold = m_waitingNotice->font();
+    bold.setBold(true);
+    m_waitingNotice->setFont(bold);
+    m_waitingNotice->setWordWrap(true);
+    m_waitingNotice->hide();
+
+    auto* grid = new QGridLayout(box);
+    grid->addWidget(labelFor(m_instructedOn, QStringLiteral("&Tag der Anweisung"), box), 0, 0);
+    grid->addWidget(m_instructedOn, 0, 1);
+    grid->addWidget(labelFor(m_invoiceDate, QStringLiteral("&Rechnung vom"), box), 0, 2);
+    grid->addWidget(m_invoiceDate, 0, 3);
+    grid->addWidget(labelFor(m_invoiceNumber, QStringLiteral("Beleg&Nr.: RechnungsNr.:"), box), 1, 0);
+    grid->addWidget(m_invoiceNumber, 1, 1);
+    grid->addWidget(labelFor(m_paymentKind, QStringLiteral("&Zahlungsart"), box), 1, 2);
+    grid->addWidget(m_paymentKind, 1, 3);
+    grid->addWidget(labelFor(m_amount, QStringLiteral("Angewiesener &Betrag"), box), 2, 0);
+    auto* amountRow = new QHBoxLayout;
+    amountRow->addWidget(m_amount);
+    amountRow->addWidget(new QLabel(QStringLiteral("Euro"), box));
+    grid->addLayout(amountRow, 2, 1);
+    grid->addWidget(labelFor(m_remarks, QStringLiteral("B&emerkungen"), box), 3, 0);
+    grid->addWidget(m_remarks, 3, 1, 1, 3);
+    grid->addWidget(m_waitingNotice, 4, 0, 1, 3);
+    grid->addWidget(m_book, 4, 3);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    return box;
+}
+
+void EntryTab::setCompanies(const QStringList& names) {
+    m_companyNames->setStringList(names);
+    m_company->setCurrentIndex(names.isEmpty() ? -1 : 0);
+}
+
+QStringList EntryTab::companies() const {
+    return m_companyNames->stringList();
+}
+
+QString EntryTab::company() const {
+    return m_company->currentText();
+}
+
+void EntryTab::fillCompanies() {
+    bool ok = true;
+    const QList<Company> all = CompanyRepository(m_context.db).byName(&ok);
+    QStringList names{QString()};
+    names.reserve(all.size() + 1);
+    for (const Company& company : all)
+        names.append(company.name);
+    m_count->setText(QStringLiteral("Anzahl Firmen: ") + QString::number(all.size()));
+    setCompanies(names);
+    clearDetails();
+    if (!ok)
+        m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.db.lastError(),
+                                 Dialogs::Icon::Warning);
+}
+
+void EntryTab::search(const QString& text) {
+    bool ok = true;
+    const QList<Company> found = CompanyRepository(m_context.db).searchByName(text, &ok);
+    if (!ok) {
+        m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.db.lastError(),
+                                 Dialogs::Icon::Warning);
+        return;
+    }
+    if (found.isEmpty()) {
+        setCompanies({QString()});
+        m_trade->clear();
+        m_costGroup->clear();
+        clearDetails();
+        m_count->clear();
+        return;
+    }
+    QStringList names;
+    names.reserve(found.size());
+    for (const Company& company : found)
+        names.append(company.name);
+    m_count->setText(QStringLiteral("Anzahl Firmen: ") + QString::number(found.size()));
+    setCompanies(names);
+    emit companiesFound(names);
+    showCompany(found.first().name);
+}
+
+bool EntryTab::chooseCompany(const QString& name) {
+    const int index = m_company->findText(name, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    if (index < 0)
+        return false;
+    m_company->setCurrentIndex(index);
+    showCompany(name);
+    return true;
+}
+
+void EntryTab::clearDetails() {
+    m_seat->clear();
+    m_contact->clear();
+}
+
+void EntryTab::showCompany(const QString& name) {
+    if (name.isEmpty()) {
+        clearDetails();
+        return;
+    }
+    bool ok = true;
+    const std::optional<Company> company = CompanyRepository(m_context.db).findByName(name, &ok);
+    if (!company)
+        return;
+    m_trade->setText(company->trade);
+    m_costGroup->setText(company->costGroup);
+    m_seat->setText(QStringLiteral("Sitz: ") + company->postcode + QLatin1Char(' ') + company->town);
+    m_contact->setText(QStringLiteral("Straße:  ") + company->street + QLatin1Char('\n') +
+                       QStringLiteral("Telefon: ") + company->phone + QStringLiteral("   Fax: ") +
+                       company->fax + QLatin1Char('\n') + QStringLiteral("Mobil:   ") + company->mobile +
+                       QLatin1Char('\n') + QStringLiteral("eMail:   ") + company->email + QLatin1Char('\n') +
+                       QStringLiteral("Anspr:   ") + company->contact);
+}
+
+void EntryTab::reportIncomplete(const QString& detail) {
+    m_context.dialogs.inform(this, kBookingCancelled, QStringLiteral("Angaben unvollständig!\n") + detail,
+                             Dialogs::Icon::Critical);
+}
+
+bool EntryTab::book() {
+    const QString kind = m_paymentKind->currentText();
+    if (kind.isEmpty() || m_amount->text().isEmpty()) {
+        reportIncomplete(QStringLiteral("Bitte geben Sie alle notwendigen Daten ein!"));
+        return false;
+    }
+    const std::optional<Money> amount = m_amount->amount();
+    if (!amount) {
+        reportIncomplete(QStringLiteral("Der Betrag \"%1\" ist keine vollständige Zahl, z. B. 1.234,50.")
+                             .arg(m_amount->text()));
+        return false;
+    }
+    if (m_trade->text().isEmpty()) {
+        reportIncomplete(QStringLiteral("Bitte wählen Sie eine Firma, bei der ein Gewerk eingetragen ist."));
+        return false;
+    }
+    Booking booking;
+    booking.projectId = m_context.projectId;
+    booking.project = m_context.projectName;
+    booking.company = m_company->currentText();
+    booking.trade = m_trade->text();
+    booking.costGroup = m_costGroup->text();
+    booking.instructedOn = DayNumber::fromDate(m_instructedOn->date());
+    booking.invoiceDate = DayNumber::fromDate(m_invoiceDate->date());
+    booking.invoiceNumber = m_invoiceNumber->text();
+    booking.paymentKind = kind;
+    booking.remarks = m_remarks->text();
+    booking.amount = amount;
+    if (!BookingRepository(m_context.db).book(booking, m_context.waitingBookingId)) {
+        m_context.dialogs.inform(this, QStringLiteral("Buchung nicht gespeichert"),
+                                 QStringLiteral("Die Buchung konnte nicht gespeichert werden. Ihre Eingaben "
+                                                "bleiben erhalten.\n") +
+                                     m_context.db.lastError(),
+                                 Dialogs::Icon::Critical);
+        return false;
+    }
+    m_context.waitingBookingId.reset();
+    m_waitingNotice->hide();
+    m_invoiceNumber->clear();
+    m_remarks->clear();
+    m_amount->clear();
+    m_paymentKind->setCurrentIndex(0);
+    emit booked(booking.company);
+    return true;
+}
+
+void EntryTab::takeBack(const Booking& booking) {
+    m_context.waitingBookingId = booking.id;
+    if (!chooseCompany(booking.company)) {
+        m_search->clear();
+        if (!chooseCompany(booking.company)) {
+            // A company no longer in the register: its booking keeps its own trade and cost group.
+            m_company->setCurrentIndex(-1);
+            m_companyNames->insertRows(0, 1);
+            m_companyNames->setData(m_companyNames->index(0), booking.company);
+            m_company->setCurrentIndex(0);
+            clearDetails();
+            m_trade->setText(booking.trade);
+            m_costGroup->setText(booking.costGroup);
+        }
+    }
+    if (booking.instructedOn)
+        m_instructedOn->setDate(DayNumber::toDate(*booking.instructedOn));
+    if (booking.invoiceDate)
+        m_invoiceDate->setDate(DayNumber::toDate(*booking.invoiceDate));
+    m_invoiceNumber->setText(booking.invoiceNumber);
+    m_paymentKind->setCurrentText(booking.paymentKind);
+    m_amount->setText(booking.amount ? booking.amount->toGerman() : QString());
+    m_remarks->setText(booking.remarks);
+    m_waitingNotice->setText(
+        QStringLiteral("Bearbeitungsmodus: LfdNr. %1 wird korrigiert. „Buchen“ ersetzt die Buchung; sie "
+                       "bleibt bis dahin unverändert gespeichert.")
+            .arg(BookingListModel::runningNumberText(booking.runningNumber)));
+    m_waitingNotice->show();
+}
+
+void EntryTab::keepWaitingBooking() {
+    m_context.waitingBookingId.reset();
+    m_waitingNotice->hide();
+}
+
+bool EntryTab::hasWaitingBooking() const {
+    return m_context.waitingBookingId.has_value();
+}

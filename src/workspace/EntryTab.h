@@ -1,0 +1,80 @@
+#pragma once
+
+#include "Booking.h"
+
+#include <optional>
+#include <QStringList>
+#include <QWidget>
+
+class AmountField;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStringListModel;
+struct WorkspaceContext;
+
+// The workspace's tab "Eingabe": the company picker with its search and the company's details, and the
+// entry of one booking, booked with "&Buchen". A booking taken back for correction waits here until its
+// corrected entry is booked, which replaces it.
+class EntryTab : public QWidget {
+    Q_OBJECT
+public:
+    // The kinds of payment offered: an empty entry, "Schlußzahlung", "Rückhalt" and thirty instalments.
+    static QStringList paymentKinds();
+
+    EntryTab(WorkspaceContext& context, QWidget* parent = nullptr);
+
+    // Lists every company of the register, with an empty entry first, and shows their count.
+    void fillCompanies();
+    // The company picker's companies as listed now (the empty entry included when there is one).
+    QStringList companies() const;
+    QString company() const;
+    // Chooses the company in the picker, showing its details; false when it is not listed.
+    bool chooseCompany(const QString& name);
+
+    // "&Buchen". True when the entry was booked.
+    bool book();
+    // Puts a booking into the entry fields, where it waits for its correction to be booked.
+    void takeBack(const Booking& booking);
+    // Gives up the correction: the booking taken back stays as it is in the file.
+    void keepWaitingBooking();
+    bool hasWaitingBooking() const;
+
+signals:
+    // A booking was stored for company (new, or replacing the one taken back).
+    void booked(const QString& company);
+    // The user chose a company in the picker.
+    void companyChosen(const QString& company);
+    // The search listed these companies (no empty entry).
+    void companiesFound(const QStringList& companies);
+
+private:
+    QWidget* buildCompanyBox();
+    QWidget* buildBookingBox();
+    void search(const QString& text);
+    void showCompany(const QString& name);
+    void clearDetails();
+    void setCompanies(const QStringList& names);
+    void showWaiting();
+    void reportIncomplete(const QString& detail);
+
+    WorkspaceContext& m_context;
+    QLineEdit* m_search = nullptr;
+    QComboBox* m_company = nullptr;
+    QStringListModel* m_companyNames = nullptr;
+    QLabel* m_count = nullptr;
+    QLabel* m_seat = nullptr;
+    QLabel* m_contact = nullptr;
+    QLineEdit* m_trade = nullptr;
+    QLineEdit* m_costGroup = nullptr;
+    QDateEdit* m_instructedOn = nullptr;
+    QDateEdit* m_invoiceDate = nullptr;
+    QLineEdit* m_invoiceNumber = nullptr;
+    QComboBox* m_paymentKind = nullptr;
+    QLineEdit* m_remarks = nullptr;
+    AmountField* m_amount = nullptr;
+    QPushButton* m_book = nullptr;
+    QLabel* m_waitingNotice = nullptr;
+};

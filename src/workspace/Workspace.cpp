@@ -1,0 +1,457 @@
+#include "Workspace.h"
+
+#include "BookingListModel.h"
+#include "BookingListTab.h"
+#include "BookingRepository.h"
+#include "ColumnWidths.h"
+#include "CompanyRepository.h"
+#include "CompanyTab.h"
+#include "Database.h"
+#include "DayNumber.h"
+#include "Dialogs.h"
+#include "EntryTab.h"
+#include "EvaluationTab.h"
+#include "Settings.h"
+#include "Twips.h"
+#include "WindowPlacement.h"
+
+#include <functional>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+const QString kSection = QStringLiteral("frmAusgabe");
+const SettingKey<QString> kWidth{kSection, QStringLiteral("PFensterWidth"), QStringLiteral("10275")};
+const SettingKey<QString> kHeight{kSection, QStringLiteral("PFensterHeight"), QStringLiteral("7665")};
+const SettingKey<QString> kTop{kSection, QStringLiteral("PFensterTop"), QStringLiteral("210")};
+const SettingKey<QString> kLeft{kSection, QStringLiteral("PFensterLeft"), QStringLiteral("105")};
+const SettingKey<QString> kBookingWidths{kSection, QStringLiteral("LvW1"), QString()};
+const SettingKey<QString> kAllCompanies{kSection, QStringLiteral("check1"), QStringLiteral("1")};
+constexpr int kMinimumWidthTwips = 9200;
+
+// A stored number of twips, or the key's default when the value is missing, empty or not a number.
+int storedTwips(const Settings& settings, const SettingKey<QString>& key) {
+    bool ok = false;
+    const int value = settings.value(key).trimmed().toInt(&ok);
+    return ok ? value : key.defaultValue.toInt();
+}
+
+QToolButton* iconButton(QWidget* parent, const QString& name, QStyle::StandardPixmap icon,
+                        const QString& tip) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setIcon(parent->style()->standardIcon(icon));
+    button->setToolTip(tip);
+    button->setAccessibleName(tip);
+    button->setAutoRaise(true);
+    button->setIconSize(QSize(24, 24));
+    return button;
+}
+} // namespace
+
+Workspace::Workspace(const QString& databasePath, Dialogs& dialogs, Settings& settings, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_dialogs(dialogs), m_settings(settings) {
+    setObjectName(QStringLiteral("frmAusgabe"));
+    setWindowTitle(QStringLiteral("Zelvora"));
+    QString message;
+    m_db = Database::open(databasePath, nullptr, &message);
+    if (!m_db) {
+        m_dialogs.inform(this, QStringLiteral("Ladefehler!"), message, Dialogs::Icon::Critical);
+        return;
+    }
+    m_context.reset(new WorkspaceContext{*m_db, dialogs, settings, QString(), QString(), std::nullopt});
+    buildUi();
+    restoreSettings();
+    m_entry->fillCompanies();
+    if (m_company->showsAllCompanies())
+        m_company->setCompanies(m_entry->companies());
+    m_tabs->setCurrentIndex(EntryTabIndex);
+}
+
+Workspace::~Workspace() = default;
+
+bool Workspace::hasDatabase() const {
+    return m_db != nullptr;
+}
+
+void Workspace::buildUi() {
+    auto* banner = new QLabel(QStringLiteral("  Zelvora  –  Ausgaben der Baumaßnahmen"), this);
+    banner->setObjectName(QStringLiteral("picBanner"));
+    QFont bannerFont = banner->font();
+    bannerFont.setBold(true);
+    bannerFont.setPointSizeF(bannerFont.pointSizeF() * 1.4);
+    banner->setFont(bannerFont);
+    banner->setMinimumHeight(Twips::toPixelsY(500, *this));
+    QPalette bannerColours = banner->palette();
+    QLinearGradient gradient(0, 0, 1, 0);
+    gradient.setCoordinateMode(QGradient::ObjectMode);
+    gradient.setColorAt(0, QColor(0x2c, 0x4a, 0x6e));
+    gradient.setColorAt(1, QColor(0xc0, 0x5a, 0x2e));
+    bannerColours.setBrush(QPalette::Window, gradient);
+    bannerColours.setColor(QPalette::WindowText, Qt::white);
+    banner->setPalette(bannerColours);
+    banner->setAutoFillBackground(true);
+
+    auto* projectLabel = new QLabel(QStringLiteral("Projekt:"), this);
+    m_projectName = new QLabel(this);
+    m_projectName->setObjectName(QStringLiteral("lblProjekt"));
+    QFont bold = m_projectName->font();
+    bold.setBold(true);
+    m_projectName->setFont(bold);
+    projectLabel->setBuddy(m_projectName);
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("SSTab1"));
+    m_entry = new EntryTab(*m_context, m_tabs);
+    m_bookings = new BookingListTab(*m_context, m_tabs);
+    m_company = new CompanyTab(*m_context, m_tabs);
+    m_evaluation = new EvaluationTab(*m_context, m_tabs);
+    m_costReport = new QWidget(m_tabs);
+    m_tabs->addTab(m_entry, QStringLiteral("Eingabe"));
+    m_tabs->addTab(m_bookings, QStringLiteral(" Zelvora "));
+    m_tabs->addTab(m_company, QStringLiteral(" Firma   "));
+    m_tabs->addTab(m_evaluation, QStringLiteral("Auswertung / Filter"));
+    m_tabs->addTab(m_costReport, QStringLiteral("Kostenbericht"));
+
+    m_status = new QStatusBar(this);
+    m_status->setObjectName(QStringLiteral("StatusBar1"));
+    m_status->setSizeGripEnabled(false);
+    m_status->addWidget(new QLabel(DayNumber::format(DayNumber::fromDate(QDate::currentDate())), m_status),
+                        1);
+    m_count = new QLabel(m_status);
+    m_count->setObjectName(QStringLiteral("lblStatus"));
+    m_status->addWidget(m_count, 1);
+
+    auto* heading = new QHBoxLayout;
+    heading->addWidget(projectLabel);
+    heading->addWidget(m_projectName, 1);
+    heading->addWidget(buildToolbar());
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(banner);
+    auto* body = new QVBoxLayout;
+    body->setContentsMargins(6, 0, 6, 0);
+    body->addLayout(heading);
+    body->addWidget(m_tabs, 1);
+    layout->addLayout(body, 1);
+    layout->addWidget(m_status);
+    setMinimumWidth(Twips::toPixelsX(kMinimumWidthTwips, *this));
+
+    connect(m_tabs, &QTabWidget::currentChanged, this, &Workspace::showTab);
+    connect(m_entry, &EntryTab::booked, this, &Workspace::afterBookingChange);
+    connect(m_entry, &EntryTab::companyChosen, m_company, &CompanyTab::chooseCompany);
+    connect(m_entry, &EntryTab::companiesFound, this, [this](const QStringList& names) {
+        if (m_company->showsAllCompanies())
+            m_company->setCompanies(names);
+    });
+    connect(m_bookings, &BookingListTab::refilled, this, [this](int count, Money total) {
+        showCount(QStringLiteral("Buchungen: ") + QString::number(count));
+        m_company->setProjectTotal(total);
+    });
+    connect(m_bookings, &BookingListTab::refreshRequested, this, [this] {
+        EINLESEN();
+        combo7_3Einlesen();
+        combo5_4Einlesen();
+    });
+    connect(m_bookings, &BookingListTab::takeBackRequested, this, &Workspace::takeBack);
+    connect(m_bookings, &BookingListTab::deleteRequested, this, &Workspace::remove);
+    connect(m_company, &CompanyTab::showAllToggled, this, &Workspace::allCompaniesToggled);
+    connect(m_company, &CompanyTab::companyChosen, this, [this] {
+        EINLESEN();
+        List2Fuellen();
+    });
+}
+
+QWidget* Workspace::buildToolbar() {
+    auto* bar = new QWidget(this);
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    const auto backToProjects = [this] {
+        m_quit = false;
+        close();
+    };
+    const auto print = [this] {
+        if (currentTab() != EntryTabIndex)
+            emit printRequested();
+    };
+    const auto exportList = [this] {
+        if (currentTab() != EntryTabIndex)
+            emit exportRequested();
+    };
+    const auto quit = [this] {
+        m_quit = true;
+        close();
+    };
+    const std::function<void()> actions[] = {backToProjects, print, exportList, quit};
+    const struct {
+        const char* key;
+        const char* tip;
+        const char* picture;
+        const char* pictureTip;
+        QStyle::StandardPixmap icon;
+    } roles[] = {
+        {"tbrProjektmanager", "Projektmanager", "cmdProjektmanager", "Projektmanager", QStyle::SP_ArrowBack},
+        {"tbrDrucken", "Drucken", "cmdDruckvorschau", "Druckvorschau", QStyle::SP_FileDialogContentsView},
+        {"tbrExport", "Daten exportieren", "cmdExport", "Daten exportieren in (*.csv) Datei",
+         QStyle::SP_DialogSaveButton},
+        {"tbrBeenden", "Beenden", "cmdBeenden", "Programm beenden", QStyle::SP_DialogCloseButton},
+    };
+    auto* pictures = new QHBoxLayout;
+    for (int i = 0; i < 4; ++i) {
+        if (i == 3)
+            row->addSpacing(Twips::toPixelsX(300, *this));
+        QToolButton* tool = iconButton(bar, QString::fromLatin1(roles[i].key), roles[i].icon,
+                                       QString::fromUtf8(roles[i].tip));
+        QToolButton* picture = iconButton(bar, QString::fromLatin1(roles[i].picture), roles[i].icon,
+                                          QString::fromUtf8(roles[i].pictureTip));
+        connect(tool, &QToolButton::clicked, this, actions[i]);
+        connect(picture, &QToolButton::clicked, this, actions[i]);
+        row->addWidget(tool);
+        pictures->addWidget(picture);
+    }
+    row->addSpacing(Twips::toPixelsX(400, *this));
+    row->addLayout(pictures);
+    return bar;
+}
+
+void Workspace::restoreSettings() {
+    const QSize wanted =
+        Twips::toPixels(storedTwips(m_settings, kWidth), storedTwips(m_settings, kHeight), *this);
+    const QPoint at(Twips::toPixelsX(storedTwips(m_settings, kLeft), *this),
+                    Twips::toPixelsY(storedTwips(m_settings, kTop), *this));
+    // A place on a screen that is no longer there (a second monitor unplugged) comes back onto the
+    // primary screen.
+    const QRect frame(at, wanted);
+    bool onScreen = false;
+    for (const QScreen* screen : QGuiApplication::screens())
+        onScreen =
+            onScreen || screen->availableGeometry().intersects(frame.adjusted(0, 0, -wanted.width() / 2, 0));
+    if (onScreen) {
+        resize(wanted);
+        move(at);
+    } else {
+        WindowPlacement::fitIntoScreen(*this, wanted);
+    }
+    const QList<int> widths =
+        ColumnWidths::decode(m_settings.value(kBookingWidths), BookingListTab::kStoredWidthsRead);
+    if (!widths.isEmpty())
+        m_bookings->setColumnWidthsInTwips(widths);
+    m_company->setShowsAllCompanies(m_settings.value(kAllCompanies).trimmed() != QLatin1String("0"));
+}
+
+void Workspace::saveSettings() {
+    m_settings.setValue(kWidth, QString::number(Twips::fromPixelsX(width(), *this)));
+    m_settings.setValue(kHeight, QString::number(Twips::fromPixelsY(height(), *this)));
+    m_settings.setValue(kTop, QString::number(Twips::fromPixelsY(pos().y(), *this)));
+    m_settings.setValue(kLeft, QString::number(Twips::fromPixelsX(pos().x(), *this)));
+    m_settings.setValue(kBookingWidths, ColumnWidths::encode(m_bookings->columnWidthsInTwips(
+                                            BookingListTab::kStoredWidthsWritten)));
+    m_settings.setValue(kAllCompanies,
+                        m_company->showsAllCompanies() ? QStringLiteral("1") : QStringLiteral("0"));
+    if (!m_settings.sync())
+        qWarning("Settings file %s cannot be written", qPrintable(m_settings.filePath()));
+}
+
+void Workspace::setProject(const QString& projectId, const QString& projectName) {
+    if (!m_context)
+        return;
+    m_context->projectId = projectId;
+    m_context->projectName = projectName;
+    m_projectName->setText(projectName);
+}
+
+int Workspace::currentTab() const {
+    return m_tabs ? m_tabs->currentIndex() : EntryTabIndex;
+}
+
+bool Workspace::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && m_context && !m_context->projectId.isEmpty()) {
+        combo7_3Einlesen();
+        combo5_4Einlesen();
+        m_evaluation->selectFilter(EvaluationTab::Filter::Company);
+    }
+    return QWidget::event(event);
+}
+
+void Workspace::showTab(int tab) {
+    switch (tab) {
+    case BookingsTabIndex:
+        EINLESEN();
+        break;
+    case CompanyTabIndex:
+        EINLESEN();
+        List2Fuellen();
+        break;
+    case EvaluationTabIndex:
+        AusWertung();
+        break;
+    case CostReportTabIndex:
+        showCount(QString());
+        KostenberichtEinlesen();
+        break;
+    default:
+        break;
+    }
+}
+
+void Workspace::showCount(const QString& text) {
+    m_count->setText(text);
+}
+
+void Workspace::EINLESEN() {
+    if (m_context)
+        m_bookings->EINLESEN();
+}
+
+void Workspace::List2Fuellen() {
+    if (m_context)
+        m_company->List2Fuellen();
+}
+
+void Workspace::AusWertung() {
+    if (m_context)
+        m_evaluation->AusWertung();
+}
+
+void Workspace::KostenberichtEinlesen() {
+    // The cost report is built on its own tab from the project's bookings and estimate rows.
+}
+
+void Workspace::combo7_3Einlesen() {
+    if (!m_context)
+        return;
+    bool ok = true;
+    const QStringList companies =
+        BookingRepository(*m_db).distinctValues(BookingRepository::Field::Company, m_context->projectId, &ok);
+    m_evaluation->setCompanies(companies);
+    if (!m_company->showsAllCompanies())
+        m_company->setCompanies(QStringList{QString()} + companies);
+    if (!ok)
+        m_dialogs.inform(this, QStringLiteral("Lesefehler"), m_db->lastError(), Dialogs::Icon::Warning);
+}
+
+void Workspace::combo5_4Einlesen() {
+    if (!m_context)
+        return;
+    bool ok = true;
+    bool costGroupsOk = true;
+    BookingRepository bookings(*m_db);
+    m_evaluation->setTrades(
+        bookings.distinctValues(BookingRepository::Field::Trade, m_context->projectId, &ok));
+    m_evaluation->setCostGroups(
+        bookings.distinctValues(BookingRepository::Field::CostGroup, m_context->projectId, &costGroupsOk));
+    if (!ok || !costGroupsOk)
+        m_dialogs.inform(this, QStringLiteral("Lesefehler"), m_db->lastError(), Dialogs::Icon::Warning);
+}
+
+void Workspace::allCompaniesToggled(bool all) {
+    if (!all) {
+        combo7_3Einlesen();
+        return;
+    }
+    bool ok = true;
+    const QList<Company> companies = CompanyRepository(*m_db).byName(&ok);
+    QStringList names{QString()};
+    for (const Company& company : companies)
+        names.append(company.name);
+    m_company->setCompanies(names);
+}
+
+void Workspace::afterBookingChange(const QString& company) {
+    EINLESEN();
+    combo7_3Einlesen();
+    combo5_4Einlesen();
+    m_company->chooseCompany(company);
+    m_evaluation->chooseCompany(company);
+    m_evaluation->selectFilter(EvaluationTab::Filter::Company);
+}
+
+void Workspace::takeBack(qint64 bookingId) {
+    if (!settleWaitingBooking())
+        return;
+    bool ok = true;
+    const std::optional<Booking> booking = BookingRepository(*m_db).find(bookingId, &ok);
+    if (!booking) {
+        EINLESEN();
+        return;
+    }
+    const QString number = BookingListModel::runningNumberText(booking->runningNumber);
+    const QString question =
+        QStringLiteral("LfdNr. '") + number + QStringLiteral("'  -  '") + booking->company +
+        QStringLiteral("' bearbeiten? ") + QLatin1Char('\n') +
+        QStringLiteral("Buchungsdaten werden in die Eingabefelder (Register Eingabe) kopiert") +
+        QLatin1Char('\n') + QStringLiteral("und dann aus dieser Liste entfernt. ");
+    if (m_dialogs.ask(this, QStringLiteral("Buchung bearbeiten"), question, Dialogs::Icon::Question,
+                      Dialogs::Answer::Yes) != Dialogs::Answer::Yes)
+        return;
+    m_entry->takeBack(*booking);
+    m_tabs->setCurrentIndex(EntryTabIndex);
+    afterBookingChange(booking->company);
+}
+
+void Workspace::remove(qint64 bookingId) {
+    bool ok = true;
+    const std::optional<Booking> booking = BookingRepository(*m_db).find(bookingId, &ok);
+    if (!booking) {
+        EINLESEN();
+        return;
+    }
+    const QString question = QStringLiteral("LfdNr. '") +
+                             BookingListModel::runningNumberText(booking->runningNumber) +
+                             QStringLiteral("' löschen?          ");
+    if (m_dialogs.ask(this, QStringLiteral("Buchung löschen"), question, Dialogs::Icon::Question,
+                      Dialogs::Answer::Yes) != Dialogs::Answer::Yes)
+        return;
+    if (!BookingRepository(*m_db).remove(bookingId))
+        m_dialogs.inform(this, QStringLiteral("Löschen nicht möglich"), m_db->lastError(),
+                         Dialogs::Icon::Warning);
+    afterBookingChange(booking->company);
+}
+
+bool Workspace::settleWaitingBooking() {
+    if (!m_entry || !m_entry->hasWaitingBooking())
+        return true;
+    const QString question =
+        QStringLiteral("Eine Buchung wurde zur Korrektur in die Eingabefelder übernommen und ist noch nicht "
+                       "wieder gebucht.\nSoll die korrigierte Buchung jetzt gebucht werden?\n\n"
+                       "Nein: Die Buchung bleibt so gespeichert, wie sie vorher war.");
+    if (m_dialogs.ask(this, QStringLiteral("Buchung bearbeiten"), question, Dialogs::Icon::Question,
+                      Dialogs::Answer::Yes) == Dialogs::Answer::Yes)
+        return m_entry->book();
+    m_entry->keepWaitingBooking();
+    EINLESEN();
+    return true;
+}
+
+void Workspace::closeEvent(QCloseEvent* event) {
+    if (m_closed || !m_context) {
+        event->accept();
+        return;
+    }
+    if (!settleWaitingBooking()) {
+        m_quit = false;
+        event->ignore();
+        return;
+    }
+    saveSettings();
+    m_closed = true;
+    event->accept();
+    emit closing(m_quit);
+}
+
+ListSnapshot Workspace::snapshot() const {
+    if (currentTab() == BookingsTabIndex)
+        return m_bookings->snapshot();
+    return ListSnapshot();
+}

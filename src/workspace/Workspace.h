@@ -1,0 +1,90 @@
+#pragma once
+
+#include "ListSnapshot.h"
+#include "WorkspaceContext.h"
+
+#include <memory>
+#include <QWidget>
+
+class BookingListTab;
+class CompanyTab;
+class Database;
+class Dialogs;
+class EntryTab;
+class EvaluationTab;
+class QLabel;
+class QStatusBar;
+class QTabWidget;
+class QToolButton;
+class Settings;
+
+// The workspace (frmAusgabe): the window of one project with its five tabs, its toolbar and picture
+// buttons and its status bar. It owns the project's database connection and keeps its geometry, the
+// booking list's column widths and "Alle Firmen anzeigen" in the settings.
+class Workspace : public QWidget {
+    Q_OBJECT
+public:
+    enum Tab { EntryTabIndex, BookingsTabIndex, CompanyTabIndex, EvaluationTabIndex, CostReportTabIndex };
+
+    Workspace(const QString& databasePath, Dialogs& dialogs, Settings& settings, QWidget* parent = nullptr);
+    ~Workspace() override;
+
+    bool hasDatabase() const;
+    // Sets the project; the lists are filled for it at the next activation.
+    void setProject(const QString& projectId, const QString& projectName);
+    QString projectId() const { return m_context ? m_context->projectId : QString(); }
+    // True after "Beenden": the whole program ends with the workspace.
+    bool quitRequested() const { return m_quit; }
+    int currentTab() const;
+    // What the current tab's list shows, for printing and export.
+    ListSnapshot snapshot() const;
+
+    void EINLESEN();
+    void List2Fuellen();
+    void AusWertung();
+    void KostenberichtEinlesen();
+    void combo7_3Einlesen();
+    void combo5_4Einlesen();
+
+signals:
+    void printRequested();
+    void exportRequested();
+    // The workspace is closing; quit tells whether the program ends with it, else the project manager
+    // shows again.
+    void closing(bool quit);
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildUi();
+    QWidget* buildToolbar();
+    void restoreSettings();
+    void saveSettings();
+    void showTab(int tab);
+    void afterBookingChange(const QString& company);
+    void takeBack(qint64 bookingId);
+    void remove(qint64 bookingId);
+    // Asks what becomes of a booking that waits in the entry fields; false when it stays waiting (its
+    // correction could not be booked).
+    bool settleWaitingBooking();
+    void showCount(const QString& text);
+    void allCompaniesToggled(bool all);
+
+    Dialogs& m_dialogs;
+    Settings& m_settings;
+    std::unique_ptr<Database> m_db;
+    std::unique_ptr<WorkspaceContext> m_context;
+    bool m_quit = false;
+    bool m_closed = false;
+    QLabel* m_projectName = nullptr;
+    QTabWidget* m_tabs = nullptr;
+    EntryTab* m_entry = nullptr;
+    BookingListTab* m_bookings = nullptr;
+    CompanyTab* m_company = nullptr;
+    EvaluationTab* m_evaluation = nullptr;
+    QWidget* m_costReport = nullptr;
+    QStatusBar* m_status = nullptr;
+    QLabel* m_count = nullptr;
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <QString>
+
+class Database;
+class Dialogs;
+class Settings;
+
+// What every tab of the workspace works with: the open database, the project, the dialogs and the
+// settings, and the booking that waits, taken back, in the entry fields. A waiting booking stays in
+// the file until its correction is booked, and every list and sum leaves it out meanwhile.
+struct WorkspaceContext {
+    Database& db;
+    Dialogs& dialogs;
+    Settings& settings;
+    QString projectId;
+    QString projectName;
+    std::optional<qint64> waitingBookingId;
+};

@@ -1,0 +1,465 @@
+#include "Workspace.h"
+#include "AmountField.h"
+#include "ScriptedDialogs.h"
+#include "Settings.h"
+#include "TestDatabase.h"
+#include "Twips.h"
+
+#include <memory>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeView>
+
+// The workspace driven through its widgets: booking, the booking list with its total and sorting,
+// taking back and deleting, the filter lists, the window's settings, and writes the file refuses.
+class WorkspaceTest : public QObject {
+    Q_OBJECT
+
+    struct Fixture {
+        TestDatabase db;
+        ScriptedDialogs dialogs;
+        QTemporaryDir dir;
+        std::unique_ptr<Settings> settings = std::make_unique<Settings>(dir.filePath("zlv.ini"));
+        std::unique_ptr<Workspace> screen;
+
+        // Three companies, one without a trade; projects 1 and 2 share the name "Schule".
+        Fixture() {
+            db.exec("INSERT INTO tblFirma (Name, PLZ, Ort, \"Straße\", Telefon1, GewerkID, KostengruppeID) "
+                    "VALUES "
+                    "('Hochbau Nord', '97070', 'Würzburg', 'Am Hang 1', '0931-1', 'Rohbau', '300 Bauwerk'), "
+                    "('O''Neill & Co_%', '40210', 'Düsseldorf', NULL, NULL, 'Elektro', '400 Technik'), "
+                    "('Ohne Gewerk', '10115', 'Berlin', NULL, NULL, NULL, NULL)");
+            db.exec("INSERT INTO tblProjekt (ID, ProjektName, Datumwert) VALUES (1, 'Schule', 45000), "
+                    "(2, 'Schule', 45001)");
+        }
+        ~Fixture() {
+            if (screen)
+                screen->close();
+        }
+        Workspace& open(const QString& project = "1") {
+            screen = std::make_unique<Workspace>(db.path(), dialogs, *settings);
+            screen->setProject(project, "Schule");
+            screen->show();
+            activate();
+            return *screen;
+        }
+        void activate() {
+            QEvent activation(QEvent::WindowActivate);
+            QCoreApplication::sendEvent(screen.get(), &activation);
+        }
+        void reopen() {
+            screen->close();
+            screen.reset();
+            settings = std::make_unique<Settings>(dir.filePath("zlv.ini"));
+            open();
+        }
+        template <typename T> T* find(const QString& name) const {
+            T* widget = screen->findChild<T*>(name);
+            if (!widget)
+                qWarning("no widget %s", qPrintable(name));
+            return widget;
+        }
+        void type(const QString& field, const QString& text) {
+            find<QLineEdit>(field)->clear();
+            QTest::keyClicks(find<QLineEdit>(field), text);
+        }
+        void click(const QString& name) { QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton); }
+        void chooseCompany(const QString& name) {
+            auto* picker = find<QComboBox>("cboFirma");
+            const int index = picker->findText(name);
+            picker->setCurrentIndex(index);
+            emit picker->activated(index);
+        }
+        // Books one entry through the entry tab.
+        void book(const QString& company, const QString& kind, const QString& amount,
+                  const QDate& instructed = {}) {
+            chooseCompany(company);
+            find<QComboBox>("cboZahlungsart")->setCurrentText(kind);
+            type("txtBetrag", amount);
+            if (instructed.isValid())
+                find<QDateEdit>("dtpAnweisung")->setDate(instructed);
+            click("cmdBuchen");
+        }
+        void showTab(int tab) { find<QTabWidget>("SSTab1")->setCurrentIndex(tab); }
+        QTreeView* list() { return find<QTreeView>("ListView1"); }
+        // The booking list's column as shown, joined by commas.
+        QString column(int column) {
+            QAbstractItemModel* model = list()->model();
+            QStringList texts;
+            for (int row = 0; row < model->rowCount(); ++row)
+                texts.append(model->index(row, column).data().toString());
+            return texts.join(',');
+        }
+        void selectRow(int row) {
+            list()->selectionModel()->setCurrentIndex(list()->model()->index(row, 0),
+                                                      QItemSelectionModel::ClearAndSelect |
+                                                          QItemSelectionModel::Rows);
+        }
+        void clickHeading(int column) {
+            QHeaderView* header = list()->header();
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                              QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+        }
+        QString status() { return find<QLabel>("lblStatus")->text(); }
+        QString total() { return find<QLineEdit>("txtGesamtsumme")->text(); }
+        QString stored(const QString& expression) {
+            return db.scalar(
+                QStringLiteral("SELECT group_concat(%1, ',') FROM (SELECT * FROM tblBuchung ORDER BY ID)")
+                    .arg(expression));
+        }
+        QStringList items(const QString& picker) {
+            auto* box = find<QComboBox>(picker);
+            QStringList texts;
+            for (int i = 0; i < box->count(); ++i)
+                texts.append(box->itemText(i));
+            return texts;
+        }
+    };
+
+private slots:
+    // Booked with the next running number of the file, listed with the German amount and the total;
+    // the company's trade, cost group and details come with the company, the fields that belong to one
+    // booking are emptied for the next. Projects sharing a name do not mix.
+    void bookingIsNumberedListedAndTotalled() {
+        Fixture f;
+        for (const int pid : {1, 2, 5})
+            f.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Projekt, Firma, Gewerk, Betrag) "
+                      "VALUES (?, '1', 'Schule', 'Hochbau Nord', 'Rohbau', 100)",
+                      {pid});
+        f.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Projekt, Firma, Gewerk, Betrag) "
+                  "VALUES (9, '2', 'Schule', 'Andere Firma', 'Dach', 7)");
+        f.open();
+        f.chooseCompany("Hochbau Nord");
+        QCOMPARE(f.find<QLineEdit>("txtGewerk")->text() + '|' + f.find<QLineEdit>("txtKostengruppe")->text(),
+                 "Rohbau|300 Bauwerk");
+        QCOMPARE(f.find<QLabel>("lblSitz")->text(), "Sitz: 97070 Würzburg");
+        QCOMPARE(f.find<QLabel>("lblAnschrift")->text(),
+                 "Straße:  Am Hang 1\nTelefon: 0931-1   Fax: \nMobil:   \n"
+                 "eMail:   \nAnspr:   ");
+        f.type("txtRechnungsNr", "R-17");
+        f.type("txtBemerkungen", "Rest");
+        f.book("Hochbau Nord", "Schlußzahlung", "1234,5");
+        QCOMPARE(
+            f.stored("PID || ':' || Betrag || ':' || Gewerk || ':' || Kostengruppe || ':' || RechnungsNr")
+                .section(',', -1),
+            "6:1234.5:Rohbau:300 Bauwerk:R-17");
+        QCOMPARE(f.find<QLineEdit>("txtBetrag")->text() + f.find<QLineEdit>("txtRechnungsNr")->text() +
+                     f.find<QLineEdit>("txtBemerkungen")->text() +
+                     f.find<QComboBox>("cboZahlungsart")->currentText(),
+                 QString());
+        QCOMPARE(f.find<QComboBox>("cboFirma")->currentText(), "Hochbau Nord");
+
+        f.showTab(Workspace::BookingsTabIndex);
+        QCOMPARE(f.column(0), "001,002,005,006");
+        QCOMPARE(f.column(8), "100,00,100,00,100,00,1.234,50");
+        QCOMPARE(f.total() + '|' + f.status(), "1.534,50|Buchungen: 4");
+        QCOMPARE(f.items("cboAuswertungFirma"), QStringList{"Hochbau Nord"});
+        QVERIFY(f.dialogs.shown.isEmpty());
+    }
+
+    void amountsAreSummedInCents() {
+        Fixture f;
+        f.open();
+        f.book("Hochbau Nord", "Rückhalt", "100");
+        f.book("Hochbau Nord", "Rückhalt", "0,5");
+        f.book("Hochbau Nord", "Rückhalt", "0,1");
+        f.book("Hochbau Nord", "Rückhalt", "0,2");
+        f.showTab(Workspace::BookingsTabIndex);
+        QCOMPARE(f.total(), "100,80");
+    }
+
+    // What "&Buchen" refuses, each with its German message, keeping every field.
+    void incompleteEntryIsRefused_data() {
+        QTest::addColumn<QString>("company");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("amount");
+        QTest::addColumn<QString>("detail");
+        QTest::newRow("no kind") << "Hochbau Nord"
+                                 << ""
+                                 << "5"
+                                 << "Bitte geben Sie alle notwendigen Daten ein!";
+        QTest::newRow("no amount") << "Hochbau Nord"
+                                   << "Rückhalt"
+                                   << ""
+                                   << "Bitte geben Sie alle notwendigen Daten ein!";
+        QTest::newRow("partial amount") << "Hochbau Nord"
+                                        << "Rückhalt"
+                                        << "1."
+                                        << "keine vollständige Zahl";
+        QTest::newRow("no trade") << "Ohne Gewerk"
+                                  << "Rückhalt"
+                                  << "5"
+                                  << "Gewerk";
+    }
+    void incompleteEntryIsRefused() {
+        QFETCH(QString, company);
+        QFETCH(QString, kind);
+        QFETCH(QString, amount);
+        QFETCH(QString, detail);
+        Fixture f;
+        f.open();
+        f.book(company, kind, amount);
+        QCOMPARE(f.stored("ID"), QString());
+        QCOMPARE(f.dialogs.shown.size(), 1);
+        QCOMPARE(f.dialogs.shown.first().title, "Buchung abgebrochen");
+        QCOMPARE(f.dialogs.shown.first().icon, Dialogs::Icon::Critical);
+        QVERIFY2(f.dialogs.lastText().startsWith("Angaben unvollständig!\n") &&
+                     f.dialogs.lastText().contains(detail),
+                 qPrintable(f.dialogs.lastText()));
+        QCOMPARE(f.find<QLineEdit>("txtBetrag")->text(), amount);
+    }
+
+    // A file that refuses the write: a German message, every entry field kept, nothing listed.
+    void failedWriteKeepsTheEntry() {
+        Fixture f;
+        f.db.exec(
+            "CREATE TRIGGER refuse BEFORE INSERT ON tblBuchung BEGIN SELECT RAISE(ABORT, 'gesperrt'); END");
+        f.open();
+        f.type("txtBemerkungen", "Wichtig");
+        f.book("Hochbau Nord", "Rückhalt", "12,34");
+        QCOMPARE(f.dialogs.shown.size(), 1);
+        QVERIFY(f.dialogs.lastText().contains("gesperrt"));
+        QCOMPARE(f.find<QLineEdit>("txtBetrag")->text() + '|' + f.find<QLineEdit>("txtBemerkungen")->text() +
+                     '|' + f.find<QComboBox>("cboZahlungsart")->currentText(),
+                 "12,34|Wichtig|Rückhalt");
+        f.showTab(Workspace::BookingsTabIndex);
+        QCOMPARE(f.status(), "Buchungen: 0");
+    }
+
+    // Names with an apostrophe and the engine's wildcards are searched, booked and listed as themselves.
+    void awkwardNamesAreBookedAsThemselves() {
+        Fixture f;
+        f.open();
+        f.type("txtSuchen", "o'neill & co_%");
+        QCOMPARE(f.items("cboFirma"), QStringList{"O'Neill & Co_%"});
+        f.type("txtRechnungsNr", "R'1*?%_");
+        f.chooseCompany("O'Neill & Co_%");
+        f.find<QComboBox>("cboZahlungsart")->setCurrentText("Eigene Art");
+        f.type("txtBetrag", "7");
+        f.click("cmdBuchen");
+        QCOMPARE(f.stored("Firma || '|' || RechnungsNr || '|' || Zahlungsart"),
+                 "O'Neill & Co_%|R'1*?%_|Eigene Art");
+        f.type("txtSuchen", "_");
+        QCOMPARE(f.items("cboFirma"), QStringList{"O'Neill & Co_%"});
+        f.type("txtSuchen", "kein Treffer");
+        QCOMPARE(f.items("cboFirma"), QStringList{QString()});
+        QCOMPARE(f.find<QLabel>("lblAnzahlFirmen")->text() + f.find<QLineEdit>("txtGewerk")->text(),
+                 QString());
+    }
+
+    // Dates sort by their day numbers, an empty invoice date first; amounts as formatted text; one
+    // direction shared by every column, reversed by each click.
+    void headingsSortAsText() {
+        Fixture f;
+        f.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Firma, AnweisungVom, RechnungVom, Betrag) VALUES "
+                  "(1, '1', 'B', 45292, 45292, 9), (2, '1', 'A', 38353, NULL, 10), (3, '1', 'C', 45000, "
+                  "45000, 100)");
+        f.open();
+        f.showTab(Workspace::BookingsTabIndex);
+        QCOMPARE(f.column(4), "01.01.2024,,15.03.2023");
+        f.clickHeading(4);
+        QCOMPARE(f.column(0), "001,003,002");
+        f.clickHeading(4);
+        QCOMPARE(f.column(0), "002,003,001");
+        f.clickHeading(8);
+        QCOMPARE(f.column(8), "9,00,100,00,10,00");
+        f.clickHeading(8);
+        QCOMPARE(f.column(8), "10,00,100,00,9,00");
+        f.clickHeading(3);
+        QCOMPARE(f.column(3), "01.01.2024,15.03.2023,01.01.2005");
+        QCOMPARE(f.list()->isColumnHidden(11) && f.list()->isColumnHidden(12) && f.list()->isColumnHidden(13),
+                 true);
+    }
+
+    // Deleting asks with the shown number and removes exactly the selected one of two alike bookings;
+    // the last one gone leaves "Buchungen: 0" and 0,00.
+    void deleteRemovesTheSelectedBooking() {
+        Fixture f;
+        f.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Firma, AnweisungVom, Betrag) VALUES "
+                  "(7, '1', 'A', 45300, 1), (7, '1', 'A', 45300, 2)");
+        f.open();
+        f.showTab(Workspace::BookingsTabIndex);
+        f.selectRow(1);
+        f.dialogs.answers.enqueue(Dialogs::Answer::No);
+        f.click("cmdBuchungLoeschen");
+        QCOMPARE(f.dialogs.shown.last().title + '|' + f.dialogs.lastText(),
+                 "Buchung löschen|LfdNr. '007' löschen?          ");
+        QCOMPARE(f.stored("Betrag"), "1.0,2.0");
+        f.selectRow(1);
+        f.dialogs.answers.enqueue(Dialogs::Answer::Yes);
+        f.click("cmdBuchungLoeschen");
+        QCOMPARE(f.stored("Betrag"), "1.0");
+        QCOMPARE(f.column(8), "1,00");
+        f.selectRow(0);
+        f.dialogs.answers.enqueue(Dialogs::Answer::Yes);
+        f.click("cmdBuchungLoeschen");
+        QCOMPARE(f.column(0) + '|' + f.status() + '|' + f.total(), "|Buchungen: 0|0,00");
+        f.click("cmdBuchungLoeschen");
+        QCOMPARE(f.dialogs.shown.size(), 3);
+    }
+
+    // A booking taken back stays in the file but leaves the list; closing answered No keeps it as it
+    // was, and after reopening it is listed again. Booking the correction replaces it.
+    void takenBackBookingIsNeverLost() {
+        Fixture f;
+        f.db.exec(
+            "INSERT INTO tblBuchung (PID, ProjektID, Projekt, Firma, Gewerk, Kostengruppe, AnweisungVom, "
+            "RechnungVom, RechnungsNr, Zahlungsart, Bemerkungen, Betrag) VALUES "
+            "(1, '1', 'Schule', 'Hochbau Nord', 'Rohbau', '300 Bauwerk', 45300, 45290, 'R1', 'Rückhalt', "
+            "'x', 1234.5), "
+            "(2, '1', 'Schule', 'Hochbau Nord', 'Rohbau', '300 Bauwerk', 45301, 45291, 'R2', 'Rückhalt', "
+            "'y', 10)");
+        f.open();
+        f.showTab(Workspace::BookingsTabIndex);
+        f.selectRow(0);
+        f.dialogs.answers.enqueue(Dialogs::Answer::Yes);
+        f.click("cmdBuchungBearbeiten");
+        QCOMPARE(f.dialogs.shown.last().title, "Buchung bearbeiten");
+        QCOMPARE(f.dialogs.lastText(),
+                 "LfdNr. '001'  -  'Hochbau Nord' bearbeiten? \nBuchungsdaten werden in die "
+                 "Eingabefelder (Register Eingabe) kopiert\nund dann aus dieser Liste entfernt. ");
+        QCOMPARE(f.find<QTabWidget>("SSTab1")->currentIndex(), int(Workspace::EntryTabIndex));
+        QCOMPARE(f.find<QLineEdit>("txtBetrag")->text() + '|' + f.find<QLineEdit>("txtRechnungsNr")->text() +
+                     '|' + f.find<QComboBox>("cboZahlungsart")->currentText() + '|' +
+                     f.find<QDateEdit>("dtpAnweisung")->date().toString("dd.MM.yyyy"),
+                 "1.234,50|R1|Rückhalt|09.01.2024");
+        QVERIFY(!f.find<QLabel>("lblBearbeitungsmodus")->isHidden());
+        QCOMPARE(f.stored("PID"), "1,2");
+        f.showTab(Workspace::BookingsTabIndex);
+        QCOMPARE(f.column(0) + '|' + f.total(), "002|10,00");
+
+        f.dialogs.answers.enqueue(Dialogs::Answer::No);
+        f.reopen();
+        QVERIFY(f.dialogs.lastText().contains("Soll die korrigierte Buchung jetzt gebucht werden?"));
+        QCOMPARE(f.stored("PID || Betrag"), "11234.5,210.0");
+        f.showTab(Workspace::BookingsTabIndex);
+        QCOMPARE(f.column(0), "001,002");
+
+        f.selectRow(0);
+        f.dialogs.answers.enqueue(Dialogs::Answer::Yes);
+        f.click("cmdBuchungBearbeiten");
+        f.type("txtBetrag", "1000");
+        f.click("cmdBuchen");
+        QCOMPARE(f.stored("PID || ':' || Betrag || ':' || RechnungsNr"), "2:10.0:R2,3:1000.0:R1");
+        QVERIFY(f.find<QLabel>("lblBearbeitungsmodus")->isHidden());
+
+        // Taking back a second booking while one waits asks first; Yes books the waiting correction.
+        f.showTab(Workspace::BookingsTabIndex);
+        f.selectRow(0);
+        f.dialogs.answers.enqueue(Dialogs::Answer::Yes);
+        f.click("cmdBuchungBearbeiten");
+        f.type("txtBetrag", "11");
+        f.showTab(Workspace::BookingsTabIndex);
+        f.selectRow(0);
+        f.dialogs.answers.enqueue(Dialogs::Answer::Yes);
+        f.dialogs.answers.enqueue(Dialogs::Answer::No);
+        f.click("cmdBuchungBearbeiten");
+        QCOMPARE(f.stored("PID || ':' || Betrag"), "3:1000.0,4:11.0");
+    }
+
+    // The filter lists hold the project's companies, trades and cost groups once each, whatever their
+    // letter case and however often the window is activated; another project of the same name adds none.
+    void filterListsHoldEachValueOnce() {
+        Fixture f;
+        f.db.exec(
+            "INSERT INTO tblBuchung (PID, ProjektID, Projekt, Firma, Gewerk, Kostengruppe) VALUES "
+            "(1, '1', 'Schule', 'Zimmerei', 'Dach', '300'), (2, '1', 'Schule', 'ZIMMEREI', 'dach', '300'), "
+            "(3, '1', 'Schule', 'Öl Meier', 'Heizung', ''), (4, '2', 'Schule', 'Fremd', 'Fremd', 'Fremd')");
+        f.settings->setValue(SettingKey<QString>{"frmAusgabe", "check1", {}}, "0");
+        f.open();
+        f.activate();
+        f.activate();
+        QCOMPARE(f.items("cboAuswertungFirma"), (QStringList{"Öl Meier", "Zimmerei"}));
+        QCOMPARE(f.items("cboFirmaFirma"), (QStringList{"", "Öl Meier", "Zimmerei"}));
+        QCOMPARE(f.items("cboAuswertungGewerk"), (QStringList{"Dach", "Heizung"}));
+        QCOMPARE(f.items("cboAuswertungKostengruppe"), QStringList{"300"});
+        QTest::mouseClick(f.find<QAbstractButton>("chkAlleFirmen"), Qt::LeftButton);
+        QCOMPARE(f.items("cboFirmaFirma"),
+                 (QStringList{"", "Hochbau Nord", "O'Neill & Co_%", "Ohne Gewerk"}));
+    }
+
+    // A first start: 10275 x 7665 twips at 105, 210, "Alle Firmen anzeigen" on, 33 kinds of payment.
+    // The geometry, the booking list's widths and the check box come back after a close; a saved width
+    // below 9200 twips is raised to it; a place off every screen comes back onto the screen.
+    void windowSettings() {
+        Fixture f;
+        Workspace& w = f.open();
+        QCOMPARE(w.size(), Twips::toPixels(10275, 7665, w));
+        QCOMPARE(w.pos(), QPoint(Twips::toPixelsX(105, w), Twips::toPixelsY(210, w)));
+        QVERIFY(f.find<QAbstractButton>("chkAlleFirmen")->isChecked());
+        QCOMPARE(f.items("cboZahlungsart").size(), 33);
+        QCOMPARE(f.items("cboZahlungsart").mid(0, 4),
+                 (QStringList{"", "Schlußzahlung", "Rückhalt", "1. Abschlagszahlung"}));
+        QCOMPARE(f.items("cboZahlungsart").last(), "30. Abschlagszahlung");
+        QCOMPARE(f.screen->windowTitle(), "Zelvora");
+        QCOMPARE(f.find<QTabWidget>("SSTab1")->tabText(1) + '|' + f.find<QTabWidget>("SSTab1")->tabText(2),
+                 " Zelvora | Firma   ");
+
+        const SettingKey<QString> widths{"frmAusgabe", "LvW1", {}};
+        f.settings->setValue(widths, "001482002716");
+        f.settings->setValue(SettingKey<QString>{"frmAusgabe", "PFensterWidth", {}}, "8000");
+        f.settings->setValue(SettingKey<QString>{"frmAusgabe", "check1", {}}, "0");
+        f.settings->sync();
+        f.screen.reset();
+        f.open();
+        QCOMPARE(f.screen->width(), Twips::toPixelsX(9200, *f.screen));
+        QCOMPARE(f.list()->columnWidth(1), Twips::toPixelsX(2716, *f.screen));
+        QCOMPARE(f.list()->columnWidth(2), Twips::toPixelsX(2717, *f.screen));
+        QVERIFY(!f.find<QAbstractButton>("chkAlleFirmen")->isChecked());
+        f.list()->setColumnWidth(0, Twips::toPixelsX(3000, *f.screen));
+        f.screen->close();
+        QCOMPARE(f.settings->value(widths).left(12), ColumnWidthsPrefix(3000, 2716));
+        QCOMPARE(f.settings->value(widths).size(), 66);
+
+        f.settings->setValue(SettingKey<QString>{"frmAusgabe", "PFensterLeft", {}}, "900000");
+        f.settings->sync();
+        f.screen.reset();
+        f.open();
+        QVERIFY(f.screen->screen()->availableGeometry().contains(f.screen->frameGeometry().center()));
+    }
+
+    // Printing and export are offered only outside the entry tab; "Beenden" ends, "Projektmanager"
+    // returns.
+    void buttonsAndClosing() {
+        Fixture f;
+        f.open();
+        QSignalSpy prints(f.screen.get(), &Workspace::printRequested);
+        QSignalSpy exports(f.screen.get(), &Workspace::exportRequested);
+        QSignalSpy closings(f.screen.get(), &Workspace::closing);
+        f.click("tbrDrucken");
+        f.click("cmdExport");
+        QCOMPARE(prints.count() + exports.count(), 0);
+        f.showTab(Workspace::BookingsTabIndex);
+        f.click("cmdDruckvorschau");
+        f.click("tbrExport");
+        QCOMPARE(prints.count() * 10 + exports.count(), 11);
+        f.click("cmdProjektmanager");
+        QCOMPARE(closings.count(), 1);
+        QCOMPARE(closings.first().first().toBool(), false);
+        f.open();
+        QSignalSpy quits(f.screen.get(), &Workspace::closing);
+        f.click("tbrBeenden");
+        QCOMPARE(quits.count(), 1);
+        QCOMPARE(quits.first().first().toBool(), true);
+    }
+
+private:
+    static QString ColumnWidthsPrefix(int first, int second) {
+        return QStringLiteral("%1%2")
+            .arg(first, 6, 10, QLatin1Char('0'))
+            .arg(second, 6, 10, QLatin1Char('0'));
+    }
+};
+
+QTEST_MAIN(WorkspaceTest)
+#include "WorkspaceTest.moc"
