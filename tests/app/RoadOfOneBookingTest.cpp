@@ -1,4 +1,5 @@
 #include "AppController.h"
+#include "AppTestWindows.h"
 #include "Database.h"
 #include "ScriptedDialogs.h"
 #include "Settings.h"
@@ -16,21 +17,6 @@
 #include <QTreeView>
 
 namespace {
-QStringList visibleWindows() {
-    QStringList names;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible())
-            names.append(widget->objectName());
-    }
-    names.sort();
-    return names;
-}
-
-void settle() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-}
-
 template <typename T> T* child(QWidget* window, const QString& name) {
     T* widget = window ? window->findChild<T*>(name) : nullptr;
     if (!widget)

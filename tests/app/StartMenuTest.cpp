@@ -1,6 +1,7 @@
 #include "StartMenu.h"
 #include "AppController.h"
 #include "AppTestFiles.h"
+#include "AppTestWindows.h"
 #include "Database.h"
 #include "ScriptedDialogs.h"
 #include "Settings.h"
@@ -13,21 +14,6 @@
 #include <QToolButton>
 
 namespace {
-QStringList visibleWindows() {
-    QStringList names;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible())
-            names.append(widget->objectName());
-    }
-    names.sort();
-    return names;
-}
-
-void settle() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-}
-
 template <typename T> void click(QWidget* window, const QString& name) {
     auto* button = window ? window->findChild<T*>(name) : nullptr;
     QVERIFY2(button, qPrintable(name));
