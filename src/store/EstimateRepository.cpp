@@ -1,7 +1,9 @@
 #include "EstimateRepository.h"
 
 #include "Database.h"
+#include "RunningNumber.h"
 #include "StoredValue.h"
+#include "Transaction.h"
 
 #include <algorithm>
 
@@ -45,6 +47,10 @@ QList<EstimateRow> EstimateRepository::forProjectAndCompany(const QString& proje
                 {projectId, company}, ok);
 }
 
+QList<EstimateRow> EstimateRepository::forProject(const QString& projectId, bool* ok) const {
+    return read(m_db, kSelect + QStringLiteral("WHERE ProjektID = ? ORDER BY NID, rowid"), {projectId}, ok);
+}
+
 int EstimateRepository::highestRunningNumber(const QString& projectId, const QString& company,
                                              bool* ok) const {
     const QList<int> highest = StoredValue::rows<int>(
@@ -82,4 +88,31 @@ std::optional<qint64> EstimateRepository::add(const EstimateRow& row) {
 
 bool EstimateRepository::remove(qint64 rowId) {
     return m_db.changeRow(QStringLiteral("DELETE FROM tblNachtrag WHERE rowid = ?"), {rowId});
+}
+
+std::optional<EstimateRow> EstimateRepository::find(qint64 rowId, bool* ok) const {
+    const QList<EstimateRow> rows = read(m_db, kSelect + QStringLiteral("WHERE rowid = ?"), {rowId}, ok);
+    if (rows.isEmpty())
+        return std::nullopt;
+    return rows.first();
+}
+
+bool EstimateRepository::book(EstimateRow& row, std::optional<qint64> replacing) {
+    Transaction transaction(m_db);
+    if (!transaction.isActive())
+        return false;
+    if (replacing && !remove(*replacing))
+        return false;
+    bool ok = true;
+    const int highest = highestRunningNumber(row.projectId, row.company, &ok);
+    if (!ok)
+        return false;
+    EstimateRow stored = row;
+    stored.runningNumber = RunningNumber::next(highest);
+    const std::optional<qint64> rowId = add(stored);
+    if (!rowId || !transaction.commit())
+        return false;
+    stored.rowId = *rowId;
+    row = stored;
+    return true;
 }

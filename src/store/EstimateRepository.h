@@ -17,6 +17,8 @@ public:
     // The rows of one company in one project, ordered by NID.
     QList<EstimateRow> forProjectAndCompany(const QString& projectId, const QString& company,
                                             bool* ok = nullptr) const;
+    // All rows of one project, ordered by NID and, within a NID, by entry.
+    QList<EstimateRow> forProject(const QString& projectId, bool* ok = nullptr) const;
     // The highest NID of the company's rows in the project; 0 when there are none.
     int highestRunningNumber(const QString& projectId, const QString& company, bool* ok = nullptr) const;
     // The first row of the project with this NID and these two dates (nullopt matches an empty date).
@@ -26,6 +28,13 @@ public:
     // Returns the engine's row number of the new row.
     std::optional<qint64> add(const EstimateRow& row);
     bool remove(qint64 rowId);
+    // The row with this engine row number, whatever its project.
+    std::optional<EstimateRow> find(qint64 rowId, bool* ok = nullptr) const;
+    // Adds the row with the next NID of its project and company, read in the same transaction, and,
+    // when replacing is given, removes that row in the same transaction first (a corrected row
+    // replacing the one taken back). On success row holds the stored row number and NID; nothing is
+    // written when any step fails.
+    bool book(EstimateRow& row, std::optional<qint64> replacing = std::nullopt);
 
 private:
     Database& m_db;
