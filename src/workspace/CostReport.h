@@ -1,0 +1,68 @@
+#pragma once
+
+#include "Booking.h"
+#include "EstimateRow.h"
+#include "Money.h"
+
+#include <optional>
+#include <QList>
+#include <QString>
+
+class Database;
+
+// The cost report of one project: for every company paid in the project, the architect's calculation,
+// the main order, the supplements, the determined cost, the payments and their deviation from the
+// calculation, and the closing sums. A company is every spelling of its name that differs only in letter
+// case; its rows are counted once, whatever the register holds.
+class CostReport {
+public:
+    struct Line {
+        // Of the company's last booking; the cost group cut to its first nine characters.
+        QString company;
+        QString trade;
+        QString costGroup;
+        qint64 lastBookingId = 0;
+        Money calculation;
+        Money award;
+        Money supplements;
+        Money payments;
+        // Whether the calculation, award and supplements columns show their amount or stay blank.
+        bool calculationShown = false;
+        bool awardShown = false;
+        bool supplementsShown = false;
+
+        Money determinedCost() const { return award + supplements; }
+        Money deviation() const { return payments - calculation; }
+        // 0 when there is no calculation.
+        double deviationPercent() const;
+    };
+
+    struct Totals {
+        Money calculation;
+        Money award;
+        Money supplements;
+        Money determinedCost;
+        Money payments;
+        Money deviation;
+        // Empty when the total calculation is 0.
+        std::optional<double> deviationPercent() const;
+    };
+
+    static constexpr int kCostGroupLength = 9;
+
+    // bookings in order of entry, estimateRows in NID order, both of one project.
+    static CostReport compute(const QList<Booking>& bookings, const QList<EstimateRow>& estimateRows);
+    // Reads the project's bookings and estimate rows once each, leaving out the booking that waits taken
+    // back. False when the file could not be read; the report then holds what was read.
+    static CostReport read(Database& db, const QString& projectId, std::optional<qint64> leftOutBookingId,
+                           bool* ok = nullptr);
+    // A main-order row, as "Auftrag vom": the kind's first seven characters are "Auftrag", in this case.
+    static bool isMainOrder(const QString& orderKind);
+
+    const QList<Line>& lines() const { return m_lines; }
+    const Totals& totals() const { return m_totals; }
+
+private:
+    QList<Line> m_lines;
+    Totals m_totals;
+};

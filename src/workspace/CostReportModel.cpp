@@ -1,0 +1,97 @@
+#include "CostReportModel.h"
+
+#include "BookingListModel.h"
+
+#include <QColor>
+#include <QFont>
+
+namespace {
+
+const QString kBlank = QStringLiteral(" ");
+const QColor kRed(255, 0, 0);
+const QColor kBlue(0, 0, 255);
+const QColor kBlack(0, 0, 0);
+
+QString shownOrBlank(bool shown, Money amount) {
+    return shown ? amount.toGerman() : kBlank;
+}
+
+} // namespace
+
+CostReportModel::CostReportModel(QObject* parent)
+    : TextTableModel({QStringLiteral("LNr"), QStringLiteral("Firma"), QStringLiteral("Gewerk"),
+                      QStringLiteral("Kostengruppe"), QStringLiteral("Kostenberechnung"),
+                      QStringLiteral("Kostenanschlag"), QStringLiteral("Nachträge "),
+                      QStringLiteral("Kostenfeststellung"), QStringLiteral("Abrechnungssumme"),
+                      QStringLiteral("Abweichung Euro"), QStringLiteral("Abweichung %")},
+                     parent) {}
+
+QString CostReportModel::percentText(double percent) {
+    return Money::fromEuros(percent).toGerman();
+}
+
+void CostReportModel::setReport(const CostReport& report) {
+    QList<Row> rows;
+    rows.reserve(report.lines().size() + 1);
+    int number = 0;
+    for (const CostReport::Line& line : report.lines()) {
+        Row& row = rows.emplaceBack();
+        row.id = line.lastBookingId;
+        row.texts.reserve(kColumnCount);
+        row.texts << BookingListModel::runningNumberText(++number) << line.company << line.trade
+                  << line.costGroup << shownOrBlank(line.calculationShown, line.calculation)
+                  << shownOrBlank(line.awardShown, line.award)
+                  << shownOrBlank(line.supplementsShown, line.supplements) << line.determinedCost().toGerman()
+                  << line.payments.toGerman() << line.deviation().toGerman()
+                  << percentText(line.deviationPercent());
+    }
+    const CostReport::Totals& totals = report.totals();
+    const std::optional<double> percent = totals.deviationPercent();
+    Row& sums = rows.emplaceBack();
+    sums.texts << QString() << QString() << QStringLiteral("Summen:") << QString()
+               << totals.calculation.toGerman() << totals.award.toGerman() << totals.supplements.toGerman()
+               << totals.determinedCost.toGerman() << totals.payments.toGerman()
+               << totals.deviation.toGerman() << (percent ? percentText(*percent) : QString());
+    setRows(std::move(rows));
+}
+
+bool CostReportModel::isSumsRow(int row) const {
+    return row >= 0 && row == rowCount() - 1;
+}
+
+bool CostReportModel::isAmountColumn(int column) {
+    return column >= int(Column::Calculation) && column < kColumnCount;
+}
+
+QVariant CostReportModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid())
+        return {};
+    const int column = index.column();
+    switch (role) {
+    case Qt::TextAlignmentRole:
+        if (isAmountColumn(column))
+            return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+        break;
+    case Qt::ForegroundRole:
+        if (isSumsRow(index.row())) {
+            if (column >= int(Column::Trade) && !textAt(index.row(), column).isEmpty())
+                return kBlue;
+        } else if (column == int(Column::Deviation) || column == int(Column::DeviationPercent)) {
+            return textAt(index.row(), column).startsWith(QLatin1Char('-')) ? kRed : kBlack;
+        }
+        break;
+    case Qt::FontRole:
+        if (isSumsRow(index.row()) && column >= int(Column::Trade) &&
+            !textAt(index.row(), column).isEmpty()) {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+        break;
+    default:
+        break;
+    }
+    return TextTableModel::data(index, role);
+}
+
+void CostReportModel::sort(int, Qt::SortOrder) {}

@@ -1,0 +1,74 @@
+#include "CostReportTab.h"
+
+#include "CostReportModel.h"
+#include "Database.h"
+#include "Dialogs.h"
+#include "ReportListView.h"
+#include "Twips.h"
+#include "WorkspaceContext.h"
+
+#include <QVBoxLayout>
+
+namespace {
+const QList<int> kDesignWidths{1658, 3245, 3246, 2540, 3246, 3246, 3598, 3246, 3246, 2540, 2540};
+} // namespace
+
+CostReportTab::CostReportTab(WorkspaceContext& context, QWidget* parent)
+    : QWidget(parent), m_context(context) {
+    m_list = new ReportListView(QStringLiteral("ListView4"), this);
+    m_model = new CostReportModel(this);
+    m_list->setModel(m_model);
+    m_list->setColumnWidthsInTwips(kDesignWidths);
+    m_givenTwips = kDesignWidths;
+    m_list->setAccessibleName(QStringLiteral("Kostenbericht"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_list);
+}
+
+void CostReportTab::KostenberichtEinlesen() {
+    bool ok = true;
+    m_report = CostReport::read(m_context.db, m_context.projectId, m_context.waitingBookingId, &ok);
+    m_model->setReport(m_report);
+    if (!ok)
+        m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.db.lastError(),
+                                 Dialogs::Icon::Warning);
+}
+
+QList<int> CostReportTab::columnWidthsInTwips(int count) const {
+    QList<int> widths;
+    for (int column = 0; column < count; ++column) {
+        const int pixels = m_list->columnWidth(column);
+        // A width the user left as it was keeps its twips, which pixels cannot always express.
+        const int given = column < m_givenTwips.size() ? m_givenTwips.at(column) : -1;
+        widths.append(given >= 0 && Twips::toPixelsX(given, *m_list) == pixels
+                          ? given
+                          : Twips::fromPixelsX(pixels, *m_list));
+    }
+    return widths;
+}
+
+void CostReportTab::setColumnWidthsInTwips(const QList<int>& widths) {
+    m_list->setColumnWidthsInTwips(widths);
+    for (int column = 0; column < widths.size() && column < m_givenTwips.size(); ++column)
+        m_givenTwips[column] = widths.at(column);
+}
+
+ListSnapshot CostReportTab::snapshot() const {
+    ListSnapshot snapshot;
+    snapshot.kind = ListSnapshot::Kind::CostReport;
+    for (int column = 0; column < CostReportModel::kColumnCount; ++column) {
+        snapshot.headings.append(m_model->headerData(column, Qt::Horizontal).toString());
+        if (CostReportModel::isAmountColumn(column))
+            snapshot.rightAligned.append(column);
+    }
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        QStringList texts;
+        for (int column = 0; column < CostReportModel::kColumnCount; ++column)
+            texts.append(m_model->textAt(row, column));
+        snapshot.rows.append(texts);
+    }
+    snapshot.values = {{QStringLiteral("Projekt"), m_context.projectName},
+                       {QStringLiteral("Abrechnungssumme"), m_report.totals().payments.toGerman()}};
+    return snapshot;
+}

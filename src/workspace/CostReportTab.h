@@ -1,0 +1,35 @@
+#pragma once
+
+#include "CostReport.h"
+#include "ListSnapshot.h"
+
+#include <QWidget>
+
+class CostReportModel;
+class ReportListView;
+struct WorkspaceContext;
+
+// The workspace's tab "Kostenbericht": the project's cost report, company by company, with its sums.
+class CostReportTab : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kStoredWidthsRead = 11;
+    static constexpr int kStoredWidthsWritten = 11;
+
+    CostReportTab(WorkspaceContext& context, QWidget* parent = nullptr);
+
+    // Rebuilds the report from the file, leaving out a booking that waits in the entry fields.
+    void KostenberichtEinlesen();
+    const CostReport& report() const { return m_report; }
+
+    QList<int> columnWidthsInTwips(int count) const;
+    void setColumnWidthsInTwips(const QList<int>& widths);
+    ListSnapshot snapshot() const;
+
+private:
+    WorkspaceContext& m_context;
+    CostReportModel* m_model = nullptr;
+    ReportListView* m_list = nullptr;
+    QList<int> m_givenTwips;
+    CostReport m_report;
+};
