@@ -1,13 +1,29 @@
 #include "EvaluationTab.h"
 
+#include "Database.h"
+#include "Dialogs.h"
+#include "EvaluationListModel.h"
+#include "ReportListView.h"
+#include "Twips.h"
 #include "WorkspaceContext.h"
 
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringListModel>
+
+namespace {
+const QList<int> kDesignWidths{1306, 3246, 3246, 2364, 2364, 3246, 4304, 2188, 6068, 0, 0};
+// The columns up to the empty one are shown; the day numbers behind them only sort.
+constexpr int kVisibleColumns = int(EvaluationListModel::Column::InstructedDay);
+} // namespace
 
 EvaluationTab::EvaluationTab(WorkspaceContext& context, QWidget* parent)
     : QWidget(parent), m_context(context) {
@@ -32,6 +48,27 @@ EvaluationTab::EvaluationTab(WorkspaceContext& context, QWidget* parent)
     m_refresh = new QPushButton(QStringLiteral("&Aktualisieren"), this);
     m_refresh->setObjectName(QStringLiteral("cmdAuswertungAktualisieren"));
 
+    m_list = new ReportListView(QStringLiteral("ListView3"), this);
+    m_model = new EvaluationListModel(this);
+    m_list->setModel(m_model);
+    m_list->setColumnWidthsInTwips(kDesignWidths);
+    m_givenTwips = kDesignWidths;
+    for (int column = kVisibleColumns; column < EvaluationListModel::kColumnCount; ++column)
+        m_list->setColumnHidden(column, true);
+    m_list->header()->setSectionsClickable(true);
+    m_list->setAccessibleName(QStringLiteral("Auswertung / Filter"));
+
+    auto* sumFrame = new QGroupBox(QStringLiteral("Teilsumme"), this);
+    m_sumField = new QLineEdit(sumFrame);
+    m_sumField->setObjectName(QStringLiteral("txtTeilsumme"));
+    m_sumField->setReadOnly(true);
+    m_sumField->setAlignment(Qt::AlignRight);
+    m_sumField->setAccessibleName(sumFrame->title());
+    m_sumField->setText(Money().toGerman());
+    auto* sumLayout = new QHBoxLayout(sumFrame);
+    sumLayout->addWidget(m_sumField);
+    sumLayout->addWidget(new QLabel(QStringLiteral("Euro"), sumFrame));
+
     auto* grid = new QGridLayout(this);
     grid->addWidget(m_byCompany, 0, 0);
     grid->addWidget(m_company, 0, 1);
@@ -42,8 +79,20 @@ EvaluationTab::EvaluationTab(WorkspaceContext& context, QWidget* parent)
     grid->addWidget(m_byYear, 3, 0);
     grid->addWidget(m_year, 3, 1);
     grid->addWidget(m_refresh, 3, 2);
+    grid->addWidget(m_list, 4, 0, 1, 3);
+    grid->addWidget(sumFrame, 5, 0, 1, 2, Qt::AlignLeft);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(4, 1);
+
+    setTabOrder(m_byCompany, m_company);
+    setTabOrder(m_company, m_byTrade);
+    setTabOrder(m_byTrade, m_trade);
+    setTabOrder(m_trade, m_byCostGroup);
+    setTabOrder(m_byCostGroup, m_costGroup);
+    setTabOrder(m_costGroup, m_byYear);
+    setTabOrder(m_byYear, m_year);
+    setTabOrder(m_year, m_refresh);
+    setTabOrder(m_refresh, m_list);
 
     for (QRadioButton* option : {m_byCompany, m_byTrade, m_byCostGroup, m_byYear})
         connect(option, &QRadioButton::clicked, this, &EvaluationTab::AusWertung);
@@ -58,6 +107,7 @@ EvaluationTab::EvaluationTab(WorkspaceContext& context, QWidget* parent)
     connect(m_costGroup, &QComboBox::activated, this, chooseAndRun(m_byCostGroup));
     connect(m_year, &QDateEdit::dateChanged, this, chooseAndRun(m_byYear));
     connect(m_refresh, &QPushButton::clicked, this, &EvaluationTab::AusWertung);
+    connect(m_list->header(), &QHeaderView::sectionClicked, this, &EvaluationTab::sortByHeading);
 }
 
 QComboBox* EvaluationTab::picker(const QString& name, QStringListModel*& model) {
@@ -124,7 +174,108 @@ EvaluationTab::Filter EvaluationTab::filter() const {
     return Filter::Company;
 }
 
+bool EvaluationTab::hasFilter() const {
+    return m_byCompany->isChecked() || m_byTrade->isChecked() || m_byCostGroup->isChecked() ||
+           m_byYear->isChecked();
+}
+
 void EvaluationTab::AusWertung() {
-    // The evaluation list and its partial sum are built here with the evaluation's list model.
-    Q_UNUSED(m_context);
+    EvaluationResult result;
+    if (hasFilter()) {
+        switch (filter()) {
+        case Filter::Company:
+            result = EvaluationResult::withValue(m_context.db, m_context.projectId,
+                                                 BookingRepository::Field::Company, m_company->currentText(),
+                                                 m_context.waitingBookingId);
+            break;
+        case Filter::Trade:
+            result = EvaluationResult::withValue(m_context.db, m_context.projectId,
+                                                 BookingRepository::Field::Trade, m_trade->currentText(),
+                                                 m_context.waitingBookingId);
+            break;
+        case Filter::CostGroup:
+            result = EvaluationResult::withValue(m_context.db, m_context.projectId,
+                                                 BookingRepository::Field::CostGroup,
+                                                 m_costGroup->currentText(), m_context.waitingBookingId);
+            break;
+        case Filter::Year:
+            result = EvaluationResult::inYear(m_context.db, m_context.projectId, m_year->date().year(),
+                                              m_context.waitingBookingId);
+            break;
+        }
+    }
+    m_sum = result.sum;
+    m_model->setBookings(result.bookings);
+    m_sortColumn = int(EvaluationListModel::Column::RunningNumber);
+    m_order = Qt::AscendingOrder;
+    m_model->sort(m_sortColumn, m_order);
+    m_sumField->setText(m_sum.toGerman());
+    emit counted(result.count());
+    if (!result.ok)
+        m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.db.lastError(),
+                                 Dialogs::Icon::Warning);
+}
+
+int EvaluationTab::count() const {
+    return m_model->rowCount();
+}
+
+void EvaluationTab::sortByHeading(int column) {
+    const int sortColumn = EvaluationListModel::sortColumnFor(column);
+    if (sortColumn >= 0)
+        m_sortColumn = sortColumn;
+    m_order = m_order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    m_model->sort(m_sortColumn, m_order);
+}
+
+QList<int> EvaluationTab::columnWidthsInTwips(int count) const {
+    QList<int> widths;
+    for (int column = 0; column < count; ++column) {
+        const int pixels = m_list->columnWidth(column);
+        // A width the user left as it was keeps its twips, which pixels cannot always express.
+        const int given = column < m_givenTwips.size() ? m_givenTwips.at(column) : -1;
+        widths.append(given >= 0 && Twips::toPixelsX(given, *m_list) == pixels
+                          ? given
+                          : Twips::fromPixelsX(pixels, *m_list));
+    }
+    return widths;
+}
+
+void EvaluationTab::setColumnWidthsInTwips(const QList<int>& widths) {
+    m_list->setColumnWidthsInTwips(widths);
+    for (int column = 0; column < widths.size() && column < m_givenTwips.size(); ++column)
+        m_givenTwips[column] = widths.at(column);
+}
+
+ListSnapshot EvaluationTab::snapshot() const {
+    ListSnapshot snapshot;
+    snapshot.kind = ListSnapshot::Kind::Evaluation;
+    for (int column = 0; column < EvaluationListModel::kShownColumns; ++column)
+        snapshot.headings.append(m_model->headerData(column, Qt::Horizontal).toString());
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        QStringList texts;
+        for (int column = 0; column < EvaluationListModel::kShownColumns; ++column)
+            texts.append(m_model->textAt(row, column));
+        snapshot.rows.append(texts);
+    }
+    snapshot.rightAligned = {int(EvaluationListModel::Column::Amount)};
+    snapshot.values = {{QStringLiteral("Projekt"), m_context.projectName},
+                       {QStringLiteral("Teilsumme"), m_sum.toGerman()}};
+    if (!hasFilter())
+        return snapshot;
+    switch (filter()) {
+    case Filter::Company:
+        snapshot.values.append({m_byCompany->text(), m_company->currentText()});
+        break;
+    case Filter::Trade:
+        snapshot.values.append({m_byTrade->text(), m_trade->currentText()});
+        break;
+    case Filter::CostGroup:
+        snapshot.values.append({m_byCostGroup->text(), m_costGroup->currentText()});
+        break;
+    case Filter::Year:
+        snapshot.values.append({m_byYear->text(), QString::number(m_year->date().year())});
+        break;
+    }
+    return snapshot;
 }

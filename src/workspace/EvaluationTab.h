@@ -1,17 +1,24 @@
 #pragma once
 
+#include "ListSnapshot.h"
+#include "Money.h"
+
 #include <QStringList>
 #include <QWidget>
 
+class EvaluationListModel;
 class QComboBox;
 class QDateEdit;
+class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QStringListModel;
+class ReportListView;
 struct WorkspaceContext;
 
 // The workspace's tab "Auswertung / Filter": the project's bookings of one company, one trade, one cost
-// group or one year of instruction. Its filter lists offer only what the project's bookings hold.
+// group or one year of instruction, with their count and partial sum. Its filter lists offer only what
+// the project's bookings hold.
 class EvaluationTab : public QWidget {
     Q_OBJECT
 public:
@@ -29,11 +36,24 @@ public:
     void selectFilter(Filter filter);
     Filter filter() const;
 
-    // Rebuilds the evaluation list for the chosen filter.
+    // Rebuilds the evaluation list, its count and partial sum for the chosen filter, leaving out a
+    // booking that waits in the entry fields; ascending by running number afterwards.
     void AusWertung();
+    int count() const;
+    Money partialSum() const { return m_sum; }
+
+    QList<int> columnWidthsInTwips(int count) const;
+    void setColumnWidthsInTwips(const QList<int>& widths);
+    ListSnapshot snapshot() const;
+
+signals:
+    // The list was rebuilt with this many bookings, for the status bar's "Buchungen: ".
+    void counted(int count);
 
 private:
     QComboBox* picker(const QString& name, QStringListModel*& model);
+    bool hasFilter() const;
+    void sortByHeading(int column);
 
     WorkspaceContext& m_context;
     QRadioButton* m_byCompany = nullptr;
@@ -48,4 +68,11 @@ private:
     QStringListModel* m_costGroups = nullptr;
     QDateEdit* m_year = nullptr;
     QPushButton* m_refresh = nullptr;
+    EvaluationListModel* m_model = nullptr;
+    ReportListView* m_list = nullptr;
+    QLineEdit* m_sumField = nullptr;
+    QList<int> m_givenTwips;
+    Money m_sum;
+    int m_sortColumn = 0;
+    Qt::SortOrder m_order = Qt::AscendingOrder;
 };

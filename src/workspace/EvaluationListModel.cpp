@@ -1,0 +1,86 @@
+#include "EvaluationListModel.h"
+
+#include "BookingListModel.h"
+#include "DayNumber.h"
+
+EvaluationResult EvaluationResult::of(QList<Booking> bookings, std::optional<qint64> waitingBookingId) {
+    EvaluationResult result;
+    if (waitingBookingId) {
+        const qint64 waiting = *waitingBookingId;
+        bookings.removeIf([waiting](const Booking& booking) { return booking.id == waiting; });
+    }
+    for (const Booking& booking : std::as_const(bookings))
+        result.sum += booking.amount.value_or(Money());
+    result.bookings = std::move(bookings);
+    return result;
+}
+
+EvaluationResult EvaluationResult::withValue(Database& db, const QString& projectId,
+                                             BookingRepository::Field field, const QString& value,
+                                             std::optional<qint64> waitingBookingId) {
+    bool ok = true;
+    EvaluationResult result =
+        of(BookingRepository(db).withValue(projectId, field, value, &ok), waitingBookingId);
+    result.ok = ok;
+    return result;
+}
+
+EvaluationResult EvaluationResult::inYear(Database& db, const QString& projectId, int year,
+                                          std::optional<qint64> waitingBookingId) {
+    bool ok = true;
+    const int firstDay = DayNumber::fromDate(QDate(year, 1, 1));
+    const int lastDay = DayNumber::fromDate(QDate(year, 12, 31));
+    EvaluationResult result =
+        of(BookingRepository(db).instructedBetween(projectId, firstDay, lastDay, &ok), waitingBookingId);
+    result.ok = ok;
+    return result;
+}
+
+EvaluationListModel::EvaluationListModel(QObject* parent)
+    : TextTableModel({QStringLiteral("LfdNr."), QStringLiteral("Firma"), QStringLiteral("Gewerk"),
+                      QStringLiteral("Anweisung vom"), QStringLiteral("Rechnung vom"),
+                      QStringLiteral("Zahlungsart"), QStringLiteral("Kostengruppe"),
+                      QStringLiteral("Angew. Betrag"), QString(), QStringLiteral("DatumwertA"),
+                      QStringLiteral("DatumwertR")},
+                     parent) {}
+
+void EvaluationListModel::setBookings(const QList<Booking>& bookings) {
+    QList<Row> rows;
+    rows.reserve(bookings.size());
+    for (const Booking& booking : bookings) {
+        Row& row = rows.emplaceBack();
+        row.id = booking.id;
+        row.texts.reserve(kColumnCount);
+        row.texts << BookingListModel::runningNumberText(booking.runningNumber) << booking.company
+                  << booking.trade << DayNumber::format(booking.instructedOn)
+                  << DayNumber::format(booking.invoiceDate) << booking.paymentKind << booking.costGroup
+                  << (booking.amount ? booking.amount->toGerman() : QString()) << QString()
+                  << (booking.instructedOn ? QString::number(*booking.instructedOn) : QString())
+                  << (booking.invoiceDate ? QString::number(*booking.invoiceDate) : QString());
+    }
+    setRows(std::move(rows));
+}
+
+QVariant EvaluationListModel::data(const QModelIndex& index, int role) const {
+    if (role == Qt::TextAlignmentRole && index.column() == int(Column::Amount))
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    return TextTableModel::data(index, role);
+}
+
+int EvaluationListModel::sortColumnFor(int clickedColumn) {
+    switch (Column(clickedColumn)) {
+    case Column::InstructedOn:
+        return int(Column::InstructedDay);
+    case Column::InvoiceDate:
+        return int(Column::InvoiceDay);
+    case Column::RunningNumber:
+    case Column::Company:
+    case Column::Trade:
+    case Column::PaymentKind:
+    case Column::CostGroup:
+    case Column::Amount:
+        return clickedColumn;
+    default:
+        return -1;
+    }
+}

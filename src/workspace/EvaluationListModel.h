@@ -1,0 +1,60 @@
+#pragma once
+
+#include "Booking.h"
+#include "BookingRepository.h"
+#include "TextTableModel.h"
+
+#include <optional>
+
+class Database;
+
+// One run of the evaluation, apart from the screen: the project's bookings that match one criterion, in
+// the order the file returns them, without the booking that waits taken back, and their partial sum
+// added in whole cents (an empty or foreign amount adds nothing).
+struct EvaluationResult {
+    QList<Booking> bookings;
+    Money sum;
+    // False when the file could not be read; the bookings read until then are kept.
+    bool ok = true;
+
+    int count() const { return int(bookings.size()); }
+
+    static EvaluationResult of(QList<Booking> bookings, std::optional<qint64> waitingBookingId);
+    // The bookings whose company, trade or cost group equals value ignoring case, by instruction date.
+    static EvaluationResult withValue(Database& db, const QString& projectId, BookingRepository::Field field,
+                                      const QString& value, std::optional<qint64> waitingBookingId);
+    // The bookings instructed in the calendar year, from 1 January to 31 December, by running number.
+    static EvaluationResult inYear(Database& db, const QString& projectId, int year,
+                                   std::optional<qint64> waitingBookingId);
+};
+
+// The evaluation's list: running number, company, trade, the two dates, kind of payment, cost group,
+// amount, an empty column and the two dates' day numbers as hidden sort columns.
+class EvaluationListModel : public TextTableModel {
+    Q_OBJECT
+public:
+    enum class Column {
+        RunningNumber,
+        Company,
+        Trade,
+        InstructedOn,
+        InvoiceDate,
+        PaymentKind,
+        CostGroup,
+        Amount,
+        Spare,
+        InstructedDay,
+        InvoiceDay
+    };
+    static constexpr int kColumnCount = 11;
+    static constexpr int kShownColumns = 8;
+
+    explicit EvaluationListModel(QObject* parent = nullptr);
+
+    // Shows the bookings in their order.
+    void setBookings(const QList<Booking>& bookings);
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    // The column a click on a heading sorts by: dates by their hidden day numbers; -1 for a column that
+    // sorts nothing of its own.
+    static int sortColumnFor(int clickedColumn);
+};
