@@ -1,14 +1,76 @@
 #include "CompanyTab.h"
 
+#include "AmountField.h"
 #include "CompanyRepository.h"
+#include "Database.h"
+#include "DayNumber.h"
+#include "Dialogs.h"
+#include "EstimateRepository.h"
+#include "ReportListView.h"
+#include "Twips.h"
 #include "WorkspaceContext.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStringListModel>
+#include <QVBoxLayout>
+
+namespace {
+const QList<int> kDesignWidths{1411, 2540, 2540, 2717, 2540, 3598, 2540, 9596, 0, 0};
+constexpr int kVisibleColumns = 8;
+// The columns printed and exported: up to the order amount.
+constexpr int kSnapshotColumns = 7;
+const QString kArchitectFrame = QStringLiteral("Kostenberechnung Architekt");
+const QString kOrderFrame = QStringLiteral("Aufträge, Kostenanschläge");
+const QString kTakeBackTitle = QStringLiteral("Buchung bearbeiten oder ändern");
+const QString kTrailingBlanks = QStringLiteral("          ");
+
+QLabel* labelFor(QWidget* field, const QString& caption, QWidget* parent) {
+    auto* label = new QLabel(caption, parent);
+    label->setBuddy(field);
+    return label;
+}
+
+QDateEdit* dateField(QWidget* parent, const QString& name) {
+    auto* field = new QDateEdit(QDate::currentDate(), parent);
+    field->setObjectName(name);
+    field->setCalendarPopup(true);
+    field->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    return field;
+}
+
+QLineEdit* sumField(QWidget* parent, const QString& name, const QString& accessibleName) {
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(name);
+    field->setReadOnly(true);
+    field->setAlignment(Qt::AlignRight);
+    field->setAccessibleName(accessibleName);
+    return field;
+}
+
+// A field followed by its unit.
+QHBoxLayout* withUnit(QWidget* field, QWidget* parent) {
+    auto* row = new QHBoxLayout;
+    row->addWidget(field);
+    row->addWidget(new QLabel(QStringLiteral("Euro"), parent));
+    return row;
+}
+} // namespace
+
+QStringList CompanyTab::orderKinds() {
+    QStringList kinds{QString(), QStringLiteral("Auftrag vom")};
+    for (int i = 1; i <= 30; ++i)
+        kinds.append(QString::number(i) + QStringLiteral(". Nachtr. Auftrag"));
+    return kinds;
+}
 
 CompanyTab::CompanyTab(WorkspaceContext& context, QWidget* parent) : QWidget(parent), m_context(context) {
     m_names = new QStringListModel(this);
@@ -29,30 +91,120 @@ CompanyTab::CompanyTab(WorkspaceContext& context, QWidget* parent) : QWidget(par
     for (QLineEdit* shown : {m_trade, m_costGroup, m_projectTotal})
         shown->setReadOnly(true);
 
-    auto label = [this](QWidget* buddy, const QString& caption) {
-        auto* text = new QLabel(caption, this);
-        text->setBuddy(buddy);
-        return text;
-    };
-    auto* grid = new QGridLayout(this);
-    grid->addWidget(label(m_company, QStringLiteral("&Firma")), 0, 0);
+    auto* grid = new QGridLayout;
+    grid->addWidget(labelFor(m_company, QStringLiteral("&Firma"), this), 0, 0);
     grid->addWidget(m_company, 0, 1);
     grid->addWidget(m_all, 0, 2);
-    grid->addWidget(label(m_trade, QStringLiteral("Gewerk")), 1, 0);
+    grid->addWidget(labelFor(m_trade, QStringLiteral("Gewerk"), this), 1, 0);
     grid->addWidget(m_trade, 1, 1);
-    grid->addWidget(label(m_costGroup, QStringLiteral("Kostengruppe")), 2, 0);
+    grid->addWidget(labelFor(m_costGroup, QStringLiteral("Kostengruppe"), this), 2, 0);
     grid->addWidget(m_costGroup, 2, 1);
-    grid->addWidget(label(m_projectTotal, QStringLiteral("Gesamtmaßnahme")), 3, 0);
-    grid->addWidget(m_projectTotal, 3, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Euro"), this), 3, 2);
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(4, 1);
+
+    auto* frames = new QHBoxLayout;
+    frames->addWidget(buildArchitectBox());
+    frames->addWidget(buildOrderBox(), 1);
+
+    m_book = new QPushButton(QStringLiteral("&Buchen"), this);
+    m_book->setObjectName(QStringLiteral("cmdNachtragBuchen"));
+    m_takeBack = new QPushButton(QStringLiteral("Be&arbeiten"), this);
+    m_takeBack->setObjectName(QStringLiteral("cmdNachtragBearbeiten"));
+    m_delete = new QPushButton(QStringLiteral("&Löschen"), this);
+    m_delete->setObjectName(QStringLiteral("cmdNachtragLoeschen"));
+    m_waitingNotice = new QLabel(QStringLiteral("Bearbeitungsmodus"), this);
+    m_waitingNotice->setObjectName(QStringLiteral("lblNachtragBearbeitungsmodus"));
+    QFont bold = m_waitingNotice->font();
+    bold.setBold(true);
+    m_waitingNotice->setFont(bold);
+    m_waitingNotice->hide();
+
+    auto* actions = new QHBoxLayout;
+    actions->addWidget(labelFor(m_projectTotal, QStringLiteral("Gesamtmaßnahme"), this));
+    actions->addLayout(withUnit(m_projectTotal, this));
+    actions->addStretch();
+    actions->addWidget(m_waitingNotice);
+    actions->addWidget(m_book);
+    actions->addWidget(m_takeBack);
+    actions->addWidget(m_delete);
+
+    m_list = new ReportListView(QStringLiteral("ListView2"), this);
+    m_model = new EstimateListModel(this);
+    m_list->setModel(m_model);
+    m_list->setColumnWidthsInTwips(kDesignWidths);
+    m_givenTwips = kDesignWidths;
+    for (int column = kVisibleColumns; column < EstimateListModel::kColumnCount; ++column)
+        m_list->setColumnHidden(column, true);
+    m_list->header()->setSectionsClickable(true);
+    m_list->setAccessibleName(QStringLiteral("Kostenberechnung, Aufträge, Kostenanschläge"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(frames);
+    layout->addLayout(actions);
+    layout->addWidget(m_list, 1);
+
+    setTabOrder(m_company, m_all);
+    setTabOrder(m_all, m_architectDate);
+    setTabOrder(m_architectDate, m_architectCost);
+    setTabOrder(m_architectCost, m_kind);
+    setTabOrder(m_kind, m_orderDate);
+    setTabOrder(m_orderDate, m_orderCost);
+    setTabOrder(m_orderCost, m_book);
+    setTabOrder(m_book, m_list);
+    setTabOrder(m_list, m_takeBack);
+    setTabOrder(m_takeBack, m_delete);
 
     connect(m_all, &QCheckBox::clicked, this, &CompanyTab::showAllToggled);
     connect(m_company, &QComboBox::activated, this, [this] {
         showCompany(m_company->currentText());
         emit companyChosen(m_company->currentText());
     });
+    connect(m_book, &QPushButton::clicked, this, &CompanyTab::book);
+    connect(m_takeBack, &QPushButton::clicked, this, &CompanyTab::takeBackSelected);
+    connect(m_delete, &QPushButton::clicked, this, &CompanyTab::deleteSelected);
+    connect(m_list->header(), &QHeaderView::sectionClicked, this, &CompanyTab::sortByHeading);
+}
+
+QWidget* CompanyTab::buildArchitectBox() {
+    auto* box = new QGroupBox(kArchitectFrame + QStringLiteral("  "), this);
+    m_architectDate = dateField(box, QStringLiteral("dtpArchitektDatum"));
+    m_architectCost = new AmountField(box);
+    m_architectCost->setObjectName(QStringLiteral("txtArchitektBetrag"));
+    m_architectCost->setAlignment(Qt::AlignRight);
+    m_architectSum =
+        sumField(box, QStringLiteral("txtArchitektSumme"), QStringLiteral("Summe ") + kArchitectFrame);
+    auto* grid = new QGridLayout(box);
+    grid->addWidget(labelFor(m_architectDate, QStringLiteral("Datum"), box), 0, 0);
+    grid->addWidget(m_architectDate, 0, 1);
+    grid->addWidget(labelFor(m_architectCost, QStringLiteral("Betrag"), box), 1, 0);
+    grid->addLayout(withUnit(m_architectCost, box), 1, 1);
+    grid->addLayout(withUnit(m_architectSum, box), 2, 1);
+    return box;
+}
+
+QWidget* CompanyTab::buildOrderBox() {
+    auto* box = new QGroupBox(kOrderFrame + QStringLiteral("  "), this);
+    m_kind = new QComboBox(box);
+    m_kind->setObjectName(QStringLiteral("cboAuftragsart"));
+    m_kind->setEditable(true);
+    m_kind->setInsertPolicy(QComboBox::NoInsert);
+    m_kind->addItems(orderKinds());
+    m_kind->setCurrentIndex(0);
+    m_orderDate = dateField(box, QStringLiteral("dtpAuftragDatum"));
+    m_orderCost = new AmountField(box);
+    m_orderCost->setObjectName(QStringLiteral("txtAuftragBetrag"));
+    m_orderCost->setAlignment(Qt::AlignRight);
+    m_orderSum = sumField(box, QStringLiteral("txtAuftragSumme"), QStringLiteral("Summe ") + kOrderFrame);
+    auto* grid = new QGridLayout(box);
+    grid->addWidget(labelFor(m_kind, QStringLiteral("Aufträge"), box), 0, 0);
+    grid->addWidget(m_kind, 0, 1);
+    grid->addWidget(labelFor(m_orderDate, QStringLiteral("Datum"), box), 1, 0);
+    grid->addWidget(m_orderDate, 1, 1);
+    grid->addWidget(labelFor(m_orderCost, QStringLiteral("Betrag"), box), 2, 0);
+    grid->addLayout(withUnit(m_orderCost, box), 2, 1);
+    grid->addLayout(withUnit(m_orderSum, box), 3, 1);
+    grid->setColumnStretch(1, 1);
+    return box;
 }
 
 bool CompanyTab::showsAllCompanies() const {
@@ -103,6 +255,220 @@ void CompanyTab::setProjectTotal(Money total) {
     m_projectTotal->setText(total.toGerman());
 }
 
-void CompanyTab::List2Fuellen() {
-    // The company's estimate rows and their sums come with the estimate list of this tab.
+void CompanyTab::reportReadError() {
+    m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.db.lastError(),
+                             Dialogs::Icon::Warning);
+}
+
+bool CompanyTab::List2Fuellen() {
+    bool ok = true;
+    QList<EstimateRow> rows =
+        EstimateRepository(m_context.db).forProjectAndCompany(m_context.projectId, company(), &ok);
+    if (m_waitingRowId) {
+        const qint64 waiting = *m_waitingRowId;
+        rows.removeIf([waiting](const EstimateRow& row) { return row.rowId == waiting; });
+    }
+    m_sums = EstimateSums::of(rows);
+    m_model->setEstimates(rows);
+    m_order = Qt::DescendingOrder;
+    m_model->sort(m_sortColumn, m_order);
+    if (rows.isEmpty()) {
+        m_architectSum->clear();
+        m_orderSum->clear();
+    } else {
+        m_architectSum->setText(m_sums.architect.toGerman());
+        m_orderSum->setText(m_sums.order.toGerman());
+    }
+    if (!ok)
+        reportReadError();
+    return ok;
+}
+
+bool CompanyTab::amountToStore(const AmountField& field, std::optional<Money>& amount) {
+    amount.reset();
+    if (field.text().trimmed().isEmpty())
+        return true;
+    amount = field.amount();
+    if (amount)
+        return true;
+    m_context.dialogs.inform(
+        this, QStringLiteral("Buchung abgebrochen"),
+        QStringLiteral("Angaben unvollständig!\nDer Betrag \"%1\" ist keine vollständige "
+                       "Zahl, z. B. 1.234,50.")
+            .arg(field.text()),
+        Dialogs::Icon::Critical);
+    return false;
+}
+
+bool CompanyTab::book() {
+    if (m_trade->text().isEmpty()) {
+        m_context.dialogs.inform(
+            this, QStringLiteral("Buchung abgebrochen"),
+            QStringLiteral(
+                "Angaben unvollständig!\nBitte wählen Sie eine Firma, bei der ein Gewerk eingetragen ist."),
+            Dialogs::Icon::Critical);
+        return false;
+    }
+    EstimateRow row;
+    if (!amountToStore(*m_architectCost, row.architectCost) || !amountToStore(*m_orderCost, row.orderCost))
+        return false;
+    row.projectId = m_context.projectId;
+    row.project = m_context.projectName;
+    row.company = company();
+    row.trade = m_trade->text();
+    row.costGroup = m_costGroup->text();
+    row.architectDate = DayNumber::fromDate(m_architectDate->date());
+    row.orderDate = DayNumber::fromDate(m_orderDate->date());
+    row.orderKind = m_kind->currentText();
+    if (!EstimateRepository(m_context.db).book(row, m_waitingRowId)) {
+        m_context.dialogs.inform(this, QStringLiteral("Buchung nicht gespeichert"),
+                                 QStringLiteral("Die Buchung konnte nicht gespeichert werden. Ihre Eingaben "
+                                                "bleiben erhalten.\n") +
+                                     m_context.db.lastError(),
+                                 Dialogs::Icon::Critical);
+        return false;
+    }
+    m_waitingRowId.reset();
+    m_waitingNotice->hide();
+    m_architectCost->clear();
+    m_orderCost->clear();
+    List2Fuellen();
+    emit estimatesChanged();
+    return true;
+}
+
+bool CompanyTab::bookWaitingRow() {
+    return !hasWaitingRow() || book();
+}
+
+void CompanyTab::keepWaitingRow() {
+    if (!hasWaitingRow())
+        return;
+    m_waitingRowId.reset();
+    m_waitingNotice->hide();
+    List2Fuellen();
+    emit estimatesChanged();
+}
+
+bool CompanyTab::settleWaitingRow() {
+    if (!hasWaitingRow())
+        return true;
+    const QString question =
+        QStringLiteral("Ein Eintrag wurde zur Korrektur in die Eingabefelder übernommen und ist noch nicht "
+                       "wieder gebucht.\nSoll der korrigierte Eintrag jetzt gebucht werden?\n\n"
+                       "Nein: Der Eintrag bleibt so gespeichert, wie er vorher war.");
+    if (m_context.dialogs.ask(this, kTakeBackTitle, question, Dialogs::Icon::Question,
+                              Dialogs::Answer::Yes) == Dialogs::Answer::Yes)
+        return book();
+    keepWaitingRow();
+    return true;
+}
+
+void CompanyTab::takeBackSelected() {
+    const int selected = m_list->selectedRow();
+    if (selected < 0)
+        return;
+    const qint64 rowId = m_model->idAt(selected);
+    const QString number = m_model->textAt(selected, int(EstimateListModel::Column::RunningNumber));
+    if (!settleWaitingRow())
+        return;
+    if (m_context.dialogs.ask(this, kTakeBackTitle,
+                              QStringLiteral("Buchung Nr. '") + number + QStringLiteral("' bearbeiten?") +
+                                  kTrailingBlanks,
+                              Dialogs::Icon::Question, Dialogs::Answer::Yes) != Dialogs::Answer::Yes)
+        return;
+    bool ok = true;
+    const std::optional<EstimateRow> row = EstimateRepository(m_context.db).find(rowId, &ok);
+    if (!row) {
+        if (!ok)
+            reportReadError();
+        List2Fuellen();
+        return;
+    }
+    m_waitingRowId = row->rowId;
+    m_waitingNotice->show();
+    if (row->architectDate)
+        m_architectDate->setDate(DayNumber::toDate(*row->architectDate));
+    m_architectCost->setText(row->architectCost ? row->architectCost->toGerman() : QString());
+    if (row->orderDate)
+        m_orderDate->setDate(DayNumber::toDate(*row->orderDate));
+    m_kind->setCurrentText(row->orderKind);
+    m_orderCost->setText(row->orderCost ? row->orderCost->toGerman() : QString());
+    List2Fuellen();
+    emit estimatesChanged();
+}
+
+void CompanyTab::deleteSelected() {
+    const int selected = m_list->selectedRow();
+    if (selected < 0)
+        return;
+    const qint64 rowId = m_model->idAt(selected);
+    const QString number = m_model->textAt(selected, int(EstimateListModel::Column::RunningNumber));
+    bool ok = true;
+    if (!EstimateRepository(m_context.db).find(rowId, &ok)) {
+        if (!ok)
+            reportReadError();
+        List2Fuellen();
+        return;
+    }
+    if (m_context.dialogs.ask(this, QStringLiteral("Buchung löschen"),
+                              QStringLiteral("Buchung Nr. '") + number + QStringLiteral("' löschen?") +
+                                  kTrailingBlanks,
+                              Dialogs::Icon::Question, Dialogs::Answer::Yes) != Dialogs::Answer::Yes)
+        return;
+    if (!EstimateRepository(m_context.db).remove(rowId))
+        m_context.dialogs.inform(this, QStringLiteral("Löschen nicht möglich"), m_context.db.lastError(),
+                                 Dialogs::Icon::Warning);
+    List2Fuellen();
+    emit estimatesChanged();
+}
+
+void CompanyTab::sortByHeading(int column) {
+    const int sortColumn = EstimateListModel::sortColumnFor(column);
+    if (sortColumn >= 0)
+        m_sortColumn = sortColumn;
+    m_order = m_order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    m_model->sort(m_sortColumn, m_order);
+}
+
+QList<int> CompanyTab::columnWidthsInTwips(int count) const {
+    QList<int> widths;
+    for (int column = 0; column < count; ++column) {
+        const int pixels = m_list->columnWidth(column);
+        // A width the user left as it was keeps its twips, which pixels cannot always express.
+        const int given = column < m_givenTwips.size() ? m_givenTwips.at(column) : -1;
+        widths.append(given >= 0 && Twips::toPixelsX(given, *m_list) == pixels
+                          ? given
+                          : Twips::fromPixelsX(pixels, *m_list));
+    }
+    return widths;
+}
+
+void CompanyTab::setColumnWidthsInTwips(const QList<int>& widths) {
+    m_list->setColumnWidthsInTwips(widths);
+    for (int column = 0; column < widths.size() && column < m_givenTwips.size(); ++column)
+        m_givenTwips[column] = widths.at(column);
+}
+
+ListSnapshot CompanyTab::snapshot() const {
+    ListSnapshot snapshot;
+    snapshot.kind = ListSnapshot::Kind::CompanyEstimates;
+    for (int column = 0; column < kSnapshotColumns; ++column)
+        snapshot.headings.append(m_model->headerData(column, Qt::Horizontal).toString());
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        QStringList texts;
+        for (int column = 0; column < kSnapshotColumns; ++column)
+            texts.append(m_model->textAt(row, column));
+        snapshot.rows.append(texts);
+    }
+    snapshot.rightAligned = {int(EstimateListModel::Column::ArchitectCost),
+                             int(EstimateListModel::Column::OrderCost)};
+    snapshot.values = {{QStringLiteral("Projekt"), m_context.projectName},
+                       {QStringLiteral("Gesamtsumme"), m_projectTotal->text()},
+                       {QStringLiteral("Firma"), company()},
+                       {QStringLiteral("Gewerk"), m_trade->text()},
+                       {QStringLiteral("Kostengruppe"), m_costGroup->text()},
+                       {QStringLiteral("Summe ") + kArchitectFrame, m_architectSum->text()},
+                       {QStringLiteral("Summe ") + kOrderFrame, m_orderSum->text()}};
+    return snapshot;
 }

@@ -1,22 +1,38 @@
 #pragma once
 
+#include "EstimateListModel.h"
+#include "ListSnapshot.h"
 #include "Money.h"
 
+#include <optional>
 #include <QStringList>
 #include <QWidget>
 
+class AmountField;
 class QCheckBox;
 class QComboBox;
+class QDateEdit;
+class QLabel;
 class QLineEdit;
+class QPushButton;
 class QStringListModel;
+class ReportListView;
 struct WorkspaceContext;
 
 // The workspace's tab " Firma   ": the choice of one company, either from the whole register or, with
 // "Alle Firmen anzeigen" off, from the companies booked in the project, with its trade, cost group and
-// the project's total of payments.
+// the project's total of payments; the architect's cost calculations and the orders of that company,
+// booked, listed with their sums, taken back for correction and deleted. A row taken back stays in the
+// file, left out of the list and its sums, until its corrected entry is booked and replaces it.
 class CompanyTab : public QWidget {
     Q_OBJECT
 public:
+    static constexpr int kStoredWidthsRead = 7;
+    static constexpr int kStoredWidthsWritten = 9;
+
+    // The kinds of order offered: an empty entry, "Auftrag vom" and thirty supplements.
+    static QStringList orderKinds();
+
     CompanyTab(WorkspaceContext& context, QWidget* parent = nullptr);
 
     bool showsAllCompanies() const;
@@ -29,16 +45,44 @@ public:
     bool chooseCompany(const QString& name);
     void setProjectTotal(Money total);
 
-    // Refills the company's estimate rows; the estimate list lives on this tab.
-    void List2Fuellen();
+    // Refills the company's estimate rows and both sums, leaving out a row that waits. False when the
+    // file could not be read (the German message was shown).
+    bool List2Fuellen();
+    EstimateSums sums() const { return m_sums; }
+
+    // "&Buchen". True when the entry was stored.
+    bool book();
+    bool hasWaitingRow() const { return m_waitingRowId.has_value(); }
+    std::optional<qint64> waitingRowId() const { return m_waitingRowId; }
+    // Books the corrected entry in place of the waiting row; true when it was booked or nothing waits.
+    bool bookWaitingRow();
+    // Gives up the correction: the waiting row stays in the file as it was.
+    void keepWaitingRow();
+    // Asks whether the waiting row's correction is to be booked now, and books or keeps it; false when
+    // it still waits (its booking failed). True at once when nothing waits.
+    bool settleWaitingRow();
+
+    QList<int> columnWidthsInTwips(int count) const;
+    void setColumnWidthsInTwips(const QList<int>& widths);
+    ListSnapshot snapshot() const;
 
 signals:
     // "Alle Firmen anzeigen" was switched by the user.
     void showAllToggled(bool all);
     void companyChosen(const QString& company);
+    // An estimate row was booked, taken back, kept or deleted.
+    void estimatesChanged();
 
 private:
+    QWidget* buildArchitectBox();
+    QWidget* buildOrderBox();
     void showCompany(const QString& name);
+    void takeBackSelected();
+    void deleteSelected();
+    void sortByHeading(int column);
+    void reportReadError();
+    // An amount field's value to store: nullopt for an empty field; false when its text is no amount.
+    bool amountToStore(const AmountField& field, std::optional<Money>& amount);
 
     WorkspaceContext& m_context;
     QComboBox* m_company = nullptr;
@@ -47,4 +91,22 @@ private:
     QLineEdit* m_trade = nullptr;
     QLineEdit* m_costGroup = nullptr;
     QLineEdit* m_projectTotal = nullptr;
+    QDateEdit* m_architectDate = nullptr;
+    AmountField* m_architectCost = nullptr;
+    QLineEdit* m_architectSum = nullptr;
+    QComboBox* m_kind = nullptr;
+    QDateEdit* m_orderDate = nullptr;
+    AmountField* m_orderCost = nullptr;
+    QLineEdit* m_orderSum = nullptr;
+    QPushButton* m_book = nullptr;
+    QPushButton* m_takeBack = nullptr;
+    QPushButton* m_delete = nullptr;
+    QLabel* m_waitingNotice = nullptr;
+    EstimateListModel* m_model = nullptr;
+    ReportListView* m_list = nullptr;
+    QList<int> m_givenTwips;
+    EstimateSums m_sums;
+    std::optional<qint64> m_waitingRowId;
+    int m_sortColumn = int(EstimateListModel::Column::RunningNumber);
+    Qt::SortOrder m_order = Qt::DescendingOrder;
 };
