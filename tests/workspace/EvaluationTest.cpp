@@ -54,7 +54,11 @@ class EvaluationTest : public QObject {
                 qWarning("no widget %s", qPrintable(name));
             return widget;
         }
-        void click(const QString& name) { QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton); }
+        // Clicks near the left edge, where an option's circle is, whatever width the layout gives it.
+        void click(const QString& name) {
+            QAbstractButton* button = find<QAbstractButton>(name);
+            QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+        }
         QTreeView* list() const { return find<QTreeView>("ListView3"); }
         // A column of the list as shown, joined by commas.
         QString column(int column) const {
@@ -201,6 +205,19 @@ private slots:
         f.context->waitingBookingId.reset();
         f.click("cmdAuswertungAktualisieren");
         QCOMPARE(f.column(0) + '|' + f.sum(), "001,002|15,00");
+    }
+
+    // Before any option is chosen nothing is listed, whatever the pickers show.
+    void noOptionListsNothing() {
+        Fixture f;
+        f.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Firma, Betrag) VALUES (1, '1', 'A', 10)");
+        f.open();
+        QCOMPARE(f.checkedOption(), QString());
+        f.click("cmdAuswertungAktualisieren");
+        QCOMPARE(f.column(0) + '|' + f.sum(), "|0,00");
+        QCOMPARE(f.lastCount(), 0);
+        f.click("optFirma");
+        QCOMPARE(f.column(0) + '|' + f.sum(), "001|10,00");
     }
 
     // A project without bookings: empty pickers and list, zero counted and 0,00.
