@@ -110,6 +110,14 @@ QList<Booking> BookingRepository::instructedBetween(const QString& projectId, in
                 {projectId, firstDay, lastDay}, ok);
 }
 
+QList<Booking> BookingRepository::instructedOnDays(const QString& projectId, int firstDay, int lastDay,
+                                                   bool* ok) const {
+    return read(m_db,
+                kSelect + QStringLiteral("WHERE ProjektID = ? AND AnweisungVom >= ? AND AnweisungVom < ? "
+                                         "ORDER BY PID, ID"),
+                {projectId, firstDay, qint64(lastDay) + 1}, ok);
+}
+
 std::optional<Booking> BookingRepository::find(const QString& projectId, int runningNumber,
                                                const QString& company, std::optional<int> instructedOn,
                                                bool* ok) const {

@@ -30,6 +30,10 @@ public:
     // The project's bookings instructed from firstDay to lastDay (both included), ordered by PID.
     QList<Booking> instructedBetween(const QString& projectId, int firstDay, int lastDay,
                                      bool* ok = nullptr) const;
+    // The project's bookings instructed on a day from firstDay to lastDay (both included), ordered by
+    // PID; an instruction stored with a time of day counts on its day, as it is shown.
+    QList<Booking> instructedOnDays(const QString& projectId, int firstDay, int lastDay,
+                                    bool* ok = nullptr) const;
     // The booking of the project with this running number, company and instruction date.
     std::optional<Booking> find(const QString& projectId, int runningNumber, const QString& company,
                                 std::optional<int> instructedOn, bool* ok = nullptr) const;

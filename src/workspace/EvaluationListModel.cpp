@@ -31,7 +31,7 @@ EvaluationResult EvaluationResult::inYear(Database& db, const QString& projectId
     const int firstDay = DayNumber::fromDate(QDate(year, 1, 1));
     const int lastDay = DayNumber::fromDate(QDate(year, 12, 31));
     EvaluationResult result =
-        of(BookingRepository(db).instructedBetween(projectId, firstDay, lastDay, &ok), waitingBookingId);
+        of(BookingRepository(db).instructedOnDays(projectId, firstDay, lastDay, &ok), waitingBookingId);
     result.ok = ok;
     return result;
 }

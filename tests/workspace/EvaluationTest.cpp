@@ -87,15 +87,18 @@ private slots:
     // The year picker shows only the year and takes its whole calendar year, both ends included;
     // changing it selects "Jahr der Anweisung".
     void yearTakesTheWholeCalendarYear_data() {
-        QTest::addColumn<int>("day");
+        QTest::addColumn<double>("day");
         QTest::addColumn<bool>("included");
-        QTest::newRow("31.12.2023") << 45291 << false;
-        QTest::newRow("01.01.2024") << 45292 << true;
-        QTest::newRow("31.12.2024") << 45657 << true;
-        QTest::newRow("01.01.2025") << 45658 << false;
+        QTest::newRow("31.12.2023") << 45291.0 << false;
+        QTest::newRow("01.01.2024") << 45292.0 << true;
+        QTest::newRow("31.12.2024") << 45657.0 << true;
+        QTest::newRow("01.01.2025") << 45658.0 << false;
+        // A day stored with its time of day belongs to that day.
+        QTest::newRow("31.12.2023 18:00") << 45291.75 << false;
+        QTest::newRow("31.12.2024 18:00") << 45657.75 << true;
     }
     void yearTakesTheWholeCalendarYear() {
-        QFETCH(int, day);
+        QFETCH(double, day);
         QFETCH(bool, included);
         Fixture f;
         f.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Firma, AnweisungVom, Betrag) VALUES "
