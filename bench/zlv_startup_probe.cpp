@@ -15,6 +15,7 @@
 #include <QTranslator>
 
 int main(int argc, char** argv) {
+    ApplicationSetup::prepareEnvironment();
     QApplication app(argc, argv);
     FirstFrameReporter reporter("StartMenu", true);
     reporter.reportOnStandardOutput();
