@@ -5,11 +5,21 @@
 namespace {
 
 bool passes(const BenchTable::Row& row) {
+    if (row.reportOnly)
+        return row.error.isEmpty();
     return row.error.isEmpty() && row.baselineMs > 0 && row.oursMs / row.baselineMs <= row.limit;
 }
 
-QString limitText(double limit) {
-    return QString::number(limit, 'g', 3) + QLatin1Char('x');
+QString limitText(const BenchTable::Row& row) {
+    if (row.reportOnly)
+        return QStringLiteral("-");
+    return QString::number(row.limit, 'g', 3) + QLatin1Char('x');
+}
+
+QString resultText(const BenchTable::Row& row) {
+    if (row.reportOnly)
+        return QStringLiteral("report only");
+    return passes(row) ? QStringLiteral("PASS") : QStringLiteral("FAIL  <<<<<<");
 }
 
 } // namespace
@@ -30,17 +40,18 @@ QString BenchTable::text() const {
                          .arg(QStringLiteral("-"), 10)
                          .arg(QStringLiteral("-"), 10)
                          .arg(QStringLiteral("-"), 7)
-                         .arg(limitText(row.limit), 6)
+                         .arg(limitText(row), 6)
                          .arg(QStringLiteral("ERROR: ") + row.error);
             continue;
         }
         const double ratio = row.baselineMs > 0 ? row.oursMs / row.baselineMs : 0;
+        const bool noBaseline = row.reportOnly && row.baselineMs <= 0;
         lines << format.arg(row.name, -34)
                      .arg(row.oursMs, 10, 'f', 2)
-                     .arg(row.baselineMs, 10, 'f', 2)
-                     .arg(QStringLiteral("%1x").arg(ratio, 0, 'f', 2), 7)
-                     .arg(limitText(row.limit), 6)
-                     .arg(passes(row) ? QStringLiteral("PASS") : QStringLiteral("FAIL  <<<<<<"));
+                     .arg(noBaseline ? QStringLiteral("-") : QString::number(row.baselineMs, 'f', 2), 10)
+                     .arg(noBaseline ? QStringLiteral("-") : QStringLiteral("%1x").arg(ratio, 0, 'f', 2), 7)
+                     .arg(limitText(row), 6)
+                     .arg(resultText(row));
     }
     bool anyNote = false;
     for (const Row& row : m_rows) {

@@ -11,12 +11,16 @@ public:
         double oursMs = 0;
         double baselineMs = 0;
         double limit = 0;
+        // No limit: the medians are shown (the baseline column may hold a second figure to compare
+        // with), never judged.
+        bool reportOnly = false;
         QString error; // set when the comparison could not be measured
         QString note;
     };
 
     void add(const Row& row) { m_rows.append(row); }
-    // The table as printed: name, ours ms, baseline ms, ratio, limit, PASS/FAIL; notes below.
+    // The table as printed: name, ours ms, baseline ms, ratio, limit, PASS/FAIL or "report only";
+    // notes below.
     QString text() const;
     int failures() const;
 
