@@ -17,6 +17,19 @@ public:
         qint64 id = 0;
         QStringList texts; // number, name, "postcode town", trade, cost group
     };
+    // One row of the workspace's booking list: the booking's ID and its 14 texts as the list shows them.
+    struct BookingListRow {
+        qint64 id = 0;
+        QStringList texts;
+    };
+    // What one keystroke into the booking entry's company search shows: the names found, in the picker's
+    // order, the count line and the first company's details (trade, cost group, seat, address lines),
+    // which are empty when nothing is found.
+    struct CompanySearchResult {
+        QStringList names;
+        QString count;
+        QStringList details;
+    };
 
     // The bookings of one project in the order of entry, with the columns the program reads and as the
     // types it keeps them: numbers read as numbers, null as empty text or nullopt.
@@ -26,4 +39,13 @@ public:
     // order of the query.
     static bool companyListByName(PlainSqlite& db, const char* sql, const QStringList& values,
                                   QList<CompanyListRow>* rows);
+    // The project's bookings as the workspace lists them: running number "000", company, trade, both
+    // dates as dd.MM.yyyy, invoice number, kind of payment, cost group, the German amount "1.234,50",
+    // remarks, an empty column, both day numbers as text and an empty column; ordered by the running
+    // number's text in German order, equal texts in order of entry. totalCents gets the sum of the amounts.
+    static bool bookingList(PlainSqlite& db, const QString& projectId, QList<BookingListRow>* rows,
+                            qint64* totalCents);
+    // The companies whose name, trade, cost group, town or postcode hold text (SQLite's own LIKE), by name
+    // in German order, with the texts the booking entry shows for them.
+    static bool entryCompanySearch(PlainSqlite& db, const QString& text, CompanySearchResult* result);
 };

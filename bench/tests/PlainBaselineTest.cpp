@@ -3,12 +3,18 @@
 #include "CompanyRegister.h"
 #include "PlainSqlite.h"
 #include "RecordingDialogs.h"
+#include "Settings.h"
 #include "TestDatabase.h"
+#include "Workspace.h"
 
 #include <QAbstractItemModel>
+#include <QComboBox>
 #include <QEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
 
@@ -46,10 +52,48 @@ QStringList names(const QList<PlainBaseline::CompanyListRow>& rows) {
     return found;
 }
 
+// A workspace on the test file with its settings in a temporary folder, shown and activated as the
+// benchmarks open it.
+struct OpenWorkspace {
+    RecordingDialogs dialogs;
+    QTemporaryDir settingsFolder;
+    Settings settings{settingsFolder.filePath(QStringLiteral("zlv.ini"))};
+    Workspace window;
+
+    OpenWorkspace(const QString& file, const QString& projectId) : window(file, dialogs, settings) {
+        window.setProject(projectId, QStringLiteral("Schule"));
+        window.show();
+        QEvent activation(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(&window, &activation);
+    }
+    ~OpenWorkspace() { window.close(); }
+    template <typename T> T* find(const char* name) const {
+        return window.findChild<T*>(QString::fromLatin1(name));
+    }
+};
+
+QStringList shownRows(const QAbstractItemModel& model) {
+    QStringList rows;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        QStringList texts;
+        for (int column = 0; column < model.columnCount(); ++column)
+            texts << model.index(row, column).data().toString();
+        rows << texts.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
+QStringList joined(const QList<PlainBaseline::BookingListRow>& rows) {
+    QStringList lines;
+    for (const PlainBaseline::BookingListRow& row : rows)
+        lines << row.texts.join(QLatin1Char('|'));
+    return lines;
+}
+
 } // namespace
 
-// The baselines build what the program builds: the same typed bookings and the company list in the
-// register's order.
+// The baselines build what the program builds: the same typed bookings, the company list in the
+// register's order, the workspace's booking list and the booking entry's company search.
 class PlainBaselineTest : public QObject {
     Q_OBJECT
 private slots:
@@ -61,6 +105,11 @@ private slots:
     void companyListTexts();
     void companyListMatchesTheActiveRegister_data();
     void companyListMatchesTheActiveRegister();
+    void bookingListTexts_data();
+    void bookingListTexts();
+    void bookingListOrderedByRunningNumberText();
+    void entryCompanySearch_data();
+    void entryCompanySearch();
 };
 
 void PlainBaselineTest::projectBookings_data() {
@@ -192,6 +241,146 @@ void PlainBaselineTest::companyListMatchesTheActiveRegister() {
                                          {pattern}, &rows));
     QCOMPARE(names(rows), shown);
     QVERIFY(dialogs.texts().isEmpty());
+}
+
+void PlainBaselineTest::bookingListTexts_data() {
+    QTest::addColumn<QVariant>("pid");
+    QTest::addColumn<QVariant>("invoiceDate");
+    QTest::addColumn<QVariant>("amount");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("total");
+    const QVariant null;
+    QTest::newRow("whole euros stored as integer")
+        << QVariant(3) << QVariant(45010) << QVariant(1500)
+        << "003|Krämer|Dach|15.03.2023|25.03.2023|R-1|bar|300|1.500,00|ok||45000|45010|"
+        << "1.500,00";
+    QTest::newRow("cents and thousands")
+        << QVariant(1234) << QVariant(45010) << QVariant(1234567.5)
+        << "1234|Krämer|Dach|15.03.2023|25.03.2023|R-1|bar|300|1.234.567,50|ok||45000|45010|"
+        << "1.234.567,50";
+    QTest::newRow("small amount") << QVariant(5) << QVariant(45010) << QVariant(0.07)
+                                  << "005|Krämer|Dach|15.03.2023|25.03.2023|R-1|bar|300|0,07|ok||45000|45010|"
+                                  << "0,07";
+    QTest::newRow("negative below one euro")
+        << QVariant(6) << QVariant(45010) << QVariant(-0.5)
+        << "006|Krämer|Dach|15.03.2023|25.03.2023|R-1|bar|300|-0,50|ok||45000|45010|"
+        << "-0,50";
+    QTest::newRow("negative thousands")
+        << QVariant(7) << QVariant(45010) << QVariant(-5000.25)
+        << "007|Krämer|Dach|15.03.2023|25.03.2023|R-1|bar|300|-5.000,25|ok||45000|45010|"
+        << "-5.000,25";
+    QTest::newRow("nulls") << null << null << null << "|Krämer|Dach|15.03.2023||R-1|bar|300||ok||45000||"
+                           << "0,00";
+}
+
+void PlainBaselineTest::bookingListTexts() {
+    QFETCH(QVariant, pid);
+    QFETCH(QVariant, invoiceDate);
+    QFETCH(QVariant, amount);
+    QFETCH(QString, expected);
+    QFETCH(QString, total);
+    TestDatabase db;
+    QVERIFY(db.isValid());
+    db.exec(
+        QStringLiteral("INSERT INTO tblBuchung (PID, ProjektID, Projekt, Firma, Gewerk, Kostengruppe, "
+                       "AnweisungVom, RechnungVom, RechnungsNr, Zahlungsart, Bemerkungen, Betrag) "
+                       "VALUES (?, '7', 'Schule', 'Krämer', 'Dach', '300', 45000, ?, 'R-1', 'bar', 'ok', ?)"),
+        {pid, invoiceDate, amount});
+    db.exec(QStringLiteral("INSERT INTO tblBuchung (PID, ProjektID, Betrag) VALUES (1, '8', 99)"));
+    PlainSqlite plain(db.path());
+    QList<PlainBaseline::BookingListRow> rows;
+    qint64 cents = -1;
+    QVERIFY(PlainBaseline::bookingList(plain, QStringLiteral("7"), &rows, &cents));
+    QCOMPARE(joined(rows), QStringList{expected});
+    QCOMPARE(rows.at(0).id, 1);
+    QCOMPARE(Money::fromCents(cents).toGerman(), total);
+
+    OpenWorkspace workspace(db.path(), QStringLiteral("7"));
+    workspace.find<QTabWidget>("SSTab1")->setCurrentIndex(Workspace::BookingsTabIndex);
+    QCOMPARE(shownRows(*workspace.find<QTreeView>("ListView1")->model()), joined(rows));
+    QCOMPARE(workspace.find<QLineEdit>("txtGesamtsumme")->text(), total);
+    QVERIFY(workspace.dialogs.texts().isEmpty());
+}
+
+// The running number is sorted as text, as the list sorts it: "1000" before "999", equal numbers in
+// order of entry, a missing one first.
+void PlainBaselineTest::bookingListOrderedByRunningNumberText() {
+    TestDatabase db;
+    QVERIFY(db.isValid());
+    const QList<QVariant> numbers{999, 20, 1000, QVariant(), 3, 20};
+    for (int i = 0; i < numbers.size(); ++i)
+        db.exec(
+            QStringLiteral("INSERT INTO tblBuchung (PID, ProjektID, Firma, Betrag) VALUES (?, '7', ?, 1)"),
+            {numbers.at(i), QStringLiteral("Firma %1").arg(i)});
+    PlainSqlite plain(db.path());
+    QList<PlainBaseline::BookingListRow> rows;
+    qint64 cents = 0;
+    QVERIFY(PlainBaseline::bookingList(plain, QStringLiteral("7"), &rows, &cents));
+    QStringList order;
+    for (const PlainBaseline::BookingListRow& row : rows)
+        order << row.texts.at(0) + QLatin1Char(' ') + row.texts.at(1);
+    QCOMPARE(order, (QStringList{" Firma 3", "003 Firma 4", "020 Firma 1", "020 Firma 5", "1000 Firma 2",
+                                 "999 Firma 0"}));
+    QCOMPARE(cents, 600);
+
+    OpenWorkspace workspace(db.path(), QStringLiteral("7"));
+    workspace.find<QTabWidget>("SSTab1")->setCurrentIndex(Workspace::BookingsTabIndex);
+    QCOMPARE(shownRows(*workspace.find<QTreeView>("ListView1")->model()), joined(rows));
+}
+
+void PlainBaselineTest::entryCompanySearch_data() {
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("in names, umlauts beside their base letters")
+        << QStringLiteral("bau") << QStringList{"abbruch Meier", "Bauer", "Ofenbau", "Öko Bau"};
+    QTest::newRow("letter case ignored") << QStringLiteral("MEIER") << QStringList{"abbruch Meier"};
+    QTest::newRow("in the postcode") << QStringLiteral("970") << QStringList{"Zimmerei Ölmann"};
+    QTest::newRow("in the town") << QStringLiteral("burg") << QStringList{"Zimmerei Ölmann"};
+    QTest::newRow("in the trade") << QStringLiteral("Elektro") << QStringList{"Ofenbau"};
+    QTest::newRow("in the cost group") << QStringLiteral("400") << QStringList{"Öko Bau"};
+    QTest::newRow("nothing found") << QStringLiteral("xyz") << QStringList();
+}
+
+void PlainBaselineTest::entryCompanySearch() {
+    QFETCH(QString, search);
+    QFETCH(QStringList, expected);
+    TestDatabase db;
+    QVERIFY(db.isValid());
+    // name, street, postcode, town, phone, fax, mobile, e-mail, contact, trade, cost group
+    const QList<QStringList> companies{
+        {"Zimmerei Ölmann", "Am Hang 1", "97070", "Würzburg", "0931-1", "0931-2", "0171", "z@x.de", "Frau Ö",
+         "Zimmerer", "300 KG"},
+        {"Öko Bau", {}, "10115", "Berlin", {}, {}, {}, {}, {}, "Rohbau", "400 Technik"},
+        {"Ofenbau", "Weg 2", "24103", "Kiel", "0431-1", {}, {}, {}, "Herr O", "Elektro", "300 KG"},
+        {"Bauer", {}, "01067", "Dresden", {}, {}, {}, {}, {}, "Dach", "300 KG"},
+        {"abbruch Meier", {}, "80331", "München", {}, {}, {}, {}, {}, "Abbau", "300 KG"}};
+    for (const QStringList& company : companies) {
+        QVariantList values;
+        for (const QString& value : company)
+            values << (value.isNull() ? QVariant() : QVariant(value));
+        db.exec(QStringLiteral("INSERT INTO tblFirma (Name, \"Straße\", PLZ, Ort, Telefon1, Telefon2, Mobil, "
+                               "eMail, Ansprechpartner, GewerkID, KostengruppeID) "
+                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                values);
+    }
+    PlainSqlite plain(db.path());
+    PlainBaseline::CompanySearchResult result;
+    QVERIFY(PlainBaseline::entryCompanySearch(plain, search, &result));
+    QCOMPARE(result.names, expected);
+
+    OpenWorkspace workspace(db.path(), QStringLiteral("7"));
+    QTest::keyClicks(workspace.find<QLineEdit>("txtSuchen"), search);
+    auto* picker = workspace.find<QComboBox>("cboFirma");
+    QStringList shown;
+    for (int i = 0; i < picker->count(); ++i)
+        shown << picker->itemText(i);
+    QCOMPARE(shown, expected.isEmpty() ? QStringList{QString()} : expected);
+    QCOMPARE(workspace.find<QLabel>("lblAnzahlFirmen")->text(), result.count);
+    const QStringList details{
+        workspace.find<QLineEdit>("txtGewerk")->text(), workspace.find<QLineEdit>("txtKostengruppe")->text(),
+        workspace.find<QLabel>("lblSitz")->text(), workspace.find<QLabel>("lblAnschrift")->text()};
+    QCOMPARE(result.details, details);
+    QVERIFY(workspace.dialogs.texts().isEmpty());
 }
 
 QTEST_MAIN(PlainBaselineTest)
