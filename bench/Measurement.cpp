@@ -47,3 +47,10 @@ Measurement::Outcome Measurement::compare(int runs, const Side& ours, const Side
     outcome.baselineMs = median(baselineTimes);
     return outcome;
 }
+
+Measurement::Outcome Measurement::alone(int runs, const Side& side) {
+    const Side nothing{nullptr, [] { return 0.0; }};
+    Outcome outcome = compare(runs, side, nothing);
+    outcome.baselineMs = 0;
+    return outcome;
+}

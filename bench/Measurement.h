@@ -22,6 +22,9 @@ public:
 
     // One untimed warm-up of each side, then runs timed runs of each, alternating.
     static Outcome compare(int runs, const Side& ours, const Side& baseline);
+    // One side alone, for a figure without a baseline: one untimed warm-up, then runs timed runs; the
+    // median lands in oursMs.
+    static Outcome alone(int runs, const Side& side);
     // The time of work in milliseconds, or -1 when it returned false.
     static double timed(const std::function<bool()>& work);
     static double median(QList<double> values);

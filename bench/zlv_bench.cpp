@@ -6,6 +6,7 @@
 #include "LargeOfficeGenerator.h"
 #include "StartupBenchmark.h"
 #include "StoreBenchmarks.h"
+#include "WorkspaceBenchmarks.h"
 
 #include <cstdio>
 #include <functional>
@@ -55,7 +56,7 @@ int main(int argc, char** argv) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     const Options options = parse(QApplication::arguments());
     if (!options.valid) {
-        std::fputs("Aufruf: zlv_bench [--db <große Datenbank>] [--runs N] [--only abcdef]\n", stderr);
+        std::fputs("Aufruf: zlv_bench [--db <große Datenbank>] [--runs N] [--only abcdefghij]\n", stderr);
         return 2;
     }
     const QString buildType = QStringLiteral(ZLV_BENCH_BUILD_TYPE);
@@ -96,20 +97,28 @@ int main(int argc, char** argv) {
     CompanyRegisterBenchmarks screens(largeFile, runs(7));
     StartupBenchmark startup(QApplication::applicationDirPath(), work.filePath(QStringLiteral("startup")),
                              runs(5));
-    const QList<QPair<QChar, std::function<BenchTable::Row()>>> benchmarks = {
-        {QLatin1Char('a'), [&] { return storeQuick.projectBookings(); }},
-        {QLatin1Char('b'), [&] { return store.backupWithCompaction(); }},
-        {QLatin1Char('c'), [&] { return screens.listFill(); }},
-        {QLatin1Char('d'), [&] { return screens.searchKeystroke(); }},
-        {QLatin1Char('e'), [&] { return store.companyRename(); }},
-        {QLatin1Char('f'), [&] { return startup.measure(); }},
+    WorkspaceBenchmarks workspace(largeFile, facts, work.path(), runs(5));
+    WorkspaceBenchmarks workspaceQuick(largeFile, facts, work.path(), runs(7));
+    using Rows = QList<BenchTable::Row>;
+    const QList<QPair<QChar, std::function<Rows()>>> benchmarks = {
+        {QLatin1Char('a'), [&] { return Rows{storeQuick.projectBookings()}; }},
+        {QLatin1Char('b'), [&] { return Rows{store.backupWithCompaction()}; }},
+        {QLatin1Char('c'), [&] { return Rows{screens.listFill()}; }},
+        {QLatin1Char('d'), [&] { return Rows{screens.searchKeystroke()}; }},
+        {QLatin1Char('e'), [&] { return Rows{store.companyRename()}; }},
+        {QLatin1Char('f'), [&] { return Rows{startup.measure()}; }},
+        {QLatin1Char('g'), [&] { return workspace.projectOpening(); }},
+        {QLatin1Char('h'), [&] { return workspaceQuick.listSorting(); }},
+        {QLatin1Char('i'), [&] { return Rows{workspaceQuick.companySearchKeystroke()}; }},
+        {QLatin1Char('j'), [&] { return Rows{workspaceQuick.booking()}; }},
     };
     BenchTable table;
     for (const auto& [letter, benchmark] : benchmarks) {
         if (!options.only.isEmpty() && !options.only.contains(letter))
             continue;
         progress(QStringLiteral("running %1 ...").arg(letter));
-        table.add(benchmark());
+        for (const BenchTable::Row& row : benchmark())
+            table.add(row);
     }
     std::printf("\nZelvora benchmarks (build type %s, medians)\n\n%s", qPrintable(buildType),
                 qPrintable(table.text()));

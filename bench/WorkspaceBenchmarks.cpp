@@ -1,0 +1,619 @@
+#include "WorkspaceBenchmarks.h"
+
+#include "BookingListModel.h"
+#include "BookingRepository.h"
+#include "CompanyRepository.h"
+#include "Database.h"
+#include "Measurement.h"
+#include "Money.h"
+#include "PlainBaseline.h"
+#include "PlainSqlite.h"
+#include "RecordingDialogs.h"
+#include "Settings.h"
+#include "TextTableModel.h"
+#include "Workspace.h"
+
+#include <functional>
+#include <QApplication>
+#include <QCollator>
+#include <QComboBox>
+#include <QDate>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeView>
+#include <sqlite3.h>
+
+namespace {
+
+constexpr int kPaintTimeoutMs = 10000;
+constexpr int kPartRuns = 5;
+const QString kBenchInvoiceNumber = QStringLiteral("RE-BENCH");
+
+// Counts the events of one type that reach the watched object.
+class EventCounter : public QObject {
+public:
+    EventCounter(QObject* watched, QEvent::Type type) : m_type(type) { watched->installEventFilter(this); }
+
+    int count() const { return m_count; }
+    // Processes events until count has been reached or the time is up.
+    bool waitUntil(int count, int timeoutMs) {
+        QElapsedTimer timer;
+        timer.start();
+        while (m_count < count && timer.elapsed() < timeoutMs)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return m_count >= count;
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == m_type)
+            ++m_count;
+        return false;
+    }
+
+private:
+    QEvent::Type m_type;
+    int m_count = 0;
+};
+
+double msSince(const QElapsedTimer& timer) {
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+// The median of the parts recorded in every run, the untimed warm-up (the first) left out.
+double medianOfRuns(const QList<double>& recorded) {
+    return Measurement::median(recorded.mid(1));
+}
+
+// The median time of work, run kPartRuns times.
+double partMs(const std::function<void()>& work) {
+    QList<double> times;
+    for (int i = 0; i < kPartRuns; ++i)
+        times << Measurement::timed([&work] {
+            work();
+            return true;
+        });
+    return Measurement::median(times);
+}
+
+QString ms(double value) {
+    return QString::number(value, 'f', 1) + QStringLiteral(" ms");
+}
+
+BenchTable::Row rowFrom(const QString& name, const Measurement::Outcome& outcome, const QString& failure) {
+    BenchTable::Row row;
+    row.name = name;
+    row.limit = WorkspaceBenchmarks::kLimit;
+    row.oursMs = outcome.oursMs;
+    row.baselineMs = outcome.baselineMs;
+    row.error = outcome.error;
+    if (!row.error.isEmpty() && !failure.isEmpty())
+        row.error += QStringLiteral(" (") + failure + QLatin1Char(')');
+    return row;
+}
+
+BenchTable::Row failed(const QString& name, const QString& error, bool reportOnly) {
+    BenchTable::Row row;
+    row.name = name;
+    row.limit = WorkspaceBenchmarks::kLimit;
+    row.reportOnly = reportOnly;
+    row.error = error;
+    return row;
+}
+
+// Whether the list shows the baseline's rows: every text of every column, in the same order.
+QString compareTexts(const QAbstractItemModel& model, const QList<PlainBaseline::BookingListRow>& rows) {
+    if (model.rowCount() != rows.size())
+        return QStringLiteral("ROW COUNTS DIFFER");
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const QStringList& texts = rows.at(row).texts;
+        if (model.columnCount() != texts.size())
+            return QStringLiteral("COLUMN COUNTS DIFFER");
+        for (int column = 0; column < texts.size(); ++column) {
+            const QString shown = model.index(row, column).data().toString();
+            if (shown != texts.at(column))
+                return QStringLiteral("TEXTS DIFFER in row %1, column %2: \"%3\" / \"%4\"")
+                    .arg(row)
+                    .arg(column)
+                    .arg(shown, texts.at(column));
+        }
+    }
+    return QStringLiteral("all %1 texts of each row the same, in the same order").arg(model.columnCount());
+}
+
+QString shownPicker(const QComboBox& picker, const QStringList& expected) {
+    QStringList shown;
+    for (int i = 0; i < picker.count(); ++i)
+        shown << picker.itemText(i);
+    return shown == expected ? QStringLiteral("same names in the same order")
+                             : QStringLiteral("NAMES DIFFER (%1 shown)").arg(shown.size());
+}
+
+int sectionOf(const QAbstractItemModel& model, const QString& heading) {
+    for (int column = 0; column < model.columnCount(); ++column) {
+        if (model.headerData(column, Qt::Horizontal).toString() == heading)
+            return column;
+    }
+    return -1;
+}
+
+// +1 when the column's texts never fall in compare's order, -1 when they never rise, 0 when neither.
+int direction(const QAbstractItemModel& model, int column,
+              const std::function<int(const QString&, const QString&)>& compare) {
+    bool rises = false;
+    bool falls = false;
+    for (int row = 1; row < model.rowCount(); ++row) {
+        const int c = compare(model.index(row - 1, column).data().toString(),
+                              model.index(row, column).data().toString());
+        rises = rises || c < 0;
+        falls = falls || c > 0;
+    }
+    return falls == rises ? 0 : (rises ? 1 : -1);
+}
+
+} // namespace
+
+struct WorkspaceBenchmarks::Session {
+    RecordingDialogs dialogs;
+    std::unique_ptr<Settings> settings;
+    std::unique_ptr<Workspace> window;
+    std::unique_ptr<EventCounter> activations;
+
+    ~Session() {
+        activations.reset();
+        if (window)
+            window->close();
+    }
+    template <typename T> T* find(const char* name) const {
+        return window->findChild<T*>(QString::fromLatin1(name));
+    }
+    QTreeView* list() const { return find<QTreeView>("ListView1"); }
+    QString reported() const { return dialogs.texts().join(QStringLiteral(" | ")); }
+};
+
+WorkspaceBenchmarks::WorkspaceBenchmarks(QString largeFile, LargeOfficeGenerator::Facts facts,
+                                         QString workFolder, int runs)
+    : m_largeFile(std::move(largeFile)), m_facts(std::move(facts)), m_workFolder(std::move(workFolder)),
+      m_runs(runs) {
+    PlainSqlite plain(m_largeFile);
+    plain.query("SELECT ProjektName FROM tblProjekt WHERE ID = ?", {m_facts.bigProjectId},
+                [this](sqlite3_stmt* stmt) { m_projectName = PlainSqlite::text(stmt, 0); });
+}
+
+WorkspaceBenchmarks::~WorkspaceBenchmarks() = default;
+
+QString WorkspaceBenchmarks::workFile(const QString& name) const {
+    return QDir(m_workFolder).filePath(name);
+}
+
+std::unique_ptr<WorkspaceBenchmarks::Session> WorkspaceBenchmarks::open(const QString& file,
+                                                                        const QString& settingsName,
+                                                                        Phases* phases,
+                                                                        QString* error) const {
+    QElapsedTimer timer;
+    timer.start();
+    auto session = std::make_unique<Session>();
+    session->settings = std::make_unique<Settings>(workFile(settingsName + QStringLiteral(".ini")));
+    session->window = std::make_unique<Workspace>(file, session->dialogs, *session->settings);
+    if (!session->window->hasDatabase()) {
+        *error = QStringLiteral("the workspace cannot open the file: ") + session->reported();
+        return nullptr;
+    }
+    const double built = msSince(timer);
+    session->activations = std::make_unique<EventCounter>(session->window.get(), QEvent::WindowActivate);
+    session->window->setProject(m_facts.bigProjectId, m_projectName);
+    session->window->show();
+    const double shown = msSince(timer);
+    QEvent activation(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(session->window.get(), &activation);
+    if (phases != nullptr) {
+        phases->builtMs = built;
+        phases->shownMs = shown - built;
+        phases->activatedMs = msSince(timer) - shown;
+    }
+    return session;
+}
+
+double WorkspaceBenchmarks::showBookings(Session& session, QString* error) {
+    QElapsedTimer timer;
+    timer.start();
+    auto* tabs = session.find<QTabWidget>("SSTab1");
+    QTreeView* list = session.list();
+    if (tabs == nullptr || list == nullptr) {
+        *error = QStringLiteral("SSTab1 or ListView1 not found");
+        return -1;
+    }
+    EventCounter painted(list->viewport(), QEvent::Paint);
+    tabs->setCurrentIndex(Workspace::BookingsTabIndex);
+    if (!painted.waitUntil(1, kPaintTimeoutMs)) {
+        *error = QStringLiteral("the booking list was not painted within 10 s");
+        return -1;
+    }
+    return msSince(timer);
+}
+
+QList<BenchTable::Row> WorkspaceBenchmarks::projectOpening() {
+    const QString wholeName = QStringLiteral("g. open project (20,000 bookings)");
+    const QString fillName = QStringLiteral("g. booking list fill (20,000)");
+    QString failure;
+    QList<double> built;
+    QList<double> shownPhase;
+    QList<double> activated;
+    QList<double> listed;
+    int rowsShown = -1;
+    int activations = 0;
+    Measurement::Side opening{nullptr, [&]() -> double {
+                                  QElapsedTimer timer;
+                                  timer.start();
+                                  Phases phases;
+                                  std::unique_ptr<Session> session =
+                                      open(m_largeFile, QStringLiteral("g-open"), &phases, &failure);
+                                  if (!session)
+                                      return -1;
+                                  const double shown = showBookings(*session, &failure);
+                                  const double total = msSince(timer);
+                                  if (shown < 0)
+                                      return -1;
+                                  if (!session->dialogs.texts().isEmpty()) {
+                                      failure =
+                                          QStringLiteral("the workspace reported: ") + session->reported();
+                                      return -1;
+                                  }
+                                  built << phases.builtMs;
+                                  shownPhase << phases.shownMs;
+                                  activated << phases.activatedMs;
+                                  listed << shown;
+                                  rowsShown = session->list()->model()->rowCount();
+                                  activations = session->activations->count();
+                                  return total;
+                              }};
+    BenchTable::Row whole = rowFrom(wholeName, Measurement::alone(m_runs, opening), failure);
+    whole.reportOnly = true;
+    whole.note = QStringLiteral("construction with the register picker (5,000) %1, project set and shown %2, "
+                                "activation (filter pickers) %3, booking list tab until painted %4; %5 rows "
+                                "shown; %6 activation(s) per opening (the one sent, and the platform's)")
+                     .arg(ms(medianOfRuns(built)), ms(medianOfRuns(shownPhase)), ms(medianOfRuns(activated)),
+                          ms(medianOfRuns(listed)))
+                     .arg(rowsShown)
+                     .arg(activations);
+    // The filter pickers of each activation: the project's distinct companies, trades and cost groups.
+    if (std::unique_ptr<Database> db = Database::open(m_largeFile)) {
+        BookingRepository bookings(*db);
+        QStringList parts;
+        for (const auto& [field, label] : {std::pair{BookingRepository::Field::Company, "companies"},
+                                           std::pair{BookingRepository::Field::Trade, "trades"},
+                                           std::pair{BookingRepository::Field::CostGroup, "cost groups"}}) {
+            qsizetype found = 0;
+            const double time =
+                partMs([&] { found = bookings.distinctValues(field, m_facts.bigProjectId).size(); });
+            parts << QStringLiteral("%1 %2 in %3").arg(found).arg(QLatin1String(label), ms(time));
+        }
+        whole.note += QStringLiteral("; BookingRepository::distinctValues per activation: ") +
+                      parts.join(QStringLiteral(", "));
+    }
+
+    failure.clear();
+    std::unique_ptr<Session> session = open(m_largeFile, QStringLiteral("g-fill"), nullptr, &failure);
+    PlainSqlite plain(m_largeFile);
+    if (!session || showBookings(*session, &failure) < 0)
+        return {whole, failed(fillName, failure, false)};
+    if (!plain.isOpen())
+        return {whole, failed(fillName, QStringLiteral("cannot open ") + m_largeFile, false)};
+    QTreeView* list = session->list();
+    EventCounter painted(list->viewport(), QEvent::Paint);
+    QList<double> calls;
+    QList<double> paints;
+    Measurement::Side ours{nullptr, [&]() -> double {
+                               const int before = painted.count();
+                               QElapsedTimer timer;
+                               timer.start();
+                               session->window->EINLESEN();
+                               const double filled = msSince(timer);
+                               if (!painted.waitUntil(before + 1, kPaintTimeoutMs)) {
+                                   failure = QStringLiteral("the refilled list was not painted within 10 s");
+                                   return -1;
+                               }
+                               const double total = msSince(timer);
+                               calls << filled;
+                               paints << total - filled;
+                               return total;
+                           }};
+    QList<PlainBaseline::BookingListRow> plainRows;
+    qint64 plainTotal = 0;
+    Measurement::Side baseline{nullptr, [&] {
+                                   return Measurement::timed([&] {
+                                       return PlainBaseline::bookingList(plain, m_facts.bigProjectId,
+                                                                         &plainRows, &plainTotal);
+                                   });
+                               }};
+    BenchTable::Row fill = rowFrom(fillName, Measurement::compare(m_runs, ours, baseline), failure);
+    if (fill.error.isEmpty() && !session->dialogs.texts().isEmpty())
+        fill.error = QStringLiteral("the workspace reported: ") + session->reported();
+    const auto* totalField = session->find<QLineEdit>("txtGesamtsumme");
+    fill.note =
+        QStringLiteral("rows shown %1 / baseline %2, %3; total ours %4 / baseline %5; ours: "
+                       "EINLESEN %6, then the events until the list is painted %7")
+            .arg(list->model()->rowCount())
+            .arg(plainRows.size())
+            .arg(compareTexts(*list->model(), plainRows),
+                 totalField != nullptr ? totalField->text() : QStringLiteral("?"),
+                 Money::fromCents(plainTotal).toGerman(), ms(medianOfRuns(calls)), ms(medianOfRuns(paints)));
+    return {whole, fill};
+}
+
+QList<BenchTable::Row> WorkspaceBenchmarks::listSorting() {
+    const QString name = QStringLiteral("h. sort by heading");
+    QString failure;
+    std::unique_ptr<Session> session = open(m_largeFile, QStringLiteral("h-sort"), nullptr, &failure);
+    if (!session)
+        return {failed(name, failure, true)};
+    const qsizetype widgetsEmpty = session->window->findChildren<QWidget*>().size();
+    if (showBookings(*session, &failure) < 0)
+        return {failed(name, failure, true)};
+    const qsizetype widgetsFilled = session->window->findChildren<QWidget*>().size();
+    QTreeView* list = session->list();
+    const QAbstractItemModel* model = list->model();
+    int indexWidgets = 0;
+    for (int column = 0; column < model->columnCount(); ++column)
+        indexWidgets += list->indexWidget(model->index(0, column)) != nullptr ? 1 : 0;
+    const bool modelView = qobject_cast<const TextTableModel*>(model) != nullptr &&
+                           widgetsFilled == widgetsEmpty && indexWidgets == 0;
+    const QString structure =
+        QStringLiteral("ListView1 is a %1 on a %2 (%3TextTableModel) with %4 rows; widgets in the window: "
+                       "%5 with the list empty, %6 with it filled; index widgets in the first row: %7")
+            .arg(QString::fromLatin1(list->metaObject()->superClass()->className()),
+                 QString::fromLatin1(model->metaObject()->className()),
+                 qobject_cast<const TextTableModel*>(model) != nullptr ? QString() : QStringLiteral("NOT a "))
+            .arg(model->rowCount())
+            .arg(widgetsEmpty)
+            .arg(widgetsFilled)
+            .arg(indexWidgets);
+    QList<BenchTable::Row> rows{sortByHeading(*session, QStringLiteral("Betrag")),
+                                sortByHeading(*session, QStringLiteral("Anweisung vom"))};
+    rows.first().note = structure + QStringLiteral("; ") + rows.first().note;
+    if (!modelView)
+        rows.first().error = QStringLiteral("the list is not model/view");
+    return rows;
+}
+
+BenchTable::Row WorkspaceBenchmarks::sortByHeading(Session& session, const QString& heading) {
+    const QString name = QStringLiteral("h. sort by \"%1\" (20,000)").arg(heading);
+    QTreeView* list = session.list();
+    QAbstractItemModel* model = list->model();
+    QHeaderView* header = list->header();
+    const int column = sectionOf(*model, heading);
+    if (column < 0)
+        return failed(name, QStringLiteral("no heading \"%1\"").arg(heading), true);
+    EventCounter painted(list->viewport(), QEvent::Paint);
+    QString failure;
+    // Each run starts from the order of a fresh fill, so the heading's texts get their sort keys anew.
+    Measurement::Side click{[&] {
+                                model->sort(int(BookingListModel::Column::RunningNumber), Qt::AscendingOrder);
+                                list->scrollTo(model->index(0, column));
+                                QApplication::processEvents();
+                                return true;
+                            },
+                            [&]() -> double {
+                                const QPoint at(header->sectionViewportPosition(column) +
+                                                    header->sectionSize(column) / 2,
+                                                header->height() / 2);
+                                const int before = painted.count();
+                                QElapsedTimer timer;
+                                timer.start();
+                                QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+                                if (!painted.waitUntil(before + 1, kPaintTimeoutMs)) {
+                                    failure = QStringLiteral("the sorted list was not painted within 10 s");
+                                    return -1;
+                                }
+                                return msSince(timer);
+                            }};
+    BenchTable::Row row = rowFrom(name, Measurement::alone(m_runs, click), failure);
+    row.reportOnly = true;
+    std::function<int(const QString&, const QString&)> compare;
+    QString order;
+    if (heading == QLatin1String("Betrag")) {
+        QCollator collator{QLocale(QLocale::German, QLocale::Germany)};
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        compare = [collator](const QString& a, const QString& b) { return collator.compare(a, b); };
+        order = QStringLiteral("amounts in the order of their texts (9,00 after 10,00)");
+    } else {
+        compare = [](const QString& a, const QString& b) {
+            const QDate first = QDate::fromString(a, QStringLiteral("dd.MM.yyyy"));
+            const QDate second = QDate::fromString(b, QStringLiteral("dd.MM.yyyy"));
+            return first < second ? -1 : (second < first ? 1 : 0);
+        };
+        order = QStringLiteral("dates in the order of the calendar");
+    }
+    const int sorted = direction(*model, column, compare);
+    if (row.error.isEmpty() && sorted == 0)
+        row.error = QStringLiteral("the list is not sorted by \"%1\" after the click").arg(heading);
+    if (row.error.isEmpty() && !session.dialogs.texts().isEmpty())
+        row.error = QStringLiteral("the workspace reported: ") + session.reported();
+    row.note = QStringLiteral("one click on the heading after a sort by running number, until the list is "
+                              "painted; %1 rows, last click sorted %2, checked: %3")
+                   .arg(model->rowCount())
+                   .arg(sorted > 0 ? QStringLiteral("ascending") : QStringLiteral("descending"), order);
+    return row;
+}
+
+BenchTable::Row WorkspaceBenchmarks::companySearchKeystroke() {
+    const QString text = QString::fromLatin1(kSearchText);
+    const QString name = QStringLiteral("i. entry company search \"%1\" (5,000)").arg(text);
+    QString failure;
+    std::unique_ptr<Session> session = open(m_largeFile, QStringLiteral("i-search"), nullptr, &failure);
+    if (!session)
+        return failed(name, failure, false);
+    auto* field = session->find<QLineEdit>("txtSuchen");
+    auto* picker = session->find<QComboBox>("cboFirma");
+    auto* count = session->find<QLabel>("lblAnzahlFirmen");
+    PlainSqlite plain(m_largeFile);
+    if (field == nullptr || picker == nullptr || count == nullptr)
+        return failed(name, QStringLiteral("txtSuchen, cboFirma or lblAnzahlFirmen not found"), false);
+    if (!plain.isOpen())
+        return failed(name, QStringLiteral("cannot open ") + m_largeFile, false);
+    QApplication::processEvents();
+    Measurement::Side ours{[&] {
+                               field->clear();
+                               QApplication::processEvents();
+                               return true;
+                           },
+                           [&] {
+                               return Measurement::timed([&] {
+                                   field->setText(text);
+                                   QApplication::processEvents();
+                                   return true;
+                               });
+                           }};
+    PlainBaseline::CompanySearchResult plainResult;
+    Measurement::Side baseline{nullptr, [&] {
+                                   return Measurement::timed([&] {
+                                       return PlainBaseline::entryCompanySearch(plain, text, &plainResult);
+                                   });
+                               }};
+    BenchTable::Row row = rowFrom(name, Measurement::compare(m_runs, ours, baseline), failure);
+    if (row.error.isEmpty() && !session->dialogs.texts().isEmpty())
+        row.error = QStringLiteral("the workspace reported: ") + session->reported();
+
+    const QStringList details{
+        session->find<QLineEdit>("txtGewerk")->text(), session->find<QLineEdit>("txtKostengruppe")->text(),
+        session->find<QLabel>("lblSitz")->text(), session->find<QLabel>("lblAnschrift")->text()};
+    const bool sameDetails = details == plainResult.details && count->text() == plainResult.count;
+    // Where the keystroke's time goes: the search query, and the look-up of the first company's
+    // details, which the entry tab and the company tab each run.
+    std::unique_ptr<Database> db = Database::open(m_largeFile);
+    QString parts;
+    if (db && !plainResult.names.isEmpty()) {
+        const QString first = plainResult.names.first();
+        parts = QStringLiteral("; ours: CompanyRepository::searchByName %1, findByName of the first company "
+                               "%2 (run twice: entry tab and company tab)")
+                    .arg(ms(partMs([&] { CompanyRepository(*db).searchByName(text); })),
+                         ms(partMs([&] { CompanyRepository(*db).findByName(first); })));
+    }
+    row.note = QStringLiteral("companies shown %1 / baseline %2, %3, count line and first company's details "
+                              "%4; baseline: SQLite's LIKE '%%5%' over name, trade, cost group, town, "
+                              "postcode, sorted by name in German order")
+                   .arg(picker->count())
+                   .arg(plainResult.names.size())
+                   .arg(shownPicker(*picker, plainResult.names),
+                        sameDetails ? QStringLiteral("the same") : QStringLiteral("DIFFER"), text) +
+               parts;
+    return row;
+}
+
+BenchTable::Row WorkspaceBenchmarks::booking() {
+    const QString name = QStringLiteral("j. Buchen, 5,000 / %1 companies").arg(kCutRegisterCompanies);
+    const QString wholeFile = workFile(QStringLiteral("booking-whole.mdb"));
+    const QString cutFile = workFile(QStringLiteral("booking-cut.mdb"));
+    for (const QString& file : {wholeFile, cutFile}) {
+        QFile::remove(file);
+        if (!QFile::copy(m_largeFile, file))
+            return failed(name, QStringLiteral("cannot copy the large file to ") + file, true);
+    }
+    QString company;
+    {
+        PlainSqlite cut(cutFile);
+        if (cut.exec("DELETE FROM tblFirma WHERE ID NOT IN (SELECT ID FROM tblFirma ORDER BY ID LIMIT ?)",
+                     {QString::number(kCutRegisterCompanies)}) < 0)
+            return failed(name, QStringLiteral("cannot cut the register: ") + cut.lastError(), true);
+        cut.query("SELECT Name FROM tblFirma ORDER BY ID LIMIT 1", {},
+                  [&company](sqlite3_stmt* stmt) { company = PlainSqlite::text(stmt, 0); });
+    }
+    QString failure;
+    std::unique_ptr<Session> whole = open(wholeFile, QStringLiteral("j-whole"), nullptr, &failure);
+    std::unique_ptr<Session> cut = open(cutFile, QStringLiteral("j-cut"), nullptr, &failure);
+    if (!whole || !cut)
+        return failed(name, failure, true);
+    for (Session* session : {whole.get(), cut.get()}) {
+        auto* picker = session->find<QComboBox>("cboFirma");
+        const int index = picker != nullptr ? picker->findText(company) : -1;
+        if (index < 0)
+            return failed(name, QStringLiteral("company \"%1\" not in the picker").arg(company), true);
+        picker->setCurrentIndex(index);
+        emit picker->activated(index);
+    }
+    QApplication::processEvents();
+    auto bookingSide = [&failure](Session& session) {
+        return Measurement::Side{
+            [&session] {
+                session.find<QComboBox>("cboZahlungsart")->setCurrentIndex(1);
+                session.find<QLineEdit>("txtRechnungsNr")->setText(kBenchInvoiceNumber);
+                session.find<QLineEdit>("txtBetrag")->setText(QStringLiteral("1.234,50"));
+                QApplication::processEvents();
+                return true;
+            },
+            [&session, &failure] {
+                const double ms = Measurement::timed([&session] {
+                    QTest::mouseClick(session.find<QPushButton>("cmdBuchen"), Qt::LeftButton);
+                    QApplication::processEvents();
+                    return session.dialogs.texts().isEmpty();
+                });
+                if (ms < 0)
+                    failure = QStringLiteral("the workspace reported: ") + session.reported();
+                return ms;
+            }};
+    };
+    BenchTable::Row row =
+        rowFrom(name, Measurement::compare(m_runs, bookingSide(*whole), bookingSide(*cut)), failure);
+    row.reportOnly = true;
+
+    auto facts = [this, &company](const QString& file) {
+        qint64 booked = 0;
+        qint64 companies = 0;
+        PlainSqlite plain(file);
+        plain.query("SELECT (SELECT COUNT(*) FROM tblBuchung WHERE ProjektID = ?1 AND RechnungsNr = ?2), "
+                    "(SELECT COUNT(*) FROM tblFirma)",
+                    {m_facts.bigProjectId, kBenchInvoiceNumber}, [&](sqlite3_stmt* stmt) {
+                        booked = sqlite3_column_int64(stmt, 0);
+                        companies = sqlite3_column_int64(stmt, 1);
+                    });
+        return QStringLiteral("%1 companies, %2 booked").arg(companies).arg(booked);
+    };
+    const QString wholeFacts = facts(wholeFile);
+    const QString cutFacts = facts(cutFile);
+    // Where the time goes, on the copy with the whole register: the store alone, the steps the workspace
+    // runs after a booking, and the look-up of the company's details, which the register's size reaches.
+    Workspace& window = *whole->window;
+    const double refill = partMs([&window] { window.EINLESEN(); });
+    const double pickers = partMs([&window] {
+        window.combo7_3Einlesen();
+        window.combo5_4Einlesen();
+    });
+    std::unique_ptr<Database> wholeDb = Database::open(wholeFile);
+    std::unique_ptr<Database> cutDb = Database::open(cutFile);
+    QString parts;
+    if (wholeDb && cutDb) {
+        const std::optional<Company> chosen = CompanyRepository(*wholeDb).findByName(company);
+        Booking stored;
+        stored.projectId = m_facts.bigProjectId;
+        stored.project = m_projectName;
+        stored.company = company;
+        stored.trade = chosen ? chosen->trade : QString();
+        stored.costGroup = chosen ? chosen->costGroup : QString();
+        stored.amount = Money::fromCents(123450);
+        stored.paymentKind = QStringLiteral("Schlußzahlung");
+        parts = QStringLiteral("; store alone (BookingRepository::book) %1; company look-up (findByName) "
+                               "with 5,000 companies %2, with %3 %4")
+                    .arg(ms(partMs([&] {
+                        Booking booking = stored;
+                        BookingRepository(*wholeDb).book(booking);
+                    })))
+                    .arg(ms(partMs([&] { CompanyRepository(*wholeDb).findByName(company); })))
+                    .arg(kCutRegisterCompanies)
+                    .arg(ms(partMs([&] { CompanyRepository(*cutDb).findByName(company); })));
+    }
+    row.note = QStringLiteral("ours: the whole register, baseline column: the same file with the register "
+                              "cut to %1 companies (same bookings); each run books 1.234,50 for \"%2\" into "
+                              "project %3 and the workspace refills its booking list and pickers; whole: %4, "
+                              "cut: %5; parts on the whole copy: booking list refill %6, filter pickers %7")
+                   .arg(kCutRegisterCompanies)
+                   .arg(company, m_facts.bigProjectId, wholeFacts, cutFacts, ms(refill), ms(pickers)) +
+               parts;
+    return row;
+}

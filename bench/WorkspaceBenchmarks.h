@@ -1,0 +1,55 @@
+#pragma once
+
+#include "BenchTable.h"
+#include "LargeOfficeGenerator.h"
+
+#include <memory>
+#include <QList>
+#include <QString>
+
+// Benchmarks of the workspace window on the big project of the large database: opening the project up
+// to the shown booking list, the list's fill, sorting it by a heading, one keystroke of the booking
+// entry's company search and one booking. The fill and the search are compared with plain SQLite
+// building the same texts; the opening, the sorting and the booking are reported.
+class WorkspaceBenchmarks {
+public:
+    WorkspaceBenchmarks(QString largeFile, LargeOfficeGenerator::Facts facts, QString workFolder, int runs);
+    ~WorkspaceBenchmarks();
+
+    // g: the whole opening (reported) and the booking list's fill on the shown window.
+    QList<BenchTable::Row> projectOpening();
+    // h: one click on the heading "Betrag", one on "Anweisung vom" (reported).
+    QList<BenchTable::Row> listSorting();
+    // i: one keystroke into txtSuchen over the whole register.
+    BenchTable::Row companySearchKeystroke();
+    // j: one "&Buchen" with the whole register, against a copy whose register is cut (reported).
+    BenchTable::Row booking();
+
+    static constexpr const char* kSearchText = "er";
+    static constexpr int kCutRegisterCompanies = 500;
+    static constexpr double kLimit = 3.0;
+
+private:
+    struct Session;
+    struct Phases {
+        double builtMs = 0;
+        double shownMs = 0;
+        double activatedMs = 0;
+    };
+
+    // A workspace on file with its own settings file in the work folder, the project set, shown and
+    // activated; nullptr (and error set) when it cannot open the file.
+    std::unique_ptr<Session> open(const QString& file, const QString& settingsName, Phases* phases,
+                                  QString* error) const;
+    // Switches to the booking list and processes events until the list has been painted; its time in
+    // milliseconds, or -1.
+    static double showBookings(Session& session, QString* error);
+    BenchTable::Row sortByHeading(Session& session, const QString& heading);
+    QString workFile(const QString& name) const;
+
+    QString m_largeFile;
+    LargeOfficeGenerator::Facts m_facts;
+    QString m_projectName;
+    QString m_workFolder;
+    int m_runs;
+};
