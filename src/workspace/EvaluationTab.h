@@ -23,6 +23,9 @@ class EvaluationTab : public QWidget {
     Q_OBJECT
 public:
     enum class Filter { Company, Trade, CostGroup, Year };
+    // The columns whose widths the settings keep ("LvW3").
+    static constexpr int kStoredWidthsRead = 8;
+    static constexpr int kStoredWidthsWritten = 8;
 
     EvaluationTab(WorkspaceContext& context, QWidget* parent = nullptr);
 
