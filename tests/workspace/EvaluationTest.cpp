@@ -223,6 +223,22 @@ private slots:
         QCOMPARE(f.column(0) + '|' + f.sum(), "001|10,00");
     }
 
+    // The arrow keys move among the options, and each option reached rebuilds the list.
+    void optionsFollowTheArrowKeys() {
+        Fixture f;
+        f.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Firma, Gewerk) VALUES "
+                  "(1, '1', 'Aal', 'Dach'), (2, '1', 'Bau', 'Dach')");
+        f.open().selectFilter(EvaluationTab::Filter::Company);
+        QCOMPARE(f.column(0), "001");
+        f.tab->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.tab.get()));
+        auto* byCompany = f.find<QRadioButton>("optFirma");
+        byCompany->setFocus();
+        QTest::keyClick(byCompany, Qt::Key_Down);
+        QCOMPARE(f.checkedOption(), "optGewerk");
+        QCOMPARE(f.column(0), "001,002");
+    }
+
     // A project without bookings: empty pickers and list, zero counted and 0,00.
     void projectWithoutBookings() {
         Fixture f;
