@@ -6,6 +6,7 @@
 #include "ColumnWidths.h"
 #include "CompanyRepository.h"
 #include "CompanyTab.h"
+#include "CostReportTab.h"
 #include "Database.h"
 #include "DayNumber.h"
 #include "Dialogs.h"
@@ -34,7 +35,33 @@ const SettingKey<QString> kWidth{kSection, QStringLiteral("PFensterWidth"), QStr
 const SettingKey<QString> kHeight{kSection, QStringLiteral("PFensterHeight"), QStringLiteral("7665")};
 const SettingKey<QString> kTop{kSection, QStringLiteral("PFensterTop"), QStringLiteral("210")};
 const SettingKey<QString> kLeft{kSection, QStringLiteral("PFensterLeft"), QStringLiteral("105")};
-const SettingKey<QString> kBookingWidths{kSection, QStringLiteral("LvW1"), QString()};
+// The four lists' column widths: the key, how many columns are read back and how many are written.
+struct StoredWidths {
+    SettingKey<QString> key;
+    int read;
+    int written;
+};
+const StoredWidths kBookingWidths{{kSection, QStringLiteral("LvW1"), QString()},
+                                  BookingListTab::kStoredWidthsRead,
+                                  BookingListTab::kStoredWidthsWritten};
+const StoredWidths kEstimateWidths{{kSection, QStringLiteral("LvW2"), QString()},
+                                   CompanyTab::kStoredWidthsRead,
+                                   CompanyTab::kStoredWidthsWritten};
+const StoredWidths kEvaluationWidths{{kSection, QStringLiteral("LvW3"), QString()}, 8, 8};
+const StoredWidths kCostReportWidths{{kSection, QStringLiteral("LvW4"), QString()},
+                                     CostReportTab::kStoredWidthsRead,
+                                     CostReportTab::kStoredWidthsWritten};
+
+template <typename List>
+void restoreWidths(const Settings& settings, const StoredWidths& stored, List& list) {
+    const QList<int> widths = ColumnWidths::decode(settings.value(stored.key), stored.read);
+    if (!widths.isEmpty())
+        list.setColumnWidthsInTwips(widths);
+}
+
+template <typename List> void saveWidths(Settings& settings, const StoredWidths& stored, const List& list) {
+    settings.setValue(stored.key, ColumnWidths::encode(list.columnWidthsInTwips(stored.written)));
+}
 const SettingKey<QString> kAllCompanies{kSection, QStringLiteral("check1"), QStringLiteral("1")};
 constexpr int kMinimumWidthTwips = 9200;
 
@@ -115,7 +142,7 @@ void Workspace::buildUi() {
     m_bookings = new BookingListTab(*m_context, m_tabs);
     m_company = new CompanyTab(*m_context, m_tabs);
     m_evaluation = new EvaluationTab(*m_context, m_tabs);
-    m_costReport = new QWidget(m_tabs);
+    m_costReport = new CostReportTab(*m_context, m_tabs);
     m_tabs->addTab(m_entry, QStringLiteral("Eingabe"));
     m_tabs->addTab(m_bookings, QStringLiteral(" Zelvora "));
     m_tabs->addTab(m_company, QStringLiteral(" Firma   "));
@@ -167,6 +194,9 @@ void Workspace::buildUi() {
     connect(m_bookings, &BookingListTab::takeBackRequested, this, &Workspace::takeBack);
     connect(m_bookings, &BookingListTab::deleteRequested, this, &Workspace::remove);
     connect(m_company, &CompanyTab::showAllToggled, this, &Workspace::allCompaniesToggled);
+    connect(m_company, &CompanyTab::estimatesChanged, this, &Workspace::EINLESEN);
+    connect(m_evaluation, &EvaluationTab::counted, this,
+            [this](int count) { showCount(QStringLiteral("Buchungen: ") + QString::number(count)); });
     connect(m_company, &CompanyTab::companyChosen, this, [this] {
         EINLESEN();
         List2Fuellen();
@@ -243,10 +273,10 @@ void Workspace::restoreSettings() {
     } else {
         WindowPlacement::fitIntoScreen(*this, wanted);
     }
-    const QList<int> widths =
-        ColumnWidths::decode(m_settings.value(kBookingWidths), BookingListTab::kStoredWidthsRead);
-    if (!widths.isEmpty())
-        m_bookings->setColumnWidthsInTwips(widths);
+    restoreWidths(m_settings, kBookingWidths, *m_bookings);
+    restoreWidths(m_settings, kEstimateWidths, *m_company);
+    restoreWidths(m_settings, kEvaluationWidths, *m_evaluation);
+    restoreWidths(m_settings, kCostReportWidths, *m_costReport);
     m_company->setShowsAllCompanies(m_settings.value(kAllCompanies).trimmed() != QLatin1String("0"));
 }
 
@@ -255,8 +285,10 @@ void Workspace::saveSettings() {
     m_settings.setValue(kHeight, QString::number(Twips::fromPixelsY(height(), *this)));
     m_settings.setValue(kTop, QString::number(Twips::fromPixelsY(pos().y(), *this)));
     m_settings.setValue(kLeft, QString::number(Twips::fromPixelsX(pos().x(), *this)));
-    m_settings.setValue(kBookingWidths, ColumnWidths::encode(m_bookings->columnWidthsInTwips(
-                                            BookingListTab::kStoredWidthsWritten)));
+    saveWidths(m_settings, kBookingWidths, *m_bookings);
+    saveWidths(m_settings, kEstimateWidths, *m_company);
+    saveWidths(m_settings, kEvaluationWidths, *m_evaluation);
+    saveWidths(m_settings, kCostReportWidths, *m_costReport);
     m_settings.setValue(kAllCompanies,
                         m_company->showsAllCompanies() ? QStringLiteral("1") : QStringLiteral("0"));
     if (!m_settings.sync())
@@ -325,7 +357,8 @@ void Workspace::AusWertung() {
 }
 
 void Workspace::KostenberichtEinlesen() {
-    // The cost report is built on its own tab from the project's bookings and estimate rows.
+    if (m_context)
+        m_costReport->KostenberichtEinlesen();
 }
 
 void Workspace::combo7_3Einlesen() {
@@ -439,7 +472,7 @@ void Workspace::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (!settleWaitingBooking()) {
+    if (!settleWaitingBooking() || !m_company->settleWaitingRow()) {
         m_quit = false;
         event->ignore();
         return;
@@ -451,7 +484,16 @@ void Workspace::closeEvent(QCloseEvent* event) {
 }
 
 ListSnapshot Workspace::snapshot() const {
-    if (currentTab() == BookingsTabIndex)
+    switch (currentTab()) {
+    case BookingsTabIndex:
         return m_bookings->snapshot();
-    return ListSnapshot();
+    case CompanyTabIndex:
+        return m_company->snapshot();
+    case EvaluationTabIndex:
+        return m_evaluation->snapshot();
+    case CostReportTabIndex:
+        return m_costReport->snapshot();
+    default:
+        return ListSnapshot();
+    }
 }

@@ -8,6 +8,7 @@
 
 class BookingListTab;
 class CompanyTab;
+class CostReportTab;
 class Database;
 class Dialogs;
 class EntryTab;
@@ -84,7 +85,7 @@ private:
     BookingListTab* m_bookings = nullptr;
     CompanyTab* m_company = nullptr;
     EvaluationTab* m_evaluation = nullptr;
-    QWidget* m_costReport = nullptr;
+    CostReportTab* m_costReport = nullptr;
     QStatusBar* m_status = nullptr;
     QLabel* m_count = nullptr;
 };

@@ -453,6 +453,28 @@ private slots:
         QCOMPARE(quits.first().first().toBool(), true);
     }
 
+    // The tabs feed the status bar and the report from the same bookings: the evaluation counts the first
+    // company's bookings, the cost report's payments sum to the booking list's total.
+    void tabsShareTheProjectsBookings() {
+        Fixture f;
+        f.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Projekt, Firma, Gewerk, Kostengruppe, "
+                  "AnweisungVom, Betrag) "
+                  "VALUES (1, '1', 'Schule', 'Hochbau Nord', 'Rohbau', '300', 45300, 100), "
+                  "(2, '1', 'Schule', 'Hochbau Nord', 'Rohbau', '300', 45301, 0.5), "
+                  "(3, '1', 'Schule', 'Zimmerei', 'Dach', '300', 45302, 7)");
+        f.open();
+        f.showTab(Workspace::EvaluationTabIndex);
+        QCOMPARE(f.status(), "Buchungen: 2");
+        f.showTab(Workspace::CostReportTabIndex);
+        QAbstractItemModel* report = f.find<QTreeView>("ListView4")->model();
+        QCOMPARE(report->rowCount(), 3);
+        QCOMPARE(report->index(2, 2).data().toString() + '|' + report->index(2, 8).data().toString(),
+                 "Summen:|107,50");
+        f.showTab(Workspace::BookingsTabIndex);
+        QCOMPARE(f.total(), "107,50");
+        QCOMPARE(f.screen->snapshot().value("Gesamtsumme"), "107,50");
+    }
+
 private:
     static QString ColumnWidthsPrefix(int first, int second) {
         return QStringLiteral("%1%2")
