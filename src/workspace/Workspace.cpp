@@ -47,7 +47,9 @@ const StoredWidths kBookingWidths{{kSection, QStringLiteral("LvW1"), QString()},
 const StoredWidths kEstimateWidths{{kSection, QStringLiteral("LvW2"), QString()},
                                    CompanyTab::kStoredWidthsRead,
                                    CompanyTab::kStoredWidthsWritten};
-const StoredWidths kEvaluationWidths{{kSection, QStringLiteral("LvW3"), QString()}, 8, 8};
+const StoredWidths kEvaluationWidths{{kSection, QStringLiteral("LvW3"), QString()},
+                                     EvaluationTab::kStoredWidthsRead,
+                                     EvaluationTab::kStoredWidthsWritten};
 const StoredWidths kCostReportWidths{{kSection, QStringLiteral("LvW4"), QString()},
                                      CostReportTab::kStoredWidthsRead,
                                      CostReportTab::kStoredWidthsWritten};
