@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <QCollator>
+#include <QHash>
 #include <QSet>
 
 namespace {
@@ -59,6 +60,42 @@ QList<Booking> BookingRepository::all(bool* ok) const {
 
 QList<Booking> BookingRepository::forProject(const QString& projectId, bool* ok) const {
     return read(m_db, kSelect + QStringLiteral("WHERE ProjektID = ? ORDER BY ID"), {projectId}, ok);
+}
+
+QList<BookingRepository::CompanySum>
+BookingRepository::sumsByCompany(const QString& projectId, std::optional<qint64> leftOut, bool* ok) const {
+    QList<CompanySum> sums;
+    // A project's bookings repeat few spellings many times: each is folded once. Read from the last
+    // booking back, the first row of a company is its last booking, the only one whose names are kept.
+    QHash<QString, qsizetype> bySpelling;
+    QHash<QString, qsizetype> byFoldedName;
+    const bool ran =
+        m_db.read(QStringLiteral("SELECT ID, Firma, Gewerk, Kostengruppe, Betrag FROM tblBuchung "
+                                 "WHERE ProjektID = ? AND ID IS NOT ? ORDER BY ID DESC"),
+                  {projectId, leftOut ? QVariant(*leftOut) : QVariant()}, [&](const Database::Row& row) {
+                      const QString company = row.text(1);
+                      qsizetype index = bySpelling.value(company, -1);
+                      if (index < 0) {
+                          const QString folded = PatternMatcher::fold(company);
+                          index = byFoldedName.value(folded, -1);
+                          if (index < 0) {
+                              index = sums.size();
+                              CompanySum& last = sums.emplaceBack();
+                              last.company = company;
+                              last.trade = row.text(2);
+                              last.costGroup = row.text(3);
+                              last.lastBookingId = row.rowNumber(0);
+                              byFoldedName.insert(folded, index);
+                          }
+                          bySpelling.insert(company, index);
+                      }
+                      sums[index].amount += row.amount(4).value_or(Money());
+                  });
+    if (ok)
+        *ok = ran;
+    if (!ran)
+        sums.clear();
+    return sums;
 }
 
 int BookingRepository::highestRunningNumber(const QString& projectId, bool* ok) const {

@@ -13,12 +13,27 @@ class Database;
 class BookingRepository {
 public:
     enum class Field { Company, Trade, CostGroup };
+    // A company's bookings in one project added up; the spellings of its name that differ only in letter
+    // case are one company.
+    struct CompanySum {
+        // Firma, Gewerk and Kostengruppe of the company's last booking.
+        QString company;
+        QString trade;
+        QString costGroup;
+        qint64 lastBookingId = 0;
+        // An amount that is not a number adds nothing.
+        Money amount;
+    };
 
     explicit BookingRepository(Database& database) : m_db(database) {}
 
     QList<Booking> all(bool* ok = nullptr) const;
     // One project's bookings (ProjektID equals projectId), in order of entry.
     QList<Booking> forProject(const QString& projectId, bool* ok = nullptr) const;
+    // The project's bookings added up per company in one pass, leaving out the booking leftOut; the
+    // companies from the one booked last.
+    QList<CompanySum> sumsByCompany(const QString& projectId, std::optional<qint64> leftOut = std::nullopt,
+                                    bool* ok = nullptr) const;
     // The highest PID among the project's bookings; 0 when there are none.
     int highestRunningNumber(const QString& projectId, bool* ok = nullptr) const;
     // The distinct companies, trades or cost groups of the project's bookings, each once whatever its

@@ -1,6 +1,5 @@
 #include "CostReport.h"
 
-#include "BookingRepository.h"
 #include "EstimateRepository.h"
 #include "GermanCollator.h"
 #include "PatternMatcher.h"
@@ -23,33 +22,22 @@ struct Group {
     std::optional<int> lastOrderDate;
 };
 
-// The companies of the bookings, one per name ignoring case. A spelling seen once is found again
-// without folding it anew, as a project's bookings repeat few names many times.
-class Groups {
+// The companies by their names ignoring case. A spelling seen once is found again without folding it
+// anew, as a project's estimate rows repeat few names many times.
+class CompanyIndex {
 public:
-    int findOrAdd(const QString& name) {
+    explicit CompanyIndex(qsizetype companies) { m_byFoldedName.reserve(companies); }
+    void add(const QString& foldedName, int index) { m_byFoldedName.insert(foldedName, index); }
+    // -1 for a name without bookings.
+    int find(const QString& name) {
         if (const auto known = m_bySpelling.constFind(name); known != m_bySpelling.cend())
             return *known;
-        const QString folded = PatternMatcher::fold(name);
-        int index = m_byFoldedName.value(folded, -1);
-        if (index < 0) {
-            index = int(m_groups.size());
-            m_groups.push_back(Group{folded, {}, {}, {}, {}});
-            m_byFoldedName.insert(folded, index);
-        }
+        const int index = m_byFoldedName.value(PatternMatcher::fold(name), -1);
         m_bySpelling.insert(name, index);
         return index;
     }
-    // -1 for a name without bookings.
-    int find(const QString& name) const {
-        if (const auto known = m_bySpelling.constFind(name); known != m_bySpelling.cend())
-            return *known;
-        return m_byFoldedName.value(PatternMatcher::fold(name), -1);
-    }
-    std::vector<Group>& all() { return m_groups; }
 
 private:
-    std::vector<Group> m_groups;
     QHash<QString, int> m_bySpelling;
     QHash<QString, int> m_byFoldedName;
 };
@@ -107,28 +95,32 @@ bool CostReport::isMainOrder(const QString& orderKind) {
     return orderKind.startsWith(kMainOrderKind, Qt::CaseSensitive);
 }
 
-CostReport CostReport::compute(const QList<Booking>& bookings, const QList<EstimateRow>& estimateRows) {
-    Groups groups;
-    for (const Booking& booking : bookings) {
-        Group& group = groups.all()[groups.findOrAdd(booking.company)];
+CostReport CostReport::compute(const QList<BookingRepository::CompanySum>& companies,
+                               const QList<EstimateRow>& estimateRows) {
+    std::vector<Group> groups;
+    groups.reserve(size_t(companies.size()));
+    CompanyIndex index(companies.size());
+    for (const BookingRepository::CompanySum& company : companies) {
+        Group& group = groups.emplace_back();
+        group.foldedName = PatternMatcher::fold(company.company);
         Line& line = group.line;
-        line.company = booking.company;
-        line.trade = booking.trade;
-        line.costGroup = booking.costGroup.left(kCostGroupLength);
-        line.lastBookingId = booking.id;
-        line.payments += booking.amount.value_or(Money());
+        line.company = company.company;
+        line.trade = company.trade;
+        line.costGroup = company.costGroup.left(kCostGroupLength);
+        line.lastBookingId = company.lastBookingId;
+        line.payments = company.amount;
+        index.add(group.foldedName, int(groups.size()) - 1);
     }
     for (const EstimateRow& row : estimateRows) {
-        const int index = groups.find(row.company);
-        if (index >= 0)
-            addEstimate(groups.all()[index], row);
+        if (const int found = index.find(row.company); found >= 0)
+            addEstimate(groups[size_t(found)], row);
     }
-    sortByName(groups.all());
+    sortByName(groups);
 
     CostReport report;
-    report.m_lines.reserve(qsizetype(groups.all().size()));
+    report.m_lines.reserve(qsizetype(groups.size()));
     Totals& totals = report.m_totals;
-    for (Group& group : groups.all()) {
+    for (Group& group : groups) {
         Line& line = group.line;
         line.calculationShown = group.calculationDate && line.calculation.cents() != 0;
         line.awardShown = group.awardDate && line.award.cents() != 0;
@@ -151,13 +143,10 @@ CostReport CostReport::read(Database& db, const QString& projectId, std::optiona
                             bool* ok) {
     bool bookingsRead = true;
     bool estimatesRead = true;
-    QList<Booking> bookings = BookingRepository(db).forProject(projectId, &bookingsRead);
-    if (leftOutBookingId) {
-        const qint64 leftOut = *leftOutBookingId;
-        bookings.removeIf([leftOut](const Booking& booking) { return booking.id == leftOut; });
-    }
+    const QList<BookingRepository::CompanySum> companies =
+        BookingRepository(db).sumsByCompany(projectId, leftOutBookingId, &bookingsRead);
     const QList<EstimateRow> estimateRows = EstimateRepository(db).forProject(projectId, &estimatesRead);
     if (ok)
         *ok = bookingsRead && estimatesRead;
-    return compute(bookings, estimateRows);
+    return compute(companies, estimateRows);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Booking.h"
+#include "BookingRepository.h"
 #include "EstimateRow.h"
 #include "Money.h"
 
@@ -50,10 +50,11 @@ public:
 
     static constexpr int kCostGroupLength = 9;
 
-    // bookings in order of entry, estimateRows in NID order, both of one project.
-    static CostReport compute(const QList<Booking>& bookings, const QList<EstimateRow>& estimateRows);
-    // Reads the project's bookings and estimate rows once each, leaving out the booking that waits taken
-    // back. False when the file could not be read; the report then holds what was read.
+    // The companies' bookings added up and the estimate rows in NID order, both of one project.
+    static CostReport compute(const QList<BookingRepository::CompanySum>& companies,
+                              const QList<EstimateRow>& estimateRows);
+    // Reads the project's bookings and its estimate rows once each, leaving out the booking that waits
+    // taken back. False when the file could not be read; the report then holds what was read.
     static CostReport read(Database& db, const QString& projectId, std::optional<qint64> leftOutBookingId,
                            bool* ok = nullptr);
     // A main-order row, as "Auftrag vom": the kind's first seven characters are "Auftrag", in this case.

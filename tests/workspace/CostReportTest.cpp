@@ -17,16 +17,11 @@
 
 namespace {
 
-Booking booking(qint64 id, const QString& company, qint64 cents, const QString& trade = {},
-                const QString& costGroup = {}) {
-    Booking b;
-    b.id = id;
-    b.projectId = QStringLiteral("1");
-    b.company = company;
-    b.trade = trade;
-    b.costGroup = costGroup;
-    b.amount = Money::fromCents(cents);
-    return b;
+BookingRepository::CompanySum company(const QString& name, qint64 cents) {
+    BookingRepository::CompanySum sum;
+    sum.company = name;
+    sum.amount = Money::fromCents(cents);
+    return sum;
 }
 
 EstimateRow estimate(const QString& company, const QString& kind, std::optional<qint64> architectCents,
@@ -117,7 +112,7 @@ private slots:
         QFETCH(bool, mainOrder);
         QCOMPARE(CostReport::isMainOrder(kind), mainOrder);
         const CostReport report =
-            CostReport::compute({booking(1, "Dach", 100)}, {estimate("Dach", kind, 5000, 7000)});
+            CostReport::compute({company("Dach", 100)}, {estimate("Dach", kind, 5000, 7000)});
         QCOMPARE(amounts(report.lines().first()),
                  mainOrder ? QString("50,00|70,00|0,00|1,00") : QString("0,00|0,00|70,00|1,00"));
     }
@@ -126,7 +121,7 @@ private slots:
     // used; an empty amount counts as nothing.
     void mainOrderRowsAreSummed() {
         const CostReport report = CostReport::compute(
-            {booking(1, "Dach", 100)},
+            {company("Dach", 100)},
             {estimate("Dach", "Auftrag vom", 100000, 90000), estimate("Dach", "Auftrag vom", 5050, 4040),
              estimate("Dach", "1. Nachtr. Auftrag", 777, 1000), estimate("Dach", "Auftrag vom", {}, {})});
         QCOMPARE(amounts(report.lines().first()), "1.050,50|940,40|10,00|1,00");
@@ -135,10 +130,10 @@ private slots:
 
     // A company with orders but no payment is not listed and adds nothing to the sums.
     void companyWithoutPaymentIsLeftOut() {
-        const CostReport report = CostReport::compute({booking(1, "Dach", 200000)},
-                                                      {estimate("Dach", "Auftrag vom", 100000, 90000),
-                                                       estimate("Keller", "Auftrag vom", 500, 600),
-                                                       estimate("Keller", "2. Nachtr. Auftrag", 0, 70)});
+        const CostReport report =
+            CostReport::compute({company("Dach", 200000)}, {estimate("Dach", "Auftrag vom", 100000, 90000),
+                                                            estimate("Keller", "Auftrag vom", 500, 600),
+                                                            estimate("Keller", "2. Nachtr. Auftrag", 0, 70)});
         QCOMPARE(report.lines().size(), 1);
         QCOMPARE(report.lines().first().company, "Dach");
         const CostReport::Totals& totals = report.totals();
@@ -183,7 +178,7 @@ private slots:
         QFETCH(QString, shown);
         QFETCH(QString, totals);
         QFETCH(qint64, deviationCents);
-        const CostReport report = CostReport::compute({booking(1, "A", 10)}, rows);
+        const CostReport report = CostReport::compute({company("A", 10)}, rows);
         const CostReport::Line& line = report.lines().first();
         QCOMPARE(QString("%1%2%3")
                      .arg(int(line.calculationShown))
@@ -201,11 +196,13 @@ private slots:
     // One row per company whatever the letter case of its bookings, in German name order, showing the
     // last booking's name, trade and first nine characters of its cost group; payments added in cents.
     void companiesInNameOrder() {
-        const CostReport report = CostReport::compute(
-            {booking(1, "zimmerei", 10, "Holz", "300 Bauwerk - Baukonstruktionen"),
-             booking(2, "Pflaster", 20), booking(3, "Öl Meier", 30),
-             booking(4, "ZIMMEREI", 20, "Dach", "500 Außenanlagen"), booking(5, "Ärzte Bau", 1)},
-            {});
+        Fixture f;
+        f.book("zimmerei", 0.1, "Holz", "300 Bauwerk - Baukonstruktionen");
+        f.book("Pflaster", 0.2);
+        f.book("Öl Meier", 0.3);
+        f.book("ZIMMEREI", 0.2, "Dach", "500 Außenanlagen");
+        f.book("Ärzte Bau", 0.01);
+        const CostReport report = CostReport::read(f.db.db(), "1", std::nullopt);
         QStringList shown;
         for (const CostReport::Line& line : report.lines())
             shown.append(line.company + ':' + line.trade + ':' + line.costGroup + ':' +
