@@ -22,26 +22,6 @@ struct Group {
     std::optional<int> lastOrderDate;
 };
 
-// The companies by their names ignoring case. A spelling seen once is found again without folding it
-// anew, as a project's estimate rows repeat few names many times.
-class CompanyIndex {
-public:
-    explicit CompanyIndex(qsizetype companies) { m_byFoldedName.reserve(companies); }
-    void add(const QString& foldedName, int index) { m_byFoldedName.insert(foldedName, index); }
-    // -1 for a name without bookings.
-    int find(const QString& name) {
-        if (const auto known = m_bySpelling.constFind(name); known != m_bySpelling.cend())
-            return *known;
-        const int index = m_byFoldedName.value(PatternMatcher::fold(name), -1);
-        m_bySpelling.insert(name, index);
-        return index;
-    }
-
-private:
-    QHash<QString, int> m_bySpelling;
-    QHash<QString, int> m_byFoldedName;
-};
-
 void addEstimate(Group& group, const EstimateRow& row) {
     CostReport::Line& line = group.line;
     group.lastOrderDate = row.orderDate;
@@ -99,7 +79,8 @@ CostReport CostReport::compute(const QList<BookingRepository::CompanySum>& compa
                                const QList<EstimateRow>& estimateRows) {
     std::vector<Group> groups;
     groups.reserve(size_t(companies.size()));
-    CompanyIndex index(companies.size());
+    QHash<QString, int> byFoldedName;
+    byFoldedName.reserve(companies.size());
     for (const BookingRepository::CompanySum& company : companies) {
         Group& group = groups.emplace_back();
         group.foldedName = PatternMatcher::fold(company.company);
@@ -109,10 +90,10 @@ CostReport CostReport::compute(const QList<BookingRepository::CompanySum>& compa
         line.costGroup = company.costGroup.left(kCostGroupLength);
         line.lastBookingId = company.lastBookingId;
         line.payments = company.amount;
-        index.add(group.foldedName, int(groups.size()) - 1);
+        byFoldedName.insert(group.foldedName, int(groups.size()) - 1);
     }
     for (const EstimateRow& row : estimateRows) {
-        if (const int found = index.find(row.company); found >= 0)
+        if (const int found = byFoldedName.value(PatternMatcher::fold(row.company), -1); found >= 0)
             addEstimate(groups[size_t(found)], row);
     }
     sortByName(groups);
