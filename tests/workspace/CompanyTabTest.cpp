@@ -342,6 +342,24 @@ private slots:
         QCOMPARE(f.cell(9, 6), "9,00");
     }
 
+    // A date heading sorts by the hidden day number, not by the shown text.
+    void dateHeadingSortsByDayNumber_data() {
+        QTest::addColumn<int>("heading");
+        QTest::newRow("architect date") << 1;
+        QTest::newRow("order date") << 4;
+    }
+    void dateHeadingSortsByDayNumber() {
+        QFETCH(int, heading);
+        Fixture f;
+        f.insert(1, "1", "Hochbau Nord", 44228, 44228);
+        f.insert(2, "1", "Hochbau Nord", 44198, 44198);
+        f.choose("Hochbau Nord");
+        f.clickHeading(heading);
+        QCOMPARE(f.column(heading), "02.01.2021,01.02.2021");
+        f.clickHeading(heading);
+        QCOMPARE(f.column(heading), "01.02.2021,02.01.2021");
+    }
+
     // Taking back a second row while one waits asks first: No leaves the first row as it was.
     void takingBackAnotherRowAsksAboutTheWaitingOne_data() {
         QTest::addColumn<bool>("bookFirst");
@@ -396,6 +414,33 @@ private slots:
         QCOMPARE(f.stored("NID || ':' || NachtragKosten"), "1:7.0");
         QVERIFY(f.tab.bookWaitingRow());
         QCOMPARE(f.db.scalar("SELECT count(*) FROM tblNachtrag"), "1");
+    }
+
+    // The question asked when the workspace closes while a row waits.
+    void closeQuestionBooksOrKeepsTheWaitingRow_data() {
+        QTest::addColumn<bool>("book");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("No keeps the row") << false << "1:1000.0";
+        QTest::newRow("Yes books the correction") << true << "1:3.0";
+    }
+    void closeQuestionBooksOrKeepsTheWaitingRow() {
+        QFETCH(bool, book);
+        QFETCH(QString, stored);
+        Fixture f;
+        f.choose("Hochbau Nord");
+        f.book("Auftrag vom", "", "1.000");
+        f.selectRow(0);
+        f.dialogs.answers.enqueue(Dialogs::Answer::Yes);
+        f.click("cmdNachtragBearbeiten");
+        f.type("txtAuftragBetrag", "3");
+        f.dialogs.answers.enqueue(book ? Dialogs::Answer::Yes : Dialogs::Answer::No);
+        QVERIFY(f.tab.settleWaitingRow());
+        QCOMPARE(f.dialogs.shown.last().title, "Buchung bearbeiten oder ändern");
+        QVERIFY(!f.tab.hasWaitingRow());
+        QCOMPARE(f.stored("NID || ':' || NachtragKosten"), stored);
+        QCOMPARE(f.column(0), "1");
+        QVERIFY(f.tab.settleWaitingRow());
+        QCOMPARE(f.dialogs.shown.size(), 2);
     }
 
     // A write the file refuses shows a German message, keeps the entry and the row that waits.
