@@ -216,8 +216,10 @@ void CompanyTab::setShowsAllCompanies(bool all) {
 }
 
 void CompanyTab::setCompanies(const QStringList& names) {
+    // A row waiting for its correction stays with its company, so that "&Buchen" can still store it.
+    const int kept = hasWaitingRow() ? int(names.indexOf(company())) : -1;
     m_names->setStringList(names);
-    m_company->setCurrentIndex(names.isEmpty() ? -1 : 0);
+    m_company->setCurrentIndex(kept >= 0 ? kept : (names.isEmpty() ? -1 : 0));
     showCompany(m_company->currentText());
 }
 

@@ -37,7 +37,7 @@ public:
 
     bool showsAllCompanies() const;
     void setShowsAllCompanies(bool all);
-    // Lists the companies offered, selecting the first.
+    // Lists the companies offered, selecting the first, or the chosen one while a row waits.
     void setCompanies(const QStringList& names);
     QStringList companies() const;
     QString company() const;

@@ -443,6 +443,24 @@ private slots:
         QCOMPARE(f.dialogs.shown.size(), 2);
     }
 
+    // Refilling the picker while a row waits keeps its company, and with it the trade "&Buchen" needs.
+    void waitingRowKeepsItsCompanyWhenThePickerIsRefilled() {
+        Fixture f;
+        f.choose("Hochbau Nord");
+        f.book("Auftrag vom", "", "1.000");
+        f.tab.setCompanies({"", "Hochbau Nord"});
+        QCOMPARE(f.tab.company(), QString());
+        f.choose("Hochbau Nord");
+        f.selectRow(0);
+        f.dialogs.answers.enqueue(Dialogs::Answer::Yes);
+        f.click("cmdNachtragBearbeiten");
+        f.tab.setCompanies({"", "Dachdecker Süd", "Hochbau Nord"});
+        QCOMPARE(f.tab.company() + '|' + f.text("txtFirmaGewerk"), "Hochbau Nord|Rohbau");
+        f.click("cmdNachtragBuchen");
+        QCOMPARE(f.stored("Firma || ':' || NachtragKosten"), "Hochbau Nord:1000.0");
+        QVERIFY(!f.tab.hasWaitingRow());
+    }
+
     // A write the file refuses shows a German message, keeps the entry and the row that waits.
     void failedWriteKeepsEntryAndWaitingRow() {
         Fixture f;
