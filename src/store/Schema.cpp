@@ -62,6 +62,11 @@ QStringList Schema::indexStatements() {
         QStringLiteral("CREATE INDEX IF NOT EXISTS ixBuchungFirma ON tblBuchung (Firma)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS ixBuchungGewerk ON tblBuchung (Gewerk)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS ixBuchungKostengruppe ON tblBuchung (Kostengruppe)"),
+        // A project's distinct companies, trades and cost groups, read from the index alone.
+        QStringLiteral("CREATE INDEX IF NOT EXISTS ixBuchungProjektFirma ON tblBuchung (ProjektID, Firma)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS ixBuchungProjektGewerk ON tblBuchung (ProjektID, Gewerk)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS ixBuchungProjektKostengruppe ON tblBuchung (ProjektID, "
+                       "Kostengruppe)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS ixNachtragProjektID ON tblNachtrag (ProjektID, NID)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS ixNachtragFirma ON tblNachtrag (Firma)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS ixNachtragGewerk ON tblNachtrag (Gewerk)"),
