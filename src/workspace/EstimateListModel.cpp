@@ -2,8 +2,6 @@
 
 #include "DayNumber.h"
 
-#include <algorithm>
-
 namespace {
 QString amountText(const std::optional<Money>& amount) {
     return amount ? amount->toGerman() : QString();
@@ -19,9 +17,7 @@ EstimateSums EstimateSums::of(const QList<EstimateRow>& rows) {
     for (const EstimateRow& row : rows) {
         sums.architect += row.architectCost.value_or(Money());
         sums.order += row.orderCost.value_or(Money());
-        sums.highestRunningNumber = std::max(sums.highestRunningNumber, row.runningNumber.value_or(0));
     }
-    sums.rows = int(rows.size());
     return sums;
 }
 

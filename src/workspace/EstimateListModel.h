@@ -9,8 +9,6 @@
 struct EstimateSums {
     Money architect;
     Money order;
-    int highestRunningNumber = 0;
-    int rows = 0;
 
     static EstimateSums of(const QList<EstimateRow>& rows);
 };

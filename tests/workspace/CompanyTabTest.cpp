@@ -167,6 +167,10 @@ private slots:
         f.choose("Hochbau Nord");
         for (const QString amount : {"0,1", "0,2", "0,5", "100"})
             f.book("Auftrag vom", amount, amount);
+        // A foreign value in the file adds nothing.
+        f.insert(9, "1", "Hochbau Nord", 44000, 44000, "Auftrag vom", "zehn");
+        f.tab.List2Fuellen();
+        QCOMPARE(f.cell(0, 0) + '|' + f.cell(0, 6), "9|");
         QCOMPARE(f.sums(), "100,80|100,80");
         QCOMPARE(f.tab.sums().order.cents(), 10080);
     }
