@@ -17,6 +17,7 @@
 #include "WindowPlacement.h"
 
 #include <functional>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -28,6 +29,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 const QString kSection = QStringLiteral("frmAusgabe");
@@ -310,6 +312,12 @@ int Workspace::currentTab() const {
 }
 
 bool Workspace::event(QEvent* event) {
+    // A message box of the workspace itself takes the activation away and gives it back: that is no
+    // return from another window and must not reset the pickers the user has chosen.
+    if (event->type() == QEvent::WindowDeactivate)
+        m_lostToOwnDialog = QApplication::activeModalWidget() != nullptr;
+    if (event->type() == QEvent::WindowActivate && std::exchange(m_lostToOwnDialog, false))
+        return QWidget::event(event);
     if (event->type() == QEvent::WindowActivate && m_context && !m_context->projectId.isEmpty()) {
         combo7_3Einlesen();
         combo5_4Einlesen();

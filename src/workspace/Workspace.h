@@ -79,6 +79,7 @@ private:
     std::unique_ptr<WorkspaceContext> m_context;
     bool m_quit = false;
     bool m_closed = false;
+    bool m_lostToOwnDialog = false;
     QLabel* m_projectName = nullptr;
     QTabWidget* m_tabs = nullptr;
     EntryTab* m_entry = nullptr;

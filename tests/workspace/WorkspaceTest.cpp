@@ -8,6 +8,7 @@
 #include <memory>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -473,6 +474,27 @@ private slots:
         f.showTab(Workspace::BookingsTabIndex);
         QCOMPARE(f.total(), "107,50");
         QCOMPARE(f.screen->snapshot().value("Gesamtsumme"), "107,50");
+    }
+
+    // Coming back from another window refills the filter lists and selects their first entries; a message
+    // box of the workspace's own leaves the user's choice alone.
+    void ownMessageBoxKeepsThePickers() {
+        Fixture f;
+        f.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Firma) VALUES (1, '1', 'A'), (2, '1', 'B')");
+        f.open();
+        auto* picker = f.find<QComboBox>("cboAuswertungFirma");
+        picker->setCurrentIndex(1);
+        QDialog box(f.screen.get());
+        box.setModal(true);
+        box.show();
+        QEvent deactivation(QEvent::WindowDeactivate);
+        QCoreApplication::sendEvent(f.screen.get(), &deactivation);
+        box.hide();
+        f.activate();
+        QCOMPARE(picker->currentText(), "B");
+        QCoreApplication::sendEvent(f.screen.get(), &deactivation);
+        f.activate();
+        QCOMPARE(picker->currentText(), "A");
     }
 
 private:
