@@ -266,8 +266,8 @@ bool CompanyTab::List2Fuellen() {
     bool ok = true;
     QList<EstimateRow> rows =
         EstimateRepository(m_context.db).forProjectAndCompany(m_context.projectId, company(), &ok);
-    if (m_waitingRowId) {
-        const qint64 waiting = *m_waitingRowId;
+    if (m_context.waitingEstimateRowId) {
+        const qint64 waiting = *m_context.waitingEstimateRowId;
         rows.removeIf([waiting](const EstimateRow& row) { return row.rowId == waiting; });
     }
     m_sums = EstimateSums::of(rows);
@@ -322,7 +322,7 @@ bool CompanyTab::book() {
     row.architectDate = DayNumber::fromDate(m_architectDate->date());
     row.orderDate = DayNumber::fromDate(m_orderDate->date());
     row.orderKind = m_kind->currentText();
-    if (!EstimateRepository(m_context.db).book(row, m_waitingRowId)) {
+    if (!EstimateRepository(m_context.db).book(row, m_context.waitingEstimateRowId)) {
         m_context.dialogs.inform(this, QStringLiteral("Buchung nicht gespeichert"),
                                  QStringLiteral("Die Buchung konnte nicht gespeichert werden. Ihre Eingaben "
                                                 "bleiben erhalten.\n") +
@@ -330,7 +330,7 @@ bool CompanyTab::book() {
                                  Dialogs::Icon::Critical);
         return false;
     }
-    m_waitingRowId.reset();
+    m_context.waitingEstimateRowId.reset();
     m_waitingNotice->hide();
     m_architectCost->clear();
     m_orderCost->clear();
@@ -346,7 +346,7 @@ bool CompanyTab::bookWaitingRow() {
 void CompanyTab::keepWaitingRow() {
     if (!hasWaitingRow())
         return;
-    m_waitingRowId.reset();
+    m_context.waitingEstimateRowId.reset();
     m_waitingNotice->hide();
     List2Fuellen();
     emit estimatesChanged();
@@ -387,7 +387,7 @@ void CompanyTab::takeBackSelected() {
         List2Fuellen();
         return;
     }
-    m_waitingRowId = row->rowId;
+    m_context.waitingEstimateRowId = row->rowId;
     m_waitingNotice->show();
     if (row->architectDate)
         m_architectDate->setDate(DayNumber::toDate(*row->architectDate));
@@ -473,4 +473,12 @@ ListSnapshot CompanyTab::snapshot() const {
                        {QStringLiteral("Summe ") + kArchitectFrame, m_architectSum->text()},
                        {QStringLiteral("Summe ") + kOrderFrame, m_orderSum->text()}};
     return snapshot;
+}
+
+bool CompanyTab::hasWaitingRow() const {
+    return m_context.waitingEstimateRowId.has_value();
+}
+
+std::optional<qint64> CompanyTab::waitingRowId() const {
+    return m_context.waitingEstimateRowId;
 }

@@ -52,8 +52,8 @@ public:
 
     // "&Buchen". True when the entry was stored.
     bool book();
-    bool hasWaitingRow() const { return m_waitingRowId.has_value(); }
-    std::optional<qint64> waitingRowId() const { return m_waitingRowId; }
+    bool hasWaitingRow() const;
+    std::optional<qint64> waitingRowId() const;
     // Books the corrected entry in place of the waiting row; true when it was booked or nothing waits.
     bool bookWaitingRow();
     // Gives up the correction: the waiting row stays in the file as it was.
@@ -106,7 +106,6 @@ private:
     ReportListView* m_list = nullptr;
     QList<int> m_givenTwips;
     EstimateSums m_sums;
-    std::optional<qint64> m_waitingRowId;
     int m_sortColumn = int(EstimateListModel::Column::RunningNumber);
     Qt::SortOrder m_order = Qt::DescendingOrder;
 };

@@ -121,12 +121,14 @@ CostReport CostReport::compute(const QList<BookingRepository::CompanySum>& compa
 }
 
 CostReport CostReport::read(Database& db, const QString& projectId, std::optional<qint64> leftOutBookingId,
-                            bool* ok) {
+                            std::optional<qint64> leftOutEstimateRowId, bool* ok) {
     bool bookingsRead = true;
     bool estimatesRead = true;
     const QList<BookingRepository::CompanySum> companies =
         BookingRepository(db).sumsByCompany(projectId, leftOutBookingId, &bookingsRead);
-    const QList<EstimateRow> estimateRows = EstimateRepository(db).forProject(projectId, &estimatesRead);
+    QList<EstimateRow> estimateRows = EstimateRepository(db).forProject(projectId, &estimatesRead);
+    if (leftOutEstimateRowId)
+        estimateRows.removeIf([&](const EstimateRow& row) { return row.rowId == *leftOutEstimateRowId; });
     if (ok)
         *ok = bookingsRead && estimatesRead;
     return compute(companies, estimateRows);

@@ -53,10 +53,11 @@ public:
     // The companies' bookings added up and the estimate rows in NID order, both of one project.
     static CostReport compute(const QList<BookingRepository::CompanySum>& companies,
                               const QList<EstimateRow>& estimateRows);
-    // Reads the project's bookings and its estimate rows once each, leaving out the booking that waits
-    // taken back. False when the file could not be read; the report then holds what was read.
+    // Reads the project's bookings and its estimate rows once each, leaving out the booking and the
+    // estimate row that wait taken back. False when the file could not be read; the report then holds
+    // what was read.
     static CostReport read(Database& db, const QString& projectId, std::optional<qint64> leftOutBookingId,
-                           bool* ok = nullptr);
+                           std::optional<qint64> leftOutEstimateRowId, bool* ok = nullptr);
     // A main-order row, as "Auftrag vom": the kind's first seven characters are "Auftrag", in this case.
     static bool isMainOrder(const QString& orderKind);
 

@@ -28,7 +28,8 @@ CostReportTab::CostReportTab(WorkspaceContext& context, QWidget* parent)
 
 void CostReportTab::KostenberichtEinlesen() {
     bool ok = true;
-    m_report = CostReport::read(m_context.db, m_context.projectId, m_context.waitingBookingId, &ok);
+    m_report = CostReport::read(m_context.db, m_context.projectId, m_context.waitingBookingId,
+                                m_context.waitingEstimateRowId, &ok);
     m_model->setReport(m_report);
     if (!ok)
         m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.db.lastError(),

@@ -99,7 +99,8 @@ Workspace::Workspace(const QString& databasePath, Dialogs& dialogs, Settings& se
         m_dialogs.inform(this, QStringLiteral("Ladefehler!"), message, Dialogs::Icon::Critical);
         return;
     }
-    m_context.reset(new WorkspaceContext{*m_db, dialogs, settings, QString(), QString(), std::nullopt});
+    m_context.reset(
+        new WorkspaceContext{*m_db, dialogs, settings, QString(), QString(), std::nullopt, std::nullopt});
     buildUi();
     restoreSettings();
     m_entry->fillCompanies();

@@ -17,4 +17,6 @@ struct WorkspaceContext {
     QString projectId;
     QString projectName;
     std::optional<qint64> waitingBookingId;
+    // Likewise the estimate row (its rowid) taken back on the company tab.
+    std::optional<qint64> waitingEstimateRowId;
 };

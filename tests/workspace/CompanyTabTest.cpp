@@ -27,7 +27,7 @@ class CompanyTabTest : public QObject {
         ScriptedDialogs dialogs;
         QTemporaryDir dir;
         Settings settings{dir.filePath("zlv.ini")};
-        WorkspaceContext context{db.db(), dialogs, settings, "1", "Schule", std::nullopt};
+        WorkspaceContext context{db.db(), dialogs, settings, "1", "Schule", std::nullopt, std::nullopt};
         CompanyTab tab{context};
 
         Fixture() {

@@ -52,7 +52,7 @@ class CostReportTest : public QObject {
         ScriptedDialogs dialogs;
         QTemporaryDir dir;
         Settings settings{dir.filePath("zlv.ini")};
-        WorkspaceContext context{db.db(), dialogs, settings, "1", "Schule", std::nullopt};
+        WorkspaceContext context{db.db(), dialogs, settings, "1", "Schule", std::nullopt, std::nullopt};
         CostReportTab tab{context, nullptr};
 
         void book(const QString& company, const QVariant& amount, const QString& trade = {},
@@ -202,7 +202,7 @@ private slots:
         f.book("Öl Meier", 0.3);
         f.book("ZIMMEREI", 0.2, "Dach", "500 Außenanlagen");
         f.book("Ärzte Bau", 0.01);
-        const CostReport report = CostReport::read(f.db.db(), "1", std::nullopt);
+        const CostReport report = CostReport::read(f.db.db(), "1", std::nullopt, std::nullopt);
         QStringList shown;
         for (const CostReport::Line& line : report.lines())
             shown.append(line.company + ':' + line.trade + ':' + line.costGroup + ':' +
@@ -364,7 +364,7 @@ private slots:
         ScriptedDialogs dialogs;
         QTemporaryDir dir;
         Settings settings(dir.filePath("zlv.ini"));
-        WorkspaceContext context{db.db(), dialogs, settings, "1", "Schule", std::nullopt};
+        WorkspaceContext context{db.db(), dialogs, settings, "1", "Schule", std::nullopt, std::nullopt};
         CostReportTab tab(context);
         tab.KostenberichtEinlesen();
         QCOMPARE(tab.findChild<QTreeView*>("ListView4")->model()->rowCount(), 1);

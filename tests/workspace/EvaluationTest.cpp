@@ -38,7 +38,8 @@ class EvaluationTest : public QObject {
         // The tab of project 1 "Schule", its pickers filled from the project's bookings as the
         // workspace fills them.
         EvaluationTab& open() {
-            context.reset(new WorkspaceContext{db.db(), dialogs, settings, "1", "Schule", std::nullopt});
+            context.reset(
+                new WorkspaceContext{db.db(), dialogs, settings, "1", "Schule", std::nullopt, std::nullopt});
             tab = std::make_unique<EvaluationTab>(*context);
             counts = std::make_unique<QSignalSpy>(tab.get(), &EvaluationTab::counted);
             BookingRepository bookings(db.db());

@@ -497,6 +497,38 @@ private slots:
         QCOMPARE(picker->currentText(), "A");
     }
 
+    // An estimate row taken back on the company tab is left out of the cost report while it waits, and
+    // closing answered No keeps it as it was.
+    void waitingEstimateRowLeavesTheReport() {
+        Fixture f;
+        f.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Projekt, Firma, Gewerk, Betrag) "
+                  "VALUES (1, '1', 'Schule', 'Hochbau Nord', 'Rohbau', 50)");
+        f.db.exec(
+            "INSERT INTO tblNachtrag (NID, ProjektID, Firma, NachtragArt, NachtragDatum, ArchitektDatum, "
+            "ArchitektKosten, NachtragKosten) VALUES (1, '1', 'Hochbau Nord', 'Auftrag vom', 45300, 45300, "
+            "100, 80)");
+        f.open();
+        f.showTab(Workspace::CompanyTabIndex);
+        auto* picker = f.find<QComboBox>("cboFirmaFirma");
+        picker->setCurrentIndex(picker->findText("Hochbau Nord"));
+        emit picker->activated(picker->currentIndex());
+        auto* estimates = f.find<QTreeView>("ListView2");
+        estimates->selectionModel()->setCurrentIndex(
+            estimates->model()->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        f.dialogs.answers.enqueue(Dialogs::Answer::Yes);
+        f.click("cmdNachtragBearbeiten");
+        f.showTab(Workspace::CostReportTabIndex);
+        QAbstractItemModel* report = f.find<QTreeView>("ListView4")->model();
+        QCOMPARE(report->index(0, 4).data().toString() + '|' + report->index(0, 5).data().toString(), " | ");
+        f.dialogs.answers.enqueue(Dialogs::Answer::No);
+        f.reopen();
+        QCOMPARE(f.db.scalar("SELECT count(*) || NachtragKosten FROM tblNachtrag"), "180.0");
+        f.showTab(Workspace::CostReportTabIndex);
+        report = f.find<QTreeView>("ListView4")->model();
+        QCOMPARE(report->index(0, 4).data().toString() + '|' + report->index(0, 5).data().toString(),
+                 "100,00|80,00");
+    }
+
 private:
     static QString ColumnWidthsPrefix(int first, int second) {
         return QStringLiteral("%1%2")
