@@ -31,6 +31,31 @@ public:
         QStringList details;
     };
 
+    // What the evaluation tab shows: its 11 texts per booking (running number "000", company, trade, both
+    // dates as dd.MM.yyyy, kind of payment, cost group, the German amount, an empty column, both day
+    // numbers as text), ascending by the running number's text in German order, and the partial sum.
+    struct EvaluationList {
+        QList<BookingListRow> rows;
+        qint64 totalCents = 0;
+    };
+    // One row of the company tab's estimate list: the stored row's rowid and its 10 texts.
+    struct EstimateListRow {
+        qint64 rowId = 0;
+        QStringList texts;
+    };
+    // What the company tab shows for one company: its estimate rows (running number, architect's date
+    // and amount, an empty column, the order's date, " " and its kind, its amount, an empty column, both
+    // day numbers as text), descending by the running number's text in German order, and both sums.
+    struct EstimateList {
+        QList<EstimateListRow> rows;
+        qint64 architectCents = 0;
+        qint64 orderCents = 0;
+    };
+    // One line of the cost report with its 11 texts; the last line holds the sums.
+    struct CostReportRow {
+        QStringList texts;
+    };
+
     // The bookings of one project in the order of entry, with the columns the program reads and as the
     // types it keeps them: numbers read as numbers, null as empty text or nullopt.
     static bool projectBookings(PlainSqlite& db, const QString& projectId, QList<Booking>* bookings);
@@ -48,4 +73,18 @@ public:
     // The companies whose name, trade, cost group, town or postcode hold text (SQLite's own LIKE), by name
     // in German order, with the texts the booking entry shows for them.
     static bool entryCompanySearch(PlainSqlite& db, const QString& text, CompanySearchResult* result);
+    // The project's bookings of one company (letter case of ASCII letters ignored) as the evaluation
+    // lists them; the query returns them by instruction date.
+    static bool evaluationByCompany(PlainSqlite& db, const QString& projectId, const QString& company,
+                                    EvaluationList* list);
+    // The project's bookings instructed in the calendar year as the evaluation lists them.
+    static bool evaluationByYear(PlainSqlite& db, const QString& projectId, int year, EvaluationList* list);
+    // The estimate rows of one company in the project (letter case of ASCII letters ignored).
+    static bool companyEstimates(PlainSqlite& db, const QString& projectId, const QString& company,
+                                 EstimateList* list);
+    // The project's cost report from one aggregate query: the bookings summed per company, the names of
+    // each company's last booking, joined with its estimate rows summed per company (main orders,
+    // "Auftrag" at the start of the kind, apart from supplements), which of the last rows carry dates;
+    // then the texts per company in German order of the names, and the sums line.
+    static bool costReport(PlainSqlite& db, const QString& projectId, QList<CostReportRow>* rows);
 };

@@ -9,6 +9,7 @@
 
 #include <QAbstractItemModel>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -83,11 +84,50 @@ QStringList shownRows(const QAbstractItemModel& model) {
     return rows;
 }
 
-QStringList joined(const QList<PlainBaseline::BookingListRow>& rows) {
+template <typename Row> QStringList joined(const QList<Row>& rows) {
     QStringList lines;
-    for (const PlainBaseline::BookingListRow& row : rows)
+    for (const Row& row : rows)
         lines << row.texts.join(QLatin1Char('|'));
     return lines;
+}
+
+QStringList firstTexts(const QList<PlainBaseline::BookingListRow>& rows) {
+    QStringList texts;
+    for (const PlainBaseline::BookingListRow& row : rows)
+        texts << row.texts.first();
+    return texts;
+}
+
+QVariant valueOrNull(const QString& text) {
+    return text.isEmpty() ? QVariant() : QVariant(text);
+}
+
+// Bookings of project 7 (and one of project 8) for the evaluation: running number, company, day of
+// instruction, amount.
+void addEvaluationBookings(TestDatabase& db) {
+    const QList<QVariantList> bookings{{12, "Bauer", 45001, 10.5},         {3, "Bauer", 45000, 1500},
+                                       {1000, "bauer", 45002, QVariant()}, {4, "Ofenbau", 45003, 2},
+                                       {1, "Ofenbau", 44926, 7},           {2, "Ofenbau", 44927, 8},
+                                       {5, "Ofenbau", 45291, 9},           {6, "Ofenbau", 45292, 10}};
+    for (const QVariantList& b : bookings)
+        db.exec(
+            QStringLiteral("INSERT INTO tblBuchung (PID, ProjektID, Projekt, Firma, Gewerk, Kostengruppe, "
+                           "AnweisungVom, RechnungVom, RechnungsNr, Zahlungsart, Betrag) "
+                           "VALUES (?, '7', 'Schule', ?, 'Dach', '300', ?, 45010, 'R-1', 'bar', ?)"),
+            b);
+    db.exec(QStringLiteral("INSERT INTO tblBuchung (PID, ProjektID, Firma, AnweisungVom, Betrag) "
+                           "VALUES (7, '8', 'Bauer', 45000, 99)"));
+}
+
+// An estimate row of project 7: running number, company, kind, architect's date and amount, order's
+// date and amount; an empty text stands for null.
+void addEstimate(TestDatabase& db, const QStringList& row) {
+    db.exec(QStringLiteral(
+                "INSERT INTO tblNachtrag (NID, ProjektID, Projekt, Firma, NachtragArt, ArchitektDatum, "
+                "ArchitektKosten, NachtragDatum, NachtragKosten) VALUES (?, '7', 'Schule', ?, ?, ?, ?, "
+                "?, ?)"),
+            {valueOrNull(row.at(0)), row.at(1), valueOrNull(row.at(2)), valueOrNull(row.at(3)),
+             valueOrNull(row.at(4)), valueOrNull(row.at(5)), valueOrNull(row.at(6))});
 }
 
 } // namespace
@@ -110,6 +150,14 @@ private slots:
     void bookingListOrderedByRunningNumberText();
     void entryCompanySearch_data();
     void entryCompanySearch();
+    void evaluationByCompany_data();
+    void evaluationByCompany();
+    void evaluationByYear_data();
+    void evaluationByYear();
+    void companyEstimates_data();
+    void companyEstimates();
+    void costReport_data();
+    void costReport();
 };
 
 void PlainBaselineTest::projectBookings_data() {
@@ -380,6 +428,200 @@ void PlainBaselineTest::entryCompanySearch() {
         workspace.find<QLineEdit>("txtGewerk")->text(), workspace.find<QLineEdit>("txtKostengruppe")->text(),
         workspace.find<QLabel>("lblSitz")->text(), workspace.find<QLabel>("lblAnschrift")->text()};
     QCOMPARE(result.details, details);
+    QVERIFY(workspace.dialogs.texts().isEmpty());
+}
+
+void PlainBaselineTest::evaluationByCompany_data() {
+    QTest::addColumn<QString>("company");
+    QTest::addColumn<QStringList>("numbers");
+    QTest::addColumn<QString>("sum");
+    QTest::addColumn<QString>("first");
+    QTest::newRow("letter case ignored, by running number's text, an empty amount adds nothing")
+        << QStringLiteral("Bauer") << QStringList{"003", "012", "1000"} << QStringLiteral("1.510,50")
+        << QStringLiteral("003|Bauer|Dach|15.03.2023|25.03.2023|bar|300|1.500,00||45000|45010");
+    QTest::newRow("other company") << QStringLiteral("Ofenbau")
+                                   << QStringList{"001", "002", "004", "005", "006"}
+                                   << QStringLiteral("36,00")
+                                   << QStringLiteral("001|Ofenbau|Dach|31.12.2022|25.03.2023|bar|300|7,00||"
+                                                     "44926|45010");
+}
+
+void PlainBaselineTest::evaluationByCompany() {
+    QFETCH(QString, company);
+    QFETCH(QStringList, numbers);
+    QFETCH(QString, sum);
+    QFETCH(QString, first);
+    TestDatabase db;
+    QVERIFY(db.isValid());
+    addEvaluationBookings(db);
+    PlainSqlite plain(db.path());
+    PlainBaseline::EvaluationList list;
+    QVERIFY(PlainBaseline::evaluationByCompany(plain, QStringLiteral("7"), company, &list));
+    QCOMPARE(firstTexts(list.rows), numbers);
+    QCOMPARE(joined(list.rows).first(), first);
+    QCOMPARE(Money::fromCents(list.totalCents).toGerman(), sum);
+
+    OpenWorkspace workspace(db.path(), QStringLiteral("7"));
+    workspace.find<QTabWidget>("SSTab1")->setCurrentIndex(Workspace::EvaluationTabIndex);
+    auto* picker = workspace.find<QComboBox>("cboAuswertungFirma");
+    const int index = picker->findText(company);
+    QVERIFY(index >= 0);
+    picker->setCurrentIndex(index);
+    emit picker->activated(index);
+    QCOMPARE(shownRows(*workspace.find<QTreeView>("ListView3")->model()), joined(list.rows));
+    QCOMPARE(workspace.find<QLineEdit>("txtTeilsumme")->text(), sum);
+    QVERIFY(workspace.dialogs.texts().isEmpty());
+}
+
+void PlainBaselineTest::evaluationByYear_data() {
+    QTest::addColumn<int>("year");
+    QTest::addColumn<QStringList>("numbers");
+    QTest::addColumn<QString>("sum");
+    QTest::newRow("1 January to 31 December")
+        << 2023 << QStringList{"002", "003", "004", "005", "012", "1000"} << QStringLiteral("1.529,50");
+    QTest::newRow("the last day of the year before") << 2022 << QStringList{"001"} << QStringLiteral("7,00");
+    QTest::newRow("a year without bookings") << 2021 << QStringList() << QStringLiteral("0,00");
+}
+
+void PlainBaselineTest::evaluationByYear() {
+    QFETCH(int, year);
+    QFETCH(QStringList, numbers);
+    QFETCH(QString, sum);
+    TestDatabase db;
+    QVERIFY(db.isValid());
+    addEvaluationBookings(db);
+    PlainSqlite plain(db.path());
+    PlainBaseline::EvaluationList list;
+    QVERIFY(PlainBaseline::evaluationByYear(plain, QStringLiteral("7"), year, &list));
+    QCOMPARE(firstTexts(list.rows), numbers);
+    QCOMPARE(Money::fromCents(list.totalCents).toGerman(), sum);
+
+    OpenWorkspace workspace(db.path(), QStringLiteral("7"));
+    workspace.find<QTabWidget>("SSTab1")->setCurrentIndex(Workspace::EvaluationTabIndex);
+    workspace.find<QDateEdit>("dtpJahr")->setDate(QDate(year, 6, 1));
+    QVERIFY(workspace.find<QRadioButton>("optJahr")->isChecked());
+    QCOMPARE(shownRows(*workspace.find<QTreeView>("ListView3")->model()), joined(list.rows));
+    QCOMPARE(workspace.find<QLineEdit>("txtTeilsumme")->text(), sum);
+    QVERIFY(workspace.dialogs.texts().isEmpty());
+}
+
+void PlainBaselineTest::companyEstimates_data() {
+    QTest::addColumn<QString>("company");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QString>("architectSum");
+    QTest::addColumn<QString>("orderSum");
+    QTest::newRow("descending by running number's text, letter case ignored")
+        << QStringLiteral("Bauer")
+        << QStringList{"3||||| 1. Nachtr. Auftrag|5,00|||",
+                       "2||||25.03.2023| 1. Nachtr. Auftrag|100,50|||45010", "10||||| 2. Nachtr. Auftrag||||",
+                       "1|15.03.2023|1.000,00||20.03.2023| Auftrag vom|900,00||45000|45005",
+                       "||||| 3. Nachtr. Auftrag|-1,25|||"}
+        << QStringLiteral("1.000,00") << QStringLiteral("1.004,25");
+    QTest::newRow("one row") << QStringLiteral("Ofenbau")
+                             << QStringList{"1|15.03.2023|0,07||15.03.2023| Auftrag vom|0,07||45000|45000"}
+                             << QStringLiteral("0,07") << QStringLiteral("0,07");
+    QTest::newRow("no rows, empty sums")
+        << QStringLiteral("Niemand") << QStringList() << QString() << QString();
+}
+
+void PlainBaselineTest::companyEstimates() {
+    QFETCH(QString, company);
+    QFETCH(QStringList, expected);
+    QFETCH(QString, architectSum);
+    QFETCH(QString, orderSum);
+    TestDatabase db;
+    QVERIFY(db.isValid());
+    for (const char* name : {"Bauer", "Ofenbau", "Niemand"})
+        db.exec(QStringLiteral("INSERT INTO tblFirma (Name) VALUES (?)"), {QString::fromLatin1(name)});
+    const QList<QStringList> rows{{"1", "Bauer", "Auftrag vom", "45000", "1000", "45005", "900"},
+                                  {"2", "Bauer", "1. Nachtr. Auftrag", "", "", "45010", "100.5"},
+                                  {"10", "Bauer", "2. Nachtr. Auftrag", "", "", "", ""},
+                                  {"", "Bauer", "3. Nachtr. Auftrag", "", "", "", "-1.25"},
+                                  {"3", "bauer", "1. Nachtr. Auftrag", "", "", "", "5"},
+                                  {"1", "Ofenbau", "Auftrag vom", "45000", "0.07", "45000", "0.07"}};
+    for (const QStringList& row : rows)
+        addEstimate(db, row);
+    db.exec(QStringLiteral("INSERT INTO tblNachtrag (NID, ProjektID, Firma, NachtragKosten) VALUES (4, '8', "
+                           "'Bauer', 50)"));
+    PlainSqlite plain(db.path());
+    PlainBaseline::EstimateList list;
+    QVERIFY(PlainBaseline::companyEstimates(plain, QStringLiteral("7"), company, &list));
+    QCOMPARE(joined(list.rows), expected);
+    const QString architectShown =
+        list.rows.isEmpty() ? QString() : Money::fromCents(list.architectCents).toGerman();
+    const QString orderShown = list.rows.isEmpty() ? QString() : Money::fromCents(list.orderCents).toGerman();
+    QCOMPARE(architectShown, architectSum);
+    QCOMPARE(orderShown, orderSum);
+
+    OpenWorkspace workspace(db.path(), QStringLiteral("7"));
+    workspace.find<QTabWidget>("SSTab1")->setCurrentIndex(Workspace::CompanyTabIndex);
+    auto* picker = workspace.find<QComboBox>("cboFirmaFirma");
+    const int index = picker->findText(company);
+    QVERIFY(index >= 0);
+    picker->setCurrentIndex(index);
+    emit picker->activated(index);
+    QCOMPARE(shownRows(*workspace.find<QTreeView>("ListView2")->model()), joined(list.rows));
+    QCOMPARE(workspace.find<QLineEdit>("txtArchitektSumme")->text(), architectSum);
+    QCOMPARE(workspace.find<QLineEdit>("txtAuftragSumme")->text(), orderSum);
+    QVERIFY(workspace.dialogs.texts().isEmpty());
+}
+
+void PlainBaselineTest::costReport_data() {
+    QTest::addColumn<QList<QStringList>>("estimates");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("main order with its calculation")
+        << QList<QStringList>{{"1", "Bauer", "Auftrag vom", "45000", "1000", "45001", "800"}}
+        << QStringLiteral("001|Bauer|Rohbau|300 Bauko|1.000,00|800,00| |800,00|600,00|-400,00|-40,00");
+    QTest::newRow("supplements only, letter case ignored")
+        << QList<QStringList>{{"1", "bauer", "1. Nachtr. Auftrag", "", "", "45002", "150"}}
+        << QStringLiteral("001|Bauer|Rohbau|300 Bauko| | |150,00|150,00|600,00|600,00|0,00");
+    QTest::newRow("the last main order without dates leaves its columns blank")
+        << QList<QStringList>{{"1", "Bauer", "Auftrag vom", "45000", "1000", "45001", "800"},
+                              {"2", "Bauer", "Auftrag vom", "", "500", "", "200"}}
+        << QStringLiteral("001|Bauer|Rohbau|300 Bauko| | | |1.000,00|600,00|-900,00|-60,00");
+    QTest::newRow("the last row by running number, not by entry")
+        << QList<QStringList>{{"2", "Bauer", "Auftrag vom", "45000", "1000", "45001", "800"},
+                              {"1", "Bauer", "Auftrag vom", "", "500", "", "200"},
+                              {"", "Bauer", "1. Nachtr. Auftrag", "", "", "", "30"}}
+        << QStringLiteral(
+               "001|Bauer|Rohbau|300 Bauko|1.500,00|1.000,00|30,00|1.030,00|600,00|-900,00|-60,00");
+    QTest::newRow("supplement without date last")
+        << QList<QStringList>{{"1", "Bauer", "Auftrag vom", "45000", "1000", "45001", "800"},
+                              {"2", "Bauer", "1. Nachtr. Auftrag", "", "", "", "50"}}
+        << QStringLiteral("001|Bauer|Rohbau|300 Bauko|1.000,00|800,00| |850,00|600,00|-400,00|-40,00");
+    QTest::newRow("no estimate rows")
+        << QList<QStringList>{} << QStringLiteral("001|Bauer|Rohbau|300 Bauko| | | |0,00|600,00|600,00|0,00");
+}
+
+// Bauer is paid under two spellings, the last booking's names kept; a company without bookings in the
+// project is no line; the sums line follows the companies.
+void PlainBaselineTest::costReport() {
+    QFETCH(QList<QStringList>, estimates);
+    QFETCH(QString, line);
+    TestDatabase db;
+    QVERIFY(db.isValid());
+    const QList<QVariantList> bookings{{"7", "bauer", "Dach", "400", 400},
+                                       {"7", "Ofenbau", "Ofen", "300", 50},
+                                       {"7", "Bauer", "Rohbau", "300 Baukonstruktion", 200},
+                                       {"8", "Zimmerei", "Holz", "300", 70}};
+    for (const QVariantList& booking : bookings)
+        db.exec(QStringLiteral("INSERT INTO tblBuchung (ProjektID, Firma, Gewerk, Kostengruppe, Betrag) "
+                               "VALUES (?, ?, ?, ?, ?)"),
+                booking);
+    for (const QStringList& row : estimates)
+        addEstimate(db, row);
+    addEstimate(db, {"1", "Zimmerei", "Auftrag vom", "45000", "99", "45000", "99"});
+    PlainSqlite plain(db.path());
+    QList<PlainBaseline::CostReportRow> rows;
+    QVERIFY(PlainBaseline::costReport(plain, QStringLiteral("7"), &rows));
+    QCOMPARE(rows.size(), 3);
+    QCOMPARE(joined(rows).at(0), line);
+    QCOMPARE(joined(rows).at(1), QStringLiteral("002|Ofenbau|Ofen|300| | | |0,00|50,00|50,00|0,00"));
+    QCOMPARE(rows.at(2).texts.at(2), QStringLiteral("Summen:"));
+
+    OpenWorkspace workspace(db.path(), QStringLiteral("7"));
+    workspace.find<QTabWidget>("SSTab1")->setCurrentIndex(Workspace::CostReportTabIndex);
+    QCOMPARE(shownRows(*workspace.find<QTreeView>("ListView4")->model()), joined(rows));
     QVERIFY(workspace.dialogs.texts().isEmpty());
 }
 
