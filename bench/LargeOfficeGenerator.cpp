@@ -19,9 +19,16 @@ constexpr std::uint64_t kSeed = 20240917;
 constexpr int kBigProjectIndex = 149;
 constexpr int kRenameCompanyIndex = 2499;
 // Every tenth booking and estimate row goes to the big project, every tenth (with another offset) to
-// the company that the rename benchmark changes; so both are spread over the whole table.
+// the company that the rename benchmark changes; so both are spread over the whole table. One in ten of
+// the big project's bookings is that company's, and as many of its other bookings go to other companies,
+// so that it keeps its 20,000 bookings, 2,000 of them in the big project. All its estimate rows are in
+// the big project, so that the company tab and the cost report there have 4,000 of them to read.
 constexpr int kBigProjectSlot = 3;
 constexpr int kRenameCompanySlot = 7;
+// Within a hundred bookings: the big project's booking that is the company's, and the company's
+// booking elsewhere that goes to another company instead.
+constexpr int kRenameCompanyInBigProjectSlot = 3;
+constexpr int kRenameCompanyGivenAwaySlot = 7;
 
 struct ProjectRow {
     QString id;
@@ -117,9 +124,10 @@ bool LargeOfficeGenerator::generate(const QString& filePath, Facts* facts, QStri
         ProjectRow& project =
             projects[i % 10 == kBigProjectSlot ? kBigProjectIndex
                                                : otherIndex(random, kProjects, kBigProjectIndex)];
-        const Company& company =
-            companies.at(i % 10 == kRenameCompanySlot ? kRenameCompanyIndex
-                                                      : otherIndex(random, kCompanies, kRenameCompanyIndex));
+        const bool renameCompany = i % 10 == kRenameCompanySlot ? i % 100 != kRenameCompanyGivenAwaySlot
+                                                                : i % 100 == kRenameCompanyInBigProjectSlot;
+        const Company& company = companies.at(
+            renameCompany ? kRenameCompanyIndex : otherIndex(random, kCompanies, kRenameCompanyIndex));
         OfficeRowWriter::BookingValues b;
         b.runningNumber = project.nextRunningNumber++;
         b.projectId = project.id;
@@ -144,10 +152,11 @@ bool LargeOfficeGenerator::generate(const QString& filePath, Facts* facts, QStri
     const QStringList orderKinds = GermanNames::orderKinds();
     QMap<QPair<int, int>, int> nextEstimateNumber;
     for (int i = 0; i < kEstimateRows; ++i) {
-        const int projectIndex = random.below(kProjects);
-        const int companyIndex = i % 10 == kRenameCompanySlot
-                                     ? kRenameCompanyIndex
-                                     : otherIndex(random, kCompanies, kRenameCompanyIndex);
+        const int drawnProject = random.below(kProjects);
+        const bool renameCompany = i % 10 == kRenameCompanySlot;
+        const int projectIndex = renameCompany ? kBigProjectIndex : drawnProject;
+        const int companyIndex =
+            renameCompany ? kRenameCompanyIndex : otherIndex(random, kCompanies, kRenameCompanyIndex);
         const ProjectRow& project = projects.at(projectIndex);
         const Company& company = companies.at(companyIndex);
         int& next = nextEstimateNumber[{projectIndex, companyIndex}];
