@@ -367,3 +367,8 @@ bool PlainBaseline::costReport(PlainSqlite& db, const QString& projectId, QList<
           germanAmount(deviation), calculation == 0 ? QString() : percentText(deviation, calculation)}});
     return ok;
 }
+
+bool PlainBaseline::costReportAggregate(PlainSqlite& db, const QString& projectId, int* companies) {
+    *companies = 0;
+    return db.query(kCostReportSql, {projectId}, [companies](sqlite3_stmt*) { ++*companies; });
+}

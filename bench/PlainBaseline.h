@@ -87,4 +87,6 @@ public:
     // "Auftrag" at the start of the kind, apart from supplements), which of the last rows carry dates;
     // then the texts per company in German order of the names, and the sums line.
     static bool costReport(PlainSqlite& db, const QString& projectId, QList<CostReportRow>* rows);
+    // The cost report's aggregate query alone, its rows stepped through; companies gets their number.
+    static bool costReportAggregate(PlainSqlite& db, const QString& projectId, int* companies);
 };

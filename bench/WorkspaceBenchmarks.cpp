@@ -3,7 +3,10 @@
 #include "BookingListModel.h"
 #include "BookingRepository.h"
 #include "CompanyRepository.h"
+#include "CostReport.h"
 #include "Database.h"
+#include "EstimateRepository.h"
+#include "EvaluationListModel.h"
 #include "Measurement.h"
 #include "Money.h"
 #include "PlainBaseline.h"
@@ -18,6 +21,7 @@
 #include <QCollator>
 #include <QComboBox>
 #include <QDate>
+#include <QDateEdit>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -25,6 +29,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeView>
@@ -109,7 +114,7 @@ BenchTable::Row failed(const QString& name, const QString& error, bool reportOnl
 }
 
 // Whether the list shows the baseline's rows: every text of every column, in the same order.
-QString compareTexts(const QAbstractItemModel& model, const QList<PlainBaseline::BookingListRow>& rows) {
+template <typename Row> QString compareTexts(const QAbstractItemModel& model, const QList<Row>& rows) {
     if (model.rowCount() != rows.size())
         return QStringLiteral("ROW COUNTS DIFFER");
     for (int row = 0; row < model.rowCount(); ++row) {
@@ -134,6 +139,20 @@ QString shownPicker(const QComboBox& picker, const QStringList& expected) {
         shown << picker.itemText(i);
     return shown == expected ? QStringLiteral("same names in the same order")
                              : QStringLiteral("NAMES DIFFER (%1 shown)").arg(shown.size());
+}
+
+// Runs work and processes events until the list has been painted after it; its time in milliseconds,
+// or -1 with failure set.
+double untilPainted(QTreeView& list, const std::function<void()>& work, QString* failure) {
+    EventCounter painted(list.viewport(), QEvent::Paint);
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    if (!painted.waitUntil(1, kPaintTimeoutMs)) {
+        *failure = QStringLiteral("%1 was not painted within 10 s").arg(list.objectName());
+        return -1;
+    }
+    return msSince(timer);
 }
 
 int sectionOf(const QAbstractItemModel& model, const QString& heading) {
@@ -222,18 +241,22 @@ std::unique_ptr<WorkspaceBenchmarks::Session> WorkspaceBenchmarks::open(const QS
 }
 
 double WorkspaceBenchmarks::showBookings(Session& session, QString* error) {
+    return showTab(session, Workspace::BookingsTabIndex, "ListView1", error);
+}
+
+double WorkspaceBenchmarks::showTab(Session& session, int tab, const char* listName, QString* error) {
     QElapsedTimer timer;
     timer.start();
     auto* tabs = session.find<QTabWidget>("SSTab1");
-    QTreeView* list = session.list();
+    auto* list = session.find<QTreeView>(listName);
     if (tabs == nullptr || list == nullptr) {
-        *error = QStringLiteral("SSTab1 or ListView1 not found");
+        *error = QStringLiteral("SSTab1 or %1 not found").arg(QLatin1String(listName));
         return -1;
     }
     EventCounter painted(list->viewport(), QEvent::Paint);
-    tabs->setCurrentIndex(Workspace::BookingsTabIndex);
+    tabs->setCurrentIndex(tab);
     if (!painted.waitUntil(1, kPaintTimeoutMs)) {
-        *error = QStringLiteral("the booking list was not painted within 10 s");
+        *error = QStringLiteral("%1 was not painted within 10 s").arg(QLatin1String(listName));
         return -1;
     }
     return msSince(timer);
@@ -616,4 +639,298 @@ BenchTable::Row WorkspaceBenchmarks::booking() {
                    .arg(company, m_facts.bigProjectId, wholeFacts, cutFacts, ms(refill), ms(pickers)) +
                parts;
     return row;
+}
+
+BenchTable::Row WorkspaceBenchmarks::costReport() {
+    PlainSqlite plain(m_largeFile);
+    qint64 estimateRows = 0;
+    plain.query("SELECT COUNT(*) FROM tblNachtrag WHERE ProjektID = ?", {m_facts.bigProjectId},
+                [&estimateRows](sqlite3_stmt* stmt) { estimateRows = sqlite3_column_int64(stmt, 0); });
+    const QString name = QStringLiteral("k. cost report, %1 estimate rows").arg(estimateRows);
+    QString failure;
+    std::unique_ptr<Session> session = open(m_largeFile, QStringLiteral("k-report"), nullptr, &failure);
+    if (!session || showTab(*session, Workspace::CostReportTabIndex, "ListView4", &failure) < 0)
+        return failed(name, failure, false);
+    if (!plain.isOpen())
+        return failed(name, QStringLiteral("cannot open ") + m_largeFile, false);
+    QTreeView& list = *session->find<QTreeView>("ListView4");
+    Workspace& window = *session->window;
+    Measurement::Side ours{nullptr, [&] {
+                               return untilPainted(
+                                   list, [&window] { window.KostenberichtEinlesen(); }, &failure);
+                           }};
+    QList<PlainBaseline::CostReportRow> rows;
+    Measurement::Side baseline{nullptr, [&] {
+                                   return Measurement::timed([&] {
+                                       return PlainBaseline::costReport(plain, m_facts.bigProjectId, &rows);
+                                   });
+                               }};
+    BenchTable::Row row = rowFrom(name, Measurement::compare(m_runs, ours, baseline), failure);
+    if (row.error.isEmpty() && !session->dialogs.texts().isEmpty())
+        row.error = QStringLiteral("the workspace reported: ") + session->reported();
+    const QString same = compareTexts(*list.model(), rows);
+    if (row.error.isEmpty() && same != QStringLiteral("all 11 texts of each row the same, in the same order"))
+        row.error = same;
+    // Where the program's time goes: the two reads, and the report computed from them.
+    std::unique_ptr<Database> db = Database::open(m_largeFile);
+    QString parts;
+    if (db) {
+        QList<BookingRepository::CompanySum> sums;
+        QList<EstimateRow> estimates;
+        const double sumsMs =
+            partMs([&] { sums = BookingRepository(*db).sumsByCompany(m_facts.bigProjectId, std::nullopt); });
+        const double estimatesMs =
+            partMs([&] { estimates = EstimateRepository(*db).forProject(m_facts.bigProjectId); });
+        const double computeMs = partMs([&] { CostReport::compute(sums, estimates); });
+        int groups = 0;
+        const double aggregateMs =
+            partMs([&] { PlainBaseline::costReportAggregate(plain, m_facts.bigProjectId, &groups); });
+        parts =
+            QStringLiteral("; ours: BookingRepository::sumsByCompany %1, EstimateRepository::forProject %2, "
+                           "CostReport::compute %3; baseline's aggregate query alone %4 (%5 companies)")
+                .arg(ms(sumsMs), ms(estimatesMs), ms(computeMs), ms(aggregateMs))
+                .arg(groups);
+    }
+    row.note =
+        QStringLiteral("%1 lines and the sums line, %2; baseline: bookings summed per company and "
+                       "estimate rows summed per company in one query (5,000 companies in the register), "
+                       "the texts, sorted by name in German order")
+            .arg(list.model()->rowCount() - 1)
+            .arg(same) +
+        parts;
+    return row;
+}
+
+BenchTable::Row WorkspaceBenchmarks::evaluationByCompany() {
+    PlainSqlite plain(m_largeFile);
+    QString company;
+    qint64 bookings = 0;
+    plain.query("SELECT Firma, COUNT(*) FROM tblBuchung WHERE ProjektID = ? GROUP BY Firma "
+                "ORDER BY COUNT(*) DESC, Firma LIMIT 1",
+                {m_facts.bigProjectId}, [&](sqlite3_stmt* stmt) {
+                    company = PlainSqlite::text(stmt, 0);
+                    bookings = sqlite3_column_int64(stmt, 1);
+                });
+    const QString name = QStringLiteral("l. evaluation by company (%1)").arg(bookings);
+    QString failure;
+    std::unique_ptr<Session> session = open(m_largeFile, QStringLiteral("l-company"), nullptr, &failure);
+    if (!session || showTab(*session, Workspace::EvaluationTabIndex, "ListView3", &failure) < 0)
+        return failed(name, failure, false);
+    auto* picker = session->find<QComboBox>("cboAuswertungFirma");
+    const int index = picker != nullptr ? picker->findText(company) : -1;
+    if (index < 0)
+        return failed(name, QStringLiteral("company \"%1\" not in cboAuswertungFirma").arg(company), false);
+    QTreeView& list = *session->find<QTreeView>("ListView3");
+    Measurement::Side ours{nullptr, [&] {
+                               return untilPainted(
+                                   list,
+                                   [picker, index] {
+                                       picker->setCurrentIndex(index);
+                                       emit picker->activated(index);
+                                   },
+                                   &failure);
+                           }};
+    PlainBaseline::EvaluationList plainList;
+    Measurement::Side baseline{nullptr, [&] {
+                                   return Measurement::timed([&] {
+                                       return PlainBaseline::evaluationByCompany(plain, m_facts.bigProjectId,
+                                                                                 company, &plainList);
+                                   });
+                               }};
+    BenchTable::Row row = rowFrom(name, Measurement::compare(m_runs, ours, baseline), failure);
+    const QString sum = session->find<QLineEdit>("txtTeilsumme")->text();
+    const QString count = session->find<QLabel>("lblStatus")->text();
+    const bool sameSum = sum == Money::fromCents(plainList.totalCents).toGerman() &&
+                         count == QStringLiteral("Buchungen: ") + QString::number(plainList.rows.size());
+    const QString same = compareTexts(*list.model(), plainList.rows);
+    if (row.error.isEmpty() && !session->dialogs.texts().isEmpty())
+        row.error = QStringLiteral("the workspace reported: ") + session->reported();
+    if (row.error.isEmpty() && (!same.startsWith(QLatin1String("all ")) || !sameSum))
+        row.error = sameSum ? same : QStringLiteral("PARTIAL SUM OR COUNT DIFFER");
+    std::unique_ptr<Database> db = Database::open(m_largeFile);
+    QString parts;
+    if (db)
+        parts = QStringLiteral("; ours: EvaluationResult::withValue alone %1").arg(ms(partMs([&] {
+            EvaluationResult::withValue(*db, m_facts.bigProjectId, BookingRepository::Field::Company, company,
+                                        std::nullopt);
+        })));
+    row.note = QStringLiteral("\"%1\" chosen in cboAuswertungFirma, until ListView3 is painted; %2 rows, %3, "
+                              "partial sum %4 and \"%5\" %6; baseline: the company's bookings by instruction "
+                              "date, the texts, sorted by running number in German order")
+                   .arg(company)
+                   .arg(list.model()->rowCount())
+                   .arg(same, sum, count, sameSum ? QStringLiteral("the same") : QStringLiteral("DIFFER")) +
+               parts;
+    return row;
+}
+
+BenchTable::Row WorkspaceBenchmarks::evaluationByYear() {
+    PlainSqlite plain(m_largeFile);
+    const QString name = QStringLiteral("m. evaluation by year %1").arg(kEvaluationYear);
+    QString failure;
+    std::unique_ptr<Session> session = open(m_largeFile, QStringLiteral("m-year"), nullptr, &failure);
+    if (!session || showTab(*session, Workspace::EvaluationTabIndex, "ListView3", &failure) < 0)
+        return failed(name, failure, false);
+    auto* year = session->find<QDateEdit>("dtpJahr");
+    if (year == nullptr)
+        return failed(name, QStringLiteral("dtpJahr not found"), false);
+    QTreeView& list = *session->find<QTreeView>("ListView3");
+    // Each run comes from the year before, so the date field changes and runs the evaluation.
+    Measurement::Side ours{[&] {
+                               year->setDate(QDate(kEvaluationYear - 1, 6, 1));
+                               QApplication::processEvents();
+                               return true;
+                           },
+                           [&] {
+                               return untilPainted(
+                                   list, [year] { year->setDate(QDate(kEvaluationYear, 6, 1)); }, &failure);
+                           }};
+    PlainBaseline::EvaluationList plainList;
+    Measurement::Side baseline{nullptr, [&] {
+                                   return Measurement::timed([&] {
+                                       return PlainBaseline::evaluationByYear(plain, m_facts.bigProjectId,
+                                                                              kEvaluationYear, &plainList);
+                                   });
+                               }};
+    BenchTable::Row row = rowFrom(name, Measurement::compare(m_runs, ours, baseline), failure);
+    const QString sum = session->find<QLineEdit>("txtTeilsumme")->text();
+    const bool byYear = session->find<QRadioButton>("optJahr")->isChecked();
+    const bool sameSum = sum == Money::fromCents(plainList.totalCents).toGerman();
+    const QString same = compareTexts(*list.model(), plainList.rows);
+    if (row.error.isEmpty() && !session->dialogs.texts().isEmpty())
+        row.error = QStringLiteral("the workspace reported: ") + session->reported();
+    if (row.error.isEmpty() && (!same.startsWith(QLatin1String("all ")) || !sameSum || !byYear))
+        row.error = !byYear ? QStringLiteral("optJahr not chosen")
+                            : (sameSum ? same : QStringLiteral("PARTIAL SUM DIFFERS"));
+    row.note =
+        QStringLiteral("%1 set into dtpJahr (from %2), until ListView3 is painted; %3 rows, %4, partial "
+                       "sum %5 %6; baseline: the bookings instructed from 1 January to 31 December by "
+                       "running number, the texts, sorted by running number in German order")
+            .arg(kEvaluationYear)
+            .arg(kEvaluationYear - 1)
+            .arg(list.model()->rowCount())
+            .arg(same, sum, sameSum ? QStringLiteral("the same") : QStringLiteral("DIFFERS"));
+    return row;
+}
+
+BenchTable::Row WorkspaceBenchmarks::companyEstimates() {
+    PlainSqlite plain(m_largeFile);
+    const QString company = m_facts.renameCompanyName;
+    qint64 estimateRows = 0;
+    plain.query("SELECT COUNT(*) FROM tblNachtrag WHERE ProjektID = ? AND Firma = ?",
+                {m_facts.bigProjectId, company},
+                [&estimateRows](sqlite3_stmt* stmt) { estimateRows = sqlite3_column_int64(stmt, 0); });
+    const QString name = QStringLiteral("n. List2Fuellen (%1 rows)").arg(estimateRows);
+    QString failure;
+    std::unique_ptr<Session> session = open(m_largeFile, QStringLiteral("n-estimates"), nullptr, &failure);
+    if (!session || showTab(*session, Workspace::CompanyTabIndex, "ListView2", &failure) < 0)
+        return failed(name, failure, false);
+    auto* picker = session->find<QComboBox>("cboFirmaFirma");
+    const int index = picker != nullptr ? picker->findText(company) : -1;
+    if (index < 0)
+        return failed(name, QStringLiteral("company \"%1\" not in cboFirmaFirma").arg(company), false);
+    picker->setCurrentIndex(index);
+    emit picker->activated(index);
+    QApplication::processEvents();
+    QTreeView& list = *session->find<QTreeView>("ListView2");
+    Workspace& window = *session->window;
+    Measurement::Side ours{nullptr, [&] {
+                               return untilPainted(
+                                   list, [&window] { window.List2Fuellen(); }, &failure);
+                           }};
+    PlainBaseline::EstimateList plainList;
+    Measurement::Side baseline{nullptr, [&] {
+                                   return Measurement::timed([&] {
+                                       return PlainBaseline::companyEstimates(plain, m_facts.bigProjectId,
+                                                                              company, &plainList);
+                                   });
+                               }};
+    BenchTable::Row row = rowFrom(name, Measurement::compare(m_runs, ours, baseline), failure);
+    const QString architect = session->find<QLineEdit>("txtArchitektSumme")->text();
+    const QString order = session->find<QLineEdit>("txtAuftragSumme")->text();
+    const bool sameSums = architect == Money::fromCents(plainList.architectCents).toGerman() &&
+                          order == Money::fromCents(plainList.orderCents).toGerman();
+    const QString same = compareTexts(*list.model(), plainList.rows);
+    if (row.error.isEmpty() && !session->dialogs.texts().isEmpty())
+        row.error = QStringLiteral("the workspace reported: ") + session->reported();
+    if (row.error.isEmpty() && (!same.startsWith(QLatin1String("all ")) || !sameSums))
+        row.error = sameSums ? same : QStringLiteral("SUMS DIFFER");
+    std::unique_ptr<Database> db = Database::open(m_largeFile);
+    QString parts;
+    if (db)
+        parts =
+            QStringLiteral("; ours: EstimateRepository::forProjectAndCompany alone %1").arg(ms(partMs([&] {
+                EstimateRepository(*db).forProjectAndCompany(m_facts.bigProjectId, company);
+            })));
+    row.note =
+        QStringLiteral("Workspace::List2Fuellen for \"%1\" on the shown company tab, until ListView2 is "
+                       "painted; %2 rows, %3, sums %4 / %5 %6; baseline: the company's estimate rows by "
+                       "running number, the texts and both sums, sorted by running number in German "
+                       "order, descending")
+            .arg(company)
+            .arg(list.model()->rowCount())
+            .arg(same, architect, order, sameSums ? QStringLiteral("the same") : QStringLiteral("DIFFER")) +
+        parts;
+    return row;
+}
+
+QList<BenchTable::Row> WorkspaceBenchmarks::tabSwitches() {
+    const struct {
+        int tab;
+        const char* list;
+        const char* name;
+        const char* work;
+    } switches[] = {
+        {Workspace::CompanyTabIndex, "ListView2", "o. tab 1 -> 2 (list to company)",
+         "booking list refill (20,000) and the company's estimate rows"},
+        {Workspace::EvaluationTabIndex, "ListView3", "o. tab 2 -> 3 (to evaluation)",
+         "the evaluation of the chosen company"},
+        {Workspace::CostReportTabIndex, "ListView4", "o. tab 3 -> 4 (to cost report)", "the cost report"},
+    };
+    QString failure;
+    std::unique_ptr<Session> session = open(m_largeFile, QStringLiteral("o-tabs"), nullptr, &failure);
+    QList<BenchTable::Row> rows;
+    if (session && showTab(*session, Workspace::CompanyTabIndex, "ListView2", &failure) >= 0) {
+        // The company tab shows the company with 4,000 estimate rows when it is switched to.
+        auto* picker = session->find<QComboBox>("cboFirmaFirma");
+        const int index = picker != nullptr ? picker->findText(m_facts.renameCompanyName) : -1;
+        if (index < 0)
+            failure = QStringLiteral("company \"%1\" not in cboFirmaFirma").arg(m_facts.renameCompanyName);
+        else
+            picker->setCurrentIndex(index);
+    }
+    if (!session || !failure.isEmpty()) {
+        for (const auto& step : switches)
+            rows << failed(QString::fromLatin1(step.name), failure, true);
+        return rows;
+    }
+    QList<QList<double>> times(std::size(switches));
+    for (int run = 0; run <= m_runs && failure.isEmpty(); ++run) {
+        if (showBookings(*session, &failure) < 0)
+            break;
+        for (size_t i = 0; i < std::size(switches); ++i) {
+            const double time = showTab(*session, switches[i].tab, switches[i].list, &failure);
+            if (time < 0)
+                break;
+            times[i] << time;
+        }
+    }
+    if (failure.isEmpty() && !session->dialogs.texts().isEmpty())
+        failure = QStringLiteral("the workspace reported: ") + session->reported();
+    for (size_t i = 0; i < std::size(switches); ++i) {
+        BenchTable::Row row;
+        row.name = QString::fromLatin1(switches[i].name);
+        row.reportOnly = true;
+        row.error = failure;
+        if (failure.isEmpty())
+            row.oursMs = medianOfRuns(times[i]);
+        row.note =
+            QStringLiteral("setCurrentIndex(%1) until %2 is painted, each run starting from the booking "
+                           "list; runs %3; %4 rows shown")
+                .arg(switches[i].tab)
+                .arg(QLatin1String(switches[i].list), QLatin1String(switches[i].work))
+                .arg(session->find<QTreeView>(switches[i].list)->model()->rowCount());
+        rows << row;
+    }
+    return rows;
 }

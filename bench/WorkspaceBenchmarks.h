@@ -24,6 +24,19 @@ public:
     BenchTable::Row companySearchKeystroke();
     // j: one "&Buchen" with the whole register, against a copy whose register is cut (reported).
     BenchTable::Row booking();
+    // k: the cost report's refill on its shown tab.
+    BenchTable::Row costReport();
+    // l: the evaluation of the company with the most bookings in the project, chosen in its picker.
+    BenchTable::Row evaluationByCompany();
+    // m: the evaluation of one year of instruction, set into its date field.
+    BenchTable::Row evaluationByYear();
+    // n: the company tab's List2Fuellen for the company with 4,000 estimate rows.
+    BenchTable::Row companyEstimates();
+    // o: the switches from the booking list to the company tab, the evaluation and the cost report
+    // (reported).
+    QList<BenchTable::Row> tabSwitches();
+
+    static constexpr int kEvaluationYear = 2020;
 
     static constexpr const char* kSearchText = "er";
     static constexpr int kCutRegisterCompanies = 500;
@@ -44,6 +57,9 @@ private:
     // Switches to the booking list and processes events until the list has been painted; its time in
     // milliseconds, or -1.
     static double showBookings(Session& session, QString* error);
+    // Switches to tab and processes events until its list has been painted; its time in milliseconds,
+    // or -1.
+    static double showTab(Session& session, int tab, const char* listName, QString* error);
     BenchTable::Row sortByHeading(Session& session, const QString& heading);
     QString workFile(const QString& name) const;
 

@@ -56,7 +56,8 @@ int main(int argc, char** argv) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     const Options options = parse(QApplication::arguments());
     if (!options.valid) {
-        std::fputs("Aufruf: zlv_bench [--db <große Datenbank>] [--runs N] [--only abcdefghij]\n", stderr);
+        std::fputs("Aufruf: zlv_bench [--db <große Datenbank>] [--runs N] [--only abcdefghijklmno]\n",
+                   stderr);
         return 2;
     }
     const QString buildType = QStringLiteral(ZLV_BENCH_BUILD_TYPE);
@@ -111,6 +112,11 @@ int main(int argc, char** argv) {
         {QLatin1Char('h'), [&] { return workspaceQuick.listSorting(); }},
         {QLatin1Char('i'), [&] { return Rows{workspaceQuick.companySearchKeystroke()}; }},
         {QLatin1Char('j'), [&] { return Rows{workspaceQuick.booking()}; }},
+        {QLatin1Char('k'), [&] { return Rows{workspaceQuick.costReport()}; }},
+        {QLatin1Char('l'), [&] { return Rows{workspaceQuick.evaluationByCompany()}; }},
+        {QLatin1Char('m'), [&] { return Rows{workspaceQuick.evaluationByYear()}; }},
+        {QLatin1Char('n'), [&] { return Rows{workspaceQuick.companyEstimates()}; }},
+        {QLatin1Char('o'), [&] { return workspaceQuick.tabSwitches(); }},
     };
     BenchTable table;
     for (const auto& [letter, benchmark] : benchmarks) {
