@@ -572,6 +572,9 @@ void PlainBaselineTest::costReport_data() {
     QTest::newRow("main order with its calculation")
         << QList<QStringList>{{"1", "Bauer", "Auftrag vom", "45000", "1000", "45001", "800"}}
         << QStringLiteral("001|Bauer|Rohbau|300 Bauko|1.000,00|800,00| |800,00|600,00|-400,00|-40,00");
+    QTest::newRow("main order with the architect's date, without its own")
+        << QList<QStringList>{{"1", "Bauer", "Auftrag vom", "45000", "1000", "", "800"}}
+        << QStringLiteral("001|Bauer|Rohbau|300 Bauko|1.000,00| | |800,00|600,00|-400,00|-40,00");
     QTest::newRow("supplements only, letter case ignored")
         << QList<QStringList>{{"1", "bauer", "1. Nachtr. Auftrag", "", "", "45002", "150"}}
         << QStringLiteral("001|Bauer|Rohbau|300 Bauko| | |150,00|150,00|600,00|600,00|0,00");
