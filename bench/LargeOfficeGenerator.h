@@ -4,7 +4,8 @@
 
 // Writes the large office database that the benchmarks measure: 300 projects, 5,000 companies,
 // 120 trades, 70 cost groups, 200,000 bookings (20,000 of them in one project) and 40,000 estimate
-// rows, with one company that holds 20,000 bookings and 4,000 estimate rows. Always the same file.
+// rows, with one company that holds 20,000 bookings (2,000 of them in that project) and 4,000 estimate
+// rows, all of them in that project. Always the same file.
 class LargeOfficeGenerator {
 public:
     struct Facts {
