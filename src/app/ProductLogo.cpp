@@ -1,13 +1,44 @@
 #include "ProductLogo.h"
 
+#include "ArtworkData.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTransform>
 
 namespace {
 const QColor kSlate(0x2f, 0x4a, 0x66);
 const QColor kBrick(0xb5, 0x5a, 0x30);
 const QColor kPaper(0xf4, 0xf1, 0xea);
+// The word's font size in units of the logo's grid.
+constexpr qreal kWordSize = 3.4;
+
+QPainterPath wordOutline() {
+    using ArtworkData::kLogoWordOutline;
+    QPainterPath path;
+    path.setFillRule(Qt::WindingFill);
+    for (int i = 0; i < ArtworkData::kLogoWordOutlineLength; ++i) {
+        const ArtworkData::OutlineElement& element = kLogoWordOutline[i];
+        const QPointF point(element.x, element.y);
+        switch (element.type) {
+        case QPainterPath::MoveToElement:
+            path.moveTo(point);
+            break;
+        case QPainterPath::LineToElement:
+            path.lineTo(point);
+            break;
+        case QPainterPath::CurveToElement:
+            path.cubicTo(point, QPointF(kLogoWordOutline[i + 1].x, kLogoWordOutline[i + 1].y),
+                         QPointF(kLogoWordOutline[i + 2].x, kLogoWordOutline[i + 2].y));
+            i += 2;
+            break;
+        case QPainterPath::CurveToDataElement:
+            break;
+        }
+    }
+    return path;
+}
 } // namespace
 
 ProductLogo::ProductLogo(QWidget* parent) : QWidget(parent) {
@@ -61,12 +92,11 @@ void ProductLogo::paint(QPainter& painter, const QRectF& area) {
     }
     painter.drawLine(at(6, 5.8), at(20, 5.8));
 
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setBold(true);
-    font.setPixelSize(qMax(6, qRound(side * 3.4)));
-    font.setLetterSpacing(QFont::PercentageSpacing, 108);
-    painter.setFont(font);
-    painter.setPen(kSlate);
-    painter.drawText(QRectF(at(0, 11), at(26, 15.6)), Qt::AlignCenter, QStringLiteral("Zelvora"));
+    static const QPainterPath word = wordOutline();
+    const QPointF wordCentre = at(13, 13.3);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kSlate);
+    painter.drawPath(
+        QTransform(side * kWordSize, 0, 0, side * kWordSize, wordCentre.x(), wordCentre.y()).map(word));
     painter.restore();
 }

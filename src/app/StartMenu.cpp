@@ -13,7 +13,6 @@
 
 namespace {
 constexpr int kWidthBeyondToolbarTwips = 200;
-constexpr int kToolbarIconSize = 32;
 } // namespace
 
 StartMenu::StartMenu(QWidget* parent) : QMainWindow(parent) {
@@ -86,7 +85,7 @@ void StartMenu::addToolButton(const QString& key, const QString& caption, const 
     auto* button = new QToolButton(m_toolbar);
     button->setDefaultAction(action);
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setIconSize(QSize(kToolbarIconSize, kToolbarIconSize));
+    button->setIconSize(QSize(ToolbarIcons::kIconSize, ToolbarIcons::kIconSize));
     button->setAutoRaise(true);
     m_toolbarLayout->addWidget(button);
     button->setObjectName(key);

@@ -1,113 +1,13 @@
 #include "ToolbarIcons.h"
 
-#include <QPainter>
-#include <QPainterPath>
+#include "ArtworkData.h"
+
+#include <QImage>
 #include <QPixmap>
-#include <QtMath>
-
-namespace {
-const QColor kInk(0x2f, 0x4a, 0x66);
-const QColor kAccent(0xb5, 0x5a, 0x30);
-
-void drawGear(QPainter& p) {
-    QPainterPath teeth;
-    for (int i = 0; i < 8; ++i) {
-        const qreal angle = qDegreesToRadians(i * 45.0);
-        const QPointF tip(16 + 12.5 * qCos(angle), 16 + 12.5 * qSin(angle));
-        teeth.addEllipse(tip, 2.6, 2.6);
-    }
-    p.setBrush(kInk);
-    p.drawPath(teeth);
-    p.drawEllipse(QPointF(16, 16), 10, 10);
-    p.setBrush(Qt::white);
-    p.drawEllipse(QPointF(16, 16), 4, 4);
-}
-
-void drawCompany(QPainter& p) {
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(4, 4, 16, 25));
-    p.drawRect(QRectF(20, 12, 9, 17));
-    p.setBrush(kAccent);
-    for (int row = 0; row < 4; ++row)
-        for (int column = 0; column < 2; ++column)
-            p.drawRect(QRectF(7.5 + column * 6, 7.5 + row * 5, 3, 3));
-}
-
-void drawDatabase(QPainter& p) {
-    p.setBrush(Qt::white);
-    QPainterPath body;
-    body.moveTo(6, 8);
-    body.lineTo(6, 24);
-    body.arcTo(QRectF(6, 20, 20, 8), 180, 180);
-    body.lineTo(26, 8);
-    p.drawPath(body);
-    p.drawEllipse(QRectF(6, 4, 20, 8));
-    p.setBrush(Qt::NoBrush);
-    p.drawArc(QRectF(6, 12, 20, 8), 180 * 16, 180 * 16);
-    p.setPen(QPen(kAccent, 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPolyline(QPolygonF({QPointF(17, 22), QPointF(21, 27), QPointF(29, 17)}));
-}
-
-void drawDisc(QPainter& p) {
-    p.setBrush(kInk);
-    p.drawEllipse(QPointF(16, 16), 13, 13);
-    p.setPen(QPen(Qt::white, 3.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(Qt::NoBrush);
-}
-
-// The marks are drawn as lines rather than as letters of a font, so that no font has to be looked up.
-void drawInfo(QPainter& p) {
-    drawDisc(p);
-    p.drawLine(QPointF(16, 14), QPointF(16, 23));
-    p.drawPoint(QPointF(16, 9));
-}
-
-void drawHelp(QPainter& p) {
-    drawDisc(p);
-    QPainterPath hook;
-    hook.moveTo(11.5, 12);
-    hook.arcTo(QRectF(11.5, 7.5, 9, 9), 180, -270);
-    hook.quadTo(QPointF(16, 16.5), QPointF(16, 19));
-    p.drawPath(hook);
-    p.drawPoint(QPointF(16, 23.5));
-}
-
-void drawQuit(QPainter& p) {
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kAccent, 3, Qt::SolidLine, Qt::RoundCap));
-    p.drawArc(QRectF(5, 6, 22, 22), 125 * 16, 290 * 16);
-    p.drawLine(QPointF(16, 3.5), QPointF(16, 15));
-}
-} // namespace
 
 QIcon ToolbarIcons::icon(Kind kind) {
-    // One pixmap at the toolbar's size; QIcon scales it for other sizes when they are asked for.
-    constexpr int kIconSize = 32;
-    QPixmap pixmap(kIconSize, kIconSize);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(kInk, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    switch (kind) {
-    case Kind::Settings:
-        drawGear(p);
-        break;
-    case Kind::Company:
-        drawCompany(p);
-        break;
-    case Kind::Backup:
-        drawDatabase(p);
-        break;
-    case Kind::Info:
-        drawInfo(p);
-        break;
-    case Kind::Help:
-        drawHelp(p);
-        break;
-    case Kind::Quit:
-        drawQuit(p);
-        break;
-    }
-    p.end();
-    return QIcon(pixmap);
+    const QImage image(
+        reinterpret_cast<const uchar*>(ArtworkData::kToolbarIconPixels[static_cast<int>(kind)]), kIconSize,
+        kIconSize, kIconSize * int(sizeof(quint32)), QImage::Format_ARGB32_Premultiplied);
+    return QIcon(QPixmap::fromImage(image));
 }

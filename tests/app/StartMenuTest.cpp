@@ -3,17 +3,38 @@
 #include "AppTestFiles.h"
 #include "AppTestWindows.h"
 #include "Database.h"
+#include "ProductLogo.h"
 #include "ScriptedDialogs.h"
 #include "Settings.h"
+#include "ToolbarIconPainter.h"
 
 #include <QApplication>
 #include <QDate>
+#include <QFontInfo>
+#include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
 namespace {
+// The pixels that are dark enough to be the logo's ink, as the rectangle around them and their count.
+struct Ink {
+    QRect bounds;
+    int count = 0;
+};
+
+Ink inkIn(const QImage& image, const QRect& area) {
+    Ink ink;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 128) {
+                ink.bounds |= QRect(x, y, 1, 1);
+                ++ink.count;
+            }
+    return ink;
+}
+
 template <typename T> void click(QWidget* window, const QString& name) {
     auto* button = window ? window->findChild<T*>(name) : nullptr;
     QVERIFY2(button, qPrintable(name));
@@ -168,6 +189,95 @@ private slots:
         QVERIFY(m_app->databaseFilePath().isEmpty());
         QCOMPARE(readFile(dbPath()), QByteArray("Dies ist keine Datenbank.\n"));
         QCOMPARE(readFile(iniPath), ini);
+    }
+
+    void toolbarButtonsShowTheirDrawnIcons_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("kind");
+        using Kind = ToolbarIcons::Kind;
+        QTest::newRow("presets") << "tbrEinstellungen" << int(Kind::Settings);
+        QTest::newRow("company register") << "tbrFirma" << int(Kind::Company);
+        QTest::newRow("backup") << "tbrDBSicherung2" << int(Kind::Backup);
+        QTest::newRow("about box") << "tbrInfo" << int(Kind::Info);
+        QTest::newRow("help") << "tbrHilfe" << int(Kind::Help);
+        QTest::newRow("end") << "tbrBeenden" << int(Kind::Quit);
+    }
+
+    void toolbarButtonsShowTheirDrawnIcons() {
+        QFETCH(QString, button);
+        QFETCH(int, kind);
+        QVERIFY(m_app->start());
+        auto* tool = m_app->startMenu()->findChild<QToolButton*>(button);
+        QVERIFY2(tool, qPrintable(button));
+        QCOMPARE(tool->iconSize(), QSize(ToolbarIcons::kIconSize, ToolbarIcons::kIconSize));
+        const QImage shown = tool->icon()
+                                 .pixmap(tool->iconSize())
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QCOMPARE(shown, ToolbarIconPainter::image(static_cast<ToolbarIcons::Kind>(kind)));
+    }
+
+    // The word is filled from outlines traced when the program is built; it has to cover what the font
+    // itself would draw there, at the size and place the logo always gave it.
+    void logoWordLiesWhereTheFontDrawsIt_data() {
+        QTest::addColumn<int>("side");
+        // At the about box's size the edges are one or two pixels wide and their grey falls either side
+        // of the ink threshold, so there the pixels are compared loosely and the bounds decide.
+        QTest::addColumn<int>("percentDiffering");
+        QTest::newRow("about box") << 7 << 35;
+        QTest::newRow("start menu") << 12 << 6;
+        QTest::newRow("large") << 20 << 6;
+    }
+
+    void logoWordLiesWhereTheFontDrawsIt() {
+        QFETCH(int, side);
+        QFETCH(int, percentDiffering);
+        const QSize size(26 * side, 17 * side);
+        const QRect wordBand(side, 11 * side, 24 * side, 5 * side);
+
+        QImage logo(size, QImage::Format_RGB32);
+        logo.fill(Qt::white);
+        QPainter logoPainter(&logo);
+        ProductLogo::paint(logoPainter, QRectF(QPointF(0, 0), size));
+        logoPainter.end();
+
+        QFont font(QStringLiteral("Liberation Sans"));
+        font.setBold(true);
+        font.setPixelSize(qRound(side * 3.4));
+        font.setLetterSpacing(QFont::PercentageSpacing, 108);
+        QCOMPARE(QFontInfo(font).family(), QStringLiteral("Liberation Sans"));
+        QImage text(size, QImage::Format_RGB32);
+        text.fill(Qt::white);
+        QPainter textPainter(&text);
+        textPainter.setRenderHint(QPainter::Antialiasing);
+        textPainter.setFont(font);
+        textPainter.setPen(Qt::black);
+        textPainter.drawText(QRectF(0, 11 * side, 26 * side, 4.6 * side), Qt::AlignCenter,
+                             QStringLiteral("Zelvora"));
+        textPainter.end();
+
+        const Ink drawn = inkIn(logo, wordBand);
+        const Ink expected = inkIn(text, wordBand);
+        QVERIFY(expected.count > 0);
+        QVERIFY2(qAbs(drawn.bounds.left() - expected.bounds.left()) <= 1 &&
+                     qAbs(drawn.bounds.right() - expected.bounds.right()) <= 1 &&
+                     qAbs(drawn.bounds.top() - expected.bounds.top()) <= 1 &&
+                     qAbs(drawn.bounds.bottom() - expected.bounds.bottom()) <= 1,
+                 qPrintable(QStringLiteral("word at %1,%2 %3x%4, font at %5,%6 %7x%8")
+                                .arg(drawn.bounds.x())
+                                .arg(drawn.bounds.y())
+                                .arg(drawn.bounds.width())
+                                .arg(drawn.bounds.height())
+                                .arg(expected.bounds.x())
+                                .arg(expected.bounds.y())
+                                .arg(expected.bounds.width())
+                                .arg(expected.bounds.height())));
+        int differing = 0;
+        for (int y = wordBand.top(); y <= wordBand.bottom(); ++y)
+            for (int x = wordBand.left(); x <= wordBand.right(); ++x)
+                differing += (qGray(logo.pixel(x, y)) < 128) != (qGray(text.pixel(x, y)) < 128);
+        QVERIFY2(differing * 100 <= expected.count * percentDiffering,
+                 qPrintable(QStringLiteral("%1 of %2 ink pixels differ").arg(differing).arg(expected.count)));
     }
 };
 
