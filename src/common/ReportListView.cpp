@@ -40,6 +40,19 @@ ReportListView::ReportListView(const QString& objectName, QWidget* parent) : QTr
 void ReportListView::setColumnWidthsInTwips(const QList<int>& widths) {
     for (int column = 0; column < widths.size(); ++column)
         setColumnWidth(column, Twips::toPixelsX(widths.at(column), *this));
+    m_givenTwips = widths + m_givenTwips.mid(widths.size());
+}
+
+QList<int> ReportListView::columnWidthsInTwips(int count) const {
+    QList<int> widths;
+    for (int column = 0; column < count; ++column) {
+        const int pixels = columnWidth(column);
+        const int given = column < m_givenTwips.size() ? m_givenTwips.at(column) : -1;
+        widths.append(given >= 0 && Twips::toPixelsX(given, *this) == pixels
+                          ? given
+                          : Twips::fromPixelsX(pixels, *this));
+    }
+    return widths;
 }
 
 int ReportListView::selectedRow() const {

@@ -9,8 +9,14 @@ class ReportListView : public QTreeView {
 public:
     explicit ReportListView(const QString& objectName, QWidget* parent = nullptr);
 
-    // Column widths in twips, in column order.
+    // Column widths in twips, in column order, from the first column on.
     void setColumnWidthsInTwips(const QList<int>& widths);
+    // The widths of the first count columns in twips. A column the user left as it was set keeps its
+    // twips, which pixels cannot always express.
+    QList<int> columnWidthsInTwips(int count) const;
     // The selected row in the view's model, or -1 when none is selected.
     int selectedRow() const;
+
+private:
+    QList<int> m_givenTwips;
 };

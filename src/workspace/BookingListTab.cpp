@@ -5,7 +5,6 @@
 #include "Database.h"
 #include "Dialogs.h"
 #include "ReportListView.h"
-#include "Twips.h"
 #include "WorkspaceContext.h"
 
 #include <QGroupBox>
@@ -33,7 +32,6 @@ BookingListTab::BookingListTab(WorkspaceContext& context, QWidget* parent)
     m_model = new BookingListModel(this);
     m_list->setModel(m_model);
     m_list->setColumnWidthsInTwips(kDesignWidths);
-    m_givenTwips = kDesignWidths;
     for (int column = kVisibleColumns; column < BookingListModel::kColumnCount; ++column)
         m_list->setColumnHidden(column, true);
     m_list->header()->setSectionsClickable(true);
@@ -133,22 +131,11 @@ void BookingListTab::sortByHeading(int column) {
 }
 
 QList<int> BookingListTab::columnWidthsInTwips(int count) const {
-    QList<int> widths;
-    for (int column = 0; column < count; ++column) {
-        const int pixels = m_list->columnWidth(column);
-        // A width the user left as it was keeps its twips, which pixels cannot always express.
-        const int given = column < m_givenTwips.size() ? m_givenTwips.at(column) : -1;
-        widths.append(given >= 0 && Twips::toPixelsX(given, *m_list) == pixels
-                          ? given
-                          : Twips::fromPixelsX(pixels, *m_list));
-    }
-    return widths;
+    return m_list->columnWidthsInTwips(count);
 }
 
 void BookingListTab::setColumnWidthsInTwips(const QList<int>& widths) {
     m_list->setColumnWidthsInTwips(widths);
-    for (int column = 0; column < widths.size() && column < m_givenTwips.size(); ++column)
-        m_givenTwips[column] = widths.at(column);
 }
 
 ListSnapshot BookingListTab::snapshot() const {

@@ -53,7 +53,6 @@ private:
     QPushButton* m_refresh = nullptr;
     QPushButton* m_takeBack = nullptr;
     QPushButton* m_delete = nullptr;
-    QList<int> m_givenTwips;
     Money m_total;
     Qt::SortOrder m_order = Qt::AscendingOrder;
 };

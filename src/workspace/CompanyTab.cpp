@@ -7,7 +7,6 @@
 #include "Dialogs.h"
 #include "EstimateRepository.h"
 #include "ReportListView.h"
-#include "Twips.h"
 #include "WorkspaceContext.h"
 
 #include <QCheckBox>
@@ -131,7 +130,6 @@ CompanyTab::CompanyTab(WorkspaceContext& context, QWidget* parent) : QWidget(par
     m_model = new EstimateListModel(this);
     m_list->setModel(m_model);
     m_list->setColumnWidthsInTwips(kDesignWidths);
-    m_givenTwips = kDesignWidths;
     for (int column = kVisibleColumns; column < EstimateListModel::kColumnCount; ++column)
         m_list->setColumnHidden(column, true);
     m_list->header()->setSectionsClickable(true);
@@ -434,22 +432,11 @@ void CompanyTab::sortByHeading(int column) {
 }
 
 QList<int> CompanyTab::columnWidthsInTwips(int count) const {
-    QList<int> widths;
-    for (int column = 0; column < count; ++column) {
-        const int pixels = m_list->columnWidth(column);
-        // A width the user left as it was keeps its twips, which pixels cannot always express.
-        const int given = column < m_givenTwips.size() ? m_givenTwips.at(column) : -1;
-        widths.append(given >= 0 && Twips::toPixelsX(given, *m_list) == pixels
-                          ? given
-                          : Twips::fromPixelsX(pixels, *m_list));
-    }
-    return widths;
+    return m_list->columnWidthsInTwips(count);
 }
 
 void CompanyTab::setColumnWidthsInTwips(const QList<int>& widths) {
     m_list->setColumnWidthsInTwips(widths);
-    for (int column = 0; column < widths.size() && column < m_givenTwips.size(); ++column)
-        m_givenTwips[column] = widths.at(column);
 }
 
 ListSnapshot CompanyTab::snapshot() const {

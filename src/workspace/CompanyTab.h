@@ -104,7 +104,6 @@ private:
     QLabel* m_waitingNotice = nullptr;
     EstimateListModel* m_model = nullptr;
     ReportListView* m_list = nullptr;
-    QList<int> m_givenTwips;
     EstimateSums m_sums;
     int m_sortColumn = int(EstimateListModel::Column::RunningNumber);
     Qt::SortOrder m_order = Qt::DescendingOrder;

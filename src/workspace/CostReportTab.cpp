@@ -4,7 +4,6 @@
 #include "Database.h"
 #include "Dialogs.h"
 #include "ReportListView.h"
-#include "Twips.h"
 #include "WorkspaceContext.h"
 
 #include <QVBoxLayout>
@@ -19,7 +18,6 @@ CostReportTab::CostReportTab(WorkspaceContext& context, QWidget* parent)
     m_model = new CostReportModel(this);
     m_list->setModel(m_model);
     m_list->setColumnWidthsInTwips(kDesignWidths);
-    m_givenTwips = kDesignWidths;
     m_list->setAccessibleName(QStringLiteral("Kostenbericht"));
 
     auto* layout = new QVBoxLayout(this);
@@ -37,22 +35,11 @@ void CostReportTab::KostenberichtEinlesen() {
 }
 
 QList<int> CostReportTab::columnWidthsInTwips(int count) const {
-    QList<int> widths;
-    for (int column = 0; column < count; ++column) {
-        const int pixels = m_list->columnWidth(column);
-        // A width the user left as it was keeps its twips, which pixels cannot always express.
-        const int given = column < m_givenTwips.size() ? m_givenTwips.at(column) : -1;
-        widths.append(given >= 0 && Twips::toPixelsX(given, *m_list) == pixels
-                          ? given
-                          : Twips::fromPixelsX(pixels, *m_list));
-    }
-    return widths;
+    return m_list->columnWidthsInTwips(count);
 }
 
 void CostReportTab::setColumnWidthsInTwips(const QList<int>& widths) {
     m_list->setColumnWidthsInTwips(widths);
-    for (int column = 0; column < widths.size() && column < m_givenTwips.size(); ++column)
-        m_givenTwips[column] = widths.at(column);
 }
 
 ListSnapshot CostReportTab::snapshot() const {

@@ -30,6 +30,5 @@ private:
     WorkspaceContext& m_context;
     CostReportModel* m_model = nullptr;
     ReportListView* m_list = nullptr;
-    QList<int> m_givenTwips;
     CostReport m_report;
 };

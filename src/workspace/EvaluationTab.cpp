@@ -4,7 +4,6 @@
 #include "Dialogs.h"
 #include "EvaluationListModel.h"
 #include "ReportListView.h"
-#include "Twips.h"
 #include "WorkspaceContext.h"
 
 #include <QComboBox>
@@ -52,7 +51,6 @@ EvaluationTab::EvaluationTab(WorkspaceContext& context, QWidget* parent)
     m_model = new EvaluationListModel(this);
     m_list->setModel(m_model);
     m_list->setColumnWidthsInTwips(kDesignWidths);
-    m_givenTwips = kDesignWidths;
     for (int column = kVisibleColumns; column < EvaluationListModel::kColumnCount; ++column)
         m_list->setColumnHidden(column, true);
     m_list->header()->setSectionsClickable(true);
@@ -229,22 +227,11 @@ void EvaluationTab::sortByHeading(int column) {
 }
 
 QList<int> EvaluationTab::columnWidthsInTwips(int count) const {
-    QList<int> widths;
-    for (int column = 0; column < count; ++column) {
-        const int pixels = m_list->columnWidth(column);
-        // A width the user left as it was keeps its twips, which pixels cannot always express.
-        const int given = column < m_givenTwips.size() ? m_givenTwips.at(column) : -1;
-        widths.append(given >= 0 && Twips::toPixelsX(given, *m_list) == pixels
-                          ? given
-                          : Twips::fromPixelsX(pixels, *m_list));
-    }
-    return widths;
+    return m_list->columnWidthsInTwips(count);
 }
 
 void EvaluationTab::setColumnWidthsInTwips(const QList<int>& widths) {
     m_list->setColumnWidthsInTwips(widths);
-    for (int column = 0; column < widths.size() && column < m_givenTwips.size(); ++column)
-        m_givenTwips[column] = widths.at(column);
 }
 
 ListSnapshot EvaluationTab::snapshot() const {

@@ -74,7 +74,6 @@ private:
     EvaluationListModel* m_model = nullptr;
     ReportListView* m_list = nullptr;
     QLineEdit* m_sumField = nullptr;
-    QList<int> m_givenTwips;
     Money m_sum;
     int m_sortColumn = 0;
     Qt::SortOrder m_order = Qt::AscendingOrder;
