@@ -15,6 +15,8 @@ namespace {
 class InjectingFileOperations : public FileOperations {
 public:
     int failAt = -1;
+    // A further step that fails, by its description.
+    QString alsoFailing;
     QStringList log;
 
     bool copy(const QString& source, const QString& target, bool executable) override {
@@ -36,7 +38,7 @@ private:
     }
     bool step(const QString& description) {
         log << description;
-        return log.size() - 1 != failAt;
+        return log.size() - 1 != failAt && description != alsoFailing;
     }
 };
 
@@ -56,6 +58,7 @@ private slots:
     void secondRunFindsNothingAndChangesNothing();
     void failureAtEachStepLeavesOldPairOrCompletesNewPair_data();
     void failureAtEachStepLeavesOldPairOrCompletesNewPair();
+    void oldProgramThatCannotBePutBackIsKeptAside();
     void folderInPlaceOfAFileIsReportedAndChangesNothing_data();
     void folderInPlaceOfAFileIsReportedAndChangesNothing();
     void programFolderIsReadFromZlvsSettings();
@@ -125,6 +128,28 @@ void FileInstallerTest::failureAtEachStepLeavesOldPairOrCompletesNewPair() {
     const QStringList leftInSource = UpdateFolders::entries(folders.source());
     QCOMPARE(outcome.leftInSource.size(), leftInSource.size());
     QVERIFY(leftInSource.size() + UpdateFolders::entries(folders.target()).size() <= 3);
+}
+
+void FileInstallerTest::oldProgramThatCannotBePutBackIsKeptAside() {
+    UpdateFolders folders;
+    InjectingFileOperations files;
+    files.failAt = int(stepsOfAnUpdate().indexOf(
+        QStringLiteral("rename installation/.zlv.html.neu -> installation/zlv.html")));
+    QVERIFY(files.failAt > 0);
+    files.alsoFailing = QStringLiteral("rename installation/.Zlv.alt -> installation/Zlv");
+    const FileInstaller::Outcome outcome = FileInstaller(files, folders.source(), folders.target()).install();
+
+    QVERIFY(!outcome.installed);
+    QVERIFY2(outcome.failure.contains(QStringLiteral("Die bisherige Datei liegt als „%1“ bereit.")
+                                          .arg(folders.targetFile(QStringLiteral(".Zlv.alt")))),
+             qPrintable(outcome.failure));
+    QCOMPARE(UpdateFolders::contents(folders.targetFile(QStringLiteral(".Zlv.alt"))),
+             UpdateFolders::oldProgram());
+    QCOMPARE(UpdateFolders::contents(folders.targetFile(InstalledFiles::help())), UpdateFolders::oldHelp());
+    QCOMPARE(UpdateFolders::entries(folders.target()),
+             (QStringList{QStringLiteral(".Zlv.alt"), InstalledFiles::program(), InstalledFiles::help()}));
+    QCOMPARE(UpdateFolders::entries(folders.source()),
+             (QStringList{InstalledFiles::program(), InstalledFiles::help()}));
 }
 
 void FileInstallerTest::folderInPlaceOfAFileIsReportedAndChangesNothing_data() {
