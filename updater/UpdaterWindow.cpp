@@ -83,6 +83,7 @@ UpdaterWindow::UpdaterWindow(const QString& sourceFolder, UpdaterDialogs& dialog
 
 void UpdaterWindow::start(const QString& recordedFolder) {
     m_warning->setText(warningText());
+    adjustSize();
     if (recordedFolder.isEmpty())
         browse();
     else
@@ -91,7 +92,7 @@ void UpdaterWindow::start(const QString& recordedFolder) {
 
 void UpdaterWindow::browse() {
     const QString chosen =
-        m_dialogs.chooseFile(this, QStringLiteral("Talbrin Zelvora suchen"), m_folder->text(),
+        m_dialogs.chooseFile(this, browseTitle(), m_folder->text(),
                              QStringLiteral("Talbrin Zelvora (%1)").arg(InstalledFiles::program()));
     if (chosen.isEmpty())
         return;

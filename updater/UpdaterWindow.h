@@ -18,6 +18,7 @@ class UpdaterWindow : public QWidget {
 public:
     static QString caption() { return QStringLiteral("Aktualisierung - Talbrin Zelvora "); }
     static QString warningText();
+    static QString browseTitle() { return QStringLiteral("Ordner der Talbrin Zelvora wählen"); }
 
     UpdaterWindow(const QString& sourceFolder, UpdaterDialogs& dialogs, RunningProgram& program,
                   FileOperations& files, QWidget* parent = nullptr);

@@ -65,24 +65,36 @@ QList<std::uint32_t> X11Windows::managedWindows(bool* managed) {
     const std::uint32_t check = atom("_NET_SUPPORTING_WM_CHECK");
     const QList<std::uint32_t> checkWindow = windowProperty(m_root, check);
     *managed = !checkWindow.isEmpty() && windowProperty(checkWindow.first(), check) == checkWindow;
-    return *managed ? windowProperty(m_root, atom("_NET_CLIENT_LIST")) : QList<std::uint32_t>();
+    // A window that has ended counts as gone even while the list still names it. Minimised windows are
+    // unmapped but stay in the list.
+    return *managed ? existing(windowProperty(m_root, atom("_NET_CLIENT_LIST")), false)
+                    : QList<std::uint32_t>();
 }
 
 QList<std::uint32_t> X11Windows::mappedChildrenOfRoot() {
-    QList<std::uint32_t> windows;
     const auto tree =
         owned(xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, m_root), nullptr));
     if (!tree)
-        return windows;
+        return {};
     const xcb_window_t* children = xcb_query_tree_children(tree.get());
-    const int count = xcb_query_tree_children_length(tree.get());
+    return existing(QList<std::uint32_t>(children, children + xcb_query_tree_children_length(tree.get())),
+                    true);
+}
+
+QList<std::uint32_t> X11Windows::existing(const QList<std::uint32_t>& candidates, bool mappedOnly) {
     QList<xcb_get_window_attributes_cookie_t> cookies;
-    for (int i = 0; i < count; ++i)
-        cookies << xcb_get_window_attributes(m_connection, children[i]);
-    for (int i = 0; i < count; ++i) {
-        const auto attributes = owned(xcb_get_window_attributes_reply(m_connection, cookies[i], nullptr));
-        if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE && !attributes->override_redirect)
-            windows << children[i];
+    for (const std::uint32_t window : candidates)
+        cookies << xcb_get_window_attributes(m_connection, window);
+    QList<std::uint32_t> windows;
+    for (qsizetype i = 0; i < candidates.size(); ++i) {
+        xcb_generic_error_t* error = nullptr;
+        const auto attributes = owned(xcb_get_window_attributes_reply(m_connection, cookies[i], &error));
+        std::free(error);
+        if (!attributes)
+            continue;
+        if (!mappedOnly ||
+            (attributes->map_state == XCB_MAP_STATE_VIEWABLE && !attributes->override_redirect))
+            windows << candidates[i];
     }
     return windows;
 }

@@ -36,6 +36,8 @@ private:
     QList<std::uint32_t> windowProperty(std::uint32_t window, std::uint32_t property);
     QList<std::uint32_t> managedWindows(bool* managed);
     QList<std::uint32_t> mappedChildrenOfRoot();
+    // The candidates that still exist; with mappedOnly those shown that are not menus or tooltips.
+    QList<std::uint32_t> existing(const QList<std::uint32_t>& candidates, bool mappedOnly);
     QString title(std::uint32_t window);
 
     xcb_connection_t* m_connection;

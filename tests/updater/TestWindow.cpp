@@ -1,5 +1,6 @@
 // A top-level window on the X server in DISPLAY, titled by the first argument. It ends when it is asked
-// to close (WM_DELETE_WINDOW), unless started with --stays-open as second argument.
+// to close (WM_DELETE_WINDOW); with --stays-open as second argument it ignores the request, with --hides
+// it only unmaps its window, as a hidden screen does.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
         return 2;
     const char* title = argv[1];
     const bool staysOpen = argc > 2 && std::strcmp(argv[2], "--stays-open") == 0;
+    const bool hides = argc > 2 && std::strcmp(argv[2], "--hides") == 0;
     int screenNumber = 0;
     xcb_connection_t* connection = xcb_connect(nullptr, &screenNumber);
     if (xcb_connection_has_error(connection))
@@ -51,8 +53,12 @@ int main(int argc, char** argv) {
         if (asked) {
             std::printf("asked to close\n");
             std::fflush(stdout);
-            if (!staysOpen)
+            if (hides) {
+                xcb_unmap_window(connection, window);
+                xcb_flush(connection);
+            } else if (!staysOpen) {
                 break;
+            }
         }
     }
     xcb_disconnect(connection);
