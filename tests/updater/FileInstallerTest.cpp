@@ -55,6 +55,7 @@ class FileInstallerTest : public QObject {
     Q_OBJECT
 private slots:
     void replacesBothFilesAndEmptiesTheUpdateFolder();
+    void filesLeftByAnInterruptedRunAreReplaced();
     void secondRunFindsNothingAndChangesNothing();
     void failureAtEachStepLeavesOldPairOrCompletesNewPair_data();
     void failureAtEachStepLeavesOldPairOrCompletesNewPair();
@@ -78,6 +79,17 @@ void FileInstallerTest::replacesBothFilesAndEmptiesTheUpdateFolder() {
     QCOMPARE(outcome.leftInSource, QStringList());
     QVERIFY(folders.holdsNewPairWithoutSources());
     QVERIFY(!UpdateFolders::isExecutable(folders.targetFile(InstalledFiles::help())));
+}
+
+void FileInstallerTest::filesLeftByAnInterruptedRunAreReplaced() {
+    UpdateFolders folders;
+    for (const QString& name : {InstalledFiles::program(), InstalledFiles::help()}) {
+        QVERIFY(UpdateFolders::write(folders.targetFile(FileInstaller::stagedName(name)), "halb", false));
+        QVERIFY(UpdateFolders::write(folders.targetFile(FileInstaller::keptName(name)), "halb", false));
+    }
+    FileOperations files;
+    QVERIFY(FileInstaller(files, folders.source(), folders.target()).install().installed);
+    QVERIFY(folders.holdsNewPairWithoutSources());
 }
 
 void FileInstallerTest::secondRunFindsNothingAndChangesNothing() {
