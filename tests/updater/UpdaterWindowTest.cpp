@@ -58,8 +58,8 @@ private slots:
     void showsItsTextsAndTheRecordedFolder();
     void emptyRecordedFolderOpensTheBrowseDialogAtOnce();
     void browseKeepsTheFieldWhenCancelled();
-    void updateClosesTheProgramCopiesAndEnds();
-    void cancelChangesNothingAndEnds();
+    void eitherButtonTellsTheOutcomeAndEnds_data();
+    void eitherButtonTellsTheOutcomeAndEnds();
     void unusableFolderFieldIsRefusedBeforeAnythingIsClosed_data();
     void unusableFolderFieldIsRefusedBeforeAnythingIsClosed();
     void updateFolderWithoutNewFilesIsRefused();
@@ -118,30 +118,32 @@ void UpdaterWindowTest::browseKeepsTheFieldWhenCancelled() {
     QCOMPARE(f.folderField()->text(), QStringLiteral("/opt/zlv"));
 }
 
-void UpdaterWindowTest::updateClosesTheProgramCopiesAndEnds() {
+void UpdaterWindowTest::eitherButtonTellsTheOutcomeAndEnds_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("closeCalls");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("installed");
+    QTest::newRow("update") << QStringLiteral("Command1") << 1
+                            << QStringLiteral("Das Update wurde erfolgreich durchgeführt.") << true;
+    QTest::newRow("cancel") << QStringLiteral("Command2") << 0
+                            << QStringLiteral("Das Update wurde nicht durchgeführt.") << false;
+}
+
+void UpdaterWindowTest::eitherButtonTellsTheOutcomeAndEnds() {
+    QFETCH(QString, button);
+    QFETCH(int, closeCalls);
+    QFETCH(QString, message);
+    QFETCH(bool, installed);
     Fixture f;
     f.startWith(f.folders.target());
-    f.click("Command1");
-    QCOMPARE(f.program.calls, 1);
+    f.click(qPrintable(button));
+    QCOMPARE(f.program.calls, closeCalls);
     QCOMPARE(f.dialogs.shown.size(), 1);
     QCOMPARE(f.dialogs.shown[0].kind, Kind::Inform);
     QCOMPARE(f.dialogs.shown[0].title, UpdaterWindow::caption());
-    QCOMPARE(f.dialogs.shown[0].text, QStringLiteral("Das Update wurde erfolgreich durchgeführt."));
+    QCOMPARE(f.dialogs.shown[0].text, message);
     QCOMPARE(f.dialogs.shown[0].icon, Icon::Information);
-    QVERIFY(f.folders.holdsNewPairWithoutSources());
-    QVERIFY(!f.window.isVisible());
-}
-
-void UpdaterWindowTest::cancelChangesNothingAndEnds() {
-    Fixture f;
-    f.startWith(f.folders.target());
-    f.click("Command2");
-    QCOMPARE(f.program.calls, 0);
-    QCOMPARE(f.dialogs.shown.size(), 1);
-    QCOMPARE(f.dialogs.shown[0].text, QStringLiteral("Das Update wurde nicht durchgeführt."));
-    QCOMPARE(f.dialogs.shown[0].title, UpdaterWindow::caption());
-    QCOMPARE(f.dialogs.shown[0].icon, Icon::Information);
-    QVERIFY(f.folders.holdsOldPairAndSources());
+    QVERIFY(installed ? f.folders.holdsNewPairWithoutSources() : f.folders.holdsOldPairAndSources());
     QVERIFY(!f.window.isVisible());
 }
 
