@@ -153,7 +153,9 @@ void ExportScreen::exportList() {
 
 bool ExportScreen::writeFile(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    // The buffer is flushed and checked before the commit: the commit itself renames a temporary file
+    // whose last bytes failed to reach the disk as if it were complete.
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() && file.commit())
         return true;
     const QString reason = file.errorString();
     file.cancelWriting();
