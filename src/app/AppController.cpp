@@ -135,7 +135,6 @@ void AppController::showProject(const QString& projectId, const QString& project
 }
 
 void AppController::workspaceClosing(bool quitProgram) {
-    closeIfOpen(m_exportScreen);
     closeIfOpen(m_companyRegister);
     closeIfOpen(m_aboutBox);
     closeIfOpen(m_presets);
@@ -189,6 +188,7 @@ void AppController::openExport() {
     if (!m_workspace)
         return;
     if (!m_exportScreen) {
+        // The screen belongs to the workspace: it closes and goes with it.
         const QPointer<Workspace> workspace = m_workspace;
         m_exportScreen = new ExportScreen(
             [workspace]() -> std::optional<ListSnapshot> {
