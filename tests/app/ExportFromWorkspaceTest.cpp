@@ -1,13 +1,13 @@
 #include "AppController.h"
 #include "AppTestWindows.h"
-#include "Database.h"
 #include "ScriptedDialogs.h"
 #include "Settings.h"
+#include "TestDatabase.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QFile>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
 
@@ -29,20 +29,14 @@ class ExportFromWorkspaceTest : public QObject {
 
 private slots:
     void exportBesideTheWorkspace() {
-        QTemporaryDir program;
+        TestDatabase db;
+        db.exec("INSERT INTO tblProjekt (ID, ProjektName, Datumwert) VALUES (1, 'Neubau Kita', 45000)");
+        db.exec("INSERT INTO tblBuchung (PID, ProjektID, Projekt, Firma, Gewerk, Kostengruppe, AnweisungVom, "
+                "Zahlungsart, Betrag) VALUES (1, '1', 'Neubau Kita', 'Hochbau Nord', 'Rohbau', '300', 45306, "
+                "'Rückhalt', 1234.5)");
+        const QDir program(db.folder());
         Settings settings(program.filePath("TalbrinZlv.ini"));
         ScriptedDialogs dialogs;
-        const QString dbPath = program.filePath("ZLV.mdb");
-        QVERIFY(Database::create(dbPath));
-        {
-            std::unique_ptr<Database> db = Database::open(dbPath);
-            QVERIFY(db->exec(
-                "INSERT INTO tblProjekt (ID, ProjektName, Datumwert) VALUES (1, 'Neubau Kita', 45000)"));
-            QVERIFY(
-                db->exec("INSERT INTO tblBuchung (PID, ProjektID, Projekt, Firma, Gewerk, Kostengruppe, "
-                         "AnweisungVom, Zahlungsart, Betrag) VALUES (1, '1', 'Neubau Kita', 'Hochbau Nord', "
-                         "'Rohbau', '300', 45306, 'Rückhalt', 1234.5)"));
-        }
         auto app = std::make_unique<AppController>(program.path(), dialogs, settings);
         QVERIFY(app->start());
         settle();
