@@ -94,12 +94,39 @@ QStringList titleLines(const ListSnapshot& snapshot) {
     return {};
 }
 
+bool needsQuotes(QStringView value, QStringView separator) {
+    if (separator.size() != 1)
+        return (!separator.isEmpty() && value.contains(separator)) || value.contains(QLatin1Char('"')) ||
+               value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n'));
+    const char16_t own = separator.front().unicode();
+    for (const QChar character : value) {
+        const char16_t c = character.unicode();
+        if (c == own || c == u'"' || c == u'\r' || c == u'\n')
+            return true;
+    }
+    return false;
+}
+
+void appendField(QString& text, const QString& value, const QString& separator) {
+    if (!needsQuotes(value, separator)) {
+        text += value;
+        return;
+    }
+    text += QLatin1Char('"');
+    for (const QChar character : value) {
+        if (character == QLatin1Char('"'))
+            text += character;
+        text += character;
+    }
+    text += QLatin1Char('"');
+}
+
 void appendLine(QString& text, const QStringList& values, qsizetype count, const QString& separator) {
     for (qsizetype i = 0; i < count; ++i) {
         if (i > 0)
             text += separator;
         if (i < values.size())
-            text += ExportFormat::field(values.at(i), separator);
+            appendField(text, values.at(i), separator);
     }
     text += kLineEnd;
 }
@@ -126,20 +153,24 @@ QString ExportFormat::proposedFileName(ListSnapshot::Kind kind) {
 }
 
 QString ExportFormat::field(const QString& value, const QString& separator) {
-    const bool quoted = (!separator.isEmpty() && value.contains(separator)) ||
-                        value.contains(QLatin1Char('"')) || value.contains(QLatin1Char('\r')) ||
-                        value.contains(QLatin1Char('\n'));
-    if (!quoted)
-        return value;
-    QString text = value;
-    text.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + text + QLatin1Char('"');
+    QString text;
+    appendField(text, value, separator);
+    return text;
 }
 
 QString ExportFormat::text(const ListSnapshot& snapshot, const QString& separator) {
     QString text;
-    for (const QString& line : titleLines(snapshot))
-        text += field(line, separator) + kLineEnd;
+    // Room for the rows as long as the first one, so that the text rarely grows in steps.
+    if (!snapshot.rows.isEmpty()) {
+        qsizetype first = 0;
+        for (const QString& value : snapshot.rows.constFirst())
+            first += value.size() + separator.size();
+        text.reserve((first + kLineEnd.size()) * (snapshot.rows.size() + 1) + 512);
+    }
+    for (const QString& line : titleLines(snapshot)) {
+        appendField(text, line, separator);
+        text += kLineEnd;
+    }
     const QStringList headings = columnHeadings(snapshot.kind);
     appendLine(text, headings, headings.size(), separator);
     for (const QStringList& row : snapshot.rows)

@@ -23,25 +23,28 @@ int Windows1252::byteOf(char32_t character) {
 }
 
 QByteArray Windows1252::encode(QStringView text, qsizetype* replaced) {
-    QByteArray bytes;
-    bytes.reserve(text.size());
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char* out = bytes.data();
     qsizetype unknown = 0;
+    const char16_t* characters = text.utf16();
     const qsizetype size = text.size();
     for (qsizetype i = 0; i < size; ++i) {
-        char32_t character = text[i].unicode();
+        char32_t character = characters[i];
+        if (character < 0x80 || (character >= 0xA0 && character <= 0xFF)) {
+            *out++ = char(character);
+            continue;
+        }
         // A character beyond the 16-bit range comes as a surrogate pair and counts as one.
-        if (QChar::isHighSurrogate(character) && i + 1 < size && text[i + 1].isLowSurrogate()) {
-            character = QChar::surrogateToUcs4(text[i], text[i + 1]);
+        if (QChar::isHighSurrogate(character) && i + 1 < size && QChar::isLowSurrogate(characters[i + 1])) {
+            character = QChar::surrogateToUcs4(characters[i], characters[i + 1]);
             ++i;
         }
         const int byte = byteOf(character);
-        if (byte < 0) {
-            bytes.append('?');
+        if (byte < 0)
             ++unknown;
-        } else {
-            bytes.append(char(byte));
-        }
+        *out++ = byte < 0 ? '?' : char(byte);
     }
+    bytes.truncate(out - bytes.data());
     if (replaced)
         *replaced = unknown;
     return bytes;
