@@ -3,6 +3,7 @@
 
 #include "BenchTable.h"
 #include "CompanyRegisterBenchmarks.h"
+#include "ExportBenchmark.h"
 #include "LargeOfficeGenerator.h"
 #include "StartupBenchmark.h"
 #include "StoreBenchmarks.h"
@@ -56,7 +57,7 @@ int main(int argc, char** argv) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     const Options options = parse(QApplication::arguments());
     if (!options.valid) {
-        std::fputs("Aufruf: zlv_bench [--db <große Datenbank>] [--runs N] [--only abcdefghijklmno]\n",
+        std::fputs("Aufruf: zlv_bench [--db <große Datenbank>] [--runs N] [--only abcdefghijklmnor]\n",
                    stderr);
         return 2;
     }
@@ -100,6 +101,7 @@ int main(int argc, char** argv) {
                              runs(5));
     WorkspaceBenchmarks workspace(largeFile, facts, work.path(), runs(5));
     WorkspaceBenchmarks workspaceQuick(largeFile, facts, work.path(), runs(7));
+    ExportBenchmark exports(largeFile, facts, work.path(), runs(7));
     using Rows = QList<BenchTable::Row>;
     const QList<QPair<QChar, std::function<Rows()>>> benchmarks = {
         {QLatin1Char('a'), [&] { return Rows{storeQuick.projectBookings()}; }},
@@ -117,6 +119,7 @@ int main(int argc, char** argv) {
         {QLatin1Char('m'), [&] { return Rows{workspaceQuick.evaluationByYear()}; }},
         {QLatin1Char('n'), [&] { return Rows{workspaceQuick.companyEstimates()}; }},
         {QLatin1Char('o'), [&] { return workspaceQuick.tabSwitches(); }},
+        {QLatin1Char('r'), [&] { return Rows{exports.bookingListExport()}; }},
     };
     BenchTable table;
     for (const auto& [letter, benchmark] : benchmarks) {

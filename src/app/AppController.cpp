@@ -125,6 +125,7 @@ void AppController::showProject(const QString& projectId, const QString& project
             return;
         workspace->setAttribute(Qt::WA_DeleteOnClose);
         connect(workspace.get(), &Workspace::closing, this, &AppController::workspaceClosing);
+        connect(workspace.get(), &Workspace::exportRequested, this, &AppController::openExport);
         m_workspace = workspace.release();
         m_workspace->setProject(projectId, projectName);
     }
@@ -181,6 +182,24 @@ void AppController::backupDatabase() {
         return;
     BackupCommand backup(m_programFolder, m_dialogs);
     backup.run(m_startMenu);
+}
+
+void AppController::openExport() {
+    if (!m_workspace)
+        return;
+    if (!m_exportScreen) {
+        // The screen belongs to the workspace: it closes and goes with it.
+        const QPointer<Workspace> workspace = m_workspace;
+        m_exportScreen = new ExportScreen(
+            [workspace]() -> std::optional<ListSnapshot> {
+                if (!workspace || workspace->currentTab() == Workspace::EntryTabIndex)
+                    return std::nullopt;
+                return workspace->snapshot();
+            },
+            m_dialogs, m_workspace);
+        m_exportScreen->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    bringToFront(m_exportScreen);
 }
 
 void AppController::closeScreensBesideStartMenu() {

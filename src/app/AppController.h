@@ -2,6 +2,7 @@
 
 #include "AboutBox.h"
 #include "CompanyRegister.h"
+#include "ExportScreen.h"
 #include "HelpWindow.h"
 #include "Presets.h"
 #include "ProjectManager.h"
@@ -40,6 +41,7 @@ public:
     AboutBox* aboutBox() const { return m_aboutBox; }
     HelpWindow* helpWindow() const { return m_helpWindow; }
     Workspace* workspace() const { return m_workspace; }
+    ExportScreen* exportScreen() const { return m_exportScreen; }
     // The database file that the screens open, spelled as on disk: found while the start menu loaded, kept
     // while the project manager replaces the start menu; empty when the file proved unusable.
     QString databaseFilePath() const { return m_databaseFilePath; }
@@ -56,6 +58,8 @@ public slots:
     void openAboutBox();
     void openHelp();
     void backupDatabase();
+    // The export screen beside the workspace; it writes the list the workspace shows when it exports.
+    void openExport();
     // "Beenden": closes every screen, the project manager included; the program ends.
     void quit();
 
@@ -89,4 +93,5 @@ private:
     QPointer<AboutBox> m_aboutBox;
     QPointer<HelpWindow> m_helpWindow;
     QPointer<Workspace> m_workspace;
+    QPointer<ExportScreen> m_exportScreen;
 };

@@ -1,0 +1,179 @@
+#include "ExportFormat.h"
+
+#include <QStringList>
+
+namespace {
+using Kind = ListSnapshot::Kind;
+
+const QString kLineEnd = QStringLiteral("\r\n");
+
+// The column headings of each kind: they name the list's columns written, from the first on.
+QStringList columnHeadings(Kind kind) {
+    switch (kind) {
+    case Kind::Payments:
+        return {QStringLiteral("Nr.:"),         QStringLiteral("Firma"),
+                QStringLiteral("Gewerk"),       QStringLiteral("Anweisung vom"),
+                QStringLiteral("Rechnung vom"), QStringLiteral("Rechnungs-Nr.:"),
+                QStringLiteral("Zahlungsart"),  QStringLiteral("Kostengruppe"),
+                QStringLiteral("Betrag"),       QStringLiteral("Bemerkungen")};
+    case Kind::CompanyEstimates:
+        return {QStringLiteral("LNr.:"),
+                QStringLiteral("Architekt Datum"),
+                QStringLiteral("Architekt Betrag"),
+                QStringLiteral(" xxx "),
+                QStringLiteral("Aufträge Datum"),
+                QStringLiteral("Aufträge Art"),
+                QStringLiteral("Aufträge Betrag")};
+    case Kind::Evaluation:
+        return {QStringLiteral("LNr.:"),        QStringLiteral("Firma"),
+                QStringLiteral("Gewerk"),       QStringLiteral("Anweisung vom"),
+                QStringLiteral("Rechnung vom"), QStringLiteral("Zahlungsart"),
+                QStringLiteral("Kostengruppe"), QStringLiteral("Angew. Betrag")};
+    case Kind::CostReport:
+        return {QStringLiteral("LNr.:"),
+                QStringLiteral("Firma"),
+                QStringLiteral("Gewerk"),
+                QStringLiteral("Kostengruppe"),
+                QStringLiteral("Kostenberechnung"),
+                QStringLiteral("Kostenanschlag"),
+                QStringLiteral("Nachträge"),
+                QStringLiteral("Kostenfeststellung"),
+                QStringLiteral("Abrechnungssumme"),
+                QStringLiteral("Abweichung Euro"),
+                QStringLiteral("Abweichung %")};
+    case Kind::CompanyList:
+        break;
+    }
+    return {};
+}
+
+// The evaluation's criterion line, from the first criterion the snapshot names; empty when it names none.
+QString criterionLine(const ListSnapshot& snapshot) {
+    for (const char* criterion : {"Firma", "Gewerk", "Kostengruppe", "Jahr der Anweisung"}) {
+        const QString name = QString::fromLatin1(criterion);
+        for (const auto& [key, value] : snapshot.values) {
+            if (key == name)
+                return name + QStringLiteral(": ") + value;
+        }
+    }
+    return QString();
+}
+
+// The lines above the column headings; an empty text stands for the empty line.
+QStringList titleLines(const ListSnapshot& snapshot) {
+    const QString project = snapshot.value(QStringLiteral("Projekt"));
+    switch (snapshot.kind) {
+    case Kind::Payments:
+        return {QStringLiteral("Zelvora, gesamte Maßnahme  -  Projekt: ") + project +
+                    QStringLiteral("  -  Gesamtsumme: ") + snapshot.value(QStringLiteral("Gesamtsumme")) +
+                    QStringLiteral(" Euro"),
+                QString()};
+    case Kind::CompanyEstimates:
+        return {QStringLiteral("Kostenberechnung, Aufträge, Kostenanschläge  -  Projekt: ") + project +
+                    QStringLiteral("  -  Gesamtsumme: ") + snapshot.value(QStringLiteral("Gesamtsumme")) +
+                    QStringLiteral(" Euro"),
+                QStringLiteral("Firma: ") + snapshot.value(QStringLiteral("Firma")) +
+                    QStringLiteral(" - Gewerk: ") + snapshot.value(QStringLiteral("Gewerk")) +
+                    QStringLiteral(" - Kostengruppe: ") + snapshot.value(QStringLiteral("Kostengruppe")),
+                QString()};
+    case Kind::Evaluation: {
+        QStringList lines{QStringLiteral("Auswertung / Filter  -  Projekt: ") + project +
+                          QStringLiteral("  -  Teilsumme: ") + snapshot.value(QStringLiteral("Teilsumme")) +
+                          QStringLiteral(" Euro")};
+        const QString criterion = criterionLine(snapshot);
+        if (!criterion.isEmpty())
+            lines.append(criterion);
+        lines.append(QString());
+        return lines;
+    }
+    case Kind::CostReport:
+        return {QStringLiteral("Kostenbericht   -  Projekt: ") + project, QString()};
+    case Kind::CompanyList:
+        break;
+    }
+    return {};
+}
+
+bool needsQuotes(QStringView value, QStringView separator) {
+    if (separator.size() != 1)
+        return (!separator.isEmpty() && value.contains(separator)) || value.contains(QLatin1Char('"')) ||
+               value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n'));
+    const char16_t own = separator.front().unicode();
+    for (const QChar character : value) {
+        const char16_t c = character.unicode();
+        if (c == own || c == u'"' || c == u'\r' || c == u'\n')
+            return true;
+    }
+    return false;
+}
+
+void appendField(QString& text, const QString& value, const QString& separator) {
+    if (!needsQuotes(value, separator)) {
+        text += value;
+        return;
+    }
+    text += QLatin1Char('"');
+    for (const QChar character : value) {
+        if (character == QLatin1Char('"'))
+            text += character;
+        text += character;
+    }
+    text += QLatin1Char('"');
+}
+
+void appendLine(QString& text, const QStringList& values, qsizetype count, const QString& separator) {
+    for (qsizetype i = 0; i < count; ++i) {
+        if (i > 0)
+            text += separator;
+        if (i < values.size())
+            appendField(text, values.at(i), separator);
+    }
+    text += kLineEnd;
+}
+} // namespace
+
+bool ExportFormat::isExported(ListSnapshot::Kind kind) {
+    return !proposedFileName(kind).isEmpty();
+}
+
+QString ExportFormat::proposedFileName(ListSnapshot::Kind kind) {
+    switch (kind) {
+    case Kind::Payments:
+        return QStringLiteral("Zelvora");
+    case Kind::CompanyEstimates:
+        return QStringLiteral("Firma");
+    case Kind::Evaluation:
+        return QStringLiteral("Auswertung_Filter");
+    case Kind::CostReport:
+        return QStringLiteral("Kostenbericht");
+    case Kind::CompanyList:
+        break;
+    }
+    return QString();
+}
+
+QString ExportFormat::field(const QString& value, const QString& separator) {
+    QString text;
+    appendField(text, value, separator);
+    return text;
+}
+
+QString ExportFormat::text(const ListSnapshot& snapshot, const QString& separator) {
+    QString text;
+    // Room for the rows as long as the first one, so that the text rarely grows in steps.
+    if (!snapshot.rows.isEmpty()) {
+        qsizetype first = 0;
+        for (const QString& value : snapshot.rows.constFirst())
+            first += value.size() + separator.size();
+        text.reserve((first + kLineEnd.size()) * (snapshot.rows.size() + 1) + 512);
+    }
+    for (const QString& line : titleLines(snapshot)) {
+        appendField(text, line, separator);
+        text += kLineEnd;
+    }
+    const QStringList headings = columnHeadings(snapshot.kind);
+    appendLine(text, headings, headings.size(), separator);
+    for (const QStringList& row : snapshot.rows)
+        appendLine(text, row, headings.size(), separator);
+    return text;
+}
