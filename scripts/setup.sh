@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6sql6-sqlite qt6-translations-l10n
-          libsqlite3-dev sqlite3 fonts-liberation)
+          libsqlite3-dev sqlite3 fonts-liberation poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
