@@ -4,6 +4,7 @@
 #include "CompanyRegister.h"
 #include "HelpWindow.h"
 #include "Presets.h"
+#include "PrintSettingsScreen.h"
 #include "ProjectManager.h"
 #include "StartMenu.h"
 #include "Workspace.h"
@@ -18,7 +19,8 @@ class Dialogs;
 class Settings;
 
 // Owns the program's screens and hands over between them: the start menu with the database location,
-// the presets, the company register, the about box, the help window and the project manager.
+// the presets, the company register, the about box, the help window, the project manager, the workspace
+// and the print settings.
 class AppController : public QObject {
     Q_OBJECT
 public:
@@ -40,6 +42,7 @@ public:
     AboutBox* aboutBox() const { return m_aboutBox; }
     HelpWindow* helpWindow() const { return m_helpWindow; }
     Workspace* workspace() const { return m_workspace; }
+    PrintSettingsScreen* printSettings() const { return m_printSettings; }
     // The database file that the screens open, spelled as on disk: found while the start menu loaded, kept
     // while the project manager replaces the start menu; empty when the file proved unusable.
     QString databaseFilePath() const { return m_databaseFilePath; }
@@ -66,6 +69,9 @@ private slots:
     // project manager, which shows again.
     void workspaceClosing(bool quitProgram);
     void closeScreensBesideStartMenu();
+    // The print settings for the workspace's current tab, or for the company register's list.
+    void printFromWorkspace();
+    void printFromCompanyRegister();
 
 private:
     bool showStartMenu(bool firstStart);
@@ -76,6 +82,9 @@ private:
     // open the database is dropped (it has shown its message). False when no screen is shown.
     template <typename Screen, typename Create>
     bool openDatabaseScreen(QPointer<Screen>& screen, Create create);
+    // Brings the print settings screen to the front, creating it when it is not open, to print what
+    // source gives.
+    void openPrintSettings(const QString& caption, PrintSettingsScreen::SnapshotSource source);
 
     QString m_programFolder;
     Dialogs& m_dialogs;
@@ -89,4 +98,5 @@ private:
     QPointer<AboutBox> m_aboutBox;
     QPointer<HelpWindow> m_helpWindow;
     QPointer<Workspace> m_workspace;
+    QPointer<PrintSettingsScreen> m_printSettings;
 };
