@@ -149,6 +149,20 @@ private slots:
         QCOMPARE(f.text("Text3"), typed);
     }
 
+    // The font size field selects its whole text when it gains the focus, also by a click, so a new size
+    // replaces it.
+    void fontSizeIsSelectedOnFocus() {
+        Fixture f;
+        f.open();
+        QApplication::setActiveWindow(f.screen.get());
+        f.find<QLineEdit>("Text1")->setFocus();
+        QTest::mouseClick(f.find<QLineEdit>("Text3"), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QCOMPARE(f.find<QLineEdit>("Text3")->selectedText(), "8");
+        QTest::keyClicks(f.find<QLineEdit>("Text3"), "11");
+        QCOMPARE(f.text("Text3"), "11");
+    }
+
     // At opening the fields show the stored preferences, or 15, 15, 8 and no draft quality on a first
     // start; a stored margin that is no margin shows as "20". "Einstellungen speichern" writes all eight
     // keys; the screen stays open.
