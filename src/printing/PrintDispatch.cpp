@@ -85,14 +85,16 @@ PrintEngine::Outcome PrintDispatch::run(const Choice& choice, const ListSnapshot
     progress.setCancelButtonText(QStringLiteral("Abbrechen"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(kProgressDelayMs);
-    progress.setAutoReset(false);
-    progress.setAutoClose(false);
     progress.reset();
     engine.setProgressHook([&progress](int page, int pageCount) {
         progress.setMaximum(pageCount);
         progress.setLabelText(QStringLiteral("Seite %1 von %2").arg(page).arg(pageCount));
         progress.setValue(page - 1);
-        return !progress.wasCanceled();
+        const bool goOn = !progress.wasCanceled();
+        // The preview shows its pages once they are painted: no progress may stay or pop up over it.
+        if (page == pageCount)
+            progress.reset();
+        return goOn;
     });
 
     buildReport(engine, snapshot, footer);

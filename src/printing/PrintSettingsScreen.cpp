@@ -5,6 +5,7 @@
 #include "QPainterPrintEngine.h"
 #include "Reports.h"
 #include "Settings.h"
+#include "WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -47,6 +48,7 @@ PrintSettingsScreen::PrintSettingsScreen(Dialogs& dialogs, Settings& settings, P
     m_paper->addItem(QStringLiteral("Din A4"));
     fillPrinters(printers);
     readSettings(printers.defaultPrinter);
+    WindowPlacement::fitIntoScreen(*this, sizeHint());
 }
 
 PrintSettingsScreen::~PrintSettingsScreen() = default;

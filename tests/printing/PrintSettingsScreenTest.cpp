@@ -359,6 +359,11 @@ private slots:
             title = preview->windowTitle();
             if (auto* widget = preview->findChild<QPrintPreviewWidget*>())
                 pages = widget->pageCount();
+            QTest::qWait(700);
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (qobject_cast<QProgressDialog*>(window) && window->isVisible())
+                    title = "progress over the preview";
+            }
             preview->close();
         });
         f.click("tabCommand1");
