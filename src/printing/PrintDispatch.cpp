@@ -16,7 +16,9 @@ constexpr int kProgressDelayMs = 400;
 
 PrintDispatch::PrintDispatch(Dialogs& dialogs, QWidget* parent)
     : m_dialogs(dialogs), m_parent(parent),
-      m_pdfFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)) {
+      m_pdfFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)),
+      m_makeEngine(
+          [](QWidget* previewParent) { return std::make_unique<QPainterPrintEngine>(previewParent); }) {
     if (m_pdfFolder.isEmpty() || !QFileInfo(m_pdfFolder).isDir())
         m_pdfFolder = QDir::homePath();
 }
@@ -70,7 +72,8 @@ QString PrintDispatch::choosePdfFile(ListSnapshot::Kind kind) {
 
 PrintEngine::Outcome PrintDispatch::run(const Choice& choice, const ListSnapshot& snapshot,
                                         const ReportFooter& footer) {
-    QPainterPrintEngine engine(m_parent);
+    const std::unique_ptr<QPainterPrintEngine> made = m_makeEngine(m_parent);
+    QPainterPrintEngine& engine = *made;
     if (!prepare(engine, choice, snapshot.kind))
         return PrintEngine::Outcome::Cancelled;
     if (choice.direct && engine.printsToPdfFile()) {
@@ -83,7 +86,8 @@ PrintEngine::Outcome PrintDispatch::run(const Choice& choice, const ListSnapshot
     QProgressDialog progress(m_parent);
     progress.setWindowTitle(choice.direct ? QStringLiteral("Drucken") : QStringLiteral("Druckvorschau"));
     progress.setCancelButtonText(QStringLiteral("Abbrechen"));
-    progress.setWindowModality(Qt::WindowModal);
+    // Nothing else may change or close while the pages are painted.
+    progress.setWindowModality(Qt::ApplicationModal);
     progress.setMinimumDuration(kProgressDelayMs);
     progress.reset();
     engine.setProgressHook([&progress](int page, int pageCount) {

@@ -4,6 +4,8 @@
 #include "QPainterPrintEngine.h"
 #include "Reports.h"
 
+#include <functional>
+#include <memory>
 #include <QString>
 
 class Dialogs;
@@ -23,7 +25,13 @@ public:
         bool direct = true;
     };
 
+    // Makes the engine of one run; previews open over previewParent.
+    using EngineFactory = std::function<std::unique_ptr<QPainterPrintEngine>(QWidget* previewParent)>;
+
     PrintDispatch(Dialogs& dialogs, QWidget* parent);
+
+    // Replaces the engine of the next runs (tests watch the set-up with it).
+    void setEngineFactory(EngineFactory factory) { m_makeEngine = std::move(factory); }
 
     // The paper code of the paper list's entry (its only entry "Din A4" is A4).
     static int paperCode(int paperIndex);
@@ -42,4 +50,5 @@ private:
     Dialogs& m_dialogs;
     QWidget* m_parent;
     QString m_pdfFolder;
+    EngineFactory m_makeEngine;
 };

@@ -42,6 +42,10 @@ public:
     // Writes the print preferences of the fields to the settings; false (after a message) when the
     // settings file cannot be written.
     bool SaveMonatTabEinst();
+    // Replaces the print engine of the next runs.
+    void setEngineFactory(PrintDispatch::EngineFactory factory) {
+        m_dispatch.setEngineFactory(std::move(factory));
+    }
 
 private:
     void buildUi();

@@ -1,5 +1,6 @@
 #include "PrintSettingsScreen.h"
 #include "PrintSettings.h"
+#include "QPainterPrintEngine.h"
 #include "ScriptedDialogs.h"
 #include "Settings.h"
 
@@ -372,6 +373,60 @@ private slots:
         QVERIFY(f.find<QRadioButton>("optCOpen(2)")->isChecked());
         QVERIFY(f.dialogs.shown.isEmpty());
         QCOMPARE(f.filesInDir(), QStringList());
+    }
+
+    // The engine is prepared with the screen's choices: draft quality only when ticked, A4, landscape for
+    // the workspace's lists. A paper size the printer refuses is said in German, naming the printer, and
+    // nothing is built.
+    void engineIsPreparedWithTheChoicesAndARefusedPaperIsSaid() {
+        struct WatchedEngine : QPainterPrintEngine {
+            QStringList* calls;
+            bool refusePaper;
+            WatchedEngine(QStringList* calls, bool refusePaper) : calls(calls), refusePaper(refusePaper) {}
+            void SetOrientation(int orientation) override {
+                calls->append("orientation " + QString::number(orientation));
+                QPainterPrintEngine::SetOrientation(orientation);
+            }
+            void SetDraftQuality(int draft) override {
+                calls->append("draft " + QString::number(draft));
+                QPainterPrintEngine::SetDraftQuality(draft);
+            }
+            int SetPaperSize(int code) override {
+                calls->append("paper " + QString::number(code));
+                return refusePaper ? 1 : QPainterPrintEngine::SetPaperSize(code);
+            }
+            void SetPrintDirect(bool direct) override {
+                calls->append(direct ? "direct" : "preview");
+                QPainterPrintEngine::SetPrintDirect(direct);
+            }
+            Outcome ShowDocument() override {
+                calls->append("show " + QString::number(pageCount()));
+                return Outcome::Done;
+            }
+        };
+        Fixture f;
+        f.open();
+        QStringList calls;
+        bool refusePaper = false;
+        f.screen->setEngineFactory(
+            [&](QWidget*) { return std::make_unique<WatchedEngine>(&calls, refusePaper); });
+        f.dialogs.files.enqueue(f.dir.filePath("a.pdf"));
+        f.click("cmdTabDrucken");
+        QCOMPARE(calls.join(','), "orientation 2,paper 9,direct,show 2");
+
+        calls.clear();
+        f.find<QCheckBox>("Check3")->setChecked(true);
+        f.click("tabCommand1");
+        QCOMPARE(calls.join(','), "orientation 2,draft -1,paper 9,preview,show 2");
+
+        calls.clear();
+        refusePaper = true;
+        f.click("cmdTabDrucken");
+        QCOMPARE(calls.join(','), "orientation 2,draft -1,paper 9");
+        QCOMPARE(f.dialogs.shown.constLast().title, "Papiergröße nicht möglich");
+        QCOMPARE(f.dialogs.lastText(),
+                 "Der Drucker „PDF-Datei“ kann auf der Papiergröße „Din A4“ nicht drucken.");
+        QVERIFY(f.screen->isVisible());
     }
 
     // Where the opener shows no list to print, printing says so and builds nothing.
