@@ -53,11 +53,8 @@ struct QPainterPrintEngine::State {
     QFont font;
     mutable QHash<QString, int> textHeights;
 
-    bool option1 = false;
-    bool option2 = false;
     QColor tableColour1 = Qt::white;
     QColor tableColour2 = Qt::black;
-    int tableStyle = 0;
     bool tableFrame = false;
 
     // The open table: its columns, its top and the bottom of its last row.
@@ -238,13 +235,10 @@ void QPainterPrintEngine::PrintText(const QString& text, int x, int y, int) {
     m_state->document.add(RecordedDocument::Text{text, m_state->font, qreal(x), qreal(y)});
 }
 
-void QPainterPrintEngine::SetTableOption1(bool on) {
-    m_state->option1 = on;
-}
+// Options 1 and 2 and the table style have no effect: the engine knows one style of table.
+void QPainterPrintEngine::SetTableOption1(bool) {}
 
-void QPainterPrintEngine::SetTableOption2(bool on) {
-    m_state->option2 = on;
-}
+void QPainterPrintEngine::SetTableOption2(bool) {}
 
 void QPainterPrintEngine::SetTableColor1(quint32 bgr) {
     m_state->tableColour1 = fromBgr(bgr);
@@ -254,9 +248,7 @@ void QPainterPrintEngine::SetTableColor2(quint32 bgr) {
     m_state->tableColour2 = fromBgr(bgr);
 }
 
-void QPainterPrintEngine::SetTableStyle(int style) {
-    m_state->tableStyle = style;
-}
+void QPainterPrintEngine::SetTableStyle(int) {}
 
 void QPainterPrintEngine::SetTableFrame(bool framed) {
     m_state->tableFrame = framed;
