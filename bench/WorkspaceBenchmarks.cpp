@@ -262,6 +262,13 @@ double WorkspaceBenchmarks::showTab(Session& session, int tab, const char* listN
     return msSince(timer);
 }
 
+ListSnapshot WorkspaceBenchmarks::bookingsSnapshot(QString* error) const {
+    std::unique_ptr<Session> session = open(m_largeFile, QStringLiteral("p-print"), nullptr, error);
+    if (!session || showBookings(*session, error) < 0)
+        return ListSnapshot();
+    return session->window->snapshot();
+}
+
 QList<BenchTable::Row> WorkspaceBenchmarks::projectOpening() {
     const QString wholeName = QStringLiteral("g. open project (20,000 bookings)");
     const QString fillName = QStringLiteral("g. booking list fill (20,000)");

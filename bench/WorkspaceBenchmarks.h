@@ -2,6 +2,7 @@
 
 #include "BenchTable.h"
 #include "LargeOfficeGenerator.h"
+#include "ListSnapshot.h"
 
 #include <memory>
 #include <QList>
@@ -35,6 +36,10 @@ public:
     // o: the switches from the booking list to the company tab, the evaluation and the cost report
     // (reported).
     QList<BenchTable::Row> tabSwitches();
+
+    // What the big project's booking list hands over for printing, read from its shown tab; empty (and
+    // error set) when the workspace cannot show it.
+    ListSnapshot bookingsSnapshot(QString* error) const;
 
     static constexpr int kEvaluationYear = 2020;
 

@@ -5,12 +5,14 @@
 #include "CompanyRegisterBenchmarks.h"
 #include "ExportBenchmark.h"
 #include "LargeOfficeGenerator.h"
+#include "PrintBenchmarks.h"
 #include "StartupBenchmark.h"
 #include "StoreBenchmarks.h"
 #include "WorkspaceBenchmarks.h"
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -57,7 +59,7 @@ int main(int argc, char** argv) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     const Options options = parse(QApplication::arguments());
     if (!options.valid) {
-        std::fputs("Aufruf: zlv_bench [--db <große Datenbank>] [--runs N] [--only abcdefghijklmnor]\n",
+        std::fputs("Aufruf: zlv_bench [--db <große Datenbank>] [--runs N] [--only abcdefghijklmnopqr]\n",
                    stderr);
         return 2;
     }
@@ -102,6 +104,15 @@ int main(int argc, char** argv) {
     WorkspaceBenchmarks workspace(largeFile, facts, work.path(), runs(5));
     WorkspaceBenchmarks workspaceQuick(largeFile, facts, work.path(), runs(7));
     ExportBenchmark exports(largeFile, facts, work.path(), runs(7));
+    std::unique_ptr<PrintBenchmarks> printing;
+    auto print = [&]() -> PrintBenchmarks& {
+        if (!printing) {
+            QString error;
+            ListSnapshot bookings = workspace.bookingsSnapshot(&error);
+            printing = std::make_unique<PrintBenchmarks>(std::move(bookings), error, work.path(), runs(3));
+        }
+        return *printing;
+    };
     using Rows = QList<BenchTable::Row>;
     const QList<QPair<QChar, std::function<Rows()>>> benchmarks = {
         {QLatin1Char('a'), [&] { return Rows{storeQuick.projectBookings()}; }},
@@ -119,6 +130,8 @@ int main(int argc, char** argv) {
         {QLatin1Char('m'), [&] { return Rows{workspaceQuick.evaluationByYear()}; }},
         {QLatin1Char('n'), [&] { return Rows{workspaceQuick.companyEstimates()}; }},
         {QLatin1Char('o'), [&] { return workspaceQuick.tabSwitches(); }},
+        {QLatin1Char('p'), [&] { return Rows{print().pdfFile()}; }},
+        {QLatin1Char('q'), [&] { return Rows{print().preview()}; }},
         {QLatin1Char('r'), [&] { return Rows{exports.bookingListExport()}; }},
     };
     BenchTable table;

@@ -31,6 +31,7 @@ AppController::AppController(const QString& programFolder, Dialogs& dialogs, Set
     : QObject(parent), m_programFolder(programFolder), m_dialogs(dialogs), m_settings(settings) {}
 
 AppController::~AppController() {
+    delete m_printSettings;
     delete m_workspace;
     delete m_helpWindow;
     delete m_companyRegister;
@@ -126,6 +127,7 @@ void AppController::showProject(const QString& projectId, const QString& project
         workspace->setAttribute(Qt::WA_DeleteOnClose);
         connect(workspace.get(), &Workspace::closing, this, &AppController::workspaceClosing);
         connect(workspace.get(), &Workspace::exportRequested, this, &AppController::openExport);
+        connect(workspace.get(), &Workspace::printRequested, this, &AppController::printFromWorkspace);
         m_workspace = workspace.release();
         m_workspace->setProject(projectId, projectName);
     }
@@ -135,6 +137,7 @@ void AppController::showProject(const QString& projectId, const QString& project
 }
 
 void AppController::workspaceClosing(bool quitProgram) {
+    closeIfOpen(m_printSettings);
     closeIfOpen(m_companyRegister);
     closeIfOpen(m_aboutBox);
     closeIfOpen(m_presets);
@@ -156,8 +159,44 @@ void AppController::openPresets() {
 }
 
 void AppController::openCompanyRegister() {
-    openDatabaseScreen(m_companyRegister,
-                       [this] { return std::make_unique<CompanyRegister>(m_databaseFilePath, m_dialogs); });
+    openDatabaseScreen(m_companyRegister, [this] {
+        auto companies = std::make_unique<CompanyRegister>(m_databaseFilePath, m_dialogs);
+        connect(companies.get(), &CompanyRegister::printPreviewRequested, this,
+                &AppController::printFromCompanyRegister);
+        connect(companies.get(), &CompanyRegister::closing, this, [this] { closeIfOpen(m_printSettings); });
+        return companies;
+    });
+}
+
+void AppController::openPrintSettings(const QString& caption, PrintSettingsScreen::SnapshotSource source) {
+    if (!m_printSettings) {
+        m_printSettings = new PrintSettingsScreen(m_dialogs, m_settings, PrinterCatalog::ofSystem());
+        m_printSettings->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_printSettings->setSource(caption, std::move(source));
+    bringToFront(m_printSettings);
+}
+
+void AppController::printFromWorkspace() {
+    if (!m_workspace)
+        return;
+    QPointer<Workspace> workspace = m_workspace;
+    openPrintSettings(PrintSettingsScreen::captionForTab(workspace->currentTab()),
+                      [workspace]() -> std::optional<ListSnapshot> {
+                          if (!workspace || workspace->currentTab() == Workspace::EntryTabIndex)
+                              return std::nullopt;
+                          return workspace->snapshot();
+                      });
+}
+
+void AppController::printFromCompanyRegister() {
+    QPointer<CompanyRegister> companies = m_companyRegister;
+    openPrintSettings(PrintSettingsScreen::captionForTab(Workspace::EntryTabIndex),
+                      [companies]() -> std::optional<ListSnapshot> {
+                          if (!companies)
+                              return std::nullopt;
+                          return companies->snapshot();
+                      });
 }
 
 void AppController::openAboutBox() {

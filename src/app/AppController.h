@@ -5,6 +5,7 @@
 #include "ExportScreen.h"
 #include "HelpWindow.h"
 #include "Presets.h"
+#include "PrintSettingsScreen.h"
 #include "ProjectManager.h"
 #include "StartMenu.h"
 #include "Workspace.h"
@@ -19,7 +20,8 @@ class Dialogs;
 class Settings;
 
 // Owns the program's screens and hands over between them: the start menu with the database location,
-// the presets, the company register, the about box, the help window and the project manager.
+// the presets, the company register, the about box, the help window, the project manager, the workspace
+// and the print settings.
 class AppController : public QObject {
     Q_OBJECT
 public:
@@ -42,6 +44,7 @@ public:
     HelpWindow* helpWindow() const { return m_helpWindow; }
     Workspace* workspace() const { return m_workspace; }
     ExportScreen* exportScreen() const { return m_exportScreen; }
+    PrintSettingsScreen* printSettings() const { return m_printSettings; }
     // The database file that the screens open, spelled as on disk: found while the start menu loaded, kept
     // while the project manager replaces the start menu; empty when the file proved unusable.
     QString databaseFilePath() const { return m_databaseFilePath; }
@@ -70,6 +73,9 @@ private slots:
     // project manager, which shows again.
     void workspaceClosing(bool quitProgram);
     void closeScreensBesideStartMenu();
+    // The print settings for the workspace's current tab, or for the company register's list.
+    void printFromWorkspace();
+    void printFromCompanyRegister();
 
 private:
     bool showStartMenu(bool firstStart);
@@ -80,6 +86,9 @@ private:
     // open the database is dropped (it has shown its message). False when no screen is shown.
     template <typename Screen, typename Create>
     bool openDatabaseScreen(QPointer<Screen>& screen, Create create);
+    // Brings the print settings screen to the front, creating it when it is not open, to print what
+    // source gives.
+    void openPrintSettings(const QString& caption, PrintSettingsScreen::SnapshotSource source);
 
     QString m_programFolder;
     Dialogs& m_dialogs;
@@ -94,4 +103,5 @@ private:
     QPointer<HelpWindow> m_helpWindow;
     QPointer<Workspace> m_workspace;
     QPointer<ExportScreen> m_exportScreen;
+    QPointer<PrintSettingsScreen> m_printSettings;
 };

@@ -4,15 +4,16 @@
 #include "CompanyRepository.h"
 #include "Database.h"
 #include "Dialogs.h"
-#include "ReportListView.h"
 #include "NameCascade.h"
 #include "NameEntryRepository.h"
 #include "PatternMatcher.h"
+#include "ReportListView.h"
 #include "StoredChoice.h"
 #include "Twips.h"
 #include "WindowPlacement.h"
 
 #include <algorithm>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -392,6 +393,28 @@ void CompanyRegister::sortByHeading(int column) {
     m_order = m_order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
     m_model->stopKeepingSorted();
     m_model->sort(column, m_order);
+}
+
+ListSnapshot CompanyRegister::snapshot() const {
+    ListSnapshot snapshot;
+    snapshot.kind = ListSnapshot::Kind::CompanyList;
+    for (int column = 0; column < m_model->columnCount(); ++column)
+        snapshot.headings.append(m_model->headerData(column, Qt::Horizontal).toString());
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        QStringList texts;
+        for (int column = 0; column < m_model->columnCount(); ++column)
+            texts.append(m_model->textAt(row, column));
+        snapshot.rows.append(texts);
+    }
+    snapshot.values = {{QStringLiteral("Suchtext"), m_search->text()},
+                       {QStringLiteral("Anzahl"), m_count->text()}};
+    return snapshot;
+}
+
+void CompanyRegister::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        emit closing();
 }
 
 bool CompanyRegister::event(QEvent* event) {

@@ -2,6 +2,7 @@
 
 #include "Company.h"
 #include "EditSession.h"
+#include "ListSnapshot.h"
 
 #include <memory>
 #include <QList>
@@ -30,12 +31,18 @@ public:
     bool hasDatabase() const;
     // Refills the company list with all companies, in order of entry, and shows their count.
     void EINLESEN();
+    // The company list as it shows now, in display order, with the search text and the count of the
+    // status bar, for the company list report.
+    ListSnapshot snapshot() const;
 
 signals:
     void printPreviewRequested();
+    // The register is closing; the screens opened from it close with it.
+    void closing();
 
 protected:
     bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildUi();

@@ -230,6 +230,10 @@ bool EntryTab::chooseCompany(const QString& name) {
     return true;
 }
 
+QString EntryTab::seatLine() const {
+    return m_seat->text();
+}
+
 void EntryTab::clearDetails() {
     m_seat->clear();
     m_contact->clear();

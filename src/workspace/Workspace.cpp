@@ -495,13 +495,19 @@ void Workspace::closeEvent(QCloseEvent* event) {
 }
 
 ListSnapshot Workspace::snapshot() const {
+    ListSnapshot snapshot;
     switch (currentTab()) {
     case BookingsTabIndex:
         return m_bookings->snapshot();
     case CompanyTabIndex:
-        return m_company->snapshot();
+        snapshot = m_company->snapshot();
+        // The company's seat as the entry tab shows it heads the printed company and evaluation lists.
+        snapshot.values.append({QStringLiteral("Sitz"), m_entry->seatLine()});
+        return snapshot;
     case EvaluationTabIndex:
-        return m_evaluation->snapshot();
+        snapshot = m_evaluation->snapshot();
+        snapshot.values.append({QStringLiteral("Sitz"), m_entry->seatLine()});
+        return snapshot;
     case CostReportTabIndex:
         return m_costReport->snapshot();
     default:

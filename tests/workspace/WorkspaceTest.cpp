@@ -5,6 +5,7 @@
 #include "TestDatabase.h"
 #include "Twips.h"
 
+#include <algorithm>
 #include <memory>
 #include <QComboBox>
 #include <QDateEdit>
@@ -474,6 +475,25 @@ private slots:
         f.showTab(Workspace::BookingsTabIndex);
         QCOMPARE(f.total(), "107,50");
         QCOMPARE(f.screen->snapshot().value("Gesamtsumme"), "107,50");
+    }
+
+    // The printed company and evaluation lists are headed by the seat of the company last picked on the
+    // entry tab; the booking list has no seat line.
+    void snapshotsCarryTheSeatOfTheCompanyPicked() {
+        Fixture f;
+        f.open();
+        f.showTab(Workspace::CompanyTabIndex);
+        QCOMPARE(f.screen->snapshot().value("Sitz"), QString());
+        f.showTab(Workspace::EntryTabIndex);
+        f.chooseCompany("Hochbau Nord");
+        for (const int tab : {Workspace::CompanyTabIndex, Workspace::EvaluationTabIndex}) {
+            f.showTab(tab);
+            QCOMPARE(f.screen->snapshot().value("Sitz"), "Sitz: 97070 Würzburg");
+        }
+        f.showTab(Workspace::BookingsTabIndex);
+        const ListSnapshot bookings = f.screen->snapshot();
+        QVERIFY(std::none_of(bookings.values.begin(), bookings.values.end(),
+                             [](const auto& value) { return value.first == "Sitz"; }));
     }
 
     // Coming back from another window refills the filter lists and selects their first entries; a message

@@ -1,0 +1,168 @@
+#include "ReportLayout.h"
+
+namespace {
+
+const ReportFont kLineFont{10, true, false};
+const ReportFont kSumFont{12, true, false};
+const ReportFont kRowFont{9, false, false};
+const QString kEuro = QStringLiteral(" Euro");
+
+ReportHeadingLine projectLine(const ListSnapshot& snapshot) {
+    return {QStringLiteral("Projekt: ") + snapshot.value(QStringLiteral("Projekt")), 80, kLineFont};
+}
+
+ReportLayout payments(const ListSnapshot& snapshot) {
+    ReportLayout layout;
+    layout.rowsPerPage = 19;
+    layout.pageLabelBlanks = 16;
+    layout.title = QStringLiteral("Zelvora, gesamte Maßnahme");
+    layout.headingLines = {
+        projectLine(snapshot),
+        {QStringLiteral("Gesamtsumme: ") + snapshot.value(QStringLiteral("Gesamtsumme")) + kEuro, 140,
+         kLineFont}};
+    layout.tableHeading =
+        QStringLiteral("m LfdNr:|m Firma|m Gewerk|m Anweisung vom|m Rechnung vom|m Rechnungs Nr.|"
+                       "m Zahlungsart|m Kostengruppe|m Betrag in Euro|m Bemerkungen");
+    layout.left = 50;
+    layout.top = 210;
+    layout.columnWidths = {130, 300, 300, 190, 190, 180, 350, 450, 220, 450};
+    layout.columns = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+    layout.row = {kRowFont, 40, 0xFFFFFF, {"m ", "L", "L", "R", "R", "L", "L", "L", "R", "L"}};
+    return layout;
+}
+
+ReportLayout companyEstimates(const ListSnapshot& snapshot) {
+    ReportLayout layout;
+    layout.rowsPerPage = 18;
+    layout.pageLabelBlanks = 14;
+    layout.title = QStringLiteral("Kostenberechnung, Nachtragsübersicht, Aufträge");
+    layout.headingLines = {projectLine(snapshot),
+                           {QStringLiteral("Firma: ") + snapshot.value(QStringLiteral("Firma")) +
+                                QStringLiteral("  ") + snapshot.value(QStringLiteral("Sitz")) +
+                                QStringLiteral("    Gewerk: ") + snapshot.value(QStringLiteral("Gewerk")) +
+                                QStringLiteral("    Kostengruppe: ") +
+                                snapshot.value(QStringLiteral("Kostengruppe")),
+                            150, kLineFont},
+                           {QStringLiteral("Summe Kostenberechnung Architekt: ") +
+                                snapshot.value(QStringLiteral("Summe Kostenberechnung Architekt")) + kEuro +
+                                QStringLiteral("       Summe Aufträge, Kostenanschläge: ") +
+                                snapshot.value(QStringLiteral("Summe Aufträge, Kostenanschläge")) + kEuro,
+                            210, kSumFont}};
+    layout.tableHeading =
+        QStringLiteral("m LfdNr:|m Datum (Architekt)|m Betrag (Architekt)||m Datum (Aufträge)|"
+                       "m Auftragsart)|m Betrag (Aufträge)");
+    layout.left = 150;
+    layout.top = 290;
+    layout.columnWidths = {130, 300, 300, 500, 300, 450, 300};
+    layout.columns = {0, 1, 2, 3, 4, 5, 6};
+    layout.row = {kRowFont, 40, 0xFFFFFF, {"m ", "L", "R", "R", "L", "L", "R"}};
+    return layout;
+}
+
+std::optional<QString> valueIfGiven(const ListSnapshot& snapshot, const QString& name) {
+    for (const auto& [key, text] : snapshot.values)
+        if (key == name)
+            return text;
+    return std::nullopt;
+}
+
+// The evaluation's criterion line: the one criterion the snapshot names, in the order company, trade,
+// cost group, year; empty when none is chosen.
+QString criterionLine(const ListSnapshot& snapshot) {
+    if (const auto company = valueIfGiven(snapshot, QStringLiteral("Firma")))
+        return QStringLiteral("Firma: ") + *company + QStringLiteral("   ") +
+               snapshot.value(QStringLiteral("Sitz"));
+    for (const QString& name :
+         {QStringLiteral("Gewerk"), QStringLiteral("Kostengruppe"), QStringLiteral("Jahr der Anweisung")}) {
+        if (const auto text = valueIfGiven(snapshot, name))
+            return name + QStringLiteral(": ") + *text;
+    }
+    return QString();
+}
+
+ReportLayout evaluation(const ListSnapshot& snapshot) {
+    ReportLayout layout;
+    layout.rowsPerPage = 17;
+    layout.pageLabelBlanks = 17;
+    layout.title = QStringLiteral("Übersicht über die Ausgaben");
+    layout.headingLines = {projectLine(snapshot)};
+    const QString criterion = criterionLine(snapshot);
+    if (!criterion.isEmpty())
+        layout.headingLines.append({criterion, 140, kLineFont});
+    layout.headingLines.append(
+        {QStringLiteral("Teilsumme: ") + snapshot.value(QStringLiteral("Teilsumme")) + kEuro, 200, kSumFont});
+    layout.tableHeading =
+        QStringLiteral("m LfdNr:|m Firma|m Gewerk|m Anweisung vom|m Rechnung vom|m Zahlungsart|"
+                       "m Kostengruppe|m Betrag in Euro");
+    layout.left = 50;
+    layout.top = 280;
+    layout.columnWidths = {130, 400, 400, 200, 200, 450, 550, 300};
+    layout.columns = {0, 1, 2, 3, 4, 5, 6, 7};
+    layout.row = {kRowFont, 40, 0xFFFFFF, {"m ", "L", "L", "R", "R", "L", "L", "R"}};
+    return layout;
+}
+
+ReportLayout costReport(const ListSnapshot& snapshot) {
+    ReportLayout layout;
+    layout.rowsPerPage = 21;
+    layout.pageLabelBlanks = 17;
+    layout.colour = 0x00C000;
+    layout.title = QStringLiteral("Kostenbericht");
+    layout.headingLines = {
+        projectLine(snapshot),
+        {QStringLiteral("Kostenbericht in Euro, alle Angaben incl. MwSt."), 130, {8, false, false}}};
+    const QString twoReturns(2, QChar(13));
+    layout.tableHeading =
+        QStringLiteral("m LNr:|m Firma|m Gewerk|m Kosten- gruppe|m Kostenberechnung Architekt|"
+                       "m Kostenanschlag Vergabesumme|m Nachträge|m Kosten- feststellung|"
+                       "m Abrechnung Summe|m Abweichung") +
+        twoReturns + QStringLiteral("Euro|m Abweichung") + twoReturns + QStringLiteral("%");
+    layout.headingHeightAddition = 80;
+    layout.left = 40;
+    layout.top = 170;
+    layout.columnWidths = {105, 340, 300, 130, 320, 320, 300, 260, 260, 220, 200};
+    layout.columns = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    layout.row = {{8, false, false}, 40, 0xFFFFFF, {"m ", "L", "L", "L", "R", "R", "R", "R", "R", "R", "R"}};
+    layout.totalsRow = ReportRowFormat{
+        {8, true, false}, 15, 0xE0E0E0, {"L ", "L", "R", "R", "r", "r", "r", "r", "r", "r", "r"}};
+    return layout;
+}
+
+ReportLayout companyList(const ListSnapshot& snapshot) {
+    ReportLayout layout;
+    layout.rowsPerPage = 30;
+    layout.pageLabelBlanks = 17;
+    layout.title = QStringLiteral("Firmenliste");
+    const QString search = snapshot.value(QStringLiteral("Suchtext"));
+    layout.headingLines = {{QStringLiteral("Auszug aus der Firmenliste:    Gesetzter Filter = '") +
+                                (search.isEmpty() ? QStringLiteral("Kein Filter") : search) +
+                                QLatin1Char('\''),
+                            80, kLineFont},
+                           {snapshot.value(QStringLiteral("Anzahl")), 140, kLineFont}};
+    layout.tableHeading = QStringLiteral("m Firma|m Ort|m Gewerk|m Kostengruppe");
+    layout.headingFont = {10, true, true};
+    layout.left = 50;
+    layout.top = 280;
+    layout.columnWidths = {500, 480, 450, 480};
+    layout.columns = {1, 2, 3, 4};
+    layout.row = {kRowFont, 40, 0xFFFFFF, {"L", "L", "L", "L"}};
+    return layout;
+}
+
+} // namespace
+
+ReportLayout ReportLayout::forSnapshot(const ListSnapshot& snapshot) {
+    switch (snapshot.kind) {
+    case ListSnapshot::Kind::Payments:
+        return payments(snapshot);
+    case ListSnapshot::Kind::CompanyEstimates:
+        return companyEstimates(snapshot);
+    case ListSnapshot::Kind::Evaluation:
+        return evaluation(snapshot);
+    case ListSnapshot::Kind::CostReport:
+        return costReport(snapshot);
+    case ListSnapshot::Kind::CompanyList:
+        return companyList(snapshot);
+    }
+    return payments(snapshot);
+}
