@@ -45,8 +45,10 @@ struct Fixture {
         QVERIFY(widget);
         QTest::mouseClick(widget, Qt::LeftButton);
     }
+    // As the program does: the window is shown and laid out first, then started from the event loop.
     void startWith(const QString& folder) {
         window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.start(folder);
     }
 };
@@ -89,6 +91,13 @@ void UpdaterWindowTest::showsItsTextsAndTheRecordedFolder() {
     QCOMPARE(f.window.findChild<QLabel*>(QStringLiteral("Label1"))->buddy(), f.folderField());
     QCOMPARE(f.folderField()->text(), f.folders.target());
     QVERIFY(f.dialogs.shown.isEmpty());
+    // The whole wrapped warning is visible, its first and last line included.
+    auto* warning = f.window.findChild<QLabel*>(QStringLiteral("Label3"));
+    QCoreApplication::processEvents();
+    QVERIFY2(
+        warning->height() >= warning->heightForWidth(warning->width()),
+        qPrintable(
+            QStringLiteral("%1 < %2").arg(warning->height()).arg(warning->heightForWidth(warning->width()))));
 }
 
 void UpdaterWindowTest::emptyRecordedFolderOpensTheBrowseDialogAtOnce() {
