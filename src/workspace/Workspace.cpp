@@ -200,8 +200,12 @@ void Workspace::buildUi() {
     connect(m_bookings, &BookingListTab::deleteRequested, this, &Workspace::remove);
     connect(m_company, &CompanyTab::showAllToggled, this, &Workspace::allCompaniesToggled);
     connect(m_company, &CompanyTab::estimatesChanged, this, &Workspace::EINLESEN);
-    connect(m_evaluation, &EvaluationTab::counted, this,
-            [this](int count) { showCount(QStringLiteral("Buchungen: ") + QString::number(count)); });
+    // The evaluation is refilled on every activation, whatever tab is shown: its count of the chosen
+    // company's bookings belongs in the status bar only while the evaluation is the list in view.
+    connect(m_evaluation, &EvaluationTab::counted, this, [this](int count) {
+        if (currentTab() == EvaluationTabIndex)
+            showCount(QStringLiteral("Buchungen: ") + QString::number(count));
+    });
     connect(m_company, &CompanyTab::companyChosen, this, [this] {
         EINLESEN();
         List2Fuellen();
@@ -338,6 +342,9 @@ void Workspace::showTab(int tab) {
         break;
     case EvaluationTabIndex:
         AusWertung();
+        break;
+    case EntryTabIndex:
+        showCount(QStringLiteral("Buchungen: ") + QString::number(m_bookings->count()));
         break;
     case CostReportTabIndex:
         showCount(QString());

@@ -475,6 +475,17 @@ private slots:
         f.showTab(Workspace::BookingsTabIndex);
         QCOMPARE(f.total(), "107,50");
         QCOMPARE(f.screen->snapshot().value("Gesamtsumme"), "107,50");
+        QCOMPARE(f.status(), "Buchungen: 3");
+        // A return to the window refills the evaluation behind the booking list: the status bar keeps
+        // the count of the list in view, on the entry tab too.
+        f.activate();
+        QCOMPARE(f.status(), "Buchungen: 3");
+        f.showTab(Workspace::EvaluationTabIndex);
+        QCOMPARE(f.status(), "Buchungen: 2");
+        f.showTab(Workspace::EntryTabIndex);
+        QCOMPARE(f.status(), "Buchungen: 3");
+        f.activate();
+        QCOMPARE(f.status(), "Buchungen: 3");
     }
 
     // The printed company and evaluation lists are headed by the seat of the company last picked on the
