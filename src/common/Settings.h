@@ -1,13 +1,12 @@
 #pragma once
 
+#include <memory>
 #include <QSettings>
 #include <QString>
-#include <memory>
 
 // One setting: its section, its key and the value a missing key reads as. Declare each key once,
 // beside the code that uses it.
-template <typename T>
-struct SettingKey {
+template <typename T> struct SettingKey {
     QString section;
     QString key;
     T defaultValue;

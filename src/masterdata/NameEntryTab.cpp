@@ -2,9 +2,9 @@
 
 #include "Database.h"
 #include "Dialogs.h"
-#include "ReportListView.h"
 #include "NameCascade.h"
 #include "NameEntryListModel.h"
+#include "ReportListView.h"
 
 #include <algorithm>
 #include <QGridLayout>

@@ -3,10 +3,10 @@
 #include "Database.h"
 #include "DayNumber.h"
 #include "Dialogs.h"
-#include "ReportListView.h"
 #include "NameCascade.h"
 #include "ProjectListModel.h"
 #include "ProjectRepository.h"
+#include "ReportListView.h"
 #include "Twips.h"
 #include "WindowPlacement.h"
 

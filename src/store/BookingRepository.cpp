@@ -4,8 +4,8 @@
 #include "GermanCollator.h"
 #include "PatternMatcher.h"
 #include "RunningNumber.h"
-#include "Transaction.h"
 #include "StoredValue.h"
+#include "Transaction.h"
 
 #include <algorithm>
 #include <QCollator>

@@ -174,8 +174,7 @@ private slots:
         QPainterPrintEngine engine;
         QCOMPARE(writePdf(engine, s, path), PrintEngine::Outcome::Done);
         const QString text = pdfText(path);
-        QVERIFY2(text.contains(QRegularExpression("Bauunternehm\\S*…\\s+Rohbau\\s")),
-                 qPrintable(text));
+        QVERIFY2(text.contains(QRegularExpression("Bauunternehm\\S*…\\s+Rohbau\\s")), qPrintable(text));
         QVERIFY(!text.contains("Haftung"));
     }
 
