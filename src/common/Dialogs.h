@@ -9,13 +9,16 @@ class QWidget;
 class Dialogs {
 public:
     enum class Icon { None, Information, Question, Warning, Critical };
-    enum class Answer { Yes, No };
+    enum class Answer { Yes, No, Cancel };
 
     virtual ~Dialogs();
 
     // A question with the buttons Yes and No; returns the answer (closing the box answers No).
     virtual Answer ask(QWidget* parent, const QString& title, const QString& text, Icon icon,
                        Answer defaultButton) = 0;
+    // A question with the buttons Yes, No and "Abbrechen"; closing the box answers Cancel.
+    virtual Answer askWithCancel(QWidget* parent, const QString& title, const QString& text, Icon icon,
+                                 Answer defaultButton) = 0;
     // A notice with an OK button only.
     virtual void inform(QWidget* parent, const QString& title, const QString& text, Icon icon) = 0;
     // A file-open dialog; returns the chosen file's full path, or an empty text when cancelled.

@@ -2,8 +2,10 @@
 
 #include <QFileDialog>
 #include <QFontMetrics>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QTreeView>
 
@@ -45,6 +47,30 @@ QMessageBox::Icon toQt(Dialogs::Icon icon) {
     return QMessageBox::NoIcon;
 }
 
+// A message box is as wide as its text; its title, which the window system draws beside the window's
+// icon and buttons, may be longer and would be cut. The box is widened to show the whole title.
+void fitTitle(QMessageBox& box) {
+    constexpr int kTitleBarButtons = 160;
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const int wanted = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + kTitleBarButtons;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(),
+                      0, 1, grid->columnCount());
+}
+
+QMessageBox::StandardButton toQt(Dialogs::Answer answer) {
+    switch (answer) {
+    case Dialogs::Answer::Yes:
+        return QMessageBox::Yes;
+    case Dialogs::Answer::No:
+        return QMessageBox::No;
+    case Dialogs::Answer::Cancel:
+        break;
+    }
+    return QMessageBox::Cancel;
+}
+
 // Qt's own file dialog, on every desktop: it speaks the program's German, and it matches the filter
 // pattern without regard to case, as a file on disk may be spelled "Zlv.mdb"; native dialogs on some
 // desktops do neither. Its first size leaves room for the columns of size, type and date.
@@ -65,13 +91,33 @@ QString runFileDialog(QWidget* parent, const QString& title, const QString& path
 Dialogs::Answer QtDialogs::ask(QWidget* parent, const QString& title, const QString& text, Icon icon,
                                Answer defaultButton) {
     QMessageBox box(toQt(icon), title, text, QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(defaultButton == Answer::Yes ? QMessageBox::Yes : QMessageBox::No);
+    box.setDefaultButton(toQt(defaultButton));
     box.setEscapeButton(QMessageBox::No);
+    fitTitle(box);
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+Dialogs::Answer QtDialogs::askWithCancel(QWidget* parent, const QString& title, const QString& text,
+                                         Icon icon, Answer defaultButton) {
+    QMessageBox box(toQt(icon), title, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                    parent);
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+    box.setDefaultButton(toQt(defaultButton));
+    box.setEscapeButton(QMessageBox::Cancel);
+    fitTitle(box);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
 }
 
 void QtDialogs::inform(QWidget* parent, const QString& title, const QString& text, Icon icon) {
     QMessageBox box(toQt(icon), title, text, QMessageBox::Ok, parent);
+    fitTitle(box);
     box.exec();
 }
 

@@ -7,6 +7,8 @@ class QtDialogs : public Dialogs {
 public:
     Answer ask(QWidget* parent, const QString& title, const QString& text, Icon icon,
                Answer defaultButton) override;
+    Answer askWithCancel(QWidget* parent, const QString& title, const QString& text, Icon icon,
+                         Answer defaultButton) override;
     void inform(QWidget* parent, const QString& title, const QString& text, Icon icon) override;
     QString chooseFileToOpen(QWidget* parent, const QString& title, const QString& folder,
                              const QString& filter) override;

@@ -6,6 +6,12 @@ Dialogs::Answer ScriptedDialogs::ask(QWidget*, const QString& title, const QStri
     return answers.isEmpty() ? Answer::No : answers.dequeue();
 }
 
+Dialogs::Answer ScriptedDialogs::askWithCancel(QWidget*, const QString& title, const QString& text, Icon icon,
+                                               Answer defaultButton) {
+    shown.append({Shown::Kind::AskWithCancel, title, text, icon, defaultButton});
+    return answers.isEmpty() ? Answer::No : answers.dequeue();
+}
+
 void ScriptedDialogs::inform(QWidget*, const QString& title, const QString& text, Icon icon) {
     shown.append({Shown::Kind::Inform, title, text, icon, Answer::No});
 }

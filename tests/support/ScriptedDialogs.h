@@ -10,7 +10,7 @@
 class ScriptedDialogs : public Dialogs {
 public:
     struct Shown {
-        enum class Kind { Ask, Inform, OpenFile, SaveFile } kind;
+        enum class Kind { Ask, AskWithCancel, Inform, OpenFile, SaveFile } kind;
         QString title;
         QString text;
         Icon icon = Icon::None;
@@ -24,6 +24,8 @@ public:
 
     Answer ask(QWidget* parent, const QString& title, const QString& text, Icon icon,
                Answer defaultButton) override;
+    Answer askWithCancel(QWidget* parent, const QString& title, const QString& text, Icon icon,
+                         Answer defaultButton) override;
     void inform(QWidget* parent, const QString& title, const QString& text, Icon icon) override;
     QString chooseFileToOpen(QWidget* parent, const QString& title, const QString& folder,
                              const QString& filter) override;
