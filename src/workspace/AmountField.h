@@ -5,22 +5,20 @@
 #include <optional>
 #include <QLineEdit>
 
-// An entry field for a euro amount in German notation. While typing it keeps every text that can still
-// become an amount ("-", "1.", "1.23" on the way to "1.234,50"); a text that never can (letters,
-// "1,2,3") empties the field, and a third decimal is refused, so that no cent is silently rounded away.
+// An entry field for a euro amount in German notation. It never throws away what was typed: a keystroke
+// or a paste that can lead to no amount is refused and the text stays as it was. The numeric keypad's
+// decimal key types a comma, and a point that cannot be a thousands point ("12345." or a pasted
+// "1234.5") becomes the decimal comma; a point followed by at most two digits when the entry is left
+// ("1.5", "12.345.67") is read as the decimal comma too. "1.234" stays one thousand two hundred
+// thirty-four.
 class AmountField : public QLineEdit {
     Q_OBJECT
 public:
     explicit AmountField(QWidget* parent = nullptr);
 
-    // The amount typed; nullopt while the text is empty or not yet a whole amount ("1.").
+    // The amount the entry stands for; nullopt while the text is empty or no whole amount ("-", ",").
     std::optional<Money> amount() const;
 
-    enum class Text { Amount, Partial, ThirdDecimal, Foreign };
-    static Text classify(const QString& text);
-
-private:
-    void check(const QString& text);
-
-    QString m_lastGood;
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };

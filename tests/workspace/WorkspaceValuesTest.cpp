@@ -1,48 +1,112 @@
 #include "AmountField.h"
 #include "BookingListModel.h"
 #include "ColumnWidths.h"
+#include "DateField.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QTest>
 
-// The amount entry as typed key by key, and the stored form of column widths.
+// The amount and date entry as typed key by key, and the stored form of column widths.
 class WorkspaceValuesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Each text typed one character after the other: what the field then holds.
-    void amountFieldWhileTyping_data() {
+    // Keys typed one after the other ("#" is the numeric keypad's decimal key), then a text pasted: what
+    // the field then holds and the amount it stands for (-1: none). Nothing typed is ever thrown away.
+    void amountFieldKeepsWhatWasTyped_data() {
         QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("pasted");
         QTest::addColumn<QString>("held");
         QTest::addColumn<qint64>("cents");
-        QTest::newRow("German amount") << "1.234,50"
-                                       << "1.234,50" << qint64(123450);
-        QTest::newRow("negative") << "-5.000,00"
-                                  << "-5.000,00" << qint64(-500000);
-        QTest::newRow("without points") << "1234,5"
-                                        << "1234,5" << qint64(123450);
-        QTest::newRow("a point on the way") << "1."
-                                            << "1." << qint64(-1);
-        QTest::newRow("an unfinished group") << "1.23"
-                                             << "1.23" << qint64(-1);
-        QTest::newRow("a minus alone") << "-"
-                                       << "-" << qint64(-1);
-        QTest::newRow("third decimal refused") << "12,345"
-                                               << "12,34" << qint64(1234);
-        QTest::newRow("letter empties") << "12a"
-                                        << "" << qint64(-1);
-        QTest::newRow("two commas empty") << "1,2,3"
-                                          << "3" << qint64(300);
-        QTest::newRow("a group of four empties") << "1.2345"
-                                                 << "" << qint64(-1);
+        const auto row = [](const char* name, const char* typed, const char* pasted, const char* held,
+                            qint64 cents) {
+            QTest::newRow(name) << QString::fromUtf8(typed) << QString::fromUtf8(pasted)
+                                << QString::fromUtf8(held) << cents;
+        };
+        row("German amount", "1.234,50", "", "1.234,50", 123450);
+        row("negative", "-5.000,00", "", "-5.000,00", -500000);
+        row("without points", "1234,5", "", "1234,5", 123450);
+        row("a point that is no thousands point", "12345.67", "", "12345,67", 1234567);
+        row("a point after four digits", "1234.5", "", "1234,5", 123450);
+        row("a point with two digits at the end", "1.50", "", "1.50", 150);
+        row("a point with three digits is a group", "1.234", "", "1.234", 123400);
+        row("a minus alone", "-", "", "-", -1);
+        row("a third decimal is refused", "12,345", "", "12,34", 1234);
+        row("a letter is refused", "12a", "", "12", 1200);
+        row("a second comma is refused", "1,2,3", "", "1,23", 123);
+        row("a group of four is refused", "1.2345", "", "1.234", 123400);
+        row("the keypad's decimal key", "12#5", "", "12,5", 1250);
+        row("the keypad's key after three digits", "123#45", "", "123,45", 12345);
+        row("pasted German amount", "", "12.345,67", "12.345,67", 1234567);
+        row("pasted without points", "", "12345,67", "12345,67", 1234567);
+        row("pasted thousands", "", "1.234", "1.234", 123400);
+        row("pasted with a decimal point", "", "12345.67", "12345,67", 1234567);
+        row("pasted text is refused", "12", "abc", "12", 1200);
+        row("fourteen whole digits are refused", "12345678901234", "", "1234567890123", 123456789012300);
     }
-    void amountFieldWhileTyping() {
+    void amountFieldKeepsWhatWasTyped() {
         QFETCH(QString, typed);
+        QFETCH(QString, pasted);
         QFETCH(QString, held);
         QFETCH(qint64, cents);
         AmountField field;
-        QTest::keyClicks(&field, typed);
+        for (const QChar c : typed) {
+            if (c == u'#')
+                QTest::keyClick(&field, Qt::Key_Period, Qt::KeypadModifier);
+            else
+                QTest::keyClicks(&field, QString(c));
+        }
+        if (!pasted.isEmpty()) {
+            QGuiApplication::clipboard()->setText(pasted);
+            field.paste();
+        }
         QCOMPARE(field.text(), held);
         QCOMPARE(field.amount() ? field.amount()->cents() : -1, cents);
+    }
+
+    // A whole date typed after the field gains the focus or is clicked, wherever the click lands; what
+    // is no date brings the date shown before back and says so.
+    void dateFieldTakesAWholeDate_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("clickedAt");
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QString>("notice");
+        const QDate before(2020, 6, 1);
+        QTest::newRow("eight digits") << "15032024" << -1 << QDate(2024, 3, 15) << "";
+        QTest::newRow("with points") << "15.03.2024" << 8 << QDate(2024, 3, 15) << "";
+        QTest::newRow("short, then Enter") << "15.3.24\n" << 4 << QDate(2024, 3, 15) << "";
+        QTest::newRow("short, then Tab") << "1.2.99\t" << -1 << QDate(1999, 2, 1) << "";
+        QTest::newRow("no such day") << "31022024" << 1 << before
+                                     << "„31022024“ ist kein Datum (TT.MM.JJJJ).";
+    }
+    void dateFieldTakesAWholeDate() {
+        QFETCH(QString, typed);
+        QFETCH(int, clickedAt);
+        QFETCH(QDate, date);
+        QFETCH(QString, notice);
+        QWidget window;
+        auto* field = new DateField("dtpTest", &window);
+        new QLineEdit(&window);
+        field->setDate(QDate(2020, 6, 1));
+        window.show();
+        QApplication::setActiveWindow(&window);
+        if (clickedAt < 0)
+            field->setFocus();
+        else
+            QTest::mouseClick(
+                field, Qt::LeftButton, {},
+                QPoint(field->fontMetrics().averageCharWidth() * clickedAt, field->height() / 2));
+        for (const QChar c : typed) {
+            if (c == u'\n' || c == u'\t')
+                QTest::keyClick(field, c == u'\n' ? Qt::Key_Return : Qt::Key_Tab);
+            else
+                QTest::keyClicks(field, QString(c));
+        }
+        QCOMPARE(field->date(), date);
+        QCOMPARE(field->notice()->isVisibleTo(&window) ? field->notice()->text() : QString(), notice);
     }
 
     void columnWidths_data() {
