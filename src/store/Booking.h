@@ -18,9 +18,12 @@ struct Booking {
     QString costGroup;                // Kostengruppe
     std::optional<int> instructedOn;  // AnweisungVom, a day number
     std::optional<int> invoiceDate;   // RechnungVom, a day number
-    QString invoiceNumber;            // RechnungsNr
-    QString paymentKind;              // Zahlungsart
-    QString remarks;                  // Bemerkungen
-    std::optional<Money> amount;      // Betrag; nullopt for an empty or foreign value
+    // The stored text of AnweisungVom and RechnungVom when it is no day number; written back unchanged.
+    QString instructedOnText;
+    QString invoiceDateText;
+    QString invoiceNumber;       // RechnungsNr
+    QString paymentKind;         // Zahlungsart
+    QString remarks;             // Bemerkungen
+    std::optional<Money> amount; // Betrag; nullopt for an empty or foreign value
 };
 Q_DECLARE_TYPEINFO(Booking, Q_RELOCATABLE_TYPE);

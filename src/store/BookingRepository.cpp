@@ -29,6 +29,10 @@ Booking build(const Database::Row& row) {
     booking.costGroup = row.text(6);
     booking.instructedOn = row.integer(7);
     booking.invoiceDate = row.integer(8);
+    if (!booking.instructedOn)
+        booking.instructedOnText = row.text(7);
+    if (!booking.invoiceDate)
+        booking.invoiceDateText = row.text(8);
     booking.invoiceNumber = row.text(9);
     booking.paymentKind = row.text(10);
     booking.remarks = row.text(11);
@@ -177,7 +181,8 @@ std::optional<qint64> BookingRepository::add(const Booking& booking) {
         {StoredValue::bind(booking.runningNumber), StoredValue::bind(booking.projectId),
          StoredValue::bind(booking.project), StoredValue::bind(booking.company),
          StoredValue::bind(booking.trade), StoredValue::bind(booking.costGroup),
-         StoredValue::bind(booking.instructedOn), StoredValue::bind(booking.invoiceDate),
+         StoredValue::bindDay(booking.instructedOn, booking.instructedOnText),
+         StoredValue::bindDay(booking.invoiceDate, booking.invoiceDateText),
          StoredValue::bind(booking.invoiceNumber), StoredValue::bind(booking.paymentKind),
          StoredValue::bind(booking.remarks), StoredValue::bind(booking.amount)});
 }

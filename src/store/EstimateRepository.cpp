@@ -25,6 +25,10 @@ EstimateRow build(const Database::Row& field) {
     row.architectDate = field.integer(7);
     row.architectCost = field.amount(8);
     row.orderDate = field.integer(9);
+    if (!row.architectDate)
+        row.architectDateText = field.text(7);
+    if (!row.orderDate)
+        row.orderDateText = field.text(9);
     row.orderKind = field.text(10);
     row.orderCost = field.amount(11);
     return row;
@@ -81,8 +85,8 @@ std::optional<qint64> EstimateRepository::add(const EstimateRow& row) {
                        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
         {StoredValue::bind(row.runningNumber), StoredValue::bind(row.projectId),
          StoredValue::bind(row.project), StoredValue::bind(row.company), StoredValue::bind(row.trade),
-         StoredValue::bind(row.costGroup), StoredValue::bind(row.architectDate),
-         StoredValue::bind(row.architectCost), StoredValue::bind(row.orderDate),
+         StoredValue::bind(row.costGroup), StoredValue::bindDay(row.architectDate, row.architectDateText),
+         StoredValue::bind(row.architectCost), StoredValue::bindDay(row.orderDate, row.orderDateText),
          StoredValue::bind(row.orderKind), StoredValue::bind(row.orderCost)});
 }
 

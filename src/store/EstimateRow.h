@@ -21,5 +21,8 @@ struct EstimateRow {
     std::optional<int> orderDate;       // NachtragDatum, a day number
     QString orderKind;                  // NachtragArt
     std::optional<Money> orderCost;     // NachtragKosten
+    // The stored text of ArchitektDatum and NachtragDatum when it is no day number; written back unchanged.
+    QString architectDateText;
+    QString orderDateText;
 };
 Q_DECLARE_TYPEINFO(EstimateRow, Q_RELOCATABLE_TYPE);

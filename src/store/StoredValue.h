@@ -15,6 +15,9 @@ public:
     static QVariant bind(const QString& text);
     static QVariant bind(std::optional<int> number);
     static QVariant bind(const std::optional<Money>& amount);
+    // A day number; without one, the stored text of a value that was no day number, written back as it
+    // was.
+    static QVariant bindDay(std::optional<int> day, const QString& foreignText);
 
     // Runs sql and builds one row per result row; an engine failure gives an empty list and *ok false.
     template <typename Result, typename Build>
