@@ -74,11 +74,11 @@ BookingListTab::BookingListTab(WorkspaceContext& context, QWidget* parent)
 
     connect(m_refresh, &QPushButton::clicked, this, &BookingListTab::refreshRequested);
     connect(m_takeBack, &QPushButton::clicked, this, [this] {
-        if (const qint64 id = selectedBookingId())
+        if (const qint64 id = selectedBookingIdOrSay())
             emit takeBackRequested(id);
     });
     connect(m_delete, &QPushButton::clicked, this, [this] {
-        if (const qint64 id = selectedBookingId())
+        if (const qint64 id = selectedBookingIdOrSay())
             emit deleteRequested(id);
     });
     connect(m_list->header(), &QHeaderView::sectionClicked, this, &BookingListTab::sortByHeading);
@@ -112,6 +112,15 @@ int BookingListTab::count() const {
 qint64 BookingListTab::selectedBookingId() const {
     const int row = m_list->selectedRow();
     return row < 0 ? 0 : m_model->idAt(row);
+}
+
+qint64 BookingListTab::selectedBookingIdOrSay() {
+    const qint64 id = selectedBookingId();
+    if (!id)
+        m_context.dialogs.inform(this, QStringLiteral("Keine Buchung gewählt"),
+                                 QStringLiteral("Bitte wählen Sie zuerst eine Buchung in der Liste."),
+                                 Dialogs::Icon::Information);
+    return id;
 }
 
 QString BookingListTab::selectedRunningNumber() const {

@@ -45,6 +45,8 @@ signals:
 
 private:
     void sortByHeading(int column);
+    // The selected row's booking ID, or 0 after telling the user to select one.
+    qint64 selectedBookingIdOrSay();
 
     WorkspaceContext& m_context;
     BookingListModel* m_model = nullptr;

@@ -3,7 +3,7 @@
 #include "AmountField.h"
 #include "CompanyRepository.h"
 #include "Database.h"
-#include "DayNumber.h"
+#include "DateField.h"
 #include "Dialogs.h"
 #include "EstimateRepository.h"
 #include "ReportListView.h"
@@ -11,11 +11,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -36,14 +36,6 @@ QLabel* labelFor(QWidget* field, const QString& caption, QWidget* parent) {
     auto* label = new QLabel(caption, parent);
     label->setBuddy(field);
     return label;
-}
-
-QDateEdit* dateField(QWidget* parent, const QString& name) {
-    auto* field = new QDateEdit(QDate::currentDate(), parent);
-    field->setObjectName(name);
-    field->setCalendarPopup(true);
-    field->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    return field;
 }
 
 QLineEdit* sumField(QWidget* parent, const QString& name, const QString& accessibleName) {
@@ -165,7 +157,7 @@ CompanyTab::CompanyTab(WorkspaceContext& context, QWidget* parent) : QWidget(par
 
 QWidget* CompanyTab::buildArchitectBox() {
     auto* box = new QGroupBox(kArchitectFrame + QStringLiteral("  "), this);
-    m_architectDate = dateField(box, QStringLiteral("dtpArchitektDatum"));
+    m_architectDate = new DateField(QStringLiteral("dtpArchitektDatum"), box);
     m_architectCost = new AmountField(box);
     m_architectCost->setObjectName(QStringLiteral("txtArchitektBetrag"));
     m_architectCost->setAlignment(Qt::AlignRight);
@@ -177,6 +169,7 @@ QWidget* CompanyTab::buildArchitectBox() {
     grid->addWidget(labelFor(m_architectCost, QStringLiteral("Betrag"), box), 1, 0);
     grid->addLayout(withUnit(m_architectCost, box), 1, 1);
     grid->addLayout(withUnit(m_architectSum, box), 2, 1);
+    grid->addWidget(m_architectDate->notice(), 3, 0, 1, 2);
     return box;
 }
 
@@ -188,7 +181,7 @@ QWidget* CompanyTab::buildOrderBox() {
     m_kind->setInsertPolicy(QComboBox::NoInsert);
     m_kind->addItems(orderKinds());
     m_kind->setCurrentIndex(0);
-    m_orderDate = dateField(box, QStringLiteral("dtpAuftragDatum"));
+    m_orderDate = new DateField(QStringLiteral("dtpAuftragDatum"), box);
     m_orderCost = new AmountField(box);
     m_orderCost->setObjectName(QStringLiteral("txtAuftragBetrag"));
     m_orderCost->setAlignment(Qt::AlignRight);
@@ -201,6 +194,7 @@ QWidget* CompanyTab::buildOrderBox() {
     grid->addWidget(labelFor(m_orderCost, QStringLiteral("Betrag"), box), 2, 0);
     grid->addLayout(withUnit(m_orderCost, box), 2, 1);
     grid->addLayout(withUnit(m_orderSum, box), 3, 1);
+    grid->addWidget(m_orderDate->notice(), 4, 0, 1, 2);
     grid->setColumnStretch(1, 1);
     return box;
 }
@@ -317,8 +311,12 @@ bool CompanyTab::book() {
     row.company = company();
     row.trade = m_trade->text();
     row.costGroup = m_costGroup->text();
-    row.architectDate = DayNumber::fromDate(m_architectDate->date());
-    row.orderDate = DayNumber::fromDate(m_orderDate->date());
+    const DateField::Stored architectDate = m_architectDate->value();
+    const DateField::Stored orderDate = m_orderDate->value();
+    row.architectDate = architectDate.day;
+    row.architectDateText = architectDate.text;
+    row.orderDate = orderDate.day;
+    row.orderDateText = orderDate.text;
     row.orderKind = m_kind->currentText();
     if (!EstimateRepository(m_context.db).book(row, m_context.waitingEstimateRowId)) {
         m_context.dialogs.inform(this, QStringLiteral("Buchung nicht gespeichert"),
@@ -328,8 +326,7 @@ bool CompanyTab::book() {
                                  Dialogs::Icon::Critical);
         return false;
     }
-    m_context.waitingEstimateRowId.reset();
-    m_waitingNotice->hide();
+    endCorrection();
     m_architectCost->clear();
     m_orderCost->clear();
     List2Fuellen();
@@ -344,8 +341,7 @@ bool CompanyTab::bookWaitingRow() {
 void CompanyTab::keepWaitingRow() {
     if (!hasWaitingRow())
         return;
-    m_context.waitingEstimateRowId.reset();
-    m_waitingNotice->hide();
+    endCorrection();
     List2Fuellen();
     emit estimatesChanged();
 }
@@ -357,15 +353,47 @@ bool CompanyTab::settleWaitingRow() {
         QStringLiteral("Ein Eintrag wurde zur Korrektur in die Eingabefelder übernommen und ist noch nicht "
                        "wieder gebucht.\nSoll der korrigierte Eintrag jetzt gebucht werden?\n\n"
                        "Nein: Der Eintrag bleibt so gespeichert, wie er vorher war.");
-    if (m_context.dialogs.ask(this, kTakeBackTitle, question, Dialogs::Icon::Question,
-                              Dialogs::Answer::Yes) == Dialogs::Answer::Yes)
+    switch (m_context.dialogs.askWithCancel(this, kTakeBackTitle, question, Dialogs::Icon::Question,
+                                            Dialogs::Answer::Yes)) {
+    case Dialogs::Answer::Yes:
         return book();
-    keepWaitingRow();
-    return true;
+    case Dialogs::Answer::No:
+        keepWaitingRow();
+        return true;
+    case Dialogs::Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void CompanyTab::endCorrection() {
+    m_context.waitingEstimateRowId.reset();
+    m_waitingNotice->hide();
+    m_architectDate->endCorrection();
+    m_orderDate->endCorrection();
+}
+
+int CompanyTab::selectedRowOrSay() {
+    const int selected = m_list->selectedRow();
+    if (selected < 0)
+        m_context.dialogs.inform(this, QStringLiteral("Kein Eintrag gewählt"),
+                                 QStringLiteral("Bitte wählen Sie zuerst einen Eintrag in der Liste."),
+                                 Dialogs::Icon::Information);
+    return selected;
+}
+
+void CompanyTab::keyPressEvent(QKeyEvent* event) {
+    const QList<QWidget*> entry{m_architectDate, m_architectCost, m_kind, m_orderDate, m_orderCost, m_book};
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && entry.contains(focusWidget())) {
+        event->accept();
+        book();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void CompanyTab::takeBackSelected() {
-    const int selected = m_list->selectedRow();
+    const int selected = selectedRowOrSay();
     if (selected < 0)
         return;
     const qint64 rowId = m_model->idAt(selected);
@@ -387,11 +415,9 @@ void CompanyTab::takeBackSelected() {
     }
     m_context.waitingEstimateRowId = row->rowId;
     m_waitingNotice->show();
-    if (row->architectDate)
-        m_architectDate->setDate(DayNumber::toDate(*row->architectDate));
+    m_architectDate->showStored({row->architectDate, row->architectDateText});
     m_architectCost->setText(row->architectCost ? row->architectCost->toGerman() : QString());
-    if (row->orderDate)
-        m_orderDate->setDate(DayNumber::toDate(*row->orderDate));
+    m_orderDate->showStored({row->orderDate, row->orderDateText});
     m_kind->setCurrentText(row->orderKind);
     m_orderCost->setText(row->orderCost ? row->orderCost->toGerman() : QString());
     List2Fuellen();
@@ -399,7 +425,7 @@ void CompanyTab::takeBackSelected() {
 }
 
 void CompanyTab::deleteSelected() {
-    const int selected = m_list->selectedRow();
+    const int selected = selectedRowOrSay();
     if (selected < 0)
         return;
     const qint64 rowId = m_model->idAt(selected);
@@ -414,7 +440,7 @@ void CompanyTab::deleteSelected() {
     if (m_context.dialogs.ask(this, QStringLiteral("Buchung löschen"),
                               QStringLiteral("Buchung Nr. '") + number + QStringLiteral("' löschen?") +
                                   kTrailingBlanks,
-                              Dialogs::Icon::Question, Dialogs::Answer::Yes) != Dialogs::Answer::Yes)
+                              Dialogs::Icon::Question, Dialogs::Answer::No) != Dialogs::Answer::Yes)
         return;
     if (!EstimateRepository(m_context.db).remove(rowId))
         m_context.dialogs.inform(this, QStringLiteral("Löschen nicht möglich"), m_context.db.lastError(),

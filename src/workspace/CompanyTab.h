@@ -9,9 +9,9 @@
 #include <QWidget>
 
 class AmountField;
+class DateField;
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -59,12 +59,16 @@ public:
     // Gives up the correction: the waiting row stays in the file as it was.
     void keepWaitingRow();
     // Asks whether the waiting row's correction is to be booked now, and books or keeps it; false when
-    // it still waits (its booking failed). True at once when nothing waits.
+    // it still waits (its booking failed, or the user cancelled). True at once when nothing waits.
     bool settleWaitingRow();
 
     QList<int> columnWidthsInTwips(int count) const;
     void setColumnWidthsInTwips(const QList<int>& widths);
     ListSnapshot snapshot() const;
+
+protected:
+    // Enter in a field of the two frames or on "&Buchen" books the entry.
+    void keyPressEvent(QKeyEvent* event) override;
 
 signals:
     // "Alle Firmen anzeigen" was switched by the user.
@@ -81,6 +85,9 @@ private:
     void deleteSelected();
     void sortByHeading(int column);
     void reportReadError();
+    // The row selected in the list, or -1 after telling the user to select one.
+    int selectedRowOrSay();
+    void endCorrection();
     // An amount field's value to store: nullopt for an empty field; false when its text is no amount.
     bool amountToStore(const AmountField& field, std::optional<Money>& amount);
 
@@ -91,11 +98,11 @@ private:
     QLineEdit* m_trade = nullptr;
     QLineEdit* m_costGroup = nullptr;
     QLineEdit* m_projectTotal = nullptr;
-    QDateEdit* m_architectDate = nullptr;
+    DateField* m_architectDate = nullptr;
     AmountField* m_architectCost = nullptr;
     QLineEdit* m_architectSum = nullptr;
     QComboBox* m_kind = nullptr;
-    QDateEdit* m_orderDate = nullptr;
+    DateField* m_orderDate = nullptr;
     AmountField* m_orderCost = nullptr;
     QLineEdit* m_orderSum = nullptr;
     QPushButton* m_book = nullptr;

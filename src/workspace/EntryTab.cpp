@@ -5,32 +5,25 @@
 #include "BookingRepository.h"
 #include "CompanyRepository.h"
 #include "Database.h"
-#include "DayNumber.h"
+#include "DateField.h"
 #include "Dialogs.h"
 #include "WorkspaceContext.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringListModel>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 const QString kBookingCancelled = QStringLiteral("Buchung abgebrochen");
-
-QDateEdit* dateField(QWidget* parent, const QString& name) {
-    auto* field = new QDateEdit(QDate::currentDate(), parent);
-    field->setObjectName(name);
-    field->setCalendarPopup(true);
-    field->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    return field;
-}
 
 QLabel* labelFor(QWidget* field, const QString& caption, QWidget* parent) {
     auto* label = new QLabel(caption, parent);
@@ -52,8 +45,8 @@ EntryTab::EntryTab(WorkspaceContext& context, QWidget* parent) : QWidget(parent)
     layout->addWidget(buildBookingBox());
     layout->addStretch();
 
-    setTabOrder(m_search, m_company);
-    setTabOrder(m_company, m_instructedOn);
+    setTabOrder(m_company, m_search);
+    setTabOrder(m_search, m_instructedOn);
     setTabOrder(m_instructedOn, m_invoiceDate);
     setTabOrder(m_invoiceDate, m_invoiceNumber);
     setTabOrder(m_invoiceNumber, m_paymentKind);
@@ -67,7 +60,22 @@ EntryTab::EntryTab(WorkspaceContext& context, QWidget* parent) : QWidget(parent)
         emit companyChosen(m_company->currentText());
     });
     connect(m_book, &QPushButton::clicked, this, &EntryTab::book);
-    connect(m_amount, &QLineEdit::returnPressed, m_book, &QPushButton::click);
+}
+
+void EntryTab::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The tab opens with the company to be chosen first.
+    if (!std::exchange(m_shown, true))
+        m_company->setFocus();
+}
+
+void EntryTab::keyPressEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && focusWidget() != m_search) {
+        event->accept();
+        book();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 QWidget* EntryTab::buildCompanyBox() {
@@ -119,8 +127,8 @@ QWidget* EntryTab::buildCompanyBox() {
 
 QWidget* EntryTab::buildBookingBox() {
     auto* box = new QGroupBox(this);
-    m_instructedOn = dateField(box, QStringLiteral("dtpAnweisung"));
-    m_invoiceDate = dateField(box, QStringLiteral("dtpRechnung"));
+    m_instructedOn = new DateField(QStringLiteral("dtpAnweisung"), box);
+    m_invoiceDate = new DateField(QStringLiteral("dtpRechnung"), box);
     m_invoiceNumber = new QLineEdit(box);
     m_invoiceNumber->setObjectName(QStringLiteral("txtRechnungsNr"));
     m_paymentKind = new QComboBox(box);
@@ -149,11 +157,13 @@ QWidget* EntryTab::buildBookingBox() {
     grid->addWidget(m_instructedOn, 0, 1);
     grid->addWidget(labelFor(m_invoiceDate, QStringLiteral("&Rechnung vom"), box), 0, 2);
     grid->addWidget(m_invoiceDate, 0, 3);
+    grid->addWidget(m_instructedOn->notice(), 5, 0, 1, 4);
+    grid->addWidget(m_invoiceDate->notice(), 6, 0, 1, 4);
     grid->addWidget(labelFor(m_invoiceNumber, QStringLiteral("Beleg&Nr.: RechnungsNr.:"), box), 1, 0);
     grid->addWidget(m_invoiceNumber, 1, 1);
     grid->addWidget(labelFor(m_paymentKind, QStringLiteral("&Zahlungsart"), box), 1, 2);
     grid->addWidget(m_paymentKind, 1, 3);
-    grid->addWidget(labelFor(m_amount, QStringLiteral("Angewiesener &Betrag"), box), 2, 0);
+    grid->addWidget(labelFor(m_amount, QStringLiteral("&Angewiesener Betrag"), box), 2, 0);
     auto* amountRow = new QHBoxLayout;
     amountRow->addWidget(m_amount);
     amountRow->addWidget(new QLabel(QStringLiteral("Euro"), box));
@@ -285,8 +295,12 @@ bool EntryTab::book() {
     booking.company = m_company->currentText();
     booking.trade = m_trade->text();
     booking.costGroup = m_costGroup->text();
-    booking.instructedOn = DayNumber::fromDate(m_instructedOn->date());
-    booking.invoiceDate = DayNumber::fromDate(m_invoiceDate->date());
+    const DateField::Stored instructedOn = m_instructedOn->value();
+    const DateField::Stored invoiceDate = m_invoiceDate->value();
+    booking.instructedOn = instructedOn.day;
+    booking.instructedOnText = instructedOn.text;
+    booking.invoiceDate = invoiceDate.day;
+    booking.invoiceDateText = invoiceDate.text;
     booking.invoiceNumber = m_invoiceNumber->text();
     booking.paymentKind = kind;
     booking.remarks = m_remarks->text();
@@ -299,8 +313,7 @@ bool EntryTab::book() {
                                  Dialogs::Icon::Critical);
         return false;
     }
-    m_context.waitingBookingId.reset();
-    m_waitingNotice->hide();
+    endCorrection();
     m_invoiceNumber->clear();
     m_remarks->clear();
     m_amount->clear();
@@ -324,10 +337,8 @@ void EntryTab::takeBack(const Booking& booking) {
             m_costGroup->setText(booking.costGroup);
         }
     }
-    if (booking.instructedOn)
-        m_instructedOn->setDate(DayNumber::toDate(*booking.instructedOn));
-    if (booking.invoiceDate)
-        m_invoiceDate->setDate(DayNumber::toDate(*booking.invoiceDate));
+    m_instructedOn->showStored({booking.instructedOn, booking.instructedOnText});
+    m_invoiceDate->showStored({booking.invoiceDate, booking.invoiceDateText});
     m_invoiceNumber->setText(booking.invoiceNumber);
     m_paymentKind->setCurrentText(booking.paymentKind);
     m_amount->setText(booking.amount ? booking.amount->toGerman() : QString());
@@ -340,8 +351,14 @@ void EntryTab::takeBack(const Booking& booking) {
 }
 
 void EntryTab::keepWaitingBooking() {
+    endCorrection();
+}
+
+void EntryTab::endCorrection() {
     m_context.waitingBookingId.reset();
     m_waitingNotice->hide();
+    m_instructedOn->endCorrection();
+    m_invoiceDate->endCorrection();
 }
 
 bool EntryTab::hasWaitingBooking() const {

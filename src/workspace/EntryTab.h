@@ -7,8 +7,8 @@
 #include <QWidget>
 
 class AmountField;
+class DateField;
 class QComboBox;
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -44,6 +44,12 @@ public:
     void keepWaitingBooking();
     bool hasWaitingBooking() const;
 
+protected:
+    // Enter in a field of the booking or on "&Buchen" books, as Enter saves in the master-data screens;
+    // Enter in the search field does not.
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
 signals:
     // A booking was stored for company (new, or replacing the one taken back).
     void booked(const QString& company);
@@ -59,7 +65,7 @@ private:
     void showCompany(const QString& name);
     void clearDetails();
     void setCompanies(const QStringList& names);
-    void showWaiting();
+    void endCorrection();
     void reportIncomplete(const QString& detail);
 
     WorkspaceContext& m_context;
@@ -71,12 +77,13 @@ private:
     QLabel* m_contact = nullptr;
     QLineEdit* m_trade = nullptr;
     QLineEdit* m_costGroup = nullptr;
-    QDateEdit* m_instructedOn = nullptr;
-    QDateEdit* m_invoiceDate = nullptr;
+    DateField* m_instructedOn = nullptr;
+    DateField* m_invoiceDate = nullptr;
     QLineEdit* m_invoiceNumber = nullptr;
     QComboBox* m_paymentKind = nullptr;
     QLineEdit* m_remarks = nullptr;
     AmountField* m_amount = nullptr;
     QPushButton* m_book = nullptr;
     QLabel* m_waitingNotice = nullptr;
+    bool m_shown = false;
 };

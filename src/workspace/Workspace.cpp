@@ -220,13 +220,24 @@ QWidget* Workspace::buildToolbar() {
         m_quit = false;
         close();
     };
+    // The entry tab holds no list: printing or exporting there says so.
     const auto print = [this] {
         if (currentTab() != EntryTabIndex)
             emit printRequested();
+        else
+            m_dialogs.inform(this, QStringLiteral("Drucken"),
+                             QStringLiteral("Das Register „Eingabe“ hat keinen Bericht. Bitte wählen Sie das "
+                                            "Register der Liste, die gedruckt werden soll."),
+                             Dialogs::Icon::Information);
     };
     const auto exportList = [this] {
         if (currentTab() != EntryTabIndex)
             emit exportRequested();
+        else
+            m_dialogs.inform(this, QStringLiteral("Daten exportieren"),
+                             QStringLiteral("Das Register „Eingabe“ hat keine Liste. Bitte wählen Sie das "
+                                            "Register der Liste, die exportiert werden soll."),
+                             Dialogs::Icon::Information);
     };
     const auto quit = [this] {
         m_quit = true;
@@ -462,7 +473,7 @@ void Workspace::remove(qint64 bookingId) {
                              BookingListModel::runningNumberText(booking->runningNumber) +
                              QStringLiteral("' löschen?          ");
     if (m_dialogs.ask(this, QStringLiteral("Buchung löschen"), question, Dialogs::Icon::Question,
-                      Dialogs::Answer::Yes) != Dialogs::Answer::Yes)
+                      Dialogs::Answer::No) != Dialogs::Answer::Yes)
         return;
     if (!BookingRepository(*m_db).remove(bookingId))
         m_dialogs.inform(this, QStringLiteral("Löschen nicht möglich"), m_db->lastError(),
@@ -477,12 +488,18 @@ bool Workspace::settleWaitingBooking() {
         QStringLiteral("Eine Buchung wurde zur Korrektur in die Eingabefelder übernommen und ist noch nicht "
                        "wieder gebucht.\nSoll die korrigierte Buchung jetzt gebucht werden?\n\n"
                        "Nein: Die Buchung bleibt so gespeichert, wie sie vorher war.");
-    if (m_dialogs.ask(this, QStringLiteral("Buchung bearbeiten"), question, Dialogs::Icon::Question,
-                      Dialogs::Answer::Yes) == Dialogs::Answer::Yes)
+    switch (m_dialogs.askWithCancel(this, QStringLiteral("Buchung bearbeiten"), question,
+                                    Dialogs::Icon::Question, Dialogs::Answer::Yes)) {
+    case Dialogs::Answer::Yes:
         return m_entry->book();
-    m_entry->keepWaitingBooking();
-    EINLESEN();
-    return true;
+    case Dialogs::Answer::No:
+        m_entry->keepWaitingBooking();
+        EINLESEN();
+        return true;
+    case Dialogs::Answer::Cancel:
+        break;
+    }
+    return false;
 }
 
 void Workspace::closeEvent(QCloseEvent* event) {

@@ -68,7 +68,7 @@ private:
     void takeBack(qint64 bookingId);
     void remove(qint64 bookingId);
     // Asks what becomes of a booking that waits in the entry fields; false when it stays waiting (its
-    // correction could not be booked).
+    // correction could not be booked, or the user cancelled).
     bool settleWaitingBooking();
     void showCount(const QString& text);
     void allCompaniesToggled(bool all);

@@ -190,13 +190,13 @@ private slots:
                                   << "5"
                                   << "eine Firma, bei der ein Gewerk eingetragen ist";
         QTest::newRow("partial architect amount") << "Hochbau Nord"
-                                                  << "1."
+                                                  << "-"
                                                   << "5"
-                                                  << "Der Betrag \"1.\" ist keine vollständige Zahl";
+                                                  << "Der Betrag \"-\" ist keine vollständige Zahl";
         QTest::newRow("partial order amount") << "Hochbau Nord"
                                               << ""
-                                              << "2.00"
-                                              << "Der Betrag \"2.00\" ist keine vollständige Zahl";
+                                              << ","
+                                              << "Der Betrag \",\" ist keine vollständige Zahl";
     }
     void incompleteEntryIsRefused() {
         QFETCH(QString, company);
@@ -287,6 +287,7 @@ private slots:
         QCOMPARE(f.dialogs.shown.size(), 1);
         QCOMPARE(f.dialogs.shown.first().title, "Buchung löschen");
         QCOMPARE(f.dialogs.shown.first().text, "Buchung Nr. '1' löschen?          ");
+        QCOMPARE(f.dialogs.shown.first().defaultButton, Dialogs::Answer::No);
         QCOMPARE(f.stored("NachtragArt"), "Auftrag vom,2. Nachtr. Auftrag");
         QCOMPARE(f.sums(), "0,00|40,00");
     }

@@ -1,5 +1,6 @@
 #include "Workspace.h"
 #include "AmountField.h"
+#include "DateField.h"
 #include "ScriptedDialogs.h"
 #include "Settings.h"
 #include "TestDatabase.h"
@@ -196,7 +197,7 @@ private slots:
                                    << "Bitte geben Sie alle notwendigen Daten ein!";
         QTest::newRow("partial amount") << "Hochbau Nord"
                                         << "Rückhalt"
-                                        << "1."
+                                        << "-"
                                         << "keine vollständige Zahl";
         QTest::newRow("no trade") << "Ohne Gewerk"
                                   << "Rückhalt"
@@ -296,6 +297,7 @@ private slots:
         f.click("cmdBuchungLoeschen");
         QCOMPARE(f.dialogs.shown.last().title + '|' + f.dialogs.lastText(),
                  "Buchung löschen|LfdNr. '007' löschen?          ");
+        QCOMPARE(f.dialogs.shown.last().defaultButton, Dialogs::Answer::No);
         QCOMPARE(f.stored("Betrag"), "1.0,2.0");
         f.selectRow(1);
         f.dialogs.answers.enqueue(Dialogs::Answer::Yes);
@@ -306,8 +308,6 @@ private slots:
         f.dialogs.answers.enqueue(Dialogs::Answer::Yes);
         f.click("cmdBuchungLoeschen");
         QCOMPARE(f.column(0) + '|' + f.status() + '|' + f.total(), "|Buchungen: 0|0,00");
-        f.click("cmdBuchungLoeschen");
-        QCOMPARE(f.dialogs.shown.size(), 3);
     }
 
     // A booking taken back stays in the file but leaves the list; closing answered No keeps it as it
@@ -396,6 +396,7 @@ private slots:
     void windowSettings() {
         Fixture f;
         Workspace& w = f.open();
+        QCOMPARE(w.focusWidget() ? w.focusWidget()->objectName() : QString(), "cboFirma");
         QCOMPARE(w.size(), Twips::toPixels(10275, 7665, w));
         QCOMPARE(w.pos(), QPoint(Twips::toPixelsX(105, w), Twips::toPixelsY(210, w)));
         QVERIFY(f.find<QAbstractButton>("chkAlleFirmen")->isChecked());
@@ -558,6 +559,184 @@ private slots:
         report = f.find<QTreeView>("ListView4")->model();
         QCOMPARE(report->index(0, 4).data().toString() + '|' + report->index(0, 5).data().toString(),
                  "100,00|80,00");
+    }
+
+    // Enter in a field of the entry, or on its "&Buchen", books: on the entry tab a booking, on the
+    // company tab an estimate row. Enter in the search field books nothing.
+    void enterBooks_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("stored");
+        const QString none = "0|0";
+        for (const char* field : {"cboFirma", "dtpAnweisung", "dtpRechnung", "txtRechnungsNr",
+                                  "cboZahlungsart", "txtBetrag", "txtBemerkungen", "cmdBuchen"})
+            QTest::newRow(field) << int(Workspace::EntryTabIndex) << field << "1|0";
+        QTest::newRow("txtSuchen") << int(Workspace::EntryTabIndex) << "txtSuchen" << none;
+        for (const char* field : {"dtpArchitektDatum", "txtArchitektBetrag", "cboAuftragsart",
+                                  "dtpAuftragDatum", "txtAuftragBetrag", "cmdNachtragBuchen"})
+            QTest::newRow(field) << int(Workspace::CompanyTabIndex) << field << "0|1";
+        QTest::newRow("ListView2") << int(Workspace::CompanyTabIndex) << "ListView2" << none;
+    }
+    void enterBooks() {
+        QFETCH(int, tab);
+        QFETCH(QString, field);
+        QFETCH(QString, stored);
+        Fixture f;
+        f.open();
+        f.chooseCompany("Hochbau Nord");
+        f.find<QComboBox>("cboZahlungsart")->setCurrentText("Rückhalt");
+        f.type("txtBetrag", "5");
+        f.showTab(tab);
+        f.type("txtAuftragBetrag", "7");
+        QWidget* focused = f.find<QWidget>(field);
+        focused->setFocus();
+        QTest::keyClick(focused, Qt::Key_Return);
+        QCOMPARE(f.db.scalar("SELECT (SELECT count(*) FROM tblBuchung) || '|' || "
+                             "(SELECT count(*) FROM tblNachtrag)"),
+                 stored);
+    }
+
+    // Leaving the workspace while a row taken back waits asks with "Abbrechen" too, which keeps the
+    // workspace open and the row waiting.
+    void leavingCanBeCancelled_data() {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("booking") << "cmdBuchungBearbeiten";
+        QTest::newRow("estimate row") << "cmdNachtragBearbeiten";
+    }
+    void leavingCanBeCancelled() {
+        QFETCH(QString, button);
+        Fixture f;
+        f.db.exec(
+            "INSERT INTO tblBuchung (PID, ProjektID, Firma, Gewerk, Betrag) VALUES (1, '1', 'Hochbau Nord', "
+            "'Rohbau', 5)");
+        f.db.exec("INSERT INTO tblNachtrag (NID, ProjektID, Firma, NachtragKosten) VALUES (1, '1', 'Hochbau "
+                  "Nord', 8)");
+        f.open();
+        f.chooseCompany("Hochbau Nord");
+        f.showTab(button == "cmdBuchungBearbeiten" ? Workspace::BookingsTabIndex
+                                                   : Workspace::CompanyTabIndex);
+        auto* list = f.find<QTreeView>(button == "cmdBuchungBearbeiten" ? "ListView1" : "ListView2");
+        list->selectionModel()->setCurrentIndex(
+            list->model()->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        f.dialogs.answers.enqueue(Dialogs::Answer::Yes);
+        f.click(button);
+        QSignalSpy closings(f.screen.get(), &Workspace::closing);
+        f.dialogs.answers.enqueue(Dialogs::Answer::Cancel);
+        f.click("tbrBeenden");
+        QCOMPARE(f.dialogs.shown.last().kind, ScriptedDialogs::Shown::Kind::AskWithCancel);
+        QVERIFY(f.screen->isVisible());
+        QCOMPARE(closings.count(), 0);
+        QVERIFY(!f.find<QLabel>(button == "cmdBuchungBearbeiten" ? "lblBearbeitungsmodus"
+                                                                 : "lblNachtragBearbeitungsmodus")
+                     ->isHidden());
+    }
+
+    // A button that has nothing to act on says so in one sentence.
+    void silentButtonsSaySo_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("said");
+        const QString noBooking = "Bitte wählen Sie zuerst eine Buchung in der Liste.";
+        const QString noRow = "Bitte wählen Sie zuerst einen Eintrag in der Liste.";
+        const QString noReport =
+            "Das Register „Eingabe“ hat keinen Bericht. Bitte wählen Sie das Register der "
+            "Liste, die gedruckt werden soll.";
+        QTest::newRow("Buchung bearbeiten")
+            << int(Workspace::BookingsTabIndex) << "cmdBuchungBearbeiten" << noBooking;
+        QTest::newRow("Buchung löschen")
+            << int(Workspace::BookingsTabIndex) << "cmdBuchungLoeschen" << noBooking;
+        QTest::newRow("Bearbeiten") << int(Workspace::CompanyTabIndex) << "cmdNachtragBearbeiten" << noRow;
+        QTest::newRow("Löschen") << int(Workspace::CompanyTabIndex) << "cmdNachtragLoeschen" << noRow;
+        QTest::newRow("Drucken") << int(Workspace::EntryTabIndex) << "tbrDrucken" << noReport;
+        QTest::newRow("Druckvorschau") << int(Workspace::EntryTabIndex) << "cmdDruckvorschau" << noReport;
+        QTest::newRow("Export")
+            << int(Workspace::EntryTabIndex) << "tbrExport"
+            << "Das Register „Eingabe“ hat keine Liste. Bitte wählen Sie das Register der "
+               "Liste, die exportiert werden soll.";
+    }
+    void silentButtonsSaySo() {
+        QFETCH(int, tab);
+        QFETCH(QString, button);
+        QFETCH(QString, said);
+        Fixture f;
+        f.open();
+        f.showTab(tab);
+        f.click(button);
+        QCOMPARE(f.dialogs.shown.size(), 1);
+        QCOMPARE(f.dialogs.shown.last().kind, ScriptedDialogs::Shown::Kind::Inform);
+        QCOMPARE(f.dialogs.lastText(), said);
+    }
+
+    // Correcting a row whose stored date the field cannot show: the field is empty with a notice, and the
+    // stored value is written back as it was unless the user sets a date.
+    void unreadableDateIsKeptOnCorrection_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("booking, text") << "cmdBuchungBearbeiten"
+                                       << "dtpAnweisung"
+                                       << "'abc'"
+                                       << "Gespeichertes Datum nicht lesbar: abc";
+        QTest::newRow("booking, year 5881510") << "cmdBuchungBearbeiten"
+                                               << "dtpRechnung"
+                                               << "2147483647"
+                                               << "Gespeichertes Datum nicht lesbar: 2147483647";
+        QTest::newRow("booking, empty") << "cmdBuchungBearbeiten"
+                                        << "dtpRechnung"
+                                        << "NULL"
+                                        << "";
+        QTest::newRow("estimate row, text") << "cmdNachtragBearbeiten"
+                                            << "dtpArchitektDatum"
+                                            << "'31.02.'"
+                                            << "Gespeichertes Datum nicht lesbar: 31.02.";
+        QTest::newRow("estimate row, year 5881510") << "cmdNachtragBearbeiten"
+                                                    << "dtpAuftragDatum"
+                                                    << "2147483647"
+                                                    << "Gespeichertes Datum nicht lesbar: 2147483647";
+    }
+    void unreadableDateIsKeptOnCorrection() {
+        QFETCH(QString, button);
+        QFETCH(QString, field);
+        QFETCH(QString, stored);
+        QFETCH(QString, notice);
+        const bool booking = button == "cmdBuchungBearbeiten";
+        const QString table = booking ? "tblBuchung" : "tblNachtrag";
+        const QString column = QMap<QString, QString>{
+            {"dtpAnweisung", "AnweisungVom"},
+            {"dtpRechnung", "RechnungVom"},
+            {"dtpArchitektDatum", "ArchitektDatum"},
+            {"dtpAuftragDatum",
+             "NachtragDatum"}}.value(field);
+        for (int round = 0; round < 2; ++round) {
+            Fixture f;
+            f.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Firma, Gewerk, AnweisungVom, RechnungVom, "
+                      "Zahlungsart, "
+                      "Betrag) VALUES (1, '1', 'Hochbau Nord', 'Rohbau', 45000, 45000, 'Rückhalt', 5)");
+            f.db.exec("INSERT INTO tblNachtrag (NID, ProjektID, Firma, ArchitektDatum, NachtragDatum, "
+                      "NachtragKosten) "
+                      "VALUES (1, '1', 'Hochbau Nord', 45000, 45000, 8)");
+            f.db.exec(QStringLiteral("UPDATE %1 SET %2 = %3").arg(table, column, stored));
+            const QString before = f.db.scalar(QStringLiteral("SELECT quote(%1) FROM %2").arg(column, table));
+            f.open();
+            f.chooseCompany("Hochbau Nord");
+            f.showTab(booking ? Workspace::BookingsTabIndex : Workspace::CompanyTabIndex);
+            auto* list = f.find<QTreeView>(booking ? "ListView1" : "ListView2");
+            list->selectionModel()->setCurrentIndex(
+                list->model()->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            f.dialogs.answers.enqueue(Dialogs::Answer::Yes);
+            f.click(button);
+            auto* date = f.find<DateField>(field);
+            QVERIFY(date->isEmpty());
+            QCOMPARE(date->notice()->isHidden() ? QString() : date->notice()->text(), notice);
+            if (round == 1)
+                date->setDate(QDate(2024, 3, 15));
+            f.click(booking ? "cmdBuchen" : "cmdNachtragBuchen");
+            QCOMPARE(
+                f.db.scalar(QStringLiteral("SELECT count(*) || ':' || quote(%1) FROM %2").arg(column, table)),
+                "1:" + (round == 0 ? before : "45366"));
+            QVERIFY(date->notice()->isHidden());
+        }
     }
 
 private:
