@@ -21,5 +21,8 @@ struct EstimateRow {
     std::optional<int> orderDate;       // NachtragDatum, a day number
     QString orderKind;                  // NachtragArt
     std::optional<Money> orderCost;     // NachtragKosten
+    // The stored texts of ArchitektKosten and NachtragKosten when they are there but no amount.
+    QString unreadableArchitectCost;
+    QString unreadableOrderCost;
 };
 Q_DECLARE_TYPEINFO(EstimateRow, Q_RELOCATABLE_TYPE);
