@@ -39,10 +39,13 @@ std::optional<Money> Money::parseStored(const QString& text) {
         return std::nullopt;
     bool ok = false;
     double value = trimmed.toDouble(&ok);
-    if (!ok) {
-        trimmed.replace(QLatin1Char(','), QLatin1Char('.'));
-        value = trimmed.toDouble(&ok);
-    }
+    if (ok)
+        return fromStoredReal(value);
+    // Typed into the file by hand or by another program in German notation: "1.234,50".
+    if (const std::optional<Money> german = parseGerman(trimmed))
+        return german;
+    trimmed.replace(QLatin1Char(','), QLatin1Char('.'));
+    value = trimmed.toDouble(&ok);
     if (!ok)
         return std::nullopt;
     return fromStoredReal(value);

@@ -20,7 +20,7 @@ public:
     // German notation as typed by a user: "1.234,50", "1234,5", "-5.000,00", "12". Thousands points are
     // optional but, when present, must group by three. Anything else (letters, "1,2,3") gives nullopt.
     static std::optional<Money> parseGerman(const QString& text);
-    // A stored field's text ("1234.5", "1234,5", "12"); nullopt for an empty or foreign value.
+    // A stored field's text ("1234.5", "1234,5", "12", "1.234,50"); nullopt for an empty or foreign value.
     static std::optional<Money> parseStored(const QString& text);
     // A stored field's number of euros, as the engine hands over a REAL or an INTEGER field ("12" is
     // 12,00); nullopt for a value that is not finite or beyond any amount the program can hold.

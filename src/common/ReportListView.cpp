@@ -3,6 +3,8 @@
 #include "Twips.h"
 
 #include <QHeaderView>
+#include <QLabel>
+#include <QResizeEvent>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -60,4 +62,53 @@ int ReportListView::selectedRow() const {
         return -1;
     const QModelIndexList rows = selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void ReportListView::setOutdated(bool outdated) {
+    if (outdated == isOutdated())
+        return;
+    if (!outdated) {
+        delete m_outdatedNote;
+        m_outdatedNote = nullptr;
+        setPalette(QPalette());
+        setAccessibleDescription(QString());
+        return;
+    }
+    m_outdatedNote = new QLabel(QStringLiteral("Nicht aktuell: Die Daten konnten nicht gelesen werden. Die "
+                                               "Liste zeigt den zuletzt gelesenen Stand."),
+                                this);
+    m_outdatedNote->setObjectName(QStringLiteral("lblNichtAktuell"));
+    m_outdatedNote->setWordWrap(true);
+    m_outdatedNote->setAutoFillBackground(true);
+    m_outdatedNote->setMargin(4);
+    QPalette notePalette = m_outdatedNote->palette();
+    notePalette.setColor(QPalette::Window, palette().color(QPalette::ToolTipBase));
+    notePalette.setColor(QPalette::WindowText, palette().color(QPalette::ToolTipText));
+    m_outdatedNote->setPalette(notePalette);
+    QPalette greyed = palette();
+    for (const QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText})
+        greyed.setColor(QPalette::Active, role, greyed.color(QPalette::Disabled, role));
+    greyed.setColor(QPalette::Inactive, QPalette::Text, greyed.color(QPalette::Disabled, QPalette::Text));
+    setPalette(greyed);
+    setAccessibleDescription(m_outdatedNote->text());
+    placeNote();
+    m_outdatedNote->show();
+}
+
+bool ReportListView::isOutdated() const {
+    return m_outdatedNote != nullptr;
+}
+
+void ReportListView::resizeEvent(QResizeEvent* event) {
+    QTreeView::resizeEvent(event);
+    placeNote();
+}
+
+void ReportListView::placeNote() {
+    if (!m_outdatedNote)
+        return;
+    const QRect area = viewport()->geometry();
+    const int height = m_outdatedNote->heightForWidth(area.width());
+    m_outdatedNote->setGeometry(area.left(), area.bottom() + 1 - height, area.width(), height);
+    m_outdatedNote->raise();
 }

@@ -25,5 +25,6 @@ struct Booking {
     QString paymentKind;         // Zahlungsart
     QString remarks;             // Bemerkungen
     std::optional<Money> amount; // Betrag; nullopt for an empty or foreign value
+    QString unreadableAmount;    // the stored text of a Betrag that is there but no amount
 };
 Q_DECLARE_TYPEINFO(Booking, Q_RELOCATABLE_TYPE);

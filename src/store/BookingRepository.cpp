@@ -36,7 +36,7 @@ Booking build(const Database::Row& row) {
     booking.invoiceNumber = row.text(9);
     booking.paymentKind = row.text(10);
     booking.remarks = row.text(11);
-    booking.amount = row.amount(12);
+    booking.amount = row.amount(12, booking.unreadableAmount);
     return booking;
 }
 
@@ -63,7 +63,7 @@ QList<Booking> BookingRepository::all(bool* ok) const {
 }
 
 QList<Booking> BookingRepository::forProject(const QString& projectId, bool* ok) const {
-    return read(m_db, kSelect + QStringLiteral("WHERE ProjektID = ? ORDER BY ID"), {projectId}, ok);
+    return read(m_db, kSelect + QStringLiteral("WHERE trim(ProjektID) = ? ORDER BY ID"), {projectId}, ok);
 }
 
 QList<BookingRepository::CompanySum>
@@ -75,7 +75,7 @@ BookingRepository::sumsByCompany(const QString& projectId, std::optional<qint64>
     QHash<QString, qsizetype> byFoldedName;
     const bool ran =
         m_db.read(QStringLiteral("SELECT ID, Firma, Gewerk, Kostengruppe, Betrag FROM tblBuchung "
-                                 "WHERE ProjektID = ? AND ID IS NOT ? ORDER BY ID DESC"),
+                                 "WHERE trim(ProjektID) = ? AND ID IS NOT ? ORDER BY ID DESC"),
                   {projectId, leftOut ? QVariant(*leftOut) : QVariant()}, [&](const Database::Row& row) {
                       const QString company = row.text(1);
                       qsizetype index = bySpelling.value(company, -1);
@@ -104,7 +104,7 @@ BookingRepository::sumsByCompany(const QString& projectId, std::optional<qint64>
 
 int BookingRepository::highestRunningNumber(const QString& projectId, bool* ok) const {
     const QList<int> highest = StoredValue::rows<int>(
-        m_db, QStringLiteral("SELECT MAX(CAST(PID AS INTEGER)) FROM tblBuchung WHERE ProjektID = ?"),
+        m_db, QStringLiteral("SELECT MAX(CAST(PID AS INTEGER)) FROM tblBuchung WHERE trim(ProjektID) = ?"),
         {projectId}, ok, [](const Database::Row& row) { return row.integer(0).value_or(0); });
     return highest.isEmpty() ? 0 : std::max(0, highest.first());
 }
@@ -113,7 +113,7 @@ QStringList BookingRepository::distinctValues(Field field, const QString& projec
     const QString column = fieldName(field);
     const QStringList found = StoredValue::rows<QString>(
         m_db,
-        QStringLiteral("SELECT %1 FROM tblBuchung WHERE ProjektID = ? AND %1 IS NOT NULL AND %1 <> '' "
+        QStringLiteral("SELECT %1 FROM tblBuchung WHERE trim(ProjektID) = ? AND %1 IS NOT NULL AND %1 <> '' "
                        "GROUP BY %1 ORDER BY MIN(ID)")
             .arg(column),
         {projectId}, ok, [](const Database::Row& row) { return row.text(0); });
@@ -136,26 +136,28 @@ QStringList BookingRepository::distinctValues(Field field, const QString& projec
 
 QList<Booking> BookingRepository::withValue(const QString& projectId, Field field, const QString& value,
                                             bool* ok) const {
-    return read(m_db,
-                kSelect +
-                    QStringLiteral("WHERE ProjektID = ? AND fold(%1) = fold(?) ORDER BY AnweisungVom, ID")
-                        .arg(fieldName(field)),
-                {projectId, value}, ok);
+    return read(
+        m_db,
+        kSelect + QStringLiteral("WHERE trim(ProjektID) = ? AND fold(%1) = fold(?) ORDER BY AnweisungVom, ID")
+                      .arg(fieldName(field)),
+        {projectId, value}, ok);
 }
 
 QList<Booking> BookingRepository::instructedBetween(const QString& projectId, int firstDay, int lastDay,
                                                     bool* ok) const {
     return read(m_db,
-                kSelect + QStringLiteral("WHERE ProjektID = ? AND AnweisungVom >= ? AND AnweisungVom <= ? "
-                                         "ORDER BY PID, ID"),
+                kSelect +
+                    QStringLiteral("WHERE trim(ProjektID) = ? AND AnweisungVom >= ? AND AnweisungVom <= ? "
+                                   "ORDER BY PID, ID"),
                 {projectId, firstDay, lastDay}, ok);
 }
 
 QList<Booking> BookingRepository::instructedOnDays(const QString& projectId, int firstDay, int lastDay,
                                                    bool* ok) const {
     return read(m_db,
-                kSelect + QStringLiteral("WHERE ProjektID = ? AND AnweisungVom >= ? AND AnweisungVom < ? "
-                                         "ORDER BY PID, ID"),
+                kSelect +
+                    QStringLiteral("WHERE trim(ProjektID) = ? AND AnweisungVom >= ? AND AnweisungVom < ? "
+                                   "ORDER BY PID, ID"),
                 {projectId, firstDay, qint64(lastDay) + 1}, ok);
 }
 
@@ -164,7 +166,7 @@ std::optional<Booking> BookingRepository::find(const QString& projectId, int run
                                                bool* ok) const {
     const QList<Booking> rows =
         read(m_db,
-             kSelect + QStringLiteral("WHERE ProjektID = ? AND PID = ? AND fold(Firma) = fold(?) "
+             kSelect + QStringLiteral("WHERE trim(ProjektID) = ? AND PID = ? AND fold(Firma) = fold(?) "
                                       "AND AnweisungVom IS ? ORDER BY ID LIMIT 1"),
              {projectId, runningNumber, company, StoredValue::bind(instructedOn)}, ok);
     if (rows.isEmpty())
@@ -194,24 +196,42 @@ std::optional<Booking> BookingRepository::find(qint64 id, bool* ok) const {
     return rows.first();
 }
 
-bool BookingRepository::book(Booking& booking, std::optional<qint64> replacing) {
-    Transaction transaction(m_db);
-    if (!transaction.isActive())
-        return false;
-    if (replacing && !remove(*replacing))
-        return false;
-    bool ok = true;
-    const int highest = highestRunningNumber(booking.projectId, &ok);
-    if (!ok)
-        return false;
-    Booking stored = booking;
-    stored.runningNumber = RunningNumber::next(highest);
-    const std::optional<qint64> id = add(stored);
-    if (!id || !transaction.commit())
-        return false;
-    stored.id = *id;
-    booking = stored;
-    return true;
+bool BookingRepository::book(Booking& booking, std::optional<qint64> replacing, bool* originalGone) {
+    if (originalGone)
+        *originalGone = false;
+    return m_db.retryOnceWhenBusy([&] {
+        Transaction transaction(m_db);
+        if (!transaction.isActive())
+            return false;
+        if (replacing && !remove(*replacing)) {
+            if (originalGone)
+                *originalGone = m_db.lastFailure() == Database::Failure::RowGone;
+            return false;
+        }
+        bool ok = true;
+        const int highest = highestRunningNumber(booking.projectId, &ok);
+        if (!ok)
+            return false;
+        Booking stored = booking;
+        stored.runningNumber = RunningNumber::next(highest);
+        const std::optional<qint64> id = add(stored);
+        if (!id || !transaction.commit())
+            return false;
+        stored.id = *id;
+        booking = stored;
+        return true;
+    });
+}
+
+QList<Booking> BookingRepository::withUnreadableAmount(const QString& projectId, bool* ok) const {
+    // The engine picks out the candidates (a text, or a number beyond any amount); Money decides.
+    QList<Booking> rows =
+        read(m_db,
+             kSelect + QStringLiteral("WHERE trim(ProjektID) = ? AND (typeof(Betrag) IN ('text', 'blob') "
+                                      "OR abs(Betrag) >= 1e13) ORDER BY ID"),
+             {projectId}, ok);
+    rows.removeIf([](const Booking& booking) { return booking.unreadableAmount.isEmpty(); });
+    return rows;
 }
 
 bool BookingRepository::remove(qint64 id) {

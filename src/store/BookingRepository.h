@@ -28,7 +28,8 @@ public:
     explicit BookingRepository(Database& database) : m_db(database) {}
 
     QList<Booking> all(bool* ok = nullptr) const;
-    // One project's bookings (ProjektID equals projectId), in order of entry.
+    // One project's bookings (ProjektID, without surrounding blanks, equals projectId), in order of entry;
+    // so are the project's rows for every other operation.
     QList<Booking> forProject(const QString& projectId, bool* ok = nullptr) const;
     // The project's bookings added up per company in one pass, leaving out the booking leftOut; the
     // companies from the one booked last.
@@ -58,8 +59,11 @@ public:
     // Books a new booking of its project with the next running number, read in the same transaction,
     // and, when replacing is given, removes that booking in the same transaction first (a corrected
     // booking replacing the one taken back). On success booking holds the stored ID and number;
-    // nothing is written when any step fails.
-    bool book(Booking& booking, std::optional<qint64> replacing = std::nullopt);
+    // nothing is written when any step fails. originalGone tells that it failed because the booking to be
+    // replaced is no longer in the file. Tried once more when the file was busy.
+    bool book(Booking& booking, std::optional<qint64> replacing = std::nullopt, bool* originalGone = nullptr);
+    // The project's bookings whose Betrag is there but no amount ("abc", 1e308), in order of entry.
+    QList<Booking> withUnreadableAmount(const QString& projectId, bool* ok = nullptr) const;
     bool remove(qint64 id);
 
 private:

@@ -105,8 +105,9 @@ std::unique_ptr<Database> Database::open(const QString& filePath, OpenFailure* f
     const OpenFailure schemaFailure = db->checkSchema(&reason);
     if (schemaFailure != OpenFailure::None)
         return refuse(schemaFailure, reason);
-    if (!db->configure(&reason))
-        return refuse(OpenFailure::Other, reason);
+    const OpenFailure configureFailure = db->configure(&reason);
+    if (configureFailure != OpenFailure::None)
+        return refuse(configureFailure, reason);
     return db;
 }
 
@@ -162,18 +163,73 @@ Database::OpenFailure Database::checkSchema(QString* reason) {
     return OpenFailure::None;
 }
 
-bool Database::configure(QString* germanMessage) {
+Database::OpenFailure Database::configure(QString* reason) {
     if (!SqliteEngine::installFunctions(handle())) {
-        *germanMessage = QStringLiteral("Die Suchfunktionen konnten nicht eingerichtet werden.");
+        *reason = QStringLiteral("Die Suchfunktionen konnten nicht eingerichtet werden.");
+        return OpenFailure::Other;
+    }
+    // Only a file that lacks an index is written to, so that opening a file that other programs are
+    // writing to waits for no one.
+    QStringList present;
+    QSqlQuery query(connection());
+    query.setForwardOnly(true);
+    if (!query.exec(SqliteEngine::indexListQuery()))
+        return SqliteEngine::classifyOpenFailure(query.lastError(), reason);
+    while (query.next())
+        present += query.value(0).toString();
+    if (query.lastError().isValid())
+        return SqliteEngine::classifyOpenFailure(query.lastError(), reason);
+    query.finish();
+    QStringList missing;
+    for (const Schema::Index& index : Schema::indexes()) {
+        if (!present.contains(index.name, Qt::CaseInsensitive))
+            missing += Schema::indexStatement(index);
+    }
+    if (missing.isEmpty())
+        return OpenFailure::None;
+    bool added = beginTransaction();
+    for (const QString& statement : std::as_const(missing))
+        added = added && exec(statement);
+    added = added && commit();
+    if (added)
+        return OpenFailure::None;
+    rollback();
+    *reason = m_lastReason;
+    return m_lastFailure == Failure::Busy ? OpenFailure::Locked : OpenFailure::Other;
+}
+
+bool Database::onCurrentFile(const QString& what) {
+    sqlite3* db = handle();
+    if (db && !SqliteEngine::fileHasMoved(db))
+        return true;
+    if (!m_inTransaction && QFileInfo::exists(m_filePath)) {
+        QString reason;
+        if (reconnect(&reason))
+            return true;
+        recordFailure(what, reason);
         return false;
     }
-    for (const QString& statement : Schema::indexStatements()) {
-        if (!exec(statement)) {
-            *germanMessage = m_lastError;
-            return false;
-        }
+    recordFailure(what,
+                  QStringLiteral("Die Datenbankdatei ist nicht mehr vorhanden: '%1'. Sie wurde gelöscht, "
+                                 "umbenannt oder ersetzt. Sobald sie wieder an ihrem Platz ist, können Sie "
+                                 "weiterarbeiten.")
+                      .arg(QDir::toNativeSeparators(m_filePath)),
+                  Failure::FileGone);
+    return false;
+}
+
+bool Database::reconnect(QString* reason) {
+    QSqlDatabase db = connection();
+    db.close();
+    if (!db.open()) {
+        *reason = SqliteFailure::germanText(SqliteEngine::resultCode(db.lastError()),
+                                            SqliteEngine::engineWords(db.lastError()));
+        return false;
     }
-    return true;
+    if (handle() && checkSchema(reason) == OpenFailure::None && configure(reason) == OpenFailure::None)
+        return true;
+    db.close();
+    return false;
 }
 
 bool Database::create(const QString& filePath, QString* germanMessage) {
@@ -225,6 +281,8 @@ sqlite3* Database::handle() const {
 }
 
 bool Database::run(QSqlQuery& query, const QString& sql, const QVariantList& values) {
+    if (!onCurrentFile(sql))
+        return false;
     query.setForwardOnly(true);
     if (!query.prepare(sql)) {
         recordFailure(sql, query.lastError());
@@ -257,7 +315,7 @@ bool Database::changeRow(const QString& sql, const QVariantList& values) {
         return false;
     if (query.numRowsAffected() > 0)
         return true;
-    m_lastError = failurePrefix(sql) + QStringLiteral(": Der Datensatz ist nicht mehr vorhanden.");
+    recordFailure(sql, QStringLiteral("Der Datensatz ist nicht mehr vorhanden."), Failure::RowGone);
     return false;
 }
 
@@ -281,6 +339,8 @@ QString Database::text(const QSqlQuery& query, int column) {
 
 bool Database::read(const QString& sql, const QVariantList& values,
                     const std::function<void(const Row&)>& visit) {
+    if (!onCurrentFile(sql))
+        return false;
     sqlite3* db = handle();
     if (!db) {
         recordFailure(sql, QStringLiteral("Die Datenbank ist nicht geöffnet."));
@@ -288,14 +348,14 @@ bool Database::read(const QString& sql, const QVariantList& values,
     }
     SqliteStatement statement(db, sql);
     if (!statement.isPrepared() || !statement.bind(values)) {
-        recordFailure(sql, SqliteFailure::germanText(statement.resultCode(), statement.engineWords()));
+        recordFailure(sql, statement.resultCode(), statement.engineWords());
         return false;
     }
     const Row row(statement);
     while (statement.next())
         visit(row);
     if (statement.failed()) {
-        recordFailure(sql, SqliteFailure::germanText(statement.resultCode(), statement.engineWords()));
+        recordFailure(sql, statement.resultCode(), statement.engineWords());
         return false;
     }
     return true;
@@ -317,11 +377,20 @@ std::optional<Money> Database::Row::amount(int column) const {
     return m_statement.amount(column);
 }
 
+std::optional<Money> Database::Row::amount(int column, QString& unreadable) const {
+    const std::optional<Money> amount = m_statement.amount(column);
+    if (!amount && !m_statement.isNull(column))
+        unreadable = m_statement.text(column);
+    return amount;
+}
+
 bool Database::beginTransaction() {
     if (m_inTransaction) {
         m_lastError =
             QStringLiteral("Die Änderung konnte nicht begonnen werden: Eine andere Änderung ist noch "
                            "nicht abgeschlossen.");
+        m_lastReason = m_lastError;
+        m_lastFailure = Failure::Other;
         return false;
     }
     if (!exec(SqliteEngine::beginWriteStatement()))
@@ -340,8 +409,12 @@ bool Database::commit() {
     // A refused COMMIT may leave the transaction open (another program still reads the file, a deferred
     // constraint fails): nothing of it is kept, and the file is not left locked.
     const QString failure = m_lastError;
+    const QString reason = m_lastReason;
+    const Failure kind = m_lastFailure;
     rollback();
     m_lastError = failure;
+    m_lastReason = reason;
+    m_lastFailure = kind;
     return false;
 }
 
@@ -352,11 +425,23 @@ bool Database::rollback() {
     return exec(QStringLiteral("ROLLBACK"));
 }
 
-void Database::recordFailure(const QString& what, const QString& germanText) {
+bool Database::retryOnceWhenBusy(const std::function<bool()>& write) {
+    return write() || (!m_inTransaction && m_lastFailure == Failure::Busy && write());
+}
+
+void Database::recordFailure(const QString& what, const QString& germanText, Failure failure) {
+    m_lastReason = germanText;
     m_lastError = failurePrefix(what) + QStringLiteral(": ") + germanText;
+    m_lastFailure = failure;
+}
+
+void Database::recordFailure(const QString& what, int code, const QString& engineWords) {
+    recordFailure(what, SqliteFailure::germanText(code, engineWords),
+                  SqliteFailure::isBusy(code)       ? Failure::Busy
+                  : SqliteFailure::isFileGone(code) ? Failure::FileGone
+                                                    : Failure::Other);
 }
 
 void Database::recordFailure(const QString& what, const QSqlError& error) {
-    recordFailure(
-        what, SqliteFailure::germanText(SqliteEngine::resultCode(error), SqliteEngine::engineWords(error)));
+    recordFailure(what, SqliteEngine::resultCode(error), SqliteEngine::engineWords(error));
 }

@@ -23,7 +23,8 @@ struct sqlite3;
 // A server engine would be added beside it.
 class Database {
 public:
-    static constexpr int kDefaultBusyTimeoutMs = 3000;
+    // Several workstations may book into one file at once: a write waits this long for the others.
+    static constexpr int kDefaultBusyTimeoutMs = 10000;
 
     enum class OpenFailure {
         None,
@@ -65,6 +66,13 @@ public:
     bool changeRow(const QString& sql, const QVariantList& values);
     // The German text of the last failure, including the engine's own words.
     QString lastError() const { return m_lastError; }
+    // What the last failure was: the file busy beyond the busy timeout, the row meant by changeRow()
+    // gone, the database file deleted or moved away, or anything else.
+    enum class Failure { None, Busy, RowGone, FileGone, Other };
+    Failure lastFailure() const { return m_lastFailure; }
+    // Runs write, which holds a transaction of its own, and runs it once more when it failed because
+    // other programs held the file beyond the busy timeout.
+    bool retryOnceWhenBusy(const std::function<bool()>& write);
 
     // A field's value as the program reads every field: its text, with null read as empty text.
     static QString text(const QSqlQuery& query, int column);
@@ -78,6 +86,8 @@ public:
         std::optional<int> integer(int column) const;
         qint64 rowNumber(int column) const;
         std::optional<Money> amount(int column) const;
+        // The same; for a value that is there but no amount, unreadable gets its stored text.
+        std::optional<Money> amount(int column, QString& unreadable) const;
 
     private:
         friend class Database;
@@ -100,13 +110,22 @@ private:
     bool connect(bool existing, int busyTimeoutMs, QString* germanText);
     sqlite3* handle() const;
     OpenFailure checkSchema(QString* reason);
-    bool configure(QString* germanMessage);
+    // Installs the functions and adds the indexes the file lacks.
+    OpenFailure configure(QString* reason);
+    // False, with the failure recorded, when the file was deleted or moved away since it was opened.
+    // A file put back or replaced meanwhile is connected afresh, so work goes on without reopening.
+    bool onCurrentFile(const QString& what);
+    bool reconnect(QString* reason);
     // what: the statement that failed, which says whether reading, storing or deleting failed.
-    void recordFailure(const QString& what, const QString& germanText);
+    void recordFailure(const QString& what, const QString& germanText, Failure failure = Failure::Other);
+    void recordFailure(const QString& what, int code, const QString& engineWords);
     void recordFailure(const QString& what, const QSqlError& error);
 
     QString m_filePath;
     QString m_connectionName;
     QString m_lastError;
+    // The last failure's German text without the statement's prefix.
+    QString m_lastReason;
+    Failure m_lastFailure = Failure::None;
     bool m_inTransaction = false;
 };

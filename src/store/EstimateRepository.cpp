@@ -23,14 +23,14 @@ EstimateRow build(const Database::Row& field) {
     row.trade = field.text(5);
     row.costGroup = field.text(6);
     row.architectDate = field.integer(7);
-    row.architectCost = field.amount(8);
+    row.architectCost = field.amount(8, row.unreadableArchitectCost);
     row.orderDate = field.integer(9);
     if (!row.architectDate)
         row.architectDateText = field.text(7);
     if (!row.orderDate)
         row.orderDateText = field.text(9);
     row.orderKind = field.text(10);
-    row.orderCost = field.amount(11);
+    row.orderCost = field.amount(11, row.unreadableOrderCost);
     return row;
 }
 
@@ -47,19 +47,21 @@ QList<EstimateRow> EstimateRepository::all(bool* ok) const {
 QList<EstimateRow> EstimateRepository::forProjectAndCompany(const QString& projectId, const QString& company,
                                                             bool* ok) const {
     return read(m_db,
-                kSelect + QStringLiteral("WHERE ProjektID = ? AND fold(Firma) = fold(?) ORDER BY NID, rowid"),
+                kSelect +
+                    QStringLiteral("WHERE trim(ProjektID) = ? AND fold(Firma) = fold(?) ORDER BY NID, rowid"),
                 {projectId, company}, ok);
 }
 
 QList<EstimateRow> EstimateRepository::forProject(const QString& projectId, bool* ok) const {
-    return read(m_db, kSelect + QStringLiteral("WHERE ProjektID = ? ORDER BY NID, rowid"), {projectId}, ok);
+    return read(m_db, kSelect + QStringLiteral("WHERE trim(ProjektID) = ? ORDER BY NID, rowid"), {projectId},
+                ok);
 }
 
 int EstimateRepository::highestRunningNumber(const QString& projectId, const QString& company,
                                              bool* ok) const {
     const QList<int> highest = StoredValue::rows<int>(
         m_db,
-        QStringLiteral("SELECT MAX(CAST(NID AS INTEGER)) FROM tblNachtrag WHERE ProjektID = ? "
+        QStringLiteral("SELECT MAX(CAST(NID AS INTEGER)) FROM tblNachtrag WHERE trim(ProjektID) = ? "
                        "AND fold(Firma) = fold(?)"),
         {projectId, company}, ok, [](const Database::Row& row) { return row.integer(0).value_or(0); });
     return highest.isEmpty() ? 0 : std::max(0, highest.first());
@@ -70,7 +72,7 @@ std::optional<EstimateRow> EstimateRepository::find(const QString& projectId, in
                                                     std::optional<int> orderDate, bool* ok) const {
     const QList<EstimateRow> rows =
         read(m_db,
-             kSelect + QStringLiteral("WHERE ProjektID = ? AND NID = ? AND ArchitektDatum IS ? "
+             kSelect + QStringLiteral("WHERE trim(ProjektID) = ? AND NID = ? AND ArchitektDatum IS ? "
                                       "AND NachtragDatum IS ? ORDER BY rowid LIMIT 1"),
              {projectId, runningNumber, StoredValue::bind(architectDate), StoredValue::bind(orderDate)}, ok);
     if (rows.isEmpty())
@@ -101,22 +103,42 @@ std::optional<EstimateRow> EstimateRepository::find(qint64 rowId, bool* ok) cons
     return rows.first();
 }
 
-bool EstimateRepository::book(EstimateRow& row, std::optional<qint64> replacing) {
-    Transaction transaction(m_db);
-    if (!transaction.isActive())
-        return false;
-    if (replacing && !remove(*replacing))
-        return false;
-    bool ok = true;
-    const int highest = highestRunningNumber(row.projectId, row.company, &ok);
-    if (!ok)
-        return false;
-    EstimateRow stored = row;
-    stored.runningNumber = RunningNumber::next(highest);
-    const std::optional<qint64> rowId = add(stored);
-    if (!rowId || !transaction.commit())
-        return false;
-    stored.rowId = *rowId;
-    row = stored;
-    return true;
+bool EstimateRepository::book(EstimateRow& row, std::optional<qint64> replacing, bool* originalGone) {
+    if (originalGone)
+        *originalGone = false;
+    return m_db.retryOnceWhenBusy([&] {
+        Transaction transaction(m_db);
+        if (!transaction.isActive())
+            return false;
+        if (replacing && !remove(*replacing)) {
+            if (originalGone)
+                *originalGone = m_db.lastFailure() == Database::Failure::RowGone;
+            return false;
+        }
+        bool ok = true;
+        const int highest = highestRunningNumber(row.projectId, row.company, &ok);
+        if (!ok)
+            return false;
+        EstimateRow stored = row;
+        stored.runningNumber = RunningNumber::next(highest);
+        const std::optional<qint64> rowId = add(stored);
+        if (!rowId || !transaction.commit())
+            return false;
+        stored.rowId = *rowId;
+        row = stored;
+        return true;
+    });
+}
+
+QList<EstimateRow> EstimateRepository::withUnreadableAmount(const QString& projectId, bool* ok) const {
+    QList<EstimateRow> rows = read(
+        m_db,
+        kSelect + QStringLiteral("WHERE trim(ProjektID) = ? AND (typeof(ArchitektKosten) IN ('text', 'blob') "
+                                 "OR abs(ArchitektKosten) >= 1e13 OR typeof(NachtragKosten) IN ('text', "
+                                 "'blob') OR abs(NachtragKosten) >= 1e13) ORDER BY NID, rowid"),
+        {projectId}, ok);
+    rows.removeIf([](const EstimateRow& row) {
+        return row.unreadableArchitectCost.isEmpty() && row.unreadableOrderCost.isEmpty();
+    });
+    return rows;
 }

@@ -14,7 +14,7 @@ public:
     explicit EstimateRepository(Database& database) : m_db(database) {}
 
     QList<EstimateRow> all(bool* ok = nullptr) const;
-    // The rows of one company in one project, ordered by NID.
+    // The rows of one company in one project (ProjektID without surrounding blanks), ordered by NID.
     QList<EstimateRow> forProjectAndCompany(const QString& projectId, const QString& company,
                                             bool* ok = nullptr) const;
     // All rows of one project, ordered by NID and, within a NID, by entry.
@@ -33,8 +33,11 @@ public:
     // Adds the row with the next NID of its project and company, read in the same transaction, and,
     // when replacing is given, removes that row in the same transaction first (a corrected row
     // replacing the one taken back). On success row holds the stored row number and NID; nothing is
-    // written when any step fails.
-    bool book(EstimateRow& row, std::optional<qint64> replacing = std::nullopt);
+    // written when any step fails. originalGone tells that it failed because the row to be replaced is
+    // no longer in the file. Tried once more when the file was busy.
+    bool book(EstimateRow& row, std::optional<qint64> replacing = std::nullopt, bool* originalGone = nullptr);
+    // The project's rows with an amount that is there but no amount ("abc", 1e308), ordered by NID.
+    QList<EstimateRow> withUnreadableAmount(const QString& projectId, bool* ok = nullptr) const;
 
 private:
     Database& m_db;

@@ -24,5 +24,8 @@ struct EstimateRow {
     // The stored text of ArchitektDatum and NachtragDatum when it is no day number; written back unchanged.
     QString architectDateText;
     QString orderDateText;
+    // The stored texts of ArchitektKosten and NachtragKosten when they are there but no amount.
+    QString unreadableArchitectCost;
+    QString unreadableOrderCost;
 };
 Q_DECLARE_TYPEINFO(EstimateRow, Q_RELOCATABLE_TYPE);

@@ -42,7 +42,7 @@ bool NameCascade::changeProject(const Project& changed, const QString& oldName) 
         return false;
     if (!oldName.isEmpty() &&
         !runForBothCopyTables(m_db,
-                              QStringLiteral("UPDATE %1 SET Projekt = ? WHERE ProjektID = ? "
+                              QStringLiteral("UPDATE %1 SET Projekt = ? WHERE trim(ProjektID) = ? "
                                              "AND fold(Projekt) = fold(?)"),
                               {StoredValue::bind(changed.name), QString::number(changed.id), oldName}))
         return false;

@@ -56,29 +56,49 @@ QStringList Schema::createStatements() {
     return statements;
 }
 
-QStringList Schema::indexStatements() {
+QList<Schema::Index> Schema::indexes() {
     return {
-        QStringLiteral("CREATE INDEX IF NOT EXISTS ixBuchungProjektID ON tblBuchung (ProjektID, ID)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS ixBuchungFirma ON tblBuchung (Firma)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS ixBuchungGewerk ON tblBuchung (Gewerk)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS ixBuchungKostengruppe ON tblBuchung (Kostengruppe)"),
-        // A project's distinct companies, trades and cost groups, read from the index alone.
-        QStringLiteral("CREATE INDEX IF NOT EXISTS ixBuchungProjektFirma ON tblBuchung (ProjektID, Firma)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS ixBuchungProjektGewerk ON tblBuchung (ProjektID, Gewerk)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS ixBuchungProjektKostengruppe ON tblBuchung (ProjektID, "
-                       "Kostengruppe)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS ixNachtragProjektID ON tblNachtrag (ProjektID, NID)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS ixNachtragFirma ON tblNachtrag (Firma)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS ixNachtragGewerk ON tblNachtrag (Gewerk)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS ixNachtragKostengruppe ON tblNachtrag (Kostengruppe)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS ixProjektDatumwert ON tblProjekt (Datumwert)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS ixFirmaName ON tblFirma (Name)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS ixFirmaGewerkID ON tblFirma (GewerkID)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS ixFirmaKostengruppeID ON tblFirma (KostengruppeID)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS ixGewerkGewerk ON tblGewerk (Gewerk)"),
-        QStringLiteral(
-            "CREATE INDEX IF NOT EXISTS ixKostengruppeKostengruppe ON tblKostengruppe (Kostengruppe)"),
+        {QStringLiteral("ixBuchungProjektID"), QStringLiteral("tblBuchung (ProjektID, ID)")},
+        {QStringLiteral("ixBuchungFirma"), QStringLiteral("tblBuchung (Firma)")},
+        {QStringLiteral("ixBuchungGewerk"), QStringLiteral("tblBuchung (Gewerk)")},
+        {QStringLiteral("ixBuchungKostengruppe"), QStringLiteral("tblBuchung (Kostengruppe)")},
+        {QStringLiteral("ixBuchungProjektFirma"), QStringLiteral("tblBuchung (ProjektID, Firma)")},
+        {QStringLiteral("ixBuchungProjektGewerk"), QStringLiteral("tblBuchung (ProjektID, Gewerk)")},
+        {QStringLiteral("ixBuchungProjektKostengruppe"),
+         QStringLiteral("tblBuchung (ProjektID, Kostengruppe)")},
+        // The program selects a project's rows by the project number without surrounding blanks, which
+        // another program may have stored (" 3"). The distinct companies, trades and cost groups are
+        // read from the index alone, which therefore holds the stored number too.
+        {QStringLiteral("ixBuchungProjektIDTrim"), QStringLiteral("tblBuchung (trim(ProjektID), ID)")},
+        {QStringLiteral("ixBuchungProjektFirmaTrim"),
+         QStringLiteral("tblBuchung (trim(ProjektID), Firma, ProjektID)")},
+        {QStringLiteral("ixBuchungProjektGewerkTrim"),
+         QStringLiteral("tblBuchung (trim(ProjektID), Gewerk, ProjektID)")},
+        {QStringLiteral("ixBuchungProjektKostengruppeTrim"),
+         QStringLiteral("tblBuchung (trim(ProjektID), Kostengruppe, ProjektID)")},
+        {QStringLiteral("ixNachtragProjektID"), QStringLiteral("tblNachtrag (ProjektID, NID)")},
+        {QStringLiteral("ixNachtragProjektIDTrim"), QStringLiteral("tblNachtrag (trim(ProjektID), NID)")},
+        {QStringLiteral("ixNachtragFirma"), QStringLiteral("tblNachtrag (Firma)")},
+        {QStringLiteral("ixNachtragGewerk"), QStringLiteral("tblNachtrag (Gewerk)")},
+        {QStringLiteral("ixNachtragKostengruppe"), QStringLiteral("tblNachtrag (Kostengruppe)")},
+        {QStringLiteral("ixProjektDatumwert"), QStringLiteral("tblProjekt (Datumwert)")},
+        {QStringLiteral("ixFirmaName"), QStringLiteral("tblFirma (Name)")},
+        {QStringLiteral("ixFirmaGewerkID"), QStringLiteral("tblFirma (GewerkID)")},
+        {QStringLiteral("ixFirmaKostengruppeID"), QStringLiteral("tblFirma (KostengruppeID)")},
+        {QStringLiteral("ixGewerkGewerk"), QStringLiteral("tblGewerk (Gewerk)")},
+        {QStringLiteral("ixKostengruppeKostengruppe"), QStringLiteral("tblKostengruppe (Kostengruppe)")},
     };
+}
+
+QString Schema::indexStatement(const Index& index) {
+    return QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2").arg(index.name, index.definition);
+}
+
+QStringList Schema::indexStatements() {
+    QStringList statements;
+    for (const Index& index : indexes())
+        statements += indexStatement(index);
+    return statements;
 }
 
 QStringList Schema::tableNames() {

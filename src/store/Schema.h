@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QStringList>
 
 // The six tables of the database file, their indexes and the presets of a new file.
@@ -7,7 +8,14 @@ class Schema {
 public:
     // CREATE TABLE and CREATE INDEX statements for a new file.
     static QStringList createStatements();
-    // Indexes the queries need; "IF NOT EXISTS", so that they can be added to any file the program opens.
+    // An index the queries need: its name and what it is on ("tblBuchung (ProjektID, ID)").
+    struct Index {
+        QString name;
+        QString definition;
+    };
+    static QList<Index> indexes();
+    // "IF NOT EXISTS", so that an index can be added to any file the program opens.
+    static QString indexStatement(const Index& index);
     static QStringList indexStatements();
     // The six table names and, for each, the fields the program needs.
     static QStringList tableNames();

@@ -88,6 +88,12 @@ BookingListTab::BookingListTab(WorkspaceContext& context, QWidget* parent)
 bool BookingListTab::EINLESEN() {
     bool ok = true;
     QList<Booking> bookings = BookingRepository(m_context.db).forProject(m_context.projectId, &ok);
+    m_list->setOutdated(!ok);
+    if (!ok) {
+        m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.db.lastError(),
+                                 Dialogs::Icon::Warning);
+        return false;
+    }
     if (m_context.waitingBookingId) {
         const qint64 waiting = *m_context.waitingBookingId;
         bookings.removeIf([waiting](const Booking& booking) { return booking.id == waiting; });
@@ -99,10 +105,7 @@ bool BookingListTab::EINLESEN() {
     m_model->sort(int(BookingListModel::Column::RunningNumber), Qt::AscendingOrder);
     m_totalField->setText(m_total.toGerman());
     emit refilled(int(bookings.size()), m_total);
-    if (!ok)
-        m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.db.lastError(),
-                                 Dialogs::Icon::Warning);
-    return ok;
+    return true;
 }
 
 int BookingListTab::count() const {

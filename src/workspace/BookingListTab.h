@@ -23,7 +23,8 @@ public:
     BookingListTab(WorkspaceContext& context, QWidget* parent = nullptr);
 
     // Refills the list from the file, leaving out a booking that waits in the entry fields. False when
-    // the file could not be read (the German message was shown).
+    // the file could not be read (the German message was shown): the list keeps its rows and total,
+    // marked as not current.
     bool EINLESEN();
     Money total() const { return m_total; }
     int count() const;

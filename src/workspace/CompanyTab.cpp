@@ -6,6 +6,7 @@
 #include "DateField.h"
 #include "Dialogs.h"
 #include "EstimateRepository.h"
+#include "OriginalGoneQuestion.h"
 #include "ReportListView.h"
 #include "WorkspaceContext.h"
 
@@ -258,6 +259,11 @@ bool CompanyTab::List2Fuellen() {
     bool ok = true;
     QList<EstimateRow> rows =
         EstimateRepository(m_context.db).forProjectAndCompany(m_context.projectId, company(), &ok);
+    m_list->setOutdated(!ok);
+    if (!ok) {
+        reportReadError();
+        return false;
+    }
     if (m_context.waitingEstimateRowId) {
         const qint64 waiting = *m_context.waitingEstimateRowId;
         rows.removeIf([waiting](const EstimateRow& row) { return row.rowId == waiting; });
@@ -273,9 +279,7 @@ bool CompanyTab::List2Fuellen() {
         m_architectSum->setText(m_sums.architect.toGerman());
         m_orderSum->setText(m_sums.order.toGerman());
     }
-    if (!ok)
-        reportReadError();
-    return ok;
+    return true;
 }
 
 bool CompanyTab::amountToStore(const AmountField& field, std::optional<Money>& amount) {
@@ -318,7 +322,15 @@ bool CompanyTab::book() {
     row.orderDate = orderDate.day;
     row.orderDateText = orderDate.text;
     row.orderKind = m_kind->currentText();
-    if (!EstimateRepository(m_context.db).book(row, m_context.waitingEstimateRowId)) {
+    EstimateRepository estimates(m_context.db);
+    bool originalGone = false;
+    bool saved = estimates.book(row, m_context.waitingEstimateRowId, &originalGone);
+    if (!saved && originalGone &&
+        OriginalGoneQuestion::bookAsNew(m_context.dialogs, this, OriginalGoneQuestion::Kind::EstimateRow))
+        saved = estimates.book(row, std::nullopt, &originalGone);
+    if (!saved && originalGone)
+        return false;
+    if (!saved) {
         m_context.dialogs.inform(this, QStringLiteral("Buchung nicht gespeichert"),
                                  QStringLiteral("Die Buchung konnte nicht gespeichert werden. Ihre Eingaben "
                                                 "bleiben erhalten.\n") +

@@ -46,7 +46,7 @@ public:
     void setProjectTotal(Money total);
 
     // Refills the company's estimate rows and both sums, leaving out a row that waits. False when the
-    // file could not be read (the German message was shown).
+    // file could not be read (the German message was shown): the list keeps its rows, marked.
     bool List2Fuellen();
     EstimateSums sums() const { return m_sums; }
 

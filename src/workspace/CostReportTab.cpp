@@ -26,12 +26,16 @@ CostReportTab::CostReportTab(WorkspaceContext& context, QWidget* parent)
 
 void CostReportTab::KostenberichtEinlesen() {
     bool ok = true;
-    m_report = CostReport::read(m_context.db, m_context.projectId, m_context.waitingBookingId,
-                                m_context.waitingEstimateRowId, &ok);
-    m_model->setReport(m_report);
-    if (!ok)
+    CostReport report = CostReport::read(m_context.db, m_context.projectId, m_context.waitingBookingId,
+                                         m_context.waitingEstimateRowId, &ok);
+    m_list->setOutdated(!ok);
+    if (!ok) {
         m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.db.lastError(),
                                  Dialogs::Icon::Warning);
+        return;
+    }
+    m_report = std::move(report);
+    m_model->setReport(m_report);
 }
 
 QList<int> CostReportTab::columnWidthsInTwips(int count) const {

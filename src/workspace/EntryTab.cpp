@@ -7,6 +7,7 @@
 #include "Database.h"
 #include "DateField.h"
 #include "Dialogs.h"
+#include "OriginalGoneQuestion.h"
 #include "WorkspaceContext.h"
 
 #include <QComboBox>
@@ -305,7 +306,15 @@ bool EntryTab::book() {
     booking.paymentKind = kind;
     booking.remarks = m_remarks->text();
     booking.amount = amount;
-    if (!BookingRepository(m_context.db).book(booking, m_context.waitingBookingId)) {
+    BookingRepository bookings(m_context.db);
+    bool originalGone = false;
+    bool saved = bookings.book(booking, m_context.waitingBookingId, &originalGone);
+    if (!saved && originalGone &&
+        OriginalGoneQuestion::bookAsNew(m_context.dialogs, this, OriginalGoneQuestion::Kind::Booking))
+        saved = bookings.book(booking, std::nullopt, &originalGone);
+    if (!saved && originalGone)
+        return false;
+    if (!saved) {
         m_context.dialogs.inform(this, QStringLiteral("Buchung nicht gespeichert"),
                                  QStringLiteral("Die Buchung konnte nicht gespeichert werden. Ihre Eingaben "
                                                 "bleiben erhalten.\n") +

@@ -202,6 +202,12 @@ void EvaluationTab::AusWertung() {
             break;
         }
     }
+    m_list->setOutdated(!result.ok);
+    if (!result.ok) {
+        m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.db.lastError(),
+                                 Dialogs::Icon::Warning);
+        return;
+    }
     m_sum = result.sum;
     m_model->setBookings(result.bookings);
     m_sortColumn = int(EvaluationListModel::Column::RunningNumber);
@@ -209,9 +215,6 @@ void EvaluationTab::AusWertung() {
     m_model->sort(m_sortColumn, m_order);
     m_sumField->setText(m_sum.toGerman());
     emit counted(result.count());
-    if (!result.ok)
-        m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.db.lastError(),
-                                 Dialogs::Icon::Warning);
 }
 
 int EvaluationTab::count() const {

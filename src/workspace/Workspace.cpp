@@ -14,6 +14,7 @@
 #include "EvaluationTab.h"
 #include "Settings.h"
 #include "Twips.h"
+#include "UnreadableAmountsNotice.h"
 #include "WindowPlacement.h"
 
 #include <functional>
@@ -162,6 +163,8 @@ void Workspace::buildUi() {
     m_count = new QLabel(m_status);
     m_count->setObjectName(QStringLiteral("lblStatus"));
     m_status->addWidget(m_count, 1);
+    m_unreadable = new UnreadableAmountsNotice(*m_context, m_status);
+    m_status->addWidget(m_unreadable, 3);
 
     auto* heading = new QHBoxLayout;
     heading->addWidget(projectLabel);
@@ -195,11 +198,15 @@ void Workspace::buildUi() {
         EINLESEN();
         combo7_3Einlesen();
         combo5_4Einlesen();
+        m_unreadable->check();
     });
     connect(m_bookings, &BookingListTab::takeBackRequested, this, &Workspace::takeBack);
     connect(m_bookings, &BookingListTab::deleteRequested, this, &Workspace::remove);
     connect(m_company, &CompanyTab::showAllToggled, this, &Workspace::allCompaniesToggled);
-    connect(m_company, &CompanyTab::estimatesChanged, this, &Workspace::EINLESEN);
+    connect(m_company, &CompanyTab::estimatesChanged, this, [this] {
+        EINLESEN();
+        m_unreadable->check();
+    });
     // The evaluation is refilled on every activation, whatever tab is shown: its count of the chosen
     // company's bookings belongs in the status bar only while the evaluation is the list in view.
     connect(m_evaluation, &EvaluationTab::counted, this, [this](int count) {
@@ -338,6 +345,7 @@ bool Workspace::event(QEvent* event) {
         combo7_3Einlesen();
         combo5_4Einlesen();
         m_evaluation->selectFilter(EvaluationTab::Filter::Company);
+        m_unreadable->check();
     }
     return QWidget::event(event);
 }
@@ -396,11 +404,14 @@ void Workspace::combo7_3Einlesen() {
     bool ok = true;
     const QStringList companies =
         BookingRepository(*m_db).distinctValues(BookingRepository::Field::Company, m_context->projectId, &ok);
+    // A file that cannot be read leaves the pickers as they were.
+    if (!ok) {
+        m_dialogs.inform(this, QStringLiteral("Lesefehler"), m_db->lastError(), Dialogs::Icon::Warning);
+        return;
+    }
     m_evaluation->setCompanies(companies);
     if (!m_company->showsAllCompanies())
         m_company->setCompanies(QStringList{QString()} + companies);
-    if (!ok)
-        m_dialogs.inform(this, QStringLiteral("Lesefehler"), m_db->lastError(), Dialogs::Icon::Warning);
 }
 
 void Workspace::combo5_4Einlesen() {
@@ -409,12 +420,16 @@ void Workspace::combo5_4Einlesen() {
     bool ok = true;
     bool costGroupsOk = true;
     BookingRepository bookings(*m_db);
-    m_evaluation->setTrades(
-        bookings.distinctValues(BookingRepository::Field::Trade, m_context->projectId, &ok));
-    m_evaluation->setCostGroups(
-        bookings.distinctValues(BookingRepository::Field::CostGroup, m_context->projectId, &costGroupsOk));
-    if (!ok || !costGroupsOk)
+    const QStringList trades =
+        bookings.distinctValues(BookingRepository::Field::Trade, m_context->projectId, &ok);
+    const QStringList costGroups =
+        bookings.distinctValues(BookingRepository::Field::CostGroup, m_context->projectId, &costGroupsOk);
+    if (!ok || !costGroupsOk) {
         m_dialogs.inform(this, QStringLiteral("Lesefehler"), m_db->lastError(), Dialogs::Icon::Warning);
+        return;
+    }
+    m_evaluation->setTrades(trades);
+    m_evaluation->setCostGroups(costGroups);
 }
 
 void Workspace::allCompaniesToggled(bool all) {
@@ -434,6 +449,7 @@ void Workspace::afterBookingChange(const QString& company) {
     EINLESEN();
     combo7_3Einlesen();
     combo5_4Einlesen();
+    m_unreadable->check();
     m_company->chooseCompany(company);
     m_evaluation->chooseCompany(company);
     m_evaluation->selectFilter(EvaluationTab::Filter::Company);

@@ -18,6 +18,7 @@ class QStatusBar;
 class QTabWidget;
 class QToolButton;
 class Settings;
+class UnreadableAmountsNotice;
 
 // The workspace (frmAusgabe): the window of one project with its five tabs, its toolbar and picture
 // buttons and its status bar. It owns the project's database connection and keeps its geometry, the
@@ -89,4 +90,5 @@ private:
     CostReportTab* m_costReport = nullptr;
     QStatusBar* m_status = nullptr;
     QLabel* m_count = nullptr;
+    UnreadableAmountsNotice* m_unreadable = nullptr;
 };

@@ -66,6 +66,7 @@ void MoneyTest::storedAmounts_data() {
     QTest::newRow("just below a cent boundary") << "19.99" << true << qint64(1999);
     QTest::newRow("integer") << "12" << true << qint64(1200);
     QTest::newRow("german comma from an old file") << "12,5" << true << qint64(1250);
+    QTest::newRow("german notation typed into the file") << " 1.234,50" << true << qint64(123450);
     QTest::newRow("negative") << "-0.01" << true << qint64(-1);
     QTest::newRow("empty") << "" << false << qint64(0);
     QTest::newRow("foreign text") << "n/a" << false << qint64(0);

@@ -6,6 +6,7 @@
 #include "TestDatabase.h"
 #include "Transaction.h"
 
+#include <cstdio>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -29,6 +30,8 @@ private slots:
     void engineFailures();
     void failedCommitRollsBack_data();
     void failedCommitRollsBack();
+    void fileDeletedOrReplacedWhileOpen_data();
+    void fileDeletedOrReplacedWhileOpen();
 };
 
 void DatabaseTest::newFile_data() {
@@ -88,6 +91,8 @@ void DatabaseTest::refusesFile_data() {
     row("read-only file", "read-only", F::ReadOnly, "schreibgeschützt");
     row("read-only folder", "read-only folder", F::ReadOnly, "schreibgeschützt");
     row("locked file", "locked", F::Locked, "ist gesperrt");
+    row("locked while an index is added", "DROP INDEX ixBuchungFirma;BEGIN IMMEDIATE", F::Locked,
+        "ist gesperrt");
     row("missing file", "missing", F::Missing, "nicht vorhanden");
 }
 
@@ -103,10 +108,11 @@ void DatabaseTest::refusesFile() {
                                         setup == QLatin1String("text") ? "Standard Jet DB\nnur Text\n" : ""));
     } else if (setup != QLatin1String("missing")) {
         QVERIFY(Database::create(path) && (holder = Database::open(path)));
-        QVERIFY(!setup.contains(QLatin1String("TABLE")) || holder->exec(setup));
+        for (const QString& statement : setup.split(QLatin1Char(';')))
+            QVERIFY(!statement.front().isUpper() || holder->exec(statement));
         if (setup == QLatin1String("locked"))
             QVERIFY(holder->exec(QStringLiteral("BEGIN EXCLUSIVE")));
-        else
+        else if (!setup.endsWith(QLatin1String("BEGIN IMMEDIATE")))
             holder.reset();
     }
     if (setup == QLatin1String("read-only"))
@@ -127,7 +133,7 @@ void DatabaseTest::refusesFile() {
     QCOMPARE(kind, failure);
     QVERIFY2(message.startsWith(QStringLiteral("Die Datenbank '%1' kann nicht geöffnet werden:\n")
                                     .arg(QDir::toNativeSeparators(path))) &&
-                 message.contains(reason),
+                 message.contains(reason) && !message.contains(QStringLiteral("Datensatz")),
              qPrintable(message));
     QCOMPARE(after, before);
 }
@@ -309,6 +315,43 @@ void DatabaseTest::failedCommitRollsBack() {
     QVERIFY(file.reopen());
     QCOMPARE(file.scalar(QStringLiteral("SELECT group_concat(ProjektName) FROM tblProjekt")),
              QStringLiteral("Schule"));
+}
+
+// The file deleted while the program has it open refuses a booking in plain words, and reading it no
+// longer shows the vanished data; once a file is at its place again (put back, or another one moved
+// there), the next action works on it without the file being opened anew.
+void DatabaseTest::fileDeletedOrReplacedWhileOpen_data() {
+    QTest::addColumn<bool>("deleted");
+    QTest::addColumn<int>("bookingsAfter");
+    QTest::newRow("deleted, then put back") << true << 2;
+    QTest::newRow("replaced by another file") << false << 3;
+}
+
+void DatabaseTest::fileDeletedOrReplacedWhileOpen() {
+    QFETCH(bool, deleted);
+    QFETCH(int, bookingsAfter);
+    TestDatabase file;
+    const QString other = file.folder() + QStringLiteral("/other.mdb");
+    file.exec(QStringLiteral("INSERT INTO tblBuchung (ProjektID, Betrag) VALUES ('1', 1)"));
+    QVERIFY(QFile::copy(file.path(), other));
+    if (!deleted)
+        QVERIFY(
+            Database::open(other)->exec(QStringLiteral("INSERT INTO tblBuchung (ProjektID) VALUES ('1')")));
+    BookingRepository bookings(file.db());
+    Booking booking;
+    booking.projectId = QStringLiteral("1");
+    bool ok = true;
+    if (deleted) {
+        QVERIFY(QFile::remove(file.path()));
+        QVERIFY(!bookings.book(booking));
+        QVERIFY2(
+            file.db().lastError().contains(QStringLiteral("Die Datenbankdatei ist nicht mehr vorhanden")),
+            qPrintable(file.db().lastError()));
+        QVERIFY(bookings.forProject(QStringLiteral("1"), &ok).isEmpty() && !ok);
+    }
+    QVERIFY(std::rename(qPrintable(other), qPrintable(file.path())) == 0);
+    QVERIFY2(bookings.book(booking), qPrintable(file.db().lastError()));
+    QCOMPARE(bookings.forProject(QStringLiteral("1"), &ok).size(), bookingsAfter);
 }
 
 QTEST_GUILESS_MAIN(DatabaseTest)

@@ -2,12 +2,15 @@
 #include "CompanyRepository.h"
 #include "DayNumber.h"
 #include "EstimateRepository.h"
+#include "NameCascade.h"
 #include "NameEntryRepository.h"
 #include "ProjectRepository.h"
 #include "RunningNumber.h"
 #include "TestDatabase.h"
 
+#include <QSqlDriver>
 #include <QTest>
+#include <sqlite3.h>
 
 namespace {
 
@@ -43,7 +46,10 @@ private slots:
     void emptyTextStoredAsNull_data();
     void emptyTextStoredAsNull();
     void bookings();
+    void projectNumberWithBlanks();
     void bookingTakesNextNumberAndReplaces();
+    void busyBookingIsTriedOnceMore_data();
+    void busyBookingIsTriedOnceMore();
     void apostrophe();
     void companySearch_data();
     void companySearch();
@@ -52,13 +58,17 @@ private slots:
 };
 
 // A foreign file may declare its amount fields otherwise than REAL; what it stores there reads the same in
-// the typed rows and as the field's text.
+// the typed rows and as the field's text. A value that is no amount keeps its stored text, and the rows
+// holding one are listed.
 void RepositoryTest::storedAmounts_data() {
     QTest::addColumn<QString>("declared");
     QTest::addColumn<QVariant>("stored");
     QTest::addColumn<QString>("shown");
-    const auto row = [](const char* name, const char* declared, const QVariant& stored, const char* shown) {
-        QTest::newRow(name) << QString::fromLatin1(declared) << stored << QString::fromUtf8(shown);
+    QTest::addColumn<QString>("unreadable");
+    const auto row = [](const char* name, const char* declared, const QVariant& stored, const char* shown,
+                        const char* unreadable = "") {
+        QTest::newRow(name) << QString::fromLatin1(declared) << stored << QString::fromUtf8(shown)
+                            << QString::fromUtf8(unreadable);
     };
     row("real", "REAL", 1234.5, "1.234,50");
     row("real cents", "REAL", 0.29, "0,29");
@@ -69,7 +79,9 @@ void RepositoryTest::storedAmounts_data() {
     row("numeric holds a real", "NUMERIC", 12.5, "12,50");
     row("text with comma", "REAL", QStringLiteral("12,5"), "12,50");
     row("text field holds 12", "TEXT", QStringLiteral("12"), "12,00");
-    row("foreign text", "REAL", QStringLiteral("zwölf Euro"), "");
+    row("text in German notation", "REAL", QStringLiteral("1.234,50"), "1.234,50");
+    row("foreign text", "REAL", QStringLiteral("zwölf Euro"), "", "zwölf Euro");
+    row("beyond any amount", "REAL", 1e308, "", "1e+308");
     row("null", "INTEGER", QVariant(), "");
 }
 
@@ -77,6 +89,7 @@ void RepositoryTest::storedAmounts() {
     QFETCH(QString, declared);
     QFETCH(QVariant, stored);
     QFETCH(QString, shown);
+    QFETCH(QString, unreadable);
     TestDatabase db;
     QVERIFY(db.isValid());
     db.exec(QStringLiteral("DROP TABLE tblBuchung"));
@@ -107,6 +120,13 @@ void RepositoryTest::storedAmounts() {
     QCOMPARE(german(estimates.first().architectCost), shown);
     QCOMPARE(german(estimates.first().orderCost), shown);
     QCOMPARE(german(Money::parseStored(db.scalar(QStringLiteral("SELECT Betrag FROM tblBuchung")))), shown);
+    QCOMPARE(bookings.first().unreadableAmount, unreadable);
+    QCOMPARE(estimates.first().unreadableArchitectCost + estimates.first().unreadableOrderCost,
+             unreadable + unreadable);
+    QCOMPARE(BookingRepository(db.db()).withUnreadableAmount(QStringLiteral("1")).size(),
+             unreadable.size() > 0);
+    QCOMPARE(EstimateRepository(db.db()).withUnreadableAmount(QStringLiteral("1")).size(),
+             unreadable.size() > 0);
     const Booking& row = bookings.first();
     QVERIFY(row.id > 0 && !row.runningNumber && !row.instructedOn && !row.invoiceDate);
     QVERIFY(row.project.isEmpty() && row.company.isEmpty() && row.remarks.isEmpty() &&
@@ -246,6 +266,38 @@ void RepositoryTest::bookings() {
         qPrintable(db.db().lastError()));
 }
 
+// A project number stored with blanks around it by another program (" 3") selects the rows of project 3
+// wherever the program reads or changes a project's rows; project 13 stays apart.
+void RepositoryTest::projectNumberWithBlanks() {
+    TestDatabase db;
+    for (const char* project : {" 3", "3 ", "3", "13"}) {
+        db.exec(
+            QStringLiteral("INSERT INTO tblBuchung (PID, ProjektID, Projekt, Firma, AnweisungVom, Betrag) "
+                           "VALUES (length(?), ?, 'Alt', ?, 45300, 1)"),
+            {project, project, QString::fromLatin1(project).trimmed()});
+        db.exec(QStringLiteral("INSERT INTO tblNachtrag (NID, ProjektID, Firma, NachtragKosten) "
+                               "VALUES (length(?), ?, 'A', 2)"),
+                {project, project});
+    }
+    db.exec(QStringLiteral("INSERT INTO tblProjekt (ID, ProjektName) VALUES (3, 'Alt')"));
+    BookingRepository bookings(db.db());
+    EstimateRepository estimates(db.db());
+    const QString three = QStringLiteral("3");
+    QCOMPARE(column(bookings.forProject(three), &Booking::runningNumber),
+             (QList<std::optional<int>>{2, 2, 1}));
+    QCOMPARE(bookings.sumsByCompany(three).first().amount, Money::fromCents(300));
+    QCOMPARE(bookings.highestRunningNumber(three), 2);
+    QCOMPARE(bookings.distinctValues(BookingRepository::Field::Company, three), QStringList{three});
+    QCOMPARE(bookings.withValue(three, BookingRepository::Field::Company, three).size(), 3);
+    QCOMPARE(bookings.instructedBetween(three, 45300, 45300).size(), 3);
+    QCOMPARE(estimates.forProject(three).size(), 3);
+    QCOMPARE(estimates.forProjectAndCompany(three, QStringLiteral("a")).size(), 3);
+    QCOMPARE(estimates.highestRunningNumber(three, QStringLiteral("A")), 2);
+    Project renamed{3, QStringLiteral("Neu"), std::nullopt};
+    QVERIFY(NameCascade(db.db()).changeProject(renamed, QStringLiteral("Alt")));
+    QCOMPARE(db.scalar(QStringLiteral("SELECT group_concat(Projekt) FROM tblBuchung")), "Neu,Neu,Neu,Alt");
+}
+
 void RepositoryTest::apostrophe() {
     TestDatabase db;
     QVERIFY(db.isValid());
@@ -327,6 +379,8 @@ void RepositoryTest::estimateRowsAndNameLists() {
     QCOMPARE(estimates.highestRunningNumber(QStringLiteral("4"), QStringLiteral("dach gmbh")), 2);
     QVERIFY(estimates.find(QStringLiteral("4"), 2, std::nullopt, 45100));
     QVERIFY(!estimates.find(QStringLiteral("4"), 2, 45000, 45100));
+    bool originalGone = false;
+    QVERIFY(!estimates.book(row, 999, &originalGone) && originalGone);
 
     db.clearPresets();
     NameEntryRepository trades(db.db(), NameEntryRepository::Table::Trades);
@@ -369,7 +423,35 @@ void RepositoryTest::bookingTakesNextNumberAndReplaces() {
     QCOMPARE(
         db.scalar(QStringLiteral("SELECT group_concat(PID || Firma) FROM tblBuchung WHERE ProjektID = '1'")),
         "1A,2A,6B,7C");
-    QVERIFY(!bookings.book(corrected, five));
+    bool originalGone = false;
+    QVERIFY(!bookings.book(corrected, five, &originalGone) && originalGone);
+}
+
+// Another workstation holding the file beyond the busy timeout refuses the first try; the booking is tried
+// once more, without the user seeing it. The other workstation lets go of the file as the first try gives
+// up waiting.
+void RepositoryTest::busyBookingIsTriedOnceMore_data() {
+    QTest::addColumn<bool>("estimate");
+    QTest::newRow("booking") << false;
+    QTest::newRow("estimate row") << true;
+}
+
+void RepositoryTest::busyBookingIsTriedOnceMore() {
+    QFETCH(bool, estimate);
+    TestDatabase file;
+    const std::unique_ptr<Database> other = Database::open(file.path());
+    QVERIFY(other && other->exec(QStringLiteral("BEGIN IMMEDIATE")));
+    const QVariant handle = file.db().connection().driver()->handle();
+    const auto letGo = [](void* otherWorkstation, int) {
+        static_cast<Database*>(otherWorkstation)->exec(QStringLiteral("COMMIT"));
+        return 0;
+    };
+    sqlite3_busy_handler(*static_cast<sqlite3* const*>(handle.constData()), letGo, other.get());
+    EstimateRow row;
+    Booking entry = booking(0, QStringLiteral("A"), 45300);
+    row.projectId = entry.projectId;
+    QVERIFY2(estimate ? EstimateRepository(file.db()).book(row) : BookingRepository(file.db()).book(entry),
+             qPrintable(file.db().lastError()));
 }
 
 QTEST_GUILESS_MAIN(RepositoryTest)

@@ -36,6 +36,9 @@ void SqliteFailureTest::germanText_data() {
     row("read-only rollback", SQLITE_READONLY_ROLLBACK, "attempt to write a readonly database",
         "Die Datenbank ist schreibgeschützt; es kann nichts gespeichert werden (attempt to write a readonly "
         "database).");
+    row("file deleted or moved while open", SQLITE_READONLY_DBMOVED, "attempt to write a readonly database",
+        "Die Datenbankdatei ist nicht mehr vorhanden; sie wurde gelöscht, umbenannt oder ersetzt (attempt to "
+        "write a readonly database).");
     row("damaged", SQLITE_CORRUPT, "database disk image is malformed",
         "Die Datenbank ist beschädigt (database disk image is malformed).");
     row("not a database", SQLITE_NOTADB, "file is not a database",

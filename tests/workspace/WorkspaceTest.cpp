@@ -1,6 +1,7 @@
 #include "Workspace.h"
 #include "AmountField.h"
 #include "DateField.h"
+#include "ReportListView.h"
 #include "ScriptedDialogs.h"
 #include "Settings.h"
 #include "TestDatabase.h"
@@ -11,6 +12,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialog>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -737,6 +739,143 @@ private slots:
                 "1:" + (round == 0 ? before : "45366"));
             QVERIFY(date->notice()->isHidden());
         }
+    // A foreign file: an amount in German notation counts, a project number with blanks around it is the
+    // project's, and rows whose amount cannot be read are named once per project, listed with their
+    // running numbers and stored texts, never silently left out of the sums.
+    void foreignAmountsAreCountedOrNamed_data() {
+        QTest::addColumn<QString>("projectId");
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<QString>("total");
+        QTest::addColumn<QString>("notice");
+        QTest::addColumn<QString>("listed");
+        QTest::newRow("German notation") << "1" << QVariant("1.234,50") << "1.334,50"
+                                         << ""
+                                         << "";
+        QTest::newRow("project number with blanks") << " 1 " << QVariant(5) << "105,00"
+                                                    << ""
+                                                    << "";
+        QTest::newRow("text") << "1" << QVariant("abc") << "100,00"
+                              << "1 Buchung mit unlesbarem Betrag wird nicht mitgezählt; 1 Eintrag der "
+                                 "Kostenberechnung und Aufträge mit unlesbarem Betrag wird nicht mitgezählt"
+                              << "LfdNr. 002  B: „abc“\nNr. 1  B, Auftrag: „abc“";
+        QTest::newRow("beyond any amount") << "1" << QVariant(1e308) << "100,00"
+                                           << "1 Buchung mit unlesbarem Betrag wird nicht mitgezählt"
+                                           << "LfdNr. 002  B: „1e+308“";
+    }
+    void foreignAmountsAreCountedOrNamed() {
+        QFETCH(QString, projectId);
+        QFETCH(QVariant, stored);
+        QFETCH(QString, total);
+        QFETCH(QString, notice);
+        QFETCH(QString, listed);
+        Fixture f;
+        f.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Firma, Betrag) VALUES (1, '1', 'A', 100), "
+                  "(2, ?, 'B', ?)",
+                  {projectId, stored});
+        f.db.exec("INSERT INTO tblNachtrag (NID, ProjektID, Firma, NachtragKosten) VALUES (1, ?, 'B', ?)",
+                  {projectId, stored.typeId() == QMetaType::Double ? QVariant(7) : stored});
+        f.open();
+        f.activate();
+        f.showTab(Workspace::BookingsTabIndex);
+        QCOMPARE(f.column(0) + ' ' + f.total(), "001,002 " + total);
+        auto* note = f.find<QPushButton>("cmdUnlesbareBetraege");
+        QCOMPARE(note->isVisible(), !notice.isEmpty());
+        QCOMPARE(note->text().left(notice.size()), notice);
+        QCOMPARE(f.dialogs.shown.size(), notice.isEmpty() ? 0 : 1);
+        if (notice.isEmpty())
+            return;
+        QVERIFY2(f.dialogs.lastText().contains(listed), qPrintable(f.dialogs.lastText()));
+        f.click("cmdUnlesbareBetraege");
+        QCOMPARE(f.dialogs.shown.size(), 2);
+    }
+
+    // The file deleted while the workspace is open: a booking is refused in plain words, keeping the
+    // entry; each list keeps its rows and count marked as not current; the file put back, the same click
+    // books and the lists are current again, without the project being opened anew.
+    void listsKeepTheirRowsWhileTheFileIsGone_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("list");
+        QTest::newRow("bookings") << int(Workspace::BookingsTabIndex) << "ListView1";
+        QTest::newRow("estimates") << int(Workspace::CompanyTabIndex) << "ListView2";
+        QTest::newRow("evaluation") << int(Workspace::EvaluationTabIndex) << "ListView3";
+        QTest::newRow("cost report") << int(Workspace::CostReportTabIndex) << "ListView4";
+    }
+    void listsKeepTheirRowsWhileTheFileIsGone() {
+        QFETCH(int, tab);
+        QFETCH(QString, list);
+        Fixture f;
+        f.db.exec("INSERT INTO tblNachtrag (NID, ProjektID, Firma, NachtragKosten) VALUES (1, '1', "
+                  "'Hochbau Nord', 80)");
+        f.open();
+        f.book("Hochbau Nord", "Schlußzahlung", "100");
+        f.showTab(tab);
+        auto* view = qobject_cast<ReportListView*>(f.find<QTreeView>(list));
+        const int rows = view->model()->rowCount();
+        const QString status = f.status();
+        QVERIFY(rows > 0 && !view->isOutdated());
+        QFile file(f.db.path());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray content = file.readAll();
+        file.close();
+        QVERIFY(QFile::remove(f.db.path()));
+
+        f.showTab(Workspace::EntryTabIndex);
+        f.book("Hochbau Nord", "Schlußzahlung", "7");
+        QVERIFY2(f.dialogs.lastText().contains("Die Datenbankdatei ist nicht mehr vorhanden"),
+                 qPrintable(f.dialogs.lastText()));
+        QCOMPARE(f.find<QLineEdit>("txtBetrag")->text(), "7");
+        f.showTab(Workspace::EntryTabIndex);
+        f.showTab(tab);
+        QCOMPARE(view->model()->rowCount(), rows);
+        QCOMPARE(f.status(), status);
+        QVERIFY(view->isOutdated() && view->findChild<QLabel*>("lblNichtAktuell")->isVisible());
+
+        QVERIFY(TestDatabase::writeFile(f.db.path(), content));
+        f.showTab(Workspace::EntryTabIndex);
+        f.click("cmdBuchen");
+        QCOMPARE(f.stored("Betrag"), "100.0,7.0");
+        f.showTab(Workspace::EntryTabIndex);
+        f.showTab(tab);
+        QVERIFY(!view->isOutdated());
+    }
+
+    // A correction whose original another workstation deleted meanwhile: the user is told and asked, "Nein"
+    // preselected, whether to book the entry as a new one; "Nein" keeps the entry and books nothing.
+    void correctionOfAVanishedOriginal_data() {
+        QTest::addColumn<bool>("estimate");
+        QTest::addColumn<Dialogs::Answer>("answer");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("booking, booked as new") << false << Dialogs::Answer::Yes << "1";
+        QTest::newRow("booking kept in the entry") << false << Dialogs::Answer::No << "0";
+        QTest::newRow("estimate row, booked as new") << true << Dialogs::Answer::Yes << "1";
+        QTest::newRow("estimate row kept in the entry") << true << Dialogs::Answer::No << "0";
+    }
+    void correctionOfAVanishedOriginal() {
+        QFETCH(bool, estimate);
+        QFETCH(Dialogs::Answer, answer);
+        QFETCH(QString, stored);
+        Fixture f;
+        const QString table = estimate ? "tblNachtrag" : "tblBuchung";
+        f.db.exec("INSERT INTO " + table +
+                  " (ProjektID, Firma, Gewerk) VALUES ('1', 'Hochbau Nord', 'Rohbau')");
+        f.open();
+        f.chooseCompany("Hochbau Nord");
+        f.showTab(estimate ? Workspace::CompanyTabIndex : Workspace::BookingsTabIndex);
+        auto* view = f.find<QTreeView>(estimate ? "ListView2" : "ListView1");
+        view->selectionModel()->setCurrentIndex(
+            view->model()->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        f.dialogs.answers.enqueue(Dialogs::Answer::Yes);
+        f.click(estimate ? "cmdNachtragBearbeiten" : "cmdBuchungBearbeiten");
+        f.db.exec("DELETE FROM " + table);
+        const QString amountField = estimate ? "txtAuftragBetrag" : "txtBetrag";
+        f.type(amountField, "12");
+        f.find<QComboBox>("cboZahlungsart")->setCurrentText("Rückhalt");
+        f.dialogs.answers.enqueue(answer);
+        f.click(estimate ? "cmdNachtragBuchen" : "cmdBuchen");
+        QCOMPARE(f.dialogs.shown.last().title, "Original nicht mehr vorhanden");
+        QCOMPARE(f.dialogs.shown.last().defaultButton, Dialogs::Answer::No);
+        QCOMPARE(f.db.scalar("SELECT count(*) FROM " + table), stored);
+        QCOMPARE(f.find<QLineEdit>(amountField)->text(), stored == "1" ? "" : "12");
     }
 
 private:

@@ -48,6 +48,16 @@ QString SqliteEngine::fieldListQuery() {
     return QStringLiteral("SELECT name FROM pragma_table_info(?)");
 }
 
+QString SqliteEngine::indexListQuery() {
+    return QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'");
+}
+
+bool SqliteEngine::fileHasMoved(sqlite3* connection) {
+    int moved = 0;
+    return sqlite3_file_control(connection, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK &&
+           moved != 0;
+}
+
 QStringList SqliteEngine::stampStatements(int applicationId, int userVersion) {
     return {QStringLiteral("PRAGMA application_id = %1").arg(applicationId),
             QStringLiteral("PRAGMA user_version = %1").arg(userVersion)};

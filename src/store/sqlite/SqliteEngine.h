@@ -28,6 +28,11 @@ public:
 
     // The names of the fields of the table bound to its one parameter, one row each.
     static QString fieldListQuery();
+    // The names of the file's indexes, one row each.
+    static QString indexListQuery();
+    // True when the file the connection has open is no longer at its path: deleted, moved away, or
+    // replaced by another file.
+    static bool fileHasMoved(sqlite3* connection);
     // Marks a new file as the program's own.
     static QStringList stampStatements(int applicationId, int userVersion);
     // Begins a transaction that holds the write lock at once, so that a second writer waits for it

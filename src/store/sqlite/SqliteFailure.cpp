@@ -33,7 +33,10 @@ QString sentence(int primaryCode) {
 
 QString SqliteFailure::germanText(int code, const QString& engineWords) {
     const QString words = engineWords.trimmed();
-    const QString german = sentence(code & 0xFF);
+    const QString german =
+        isFileGone(code) ? QStringLiteral("Die Datenbankdatei ist nicht mehr vorhanden; sie wurde gelöscht, "
+                                          "umbenannt oder ersetzt")
+                         : sentence(code & 0xFF);
     if (german.isEmpty())
         return words.isEmpty() ? QStringLiteral("Unbekannter Fehler der Datenbank (Code %1).").arg(code)
                                : words;
@@ -44,4 +47,13 @@ QString SqliteFailure::germanText(int code, const QString& engineWords) {
 bool SqliteFailure::isDamage(int code) {
     const int primary = code & 0xFF;
     return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
+}
+
+bool SqliteFailure::isBusy(int code) {
+    const int primary = code & 0xFF;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+}
+
+bool SqliteFailure::isFileGone(int code) {
+    return code == SQLITE_READONLY_DBMOVED;
 }

@@ -12,4 +12,8 @@ public:
     static QString germanText(int code, const QString& engineWords);
     // The file is damaged or no database at all.
     static bool isDamage(int code);
+    // Another program or workstation holds the file.
+    static bool isBusy(int code);
+    // The file was deleted or moved away while it was open.
+    static bool isFileGone(int code);
 };

@@ -88,6 +88,10 @@ QString SqliteStatement::text(int column) const {
     }
 }
 
+bool SqliteStatement::isNull(int column) const {
+    return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
+}
+
 std::optional<int> SqliteStatement::wholeNumber(int column) const {
     switch (sqlite3_column_type(m_statement, column)) {
     case SQLITE_NULL:
