@@ -739,6 +739,8 @@ private slots:
                 "1:" + (round == 0 ? before : "45366"));
             QVERIFY(date->notice()->isHidden());
         }
+    }
+
     // A foreign file: an amount in German notation counts, a project number with blanks around it is the
     // project's, and rows whose amount cannot be read are named once per project, listed with their
     // running numbers and stored texts, never silently left out of the sums.
