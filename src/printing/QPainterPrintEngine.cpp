@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QGraphicsView>
 #include <QHash>
 #include <QImage>
 #include <QPageLayout>
@@ -17,6 +18,8 @@
 #include <QPrinterInfo>
 #include <QPrintPreviewDialog>
 #include <QSaveFile>
+#include <QScrollBar>
+#include <QTimer>
 #include <QTransform>
 
 namespace {
@@ -416,6 +419,12 @@ PrintEngine::Outcome QPainterPrintEngine::State::preview() {
     dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);
     if (auto* fitWidth = dialog.findChild<QAction*>(QStringLiteral("fitWidthAction")))
         fitWidth->trigger();
+    // The first page from its top, where it stays while the window takes its size.
+    if (auto* view = dialog.findChild<QGraphicsView*>()) {
+        view->setTransformationAnchor(QGraphicsView::NoAnchor);
+        QTimer::singleShot(
+            0, view, [view] { view->verticalScrollBar()->setValue(view->verticalScrollBar()->minimum()); });
+    }
     bool cancelled = false;
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* target) {
         QPainter painter(target);
