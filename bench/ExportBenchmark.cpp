@@ -24,7 +24,7 @@ namespace {
 class SaveToFile : public RecordingDialogs {
 public:
     explicit SaveToFile(QString path) : m_path(std::move(path)) {}
-    QString chooseFileToSave(QWidget*, const QString&, const QString&, const QString&) override {
+    QString showSaveDialog(QWidget*, const QString&, const QString&, const QString&, QString&) override {
         return m_path;
     }
 

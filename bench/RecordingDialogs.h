@@ -19,7 +19,8 @@ public:
         m_texts << title;
         return {};
     }
-    QString chooseFileToSave(QWidget*, const QString& title, const QString&, const QString&) override {
+    QString showSaveDialog(QWidget*, const QString& title, const QString&, const QString&,
+                           QString&) override {
         m_texts << title;
         return {};
     }

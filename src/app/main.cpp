@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
     }
 
     Settings settings(Settings::defaultFilePath());
+    dialogs.keepSaveFolderIn(settings);
     AppController controller(QApplication::applicationDirPath(), dialogs, settings);
     if (!controller.start())
         return 0;

@@ -3,6 +3,7 @@
 #include <QString>
 
 class QWidget;
+class Settings;
 
 // The one way screens ask, inform and choose files. The program uses Qt's dialogs (QtDialogs);
 // tests plug in an answerer.
@@ -25,7 +26,26 @@ public:
     // filter is in Qt's form: "ZLV- Datenbank (ZLV.MDB)".
     virtual QString chooseFileToOpen(QWidget* parent, const QString& title, const QString& folder,
                                      const QString& filter) = 0;
-    // A file-save dialog; returns the chosen full path, or an empty text when cancelled.
-    virtual QString chooseFileToSave(QWidget* parent, const QString& title, const QString& suggestedPath,
-                                     const QString& filter) = 0;
+    // A file-save dialog that opens in saveFolder() proposing fileName. Returns the chosen full path, an
+    // empty text when cancelled; a name that ends in none of the extensions of the filter chosen gets its
+    // first one. The chosen file's folder becomes saveFolder(). filter is in Qt's form, filters separated
+    // by ";;": "Export CSV-Dateien (*.csv);;Export Textdateien (*.txt)".
+    QString chooseFileToSave(QWidget* parent, const QString& title, const QString& fileName,
+                             const QString& filter);
+    // From now on the save folder is kept in these settings, so the next program start opens there too.
+    void keepSaveFolderIn(Settings& settings);
+    // Where the next save dialog opens: the folder last saved into, at first the documents folder.
+    QString saveFolder() const;
+    // path with the first extension of the filter appended unless it ends in one of the filter's.
+    static QString withFilterExtension(const QString& path, const QString& filter);
+
+protected:
+    // Shows the save dialog on suggestedPath; returns the chosen path (empty when cancelled) and sets
+    // chosenFilter, which comes in as the first filter, to the filter chosen in the dialog.
+    virtual QString showSaveDialog(QWidget* parent, const QString& title, const QString& suggestedPath,
+                                   const QString& filter, QString& chosenFilter) = 0;
+
+private:
+    Settings* m_settings = nullptr;
+    QString m_saveFolder;
 };

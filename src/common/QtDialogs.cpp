@@ -74,16 +74,27 @@ QMessageBox::StandardButton toQt(Dialogs::Answer answer) {
 // Qt's own file dialog, on every desktop: it speaks the program's German, and it matches the filter
 // pattern without regard to case, as a file on disk may be spelled "Zlv.mdb"; native dialogs on some
 // desktops do neither. Its first size leaves room for the columns of size, type and date.
+// A save dialog adds the chosen filter's extension to a name typed without one, so that it asks before
+// replacing the file of that name.
 QString runFileDialog(QWidget* parent, const QString& title, const QString& path, const QString& filter,
-                      QFileDialog::AcceptMode mode) {
+                      QFileDialog::AcceptMode mode, QString* chosenFilter = nullptr) {
     QFileDialog dialog(parent, title, path, filter);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.resize(kFileDialogSize.boundedTo(dialog.screen()->availableGeometry().size()));
     fitDetailColumns(dialog);
+    if (mode == QFileDialog::AcceptSave) {
+        const auto useSuffixOf = [&dialog](const QString& nameFilter) {
+            dialog.setDefaultSuffix(Dialogs::withFilterExtension(QString(), nameFilter).mid(1));
+        };
+        useSuffixOf(dialog.selectedNameFilter());
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, useSuffixOf);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
+    if (chosenFilter)
+        *chosenFilter = dialog.selectedNameFilter();
     return dialog.selectedFiles().constFirst();
 }
 } // namespace
@@ -126,7 +137,7 @@ QString QtDialogs::chooseFileToOpen(QWidget* parent, const QString& title, const
     return runFileDialog(parent, title, folder, filter, QFileDialog::AcceptOpen);
 }
 
-QString QtDialogs::chooseFileToSave(QWidget* parent, const QString& title, const QString& suggestedPath,
-                                    const QString& filter) {
-    return runFileDialog(parent, title, suggestedPath, filter, QFileDialog::AcceptSave);
+QString QtDialogs::showSaveDialog(QWidget* parent, const QString& title, const QString& suggestedPath,
+                                  const QString& filter, QString& chosenFilter) {
+    return runFileDialog(parent, title, suggestedPath, filter, QFileDialog::AcceptSave, &chosenFilter);
 }

@@ -12,6 +12,8 @@ public:
     void inform(QWidget* parent, const QString& title, const QString& text, Icon icon) override;
     QString chooseFileToOpen(QWidget* parent, const QString& title, const QString& folder,
                              const QString& filter) override;
-    QString chooseFileToSave(QWidget* parent, const QString& title, const QString& suggestedPath,
-                             const QString& filter) override;
+
+protected:
+    QString showSaveDialog(QWidget* parent, const QString& title, const QString& suggestedPath,
+                           const QString& filter, QString& chosenFilter) override;
 };

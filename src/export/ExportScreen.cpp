@@ -14,20 +14,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSaveFile>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace {
 const QString kTitle = QStringLiteral("Daten exportieren");
 const QString kDialogTitle = QStringLiteral("Daten exportieren...");
 const QString kFilter = QStringLiteral("Export CSV-Dateien (*.csv);;Export Textdateien (*.txt)");
-
-QString proposedPath(const QString& fileName) {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
-    return QDir(folder).filePath(fileName);
-}
 
 QString shown(const QString& path) {
     return QStringLiteral("„") + QDir::toNativeSeparators(path) + QStringLiteral("“");
@@ -132,8 +124,8 @@ void ExportScreen::exportList() {
     }
     if (!checkSeparator())
         return;
-    const QString path = m_dialogs.chooseFileToSave(
-        this, kDialogTitle, proposedPath(ExportFormat::proposedFileName(snapshot->kind)), kFilter);
+    const QString path = m_dialogs.chooseFileToSave(this, kDialogTitle,
+                                                    ExportFormat::proposedFileName(snapshot->kind), kFilter);
     if (path.isEmpty())
         return;
     qsizetype replaced = 0;

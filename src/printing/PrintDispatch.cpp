@@ -3,9 +3,7 @@
 #include "Dialogs.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QProgressDialog>
-#include <QStandardPaths>
 
 namespace {
 const QString kPdfDialogTitle = QStringLiteral("Als PDF-Datei speichern");
@@ -15,13 +13,9 @@ constexpr int kProgressDelayMs = 400;
 } // namespace
 
 PrintDispatch::PrintDispatch(Dialogs& dialogs, QWidget* parent)
-    : m_dialogs(dialogs), m_parent(parent),
-      m_pdfFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)),
-      m_makeEngine(
-          [](QWidget* previewParent) { return std::make_unique<QPainterPrintEngine>(previewParent); }) {
-    if (m_pdfFolder.isEmpty() || !QFileInfo(m_pdfFolder).isDir())
-        m_pdfFolder = QDir::homePath();
-}
+    : m_dialogs(dialogs), m_parent(parent), m_makeEngine([](QWidget* previewParent) {
+          return std::make_unique<QPainterPrintEngine>(previewParent);
+      }) {}
 
 int PrintDispatch::paperCode(int paperIndex) {
     return paperIndex == 0 ? PrintEngine::PaperA4 : 0;
@@ -57,17 +51,12 @@ bool PrintDispatch::prepare(QPainterPrintEngine& engine, const Choice& choice, L
         return false;
     }
     engine.SetPrintDirect(choice.direct);
+    engine.setMargins(choice.topMargin, choice.leftMargin);
     return true;
 }
 
 QString PrintDispatch::choosePdfFile(ListSnapshot::Kind kind) {
-    QString path = m_dialogs.chooseFileToSave(
-        m_parent, kPdfDialogTitle, QDir(m_pdfFolder).filePath(proposedPdfFileName(kind)), kPdfFilter);
-    if (path.isEmpty())
-        return path;
-    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-        path += QStringLiteral(".pdf");
-    return path;
+    return m_dialogs.chooseFileToSave(m_parent, kPdfDialogTitle, proposedPdfFileName(kind), kPdfFilter);
 }
 
 PrintEngine::Outcome PrintDispatch::run(const Choice& choice, const ListSnapshot& snapshot,
@@ -81,6 +70,9 @@ PrintEngine::Outcome PrintDispatch::run(const Choice& choice, const ListSnapshot
         if (path.isEmpty())
             return PrintEngine::Outcome::Cancelled;
         engine.setPdfFilePath(path);
+    } else {
+        // What the preview's own print button proposes.
+        engine.setPdfFilePath(QDir(m_dialogs.saveFolder()).filePath(proposedPdfFileName(snapshot.kind)));
     }
 
     QProgressDialog progress(m_parent);
@@ -110,7 +102,5 @@ PrintEngine::Outcome PrintDispatch::run(const Choice& choice, const ListSnapshot
         refuse(choice.direct ? QStringLiteral("Drucken nicht möglich")
                              : QStringLiteral("Vorschau nicht möglich"),
                engine.failureText());
-    else if (outcome == PrintEngine::Outcome::Done && engine.printsToPdfFile() && choice.direct)
-        m_pdfFolder = QFileInfo(engine.pdfFilePath()).absolutePath();
     return outcome;
 }

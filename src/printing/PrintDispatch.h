@@ -23,6 +23,9 @@ public:
         bool draft = false;
         // True: to the printer or the PDF file; false: to the preview.
         bool direct = true;
+        // Millimetres from the paper's top and left edges to the page's content.
+        double topMargin = QPainterPrintEngine::defaultMargin();
+        double leftMargin = QPainterPrintEngine::defaultMargin();
     };
 
     // Makes the engine of one run; previews open over previewParent.
@@ -39,9 +42,6 @@ public:
     // the document was built (printer or paper refused, no file chosen).
     PrintEngine::Outcome run(const Choice& choice, const ListSnapshot& snapshot, const ReportFooter& footer);
 
-    // The folder the save dialog opens in: where the last PDF was written, at first the documents folder.
-    QString pdfFolder() const { return m_pdfFolder; }
-
 private:
     bool prepare(QPainterPrintEngine& engine, const Choice& choice, ListSnapshot::Kind kind);
     QString choosePdfFile(ListSnapshot::Kind kind);
@@ -49,6 +49,5 @@ private:
 
     Dialogs& m_dialogs;
     QWidget* m_parent;
-    QString m_pdfFolder;
     EngineFactory m_makeEngine;
 };

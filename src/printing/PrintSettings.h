@@ -3,7 +3,8 @@
 #include "Settings.h"
 
 // The print preferences of the print settings screen, section "Zlv": paper, printer, margins, font size
-// and draft quality. The margins and the font size are kept and shown; the reports' layouts are fixed.
+// and draft quality. The margins place the page's content on the paper; the font size is kept and shown,
+// the reports' fonts are fixed.
 struct PrintSettings {
     static inline const SettingKey<int> reportPaper{QStringLiteral("Zlv"), QStringLiteral("MBerichtSeite"),
                                                     0};

@@ -216,5 +216,8 @@ void PrintSettingsScreen::print(bool direct) {
     choice.paperIndex = m_paper->currentIndex();
     choice.draft = m_draft->isChecked();
     choice.direct = m_toPrinter->isChecked();
+    const QLocale german(QLocale::German, QLocale::Germany);
+    choice.topMargin = german.toDouble(m_topMargin->text().trimmed());
+    choice.leftMargin = german.toDouble(m_leftMargin->text().trimmed());
     m_dispatch.run(choice, *snapshot, ReportFooter::fromSettings(m_settings));
 }

@@ -2,9 +2,13 @@
 
 #include "RecordedDocument.h"
 
+#include <algorithm>
+
+#include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QGraphicsView>
 #include <QHash>
 #include <QImage>
 #include <QPageLayout>
@@ -14,6 +18,9 @@
 #include <QPrinterInfo>
 #include <QPrintPreviewDialog>
 #include <QSaveFile>
+#include <QScrollBar>
+#include <QTimer>
+#include <QTransform>
 
 namespace {
 
@@ -40,6 +47,8 @@ void substituteArial() {
 struct QPainterPrintEngine::State {
     QWidget* previewParent = nullptr;
     QString printerName;
+    qreal topMargin = defaultMargin();
+    qreal leftMargin = defaultMargin();
     QPageLayout::Orientation orientation = QPageLayout::Landscape;
     bool draft = false;
     bool direct = false;
@@ -116,15 +125,40 @@ struct QPainterPrintEngine::State {
                                              tableColour2});
     }
 
+    // Where the content of every page goes, in device pixels: its top left corner at the margins, scaled
+    // down to keep the least margin at the right and bottom.
+    QTransform placement(const QPaintDevice& device) const {
+        const QRectF content = document.contentBounds();
+        const QSizeF paper = pageSize();
+        const qreal top = topMargin * 10;
+        const qreal left = leftMargin * 10;
+        const qreal least = leastMargin() * 10;
+        qreal scale = 1;
+        if (content.width() > 0 && content.height() > 0)
+            scale = std::min({scale, (paper.width() - left - least) / content.width(),
+                              (paper.height() - top - least) / content.height()});
+        const qreal pixelsX = device.logicalDpiX() / kTenthsPerInch;
+        const qreal pixelsY = device.logicalDpiY() / kTenthsPerInch;
+        QTransform transform;
+        transform.translate((left - content.left() * scale) * pixelsX,
+                            (top - content.top() * scale) * pixelsY);
+        transform.scale(scale, scale);
+        return transform;
+    }
+
     // Paints every page on the device; false when the progress hook cancels.
     bool paint(QPainter& painter, QPagedPaintDevice& device) {
         const int pages = document.pageCount();
+        const QTransform transform = placement(device);
         for (int index = 0; index < pages; ++index) {
             if (progress && !progress(index + 1, pages))
                 return false;
             if (index > 0)
                 device.newPage();
+            painter.save();
+            painter.setTransform(transform, true);
             document.paintPage(painter, index);
+            painter.restore();
         }
         return true;
     }
@@ -156,6 +190,11 @@ QPainterPrintEngine::QPainterPrintEngine(QWidget* previewParent) : m_state(std::
 }
 
 QPainterPrintEngine::~QPainterPrintEngine() = default;
+
+void QPainterPrintEngine::setMargins(qreal top, qreal left) {
+    m_state->topMargin = top;
+    m_state->leftMargin = left;
+}
 
 void QPainterPrintEngine::setPdfFilePath(const QString& path) {
     m_state->pdfPath = path;
@@ -370,8 +409,22 @@ PrintEngine::Outcome QPainterPrintEngine::State::preview() {
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setFullPage(true);
     printer.setPageLayout(pageLayout());
+    // Its own print button proposes the report's file name (as a PDF file where that is the target).
+    printer.setDocName(QFileInfo(pdfPath).completeBaseName());
+    if (printerName == pdfTargetName() && !pdfPath.isEmpty())
+        printer.setOutputFileName(pdfPath);
     QPrintPreviewDialog dialog(&printer, previewParent);
     dialog.setWindowTitle(QStringLiteral("Druckervorschau"));
+    // Readable at once: the whole screen, the page at its width.
+    dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);
+    if (auto* fitWidth = dialog.findChild<QAction*>(QStringLiteral("fitWidthAction")))
+        fitWidth->trigger();
+    // The first page from its top, where it stays while the window takes its size.
+    if (auto* view = dialog.findChild<QGraphicsView*>()) {
+        view->setTransformationAnchor(QGraphicsView::NoAnchor);
+        QTimer::singleShot(
+            0, view, [view] { view->verticalScrollBar()->setValue(view->verticalScrollBar()->minimum()); });
+    }
     bool cancelled = false;
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* target) {
         QPainter painter(target);

@@ -18,6 +18,10 @@ class RecordedDocument;
 // by setPdfFilePath when the PDF target is selected; with SetPrintDirect(false) it shows the preview.
 // A PDF is written to a temporary file beside the chosen one and renamed when complete, so a failed or
 // cancelled run leaves no file under the chosen name (and an older file of that name untouched).
+//
+// The reports are laid out on the whole paper; the engine places what they draw inside the margins: the
+// top left corner of the content at the top and left margins, scaled down (never up) where needed so
+// that it keeps at least leastMargin() from the right and bottom edges.
 class QPainterPrintEngine : public PrintEngine {
 public:
     // Called before each page is painted, with its number and the page count; false cancels the run.
@@ -35,6 +39,12 @@ public:
     explicit QPainterPrintEngine(QWidget* previewParent = nullptr);
     ~QPainterPrintEngine() override;
 
+    // 15 mm, as the print settings propose.
+    static constexpr qreal defaultMargin() { return 15.0; }
+    // 5 mm: what the content keeps from the right and bottom edges, inside what printers can reach.
+    static constexpr qreal leastMargin() { return 5.0; }
+    // The top and left margins in millimetres.
+    virtual void setMargins(qreal top, qreal left);
     void setPdfFilePath(const QString& path);
     QString pdfFilePath() const;
     bool printsToPdfFile() const;

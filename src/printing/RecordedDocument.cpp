@@ -1,7 +1,9 @@
 #include "RecordedDocument.h"
 
+#include <map>
 #include <optional>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -13,6 +15,9 @@ constexpr qreal kCellPadding = 10.0;
 constexpr qreal kLineWidth = 2.0;
 constexpr qreal kFrameWidth = 5.0;
 constexpr qreal kShadowOffset = 8.0;
+// A cell's text that does not fit is drawn smaller, down to this size, in steps of kPointSizeStep.
+constexpr qreal kSmallestPointSize = 6.0;
+constexpr qreal kPointSizeStep = 0.5;
 
 // Paints the commands of one page in device pixels, measuring texts with the device's own metrics.
 class PagePainter {
@@ -81,9 +86,12 @@ private:
         m_font = font;
         m_painter.setFont(font);
         m_metrics.emplace(font, m_painter.device());
+        m_sizedMetrics.clear();
     }
 
-    // One line, elided with "…" when it is wider than the cell, so it never runs into the next cell.
+    // The whole text inside the cell if at all possible: on one line in the row's font, else in a smaller
+    // font down to kSmallestPointSize, else on two lines in the largest such font whose two lines fit the
+    // row; only a text that does not fit even so is cut, ending in "…".
     void drawCell(const QRectF& cell, const TableCell& content) {
         if (content.text.isEmpty())
             return;
@@ -91,19 +99,84 @@ private:
         const qreal room = cell.width() - 2 * padding;
         if (room <= 0)
             return;
-        QString text = content.text;
-        qreal width = m_metrics->horizontalAdvance(text);
-        if (width > room) {
-            text = m_metrics->elidedText(text, Qt::ElideRight, room);
-            width = m_metrics->horizontalAdvance(text);
+        const QString& text = content.text;
+        const qreal rowSize = m_font.pointSizeF();
+        const qreal smallest = qMin(rowSize, kSmallestPointSize);
+        for (qreal size = rowSize; size >= smallest; size -= kPointSizeStep) {
+            if (metricsAt(size).horizontalAdvance(text) <= room)
+                return drawLines(cell, content.alignment, size, {text});
         }
-        qreal x = cell.left() + padding;
-        if (content.alignment & Qt::AlignRight)
-            x = cell.right() - padding - width;
-        else if (content.alignment & Qt::AlignHCenter)
-            x = cell.left() + (cell.width() - width) / 2;
-        const qreal baseline = cell.top() + (cell.height() - m_metrics->height()) / 2 + m_metrics->ascent();
-        m_painter.drawText(QPointF(x, baseline), text);
+        const qreal lineRoom = cell.height() - 2 * kLineWidth * m_scaleY;
+        for (qreal size = rowSize; size >= smallest; size -= kPointSizeStep) {
+            const QFontMetricsF& metrics = metricsAt(size);
+            if (metrics.height() + metrics.lineSpacing() > lineRoom)
+                continue;
+            const qsizetype split = breakPosition(metrics, text, room);
+            if (split > 0 && metrics.horizontalAdvance(text.mid(split).trimmed()) <= room)
+                return drawLines(cell, content.alignment, size,
+                                 {text.left(split).trimmed(), text.mid(split).trimmed()});
+        }
+        const QFontMetricsF& metrics = metricsAt(smallest);
+        if (metrics.height() + metrics.lineSpacing() > lineRoom)
+            return drawLines(cell, content.alignment, smallest,
+                             {metrics.elidedText(text, Qt::ElideRight, room)});
+        const qsizetype split = qMax<qsizetype>(1, breakPosition(metrics, text, room));
+        drawLines(cell, content.alignment, smallest,
+                  {text.left(split).trimmed(),
+                   metrics.elidedText(text.mid(split).trimmed(), Qt::ElideRight, room)});
+    }
+
+    // Where a text is broken into two lines: before the last blank or after the last hyphen or slash
+    // whose first line fits the room, else after the last character that fits; 0 when none fits.
+    static qsizetype breakPosition(const QFontMetricsF& metrics, const QString& text, qreal room) {
+        qsizetype opportunity = 0;
+        qsizetype character = 0;
+        for (qsizetype at = 1; at < text.size(); ++at) {
+            const QString first = text.left(at).trimmed();
+            if (metrics.horizontalAdvance(first) > room)
+                break;
+            character = at;
+            const QChar before = text.at(at - 1);
+            if (!first.isEmpty() &&
+                (text.at(at).isSpace() || before == QLatin1Char('-') || before == QLatin1Char('/')))
+                opportunity = at;
+        }
+        return opportunity > 0 ? opportunity : character;
+    }
+
+    // Lines of a cell in the font of the row at another size, centred as a block on the row's height.
+    void drawLines(const QRectF& cell, Qt::Alignment alignment, qreal size, const QStringList& lines) {
+        const QFontMetricsF& metrics = metricsAt(size);
+        QFont font = m_font;
+        font.setPointSizeF(size);
+        m_painter.setFont(font);
+        const qreal padding = kCellPadding * m_scaleX;
+        const qreal block = metrics.height() + metrics.lineSpacing() * (lines.size() - 1);
+        qreal baseline = cell.top() + (cell.height() - block) / 2 + metrics.ascent();
+        for (const QString& line : lines) {
+            const qreal width = metrics.horizontalAdvance(line);
+            qreal x = cell.left() + padding;
+            if (alignment & Qt::AlignRight)
+                x = cell.right() - padding - width;
+            else if (alignment & Qt::AlignHCenter)
+                x = cell.left() + (cell.width() - width) / 2;
+            m_painter.drawText(QPointF(x, baseline), line);
+            baseline += metrics.lineSpacing();
+        }
+        m_painter.setFont(m_font);
+    }
+
+    // The metrics of the row's font at another size, on the device.
+    const QFontMetricsF& metricsAt(qreal size) {
+        if (qFuzzyCompare(size, m_font.pointSizeF()))
+            return *m_metrics;
+        auto found = m_sizedMetrics.find(size);
+        if (found == m_sizedMetrics.end()) {
+            QFont font = m_font;
+            font.setPointSizeF(size);
+            found = m_sizedMetrics.emplace(size, QFontMetricsF(font, m_painter.device())).first;
+        }
+        return found->second;
     }
 
     // Wrapped at blanks and at carriage returns, cut at the cell's edges.
@@ -125,6 +198,7 @@ private:
     const qreal m_scaleY;
     QFont m_font;
     std::optional<QFontMetricsF> m_metrics;
+    std::map<qreal, QFontMetricsF> m_sizedMetrics;
 };
 
 } // namespace
@@ -168,6 +242,36 @@ void RecordedDocument::add(Command command) {
 
 void RecordedDocument::newPage() {
     m_pages.emplace_back();
+}
+
+QRectF RecordedDocument::contentBounds() const {
+    // Texts are measured at a high resolution and converted to tenths of a millimetre.
+    constexpr int measureDpi = 1200;
+    QImage device(1, 1, QImage::Format_Mono);
+    device.setDotsPerMeterX(qRound(measureDpi / 0.0254));
+    device.setDotsPerMeterY(qRound(measureDpi / 0.0254));
+    const qreal toTenths = kTenthsPerInch / measureDpi;
+    QRectF bounds;
+    for (const std::vector<Command>& commands : m_pages) {
+        for (const Command& command : commands) {
+            if (const auto* text = std::get_if<Text>(&command)) {
+                const QFontMetricsF metrics(text->font, &device);
+                const qreal width = metrics.horizontalAdvance(text->text) * toTenths;
+                bounds |= QRectF(text->centreX - width / 2, text->top, width, metrics.height() * toTenths);
+            } else if (const auto* row = std::get_if<Row>(&command)) {
+                qreal width = 0;
+                for (int column : row->columnWidths)
+                    width += column;
+                const qreal pen = kLineWidth / 2;
+                bounds |= QRectF(row->rect.topLeft(), QSizeF(width, row->rect.height()))
+                              .adjusted(-pen, -pen, pen, pen);
+            } else if (const auto* frame = std::get_if<Frame>(&command)) {
+                const qreal pen = kFrameWidth / 2;
+                bounds |= frame->rect.adjusted(-pen, -pen, pen, pen);
+            }
+        }
+    }
+    return bounds;
 }
 
 void RecordedDocument::paintPage(QPainter& painter, int index) const {

@@ -63,6 +63,8 @@ public:
 
     // Paints one page on a painter whose device holds the whole paper (no margins).
     void paintPage(QPainter& painter, int index) const;
+    // The smallest rectangle around everything drawn on any page, lines' and frames' widths included.
+    QRectF contentBounds() const;
 
 private:
     std::vector<std::vector<Command>> m_pages;

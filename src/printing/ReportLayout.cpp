@@ -50,7 +50,7 @@ ReportLayout companyEstimates(const ListSnapshot& snapshot) {
                             210, kSumFont}};
     layout.tableHeading =
         QStringLiteral("m LfdNr:|m Datum (Architekt)|m Betrag (Architekt)||m Datum (Aufträge)|"
-                       "m Auftragsart)|m Betrag (Aufträge)");
+                       "m Auftragsart|m Betrag (Aufträge)");
     layout.left = 150;
     layout.top = 290;
     layout.columnWidths = {130, 300, 300, 500, 300, 450, 300};

@@ -14,8 +14,22 @@ void setFont(PrintEngine& engine, const ReportFont& font) {
     engine.SetFont(kFontName, font.size, font.bold, font.italic, false);
 }
 
-int pageCount(qsizetype rows, int rowsPerPage) {
-    return qMax(1, int((rows + rowsPerPage - 1) / rowsPerPage));
+// Rows a totals row keeps above it on its page, when the list has that many.
+constexpr qsizetype kRowsAboveTotals = 3;
+
+// The number of rows on each page: the report's rows per page, the last page the rest. A totals row never
+// stands alone: the page before gives up rows until the last page holds kRowsAboveTotals rows above it.
+// The page count stays the same.
+QList<qsizetype> rowsOnPages(qsizetype rows, const ReportLayout& layout) {
+    const qsizetype perPage = layout.rowsPerPage;
+    QList<qsizetype> pages(qMax<qsizetype>(1, (rows + perPage - 1) / perPage), perPage);
+    pages.last() = rows - perPage * (pages.size() - 1);
+    const qsizetype wanted = qMin(kRowsAboveTotals + 1, perPage);
+    if (layout.totalsRow && pages.size() > 1 && pages.last() < wanted) {
+        pages[pages.size() - 2] -= wanted - pages.last();
+        pages.last() = wanted;
+    }
+    return pages;
 }
 
 QString footerText(const ReportFooter& footer, int blanks, int page, int pages) {
@@ -76,13 +90,14 @@ ReportFooter ReportFooter::fromSettings(const Settings& settings) {
 void buildReport(PrintEngine& engine, const ListSnapshot& snapshot, const ReportFooter& footer) {
     const ReportLayout layout = ReportLayout::forSnapshot(snapshot);
     const qsizetype rows = snapshot.rows.size();
-    const int pages = pageCount(rows, layout.rowsPerPage);
+    const QList<qsizetype> pageRows = rowsOnPages(rows, layout);
+    const int pages = int(pageRows.size());
     qsizetype next = 0;
     for (int page = 1; page <= pages; ++page) {
         printFrame(engine, layout, footer, page, pages);
         if (!layout.totalsRow)
             setFont(engine, layout.row.font);
-        const qsizetype end = qMin(rows, next + layout.rowsPerPage);
+        const qsizetype end = next + pageRows.at(page - 1);
         for (; next < end; ++next) {
             const QStringList& cells = snapshot.rows.at(next);
             if (!layout.totalsRow) {

@@ -2,6 +2,7 @@
 
 #include "AmountField.h"
 #include "CompanyRepository.h"
+#include "CompanySeat.h"
 #include "Database.h"
 #include "DateField.h"
 #include "Dialogs.h"
@@ -496,7 +497,8 @@ ListSnapshot CompanyTab::snapshot() const {
                        {QStringLiteral("Gewerk"), m_trade->text()},
                        {QStringLiteral("Kostengruppe"), m_costGroup->text()},
                        {QStringLiteral("Summe ") + kArchitectFrame, m_architectSum->text()},
-                       {QStringLiteral("Summe ") + kOrderFrame, m_orderSum->text()}};
+                       {QStringLiteral("Summe ") + kOrderFrame, m_orderSum->text()},
+                       {QStringLiteral("Sitz"), CompanySeat::lookUp(m_context.db, company())}};
     return snapshot;
 }
 

@@ -4,6 +4,7 @@
 #include "BookingListModel.h"
 #include "BookingRepository.h"
 #include "CompanyRepository.h"
+#include "CompanySeat.h"
 #include "Database.h"
 #include "DateField.h"
 #include "Dialogs.h"
@@ -241,10 +242,6 @@ bool EntryTab::chooseCompany(const QString& name) {
     return true;
 }
 
-QString EntryTab::seatLine() const {
-    return m_seat->text();
-}
-
 void EntryTab::clearDetails() {
     m_seat->clear();
     m_contact->clear();
@@ -261,7 +258,7 @@ void EntryTab::showCompany(const QString& name) {
         return;
     m_trade->setText(company->trade);
     m_costGroup->setText(company->costGroup);
-    m_seat->setText(QStringLiteral("Sitz: ") + company->postcode + QLatin1Char(' ') + company->town);
+    m_seat->setText(CompanySeat::line(*company));
     m_contact->setText(QStringLiteral("Straße:  ") + company->street + QLatin1Char('\n') +
                        QStringLiteral("Telefon: ") + company->phone + QStringLiteral("   Fax: ") +
                        company->fax + QLatin1Char('\n') + QStringLiteral("Mobil:   ") + company->mobile +

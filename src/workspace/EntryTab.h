@@ -33,8 +33,6 @@ public:
     QString company() const;
     // Chooses the company in the picker, showing its details; false when it is not listed.
     bool chooseCompany(const QString& name);
-    // "Sitz: " with postal code and town of the company last picked, or empty.
-    QString seatLine() const;
 
     // "&Buchen". True when the entry was booked.
     bool book();

@@ -1,5 +1,6 @@
 #include "EvaluationTab.h"
 
+#include "CompanySeat.h"
 #include "Database.h"
 #include "Dialogs.h"
 #include "EvaluationListModel.h"
@@ -256,6 +257,8 @@ ListSnapshot EvaluationTab::snapshot() const {
     switch (filter()) {
     case Filter::Company:
         snapshot.values.append({m_byCompany->text(), m_company->currentText()});
+        snapshot.values.append(
+            {QStringLiteral("Sitz"), CompanySeat::lookUp(m_context.db, m_company->currentText())});
         break;
     case Filter::Trade:
         snapshot.values.append({m_byTrade->text(), m_trade->currentText()});

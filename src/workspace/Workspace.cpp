@@ -535,19 +535,13 @@ void Workspace::closeEvent(QCloseEvent* event) {
 }
 
 ListSnapshot Workspace::snapshot() const {
-    ListSnapshot snapshot;
     switch (currentTab()) {
     case BookingsTabIndex:
         return m_bookings->snapshot();
     case CompanyTabIndex:
-        snapshot = m_company->snapshot();
-        // The company's seat as the entry tab shows it heads the printed company and evaluation lists.
-        snapshot.values.append({QStringLiteral("Sitz"), m_entry->seatLine()});
-        return snapshot;
+        return m_company->snapshot();
     case EvaluationTabIndex:
-        snapshot = m_evaluation->snapshot();
-        snapshot.values.append({QStringLiteral("Sitz"), m_entry->seatLine()});
-        return snapshot;
+        return m_evaluation->snapshot();
     case CostReportTabIndex:
         return m_costReport->snapshot();
     default:

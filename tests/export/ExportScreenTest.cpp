@@ -211,19 +211,19 @@ private slots:
         QVERIFY(!f.screen->isVisible());
     }
 
-    // An empty list: the heading lines only. The file takes the name the dialog returns, no extension
-    // added, and an existing file is replaced.
+    // An empty list: the heading lines only. A name returned without an extension gets the filter's
+    // ".csv", and an existing file is replaced.
     void emptyListGivesHeadingsOnly() {
         Fixture f;
         f.open(Workspace::BookingsTabIndex, "2", "Leeres Projekt");
-        QVERIFY(TestDatabase::writeFile(f.file("Zelvora"), "old content, longer than the new one\r\n"));
+        QVERIFY(TestDatabase::writeFile(f.file("Zelvora.csv"), "old content, longer than the new one\r\n"));
         f.exportTo(f.file("Zelvora"));
         QCOMPARE(
-            Fixture::read(f.file("Zelvora")),
+            Fixture::read(f.file("Zelvora.csv")),
             "Zelvora, gesamte Ma\xdfnahme  -  Projekt: Leeres Projekt  -  Gesamtsumme: 0,00 Euro\r\n\r\n"
             "Nr.:;Firma;Gewerk;Anweisung vom;Rechnung vom;Rechnungs-Nr.:;Zahlungsart;Kostengruppe;Betrag;"
             "Bemerkungen\r\n");
-        QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Zelvora"});
+        QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Zelvora.csv"});
     }
 
     // The list is the one shown when "&Exportieren" is pressed, not when the screen opened.

@@ -1,10 +1,12 @@
 #include "QPainterPrintEngine.h"
 #include "Reports.h"
 
+#include <algorithm>
 #include <csignal>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QProcess>
@@ -116,6 +118,27 @@ class PdfReportTest : public QObject {
 
     static QString pdfText(const QString& path) { return run("pdftotext", {"-layout", path, "-"}); }
 
+    struct Word {
+        QString text;
+        QRectF box;
+    };
+
+    // The words of the first page with their boxes in points, as pdftotext -bbox reads them.
+    static QList<Word> words(const QString& path) {
+        static const QRegularExpression word("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
+                                             "yMax=\"([\\d.]+)\">([^<]*)</word>");
+        QList<Word> found;
+        for (auto match = word.globalMatch(run("pdftotext", {"-bbox", "-l", "1", path, "-"}));
+             match.hasNext();) {
+            const QRegularExpressionMatch m = match.next();
+            QString text = m.captured(5);
+            text.replace("&amp;", "&").replace("&lt;", "<").replace("&gt;", ">").replace("&quot;", "\"");
+            found.append({text, QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                       QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
+        }
+        return found;
+    }
+
     static QStringList files(const QString& folder) {
         return QDir(folder).entryList(QDir::Files | QDir::Hidden);
     }
@@ -165,17 +188,103 @@ private slots:
         QCOMPARE(text, QString::fromUtf8(file.readAll()));
     }
 
-    // A text wider than its cell ends in "…" inside it and leaves the next cell's text whole.
-    void longTextsStayInTheirCells() {
+    void cellTextsAreKeptWhole_data() {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<bool>("cut");
+        QTest::newRow("smaller font") << 1 << "Elektro Kühn & Söhne GmbH" << 1 << false;
+        QTest::newRow("two lines") << 1 << "Garten- und Landschaftsbau Müller GmbH" << 2 << false;
+        QTest::newRow("invoice number") << 5 << "R-2024/0815" << 1 << false;
+        QTest::newRow("long invoice number") << 5 << "R-2024/000815-ABCD-17" << 2 << false;
+        QTest::newRow("cut") << 1
+                             << "Bauunternehmung Hochbau Nord Gesellschaft mit beschränkter Haftung und "
+                                "Compagnie Kommanditgesellschaft"
+                             << 2 << true;
+    }
+
+    // A text wider than its cell is drawn smaller, then on two lines, and only then cut with "…"; it
+    // stays between its neighbours' texts, in its row.
+    void cellTextsAreKeptWhole() {
+        QFETCH(int, column);
+        QFETCH(QString, text);
+        QFETCH(int, lines);
+        QFETCH(bool, cut);
         ListSnapshot s = snapshot(ListSnapshot::Kind::Payments, 1);
-        s.rows[0][1] = "Bauunternehmung Hochbau Nord Gesellschaft mit beschränkter Haftung";
-        s.rows[0][2] = "Rohbau";
+        s.rows[0][column] = text;
         const QString path = m_dir.filePath("long.pdf");
         QPainterPrintEngine engine;
         QCOMPARE(writePdf(engine, s, path), PrintEngine::Outcome::Done);
-        const QString text = pdfText(path);
-        QVERIFY2(text.contains(QRegularExpression("Bauunternehm\\S*…\\s+Rohbau\\s")), qPrintable(text));
-        QVERIFY(!text.contains("Haftung"));
+        const QList<Word> all = words(path);
+        const auto find = [&](const QString& word) {
+            const auto found =
+                std::find_if(all.begin(), all.end(), [&](const Word& w) { return w.text == word; });
+            return found == all.end() ? QRectF() : found->box;
+        };
+        const QRectF left = find(s.rows[0][column - 1].section(' ', -1));
+        const QRectF right = find(s.rows[0][column + 1].section(' ', 0, 0));
+        QVERIFY(!left.isNull() && !right.isNull());
+        QString joined;
+        QList<qreal> tops;
+        for (const Word& w : all) {
+            if (w.box.left() < left.right() || w.box.right() > right.left() ||
+                qAbs(w.box.center().y() - left.center().y()) > 10)
+                continue;
+            joined += w.text;
+            if (std::none_of(tops.begin(), tops.end(),
+                             [&](qreal top) { return qAbs(top - w.box.top()) < 2; }))
+                tops.append(w.box.top());
+        }
+        const QString whole = QString(text).remove(' ');
+        QCOMPARE(tops.size(), lines);
+        QCOMPARE(joined.endsWith("…"), cut);
+        QVERIFY2(cut ? whole.startsWith(joined.chopped(1)) && joined.size() > 30 : joined == whole,
+                 qPrintable(joined));
+    }
+
+    void marksStayInsideTheMargins_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<double>("top");
+        QTest::addColumn<double>("left");
+        const double standard = QPainterPrintEngine::defaultMargin();
+        QTest::newRow("Zelvora") << int(ListSnapshot::Kind::Payments) << standard << standard;
+        QTest::newRow("Firma") << int(ListSnapshot::Kind::CompanyEstimates) << standard << standard;
+        QTest::newRow("Auswertung") << int(ListSnapshot::Kind::Evaluation) << standard << standard;
+        QTest::newRow("Kostenbericht") << int(ListSnapshot::Kind::CostReport) << standard << standard;
+        QTest::newRow("Firmenliste") << int(ListSnapshot::Kind::CompanyList) << standard << standard;
+        QTest::newRow("Zelvora 30 25") << int(ListSnapshot::Kind::Payments) << 30.0 << 25.0;
+        QTest::newRow("Firmenliste 40 10") << int(ListSnapshot::Kind::CompanyList) << 40.0 << 10.0;
+    }
+
+    // The margins move the page's content: its first ink stands at the top and left margins, and no ink
+    // comes nearer than 5 mm to the right and bottom edges of the paper.
+    void marksStayInsideTheMargins() {
+        QFETCH(int, kind);
+        QFETCH(double, top);
+        QFETCH(double, left);
+        const QString path = m_dir.filePath("margins.pdf");
+        QPainterPrintEngine engine;
+        engine.setMargins(top, left);
+        QCOMPARE(writePdf(engine, snapshot(ListSnapshot::Kind(kind), 40), path), PrintEngine::Outcome::Done);
+        QCOMPARE(QProcess::execute("pdftoppm", {"-r", "72", "-gray", "-png", "-singlefile", path,
+                                                m_dir.filePath("margins")}),
+                 0);
+        const QImage page(m_dir.filePath("margins.png"));
+        QRect ink;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                if (qGray(page.pixel(x, y)) < 200)
+                    ink |= QRect(x, y, 1, 1);
+        const double mm = 72 / 25.4;
+        const QString found = QString("ink from %1,%2 mm to %3,%4 mm from the right and bottom")
+                                  .arg(ink.left() / mm)
+                                  .arg(ink.top() / mm)
+                                  .arg((page.width() - 1 - ink.right()) / mm)
+                                  .arg((page.height() - 1 - ink.bottom()) / mm);
+        QVERIFY2(ink.top() >= (top - 0.5) * mm && ink.top() <= (top + 2) * mm, qPrintable(found));
+        QVERIFY2(ink.left() >= (left - 0.5) * mm && ink.left() <= (left + 1) * mm, qPrintable(found));
+        QVERIFY2(page.width() - 1 - ink.right() >= 5 * mm - 1, qPrintable(found));
+        QVERIFY2(page.height() - 1 - ink.bottom() >= 5 * mm - 1, qPrintable(found));
     }
 
     // A file that cannot be created is reported, naming it; nothing is left under its name.

@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QPrinter>
+#include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QProgressDialog>
@@ -346,20 +348,25 @@ private slots:
         QVERIFY(f.screen->isVisible());
     }
 
-    // "Vorschau" shows the report's pages in the preview window, whichever printer is chosen.
+    // "Vorschau" shows the report's pages in the preview window, whichever printer is chosen, maximised
+    // and at the page's width; its own print button proposes the report's file in the save folder.
     void previewShowsTheReport() {
         Fixture f;
         f.rows = 40;
         f.open();
         int pages = -1;
         QString title;
+        QStringList view;
         QTimer::singleShot(0, [&] {
-            QWidget* preview = QApplication::activeModalWidget();
+            auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
             if (!preview)
                 return;
             title = preview->windowTitle();
-            if (auto* widget = preview->findChild<QPrintPreviewWidget*>())
+            auto* widget = preview->findChild<QPrintPreviewWidget*>();
+            if (widget)
                 pages = widget->pageCount();
+            view << QString::number(preview->isMaximized()) << QString::number(widget->zoomMode())
+                 << preview->printer()->docName() << preview->printer()->outputFileName();
             QTest::qWait(700);
             for (QWidget* window : QApplication::topLevelWidgets()) {
                 if (qobject_cast<QProgressDialog*>(window) && window->isVisible())
@@ -370,14 +377,16 @@ private slots:
         f.click("tabCommand1");
         QCOMPARE(title, "Druckervorschau");
         QCOMPARE(pages, 3);
+        QCOMPARE(view, (QStringList{"1", QString::number(QPrintPreviewWidget::FitToWidth), "Zelvora",
+                                    QDir(f.dialogs.saveFolder()).filePath("Zelvora.pdf")}));
         QVERIFY(f.find<QRadioButton>("optCOpen(2)")->isChecked());
         QVERIFY(f.dialogs.shown.isEmpty());
         QCOMPARE(f.filesInDir(), QStringList());
     }
 
     // The engine is prepared with the screen's choices: draft quality only when ticked, A4, landscape for
-    // the workspace's lists. A paper size the printer refuses is said in German, naming the printer, and
-    // nothing is built.
+    // the workspace's lists, the margins of the fields. A paper size the printer refuses is said in German,
+    // naming the printer, and nothing is built.
     void engineIsPreparedWithTheChoicesAndARefusedPaperIsSaid() {
         struct WatchedEngine : QPainterPrintEngine {
             QStringList* calls;
@@ -399,6 +408,10 @@ private slots:
                 calls->append(direct ? "direct" : "preview");
                 QPainterPrintEngine::SetPrintDirect(direct);
             }
+            void setMargins(qreal top, qreal left) override {
+                calls->append(QString("margins %1 %2").arg(top).arg(left));
+                QPainterPrintEngine::setMargins(top, left);
+            }
             Outcome ShowDocument() override {
                 calls->append("show " + QString::number(pageCount()));
                 return Outcome::Done;
@@ -412,12 +425,14 @@ private slots:
             [&](QWidget*) { return std::make_unique<WatchedEngine>(&calls, refusePaper); });
         f.dialogs.files.enqueue(f.dir.filePath("a.pdf"));
         f.click("cmdTabDrucken");
-        QCOMPARE(calls.join(','), "orientation 2,paper 9,direct,show 2");
+        QCOMPARE(calls.join(','), "orientation 2,paper 9,direct,margins 15 15,show 2");
 
         calls.clear();
         f.find<QCheckBox>("Check3")->setChecked(true);
+        f.typeOver("Text1", "30");
+        f.typeOver("Text2", "25");
         f.click("tabCommand1");
-        QCOMPARE(calls.join(','), "orientation 2,draft -1,paper 9,preview,show 2");
+        QCOMPARE(calls.join(','), "orientation 2,draft -1,paper 9,preview,margins 30 25,show 2");
 
         calls.clear();
         refusePaper = true;

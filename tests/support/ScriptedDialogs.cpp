@@ -22,8 +22,8 @@ QString ScriptedDialogs::chooseFileToOpen(QWidget*, const QString& title, const 
     return files.isEmpty() ? QString() : files.dequeue();
 }
 
-QString ScriptedDialogs::chooseFileToSave(QWidget*, const QString& title, const QString& suggestedPath,
-                                          const QString& filter) {
+QString ScriptedDialogs::showSaveDialog(QWidget*, const QString& title, const QString& suggestedPath,
+                                        const QString& filter, QString&) {
     shown.append(
         {Shown::Kind::SaveFile, title, suggestedPath + QLatin1Char('|') + filter, Icon::None, Answer::No});
     return files.isEmpty() ? QString() : files.dequeue();

@@ -29,8 +29,9 @@ public:
     void inform(QWidget* parent, const QString& title, const QString& text, Icon icon) override;
     QString chooseFileToOpen(QWidget* parent, const QString& title, const QString& folder,
                              const QString& filter) override;
-    QString chooseFileToSave(QWidget* parent, const QString& title, const QString& suggestedPath,
-                             const QString& filter) override;
+    // Records the proposed path and the filter; the chosen filter stays the first.
+    QString showSaveDialog(QWidget* parent, const QString& title, const QString& suggestedPath,
+                           const QString& filter, QString& chosenFilter) override;
 
     // The last dialog's text, or empty when none was shown.
     QString lastText() const { return shown.isEmpty() ? QString() : shown.constLast().text; }

@@ -305,7 +305,8 @@ private slots:
     }
 
     // What print and export receive: the shown columns' headings and the rows as displayed, the amount
-    // right-aligned, the project, the partial sum and the criterion.
+    // right-aligned, the project, the partial sum and the criterion (a company with its seat, empty for one
+    // the register does not hold).
     void snapshotHoldsTheListAsShown() {
         Fixture f;
         f.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Firma, Gewerk, Kostengruppe, AnweisungVom, "
@@ -324,8 +325,9 @@ private slots:
                                                     {"001", "Aal", "Dach", "09.01.2024", "", "Rückhalt",
                                                      "300 Bauwerk", "1.234,50"}}));
         QCOMPARE(snapshot.rightAligned, QList<int>{7});
-        QCOMPARE(snapshot.values, (QList<QPair<QString, QString>>{
-                                      {"Projekt", "Schule"}, {"Teilsumme", "1.235,00"}, {"Firma", "Aal"}}));
+        QCOMPARE(snapshot.values,
+                 (QList<QPair<QString, QString>>{
+                     {"Projekt", "Schule"}, {"Teilsumme", "1.235,00"}, {"Firma", "Aal"}, {"Sitz", ""}}));
         tab.selectFilter(EvaluationTab::Filter::Trade);
         QCOMPARE(tab.snapshot().value("Gewerk"), "Dach");
         tab.selectFilter(EvaluationTab::Filter::CostGroup);
