@@ -17,9 +17,12 @@ public:
     // A question with the buttons Yes and No; returns the answer (closing the box answers No).
     virtual Answer ask(QWidget* parent, const QString& title, const QString& text, Icon icon,
                        Answer defaultButton) = 0;
-    // A question with the buttons Yes, No and "Abbrechen"; closing the box answers Cancel.
+    // A question with the buttons Yes, No and "Abbrechen"; closing the box answers Cancel. Where no
+    // such box is offered, the question is asked with Yes and No.
     virtual Answer askWithCancel(QWidget* parent, const QString& title, const QString& text, Icon icon,
-                                 Answer defaultButton) = 0;
+                                 Answer defaultButton) {
+        return ask(parent, title, text, icon, defaultButton);
+    }
     // A notice with an OK button only.
     virtual void inform(QWidget* parent, const QString& title, const QString& text, Icon icon) = 0;
     // A file-open dialog; returns the chosen file's full path, or an empty text when cancelled.

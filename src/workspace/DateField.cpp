@@ -28,6 +28,7 @@ DateField::DateField(const QString& objectName, QWidget* parent) : QDateEdit(QDa
     m_notice = new QLabel(parent);
     m_notice->setObjectName(objectName + QStringLiteral("Hinweis"));
     m_notice->setTextFormat(Qt::PlainText);
+    m_notice->setWordWrap(true);
     m_notice->setStyleSheet(QStringLiteral("color: #a00000;"));
     m_notice->hide();
     connect(this, &QDateEdit::dateChanged, this, [this] {
