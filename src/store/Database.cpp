@@ -211,7 +211,7 @@ bool Database::onCurrentFile(const QString& what) {
     }
     recordFailure(what,
                   QStringLiteral("Die Datenbankdatei ist nicht mehr vorhanden: '%1'. Sie wurde gelöscht, "
-                                 "umbenannt oder ersetzt. Sobald sie wieder an ihrem Platz ist, können Sie "
+                                 "umbenannt oder verschoben. Sobald sie wieder an ihrem Platz ist, können Sie "
                                  "weiterarbeiten.")
                       .arg(QDir::toNativeSeparators(m_filePath)),
                   Failure::FileGone);
