@@ -430,6 +430,26 @@ private slots:
         QVERIFY(f.screen->screen()->availableGeometry().contains(f.screen->frameGeometry().center()));
     }
 
+    // Picking a company whose details are long leaves the window as it opened, at its smallest.
+    void windowKeepsItsSizeWhenDetailsAppear() {
+        Fixture f;
+        f.settings->setValue(SettingKey<QString>{"frmAusgabe", "PFensterWidth", {}}, "9200");
+        f.db.exec(
+            "UPDATE tblFirma SET \"Straße\" = 'Lange Straße der Handwerker und Bauleute 123', "
+            "Telefon2 = '0931-123456789', Mobil = '0171-123456789', Ansprechpartner = 'Frau Dr. Müller', "
+            "eMail = 'buchhaltung.abteilung@hochbau-nord-und-sued-und-west.example.de'");
+        Workspace& w = f.open();
+        // A layout's request travels up from the entry tab to the window, one turn of events a step.
+        const auto settled = [&w] {
+            for (int turn = 0; turn < 5; ++turn)
+                QCoreApplication::processEvents();
+            return w.size();
+        };
+        const QSize opened = settled();
+        f.chooseCompany("Hochbau Nord");
+        QCOMPARE(settled(), opened);
+    }
+
     // Printing and export are offered only outside the entry tab; "Beenden" ends, "Projektmanager"
     // returns.
     void buttonsAndClosing() {
