@@ -14,9 +14,20 @@ public:
     // The widths of the first count columns in twips. A column the user left as it was set keeps its
     // twips, which pixels cannot always express.
     QList<int> columnWidthsInTwips(int count) const;
+    // The width that shows every shown column beside a vertical scroll bar.
+    int widthOfColumns() const;
     // The selected row in the view's model, or -1 when none is selected.
     int selectedRow() const;
+    // Sorts the model by sortColumn (a hidden column of day numbers behind a date heading, say) and shows
+    // the sort arrow on heading. A heading click that sorts nothing leaves the arrow where it was.
+    void sortBy(int heading, int sortColumn, Qt::SortOrder order);
+    // Shows the sort arrow on heading, for a model that sorted itself; -1 shows none.
+    void setSortArrow(int heading, Qt::SortOrder order);
 
 private:
+    void showSortArrow();
+
     QList<int> m_givenTwips;
+    int m_sortHeading = -1;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 };

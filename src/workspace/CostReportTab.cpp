@@ -6,22 +6,27 @@
 #include "ReportListView.h"
 #include "WorkspaceContext.h"
 
+#include <QHeaderView>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
-
-namespace {
-const QList<int> kDesignWidths{1658, 3245, 3246, 2540, 3246, 3246, 3598, 3246, 3246, 2540, 2540};
-} // namespace
 
 CostReportTab::CostReportTab(WorkspaceContext& context, QWidget* parent)
     : QWidget(parent), m_context(context) {
     m_list = new ReportListView(QStringLiteral("ListView4"), this);
     m_model = new CostReportModel(this);
     m_list->setModel(m_model);
-    m_list->setColumnWidthsInTwips(kDesignWidths);
     m_list->setAccessibleName(QStringLiteral("Kostenbericht"));
+    m_list->header()->setSectionsClickable(true);
+    fitColumnsToTexts();
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_list);
+
+    connect(m_list->header(), &QHeaderView::sectionClicked, this, &CostReportTab::sortByHeading);
+    connect(m_list->header(), &QHeaderView::sectionResized, this, [this] {
+        if (!m_fitting)
+            m_fitsColumns = false;
+    });
 }
 
 void CostReportTab::KostenberichtEinlesen() {
@@ -29,6 +34,9 @@ void CostReportTab::KostenberichtEinlesen() {
     m_report = CostReport::read(m_context.db, m_context.projectId, m_context.waitingBookingId,
                                 m_context.waitingEstimateRowId, &ok);
     m_model->setReport(m_report);
+    m_order = Qt::AscendingOrder;
+    m_list->setSortArrow(int(CostReportModel::Column::Number), m_order);
+    fitColumnsToTexts();
     if (!ok)
         m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.db.lastError(),
                                  Dialogs::Icon::Warning);
@@ -39,7 +47,21 @@ QList<int> CostReportTab::columnWidthsInTwips(int count) const {
 }
 
 void CostReportTab::setColumnWidthsInTwips(const QList<int>& widths) {
+    m_fitsColumns = false;
     m_list->setColumnWidthsInTwips(widths);
+}
+
+void CostReportTab::fitColumnsToTexts() {
+    if (!m_fitsColumns)
+        return;
+    const QScopedValueRollback fitting(m_fitting, true);
+    for (int column = 0; column < CostReportModel::kColumnCount; ++column)
+        m_list->resizeColumnToContents(column);
+}
+
+void CostReportTab::sortByHeading(int column) {
+    m_order = m_order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    m_list->sortBy(column, column, m_order);
 }
 
 ListSnapshot CostReportTab::snapshot() const {

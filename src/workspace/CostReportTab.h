@@ -18,17 +18,26 @@ public:
 
     CostReportTab(WorkspaceContext& context, QWidget* parent = nullptr);
 
-    // Rebuilds the report from the file, leaving out a booking that waits in the entry fields.
+    // Rebuilds the report from the file, leaving out a booking that waits in the entry fields; the
+    // companies come in name order, whatever the list was sorted by.
     void KostenberichtEinlesen();
     const CostReport& report() const { return m_report; }
 
     QList<int> columnWidthsInTwips(int count) const;
+    // Widths given here (the saved ones) are kept; until then every column takes the width its heading
+    // and texts need, until the user changes one.
     void setColumnWidthsInTwips(const QList<int>& widths);
     ListSnapshot snapshot() const;
 
 private:
+    void fitColumnsToTexts();
+    void sortByHeading(int column);
+
     WorkspaceContext& m_context;
     CostReportModel* m_model = nullptr;
     ReportListView* m_list = nullptr;
     CostReport m_report;
+    bool m_fitsColumns = true;
+    bool m_fitting = false;
+    Qt::SortOrder m_order = Qt::AscendingOrder;
 };

@@ -204,9 +204,9 @@ void EvaluationTab::AusWertung() {
     }
     m_sum = result.sum;
     m_model->setBookings(result.bookings);
-    m_sortColumn = int(EvaluationListModel::Column::RunningNumber);
+    m_sortHeading = int(EvaluationListModel::Column::RunningNumber);
     m_order = Qt::AscendingOrder;
-    m_model->sort(m_sortColumn, m_order);
+    m_list->sortBy(m_sortHeading, EvaluationListModel::sortColumnFor(m_sortHeading), m_order);
     m_sumField->setText(m_sum.toGerman());
     emit counted(result.count());
     if (!result.ok)
@@ -219,11 +219,10 @@ int EvaluationTab::count() const {
 }
 
 void EvaluationTab::sortByHeading(int column) {
-    const int sortColumn = EvaluationListModel::sortColumnFor(column);
-    if (sortColumn >= 0)
-        m_sortColumn = sortColumn;
+    if (EvaluationListModel::sortColumnFor(column) >= 0)
+        m_sortHeading = column;
     m_order = m_order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
-    m_model->sort(m_sortColumn, m_order);
+    m_list->sortBy(m_sortHeading, EvaluationListModel::sortColumnFor(m_sortHeading), m_order);
 }
 
 QList<int> EvaluationTab::columnWidthsInTwips(int count) const {

@@ -75,6 +75,6 @@ private:
     ReportListView* m_list = nullptr;
     QLineEdit* m_sumField = nullptr;
     Money m_sum;
-    int m_sortColumn = 0;
+    int m_sortHeading = 0;
     Qt::SortOrder m_order = Qt::AscendingOrder;
 };
