@@ -119,8 +119,9 @@ QComboBox* EvaluationTab::picker(const QString& name, QStringListModel*& model) 
 
 namespace {
 void fill(QStringListModel& model, QComboBox& box, const QStringList& names) {
+    const qsizetype chosen = names.indexOf(box.currentText());
     model.setStringList(names);
-    box.setCurrentIndex(names.isEmpty() ? -1 : 0);
+    box.setCurrentIndex(chosen >= 0 ? int(chosen) : (names.isEmpty() ? -1 : 0));
 }
 } // namespace
 
@@ -212,6 +213,17 @@ void EvaluationTab::AusWertung() {
     if (!result.ok)
         m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.db.lastError(),
                                  Dialogs::Icon::Warning);
+}
+
+void EvaluationTab::refresh() {
+    const int heading = m_sortHeading;
+    const Qt::SortOrder order = m_order;
+    if (!hasFilter())
+        m_byCompany->setChecked(true);
+    AusWertung();
+    m_sortHeading = heading;
+    m_order = order;
+    m_list->sortBy(m_sortHeading, EvaluationListModel::sortColumnFor(m_sortHeading), m_order);
 }
 
 int EvaluationTab::count() const {

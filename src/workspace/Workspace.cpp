@@ -344,7 +344,7 @@ bool Workspace::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && m_context && !m_context->projectId.isEmpty()) {
         combo7_3Einlesen();
         combo5_4Einlesen();
-        m_evaluation->selectFilter(EvaluationTab::Filter::Company);
+        m_evaluation->refresh();
     }
     return QWidget::event(event);
 }

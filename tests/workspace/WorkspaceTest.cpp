@@ -9,7 +9,6 @@
 #include <memory>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -572,25 +571,44 @@ private slots:
                              [](const auto& value) { return value.first == "Sitz"; }));
     }
 
-    // Coming back from another window refills the filter lists and selects their first entries; a message
-    // box of the workspace's own leaves the user's choice alone.
-    void ownMessageBoxKeepsThePickers() {
+    // A return from another window (the print settings, the export screen) refills the evaluation but
+    // keeps the filter, its value and the sort the user chose, so the next print shows the same rows.
+    void returnKeepsTheEvaluationsChoice_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("picker");
+        QTest::newRow("company") << "optFirma"
+                                 << "cboAuswertungFirma";
+        QTest::newRow("trade") << "optGewerk"
+                               << "cboAuswertungGewerk";
+        QTest::newRow("cost group") << "optKostengruppe"
+                                    << "cboAuswertungKostengruppe";
+        QTest::newRow("year") << "optJahr"
+                              << "";
+    }
+    void returnKeepsTheEvaluationsChoice() {
+        QFETCH(QString, option);
+        QFETCH(QString, picker);
         Fixture f;
-        f.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Firma) VALUES (1, '1', 'A'), (2, '1', 'B')");
+        f.db.exec(
+            "INSERT INTO tblBuchung (PID, ProjektID, Firma, Gewerk, Kostengruppe, AnweisungVom, Betrag) "
+            "VALUES (1, '1', 'A', 'Dach', '300', 45292, 1), (2, '1', 'B', 'Elektro', '400', 45658, 2), "
+            "(3, '1', 'B', 'Elektro', '400', 45659, 3)");
         f.open();
-        auto* picker = f.find<QComboBox>("cboAuswertungFirma");
-        picker->setCurrentIndex(1);
-        QDialog box(f.screen.get());
-        box.setModal(true);
-        box.show();
-        QEvent deactivation(QEvent::WindowDeactivate);
-        QCoreApplication::sendEvent(f.screen.get(), &deactivation);
-        box.hide();
+        f.showTab(Workspace::EvaluationTabIndex);
+        if (picker.isEmpty()) {
+            f.find<QDateEdit>("dtpJahr")->setDate(QDate(2025, 6, 1));
+        } else {
+            auto* box = f.find<QComboBox>(picker);
+            box->setCurrentIndex(1);
+            emit box->activated(1);
+        }
+        f.clickHeading(7, f.find<QTreeView>("ListView3"));
+        const QList<QStringList> rows = f.screen->snapshot().rows;
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows.first().at(7), "3,00");
         f.activate();
-        QCOMPARE(picker->currentText(), "B");
-        QCoreApplication::sendEvent(f.screen.get(), &deactivation);
-        f.activate();
-        QCOMPARE(picker->currentText(), "A");
+        QVERIFY(f.find<QAbstractButton>(option)->isChecked());
+        QCOMPARE(f.screen->snapshot().rows, rows);
     }
 
     // An estimate row taken back on the company tab is left out of the cost report while it waits, and
