@@ -7,7 +7,6 @@
 #include "WorkspaceContext.h"
 
 #include <QHeaderView>
-#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 CostReportTab::CostReportTab(WorkspaceContext& context, QWidget* parent)
@@ -17,16 +16,13 @@ CostReportTab::CostReportTab(WorkspaceContext& context, QWidget* parent)
     m_list->setModel(m_model);
     m_list->setAccessibleName(QStringLiteral("Kostenbericht"));
     m_list->header()->setSectionsClickable(true);
-    fitColumnsToTexts();
+    for (int column = 0; column < CostReportModel::kColumnCount; ++column)
+        m_list->resizeColumnToContents(column);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_list);
 
     connect(m_list->header(), &QHeaderView::sectionClicked, this, &CostReportTab::sortByHeading);
-    connect(m_list->header(), &QHeaderView::sectionResized, this, [this] {
-        if (!m_fitting)
-            m_fitsColumns = false;
-    });
 }
 
 void CostReportTab::KostenberichtEinlesen() {
@@ -36,7 +32,7 @@ void CostReportTab::KostenberichtEinlesen() {
     m_model->setReport(m_report);
     m_order = Qt::AscendingOrder;
     m_list->setSortArrow(int(CostReportModel::Column::Number), m_order);
-    fitColumnsToTexts();
+    m_list->widenColumnsToTexts();
     if (!ok)
         m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.db.lastError(),
                                  Dialogs::Icon::Warning);
@@ -47,16 +43,7 @@ QList<int> CostReportTab::columnWidthsInTwips(int count) const {
 }
 
 void CostReportTab::setColumnWidthsInTwips(const QList<int>& widths) {
-    m_fitsColumns = false;
     m_list->setColumnWidthsInTwips(widths);
-}
-
-void CostReportTab::fitColumnsToTexts() {
-    if (!m_fitsColumns)
-        return;
-    const QScopedValueRollback fitting(m_fitting, true);
-    for (int column = 0; column < CostReportModel::kColumnCount; ++column)
-        m_list->resizeColumnToContents(column);
 }
 
 void CostReportTab::sortByHeading(int column) {

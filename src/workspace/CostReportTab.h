@@ -24,20 +24,17 @@ public:
     const CostReport& report() const { return m_report; }
 
     QList<int> columnWidthsInTwips(int count) const;
-    // Widths given here (the saved ones) are kept; until then every column takes the width its heading
-    // and texts need, until the user changes one.
+    // Each column starts as wide as its heading needs; widths given here (the saved ones) replace that.
+    // A rebuild widens every column that is too narrow for its texts.
     void setColumnWidthsInTwips(const QList<int>& widths);
     ListSnapshot snapshot() const;
 
 private:
-    void fitColumnsToTexts();
     void sortByHeading(int column);
 
     WorkspaceContext& m_context;
     CostReportModel* m_model = nullptr;
     ReportListView* m_list = nullptr;
     CostReport m_report;
-    bool m_fitsColumns = true;
-    bool m_fitting = false;
     Qt::SortOrder m_order = Qt::AscendingOrder;
 };

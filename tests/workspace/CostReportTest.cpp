@@ -397,8 +397,9 @@ private slots:
         QCOMPARE(snapshot.value("Abrechnungssumme"), "3,00");
     }
 
-    // Without saved widths each column is as wide as its heading or its widest text needs, after each
-    // rebuild; saved widths replace that for good and are handed back in twips as given.
+    // Without saved widths each column is as wide as its heading or, after a rebuild, its widest text
+    // needs; saved widths replace that and are handed back in twips as given, widened at the next
+    // rebuild where a text needs more.
     void columnWidths() {
         Fixture f;
         f.book("Garten- und Landschaftsbau Müller GmbH", 1234567.89);
@@ -421,10 +422,11 @@ private slots:
         checkFitted();
         f.tab.KostenberichtEinlesen();
         checkFitted();
-        f.tab.setColumnWidthsInTwips({1000, 2001});
+        f.tab.setColumnWidthsInTwips({1000, 9001, 500});
+        QCOMPARE(f.list()->columnWidth(1), Twips::toPixelsX(9001, *f.list()));
         f.tab.KostenberichtEinlesen();
-        QCOMPARE(f.tab.columnWidthsInTwips(2), (QList<int>{1000, 2001}));
-        QCOMPARE(f.list()->columnWidth(1), Twips::toPixelsX(2001, *f.list()));
+        QCOMPARE(f.tab.columnWidthsInTwips(2), (QList<int>{1000, 9001}));
+        QVERIFY(f.list()->columnWidth(2) > Twips::toPixelsX(500, *f.list()));
         QCOMPARE(f.list()->accessibleName(), "Kostenbericht");
     }
 };

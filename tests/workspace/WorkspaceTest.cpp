@@ -461,6 +461,7 @@ private slots:
         QCOMPARE(f.screen->width(), Twips::toPixelsX(9200, *f.screen));
         QCOMPARE(f.list()->columnWidth(1), Twips::toPixelsX(2716, *f.screen));
         QCOMPARE(f.list()->columnWidth(2), Twips::toPixelsX(2717, *f.screen));
+        QVERIFY(f.list()->isColumnHidden(11) && f.list()->isColumnHidden(12) && f.list()->isColumnHidden(13));
         QVERIFY(!f.find<QAbstractButton>("chkAlleFirmen")->isChecked());
         f.list()->setColumnWidth(0, Twips::toPixelsX(3000, *f.screen));
         f.screen->close();
