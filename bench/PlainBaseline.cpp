@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <optional>
 #include <QCollator>
 #include <QDate>
 #include <QLocale>
@@ -43,6 +44,29 @@ QList<Row> inGermanOrder(QList<Row> found, int column, Qt::SortOrder order = Qt:
     std::stable_sort(rowOrder.begin(), rowOrder.end(), [&keys, order](qsizetype a, qsizetype b) {
         const int c = keys[size_t(a)].compare(keys[size_t(b)]);
         return order == Qt::AscendingOrder ? c < 0 : c > 0;
+    });
+    QList<Row> rows;
+    rows.reserve(found.size());
+    for (const qsizetype index : rowOrder)
+        rows.append(std::move(found[index]));
+    return rows;
+}
+
+// The rows ordered by the whole number in column, an empty one first; equal numbers keep their order.
+template <typename Row>
+QList<Row> inNumberOrder(QList<Row> found, int column, Qt::SortOrder order = Qt::AscendingOrder) {
+    std::vector<std::optional<qint64>> numbers;
+    numbers.reserve(size_t(found.size()));
+    for (const Row& row : found) {
+        bool ok = false;
+        const qint64 number = row.texts.at(column).toLongLong(&ok);
+        numbers.push_back(ok ? std::optional<qint64>(number) : std::nullopt);
+    }
+    std::vector<qsizetype> rowOrder(size_t(found.size()));
+    std::iota(rowOrder.begin(), rowOrder.end(), 0);
+    std::stable_sort(rowOrder.begin(), rowOrder.end(), [&numbers, order](qsizetype a, qsizetype b) {
+        return order == Qt::AscendingOrder ? numbers[size_t(a)] < numbers[size_t(b)]
+                                           : numbers[size_t(b)] < numbers[size_t(a)];
     });
     QList<Row> rows;
     rows.reserve(found.size());
@@ -98,7 +122,7 @@ bool evaluationList(PlainSqlite& db, const char* sql, const QStringList& values,
                   << dateText(stmt, 5) << PlainSqlite::text(stmt, 6) << PlainSqlite::text(stmt, 7)
                   << amountText(stmt, 8) << QString() << dayText(stmt, 4) << dayText(stmt, 5);
     });
-    list->rows = inGermanOrder(std::move(found), 0);
+    list->rows = inNumberOrder(std::move(found), 0);
     list->totalCents = total;
     return ok;
 }
@@ -215,7 +239,7 @@ bool PlainBaseline::bookingList(PlainSqlite& db, const QString& projectId, QList
                       << PlainSqlite::text(stmt, 8) << (hasAmount ? germanAmount(cents) : QString())
                       << PlainSqlite::text(stmt, 10) << QString() << dayText(4) << dayText(5) << QString();
         });
-    *rows = inGermanOrder(std::move(found), 0);
+    *rows = inNumberOrder(std::move(found), 0);
     *totalCents = total;
     return ok;
 }
@@ -297,7 +321,7 @@ bool PlainBaseline::companyEstimates(PlainSqlite& db, const QString& projectId, 
                       << dateText(stmt, 4) << QLatin1Char(' ') + PlainSqlite::text(stmt, 5)
                       << amountText(stmt, 6) << QString() << dayText(stmt, 2) << dayText(stmt, 4);
         });
-    list->rows = inGermanOrder(std::move(found), 0, Qt::DescendingOrder);
+    list->rows = inNumberOrder(std::move(found), 0, Qt::DescendingOrder);
     list->architectCents = architect;
     list->orderCents = order;
     return ok;

@@ -33,7 +33,7 @@ public:
 
     // What the evaluation tab shows: its 11 texts per booking (running number "000", company, trade, both
     // dates as dd.MM.yyyy, kind of payment, cost group, the German amount, an empty column, both day
-    // numbers as text), ascending by the running number's text in German order, and the partial sum.
+    // numbers as text), ascending by running number, and the partial sum.
     struct EvaluationList {
         QList<BookingListRow> rows;
         qint64 totalCents = 0;
@@ -45,7 +45,7 @@ public:
     };
     // What the company tab shows for one company: its estimate rows (running number, architect's date
     // and amount, an empty column, the order's date, " " and its kind, its amount, an empty column, both
-    // day numbers as text), descending by the running number's text in German order, and both sums.
+    // day numbers as text), descending by running number, and both sums.
     struct EstimateList {
         QList<EstimateListRow> rows;
         qint64 architectCents = 0;
@@ -67,7 +67,7 @@ public:
     // The project's bookings as the workspace lists them: running number "000", company, trade, both
     // dates as dd.MM.yyyy, invoice number, kind of payment, cost group, the German amount "1.234,50",
     // remarks, an empty column, both day numbers as text and an empty column; ordered by the running
-    // number's text in German order, equal texts in order of entry. totalCents gets the sum of the amounts.
+    // number, equal numbers in order of entry. totalCents gets the sum of the amounts.
     static bool bookingList(PlainSqlite& db, const QString& projectId, QList<BookingListRow>* rows,
                             qint64* totalCents);
     // The companies whose name, trade, cost group, town or postcode hold text (SQLite's own LIKE), by name

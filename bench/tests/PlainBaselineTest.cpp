@@ -147,7 +147,7 @@ private slots:
     void companyListMatchesTheActiveRegister();
     void bookingListTexts_data();
     void bookingListTexts();
-    void bookingListOrderedByRunningNumberText();
+    void bookingListOrderedByRunningNumber();
     void entryCompanySearch_data();
     void entryCompanySearch();
     void evaluationByCompany_data();
@@ -350,9 +350,9 @@ void PlainBaselineTest::bookingListTexts() {
     QVERIFY(workspace.dialogs.texts().isEmpty());
 }
 
-// The running number is sorted as text, as the list sorts it: "1000" before "999", equal numbers in
+// The running number is sorted as a number, as the list sorts it: "999" before "1000", equal numbers in
 // order of entry, a missing one first.
-void PlainBaselineTest::bookingListOrderedByRunningNumberText() {
+void PlainBaselineTest::bookingListOrderedByRunningNumber() {
     TestDatabase db;
     QVERIFY(db.isValid());
     const QList<QVariant> numbers{999, 20, 1000, QVariant(), 3, 20};
@@ -367,8 +367,8 @@ void PlainBaselineTest::bookingListOrderedByRunningNumberText() {
     QStringList order;
     for (const PlainBaseline::BookingListRow& row : rows)
         order << row.texts.at(0) + QLatin1Char(' ') + row.texts.at(1);
-    QCOMPARE(order, (QStringList{" Firma 3", "003 Firma 4", "020 Firma 1", "020 Firma 5", "1000 Firma 2",
-                                 "999 Firma 0"}));
+    QCOMPARE(order, (QStringList{" Firma 3", "003 Firma 4", "020 Firma 1", "020 Firma 5", "999 Firma 0",
+                                 "1000 Firma 2"}));
     QCOMPARE(cents, 600);
 
     OpenWorkspace workspace(db.path(), QStringLiteral("7"));
@@ -436,7 +436,7 @@ void PlainBaselineTest::evaluationByCompany_data() {
     QTest::addColumn<QStringList>("numbers");
     QTest::addColumn<QString>("sum");
     QTest::addColumn<QString>("first");
-    QTest::newRow("letter case ignored, by running number's text, an empty amount adds nothing")
+    QTest::newRow("letter case ignored, by running number, an empty amount adds nothing")
         << QStringLiteral("Bauer") << QStringList{"003", "012", "1000"} << QStringLiteral("1.510,50")
         << QStringLiteral("003|Bauer|Dach|15.03.2023|25.03.2023|bar|300|1.500,00||45000|45010");
     QTest::newRow("other company") << QStringLiteral("Ofenbau")
@@ -510,10 +510,10 @@ void PlainBaselineTest::companyEstimates_data() {
     QTest::addColumn<QStringList>("expected");
     QTest::addColumn<QString>("architectSum");
     QTest::addColumn<QString>("orderSum");
-    QTest::newRow("descending by running number's text, letter case ignored")
+    QTest::newRow("descending by running number, letter case ignored")
         << QStringLiteral("Bauer")
-        << QStringList{"3||||| 1. Nachtr. Auftrag|5,00|||",
-                       "2||||25.03.2023| 1. Nachtr. Auftrag|100,50|||45010", "10||||| 2. Nachtr. Auftrag||||",
+        << QStringList{"10||||| 2. Nachtr. Auftrag||||", "3||||| 1. Nachtr. Auftrag|5,00|||",
+                       "2||||25.03.2023| 1. Nachtr. Auftrag|100,50|||45010",
                        "1|15.03.2023|1.000,00||20.03.2023| Auftrag vom|900,00||45000|45005",
                        "||||| 3. Nachtr. Auftrag|-1,25|||"}
         << QStringLiteral("1.000,00") << QStringLiteral("1.004,25");

@@ -8,6 +8,7 @@
 #include "Presets.h"
 #include "ProjectManager.h"
 #include "StartMenu.h"
+#include "WindowPlacement.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -53,6 +54,10 @@ bool AppController::showStartMenu(bool firstStart) {
     auto* menu = new StartMenu;
     if (firstStart)
         menu->setWindowTitle(StartMenu::versionTitle());
+    if (m_startMenuPlace) {
+        menu->move(*m_startMenuPlace);
+        WindowPlacement::fitIntoScreen(*menu, menu->size());
+    }
     connect(menu, &StartMenu::presetsRequested, this, &AppController::openPresets);
     connect(menu, &StartMenu::companyRegisterRequested, this, &AppController::openCompanyRegister);
     connect(menu, &StartMenu::backupRequested, this, &AppController::backupDatabase);
@@ -61,6 +66,7 @@ bool AppController::showStartMenu(bool firstStart) {
     connect(menu, &StartMenu::quitRequested, this, &AppController::quit);
     connect(menu, &StartMenu::projectManagerRequested, this, &AppController::openProjectManager);
     connect(menu, &StartMenu::closing, this, &AppController::closeScreensBesideStartMenu);
+    connect(menu, &StartMenu::closing, this, [this, menu] { m_startMenuPlace = menu->pos(); });
     m_startMenu = menu;
     // Opening the file loads the database driver and reads the schema; the start menu shows first.
     m_unconfirmedLocation = std::move(location);

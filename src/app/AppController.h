@@ -11,7 +11,9 @@
 #include "Workspace.h"
 
 #include <memory>
+#include <optional>
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
 #include <QString>
 
@@ -96,6 +98,8 @@ private:
     QString m_databaseFilePath;
     std::unique_ptr<DatabaseLocation> m_unconfirmedLocation;
     QPointer<StartMenu> m_startMenu;
+    // Where the start menu stood when it last closed: it comes back there.
+    std::optional<QPoint> m_startMenuPlace;
     QPointer<ProjectManager> m_projectManager;
     QPointer<Presets> m_presets;
     QPointer<CompanyRegister> m_companyRegister;

@@ -36,7 +36,11 @@ ReportListView::ReportListView(const QString& objectName, QWidget* parent) : QTr
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setItemsExpandable(false);
     header()->setStretchLastSection(false);
+    header()->setSortIndicatorShown(true);
+    header()->setSortIndicator(-1, Qt::AscendingOrder);
     setItemDelegate(new FontRowDelegate(this));
+    // The header turns its arrow on a click by itself; the screen decides what the click sorts.
+    connect(header(), &QHeaderView::sectionClicked, this, &ReportListView::showSortArrow);
 }
 
 void ReportListView::setColumnWidthsInTwips(const QList<int>& widths) {
@@ -55,6 +59,35 @@ QList<int> ReportListView::columnWidthsInTwips(int count) const {
                           : Twips::fromPixelsX(pixels, *this));
     }
     return widths;
+}
+
+void ReportListView::sortBy(int heading, int sortColumn, Qt::SortOrder order) {
+    if (model())
+        model()->sort(sortColumn, order);
+    setSortArrow(heading, order);
+}
+
+void ReportListView::setSortArrow(int heading, Qt::SortOrder order) {
+    m_sortHeading = heading;
+    m_sortOrder = order;
+    showSortArrow();
+}
+
+void ReportListView::showSortArrow() {
+    header()->setSortIndicator(m_sortHeading, m_sortOrder);
+}
+
+void ReportListView::widenColumnsToTexts() {
+    for (int column = 0; column < header()->count(); ++column) {
+        const int needed = qMax(sizeHintForColumn(column), header()->sectionSizeHint(column));
+        if (columnWidth(column) < needed)
+            setColumnWidth(column, needed);
+    }
+}
+
+int ReportListView::widthOfColumns() const {
+    return header()->length() + 2 * frameWidth() +
+           style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
 }
 
 int ReportListView::selectedRow() const {

@@ -16,19 +16,31 @@ public:
     // The widths of the first count columns in twips. A column the user left as it was set keeps its
     // twips, which pixels cannot always express.
     QList<int> columnWidthsInTwips(int count) const;
+    // Widens every column that is narrower than its heading or its widest text needs.
+    void widenColumnsToTexts();
+    // The width that shows every shown column beside a vertical scroll bar.
+    int widthOfColumns() const;
     // The selected row in the view's model, or -1 when none is selected.
     int selectedRow() const;
     // Marks the rows shown as a former state, greyed and with a note over the list's foot, after the
     // file could not be read; a refill that succeeds clears the mark.
     void setOutdated(bool outdated);
     bool isOutdated() const;
+    // Sorts the model by sortColumn (a hidden column of day numbers behind a date heading, say) and shows
+    // the sort arrow on heading. A heading click that sorts nothing leaves the arrow where it was.
+    void sortBy(int heading, int sortColumn, Qt::SortOrder order);
+    // Shows the sort arrow on heading, for a model that sorted itself; -1 shows none.
+    void setSortArrow(int heading, Qt::SortOrder order);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void placeNote();
+    void showSortArrow();
 
     QList<int> m_givenTwips;
     QLabel* m_outdatedNote = nullptr;
+    int m_sortHeading = -1;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 };

@@ -1,9 +1,11 @@
 #include "TextTableModel.h"
 
 #include "GermanCollator.h"
+#include "Money.h"
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -12,6 +14,17 @@ const QString kEmpty;
 
 const QString& textIn(const QStringList& texts, int column) {
     return column < texts.size() ? texts.at(column) : kEmpty;
+}
+
+std::optional<qint64> numberIn(const QString& text) {
+    bool ok = false;
+    const qint64 number = text.trimmed().toLongLong(&ok);
+    return ok ? std::optional<qint64>(number) : std::nullopt;
+}
+
+std::optional<qint64> centsIn(const QString& text) {
+    const std::optional<Money> amount = Money::parseGerman(text);
+    return amount ? std::optional<qint64>(amount->cents()) : std::nullopt;
 }
 
 } // namespace
@@ -100,7 +113,33 @@ bool TextTableModel::isColumn(int column) const {
     return column >= 0 && column < m_headings.size();
 }
 
+void TextTableModel::sortAs(SortKind kind, std::initializer_list<int> columns) {
+    for (const int column : columns)
+        m_sortKinds.insert(column, kind);
+}
+
+TextTableModel::SortKind TextTableModel::sortKind(int column) const {
+    return m_sortKinds.value(column, SortKind::Text);
+}
+
 QList<int> TextTableModel::sortedOrder(const QList<Row>& rows, int column, Qt::SortOrder order) {
+    QList<int> rowOrder(rows.size());
+    std::iota(rowOrder.begin(), rowOrder.end(), 0);
+    const auto keptLast = std::stable_partition(rowOrder.begin(), rowOrder.end(),
+                                                [&rows](int row) { return !rows[row].keptLast; });
+    const SortKind kind = sortKind(column);
+    if (kind != SortKind::Text) {
+        std::vector<std::optional<qint64>> values;
+        values.reserve(size_t(rows.size()));
+        for (const Row& row : rows)
+            values.push_back(kind == SortKind::Number ? numberIn(sortValue(row, column))
+                                                      : centsIn(sortValue(row, column)));
+        std::stable_sort(rowOrder.begin(), keptLast, [&values, order](int a, int b) {
+            return order == Qt::AscendingOrder ? values[size_t(a)] < values[size_t(b)]
+                                               : values[size_t(b)] < values[size_t(a)];
+        });
+        return rowOrder;
+    }
     std::vector<QCollatorSortKey> keys;
     keys.reserve(size_t(rows.size()));
     QHash<QString, QCollatorSortKey> keysByText;
@@ -112,9 +151,7 @@ QList<int> TextTableModel::sortedOrder(const QList<Row>& rows, int column, Qt::S
         keysByText.insert(text, keys.back());
     }
     m_lastKeys = std::move(keysByText);
-    QList<int> rowOrder(rows.size());
-    std::iota(rowOrder.begin(), rowOrder.end(), 0);
-    std::stable_sort(rowOrder.begin(), rowOrder.end(), [&keys, order](int a, int b) {
+    std::stable_sort(rowOrder.begin(), keptLast, [&keys, order](int a, int b) {
         const int c = keys[size_t(a)].compare(keys[size_t(b)]);
         return order == Qt::AscendingOrder ? c < 0 : c > 0;
     });

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <initializer_list>
+
 // A list of rows shown as texts, each row carrying the number of the record it shows. The lists of the
 // master-data screens derive from it and name their columns.
 class TextTableModel : public QAbstractTableModel {
@@ -17,8 +19,9 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-    // Reorders the rows once by the column's sort value, compared as German text ignoring case ("10"
-    // before "2"); equal rows keep their order.
+    // Reorders the rows once by the column's sort value: as German text ignoring case, or as a number or
+    // an amount where the column says so (an empty or unreadable value first); equal rows keep their
+    // order, and rows kept last stay last.
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
     // Sorts as sort() does, now and after every refill, until stopKeepingSorted().
     void keepSorted(int column, Qt::SortOrder order);
@@ -29,12 +32,18 @@ public:
     QString textAt(int row, int column) const;
 
 protected:
+    // How a column's values compare: "1000" after "999" as a number, "9.887,45" before "69.002,34" as an
+    // amount in German notation.
+    enum class SortKind { Text, Number, Amount };
+
     struct Row {
         qint64 id = 0;
         QStringList texts;
         QStringList sortValues; // empty: sort by texts
+        bool keptLast = false;  // a row of sums: stays below the others in every sort
     };
     void setRows(QList<Row> rows);
+    void sortAs(SortKind kind, std::initializer_list<int> columns);
 
 private:
     bool isColumn(int column) const;
@@ -42,8 +51,10 @@ private:
     // the next sort, as a refill mostly brings the same texts again.
     QList<int> sortedOrder(const QList<Row>& rows, int column, Qt::SortOrder order);
     static const QString& sortValue(const Row& row, int column);
+    SortKind sortKind(int column) const;
 
     QStringList m_headings;
+    QHash<int, SortKind> m_sortKinds;
     QList<Row> m_rows;
     QCollator m_collator;
     QHash<QString, QCollatorSortKey> m_lastKeys;

@@ -40,16 +40,26 @@ QRect WindowPlacement::fittedGeometry(QSize wanted, QSize minimum, const QMargin
     return {start + QPoint(frame.left(), frame.top()), client};
 }
 
-void WindowPlacement::fitIntoScreen(QWidget& window, QSize wanted) {
+namespace {
+void fit(QWidget& window, QSize wanted, bool keepPlace) {
     const QScreen* screen = window.screen();
     if (!screen)
         return;
     const QMargins frame = expectedFrame(window);
-    const bool placed = window.isVisible() || window.testAttribute(Qt::WA_Moved);
+    const bool placed = keepPlace && (window.isVisible() || window.testAttribute(Qt::WA_Moved));
     const std::optional<QPoint> current =
         placed ? std::optional<QPoint>(window.frameGeometry().topLeft()) : std::nullopt;
-    const QRect geometry =
-        fittedGeometry(wanted, window.minimumSize(), frame, screen->availableGeometry(), current);
+    const QRect geometry = WindowPlacement::fittedGeometry(wanted, window.minimumSize(), frame,
+                                                           screen->availableGeometry(), current);
     window.resize(geometry.size());
     window.move(geometry.topLeft() - QPoint(frame.left(), frame.top()));
+}
+} // namespace
+
+void WindowPlacement::fitIntoScreen(QWidget& window, QSize wanted) {
+    fit(window, wanted, true);
+}
+
+void WindowPlacement::centreInScreen(QWidget& window, QSize wanted) {
+    fit(window, wanted, false);
 }

@@ -15,6 +15,8 @@ public:
     // that its frame lies fully inside that area. A window not yet placed on screen is centred in it;
     // before the first show the frame the window system will add is estimated from the style.
     static void fitIntoScreen(QWidget& window, QSize wanted);
+    // As fitIntoScreen(), the window centred in the area whether or not it was placed.
+    static void centreInScreen(QWidget& window, QSize wanted);
 
     // The client geometry for a window of the wanted size (never below minimum) whose frame, with the
     // given margins, lies inside available. frameTopLeft is the frame's current position; without one

@@ -3,7 +3,9 @@
 CompanyListModel::CompanyListModel(QObject* parent)
     : TextTableModel({QStringLiteral("LfdNr."), QStringLiteral("Firma"), QStringLiteral("Ort"),
                       QStringLiteral("Gewerk"), QStringLiteral("Kostengruppe")},
-                     parent) {}
+                     parent) {
+    sortAs(SortKind::Number, {int(Column::Number)});
+}
 
 void CompanyListModel::setCompanies(QList<Company> companies) {
     QList<Row> rows;

@@ -392,7 +392,7 @@ void CompanyRegister::refill() {
 void CompanyRegister::sortByHeading(int column) {
     m_order = m_order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
     m_model->stopKeepingSorted();
-    m_model->sort(column, m_order);
+    m_list->sortBy(column, column, m_order);
 }
 
 ListSnapshot CompanyRegister::snapshot() const {
@@ -418,7 +418,9 @@ void CompanyRegister::closeEvent(QCloseEvent* event) {
 }
 
 bool CompanyRegister::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate)
+    if (event->type() == QEvent::WindowActivate) {
         m_model->keepSorted(int(CompanyListModel::Column::Name), m_order);
+        m_list->setSortArrow(int(CompanyListModel::Column::Name), m_order);
+    }
     return QWidget::event(event);
 }

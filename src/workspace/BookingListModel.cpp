@@ -9,7 +9,11 @@ BookingListModel::BookingListModel(QObject* parent)
                       QStringLiteral("Kostengruppe"), QStringLiteral("Betrag"), QStringLiteral("Bemerkungen"),
                       QString(), QStringLiteral("DatumwertA"), QStringLiteral("DatumwertR"),
                       QStringLiteral("BetragSort")},
-                     parent) {}
+                     parent) {
+    sortAs(SortKind::Number,
+           {int(Column::RunningNumber), int(Column::InstructedDay), int(Column::InvoiceDay)});
+    sortAs(SortKind::Amount, {int(Column::Amount)});
+}
 
 QString BookingListModel::runningNumberText(std::optional<int> number) {
     if (!number)

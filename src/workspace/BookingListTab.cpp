@@ -102,7 +102,8 @@ bool BookingListTab::EINLESEN() {
     for (const Booking& booking : std::as_const(bookings))
         m_total += booking.amount.value_or(Money());
     m_model->setBookings(bookings);
-    m_model->sort(int(BookingListModel::Column::RunningNumber), Qt::AscendingOrder);
+    m_list->sortBy(int(BookingListModel::Column::RunningNumber), int(BookingListModel::Column::RunningNumber),
+                   Qt::AscendingOrder);
     m_totalField->setText(m_total.toGerman());
     emit refilled(int(bookings.size()), m_total);
     return true;
@@ -139,7 +140,7 @@ void BookingListTab::sortByHeading(int column) {
     if (sortColumn < 0)
         return;
     m_order = m_order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
-    m_model->sort(sortColumn, m_order);
+    m_list->sortBy(column, sortColumn, m_order);
 }
 
 QList<int> BookingListTab::columnWidthsInTwips(int count) const {

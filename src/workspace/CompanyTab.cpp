@@ -272,7 +272,7 @@ bool CompanyTab::List2Fuellen() {
     m_sums = EstimateSums::of(rows);
     m_model->setEstimates(rows);
     m_order = Qt::DescendingOrder;
-    m_model->sort(m_sortColumn, m_order);
+    m_list->sortBy(m_sortHeading, EstimateListModel::sortColumnFor(m_sortHeading), m_order);
     if (rows.isEmpty()) {
         m_architectSum->clear();
         m_orderSum->clear();
@@ -463,11 +463,10 @@ void CompanyTab::deleteSelected() {
 }
 
 void CompanyTab::sortByHeading(int column) {
-    const int sortColumn = EstimateListModel::sortColumnFor(column);
-    if (sortColumn >= 0)
-        m_sortColumn = sortColumn;
+    if (EstimateListModel::sortColumnFor(column) >= 0)
+        m_sortHeading = column;
     m_order = m_order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
-    m_model->sort(m_sortColumn, m_order);
+    m_list->sortBy(m_sortHeading, EstimateListModel::sortColumnFor(m_sortHeading), m_order);
 }
 
 QList<int> CompanyTab::columnWidthsInTwips(int count) const {

@@ -112,6 +112,6 @@ private:
     EstimateListModel* m_model = nullptr;
     ReportListView* m_list = nullptr;
     EstimateSums m_sums;
-    int m_sortColumn = int(EstimateListModel::Column::RunningNumber);
+    int m_sortHeading = int(EstimateListModel::Column::RunningNumber);
     Qt::SortOrder m_order = Qt::DescendingOrder;
 };

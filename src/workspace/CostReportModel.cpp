@@ -24,7 +24,12 @@ CostReportModel::CostReportModel(QObject* parent)
                       QStringLiteral("Kostenanschlag"), QStringLiteral("Nachträge "),
                       QStringLiteral("Kostenfeststellung"), QStringLiteral("Abrechnungssumme"),
                       QStringLiteral("Abweichung Euro"), QStringLiteral("Abweichung %")},
-                     parent) {}
+                     parent) {
+    sortAs(SortKind::Number, {int(Column::Number)});
+    sortAs(SortKind::Amount, {int(Column::Calculation), int(Column::Award), int(Column::Supplements),
+                              int(Column::DeterminedCost), int(Column::Payments), int(Column::Deviation),
+                              int(Column::DeviationPercent)});
+}
 
 QString CostReportModel::percentText(double percent) {
     return Money::fromEuros(percent).toGerman();
@@ -48,6 +53,7 @@ void CostReportModel::setReport(const CostReport& report) {
     const CostReport::Totals& totals = report.totals();
     const std::optional<double> percent = totals.deviationPercent();
     Row& sums = rows.emplaceBack();
+    sums.keptLast = true;
     sums.texts << QString() << QString() << QStringLiteral("Summen:") << QString()
                << totals.calculation.toGerman() << totals.award.toGerman() << totals.supplements.toGerman()
                << totals.determinedCost.toGerman() << totals.payments.toGerman()
@@ -93,5 +99,3 @@ QVariant CostReportModel::data(const QModelIndex& index, int role) const {
     }
     return TextTableModel::data(index, role);
 }
-
-void CostReportModel::sort(int, Qt::SortOrder) {}

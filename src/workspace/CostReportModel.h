@@ -4,8 +4,8 @@
 #include "TextTableModel.h"
 
 // The workspace's cost report list: one row per company in name order with its running number, name,
-// trade, cost group, the six amounts and the per-cent deviation, and last the row of sums. Negative
-// deviations show red; the sums show bold and blue.
+// trade, cost group, the six amounts and the per-cent deviation, and last the row of sums, which stays
+// last when the list is sorted. Negative deviations show red; the sums show bold and blue.
 class CostReportModel : public TextTableModel {
     Q_OBJECT
 public:
@@ -28,8 +28,6 @@ public:
 
     void setReport(const CostReport& report);
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    // The report keeps its name order, with the sums last.
-    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
     bool isSumsRow(int row) const;
     static bool isAmountColumn(int column);
     // Two decimals in German notation, rounded for display only: "-5,00".

@@ -6,22 +6,23 @@
 #include "ReportListView.h"
 #include "WorkspaceContext.h"
 
+#include <QHeaderView>
 #include <QVBoxLayout>
-
-namespace {
-const QList<int> kDesignWidths{1658, 3245, 3246, 2540, 3246, 3246, 3598, 3246, 3246, 2540, 2540};
-} // namespace
 
 CostReportTab::CostReportTab(WorkspaceContext& context, QWidget* parent)
     : QWidget(parent), m_context(context) {
     m_list = new ReportListView(QStringLiteral("ListView4"), this);
     m_model = new CostReportModel(this);
     m_list->setModel(m_model);
-    m_list->setColumnWidthsInTwips(kDesignWidths);
     m_list->setAccessibleName(QStringLiteral("Kostenbericht"));
+    m_list->header()->setSectionsClickable(true);
+    for (int column = 0; column < CostReportModel::kColumnCount; ++column)
+        m_list->resizeColumnToContents(column);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_list);
+
+    connect(m_list->header(), &QHeaderView::sectionClicked, this, &CostReportTab::sortByHeading);
 }
 
 void CostReportTab::KostenberichtEinlesen() {
@@ -36,6 +37,9 @@ void CostReportTab::KostenberichtEinlesen() {
     }
     m_report = std::move(report);
     m_model->setReport(m_report);
+    m_order = Qt::AscendingOrder;
+    m_list->setSortArrow(int(CostReportModel::Column::Number), m_order);
+    m_list->widenColumnsToTexts();
 }
 
 QList<int> CostReportTab::columnWidthsInTwips(int count) const {
@@ -44,6 +48,11 @@ QList<int> CostReportTab::columnWidthsInTwips(int count) const {
 
 void CostReportTab::setColumnWidthsInTwips(const QList<int>& widths) {
     m_list->setColumnWidthsInTwips(widths);
+}
+
+void CostReportTab::sortByHeading(int column) {
+    m_order = m_order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    m_list->sortBy(column, column, m_order);
 }
 
 ListSnapshot CostReportTab::snapshot() const {

@@ -18,17 +18,23 @@ public:
 
     CostReportTab(WorkspaceContext& context, QWidget* parent = nullptr);
 
-    // Rebuilds the report from the file, leaving out a booking that waits in the entry fields.
+    // Rebuilds the report from the file, leaving out a booking that waits in the entry fields; the
+    // companies come in name order, whatever the list was sorted by.
     void KostenberichtEinlesen();
     const CostReport& report() const { return m_report; }
 
     QList<int> columnWidthsInTwips(int count) const;
+    // Each column starts as wide as its heading needs; widths given here (the saved ones) replace that.
+    // A rebuild widens every column that is too narrow for its texts.
     void setColumnWidthsInTwips(const QList<int>& widths);
     ListSnapshot snapshot() const;
 
 private:
+    void sortByHeading(int column);
+
     WorkspaceContext& m_context;
     CostReportModel* m_model = nullptr;
     ReportListView* m_list = nullptr;
     CostReport m_report;
+    Qt::SortOrder m_order = Qt::AscendingOrder;
 };

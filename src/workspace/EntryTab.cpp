@@ -13,6 +13,7 @@
 
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -26,6 +27,8 @@
 
 namespace {
 const QString kBookingCancelled = QStringLiteral("Buchung abgebrochen");
+// Street, telephone and fax, mobile, e-mail, contact person.
+constexpr int kContactLines = 5;
 
 QLabel* labelFor(QWidget* field, const QString& caption, QWidget* parent) {
     auto* label = new QLabel(caption, parent);
@@ -102,7 +105,13 @@ QWidget* EntryTab::buildCompanyBox() {
         details->setFont(fixed);
         details->setTextInteractionFlags(Qt::TextSelectableByMouse);
         details->setTextFormat(Qt::PlainText);
+        // The details have their room from the start, whatever their length: picking a company never
+        // makes the window grow.
+        details->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     }
+    const int lineHeight = QFontMetrics(fixed).lineSpacing();
+    m_seat->setFixedHeight(lineHeight);
+    m_contact->setFixedHeight(lineHeight * kContactLines);
     m_trade = new QLineEdit(box);
     m_trade->setObjectName(QStringLiteral("txtGewerk"));
     m_costGroup = new QLineEdit(box);

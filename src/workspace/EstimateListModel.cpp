@@ -26,7 +26,10 @@ EstimateListModel::EstimateListModel(QObject* parent)
                       QStringLiteral("Architekt Betrag"), QString(), QStringLiteral("Auträge Datum"),
                       QStringLiteral("Aufträge Art"), QStringLiteral("Aufträge Betrag"), QString(),
                       QStringLiteral("ArchitektDatumwert"), QStringLiteral("AufträgeDatumwert")},
-                     parent) {}
+                     parent) {
+    sortAs(SortKind::Number, {int(Column::RunningNumber), int(Column::ArchitectDay), int(Column::OrderDay)});
+    sortAs(SortKind::Amount, {int(Column::ArchitectCost), int(Column::OrderCost)});
+}
 
 QString EstimateListModel::kindText(const QString& storedKind) {
     return QLatin1Char(' ') + storedKind;

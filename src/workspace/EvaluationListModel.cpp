@@ -42,7 +42,11 @@ EvaluationListModel::EvaluationListModel(QObject* parent)
                       QStringLiteral("Zahlungsart"), QStringLiteral("Kostengruppe"),
                       QStringLiteral("Angew. Betrag"), QString(), QStringLiteral("DatumwertA"),
                       QStringLiteral("DatumwertR")},
-                     parent) {}
+                     parent) {
+    sortAs(SortKind::Number,
+           {int(Column::RunningNumber), int(Column::InstructedDay), int(Column::InvoiceDay)});
+    sortAs(SortKind::Amount, {int(Column::Amount)});
+}
 
 void EvaluationListModel::setBookings(const QList<Booking>& bookings) {
     QList<Row> rows;

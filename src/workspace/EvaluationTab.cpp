@@ -120,8 +120,9 @@ QComboBox* EvaluationTab::picker(const QString& name, QStringListModel*& model) 
 
 namespace {
 void fill(QStringListModel& model, QComboBox& box, const QStringList& names) {
+    const qsizetype chosen = names.indexOf(box.currentText());
     model.setStringList(names);
-    box.setCurrentIndex(names.isEmpty() ? -1 : 0);
+    box.setCurrentIndex(chosen >= 0 ? int(chosen) : (names.isEmpty() ? -1 : 0));
 }
 } // namespace
 
@@ -211,11 +212,22 @@ void EvaluationTab::AusWertung() {
     }
     m_sum = result.sum;
     m_model->setBookings(result.bookings);
-    m_sortColumn = int(EvaluationListModel::Column::RunningNumber);
+    m_sortHeading = int(EvaluationListModel::Column::RunningNumber);
     m_order = Qt::AscendingOrder;
-    m_model->sort(m_sortColumn, m_order);
+    m_list->sortBy(m_sortHeading, EvaluationListModel::sortColumnFor(m_sortHeading), m_order);
     m_sumField->setText(m_sum.toGerman());
     emit counted(result.count());
+}
+
+void EvaluationTab::refresh() {
+    const int heading = m_sortHeading;
+    const Qt::SortOrder order = m_order;
+    if (!hasFilter())
+        m_byCompany->setChecked(true);
+    AusWertung();
+    m_sortHeading = heading;
+    m_order = order;
+    m_list->sortBy(m_sortHeading, EvaluationListModel::sortColumnFor(m_sortHeading), m_order);
 }
 
 int EvaluationTab::count() const {
@@ -223,11 +235,10 @@ int EvaluationTab::count() const {
 }
 
 void EvaluationTab::sortByHeading(int column) {
-    const int sortColumn = EvaluationListModel::sortColumnFor(column);
-    if (sortColumn >= 0)
-        m_sortColumn = sortColumn;
+    if (EvaluationListModel::sortColumnFor(column) >= 0)
+        m_sortHeading = column;
     m_order = m_order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
-    m_model->sort(m_sortColumn, m_order);
+    m_list->sortBy(m_sortHeading, EvaluationListModel::sortColumnFor(m_sortHeading), m_order);
 }
 
 QList<int> EvaluationTab::columnWidthsInTwips(int count) const {

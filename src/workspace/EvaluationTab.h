@@ -29,6 +29,7 @@ public:
 
     EvaluationTab(WorkspaceContext& context, QWidget* parent = nullptr);
 
+    // The filter lists keep the chosen entry when it is still offered, else the first is chosen.
     void setCompanies(const QStringList& names);
     void setTrades(const QStringList& names);
     void setCostGroups(const QStringList& names);
@@ -42,6 +43,9 @@ public:
     // Rebuilds the evaluation list, its count and partial sum for the chosen filter, leaving out a
     // booking that waits in the entry fields; ascending by running number afterwards.
     void AusWertung();
+    // Runs the evaluation again for the filter and value the user chose ("Firma" when none is chosen
+    // yet), keeping the list's sort: a return to the window shows and prints the same rows.
+    void refresh();
     int count() const;
     Money partialSum() const { return m_sum; }
 
@@ -75,6 +79,6 @@ private:
     ReportListView* m_list = nullptr;
     QLineEdit* m_sumField = nullptr;
     Money m_sum;
-    int m_sortColumn = 0;
+    int m_sortHeading = 0;
     Qt::SortOrder m_order = Qt::AscendingOrder;
 };

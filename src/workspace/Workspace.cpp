@@ -12,17 +12,20 @@
 #include "Dialogs.h"
 #include "EntryTab.h"
 #include "EvaluationTab.h"
+#include "ReportListView.h"
 #include "Settings.h"
 #include "Twips.h"
 #include "UnreadableAmountsNotice.h"
 #include "WindowPlacement.h"
 
+#include <algorithm>
 #include <functional>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QLinearGradient>
 #include <QScreen>
 #include <QStatusBar>
@@ -76,6 +79,20 @@ int storedTwips(const Settings& settings, const SettingKey<QString>& key) {
     const int value = settings.value(key).trimmed().toInt(&ok);
     return ok ? value : key.defaultValue.toInt();
 }
+
+bool isStored(const Settings& settings, const SettingKey<QString>& key) {
+    return !settings.value(SettingKey<QString>{key.section, key.key, QString()}).trimmed().isEmpty();
+}
+
+// The width a tab needs to show every column of its list.
+int widthOfColumns(const QWidget& tab, const QString& listName) {
+    const auto* list = tab.findChild<ReportListView*>(listName);
+    const QMargins margins = tab.layout() ? tab.layout()->contentsMargins() : QMargins();
+    return (list ? list->widthOfColumns() : 0) + margins.left() + margins.right();
+}
+
+// At the first start the window takes at most this share of the screen.
+constexpr double kFirstStartShare = 0.9;
 
 QToolButton* iconButton(QWidget* parent, const QString& name, QStyle::StandardPixmap icon,
                         const QString& tip) {
@@ -290,6 +307,7 @@ void Workspace::restoreSettings() {
     // A place on a screen that is no longer there (a second monitor unplugged) comes back onto the
     // primary screen.
     const QRect frame(at, wanted);
+    m_sizeToLists = !isStored(m_settings, kWidth) && !isStored(m_settings, kHeight);
     bool onScreen = false;
     for (const QScreen* screen : QGuiApplication::screens())
         onScreen =
@@ -344,10 +362,22 @@ bool Workspace::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && m_context && !m_context->projectId.isEmpty()) {
         combo7_3Einlesen();
         combo5_4Einlesen();
-        m_evaluation->selectFilter(EvaluationTab::Filter::Company);
+        m_evaluation->refresh();
         m_unreadable->check();
     }
     return QWidget::event(event);
+}
+
+void Workspace::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!std::exchange(m_sizeToLists, false) || !screen() || !m_tabs)
+        return;
+    // Before the window appears its tabs are laid out: what lies around a tab is known.
+    const int aroundTab = width() - m_tabs->currentWidget()->width();
+    const int lists = std::max(widthOfColumns(*m_bookings, QStringLiteral("ListView1")),
+                               widthOfColumns(*m_costReport, QStringLiteral("ListView4")));
+    const QSize room = screen()->availableGeometry().size() * kFirstStartShare;
+    WindowPlacement::centreInScreen(*this, QSize(aroundTab + lists, room.height()).boundedTo(room));
 }
 
 void Workspace::showTab(int tab) {

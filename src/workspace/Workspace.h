@@ -58,6 +58,7 @@ signals:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildUi();
@@ -81,6 +82,8 @@ private:
     bool m_quit = false;
     bool m_closed = false;
     bool m_lostToOwnDialog = false;
+    // No geometry was stored: the first show sizes the window to its lists.
+    bool m_sizeToLists = false;
     QLabel* m_projectName = nullptr;
     QTabWidget* m_tabs = nullptr;
     EntryTab* m_entry = nullptr;

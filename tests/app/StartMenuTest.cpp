@@ -93,8 +93,10 @@ private slots:
                      expected[i]);
     }
 
+    // The start menu comes back from the project manager where the user had put it.
     void projectButtonClosesTheOthersAndReturnShowsPlainTitle() {
         QVERIFY(m_app->start());
+        m_app->startMenu()->move(150, 120);
         clickTool(QStringLiteral("tbrEinstellungen"));
         clickTool(QStringLiteral("tbrFirma"));
         QCOMPARE(visibleWindows(), (QStringList{"frmFirma", "frmMenü", "frmVoreinstellung"}));
@@ -106,6 +108,7 @@ private slots:
         click<QToolButton>(m_app->projectManager(), QStringLiteral("cmdBeenden"));
         QCOMPARE(visibleWindows(), QStringList{"frmMenü"});
         QCOMPARE(m_app->startMenu()->windowTitle(), QStringLiteral("Talbrin Zelvora  - Startmenü "));
+        QCOMPARE(m_app->startMenu()->pos(), QPoint(150, 120));
     }
 
     void screenThatCannotOpenTheDatabaseIsNotShown_data() {

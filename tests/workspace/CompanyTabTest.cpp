@@ -323,18 +323,18 @@ private slots:
         QCOMPARE(f.text("txtFirmaGewerk") + '|' + f.text("txtFirmaKostengruppe"), "Dach|360 Dächer");
     }
 
-    // After every refill the rows come in descending text order of the sort column, 9 before 10; a
-    // heading click reverses the one direction that all columns share.
-    void refillSortsDescendingAsText() {
+    // After every refill the rows come in descending order of the sort column, 10 before 9; a heading
+    // click reverses the one direction that all columns share.
+    void refillSortsDescending() {
         Fixture f;
         for (int nid = 1; nid <= 10; ++nid)
             f.insert(nid, "1", "Hochbau Nord", 44000 + (nid % 3), 44000, "Auftrag vom", nid);
         f.choose("Hochbau Nord");
-        QCOMPARE(f.column(0), "9,8,7,6,5,4,3,2,10,1");
+        QCOMPARE(f.column(0), "10,9,8,7,6,5,4,3,2,1");
         f.clickHeading(0);
-        QCOMPARE(f.column(0), "1,10,2,3,4,5,6,7,8,9");
+        QCOMPARE(f.column(0), "1,2,3,4,5,6,7,8,9,10");
         f.clickHeading(0);
-        QCOMPARE(f.column(0), "9,8,7,6,5,4,3,2,10,1");
+        QCOMPARE(f.column(0), "10,9,8,7,6,5,4,3,2,1");
         f.clickHeading(1);
         QCOMPARE(f.column(8), "44000,44000,44000,44001,44001,44001,44001,44002,44002,44002");
         // A column without a sort of its own keeps the previous column and reverses the direction.
@@ -344,7 +344,7 @@ private slots:
         f.tab.List2Fuellen();
         QCOMPARE(f.column(8).left(5), "44002");
         f.clickHeading(6);
-        QCOMPARE(f.cell(9, 6), "9,00");
+        QCOMPARE(f.cell(9, 6), "10,00");
     }
 
     // A date heading sorts by the hidden day number, not by the shown text.
