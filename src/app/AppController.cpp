@@ -52,6 +52,7 @@ bool AppController::showStartMenu(bool firstStart) {
     if (location->locate() != DatabaseLocation::Outcome::Found)
         return false;
     m_databaseFilePath = location->databaseFilePath();
+    location->beginCheck();
 
     auto* menu = new StartMenu;
     if (firstStart)

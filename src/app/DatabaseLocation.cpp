@@ -126,10 +126,27 @@ DatabaseLocation::Outcome DatabaseLocation::askForDatabase(QWidget* parent) {
     return Outcome::RestartRequired;
 }
 
+void DatabaseLocation::beginCheck() {
+    if (m_databaseFilePath.isEmpty() || m_check.valid())
+        return;
+    // The connection is made, used and closed on the thread.
+    m_check = std::async(std::launch::async, [path = m_databaseFilePath] {
+        QString message;
+        const bool usable = Database::open(path, nullptr, &message) != nullptr;
+        return std::make_pair(usable, message);
+    });
+}
+
 bool DatabaseLocation::checkUsable(const QString& path, QWidget* parent) {
     QString message;
-    if (Database::open(path, nullptr, &message))
+    if (m_check.valid()) {
+        const auto [usable, text] = m_check.get();
+        if (usable)
+            return true;
+        message = text;
+    } else if (Database::open(path, nullptr, &message)) {
         return true;
+    }
     m_dialogs.inform(parent, kLoadErrorTitle, message, Dialogs::Icon::Critical);
     return false;
 }

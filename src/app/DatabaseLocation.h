@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <future>
+#include <utility>
+
 class Dialogs;
 class QWidget;
 class Settings;
@@ -41,6 +44,9 @@ public:
     // record: Later leaves the settings record to recordFolders(), once the clerk no longer waits.
     enum class Record { Now, Later };
     bool confirm(QWidget* parent = nullptr, Record record = Record::Now);
+    // After locate() found the file: begins confirm()'s check of the file on a thread of its own, so that
+    // it runs while the first window is built and drawn.
+    void beginCheck();
     // Records both folders in the settings; the file is written only when they changed.
     void recordFolders();
 
@@ -71,4 +77,6 @@ private:
     Settings& m_settings;
     QString m_databaseFolder;
     QString m_databaseFilePath;
+    // beginCheck()'s check: whether the file is usable, and the German message when it is not.
+    std::future<std::pair<bool, QString>> m_check;
 };
