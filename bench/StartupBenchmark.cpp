@@ -80,7 +80,7 @@ BenchTable::Row StartupBenchmark::measure() {
         row.error += QStringLiteral(" (") + error + QLatin1Char(')');
     row.note =
         QStringLiteral("separate processes, offscreen, until the first paint of the window is flushed; "
-                       "ours also until the fresh ZLV.mdb in a temp program folder is confirmed and "
-                       "the settings are written; baseline: one window with one label");
+                       "ours also until the fresh ZLV.mdb in a temp program folder is confirmed (the "
+                       "settings follow the first frame); baseline: one window with one label");
     return row;
 }

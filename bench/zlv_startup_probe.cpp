@@ -1,9 +1,10 @@
 // Starts the program as its main() does, against the program folder given as the argument (which
 // holds ZLV.mdb and receives the settings file), and ends as soon as the start menu's first frame has
-// been painted and the database file has been confirmed (checked, and the settings written).
+// been painted and the database file has been confirmed (checked and opened).
 
 #include "AppController.h"
 #include "ApplicationSetup.h"
+#include "DatabaseLocation.h"
 #include "FirstFrameReporter.h"
 #include "QtDialogs.h"
 #include "Settings.h"
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
     }
     Settings settings(QDir(programFolder).filePath(QStringLiteral("settings.ini")));
     AppController controller(programFolder, dialogs, settings);
+    controller.setUserFolder(DatabaseLocation::defaultUserFolder());
     QObject::connect(&controller, &AppController::databaseConfirmed, &reporter, &FirstFrameReporter::confirm);
     if (!controller.start()) {
         std::fputs("Der Start wurde abgebrochen.\n", stderr);

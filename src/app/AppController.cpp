@@ -11,6 +11,7 @@
 #include "WindowPlacement.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -32,6 +33,8 @@ AppController::AppController(const QString& programFolder, Dialogs& dialogs, Set
     : QObject(parent), m_programFolder(programFolder), m_dialogs(dialogs), m_settings(settings) {}
 
 AppController::~AppController() {
+    if (m_unrecordedLocation)
+        m_unrecordedLocation->recordFolders();
     delete m_printSettings;
     delete m_workspace;
     delete m_helpWindow;
@@ -46,10 +49,11 @@ bool AppController::start() {
 }
 
 bool AppController::showStartMenu(bool firstStart) {
-    auto location = std::make_unique<DatabaseLocation>(m_programFolder, m_dialogs, m_settings);
+    auto location = std::make_unique<DatabaseLocation>(m_programFolder, m_dialogs, m_settings, m_userFolder);
     if (location->locate() != DatabaseLocation::Outcome::Found)
         return false;
     m_databaseFilePath = location->databaseFilePath();
+    location->beginCheck();
 
     auto* menu = new StartMenu;
     if (firstStart)
@@ -70,6 +74,8 @@ bool AppController::showStartMenu(bool firstStart) {
     m_startMenu = menu;
     // Opening the file loads the database driver and reads the schema; the start menu shows first.
     m_unconfirmedLocation = std::move(location);
+    if (!m_startMenuPainted)
+        menu->installEventFilter(this);
     menu->show();
     QTimer::singleShot(0, this, [this] { confirmDatabase(); });
     return true;
@@ -78,14 +84,36 @@ bool AppController::showStartMenu(bool firstStart) {
 bool AppController::confirmDatabase() {
     if (!m_unconfirmedLocation)
         return true;
-    const std::unique_ptr<DatabaseLocation> location = std::move(m_unconfirmedLocation);
-    if (location->confirm(m_startMenu)) {
+    std::unique_ptr<DatabaseLocation> location = std::move(m_unconfirmedLocation);
+    if (location->confirm(m_startMenu, DatabaseLocation::Record::Later)) {
+        m_unrecordedLocation = std::move(location);
+        recordFoldersWhenPainted();
         emit databaseConfirmed();
         return true;
     }
     m_databaseFilePath.clear();
     quit();
     return false;
+}
+
+// The settings file is written after the start menu's first frame: the clerk does not wait for the disk.
+void AppController::recordFoldersWhenPainted() {
+    if (!m_unrecordedLocation || !m_startMenuPainted)
+        return;
+    QTimer::singleShot(0, this, [this] {
+        if (m_unrecordedLocation)
+            m_unrecordedLocation->recordFolders();
+        m_unrecordedLocation.reset();
+    });
+}
+
+bool AppController::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_startMenu && event->type() == QEvent::Paint && !m_startMenuPainted) {
+        m_startMenuPainted = true;
+        m_startMenu->removeEventFilter(this);
+        recordFoldersWhenPainted();
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 template <typename Screen, typename Create>

@@ -37,6 +37,8 @@ public:
     // at the latest before a screen or the backup opens it; an unusable file gets its message and the
     // program ends by closing every window.
     bool start();
+    // The user's own folder for the database location's ini file (see DatabaseLocation); none by default.
+    void setUserFolder(const QString& folder) { m_userFolder = folder; }
 
     StartMenu* startMenu() const { return m_startMenu; }
     ProjectManager* projectManager() const { return m_projectManager; }
@@ -52,8 +54,8 @@ public:
     QString databaseFilePath() const { return m_databaseFilePath; }
 
 signals:
-    // The database file of the start menu has been checked and found usable, and both folders are
-    // recorded in the settings.
+    // The database file of the start menu has been checked and found usable; both folders are recorded
+    // in the settings right after.
     void databaseConfirmed();
 
 public slots:
@@ -79,7 +81,11 @@ private slots:
     void printFromWorkspace();
     void printFromCompanyRegister();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void recordFoldersWhenPainted();
     bool showStartMenu(bool firstStart);
     // Runs the check of the database file that the start menu still owes; false when the file is unusable
     // and the program is ending.
@@ -92,11 +98,15 @@ private:
     // source gives.
     void openPrintSettings(const QString& caption, PrintSettingsScreen::SnapshotSource source);
 
+    QString m_userFolder;
     QString m_programFolder;
     Dialogs& m_dialogs;
     Settings& m_settings;
     QString m_databaseFilePath;
     std::unique_ptr<DatabaseLocation> m_unconfirmedLocation;
+    // Confirmed, its folders not yet recorded: they are written once the start menu has been painted.
+    std::unique_ptr<DatabaseLocation> m_unrecordedLocation;
+    bool m_startMenuPainted = false;
     QPointer<StartMenu> m_startMenu;
     // Where the start menu stood when it last closed: it comes back there.
     std::optional<QPoint> m_startMenuPlace;

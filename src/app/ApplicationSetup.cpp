@@ -1,7 +1,8 @@
 #include "ApplicationSetup.h"
 
 #include <clocale>
-#include <QCoreApplication>
+#include <QApplication>
+#include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -20,6 +21,12 @@ void ApplicationSetup::apply(QTranslator& translator) {
     QLocale::setDefault(german);
     // Numbers the C library reads and writes keep the point, whatever the desktop's language.
     std::setlocale(LC_NUMERIC, "C");
+    // The interface looks the same on every machine: a fresh system may resolve the desktop's "sans-serif"
+    // to a monospaced face.
+    QFont font(QStringLiteral("Liberation Sans"), kFontPointSize);
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    QApplication::setFont(font);
     if (translator.load(german, QStringLiteral("qtbase"), QStringLiteral("_"),
                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&translator);

@@ -30,9 +30,21 @@ QString withTrailingSeparator(const QString& folder) {
 }
 } // namespace
 
-DatabaseLocation::DatabaseLocation(const QString& programFolder, Dialogs& dialogs, Settings& settings)
+DatabaseLocation::DatabaseLocation(const QString& programFolder, Dialogs& dialogs, Settings& settings,
+                                   const QString& userFolder)
     : m_programFolder(withoutTrailingSeparator(QDir::fromNativeSeparators(programFolder))),
+      m_userFolder(userFolder.isEmpty() ? QString()
+                                        : withoutTrailingSeparator(QDir::fromNativeSeparators(userFolder))),
       m_dialogs(dialogs), m_settings(settings) {}
+
+QString DatabaseLocation::defaultUserFolder() {
+    return QFileInfo(Settings::defaultFilePath()).absolutePath();
+}
+
+bool DatabaseLocation::hasUserIni() const {
+    return !m_userFolder.isEmpty() &&
+           QFileInfo(QDir(m_userFolder).filePath(QString::fromLatin1(kIniFileName))).isFile();
+}
 
 QString DatabaseLocation::configuredFolder(const QString& programFolder, bool deleteWhenEmpty) {
     const QDir program(programFolder);
@@ -67,7 +79,8 @@ DatabaseLocation::Outcome DatabaseLocation::determine(QWidget* parent) {
 }
 
 DatabaseLocation::Outcome DatabaseLocation::locate(QWidget* parent) {
-    m_databaseFolder = configuredFolder(m_programFolder, true);
+    m_databaseFolder =
+        hasUserIni() ? configuredFolder(m_userFolder, false) : configuredFolder(m_programFolder, true);
     m_databaseFilePath = findDatabaseFile(m_databaseFolder);
     if (!m_databaseFilePath.isEmpty())
         return Outcome::Found;
@@ -76,12 +89,17 @@ DatabaseLocation::Outcome DatabaseLocation::locate(QWidget* parent) {
     return outcome;
 }
 
-bool DatabaseLocation::confirm(QWidget* parent) {
+bool DatabaseLocation::confirm(QWidget* parent, Record record) {
     const bool usable = !m_databaseFilePath.isEmpty() && checkUsable(m_databaseFilePath, parent);
     if (!usable)
         m_databaseFilePath.clear();
-    saveSettings();
+    if (!usable || record == Record::Now)
+        saveSettings();
     return usable;
+}
+
+void DatabaseLocation::recordFolders() {
+    saveSettings();
 }
 
 DatabaseLocation::Outcome DatabaseLocation::askForDatabase(QWidget* parent) {
@@ -108,20 +126,45 @@ DatabaseLocation::Outcome DatabaseLocation::askForDatabase(QWidget* parent) {
     return Outcome::RestartRequired;
 }
 
+void DatabaseLocation::beginCheck() {
+    if (m_databaseFilePath.isEmpty() || m_check.valid())
+        return;
+    // The connection is made, used and closed on the thread.
+    m_check = std::async(std::launch::async, [path = m_databaseFilePath] {
+        QString message;
+        const bool usable = Database::open(path, nullptr, &message) != nullptr;
+        return std::make_pair(usable, message);
+    });
+}
+
 bool DatabaseLocation::checkUsable(const QString& path, QWidget* parent) {
     QString message;
-    if (Database::open(path, nullptr, &message))
+    if (m_check.valid()) {
+        const auto [usable, text] = m_check.get();
+        if (usable)
+            return true;
+        message = text;
+    } else if (Database::open(path, nullptr, &message)) {
         return true;
+    }
     m_dialogs.inform(parent, kLoadErrorTitle, message, Dialogs::Icon::Critical);
     return false;
 }
 
 bool DatabaseLocation::writeIni(const QString& folder, QWidget* parent) {
-    const QString iniPath = QDir(m_programFolder).filePath(QString::fromLatin1(kIniFileName));
     const QByteArray content = DatabaseIniFile::content(QDir::toNativeSeparators(folder));
-    QSaveFile ini(iniPath);
-    if (ini.open(QIODevice::WriteOnly) && ini.write(content) == content.size() && ini.commit())
+    const auto write = [&content](const QString& iniFolder) {
+        QSaveFile ini(QDir(iniFolder).filePath(QString::fromLatin1(kIniFileName)));
+        return QDir().mkpath(iniFolder) && ini.open(QIODevice::WriteOnly) &&
+               ini.write(content) == content.size() && ini.commit();
+    };
+    // The choice goes where it will be read first at the next start.
+    const bool userFirst = hasUserIni();
+    if (write(userFirst ? m_userFolder : m_programFolder) ||
+        (!userFirst && !m_userFolder.isEmpty() && write(m_userFolder)))
         return true;
+    const QString iniPath =
+        QDir(userFirst ? m_userFolder : m_programFolder).filePath(QString::fromLatin1(kIniFileName));
     m_dialogs.inform(parent, kLoadErrorTitle,
                      QStringLiteral("Die Datei '%1' konnte nicht geschrieben werden.\n"
                                     "Der gewählte Datenbankordner '%2' wurde nicht gespeichert.\n"
@@ -132,6 +175,10 @@ bool DatabaseLocation::writeIni(const QString& folder, QWidget* parent) {
 }
 
 void DatabaseLocation::saveSettings() {
+    // Writing the settings file waits for the disk; at most starts nothing has changed.
+    if (m_settings.value(kProgramFolderKey) == m_programFolder &&
+        m_settings.value(kDatabaseFolderKey) == m_databaseFolder)
+        return;
     m_settings.setValue(kProgramFolderKey, m_programFolder);
     m_settings.setValue(kDatabaseFolderKey, m_databaseFolder);
     if (!m_settings.sync())

@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <future>
+#include <utility>
+
 class Dialogs;
 class QWidget;
 class Settings;
@@ -9,7 +12,9 @@ class Settings;
 // Decides where the database file lies: reads PfadZurDatenbank.ini in the program's folder, looks the
 // file up without regard to letter case, asks the user for it when it is missing (the ini file changes
 // only once a file has been chosen), checks that it is a usable database of this program, and records
-// both folders in the settings. The look-up (locate) and
+// both folders in the settings. Where the program is installed for all users (a package under /opt, not
+// writable for the clerk), the user's own folder keeps a PfadZurDatenbank.ini of its own: it is read
+// before the program's and receives the choice when the program's folder refuses it. The look-up (locate) and
 // the check (confirm) may run apart, so that the start menu shows before the database is opened.
 class DatabaseLocation {
 public:
@@ -25,7 +30,9 @@ public:
     static constexpr const char* kIniFileName = "PfadZurDatenbank.ini";
     static constexpr const char* kDatabaseFileName = "ZLV.mdb";
 
-    DatabaseLocation(const QString& programFolder, Dialogs& dialogs, Settings& settings);
+    // userFolder: the user's own folder for the ini file; empty for none.
+    DatabaseLocation(const QString& programFolder, Dialogs& dialogs, Settings& settings,
+                     const QString& userFolder = QString());
 
     // locate() followed, when the file is there, by confirm().
     Outcome determine(QWidget* parent = nullptr);
@@ -34,7 +41,14 @@ public:
     Outcome locate(QWidget* parent = nullptr);
     // After locate() found the file: opens it to check that it is usable (showing the message when it is
     // not, and then forgetting the file) and records both folders in the settings.
-    bool confirm(QWidget* parent = nullptr);
+    // record: Later leaves the settings record to recordFolders(), once the clerk no longer waits.
+    enum class Record { Now, Later };
+    bool confirm(QWidget* parent = nullptr, Record record = Record::Now);
+    // After locate() found the file: begins confirm()'s check of the file on a thread of its own, so that
+    // it runs while the first window is built and drawn.
+    void beginCheck();
+    // Records both folders in the settings; the file is written only when they changed.
+    void recordFolders();
 
     // The database folder with a trailing separator.
     QString databaseFolder() const { return m_databaseFolder; }
@@ -47,16 +61,22 @@ public:
     static QString configuredFolder(const QString& programFolder, bool deleteWhenEmpty);
     // The full path of the file in folder whose name is "zlv.mdb" in any letter case; empty when none.
     static QString findDatabaseFile(const QString& folder);
+    // The folder of the user's own ini file beside the settings (~/.config/TalbrinZlv).
+    static QString defaultUserFolder();
 
 private:
     Outcome askForDatabase(QWidget* parent);
     bool checkUsable(const QString& path, QWidget* parent);
     bool writeIni(const QString& folder, QWidget* parent);
+    bool hasUserIni() const;
     void saveSettings();
 
     QString m_programFolder;
+    QString m_userFolder;
     Dialogs& m_dialogs;
     Settings& m_settings;
     QString m_databaseFolder;
     QString m_databaseFilePath;
+    // beginCheck()'s check: whether the file is usable, and the German message when it is not.
+    std::future<std::pair<bool, QString>> m_check;
 };

@@ -1,35 +1,43 @@
 #include "SingleInstance.h"
 
+#include <fcntl.h>
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
-
-#ifdef Q_OS_UNIX
+#include <sys/file.h>
 #include <unistd.h>
-#endif
 
 QString SingleInstance::defaultLockPath() {
-#ifdef Q_OS_UNIX
     const QString user = QString::number(::getuid());
-#else
-    const QString user = qEnvironmentVariable("USERNAME", QStringLiteral("user"));
-#endif
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
     return QDir(folder).filePath(QStringLiteral("TalbrinZlv-%1.lock").arg(user));
 }
 
-SingleInstance::SingleInstance(const QString& lockPath) : m_lock(lockPath) {
-    // A lock left by an instance that no longer runs is recognised by its process id, never by age.
-    m_lock.setStaleLockTime(0);
+SingleInstance::SingleInstance(const QString& lockPath) : m_lockPath(lockPath) {}
+
+SingleInstance::~SingleInstance() {
+    release();
 }
 
 bool SingleInstance::acquire() {
-    if (!m_held)
-        m_held = m_lock.tryLock(0);
-    return m_held;
+    if (isHeld())
+        return true;
+    const int descriptor =
+        ::open(QFile::encodeName(m_lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (descriptor < 0)
+        return false;
+    if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+        ::close(descriptor);
+        return false;
+    }
+    m_descriptor = descriptor;
+    return true;
 }
 
 void SingleInstance::release() {
-    if (m_held)
-        m_lock.unlock();
-    m_held = false;
+    if (!isHeld())
+        return;
+    ::flock(m_descriptor, LOCK_UN);
+    ::close(m_descriptor);
+    m_descriptor = -1;
 }

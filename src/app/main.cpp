@@ -1,9 +1,11 @@
 #include "AppController.h"
 #include "ApplicationSetup.h"
+#include "DatabaseLocation.h"
 #include "QtDialogs.h"
 #include "Settings.h"
 #include "SingleInstance.h"
 
+#include <cstdio>
 #include <QApplication>
 #include <QTranslator>
 
@@ -24,6 +26,14 @@ int main(int argc, char** argv) {
     Settings settings(Settings::defaultFilePath());
     dialogs.keepSaveFolderIn(settings);
     AppController controller(QApplication::applicationDirPath(), dialogs, settings);
+    controller.setUserFolder(DatabaseLocation::defaultUserFolder());
+    // For the installation check: start, confirm the database, name it and end.
+    if (QApplication::arguments().contains(QStringLiteral("--quit-when-ready"))) {
+        QObject::connect(&controller, &AppController::databaseConfirmed, &controller, [&controller] {
+            std::printf("%s\n", qPrintable(controller.databaseFilePath()));
+            QApplication::quit();
+        });
+    }
     if (!controller.start())
         return 0;
     return QApplication::exec();

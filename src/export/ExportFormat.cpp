@@ -1,5 +1,6 @@
 #include "ExportFormat.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace {
@@ -94,6 +95,39 @@ QStringList titleLines(const ListSnapshot& snapshot) {
     return {};
 }
 
+// The columns of each kind that hold numbers the program wrote itself (amounts, the cost report's
+// percentages), counted from the first column written.
+QList<int> numberColumns(Kind kind) {
+    switch (kind) {
+    case Kind::Payments:
+        return {8};
+    case Kind::CompanyEstimates:
+        return {2, 6};
+    case Kind::Evaluation:
+        return {7};
+    case Kind::CostReport:
+        return {4, 5, 6, 7, 8, 9, 10};
+    case Kind::CompanyList:
+        break;
+    }
+    return {};
+}
+
+// A number as the program writes it in German notation ("-1.234,50", "-35,31").
+bool isGermanNumber(const QString& value) {
+    static const QRegularExpression number(QStringLiteral("^-?[0-9]{1,3}(\\.[0-9]{3})*(,[0-9]+)?$"));
+    return number.match(value).hasMatch();
+}
+
+// A spreadsheet program reads a value beginning with one of these as a formula.
+bool startsLikeFormula(QStringView value) {
+    if (value.isEmpty())
+        return false;
+    const char16_t first = value.front().unicode();
+    return first == u'=' || first == u'+' || first == u'-' || first == u'@' || first == u'\t' ||
+           first == u'\r';
+}
+
 bool needsQuotes(QStringView value, QStringView separator) {
     if (separator.size() != 1)
         return (!separator.isEmpty() && value.contains(separator)) || value.contains(QLatin1Char('"')) ||
@@ -121,12 +155,18 @@ void appendField(QString& text, const QString& value, const QString& separator) 
     text += QLatin1Char('"');
 }
 
-void appendLine(QString& text, const QStringList& values, qsizetype count, const QString& separator) {
+void appendLine(QString& text, const QStringList& values, qsizetype count, const QString& separator,
+                const QList<int>& numbers = {}) {
     for (qsizetype i = 0; i < count; ++i) {
         if (i > 0)
             text += separator;
-        if (i < values.size())
-            appendField(text, values.at(i), separator);
+        if (i >= values.size())
+            continue;
+        const QString& value = values.at(i);
+        if (startsLikeFormula(value) && !(numbers.contains(int(i)) && isGermanNumber(value)))
+            appendField(text, QLatin1Char('\'') + value, separator);
+        else
+            appendField(text, value, separator);
     }
     text += kLineEnd;
 }
@@ -173,7 +213,8 @@ QString ExportFormat::text(const ListSnapshot& snapshot, const QString& separato
     }
     const QStringList headings = columnHeadings(snapshot.kind);
     appendLine(text, headings, headings.size(), separator);
+    const QList<int> numbers = numberColumns(snapshot.kind);
     for (const QStringList& row : snapshot.rows)
-        appendLine(text, row, headings.size(), separator);
+        appendLine(text, row, headings.size(), separator, numbers);
     return text;
 }

@@ -2,6 +2,7 @@
 
 #include "Dialogs.h"
 #include "ExportFormat.h"
+#include "SystemErrorText.h"
 #include "Windows1252.h"
 
 #include <QCheckBox>
@@ -149,7 +150,7 @@ bool ExportScreen::writeFile(const QString& path, const QByteArray& bytes) {
     // whose last bytes failed to reach the disk as if it were complete.
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() && file.commit())
         return true;
-    const QString reason = file.errorString();
+    const QString reason = SystemErrorText::of(file);
     file.cancelWriting();
     m_dialogs.inform(this, kTitle,
                      QStringLiteral("Die Datei %1 konnte nicht geschrieben werden (%2).\nEine vorhandene "

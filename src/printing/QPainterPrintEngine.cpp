@@ -1,6 +1,7 @@
 #include "QPainterPrintEngine.h"
 
 #include "RecordedDocument.h"
+#include "SystemErrorText.h"
 
 #include <algorithm>
 
@@ -357,7 +358,8 @@ PrintEngine::Outcome QPainterPrintEngine::State::writePdf() {
     }
     QSaveFile file(pdfPath);
     if (!file.open(QIODevice::WriteOnly)) {
-        failure = QStringLiteral("Die Datei „%1“ kann nicht geschrieben werden.").arg(shown);
+        failure = QStringLiteral("Die Datei „%1“ kann nicht geschrieben werden (%2).")
+                      .arg(shown, SystemErrorText::of(file));
         return Outcome::Failed;
     }
     QPdfWriter writer(&file);
@@ -376,9 +378,9 @@ PrintEngine::Outcome QPainterPrintEngine::State::writePdf() {
         return Outcome::Cancelled;
     }
     if (!file.commit()) {
-        failure = QStringLiteral("Die Datei „%1“ konnte nicht vollständig geschrieben werden "
-                                 "(ist der Datenträger voll?). Sie wurde nicht angelegt.")
-                      .arg(shown);
+        failure = QStringLiteral("Die Datei „%1“ konnte nicht vollständig geschrieben werden (%2). Sie "
+                                 "wurde nicht angelegt.")
+                      .arg(shown, SystemErrorText::of(file));
         return Outcome::Failed;
     }
     return Outcome::Done;

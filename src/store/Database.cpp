@@ -5,6 +5,7 @@
 #include "SqliteFailure.h"
 #include "SqliteFile.h"
 #include "SqliteStatement.h"
+#include "SystemErrorText.h"
 
 #include <atomic>
 #include <QDir>
@@ -83,8 +84,9 @@ std::unique_ptr<Database> Database::open(const QString& filePath, OpenFailure* f
                       QStringLiteral("Der Pfad bezeichnet einen Ordner, keine Datei."));
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly))
-        return refuse(OpenFailure::NotReadable,
-                      QStringLiteral("Die Datei kann nicht gelesen werden (%1).").arg(file.errorString()));
+        return refuse(
+            OpenFailure::NotReadable,
+            QStringLiteral("Die Datei kann nicht gelesen werden (%1).").arg(SystemErrorText::of(file)));
     const QByteArray header = file.read(SqliteEngine::kHeaderLength);
     file.close();
     if (!SqliteEngine::isDatabaseHeader(header))

@@ -1,6 +1,7 @@
 #include "DatabaseBackup.h"
 
 #include "SqliteFile.h"
+#include "SystemErrorText.h"
 
 #include <filesystem>
 #include <QDir>
@@ -79,9 +80,9 @@ bool DatabaseBackup::copy(const QString& databasePath, const QString& backupPath
     removeLeftoverScratch(backupInfo.absoluteDir(), QFileInfo(databasePath).fileName());
     QTemporaryFile scratch(scratchTemplate(backupInfo));
     if (!scratch.open()) {
-        m_lastError =
-            failed + QStringLiteral("Im Ordner '%1' kann keine Datei angelegt werden (%2).")
-                         .arg(QDir::toNativeSeparators(backupInfo.absolutePath()), scratch.errorString());
+        m_lastError = failed + QStringLiteral("Im Ordner '%1' kann keine Datei angelegt werden (%2).")
+                                   .arg(QDir::toNativeSeparators(backupInfo.absolutePath()),
+                                        SystemErrorText::of(scratch));
         return false;
     }
     scratch.close();
@@ -105,7 +106,7 @@ bool DatabaseBackup::copy(const QString& databasePath, const QString& backupPath
     if (error) {
         m_lastError =
             failed + QStringLiteral("Die bisherige Sicherungskopie '%1' konnte nicht ersetzt werden (%2).")
-                         .arg(QDir::toNativeSeparators(backupPath), QString::fromLocal8Bit(error.message()));
+                         .arg(QDir::toNativeSeparators(backupPath), SystemErrorText::of(error));
         return false;
     }
     scratch.setAutoRemove(false);

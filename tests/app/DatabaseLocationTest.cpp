@@ -82,6 +82,11 @@ private slots:
         QCOMPARE(QFile::exists(iniPath()), withIni && inOther); // an empty ini file is deleted
         QCOMPARE(m_settings->value(kProgramFolderKey), program());
         QCOMPARE(m_settings->value(kDatabaseFolderKey), folder + QLatin1Char('/'));
+        // The next start finds the same folders recorded and leaves the settings file alone.
+        const QString settingsFile = m_data->filePath(QStringLiteral("TalbrinZlv.ini"));
+        QVERIFY(writeFile(settingsFile, readFile(settingsFile) + "; unverändert\n"));
+        QCOMPARE(determine(), Outcome::Found);
+        QVERIFY(readFile(settingsFile).endsWith("; unverändert\n"));
     }
 
     void readsIniOfOlderInstallations_data() {
@@ -194,6 +199,36 @@ private slots:
                      .arg(QDir::toNativeSeparators(iniPath()), QDir::toNativeSeparators(other())));
         QVERIFY(QFileInfo(iniPath()).isDir());
         QCOMPARE(m_settings->value(kDatabaseFolderKey), program() + QLatin1Char('/'));
+    }
+
+    // Installed for all users, the program's folder refuses the ini file (/sys stands for a folder that
+    // is not the clerk's): the choice goes to the user's own ini, which is read first at the next start,
+    // before the program's.
+    void userIniWhenTheProgramFolderRefuses_data() {
+        QTest::addColumn<QString>("programFolder");
+        QTest::newRow("program folder refuses") << "/sys/kernel";
+        QTest::newRow("program's ini names another folder") << "";
+    }
+    void userIniWhenTheProgramFolderRefuses() {
+        QFETCH(QString, programFolder);
+        const QString user = m_data->filePath("config/TalbrinZlv");
+        const QString chosen = QDir(other()).filePath(QStringLiteral("Daten/ZLV.mdb"));
+        QVERIFY(QDir().mkpath(QFileInfo(chosen).path()) && Database::create(chosen));
+        if (programFolder.isEmpty()) {
+            programFolder = program();
+            QVERIFY(Database::create(m_program->filePath("ZLV.mdb")));
+            QVERIFY(writeFile(iniPath(), program().toUtf8() + "/\n"));
+            QVERIFY(QDir().mkpath(user));
+            QVERIFY(writeFile(user + "/PfadZurDatenbank.ini", QFileInfo(chosen).path().toUtf8() + "/\n"));
+        } else {
+            m_dialogs.files.enqueue(chosen);
+            DatabaseLocation first(programFolder, m_dialogs, *m_settings, user);
+            QCOMPARE(first.determine(), Outcome::RestartRequired);
+            QCOMPARE(readFile(user + "/PfadZurDatenbank.ini"), QFileInfo(chosen).path().toUtf8() + "/\n");
+        }
+        DatabaseLocation next(programFolder, m_dialogs, *m_settings, user);
+        QCOMPARE(next.determine(), Outcome::Found);
+        QCOMPARE(next.databaseFilePath(), chosen);
     }
 
     void unusableFileIsReportedAndLeftUntouched_data() {

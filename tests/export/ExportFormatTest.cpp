@@ -88,6 +88,63 @@ private slots:
         QCOMPARE(ExportFormat::field(value, separator), written);
     }
 
+    // A value a spreadsheet would run as a formula is written with a leading apostrophe; a number the
+    // program wrote into an amount column of the kind stays a number.
+    void formulaLikeValues_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("written");
+        const int payments = int(ListSnapshot::Kind::Payments);
+        const int report = int(ListSnapshot::Kind::CostReport);
+        const int estimates = int(ListSnapshot::Kind::CompanyEstimates);
+        QTest::newRow("company =") << payments << 1 << "=2*21"
+                                   << "'=2*21";
+        QTest::newRow("remark quoted") << payments << 9 << "=1+1 Prüfung; Teil A"
+                                       << "\"'=1+1 Prüfung; Teil A\"";
+        QTest::newRow("plus") << payments << 5 << "+49 30"
+                              << "'+49 30";
+        QTest::newRow("minus in text column") << payments << 5 << "-8,80"
+                                              << "'-8,80";
+        QTest::newRow("at") << payments << 2 << "@SUM(A1)"
+                            << "'@SUM(A1)";
+        QTest::newRow("tab") << payments << 6 << "\t=1"
+                             << "'\t=1";
+        QTest::newRow("carriage return") << payments << 6 << "\r=1"
+                                         << "\"'\r=1\"";
+        QTest::newRow("inner sign") << payments << 1 << "Bau = Haus"
+                                    << "Bau = Haus";
+        QTest::newRow("amount") << payments << 8 << "-8,80"
+                                << "-8,80";
+        QTest::newRow("amount thousands") << payments << 8 << "-12.345,67"
+                                          << "-12.345,67";
+        QTest::newRow("no number in amount column") << payments << 8 << "-1+1"
+                                                    << "'-1+1";
+        QTest::newRow("estimate amount") << estimates << 6 << "-3.500,50"
+                                         << "-3.500,50";
+        QTest::newRow("estimate type") << estimates << 5 << "-Nachtrag"
+                                       << "'-Nachtrag";
+        QTest::newRow("percent") << report << 10 << "-35,31"
+                                 << "-35,31";
+        QTest::newRow("report company") << report << 1 << "-Bau"
+                                        << "'-Bau";
+    }
+    void formulaLikeValues() {
+        QFETCH(int, kind);
+        QFETCH(int, column);
+        QFETCH(QString, value);
+        QFETCH(QString, written);
+        const qsizetype fields = kind == int(ListSnapshot::Kind::Payments)     ? 10
+                                 : kind == int(ListSnapshot::Kind::CostReport) ? 11
+                                                                               : 7;
+        QStringList row(fields);
+        row[column] = value;
+        QStringList line(fields);
+        line[column] = written;
+        const QString text = ExportFormat::text(snapshot(ListSnapshot::Kind(kind), {}, {row}), ";");
+        QVERIFY2(text.endsWith("\n" + line.join(';') + "\r\n"), qPrintable(text));
+    }
+
     void proposedFileNames() {
         using Kind = ListSnapshot::Kind;
         QCOMPARE(ExportFormat::proposedFileName(Kind::Payments), "Zelvora");

@@ -299,9 +299,9 @@ private slots:
                               "Abschlag; Bodenplatte\r");
     }
 
-    // A name that is a folder, and a write that fails on the way (the file size limit standing for a
-    // full disk): a German message naming the file, the screen stays open, an existing file keeps its
-    // content and no temporary file is left behind.
+    // A name that is a folder, a refused write, and a write that fails on the way (the file size limit
+    // standing for a full disk): a German message naming the file and the reason, the screen stays open, an
+    // existing file keeps its content and no temporary file is left behind.
     void failedWriteKeepsTheOldFile() {
         Fixture f;
         f.open(Workspace::BookingsTabIndex);
@@ -313,8 +313,15 @@ private slots:
                                                  QDir::toNativeSeparators(f.file("Ordner.csv")) +
                                                  "“ konnte nicht geschrieben werden"),
                  qPrintable(f.dialogs.lastText()));
+        QVERIFY2(f.dialogs.lastText().contains("(Der Name bezeichnet einen Ordner)"),
+                 qPrintable(f.messages()));
         QVERIFY(QFileInfo(f.file("Ordner.csv")).isDir());
         QVERIFY(f.screen->isVisible());
+        // A folder where even root may not write: the system's refusal said in German.
+        f.dialogs.shown.clear();
+        f.exportTo("/sys/Zelvora.csv");
+        QVERIFY2(f.dialogs.lastText().contains("(Zugriff verweigert)"), qPrintable(f.messages()));
+        f.dialogs.shown.clear();
 
         QVERIFY(TestDatabase::writeFile(f.file("alt.csv"), "die alte Datei\r\n"));
         const QString before = TestDatabase::fileState(f.file("alt.csv"));
@@ -327,10 +334,11 @@ private slots:
         f.exportTo(f.file("alt.csv"));
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, previous);
-        QVERIFY2(f.dialogs.shown.size() == 4,
+        QVERIFY2(f.dialogs.shown.size() == 2,
                  qPrintable(f.messages() + "\n" + Fixture::read(f.file("alt.csv"))));
         QCOMPARE(f.dialogs.shown.last().icon, Dialogs::Icon::Critical);
-        QVERIFY2(f.dialogs.lastText().contains("alt.csv“ konnte nicht geschrieben werden"),
+        QVERIFY2(f.dialogs.lastText().contains(
+                     "alt.csv“ konnte nicht geschrieben werden (Schreibfehler – ist der Datenträger voll?)"),
                  qPrintable(f.messages()));
         QVERIFY(f.dialogs.lastText().contains("Eine vorhandene Datei dieses Namens ist unverändert."));
         QCOMPARE(TestDatabase::fileState(f.file("alt.csv")), before);

@@ -287,16 +287,29 @@ private slots:
         QVERIFY2(page.height() - 1 - ink.bottom() >= 5 * mm - 1, qPrintable(found));
     }
 
-    // A file that cannot be created is reported, naming it; nothing is left under its name.
+    // A file that cannot be created is reported, naming it and saying why in German; nothing is left
+    // under its name.
+    void unwritableFileIsReported_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("file as folder")
+            << m_dir.filePath("kein Ordner/Zelvora.pdf") << "(Ein Teil des Pfades ist kein Ordner)";
+        QTest::newRow("refused") << "/sys/Zelvora.pdf"
+                                 << "(Zugriff verweigert)";
+    }
     void unwritableFileIsReported() {
+        QFETCH(QString, path);
+        QFETCH(QString, reason);
         QFile blocker(m_dir.filePath("kein Ordner"));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        const QString path = m_dir.filePath("kein Ordner/Zelvora.pdf");
         QPainterPrintEngine engine;
         QCOMPARE(writePdf(engine, snapshot(ListSnapshot::Kind::Payments, 3), path),
                  PrintEngine::Outcome::Failed);
-        QVERIFY2(engine.failureText().contains(QDir::toNativeSeparators(path)),
+        QVERIFY2(engine.failureText().contains(QDir::toNativeSeparators(path) +
+                                               "“ kann nicht geschrieben "
+                                               "werden " +
+                                               reason),
                  qPrintable(engine.failureText()));
         QVERIFY(!QFile::exists(path));
     }
@@ -322,7 +335,10 @@ private slots:
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, previousHandler);
         QCOMPARE(outcome, PrintEngine::Outcome::Failed);
-        QVERIFY(engine.failureText().contains("Zelvora.pdf"));
+        QVERIFY2(
+            engine.failureText().contains("Zelvora.pdf“ konnte nicht vollständig geschrieben werden (Die "
+                                          "Datei ist zu groß)"),
+            qPrintable(engine.failureText()));
         QCOMPARE(files(folder.path()), QStringList{"Zelvora.pdf"});
         QVERIFY(earlier.open(QIODevice::ReadOnly));
         QCOMPARE(earlier.readAll(), QByteArray("earlier"));

@@ -1,0 +1,60 @@
+# The Debian package as an office installs it: built by cpack, unpacked with dpkg -x into a temporary
+# root, its files and dependencies in place, and the program started from there (offscreen) on a
+# database named by the clerk's own PfadZurDatenbank.ini, since the program's folder belongs to root.
+file(REMOVE_RECURSE "${FOLDER}")
+file(MAKE_DIRECTORY "${FOLDER}/tmp")
+
+function(run)
+    execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors
+                    TIMEOUT 240)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "${ARGN} failed (${result}): ${output}${errors}")
+    endif()
+    set(output "${output}" PARENT_SCOPE)
+endfunction()
+
+run("${CPACK}" -G DEB --config "${BUILD}/CPackConfig.cmake" -B "${FOLDER}/package")
+file(GLOB packages "${FOLDER}/package/zelvora_*.deb")
+list(LENGTH packages count)
+if(NOT count EQUAL 1)
+    message(FATAL_ERROR "expected one zelvora_*.deb, found: ${packages}")
+endif()
+
+run(dpkg-deb -f "${packages}" Depends)
+foreach(needed libqt6widgets6 libqt6sql6-sqlite qt6-translations-l10n fonts-liberation libsqlite3-0)
+    string(FIND "${output}" "${needed}" at)
+    if(at EQUAL -1)
+        message(FATAL_ERROR "Depends lacks ${needed}: ${output}")
+    endif()
+endforeach()
+
+set(root "${FOLDER}/root")
+run(dpkg -x "${packages}" "${root}")
+foreach(file opt/zelvora/Zlv opt/zelvora/Zlv_Update opt/zelvora/zlv.html usr/share/applications/zelvora.desktop
+             usr/share/icons/hicolor/256x256/apps/zelvora.png usr/share/doc/zelvora/copyright)
+    if(NOT EXISTS "${root}/${file}")
+        message(FATAL_ERROR "the package lacks /${file}")
+    endif()
+endforeach()
+file(READ_SYMLINK "${root}/usr/bin/zelvora" target)
+if(NOT target STREQUAL "/opt/zelvora/Zlv")
+    message(FATAL_ERROR "/usr/bin/zelvora points to '${target}'")
+endif()
+file(READ "${root}/usr/share/applications/zelvora.desktop" entry)
+foreach(line "Name=Zelvora" "Comment=Ausgaben der Bauprojekte" "Exec=/opt/zelvora/Zlv" "Icon=zelvora")
+    string(FIND "${entry}" "\n${line}" at)
+    if(at EQUAL -1)
+        message(FATAL_ERROR "desktop entry lacks ${line}: ${entry}")
+    endif()
+endforeach()
+
+file(MAKE_DIRECTORY "${FOLDER}/Daten")
+run("${MAKEDB}" "${FOLDER}/Daten/ZLV.mdb")
+file(WRITE "${FOLDER}/config/TalbrinZlv/PfadZurDatenbank.ini" "${FOLDER}/Daten/\n")
+run("${CMAKE_COMMAND}" -E env QT_QPA_PLATFORM=offscreen "XDG_CONFIG_HOME=${FOLDER}/config" "TMPDIR=${FOLDER}/tmp"
+    "${root}/opt/zelvora/Zlv" --quit-when-ready)
+string(STRIP "${output}" output)
+if(NOT output STREQUAL "${FOLDER}/Daten/ZLV.mdb")
+    message(FATAL_ERROR "the installed program did not start on ${FOLDER}/Daten/ZLV.mdb: ${output}")
+endif()
+file(REMOVE_RECURSE "${FOLDER}")
