@@ -2,6 +2,7 @@
 #include "BookingListTab.h"
 #include "CostReportModel.h"
 #include "CostReportTab.h"
+#include "ReportListView.h"
 #include "ScriptedDialogs.h"
 #include "Settings.h"
 #include "TestDatabase.h"
@@ -359,7 +360,8 @@ private slots:
         QCOMPARE(f.rows().size(), 3);
     }
 
-    // A file whose bookings cannot be read: a German message, and the report shows only its sums row.
+    // A file whose bookings cannot be read: a German message, and the report shows no figures as if
+    // they were current: nothing read yet, nothing shown, the list marked as not current.
     void unreadableFileIsReported() {
         TestDatabase db;
         QVERIFY(db.damageBookings());
@@ -369,7 +371,8 @@ private slots:
         WorkspaceContext context{db.db(), dialogs, settings, "1", "Schule", std::nullopt, std::nullopt};
         CostReportTab tab(context);
         tab.KostenberichtEinlesen();
-        QCOMPARE(tab.findChild<QTreeView*>("ListView4")->model()->rowCount(), 1);
+        auto* list = tab.findChild<ReportListView*>("ListView4");
+        QVERIFY(list->model()->rowCount() == 0 && list->isOutdated());
         QCOMPARE(dialogs.shown.size(), 1);
         QCOMPARE(dialogs.shown.first().title, "Lesefehler");
         QCOMPARE(dialogs.shown.first().icon, Dialogs::Icon::Warning);
