@@ -113,6 +113,15 @@ std::unique_ptr<Database> Database::open(const QString& filePath, OpenFailure* f
     return db;
 }
 
+int Database::defaultBusyTimeoutMs() {
+    static const int timeout = [] {
+        bool ok = false;
+        const int override = qEnvironmentVariableIntValue("ZLV_BUSY_TIMEOUT_MS", &ok);
+        return ok && override > 0 ? override : 10000;
+    }();
+    return timeout;
+}
+
 bool Database::connect(bool existing, int busyTimeoutMs, QString* germanText) {
     QSqlDatabase db = QSqlDatabase::addDatabase(SqliteEngine::driverName(), m_connectionName);
     if (!db.isValid()) {
@@ -211,12 +220,13 @@ bool Database::onCurrentFile(const QString& what) {
         recordFailure(what, reason);
         return false;
     }
-    recordFailure(what,
-                  QStringLiteral("Die Datenbankdatei ist nicht mehr vorhanden: '%1'. Sie wurde gelöscht, "
-                                 "umbenannt oder verschoben. Sobald sie wieder an ihrem Platz ist, können Sie "
-                                 "weiterarbeiten.")
-                      .arg(QDir::toNativeSeparators(m_filePath)),
-                  Failure::FileGone);
+    recordFailure(
+        what,
+        QStringLiteral("Die Datenbankdatei ist nicht mehr vorhanden: '%1'. Sie wurde gelöscht, "
+                       "umbenannt oder verschoben. Sobald sie wieder an ihrem Platz ist, können Sie "
+                       "weiterarbeiten.")
+            .arg(QDir::toNativeSeparators(m_filePath)),
+        Failure::FileGone);
     return false;
 }
 
@@ -248,7 +258,7 @@ bool Database::create(const QString& filePath, QString* germanMessage) {
     bool created = false;
     {
         Database db(QFileInfo(filePath).absoluteFilePath(), nextConnectionName());
-        if (db.connect(false, kDefaultBusyTimeoutMs, &reason)) {
+        if (db.connect(false, defaultBusyTimeoutMs(), &reason)) {
             created = db.beginTransaction();
             QStringList statements = SqliteEngine::stampStatements(kApplicationId, kUserVersion);
             statements += Schema::createStatements();

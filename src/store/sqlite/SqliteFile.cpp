@@ -18,7 +18,7 @@ public:
     RawConnection(const QString& path, int flags) {
         m_result = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
         if (m_db)
-            sqlite3_busy_timeout(m_db, Database::kDefaultBusyTimeoutMs);
+            sqlite3_busy_timeout(m_db, Database::defaultBusyTimeoutMs());
     }
     ~RawConnection() { sqlite3_close_v2(m_db); }
     RawConnection(const RawConnection&) = delete;
