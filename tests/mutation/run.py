@@ -80,6 +80,8 @@ def main():
     parser.add_argument("--check", action="store_true", help="only check that every text is found")
     parser.add_argument("--timeout", type=int, default=600, help="seconds for one test run")
     parser.add_argument("--log", default="/tmp/zlv-mutation.log")
+    parser.add_argument("--no-final-build", action="store_true",
+                        help="leave the build folder as the last mutation's build left it")
     args = parser.parse_args()
 
     mutations = read_list(args.list)
@@ -129,7 +131,7 @@ def main():
         totals[result] = totals.get(result, 0) + 1
         print(f"{m['id']:<36} {m['file']:<42} {result:<9} {detail}", flush=True)
     print("total " + str(len(mutations)) + ": " + ", ".join(f"{k} {v}" for k, v in sorted(totals.items())))
-    if not args.check and mutations:
+    if not args.check and not args.no_final_build and mutations:
         run(["cmake", "--build", build, "-j2"], args.log)
     return 0 if set(totals) <= {"KILLED", "FOUND"} else 1
 

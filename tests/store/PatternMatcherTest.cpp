@@ -13,6 +13,7 @@ private slots:
     void throughSql_data() { matches_data(); }
     void throughSql();
     void nullNeverMatches();
+    void storedNamesAreFoldedAlikeInTheFile();
 };
 
 void PatternMatcherTest::matches_data() {
@@ -63,6 +64,14 @@ void PatternMatcherTest::nullNeverMatches() {
     TestDatabase db;
     QVERIFY(db.isValid());
     QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) WHERE NULL LIKE '*'")), QStringLiteral("0"));
+}
+
+void PatternMatcherTest::storedNamesAreFoldedAlikeInTheFile() {
+    TestDatabase db;
+    const QString name = QStringLiteral("ÄRZTE Öl");
+
+    QCOMPARE(db.scalar(QStringLiteral("SELECT fold(?)"), {name}), PatternMatcher::fold(name));
+    QCOMPARE(db.scalar(QStringLiteral("SELECT fold(?) = fold('ärzte öl')"), {name}), QStringLiteral("1"));
 }
 
 QTEST_GUILESS_MAIN(PatternMatcherTest)

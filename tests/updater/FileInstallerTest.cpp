@@ -60,6 +60,7 @@ private slots:
     void failureAtEachStepLeavesOldPairOrCompletesNewPair_data();
     void failureAtEachStepLeavesOldPairOrCompletesNewPair();
     void oldProgramThatCannotBePutBackIsKeptAside();
+    void programNewToTheInstallationIsRemovedWhenTheUpdateFails();
     void folderInPlaceOfAFileIsReportedAndChangesNothing_data();
     void folderInPlaceOfAFileIsReportedAndChangesNothing();
     void programFolderIsReadFromZlvsSettings();
@@ -162,6 +163,18 @@ void FileInstallerTest::oldProgramThatCannotBePutBackIsKeptAside() {
              (QStringList{QStringLiteral(".Zlv.alt"), InstalledFiles::program(), InstalledFiles::help()}));
     QCOMPARE(UpdateFolders::entries(folders.source()),
              (QStringList{InstalledFiles::program(), InstalledFiles::help()}));
+}
+
+void FileInstallerTest::programNewToTheInstallationIsRemovedWhenTheUpdateFails() {
+    UpdateFolders folders;
+    QVERIFY(QFile::remove(folders.targetFile(InstalledFiles::program())));
+    InjectingFileOperations files;
+    files.alsoFailing = QStringLiteral("rename installation/.zlv.html.neu -> installation/zlv.html");
+
+    QVERIFY(!FileInstaller(files, folders.source(), folders.target()).install().installed);
+
+    QCOMPARE(UpdateFolders::entries(folders.target()), QStringList{InstalledFiles::help()});
+    QCOMPARE(UpdateFolders::contents(folders.targetFile(InstalledFiles::help())), UpdateFolders::oldHelp());
 }
 
 void FileInstallerTest::folderInPlaceOfAFileIsReportedAndChangesNothing_data() {
