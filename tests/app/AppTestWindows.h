@@ -1,7 +1,12 @@
 #pragma once
 
+#include "AppController.h"
+
+#include <QAbstractButton>
 #include <QApplication>
 #include <QStringList>
+#include <QTest>
+#include <QTreeView>
 #include <QWidget>
 
 // The program's visible windows by object name, sorted, and a turn of the event loop that also runs the
@@ -19,4 +24,16 @@ inline QStringList visibleWindows() {
 inline void settle() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
+}
+
+// Loads the first project of the open project manager and returns the workspace, made the active window.
+inline QWidget* loadFirstProject(AppController& app) {
+    auto* projects = app.projectManager()->findChild<QTreeView*>("lvwProjekte");
+    projects->selectionModel()->setCurrentIndex(
+        projects->model()->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    QTest::mouseClick(app.projectManager()->findChild<QAbstractButton*>("cmdProjektLaden"), Qt::LeftButton);
+    settle();
+    QEvent activation(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(app.workspace(), &activation);
+    return app.workspace();
 }

@@ -41,14 +41,7 @@ private slots:
         QVERIFY(app->start());
         settle();
         click(app->startMenu(), "cmdProjekt");
-        auto* projects = app->projectManager()->findChild<QTreeView*>("lvwProjekte");
-        projects->selectionModel()->setCurrentIndex(
-            projects->model()->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        click(app->projectManager(), "cmdProjektLaden");
-        QWidget* workspace = app->workspace();
-        QVERIFY(workspace);
-        QEvent activation(QEvent::WindowActivate);
-        QCoreApplication::sendEvent(workspace, &activation);
+        QWidget* workspace = loadFirstProject(*app);
 
         click(workspace, "tbrExport");
         QVERIFY(!app->exportScreen());

@@ -39,13 +39,7 @@ private slots:
         app.openProjectManager();
         settle();
         check(app.projectManager());
-        auto* projects = app.projectManager()->findChild<QTreeView*>("lvwProjekte");
-        projects->selectionModel()->setCurrentIndex(
-            projects->model()->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        QTest::mouseClick(app.projectManager()->findChild<QAbstractButton*>("cmdProjektLaden"),
-                          Qt::LeftButton);
-        settle();
-        check(app.workspace());
+        check(loadFirstProject(app));
         app.workspace()->findChild<QTabWidget*>("SSTab1")->setCurrentIndex(1);
         emit app.workspace()->printRequested();
         check(app.printSettings());

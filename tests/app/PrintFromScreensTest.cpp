@@ -67,15 +67,7 @@ class PrintFromScreensTest : public QObject {
         }
         QWidget* openWorkspace() {
             app->openProjectManager();
-            QWidget* manager = app->projectManager();
-            auto* projects = manager->findChild<QTreeView*>("lvwProjekte");
-            projects->selectionModel()->setCurrentIndex(projects->model()->index(0, 0),
-                                                        QItemSelectionModel::ClearAndSelect |
-                                                            QItemSelectionModel::Rows);
-            click(manager, "cmdProjektLaden");
-            QEvent activation(QEvent::WindowActivate);
-            QCoreApplication::sendEvent(app->workspace(), &activation);
-            return app->workspace();
+            return loadFirstProject(*app);
         }
         void showTab(int tab) { app->workspace()->findChild<QTabWidget*>("SSTab1")->setCurrentIndex(tab); }
         static void click(QWidget* window, const QString& name) {

@@ -48,9 +48,6 @@ void SqliteFailureTest::germanText_data() {
     row("I/O error", SQLITE_IOERR, "disk I/O error",
         "Die Datenbankdatei konnte nicht gelesen oder geschrieben werden, etwa weil die Verbindung zum "
         "Netzlaufwerk unterbrochen ist (disk I/O error).");
-    row("I/O error writing", SQLITE_IOERR_WRITE, "disk I/O error",
-        "Die Datenbankdatei konnte nicht gelesen oder geschrieben werden, etwa weil die Verbindung zum "
-        "Netzlaufwerk unterbrochen ist (disk I/O error).");
     row("engine words trimmed", SQLITE_CORRUPT, " malformed \n", "Die Datenbank ist beschädigt (malformed).");
     row("no engine words", SQLITE_FULL, "", "Auf dem Laufwerk der Datenbank ist kein Platz mehr frei.");
     row("other failure keeps the engine's words", SQLITE_CONSTRAINT, "Tabelle gesperrt", "Tabelle gesperrt");
