@@ -1,38 +1,25 @@
 #include "ExportScreen.h"
-#include "Dialogs.h"
-#include "ScriptedDialogs.h"
-#include "Settings.h"
+#include "ScreenFixture.h"
 #include "TestDatabase.h"
 #include "Workspace.h"
 
 #include <csignal>
 #include <memory>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTest>
 #include <sys/resource.h>
 
-// The export screen on a real workspace, driven through its widgets: the four lists written byte for byte
-// as the checked-in golden files, the separator choice, and what happens on cancel, on the entry tab,
-// and when the file cannot be written.
 class ExportScreenTest : public QObject {
     Q_OBJECT
 
-    struct Fixture {
+    struct Fixture : ScreenFixture {
         TestDatabase db;
-        ScriptedDialogs dialogs;
-        QTemporaryDir dir;
-        Settings settings{dir.filePath("zlv.ini")};
         std::unique_ptr<Workspace> workspace;
         std::unique_ptr<ExportScreen> screen;
 
@@ -90,12 +77,6 @@ class ExportScreenTest : public QObject {
             screen->show();
         }
         void showTab(int tab) { workspace->findChild<QTabWidget*>("SSTab1")->setCurrentIndex(tab); }
-        template <typename T> T* find(QWidget* window, const QString& name) const {
-            T* widget = window->findChild<T*>(name);
-            if (!widget)
-                qWarning("no widget %s", qPrintable(name));
-            return widget;
-        }
         void choose(const QString& picker, const QString& text) {
             auto* box = find<QComboBox>(workspace.get(), picker);
             const int index = box->findText(text);
@@ -107,18 +88,7 @@ class ExportScreenTest : public QObject {
         void exportTo(const QString& path) {
             if (!path.isEmpty())
                 dialogs.files.enqueue(path);
-            QTest::mouseClick(find<QPushButton>(screen.get(), "Command1"), Qt::LeftButton);
-        }
-        QString file(const QString& name) const { return dir.filePath(name); }
-        static QByteArray read(const QString& path) {
-            QFile file(path);
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-        }
-        QString messages() const {
-            QStringList texts;
-            for (const ScriptedDialogs::Shown& shown : dialogs.shown)
-                texts.append(shown.title + ": " + shown.text);
-            return texts.join('\n');
+            click(screen.get(), "Command1");
         }
     };
 
@@ -137,38 +107,6 @@ class ExportScreenTest : public QObject {
     }
 
 private slots:
-    void controlsAsGiven() {
-        Fixture f;
-        f.open(Workspace::BookingsTabIndex);
-        ExportScreen& screen = *f.screen;
-        QCOMPARE(screen.objectName(), "frmExport");
-        QCOMPARE(screen.windowTitle(), "Daten exportieren");
-        QVERIFY(!screen.isModal());
-        QCOMPARE(f.find<QLabel>(&screen, "Label2")->text(),
-                 "Daten werden aus der Talbrin Zelvora in eine TextDatei (*.csv) exportiert.");
-        QCOMPARE(f.find<QLabel>(&screen, "Label1")->text(),
-                 "Dieser Dateityp kann von vielen Programmen (z.B. Tabellenkalkulation) direkt eingelesen "
-                 "werden.");
-        QCOMPARE(f.find<QWidget>(&screen, "Frame1")->property("title").toString(), "Ausgabeformat ");
-        auto* typed = f.find<QRadioButton>(&screen, "Option1");
-        QCOMPARE(typed->text() + '|' + f.find<QLineEdit>(&screen, "Text1")->text(),
-                 "Trennzeichen zwischen den Daten =|;");
-        QVERIFY(typed->isChecked());
-        QCOMPARE(f.find<QLabel>(&screen, "Label3")->text(), "(Standard =  ;  ) ");
-        QCOMPARE(f.find<QRadioButton>(&screen, "Option2")->text(), "Trennzeichen =  Tabulator");
-        auto* formatting = f.find<QCheckBox>(&screen, "Check1");
-        QCOMPARE(formatting->text(), "Formatierungen für 'Anschrift' und 'Notizen' behalten.  (RTF-Format) ");
-        QVERIFY(!formatting->isEnabled());
-        QCOMPARE(f.find<QPushButton>(&screen, "Command1")->text(), "&Exportieren");
-        QCOMPARE(f.find<QPushButton>(&screen, "Command2")->text(), "&Abbrechen");
-        QTest::mouseClick(f.find<QRadioButton>(&screen, "Option2"), Qt::LeftButton, {}, QPoint(6, 6));
-        QVERIFY(!f.find<QLineEdit>(&screen, "Text1")->isEnabled());
-        QCOMPARE(screen.separator(), "\t");
-        QTest::mouseClick(f.find<QPushButton>(&screen, "Command2"), Qt::LeftButton);
-        QVERIFY(!screen.isVisible());
-        QVERIFY(f.dialogs.shown.isEmpty());
-    }
-
     // Each list as its golden file: Windows-1252 bytes, CR LF after every line, empty values leaving
     // nothing between separators, a last empty value ending the line in ";", values holding ";", a quote
     // or a line break quoted; the proposal follows the tab, the screen closes after writing.
@@ -198,8 +136,7 @@ private slots:
         if (tab == Workspace::EvaluationTabIndex)
             f.find<QDateEdit>(f.workspace.get(), "dtpJahr")->setDate(QDate(2024, 5, 1));
         if (tabs)
-            QTest::mouseClick(f.find<QRadioButton>(f.screen.get(), "Option2"), Qt::LeftButton, {},
-                              QPoint(6, 6));
+            f.click(f.screen.get(), "Option2");
         f.exportTo(f.file("export.csv"));
         QCOMPARE(f.dialogs.shown.size(), 1);
         const ScriptedDialogs::Shown& dialog = f.dialogs.shown.constFirst();
@@ -258,6 +195,8 @@ private slots:
         QCOMPARE(f.dialogs.shown.size(), 1);
         QVERIFY(f.screen->isVisible());
         QCOMPARE(TestDatabase::fileState(f.file("zlv.ini")), before);
+        f.click(f.screen.get(), "Command2");
+        QVERIFY(!f.screen->isVisible());
     }
 
     // A separator that cannot be used is refused with a message before the file is asked for; a typed
@@ -299,9 +238,6 @@ private slots:
                               "Abschlag; Bodenplatte\r");
     }
 
-    // A name that is a folder, a refused write, and a write that fails on the way (the file size limit
-    // standing for a full disk): a German message naming the file and the reason, the screen stays open, an
-    // existing file keeps its content and no temporary file is left behind.
     void failedWriteKeepsTheOldFile() {
         Fixture f;
         f.open(Workspace::BookingsTabIndex);
@@ -317,7 +253,6 @@ private slots:
                  qPrintable(f.messages()));
         QVERIFY(QFileInfo(f.file("Ordner.csv")).isDir());
         QVERIFY(f.screen->isVisible());
-        // A folder where even root may not write: the system's refusal said in German.
         f.dialogs.shown.clear();
         f.exportTo("/sys/Zelvora.csv");
         QVERIFY2(f.dialogs.lastText().contains("(Zugriff verweigert)"), qPrintable(f.messages()));
