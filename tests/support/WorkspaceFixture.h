@@ -1,0 +1,125 @@
+#pragma once
+
+#include "ScriptedDialogs.h"
+#include "Settings.h"
+#include "TestDatabase.h"
+#include "Workspace.h"
+
+#include <memory>
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+// A file with three companies (one without a trade) and two projects named "Schule", and the workspace
+// opened on project 1 with scripted dialogs and its own settings file.
+struct WorkspaceFixture {
+    TestDatabase db;
+    ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    std::unique_ptr<Settings> settings = std::make_unique<Settings>(dir.filePath("zlv.ini"));
+    std::unique_ptr<Workspace> screen;
+
+    WorkspaceFixture() {
+        db.exec(
+            "INSERT INTO tblFirma (Name, PLZ, Ort, \"Straße\", Telefon1, GewerkID, KostengruppeID) VALUES "
+            "('Hochbau Nord', '97070', 'Würzburg', 'Am Hang 1', '0931-1', 'Rohbau', '300 Bauwerk'), "
+            "('O''Neill & Co_%', '40210', 'Düsseldorf', NULL, NULL, 'Elektro', '400 Technik'), "
+            "('Ohne Gewerk', '10115', 'Berlin', NULL, NULL, NULL, NULL)");
+        db.exec("INSERT INTO tblProjekt (ID, ProjektName, Datumwert) VALUES (1, 'Schule', 45000), "
+                "(2, 'Schule', 45001)");
+    }
+    ~WorkspaceFixture() {
+        if (screen)
+            screen->close();
+    }
+    Workspace& open() {
+        screen = std::make_unique<Workspace>(db.path(), dialogs, *settings);
+        screen->setProject("1", "Schule");
+        screen->show();
+        activate();
+        return *screen;
+    }
+    void activate() {
+        QEvent activation(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(screen.get(), &activation);
+    }
+    void reopen() {
+        screen->close();
+        screen.reset();
+        settings = std::make_unique<Settings>(dir.filePath("zlv.ini"));
+        open();
+    }
+    template <typename T> T* find(const QString& name) const {
+        T* widget = screen->findChild<T*>(name);
+        if (!widget)
+            qWarning("no widget %s", qPrintable(name));
+        return widget;
+    }
+    QString text(const QString& field) const { return find<QLineEdit>(field)->text(); }
+    void type(const QString& field, const QString& text) {
+        find<QLineEdit>(field)->clear();
+        QTest::keyClicks(find<QLineEdit>(field), text);
+    }
+    void click(const QString& name) { QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton); }
+    void choose(const QString& picker, const QString& name) {
+        auto* box = find<QComboBox>(picker);
+        const int index = box->findText(name);
+        box->setCurrentIndex(index);
+        emit box->activated(index);
+    }
+    void chooseCompany(const QString& name) { choose("cboFirma", name); }
+    void book(const QString& company, const QString& kind, const QString& amount) {
+        chooseCompany(company);
+        find<QComboBox>("cboZahlungsart")->setCurrentText(kind);
+        type("txtBetrag", amount);
+        click("cmdBuchen");
+    }
+    void showTab(int tab) { find<QTabWidget>("SSTab1")->setCurrentIndex(tab); }
+    QTreeView* list(const QString& name = "ListView1") { return find<QTreeView>(name); }
+    // A list's column as shown, joined by separator.
+    QString column(int column, const QString& name = "ListView1", QChar separator = ',') {
+        QAbstractItemModel* model = list(name)->model();
+        QStringList texts;
+        for (int row = 0; row < model->rowCount(); ++row)
+            texts.append(model->index(row, column).data().toString());
+        return texts.join(separator);
+    }
+    void selectRow(int row, const QString& name = "ListView1") {
+        list(name)->selectionModel()->setCurrentIndex(list(name)->model()->index(row, 0),
+                                                      QItemSelectionModel::ClearAndSelect |
+                                                          QItemSelectionModel::Rows);
+    }
+    // Takes back the list's row with "Bearbeiten", answering Yes: a booking, or an estimate row.
+    void takeBack(bool estimate, int row = 0) {
+        showTab(estimate ? Workspace::CompanyTabIndex : Workspace::BookingsTabIndex);
+        selectRow(row, estimate ? "ListView2" : "ListView1");
+        dialogs.answers.enqueue(Dialogs::Answer::Yes);
+        click(estimate ? "cmdNachtragBearbeiten" : "cmdBuchungBearbeiten");
+    }
+    void clickHeading(int column, const QString& name = "ListView1") {
+        QHeaderView* header = list(name)->header();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+    }
+    QString status() { return find<QLabel>("lblStatus")->text(); }
+    QString total() { return text("txtGesamtsumme"); }
+    QString stored(const QString& expression) {
+        return db.scalar(
+            QStringLiteral("SELECT group_concat(%1, ',') FROM (SELECT * FROM tblBuchung ORDER BY ID)")
+                .arg(expression));
+    }
+    QStringList items(const QString& picker) {
+        auto* box = find<QComboBox>(picker);
+        QStringList texts;
+        for (int i = 0; i < box->count(); ++i)
+            texts.append(box->itemText(i));
+        return texts;
+    }
+};
