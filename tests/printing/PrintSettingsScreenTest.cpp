@@ -151,23 +151,6 @@ private slots:
         QCOMPARE(f.printers()->currentText(), selected);
     }
 
-    // The save dialog proposes the report's name; cancelled, nothing is written; a name without its
-    // extension gets ".pdf", and the list is the one at the moment of printing.
-    void printingToPdfAsksForTheFileAndWritesIt() {
-        Fixture f;
-        f.open();
-        f.press("cmdTabDrucken");
-        QCOMPARE(f.dialogs.shown.size(), 1);
-        QCOMPARE(f.dialogs.shown.at(0).title, "Als PDF-Datei speichern");
-        QVERIFY2(f.dialogs.lastText().endsWith("/Zelvora.pdf|PDF-Dateien (*.pdf)"), qPrintable(f.messages()));
-        QCOMPARE(f.written(), QStringList());
-        f.rows = 39;
-        f.dialogs.files.enqueue(f.file("Bericht"));
-        f.press("cmdTabDrucken");
-        QCOMPARE(PrintExport::pdfInfo(f.file("Bericht.pdf"), "Pages"), "3");
-        QVERIFY(Fixture::find<QRadioButton>(f.screen.get(), "optCOpen(3)")->isChecked());
-    }
-
     void printFailureIsSaidAndWritesNothing_data() {
         QTest::addColumn<QStringList>("installed");
         QTest::addColumn<QString>("title");
@@ -243,19 +226,28 @@ private slots:
         QCOMPARE(f.written(), QStringList());
     }
 
-    // The print places the page inside the screen's margins; a paper size the printer refuses is said
-    // and nothing is printed.
-    void printKeepsTheMarginsAndARefusedPaperIsSaid() {
+    // The save dialog proposes the report's name, and cancelled, nothing is written; a name without
+    // extension gets ".pdf"; the list is the one at the moment of printing, placed inside the screen's
+    // margins. A paper size the printer refuses is said and nothing is printed.
+    void printingToPdfAsksForTheFileAndKeepsTheMargins() {
         struct NoA4 : QPainterPrintEngine {
             int SetPaperSize(int) override { return 1; }
         };
         Fixture f;
         f.open();
+        f.press("cmdTabDrucken");
+        QCOMPARE(f.dialogs.shown.size(), 1);
+        QCOMPARE(f.dialogs.shown.at(0).title, "Als PDF-Datei speichern");
+        QVERIFY2(f.dialogs.lastText().endsWith("/Zelvora.pdf|PDF-Dateien (*.pdf)"), qPrintable(f.messages()));
+        QCOMPARE(f.written(), QStringList());
+        f.rows = 39;
         f.type("Text1", "30");
         f.type("Text2", "25");
-        f.dialogs.files.enqueue(f.file("a.pdf"));
+        f.dialogs.files.enqueue(f.file("Bericht"));
         f.press("cmdTabDrucken");
-        const QList<double> edges = PrintExport::blankEdges(f.file("a.pdf"));
+        QCOMPARE(PrintExport::pdfInfo(f.file("Bericht.pdf"), "Pages"), "3");
+        QVERIFY(Fixture::find<QRadioButton>(f.screen.get(), "optCOpen(3)")->isChecked());
+        const QList<double> edges = PrintExport::blankEdges(f.file("Bericht.pdf"));
         QVERIFY2(qAbs(edges[0] - 25.2) < 0.8 && qAbs(edges[1] - 31) < 1.2,
                  qPrintable(QString("%1 %2").arg(edges[0]).arg(edges[1])));
         f.screen->setEngineFactory([](QWidget*) { return std::make_unique<NoA4>(); });
