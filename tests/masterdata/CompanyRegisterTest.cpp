@@ -54,7 +54,8 @@ private slots:
         QVERIFY(f.dialogs.shown.isEmpty());
     }
 
-    // A new company needs a name and takes the chosen trade; the icon buttons ask for the preview and close.
+    // A new company needs a name and takes the chosen trade, and the count follows adding and deleting; the
+    // icon buttons ask for the preview and close.
     void saveNeedsName() {
         Fixture f;
         f.open();
@@ -66,6 +67,9 @@ private slots:
         QCOMPARE(f.rows("tblFirma", "Name || ':' || \"Straße\" || ':' || GewerkID").section(',', -1),
                  "Bagger Nord:Hauptstraße 1:Elektro");
         QCOMPARE(f.count(), "Anzahl Firmen: 5");
+        f.dialogs.answers.enqueue(Dialogs::Answer::Yes);
+        f.select("ListView1", 1, "Bagger Nord", "Command3");
+        QCOMPARE(f.count(), "Anzahl Firmen: 4");
         QSignalSpy previews(f.screen.get(), &CompanyRegister::printPreviewRequested);
         f.click("Command7");
         f.click("Command8");

@@ -236,6 +236,9 @@ private slots:
         BookingRepository bookings(db.db());
         for (const auto& [project, pid] : {std::pair{"1", 1}, {"1", 2}, {"1", 5}, {"2", 9}})
             QVERIFY(bookings.add(booking(pid, "A", 45300, project)));
+        Booking first = booking(0, "D", 45300, "3");
+        QVERIFY(bookings.book(first));
+        QCOMPARE(first.runningNumber, 1);
         Booking next = booking(0, "B", 45301);
         QVERIFY(bookings.book(next));
         QCOMPARE(next.runningNumber, 6);
