@@ -7,30 +7,23 @@ class SettingsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void valuesAreFoundInTheirSectionWhateverItsCase();
-};
+    void valuesAreFoundInTheirSectionWhateverItsCase() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("TalbrinZlv.ini");
+        const SettingKey<QString> authority{"Setting", "NameBehörde", "leer"};
+        const SettingKey<int> width{"frmAusgabe", "PFensterWidth", 10275};
+        const QString text = "Landratsamt Wernholm, \"Bauamt\"; Zi. 3";
+        Settings(file).setValue(SettingKey<QString>{"SETTING", authority.key, {}}, text);
+        Settings(file).setValue(SettingKey<QString>{"FRMAUSGABE", width.key, {}}, QString());
 
-void SettingsTest::valuesAreFoundInTheirSectionWhateverItsCase() {
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("TalbrinZlv.ini"));
-    const SettingKey<QString> authority{QStringLiteral("Setting"), QStringLiteral("NameBehörde"),
-                                        QStringLiteral("leer")};
-    const SettingKey<int> width{QStringLiteral("frmAusgabe"), QStringLiteral("PFensterWidth"), 10275};
-    const QString text = QStringLiteral("Landratsamt Wernholm, \"Bauamt\"; Zi. 3");
-    {
-        Settings settings(file);
-        QCOMPARE(settings.value(authority), QStringLiteral("leer"));
-        settings.setValue(SettingKey<QString>{QStringLiteral("SETTING"), authority.key, {}}, text);
-        settings.setValue(SettingKey<QString>{QStringLiteral("FRMAUSGABE"), width.key, {}}, QString());
+        Settings reopened(file);
+
+        QCOMPARE(reopened.value(authority), text);
+        QCOMPARE(reopened.value(width), 10275);
+        reopened.setValue(width, 9000);
+        QCOMPARE(reopened.value(SettingKey<int>{"FrmAusgabe", width.key, 0}), 9000);
     }
-
-    Settings reopened(file);
-
-    QCOMPARE(reopened.value(authority), text);
-    QCOMPARE(reopened.value(width), 10275);
-    reopened.setValue(width, 9000);
-    QCOMPARE(reopened.value(SettingKey<int>{QStringLiteral("FrmAusgabe"), width.key, 0}), 9000);
-}
+};
 
 QTEST_GUILESS_MAIN(SettingsTest)
 #include "SettingsTest.moc"

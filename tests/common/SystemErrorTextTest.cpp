@@ -1,10 +1,11 @@
 #include "SystemErrorText.h"
 
 #include <cerrno>
-#include <QFile>
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 // The operating system's failures in German, from an errno value and from a file that failed.
 class SystemErrorTextTest : public QObject {
@@ -22,29 +23,24 @@ private slots:
     }
     void fromErrno() {
         QFETCH(int, code);
-        QFETCH(QString, text);
-        QCOMPARE(SystemErrorText::ofErrno(code), text);
-        QCOMPARE(SystemErrorText::of(std::error_code(code, std::generic_category())), text);
+        QTEST(SystemErrorText::ofErrno(code), "text");
+        QTEST(SystemErrorText::of(std::error_code(code, std::generic_category())), "text");
     }
 
     // Real failures: a write the kernel refuses even to root, a missing folder, a name that is a folder.
     void fromFile_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("text");
-        QTest::newRow("refused") << "/sys/zlv-export.csv"
-                                 << "Zugriff verweigert";
-        QTest::newRow("missing folder") << "fehlt/x.csv"
-                                        << "Datei oder Ordner nicht vorhanden";
-        QTest::newRow("folder") << "."
-                                << "Der Name bezeichnet einen Ordner";
+        QTest::newRow("refused") << u"/sys/zlv-export.csv"_s << "Zugriff verweigert";
+        QTest::newRow("missing folder") << u"fehlt/x.csv"_s << "Datei oder Ordner nicht vorhanden";
+        QTest::newRow("folder") << u"."_s << "Der Name bezeichnet einen Ordner";
     }
     void fromFile() {
         QFETCH(QString, path);
-        QFETCH(QString, text);
         QTemporaryDir dir;
         QSaveFile file(path.startsWith('/') ? path : dir.filePath(path));
         QVERIFY(!file.open(QIODevice::WriteOnly));
-        QCOMPARE(SystemErrorText::of(file), text);
+        QTEST(SystemErrorText::of(file), "text");
     }
 };
 

@@ -1,60 +1,66 @@
 #include "CompanyRegister.h"
 #include "Presets.h"
 #include "ProjectManager.h"
-#include "ScreenDriver.h"
-#include "ScriptedDialogs.h"
-#include "Settings.h"
-#include "TestDatabase.h"
+#include "ScreenFixture.h"
 
-#include <functional>
-#include <memory>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
 
 // The entry flow that the project manager, the company register and both presets tabs share, driven
-// through each screen's widgets: edit mode shown and left, saving twice, Escape, Enter, deleting or
-// losing the loaded record, and the question before a rename onto a name another record carries.
+// through each screen's widgets.
 struct EntryScreen {
     QString list, field, add, edit, remove;
-    QString table, nameField;
-    // The tab of the presets to show, or -1.
-    int tab = -1;
-    // The rename that merges copies with another record's, and whether the screen asks before it.
-    QString namesake;
-    QString renameTitle;
+    // The table and its name field, and the field of the bookings and estimate rows copying the name.
+    QString table, nameField, copyField;
+    int tab; // the tab of the presets to show, or -1
+    // That field of the copies (of project 1 "ERSTER", of project 2 "Erster" and "Zweiter") after "Erster"
+    // is renamed to "Neu".
+    QString copiesAfterRename;
+    // The question before deleting number 2, "Zweiter".
+    QString deleteQuestion;
+    Dialogs::Icon deleteIcon;
+    // The rename that merges copies with another record's, and the title of the question before it.
+    QString namesake, renameTitle;
 };
 Q_DECLARE_METATYPE(EntryScreen)
 
 namespace {
 
-const EntryScreen kProjects{"lvwProjekte", "txtName",    "cmdHinzufuegen", "cmdBearbeiten",
-                            "cmdLoeschen", "tblProjekt", "ProjektName",    -1,
-                            "zweiter",     QString()};
-const EntryScreen kCompanies{"ListView1", "Text1", "Command2", "Command4", "Command3",
-                             "tblFirma",  "Name",  -1,         "ZWEITER",  "Firma umbenennen"};
-const EntryScreen kTrades{"ListView2", "Text2",  "Command4", "Command6", "Command5",
-                          "tblGewerk", "Gewerk", 0,          "Zweiter",  "Gewerk umbenennen"};
-const EntryScreen kCostGroups{
-    "ListView1",       "Text1",        "Command1", "Command7", "Command2",
-    "tblKostengruppe", "Kostengruppe", 1,          "Zweiter",  "Kostenstelle umbenennen"};
+// widgets: list, field and the buttons to add, edit and remove; fields: table, name field, copy field.
+EntryScreen entryScreen(const QString& widgets, const QString& fields, int tab, const QString& copies,
+                        const QString& deleteQuestion, Dialogs::Icon icon, const QString& namesake,
+                        const QString& renameTitle = {}) {
+    const QStringList w = widgets.split(' '), f = fields.split(' ');
+    return {w[0],
+            w[1],
+            w[2],
+            w[3],
+            w[4],
+            f[0],
+            f[1],
+            f[2],
+            tab,
+            copies,
+            deleteQuestion + u" löschen?          "_s,
+            icon,
+            namesake,
+            renameTitle};
+}
 
-struct Fixture {
+struct Fixture : DatabaseScreen<> {
     EntryScreen entry;
-    TestDatabase db;
-    ScriptedDialogs dialogs;
-    QTemporaryDir dir;
-    Settings settings{dir.filePath("zlv.ini")};
-    std::unique_ptr<QWidget> screen;
 
-    // Two records, "Erster" (number 1) and "Zweiter" (number 2).
+    // Two records, "Erster" (number 1) and "Zweiter" (number 2), and their copies.
     explicit Fixture(const EntryScreen& screenUnderTest) : entry(screenUnderTest) {
         db.clearPresets();
-        db.exec(QStringLiteral("INSERT INTO %1 (ID, %2) VALUES (1, 'Erster'), (2, 'Zweiter')")
-                    .arg(entry.table, entry.nameField));
+        db.exec(u"INSERT INTO %1 (ID, %2) VALUES (1, 'Erster'), (2, 'Zweiter')"_s.arg(entry.table,
+                                                                                      entry.nameField));
+        bookings("ProjektID, " + entry.copyField, {{1, "ERSTER"}, {2, "Erster"}, {2, "Zweiter"}});
     }
-    ScreenDriver open() {
+    void open() {
         if (entry.table == "tblProjekt")
             screen = std::make_unique<ProjectManager>(db.path(), dialogs);
         else if (entry.table == "tblFirma")
@@ -65,37 +71,34 @@ struct Fixture {
             screen->findChild<QTabWidget*>()->setCurrentIndex(entry.tab);
         screen->show();
         screen->activateWindow();
-        if (!QTest::qWaitForWindowActive(screen.get()))
-            qWarning("screen did not become active");
-        return ScreenDriver(*screen);
+        QVERIFY(QTest::qWaitForWindowActive(screen.get()));
     }
     // The page holding the list: the screen, or the presets tab.
-    QWidget* page() const { return screen->findChild<QWidget*>(entry.list)->parentWidget(); }
+    QWidget* page() const { return find<QWidget>(entry.list)->parentWidget(); }
     bool editing() const {
         const auto* notice = page()->findChild<QLabel*>("lblBearbeitungsmodus");
-        const auto* cancel = page()->findChild<QPushButton*>("cmdBearbeitungAbbrechen");
-        if (notice->isHidden() != cancel->isHidden())
-            qWarning("edit-mode notice and cancel button disagree");
-        return !notice->isHidden() && notice->text() == "Bearbeitungsmodus";
+        return notice->isVisible() &&
+               page()->findChild<QPushButton*>("cmdBearbeitungAbbrechen")->isVisible() &&
+               notice->text() == "Bearbeitungsmodus";
     }
-    QString names() {
-        return db.scalar(QStringLiteral("SELECT group_concat(%2, ',') FROM (SELECT %2 FROM %1 ORDER BY ID)")
-                             .arg(entry.table, entry.nameField));
-    }
-    QString shownTitles() const {
-        QStringList titles;
-        for (const ScriptedDialogs::Shown& shown : dialogs.shown)
-            titles.append(shown.title);
-        return titles.join(',');
-    }
+    QString names() { return rows(entry.table, entry.nameField); }
 };
 
 void screenRows() {
     QTest::addColumn<EntryScreen>("entry");
-    QTest::newRow("project manager") << kProjects;
-    QTest::newRow("company register") << kCompanies;
-    QTest::newRow("presets: trades") << kTrades;
-    QTest::newRow("presets: cost groups") << kCostGroups;
+    QTest::newRow("project manager") << entryScreen(
+        "lvwProjekte txtName cmdHinzufuegen cmdBearbeiten cmdLoeschen", "tblProjekt ProjektName Projekt", -1,
+        "Neu,Erster,Zweiter", "Projekt löschen? : Projekt 'Zweiter'", Dialogs::Icon::Critical, "zweiter");
+    QTest::newRow("company register") << entryScreen(
+        "ListView1 Text1 Command2 Command4 Command3", "tblFirma Name Firma", -1, "Neu,Neu,Zweiter",
+        "Firma löschen: Nr. '2'", Dialogs::Icon::Question, "ZWEITER", "Firma umbenennen");
+    QTest::newRow("presets: trades") << entryScreen(
+        "ListView2 Text2 Command4 Command6 Command5", "tblGewerk Gewerk Gewerk", 0, "ERSTER,Neu,Zweiter",
+        "Gewerk löschen: LfdNr: 2", Dialogs::Icon::Question, "Zweiter", "Gewerk umbenennen");
+    QTest::newRow("presets: cost groups") << entryScreen(
+        "ListView1 Text1 Command1 Command7 Command2", "tblKostengruppe Kostengruppe Kostengruppe", 1,
+        "ERSTER,Neu,Zweiter", "Kostenstelle löschen: LfdNr: 2", Dialogs::Icon::Question, "Zweiter",
+        "Kostenstelle umbenennen");
 }
 
 } // namespace
@@ -104,23 +107,35 @@ class EditSessionTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // A loaded record shows the notice; saving stores onto it and leaves edit mode, so the next
-    // "&Hinzufügen" adds a new record.
-    void savingLeavesEditMode_data() { screenRows(); }
-    void savingLeavesEditMode() {
+    // "Bearbeiten" loads a record and shows the notice; saving stores onto the loaded record, whatever row is
+    // selected then, and carries the name into its copies by the screen's rule. A save the database refuses
+    // keeps entry, edit mode and rows; a save that works leaves edit mode, so the next "&Hinzufügen" adds.
+    void savingRenamesTheLoadedRecordAndItsCopies_data() { screenRows(); }
+    void savingRenamesTheLoadedRecordAndItsCopies() {
         QFETCH(EntryScreen, entry);
         Fixture f(entry);
-        ScreenDriver ui = f.open();
+        f.refuseWrites();
+        f.open();
         QVERIFY(!f.editing());
-        ui.select(entry.list, 0, "1", entry.edit);
-        QCOMPARE(ui.text(entry.field), "Erster");
+        f.select(entry.list, 0, "1", entry.edit);
+        QCOMPARE(f.text(entry.field), "Erster");
         QVERIFY(f.editing());
-        ui.type(entry.field, "Erster neu", entry.add);
+        f.select(entry.list, 0, "2");
+        f.type(entry.field, "Neu", entry.add);
+        QVERIFY(f.messages().startsWith("Speichern nicht möglich: "));
+        QVERIFY(f.editing());
+        QCOMPARE(f.text(entry.field) + '|' + f.names() + '|' + f.bookings(entry.copyField),
+                 "Neu|Erster,Zweiter|ERSTER,Erster,Zweiter");
+
+        f.refuseWrites(false);
+        f.click(entry.add);
+        QCOMPARE(f.names() + '|' + f.bookings(entry.copyField), "Neu,Zweiter|" + entry.copiesAfterRename);
         QVERIFY(!f.editing());
-        QCOMPARE(ui.text(entry.field), QString());
-        ui.type(entry.field, "Dritter", entry.add);
-        QCOMPARE(f.names(), "Erster neu,Zweiter,Dritter");
-        QCOMPARE(f.shownTitles(), QString());
+        QVERIFY(f.column(entry.list, 1).contains("Neu"));
+        QCOMPARE(f.text(entry.field), QString());
+        f.type(entry.field, "Dritter", entry.add);
+        QCOMPARE(f.names(), "Neu,Zweiter,Dritter");
+        QCOMPARE(f.dialogs.shown.size(), 1);
     }
 
     // Escape and the cancel button leave edit mode, clear the fields and store nothing; Enter in the
@@ -129,51 +144,59 @@ private slots:
     void escapeCancelsAndEnterAdds() {
         QFETCH(EntryScreen, entry);
         Fixture f(entry);
-        ScreenDriver ui = f.open();
-        ui.select(entry.list, 0, "1", entry.edit);
-        ui.type(entry.field, "Anders");
-        QTest::keyClick(ui.find<QLineEdit>(entry.field), Qt::Key_Escape);
+        f.open();
+        f.select(entry.list, 0, "1", entry.edit);
+        f.type(entry.field, "Anders");
+        QTest::keyClick(f.find<QLineEdit>(entry.field), Qt::Key_Escape);
         QVERIFY(!f.editing());
-        QCOMPARE(ui.text(entry.field), QString());
-        ui.select(entry.list, 0, "2", entry.edit);
-        ui.type(entry.field, "Anders");
+        QCOMPARE(f.text(entry.field), QString());
+        f.select(entry.list, 0, "2", entry.edit);
+        f.type(entry.field, "Anders");
         QTest::mouseClick(f.page()->findChild<QPushButton*>("cmdBearbeitungAbbrechen"), Qt::LeftButton);
         QVERIFY(!f.editing());
         QCOMPARE(f.names(), "Erster,Zweiter");
 
-        ui.type(entry.field, "Dritter");
-        QTest::keyClick(ui.find<QLineEdit>(entry.field), Qt::Key_Return);
-        QCOMPARE(f.names(), "Erster,Zweiter,Dritter");
-        QCOMPARE(ui.text(entry.field), QString());
-        QCOMPARE(f.shownTitles(), QString());
+        f.type(entry.field, "Dritter");
+        QTest::keyClick(f.find<QLineEdit>(entry.field), Qt::Key_Return);
+        QCOMPARE(f.names() + '|' + f.text(entry.field), "Erster,Zweiter,Dritter|");
+        QVERIFY(f.dialogs.shown.isEmpty());
     }
 
-    // Deleting the loaded record here leaves edit mode; one deleted elsewhere makes the save say so,
-    // store nothing and keep the entry, which the next "&Hinzufügen" adds as a new record.
-    void loadedRecordDeleted_data() { screenRows(); }
-    void loadedRecordDeleted() {
+    // Deleting asks first, No keeps the record; deleting leaves the copies. Deleting another record keeps
+    // edit mode, deleting the loaded one leaves it; one deleted elsewhere makes the save say so, store
+    // nothing and keep the entry, which the next "&Hinzufügen" adds as a new record.
+    void deletingAsksAndLeavesEditModeOfTheLoadedRecord_data() { screenRows(); }
+    void deletingAsksAndLeavesEditModeOfTheLoadedRecord() {
         QFETCH(EntryScreen, entry);
         Fixture f(entry);
-        ScreenDriver ui = f.open();
-        ui.select(entry.list, 0, "1", entry.edit);
-        f.dialogs.answers.enqueue(Dialogs::Answer::Yes);
-        ui.select(entry.list, 0, "2", entry.remove);
+        f.open();
+        f.select(entry.list, 0, "1", entry.edit);
+        f.select(entry.list, 0, "2", entry.remove);
+        QCOMPARE(f.messages(), entry.deleteQuestion);
+        QVERIFY(
+            f.dialogs.shown[0].icon == entry.deleteIcon &&
+            f.dialogs.shown[0].defaultButton ==
+                (entry.deleteIcon == Dialogs::Icon::Critical ? Dialogs::Answer::No : Dialogs::Answer::Yes));
+        QCOMPARE(f.names(), "Erster,Zweiter");
+        f.dialogs.answers.append({Dialogs::Answer::Yes, Dialogs::Answer::Yes});
+        f.select(entry.list, 0, "2", entry.remove);
         QVERIFY(f.editing());
-        f.dialogs.answers.enqueue(Dialogs::Answer::Yes);
-        ui.select(entry.list, 0, "1", entry.remove);
+        f.select(entry.list, 0, "1", entry.remove);
         QVERIFY(!f.editing());
-        QCOMPARE(ui.text(entry.field) + '|' + f.names(), "|");
+        QCOMPARE(f.text(entry.field) + '|' + f.column(entry.list, 0) + '|' + f.names() + '|' +
+                     f.bookings(entry.copyField),
+                 "|||ERSTER,Erster,Zweiter");
 
-        ui.type(entry.field, "Fuenfter", entry.add);
-        ui.select(entry.list, 1, "Fuenfter", entry.edit);
-        f.db.exec(QStringLiteral("DELETE FROM %1").arg(entry.table));
-        ui.type(entry.field, "Fuenfter neu", entry.add);
-        QCOMPARE(f.dialogs.shown.size(), 3);
+        f.type(entry.field, "Fuenfter", entry.add);
+        f.select(entry.list, 1, "Fuenfter", entry.edit);
+        f.db.exec(u"DELETE FROM %1"_s.arg(entry.table));
+        f.type(entry.field, "Fuenfter neu", entry.add);
+        QCOMPARE(f.dialogs.shown.size(), 4);
         QCOMPARE(f.dialogs.shown.last().title, "Speichern nicht möglich");
         QVERIFY(f.dialogs.lastText().contains("nicht mehr vorhanden"));
-        QCOMPARE(ui.text(entry.field) + '|' + f.names(), "Fuenfter neu|");
+        QCOMPARE(f.text(entry.field) + '|' + f.names(), "Fuenfter neu|");
         QVERIFY(!f.editing());
-        ui.click(entry.add);
+        f.click(entry.add);
         QCOMPARE(f.names(), "Fuenfter neu");
     }
 
@@ -184,44 +207,39 @@ private slots:
     void renameOntoExistingNameAsks() {
         QFETCH(EntryScreen, entry);
         Fixture f(entry);
-        ScreenDriver ui = f.open();
-        ui.select(entry.list, 0, "1", entry.edit);
-        ui.type(entry.field, entry.namesake, entry.add);
+        f.open();
+        f.select(entry.list, 0, "1", entry.edit);
+        f.type(entry.field, entry.namesake, entry.add);
         if (entry.renameTitle.isEmpty()) {
-            QCOMPARE(f.shownTitles(), QString());
+            QVERIFY(f.dialogs.shown.isEmpty());
             QCOMPARE(f.names(), entry.namesake + ",Zweiter");
             return;
         }
-        QCOMPARE(f.shownTitles(), entry.renameTitle);
         QCOMPARE(f.dialogs.shown.last().icon, Dialogs::Icon::Warning);
         QCOMPARE(f.dialogs.shown.last().defaultButton, Dialogs::Answer::No);
-        QVERIFY(f.dialogs.lastText().startsWith(QStringLiteral("%1 '%2' ist bereits vorhanden.")
-                                                    .arg(entry.table == "tblGewerk"  ? "Ein Gewerk"
-                                                         : entry.table == "tblFirma" ? "Eine Firma"
-                                                                                     : "Eine Kostenstelle",
-                                                         entry.namesake)));
+        QVERIFY(f.messages().startsWith(
+            entry.renameTitle +
+            u": %1 '%2' ist bereits vorhanden."_s.arg(entry.table == "tblGewerk"  ? "Ein Gewerk"
+                                                      : entry.table == "tblFirma" ? "Eine Firma"
+                                                                                  : "Eine Kostenstelle",
+                                                      entry.namesake)));
         QVERIFY(f.dialogs.lastText().endsWith("lassen sich nicht mehr trennen. Trotzdem umbenennen?"));
-        QCOMPARE(f.names() + '|' + ui.text(entry.field), "Erster,Zweiter|" + entry.namesake);
+        QCOMPARE(f.names() + '|' + f.text(entry.field), "Erster,Zweiter|" + entry.namesake);
         QVERIFY(f.editing());
 
         f.dialogs.answers.enqueue(Dialogs::Answer::Yes);
-        ui.click(entry.add);
+        f.click(entry.add);
         QCOMPARE(f.names(), entry.namesake + ",Zweiter");
         QVERIFY(!f.editing());
 
         // Renaming 2 to "zweiter", which record 3 carries: the cascade of a company already treats them
         // as one name and asks nothing, a trade's or cost group's tells them apart and asks.
-        f.db.exec(QStringLiteral("INSERT INTO %1 (ID, %2) VALUES (3, 'zweiter')")
-                      .arg(entry.table, entry.nameField));
-        ui.select(entry.list, 0, "2", entry.edit);
-        ui.type(entry.field, "zweiter", entry.add);
-        if (entry.table == "tblFirma") {
-            QCOMPARE(f.dialogs.shown.size(), 2);
-            QCOMPARE(f.names(), entry.namesake + ",zweiter,zweiter");
-        } else {
-            QCOMPARE(f.dialogs.shown.size(), 3);
-            QCOMPARE(f.names(), entry.namesake + ",Zweiter,zweiter");
-        }
+        f.db.exec(u"INSERT INTO %1 (ID, %2) VALUES (3, 'zweiter')"_s.arg(entry.table, entry.nameField));
+        f.select(entry.list, 0, "2", entry.edit);
+        f.type(entry.field, "zweiter", entry.add);
+        const bool company = entry.table == "tblFirma";
+        QCOMPARE(f.dialogs.shown.size(), company ? 2 : 3);
+        QCOMPARE(f.names(), entry.namesake + (company ? ",zweiter,zweiter" : ",Zweiter,zweiter"));
     }
 };
 

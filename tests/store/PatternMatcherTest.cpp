@@ -3,71 +3,66 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class PatternMatcherTest : public QObject {
     Q_OBJECT
 
     TestDatabase m_db;
 
 private slots:
-    void typedPatternMatchesOnItsOwnAndInTheFile_data();
-    void typedPatternMatchesOnItsOwnAndInTheFile();
-    void storedNamesAreEqualIgnoringCase_data();
-    void storedNamesAreEqualIgnoringCase();
+    // A typed pattern has * and ? as its only wildcards and ignores letter case, umlauts included; it
+    // matches alike on its own and in the file, where a number is matched by its decimal text.
+    void typedPatternMatchesOnItsOwnAndInTheFile_data() {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QVariant>("text");
+        QTest::addColumn<bool>("expected");
+        const auto row = [](const char* pattern, const QVariant& text, bool expected) {
+            QTest::addRow("%s %s", pattern, qPrintable(text.isNull() ? "null" : text.toString()))
+                << QString::fromUtf8(pattern) << text << expected;
+        };
+        row("*", u""_s, true);
+        row("", u"a"_s, false);
+        row("*bau*", u"Müller Bau GmbH"_s, true);
+        row("bau*", u"Müller Bau"_s, false);
+        row("ÄRZTE", u"ärzte"_s, true);
+        row("arzte", u"ärzte"_s, false);
+        row("M?ller", u"Müller"_s, true);
+        row("M?ller", u"Mller"_s, false);
+        row("100%", u"100%"_s, true);
+        row("100%", u"1000"_s, false);
+        row("a_b", u"axb"_s, false);
+        row("*ab*ab", u"xabyabab"_s, true);
+        row("*ab*abc", u"xabyabab"_s, false);
+        row("*12*", qint64(112), true);
+        row("*", QVariant(), false);
+    }
+    void typedPatternMatchesOnItsOwnAndInTheFile() {
+        QFETCH(QString, pattern);
+        QFETCH(QVariant, text);
+        QFETCH(bool, expected);
+        QVERIFY(text.isNull() || PatternMatcher::matches(pattern, text.toString()) == expected);
+        QCOMPARE(m_db.scalar("SELECT COUNT(*) WHERE ? LIKE ?", {text, pattern}), QString::number(expected));
+    }
+
+    // Stored names are compared ignoring letter case, umlauts included, the wildcards as plain characters.
+    void storedNamesAreEqualIgnoringCase_data() {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<bool>("equal");
+        QTest::newRow("umlauts") << QStringLiteral("ÄRZTE Öl") << QStringLiteral("ärzte öl") << true;
+        QTest::newRow("wildcards are plain characters")
+            << QStringLiteral("M*") << QStringLiteral("Müller") << false;
+    }
+    void storedNamesAreEqualIgnoringCase() {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(bool, equal);
+        QCOMPARE(PatternMatcher::fold(first) == PatternMatcher::fold(second), equal);
+        QCOMPARE(m_db.scalar("SELECT fold(?) = fold(?)", {first, second}), QString::number(equal));
+        QCOMPARE(m_db.scalar("SELECT fold(?)", {first}), PatternMatcher::fold(first));
+    }
 };
-
-void PatternMatcherTest::typedPatternMatchesOnItsOwnAndInTheFile_data() {
-    QTest::addColumn<QString>("pattern");
-    QTest::addColumn<QVariant>("text");
-    QTest::addColumn<bool>("expected");
-    const auto row = [](const char* name, const char* pattern, const char* text, bool expected) {
-        QTest::newRow(name) << QString::fromUtf8(pattern) << QVariant(QString::fromUtf8(text)) << expected;
-    };
-    row("star matches empty", "*", "", true);
-    row("empty pattern only empty", "", "a", false);
-    row("anywhere", "*bau*", "Müller Bau GmbH", true);
-    row("from left not inside", "bau*", "Müller Bau", false);
-    row("umlaut case", "ÄRZTE", "ärzte", true);
-    row("umlaut differs from plain", "arzte", "ärzte", false);
-    row("question one char", "M?ller", "Müller", true);
-    row("question not zero chars", "M?ller", "Mller", false);
-    row("percent literal", "100%", "100%", true);
-    row("percent not wildcard", "100%", "1000", false);
-    row("underscore not wildcard", "a_b", "axb", false);
-    row("backtracking", "*ab*ab", "xabyabab", true);
-    row("backtracking fails", "*ab*abc", "xabyabab", false);
-    QTest::newRow("number by decimal text") << QStringLiteral("*12*") << QVariant(qint64(112)) << true;
-    QTest::newRow("null never matches") << QStringLiteral("*") << QVariant() << false;
-}
-
-void PatternMatcherTest::typedPatternMatchesOnItsOwnAndInTheFile() {
-    QFETCH(QString, pattern);
-    QFETCH(QVariant, text);
-    QFETCH(bool, expected);
-    QVERIFY(m_db.isValid());
-    if (!text.isNull())
-        QCOMPARE(PatternMatcher::matches(pattern, text.toString()), expected);
-    QCOMPARE(m_db.scalar(QStringLiteral("SELECT COUNT(*) WHERE ? LIKE ?"), {text, pattern}),
-             QString::number(expected));
-}
-
-void PatternMatcherTest::storedNamesAreEqualIgnoringCase_data() {
-    QTest::addColumn<QString>("first");
-    QTest::addColumn<QString>("second");
-    QTest::addColumn<bool>("equal");
-    QTest::newRow("umlauts") << QStringLiteral("ÄRZTE Öl") << QStringLiteral("ärzte öl") << true;
-    QTest::newRow("wildcards are plain characters")
-        << QStringLiteral("M*") << QStringLiteral("Müller") << false;
-}
-
-void PatternMatcherTest::storedNamesAreEqualIgnoringCase() {
-    QFETCH(QString, first);
-    QFETCH(QString, second);
-    QFETCH(bool, equal);
-    QCOMPARE(PatternMatcher::fold(first) == PatternMatcher::fold(second), equal);
-    QCOMPARE(m_db.scalar(QStringLiteral("SELECT fold(?) = fold(?)"), {first, second}),
-             QString::number(equal));
-    QCOMPARE(m_db.scalar(QStringLiteral("SELECT fold(?)"), {first}), PatternMatcher::fold(first));
-}
 
 QTEST_GUILESS_MAIN(PatternMatcherTest)
 #include "PatternMatcherTest.moc"

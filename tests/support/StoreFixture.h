@@ -1,0 +1,62 @@
+#pragma once
+
+#include "Schema.h"
+#include "TestDatabase.h"
+
+// What store tests ask of the engine beyond the program's own SQL: a table's rows in order of entry, and a
+// table that refuses changes as a failing or locked file would.
+namespace StoreFixture {
+
+// The values of expression over the rows of table that match where, in order of entry, joined by separator.
+inline QString joined(TestDatabase& db, const QString& table, const QString& expression,
+                      const QString& where = QStringLiteral("1"),
+                      const QString& separator = QStringLiteral(",")) {
+    return db.scalar(
+        QStringLiteral("SELECT group_concat(%2, ?) FROM (SELECT * FROM %1 WHERE %3 ORDER BY rowid)")
+            .arg(table, expression, where),
+        {separator});
+}
+
+// Adds count bookings numbered 1 to count to the project, each of amount number + 0,01 with remarks of
+// 2 * padding characters.
+inline void fillBookings(TestDatabase& db, int count, const QString& projectId = QStringLiteral("1"),
+                         int padding = 100) {
+    db.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?) "
+                           "INSERT INTO tblBuchung (PID, ProjektID, Firma, Bemerkungen, Betrag) "
+                           "SELECT i, ?, 'Firma ' || i, hex(zeroblob(?)), i + 0.01 FROM n"),
+            {count, projectId, padding});
+}
+
+// The names of a table's fields in order, joined by commas; and the engine's journal mode.
+inline QString fields(TestDatabase& db, const QString& table) {
+    return db.scalar(QStringLiteral("SELECT group_concat(name) FROM pragma_table_info(?)"), {table});
+}
+inline QString journalMode(TestDatabase& db) {
+    return db.scalar(QStringLiteral("PRAGMA journal_mode"));
+}
+
+// Makes every INSERT or UPDATE (event) on table fail with the engine's words reason; allow() undoes it.
+inline void refuse(TestDatabase& db, const QString& table, const QString& event = QStringLiteral("UPDATE"),
+                   const QString& reason = QStringLiteral("gesperrt")) {
+    db.exec(QStringLiteral("CREATE TRIGGER refuse%1 BEFORE %1 ON %2 BEGIN SELECT RAISE(ABORT, '%3'); END")
+                .arg(event, table, reason));
+}
+inline void allow(TestDatabase& db) {
+    db.exec(QStringLiteral("DROP TRIGGER IF EXISTS refuseINSERT"));
+    db.exec(QStringLiteral("DROP TRIGGER IF EXISTS refuseUPDATE"));
+}
+
+// Declares the amount fields of bookings and estimate rows as type, as a foreign file may, and reopens.
+inline bool declareAmounts(TestDatabase& db, const QString& type) {
+    for (QString statement : Schema::createStatements()) {
+        for (const QString table : {"tblBuchung", "tblNachtrag"}) {
+            if (statement.startsWith(QStringLiteral("CREATE TABLE %1 ").arg(table))) {
+                db.exec(QStringLiteral("DROP TABLE %1").arg(table));
+                db.exec(statement.replace(QStringLiteral(" REAL"), ' ' + type));
+            }
+        }
+    }
+    return db.reopen();
+}
+
+} // namespace StoreFixture
