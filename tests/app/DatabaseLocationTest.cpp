@@ -1,193 +1,179 @@
 #include "DatabaseLocation.h"
-#include "AppTestFiles.h"
-#include "Database.h"
-#include "ScriptedDialogs.h"
-#include "Settings.h"
+#include "ProgramFolderFixture.h"
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <QTest>
 
 using Outcome = DatabaseLocation::Outcome;
+Q_DECLARE_METATYPE(Outcome)
 
-namespace {
-const SettingKey<QString> kDatabaseFolderKey{QStringLiteral("Setting"), QStringLiteral("PfadZurDAtenbank"),
-                                             QString()};
-} // namespace
-
+// %PROGRAM%, %OTHER% and %USER% in the rows stand for the program folder, another folder and the user's
+// own configuration folder.
 class DatabaseLocationTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_program, m_data;
-    std::unique_ptr<Settings> m_settings;
-    ScriptedDialogs m_dialogs;
-    std::unique_ptr<DatabaseLocation> m_location;
+    std::unique_ptr<ProgramFolder> f;
+    std::unique_ptr<QTemporaryDir> m_other;
+    const SettingKey<QString> kRecorded{QStringLiteral("Setting"), QStringLiteral("PfadZurDAtenbank"),
+                                        QString()};
 
-    QString program() const { return m_program->path(); }
-    QString other() const { return m_data->path(); }
-    QString iniPath() const { return m_program->filePath(QStringLiteral("PfadZurDatenbank.ini")); }
-    Outcome determine() {
-        m_dialogs = ScriptedDialogs();
-        m_location = std::make_unique<DatabaseLocation>(program(), m_dialogs, *m_settings);
-        return m_location->determine();
+    QString place(QString text) const {
+        return text.replace(QLatin1String("%PROGRAM%"), f->path())
+            .replace(QLatin1String("%OTHER%"), m_other->path())
+            .replace(QLatin1String("%USER%"), m_other->filePath(QStringLiteral("config")));
     }
-    QString notFound(const QString& folder) const {
-        return QStringLiteral(
-                   "Datenbank wurde nicht gefunden\nBitte legen Sie den Pfad zur Datenbank 'ZLV.MDB' "
-                   "fest\nGesuchter Ordner: ") +
-               folder;
+    void given(const QString& file, const QByteArray& content) {
+        if (content == "<none>")
+            return;
+        const QString path = place(file);
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QVERIFY(content == "<folder>" ? QDir().mkpath(path)
+                : content == "<database>"
+                    ? Database::create(path)
+                    : TestDatabase::writeFile(path, place(QString::fromLatin1(content)).toLatin1()));
+    }
+    Outcome determine(DatabaseLocation& location) {
+        f->dialogs.shown.clear();
+        return location.determine();
     }
 
 private slots:
     void init() {
-        m_program = std::make_unique<QTemporaryDir>();
-        m_data = std::make_unique<QTemporaryDir>();
-        m_settings = std::make_unique<Settings>(m_data->filePath(QStringLiteral("TalbrinZlv.ini")));
-        m_dialogs = ScriptedDialogs();
+        f = std::make_unique<ProgramFolder>();
+        m_other = std::make_unique<QTemporaryDir>();
+        QVERIFY(QFile::remove(f->data.path()));
     }
 
     void databaseIsFoundInTheFolderTheIniNames_data() {
-        QTest::addColumn<QString>("ini"); // "<none>": no ini file; "%OTHER%": the other folder
-        QTest::addColumn<bool>("inOther");
-        QTest::addColumn<QString>("fileName");
-        QTest::newRow("no ini") << "<none>" << false << "Zlv.MDB";
-        QTest::newRow("ini with blanks only is removed") << "   \r\n" << false << "ZLV.mdb";
-        QTest::newRow("first value ends at a comma") << "  %OTHER% ,rest\n" << true << "ZLV.mdb";
-        QTest::newRow("lower-case name") << "%OTHER%/" << true << "zlv.mdb";
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QByteArray>("userIni");
+        QTest::addColumn<QStringList>("databases"); // the first is found
+        QTest::newRow("no ini") << QByteArray("<none>") << QByteArray("<none>")
+                                << QStringList{"%PROGRAM%/Zlv.MDB"};
+        QTest::newRow("ini with blanks only is removed")
+            << QByteArray("   \r\n") << QByteArray("<none>") << QStringList{"%PROGRAM%/ZLV.mdb"};
+        QTest::newRow("first value ends at a comma")
+            << QByteArray("  %OTHER% ,rest\n") << QByteArray("<none>") << QStringList{"%OTHER%/ZLV.mdb"};
+        QTest::newRow("lower-case name")
+            << QByteArray("%OTHER%/") << QByteArray("<none>") << QStringList{"%OTHER%/zlv.mdb"};
+        QTest::newRow("the user's ini is read first")
+            << QByteArray("%PROGRAM%/\n") << QByteArray("%OTHER%/Daten/\n")
+            << QStringList{"%OTHER%/Daten/ZLV.mdb", "%PROGRAM%/ZLV.mdb"};
     }
 
     void databaseIsFoundInTheFolderTheIniNames() {
-        QFETCH(QString, ini);
-        QFETCH(bool, inOther);
-        QFETCH(QString, fileName);
-        const QString folder = inOther ? other() : program();
-        QVERIFY(Database::create(QDir(folder).filePath(fileName)));
-        if (ini != QLatin1String("<none>"))
-            QVERIFY(writeFile(iniPath(), ini.replace(QLatin1String("%OTHER%"), other()).toUtf8()));
-
-        QCOMPARE(determine(), Outcome::Found);
-
-        QCOMPARE(m_dialogs.shown.size(), 0);
-        QCOMPARE(m_location->databaseFilePath(), QDir(folder).filePath(fileName));
-        QCOMPARE(QFile::exists(iniPath()), inOther);
-        QCOMPARE(m_settings->value(kDatabaseFolderKey), folder + QLatin1Char('/'));
-        // The next start finds the same folders recorded and leaves the settings file alone.
-        const QString settingsFile = m_data->filePath(QStringLiteral("TalbrinZlv.ini"));
-        QVERIFY(writeFile(settingsFile, readFile(settingsFile) + "; unverändert\n"));
-        QCOMPARE(determine(), Outcome::Found);
-        QVERIFY(readFile(settingsFile).endsWith("; unverändert\n"));
-    }
-
-    void chosenDatabaseIsWrittenToTheIniAndFoundAtTheNextStart() {
-        const QString folder = QDir(other()).filePath(QStringLiteral("Ämter,Straßen"));
-        QVERIFY(QDir().mkpath(folder));
-        const QString chosen = QDir(folder).filePath(QStringLiteral("ZLV.MDB"));
-        QVERIFY(Database::create(chosen));
-        m_dialogs.files.enqueue(chosen);
-        m_location = std::make_unique<DatabaseLocation>(program(), m_dialogs, *m_settings);
-
-        QCOMPARE(m_location->determine(), Outcome::RestartRequired);
-
-        QCOMPARE(m_dialogs.shown.size(), 3);
-        QCOMPARE(m_dialogs.shown.at(0).text, notFound(program() + QLatin1Char('/')));
-        QCOMPARE(m_dialogs.shown.at(2).title, QStringLiteral("Hinweis"));
-        QCOMPARE(readFile(iniPath()), QByteArray("\"" + folder.toUtf8() + "/\"\n"));
-        QCOMPARE(determine(), Outcome::Found);
-        QCOMPARE(m_location->databaseFilePath(), chosen);
-    }
-
-    void cancelledChoiceLeavesTheIniAsItWas_data() {
-        QTest::addColumn<QByteArray>("ini"); // "%OTHER%": the other folder
-        QTest::addColumn<QString>("searched");
-        QTest::newRow("no ini") << QByteArray() << "";
-        QTest::newRow("Windows-1252, with a second line")
-            << QByteArray("%OTHER%/Geb\xE4ude/\r\nalt\r\n") << "Gebäude/";
-    }
-
-    void cancelledChoiceLeavesTheIniAsItWas() {
         QFETCH(QByteArray, ini);
+        QFETCH(QByteArray, userIni);
+        QFETCH(QStringList, databases);
+        for (const QString& database : databases)
+            given(database, "<database>");
+        given(f->ini(), ini);
+        given("%USER%/PfadZurDatenbank.ini", userIni);
+        DatabaseLocation location(f->path(), f->dialogs, f->settings, place("%USER%"));
+
+        QCOMPARE(determine(location), Outcome::Found);
+
+        QVERIFY2(f->dialogs.shown.isEmpty(), qPrintable(f->dialogs.lastText()));
+        QCOMPARE(location.databaseFilePath(), place(databases[0]));
+        QCOMPARE(QFile::exists(f->ini()), ini.trimmed() != "<none>" && !ini.trimmed().isEmpty());
+        QCOMPARE(f->settings.value(kRecorded), QFileInfo(place(databases[0])).path() + QLatin1Char('/'));
+        const QString settingsFile = f->settings.filePath();
+        QVERIFY(TestDatabase::writeFile(settingsFile, ProgramFolder::read(settingsFile) + "; unverändert\n"));
+        QCOMPARE(determine(location), Outcome::Found);
+        QVERIFY(ProgramFolder::read(settingsFile).endsWith("; unverändert\n"));
+    }
+
+    void notFoundDatabaseIsChosenAndRecorded_data() {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QString>("chosen"); // empty: the choice is cancelled
+        QTest::addColumn<Outcome>("outcome");
+        QTest::addColumn<QString>("searched");
+        QTest::addColumn<QString>("last"); // the last message: its title and the start of its text
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QByteArray>("content");
+        const QString programIni = QStringLiteral("%PROGRAM%/PfadZurDatenbank.ini");
+        const QString chosen = QStringLiteral("%OTHER%/Ämter,Straßen/ZLV.MDB");
+        const QString open = QStringLiteral("Pfad zur Zelvora-Datenbank 'ZLV.MDB': ");
+        QTest::newRow("choice written quoted to the ini")
+            << "%PROGRAM%"
+            << "%USER%" << QByteArray("<none>") << chosen << Outcome::RestartRequired << "%PROGRAM%/"
+            << "Hinweis: " << programIni << QByteArray("\"%OTHER%/Ämter,Straßen/\"\n");
+        QTest::newRow("cancelled without ini")
+            << "%PROGRAM%"
+            << "%USER%" << QByteArray("<none>") << QString() << Outcome::Cancelled << "%PROGRAM%/" << open
+            << programIni << QByteArray("<missing>");
+        QTest::newRow("cancelled, Windows-1252 ini with a second line")
+            << "%PROGRAM%"
+            << "%USER%" << QByteArray("%OTHER%/Geb\xE4ude/\r\nalt\r\n") << QString() << Outcome::Cancelled
+            << "%OTHER%/Gebäude/" << open << programIni << QByteArray("%OTHER%/Geb\xE4ude/\r\nalt\r\n");
+        QTest::newRow("ini cannot be written")
+            << "%PROGRAM%"
+            << "" << QByteArray("<folder>") << chosen << Outcome::NotRecorded << "%PROGRAM%/"
+            << "Ladefehler!: Die Datei '%PROGRAM%/PfadZurDatenbank.ini' konnte nicht geschrieben werden."
+            << programIni << QByteArray("<missing>");
+        QTest::newRow("program folder refuses, the user's ini takes it")
+            << "/sys/kernel"
+            << "%USER%" << QByteArray("<none>") << chosen << Outcome::RestartRequired << "/sys/kernel/"
+            << "Hinweis: "
+            << "%USER%/PfadZurDatenbank.ini" << QByteArray("\"%OTHER%/Ämter,Straßen/\"\n");
+    }
+
+    void notFoundDatabaseIsChosenAndRecorded() {
+        QFETCH(QString, program);
+        QFETCH(QString, user);
+        QFETCH(QByteArray, ini);
+        QFETCH(QString, chosen);
+        QFETCH(Outcome, outcome);
         QFETCH(QString, searched);
-        if (!ini.isEmpty())
-            QVERIFY(writeFile(iniPath(), ini.replace("%OTHER%", other().toUtf8())));
-        const QString folder =
-            ini.isEmpty() ? program() + QLatin1Char('/') : QDir(other()).filePath(searched);
-
-        QCOMPARE(determine(), Outcome::Cancelled);
-
-        QCOMPARE(m_dialogs.shown.size(), 2);
-        QCOMPARE(m_dialogs.shown.at(0).text, notFound(folder));
-        QCOMPARE(readFile(iniPath()), ini.isEmpty() ? QByteArray("<missing>") : ini);
-    }
-
-    void unwritableIniIsReportedWithoutRestartNotice() {
-        QVERIFY(QDir().mkpath(iniPath()));
-        const QString chosen = QDir(other()).filePath(QStringLiteral("ZLV.mdb"));
-        QVERIFY(Database::create(chosen));
-        m_dialogs.files.enqueue(chosen);
-        m_location = std::make_unique<DatabaseLocation>(program(), m_dialogs, *m_settings);
-
-        QCOMPARE(m_location->determine(), Outcome::NotRecorded);
-
-        QCOMPARE(m_dialogs.shown.size(), 3);
-        QCOMPARE(m_dialogs.shown.at(2).icon, Dialogs::Icon::Critical);
-        QVERIFY(
-            m_dialogs.lastText().startsWith(QStringLiteral("Die Datei '%1' konnte nicht geschrieben werden.")
-                                                .arg(QDir::toNativeSeparators(iniPath()))));
-        QCOMPARE(m_settings->value(kDatabaseFolderKey), program() + QLatin1Char('/'));
-    }
-
-    // Installed for all users, the program's folder refuses the ini file (/sys stands for a folder that
-    // is not the clerk's): the choice goes to the user's own ini, which is read first at the next start,
-    // before the program's.
-    void userIniWhenTheProgramFolderRefuses_data() {
-        QTest::addColumn<QString>("programFolder");
-        QTest::newRow("program folder refuses") << "/sys/kernel";
-        QTest::newRow("program's ini names another folder") << "";
-    }
-    void userIniWhenTheProgramFolderRefuses() {
-        QFETCH(QString, programFolder);
-        const QString user = m_data->filePath("config/TalbrinZlv");
-        const QString chosen = QDir(other()).filePath(QStringLiteral("Daten/ZLV.mdb"));
-        QVERIFY(QDir().mkpath(QFileInfo(chosen).path()) && Database::create(chosen));
-        if (programFolder.isEmpty()) {
-            programFolder = program();
-            QVERIFY(Database::create(m_program->filePath("ZLV.mdb")));
-            QVERIFY(writeFile(iniPath(), program().toUtf8() + "/\n"));
-            QVERIFY(QDir().mkpath(user));
-            QVERIFY(writeFile(user + "/PfadZurDatenbank.ini", QFileInfo(chosen).path().toUtf8() + "/\n"));
-        } else {
-            m_dialogs.files.enqueue(chosen);
-            DatabaseLocation first(programFolder, m_dialogs, *m_settings, user);
-            QCOMPARE(first.determine(), Outcome::RestartRequired);
-            QCOMPARE(readFile(user + "/PfadZurDatenbank.ini"), QFileInfo(chosen).path().toUtf8() + "/\n");
+        QFETCH(QString, last);
+        QFETCH(QString, written);
+        QFETCH(QByteArray, content);
+        given(f->ini(), ini);
+        if (!chosen.isEmpty()) {
+            given(chosen, "<database>");
+            f->dialogs.files.enqueue(place(chosen));
         }
-        DatabaseLocation next(programFolder, m_dialogs, *m_settings, user);
-        QCOMPARE(next.determine(), Outcome::Found);
-        QCOMPARE(next.databaseFilePath(), chosen);
+        DatabaseLocation location(place(program), f->dialogs, f->settings, place(user));
+
+        QCOMPARE(determine(location), outcome);
+
+        QCOMPARE(f->dialogs.shown.at(0).text,
+                 "Datenbank wurde nicht gefunden\nBitte legen Sie den Pfad zur Datenbank 'ZLV.MDB' fest\n"
+                 "Gesuchter Ordner: " +
+                     place(searched));
+        QCOMPARE(f->dialogs.shown.size(), chosen.isEmpty() ? 2 : 3);
+        const QString shown = f->dialogs.shown.constLast().title + ": " + f->dialogs.lastText();
+        QVERIFY2(shown.startsWith(place(last)), qPrintable(shown));
+        QCOMPARE(ProgramFolder::read(place(written)), place(QString::fromLatin1(content)).toLatin1());
+        QCOMPARE(determine(location) == Outcome::Found && location.databaseFilePath() == place(chosen),
+                 outcome == Outcome::RestartRequired);
     }
 
     void unusableFileIsReportedAndLeftUntouched_data() {
-        QTest::addColumn<QByteArray>(
-            "content"); // empty: a database of the program, locked by another program
-        QTest::newRow("text file") << QByteArray("Dies ist keine Datenbank.\n");
-        QTest::newRow("locked by another program") << QByteArray();
+        QTest::addColumn<bool>("locked"); // a database of the program, locked by another program
+        QTest::newRow("text file") << false;
+        QTest::newRow("locked by another program") << true;
     }
 
     void unusableFileIsReportedAndLeftUntouched() {
-        QFETCH(QByteArray, content);
-        const QString dbPath = m_program->filePath(QStringLiteral("ZLV.mdb"));
-        QVERIFY(content.isEmpty() ? Database::create(dbPath) : writeFile(dbPath, content));
-        const std::unique_ptr<Database> holder = content.isEmpty() ? Database::open(dbPath) : nullptr;
+        QFETCH(bool, locked);
+        const QString path = f->filePath(QStringLiteral("ZLV.mdb"));
+        QVERIFY(locked ? Database::create(path)
+                       : TestDatabase::writeFile(path, "Dies ist keine Datenbank.\n"));
+        const std::unique_ptr<Database> holder = locked ? Database::open(path) : nullptr;
         QVERIFY(!holder || holder->exec(QStringLiteral("BEGIN EXCLUSIVE")));
-        const QByteArray before = readFile(dbPath);
+        const QByteArray before = ProgramFolder::read(path);
+        DatabaseLocation location(f->path(), f->dialogs, f->settings);
 
-        QCOMPARE(determine(), Outcome::Unusable);
+        QCOMPARE(determine(location), Outcome::Unusable);
 
-        QCOMPARE(m_dialogs.shown.size(), 1);
-        QCOMPARE(m_dialogs.shown.at(0).title, QStringLiteral("Ladefehler!"));
-        QVERIFY2(m_dialogs.lastText().contains(QStringLiteral("ZLV.mdb")), qPrintable(m_dialogs.lastText()));
-        QCOMPARE(readFile(dbPath), before);
-        QVERIFY(m_location->databaseFilePath().isEmpty());
+        QCOMPARE(f->dialogs.shown.size(), 1);
+        QCOMPARE(f->dialogs.shown.at(0).title, QStringLiteral("Ladefehler!"));
+        QVERIFY2(f->dialogs.lastText().contains(QStringLiteral("ZLV.mdb")),
+                 qPrintable(f->dialogs.lastText()));
+        QCOMPARE(ProgramFolder::read(path), before);
+        QVERIFY(location.databaseFilePath().isEmpty());
     }
 };
 

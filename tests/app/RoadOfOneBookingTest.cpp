@@ -1,20 +1,11 @@
-#include "AppController.h"
 #include "AppTestWindows.h"
-#include "Database.h"
-#include "ScriptedDialogs.h"
-#include "Settings.h"
+#include "ProgramFolderFixture.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QSqlQuery>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QToolButton>
-#include <QTreeView>
 
 namespace {
 template <typename T> T* child(QWidget* window, const QString& name) {
@@ -31,12 +22,13 @@ void type(QWidget* window, const QString& name, const QString& text) {
     QTest::keyClicks(child<QLineEdit>(window, name), text);
 }
 
-QString column(QWidget* window, const QString& list, int column) {
+QString columns(QWidget* window, const QString& list, const QList<int>& columns) {
     QAbstractItemModel* model = child<QTreeView>(window, list)->model();
     QStringList texts;
-    for (int row = 0; row < model->rowCount(); ++row)
-        texts.append(model->index(row, column).data().toString());
-    return texts.join(',');
+    for (int column : columns)
+        for (int row = 0; row < model->rowCount(); ++row)
+            texts.append(model->index(row, column).data().toString());
+    return texts.join('|');
 }
 } // namespace
 
@@ -47,23 +39,15 @@ class RoadOfOneBookingTest : public QObject {
 
 private slots:
     void bookOnePaymentAndReturn() {
-        QTemporaryDir program;
-        Settings settings(program.filePath("TalbrinZlv.ini"));
-        ScriptedDialogs dialogs;
-        const QString dbPath = program.filePath("ZLV.mdb");
-        QVERIFY(Database::create(dbPath));
-        {
-            std::unique_ptr<Database> db = Database::open(dbPath);
-            QVERIFY(db->exec("INSERT INTO tblFirma (Name, PLZ, Ort, GewerkID, KostengruppeID) VALUES "
-                             "('Hochbau Nord', '97070', 'Würzburg', 'Rohbau', '300 Bauwerk')"));
-        }
-        auto app = std::make_unique<AppController>(program.path(), dialogs, settings);
+        ProgramFolder f;
+        f.data.exec("INSERT INTO tblFirma (Name, PLZ, Ort, GewerkID, KostengruppeID) VALUES "
+                    "('Hochbau Nord', '97070', 'Würzburg', 'Rohbau', '300 Bauwerk')");
+        std::unique_ptr<AppController> app = f.app();
         QVERIFY(app->start());
         settle();
         click(app->startMenu(), "cmdProjekt");
-        QWidget* manager = app->projectManager();
-        type(manager, "txtName", "Neubau Kita");
-        click(manager, "cmdHinzufuegen");
+        type(app->projectManager(), "txtName", "Neubau Kita");
+        click(app->projectManager(), "cmdHinzufuegen");
         QWidget* workspace = loadFirstProject(*app);
         QCOMPARE(visibleWindows(), QStringList{"frmAusgabe"});
         QCOMPARE(child<QLabel>(workspace, "lblProjekt")->text(), "Neubau Kita");
@@ -74,32 +58,23 @@ private slots:
         type(workspace, "txtBetrag", "1234,5");
         type(workspace, "txtBemerkungen", "Erste Rate");
         click(workspace, "cmdBuchen");
-        QVERIFY2(dialogs.shown.isEmpty(), qPrintable(dialogs.lastText()));
+        QVERIFY2(f.dialogs.shown.isEmpty(), qPrintable(f.dialogs.lastText()));
 
         child<QTabWidget>(workspace, "SSTab1")->setCurrentIndex(1);
-        QCOMPARE(column(workspace, "ListView1", 0) + '|' + column(workspace, "ListView1", 6) + '|' +
-                     column(workspace, "ListView1", 8),
-                 "001|1. Abschlagszahlung|1.234,50");
+        QCOMPARE(columns(workspace, "ListView1", {0, 6, 8}), "001|1. Abschlagszahlung|1.234,50");
         QCOMPARE(child<QLineEdit>(workspace, "txtGesamtsumme")->text(), "1.234,50");
         QCOMPARE(child<QLabel>(workspace, "lblStatus")->text(), "Buchungen: 1");
         auto* evaluated = child<QComboBox>(workspace, "cboAuswertungFirma");
         QCOMPARE(evaluated->count() == 1 ? evaluated->itemText(0) : QString(), "Hochbau Nord");
-        {
-            std::unique_ptr<Database> db = Database::open(dbPath);
-            QSqlQuery query(db->connection());
-            QVERIFY(db->run(query, "SELECT PID||'|'||ProjektID||'|'||Projekt||'|'||Firma||'|'||Gewerk||'|'||"
-                                   "Kostengruppe||'|'||Betrag||'|'||Bemerkungen FROM tblBuchung") &&
-                    query.next());
-            QCOMPARE(Database::text(query, 0),
-                     "1|1|Neubau Kita|Hochbau Nord|Rohbau|300 Bauwerk|1234.5|Erste Rate");
-        }
+        QCOMPARE(f.data.scalar("SELECT PID||'|'||ProjektID||'|'||Projekt||'|'||Firma||'|'||Gewerk||'|'||"
+                               "Kostengruppe||'|'||Betrag||'|'||Bemerkungen FROM tblBuchung"),
+                 "1|1|Neubau Kita|Hochbau Nord|Rohbau|300 Bauwerk|1234.5|Erste Rate");
 
         click(workspace, "tbrProjektmanager");
         QCOMPARE(visibleWindows(), QStringList{"frmProjekt"});
         click(app->projectManager(), "cmdProjektLaden");
-        workspace = app->workspace();
         QCOMPARE(visibleWindows(), QStringList{"frmAusgabe"});
-        click(workspace, "cmdBeenden");
+        click(app->workspace(), "cmdBeenden");
         QCOMPARE(visibleWindows(), QStringList());
         QVERIFY(!app->projectManager());
         app.reset();

@@ -1,11 +1,9 @@
 #include "WindowPlacement.h"
-#include "AppTestFiles.h"
 #include "HelpWindow.h"
+#include "TestDatabase.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -30,7 +28,6 @@ private slots:
         QTest::addColumn<bool>("placed");
         QTest::addColumn<QPoint>("frameTopLeft");
         QTest::addColumn<QRect>("expected"); // client geometry; the frame is 2, 30, 2, 2
-
         const QRect screen(0, 0, 1600, 1000);
         const QRect belowPanel(0, 40, 1600, 960);
         QTest::newRow("fits, centred")
@@ -59,77 +56,75 @@ private slots:
         QFETCH(bool, placed);
         QFETCH(QPoint, frameTopLeft);
         QFETCH(QRect, expected);
-        const QMargins frame(2, 30, 2, 2);
-        const QRect fitted = WindowPlacement::fittedGeometry(
-            wanted, minimum, frame, available, placed ? std::optional<QPoint>(frameTopLeft) : std::nullopt);
-        QCOMPARE(fitted, expected);
+        QCOMPARE(WindowPlacement::fittedGeometry(wanted, minimum, QMargins(2, 30, 2, 2), available,
+                                                 placed ? std::optional<QPoint>(frameTopLeft) : std::nullopt),
+                 expected);
     }
 
     void windowComesUpInsideTheScreen_data() {
         QTest::addColumn<QSize>("wanted");
-        QTest::addColumn<bool>("moved");
-
-        QTest::newRow("taller than the screen") << QSize(900, 800) << false;
-        QTest::newRow("wider and taller") << QSize(1400, 900) << false;
-        QTest::newRow("moved past the bottom right") << QSize(500, 300) << true;
+        QTest::addColumn<QPoint>("movedTo");
+        QTest::addColumn<bool>("shownFirst");
+        QTest::newRow("taller than the screen") << QSize(900, 800) << QPoint() << false;
+        QTest::newRow("wider and taller") << QSize(1400, 900) << QPoint() << false;
+        QTest::newRow("moved past the bottom right") << QSize(500, 300) << QPoint(900, 500) << false;
+        QTest::newRow("shown, then moved past the bottom right")
+            << QSize(400, 300) << QPoint(800, 450) << true;
     }
 
     void windowComesUpInsideTheScreen() {
         QFETCH(QSize, wanted);
-        QFETCH(bool, moved);
+        QFETCH(QPoint, movedTo);
+        QFETCH(bool, shownFirst);
         QWidget window;
-        if (moved)
-            window.move(900, 500);
+        if (shownFirst) {
+            window.resize(wanted);
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+        }
+        if (!movedTo.isNull())
+            window.move(movedTo);
+
         WindowPlacement::fitIntoScreen(window, wanted);
         window.show();
+
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QVERIFY(insideScreen(window));
+        QTRY_VERIFY(insideScreen(window));
         // Before the first show the frame is estimated, so a bounded window may come out a little smaller.
-        QVERIFY(window.width() <= wanted.width());
-        QVERIFY(window.height() <= wanted.height());
+        QVERIFY(window.width() <= wanted.width() && window.height() <= wanted.height());
         QVERIFY(window.width() >= qMin(wanted.width(), kScreenWidth - 60));
         QVERIFY(window.height() >= qMin(wanted.height(), kScreenHeight - 60));
-    }
-
-    void shownWindowIsMovedBackInside() {
-        QWidget window;
-        window.resize(400, 300);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.move(800, 450);
-        WindowPlacement::fitIntoScreen(window, QSize(400, 300));
-        QTRY_VERIFY(insideScreen(window));
-        QCOMPARE(window.frameGeometry().bottomRight(), QPoint(kScreenWidth - 1, kScreenHeight - 1));
+        // A window the user moved keeps to the corner it was moved to.
+        QVERIFY(movedTo.isNull() || (window.frameGeometry().right() >= kScreenWidth - 40 &&
+                                     window.frameGeometry().bottom() >= kScreenHeight - 40));
     }
 
     void helpWindowComesUpInsideTheScreen() {
         QTemporaryDir folder;
-        const QString helpFile = folder.filePath(QStringLiteral("zlv.html"));
-        QVERIFY(writeFile(helpFile, "<html><body><h1>Hilfe</h1></body></html>"));
+        QVERIFY(
+            TestDatabase::writeFile(folder.filePath("zlv.html"), "<html><body><h1>Hilfe</h1></body></html>"));
+        HelpWindow help(folder.filePath("zlv.html"));
 
-        HelpWindow help(helpFile);
         help.show();
+
         QVERIFY(QTest::qWaitForWindowExposed(&help));
-        QVERIFY(insideScreen(help));
-        QVERIFY(help.height() < kScreenHeight);
-        QVERIFY(help.width() > kScreenWidth / 2);
+        QVERIFY(insideScreen(help) && help.height() < kScreenHeight && help.width() > kScreenWidth / 2);
     }
 };
 
 int main(int argc, char** argv) {
     // The offscreen platform reads its screens, and whether windows get a frame, from a file.
     QTemporaryDir configFolder;
-    const QString configPath = configFolder.filePath(QStringLiteral("screens.json"));
-    QFile config(configPath);
-    if (!config.open(QIODevice::WriteOnly))
+    const QString config = configFolder.filePath(QStringLiteral("screens.json"));
+    if (!TestDatabase::writeFile(config,
+                                 QStringLiteral("{\"windowFrameMargins\": true, \"screens\": [{\"name\": "
+                                                "\"Bildschirm\", \"x\": 0, \"y\": 0, \"width\": %1, "
+                                                "\"height\": %2, \"logicalDpi\": 96}]}")
+                                     .arg(kScreenWidth)
+                                     .arg(kScreenHeight)
+                                     .toUtf8()))
         return 1;
-    config.write(QStringLiteral("{\"windowFrameMargins\": true, \"screens\": [{\"name\": \"Bildschirm\", "
-                                "\"x\": 0, \"y\": 0, \"width\": %1, \"height\": %2, \"logicalDpi\": 96}]}")
-                     .arg(kScreenWidth)
-                     .arg(kScreenHeight)
-                     .toUtf8());
-    config.close();
-    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + configPath).toUtf8());
+    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toUtf8());
     QApplication app(argc, argv);
     WindowPlacementTest test;
     return QTest::qExec(&test, argc, argv);

@@ -5,7 +5,6 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QMap>
-#include <QStringList>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -15,39 +14,34 @@
 inline QStringList mnemonicCollisions(QWidget& window) {
     const auto collisionsInView = [&window](const QString& where) {
         QMap<QString, QStringList> byKey;
-        const auto take = [&byKey](const QString& text) {
-            const QString key = QKeySequence::mnemonic(text).toString();
-            if (!key.isEmpty())
-                byKey[key].append(text);
-        };
         for (QWidget* widget : window.findChildren<QWidget*>()) {
-            if (!widget->isVisibleTo(&window))
-                continue;
+            QStringList texts;
             if (auto* button = qobject_cast<QAbstractButton*>(widget))
-                take(button->text());
+                texts << button->text();
             else if (auto* label = qobject_cast<QLabel*>(widget); label && label->buddy())
-                take(label->text());
+                texts << label->text();
             else if (auto* box = qobject_cast<QGroupBox*>(widget))
-                take(box->title());
+                texts << box->title();
             else if (auto* tabs = qobject_cast<QTabBar*>(widget))
                 for (int i = 0; i < tabs->count(); ++i)
-                    take(tabs->tabText(i));
+                    texts << tabs->tabText(i);
+            for (const QString& text : texts)
+                if (widget->isVisibleTo(&window) && !QKeySequence::mnemonic(text).isEmpty())
+                    byKey[QKeySequence::mnemonic(text).toString()].append(text);
         }
         QStringList collisions;
         for (auto it = byKey.cbegin(); it != byKey.cend(); ++it)
             if (it->size() > 1)
-                collisions.append(where + QStringLiteral(": ") + it.key() + QStringLiteral(": ") +
-                                  it->join(QStringLiteral(" | ")));
+                collisions << where + QStringLiteral(": ") + it.key() + QStringLiteral(": ") +
+                                  it->join(" | ");
         return collisions;
     };
-    const QString name = window.objectName();
-    QStringList collisions = collisionsInView(name);
-    for (QTabWidget* tabs : window.findChildren<QTabWidget*>()) {
+    QStringList collisions = collisionsInView(window.objectName());
+    for (QTabWidget* tabs : window.findChildren<QTabWidget*>())
         for (int page = 0; page < tabs->count(); ++page) {
             tabs->setCurrentIndex(page);
-            collisions += collisionsInView(name + QStringLiteral(", ") + tabs->tabText(page).trimmed());
+            collisions += collisionsInView(window.objectName() + ", " + tabs->tabText(page).trimmed());
         }
-    }
     collisions.removeDuplicates();
     return collisions;
 }

@@ -1,6 +1,5 @@
 #include "FileInstaller.h"
 #include "FileOperations.h"
-#include "InstalledFiles.h"
 #include "ProgramFolderSetting.h"
 #include "UpdateFolders.h"
 
@@ -9,8 +8,8 @@
 #include <QtTest>
 
 namespace {
-// The real file steps, each one logged as "copy update/Zlv -> installation/.Zlv.neu"; the step numbered
-// failAt fails, and so do the steps logged as one of failing.
+// The real file steps, each logged as "rename installation/.Zlv.neu -> installation/Zlv"; the step numbered
+// failAt fails, and so do the steps listed in failing.
 class FailingFileOperations : public FileOperations {
 public:
     int failAt = -1;
@@ -18,11 +17,11 @@ public:
     QStringList log;
 
     bool copy(const QString& source, const QString& target, bool executable) override {
-        return step(QStringLiteral("copy ") + name(source) + QStringLiteral(" -> ") + name(target)) &&
+        return step(QStringLiteral("copy %1 -> %2").arg(name(source), name(target))) &&
                FileOperations::copy(source, target, executable);
     }
     bool rename(const QString& from, const QString& to) override {
-        return step(QStringLiteral("rename ") + name(from) + QStringLiteral(" -> ") + name(to)) &&
+        return step(QStringLiteral("rename %1 -> %2").arg(name(from), name(to))) &&
                FileOperations::rename(from, to);
     }
     bool remove(const QString& path) override {
@@ -38,143 +37,101 @@ private:
         return log.size() - 1 != failAt && !failing.contains(description);
     }
 };
-
-FileInstaller::Outcome install(const UpdateFolders& folders, FileOperations& files) {
-    return FileInstaller(files, folders.source(), folders.target()).install();
-}
 } // namespace
 
 class FileInstallerTest : public QObject {
     Q_OBJECT
 private slots:
-    void installationHoldsOldPairOrNewPairWhicheverStepFails_data();
-    void installationHoldsOldPairOrNewPairWhicheverStepFails();
-    void oldProgramThatCannotBePutBackIsKeptAside();
-    void programNewToTheInstallationIsRemovedWhenTheUpdateFails();
-    void blockedFileStopsTheUpdateBeforeAnythingChanges_data();
-    void blockedFileStopsTheUpdateBeforeAnythingChanges();
+    void installationHoldsOldPairOrNewPairWhereverTheUpdateFails_data();
+    void installationHoldsOldPairOrNewPairWhereverTheUpdateFails();
     void programFolderIsReadFromZlvsSettingsWhateverTheCaseOfItsSection();
 };
 
-void FileInstallerTest::installationHoldsOldPairOrNewPairWhicheverStepFails_data() {
-    QTest::addColumn<int>("step");
-    QTest::addColumn<bool>("leftovers");
-    QTest::addColumn<bool>("installed");
+void FileInstallerTest::installationHoldsOldPairOrNewPairWhereverTheUpdateFails_data() {
+    QTest::addColumn<QStringList>("given"); // "-file" removed, "folder/" made, "file=text" written
+    QTest::addColumn<int>("failAt");
+    QTest::addColumn<QStringList>("failing");
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QString>("message"); // empty when installed
+    const QString helpRename = QStringLiteral("rename installation/.zlv.html.neu -> installation/zlv.html");
     UpdateFolders folders;
     FailingFileOperations files;
-    QVERIFY(install(folders, files).installed);
-    const int lastRename = int(files.log.lastIndexOf(QRegularExpression(QStringLiteral("rename .*"))));
-    QCOMPARE(files.log.at(lastRename),
-             QStringLiteral("rename installation/.zlv.html.neu -> installation/zlv.html"));
-    QTest::newRow("nothing fails") << -1 << false << true;
-    QTest::newRow("nothing fails, files of an interrupted run left") << -1 << true << true;
+    QVERIFY(FileInstaller(files, folders.source(), folders.target()).install().installed);
+    const int lastRename = int(files.log.indexOf(helpRename));
+    QCOMPARE(files.log.lastIndexOf(QRegularExpression(QStringLiteral("rename .*"))), lastRename);
+    QTest::newRow("nothing fails") << QStringList() << -1 << QStringList() << UpdateFolders::newState()
+                                   << QString();
+    QTest::newRow("files of an interrupted run left")
+        << QStringList{"installation/.Zlv.neu=halb", "installation/.Zlv.alt=halb",
+                       "installation/.zlv.html.neu=halb", "installation/.zlv.html.alt=halb"}
+        << -1 << QStringList() << UpdateFolders::newState() << QString();
     for (int i = 0; i < files.log.size(); ++i)
-        QTest::newRow(qPrintable(files.log[i])) << i << false << (i > lastRename);
-}
-
-void FileInstallerTest::installationHoldsOldPairOrNewPairWhicheverStepFails() {
-    QFETCH(int, step);
-    QFETCH(bool, leftovers);
-    QFETCH(bool, installed);
-    UpdateFolders folders;
-    for (const QString& name : {InstalledFiles::program(), InstalledFiles::help()}) {
-        for (const QString& left : {FileInstaller::stagedName(name), FileInstaller::keptName(name)})
-            QVERIFY(!leftovers || UpdateFolders::write(folders.targetFile(left), "halb", false));
-    }
-    FailingFileOperations files;
-    files.failAt = step;
-
-    const FileInstaller::Outcome outcome = install(folders, files);
-
-    QCOMPARE(outcome.installed, installed);
-    QCOMPARE(outcome.failure.isEmpty(), installed);
-    if (!installed) {
-        QVERIFY2(folders.holdsOldPairAndSources(),
-                 qPrintable(UpdateFolders::entries(folders.target()).join(' ')));
-        return;
-    }
-    if (step < 0)
-        QVERIFY(folders.holdsNewPairWithoutSources());
-    QCOMPARE(UpdateFolders::contents(folders.targetFile(InstalledFiles::program())),
-             UpdateFolders::newProgram());
-    QCOMPARE(UpdateFolders::contents(folders.targetFile(InstalledFiles::help())), UpdateFolders::newHelp());
-    QVERIFY(UpdateFolders::isExecutable(folders.targetFile(InstalledFiles::program())));
-    const QStringList leftInSource = UpdateFolders::entries(folders.source());
-    QCOMPARE(outcome.leftInSource.size(), leftInSource.size());
-    QVERIFY(leftInSource.size() + UpdateFolders::entries(folders.target()).size() <= 3);
-}
-
-void FileInstallerTest::oldProgramThatCannotBePutBackIsKeptAside() {
-    UpdateFolders folders;
-    FailingFileOperations files;
-    files.failing = {QStringLiteral("rename installation/.zlv.html.neu -> installation/zlv.html"),
-                     QStringLiteral("rename installation/.Zlv.alt -> installation/Zlv")};
-
-    const FileInstaller::Outcome outcome = install(folders, files);
-
-    QVERIFY(!outcome.installed);
-    QVERIFY2(outcome.failure.contains(QStringLiteral("Die bisherige Datei liegt als „%1“ bereit.")
-                                          .arg(folders.targetFile(QStringLiteral(".Zlv.alt")))),
-             qPrintable(outcome.failure));
-    QCOMPARE(UpdateFolders::contents(folders.targetFile(QStringLiteral(".Zlv.alt"))),
-             UpdateFolders::oldProgram());
-    QCOMPARE(UpdateFolders::contents(folders.targetFile(InstalledFiles::help())), UpdateFolders::oldHelp());
-    QCOMPARE(UpdateFolders::entries(folders.target()),
-             (QStringList{QStringLiteral(".Zlv.alt"), InstalledFiles::program(), InstalledFiles::help()}));
-}
-
-void FileInstallerTest::programNewToTheInstallationIsRemovedWhenTheUpdateFails() {
-    UpdateFolders folders;
-    QVERIFY(QFile::remove(folders.targetFile(InstalledFiles::program())));
-    FailingFileOperations files;
-    files.failing = {QStringLiteral("rename installation/.zlv.html.neu -> installation/zlv.html")};
-
-    QVERIFY(!install(folders, files).installed);
-
-    QCOMPARE(UpdateFolders::entries(folders.target()), QStringList{InstalledFiles::help()});
-    QCOMPARE(UpdateFolders::contents(folders.targetFile(InstalledFiles::help())), UpdateFolders::oldHelp());
-}
-
-void FileInstallerTest::blockedFileStopsTheUpdateBeforeAnythingChanges_data() {
-    QTest::addColumn<QString>("blocked");
-    QTest::addColumn<QString>("message");
+        QTest::newRow(qPrintable(files.log[i]))
+            << QStringList() << i << QStringList()
+            << (i > lastRename ? UpdateFolders::newState() : UpdateFolders::oldState())
+            << (i > lastRename ? QString() : QStringLiteral("Die"));
+    QTest::newRow("old program cannot be put back")
+        << QStringList() << -1
+        << QStringList{helpRename, QStringLiteral("rename installation/.Zlv.alt -> installation/Zlv")}
+        << "installation: .Zlv.alt=alt* Zlv=neu* zlv.html=alt | update: Zlv=neu zlv.html=neu"
+        << "Die bisherige Datei liegt als „<installation>/.Zlv.alt“ bereit.";
+    QTest::newRow("program new to the installation")
+        << QStringList{"-installation/Zlv"} << -1 << QStringList{helpRename}
+        << "installation: zlv.html=alt | update: Zlv=neu zlv.html=neu"
+        << "Die";
     QTest::newRow("folder in place of the help page")
-        << InstalledFiles::help() << QStringLiteral("gesichert");
+        << QStringList{"-installation/zlv.html", "installation/zlv.html/"} << -1 << QStringList()
+        << "installation: Zlv=alt* zlv.html/ | update: Zlv=neu zlv.html=neu"
+        << "gesichert";
     QTest::newRow("folder in place of the program's new copy")
-        << FileInstaller::stagedName(InstalledFiles::program()) << QStringLiteral("kopiert");
-    QTest::newRow("new help page missing") << QString() << QStringLiteral("fehlt");
+        << QStringList{"installation/.Zlv.neu/"} << -1 << QStringList()
+        << "installation: .Zlv.neu/ Zlv=alt* zlv.html=alt | update: Zlv=neu zlv.html=neu"
+        << "kopiert";
+    QTest::newRow("new help page missing") << QStringList{"-update/zlv.html"} << -1 << QStringList()
+                                           << "installation: Zlv=alt* zlv.html=alt | update: Zlv=neu"
+                                           << "fehlt";
 }
 
-void FileInstallerTest::blockedFileStopsTheUpdateBeforeAnythingChanges() {
-    QFETCH(QString, blocked);
+void FileInstallerTest::installationHoldsOldPairOrNewPairWhereverTheUpdateFails() {
+    QFETCH(QStringList, given);
+    QFETCH(int, failAt);
+    QFETCH(QStringList, failing);
+    QFETCH(QString, state);
     QFETCH(QString, message);
     UpdateFolders folders;
-    if (blocked.isEmpty()) {
-        QVERIFY(QFile::remove(folders.sourceFile(InstalledFiles::help())));
-    } else {
-        QFile::remove(folders.targetFile(blocked));
-        QVERIFY(QDir().mkpath(folders.targetFile(blocked) + QStringLiteral("/inhalt")));
+    for (const QString& step : given) {
+        if (step.startsWith(QLatin1Char('-')))
+            QVERIFY(QFile::remove(folders.path(step.mid(1))));
+        else if (step.endsWith(QLatin1Char('/')))
+            QVERIFY(QDir().mkpath(folders.path(step + QStringLiteral("inhalt"))));
+        else
+            QVERIFY(folders.write(step.section(QLatin1Char('='), 0, 0),
+                                  step.section(QLatin1Char('='), 1).toUtf8()));
     }
-    const QStringList target = UpdateFolders::entries(folders.target());
-    const QStringList source = UpdateFolders::entries(folders.source());
-    FileOperations files;
+    FailingFileOperations files;
+    files.failAt = failAt;
+    files.failing = failing;
 
-    const FileInstaller::Outcome outcome = install(folders, files);
+    const FileInstaller::Outcome outcome = FileInstaller(files, folders.source(), folders.target()).install();
 
-    QVERIFY(!outcome.installed);
-    QVERIFY2(outcome.failure.contains(message), qPrintable(outcome.failure));
-    QCOMPARE(UpdateFolders::entries(folders.target()), target);
-    QCOMPARE(UpdateFolders::entries(folders.source()), source);
-    QCOMPARE(UpdateFolders::contents(folders.targetFile(InstalledFiles::program())),
-             UpdateFolders::oldProgram());
+    QCOMPARE(outcome.installed, message.isEmpty());
+    QVERIFY2(outcome.failure.contains(message.replace(QStringLiteral("<installation>"), folders.target())),
+             qPrintable(outcome.failure));
+    const QString left = failAt >= 0 && outcome.installed ? files.log[failAt].section(' ', 1) : QString();
+    QCOMPARE(outcome.leftInSource,
+             left.startsWith(QStringLiteral("update/")) ? QStringList{folders.path(left)} : QStringList());
+    if (!left.isEmpty())
+        QFile::remove(folders.path(left));
+    QCOMPARE(folders.state(), state);
 }
 
 void FileInstallerTest::programFolderIsReadFromZlvsSettingsWhateverTheCaseOfItsSection() {
     UpdateFolders folders;
-    const QString path = folders.targetFile(QStringLiteral("TalbrinZlv.ini"));
+    const QString path = folders.path(QStringLiteral("TalbrinZlv.ini"));
     QCOMPARE(ProgramFolderSetting::read(path), QString());
 
-    QVERIFY(UpdateFolders::write(path, "[zlv]\nPfadZurExe=/falsch\n[SETTING]\nPfadZurExe=/opt/zlv\n", false));
+    QVERIFY(folders.write(QStringLiteral("TalbrinZlv.ini"),
+                          "[zlv]\nPfadZurExe=/falsch\n[SETTING]\nPfadZurExe=/opt/zlv\n"));
 
     QCOMPARE(ProgramFolderSetting::read(path), QStringLiteral("/opt/zlv"));
 }

@@ -6,12 +6,11 @@
 #include <QQueue>
 #include <QString>
 
-// Answers the updater's dialogs from a script and records every dialog shown.
+// Answers the updater's dialogs from a script and records every dialog shown: its text, or for a file
+// dialog the folder and filter it offers.
 class ScriptedUpdaterDialogs : public UpdaterDialogs {
 public:
     struct Shown {
-        enum class Kind { Inform, Ask, ChooseFile } kind;
-        QString title;
         QString text;
         Icon icon = Icon::Information;
         QString folder;
@@ -23,10 +22,16 @@ public:
     QQueue<QString> files;
     QList<Shown> shown;
 
-    void inform(QWidget* parent, const QString& title, const QString& text, Icon icon) override;
-    bool askYesNo(QWidget* parent, const QString& title, const QString& text) override;
-    QString chooseFile(QWidget* parent, const QString& title, const QString& folder,
-                       const QString& filter) override;
-
+    void inform(QWidget*, const QString&, const QString& text, Icon icon) override {
+        shown.append({text, icon, {}, {}});
+    }
+    bool askYesNo(QWidget*, const QString&, const QString& text) override {
+        shown.append({text, Icon::Question, {}, {}});
+        return answers.isEmpty() ? false : answers.dequeue();
+    }
+    QString chooseFile(QWidget*, const QString&, const QString& folder, const QString& filter) override {
+        shown.append({{}, Icon::Information, folder, filter});
+        return files.isEmpty() ? QString() : files.dequeue();
+    }
     QString lastText() const { return shown.isEmpty() ? QString() : shown.constLast().text; }
 };

@@ -6,60 +6,48 @@
 #include <cstring>
 #include <xcb/xcb.h>
 
-namespace {
-xcb_atom_t atom(xcb_connection_t* connection, const char* name) {
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
-    const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    std::free(reply);
-    return result;
-}
-} // namespace
-
 int main(int argc, char** argv) {
-    if (argc < 2)
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    if (argc < 2 || xcb_connection_has_error(connection))
         return 2;
-    const char* title = argv[1];
-    const bool staysOpen = argc > 2 && std::strcmp(argv[2], "--stays-open") == 0;
-    const bool hides = argc > 2 && std::strcmp(argv[2], "--hides") == 0;
-    int screenNumber = 0;
-    xcb_connection_t* connection = xcb_connect(nullptr, &screenNumber);
-    if (xcb_connection_has_error(connection))
-        return 3;
+    const auto atom = [connection](const char* name) {
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+            connection, xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name), nullptr);
+        const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(reply);
+        return result;
+    };
+    const char* answer = argc > 2 ? argv[2] : "";
     xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
-
     const xcb_window_t window = xcb_generate_id(connection);
-    const uint32_t values[] = {screen->white_pixel};
+    const uint32_t white = screen->white_pixel;
     xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, screen->root, 10, 10, 200, 80, 1,
-                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_BACK_PIXEL, values);
-    const xcb_atom_t protocols = atom(connection, "WM_PROTOCOLS");
-    const xcb_atom_t deleteWindow = atom(connection, "WM_DELETE_WINDOW");
-    const auto length = static_cast<uint32_t>(std::strlen(title));
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_BACK_PIXEL, &white);
+    const xcb_atom_t protocols = atom("WM_PROTOCOLS");
+    const xcb_atom_t deleteWindow = atom("WM_DELETE_WINDOW");
+    const auto length = uint32_t(std::strlen(argv[1]));
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
-                        length, title);
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, atom(connection, "_NET_WM_NAME"),
-                        atom(connection, "UTF8_STRING"), 8, length, title);
+                        length, argv[1]);
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, atom("_NET_WM_NAME"), atom("UTF8_STRING"),
+                        8, length, argv[1]);
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, protocols, XCB_ATOM_ATOM, 32, 1,
                         &deleteWindow);
     xcb_map_window(connection, window);
     xcb_flush(connection);
-
     while (xcb_generic_event_t* event = xcb_wait_for_event(connection)) {
-        const bool asked =
-            (event->response_type & 0x7f) == XCB_CLIENT_MESSAGE &&
-            reinterpret_cast<xcb_client_message_event_t*>(event)->type == protocols &&
-            reinterpret_cast<xcb_client_message_event_t*>(event)->data.data32[0] == deleteWindow;
+        const auto* message = reinterpret_cast<xcb_client_message_event_t*>(event);
+        const bool asked = (event->response_type & 0x7f) == XCB_CLIENT_MESSAGE &&
+                           message->type == protocols && message->data.data32[0] == deleteWindow;
         std::free(event);
-        if (asked) {
-            std::printf("asked to close\n");
-            std::fflush(stdout);
-            if (hides) {
-                xcb_unmap_window(connection, window);
-                xcb_flush(connection);
-            } else if (!staysOpen) {
-                break;
-            }
-        }
+        if (!asked)
+            continue;
+        std::printf("asked to close\n");
+        std::fflush(stdout);
+        if (std::strcmp(answer, "--hides") == 0)
+            xcb_unmap_window(connection, window);
+        else if (std::strcmp(answer, "--stays-open") != 0)
+            break;
+        xcb_flush(connection);
     }
     xcb_disconnect(connection);
     return 0;

@@ -1,6 +1,5 @@
 #include "UpdaterWindow.h"
 #include "FileOperations.h"
-#include "InstalledFiles.h"
 #include "RunningProgram.h"
 #include "ScriptedUpdaterDialogs.h"
 #include "UpdateFolders.h"
@@ -47,35 +46,16 @@ struct Fixture {
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.start(folder);
     }
-    bool holdsOldProgram() const {
-        return UpdateFolders::contents(folders.targetFile(InstalledFiles::program())) ==
-               UpdateFolders::oldProgram();
-    }
 };
 } // namespace
 
 class UpdaterWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void recordedFolderIsProposedBesideTheWholeWarning();
     void withoutRecordedFolderTheChosenProgramsFolderIsUpdated();
     void buttonsTellTheOutcome_data();
     void buttonsTellTheOutcome();
-    void unusableFolderIsRefusedBeforeTheProgramIsClosed_data();
-    void unusableFolderIsRefusedBeforeTheProgramIsClosed();
 };
-
-void UpdaterWindowTest::recordedFolderIsProposedBesideTheWholeWarning() {
-    Fixture f;
-
-    f.startWith(f.folders.target());
-    QCoreApplication::processEvents();
-
-    QCOMPARE(f.folderField()->text(), f.folders.target());
-    QVERIFY(f.dialogs.shown.isEmpty());
-    auto* warning = f.window.findChild<QLabel*>(QStringLiteral("Label3"));
-    QVERIFY(warning->height() >= warning->heightForWidth(warning->width()));
-}
 
 void UpdaterWindowTest::withoutRecordedFolderTheChosenProgramsFolderIsUpdated() {
     Fixture f;
@@ -85,104 +65,93 @@ void UpdaterWindowTest::withoutRecordedFolderTheChosenProgramsFolderIsUpdated() 
     QCOMPARE(f.folderField()->text(), QString());
 
     f.folderField()->setText(QStringLiteral("/opt/zlv"));
-    f.dialogs.files.enqueue(f.folders.targetFile(InstalledFiles::program()));
+    f.dialogs.files.enqueue(f.folders.path(QStringLiteral("installation/Zlv")));
     f.click(QStringLiteral("Command3"));
     QCOMPARE(f.dialogs.shown[1].folder, QStringLiteral("/opt/zlv"));
     f.click(QStringLiteral("Command1"));
 
     QCOMPARE(f.dialogs.lastText(), kDone);
-    QVERIFY(f.folders.holdsNewPairWithoutSources());
+    QCOMPARE(f.folders.state(), UpdateFolders::newState());
 }
 
 void UpdaterWindowTest::buttonsTellTheOutcome_data() {
+    QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("button");
-    QTest::addColumn<Result>("program");
+    QTest::addColumn<Result>("program"); // NoDisplay answers the question with goOn
     QTest::addColumn<bool>("goOn");
-    QTest::addColumn<bool>("copyBlocked");
     QTest::addColumn<QString>("message");
     QTest::addColumn<Icon>("icon");
     QTest::addColumn<bool>("installed");
-    QTest::addColumn<bool>("staysOpen");
     const QString start = QStringLiteral("Command1");
-    const QString blocked = kFailure + QStringLiteral("\n\nDie Datei „");
-    QTest::newRow("update") << start << Result::Closed << false << false << kDone << Icon::Information << true
-                            << false;
-    QTest::newRow("cancel") << QStringLiteral("Command2") << Result::Closed << false << false
+    const QString target = QStringLiteral("<target>");
+    const QString notFound = QStringLiteral("wurde die Talbrin Zelvora nicht gefunden");
+    const QString noFolder = QStringLiteral("Bitte geben Sie den Ordner an");
+    QTest::newRow("update") << target << start << Result::Closed << false << kDone << Icon::Information
+                            << true;
+    QTest::newRow("cancel") << target << QStringLiteral("Command2") << Result::Closed << false
                             << QStringLiteral("Das Update wurde nicht durchgeführt.") << Icon::Information
-                            << false << false;
+                            << false;
     QTest::newRow("program still open")
-        << start << Result::StillOpen << false << false << kFailure << Icon::Critical << false << true;
+        << target << start << Result::StillOpen << false << kFailure << Icon::Critical << false;
     QTest::newRow("no display, go on")
-        << start << Result::NoDisplay << true << false << kDone << Icon::Information << true << false;
-    QTest::newRow("no display, stop")
-        << start << Result::NoDisplay << false << false << QStringLiteral("Ohne X11-Anzeige")
-        << Icon::Question << false << true;
-    QTest::newRow("copy fails") << start << Result::Closed << false << true << blocked << Icon::Critical
-                                << false << true;
+        << target << start << Result::NoDisplay << true << kDone << Icon::Information << true;
+    QTest::newRow("no display, stop") << target << start << Result::NoDisplay << false
+                                      << QStringLiteral("Ohne X11-Anzeige") << Icon::Question << false;
+    QTest::newRow("copy fails") << QStringLiteral("<target>|with a folder .zlv.html.neu") << start
+                                << Result::Closed << false << kFailure + QStringLiteral("\n\nDie Datei „")
+                                << Icon::Critical << false;
+    QTest::newRow("empty folder") << QString() << start << Result::Closed << false << noFolder
+                                  << Icon::Warning << false;
+    QTest::newRow("blanks") << QStringLiteral("   ") << start << Result::Closed << false << noFolder
+                            << Icon::Warning << false;
+    QTest::newRow("no such folder") << QStringLiteral("/gibt/es/nicht") << start << Result::Closed << false
+                                    << notFound << Icon::Warning << false;
+    QTest::newRow("folder without Zlv") << QStringLiteral("<target>/..") << start << Result::Closed << false
+                                        << notFound << Icon::Warning << false;
+    QTest::newRow("the update folder itself")
+        << QStringLiteral("<source>/") << start << Result::Closed << false
+        << QStringLiteral("ist der Ordner der Aktualisierung selbst") << Icon::Warning << false;
+    QTest::newRow("update folder without the new help page")
+        << QStringLiteral("<target>|without update/zlv.html") << start << Result::Closed << false
+        << QStringLiteral("liegen die neuen Dateien „Zlv“ und „zlv.html“ nicht") << Icon::Warning << false;
 }
 
 void UpdaterWindowTest::buttonsTellTheOutcome() {
+    QFETCH(QString, folder);
     QFETCH(QString, button);
     QFETCH(Result, program);
     QFETCH(bool, goOn);
-    QFETCH(bool, copyBlocked);
     QFETCH(QString, message);
     QFETCH(Icon, icon);
     QFETCH(bool, installed);
-    QFETCH(bool, staysOpen);
     Fixture f;
+    const QString given = folder.section(QLatin1Char('|'), 1);
+    const QString blocker = f.folders.path(QStringLiteral("installation/.zlv.html.neu"));
+    QVERIFY(given != QLatin1String("with a folder .zlv.html.neu") || QDir().mkpath(blocker + "/inhalt"));
+    const bool withoutHelp = given == QLatin1String("without update/zlv.html");
+    QVERIFY(!withoutHelp || QFile::remove(f.folders.path(QStringLiteral("update/zlv.html"))));
+    folder = folder.section(QLatin1Char('|'), 0, 0)
+                 .replace(QStringLiteral("<target>"), f.folders.target())
+                 .replace(QStringLiteral("<source>"), f.folders.source());
     f.program.result = program;
     f.dialogs.answers.enqueue(goOn);
-    const QString blocker = f.folders.targetFile(QStringLiteral(".zlv.html.neu"));
-    if (copyBlocked)
-        QVERIFY(QDir().mkpath(blocker + QStringLiteral("/inhalt")));
-    f.startWith(f.folders.target());
+    f.startWith(folder);
+    QCoreApplication::processEvents();
+    QCOMPARE(f.dialogs.shown.isEmpty(), !folder.isEmpty());
+    QCOMPARE(f.folderField()->text(), folder);
+    auto* warning = f.window.findChild<QLabel*>(QStringLiteral("Label3"));
+    QVERIFY(warning->height() >= warning->heightForWidth(warning->width()));
+    f.dialogs.shown.clear();
 
     f.click(button);
 
-    QCOMPARE(f.program.calls, int(button == QLatin1String("Command1")));
-    QVERIFY2(f.dialogs.lastText().startsWith(message), qPrintable(f.dialogs.lastText()));
-    QCOMPARE(f.dialogs.shown.constLast().icon, icon);
-    QVERIFY(!copyBlocked || QDir(blocker).removeRecursively());
-    QVERIFY(installed ? f.folders.holdsNewPairWithoutSources() : f.folders.holdsOldPairAndSources());
-    QCOMPARE(f.window.isVisible(), staysOpen);
-}
-
-void UpdaterWindowTest::unusableFolderIsRefusedBeforeTheProgramIsClosed_data() {
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<QString>("message");
-    const QString notFound = QStringLiteral("wurde die Talbrin Zelvora nicht gefunden");
-    QTest::newRow("empty") << QString() << QStringLiteral("Bitte geben Sie den Ordner an");
-    QTest::newRow("blanks") << QStringLiteral("   ") << QStringLiteral("Bitte geben Sie den Ordner an");
-    QTest::newRow("no such folder") << QStringLiteral("/gibt/es/nicht") << notFound;
-    QTest::newRow("folder without Zlv") << QStringLiteral("<target>/..") << notFound;
-    QTest::newRow("the update folder itself")
-        << QStringLiteral("<source>/") << QStringLiteral("ist der Ordner der Aktualisierung selbst");
-    QTest::newRow("update folder without the new help page")
-        << QStringLiteral("<target>")
-        << QStringLiteral("liegen die neuen Dateien „Zlv“ und „zlv.html“ nicht");
-}
-
-void UpdaterWindowTest::unusableFolderIsRefusedBeforeTheProgramIsClosed() {
-    QFETCH(QString, folder);
-    QFETCH(QString, message);
-    Fixture f;
-    folder.replace(QStringLiteral("<target>"), f.folders.target())
-        .replace(QStringLiteral("<source>"), f.folders.source());
-    if (folder == f.folders.target())
-        QVERIFY(QFile::remove(f.folders.sourceFile(InstalledFiles::help())));
-    f.startWith(folder);
-    f.folderField()->setText(folder);
-    f.dialogs.shown.clear();
-
-    f.click(QStringLiteral("Command1"));
-
-    QCOMPARE(f.program.calls, 0);
-    QCOMPARE(f.dialogs.shown.size(), 1);
+    const bool checked = icon != Icon::Warning && button == QLatin1String("Command1");
+    QCOMPARE(f.program.calls, int(checked));
     QVERIFY2(f.dialogs.lastText().contains(message), qPrintable(f.dialogs.lastText()));
-    QCOMPARE(f.dialogs.shown[0].icon, Icon::Warning);
-    QVERIFY(f.holdsOldProgram());
-    QVERIFY(f.window.isVisible());
+    QCOMPARE(f.dialogs.shown.constLast().icon, icon);
+    QVERIFY(QDir(blocker).removeRecursively() && (!withoutHelp || f.folders.write("update/zlv.html", "neu")));
+    QCOMPARE(f.folders.state(), installed ? UpdateFolders::newState() : UpdateFolders::oldState());
+    QCOMPARE(f.window.isVisible(), !installed && button == QLatin1String("Command1"));
 }
 
 QTEST_MAIN(UpdaterWindowTest)

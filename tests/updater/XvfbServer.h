@@ -4,7 +4,7 @@
 
 #include <sys/types.h>
 
-// An Xvfb X server of its own for a test, on a display number that no one else uses.
+// An Xvfb X server of its own for a test, on a display number that the server picks among the free ones.
 class XvfbServer {
 public:
     XvfbServer() = default;
@@ -12,15 +12,11 @@ public:
     XvfbServer(const XvfbServer&) = delete;
     XvfbServer& operator=(const XvfbServer&) = delete;
 
-    // Starts the server and waits until it accepts connections; false when none could be started.
+    // Starts the server and returns once it accepts connections; false when none could be started.
     bool start();
-    // The display name, such as ":312".
     QByteArray display() const { return m_display; }
 
 private:
-    bool startOn(int number);
-    void stop();
-
     pid_t m_pid = 0;
     QByteArray m_display;
 };
