@@ -114,7 +114,8 @@ private slots:
         QCOMPARE(f.estimates("Firma || ':' || NachtragArt || ':' || NachtragKosten"),
                  "Hochbau Nord:1. Nachtr. Auftrag:20.0,Hochbau Nord:Auftrag vom:1000.0");
         QVERIFY(!f.waiting());
-        QCOMPARE(f.column(0), "3,2");
+        f.bookEstimate("2. Nachtr. Auftrag", "", "5");
+        QCOMPARE(f.column(0) + '|' + QString::number(f.dialogs.shown.size()), "4,3,2|1");
     }
 
     void undatedRowIsTakenBackOrDeletedAlone_data() {
