@@ -495,36 +495,25 @@ private slots:
     }
 
     void unreadableDateIsKeptOnCorrection_data() {
-        QTest::addColumn<bool>("estimate");
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("column");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("notice");
+        for (const char* column : {"table", "field", "column", "stored", "notice"})
+            QTest::addColumn<QString>(column);
         const QString unreadable = "Gespeichertes Datum nicht lesbar: ";
-        QTest::newRow("booking, text") << false << "dtpAnweisung"
-                                       << "AnweisungVom"
-                                       << "'abc'" << unreadable + "abc";
-        QTest::newRow("booking, year 5881510") << false << "dtpRechnung"
-                                               << "RechnungVom"
-                                               << "2147483647" << unreadable + "2147483647";
-        QTest::newRow("booking, empty") << false << "dtpRechnung"
-                                        << "RechnungVom"
-                                        << "NULL"
-                                        << "";
-        QTest::newRow("estimate row, text") << true << "dtpArchitektDatum"
-                                            << "ArchitektDatum"
-                                            << "'31.02.'" << unreadable + "31.02.";
-        QTest::newRow("estimate row, year 5881510") << true << "dtpAuftragDatum"
-                                                    << "NachtragDatum"
-                                                    << "2147483647" << unreadable + "2147483647";
+        row("booking, text", {"tblBuchung", "dtpAnweisung", "AnweisungVom", "'abc'", unreadable + "abc"});
+        row("booking, year 5881510",
+            {"tblBuchung", "dtpRechnung", "RechnungVom", "2147483647", unreadable + "2147483647"});
+        row("booking, empty", {"tblBuchung", "dtpRechnung", "RechnungVom", "NULL", ""});
+        row("estimate row, text",
+            {"tblNachtrag", "dtpArchitektDatum", "ArchitektDatum", "'31.02.'", unreadable + "31.02."});
+        row("estimate row, year 5881510",
+            {"tblNachtrag", "dtpAuftragDatum", "NachtragDatum", "2147483647", unreadable + "2147483647"});
     }
     void unreadableDateIsKeptOnCorrection() {
-        QFETCH(bool, estimate);
+        QFETCH(QString, table);
         QFETCH(QString, field);
         QFETCH(QString, column);
         QFETCH(QString, stored);
         QFETCH(QString, notice);
-        const QString table = estimate ? "tblNachtrag" : "tblBuchung";
+        const bool estimate = table == "tblNachtrag";
         for (const bool dateSet : {false, true}) {
             Fixture f;
             f.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Firma, Gewerk, AnweisungVom, RechnungVom, "
