@@ -110,10 +110,40 @@ struct WorkspaceFixture {
     }
     QString status() { return find<QLabel>("lblStatus")->text(); }
     QString total() { return text("txtGesamtsumme"); }
-    QString stored(const QString& expression) {
-        return db.scalar(
-            QStringLiteral("SELECT group_concat(%1, ',') FROM (SELECT * FROM tblBuchung ORDER BY ID)")
-                .arg(expression));
+    // expression for each row of a table in the order the rows were written, joined by commas.
+    QString stored(const QString& expression, const QString& table = "tblBuchung") {
+        return db.scalar(QStringLiteral("SELECT group_concat(%1, ',') FROM (SELECT * FROM %2 ORDER BY rowid)")
+                             .arg(expression, table));
+    }
+    QString estimates(const QString& expression) { return stored(expression, "tblNachtrag"); }
+    void estimate(int nid, const QString& company, const QString& kind, const QVariant& architect,
+                  const QVariant& order, const QVariant& architectDate = 45000,
+                  const QVariant& orderDate = 45001, const QString& project = "1") {
+        db.exec(
+            "INSERT INTO tblNachtrag (NID, ProjektID, Projekt, Firma, Gewerk, ArchitektDatum, "
+            "ArchitektKosten, "
+            "NachtragDatum, NachtragArt, NachtragKosten) VALUES (?, ?, 'Schule', ?, 'Rohbau', ?, ?, ?, ?, ?)",
+            {nid, project, company, architectDate, architect, orderDate, kind, order});
+    }
+    // On the company tab: books an estimate row for the company chosen there.
+    void bookEstimate(const QString& kind, const QString& architect, const QString& order) {
+        find<QComboBox>("cboAuftragsart")->setCurrentText(kind);
+        type("txtArchitektBetrag", architect);
+        type("txtAuftragBetrag", order);
+        click("cmdNachtragBuchen");
+    }
+    QString sums() { return text("txtArchitektSumme") + '|' + text("txtAuftragSumme"); }
+    // Each row of a list as shown, its cells joined by "|".
+    QStringList rows(const QString& name) {
+        QAbstractItemModel* model = list(name)->model();
+        QStringList texts;
+        for (int row = 0; row < model->rowCount(); ++row) {
+            QStringList cells;
+            for (int column = 0; column < model->columnCount(); ++column)
+                cells.append(model->index(row, column).data().toString());
+            texts.append(cells.join('|'));
+        }
+        return texts;
     }
     QStringList items(const QString& picker) {
         auto* box = find<QComboBox>(picker);

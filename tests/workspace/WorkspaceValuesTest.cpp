@@ -1,21 +1,24 @@
 #include "AmountField.h"
-#include "BookingListModel.h"
 #include "ColumnWidths.h"
 #include "DateField.h"
+#include "WorkspaceFixture.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QGuiApplication>
-#include <QLabel>
-#include <QTest>
 
-// The amount and date entry as typed key by key, and the stored form of column widths.
 class WorkspaceValuesTest : public QObject {
     Q_OBJECT
+    std::unique_ptr<WorkspaceFixture> f;
 
 private slots:
-    // Keys typed one after the other ("#" is the numeric keypad's decimal key), then a text pasted: what
-    // the field then holds and the amount it stands for (-1: none). Nothing typed is ever thrown away.
+    void initTestCase() {
+        f = std::make_unique<WorkspaceFixture>();
+        f->open();
+        QApplication::setActiveWindow(f->screen.get());
+    }
+    void cleanupTestCase() { f.reset(); }
+
+    // "#" is the numeric keypad's decimal key; -1 cents: no amount.
     void amountFieldKeepsWhatWasTyped_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("pasted");
@@ -52,23 +55,22 @@ private slots:
         QFETCH(QString, pasted);
         QFETCH(QString, held);
         QFETCH(qint64, cents);
-        AmountField field;
+        auto* field = f->find<AmountField>("txtBetrag");
+        field->clear();
         for (const QChar c : typed) {
             if (c == u'#')
-                QTest::keyClick(&field, Qt::Key_Period, Qt::KeypadModifier);
+                QTest::keyClick(field, Qt::Key_Period, Qt::KeypadModifier);
             else
-                QTest::keyClicks(&field, QString(c));
+                QTest::keyClicks(field, QString(c));
         }
         if (!pasted.isEmpty()) {
             QGuiApplication::clipboard()->setText(pasted);
-            field.paste();
+            field->paste();
         }
-        QCOMPARE(field.text(), held);
-        QCOMPARE(field.amount() ? field.amount()->cents() : -1, cents);
+        QCOMPARE(field->text(), held);
+        QCOMPARE(field->amount() ? field->amount()->cents() : -1, cents);
     }
 
-    // A whole date typed after the field gains the focus or is clicked, wherever the click lands; what
-    // is no date brings the date shown before back and says so.
     void dateFieldTakesAWholeDate_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("clickedAt");
@@ -87,12 +89,11 @@ private slots:
         QFETCH(int, clickedAt);
         QFETCH(QDate, date);
         QFETCH(QString, notice);
-        QWidget window;
-        auto* field = new DateField("dtpTest", &window);
-        new QLineEdit(&window);
+        WorkspaceFixture f;
+        f.open();
+        QApplication::setActiveWindow(f.screen.get());
+        auto* field = f.find<DateField>("dtpAnweisung");
         field->setDate(QDate(2020, 6, 1));
-        window.show();
-        QApplication::setActiveWindow(&window);
         if (clickedAt < 0)
             field->setFocus();
         else
@@ -106,7 +107,7 @@ private slots:
                 QTest::keyClicks(field, QString(c));
         }
         QCOMPARE(field->date(), date);
-        QCOMPARE(field->notice()->isVisibleTo(&window) ? field->notice()->text() : QString(), notice);
+        QCOMPARE(field->notice()->isVisibleTo(f.screen.get()) ? field->notice()->text() : QString(), notice);
     }
 
     void columnWidths_data() {
@@ -125,13 +126,6 @@ private slots:
         QFETCH(QList<int>, widths);
         QCOMPARE(ColumnWidths::decode(stored, count), widths);
         QCOMPARE(ColumnWidths::encode({1482, 2716, 0}), "001482002716000000");
-    }
-
-    void runningNumbersAreShownWithThreeDigits() {
-        QCOMPARE(BookingListModel::runningNumberText(7), "007");
-        QCOMPARE(BookingListModel::runningNumberText(70), "070");
-        QCOMPARE(BookingListModel::runningNumberText(1005), "1005");
-        QCOMPARE(BookingListModel::runningNumberText(std::nullopt), QString());
     }
 };
 
