@@ -33,7 +33,7 @@ const QList<QPair<QString, QStringList>>& tables() {
 
 } // namespace
 
-QStringList Schema::createStatements() {
+QStringList Schema::tableStatements() {
     QStringList statements = {
         QStringLiteral("CREATE TABLE tblProjekt (ID INTEGER PRIMARY KEY AUTOINCREMENT, ProjektName TEXT, "
                        "Datumwert INTEGER)"),
@@ -52,7 +52,6 @@ QStringList Schema::createStatements() {
                        "Gewerk TEXT, Kostengruppe TEXT, ArchitektDatum INTEGER, ArchitektKosten REAL, "
                        "NachtragDatum INTEGER, NachtragArt TEXT, NachtragKosten REAL)"),
     };
-    statements += indexStatements();
     return statements;
 }
 
@@ -88,17 +87,6 @@ QList<Schema::Index> Schema::indexes() {
         {QStringLiteral("ixGewerkGewerk"), QStringLiteral("tblGewerk (Gewerk)")},
         {QStringLiteral("ixKostengruppeKostengruppe"), QStringLiteral("tblKostengruppe (Kostengruppe)")},
     };
-}
-
-QString Schema::indexStatement(const Index& index) {
-    return QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2").arg(index.name, index.definition);
-}
-
-QStringList Schema::indexStatements() {
-    QStringList statements;
-    for (const Index& index : indexes())
-        statements += indexStatement(index);
-    return statements;
 }
 
 QStringList Schema::tableNames() {

@@ -6,17 +6,15 @@
 // The six tables of the database file, their indexes and the presets of a new file.
 class Schema {
 public:
-    // CREATE TABLE and CREATE INDEX statements for a new file.
-    static QStringList createStatements();
+    // The CREATE TABLE statements of a new database, as SQLite reads them; a server engine translates
+    // the types.
+    static QStringList tableStatements();
     // An index the queries need: its name and what it is on ("tblBuchung (ProjektID, ID)").
     struct Index {
         QString name;
         QString definition;
     };
     static QList<Index> indexes();
-    // "IF NOT EXISTS", so that an index can be added to any file the program opens.
-    static QString indexStatement(const Index& index);
-    static QStringList indexStatements();
     // The six table names and, for each, the fields the program needs.
     static QStringList tableNames();
     static QStringList fieldNames(const QString& table);

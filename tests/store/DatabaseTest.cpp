@@ -179,7 +179,7 @@ void DatabaseTest::acceptsNamesInAnyLetterCase() {
     TestDatabase file;
     for (const QString& table : Schema::tableNames())
         file.exec(QStringLiteral("DROP TABLE %1").arg(table));
-    for (const QString& statement : Schema::createStatements()) {
+    for (const QString& statement : Schema::tableStatements()) {
         QString spelled = statement;
         for (QChar& c : spelled) {
             if (c.unicode() < 0x80)
