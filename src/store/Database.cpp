@@ -520,6 +520,25 @@ bool Database::lockProject(const QString& projectId) {
     return statement.isEmpty() || exec(statement, {projectId});
 }
 
+bool Database::bulkInsert(const QString& table, const QStringList& columns, const QList<QStringList>& rows) {
+    const QString what = QStringLiteral("INSERT INTO ") + table;
+    if (!onCurrentFile(what))
+        return false;
+    Engine::Fault fault;
+    if (m_engine->bulkInsert(connection(), table, columns, rows, &fault))
+        return true;
+    recordFailure(what, fault.germanText, fault.kind);
+    return false;
+}
+
+bool Database::resetIdentities() {
+    for (const QString& statement : m_engine->identityResetStatements()) {
+        if (!exec(statement))
+            return false;
+    }
+    return true;
+}
+
 QString Database::foreignNumberCondition(const QString& column) const {
     return m_engine->foreignNumberCondition(column);
 }

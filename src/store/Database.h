@@ -122,6 +122,10 @@ public:
     // Within a transaction: waits until no other workstation writes into the project, so that the
     // running numbers taken next are this transaction's alone.
     bool lockProject(const QString& projectId);
+    // Within a transaction: writes many rows into table at once (null QString: NULL), numbers included.
+    bool bulkInsert(const QString& table, const QStringList& columns, const QList<QStringList>& rows);
+    // After rows were written with their numbers: the next new row of each table gets the next number.
+    bool resetIdentities();
     // A condition, for a query, true when column holds a value that is no number at all.
     QString foreignNumberCondition(const QString& column) const;
     // The collation under which texts compare equal only when they are the same to the letter.

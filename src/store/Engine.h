@@ -55,6 +55,13 @@ public:
     // A condition true for a value of column that the engine may hold but that is no number (a text).
     virtual QString foreignNumberCondition(const QString& column) const = 0;
 
+    // Within the open transaction, writes many rows into table at once; a null QString is NULL.
+    virtual bool bulkInsert(const QSqlDatabase& db, const QString& table, const QStringList& columns,
+                            const QList<QStringList>& rows, Fault* fault) const = 0;
+    // After rows were written with their numbers: the statements that let the next new row of every
+    // table get the next number.
+    virtual QStringList identityResetStatements() const = 0;
+
     virtual Fault fault(const QSqlError& error) const = 0;
     virtual Database::OpenFailure openFailure(const QSqlError& error, QString* reason) const = 0;
 

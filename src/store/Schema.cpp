@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QPair>
+#include <QRegularExpression>
 
 namespace {
 
@@ -102,6 +103,26 @@ QStringList Schema::fieldNames(const QString& table) {
             return entry.second;
     }
     return {};
+}
+
+Schema::FieldKind Schema::fieldKind(const QString& table, const QString& field) {
+    for (const QString& statement : tableStatements()) {
+        if (!statement.startsWith(QStringLiteral("CREATE TABLE ") + table + QLatin1Char(' ')))
+            continue;
+        const QRegularExpression declared(
+            QStringLiteral("[(,] *\"?%1\"? (\\w+)( PRIMARY)?").arg(QRegularExpression::escape(field)));
+        const QRegularExpressionMatch match = declared.match(statement);
+        if (!match.hasMatch())
+            break;
+        if (!match.captured(2).isEmpty())
+            return FieldKind::Key;
+        if (match.captured(1) == QLatin1String("INTEGER"))
+            return FieldKind::Integer;
+        if (match.captured(1) == QLatin1String("REAL"))
+            return FieldKind::Amount;
+        break;
+    }
+    return FieldKind::Text;
 }
 
 QStringList Schema::presetTrades() {

@@ -18,6 +18,9 @@ public:
     // The six table names and, for each, the fields the program needs.
     static QStringList tableNames();
     static QStringList fieldNames(const QString& table);
+    // What a field holds: the row's number, a whole number (running number, day), an amount, a text.
+    enum class FieldKind { Key, Integer, Amount, Text };
+    static FieldKind fieldKind(const QString& table, const QString& field);
     // Preset trades and cost groups of a new file.
     static QStringList presetTrades();
     static QStringList presetCostGroups();

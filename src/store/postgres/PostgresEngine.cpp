@@ -293,3 +293,83 @@ bool PostgresEngine::read(const QSqlDatabase& db, const QString& sql, const QVar
     }
     return true;
 }
+
+bool PostgresEngine::bulkInsert(const QSqlDatabase& db, const QString& table, const QStringList& columns,
+                                const QList<QStringList>& rows, Fault* failure) const {
+    PGconn* connection = handle(db);
+    const auto failed = [&](const QString& words) {
+        *failure = {Database::Failure::Other,
+                    withWords(QStringLiteral("Der Datenbankserver hat die Zeilen nicht angenommen."), words)};
+        return false;
+    };
+    if (!connection)
+        return failed(QString());
+    const QByteArray copy =
+        QStringLiteral("COPY %1 (%2) FROM STDIN").arg(table, columns.join(QStringLiteral(", "))).toUtf8();
+    PGresult* started = PQexec(connection, copy.constData());
+    const bool copying = PQresultStatus(started) == PGRES_COPY_IN;
+    PQclear(started);
+    if (!copying)
+        return failed(QString::fromUtf8(PQerrorMessage(connection)));
+    // The rows in COPY's text format: fields apart by tabs, \N for null, backslash escapes.
+    QByteArray chunk;
+    bool sent = true;
+    for (const QStringList& row : rows) {
+        for (qsizetype i = 0; i < row.size(); ++i) {
+            if (i > 0)
+                chunk += '\t';
+            if (row.at(i).isNull()) {
+                chunk += "\\N";
+                continue;
+            }
+            for (const char c : row.at(i).toUtf8()) {
+                switch (c) {
+                case '\\':
+                    chunk += "\\\\";
+                    break;
+                case '\t':
+                    chunk += "\\t";
+                    break;
+                case '\n':
+                    chunk += "\\n";
+                    break;
+                case '\r':
+                    chunk += "\\r";
+                    break;
+                default:
+                    chunk += c;
+                }
+            }
+        }
+        chunk += '\n';
+        if (chunk.size() > (1 << 20)) {
+            sent = sent && PQputCopyData(connection, chunk.constData(), int(chunk.size())) == 1;
+            chunk.clear();
+        }
+    }
+    sent = sent && (chunk.isEmpty() || PQputCopyData(connection, chunk.constData(), int(chunk.size())) == 1);
+    if (PQputCopyEnd(connection, sent ? nullptr : "abgebrochen") != 1)
+        return failed(QString::fromUtf8(PQerrorMessage(connection)));
+    bool ok = sent;
+    QString words;
+    while (PGresult* result = PQgetResult(connection)) {
+        if (PQresultStatus(result) != PGRES_COMMAND_OK) {
+            ok = false;
+            words = QString::fromUtf8(PQresultErrorMessage(result)).trimmed();
+        }
+        PQclear(result);
+    }
+    return ok || failed(words);
+}
+
+QStringList PostgresEngine::identityResetStatements() const {
+    QStringList statements;
+    for (const QString& table : Schema::tableNames()) {
+        const QString key =
+            table == QLatin1String("tblNachtrag") ? QStringLiteral("rowid") : QStringLiteral("ID");
+        statements += QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), "
+                                     "COALESCE(MAX(%2), 0) + 1, false) FROM %1")
+                          .arg(table.toLower(), key.toLower());
+    }
+    return statements;
+}

@@ -25,6 +25,9 @@ public:
     QString projectLockStatement() const override;
     QString exactCollation() const override { return QStringLiteral("\"C\""); }
     QString foreignNumberCondition(const QString& column) const override;
+    bool bulkInsert(const QSqlDatabase& db, const QString& table, const QStringList& columns,
+                    const QList<QStringList>& rows, Fault* fault) const override;
+    QStringList identityResetStatements() const override;
     Fault fault(const QSqlError& error) const override;
     Database::OpenFailure openFailure(const QSqlError& error, QString* reason) const override;
     bool read(const QSqlDatabase& db, const QString& sql, const QVariantList& values,

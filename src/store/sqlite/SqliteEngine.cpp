@@ -183,3 +183,26 @@ bool SqliteEngine::read(const QSqlDatabase& db, const QString& sql, const QVaria
     }
     return true;
 }
+
+bool SqliteEngine::bulkInsert(const QSqlDatabase& db, const QString& table, const QStringList& columns,
+                              const QList<QStringList>& rows, Fault* failure) const {
+    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (?%3)")
+                            .arg(table, columns.join(QStringLiteral(", ")),
+                                 QStringLiteral(", ?").repeated(columns.size() - 1));
+    SqliteStatement statement(handle(db), sql);
+    for (const QStringList& row : rows) {
+        QVariantList values;
+        for (const QString& value : row)
+            values += value.isNull() ? QVariant() : QVariant(value);
+        if (!statement.isPrepared() || !statement.bind(values) || (statement.next(), statement.failed())) {
+            *failure = faultOf(statement.resultCode(), statement.engineWords());
+            return false;
+        }
+        statement.reset();
+    }
+    return true;
+}
+
+QStringList SqliteEngine::identityResetStatements() const {
+    return {};
+}
