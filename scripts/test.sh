@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test through CTest.
+# Sets up, builds and runs every test through CTest: each store and screen test on the database file
+# and, inside a throwaway PostgreSQL server that pg_virtualenv starts and removes, on the server too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-ctest --test-dir build --output-on-failure -j2
+export CI="${CI:-true}"
+pg_virtualenv -v 15 -o fsync=off -o synchronous_commit=off -o full_page_writes=off ctest --test-dir build --output-on-failure -j2 "$@"

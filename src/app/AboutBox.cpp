@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
+AboutBox::AboutBox(const QString& dataPlace, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmInfo"));
     setWindowTitle(QStringLiteral("Info"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -17,7 +17,7 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     logo->setFixedSize(180, 118);
 
     auto* text = new QVBoxLayout;
-    const QStringList texts = lines();
+    const QStringList texts = lines() << QStringLiteral("Daten: ") + dataPlace;
     for (qsizetype i = 0; i < texts.size(); ++i) {
         auto* label = new QLabel(texts.at(i), this);
         label->setObjectName(QStringLiteral("Label%1").arg(i + 1));

@@ -7,7 +7,8 @@
 class AboutBox : public QDialog {
     Q_OBJECT
 public:
-    explicit AboutBox(QWidget* parent = nullptr);
+    // dataPlace: where the data live (the database folder, or the database on its server).
+    explicit AboutBox(const QString& dataPlace, QWidget* parent = nullptr);
 
     // The eight lines of text shown beside the logo.
     static QStringList lines();

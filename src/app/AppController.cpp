@@ -58,6 +58,8 @@ bool AppController::showStartMenu(bool firstStart) {
     auto* menu = new StartMenu;
     if (firstStart)
         menu->setWindowTitle(StartMenu::versionTitle());
+    m_dataPlace = location->place();
+    menu->setWindowTitle(menu->windowTitle() + QStringLiteral("  -  ") + m_dataPlace);
     if (m_startMenuPlace) {
         menu->move(*m_startMenuPlace);
         WindowPlacement::fitIntoScreen(*menu, menu->size());
@@ -237,7 +239,7 @@ void AppController::openAboutBox() {
     if (!m_startMenu)
         return;
     if (!m_aboutBox)
-        m_aboutBox = new AboutBox(m_startMenu);
+        m_aboutBox = new AboutBox(m_dataPlace, m_startMenu);
     bringToFront(m_aboutBox);
 }
 

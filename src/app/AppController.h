@@ -103,6 +103,8 @@ private:
     Dialogs& m_dialogs;
     Settings& m_settings;
     QString m_databaseFilePath;
+    // Where the data live, as the start menu's title and the about box show it.
+    QString m_dataPlace;
     std::unique_ptr<DatabaseLocation> m_unconfirmedLocation;
     // Confirmed, its folders not yet recorded: they are written once the start menu has been painted.
     std::unique_ptr<DatabaseLocation> m_unrecordedLocation;

@@ -46,6 +46,12 @@ bool DatabaseLocation::hasUserIni() const {
            QFileInfo(QDir(m_userFolder).filePath(QString::fromLatin1(kIniFileName))).isFile();
 }
 
+QString DatabaseLocation::configuredServer(const QString& iniFolder) {
+    QFile ini(QDir(iniFolder).filePath(QString::fromLatin1(kIniFileName)));
+    const QString value = ini.open(QIODevice::ReadOnly) ? DatabaseIniFile::folder(ini.readAll()) : QString();
+    return Database::isServerLocation(value) ? value : QString();
+}
+
 QString DatabaseLocation::configuredFolder(const QString& programFolder, bool deleteWhenEmpty) {
     const QDir program(programFolder);
     QFile ini(program.filePath(QString::fromLatin1(kIniFileName)));
@@ -79,6 +85,12 @@ DatabaseLocation::Outcome DatabaseLocation::determine(QWidget* parent) {
 }
 
 DatabaseLocation::Outcome DatabaseLocation::locate(QWidget* parent) {
+    const QString server = configuredServer(hasUserIni() ? m_userFolder : m_programFolder);
+    if (!server.isEmpty()) {
+        m_databaseFolder = server;
+        m_databaseFilePath = server;
+        return Outcome::Found;
+    }
     m_databaseFolder =
         hasUserIni() ? configuredFolder(m_userFolder, false) : configuredFolder(m_programFolder, true);
     m_databaseFilePath = findDatabaseFile(m_databaseFolder);
@@ -96,6 +108,12 @@ bool DatabaseLocation::confirm(QWidget* parent, Record record) {
     if (!usable || record == Record::Now)
         saveSettings();
     return usable;
+}
+
+QString DatabaseLocation::place() const {
+    if (Database::isServerLocation(m_databaseFolder))
+        return QStringLiteral("Datenbank ") + Database::placeOf(m_databaseFolder);
+    return QDir::toNativeSeparators(withoutTrailingSeparator(m_databaseFolder));
 }
 
 void DatabaseLocation::recordFolders() {
@@ -137,7 +155,52 @@ void DatabaseLocation::beginCheck() {
     });
 }
 
+bool DatabaseLocation::checkServer(const QString& location, QWidget* parent) {
+    Database::OpenFailure failure = Database::OpenFailure::None;
+    QString message;
+    if (m_check.valid()) {
+        const auto [usable, text] = m_check.get();
+        if (usable)
+            return true;
+        // The check on the thread does not tell the kind of failure: the next attempt does.
+    }
+    for (;;) {
+        if (Database::open(location, &failure, &message))
+            return true;
+        switch (failure) {
+        case Database::OpenFailure::PasswordNeeded:
+        case Database::OpenFailure::LoginRefused: {
+            if (failure == Database::OpenFailure::LoginRefused)
+                m_dialogs.inform(parent, kLoadErrorTitle, message, Dialogs::Icon::Warning);
+            QString user = Database::userOf(location);
+            QString password;
+            if (!m_dialogs.askLogin(parent, Database::placeOf(location), user, password))
+                return false;
+            Database::rememberLogin(location, user, password);
+            continue;
+        }
+        case Database::OpenFailure::Empty:
+            if (m_dialogs.ask(parent, QStringLiteral("Datenbankserver"),
+                              QStringLiteral("Die Datenbank %1 ist leer. Jetzt für Zelvora einrichten?")
+                                  .arg(Database::placeOf(location)),
+                              Dialogs::Icon::Question, Dialogs::Answer::Yes) != Dialogs::Answer::Yes)
+                return false;
+            if (!Database::create(location, &message)) {
+                m_dialogs.inform(parent, kLoadErrorTitle, message, Dialogs::Icon::Critical);
+                return false;
+            }
+            continue;
+        default:
+            if (m_dialogs.choose(parent, kLoadErrorTitle, message, Dialogs::Icon::Critical,
+                                 {QStringLiteral("Erneut versuchen"), QStringLiteral("Beenden")}) != 0)
+                return false;
+        }
+    }
+}
+
 bool DatabaseLocation::checkUsable(const QString& path, QWidget* parent) {
+    if (Database::isServerLocation(path))
+        return checkServer(path, parent);
     QString message;
     if (m_check.valid()) {
         const auto [usable, text] = m_check.get();

@@ -50,6 +50,8 @@ public:
     // Records both folders in the settings; the file is written only when they changed.
     void recordFolders();
 
+    // Where the data live, for the user: the database folder, or "Datenbank zlv auf server".
+    QString place() const;
     // The database folder with a trailing separator.
     QString databaseFolder() const { return m_databaseFolder; }
     // The database file's full path, spelled as on disk; empty unless locate() found it and no later
@@ -59,6 +61,9 @@ public:
     // The folder named by the ini file's first value (with a trailing separator), or the program's folder
     // when the ini file is missing or empty. An empty ini file is deleted when deleteWhenEmpty is set.
     static QString configuredFolder(const QString& programFolder, bool deleteWhenEmpty);
+    // The server named by the ini file in iniFolder ("postgresql://server/zlv"); empty when it names a
+    // folder or nothing.
+    static QString configuredServer(const QString& iniFolder);
     // The full path of the file in folder whose name is "zlv.mdb" in any letter case; empty when none.
     static QString findDatabaseFile(const QString& folder);
     // The folder of the user's own ini file beside the settings (~/.config/TalbrinZlv).
@@ -67,6 +72,9 @@ public:
 private:
     Outcome askForDatabase(QWidget* parent);
     bool checkUsable(const QString& path, QWidget* parent);
+    // Opens the server's database: asks for a password when the server wants one, offers to set up an
+    // empty database, and offers to try again when the server cannot be reached.
+    bool checkServer(const QString& location, QWidget* parent);
     bool writeIni(const QString& folder, QWidget* parent);
     bool hasUserIni() const;
     void saveSettings();

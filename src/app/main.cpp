@@ -4,12 +4,17 @@
 #include "QtDialogs.h"
 #include "Settings.h"
 #include "SingleInstance.h"
+#include "TransferCommand.h"
 
 #include <cstdio>
 #include <QApplication>
 #include <QTranslator>
 
 int main(int argc, char** argv) {
+    if (TransferCommand::isRequested(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        return TransferCommand::run(QCoreApplication::arguments());
+    }
     ApplicationSetup::prepareEnvironment();
     QApplication app(argc, argv);
     QTranslator qtTranslation;

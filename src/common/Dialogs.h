@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 class Settings;
@@ -23,6 +24,13 @@ public:
                                  Answer defaultButton) {
         return ask(parent, title, text, icon, defaultButton);
     }
+    // A message with buttons of the given texts, the first one the default; returns the index of the
+    // button pressed, the last one when the box is closed.
+    virtual int choose(QWidget* parent, const QString& title, const QString& text, Icon icon,
+                       const QStringList& buttons) = 0;
+    // "Anmeldung am Datenbankserver": asks for user and password (the user proposed); false when the
+    // clerk cancels.
+    virtual bool askLogin(QWidget* parent, const QString& server, QString& user, QString& password) = 0;
     // A notice with an OK button only.
     virtual void inform(QWidget* parent, const QString& title, const QString& text, Icon icon) = 0;
     // A file-open dialog; returns the chosen file's full path, or an empty text when cancelled.

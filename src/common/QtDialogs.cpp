@@ -1,9 +1,13 @@
 #include "QtDialogs.h"
 
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontMetrics>
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -124,6 +128,49 @@ Dialogs::Answer QtDialogs::askWithCancel(QWidget* parent, const QString& title, 
     default:
         return Answer::Cancel;
     }
+}
+
+int QtDialogs::choose(QWidget* parent, const QString& title, const QString& text, Icon icon,
+                      const QStringList& buttons) {
+    QMessageBox box(toQt(icon), title, text, QMessageBox::NoButton, parent);
+    QList<QAbstractButton*> pressable;
+    for (const QString& label : buttons)
+        pressable += box.addButton(label, QMessageBox::ActionRole);
+    if (pressable.isEmpty())
+        return -1;
+    box.setDefaultButton(qobject_cast<QPushButton*>(pressable.constFirst()));
+    box.setEscapeButton(pressable.constLast());
+    fitTitle(box);
+    box.exec();
+    const qsizetype pressed = pressable.indexOf(box.clickedButton());
+    return int(pressed < 0 ? pressable.size() - 1 : pressed);
+}
+
+bool QtDialogs::askLogin(QWidget* parent, const QString& server, QString& user, QString& password) {
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("frmAnmeldung"));
+    dialog.setWindowTitle(QStringLiteral("Anmeldung am Datenbankserver"));
+    auto* form = new QFormLayout(&dialog);
+    form->addRow(new QLabel(QStringLiteral("Server: %1").arg(server), &dialog));
+    auto* userField = new QLineEdit(user, &dialog);
+    userField->setObjectName(QStringLiteral("txtBenutzer"));
+    auto* passwordField = new QLineEdit(&dialog);
+    passwordField->setObjectName(QStringLiteral("txtPasswort"));
+    passwordField->setEchoMode(QLineEdit::Password);
+    form->addRow(QStringLiteral("&Benutzer:"), userField);
+    form->addRow(QStringLiteral("&Passwort:"), passwordField);
+    auto* buttons = new QDialogButtonBox(&dialog);
+    buttons->addButton(QStringLiteral("Anmelden"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    (user.isEmpty() ? userField : passwordField)->setFocus();
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    user = userField->text().trimmed();
+    password = passwordField->text();
+    return true;
 }
 
 void QtDialogs::inform(QWidget* parent, const QString& title, const QString& text, Icon icon) {

@@ -9,6 +9,9 @@ public:
                Answer defaultButton) override;
     Answer askWithCancel(QWidget* parent, const QString& title, const QString& text, Icon icon,
                          Answer defaultButton) override;
+    int choose(QWidget* parent, const QString& title, const QString& text, Icon icon,
+               const QStringList& buttons) override;
+    bool askLogin(QWidget* parent, const QString& server, QString& user, QString& password) override;
     void inform(QWidget* parent, const QString& title, const QString& text, Icon icon) override;
     QString chooseFileToOpen(QWidget* parent, const QString& title, const QString& folder,
                              const QString& filter) override;

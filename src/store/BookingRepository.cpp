@@ -167,7 +167,7 @@ std::optional<Booking> BookingRepository::find(const QString& projectId, int run
     const QList<Booking> rows =
         read(m_db,
              kSelect + QStringLiteral("WHERE trim(ProjektID) = ? AND PID = ? AND fold(Firma) = fold(?) "
-                                      "AND AnweisungVom IS ? ORDER BY ID LIMIT 1"),
+                                      "AND AnweisungVom IS NOT DISTINCT FROM ? ORDER BY ID LIMIT 1"),
              {projectId, runningNumber, company, StoredValue::bind(instructedOn)}, ok);
     if (rows.isEmpty())
         return std::nullopt;
@@ -179,7 +179,7 @@ std::optional<qint64> BookingRepository::add(const Booking& booking) {
         QStringLiteral(
             "INSERT INTO tblBuchung (PID, ProjektID, Projekt, Firma, Gewerk, Kostengruppe, AnweisungVom, "
             "RechnungVom, RechnungsNr, Zahlungsart, Bemerkungen, Betrag) "
-            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING ID"),
         {StoredValue::bind(booking.runningNumber), StoredValue::bind(booking.projectId),
          StoredValue::bind(booking.project), StoredValue::bind(booking.company),
          StoredValue::bind(booking.trade), StoredValue::bind(booking.costGroup),
@@ -208,6 +208,8 @@ bool BookingRepository::book(Booking& booking, std::optional<qint64> replacing, 
                 *originalGone = m_db.lastFailure() == Database::Failure::RowGone;
             return false;
         }
+        if (!m_db.lockProject(booking.projectId))
+            return false;
         bool ok = true;
         const int highest = highestRunningNumber(booking.projectId, &ok);
         if (!ok)
@@ -227,8 +229,8 @@ QList<Booking> BookingRepository::withUnreadableAmount(const QString& projectId,
     // The engine picks out the candidates (a text, or a number beyond any amount); Money decides.
     QList<Booking> rows =
         read(m_db,
-             kSelect + QStringLiteral("WHERE trim(ProjektID) = ? AND (typeof(Betrag) IN ('text', 'blob') "
-                                      "OR abs(Betrag) >= 1e13) ORDER BY ID"),
+             kSelect + QStringLiteral("WHERE trim(ProjektID) = ? AND (%1 OR abs(Betrag) >= 1e13) ORDER BY ID")
+                           .arg(m_db.foreignNumberCondition(QStringLiteral("Betrag"))),
              {projectId}, ok);
     rows.removeIf([](const Booking& booking) { return booking.unreadableAmount.isEmpty(); });
     return rows;

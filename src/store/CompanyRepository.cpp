@@ -55,19 +55,21 @@ QList<Company> CompanyRepository::search(const QString& userText, SearchFrom fro
     const QString pattern = from == SearchFrom::Anywhere ? PatternMatcher::anywhere(userText)
                                                          : PatternMatcher::fromLeft(userText);
     return read(m_db,
-                kSelect + QStringLiteral("WHERE GewerkID LIKE ? OR KostengruppeID LIKE ? OR Name LIKE ? "
-                                         "OR PLZ LIKE ? OR Ort LIKE ? ORDER BY ID"),
+                kSelect + QStringLiteral(
+                              "WHERE matches(?, GewerkID) OR matches(?, KostengruppeID) OR matches(?, Name) "
+                              "OR matches(?, PLZ) OR matches(?, Ort) ORDER BY ID"),
                 {pattern, pattern, pattern, pattern, pattern}, ok);
 }
 
 QList<Company> CompanyRepository::searchByName(const QString& userText, bool* ok) const {
     const QString pattern = PatternMatcher::anywhere(userText);
-    return read(m_db,
-                kSelect +
-                    QStringLiteral("WHERE Name LIKE ? OR GewerkID LIKE ? OR KostengruppeID LIKE ? "
-                                   "OR Ort LIKE ? OR PLZ LIKE ?") +
-                    kByName,
-                {pattern, pattern, pattern, pattern, pattern}, ok);
+    return read(
+        m_db,
+        kSelect +
+            QStringLiteral("WHERE matches(?, Name) OR matches(?, GewerkID) OR matches(?, KostengruppeID) "
+                           "OR matches(?, Ort) OR matches(?, PLZ)") +
+            kByName,
+        {pattern, pattern, pattern, pattern, pattern}, ok);
 }
 
 std::optional<Company> CompanyRepository::find(qint64 id, bool* ok) const {
@@ -90,7 +92,7 @@ std::optional<qint64> CompanyRepository::add(const Company& company) {
     return m_db.insert(
         QStringLiteral("INSERT INTO tblFirma (Name, \"Straße\", PLZ, Ort, Telefon1, Telefon2, Mobil, "
                        "eMail, Ansprechpartner, GewerkID, KostengruppeID) "
-                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING ID"),
         fields(company));
 }
 

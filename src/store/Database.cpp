@@ -1,10 +1,11 @@
 #include "Database.h"
 
+#include "Engine.h"
+#include "PostgresEngine.h"
 #include "Schema.h"
+#include "ServerAddress.h"
 #include "SqliteEngine.h"
-#include "SqliteFailure.h"
 #include "SqliteFile.h"
-#include "SqliteStatement.h"
 #include "SystemErrorText.h"
 
 #include <atomic>
@@ -14,10 +15,6 @@
 #include <QSqlError>
 
 namespace {
-
-// Stamped into files the program creates ("ZLV1"); never required of a file that is opened.
-constexpr int kApplicationId = 0x5A4C5631;
-constexpr int kUserVersion = 1;
 
 QString nextConnectionName() {
     static std::atomic<quint64> counter{0};
@@ -49,8 +46,8 @@ QString failurePrefix(const QString& sql) {
 
 } // namespace
 
-Database::Database(QString filePath, QString connectionName)
-    : m_filePath(std::move(filePath)), m_connectionName(std::move(connectionName)) {}
+Database::Database(std::unique_ptr<Engine> engine, QString connectionName)
+    : m_engine(std::move(engine)), m_connectionName(std::move(connectionName)) {}
 
 Database::~Database() {
     {
@@ -64,8 +61,32 @@ Database::~Database() {
     QSqlDatabase::removeDatabase(m_connectionName);
 }
 
-std::unique_ptr<Database> Database::open(const QString& filePath, OpenFailure* failure,
+bool Database::isServerLocation(const QString& location) {
+    return ServerAddress::isServerLocation(location);
+}
+
+QString Database::placeOf(const QString& location) {
+    return ServerAddress::parse(location).place();
+}
+
+QString Database::userOf(const QString& location) {
+    return ServerAddress::parse(location).user;
+}
+
+void Database::rememberLogin(const QString& location, const QString& user, const QString& password) {
+    ServerAddress::rememberPassword(location, user, password);
+}
+
+std::unique_ptr<Database> Database::open(const QString& location, OpenFailure* failure,
                                          QString* germanMessage, int busyTimeoutMs) {
+    if (failure)
+        *failure = OpenFailure::None;
+    return isServerLocation(location) ? openServer(location, failure, germanMessage)
+                                      : openFile(location, failure, germanMessage, busyTimeoutMs);
+}
+
+std::unique_ptr<Database> Database::openFile(const QString& filePath, OpenFailure* failure,
+                                             QString* germanMessage, int busyTimeoutMs) {
     const auto refuse = [&](OpenFailure kind, const QString& reason) {
         if (failure)
             *failure = kind;
@@ -73,9 +94,6 @@ std::unique_ptr<Database> Database::open(const QString& filePath, OpenFailure* f
             *germanMessage = refusal(filePath, reason);
         return std::unique_ptr<Database>();
     };
-    if (failure)
-        *failure = OpenFailure::None;
-
     const QFileInfo info(filePath);
     if (!info.exists())
         return refuse(OpenFailure::Missing, QStringLiteral("Die Datei ist nicht vorhanden."));
@@ -100,16 +118,53 @@ std::unique_ptr<Database> Database::open(const QString& filePath, OpenFailure* f
                       QStringLiteral("Der Ordner der Datei ist schreibgeschützt; Änderungen können nicht "
                                      "sicher gespeichert werden."));
 
-    std::unique_ptr<Database> db(new Database(info.absoluteFilePath(), nextConnectionName()));
+    std::unique_ptr<Database> db(new Database(
+        std::make_unique<SqliteEngine>(info.absoluteFilePath(), busyTimeoutMs), nextConnectionName()));
     QString reason;
-    if (!db->connect(true, busyTimeoutMs, &reason))
-        return refuse(OpenFailure::Other, reason);
-    const OpenFailure schemaFailure = db->checkSchema(&reason);
-    if (schemaFailure != OpenFailure::None)
-        return refuse(schemaFailure, reason);
-    const OpenFailure configureFailure = db->configure(&reason);
-    if (configureFailure != OpenFailure::None)
-        return refuse(configureFailure, reason);
+    OpenFailure kind = OpenFailure::Other;
+    if (!db->connect(true, &kind, &reason))
+        return refuse(kind, reason);
+    kind = db->checkSchema(&reason);
+    if (kind != OpenFailure::None)
+        return refuse(kind, reason);
+    kind = db->configure(&reason);
+    if (kind != OpenFailure::None)
+        return refuse(kind, reason);
+    return db;
+}
+
+std::unique_ptr<Database> Database::openServer(const QString& location, OpenFailure* failure,
+                                               QString* germanMessage) {
+    const ServerAddress address = ServerAddress::parse(location);
+    const auto refuse = [&](OpenFailure kind, const QString& reason) {
+        if (failure)
+            *failure = kind;
+        if (germanMessage)
+            *germanMessage = QStringLiteral("Die Datenbank %1 kann nicht geöffnet werden:\n%2")
+                                 .arg(address.place(), reason);
+        return std::unique_ptr<Database>();
+    };
+    if (!address.isValid())
+        return refuse(OpenFailure::Other, address.problem());
+    std::unique_ptr<Database> db(
+        new Database(std::make_unique<PostgresEngine>(address), nextConnectionName()));
+    QString reason;
+    OpenFailure kind = OpenFailure::Other;
+    if (!db->connect(true, &kind, &reason))
+        return refuse(kind, reason);
+    bool ok = false;
+    const QStringList tables = db->tables(&ok);
+    if (!ok)
+        return refuse(OpenFailure::Other, db->m_lastReason);
+    if (tables.isEmpty())
+        return refuse(OpenFailure::Empty,
+                      QStringLiteral("Die Datenbank ist leer; sie ist noch nicht für Zelvora eingerichtet."));
+    kind = db->checkSchema(&reason);
+    if (kind != OpenFailure::None)
+        return refuse(kind, reason.replace(QStringLiteral("Die Datei ist"), QStringLiteral("Sie ist")));
+    kind = db->configure(&reason);
+    if (kind != OpenFailure::None)
+        return refuse(kind, reason);
     return db;
 }
 
@@ -122,40 +177,47 @@ int Database::defaultBusyTimeoutMs() {
     return timeout;
 }
 
-bool Database::connect(bool existing, int busyTimeoutMs, QString* germanText) {
-    QSqlDatabase db = QSqlDatabase::addDatabase(SqliteEngine::driverName(), m_connectionName);
+bool Database::connect(bool existing, OpenFailure* failure, QString* germanText) {
+    QSqlDatabase db = QSqlDatabase::addDatabase(m_engine->driverName(), m_connectionName);
     if (!db.isValid()) {
+        *failure = OpenFailure::Other;
         *germanText =
-            QStringLiteral("Der Datenbanktreiber %1 ist nicht verfügbar.").arg(SqliteEngine::driverName());
+            QStringLiteral("Der Datenbanktreiber %1 ist nicht verfügbar.").arg(m_engine->driverName());
         return false;
     }
-    SqliteEngine::configure(db, m_filePath, existing, busyTimeoutMs);
+    m_engine->configure(db, existing);
     if (!db.open()) {
-        *germanText = SqliteFailure::germanText(SqliteEngine::resultCode(db.lastError()),
-                                                SqliteEngine::engineWords(db.lastError()));
+        *failure = m_engine->openFailure(db.lastError(), germanText);
         return false;
     }
-    if (!handle()) {
-        *germanText = QStringLiteral("Der Datenbanktreiber liefert keine SQLite-Verbindung.");
+    if (!m_engine->prepare(db)) {
+        *failure = OpenFailure::Other;
+        *germanText = QStringLiteral("Die Suchfunktionen konnten nicht eingerichtet werden.");
         return false;
     }
     return true;
 }
 
+QStringList Database::tables(bool* ok) {
+    QStringList names;
+    *ok = read(m_engine->tableListQuery(), {}, [&](const Row& row) { names += row.text(0); });
+    return names;
+}
+
 Database::OpenFailure Database::checkSchema(QString* reason) {
     QSqlQuery query(connection());
     query.setForwardOnly(true);
-    if (!query.prepare(SqliteEngine::fieldListQuery()))
-        return SqliteEngine::classifyOpenFailure(query.lastError(), reason);
+    if (!query.prepare(m_engine->fieldListQuery()))
+        return m_engine->openFailure(query.lastError(), reason);
     for (const QString& table : Schema::tableNames()) {
         query.bindValue(0, table);
         if (!query.exec())
-            return SqliteEngine::classifyOpenFailure(query.lastError(), reason);
+            return m_engine->openFailure(query.lastError(), reason);
         QStringList present;
         while (query.next())
             present += query.value(0).toString();
         if (query.lastError().isValid())
-            return SqliteEngine::classifyOpenFailure(query.lastError(), reason);
+            return m_engine->openFailure(query.lastError(), reason);
         query.finish();
         if (present.isEmpty()) {
             *reason =
@@ -175,26 +237,22 @@ Database::OpenFailure Database::checkSchema(QString* reason) {
 }
 
 Database::OpenFailure Database::configure(QString* reason) {
-    if (!SqliteEngine::installFunctions(handle())) {
-        *reason = QStringLiteral("Die Suchfunktionen konnten nicht eingerichtet werden.");
-        return OpenFailure::Other;
-    }
-    // Only a file that lacks an index is written to, so that opening a file that other programs are
-    // writing to waits for no one.
+    // Only a database that lacks an index is written to, so that opening a file that other programs
+    // are writing to waits for no one.
     QStringList present;
     QSqlQuery query(connection());
     query.setForwardOnly(true);
-    if (!query.exec(SqliteEngine::indexListQuery()))
-        return SqliteEngine::classifyOpenFailure(query.lastError(), reason);
+    if (!query.exec(m_engine->indexListQuery()))
+        return m_engine->openFailure(query.lastError(), reason);
     while (query.next())
         present += query.value(0).toString();
     if (query.lastError().isValid())
-        return SqliteEngine::classifyOpenFailure(query.lastError(), reason);
+        return m_engine->openFailure(query.lastError(), reason);
     query.finish();
     QStringList missing;
     for (const Schema::Index& index : Schema::indexes()) {
         if (!present.contains(index.name, Qt::CaseInsensitive))
-            missing += Schema::indexStatement(index);
+            missing += m_engine->indexStatement(index);
     }
     if (missing.isEmpty())
         return OpenFailure::None;
@@ -210,14 +268,21 @@ Database::OpenFailure Database::configure(QString* reason) {
 }
 
 bool Database::onCurrentFile(const QString& what) {
-    sqlite3* db = handle();
-    if (db && !SqliteEngine::fileHasMoved(db))
+    if (m_engine->stillThere(connection()))
         return true;
-    if (!m_inTransaction && QFileInfo::exists(m_filePath)) {
+    if (!m_inTransaction && (onServer() || QFileInfo::exists(m_engine->place()))) {
         QString reason;
         if (reconnect(&reason))
             return true;
         recordFailure(what, reason);
+        return false;
+    }
+    if (onServer()) {
+        recordFailure(what,
+                      QStringLiteral("Die Verbindung zum Datenbankserver ist unterbrochen (%1). Die "
+                                     "begonnene Änderung wurde nicht gespeichert.")
+                          .arg(m_engine->place()),
+                      Failure::FileGone);
         return false;
     }
     recordFailure(
@@ -225,7 +290,7 @@ bool Database::onCurrentFile(const QString& what) {
         QStringLiteral("Die Datenbankdatei ist nicht mehr vorhanden: '%1'. Sie wurde gelöscht, "
                        "umbenannt oder verschoben. Sobald sie wieder an ihrem Platz ist, können Sie "
                        "weiterarbeiten.")
-            .arg(QDir::toNativeSeparators(m_filePath)),
+            .arg(m_engine->place()),
         Failure::FileGone);
     return false;
 }
@@ -234,17 +299,57 @@ bool Database::reconnect(QString* reason) {
     QSqlDatabase db = connection();
     db.close();
     if (!db.open()) {
-        *reason = SqliteFailure::germanText(SqliteEngine::resultCode(db.lastError()),
-                                            SqliteEngine::engineWords(db.lastError()));
+        m_engine->openFailure(db.lastError(), reason);
         return false;
     }
-    if (handle() && checkSchema(reason) == OpenFailure::None && configure(reason) == OpenFailure::None)
+    if (m_engine->prepare(db) && checkSchema(reason) == OpenFailure::None &&
+        configure(reason) == OpenFailure::None)
         return true;
     db.close();
     return false;
 }
 
-bool Database::create(const QString& filePath, QString* germanMessage) {
+bool Database::setUp(QString* reason) {
+    bool created = beginTransaction();
+    for (const QString& statement : m_engine->createStatements())
+        created = created && exec(statement);
+    for (const QString& trade : Schema::presetTrades())
+        created = created && exec(QStringLiteral("INSERT INTO tblGewerk (Gewerk) VALUES (?)"), {trade});
+    for (const QString& costGroup : Schema::presetCostGroups())
+        created = created &&
+                  exec(QStringLiteral("INSERT INTO tblKostengruppe (Kostengruppe) VALUES (?)"), {costGroup});
+    created = created && commit();
+    if (!created)
+        *reason = m_lastError;
+    return created;
+}
+
+bool Database::create(const QString& location, QString* germanMessage) {
+    if (isServerLocation(location)) {
+        const ServerAddress address = ServerAddress::parse(location);
+        const auto refuse = [&](const QString& reason) {
+            if (germanMessage)
+                *germanMessage = QStringLiteral("Die Datenbank %1 kann nicht eingerichtet werden:\n%2")
+                                     .arg(address.place(), reason);
+            return false;
+        };
+        if (!address.isValid())
+            return refuse(address.problem());
+        Database db(std::make_unique<PostgresEngine>(address), nextConnectionName());
+        QString reason;
+        OpenFailure kind = OpenFailure::Other;
+        if (!db.connect(true, &kind, &reason))
+            return refuse(reason);
+        bool ok = false;
+        const QStringList tables = db.tables(&ok);
+        if (!ok)
+            return refuse(db.m_lastReason);
+        if (!tables.isEmpty())
+            return refuse(QStringLiteral("Die Datenbank ist nicht leer (sie enthält die Tabelle %1).")
+                              .arg(tables.first()));
+        return db.setUp(&reason) || refuse(reason);
+    }
+    const QString filePath = location;
     const auto refuse = [&](const QString& reason) {
         if (germanMessage)
             *germanMessage = QStringLiteral("Die Datenbank '%1' kann nicht angelegt werden:\n%2")
@@ -257,24 +362,11 @@ bool Database::create(const QString& filePath, QString* germanMessage) {
     QString reason;
     bool created = false;
     {
-        Database db(QFileInfo(filePath).absoluteFilePath(), nextConnectionName());
-        if (db.connect(false, defaultBusyTimeoutMs(), &reason)) {
-            created = db.beginTransaction();
-            QStringList statements = SqliteEngine::stampStatements(kApplicationId, kUserVersion);
-            statements += Schema::createStatements();
-            for (const QString& statement : std::as_const(statements))
-                created = created && db.exec(statement);
-            for (const QString& trade : Schema::presetTrades())
-                created =
-                    created && db.exec(QStringLiteral("INSERT INTO tblGewerk (Gewerk) VALUES (?)"), {trade});
-            for (const QString& costGroup : Schema::presetCostGroups())
-                created = created &&
-                          db.exec(QStringLiteral("INSERT INTO tblKostengruppe (Kostengruppe) VALUES (?)"),
-                                  {costGroup});
-            created = created && db.commit();
-            if (!created)
-                reason = db.lastError();
-        }
+        Database db(
+            std::make_unique<SqliteEngine>(QFileInfo(filePath).absoluteFilePath(), defaultBusyTimeoutMs()),
+            nextConnectionName());
+        OpenFailure kind = OpenFailure::Other;
+        created = db.connect(false, &kind, &reason) && db.setUp(&reason);
     }
     if (!created) {
         QFile::remove(filePath);
@@ -288,14 +380,25 @@ QSqlDatabase Database::connection() const {
     return QSqlDatabase::database(m_connectionName, false);
 }
 
-sqlite3* Database::handle() const {
-    return SqliteEngine::handle(connection());
+QString Database::place() const {
+    return m_engine->place();
+}
+
+bool Database::onServer() const {
+    return m_engine->isServer();
 }
 
 bool Database::run(QSqlQuery& query, const QString& sql, const QVariantList& values) {
     if (!onCurrentFile(sql))
         return false;
     query.setForwardOnly(true);
+    // A server prepares only queries and changes of rows; a statement without values runs as it is.
+    if (values.isEmpty()) {
+        if (query.exec(sql))
+            return true;
+        recordFailure(sql, query.lastError());
+        return false;
+    }
     if (!query.prepare(sql)) {
         recordFailure(sql, query.lastError());
         return false;
@@ -318,7 +421,11 @@ std::optional<qint64> Database::insert(const QString& sql, const QVariantList& v
     QSqlQuery query(connection());
     if (!run(query, sql, values))
         return std::nullopt;
-    return query.lastInsertId().toLongLong();
+    if (!query.next()) {
+        recordFailure(sql, QStringLiteral("Die Datenbank nennt die Nummer des neuen Datensatzes nicht."));
+        return std::nullopt;
+    }
+    return query.value(0).toLongLong();
 }
 
 bool Database::changeRow(const QString& sql, const QVariantList& values) {
@@ -353,47 +460,18 @@ bool Database::read(const QString& sql, const QVariantList& values,
                     const std::function<void(const Row&)>& visit) {
     if (!onCurrentFile(sql))
         return false;
-    sqlite3* db = handle();
-    if (!db) {
-        recordFailure(sql, QStringLiteral("Die Datenbank ist nicht geöffnet."));
-        return false;
-    }
-    SqliteStatement statement(db, sql);
-    if (!statement.isPrepared() || !statement.bind(values)) {
-        recordFailure(sql, statement.resultCode(), statement.engineWords());
-        return false;
-    }
-    const Row row(statement);
-    while (statement.next())
-        visit(row);
-    if (statement.failed()) {
-        recordFailure(sql, statement.resultCode(), statement.engineWords());
-        return false;
-    }
-    return true;
-}
-
-QString Database::Row::text(int column) const {
-    return m_statement.text(column);
-}
-
-std::optional<int> Database::Row::integer(int column) const {
-    return m_statement.wholeNumber(column);
-}
-
-qint64 Database::Row::rowNumber(int column) const {
-    return m_statement.rowNumber(column);
-}
-
-std::optional<Money> Database::Row::amount(int column) const {
-    return m_statement.amount(column);
+    Engine::Fault fault;
+    if (m_engine->read(connection(), sql, values, visit, &fault))
+        return true;
+    recordFailure(sql, fault.germanText, fault.kind);
+    return false;
 }
 
 std::optional<Money> Database::Row::amount(int column, QString& unreadable) const {
-    const std::optional<Money> amount = m_statement.amount(column);
-    if (!amount && !m_statement.isNull(column))
-        unreadable = m_statement.text(column);
-    return amount;
+    const std::optional<Money> found = amount(column);
+    if (!found && !isNull(column))
+        unreadable = text(column);
+    return found;
 }
 
 bool Database::beginTransaction() {
@@ -405,7 +483,7 @@ bool Database::beginTransaction() {
         m_lastFailure = Failure::Other;
         return false;
     }
-    if (!exec(SqliteEngine::beginWriteStatement()))
+    if (!exec(m_engine->beginWriteStatement()))
         return false;
     m_inTransaction = true;
     return true;
@@ -437,6 +515,38 @@ bool Database::rollback() {
     return exec(QStringLiteral("ROLLBACK"));
 }
 
+bool Database::lockProject(const QString& projectId) {
+    const QString statement = m_engine->projectLockStatement();
+    return statement.isEmpty() || exec(statement, {projectId});
+}
+
+bool Database::bulkInsert(const QString& table, const QStringList& columns, const QList<QStringList>& rows) {
+    const QString what = QStringLiteral("INSERT INTO ") + table;
+    if (!onCurrentFile(what))
+        return false;
+    Engine::Fault fault;
+    if (m_engine->bulkInsert(connection(), table, columns, rows, &fault))
+        return true;
+    recordFailure(what, fault.germanText, fault.kind);
+    return false;
+}
+
+bool Database::resetIdentities() {
+    for (const QString& statement : m_engine->identityResetStatements()) {
+        if (!exec(statement))
+            return false;
+    }
+    return true;
+}
+
+QString Database::foreignNumberCondition(const QString& column) const {
+    return m_engine->foreignNumberCondition(column);
+}
+
+QString Database::exactCollation() const {
+    return m_engine->exactCollation();
+}
+
 bool Database::retryOnceWhenBusy(const std::function<bool()>& write) {
     return write() || (!m_inTransaction && m_lastFailure == Failure::Busy && write());
 }
@@ -447,13 +557,7 @@ void Database::recordFailure(const QString& what, const QString& germanText, Fai
     m_lastFailure = failure;
 }
 
-void Database::recordFailure(const QString& what, int code, const QString& engineWords) {
-    recordFailure(what, SqliteFailure::germanText(code, engineWords),
-                  SqliteFailure::isBusy(code)       ? Failure::Busy
-                  : SqliteFailure::isFileGone(code) ? Failure::FileGone
-                                                    : Failure::Other);
-}
-
 void Database::recordFailure(const QString& what, const QSqlError& error) {
-    recordFailure(what, SqliteEngine::resultCode(error), SqliteEngine::engineWords(error));
+    const Engine::Fault fault = m_engine->fault(error);
+    recordFailure(what, fault.germanText, fault.kind);
 }

@@ -11,16 +11,14 @@
 #include <QVariant>
 #include <QVariantList>
 
+class Engine;
 class QSqlError;
-class SqliteStatement;
-struct sqlite3;
 
-// The engine layer: one open connection to a database file; everything above it speaks through prepared
-// statements with bound values. What is particular to the engine, SQLite, lives together in sqlite/:
-// the connection's set-up and the functions and collation installed on it (SqliteEngine,
-// PatternFunctions, GermanCollation), reading straight on the engine (SqliteStatement), the engine's
-// failures in German (SqliteFailure) and the backup, check and compaction of a whole file (SqliteFile).
-// A server engine would be added beside it.
+// One open connection to the data, in a database file or on a PostgreSQL server; everything above it
+// speaks through prepared statements with bound values, in one dialect. What is particular to an engine
+// lives in its folder behind the Engine interface: sqlite/ (the connection's set-up and the functions
+// and collation installed on it, reading straight on the engine, its failures in German, the backup,
+// check and compaction of a whole file) and postgres/ (the server's address, its functions, failures).
 class Database {
 public:
     // Several workstations may book into one file at once: a write waits this long (10 s) for the others.
@@ -35,32 +33,52 @@ public:
         NotADatabase,
         ForeignSchema,
         Locked,
+        // A server: not reachable, the login refused (or a password needed), the database missing, no
+        // permission, or the database empty and waiting to be set up by create().
+        Unreachable,
+        LoginRefused,
+        PasswordNeeded,
+        DatabaseMissing,
+        NoPermission,
+        Empty,
         Other
     };
 
-    // Opens an existing file for reading and writing. On failure returns null and, when given, sets
-    // failure and a German message that names the file and the reason. Nothing is ever written to a
-    // file that is refused.
+    // True when location names a PostgreSQL server ("postgresql://host/database") rather than a file.
+    static bool isServerLocation(const QString& location);
+    // For a server: "zlv auf server.bauamt.local", and the user it logs in as.
+    static QString placeOf(const QString& location);
+    static QString userOf(const QString& location);
+    // Keeps a password typed for the server of location, in memory only, for every later connection.
+    static void rememberLogin(const QString& location, const QString& user, const QString& password);
+
+    // Opens an existing database file, or a database on a server, for reading and writing. On failure
+    // returns null and, when given, sets failure and a German message that names the file or server and
+    // the reason. Nothing is ever written to a database that is refused.
     // busyTimeoutMs: how long a write or read waits for a file that another program holds briefly.
-    static std::unique_ptr<Database> open(const QString& filePath, OpenFailure* failure = nullptr,
+    static std::unique_ptr<Database> open(const QString& location, OpenFailure* failure = nullptr,
                                           QString* germanMessage = nullptr,
                                           int busyTimeoutMs = defaultBusyTimeoutMs());
-    // Creates a new file with the six tables, the indexes and the presets (trades, cost groups).
-    // Refuses when the file exists already. Returns false and sets the German message on failure.
-    static bool create(const QString& filePath, QString* germanMessage = nullptr);
+    // Creates a new file, or sets up an empty database on a server, with the six tables, the indexes and
+    // the presets (trades, cost groups), all or nothing. Refuses when the file exists already or the
+    // server's database holds tables. Returns false and sets the German message on failure.
+    static bool create(const QString& location, QString* germanMessage = nullptr);
 
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
     QSqlDatabase connection() const;
+    // Where the data live, for the user: the file's path, or the database on its server.
+    QString place() const;
+    bool onServer() const;
 
     // Prepares sql and binds the values positionally ("?"), then runs it. Returns false on failure and
     // keeps the German error text for lastError(). The query is positioned before the first row.
     bool run(QSqlQuery& query, const QString& sql, const QVariantList& values = {});
     // Runs a statement that returns no rows.
     bool exec(const QString& sql, const QVariantList& values = {});
-    // Runs an INSERT; returns the engine's number of the new row.
+    // Runs an INSERT that ends in "RETURNING" the new row's number, and returns it.
     std::optional<qint64> insert(const QString& sql, const QVariantList& values);
     // Runs an UPDATE or DELETE meant for one existing row; false, with lastError() saying that the row
     // is gone, when it changed no row.
@@ -82,18 +100,15 @@ public:
     // never fail: an empty or foreign value gives empty text or nullopt.
     class Row {
     public:
-        QString text(int column) const;
+        virtual ~Row() = default;
+        virtual QString text(int column) const = 0;
+        virtual bool isNull(int column) const = 0;
         // A whole number (running number, day number).
-        std::optional<int> integer(int column) const;
-        qint64 rowNumber(int column) const;
-        std::optional<Money> amount(int column) const;
+        virtual std::optional<int> integer(int column) const = 0;
+        virtual qint64 rowNumber(int column) const = 0;
+        virtual std::optional<Money> amount(int column) const = 0;
         // The same; for a value that is there but no amount, unreadable gets its stored text.
         std::optional<Money> amount(int column, QString& unreadable) const;
-
-    private:
-        friend class Database;
-        explicit Row(const SqliteStatement& statement) : m_statement(statement) {}
-        const SqliteStatement& m_statement;
     };
     // Runs a query straight on the engine and hands each row to visit: the fast way to fill lists.
     // Returns false on failure, with the German text in lastError().
@@ -104,25 +119,43 @@ public:
     bool commit();
     bool rollback();
     bool inTransaction() const { return m_inTransaction; }
+    // Within a transaction: waits until no other workstation writes into the project, so that the
+    // running numbers taken next are this transaction's alone.
+    bool lockProject(const QString& projectId);
+    // Within a transaction: writes many rows into table at once (null QString: NULL), numbers included.
+    bool bulkInsert(const QString& table, const QStringList& columns, const QList<QStringList>& rows);
+    // After rows were written with their numbers: the next new row of each table gets the next number.
+    bool resetIdentities();
+    // A condition, for a query, true when column holds a value that is no number at all.
+    QString foreignNumberCondition(const QString& column) const;
+    // The collation under which texts compare equal only when they are the same to the letter.
+    QString exactCollation() const;
 
 private:
-    Database(QString filePath, QString connectionName);
-    // existing: the file must be there and is never created anew.
-    bool connect(bool existing, int busyTimeoutMs, QString* germanText);
-    sqlite3* handle() const;
+    Database(std::unique_ptr<Engine> engine, QString connectionName);
+    static std::unique_ptr<Database> openFile(const QString& filePath, OpenFailure* failure,
+                                              QString* germanMessage, int busyTimeoutMs);
+    static std::unique_ptr<Database> openServer(const QString& location, OpenFailure* failure,
+                                                QString* germanMessage);
+    // existing: the data must be there and are never created anew.
+    bool connect(bool existing, OpenFailure* failure, QString* germanText);
     OpenFailure checkSchema(QString* reason);
+    // The names of the tables the database holds.
+    QStringList tables(bool* ok);
+    // Creates tables, indexes and presets in one transaction.
+    bool setUp(QString* reason);
     // Installs the functions and adds the indexes the file lacks.
     OpenFailure configure(QString* reason);
-    // False, with the failure recorded, when the file was deleted or moved away since it was opened.
-    // A file put back or replaced meanwhile is connected afresh, so work goes on without reopening.
+    // False, with the failure recorded, when the file was deleted or moved away since it was opened, or
+    // the server's connection was lost. A file put back or replaced meanwhile, or a server that answers
+    // again, is connected afresh, so work goes on without reopening.
     bool onCurrentFile(const QString& what);
     bool reconnect(QString* reason);
     // what: the statement that failed, which says whether reading, storing or deleting failed.
     void recordFailure(const QString& what, const QString& germanText, Failure failure = Failure::Other);
-    void recordFailure(const QString& what, int code, const QString& engineWords);
     void recordFailure(const QString& what, const QSqlError& error);
 
-    QString m_filePath;
+    std::unique_ptr<Engine> m_engine;
     QString m_connectionName;
     QString m_lastError;
     // The last failure's German text without the statement's prefix.

@@ -72,8 +72,9 @@ std::optional<EstimateRow> EstimateRepository::find(const QString& projectId, in
                                                     std::optional<int> orderDate, bool* ok) const {
     const QList<EstimateRow> rows =
         read(m_db,
-             kSelect + QStringLiteral("WHERE trim(ProjektID) = ? AND NID = ? AND ArchitektDatum IS ? "
-                                      "AND NachtragDatum IS ? ORDER BY rowid LIMIT 1"),
+             kSelect + QStringLiteral(
+                           "WHERE trim(ProjektID) = ? AND NID = ? AND ArchitektDatum IS NOT DISTINCT FROM ? "
+                           "AND NachtragDatum IS NOT DISTINCT FROM ? ORDER BY rowid LIMIT 1"),
              {projectId, runningNumber, StoredValue::bind(architectDate), StoredValue::bind(orderDate)}, ok);
     if (rows.isEmpty())
         return std::nullopt;
@@ -84,7 +85,7 @@ std::optional<qint64> EstimateRepository::add(const EstimateRow& row) {
     return m_db.insert(
         QStringLiteral("INSERT INTO tblNachtrag (NID, ProjektID, Projekt, Firma, Gewerk, Kostengruppe, "
                        "ArchitektDatum, ArchitektKosten, NachtragDatum, NachtragArt, NachtragKosten) "
-                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING rowid"),
         {StoredValue::bind(row.runningNumber), StoredValue::bind(row.projectId),
          StoredValue::bind(row.project), StoredValue::bind(row.company), StoredValue::bind(row.trade),
          StoredValue::bind(row.costGroup), StoredValue::bindDay(row.architectDate, row.architectDateText),
@@ -115,6 +116,8 @@ bool EstimateRepository::book(EstimateRow& row, std::optional<qint64> replacing,
                 *originalGone = m_db.lastFailure() == Database::Failure::RowGone;
             return false;
         }
+        if (!m_db.lockProject(row.projectId))
+            return false;
         bool ok = true;
         const int highest = highestRunningNumber(row.projectId, row.company, &ok);
         if (!ok)
@@ -133,9 +136,10 @@ bool EstimateRepository::book(EstimateRow& row, std::optional<qint64> replacing,
 QList<EstimateRow> EstimateRepository::withUnreadableAmount(const QString& projectId, bool* ok) const {
     QList<EstimateRow> rows = read(
         m_db,
-        kSelect + QStringLiteral("WHERE trim(ProjektID) = ? AND (typeof(ArchitektKosten) IN ('text', 'blob') "
-                                 "OR abs(ArchitektKosten) >= 1e13 OR typeof(NachtragKosten) IN ('text', "
-                                 "'blob') OR abs(NachtragKosten) >= 1e13) ORDER BY NID, rowid"),
+        kSelect + QStringLiteral("WHERE trim(ProjektID) = ? AND (%1 OR abs(ArchitektKosten) >= 1e13 OR %2 OR "
+                                 "abs(NachtragKosten) >= 1e13) ORDER BY NID, rowid")
+                      .arg(m_db.foreignNumberCondition(QStringLiteral("ArchitektKosten")),
+                           m_db.foreignNumberCondition(QStringLiteral("NachtragKosten"))),
         {projectId}, ok);
     rows.removeIf([](const EstimateRow& row) {
         return row.unreadableArchitectCost.isEmpty() && row.unreadableOrderCost.isEmpty();

@@ -26,7 +26,8 @@ bool changeNameEntry(Database& db, NameEntryRepository::Table table, const NameE
     const QString companyField = trades ? QStringLiteral("GewerkID") : QStringLiteral("KostengruppeID");
     const QString copyField = trades ? QStringLiteral("Gewerk") : QStringLiteral("Kostengruppe");
     const QVariantList values = {StoredValue::bind(changed.name), oldName};
-    const QString update = QStringLiteral("UPDATE %1 SET %2 = ? WHERE %2 = ? COLLATE BINARY");
+    const QString update = QStringLiteral("UPDATE %1 SET %2 = ? WHERE %2 = ? COLLATE %3")
+                               .arg(QStringLiteral("%1"), QStringLiteral("%2"), db.exactCollation());
     if (!oldName.isEmpty() &&
         !(db.exec(update.arg(QStringLiteral("tblFirma"), companyField), values) &&
           runForBothCopyTables(db, update.arg(QStringLiteral("%1"), copyField), values)))

@@ -47,8 +47,9 @@ std::optional<NameEntry> NameEntryRepository::find(qint64 id, bool* ok) const {
 
 std::optional<qint64> NameEntryRepository::add(const QString& name) {
     const TableNames names = namesOf(m_table);
-    return m_db.insert(QStringLiteral("INSERT INTO %1 (%2) VALUES (?)").arg(names.table, names.field),
-                       {StoredValue::bind(name)});
+    return m_db.insert(
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (?) RETURNING ID").arg(names.table, names.field),
+        {StoredValue::bind(name)});
 }
 
 bool NameEntryRepository::update(const NameEntry& entry) {

@@ -33,9 +33,10 @@ QList<Project> ProjectRepository::newestFirst(bool* ok) const {
 
 QList<Project> ProjectRepository::search(const QString& userText, bool* ok) const {
     const QString pattern = PatternMatcher::anywhere(userText);
-    return read(
-        m_db, kColumns + QStringLiteral("WHERE CAST(ID AS TEXT) LIKE ? OR ProjektName LIKE ?") + kNewestFirst,
-        {pattern, pattern}, ok);
+    return read(m_db,
+                kColumns + QStringLiteral("WHERE matches(?, CAST(ID AS TEXT)) OR matches(?, ProjektName)") +
+                    kNewestFirst,
+                {pattern, pattern}, ok);
 }
 
 std::optional<Project> ProjectRepository::find(qint64 id, bool* ok) const {
@@ -46,8 +47,9 @@ std::optional<Project> ProjectRepository::find(qint64 id, bool* ok) const {
 }
 
 std::optional<qint64> ProjectRepository::add(const QString& name, std::optional<int> startDay) {
-    return m_db.insert(QStringLiteral("INSERT INTO tblProjekt (ProjektName, Datumwert) VALUES (?, ?)"),
-                       {StoredValue::bind(name), StoredValue::bind(startDay)});
+    return m_db.insert(
+        QStringLiteral("INSERT INTO tblProjekt (ProjektName, Datumwert) VALUES (?, ?) RETURNING ID"),
+        {StoredValue::bind(name), StoredValue::bind(startDay)});
 }
 
 bool ProjectRepository::update(const Project& project) {

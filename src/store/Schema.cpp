@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QPair>
+#include <QRegularExpression>
 
 namespace {
 
@@ -33,7 +34,7 @@ const QList<QPair<QString, QStringList>>& tables() {
 
 } // namespace
 
-QStringList Schema::createStatements() {
+QStringList Schema::tableStatements() {
     QStringList statements = {
         QStringLiteral("CREATE TABLE tblProjekt (ID INTEGER PRIMARY KEY AUTOINCREMENT, ProjektName TEXT, "
                        "Datumwert INTEGER)"),
@@ -52,7 +53,6 @@ QStringList Schema::createStatements() {
                        "Gewerk TEXT, Kostengruppe TEXT, ArchitektDatum INTEGER, ArchitektKosten REAL, "
                        "NachtragDatum INTEGER, NachtragArt TEXT, NachtragKosten REAL)"),
     };
-    statements += indexStatements();
     return statements;
 }
 
@@ -90,17 +90,6 @@ QList<Schema::Index> Schema::indexes() {
     };
 }
 
-QString Schema::indexStatement(const Index& index) {
-    return QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2").arg(index.name, index.definition);
-}
-
-QStringList Schema::indexStatements() {
-    QStringList statements;
-    for (const Index& index : indexes())
-        statements += indexStatement(index);
-    return statements;
-}
-
 QStringList Schema::tableNames() {
     QStringList names;
     for (const auto& table : tables())
@@ -114,6 +103,26 @@ QStringList Schema::fieldNames(const QString& table) {
             return entry.second;
     }
     return {};
+}
+
+Schema::FieldKind Schema::fieldKind(const QString& table, const QString& field) {
+    for (const QString& statement : tableStatements()) {
+        if (!statement.startsWith(QStringLiteral("CREATE TABLE ") + table + QLatin1Char(' ')))
+            continue;
+        const QRegularExpression declared(
+            QStringLiteral("[(,] *\"?%1\"? (\\w+)( PRIMARY)?").arg(QRegularExpression::escape(field)));
+        const QRegularExpressionMatch match = declared.match(statement);
+        if (!match.hasMatch())
+            break;
+        if (!match.captured(2).isEmpty())
+            return FieldKind::Key;
+        if (match.captured(1) == QLatin1String("INTEGER"))
+            return FieldKind::Integer;
+        if (match.captured(1) == QLatin1String("REAL"))
+            return FieldKind::Amount;
+        break;
+    }
+    return FieldKind::Text;
 }
 
 QStringList Schema::presetTrades() {

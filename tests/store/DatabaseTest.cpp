@@ -142,7 +142,7 @@ private slots:
         TestDatabase file;
         for (const QString& table : Schema::tableNames())
             file.exec(u"DROP TABLE %1"_s.arg(table));
-        for (QString statement : Schema::createStatements()) {
+        for (QString statement : Schema::tableStatements()) {
             for (QChar& c : statement)
                 c = c.unicode() >= 0x80 ? c : upper ? c.toUpper() : c.toLower();
             file.exec(statement);

@@ -28,3 +28,19 @@ QString ScriptedDialogs::showSaveDialog(QWidget*, const QString& title, const QS
         {Shown::Kind::SaveFile, title, suggestedPath + QLatin1Char('|') + filter, Icon::None, Answer::No});
     return files.isEmpty() ? QString() : files.dequeue();
 }
+
+int ScriptedDialogs::choose(QWidget*, const QString& title, const QString& text, Icon icon,
+                            const QStringList& buttons) {
+    shown.append(
+        {Shown::Kind::Choose, title, text + QLatin1Char('|') + buttons.join(u'|'), icon, Answer::No});
+    return choices.isEmpty() ? int(buttons.size()) - 1 : choices.dequeue();
+}
+
+bool ScriptedDialogs::askLogin(QWidget*, const QString& server, QString& user, QString& password) {
+    shown.append({Shown::Kind::Login, QStringLiteral("Anmeldung am Datenbankserver"), server + u'|' + user,
+                  Icon::None, Answer::No});
+    if (logins.isEmpty())
+        return false;
+    std::tie(user, password) = logins.dequeue();
+    return true;
+}

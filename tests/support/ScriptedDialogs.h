@@ -10,7 +10,7 @@
 class ScriptedDialogs : public Dialogs {
 public:
     struct Shown {
-        enum class Kind { Ask, AskWithCancel, Inform, OpenFile, SaveFile } kind;
+        enum class Kind { Ask, AskWithCancel, Choose, Login, Inform, OpenFile, SaveFile } kind;
         QString title;
         QString text;
         Icon icon = Icon::None;
@@ -20,12 +20,19 @@ public:
     // Queued answers; a question with no answer queued answers No, a file dialog cancels.
     QQueue<Answer> answers;
     QQueue<QString> files;
+    // Buttons pressed in choose() (none queued: the last button); logins typed ("user", "password"; none
+    // queued: cancelled).
+    QQueue<int> choices;
+    QQueue<QPair<QString, QString>> logins;
     QList<Shown> shown;
 
     Answer ask(QWidget* parent, const QString& title, const QString& text, Icon icon,
                Answer defaultButton) override;
     Answer askWithCancel(QWidget* parent, const QString& title, const QString& text, Icon icon,
                          Answer defaultButton) override;
+    int choose(QWidget* parent, const QString& title, const QString& text, Icon icon,
+               const QStringList& buttons) override;
+    bool askLogin(QWidget* parent, const QString& server, QString& user, QString& password) override;
     void inform(QWidget* parent, const QString& title, const QString& text, Icon icon) override;
     QString chooseFileToOpen(QWidget* parent, const QString& title, const QString& folder,
                              const QString& filter) override;

@@ -48,7 +48,7 @@ inline void allow(TestDatabase& db) {
 
 // Declares the amount fields of bookings and estimate rows as type, as a foreign file may, and reopens.
 inline bool declareAmounts(TestDatabase& db, const QString& type) {
-    for (QString statement : Schema::createStatements()) {
+    for (QString statement : Schema::tableStatements()) {
         for (const QString table : {"tblBuchung", "tblNachtrag"}) {
             if (statement.startsWith(QStringLiteral("CREATE TABLE %1 ").arg(table))) {
                 db.exec(QStringLiteral("DROP TABLE %1").arg(table));

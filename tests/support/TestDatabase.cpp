@@ -1,14 +1,80 @@
 #include "TestDatabase.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
+#include <QUrlQuery>
 
-TestDatabase::TestDatabase() {
+namespace {
+
+// A connection to the server's database with the libpq environment's defaults, for creating and
+// dropping the schemas of the tests.
+QSqlDatabase serverAdministration() {
+    const QString name = QStringLiteral("zlv-test-administration");
+    if (QSqlDatabase::contains(name))
+        return QSqlDatabase::database(name);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+    if (!db.open())
+        qWarning("cannot reach the test server: %s", qPrintable(db.lastError().text()));
+    return db;
+}
+
+QString serverLocation(const QString& schema) {
+    QUrlQuery query;
+    for (const auto& [parameter, variable] :
+         {std::pair{"host", "PGHOST"}, {"port", "PGPORT"}, {"user", "PGUSER"}}) {
+        if (qEnvironmentVariableIsSet(variable))
+            query.addQueryItem(QLatin1String(parameter), qEnvironmentVariable(variable));
+    }
+    query.addQueryItem(QStringLiteral("options"), QStringLiteral("-csearch_path=") + schema);
+    const QString database =
+        qEnvironmentVariable("PGDATABASE", qEnvironmentVariable("PGUSER", qEnvironmentVariable("USER")));
+    return QStringLiteral("postgresql:///") + database + u'?' + query.toString(QUrl::FullyEncoded);
+}
+
+// SQLite's group_concat(), for the tests' checks that read the same on both engines.
+const char* const kGroupConcat[] = {
+    "CREATE FUNCTION zt_concat(text, anyelement, text) RETURNS text LANGUAGE sql IMMUTABLE AS "
+    "$$SELECT CASE WHEN $2 IS NULL THEN $1 WHEN $1 IS NULL THEN $2::text ELSE $1 || $3 || $2::text END$$",
+    "CREATE FUNCTION zt_concat(text, anyelement) RETURNS text LANGUAGE sql IMMUTABLE AS "
+    "$$SELECT zt_concat($1, $2, ',')$$",
+    "CREATE AGGREGATE group_concat(anyelement, text) (SFUNC = zt_concat, STYPE = text)",
+    "CREATE AGGREGATE group_concat(anyelement) (SFUNC = zt_concat, STYPE = text)",
+};
+
+} // namespace
+
+TestDatabase::Engine TestDatabase::requestedEngine() {
+    return qEnvironmentVariable("ZLV_TEST_ENGINE") == QLatin1String("server") ? Engine::Server : Engine::File;
+}
+
+TestDatabase::~TestDatabase() {
+    m_db.reset();
+    if (onServer()) {
+        QSqlQuery drop(serverAdministration());
+        drop.exec(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(m_schema));
+    }
+}
+
+TestDatabase::TestDatabase(Engine engine, bool setUp) {
     QString message;
+    if (engine == Engine::Server) {
+        static int count = 0;
+        m_schema = QStringLiteral("zt_%1_%2").arg(QCoreApplication::applicationPid()).arg(++count);
+        QSqlQuery create(serverAdministration());
+        if (!create.exec(QStringLiteral("CREATE SCHEMA %1").arg(m_schema))) {
+            qWarning("cannot create a schema on the test server: %s", qPrintable(create.lastError().text()));
+            return;
+        }
+        m_location = serverLocation(m_schema);
+    }
+    if (!setUp)
+        return;
     if (!Database::create(path(), &message)) {
         qWarning("cannot create test database: %s", qPrintable(message));
         return;
@@ -16,10 +82,14 @@ TestDatabase::TestDatabase() {
     m_db = Database::open(path(), nullptr, &message);
     if (!m_db)
         qWarning("cannot open test database: %s", qPrintable(message));
+    for (const char* statement : kGroupConcat) {
+        if (m_db && onServer() && !m_db->exec(QLatin1String(statement)))
+            qWarning("cannot install group_concat: %s", qPrintable(m_db->lastError()));
+    }
 }
 
 QString TestDatabase::path() const {
-    return m_dir.filePath(QStringLiteral("ZLV.mdb"));
+    return onServer() ? m_location : m_dir.filePath(QStringLiteral("ZLV.mdb"));
 }
 
 void TestDatabase::exec(const QString& sql, const QVariantList& values) {

@@ -5,14 +5,25 @@
 #include <memory>
 #include <QTemporaryDir>
 
-// A fresh database file "ZLV.mdb" in a temporary folder, created as the program creates a new file
-// (tables, indexes, presets), and an open connection to it.
+// A fresh database, created as the program creates a new one (tables, indexes, presets), and an open
+// connection to it: a file "ZLV.mdb" in a temporary folder, or, when the test runs with
+// ZLV_TEST_ENGINE=server, a schema of its own on the PostgreSQL server that the libpq environment
+// names (PGHOST, PGPORT, PGUSER, PGDATABASE), dropped afterwards.
 class TestDatabase {
 public:
-    TestDatabase();
+    enum class Engine { File, Server };
+    static Engine requestedEngine();
+    // setUp false: the database stays empty and unopened (on the server: an empty schema).
+    explicit TestDatabase(Engine engine = requestedEngine(), bool setUp = true);
+    ~TestDatabase();
+    TestDatabase(const TestDatabase&) = delete;
+    TestDatabase& operator=(const TestDatabase&) = delete;
     bool isValid() const { return m_db != nullptr; }
+    bool onServer() const { return !m_schema.isEmpty(); }
     Database& db() { return *m_db; }
+    // A temporary folder for the test's other files.
     QString folder() const { return m_dir.path(); }
+    // Where the database lies, as the ini names it: the file's path or the server's address.
     QString path() const;
     // Runs sql on the open connection; fails the running test when it does not work.
     void exec(const QString& sql, const QVariantList& values = {});
@@ -37,5 +48,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    QString m_schema;
+    QString m_location;
     std::unique_ptr<Database> m_db;
 };

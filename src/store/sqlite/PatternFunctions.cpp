@@ -55,6 +55,8 @@ bool PatternFunctions::registerOn(sqlite3* connection) {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     return sqlite3_create_function_v2(connection, "like", 2, flags, nullptr, sqlLike, nullptr, nullptr,
                                       nullptr) == SQLITE_OK &&
+           sqlite3_create_function_v2(connection, "matches", 2, flags, nullptr, sqlLike, nullptr, nullptr,
+                                      nullptr) == SQLITE_OK &&
            sqlite3_create_function_v2(connection, "fold", 1, flags, nullptr, sqlFold, nullptr, nullptr,
                                       nullptr) == SQLITE_OK;
 }

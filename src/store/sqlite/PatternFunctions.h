@@ -2,8 +2,8 @@
 
 struct sqlite3;
 
-// The engine's like(pattern, text) and fold(text), installed on each connection, so that every LIKE and
-// every comparison of stored names in SQL follows PatternMatcher.
+// The engine's matches(pattern, text) (and its LIKE) and fold(text), installed on each connection, so
+// that every pattern search and every comparison of stored names in SQL follows PatternMatcher.
 class PatternFunctions {
 public:
     static bool registerOn(sqlite3* connection);

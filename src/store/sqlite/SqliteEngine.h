@@ -1,47 +1,49 @@
 #pragma once
 
-#include "Database.h"
+#include "Engine.h"
 
 #include <QByteArray>
-#include <QSqlDatabase>
-#include <QString>
-#include <QStringList>
 
-class QSqlError;
 struct sqlite3;
 
-// What Database needs to know of SQLite: how a QSQLITE connection to a file is set up and given the
+// The SQLite file of one workstation: how a QSQLITE connection to the file is set up and given the
 // program's functions and collation, the statements only SQLite speaks, and how its failures are told.
-class SqliteEngine {
+class SqliteEngine : public Engine {
 public:
     static constexpr int kHeaderLength = 16;
-
-    static QString driverName();
     // firstBytes: the first kHeaderLength bytes of a file.
     static bool isDatabaseHeader(const QByteArray& firstBytes);
-    // Points db at the file. An existing file is opened for reading and writing and never created anew;
-    // busyTimeoutMs is how long a statement waits for a file that another program holds.
-    static void configure(QSqlDatabase& db, const QString& absolutePath, bool existing, int busyTimeoutMs);
     static sqlite3* handle(const QSqlDatabase& db);
-    // Installs like(), fold() and the collation GERMAN on the connection.
-    static bool installFunctions(sqlite3* connection);
 
-    // The names of the fields of the table bound to its one parameter, one row each.
-    static QString fieldListQuery();
-    // The names of the file's indexes, one row each.
-    static QString indexListQuery();
-    // True when the file the connection has open is no longer at its path: deleted, moved away, or
+    // busyTimeoutMs: how long a statement waits for a file that another program holds.
+    SqliteEngine(QString absolutePath, int busyTimeoutMs);
+
+    QString place() const override;
+    bool isServer() const override { return false; }
+    QString driverName() const override;
+    void configure(QSqlDatabase& db, bool existing) const override;
+    bool prepare(const QSqlDatabase& db) override;
+    // True while the file the connection has open is still at its path: not deleted, moved away, or
     // replaced by another file.
-    static bool fileHasMoved(sqlite3* connection);
-    // Marks a new file as the program's own.
-    static QStringList stampStatements(int applicationId, int userVersion);
-    // Begins a transaction that holds the write lock at once, so that a second writer waits for it
-    // instead of failing halfway.
-    static QString beginWriteStatement();
+    bool stillThere(const QSqlDatabase& db) const override;
+    QString fieldListQuery() const override;
+    QString tableListQuery() const override;
+    QString indexListQuery() const override;
+    QString indexStatement(const Schema::Index& index) const override;
+    QStringList createStatements() const override;
+    QString beginWriteStatement() const override;
+    QString projectLockStatement() const override;
+    QString exactCollation() const override { return QStringLiteral("BINARY"); }
+    QString foreignNumberCondition(const QString& column) const override;
+    bool bulkInsert(const QSqlDatabase& db, const QString& table, const QStringList& columns,
+                    const QList<QStringList>& rows, Fault* fault) const override;
+    QStringList identityResetStatements() const override;
+    Fault fault(const QSqlError& error) const override;
+    Database::OpenFailure openFailure(const QSqlError& error, QString* reason) const override;
+    bool read(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
+              const std::function<void(const Database::Row&)>& visit, Fault* fault) const override;
 
-    // The engine's words for a failure, and its result code.
-    static QString engineWords(const QSqlError& error);
-    static int resultCode(const QSqlError& error);
-    // The kind of an open refused by the engine, and the German reason.
-    static Database::OpenFailure classifyOpenFailure(const QSqlError& error, QString* reason);
+private:
+    QString m_path;
+    int m_busyTimeoutMs;
 };

@@ -61,6 +61,12 @@ bool SqliteStatement::next() {
     return m_result == SQLITE_ROW;
 }
 
+void SqliteStatement::reset() {
+    sqlite3_reset(m_statement);
+    sqlite3_clear_bindings(m_statement);
+    m_result = SQLITE_OK;
+}
+
 bool SqliteStatement::failed() const {
     return m_result != SQLITE_OK && m_result != SQLITE_ROW && m_result != SQLITE_DONE;
 }

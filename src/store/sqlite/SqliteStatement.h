@@ -24,6 +24,8 @@ public:
     bool bind(const QVariantList& values);
     // Steps to the next row; false at the end and on a failure, which failed() then tells.
     bool next();
+    // Makes the statement ready to run again with new values.
+    void reset();
     bool failed() const;
     int resultCode() const { return m_result; }
     QString engineWords() const;

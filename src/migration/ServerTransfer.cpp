@@ -1,0 +1,210 @@
+#include "ServerTransfer.h"
+
+#include "Database.h"
+#include "Schema.h"
+#include "Transaction.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kRowsPerWrite = 5000;
+
+QString keyField(const QString& table) {
+    return Schema::fieldKind(table, QStringLiteral("ID")) == Schema::FieldKind::Key ? QStringLiteral("ID")
+                                                                                    : QStringLiteral("rowid");
+}
+
+// Rows and amount sums of table, each amount as the program reads it.
+bool figuresOf(Database& db, const QString& table, const QStringList& amountFields,
+               ServerTransfer::Figures& figures) {
+    figures = {0, QList<Money>(amountFields.size())};
+    const QString sql =
+        QStringLiteral("SELECT %1 FROM %2")
+            .arg(amountFields.isEmpty() ? QStringLiteral("1") : amountFields.join(u','), table);
+    return db.read(sql, {}, [&](const Database::Row& row) {
+        ++figures.rows;
+        for (qsizetype i = 0; i < amountFields.size(); ++i)
+            figures.sums[i] = figures.sums[i] + row.amount(int(i)).value_or(Money());
+    });
+}
+
+QString amountText(const Money& amount) {
+    const qint64 cents = amount.cents();
+    const qint64 whole = cents / 100;
+    const qint64 rest = cents % 100;
+    return QStringLiteral("%1%2.%3")
+        .arg(cents < 0 ? QStringLiteral("-") : QString())
+        .arg(qAbs(whole))
+        .arg(qAbs(rest), 2, 10, QLatin1Char('0'));
+}
+
+bool copyTable(Database& file, Database& server, const QString& table, ServerTransfer::Report& report,
+               const ServerTransfer::Progress& progress) {
+    const QString key = keyField(table);
+    QStringList fields = Schema::fieldNames(table);
+    if (!fields.contains(key))
+        fields.prepend(key);
+    QList<Schema::FieldKind> kinds;
+    QStringList columns;
+    for (const QString& field : std::as_const(fields)) {
+        kinds += field == key ? Schema::FieldKind::Key : Schema::fieldKind(table, field);
+        // "Straße" was declared in quotes, the others plain.
+        const bool plain =
+            std::all_of(field.cbegin(), field.cend(), [](QChar c) { return c.unicode() < 0x80; });
+        columns += plain ? field : u'"' + field + u'"';
+    }
+    QList<QStringList> rows;
+    qint64 done = 0;
+    bool written = true;
+    const bool read =
+        file.read(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(columns.join(u','), table), {},
+                  [&](const Database::Row& row) {
+                      if (!written)
+                          return;
+                      QStringList values;
+                      for (qsizetype i = 0; i < fields.size(); ++i) {
+                          const int column = int(i);
+                          if (row.isNull(column)) {
+                              values += QString();
+                              continue;
+                          }
+                          switch (kinds.at(i)) {
+                          case Schema::FieldKind::Key:
+                              values += QString::number(row.rowNumber(column));
+                              break;
+                          case Schema::FieldKind::Integer:
+                              if (const std::optional<int> number = row.integer(column))
+                                  values += QString::number(*number);
+                              else
+                                  values += QString();
+                              break;
+                          case Schema::FieldKind::Amount:
+                              if (const std::optional<Money> amount = row.amount(column))
+                                  values += amountText(*amount);
+                              else
+                                  values += QString();
+                              break;
+                          case Schema::FieldKind::Text:
+                              values += row.text(column);
+                              break;
+                          }
+                          if (values.constLast().isNull())
+                              report.unreadable += QStringLiteral("%1 %2 %3: %4")
+                                                       .arg(table, QString::number(row.rowNumber(0)),
+                                                            fields.at(i), row.text(column));
+                      }
+                      rows += values;
+                      if (rows.size() == kRowsPerWrite) {
+                          written = server.bulkInsert(table, columns, rows);
+                          done += rows.size();
+                          rows.clear();
+                          if (progress)
+                              progress(table, done);
+                      }
+                  });
+    if (!read || !written)
+        return false;
+    if (!rows.isEmpty() && !server.bulkInsert(table, columns, rows))
+        return false;
+    if (progress)
+        progress(table, done + rows.size());
+    return true;
+}
+
+} // namespace
+
+bool ServerTransfer::Report::agrees() const {
+    for (const Table& table : tables) {
+        if (!(table.file == table.server))
+            return false;
+    }
+    return !tables.isEmpty();
+}
+
+QString ServerTransfer::Report::text() const {
+    QStringList lines = {QStringLiteral("Tabelle / Feld: Datei | Server")};
+    for (const Table& table : tables) {
+        const auto mark = [](bool same) { return same ? QString() : QStringLiteral("  <- abweichend"); };
+        lines += QStringLiteral("%1, Zeilen: %2 | %3%4")
+                     .arg(table.name)
+                     .arg(table.file.rows)
+                     .arg(table.server.rows)
+                     .arg(mark(table.file.rows == table.server.rows));
+        for (qsizetype i = 0; i < table.amountFields.size(); ++i) {
+            const Money file = table.file.sums.value(i);
+            const Money server = table.server.sums.value(i);
+            lines += QStringLiteral("%1, Summe %2: %3 | %4%5")
+                         .arg(table.name, table.amountFields.at(i), file.toGerman(), server.toGerman(),
+                              mark(file == server));
+        }
+    }
+    for (const QString& value : unreadable)
+        lines += QStringLiteral("Nicht lesbar, leer übernommen: ") + value;
+    return lines.join(u'\n');
+}
+
+bool ServerTransfer::run(const QString& filePath, const QString& serverLocation, Report& report,
+                         QString* germanMessage, const Progress& progress) {
+    report = {};
+    const auto refuse = [&](const QString& message) {
+        if (germanMessage)
+            *germanMessage = message;
+        return false;
+    };
+    QString message;
+    if (Database::isServerLocation(filePath) || !Database::isServerLocation(serverLocation))
+        return refuse(QStringLiteral("Übertragen wird eine Datenbankdatei auf einen Datenbankserver "
+                                     "(postgresql://server/datenbank)."));
+    const std::unique_ptr<Database> file = Database::open(filePath, nullptr, &message);
+    if (!file)
+        return refuse(message);
+    Database::OpenFailure failure = Database::OpenFailure::None;
+    std::unique_ptr<Database> server = Database::open(serverLocation, &failure, &message);
+    if (!server && failure == Database::OpenFailure::Empty) {
+        if (!Database::create(serverLocation, &message))
+            return refuse(message);
+        server = Database::open(serverLocation, nullptr, &message);
+    }
+    if (!server)
+        return refuse(message);
+    for (const QString& table : Schema::tableNames()) {
+        // A database just set up holds the preset trades and cost groups: the file's replace them.
+        if (table == QLatin1String("tblGewerk") || table == QLatin1String("tblKostengruppe"))
+            continue;
+        bool empty = false;
+        if (!server->read(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table), {},
+                          [&](const Database::Row& row) { empty = row.text(0) == QLatin1String("0"); }))
+            return refuse(server->lastError());
+        if (!empty)
+            return refuse(QStringLiteral("Die Datenbank %1 ist nicht leer (die Tabelle %2 enthält Daten); "
+                                         "übertragen wird nur in eine leere Datenbank.")
+                              .arg(server->place(), table));
+    }
+    {
+        Transaction transaction(*server);
+        bool copied = transaction.isActive() && server->exec(QStringLiteral("DELETE FROM tblGewerk")) &&
+                      server->exec(QStringLiteral("DELETE FROM tblKostengruppe"));
+        for (const QString& table : Schema::tableNames())
+            copied = copied && copyTable(*file, *server, table, report, progress);
+        copied = copied && server->resetIdentities() && transaction.commit();
+        if (!copied) {
+            const QString reason = server->lastError().isEmpty() ? file->lastError() : server->lastError();
+            return refuse(QStringLiteral("Die Übertragung ist fehlgeschlagen; auf dem Server blieb nichts "
+                                         "zurück.\n") +
+                          reason);
+        }
+    }
+    for (const QString& table : Schema::tableNames()) {
+        Table figures{table, {}, {}, {}};
+        for (const QString& field : Schema::fieldNames(table)) {
+            if (Schema::fieldKind(table, field) == Schema::FieldKind::Amount)
+                figures.amountFields += field;
+        }
+        if (!figuresOf(*file, table, figures.amountFields, figures.file) ||
+            !figuresOf(*server, table, figures.amountFields, figures.server))
+            return refuse(server->lastError().isEmpty() ? file->lastError() : server->lastError());
+        report.tables += figures;
+    }
+    return true;
+}

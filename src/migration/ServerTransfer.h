@@ -1,0 +1,45 @@
+#pragma once
+
+#include "Money.h"
+
+#include <functional>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Moves an office's database file onto a server: copies every row of the six tables into the server's
+// empty database in one transaction, keeping every number (so that ProjektID links stay valid) and
+// letting the next new row of each table get the next number. Afterwards it counts the rows and adds up
+// every amount field per table on both sides; the file is never changed.
+class ServerTransfer {
+public:
+    struct Figures {
+        qint64 rows = 0;
+        // The sum of each amount field, in the order of the table's fields.
+        QList<Money> sums;
+        bool operator==(const Figures&) const = default;
+    };
+    struct Table {
+        QString name;
+        QStringList amountFields;
+        Figures file;
+        Figures server;
+    };
+    struct Report {
+        QList<Table> tables;
+        // Values that are no number where a number belongs: written empty, listed here as
+        // "table ID field: stored text".
+        QStringList unreadable;
+        bool agrees() const;
+        // Both sides per table, side by side, in German.
+        QString text() const;
+    };
+
+    // progress: the table being copied and its rows done so far.
+    using Progress = std::function<void(const QString& table, qint64 rowsDone)>;
+    // Sets up the server's database when it is empty and copies the file onto it. Returns false with
+    // a German message when the file or the server refuses, the server's database is not empty, or the
+    // copy fails (then nothing is left on the server). The report is filled whenever the copy ran.
+    static bool run(const QString& filePath, const QString& serverLocation, Report& report,
+                    QString* germanMessage, const Progress& progress = {});
+};

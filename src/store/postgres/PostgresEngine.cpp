@@ -1,0 +1,375 @@
+#include "PostgresEngine.h"
+
+#include "DayNumber.h"
+
+#include <libpq-fe.h>
+#include <QRegularExpression>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+QString engineWords(const QSqlError& error) {
+    const QString text = error.databaseText().trimmed();
+    return text.isEmpty() ? error.text().trimmed() : text;
+}
+
+QString withWords(const QString& german, const QString& words) {
+    return words.isEmpty() ? german : german + QStringLiteral(" (") + words + u')';
+}
+
+PGconn* handle(const QSqlDatabase& db) {
+    if (!db.isValid() || !db.driver())
+        return nullptr;
+    QVariant value = db.driver()->handle();
+    // Qt names the type by its struct: "pg_conn*".
+    if (!value.isValid() ||
+        (qstrcmp(value.typeName(), "PGconn*") != 0 && qstrcmp(value.typeName(), "pg_conn*") != 0))
+        return nullptr;
+    return *static_cast<PGconn**>(value.data());
+}
+
+// A row of a query on the server; its values arrive typed (integer, double precision, text).
+class QueryRow : public Database::Row {
+public:
+    explicit QueryRow(const QSqlQuery& query) : m_query(query) {}
+    QString text(int column) const override { return Database::text(m_query, column); }
+    bool isNull(int column) const override { return m_query.isNull(column); }
+    std::optional<int> integer(int column) const override {
+        const QVariant value = m_query.value(column);
+        if (value.isNull())
+            return std::nullopt;
+        switch (value.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+            return DayNumber::fromStoredInteger(value.toLongLong());
+        case QMetaType::Double:
+            return DayNumber::fromStoredReal(value.toDouble());
+        default:
+            return DayNumber::parseStored(value.toString());
+        }
+    }
+    qint64 rowNumber(int column) const override { return m_query.value(column).toLongLong(); }
+    std::optional<Money> amount(int column) const override {
+        const QVariant value = m_query.value(column);
+        if (value.isNull())
+            return std::nullopt;
+        switch (value.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+            return Money::fromStoredInteger(value.toLongLong());
+        case QMetaType::Double:
+            return Money::fromStoredReal(value.toDouble());
+        default:
+            return Money::parseStored(value.toString());
+        }
+    }
+
+private:
+    const QSqlQuery& m_query;
+};
+
+} // namespace
+
+PostgresEngine::PostgresEngine(ServerAddress address) : m_address(std::move(address)) {}
+
+QString PostgresEngine::place() const {
+    return m_address.place();
+}
+
+QString PostgresEngine::driverName() const {
+    return QStringLiteral("QPSQL");
+}
+
+void PostgresEngine::configure(QSqlDatabase& db, bool) const {
+    if (!m_address.host.isEmpty())
+        db.setHostName(m_address.host);
+    if (m_address.port > 0)
+        db.setPort(m_address.port);
+    db.setDatabaseName(m_address.database);
+    if (!m_address.user.isEmpty())
+        db.setUserName(m_address.user);
+    if (!m_address.password.isEmpty())
+        db.setPassword(m_address.password);
+    QStringList options = m_address.options;
+    if (!options.filter(QRegularExpression(QStringLiteral("^connect_timeout="))).size())
+        options += QStringLiteral("connect_timeout=10");
+    if (!options.filter(QRegularExpression(QStringLiteral("^application_name="))).size())
+        options += QStringLiteral("application_name=Zelvora");
+    db.setConnectOptions(options.join(u';'));
+}
+
+bool PostgresEngine::prepare(const QSqlDatabase& db) {
+    return handle(db) != nullptr;
+}
+
+bool PostgresEngine::stillThere(const QSqlDatabase& db) const {
+    PGconn* connection = handle(db);
+    return connection && PQstatus(connection) == CONNECTION_OK;
+}
+
+QString PostgresEngine::fieldListQuery() const {
+    return QStringLiteral("SELECT column_name FROM information_schema.columns "
+                          "WHERE table_schema = current_schema() AND lower(table_name) = lower(?)");
+}
+
+QString PostgresEngine::tableListQuery() const {
+    return QStringLiteral("SELECT table_name FROM information_schema.tables "
+                          "WHERE table_schema = current_schema() ORDER BY table_name");
+}
+
+QString PostgresEngine::indexListQuery() const {
+    return QStringLiteral("SELECT indexname FROM pg_indexes WHERE schemaname = current_schema()");
+}
+
+QString PostgresEngine::indexStatement(const Schema::Index& index) const {
+    // "tblBuchung (trim(ProjektID), ID)": the server wants an expression in parentheses of its own.
+    const qsizetype open = index.definition.indexOf(u'(');
+    QStringList items;
+    int depth = 0;
+    QString item;
+    for (const QChar c : QStringView(index.definition).mid(open + 1).chopped(1)) {
+        if (c == u',' && depth == 0) {
+            items += item.trimmed();
+            item.clear();
+            continue;
+        }
+        depth += c == u'(' ? 1 : c == u')' ? -1 : 0;
+        item += c;
+    }
+    items += item.trimmed();
+    for (QString& entry : items) {
+        if (entry.contains(u'('))
+            entry = u'(' + entry + u')';
+    }
+    return QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+        .arg(index.name, index.definition.left(open).trimmed(), items.join(QStringLiteral(", ")));
+}
+
+QStringList PostgresEngine::tableStatements() {
+    QStringList statements;
+    for (QString statement : Schema::tableStatements()) {
+        statement.replace(QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"),
+                          QStringLiteral("integer GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY"));
+        statement.replace(QStringLiteral(" REAL"), QStringLiteral(" double precision"));
+        statement.replace(QStringLiteral("CREATE TABLE tblNachtrag ("),
+                          QStringLiteral("CREATE TABLE tblNachtrag (rowid bigint GENERATED BY DEFAULT AS "
+                                         "IDENTITY PRIMARY KEY, "));
+        statements += statement;
+    }
+    return statements;
+}
+
+QStringList PostgresEngine::createStatements() const {
+    QStringList statements = {
+        // Letter case ignored for every letter, umlauts included, as on the file.
+        QStringLiteral("CREATE FUNCTION fold(text) RETURNS text LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE "
+                       "AS $$SELECT lower($1 COLLATE \"und-x-icu\")$$"),
+        // The pattern keeps '*' and '?' as wildcards; '%', '_' and '\' stand for themselves.
+        QStringLiteral("CREATE FUNCTION matches(text, text) RETURNS boolean LANGUAGE sql IMMUTABLE STRICT "
+                       "PARALLEL SAFE AS $$SELECT fold($2) LIKE replace(replace(replace(replace(replace("
+                       "fold($1), '\\', '\\\\'), '%', '\\%'), '_', '\\_'), '*', '%'), '?', '_')$$"),
+        QStringLiteral("CREATE COLLATION german (provider = icu, locale = 'de-DE')"),
+    };
+    statements += tableStatements();
+    for (const Schema::Index& index : Schema::indexes())
+        statements += indexStatement(index);
+    return statements;
+}
+
+QString PostgresEngine::beginWriteStatement() const {
+    return QStringLiteral("BEGIN");
+}
+
+QString PostgresEngine::projectLockStatement() const {
+    return QStringLiteral("SELECT pg_advisory_xact_lock(5925, hashtext(trim(?)))");
+}
+
+QString PostgresEngine::foreignNumberCondition(const QString&) const {
+    return QStringLiteral("false");
+}
+
+Engine::Fault PostgresEngine::fault(const QSqlError& error) const {
+    const QString state = error.nativeErrorCode();
+    const QString words = engineWords(error);
+    if (state == QLatin1String("40P01") || state == QLatin1String("40001") || state == QLatin1String("55P03"))
+        return {Database::Failure::Busy,
+                withWords(QStringLiteral("Ein anderer Arbeitsplatz hat gleichzeitig dieselben Daten "
+                                         "geändert; die Änderung wurde nicht gespeichert."),
+                          words)};
+    if (state == QLatin1String("57014"))
+        return {Database::Failure::Other,
+                withWords(QStringLiteral("Der Datenbankserver hat die Anfrage nach zu langer Laufzeit "
+                                         "abgebrochen."),
+                          words)};
+    if (state == QLatin1String("42501"))
+        return {
+            Database::Failure::Other,
+            withWords(QStringLiteral("Sie haben auf dem Datenbankserver keine Berechtigung dafür."), words)};
+    if (state == QLatin1String("53100"))
+        return {
+            Database::Failure::Other,
+            withWords(QStringLiteral("Auf dem Datenbankserver ist kein Speicherplatz mehr frei."), words)};
+    if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P")) ||
+        error.type() == QSqlError::ConnectionError)
+        return {Database::Failure::FileGone,
+                withWords(QStringLiteral("Die Verbindung zum Datenbankserver %1 ist unterbrochen.")
+                              .arg(m_address.place()),
+                          words)};
+    return {Database::Failure::Other,
+            withWords(QStringLiteral("Der Datenbankserver meldet einen Fehler."), words)};
+}
+
+Database::OpenFailure PostgresEngine::openFailure(const QSqlError& error, QString* reason) const {
+    const QString words = engineWords(error);
+    const auto says = [&](std::initializer_list<const char*> fragments) {
+        for (const char* fragment : fragments) {
+            if (words.contains(QLatin1String(fragment), Qt::CaseInsensitive))
+                return true;
+        }
+        return false;
+    };
+    const QString server = m_address.host.isEmpty() ? QStringLiteral("localhost") : m_address.host;
+    if (says({"no password supplied", "kein Passwort angegeben"})) {
+        *reason = QStringLiteral("Der Server %1 verlangt ein Passwort.").arg(server);
+        return Database::OpenFailure::PasswordNeeded;
+    }
+    if (says({"password authentication failed", "Passwort-Authentifizierung", "pg_hba.conf", "role \"",
+              "Rolle »", "authentication failed", "Authentifizierung"})) {
+        *reason = withWords(
+            QStringLiteral("Der Server %1 hat die Anmeldung als %2 abgelehnt.").arg(server, m_address.user),
+            words);
+        return Database::OpenFailure::LoginRefused;
+    }
+    if (says({"does not exist", "existiert nicht"})) {
+        *reason = withWords(QStringLiteral("Auf dem Server %1 gibt es die Datenbank %2 nicht.")
+                                .arg(server, m_address.database),
+                            words);
+        return Database::OpenFailure::DatabaseMissing;
+    }
+    if (says({"permission denied", "keine Berechtigung", "Zugriff verweigert"})) {
+        *reason =
+            withWords(QStringLiteral("Sie haben keine Berechtigung für die Datenbank %1 auf dem Server %2.")
+                          .arg(m_address.database, server),
+                      words);
+        return Database::OpenFailure::NoPermission;
+    }
+    if (error.nativeErrorCode() == QLatin1String("42501")) {
+        *reason = fault(error).germanText;
+        return Database::OpenFailure::NoPermission;
+    }
+    if (error.type() == QSqlError::ConnectionError || words.isEmpty()) {
+        *reason = withWords(QStringLiteral("Der Server %1 ist nicht erreichbar.").arg(server), words);
+        return Database::OpenFailure::Unreachable;
+    }
+    *reason = fault(error).germanText;
+    return Database::OpenFailure::Other;
+}
+
+bool PostgresEngine::read(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
+                          const std::function<void(const Database::Row&)>& visit, Fault* failure) const {
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    bool ran = false;
+    if (values.isEmpty()) {
+        ran = query.exec(sql);
+    } else if (query.prepare(sql)) {
+        for (qsizetype i = 0; i < values.size(); ++i)
+            query.bindValue(static_cast<int>(i), values.at(i));
+        ran = query.exec();
+    }
+    if (!ran) {
+        *failure = fault(query.lastError());
+        return false;
+    }
+    const QueryRow row(query);
+    while (query.next())
+        visit(row);
+    if (query.lastError().isValid()) {
+        *failure = fault(query.lastError());
+        return false;
+    }
+    return true;
+}
+
+bool PostgresEngine::bulkInsert(const QSqlDatabase& db, const QString& table, const QStringList& columns,
+                                const QList<QStringList>& rows, Fault* failure) const {
+    PGconn* connection = handle(db);
+    const auto failed = [&](const QString& words) {
+        *failure = {Database::Failure::Other,
+                    withWords(QStringLiteral("Der Datenbankserver hat die Zeilen nicht angenommen."), words)};
+        return false;
+    };
+    if (!connection)
+        return failed(QString());
+    const QByteArray copy =
+        QStringLiteral("COPY %1 (%2) FROM STDIN").arg(table, columns.join(QStringLiteral(", "))).toUtf8();
+    PGresult* started = PQexec(connection, copy.constData());
+    const bool copying = PQresultStatus(started) == PGRES_COPY_IN;
+    PQclear(started);
+    if (!copying)
+        return failed(QString::fromUtf8(PQerrorMessage(connection)));
+    // The rows in COPY's text format: fields apart by tabs, \N for null, backslash escapes.
+    QByteArray chunk;
+    bool sent = true;
+    for (const QStringList& row : rows) {
+        for (qsizetype i = 0; i < row.size(); ++i) {
+            if (i > 0)
+                chunk += '\t';
+            if (row.at(i).isNull()) {
+                chunk += "\\N";
+                continue;
+            }
+            for (const char c : row.at(i).toUtf8()) {
+                switch (c) {
+                case '\\':
+                    chunk += "\\\\";
+                    break;
+                case '\t':
+                    chunk += "\\t";
+                    break;
+                case '\n':
+                    chunk += "\\n";
+                    break;
+                case '\r':
+                    chunk += "\\r";
+                    break;
+                default:
+                    chunk += c;
+                }
+            }
+        }
+        chunk += '\n';
+        if (chunk.size() > (1 << 20)) {
+            sent = sent && PQputCopyData(connection, chunk.constData(), int(chunk.size())) == 1;
+            chunk.clear();
+        }
+    }
+    sent = sent && (chunk.isEmpty() || PQputCopyData(connection, chunk.constData(), int(chunk.size())) == 1);
+    if (PQputCopyEnd(connection, sent ? nullptr : "abgebrochen") != 1)
+        return failed(QString::fromUtf8(PQerrorMessage(connection)));
+    bool ok = sent;
+    QString words;
+    while (PGresult* result = PQgetResult(connection)) {
+        if (PQresultStatus(result) != PGRES_COMMAND_OK) {
+            ok = false;
+            words = QString::fromUtf8(PQresultErrorMessage(result)).trimmed();
+        }
+        PQclear(result);
+    }
+    return ok || failed(words);
+}
+
+QStringList PostgresEngine::identityResetStatements() const {
+    QStringList statements;
+    for (const QString& table : Schema::tableNames()) {
+        const QString key =
+            table == QLatin1String("tblNachtrag") ? QStringLiteral("rowid") : QStringLiteral("ID");
+        statements += QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), "
+                                     "COALESCE(MAX(%2), 0) + 1, false) FROM %1")
+                          .arg(table.toLower(), key.toLower());
+    }
+    return statements;
+}

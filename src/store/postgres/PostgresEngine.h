@@ -1,0 +1,42 @@
+#pragma once
+
+#include "Engine.h"
+#include "ServerAddress.h"
+
+// A database on a PostgreSQL server, for several workstations: the QPSQL connection's set-up, the
+// functions and collation that let the program's statements read as on the file (like(), fold(),
+// GERMAN), the identity columns, the lock per project, and the server's failures in German.
+class PostgresEngine : public Engine {
+public:
+    explicit PostgresEngine(ServerAddress address);
+
+    QString place() const override;
+    bool isServer() const override { return true; }
+    QString driverName() const override;
+    void configure(QSqlDatabase& db, bool existing) const override;
+    bool prepare(const QSqlDatabase& db) override;
+    bool stillThere(const QSqlDatabase& db) const override;
+    QString fieldListQuery() const override;
+    QString tableListQuery() const override;
+    QString indexListQuery() const override;
+    QString indexStatement(const Schema::Index& index) const override;
+    QStringList createStatements() const override;
+    QString beginWriteStatement() const override;
+    QString projectLockStatement() const override;
+    QString exactCollation() const override { return QStringLiteral("\"C\""); }
+    QString foreignNumberCondition(const QString& column) const override;
+    bool bulkInsert(const QSqlDatabase& db, const QString& table, const QStringList& columns,
+                    const QList<QStringList>& rows, Fault* fault) const override;
+    QStringList identityResetStatements() const override;
+    Fault fault(const QSqlError& error) const override;
+    Database::OpenFailure openFailure(const QSqlError& error, QString* reason) const override;
+    bool read(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
+              const std::function<void(const Database::Row&)>& visit, Fault* fault) const override;
+
+    // The table statements as the server reads them: identity columns, exact types, and a row number
+    // for the estimate rows, which have none of their own.
+    static QStringList tableStatements();
+
+private:
+    ServerAddress m_address;
+};

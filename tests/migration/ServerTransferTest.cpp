@@ -1,0 +1,76 @@
+#include "ServerTransfer.h"
+#include "BookingRepository.h"
+#include "TestDatabase.h"
+
+#include <QTest>
+
+// Moving an office's file onto the server: every row with its number, nothing on the server when the
+// copy fails, and both sides' figures side by side.
+class ServerTransferTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        if (TestDatabase::requestedEngine() != TestDatabase::Engine::Server)
+            QSKIP("needs the server");
+    }
+
+    void everyRowKeepsItsNumberAndTheNextRowGetsTheNext() {
+        TestDatabase file(TestDatabase::Engine::File);
+        file.exec("INSERT INTO tblProjekt (ID, ProjektName, Datumwert) VALUES (7, 'Schule', 45000)");
+        file.exec("INSERT INTO tblFirma (ID, Name, \"Straße\") VALUES (3, 'O''Neill', 'Weg 1')");
+        file.exec("INSERT INTO tblBuchung (ID, PID, ProjektID, Firma, Bemerkungen, Betrag) VALUES "
+                  "(2, 1, '7', 'O''Neill', 'Tab\there\nBackslash \\ 100%', 12.5), "
+                  "(9, 2, '7', 'O''Neill', NULL, 'abc'), (4, 3, '7', 'Bau', '', -0.01)");
+        file.exec("INSERT INTO tblNachtrag (NID, ProjektID, Firma, ArchitektKosten, NachtragDatum) VALUES "
+                  "(1, '7', 'Bau', 1000, 'gestern'), (1, '7', 'Bau', 1000, 45001)");
+        const QString before = TestDatabase::fileState(file.path());
+        TestDatabase server(TestDatabase::Engine::Server, false);
+
+        ServerTransfer::Report report;
+        QString message;
+        QVERIFY2(ServerTransfer::run(file.path(), server.path(), report, &message), qPrintable(message));
+
+        QVERIFY2(report.agrees(), qPrintable(report.text()));
+        QVERIFY(report.text().contains("tblBuchung, Summe Betrag: 12,49 | 12,49"));
+        QCOMPARE(report.unreadable,
+                 QStringList({"tblBuchung 9 Betrag: abc", "tblNachtrag 1 NachtragDatum: gestern"}));
+        QCOMPARE(TestDatabase::fileState(file.path()), before);
+        const std::unique_ptr<Database> db = Database::open(server.path());
+        QVERIFY(db);
+        QString rows;
+        db->read(
+            "SELECT ID, PID, Firma, Bemerkungen FROM tblBuchung ORDER BY ID", {},
+            [&](const Database::Row& row) {
+                rows +=
+                    QStringLiteral("%1/%2/%3/%4;").arg(row.text(0), row.text(1), row.text(2), row.text(3));
+            });
+        QCOMPARE(rows, "2/1/O'Neill/Tab\there\nBackslash \\ 100%;4/3/Bau/;9/2/O'Neill/;");
+        Booking next;
+        next.projectId = "7";
+        QVERIFY(BookingRepository(*db).book(next));
+        QCOMPARE(next.id, 10);
+        QCOMPARE(next.runningNumber, 4);
+
+        QVERIFY(!ServerTransfer::run(file.path(), server.path(), report, &message));
+        QVERIFY2(message.contains("nicht leer"), qPrintable(message));
+    }
+
+    void failedCopyLeavesNothingOnTheServer() {
+        TestDatabase file(TestDatabase::Engine::File);
+        file.exec("INSERT INTO tblBuchung (ProjektID, Firma) VALUES ('1', 'Bau')");
+        TestDatabase server(TestDatabase::Engine::Server);
+        server.exec("DELETE FROM tblGewerk");
+        server.exec("ALTER TABLE tblBuchung ADD CHECK (Firma <> 'Bau')");
+
+        ServerTransfer::Report report;
+        QString message;
+        QVERIFY(!ServerTransfer::run(file.path(), server.path(), report, &message));
+        QVERIFY2(message.contains("blieb nichts zurück"), qPrintable(message));
+        QCOMPARE(server.scalar("SELECT (SELECT COUNT(*) FROM tblGewerk) + (SELECT COUNT(*) FROM tblBuchung)"),
+                 "0");
+    }
+};
+
+QTEST_GUILESS_MAIN(ServerTransferTest)
+#include "ServerTransferTest.moc"
