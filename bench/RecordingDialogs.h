@@ -12,6 +12,15 @@ public:
         m_texts << title + QStringLiteral(": ") + text;
         return Answer::No;
     }
+    int choose(QWidget*, const QString& title, const QString& text, Icon,
+               const QStringList& buttons) override {
+        m_texts << title + QStringLiteral(": ") + text;
+        return int(buttons.size()) - 1;
+    }
+    bool askLogin(QWidget*, const QString& server, QString&, QString&) override {
+        m_texts << server;
+        return false;
+    }
     void inform(QWidget*, const QString& title, const QString& text, Icon) override {
         m_texts << title + QStringLiteral(": ") + text;
     }

@@ -3,6 +3,7 @@
 #include "AboutBox.h"
 #include "BackupCommand.h"
 #include "CompanyRegister.h"
+#include "Database.h"
 #include "DatabaseLocation.h"
 #include "HelpWindow.h"
 #include "Presets.h"
@@ -256,7 +257,10 @@ void AppController::backupDatabase() {
     if (!confirmDatabase())
         return;
     BackupCommand backup(m_programFolder, m_dialogs);
-    backup.run(m_startMenu);
+    if (Database::isServerLocation(m_databaseFilePath))
+        backup.runOnServer(m_startMenu, m_databaseFilePath);
+    else
+        backup.run(m_startMenu);
 }
 
 void AppController::openExport() {

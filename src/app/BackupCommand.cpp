@@ -1,5 +1,6 @@
 #include "BackupCommand.h"
 
+#include "Database.h"
 #include "DatabaseBackup.h"
 #include "DatabaseLocation.h"
 #include "Dialogs.h"
@@ -13,6 +14,23 @@ const QString kBackupTitle = QStringLiteral("Datensicherung");
 
 BackupCommand::BackupCommand(const QString& programFolder, Dialogs& dialogs)
     : m_programFolder(programFolder), m_dialogs(dialogs) {}
+
+BackupCommand::Result BackupCommand::runOnServer(QWidget* parent, const QString& location, const QDate& day) {
+    m_backupName =
+        DatabaseBackup::backupFileName(day, Database::placeOf(location).section(u' ', 0, 0) + ".dump");
+    const QString path = m_dialogs.chooseFileToSave(parent, QStringLiteral("Sicherung der Datenbank"),
+                                                    m_backupName, QStringLiteral("Sicherungen (*.dump)"));
+    if (path.isEmpty())
+        return Result::Declined;
+    QString reason;
+    if (!Database::dumpServer(location, path, &reason))
+        return fail(parent, reason);
+    m_dialogs.inform(parent, kBackupTitle,
+                     QStringLiteral("Die Datenbank %1 wurde in die Datei\n%2\ngesichert.")
+                         .arg(Database::placeOf(location), QDir::toNativeSeparators(path)),
+                     Dialogs::Icon::Information);
+    return Result::Done;
+}
 
 BackupCommand::Result BackupCommand::run(QWidget* parent, const QDate& day) {
     DatabaseBackup backup;

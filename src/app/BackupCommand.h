@@ -20,6 +20,10 @@ public:
     Result run(QWidget* parent, DatabaseBackup& backup, const QDate& day = QDate::currentDate());
     Result run(QWidget* parent, const QDate& day = QDate::currentDate());
 
+    // On a server: a dated dump of the whole database into a file the user chooses, when this workstation
+    // has pg_dump; otherwise the notice that the server's backup is the administrator's task.
+    Result runOnServer(QWidget* parent, const QString& location, const QDate& day = QDate::currentDate());
+
     // The name of the last backup copy formed, without folder.
     QString backupName() const { return m_backupName; }
 

@@ -75,7 +75,7 @@ BookingRepository::sumsByCompany(const QString& projectId, std::optional<qint64>
     QHash<QString, qsizetype> byFoldedName;
     const bool ran =
         m_db.read(QStringLiteral("SELECT ID, Firma, Gewerk, Kostengruppe, Betrag FROM tblBuchung "
-                                 "WHERE trim(ProjektID) = ? AND ID IS NOT ? ORDER BY ID DESC"),
+                                 "WHERE trim(ProjektID) = ? AND ID IS DISTINCT FROM ? ORDER BY ID DESC"),
                   {projectId, leftOut ? QVariant(*leftOut) : QVariant()}, [&](const Database::Row& row) {
                       const QString company = row.text(1);
                       qsizetype index = bySpelling.value(company, -1);
@@ -138,7 +138,7 @@ QList<Booking> BookingRepository::withValue(const QString& projectId, Field fiel
                                             bool* ok) const {
     return read(
         m_db,
-        kSelect + QStringLiteral("WHERE trim(ProjektID) = ? AND fold(%1) = fold(?) ORDER BY AnweisungVom, ID")
+        kSelect + QStringLiteral("WHERE trim(ProjektID) = ? AND fold(%1) = fold(?) ORDER BY AnweisungVom NULLS FIRST, ID")
                       .arg(fieldName(field)),
         {projectId, value}, ok);
 }
@@ -148,7 +148,7 @@ QList<Booking> BookingRepository::instructedBetween(const QString& projectId, in
     return read(m_db,
                 kSelect +
                     QStringLiteral("WHERE trim(ProjektID) = ? AND AnweisungVom >= ? AND AnweisungVom <= ? "
-                                   "ORDER BY PID, ID"),
+                                   "ORDER BY PID NULLS FIRST, ID"),
                 {projectId, firstDay, lastDay}, ok);
 }
 
@@ -157,7 +157,7 @@ QList<Booking> BookingRepository::instructedOnDays(const QString& projectId, int
     return read(m_db,
                 kSelect +
                     QStringLiteral("WHERE trim(ProjektID) = ? AND AnweisungVom >= ? AND AnweisungVom < ? "
-                                   "ORDER BY PID, ID"),
+                                   "ORDER BY PID NULLS FIRST, ID"),
                 {projectId, firstDay, qint64(lastDay) + 1}, ok);
 }
 

@@ -9,7 +9,7 @@ namespace {
 const QString kSelect =
     QStringLiteral("SELECT ID, Name, \"Straße\", PLZ, Ort, Telefon1, Telefon2, Mobil, eMail, "
                    "Ansprechpartner, GewerkID, KostengruppeID FROM tblFirma ");
-const QString kByName = QStringLiteral(" ORDER BY Name COLLATE GERMAN, ID");
+const QString kByName = QStringLiteral(" ORDER BY Name COLLATE GERMAN NULLS FIRST, ID");
 
 Company build(const Database::Row& row) {
     Company company;

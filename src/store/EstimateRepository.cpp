@@ -48,12 +48,12 @@ QList<EstimateRow> EstimateRepository::forProjectAndCompany(const QString& proje
                                                             bool* ok) const {
     return read(m_db,
                 kSelect +
-                    QStringLiteral("WHERE trim(ProjektID) = ? AND fold(Firma) = fold(?) ORDER BY NID, rowid"),
+                    QStringLiteral("WHERE trim(ProjektID) = ? AND fold(Firma) = fold(?) ORDER BY NID NULLS FIRST, rowid"),
                 {projectId, company}, ok);
 }
 
 QList<EstimateRow> EstimateRepository::forProject(const QString& projectId, bool* ok) const {
-    return read(m_db, kSelect + QStringLiteral("WHERE trim(ProjektID) = ? ORDER BY NID, rowid"), {projectId},
+    return read(m_db, kSelect + QStringLiteral("WHERE trim(ProjektID) = ? ORDER BY NID NULLS FIRST, rowid"), {projectId},
                 ok);
 }
 
@@ -137,7 +137,7 @@ QList<EstimateRow> EstimateRepository::withUnreadableAmount(const QString& proje
     QList<EstimateRow> rows = read(
         m_db,
         kSelect + QStringLiteral("WHERE trim(ProjektID) = ? AND (%1 OR abs(ArchitektKosten) >= 1e13 OR %2 OR "
-                                 "abs(NachtragKosten) >= 1e13) ORDER BY NID, rowid")
+                                 "abs(NachtragKosten) >= 1e13) ORDER BY NID NULLS FIRST, rowid")
                       .arg(m_db.foreignNumberCondition(QStringLiteral("ArchitektKosten")),
                            m_db.foreignNumberCondition(QStringLiteral("NachtragKosten"))),
         {projectId}, ok);

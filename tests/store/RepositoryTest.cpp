@@ -69,7 +69,9 @@ private slots:
         QFETCH(QVariant, stored);
         QFETCH(QString, unreadable);
         TestDatabase db;
-        QVERIFY(declareAmounts(db, declared));
+        if (db.onServer() && (declared != u"REAL"_s || stored.typeId() == QMetaType::QString))
+            QSKIP("a server's amount fields hold numbers only");
+        QVERIFY(db.onServer() || declareAmounts(db, declared));
         db.exec("INSERT INTO tblBuchung (ProjektID, Betrag) VALUES ('1', ?)", {stored});
         db.exec("INSERT INTO tblNachtrag (ProjektID, Firma, ArchitektKosten, NachtragKosten) VALUES ('1', "
                 "'A', ?, ?)",
@@ -105,6 +107,8 @@ private slots:
     void storedDayIsTheDayItself() {
         QFETCH(QVariant, stored);
         TestDatabase db;
+        if (db.onServer())
+            QSKIP("a server's day fields hold whole numbers only");
         db.exec("INSERT INTO tblProjekt (ProjektName, Datumwert) VALUES ('Rathaus', ?)", {stored});
         db.exec("INSERT INTO tblBuchung (ProjektID, AnweisungVom, RechnungVom) VALUES ('1', ?, ?)",
                 {stored, stored});
@@ -181,8 +185,9 @@ private slots:
         written.amount = Money::fromCents(123456789);
         const std::optional<qint64> id = bookings.add(written);
         QVERIFY(id);
-        QCOMPARE(db.scalar("SELECT Betrag || typeof(PID) FROM tblBuchung WHERE ID = ?", {*id}),
-                 "1234567.89integer");
+        QCOMPARE(db.scalar("SELECT Betrag || ' ' || " + typeOf(db, "PID") + " FROM tblBuchung WHERE ID = ?",
+                           {*id}),
+                 "1234567.89 integer");
 
         QCOMPARE(bookings.find("1", 6, "O'NEILL BÄDER", 45658)->amount, written.amount);
         QVERIFY(bookings.find("1", 4, "o'neill bäder", std::nullopt));
@@ -197,7 +202,9 @@ private slots:
         QVERIFY(!bookings.find("1", 6, "O'Neill Bäder", 45658));
         refuse(db, "tblBuchung", "INSERT", "Tabelle gesperrt");
         QVERIFY(!bookings.add(written));
-        QCOMPARE(db.db().lastError(), "Der Datensatz konnte nicht gespeichert werden: Tabelle gesperrt");
+        QVERIFY2(db.db().lastError().startsWith("Der Datensatz konnte nicht gespeichert werden: ") &&
+                     db.db().lastError().contains("Tabelle gesperrt"),
+                 qPrintable(db.db().lastError()));
     }
 
     // A project number stored with blanks around it by another program (" 3") selects the rows of project
@@ -206,9 +213,10 @@ private slots:
         TestDatabase db;
         for (const QString project : {" 3", "3 ", "3", "13"}) {
             db.exec("INSERT INTO tblBuchung (PID, ProjektID, Projekt, Firma, AnweisungVom, Betrag) "
-                    "VALUES (length(?), ?, 'Alt', ?, 45300, 1)",
+                    "VALUES (length(CAST(? AS TEXT)), ?, 'Alt', ?, 45300, 1)",
                     {project, project, project.trimmed()});
-            db.exec("INSERT INTO tblNachtrag (NID, ProjektID, Firma, NachtragKosten) VALUES (length(?), ?, "
+            db.exec("INSERT INTO tblNachtrag (NID, ProjektID, Firma, NachtragKosten) VALUES (length(CAST(? "
+                    "AS TEXT)), ?, "
                     "'A', 2)",
                     {project, project});
         }
@@ -269,6 +277,8 @@ private slots:
     void busyBookingIsTriedOnceMore() {
         QFETCH(bool, estimate);
         TestDatabase file;
+        if (file.onServer())
+            QSKIP("a file held by another workstation");
         const std::unique_ptr<Database> other = Database::open(file.path());
         QVERIFY(other && other->exec("BEGIN IMMEDIATE"));
         const QVariant handle = file.db().connection().driver()->handle();

@@ -1,0 +1,71 @@
+#include "DatabaseLocation.h"
+#include "ScriptedDialogs.h"
+#include "Settings.h"
+#include "TestDatabase.h"
+
+#include <QTest>
+
+// A PfadZurDatenbank.ini that names a server: the start asks for a password when the server wants one,
+// offers to set up an empty database, and offers to try again when the server cannot be reached; it never
+// falls back to a file.
+class ServerLocationTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startOnAServer_data() {
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<QList<int>>("choices");
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("empty database set up when asked")
+            << "empty" << QList<int>{} << true << "ist leer. Jetzt für Zelvora einrichten?";
+        QTest::newRow("empty database left when declined") << "empty, no" << QList<int>{} << false << "leer";
+        QTest::newRow("unreachable, tried again, then ended")
+            << "postgresql://127.0.0.1:1/zlv?connect_timeout=1" << QList<int>{0, 1} << false
+            << "Ladefehler!: Die Datenbank zlv auf 127.0.0.1:1 kann nicht geöffnet werden:\nDer Server "
+               "127.0.0.1 ist nicht erreichbar.";
+        QTest::newRow("password asked and kept in memory")
+            << "password" << QList<int>{} << true << "Anmeldung am Datenbankserver: ";
+    }
+
+    void startOnAServer() {
+        QFETCH(QString, server);
+        QFETCH(QList<int>, choices);
+        QFETCH(bool, found);
+        QFETCH(QString, shown);
+        const bool onServer = TestDatabase::requestedEngine() == TestDatabase::Engine::Server;
+        if (!server.startsWith("postgresql") && !onServer)
+            QSKIP("needs the server");
+        const QByteArray password = qgetenv("PGPASSWORD");
+        if (server == "password" && password.isEmpty())
+            QSKIP("needs a server that asks for a password");
+        const bool named = server.startsWith("postgresql");
+        TestDatabase database(named ? TestDatabase::Engine::File : TestDatabase::Engine::Server,
+                              server == "password");
+        const QString ini = named ? server : database.path();
+        ScriptedDialogs dialogs;
+        dialogs.choices.append(choices);
+        dialogs.answers.append(server.endsWith("no") ? Dialogs::Answer::No : Dialogs::Answer::Yes);
+        dialogs.logins.append({Database::userOf(database.path()), QString::fromUtf8(password)});
+        Settings settings(database.folder() + "/TalbrinZlv.ini");
+        QVERIFY(TestDatabase::writeFile(database.folder() + "/PfadZurDatenbank.ini", ini.toUtf8()));
+        qunsetenv("PGPASSWORD");
+
+        DatabaseLocation location(database.folder(), dialogs, settings);
+        const bool usable = location.determine() == DatabaseLocation::Outcome::Found;
+        qputenv("PGPASSWORD", password);
+
+        QStringList texts;
+        for (const ScriptedDialogs::Shown& dialog : dialogs.shown)
+            texts += dialog.title + ": " + dialog.text;
+        QVERIFY2(texts.join('\n').contains(shown), qPrintable(texts.join('\n')));
+        QCOMPARE(usable, found);
+        QCOMPARE(dialogs.shown.size(), qMax(1, int(choices.size())));
+        if (found)
+            QVERIFY(Database::open(location.databaseFilePath()));
+        QCOMPARE(location.place(), "Datenbank " + Database::placeOf(ini));
+    }
+};
+
+QTEST_MAIN(ServerLocationTest)
+#include "ServerLocationTest.moc"
