@@ -114,41 +114,26 @@ private slots:
         QCOMPARE(stored(), "0|0|PDF-Datei|PDF-Datei|25|35|10|0");
     }
 
+    // Each row: the printers installed, the default printer, the stored one and the one selected.
     void storedPrinterOrDefaultOrPdfIsSelected_data() {
-        QTest::addColumn<QStringList>("installed");
-        QTest::addColumn<QString>("defaultPrinter");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("selected");
-        const QStringList two = {"Empfang", "Büro-Laser"};
-        QTest::newRow("no printer installed") << QStringList() << ""
-                                              << ""
-                                              << "PDF-Datei";
-        QTest::newRow("stored printer vanished") << two << "Empfang"
-                                                 << "Alter Drucker"
-                                                 << "PDF-Datei";
-        QTest::newRow("stored printer installed") << two << "Empfang"
-                                                  << "Büro-Laser"
-                                                  << "Büro-Laser";
-        QTest::newRow("none stored: the default") << two << "Büro-Laser"
-                                                  << ""
-                                                  << "Büro-Laser";
-        QTest::newRow("none stored, no default") << two << ""
-                                                 << ""
-                                                 << "PDF-Datei";
+        QTest::addColumn<QString>("printers");
+        QTest::newRow("no printer installed") << "|||PDF-Datei";
+        QTest::newRow("stored printer vanished") << "Empfang,Büro-Laser|Empfang|Alter Drucker|PDF-Datei";
+        QTest::newRow("stored printer installed") << "Empfang,Büro-Laser|Empfang|Büro-Laser|Büro-Laser";
+        QTest::newRow("none stored: the default") << "Empfang,Büro-Laser|Büro-Laser||Büro-Laser";
+        QTest::newRow("none stored, no default") << "Empfang,Büro-Laser|||PDF-Datei";
     }
     void storedPrinterOrDefaultOrPdfIsSelected() {
-        QFETCH(QStringList, installed);
-        QFETCH(QString, defaultPrinter);
-        QFETCH(QString, stored);
-        QFETCH(QString, selected);
+        QFETCH(QString, printers);
+        const QStringList installed = printers.section('|', 0, 0).split(',', Qt::SkipEmptyParts);
         Fixture f;
-        f.settings.setValue(PrintSettings::tablePrinter, stored);
-        f.open({installed, defaultPrinter});
+        f.settings.setValue(PrintSettings::tablePrinter, printers.section('|', 2, 2));
+        f.open({installed, printers.section('|', 1, 1)});
         QStringList items;
         for (int i = 0; i < f.printers()->count(); ++i)
             items.append(f.printers()->itemText(i));
         QCOMPARE(items, installed + QStringList{"PDF-Datei"});
-        QCOMPARE(f.printers()->currentText(), selected);
+        QCOMPARE(f.printers()->currentText(), printers.section('|', 3));
     }
 
     void printFailureIsSaidAndWritesNothing_data() {
