@@ -138,19 +138,28 @@ private slots:
 
     void printFailureIsSaidAndWritesNothing_data() {
         QTest::addColumn<QStringList>("installed");
+        QTest::addColumn<bool>("a4");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("text");
-        QTest::newRow("folder missing") << QStringList() << "Drucken nicht möglich"
+        QTest::newRow("folder missing") << QStringList() << true << "Drucken nicht möglich"
                                         << "„%1/fehlt/Zelvora.pdf“";
-        QTest::newRow("printer unusable") << QStringList{"Büro-Laser"} << "Drucker nicht verfügbar"
+        QTest::newRow("printer unusable") << QStringList{"Büro-Laser"} << true << "Drucker nicht verfügbar"
                                           << "Der Drucker „Büro-Laser“ kann nicht verwendet werden.";
+        QTest::newRow("no A4") << QStringList() << false << "Papiergröße nicht möglich"
+                               << "Der Drucker „PDF-Datei“ kann auf der Papiergröße „Din A4“ nicht drucken.";
     }
     void printFailureIsSaidAndWritesNothing() {
         QFETCH(QStringList, installed);
+        QFETCH(bool, a4);
         QFETCH(QString, title);
         QFETCH(QString, text);
+        struct NoA4 : QPainterPrintEngine {
+            int SetPaperSize(int) override { return 1; }
+        };
         Fixture f;
         f.open({installed, installed.value(0)});
+        if (!a4)
+            f.screen->setEngineFactory([](QWidget*) { return std::make_unique<NoA4>(); });
         f.dialogs.files.enqueue(f.file("fehlt/Zelvora.pdf"));
         f.press("cmdTabDrucken");
         QCOMPARE(f.dialogs.shown.constLast().title, title);
@@ -213,11 +222,8 @@ private slots:
 
     // The save dialog proposes the report's name, and cancelled, nothing is written; a name without
     // extension gets ".pdf"; the list is the one at the moment of printing, placed inside the screen's
-    // margins. A paper size the printer refuses is said and nothing is printed.
+    // margins.
     void printingToPdfAsksForTheFileAndKeepsTheMargins() {
-        struct NoA4 : QPainterPrintEngine {
-            int SetPaperSize(int) override { return 1; }
-        };
         Fixture f;
         f.open();
         f.press("cmdTabDrucken");
@@ -235,11 +241,6 @@ private slots:
         const QList<double> edges = PrintExport::blankEdges(f.file("Bericht.pdf"));
         QVERIFY2(qAbs(edges[0] - 25.2) < 0.8 && qAbs(edges[1] - 31) < 1.2,
                  qPrintable(QString("%1 %2").arg(edges[0]).arg(edges[1])));
-        f.screen->setEngineFactory([](QWidget*) { return std::make_unique<NoA4>(); });
-        f.press("cmdTabDrucken");
-        QCOMPARE(f.dialogs.shown.constLast().title, "Papiergröße nicht möglich");
-        QCOMPARE(f.dialogs.lastText(),
-                 "Der Drucker „PDF-Datei“ kann auf der Papiergröße „Din A4“ nicht drucken.");
     }
 };
 
