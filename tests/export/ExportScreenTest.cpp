@@ -52,12 +52,10 @@ class ExportScreenTest : public QObject {
                 "45306, 45300, 'RE-2024/17', '1. Abschlagszahlung', 'Abschlag; Bodenplatte', 12345.67), (2, "
                 "'1', 'Neubau Grundschule Süd', 'Elektro Weiß', 'Elektro', '400 Technische Anlagen', 45400, "
                 "NULL, '', 'Schlußzahlung', 'Rechnung \"vorläufig\" – 3 % Skonto (€)', 2500), (3, '1', "
-                "'Neubau "
-                "Grundschule Süd', 'Ohne Gewerk', NULL, NULL, 45000, 44990, 'A-1', 'Rückhalt', NULL, "
-                "-150.5), "
-                "(4, '1', 'Neubau Grundschule Süd', 'Müller & Söhne Bau GmbH', 'Rohbau', '300 Bauwerk – "
-                "Baukonstruktionen', 45500, 45490, 'RE-2024/31', '2. Abschlagszahlung', 'Zweite Zeile\nnach "
-                "dem Umbruch', 20000)");
+                "'Neubau Grundschule Süd', 'Ohne Gewerk', NULL, NULL, 45000, 44990, 'A-1', 'Rückhalt', NULL, "
+                "-150.5), (4, '1', 'Neubau Grundschule Süd', 'Müller & Söhne Bau GmbH', 'Rohbau', '300 "
+                "Bauwerk – Baukonstruktionen', 45500, 45490, 'RE-2024/31', '2. Abschlagszahlung', 'Zweite "
+                "Zeile\nnach dem Umbruch', 20000)");
             db.exec(
                 "INSERT INTO tblNachtrag (NID, ProjektID, Projekt, Firma, Gewerk, ArchitektDatum, "
                 "ArchitektKosten, NachtragDatum, NachtragArt, NachtragKosten) VALUES (1, '1', 'Neubau "

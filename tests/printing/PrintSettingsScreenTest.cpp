@@ -240,7 +240,7 @@ private slots:
         QVERIFY(Fixture::find<QRadioButton>(f.screen.get(), "optCOpen(3)")->isChecked());
         const QList<double> edges = PrintExport::blankEdges(f.file("Bericht.pdf"));
         QVERIFY2(qAbs(edges[0] - 25.2) < 0.8 && qAbs(edges[1] - 31) < 1.2,
-                 qPrintable(QString("%1 %2").arg(edges[0]).arg(edges[1])));
+                 qPrintable(QDebug::toString(edges)));
     }
 };
 

@@ -211,11 +211,7 @@ private slots:
         const double margin = QPainterPrintEngine::defaultMargin();
         QVERIFY2(edges[0] >= margin - 0.5 && edges[0] <= margin + 1 && edges[1] >= margin - 0.5 &&
                      edges[1] <= margin + 2 && edges[2] >= 4.6 && edges[3] >= 4.6,
-                 qPrintable(QString("blank edges %1 %2 %3 %4 mm")
-                                .arg(edges[0])
-                                .arg(edges[1])
-                                .arg(edges[2])
-                                .arg(edges[3])));
+                 qPrintable(QDebug::toString(edges)));
         const QString name = proposedPdfFileName(Kind(kind));
         QFile file(QString(QT_TESTCASE_SOURCEDIR) + "/golden/" + name.chopped(4) + ".txt");
         if (qEnvironmentVariableIsSet("ZLV_WRITE_GOLDEN")) {
