@@ -114,58 +114,52 @@ private slots:
         QCOMPARE(stored(), "0|0|PDF-Datei|PDF-Datei|25|35|10|0");
     }
 
+    // Each row: the printers installed, the default printer, the stored one and the one selected.
     void storedPrinterOrDefaultOrPdfIsSelected_data() {
-        QTest::addColumn<QStringList>("installed");
-        QTest::addColumn<QString>("defaultPrinter");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("selected");
-        const QStringList two = {"Empfang", "Büro-Laser"};
-        QTest::newRow("no printer installed") << QStringList() << ""
-                                              << ""
-                                              << "PDF-Datei";
-        QTest::newRow("stored printer vanished") << two << "Empfang"
-                                                 << "Alter Drucker"
-                                                 << "PDF-Datei";
-        QTest::newRow("stored printer installed") << two << "Empfang"
-                                                  << "Büro-Laser"
-                                                  << "Büro-Laser";
-        QTest::newRow("none stored: the default") << two << "Büro-Laser"
-                                                  << ""
-                                                  << "Büro-Laser";
-        QTest::newRow("none stored, no default") << two << ""
-                                                 << ""
-                                                 << "PDF-Datei";
+        QTest::addColumn<QString>("printers");
+        QTest::newRow("no printer installed") << "|||PDF-Datei";
+        QTest::newRow("stored printer vanished") << "Empfang,Büro-Laser|Empfang|Alter Drucker|PDF-Datei";
+        QTest::newRow("stored printer installed") << "Empfang,Büro-Laser|Empfang|Büro-Laser|Büro-Laser";
+        QTest::newRow("none stored: the default") << "Empfang,Büro-Laser|Büro-Laser||Büro-Laser";
+        QTest::newRow("none stored, no default") << "Empfang,Büro-Laser|||PDF-Datei";
     }
     void storedPrinterOrDefaultOrPdfIsSelected() {
-        QFETCH(QStringList, installed);
-        QFETCH(QString, defaultPrinter);
-        QFETCH(QString, stored);
-        QFETCH(QString, selected);
+        QFETCH(QString, printers);
+        const QStringList installed = printers.section('|', 0, 0).split(',', Qt::SkipEmptyParts);
         Fixture f;
-        f.settings.setValue(PrintSettings::tablePrinter, stored);
-        f.open({installed, defaultPrinter});
+        f.settings.setValue(PrintSettings::tablePrinter, printers.section('|', 2, 2));
+        f.open({installed, printers.section('|', 1, 1)});
         QStringList items;
         for (int i = 0; i < f.printers()->count(); ++i)
             items.append(f.printers()->itemText(i));
         QCOMPARE(items, installed + QStringList{"PDF-Datei"});
-        QCOMPARE(f.printers()->currentText(), selected);
+        QCOMPARE(f.printers()->currentText(), printers.section('|', 3));
     }
 
     void printFailureIsSaidAndWritesNothing_data() {
         QTest::addColumn<QStringList>("installed");
+        QTest::addColumn<bool>("a4");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("text");
-        QTest::newRow("folder missing") << QStringList() << "Drucken nicht möglich"
+        QTest::newRow("folder missing") << QStringList() << true << "Drucken nicht möglich"
                                         << "„%1/fehlt/Zelvora.pdf“";
-        QTest::newRow("printer unusable") << QStringList{"Büro-Laser"} << "Drucker nicht verfügbar"
+        QTest::newRow("printer unusable") << QStringList{"Büro-Laser"} << true << "Drucker nicht verfügbar"
                                           << "Der Drucker „Büro-Laser“ kann nicht verwendet werden.";
+        QTest::newRow("no A4") << QStringList() << false << "Papiergröße nicht möglich"
+                               << "Der Drucker „PDF-Datei“ kann auf der Papiergröße „Din A4“ nicht drucken.";
     }
     void printFailureIsSaidAndWritesNothing() {
         QFETCH(QStringList, installed);
+        QFETCH(bool, a4);
         QFETCH(QString, title);
         QFETCH(QString, text);
+        struct NoA4 : QPainterPrintEngine {
+            int SetPaperSize(int) override { return 1; }
+        };
         Fixture f;
         f.open({installed, installed.value(0)});
+        if (!a4)
+            f.screen->setEngineFactory([](QWidget*) { return std::make_unique<NoA4>(); });
         f.dialogs.files.enqueue(f.file("fehlt/Zelvora.pdf"));
         f.press("cmdTabDrucken");
         QCOMPARE(f.dialogs.shown.constLast().title, title);
@@ -228,11 +222,8 @@ private slots:
 
     // The save dialog proposes the report's name, and cancelled, nothing is written; a name without
     // extension gets ".pdf"; the list is the one at the moment of printing, placed inside the screen's
-    // margins. A paper size the printer refuses is said and nothing is printed.
+    // margins.
     void printingToPdfAsksForTheFileAndKeepsTheMargins() {
-        struct NoA4 : QPainterPrintEngine {
-            int SetPaperSize(int) override { return 1; }
-        };
         Fixture f;
         f.open();
         f.press("cmdTabDrucken");
@@ -249,12 +240,7 @@ private slots:
         QVERIFY(Fixture::find<QRadioButton>(f.screen.get(), "optCOpen(3)")->isChecked());
         const QList<double> edges = PrintExport::blankEdges(f.file("Bericht.pdf"));
         QVERIFY2(qAbs(edges[0] - 25.2) < 0.8 && qAbs(edges[1] - 31) < 1.2,
-                 qPrintable(QString("%1 %2").arg(edges[0]).arg(edges[1])));
-        f.screen->setEngineFactory([](QWidget*) { return std::make_unique<NoA4>(); });
-        f.press("cmdTabDrucken");
-        QCOMPARE(f.dialogs.shown.constLast().title, "Papiergröße nicht möglich");
-        QCOMPARE(f.dialogs.lastText(),
-                 "Der Drucker „PDF-Datei“ kann auf der Papiergröße „Din A4“ nicht drucken.");
+                 qPrintable(QDebug::toString(edges)));
     }
 };
 

@@ -41,12 +41,9 @@ inline QString pdfInfo(const QString& path, const QString& field) {
     return line.match(run("pdfinfo", {path})).captured(1).trimmed();
 }
 
-// The text of one page (0: all pages) in its layout.
-inline QString pdfText(const QString& path, int page = 0) {
-    QStringList arguments{"-layout", path, "-"};
-    if (page > 0)
-        arguments = QStringList{"-f", QString::number(page), "-l", QString::number(page)} + arguments;
-    return run("pdftotext", arguments);
+// The text of all pages in their layout, separated by form feeds.
+inline QString pdfText(const QString& path) {
+    return run("pdftotext", {"-layout", path, "-"});
 }
 
 // The first page's blank edges around its ink in millimetres: left, top, right, bottom.
