@@ -27,10 +27,7 @@ inline void fillBookings(TestDatabase& db, int count, const QString& projectId =
             {count, projectId, padding});
 }
 
-// The names of a table's fields in order, joined by commas; and the engine's journal mode.
-inline QString fields(TestDatabase& db, const QString& table) {
-    return db.scalar(QStringLiteral("SELECT group_concat(name) FROM pragma_table_info(?)"), {table});
-}
+// The engine's journal mode.
 inline QString journalMode(TestDatabase& db) {
     return db.scalar(QStringLiteral("PRAGMA journal_mode"));
 }
