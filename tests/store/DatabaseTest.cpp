@@ -1,46 +1,69 @@
 #include "Database.h"
 #include "BookingRepository.h"
 #include "CompanyRepository.h"
+#include "DatabaseBackup.h"
+#include "PatternMatcher.h"
 #include "ProjectRepository.h"
 #include "Schema.h"
+#include "SqliteFailure.h"
 #include "StoreFixture.h"
 #include "Transaction.h"
 
 #include <cstdio>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
 using namespace StoreFixture;
 
-// Creating, opening and refusing database files.
+const QString kBusy = u"Die Datenbank ist gesperrt, weil ein anderes Programm oder ein anderer Arbeitsplatz "
+                      "gerade mit ihr arbeitet. Bitte versuchen Sie es in einem Augenblick noch einmal"_s;
+
+namespace {
+
+constexpr int kBookings = 400;
+
+// Opens path as the program does and checks that every booking is there, intact.
+void verifyAllBookings(const QString& path) {
+    QString message;
+    const std::unique_ptr<Database> db = Database::open(path, nullptr, &message);
+    QVERIFY2(db, qPrintable(message));
+    const QList<Booking> rows = BookingRepository(*db).forProject("1");
+    QCOMPARE(rows.size(), kBookings);
+    QCOMPARE(rows.last().amount, std::optional<Money>(Money::fromCents(kBookings * 100 + 1)));
+    QCOMPARE(DatabaseBackup().check(path), DatabaseBackup::Condition::Intact);
+}
+
+QStringList filesIn(const QString& folder) {
+    QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    files.sort();
+    return files;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(DatabaseBackup::Condition)
+
+// Creating, opening, refusing, backing up and searching database files, and the engine's failures told in
+// German.
 class DatabaseTest : public QObject {
     Q_OBJECT
 
+    TestDatabase m_db;
+
 private slots:
-    void newFileHoldsTheTablesAndPresets() {
+    void newFileHoldsThePresetsAndWritesNoLastingJournal() {
         TestDatabase db;
-        QCOMPARE(fields(db, "tblProjekt"), "ID,ProjektName,Datumwert");
-        QCOMPARE(
-            fields(db, "tblFirma"),
-            "ID,Name,Straße,PLZ,Ort,Telefon1,Telefon2,Mobil,eMail,Ansprechpartner,GewerkID,KostengruppeID");
-        QCOMPARE(fields(db, "tblGewerk") + '|' + fields(db, "tblKostengruppe"), "ID,Gewerk|ID,Kostengruppe");
-        QCOMPARE(fields(db, "tblBuchung"), "ID,PID,ProjektID,Projekt,Firma,Gewerk,Kostengruppe,AnweisungVom,"
-                                           "RechnungVom,RechnungsNr,Zahlungsart,Bemerkungen,Betrag");
-        QCOMPARE(fields(db, "tblNachtrag"), "NID,ProjektID,Projekt,Firma,Gewerk,Kostengruppe,ArchitektDatum,"
-                                            "ArchitektKosten,NachtragDatum,NachtragArt,NachtragKosten");
-        QCOMPARE(journalMode(db), "delete");
-        QCOMPARE(db.scalar("SELECT COUNT(*) || '/' || SUM(Kostengruppe = '320 Gründung, Unterbau') "
-                           "FROM tblKostengruppe"),
-                 "60/1");
-        QCOMPARE(
-            db.scalar("SELECT COUNT(*) >= 30 AND SUM(Gewerk = 'Gas-, Wasser- und Entwässerungsanlagen') = 1 "
-                      "FROM tblGewerk"),
-            "1");
-        QCOMPARE(db.scalar("SELECT NULL") + '|' + db.scalar("SELECT 38353.0"), "|38353");
+        QCOMPARE(db.scalar("SELECT (SELECT COUNT(*) || '/' || SUM(Kostengruppe = '320 Gründung, Unterbau') "
+                           "FROM tblKostengruppe) || '/' || (SELECT COUNT(*) >= 30 FROM tblGewerk)") +
+                     '/' + journalMode(db),
+                 "60/1/1/delete");
     }
 
     // A file the program cannot work with is refused with the reason, and is left as it was.
@@ -101,63 +124,77 @@ private slots:
         QCOMPARE(after, before);
     }
 
-    // A file with more tables and fields and without an index opens, also in a folder whose name holds
-    // pattern characters; creating over it is refused and keeps it.
-    void acceptsExtraTablesAndFields() {
+    // A foreign file may spell its tables and fields in another letter case ("TBLPROJEKT"), hold more tables
+    // and fields and lack an index, also in a folder whose name holds pattern characters: it opens and is
+    // read and written as any other; creating over it is refused and keeps it.
+    void acceptsForeignFile() {
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir("Bauamt #1 Ü?%"));
         const QString path = dir.filePath("Bauamt #1 Ü?%/ZLV.mdb");
         QVERIFY(Database::create(path));
-        {
-            const std::unique_ptr<Database> db = Database::open(path);
-            for (const char* statement :
-                 {"ALTER TABLE tblProjekt ADD COLUMN Bauleiter TEXT", "CREATE TABLE tblNotiz (Text TEXT)",
-                  "DROP INDEX ixBuchungProjektID", "INSERT INTO tblProjekt (ProjektName) VALUES ('Rathaus')"})
-                QVERIFY(db->exec(statement));
-        }
+        std::unique_ptr<Database> db = Database::open(path);
+        for (const QString& statement :
+             Schema::tableNames().replaceInStrings(QRegularExpression("^"), "DROP TABLE ") +
+                 Schema::tableStatements() +
+                 QStringList{"ALTER TABLE tblProjekt ADD COLUMN Bauleiter TEXT",
+                             "CREATE TABLE tblNotiz (Text TEXT)"})
+            QVERIFY(db->exec(statement.toUpper().replace(u"STRASSE"_s, u"STRAßE"_s)));
+        db.reset();
         QString message;
-        QVERIFY(!Database::create(path, &message));
-        QVERIFY2(message.contains(QDir::toNativeSeparators(path)), qPrintable(message));
-        const std::unique_ptr<Database> db = Database::open(path, nullptr, &message);
+        QVERIFY(!Database::create(path, &message) && message.contains(QDir::toNativeSeparators(path)));
+        db = Database::open(path, nullptr, &message);
         QVERIFY2(db, qPrintable(message));
-        QSqlQuery query(db->connection());
-        QVERIFY(db->run(query,
-                        "SELECT ProjektName || (SELECT COUNT(*) FROM sqlite_master WHERE name = "
-                        "'ixBuchungProjektID') FROM tblProjekt WHERE ProjektName LIKE ?",
-                        {u"*RAT*"_s}) &&
-                query.next());
-        QCOMPARE(Database::text(query, 0), "Rathaus1");
-        QCOMPARE(QDir(dir.filePath("Bauamt #1 Ü?%")).entryList(QDir::Files), QStringList{"ZLV.mdb"});
-    }
-
-    // A foreign file may spell its tables and fields in another letter case ("tblprojekt", "PROJEKTNAME");
-    // it opens and is read and written as any other.
-    void acceptsNamesInAnyLetterCase_data() {
-        QTest::addColumn<bool>("upper");
-        QTest::newRow("lower case") << false;
-        QTest::newRow("upper case") << true;
-    }
-    void acceptsNamesInAnyLetterCase() {
-        QFETCH(bool, upper);
-        TestDatabase file;
-        for (const QString& table : Schema::tableNames())
-            file.exec(u"DROP TABLE %1"_s.arg(table));
-        for (QString statement : Schema::tableStatements()) {
-            for (QChar& c : statement)
-                c = c.unicode() >= 0x80 ? c : upper ? c.toUpper() : c.toLower();
-            file.exec(statement);
-        }
-        QVERIFY(fields(file, "tblFirma").contains(upper ? "STRAßE,PLZ" : "straße,plz"));
-        QVERIFY(file.reopen());
 
         Company company;
         company.name = "Dach GmbH";
         company.street = "Am Weg 1";
-        const std::optional<qint64> id = CompanyRepository(file.db()).add(company);
-        QVERIFY2(id, qPrintable(file.db().lastError()));
-        QCOMPARE(CompanyRepository(file.db()).find(*id)->street, company.street);
-        QVERIFY(ProjectRepository(file.db()).add("Rathaus", 45292));
-        QCOMPARE(ProjectRepository(file.db()).all().first().startDay, std::optional<int>(45292));
+        const std::optional<qint64> id = CompanyRepository(*db).add(company);
+        QVERIFY2(id, qPrintable(db->lastError()));
+        QVERIFY(ProjectRepository(*db).add("Rathaus", 45292));
+        QCOMPARE(CompanyRepository(*db).find(*id)->street + '|' +
+                     QString::number(ProjectRepository(*db).all().first().startDay.value_or(0)),
+                 "Am Weg 1|45292");
+        QSqlQuery query(db->connection());
+        QVERIFY(db->run(query, "SELECT COUNT(*) FROM sqlite_master WHERE name = 'ixBuchungProjektID'") &&
+                query.next());
+        QCOMPARE(Database::text(query, 0), "1");
+        QCOMPARE(QDir(dir.filePath("Bauamt #1 Ü?%")).entryList(QDir::Files), QStringList{"ZLV.mdb"});
+    }
+
+    // The engine's failure codes told in German, the engine's own words kept.
+    void engineCodeInGerman_data() {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("engineWords");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char* name, int code, const char* words, const QString& expected) {
+            QTest::newRow(name) << code << QString::fromUtf8(words) << expected;
+        };
+        row("busy extended", SQLITE_BUSY_SNAPSHOT, "database is locked", kBusy + " (database is locked).");
+        row("locked table", SQLITE_LOCKED, "table is locked", kBusy + " (table is locked).");
+        row("disk full", SQLITE_FULL, "database or disk is full",
+            "Auf dem Laufwerk der Datenbank ist kein Platz mehr frei (database or disk is full).");
+        row("read-only rollback", SQLITE_READONLY_ROLLBACK, "readonly",
+            "Die Datenbank ist schreibgeschützt; es kann nichts gespeichert werden (readonly).");
+        row("file deleted or moved while open", SQLITE_READONLY_DBMOVED, "readonly",
+            "Die Datenbankdatei ist nicht mehr vorhanden; sie wurde gelöscht, umbenannt oder ersetzt "
+            "(readonly).");
+        row("not a database, engine words trimmed", SQLITE_NOTADB, " not a database \n",
+            "Die Datenbank ist beschädigt (not a database).");
+        row("cannot open", SQLITE_CANTOPEN, "unable to open",
+            "Die Datenbankdatei kann nicht geöffnet werden (unable to open).");
+        row("I/O error", SQLITE_IOERR, "disk I/O error",
+            "Die Datenbankdatei konnte nicht gelesen oder geschrieben werden, etwa weil die Verbindung zum "
+            "Netzlaufwerk unterbrochen ist (disk I/O error).");
+        row("no engine words", SQLITE_FULL, "", "Auf dem Laufwerk der Datenbank ist kein Platz mehr frei.");
+        row("other failure keeps the engine's words", SQLITE_CONSTRAINT, "Tabelle gesperrt",
+            "Tabelle gesperrt");
+        row("other failure without words", SQLITE_MISMATCH, "",
+            "Unbekannter Fehler der Datenbank (Code 20).");
+    }
+    void engineCodeInGerman() {
+        QFETCH(int, code);
+        QFETCH(QString, engineWords);
+        QTEST(SqliteFailure::germanText(code, engineWords), "expected");
     }
 
     // What the engine reports reaches the user as a German sentence, through both ways of running SQL, the
@@ -166,10 +203,7 @@ private slots:
         QTest::addColumn<QString>("setup");
         QTest::addColumn<bool>("reading");
         QTest::addColumn<QString>("expected");
-        const QString busy =
-            "Die Datenbank ist gesperrt, weil ein anderes Programm oder ein anderer Arbeitsplatz "
-            "gerade mit ihr arbeitet. Bitte versuchen Sie es in einem Augenblick noch einmal "
-            "(database is locked).";
+        const QString busy = kBusy + " (database is locked).";
         QTest::newRow("in use elsewhere, storing")
             << u"locked"_s << false << "Der Datensatz konnte nicht gespeichert werden: " + busy;
         QTest::newRow("in use elsewhere, reading a list")
@@ -201,45 +235,23 @@ private slots:
             file.exec("ROLLBACK");
     }
 
-    // A COMMIT that the engine refuses leaves nothing of the transaction in the file and the file free for
-    // the next write.
-    void failedCommitRollsBack_data() {
-        QTest::addColumn<bool>("foreignKey");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("deferred foreign key") << true << u"FOREIGN KEY constraint failed"_s;
-        QTest::newRow("another program reads the file") << false << u"Die Datenbank ist gesperrt,"_s;
-    }
+    // A COMMIT that the engine refuses, as another program reads the file, leaves nothing of the
+    // transaction in the file and the file free for the next write.
     void failedCommitRollsBack() {
-        QFETCH(bool, foreignKey);
-        QFETCH(QString, reason);
         TestDatabase file;
         const std::unique_ptr<Database> db = Database::open(file.path(), nullptr, nullptr, 100);
         QVERIFY(db);
-        if (foreignKey) {
-            QVERIFY(db->exec("PRAGMA foreign_keys = ON"));
-            QVERIFY(db->exec("CREATE TABLE tblPruefung (ProjektID INTEGER REFERENCES tblProjekt (ID) "
-                             "DEFERRABLE INITIALLY DEFERRED)"));
-        } else {
-            file.exec("BEGIN");
-            QCOMPARE(file.scalar("SELECT COUNT(*) FROM tblProjekt"), "0");
-        }
+        file.exec("BEGIN");
+        QCOMPARE(file.scalar("SELECT COUNT(*) FROM tblProjekt"), "0");
         {
             Transaction transaction(*db);
-            QVERIFY(transaction.isActive());
             QVERIFY(db->exec("INSERT INTO tblProjekt (ProjektName) VALUES ('Rathaus')"));
-            QVERIFY(!foreignKey || db->exec("INSERT INTO tblPruefung (ProjektID) VALUES (99)"));
             QVERIFY(!transaction.commit());
-            QVERIFY2(db->lastError().contains(reason), qPrintable(db->lastError()));
-            QVERIFY(!db->inTransaction());
-            QSqlQuery query(db->connection());
-            QVERIFY(db->run(query, "SELECT COUNT(*) FROM tblProjekt") && query.next());
-            QCOMPARE(Database::text(query, 0), "0");
+            QVERIFY2(db->lastError().contains("Die Datenbank ist gesperrt,"), qPrintable(db->lastError()));
         }
-        if (!foreignKey)
-            file.exec("ROLLBACK");
+        file.exec("ROLLBACK");
 
         Transaction later(*db);
-        QVERIFY2(later.isActive(), qPrintable(db->lastError()));
         QVERIFY(db->exec("INSERT INTO tblProjekt (ProjektName) VALUES ('Schule')"));
         QVERIFY2(later.commit(), qPrintable(db->lastError()));
         QVERIFY(file.reopen());
@@ -276,6 +288,195 @@ private slots:
         QVERIFY(std::rename(qPrintable(other), qPrintable(file.path())) == 0);
         QVERIFY2(bookings.book(booking), qPrintable(file.db().lastError()));
         QTEST(int(bookings.forProject("1", &ok).size()), "bookingsAfter");
+    }
+
+    // The copy replaces the day's older backup only when complete and gets the database's rights; the
+    // compaction shrinks the file. Whichever step fails, every booking stays and nothing else is left.
+    void backupAndCompactionKeepEveryBookingWhicheverStepFails_data() {
+        using Step = DatabaseBackup::Step;
+        QTest::addColumn<int>("failing");
+        QTest::addColumn<QString>("message");
+        const QString notCopied = u"Die Sicherungskopie konnte nicht geschrieben werden: "_s;
+        QTest::newRow("nothing fails") << -1 << QString();
+        QTest::newRow("copy") << int(Step::Copy) << notCopied;
+        QTest::newRow("replace backup") << int(Step::ReplaceBackup) << notCopied;
+        QTest::newRow("compact") << int(Step::Compact)
+                                 << u"Die Datenbank konnte nicht komprimiert werden: "_s;
+    }
+    void backupAndCompactionKeepEveryBookingWhicheverStepFails() {
+        QFETCH(int, failing);
+        QFETCH(QString, message);
+        TestDatabase db;
+        StoreFixture::fillBookings(db, kBookings);
+        StoreFixture::fillBookings(db, kBookings, "2");
+        db.exec("DELETE FROM tblBuchung WHERE ProjektID = '2'");
+        const qint64 sizeBefore = QFileInfo(db.path()).size();
+        const QString backupName = DatabaseBackup::backupFileName(QDate(2024, 1, 1), "ZLV.mdb");
+        QCOMPARE(backupName, "01.01.2024_ZLV.mdb");
+        const QString backupPath = QDir(db.folder()).filePath(backupName);
+        QVERIFY(TestDatabase::writeFile(backupPath, "alte Sicherung vom Vortag"));
+        QVERIFY(QFile::setPermissions(backupPath, QFileDevice::ReadOwner));
+        const auto rights = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                            QFileDevice::WriteGroup | QFileDevice::ReadOther;
+        QVERIFY(QFile::setPermissions(db.path(), rights));
+        const QString oldBackup = TestDatabase::fileState(backupPath);
+        DatabaseBackup backup;
+        backup.setStepHook([&](DatabaseBackup::Step step) { return int(step) != failing; });
+        QSqlQuery reading(db.db().connection());
+        QVERIFY(db.db().run(reading, "SELECT ID FROM tblBuchung") && reading.next());
+
+        const bool copied = backup.copy(db.path(), backupPath);
+        reading.finish();
+        const bool compacted = copied && backup.compact(db.path());
+
+        QCOMPARE(compacted, message.isEmpty());
+        QCOMPARE(copied, !message.startsWith("Die Sicherungskopie"));
+        QVERIFY2(backup.lastError().startsWith(message) && backup.lastError().isEmpty() == message.isEmpty(),
+                 qPrintable(backup.lastError()));
+        QVERIFY(!compacted || QFileInfo(db.path()).size() < sizeBefore);
+        verifyAllBookings(db.path());
+        if (copied) {
+            verifyAllBookings(backupPath);
+            QCOMPARE(QFileInfo(backupPath).permissions() & ~QFileDevice::Permissions(0x0700), rights);
+        } else {
+            QCOMPARE(TestDatabase::fileState(backupPath), oldBackup);
+        }
+        QCOMPARE(filesIn(db.folder()), (QStringList{backupName, "ZLV.mdb"}));
+    }
+
+    void missingDatabaseLeavesNothingBehind() {
+        QTemporaryDir dir;
+        DatabaseBackup backup;
+        QVERIFY(!backup.copy(dir.filePath("ZLV.mdb"), dir.filePath("01.01.2024_ZLV.mdb")));
+        QVERIFY2(backup.lastError().contains("kann nicht gelesen werden"), qPrintable(backup.lastError()));
+        QCOMPARE(filesIn(dir.path()), QStringList());
+    }
+
+    void halfWrittenChangeOfACrashIsRolledBackBeforeTheCopy() {
+        TestDatabase db;
+        StoreFixture::fillBookings(db, kBookings, "1", 200);
+        QTemporaryDir crashed;
+        const QString crashedPath = crashed.filePath("ZLV.mdb");
+        db.exec("PRAGMA cache_size = 2");
+        QVERIFY(db.db().beginTransaction());
+        db.exec("UPDATE tblBuchung SET Bemerkungen = 'halb geschrieben', Betrag = 0");
+        QVERIFY(QFile::copy(db.path(), crashedPath));
+        QVERIFY(QFile::copy(db.path() + "-journal", crashedPath + "-journal"));
+        QVERIFY(db.db().rollback());
+        QVERIFY(QFileInfo(crashedPath + "-journal").size() > 0);
+        DatabaseBackup backup;
+
+        QCOMPARE(backup.check(crashedPath), DatabaseBackup::Condition::Intact);
+        QVERIFY2(backup.copy(crashedPath, crashed.filePath("01.01.2024_ZLV.mdb")),
+                 qPrintable(backup.lastError()));
+
+        verifyAllBookings(crashed.filePath("01.01.2024_ZLV.mdb"));
+        verifyAllBookings(crashedPath);
+        QCOMPARE(filesIn(crashed.path()), (QStringList{"01.01.2024_ZLV.mdb", "ZLV.mdb"}));
+    }
+
+    void leftoverScratchFilesOfTheDatabaseAreRemovedAndNothingElse() {
+        TestDatabase db;
+        const QDir folder(db.folder());
+        QStringList leftBehind;
+        DatabaseBackup interrupted;
+        interrupted.setStepHook([&](DatabaseBackup::Step step) {
+            leftBehind = folder.entryList({".*"}, QDir::Files | QDir::Hidden);
+            return step != DatabaseBackup::Step::ReplaceBackup;
+        });
+        QVERIFY(!interrupted.copy(db.path(), folder.filePath("02.01.2024_ZLV.mdb")));
+        QCOMPARE(leftBehind.size(), 1);
+        const QStringList others =
+            u"01.01.2024_ZLV.mdb .01.01.2024_ZLV.mdb.AbCxYz .01.01.2024_ZLV.mdb.AbCxY.zlv-tmp "
+            ".01.01.2024_Alt.mdb.AbCxYz.zlv-tmp x.01.01.2024_ZLV.mdb.AbCxYz.zlv-tmp "
+            ".01.01.2024_ZLV.mdb.AbCxYz.zlv-tmp.txt Notiz.zlv-tmp"_s.split(' ');
+        for (const QString& name : leftBehind + others +
+                                       QStringList{".01.01.2024_ZLV.mdb.AbCxYz.zlv-tmp",
+                                                   ".01.01.2024_ZLV.mdb.AbCxYz.zlv-tmp-journal"})
+            QVERIFY(TestDatabase::writeFile(folder.filePath(name), "Inhalt"));
+        DatabaseBackup backup;
+
+        QVERIFY2(backup.copy(db.path(), folder.filePath("02.01.2024_ZLV.mdb")),
+                 qPrintable(backup.lastError()));
+
+        QStringList expected = others + QStringList{"02.01.2024_ZLV.mdb", "ZLV.mdb"};
+        expected.sort();
+        QCOMPARE(filesIn(db.folder()), expected);
+    }
+
+    // The check leaves the file as it was and tells why it is damaged or could not be checked.
+    void checkTellsIntactDamagedOrUnchecked_data() {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<DatabaseBackup::Condition>("condition");
+        QTest::addColumn<QString>("message"); // %1: the database's path
+        using C = DatabaseBackup::Condition;
+        QTest::newRow("intact") << u"intact"_s << C::Intact << QString();
+        QTest::newRow("damaged page")
+            << u"damaged"_s << C::Damaged << u"Die Datenbank '%1' ist beschädigt ("_s;
+        QTest::newRow("no database at all")
+            << u"text"_s << C::Damaged << u"Die Datenbank '%1' ist beschädigt (file is not a database)."_s;
+        QTest::newRow("missing")
+            << u"missing"_s << C::Unchecked
+            << u"Die Datenbank '%1' konnte nicht geprüft werden: Die Datenbankdatei kann "
+               "nicht geöffnet werden"_s;
+        QTest::newRow("in use elsewhere")
+            << u"locked"_s << C::Unchecked
+            << u"Die Datenbank '%1' konnte nicht geprüft werden: Die Datenbank ist gesperrt,"_s;
+    }
+    void checkTellsIntactDamagedOrUnchecked() {
+        QFETCH(QString, setup);
+        QFETCH(QString, message);
+        TestDatabase db;
+        QVERIFY(setup != "damaged" || db.damageBookings());
+        QVERIFY(setup != "text" || TestDatabase::writeFile(db.path(), QByteArray(4096, 'x')));
+        QVERIFY(setup != "missing" || QFile::remove(db.path()));
+        if (setup == "locked")
+            db.exec("BEGIN EXCLUSIVE");
+        const QString before = TestDatabase::fileState(db.path());
+        DatabaseBackup backup;
+
+        QTEST(backup.check(db.path()), "condition");
+
+        QVERIFY2(message.isEmpty()
+                     ? backup.lastError().isEmpty()
+                     : backup.lastError().startsWith(message.arg(QDir::toNativeSeparators(db.path()))),
+                 qPrintable(backup.lastError()));
+        QCOMPARE(TestDatabase::fileState(db.path()), before);
+    }
+
+    // A typed pattern has * and ? as its only wildcards and ignores letter case, umlauts included; it
+    // matches and folds alike on its own and in the file, where a number is matched by its decimal text.
+    void typedPatternMatchesOnItsOwnAndInTheFile_data() {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QVariant>("text");
+        QTest::addColumn<bool>("expected");
+        const auto row = [](const char* pattern, const QVariant& text, bool expected) {
+            QTest::addRow("%s %s", pattern, qPrintable(text.isNull() ? "null" : text.toString()))
+                << QString::fromUtf8(pattern) << text << expected;
+        };
+        row("*", u""_s, true);
+        row("", u"a"_s, false);
+        row("*bau*", u"Müller Bau GmbH"_s, true);
+        row("bau*", u"Müller Bau"_s, false);
+        row("ÄRZTE", u"ärzte"_s, true);
+        row("arzte", u"ärzte"_s, false);
+        row("M?ller", u"Müller"_s, true);
+        row("M?ller", u"Mller"_s, false);
+        row("100%", u"100%"_s, true);
+        row("100%", u"1000"_s, false);
+        row("a_b", u"axb"_s, false);
+        row("*ab*ab", u"xabyabab"_s, true);
+        row("*ab*abc", u"xabyabab"_s, false);
+        row("*12*", qint64(112), true);
+        row("*", QVariant(), false);
+    }
+    void typedPatternMatchesOnItsOwnAndInTheFile() {
+        QFETCH(QString, pattern);
+        QFETCH(QVariant, text);
+        QFETCH(bool, expected);
+        QVERIFY(text.isNull() || PatternMatcher::matches(pattern, text.toString()) == expected);
+        QCOMPARE(m_db.scalar("SELECT COUNT(*) WHERE ? LIKE ?", {text, pattern}), QString::number(expected));
+        QCOMPARE(m_db.scalar("SELECT fold(?)", {pattern}), PatternMatcher::fold(pattern));
     }
 };
 

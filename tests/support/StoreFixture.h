@@ -35,10 +35,7 @@ inline QString typeOf(TestDatabase& db, const QString& column) {
     return (db.onServer() ? QStringLiteral("pg_typeof(%1)::text") : QStringLiteral("typeof(%1)")).arg(column);
 }
 
-// The names of a table's fields in order, joined by commas; and the engine's journal mode.
-inline QString fields(TestDatabase& db, const QString& table) {
-    return db.scalar(QStringLiteral("SELECT group_concat(name) FROM pragma_table_info(?)"), {table});
-}
+// The engine's journal mode.
 inline QString journalMode(TestDatabase& db) {
     return db.scalar(QStringLiteral("PRAGMA journal_mode"));
 }

@@ -1,0 +1,205 @@
+#include "DayNumber.h"
+#include "GermanCollator.h"
+#include "Money.h"
+#include "QtDialogs.h"
+#include "Settings.h"
+#include "SystemErrorText.h"
+
+#include <cerrno>
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+// Amounts, days, names, settings, system failures and Qt's dialogs as the program reads and shows them.
+class CommonTest : public QObject {
+    Q_OBJECT
+
+    // Saves with a new program start's dialogs: picks the filter by keyboard and types name; returns the
+    // path chosen and sets opened to the folder the dialog showed first.
+    static QString save(const QString& ini, int filterIndex, const QString& name, QString* opened) {
+        Settings settings(ini);
+        QtDialogs dialogs;
+        dialogs.keepSaveFolderIn(settings);
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            *opened = dialog->directory().absolutePath();
+            for (int i = 0; i < filterIndex; ++i)
+                QTest::keyClick(dialog->findChild<QComboBox*>("fileTypeCombo"), Qt::Key_Down);
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(name);
+            QTest::keyClick(dialog->findChild<QLineEdit*>("fileNameEdit"), Qt::Key_Return);
+        });
+        return dialogs.chooseFileToSave(nullptr, "Daten exportieren...", "Zelvora",
+                                        "Export CSV-Dateien (*.csv);;Export Textdateien (*.txt)");
+    }
+
+private slots:
+    // A QString is typed German text, a QByteArray a field's stored text, a double a REAL field, a qint64 an
+    // INTEGER field; an empty expectation means refused.
+    void amountIsReadToTheCentAndShownInGermanNotation_data() {
+        QTest::addColumn<QVariant>("input");
+        QTest::addColumn<QString>("shown");
+        const auto row = [](const char* name, const QVariant& input, const char* shown) {
+            QTest::newRow(name) << input << QString::fromUtf8(shown);
+        };
+        row("one decimal", u"1234,5"_s, "1.234,50");
+        row("negative", u"-5.000,00"_s, "-5.000,00");
+        row("cents only", u",05"_s, "0,05");
+        row("negative, 3 whole digits", u"-123"_s, "-123,00");
+        row("9 whole digits", u"123456789"_s, "123.456.789,00");
+        row("surrounding blanks", u" 7,1 "_s, "7,10");
+        for (const char* refused : {"12a", "1,234", "12.34,00", "1,234.50", "-"})
+            row(refused, QString::fromLatin1(refused), "");
+        row("just below a cent boundary", QByteArray("19.99"), "19,99");
+        row("german comma from an old file", QByteArray("12,5"), "12,50");
+        row("german notation typed into the file", QByteArray(" 1.234,50"), "1.234,50");
+        for (const char* refused : {"n/a", "1e308", ""})
+            row(refused, QByteArray(refused), "");
+        row("half a cent rounds away from zero", -0.125, "-0,13");
+        row("real at the limit", 9.0e13, "90.000.000.000.000,00");
+        row("real beyond the limit", 9.0e13 + 1, "");
+        row("real infinite", qInf(), "");
+        row("integer is whole euros", qint64(-12), "-12,00");
+        row("integer beyond the limit", qint64(90000000000001), "");
+        row("integer below the limit", qint64(-90000000000001), "");
+    }
+    void amountIsReadToTheCentAndShownInGermanNotation() {
+        QFETCH(QVariant, input);
+        const std::optional<Money> read =
+            input.typeId() == QMetaType::QString ? Money::parseGerman(input.toString())
+            : input.typeId() == QMetaType::QByteArray
+                ? Money::parseStored(QString::fromUtf8(input.toByteArray()))
+            : input.typeId() == QMetaType::Double ? Money::fromStoredReal(input.toDouble())
+                                                  : Money::fromStoredInteger(input.toLongLong());
+        QTEST(read ? read->toGerman() : QString(), "shown");
+    }
+
+    // Days are counted since 30.12.1899. A QDate is a day picked, a QString a field's text, a double a REAL
+    // field, a qint64 an INTEGER field; an empty expectation means no date.
+    void storedDayIsReadAsADateOrAsNone_data() {
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("picked leap day") << QVariant(QDate(2024, 2, 29)) << "45351";
+        QTest::newRow("integer text") << QVariant("38353") << "01.01.2005";
+        QTest::newRow("fraction is a time of day") << QVariant("45292.9999") << "01.01.2024";
+        QTest::newRow("surrounding blanks") << QVariant(" 45292 ") << "01.01.2024";
+        QTest::newRow("empty is no date, not 30.12.1899") << QVariant("") << "";
+        QTest::newRow("foreign text") << QVariant("gestern") << "";
+        QTest::newRow("real with a fraction") << QVariant(45292.75) << "01.01.2024";
+        QTest::newRow("real beyond any date") << QVariant(3.0e6 + 1) << "";
+        QTest::newRow("real not a number") << QVariant(qQNaN()) << "";
+        QTest::newRow("integer beyond int") << QVariant(qint64(2147483648)) << "";
+        QTest::newRow("integer below int") << QVariant(qint64(-2147483649)) << "";
+    }
+    void storedDayIsReadAsADateOrAsNone() {
+        QFETCH(QVariant, stored);
+        const std::optional<int> read =
+            stored.typeId() == QMetaType::QString  ? DayNumber::parseStored(stored.toString())
+            : stored.typeId() == QMetaType::Double ? DayNumber::fromStoredReal(stored.toDouble())
+                                                   : DayNumber::fromStoredInteger(stored.toLongLong());
+        QTEST(stored.typeId() == QMetaType::QDate ? QString::number(DayNumber::fromDate(stored.toDate()))
+                                                  : DayNumber::format(read),
+              "shown");
+    }
+
+    void namesAreInGermanAlphabeticalOrderIgnoringCase() {
+        QStringList names{"Mutter", "2 Fachlos", "Müller", "Abbruch", "10 Fachlos", "abbruch"};
+        std::stable_sort(names.begin(), names.end(), GermanCollator::make());
+        QCOMPARE(names, (QStringList{"10 Fachlos", "2 Fachlos", "Abbruch", "abbruch", "Müller", "Mutter"}));
+    }
+
+    void settingsAreFoundInTheirSectionWhateverItsCase() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("TalbrinZlv.ini"), text = "Landratsamt Wernholm, \"Bauamt\"; Zi. 3";
+        const SettingKey<int> width{"frmAusgabe", "PFensterWidth", 10275};
+        Settings(file).setValue(SettingKey<QString>{"SETTING", "NameBehörde", {}}, text);
+        Settings(file).setValue(SettingKey<QString>{"FRMAUSGABE", width.key, {}}, QString());
+        Settings reopened(file);
+        QCOMPARE(reopened.value(SettingKey<QString>{"Setting", "NameBehörde", "leer"}), text);
+        QCOMPARE(reopened.value(width), 10275);
+    }
+
+    // An int is an errno value; a text a file to write: refused even to root, in a missing folder, a folder.
+    void systemFailureInGerman_data() {
+        QTest::addColumn<QVariant>("failure");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("not permitted") << QVariant(EPERM) << "Zugriff verweigert";
+        QTest::newRow("disk full") << QVariant(ENOSPC) << "Kein Speicherplatz mehr auf dem Datenträger";
+        QTest::newRow("read-only disk") << QVariant(EROFS) << "Der Datenträger ist schreibgeschützt";
+        QTest::newRow("unknown") << QVariant(4711) << "Fehler 4711 des Betriebssystems";
+        QTest::newRow("refused file") << QVariant("/sys/zlv-export.csv") << "Zugriff verweigert";
+        QTest::newRow("missing folder") << QVariant("fehlt/x.csv") << "Datei oder Ordner nicht vorhanden";
+        QTest::newRow("folder") << QVariant(".") << "Der Name bezeichnet einen Ordner";
+    }
+    void systemFailureInGerman() {
+        QFETCH(QVariant, failure);
+        QTemporaryDir dir;
+        const QString path = failure.toString();
+        QSaveFile file(path.startsWith('/') ? path : dir.filePath(path));
+        QVERIFY(failure.typeId() == QMetaType::Int || !file.open(QIODevice::WriteOnly));
+        QTEST(failure.typeId() == QMetaType::Int
+                  ? SystemErrorText::of(std::error_code(failure.toInt(), std::generic_category()))
+                  : SystemErrorText::of(file),
+              "text");
+    }
+
+    // The save dialog opens in the folder saved into last, also after a new start, and a name typed
+    // without the chosen filter's extension gets it.
+    void savesInTheLastFolderWithTheFiltersExtension_data() {
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("the other filter, dots in the name")
+            << 1 << u"Stand 01.02.2024"_s << "Stand 01.02.2024.txt";
+        QTest::newRow("extension typed") << 0 << u"Liste.CSV"_s << "Liste.CSV";
+    }
+    void savesInTheLastFolderWithTheFiltersExtension() {
+        QFETCH(int, filter);
+        QFETCH(QString, typed);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("Berichte");
+        QVERIFY(QDir().mkpath(folder));
+        QString opened;
+        QCOMPARE(save(dir.filePath("zlv.ini"), 0, folder + "/erste", &opened), folder + "/erste.csv");
+        QVERIFY(opened != folder);
+        QTEST(save(dir.filePath("zlv.ini"), filter, typed, &opened).mid(folder.size() + 1), "saved");
+        QCOMPARE(opened, folder);
+    }
+
+    // A message box is wide enough for its title beside the window's icon and buttons; the three-way
+    // question has "Abbrechen" as its escape.
+    void messageBoxShowsItsTitleAndAbbrechen() {
+        const QString title = u"Buchung bearbeiten oder ändern"_s;
+        QString seen;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                poll.stop();
+                QFont bold = box->font();
+                bold.setBold(true);
+                seen =
+                    box->width() > QFontMetrics(bold).horizontalAdvance(title) + 100 ? "breit" : "zu schmal";
+                seen += ' ' + box->button(QMessageBox::Cancel)->text();
+                box->reject();
+            }
+        });
+        poll.start(0);
+        QCOMPARE(QtDialogs().askWithCancel(nullptr, title, "Nr. '1' bearbeiten?", Dialogs::Icon::Question,
+                                           Dialogs::Answer::Yes),
+                 Dialogs::Answer::Cancel);
+        QCOMPARE(seen, "breit Abbrechen");
+    }
+};
+
+QTEST_MAIN(CommonTest)
+#include "CommonTest.moc"
