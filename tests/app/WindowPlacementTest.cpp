@@ -1,5 +1,4 @@
 #include "WindowPlacement.h"
-#include "HelpWindow.h"
 #include "TestDatabase.h"
 
 #include <QApplication>
@@ -92,18 +91,6 @@ private slots:
         // A window the user moved keeps to the corner it was moved to.
         QVERIFY(movedTo.isNull() || (window.frameGeometry().right() >= kScreenWidth - 40 &&
                                      window.frameGeometry().bottom() >= kScreenHeight - 40));
-    }
-
-    void helpWindowComesUpInsideTheScreen() {
-        QTemporaryDir folder;
-        QVERIFY(
-            TestDatabase::writeFile(folder.filePath("zlv.html"), "<html><body><h1>Hilfe</h1></body></html>"));
-        HelpWindow help(folder.filePath("zlv.html"));
-
-        help.show();
-
-        QVERIFY(QTest::qWaitForWindowExposed(&help));
-        QVERIFY(insideScreen(help) && help.height() < kScreenHeight && help.width() > kScreenWidth / 2);
     }
 };
 
