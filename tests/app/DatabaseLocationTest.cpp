@@ -103,10 +103,6 @@ private slots:
             << "%PROGRAM%"
             << "%USER%" << QByteArray("<none>") << chosen << Outcome::RestartRequired << "%PROGRAM%/"
             << "Hinweis: " << programIni << QByteArray("\"%OTHER%/Ämter,Straßen/\"\n");
-        QTest::newRow("cancelled without ini")
-            << "%PROGRAM%"
-            << "%USER%" << QByteArray("<none>") << QString() << Outcome::Cancelled << "%PROGRAM%/" << open
-            << programIni << QByteArray("<missing>");
         QTest::newRow("cancelled, Windows-1252 ini with a second line")
             << "%PROGRAM%"
             << "%USER%" << QByteArray("%OTHER%/Geb\xE4ude/\r\nalt\r\n") << QString() << Outcome::Cancelled

@@ -1,4 +1,6 @@
 #include "AppTestWindows.h"
+#include "BackupCommand.h"
+#include "DatabaseBackup.h"
 #include "Mnemonics.h"
 #include "ProgramFolderFixture.h"
 
@@ -14,12 +16,28 @@ void click(QWidget* window, const QString& name) {
 }
 } // namespace
 
-// The start menu and the hand-overs between the screens, driven through the real widgets.
+Q_DECLARE_METATYPE(Dialogs::Answer)
+Q_DECLARE_METATYPE(BackupCommand::Result)
+
+// The start menu, its backup command and the hand-overs between the screens, driven through the real widgets.
 class StartMenuTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<ProgramFolder> f;
     std::unique_ptr<AppController> m_app;
+
+    // The backup command's rows: the database is called Zlv.MDB on disk, %COPY% stands for today's backup
+    // of it, %DB% for the database and <saved> for the message of a saved copy.
+    QString database() const { return f->filePath(QStringLiteral("Zlv.MDB")); }
+    QString copyName() const {
+        return QDate::currentDate().toString("dd.MM.yyyy") + QStringLiteral("_Zlv.MDB");
+    }
+    QString place(QString text) const {
+        const QString saved =
+            "Die Datenbank 'ZLV.mdb' wurde unter dem Dateinamen\n'%COPY%'\nim Datenbankordner \n'" +
+            f->path() + "/'\ngespeichert.          ";
+        return text.replace("<saved>", saved).replace("%COPY%", copyName()).replace("%DB%", database());
+    }
 
 private slots:
     void init() {
@@ -60,25 +78,50 @@ private slots:
         QCOMPARE(visibleWindows(), QStringList());
     }
 
-    void screenThatCannotOpenTheDatabaseIsNotShown_data() {
+    void unusableDatabaseOpensNoScreenAndIsLeftAsItIs_data() {
+        QTest::addColumn<bool>("atStart"); // else it turns unusable after the start
         QTest::addColumn<QString>("button");
-        QTest::newRow("presets") << "tbrEinstellungen";
-        QTest::newRow("company register") << "tbrFirma";
-        QTest::newRow("project manager") << "cmdProjekt";
+        QTest::addColumn<QStringList>("windows");
+        const QStringList menu{"frmMenü"};
+        QTest::newRow("presets") << false << "tbrEinstellungen" << menu;
+        QTest::newRow("company register") << false << "tbrFirma" << menu;
+        QTest::newRow("project manager") << false << "cmdProjekt" << menu;
+        QTest::newRow("at start, checked once events are processed") << true << "" << QStringList();
+        QTest::newRow("at start, checked before the presets open")
+            << true << "tbrEinstellungen" << QStringList();
     }
 
-    void screenThatCannotOpenTheDatabaseIsNotShown() {
+    void unusableDatabaseOpensNoScreenAndIsLeftAsItIs() {
+        QFETCH(bool, atStart);
         QFETCH(QString, button);
+        QFETCH(QStringList, windows);
+        const QByteArray ini = f->path().toUtf8() + "/\n";
+        QVERIFY(TestDatabase::writeFile(f->ini(), ini));
+        const auto spoil = [this] {
+            QVERIFY(QFile::remove(f->data.path()) &&
+                    TestDatabase::writeFile(f->data.path(), "keine Datenbank"));
+        };
+        if (atStart)
+            spoil();
         QVERIFY(m_app->start());
+        QVERIFY(m_app->startMenu()->isVisible() && f->dialogs.shown.isEmpty());
+        if (!atStart) {
+            settle();
+            spoil();
+        }
+
+        if (!button.isEmpty())
+            click(m_app->startMenu(), button);
         settle();
-        QVERIFY(QFile::remove(f->data.path()) && TestDatabase::writeFile(f->data.path(), "keine Datenbank"));
 
-        click(m_app->startMenu(), button);
-
-        QCOMPARE(visibleWindows(), QStringList{"frmMenü"});
+        QCOMPARE(visibleWindows(), windows);
         QVERIFY(!m_app->presets() && !m_app->companyRegister() && !m_app->projectManager());
         QCOMPARE(f->dialogs.shown.size(), 1);
         QCOMPARE(f->dialogs.shown.at(0).icon, Dialogs::Icon::Critical);
+        QVERIFY2(f->dialogs.lastText().contains(QStringLiteral("ZLV.mdb")),
+                 qPrintable(f->dialogs.lastText()));
+        QCOMPARE(ProgramFolder::read(f->data.path()), QByteArray("keine Datenbank"));
+        QCOMPARE(ProgramFolder::read(f->ini()), ini);
     }
 
     void cancelledDatabaseChoiceOpensNothing() {
@@ -88,35 +131,6 @@ private slots:
 
         QCOMPARE(f->dialogs.shown.size(), 2);
         QCOMPARE(visibleWindows(), QStringList());
-    }
-
-    void unusableDatabaseEndsTheProgramAfterTheStartMenuShows_data() {
-        QTest::addColumn<bool>("openPresetsAtOnce");
-        QTest::newRow("checked once events are processed") << false;
-        QTest::newRow("checked before the presets open") << true;
-    }
-
-    void unusableDatabaseEndsTheProgramAfterTheStartMenuShows() {
-        QFETCH(bool, openPresetsAtOnce);
-        QVERIFY(QFile::remove(f->data.path()) && TestDatabase::writeFile(f->data.path(), "keine Datenbank"));
-        const QByteArray ini = f->path().toUtf8() + "/\n";
-        QVERIFY(TestDatabase::writeFile(f->ini(), ini));
-
-        QVERIFY(m_app->start());
-        QVERIFY(m_app->startMenu()->isVisible() && f->dialogs.shown.isEmpty());
-        if (openPresetsAtOnce) {
-            m_app->openPresets();
-            QVERIFY(!m_app->presets());
-        }
-        settle();
-        settle();
-
-        QCOMPARE(f->dialogs.shown.size(), 1);
-        QVERIFY2(f->dialogs.lastText().contains(QStringLiteral("ZLV.mdb")),
-                 qPrintable(f->dialogs.lastText()));
-        QCOMPARE(visibleWindows(), QStringList());
-        QCOMPARE(ProgramFolder::read(f->data.path()), QByteArray("keine Datenbank"));
-        QCOMPARE(ProgramFolder::read(f->ini()), ini);
     }
 
     void noTwoControlsShareAMnemonic() {
@@ -144,6 +158,83 @@ private slots:
         m_app->openExport();
         check(m_app->exportScreen());
         QCOMPARE(collisions.join(QLatin1Char('\n')), QString());
+    }
+
+    void backupAsksTellsAndCompacts_data() {
+        QTest::addColumn<QString>("given"); // "copy of today", "damaged", "missing", "in use"
+        QTest::addColumn<Dialogs::Answer>("answer");
+        QTest::addColumn<int>("failingStep");
+        QTest::addColumn<BackupCommand::Result>("result");
+        QTest::addColumn<QString>("messages"); // each "title: text", …  stands for any text
+        QTest::addColumn<bool>("compacted");
+        using R = BackupCommand::Result;
+        const auto No = Dialogs::Answer::No, Yes = Dialogs::Answer::Yes;
+        const QString sameDay = "Sicherung der Datenbank : Eine Sicherungsdatei  '%COPY%'  ist bereits "
+                                "vorhanden.\nSicherungsdatei überschreiben?";
+        const QString damaged = "Datensicherung: Die Datenbank '%DB%' ist beschädigt (…).\n\nEine "
+                                "Sicherungskopie enthält denselben Schaden. Soll die beschädigte Datenbank "
+                                "trotzdem gesichert werden?";
+        const int none = -1, copy = int(DatabaseBackup::Step::Copy);
+        const int compact = int(DatabaseBackup::Step::Compact);
+        QTest::newRow("first of the day") << "" << No << none << R::Done << "Datensicherung: <saved>" << true;
+        QTest::newRow("same day, No keeps the first copy")
+            << "copy of today" << No << none << R::Declined << sameDay << false;
+        QTest::newRow("same day, Yes replaces it")
+            << "copy of today" << Yes << none << R::Done << sameDay + "\nDatensicherung: <saved>" << true;
+        QTest::newRow("damaged, No makes no copy")
+            << "damaged" << No << none << R::Declined << damaged << false;
+        QTest::newRow("damaged, Yes copies without compaction")
+            << "damaged" << Yes << none << R::Done
+            << damaged +
+                   "\nDatensicherung: Achtung: Die Datenbank ist beschädigt, die Sicherungskopie enthält "
+                   "denselben Schaden.\n\n<saved>\n\nDie Datenbank wurde nicht komprimiert."
+            << false;
+        QTest::newRow("copy fails") << "" << No << copy << R::Failed << "Datensicherung: …" << false;
+        QTest::newRow("compaction fails")
+            << "" << No << compact << R::Failed << "Datensicherung: <saved>\nDatensicherung: …" << true;
+        QTest::newRow("missing database")
+            << "missing" << No << none << R::Failed << "Datensicherung: …" << false;
+        QTest::newRow("database in use")
+            << "in use" << No << none << R::Failed << "Datensicherung: …" << false;
+    }
+
+    void backupAsksTellsAndCompacts() {
+        QFETCH(QString, given);
+        QFETCH(Dialogs::Answer, answer);
+        QFETCH(int, failingStep);
+        QFETCH(BackupCommand::Result, result);
+        QFETCH(QString, messages);
+        QFETCH(bool, compacted);
+        QVERIFY(QFile::rename(f->data.path(), database()));
+        const QString copy = f->filePath(copyName());
+        QVERIFY(given != "copy of today" || TestDatabase::writeFile(copy, "erste"));
+        QVERIFY(given != "damaged" || TestDatabase::damageBookings(database()));
+        QVERIFY(given != "missing" || QFile::remove(database()));
+        const std::unique_ptr<Database> holder = given == "in use" ? Database::open(database()) : nullptr;
+        QVERIFY(!holder || holder->exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        f->dialogs.answers.enqueue(answer);
+        QList<DatabaseBackup::Step> steps;
+        DatabaseBackup backup;
+        backup.setStepHook([&steps, failingStep](DatabaseBackup::Step step) {
+            steps.append(step);
+            return int(step) != failingStep;
+        });
+
+        QCOMPARE(BackupCommand(f->path(), f->dialogs).run(nullptr, backup), result);
+
+        QStringList shown;
+        for (const ScriptedDialogs::Shown& message : f->dialogs.shown)
+            shown << message.title + ": " + message.text;
+        const QStringList parts = place(messages).split(QStringLiteral("…"));
+        QVERIFY2(shown.join('\n').startsWith(parts.first()) && shown.join('\n').endsWith(parts.last()),
+                 qPrintable(shown.join('\n')));
+        const bool declined = result == BackupCommand::Result::Declined;
+        QCOMPARE(f->dialogs.shown.constLast().icon,
+                 result == BackupCommand::Result::Failed ? Dialogs::Icon::Critical
+                 : declined || given == "damaged"        ? Dialogs::Icon::Warning
+                                                         : Dialogs::Icon::Information);
+        QCOMPARE(steps.contains(DatabaseBackup::Step::Compact), compacted);
+        QCOMPARE(ProgramFolder::read(copy) == "erste", declined && given != "damaged");
     }
 };
 
