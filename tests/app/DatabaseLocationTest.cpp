@@ -54,8 +54,6 @@ private slots:
                                 << QStringList{"%PROGRAM%/Zlv.MDB"};
         QTest::newRow("ini with blanks only is removed")
             << QByteArray("   \r\n") << QByteArray("<none>") << QStringList{"%PROGRAM%/ZLV.mdb"};
-        QTest::newRow("first value ends at a comma")
-            << QByteArray("  %OTHER% ,rest\n") << QByteArray("<none>") << QStringList{"%OTHER%/ZLV.mdb"};
         QTest::newRow("lower-case name")
             << QByteArray("%OTHER%/") << QByteArray("<none>") << QStringList{"%OTHER%/zlv.mdb"};
         QTest::newRow("the user's ini is read first")
@@ -80,10 +78,6 @@ private slots:
         QCOMPARE(QFile::exists(f->ini()), ini.trimmed() != "<none>" && !ini.trimmed().isEmpty());
         QCOMPARE(f->settings.value(kRecorded), QFileInfo(place(databases[0])).path() + QLatin1Char('/'));
         QCOMPARE(f->settings.value(kProgram), f->path());
-        const QString settingsFile = f->settings.filePath();
-        QVERIFY(TestDatabase::writeFile(settingsFile, ProgramFolder::read(settingsFile) + "; unverändert\n"));
-        QCOMPARE(determine(location), Outcome::Found);
-        QVERIFY(ProgramFolder::read(settingsFile).endsWith("; unverändert\n"));
     }
 
     void notFoundDatabaseIsChosenAndRecorded_data() {
@@ -168,7 +162,6 @@ private slots:
     void folderIsTheFirstValueOfTheFirstLine_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("folder");
-        QTest::newRow("Windows line end") << QByteArray("D:\\Daten\\Bau\\\r\n") << "D:\\Daten\\Bau\\";
         QTest::newRow("unquoted value ends at a comma") << QByteArray("  /daten/ ,rest\n") << "/daten/";
         QTest::newRow("quoted value keeps its comma")
             << QByteArray(" \"/hoch, tief/\",rest\n") << "/hoch, tief/";
@@ -177,27 +170,11 @@ private slots:
         QTest::newRow("UTF-8 byte order mark") << QByteArray("\xEF\xBB\xBF/\xC3\x84mter/\n") << "/Ämter/";
         QTest::newRow("Windows-1252")
             << QByteArray("/B\xE4u\xDF\x80\x8A\x9F/\n") << QString::fromUtf8("/Bäuß€ŠŸ/");
-        QTest::newRow("Windows-1252 undefined byte")
-            << QByteArray("/\xE4\x81/") << QString::fromUtf16(u"/ä\u0081/");
     }
 
     void folderIsTheFirstValueOfTheFirstLine() {
         QFETCH(QByteArray, content);
         QFETCH(QString, folder);
-        QCOMPARE(DatabaseIniFile::folder(content), folder);
-    }
-
-    void writtenFolderIsReadBack_data() {
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QByteArray>("content");
-        QTest::newRow("umlauts in UTF-8") << "/Ämter/" << QByteArray("/\xC3\x84mter/\n");
-        QTest::newRow("commas quoted") << "/a,b, c/" << QByteArray("\"/a,b, c/\"\n");
-    }
-
-    void writtenFolderIsReadBack() {
-        QFETCH(QString, folder);
-        QFETCH(QByteArray, content);
-        QCOMPARE(DatabaseIniFile::content(folder), content);
         QCOMPARE(DatabaseIniFile::folder(content), folder);
     }
 
@@ -207,8 +184,7 @@ private slots:
         QVERIFY(first.acquire());
         QVERIFY(!second.acquire() && !second.isHeld());
         first.release();
-        QVERIFY(second.acquire());
-        QVERIFY(!first.acquire());
+        QVERIFY(second.acquire() && !first.acquire());
     }
 };
 

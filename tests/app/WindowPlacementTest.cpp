@@ -6,13 +6,9 @@
 #include <QTest>
 
 namespace {
-// The offscreen screen of this test: a small laptop screen, lower than the help window.
+// The offscreen screen of this test: a small laptop screen.
 constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 600;
-
-bool insideScreen(const QWidget& window) {
-    return window.screen()->availableGeometry().contains(window.frameGeometry());
-}
 } // namespace
 
 // Windows come up fully inside the available area of their screen.
@@ -83,7 +79,7 @@ private slots:
         window.show();
 
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QTRY_VERIFY(insideScreen(window));
+        QTRY_VERIFY(window.screen()->availableGeometry().contains(window.frameGeometry()));
         QVERIFY(window.width() >= qMin(wanted.width(), kScreenWidth - 60));
         QVERIFY(movedTo.isNull() || (window.frameGeometry().right() >= kScreenWidth - 40 &&
                                      window.frameGeometry().bottom() >= kScreenHeight - 40));

@@ -1,14 +1,39 @@
 #include "UpdaterWindow.h"
 #include "FileOperations.h"
 #include "RunningProgram.h"
-#include "ScriptedUpdaterDialogs.h"
 #include "UpdateFolders.h"
+#include "UpdaterDialogs.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
 #include <QtTest>
 
 namespace {
+// Answers the updater's question with answer and a file dialog with file (once), and records every dialog
+// shown: its text, or for a file dialog its folder and filter.
+struct ScriptedUpdaterDialogs : UpdaterDialogs {
+    struct Shown {
+        QString text;
+        Icon icon;
+        QString folder, filter;
+    };
+    bool answer = false;
+    QString file;
+    QList<Shown> shown;
+
+    void inform(QWidget*, const QString&, const QString& text, Icon icon) override {
+        shown.append({text, icon, {}, {}});
+    }
+    bool askYesNo(QWidget*, const QString&, const QString& text) override {
+        shown.append({text, Icon::Question, {}, {}});
+        return answer;
+    }
+    QString chooseFile(QWidget*, const QString&, const QString& folder, const QString& filter) override {
+        shown.append({{}, Icon::Information, folder, filter});
+        return std::exchange(file, QString());
+    }
+};
+
 using Icon = UpdaterDialogs::Icon;
 using Result = RunningProgram::Result;
 
@@ -95,7 +120,7 @@ private slots:
                               .replace(QStringLiteral("<target>"), folders.target())
                               .replace(QStringLiteral("<source>"), folders.source());
         running.result = program;
-        dialogs.answers.enqueue(goOn);
+        dialogs.answer = goOn;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.start(folder);
@@ -105,7 +130,7 @@ private slots:
         if (browse) {
             QCOMPARE(dialogs.shown[0].filter, QStringLiteral("Talbrin Zelvora (Zlv)"));
             field->setText(QStringLiteral("/opt/zlv"));
-            dialogs.files.enqueue(folders.path(QStringLiteral("installation/Zlv")));
+            dialogs.file = folders.path(QStringLiteral("installation/Zlv"));
             QTest::mouseClick(window.findChild<QAbstractButton*>(QStringLiteral("Command3")), Qt::LeftButton);
             QCOMPARE(dialogs.shown[1].folder, QStringLiteral("/opt/zlv"));
         }
@@ -114,7 +139,8 @@ private slots:
         QTest::mouseClick(window.findChild<QAbstractButton*>(button), Qt::LeftButton);
 
         QCOMPARE(running.calls, int(icon != Icon::Warning && button == QLatin1String("Command1")));
-        QVERIFY2(dialogs.lastText().contains(message), qPrintable(dialogs.lastText()));
+        QVERIFY2(dialogs.shown.constLast().text.contains(message),
+                 qPrintable(dialogs.shown.constLast().text));
         QCOMPARE(dialogs.shown.constLast().icon, icon);
         QVERIFY(QDir(blocker).removeRecursively() &&
                 (!spoilt.startsWith("without") || folders.write("update/zlv.html", "neu")));

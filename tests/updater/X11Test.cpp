@@ -14,13 +14,9 @@ Q_DECLARE_METATYPE(RunningProgram::Result)
 namespace {
 using Result = RunningProgram::Result;
 
-QString display() {
-    return QString::fromLatin1(qgetenv("DISPLAY"));
-}
-
 QStringList titlesOnDisplay() {
     QStringList titles;
-    if (const std::unique_ptr<X11Windows> windows = X11Windows::open(display()))
+    if (const std::unique_ptr<X11Windows> windows = X11Windows::open())
         for (const X11Windows::Window& window : windows->topLevelWindows())
             titles << window.title;
     return titles;
@@ -70,7 +66,7 @@ private slots:
         const QStringList titles{"Talbrin Zelvora Test", "X Talbrin Zelvora", "talbrin zelvora"};
         TestWindow program(titles[0], answer), inside(titles[1]), lowerCase(titles[2]);
         QTRY_VERIFY_WITH_TIMEOUT(showsAll(titles), 10000);
-        X11RunningProgram closer(std::chrono::milliseconds(1500), display());
+        X11RunningProgram closer(std::chrono::milliseconds(1500));
 
         QCOMPARE(closer.close(), result);
 
