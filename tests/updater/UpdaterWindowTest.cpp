@@ -122,7 +122,6 @@ private slots:
         running.result = program;
         dialogs.answer = goOn;
         window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.start(folder);
         auto* field = window.findChild<QLineEdit*>(QStringLiteral("Text1"));
         QCOMPARE(field->text(), folder);
