@@ -13,10 +13,9 @@
 // deletion of windows closed with delete-on-close.
 inline QStringList visibleWindows() {
     QStringList names;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
+    for (QWidget* widget : QApplication::topLevelWidgets())
         if (widget->isVisible())
             names.append(widget->objectName());
-    }
     names.sort();
     return names;
 }

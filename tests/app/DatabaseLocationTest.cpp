@@ -1,13 +1,15 @@
 #include "DatabaseLocation.h"
+#include "DatabaseIniFile.h"
 #include "ProgramFolderFixture.h"
+#include "SingleInstance.h"
 
 #include <QTest>
 
 using Outcome = DatabaseLocation::Outcome;
 Q_DECLARE_METATYPE(Outcome)
 
-// %PROGRAM%, %OTHER% and %USER% in the rows stand for the program folder, another folder and the user's
-// own configuration folder.
+// Where the database lies, how the ini names it, and the one running instance. %PROGRAM%, %OTHER% and %USER%
+// in the rows stand for the program folder, another folder and the user's own configuration folder.
 class DatabaseLocationTest : public QObject {
     Q_OBJECT
 
@@ -15,6 +17,7 @@ class DatabaseLocationTest : public QObject {
     std::unique_ptr<QTemporaryDir> m_other;
     const SettingKey<QString> kRecorded{QStringLiteral("Setting"), QStringLiteral("PfadZurDAtenbank"),
                                         QString()};
+    const SettingKey<QString> kProgram{QStringLiteral("Setting"), QStringLiteral("PfadZurExe"), QString()};
 
     QString place(QString text) const {
         return text.replace(QLatin1String("%PROGRAM%"), f->path())
@@ -51,8 +54,6 @@ private slots:
                                 << QStringList{"%PROGRAM%/Zlv.MDB"};
         QTest::newRow("ini with blanks only is removed")
             << QByteArray("   \r\n") << QByteArray("<none>") << QStringList{"%PROGRAM%/ZLV.mdb"};
-        QTest::newRow("first value ends at a comma")
-            << QByteArray("  %OTHER% ,rest\n") << QByteArray("<none>") << QStringList{"%OTHER%/ZLV.mdb"};
         QTest::newRow("lower-case name")
             << QByteArray("%OTHER%/") << QByteArray("<none>") << QStringList{"%OTHER%/zlv.mdb"};
         QTest::newRow("the user's ini is read first")
@@ -76,10 +77,7 @@ private slots:
         QCOMPARE(location.databaseFilePath(), place(databases[0]));
         QCOMPARE(QFile::exists(f->ini()), ini.trimmed() != "<none>" && !ini.trimmed().isEmpty());
         QCOMPARE(f->settings.value(kRecorded), QFileInfo(place(databases[0])).path() + QLatin1Char('/'));
-        const QString settingsFile = f->settings.filePath();
-        QVERIFY(TestDatabase::writeFile(settingsFile, ProgramFolder::read(settingsFile) + "; unverändert\n"));
-        QCOMPARE(determine(location), Outcome::Found);
-        QVERIFY(ProgramFolder::read(settingsFile).endsWith("; unverändert\n"));
+        QCOMPARE(f->settings.value(kProgram), f->path());
     }
 
     void notFoundDatabaseIsChosenAndRecorded_data() {
@@ -99,10 +97,6 @@ private slots:
             << "%PROGRAM%"
             << "%USER%" << QByteArray("<none>") << chosen << Outcome::RestartRequired << "%PROGRAM%/"
             << "Hinweis: " << programIni << QByteArray("\"%OTHER%/Ämter,Straßen/\"\n");
-        QTest::newRow("cancelled without ini")
-            << "%PROGRAM%"
-            << "%USER%" << QByteArray("<none>") << QString() << Outcome::Cancelled << "%PROGRAM%/" << open
-            << programIni << QByteArray("<missing>");
         QTest::newRow("cancelled, Windows-1252 ini with a second line")
             << "%PROGRAM%"
             << "%USER%" << QByteArray("%OTHER%/Geb\xE4ude/\r\nalt\r\n") << QString() << Outcome::Cancelled
@@ -150,30 +144,47 @@ private slots:
                  outcome == Outcome::RestartRequired);
     }
 
-    void unusableFileIsReportedAndLeftUntouched_data() {
-        QTest::addColumn<bool>("locked"); // a database of the program, locked by another program
-        QTest::newRow("text file") << false;
-        QTest::newRow("locked by another program") << true;
-    }
-
-    void unusableFileIsReportedAndLeftUntouched() {
-        QFETCH(bool, locked);
+    void databaseLockedByAnotherProgramIsReportedAndLeftUntouched() {
         const QString path = f->filePath(QStringLiteral("ZLV.mdb"));
-        QVERIFY(locked ? Database::create(path)
-                       : TestDatabase::writeFile(path, "Dies ist keine Datenbank.\n"));
-        const std::unique_ptr<Database> holder = locked ? Database::open(path) : nullptr;
-        QVERIFY(!holder || holder->exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        QVERIFY(Database::create(path));
+        const std::unique_ptr<Database> holder = Database::open(path);
+        QVERIFY(holder->exec(QStringLiteral("BEGIN EXCLUSIVE")));
         const QByteArray before = ProgramFolder::read(path);
         DatabaseLocation location(f->path(), f->dialogs, f->settings);
 
         QCOMPARE(determine(location), Outcome::Unusable);
 
         QCOMPARE(f->dialogs.shown.size(), 1);
-        QCOMPARE(f->dialogs.shown.at(0).title, QStringLiteral("Ladefehler!"));
-        QVERIFY2(f->dialogs.lastText().contains(QStringLiteral("ZLV.mdb")),
-                 qPrintable(f->dialogs.lastText()));
+        QVERIFY(f->dialogs.lastText().contains(QStringLiteral("ZLV.mdb")));
         QCOMPARE(ProgramFolder::read(path), before);
-        QVERIFY(location.databaseFilePath().isEmpty());
+    }
+
+    void folderIsTheFirstValueOfTheFirstLine_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("unquoted value ends at a comma") << QByteArray("  /daten/ ,rest\n") << "/daten/";
+        QTest::newRow("quoted value keeps its comma")
+            << QByteArray(" \"/hoch, tief/\",rest\n") << "/hoch, tief/";
+        QTest::newRow("quote not closed") << QByteArray("\"/a,b/\r\nzweite\n") << "/a,b/";
+        QTest::newRow("only the first line counts") << QByteArray("\n/daten/\n") << "";
+        QTest::newRow("UTF-8 byte order mark") << QByteArray("\xEF\xBB\xBF/\xC3\x84mter/\n") << "/Ämter/";
+        QTest::newRow("Windows-1252")
+            << QByteArray("/B\xE4u\xDF\x80\x8A\x9F/\n") << QString::fromUtf8("/Bäuß€ŠŸ/");
+    }
+
+    void folderIsTheFirstValueOfTheFirstLine() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, folder);
+        QCOMPARE(DatabaseIniFile::folder(content), folder);
+    }
+
+    void secondInstanceIsRefusedUntilTheFirstReleases() {
+        SingleInstance first(f->filePath(QStringLiteral("zlv.lock"))),
+            second(f->filePath(QStringLiteral("zlv.lock")));
+        QVERIFY(first.acquire());
+        QVERIFY(!second.acquire() && !second.isHeld());
+        first.release();
+        QVERIFY(second.acquire() && !first.acquire());
     }
 };
 

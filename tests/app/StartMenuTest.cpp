@@ -1,13 +1,11 @@
 #include "AppTestWindows.h"
-#include "ProductLogo.h"
+#include "BackupCommand.h"
+#include "DatabaseBackup.h"
+#include "Mnemonics.h"
 #include "ProgramFolderFixture.h"
-#include "ToolbarIconPainter.h"
 
 #include <QDate>
-#include <QFontInfo>
-#include <QPainter>
 #include <QTest>
-#include <QToolButton>
 
 namespace {
 void click(QWidget* window, const QString& name) {
@@ -18,12 +16,28 @@ void click(QWidget* window, const QString& name) {
 }
 } // namespace
 
-// The start menu and the hand-overs between the screens, driven through the real widgets.
+Q_DECLARE_METATYPE(Dialogs::Answer)
+Q_DECLARE_METATYPE(BackupCommand::Result)
+
+// The start menu, its backup command and the hand-overs between the screens, driven through the real widgets.
 class StartMenuTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<ProgramFolder> f;
     std::unique_ptr<AppController> m_app;
+
+    // The backup command's rows: the database is called Zlv.MDB on disk, %COPY% stands for today's backup
+    // of it, %DB% for the database and <saved> for the message of a saved copy.
+    QString database() const { return f->filePath(QStringLiteral("Zlv.MDB")); }
+    QString copyName() const {
+        return QDate::currentDate().toString("dd.MM.yyyy") + QStringLiteral("_Zlv.MDB");
+    }
+    QString place(QString text) const {
+        const QString saved =
+            "Die Datenbank 'ZLV.mdb' wurde unter dem Dateinamen\n'%COPY%'\nim Datenbankordner \n'" +
+            f->path() + "/'\ngespeichert.          ";
+        return text.replace("<saved>", saved).replace("%COPY%", copyName()).replace("%DB%", database());
+    }
 
 private slots:
     void init() {
@@ -37,35 +51,11 @@ private slots:
         QCOMPARE(visibleWindows(), QStringList());
     }
 
-    void toolbarButtonsFromLeftToRight() {
+    void startMenuBacksUpThenHandsOverAndComesBackWhereItStoodUntilQuit() {
         QVERIFY(m_app->start());
-
         QCOMPARE(m_app->startMenu()->windowTitle(), QStringLiteral("Talbrin Zelvora V1.0.1  -  Startmenü"));
-        QCOMPARE(m_app->databaseFilePath(), f->data.path());
-        QList<QToolButton*> buttons = m_app->startMenu()->findChildren<QToolButton*>();
-        std::sort(buttons.begin(), buttons.end(), [](auto* a, auto* b) { return a->x() < b->x(); });
-        QStringList shown;
-        for (const QToolButton* tool : buttons)
-            shown << tool->objectName() + '|' + tool->text() + '|' + tool->toolTip();
-        QCOMPARE(shown,
-                 (QStringList{"tbrEinstellungen| Einstellungen |Voreinstellungen",
-                              "tbrFirma| Firma anlegen |Firma anlegen",
-                              "tbrDBSicherung2|DB sichern|Datenbank sichern  (Nur sofort nach Start möglich)",
-                              "tbrInfo|Info|Info", "tbrHilfe|Hilfe|Hilfe", "tbrBeenden|Beenden|Beenden"}));
-        using Kind = ToolbarIcons::Kind;
-        const Kind kinds[] = {Kind::Settings, Kind::Company, Kind::Backup,
-                              Kind::Info,     Kind::Help,    Kind::Quit};
-        for (int i = 0; i < 6; ++i)
-            QCOMPARE(buttons[i]
-                         ->icon()
-                         .pixmap(buttons[i]->iconSize())
-                         .toImage()
-                         .convertToFormat(QImage::Format_ARGB32_Premultiplied),
-                     ToolbarIconPainter::image(kinds[i]));
-    }
-
-    void projectManagerClosesTheOthersAndReturnsToTheStartMenuWhereItStoodUntilQuit() {
-        QVERIFY(m_app->start());
+        click(m_app->startMenu(), QStringLiteral("tbrDBSicherung2"));
+        QVERIFY(QFile::exists(f->filePath(QDate::currentDate().toString("dd.MM.yyyy") + "_ZLV.mdb")));
         m_app->startMenu()->move(150, 120);
         click(m_app->startMenu(), QStringLiteral("tbrEinstellungen"));
         click(m_app->startMenu(), QStringLiteral("tbrFirma"));
@@ -88,34 +78,50 @@ private slots:
         QCOMPARE(visibleWindows(), QStringList());
     }
 
-    void screenThatCannotOpenTheDatabaseIsNotShown_data() {
+    void unusableDatabaseOpensNoScreenAndIsLeftAsItIs_data() {
+        QTest::addColumn<bool>("atStart"); // else it turns unusable after the start
         QTest::addColumn<QString>("button");
-        QTest::newRow("presets") << "tbrEinstellungen";
-        QTest::newRow("company register") << "tbrFirma";
-        QTest::newRow("project manager") << "cmdProjekt";
+        QTest::addColumn<QStringList>("windows");
+        const QStringList menu{"frmMenü"};
+        QTest::newRow("presets") << false << "tbrEinstellungen" << menu;
+        QTest::newRow("company register") << false << "tbrFirma" << menu;
+        QTest::newRow("project manager") << false << "cmdProjekt" << menu;
+        QTest::newRow("at start, checked once events are processed") << true << "" << QStringList();
+        QTest::newRow("at start, checked before the presets open")
+            << true << "tbrEinstellungen" << QStringList();
     }
 
-    void screenThatCannotOpenTheDatabaseIsNotShown() {
+    void unusableDatabaseOpensNoScreenAndIsLeftAsItIs() {
+        QFETCH(bool, atStart);
         QFETCH(QString, button);
+        QFETCH(QStringList, windows);
+        const QByteArray ini = f->path().toUtf8() + "/\n";
+        QVERIFY(TestDatabase::writeFile(f->ini(), ini));
+        const auto spoil = [this] {
+            QVERIFY(QFile::remove(f->data.path()) &&
+                    TestDatabase::writeFile(f->data.path(), "keine Datenbank"));
+        };
+        if (atStart)
+            spoil();
         QVERIFY(m_app->start());
+        QVERIFY(m_app->startMenu()->isVisible() && f->dialogs.shown.isEmpty());
+        if (!atStart) {
+            settle();
+            spoil();
+        }
+
+        if (!button.isEmpty())
+            click(m_app->startMenu(), button);
         settle();
-        QVERIFY(QFile::remove(f->data.path()) && TestDatabase::writeFile(f->data.path(), "keine Datenbank"));
 
-        click(m_app->startMenu(), button);
-
-        QCOMPARE(visibleWindows(), QStringList{"frmMenü"});
+        QCOMPARE(visibleWindows(), windows);
         QVERIFY(!m_app->presets() && !m_app->companyRegister() && !m_app->projectManager());
         QCOMPARE(f->dialogs.shown.size(), 1);
         QCOMPARE(f->dialogs.shown.at(0).icon, Dialogs::Icon::Critical);
-    }
-
-    void backupButtonMakesTheBackup() {
-        QVERIFY(m_app->start());
-
-        click(m_app->startMenu(), QStringLiteral("tbrDBSicherung2"));
-
-        QVERIFY(QFile::exists(f->filePath(QDate::currentDate().toString("dd.MM.yyyy") + "_ZLV.mdb")));
-        QCOMPARE(f->dialogs.shown.size(), 1);
+        QVERIFY2(f->dialogs.lastText().contains(QStringLiteral("ZLV.mdb")),
+                 qPrintable(f->dialogs.lastText()));
+        QCOMPARE(ProgramFolder::read(f->data.path()), QByteArray("keine Datenbank"));
+        QCOMPARE(ProgramFolder::read(f->ini()), ini);
     }
 
     void cancelledDatabaseChoiceOpensNothing() {
@@ -127,68 +133,105 @@ private slots:
         QCOMPARE(visibleWindows(), QStringList());
     }
 
-    void unusableDatabaseEndsTheProgramAfterTheStartMenuShows_data() {
-        QTest::addColumn<bool>("openPresetsAtOnce");
-        QTest::newRow("checked once events are processed") << false;
-        QTest::newRow("checked before the presets open") << true;
-    }
-
-    void unusableDatabaseEndsTheProgramAfterTheStartMenuShows() {
-        QFETCH(bool, openPresetsAtOnce);
-        QVERIFY(QFile::remove(f->data.path()) && TestDatabase::writeFile(f->data.path(), "keine Datenbank"));
-        const QByteArray ini = f->path().toUtf8() + "/\n";
-        QVERIFY(TestDatabase::writeFile(f->ini(), ini));
-
+    void noTwoControlsShareAMnemonic() {
+        f->data.exec("INSERT INTO tblProjekt (ID, ProjektName, Datumwert) VALUES (1, 'Neubau Kita', 45000)");
         QVERIFY(m_app->start());
-        QVERIFY(m_app->startMenu()->isVisible() && f->dialogs.shown.isEmpty());
-        if (openPresetsAtOnce) {
-            m_app->openPresets();
-            QVERIFY(!m_app->presets());
-        }
-        settle();
-        settle();
-
-        QCOMPARE(f->dialogs.shown.size(), 1);
-        QCOMPARE(f->dialogs.shown.at(0).title, QStringLiteral("Ladefehler!"));
-        QVERIFY2(f->dialogs.lastText().contains(QStringLiteral("ZLV.mdb")),
-                 qPrintable(f->dialogs.lastText()));
-        QCOMPARE(visibleWindows(), QStringList());
-        QVERIFY(m_app->databaseFilePath().isEmpty());
-        QCOMPARE(ProgramFolder::read(f->data.path()), QByteArray("keine Datenbank"));
-        QCOMPARE(ProgramFolder::read(f->ini()), ini);
+        QStringList collisions, checked;
+        const auto checkOpenWindows = [&] {
+            settle();
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (window->isVisible()) {
+                    collisions += mnemonicCollisions(*window);
+                    checked << window->objectName();
+                }
+        };
+        m_app->openPresets();
+        m_app->openCompanyRegister();
+        m_app->openAboutBox();
+        checkOpenWindows();
+        m_app->openProjectManager();
+        checkOpenWindows();
+        loadFirstProject(*m_app)->findChild<QTabWidget*>("SSTab1")->setCurrentIndex(1);
+        checkOpenWindows();
+        emit m_app->workspace()->printRequested();
+        collisions += mnemonicCollisions(*m_app->printSettings());
+        m_app->openExport();
+        collisions += mnemonicCollisions(*m_app->exportScreen());
+        QCOMPARE(collisions.join(QLatin1Char('\n')), QString());
+        QCOMPARE(QSet<QString>(checked.begin(), checked.end()).size(), 6);
     }
 
-    // The word is filled from outlines traced when the program is built; it covers what the font itself
-    // draws there, at the size and place the logo always gave it.
-    void logoWordLiesWhereTheFontDrawsIt() {
-        const int side = 12;
-        const QRect word(side, 11 * side, 24 * side, 5 * side);
-        QImage logo(26 * side, 17 * side, QImage::Format_RGB32), text = logo;
-        logo.fill(Qt::white);
-        text.fill(Qt::white);
-        QPainter logoPainter(&logo);
-        ProductLogo::paint(logoPainter, logo.rect());
-        logoPainter.end();
-        QFont font(QStringLiteral("Liberation Sans"));
-        font.setBold(true);
-        font.setPixelSize(qRound(side * 3.4));
-        font.setLetterSpacing(QFont::PercentageSpacing, 108);
-        QCOMPARE(QFontInfo(font).family(), QStringLiteral("Liberation Sans"));
-        QPainter textPainter(&text);
-        textPainter.setRenderHint(QPainter::Antialiasing);
-        textPainter.setFont(font);
-        textPainter.drawText(QRectF(0, 11 * side, 26 * side, 4.6 * side), Qt::AlignCenter,
-                             QStringLiteral("Zelvora"));
-        textPainter.end();
+    void backupAsksTellsAndCompacts_data() {
+        QTest::addColumn<QString>("given"); // "copy of today", "damaged" or "missing"
+        QTest::addColumn<Dialogs::Answer>("answer");
+        QTest::addColumn<int>("failingStep");
+        QTest::addColumn<BackupCommand::Result>("result");
+        QTest::addColumn<QString>("messages"); // each "title: text", …  stands for any text
+        QTest::addColumn<bool>("compacted");
+        using R = BackupCommand::Result;
+        const auto No = Dialogs::Answer::No, Yes = Dialogs::Answer::Yes;
+        const QString sameDay = "Sicherung der Datenbank : Eine Sicherungsdatei  '%COPY%'  ist bereits "
+                                "vorhanden.\nSicherungsdatei überschreiben?";
+        const QString damaged = "Datensicherung: Die Datenbank '%DB%' ist beschädigt (…).\n\nEine "
+                                "Sicherungskopie enthält denselben Schaden. Soll die beschädigte Datenbank "
+                                "trotzdem gesichert werden?";
+        const int none = -1, copy = int(DatabaseBackup::Step::Copy);
+        const int compact = int(DatabaseBackup::Step::Compact);
+        QTest::newRow("first of the day") << "" << No << none << R::Done << "Datensicherung: <saved>" << true;
+        QTest::newRow("same day, No keeps the first copy")
+            << "copy of today" << No << none << R::Declined << sameDay << false;
+        QTest::newRow("same day, Yes replaces it")
+            << "copy of today" << Yes << none << R::Done << sameDay + "\nDatensicherung: <saved>" << true;
+        QTest::newRow("damaged, No makes no copy")
+            << "damaged" << No << none << R::Declined << damaged << false;
+        QTest::newRow("damaged, Yes copies without compaction")
+            << "damaged" << Yes << none << R::Done
+            << damaged +
+                   "\nDatensicherung: Achtung: Die Datenbank ist beschädigt, die Sicherungskopie enthält "
+                   "denselben Schaden.\n\n<saved>\n\nDie Datenbank wurde nicht komprimiert."
+            << false;
+        QTest::newRow("copy fails") << "" << No << copy << R::Failed << "Datensicherung: …" << false;
+        QTest::newRow("compaction fails")
+            << "" << No << compact << R::Failed << "Datensicherung: <saved>\nDatensicherung: …" << true;
+        QTest::newRow("missing database") << "missing" << No << none << R::Failed
+                                          << "Datensicherung: Die Datenbank 'ZLV.mdb' wurde im …" << false;
+    }
 
-        int ink = 0, differing = 0;
-        for (int y = word.top(); y <= word.bottom(); ++y)
-            for (int x = word.left(); x <= word.right(); ++x) {
-                ink += qGray(text.pixel(x, y)) < 128;
-                differing += (qGray(logo.pixel(x, y)) < 128) != (qGray(text.pixel(x, y)) < 128);
-            }
-        QVERIFY2(ink > 0 && differing * 100 <= ink * 6,
-                 qPrintable(QStringLiteral("%1 of %2").arg(differing).arg(ink)));
+    void backupAsksTellsAndCompacts() {
+        QFETCH(QString, given);
+        QFETCH(Dialogs::Answer, answer);
+        QFETCH(int, failingStep);
+        QFETCH(BackupCommand::Result, result);
+        QFETCH(QString, messages);
+        QFETCH(bool, compacted);
+        QVERIFY(QFile::rename(f->data.path(), database()));
+        const QString copy = f->filePath(copyName());
+        QVERIFY(given != "copy of today" || TestDatabase::writeFile(copy, "erste"));
+        QVERIFY(given != "damaged" || TestDatabase::damageBookings(database()));
+        QVERIFY(given != "missing" || QFile::remove(database()));
+        f->dialogs.answers.enqueue(answer);
+        QList<DatabaseBackup::Step> steps;
+        DatabaseBackup backup;
+        backup.setStepHook([&steps, failingStep](DatabaseBackup::Step step) {
+            steps.append(step);
+            return int(step) != failingStep;
+        });
+
+        QCOMPARE(BackupCommand(f->path(), f->dialogs).run(nullptr, backup), result);
+
+        QStringList shown;
+        for (const ScriptedDialogs::Shown& message : f->dialogs.shown)
+            shown << message.title + ": " + message.text;
+        const QStringList parts = place(messages).split(QStringLiteral("…"));
+        QVERIFY2(shown.join('\n').startsWith(parts.first()) && shown.join('\n').endsWith(parts.last()),
+                 qPrintable(shown.join('\n')));
+        const bool declined = result == BackupCommand::Result::Declined;
+        QCOMPARE(f->dialogs.shown.constLast().icon,
+                 result == BackupCommand::Result::Failed ? Dialogs::Icon::Critical
+                 : declined || given == "damaged"        ? Dialogs::Icon::Warning
+                                                         : Dialogs::Icon::Information);
+        QCOMPARE(steps.contains(DatabaseBackup::Step::Compact), compacted);
+        QCOMPARE(ProgramFolder::read(copy) == "erste", declined && given != "damaged");
     }
 };
 

@@ -58,7 +58,6 @@ void FileInstallerTest::installationHoldsOldPairOrNewPairWhereverTheUpdateFails_
     FailingFileOperations files;
     QVERIFY(FileInstaller(files, folders.source(), folders.target()).install().installed);
     const int lastRename = int(files.log.indexOf(helpRename));
-    QCOMPARE(files.log.lastIndexOf(QRegularExpression(QStringLiteral("rename .*"))), lastRename);
     QTest::newRow("nothing fails") << QStringList() << -1 << QStringList() << UpdateFolders::newState()
                                    << QString();
     QTest::newRow("files of an interrupted run left")
@@ -79,14 +78,6 @@ void FileInstallerTest::installationHoldsOldPairOrNewPairWhereverTheUpdateFails_
         << QStringList{"-installation/Zlv"} << -1 << QStringList{helpRename}
         << "installation: zlv.html=alt | update: Zlv=neu zlv.html=neu"
         << "Die";
-    QTest::newRow("folder in place of the help page")
-        << QStringList{"-installation/zlv.html", "installation/zlv.html/"} << -1 << QStringList()
-        << "installation: Zlv=alt* zlv.html/ | update: Zlv=neu zlv.html=neu"
-        << "gesichert";
-    QTest::newRow("folder in place of the program's new copy")
-        << QStringList{"installation/.Zlv.neu/"} << -1 << QStringList()
-        << "installation: .Zlv.neu/ Zlv=alt* zlv.html=alt | update: Zlv=neu zlv.html=neu"
-        << "kopiert";
     QTest::newRow("new help page missing") << QStringList{"-update/zlv.html"} << -1 << QStringList()
                                            << "installation: Zlv=alt* zlv.html=alt | update: Zlv=neu"
                                            << "fehlt";

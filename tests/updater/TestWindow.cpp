@@ -28,8 +28,6 @@ int main(int argc, char** argv) {
     const auto length = uint32_t(std::strlen(argv[1]));
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
                         length, argv[1]);
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, atom("_NET_WM_NAME"), atom("UTF8_STRING"),
-                        8, length, argv[1]);
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, protocols, XCB_ATOM_ATOM, 32, 1,
                         &deleteWindow);
     xcb_map_window(connection, window);

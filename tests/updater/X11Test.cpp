@@ -1,30 +1,22 @@
-// Runs against an X server of its own (Xvfb): real windows of helper processes and the real Zlv.
-#include "ProgramFolderSetting.h"
+// Runs against an X server of its own (Xvfb) with real windows of helper processes.
 #include "RunningProgram.h"
-#include "UpdaterWindow.h"
 #include "X11Windows.h"
-#include "XvfbServer.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QtTest>
 
+#include <cstdio>
 #include <memory>
-#include <xcb/xcb.h>
 
 Q_DECLARE_METATYPE(RunningProgram::Result)
 
 namespace {
 using Result = RunningProgram::Result;
 
-QString display() {
-    return QString::fromLatin1(qgetenv("DISPLAY"));
-}
-
 QStringList titlesOnDisplay() {
     QStringList titles;
-    if (const std::unique_ptr<X11Windows> windows = X11Windows::open(display()))
+    if (const std::unique_ptr<X11Windows> windows = X11Windows::open())
         for (const X11Windows::Window& window : windows->topLevelWindows())
             titles << window.title;
     return titles;
@@ -34,17 +26,6 @@ bool showsAll(const QStringList& wanted) {
     const QStringList titles = titlesOnDisplay();
     return std::all_of(wanted.begin(), wanted.end(),
                        [&](const QString& title) { return titles.contains(title); });
-}
-
-// Sets a window-list property as a window manager does and waits until the X server has handled it.
-void setWindowProperty(xcb_connection_t* connection, xcb_window_t window, const char* name,
-                       xcb_window_t value, int count = 1) {
-    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, std::uint16_t(qstrlen(name)), name), nullptr);
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, atom->atom, XCB_ATOM_WINDOW, 32,
-                        std::uint32_t(count), &value);
-    std::free(atom);
-    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
 }
 
 // A helper process with one window; answer is empty (it ends when asked to close), "--stays-open" or
@@ -66,25 +47,6 @@ struct TestWindow {
         return output.contains("asked to close");
     }
 };
-
-QProcessEnvironment userEnvironment(const QString& home) {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("HOME"), home);
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
-    environment.insert(QStringLiteral("TMPDIR"), home);
-    return environment;
-}
-
-bool updaterBrowsesAtStart(const QString& home) {
-    QProcess updater;
-    updater.setProcessEnvironment(userEnvironment(home));
-    updater.start(QStringLiteral(ZLV_UPDATE_PATH));
-    const bool browses = QTest::qWaitFor([] { return showsAll({UpdaterWindow::caption()}); }, 10000) &&
-                         QTest::qWaitFor([] { return showsAll({UpdaterWindow::browseTitle()}); }, 2000);
-    updater.kill();
-    updater.waitForFinished(5000);
-    return browses;
-}
 } // namespace
 
 class X11Test : public QObject {
@@ -104,98 +66,27 @@ private slots:
         const QStringList titles{"Talbrin Zelvora Test", "X Talbrin Zelvora", "talbrin zelvora"};
         TestWindow program(titles[0], answer), inside(titles[1]), lowerCase(titles[2]);
         QTRY_VERIFY_WITH_TIMEOUT(showsAll(titles), 10000);
-        X11RunningProgram closer(std::chrono::milliseconds(1500), display());
-        QElapsedTimer timer;
-        timer.start();
+        X11RunningProgram closer(std::chrono::milliseconds(1500));
 
         QCOMPARE(closer.close(), result);
 
-        QVERIFY(result == Result::Closed || timer.elapsed() >= 1400);
         QCOMPARE(closer.askedTitles(), QStringList{titles[0]});
         QTRY_VERIFY(program.askedToClose());
         QCOMPARE(titlesOnDisplay().contains(titles[0]), result == Result::StillOpen);
         QVERIFY(!inside.askedToClose() && !lowerCase.askedToClose());
-        QCOMPARE(inside.process->state(), QProcess::Running);
-    }
-
-    void withoutDisplayNothingIsLookedFor() {
-        QCOMPARE(X11RunningProgram(std::chrono::seconds(1), QStringLiteral(":59999")).close(),
-                 Result::NoDisplay);
-        const QByteArray display = qgetenv("DISPLAY");
-        qunsetenv("DISPLAY");
-        const Result result = X11RunningProgram(std::chrono::seconds(1)).close();
-        qputenv("DISPLAY", display);
-        QCOMPARE(result, Result::NoDisplay);
-    }
-
-    void runningZlvEndsWhenItsStartMenuIsAskedToClose() {
-        QTemporaryDir home;
-        const QString installation = home.filePath(QStringLiteral("installation"));
-        QVERIFY(QDir().mkpath(installation) && QFile::copy(ZLV_PATH, installation + QStringLiteral("/Zlv")));
-        QCOMPARE(QProcess::execute(MAKEDB_PATH, {installation + QStringLiteral("/ZLV.mdb")}), 0);
-        QProcess zlv;
-        zlv.setProcessEnvironment(userEnvironment(home.path()));
-        zlv.setProcessChannelMode(QProcess::ForwardedChannels);
-        zlv.start(installation + QStringLiteral("/Zlv"));
-        const auto startMenu = [] {
-            const QStringList titles =
-                titlesOnDisplay().filter(QRegularExpression("^Talbrin Zelvora V.*Startmenü$"));
-            return titles.value(0);
-        };
-        QTRY_VERIFY_WITH_TIMEOUT(!startMenu().isEmpty(), 20000);
-        const QString shown = startMenu();
-        X11RunningProgram closer(std::chrono::seconds(10), display());
-
-        QCOMPARE(closer.close(), Result::Closed);
-
-        QVERIFY(closer.askedTitles().contains(shown));
-        QVERIFY(zlv.state() == QProcess::NotRunning || zlv.waitForFinished(10000));
-        QCOMPARE(zlv.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(zlv.exitCode(), 0);
-        QCOMPARE(
-            ProgramFolderSetting::read(home.filePath(QStringLiteral("config/TalbrinZlv/TalbrinZlv.ini"))),
-            installation);
-        QVERIFY(!updaterBrowsesAtStart(home.path()));
-        QTemporaryDir newUser;
-        QVERIFY(updaterBrowsesAtStart(newUser.path()));
-    }
-
-    // Under a window manager the windows it lists are the program's; one that left its check window
-    // without naming it again has ended, and the windows on the root count once more.
-    void windowManagersClientListIsWalked() {
-        const QStringList titles{"Talbrin Zelvora Verwaltet", "Talbrin Zelvora Ohne Verwaltung"};
-        TestWindow listed(titles[0]), unlisted(titles[1]);
-        QTRY_VERIFY_WITH_TIMEOUT(showsAll(titles), 10000);
-        std::uint32_t listedId = 0;
-        for (const X11Windows::Window& window : X11Windows::open(display())->topLevelWindows())
-            listedId = window.title == titles[0] ? window.id : listedId;
-        xcb_connection_t* manager = xcb_connect(qgetenv("DISPLAY").constData(), nullptr);
-        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(manager)).data->root;
-        const xcb_window_t check = xcb_generate_id(manager);
-        xcb_create_window(manager, XCB_COPY_FROM_PARENT, check, root, 0, 0, 1, 1, 0,
-                          XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
-        setWindowProperty(manager, root, "_NET_SUPPORTING_WM_CHECK", check);
-        setWindowProperty(manager, root, "_NET_CLIENT_LIST", listedId);
-        QCOMPARE(titlesOnDisplay().count(titles[1]), 1);
-        setWindowProperty(manager, check, "_NET_SUPPORTING_WM_CHECK", check);
-        QCOMPARE(titlesOnDisplay(), QStringList{titles[0]});
-        X11RunningProgram closer(std::chrono::seconds(5), display());
-
-        QCOMPARE(closer.close(), Result::Closed);
-
-        QTRY_COMPARE(listed.process->state(), QProcess::NotRunning);
-        QVERIFY(!unlisted.askedToClose());
-        xcb_disconnect(manager);
     }
 };
 
 int main(int argc, char** argv) {
-    XvfbServer server;
-    if (!server.start()) {
+    // An X server of its own: Xvfb names its display once it listens and ends with its last client.
+    FILE* xvfb =
+        popen("exec Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp -terminate 2>/dev/null", "r");
+    char number[16] = {};
+    if (!xvfb || !std::fgets(number, sizeof number, xvfb)) {
         std::fprintf(stderr, "No Xvfb X server could be started (package xvfb).\n");
         return 1;
     }
-    qputenv("DISPLAY", server.display());
+    qputenv("DISPLAY", ':' + QByteArray(number).trimmed());
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     X11Test test;
