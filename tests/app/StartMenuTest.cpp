@@ -53,7 +53,8 @@ private slots:
 
     void startMenuBacksUpThenHandsOverAndComesBackWhereItStoodUntilQuit() {
         QVERIFY(m_app->start());
-        QCOMPARE(m_app->startMenu()->windowTitle(), QStringLiteral("Talbrin Zelvora V1.0.1  -  Startmenü"));
+        const QString place = QStringLiteral("  -  ") + QDir::toNativeSeparators(f->path());
+        QCOMPARE(m_app->startMenu()->windowTitle(), "Talbrin Zelvora V1.0.1  -  Startmenü" + place);
         click(m_app->startMenu(), QStringLiteral("tbrDBSicherung2"));
         QVERIFY(QFile::exists(f->filePath(QDate::currentDate().toString("dd.MM.yyyy") + "_ZLV.mdb")));
         m_app->startMenu()->move(150, 120);
@@ -67,7 +68,7 @@ private slots:
 
         click(m_app->projectManager(), QStringLiteral("cmdBeenden"));
         QCOMPARE(visibleWindows(), QStringList{"frmMenü"});
-        QCOMPARE(m_app->startMenu()->windowTitle(), QStringLiteral("Talbrin Zelvora  - Startmenü "));
+        QCOMPARE(m_app->startMenu()->windowTitle(), "Talbrin Zelvora  - Startmenü " + place);
         QCOMPARE(m_app->startMenu()->pos(), QPoint(150, 120));
         click(m_app->startMenu(), QStringLiteral("tbrEinstellungen"));
         click(m_app->startMenu(), QStringLiteral("tbrInfo"));
