@@ -2,7 +2,7 @@
 
 #include "ScriptedDialogs.h"
 #include "Settings.h"
-#include "TestDatabase.h"
+#include "StoreFixture.h"
 #include "Workspace.h"
 
 #include <memory>
@@ -112,8 +112,11 @@ struct WorkspaceFixture {
     QString total() { return text("txtGesamtsumme"); }
     // expression for each row of a table in the order the rows were written, joined by commas.
     QString stored(const QString& expression, const QString& table = "tblBuchung") {
-        return db.scalar(QStringLiteral("SELECT group_concat(%1, ',') FROM (SELECT * FROM %2 ORDER BY rowid)")
-                             .arg(expression, table));
+        return StoreFixture::joined(db, table, expression);
+    }
+    // A field's value as the file holds it, a text quoted: a foreign file may hold a text in a day field.
+    QString held(const QString& column, const QString& table) {
+        return db.scalar(QStringLiteral("SELECT quote(%1) FROM %2").arg(column, table));
     }
     QString estimates(const QString& expression) { return stored(expression, "tblNachtrag"); }
     void estimate(int nid, const QString& company, const QString& kind, const QVariant& architect,
