@@ -50,12 +50,6 @@ struct WorkspaceFixture {
         QEvent activation(QEvent::WindowActivate);
         QCoreApplication::sendEvent(screen.get(), &activation);
     }
-    void reopen() {
-        screen->close();
-        screen.reset();
-        settings = std::make_unique<Settings>(dir.filePath("zlv.ini"));
-        open();
-    }
     template <typename T> T* find(const QString& name) const {
         T* widget = screen->findChild<T*>(name);
         if (!widget)
@@ -119,15 +113,6 @@ struct WorkspaceFixture {
         return db.scalar(QStringLiteral("SELECT quote(%1) FROM %2").arg(column, table));
     }
     QString estimates(const QString& expression) { return stored(expression, "tblNachtrag"); }
-    void estimate(int nid, const QString& company, const QString& kind, const QVariant& architect,
-                  const QVariant& order, const QVariant& architectDate = 45000,
-                  const QVariant& orderDate = 45001, const QString& project = "1") {
-        db.exec(
-            "INSERT INTO tblNachtrag (NID, ProjektID, Projekt, Firma, Gewerk, ArchitektDatum, "
-            "ArchitektKosten, "
-            "NachtragDatum, NachtragArt, NachtragKosten) VALUES (?, ?, 'Schule', ?, 'Rohbau', ?, ?, ?, ?, ?)",
-            {nid, project, company, architectDate, architect, orderDate, kind, order});
-    }
     // On the company tab: books an estimate row for the company chosen there.
     void bookEstimate(const QString& kind, const QString& architect, const QString& order) {
         find<QComboBox>("cboAuftragsart")->setCurrentText(kind);

@@ -33,15 +33,14 @@ class WorkspaceTest : public QObject {
             showTab(Workspace::CompanyTabIndex);
             choose("cboFirmaFirma", "Hochbau Nord");
         }
-        CompanyTab& tab() { return *screen->findChild<CompanyTab*>(); }
         QString column(int column) { return WorkspaceFixture::column(column, "ListView2"); }
         bool waiting() { return !find<QLabel>("lblNachtragBearbeitungsmodus")->isHidden(); }
         void selectNumber(const QString& number) {
             selectRow(column(0).split(',').indexOf(number), "ListView2");
         }
-        void takeBackNumber(const QString& number, Dialogs::Answer answer = Dialogs::Answer::Yes) {
+        void takeBackNumber(const QString& number) {
             selectNumber(number);
-            dialogs.answers.enqueue(answer);
+            dialogs.answers.enqueue(Dialogs::Answer::Yes);
             click("cmdNachtragBearbeiten");
         }
     };
@@ -135,40 +134,22 @@ private slots:
     }
 
     void headingsSortByValue_data() {
-        QTest::addColumn<int>("tab");
-        QTest::addColumn<QString>("option");
-        QTest::addColumn<int>("clicked");
-        QTest::addColumn<int>("heading");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<Qt::SortOrder>("order");
-        QTest::addColumn<bool>("againAndRefilled");
-        const auto down = Qt::DescendingOrder;
-        const auto up = Qt::AscendingOrder;
-        const QString none;
-        QTest::newRow("booking amounts")
-            << 1 << none << 8 << 8 << "69.002,34|9.887,45|100,00" << down << false;
-        QTest::newRow("booking numbers") << 1 << none << 0 << 0 << "1000|999|009" << down << false;
-        QTest::newRow("booking dates")
-            << 1 << none << 3 << 3 << "01.01.2024|15.03.2023|21.08.1924" << down << false;
-        QTest::newRow("bookings refilled") << 1 << none << -1 << 0 << "009|999|1000" << up << false;
-        QTest::newRow("estimates refilled") << 2 << none << -1 << 0 << "10|9" << down << false;
-        QTest::newRow("estimate dates descending, refilled")
-            << 2 << none << 1 << 1 << "01.01.2024|21.08.1924" << down << true;
-        QTest::newRow("estimate amounts") << 2 << none << 2 << 2 << "9.887,45|69.002,34" << up << false;
-        QTest::newRow("evaluation dates")
-            << 3 << "optKostengruppe" << 3 << 3 << "01.01.2024|15.03.2023|21.08.1924" << down << false;
-        QTest::newRow("evaluation amounts")
-            << 3 << "optKostengruppe" << 7 << 7 << "69.002,34|9.887,45|100,00" << down << false;
-        QTest::newRow("cost report payments")
-            << 4 << none << 8 << 8 << "69.002,34|9.887,45|100,00|78.989,79" << down << false;
+        for (const char* column : {"tab", "clicks", "expected"})
+            QTest::addColumn<QString>(column);
+        row("booking amounts", {"1", "8", "69.002,34|9.887,45|100,00 by 8 down"});
+        row("booking numbers", {"1", "0", "1000|999|009 by 0 down"});
+        row("booking dates", {"1", "3", "01.01.2024|15.03.2023|21.08.1924 by 3 down"});
+        row("bookings refilled", {"1", "", "009|999|1000 by 0 up"});
+        row("estimates refilled", {"2", "", "10|9 by 0 down"});
+        row("estimate dates descending, refilled", {"2", "1 1 refill", "01.01.2024|21.08.1924 by 1 down"});
+        row("estimate amounts", {"2", "2", "9.887,45|69.002,34 by 2 up"});
+        row("evaluation dates", {"3", "3", "01.01.2024|15.03.2023|21.08.1924 by 3 down"});
+        row("evaluation amounts", {"3", "7", "69.002,34|9.887,45|100,00 by 7 down"});
+        row("cost report payments", {"4", "8", "69.002,34|9.887,45|100,00|78.989,79 by 8 down"});
     }
     void headingsSortByValue() {
-        QFETCH(int, tab);
-        QFETCH(QString, option);
-        QFETCH(int, clicked);
-        QFETCH(int, heading);
-        QFETCH(Qt::SortOrder, order);
-        QFETCH(bool, againAndRefilled);
+        QFETCH(QString, tab);
+        QFETCH(QString, clicks);
         Fixture f;
         f.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Firma, Kostengruppe, AnweisungVom, Betrag) VALUES "
                   "(9, '1', 'Hochbau Nord', '300', 45292, 9887.45), "
@@ -178,19 +159,17 @@ private slots:
                   "(9, '1', 'Hochbau Nord', 45292, 9887.45), (10, '1', 'Hochbau Nord', 9000, 69002.34)");
         f.open();
         f.chooseCompany("Hochbau Nord");
-        f.showTab(tab);
-        if (!option.isEmpty())
-            f.click(option);
-        const QString list = "ListView" + QString::number(tab);
-        if (clicked >= 0)
-            f.clickHeading(clicked, list);
-        if (againAndRefilled) {
-            f.clickHeading(clicked, list);
-            f.screen->List2Fuellen();
-        }
-        QTEST(f.column(heading, list, '|'), "expected");
-        QCOMPARE(f.list(list)->header()->sortIndicatorSection(), heading);
-        QCOMPARE(f.list(list)->header()->sortIndicatorOrder(), order);
+        f.showTab(tab.toInt());
+        if (tab == "3")
+            f.click("optKostengruppe");
+        const QString list = "ListView" + tab;
+        for (const QString& click : clicks.split(' ', Qt::SkipEmptyParts))
+            click == "refill" ? f.screen->List2Fuellen() : f.clickHeading(click.toInt(), list);
+        const QHeaderView* header = f.list(list)->header();
+        const int by = header->sortIndicatorSection();
+        QTEST(f.column(by, list, '|') + QString(" by %1 ").arg(by) +
+                  (header->sortIndicatorOrder() == Qt::AscendingOrder ? "up" : "down"),
+              "expected");
     }
 
     void deleteAsksAndRemovesTheSelectedBooking() {
@@ -234,7 +213,8 @@ private slots:
         QCOMPARE(f.column(0) + '|' + f.total(), "002|10,00");
 
         f.dialogs.answers.enqueue(Dialogs::Answer::No);
-        f.reopen();
+        f.screen->close();
+        f.open();
         QVERIFY(f.dialogs.lastText().contains("Soll die korrigierte Buchung jetzt gebucht werden?"));
         f.showTab(Workspace::BookingsTabIndex);
         QCOMPARE(f.stored("PID || Betrag") + '|' + f.column(0), "11234.5,210.0|001,002");
@@ -559,56 +539,45 @@ private slots:
 
     // "#" is the numeric keypad's decimal key; -1 cents: no amount.
     void amountFieldKeepsWhatWasTyped_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("pasted");
-        QTest::addColumn<QString>("held");
-        QTest::addColumn<qint64>("cents");
-        const auto row = [](const char* name, const char* typed, const char* pasted, const char* held,
-                            qint64 cents) {
-            QTest::newRow(name) << QString::fromUtf8(typed) << QString::fromUtf8(pasted)
-                                << QString::fromUtf8(held) << cents;
-        };
-        row("German amount", "1.234,50", "", "1.234,50", 123450);
-        row("negative", "-5.000,00", "", "-5.000,00", -500000);
-        row("a point that is no thousands point", "12345.67", "", "12345,67", 1234567);
-        row("a point after four digits", "1234.5", "", "1234,5", 123450);
-        row("a point with two digits at the end", "1.50", "", "1.50", 150);
-        row("a point with three digits is a group", "1.234", "", "1.234", 123400);
-        row("a minus alone", "-", "", "-", -1);
-        row("a third decimal is refused", "12,345", "", "12,34", 1234);
-        row("a letter is refused", "12a", "", "12", 1200);
-        row("a second comma is refused", "1,2,3", "", "1,23", 123);
-        row("a group of four is refused", "1.2345", "", "1.234", 123400);
-        row("the keypad's decimal key", "12#5", "", "12,5", 1250);
-        row("the keypad's key after three digits", "123#45", "", "123,45", 12345);
-        row("pasted German amount", "", "12.345,67", "12.345,67", 1234567);
-        row("pasted thousands", "", "1.234", "1.234", 123400);
-        row("pasted with a decimal point", "", "12345.67", "12345,67", 1234567);
-        row("pasted text is refused", "12", "abc", "12", 1200);
-        row("fourteen whole digits are refused", "12345678901234", "", "1234567890123", 123456789012300);
+        for (const char* column : {"typed", "pasted", "held"})
+            QTest::addColumn<QString>(column);
+        row("German amount", {"1.234,50", "", "1.234,50 = 123450"});
+        row("negative", {"-5.000,00", "", "-5.000,00 = -500000"});
+        row("a point that is no thousands point", {"12345.67", "", "12345,67 = 1234567"});
+        row("a point after four digits", {"1234.5", "", "1234,5 = 123450"});
+        row("a point with two digits at the end", {"1.50", "", "1.50 = 150"});
+        row("a point with three digits is a group", {"1.234", "", "1.234 = 123400"});
+        row("a minus alone", {"-", "", "- = none"});
+        row("a third decimal is refused", {"12,345", "", "12,34 = 1234"});
+        row("a letter is refused", {"12a", "", "12 = 1200"});
+        row("a second comma is refused", {"1,2,3", "", "1,23 = 123"});
+        row("a group of four is refused", {"1.2345", "", "1.234 = 123400"});
+        row("the keypad's decimal key", {"12#5", "", "12,5 = 1250"});
+        row("the keypad's key after three digits", {"123#45", "", "123,45 = 12345"});
+        row("pasted German amount", {"", "12.345,67", "12.345,67 = 1234567"});
+        row("pasted thousands", {"", "1.234", "1.234 = 123400"});
+        row("pasted with a decimal point", {"", "12345.67", "12345,67 = 1234567"});
+        row("pasted text is refused", {"12", "abc", "12 = 1200"});
+        row("fourteen whole digits are refused", {"12345678901234", "", "1234567890123 = 123456789012300"});
     }
     void amountFieldKeepsWhatWasTyped() {
         QFETCH(QString, typed);
         QFETCH(QString, pasted);
-        QFETCH(QString, held);
-        QFETCH(qint64, cents);
-        Fixture f;
-        f.open();
-        QApplication::setActiveWindow(f.screen.get());
-        auto* field = f.find<AmountField>("txtBetrag");
-        field->clear();
+        AmountField field;
+        field.show();
+        QApplication::setActiveWindow(&field);
         for (const QChar c : typed) {
             if (c == u'#')
-                QTest::keyClick(field, Qt::Key_Period, Qt::KeypadModifier);
+                QTest::keyClick(&field, Qt::Key_Period, Qt::KeypadModifier);
             else
-                QTest::keyClicks(field, QString(c));
+                QTest::keyClicks(&field, QString(c));
         }
         if (!pasted.isEmpty()) {
             QGuiApplication::clipboard()->setText(pasted);
-            field->paste();
+            field.paste();
         }
-        QCOMPARE(field->text(), held);
-        QCOMPARE(field->amount() ? field->amount()->cents() : -1, cents);
+        QTEST(field.text() + " = " + (field.amount() ? QString::number(field.amount()->cents()) : "none"),
+              "held");
     }
 
     void dateFieldTakesAWholeDate_data() {
@@ -858,10 +827,8 @@ private slots:
 
     void rowsAreNumberedPerProjectAndCompanyAndSummedInCents() {
         CompanyFixture f("(1, '1', 'A', 1000), (2, '1', 'B', 234.5), (3, '2', 'A', 7)");
-        f.estimate(7, "O'Neill & Co__", "Auftrag vom", 1, 1);
-        f.estimate(4, "Hochbau Nord", "Auftrag vom", 1, 1, 45000, 45001, "2");
-        f.estimate(5, "O'Neill & Co_%", "Auftrag vom", 1, 1);
-        f.estimate(9, "Ohne Gewerk", "Auftrag vom", "zehn", "zehn");
+        f.db.exec("INSERT INTO tblNachtrag (NID, ProjektID, Firma) VALUES (7, '1', 'O''Neill & Co__'), "
+                  "(4, '2', 'Hochbau Nord'), (5, '1', 'O''Neill & Co_%')");
         f.find<QDateEdit>("dtpArchitektDatum")->setDate(QDate(2023, 3, 1));
         f.find<QDateEdit>("dtpAuftragDatum")->setDate(QDate(2023, 4, 2));
         for (const char* amount : {"0,1", "0,2", "0,5"})
@@ -874,18 +841,14 @@ private slots:
                 .section(',', -1),
             "4|1|Schule|Hochbau Nord|Rohbau|300 Bauwerk|1234.5|null");
         QCOMPARE(f.text("txtArchitektBetrag") + f.text("txtAuftragBetrag") + '|' +
-                     f.find<QComboBox>("cboAuftragsart")->currentText() + '|' + f.sums(),
-                 "|2. Nachtr. Auftrag|1.235,30|0,80");
+                     f.find<QComboBox>("cboAuftragsart")->currentText() + '|' + f.sums() + '|' +
+                     f.text("txtGesamtmassnahme"),
+                 "|2. Nachtr. Auftrag|1.235,30|0,80|1.234,50");
         QCOMPARE(f.rows("ListView2").first(),
                  "4|01.03.2023|1.234,50||02.04.2023| 2. Nachtr. Auftrag|||44986|45018");
         f.choose("cboFirmaFirma", "O'Neill & Co_%");
         f.bookEstimate("Auftrag vom", "", "1");
         QCOMPARE(f.column(0), "6,5");
-        f.choose("cboFirmaFirma", "Ohne Gewerk");
-        QCOMPARE(f.column(0) + '|' + f.sums(), "9|0,00|0,00");
-        f.db.exec("DELETE FROM tblNachtrag WHERE Firma = 'Ohne Gewerk'");
-        f.choose("cboFirmaFirma", "Ohne Gewerk");
-        QCOMPARE(f.column(0) + '|' + f.sums() + '|' + f.text("txtGesamtmassnahme"), "|||1.234,50");
     }
 
     void takenBackMainOrderWaitsAndIsBookedBackInItsPlace() {
@@ -902,7 +865,7 @@ private slots:
                      f.estimates("NID"),
                  "Auftrag vom|50,00|1.000,00|2|0,00|20,00|1,2");
 
-        f.tab().setCompanies({"", "O'Neill & Co_%", "Hochbau Nord"});
+        f.screen->findChild<CompanyTab*>()->setCompanies({"", "O'Neill & Co_%", "Hochbau Nord"});
         f.click("cmdNachtragBuchen");
         QCOMPARE(f.estimates("Firma || ':' || NachtragArt || ':' || NachtragKosten"),
                  "Hochbau Nord:1. Nachtr. Auftrag:20.0,Hochbau Nord:Auftrag vom:1000.0");
@@ -926,9 +889,12 @@ private slots:
         QFETCH(QString, button);
         QFETCH(Dialogs::Answer, answer);
         CompanyFixture f;
-        f.estimate(1, "Hochbau Nord", "Auftrag vom", 10, 10, 44000, 44000);
-        f.estimate(1, "Hochbau Nord", "1. Nachtr. Auftrag", 20, 20, QVariant(), QVariant());
-        f.estimate(1, "Hochbau Nord", "2. Nachtr. Auftrag", 30, 30, QVariant(), QVariant());
+        f.db.exec(
+            "INSERT INTO tblNachtrag (NID, ProjektID, Firma, Gewerk, NachtragArt, ArchitektDatum, "
+            "NachtragDatum, ArchitektKosten, NachtragKosten) VALUES (1, '1', 'Hochbau Nord', 'Rohbau', "
+            "'Auftrag vom', 44000, 44000, 10, 10), (1, '1', 'Hochbau Nord', 'Rohbau', '1. Nachtr. Auftrag', "
+            "NULL, NULL, 20, 20), (1, '1', 'Hochbau Nord', 'Rohbau', '2. Nachtr. Auftrag', NULL, NULL, 30, "
+            "30)");
         f.choose("cboFirmaFirma", "Hochbau Nord");
         f.selectRow(1, "ListView2");
         f.dialogs.answers.enqueue(answer);
