@@ -27,11 +27,9 @@ struct WorkspaceFixture {
     std::unique_ptr<Workspace> screen;
 
     WorkspaceFixture() {
-        db.exec(
-            "INSERT INTO tblFirma (Name, PLZ, Ort, \"Straße\", Telefon1, GewerkID, KostengruppeID) VALUES "
-            "('Hochbau Nord', '97070', 'Würzburg', 'Am Hang 1', '0931-1', 'Rohbau', '300 Bauwerk'), "
-            "('O''Neill & Co_%', '40210', 'Düsseldorf', NULL, NULL, 'Elektro', '400 Technik'), "
-            "('Ohne Gewerk', '10115', 'Berlin', NULL, NULL, NULL, NULL)");
+        db.exec("INSERT INTO tblFirma (Name, PLZ, Ort, GewerkID, KostengruppeID) VALUES ('Hochbau Nord', "
+                "'97070', 'Würzburg', 'Rohbau', '300 Bauwerk'), ('O''Neill & Co_%', '40210', 'Düsseldorf', "
+                "'Elektro', '400 Technik'), ('Ohne Gewerk', '10115', 'Berlin', NULL, NULL)");
         db.exec("INSERT INTO tblProjekt (ID, ProjektName, Datumwert) VALUES (1, 'Schule', 45000), "
                 "(2, 'Schule', 45001)");
     }
@@ -79,10 +77,9 @@ struct WorkspaceFixture {
     QTreeView* list(const QString& name = "ListView1") { return find<QTreeView>(name); }
     // A list's column as shown, joined by separator.
     QString column(int column, const QString& name = "ListView1", QChar separator = ',') {
-        QAbstractItemModel* model = list(name)->model();
         QStringList texts;
-        for (int row = 0; row < model->rowCount(); ++row)
-            texts.append(model->index(row, column).data().toString());
+        for (const QString& row : rows(name))
+            texts.append(row.section('|', column, column));
         return texts.join(separator);
     }
     void selectRow(int row, const QString& name = "ListView1") {
