@@ -47,10 +47,8 @@ class WorkspaceTest : public QObject {
 
     struct EvaluationFixture : WorkspaceFixture {
         explicit EvaluationFixture(const QString& bookings) {
-            db.exec(
-                "INSERT INTO tblBuchung (PID, ProjektID, Firma, Gewerk, Kostengruppe, AnweisungVom, Betrag) "
-                "VALUES " +
-                bookings);
+            const QString columns = "PID, ProjektID, Firma, Gewerk, Kostengruppe, AnweisungVom, Betrag";
+            db.exec("INSERT INTO tblBuchung (" + columns + ") VALUES " + bookings);
             open();
             showTab(Workspace::EvaluationTabIndex);
         }
@@ -79,8 +77,9 @@ private slots:
         QCOMPARE(f.stored("PID || ':' || Betrag || ':' || Gewerk || ':' || RechnungsNr").section(',', -1),
                  "6:1234.5:Rohbau:R-17");
         QCOMPARE(f.text("txtBetrag") + f.text("txtRechnungsNr") +
+                     f.find<QComboBox>("cboZahlungsart")->currentText() + '|' +
                      f.find<QComboBox>("cboFirma")->currentText(),
-                 "Hochbau Nord");
+                 "|Hochbau Nord");
         for (const char* amount : {"0,5", "0,1", "0,2"})
             f.book("Hochbau Nord", "Rückhalt", amount);
         f.showTab(Workspace::BookingsTabIndex);
@@ -140,9 +139,11 @@ private slots:
         row("booking numbers", {"1", "0", "1000|999|009 by 0 down"});
         row("booking dates", {"1", "3", "01.01.2024|15.03.2023|21.08.1924 by 3 down"});
         row("bookings refilled", {"1", "", "009|999|1000 by 0 up"});
+        row("booking spare column", {"1", "10", "009|999|1000 by 0 up"});
         row("estimates refilled", {"2", "", "10|9 by 0 down"});
         row("estimate dates descending, refilled", {"2", "1 1 refill", "01.01.2024|21.08.1924 by 1 down"});
         row("estimate amounts", {"2", "2", "9.887,45|69.002,34 by 2 up"});
+        row("estimate spare column", {"2", "7", "9|10 by 0 up"});
         row("evaluation dates", {"3", "3", "01.01.2024|15.03.2023|21.08.1924 by 3 down"});
         row("evaluation amounts", {"3", "7", "69.002,34|9.887,45|100,00 by 7 down"});
         row("cost report payments", {"4", "8", "69.002,34|9.887,45|100,00|78.989,79 by 8 down"});
