@@ -2,7 +2,7 @@
 
 #include "ScriptedDialogs.h"
 #include "Settings.h"
-#include "TestDatabase.h"
+#include "StoreFixture.h"
 #include "Workspace.h"
 
 #include <memory>
@@ -27,11 +27,9 @@ struct WorkspaceFixture {
     std::unique_ptr<Workspace> screen;
 
     WorkspaceFixture() {
-        db.exec(
-            "INSERT INTO tblFirma (Name, PLZ, Ort, \"Straße\", Telefon1, GewerkID, KostengruppeID) VALUES "
-            "('Hochbau Nord', '97070', 'Würzburg', 'Am Hang 1', '0931-1', 'Rohbau', '300 Bauwerk'), "
-            "('O''Neill & Co_%', '40210', 'Düsseldorf', NULL, NULL, 'Elektro', '400 Technik'), "
-            "('Ohne Gewerk', '10115', 'Berlin', NULL, NULL, NULL, NULL)");
+        db.exec("INSERT INTO tblFirma (Name, PLZ, Ort, GewerkID, KostengruppeID) VALUES ('Hochbau Nord', "
+                "'97070', 'Würzburg', 'Rohbau', '300 Bauwerk'), ('O''Neill & Co_%', '40210', 'Düsseldorf', "
+                "'Elektro', '400 Technik'), ('Ohne Gewerk', '10115', 'Berlin', NULL, NULL)");
         db.exec("INSERT INTO tblProjekt (ID, ProjektName, Datumwert) VALUES (1, 'Schule', 45000), "
                 "(2, 'Schule', 45001)");
     }
@@ -49,12 +47,6 @@ struct WorkspaceFixture {
     void activate() {
         QEvent activation(QEvent::WindowActivate);
         QCoreApplication::sendEvent(screen.get(), &activation);
-    }
-    void reopen() {
-        screen->close();
-        screen.reset();
-        settings = std::make_unique<Settings>(dir.filePath("zlv.ini"));
-        open();
     }
     template <typename T> T* find(const QString& name) const {
         T* widget = screen->findChild<T*>(name);
@@ -85,10 +77,9 @@ struct WorkspaceFixture {
     QTreeView* list(const QString& name = "ListView1") { return find<QTreeView>(name); }
     // A list's column as shown, joined by separator.
     QString column(int column, const QString& name = "ListView1", QChar separator = ',') {
-        QAbstractItemModel* model = list(name)->model();
         QStringList texts;
-        for (int row = 0; row < model->rowCount(); ++row)
-            texts.append(model->index(row, column).data().toString());
+        for (const QString& row : rows(name))
+            texts.append(row.section('|', column, column));
         return texts.join(separator);
     }
     void selectRow(int row, const QString& name = "ListView1") {
@@ -112,19 +103,13 @@ struct WorkspaceFixture {
     QString total() { return text("txtGesamtsumme"); }
     // expression for each row of a table in the order the rows were written, joined by commas.
     QString stored(const QString& expression, const QString& table = "tblBuchung") {
-        return db.scalar(QStringLiteral("SELECT group_concat(%1, ',') FROM (SELECT * FROM %2 ORDER BY rowid)")
-                             .arg(expression, table));
+        return StoreFixture::joined(db, table, expression);
+    }
+    // A field's value as the file holds it, a text quoted: a foreign file may hold a text in a day field.
+    QString held(const QString& column, const QString& table) {
+        return db.scalar(QStringLiteral("SELECT quote(%1) FROM %2").arg(column, table));
     }
     QString estimates(const QString& expression) { return stored(expression, "tblNachtrag"); }
-    void estimate(int nid, const QString& company, const QString& kind, const QVariant& architect,
-                  const QVariant& order, const QVariant& architectDate = 45000,
-                  const QVariant& orderDate = 45001, const QString& project = "1") {
-        db.exec(
-            "INSERT INTO tblNachtrag (NID, ProjektID, Projekt, Firma, Gewerk, ArchitektDatum, "
-            "ArchitektKosten, "
-            "NachtragDatum, NachtragArt, NachtragKosten) VALUES (?, ?, 'Schule', ?, 'Rohbau', ?, ?, ?, ?, ?)",
-            {nid, project, company, architectDate, architect, orderDate, kind, order});
-    }
     // On the company tab: books an estimate row for the company chosen there.
     void bookEstimate(const QString& kind, const QString& architect, const QString& order) {
         find<QComboBox>("cboAuftragsart")->setCurrentText(kind);
