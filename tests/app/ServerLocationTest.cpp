@@ -49,7 +49,8 @@ private slots:
         dialogs.logins.append({Database::userOf(database.path()), QString::fromUtf8(password)});
         Settings settings(database.folder() + "/TalbrinZlv.ini");
         QVERIFY(TestDatabase::writeFile(database.folder() + "/PfadZurDatenbank.ini", ini.toUtf8()));
-        qunsetenv("PGPASSWORD");
+        if (server == "password")
+            qunsetenv("PGPASSWORD");
 
         DatabaseLocation location(database.folder(), dialogs, settings);
         const bool usable = location.determine() == DatabaseLocation::Outcome::Found;
