@@ -138,8 +138,10 @@ QList<Booking> BookingRepository::withValue(const QString& projectId, Field fiel
                                             bool* ok) const {
     return read(
         m_db,
-        kSelect + QStringLiteral("WHERE trim(ProjektID) = ? AND fold(%1) = fold(?) ORDER BY AnweisungVom NULLS FIRST, ID")
-                      .arg(fieldName(field)),
+        kSelect +
+            QStringLiteral(
+                "WHERE trim(ProjektID) = ? AND fold(%1) = fold(?) ORDER BY AnweisungVom NULLS FIRST, ID")
+                .arg(fieldName(field)),
         {projectId, value}, ok);
 }
 

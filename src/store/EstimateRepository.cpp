@@ -46,15 +46,16 @@ QList<EstimateRow> EstimateRepository::all(bool* ok) const {
 
 QList<EstimateRow> EstimateRepository::forProjectAndCompany(const QString& projectId, const QString& company,
                                                             bool* ok) const {
-    return read(m_db,
-                kSelect +
-                    QStringLiteral("WHERE trim(ProjektID) = ? AND fold(Firma) = fold(?) ORDER BY NID NULLS FIRST, rowid"),
-                {projectId, company}, ok);
+    return read(
+        m_db,
+        kSelect + QStringLiteral(
+                      "WHERE trim(ProjektID) = ? AND fold(Firma) = fold(?) ORDER BY NID NULLS FIRST, rowid"),
+        {projectId, company}, ok);
 }
 
 QList<EstimateRow> EstimateRepository::forProject(const QString& projectId, bool* ok) const {
-    return read(m_db, kSelect + QStringLiteral("WHERE trim(ProjektID) = ? ORDER BY NID NULLS FIRST, rowid"), {projectId},
-                ok);
+    return read(m_db, kSelect + QStringLiteral("WHERE trim(ProjektID) = ? ORDER BY NID NULLS FIRST, rowid"),
+                {projectId}, ok);
 }
 
 int EstimateRepository::highestRunningNumber(const QString& projectId, const QString& company,

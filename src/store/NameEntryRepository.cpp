@@ -31,7 +31,8 @@ QList<NameEntry> read(Database& db, NameEntryRepository::Table table, const QStr
 
 QList<NameEntry> NameEntryRepository::byName(bool* ok) const {
     const QString field = namesOf(m_table).field;
-    return read(m_db, m_table, QStringLiteral("ORDER BY %1 COLLATE GERMAN NULLS FIRST, ID").arg(field), {}, ok);
+    return read(m_db, m_table, QStringLiteral("ORDER BY %1 COLLATE GERMAN NULLS FIRST, ID").arg(field), {},
+                ok);
 }
 
 QList<NameEntry> NameEntryRepository::byId(bool* ok) const {

@@ -30,9 +30,11 @@ void fillOffice(TestDatabase& db) {
 QStringList contents(TestDatabase& db) {
     const QString copy =
         u"ProjektID || '/' || Projekt || '/' || Firma || '/' || Gewerk || '/' || Kostengruppe"_s;
-    return {joined(db, "tblProjekt", "ProjektName || '/' || COALESCE(CAST(Datumwert AS TEXT), '')", "1 = 1", ";") + '|' +
-                joined(db, "tblFirma", "Name || '/' || GewerkID || '/' || KostengruppeID", "1 = 1", ";") + '|' +
-                joined(db, "tblGewerk", "Gewerk", "1 = 1", ";") + '|' +
+    return {joined(db, "tblProjekt", "ProjektName || '/' || COALESCE(CAST(Datumwert AS TEXT), '')", "1 = 1",
+                   ";") +
+                '|' +
+                joined(db, "tblFirma", "Name || '/' || GewerkID || '/' || KostengruppeID", "1 = 1", ";") +
+                '|' + joined(db, "tblGewerk", "Gewerk", "1 = 1", ";") + '|' +
                 joined(db, "tblKostengruppe", "Kostengruppe", "1 = 1", ";"),
             joined(db, "tblBuchung", copy, "1 = 1", ";"), joined(db, "tblNachtrag", copy, "1 = 1", ";")};
 }
