@@ -305,10 +305,10 @@ private slots:
         QCOMPARE(trades->currentText() + '|' + costGroups->currentText(), trade + '|' + costGroup);
         f.type("Text4", "Am Hang 2", "Command2");
         QCOMPARE(f.rows("tblFirma",
-                        "\"Straße\" || '|' || ifnull(GewerkID, '') || '|' || ifnull(KostengruppeID, '')")
+                        "\"Straße\" || '|' || coalesce(GewerkID, '') || '|' || coalesce(KostengruppeID, '')")
                      .section(',', -1),
                  "Am Hang 2|" + trade + '|' + costGroup);
-        QCOMPARE(f.bookings("Firma || ':' || ifnull(Gewerk, '') || ':' || ifnull(Kostengruppe, '')"),
+        QCOMPARE(f.bookings("Firma || ':' || coalesce(Gewerk, '') || ':' || coalesce(Kostengruppe, '')"),
                  "Zimmerei:" + trade + ':' + costGroup);
         QVERIFY(trades->count() + costGroups->count() == 4 && f.dialogs.shown.isEmpty());
     }
@@ -425,6 +425,8 @@ private slots:
 
     void unreadableFileShowsMessageAndDisablesActions() {
         DatabaseScreen<ProjectManager> f;
+        if (f.db.onServer())
+            QSKIP("a file deleted");
         QVERIFY(QFile::remove(f.db.path()));
         f.open();
         QVERIFY(!f.screen->hasDatabase() && !f.find<QWidget>("cmdHinzufuegen")->isEnabled());

@@ -107,7 +107,9 @@ struct WorkspaceFixture {
     }
     // A field's value as the file holds it, a text quoted: a foreign file may hold a text in a day field.
     QString held(const QString& column, const QString& table) {
-        return db.scalar(QStringLiteral("SELECT quote(%1) FROM %2").arg(column, table));
+        return db.scalar((db.onServer() ? QStringLiteral("SELECT COALESCE(CAST(%1 AS TEXT), 'NULL') FROM %2")
+                                        : QStringLiteral("SELECT quote(%1) FROM %2"))
+                             .arg(column, table));
     }
     QString estimates(const QString& expression) { return stored(expression, "tblNachtrag"); }
     // On the company tab: books an estimate row for the company chosen there.
