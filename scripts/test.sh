@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test through CTest: each store and screen test on the database file
-# and, inside a throwaway PostgreSQL server that pg_virtualenv starts and removes, on the server too.
+# Sets up, builds and runs every test through CTest: the store tests and the master-data screens on the
+# database file and, inside a throwaway PostgreSQL server that pg_virtualenv starts and removes, on the
+# server too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
