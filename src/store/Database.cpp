@@ -317,11 +317,17 @@ bool Database::setUp(QString* reason) {
     bool created = beginTransaction();
     for (const QString& statement : m_engine->createStatements())
         created = created && exec(statement);
-    for (const QString& trade : Schema::presetTrades())
-        created = created && exec(QStringLiteral("INSERT INTO tblGewerk (Gewerk) VALUES (?)"), {trade});
-    for (const QString& costGroup : Schema::presetCostGroups())
-        created = created &&
-                  exec(QStringLiteral("INSERT INTO tblKostengruppe (Kostengruppe) VALUES (?)"), {costGroup});
+    // Each list in one statement: a server answers each statement over the network.
+    const auto insertAll = [this](const QString& table, const QString& field, const QStringList& names) {
+        return names.isEmpty() ||
+               exec(QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+                        .arg(table, field, QStringList(names.size(), QStringLiteral("(?)")).join(u',')),
+                    QVariantList(names.cbegin(), names.cend()));
+    };
+    created = created &&
+              insertAll(QStringLiteral("tblGewerk"), QStringLiteral("Gewerk"), Schema::presetTrades()) &&
+              insertAll(QStringLiteral("tblKostengruppe"), QStringLiteral("Kostengruppe"),
+                        Schema::presetCostGroups());
     created = created && commit();
     if (!created)
         *reason = m_lastError;

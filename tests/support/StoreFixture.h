@@ -3,6 +3,8 @@
 #include "Schema.h"
 #include "TestDatabase.h"
 
+#include <QRegularExpression>
+
 // What store tests ask of the engine beyond the program's own SQL: a table's rows in order of entry, and a
 // table that refuses changes as a failing or locked file would.
 namespace StoreFixture {
@@ -13,9 +15,14 @@ inline QString joined(TestDatabase& db, const QString& table, const QString& exp
                       const QString& separator = QStringLiteral(",")) {
     const QString order =
         table == QLatin1String("tblNachtrag") ? QStringLiteral("rowid") : QStringLiteral("ID");
+    // Amounts read as the file writes them ("10.0").
+    QString shown = expression;
+    if (db.onServer())
+        shown.replace(QRegularExpression(QStringLiteral("\\b(Betrag|ArchitektKosten|NachtragKosten)\\b")),
+                      QStringLiteral("zt_text(\\1)"));
     return db.scalar(
         QStringLiteral("SELECT group_concat(%2, ?) FROM (SELECT * FROM %1 WHERE %3 ORDER BY %4) AS t")
-            .arg(table, expression, where, order),
+            .arg(table, shown, where, order),
         {separator});
 }
 

@@ -388,6 +388,8 @@ private slots:
         QFETCH(QString, column);
         QFETCH(QString, stored);
         QFETCH(QString, notice);
+        if (TestDatabase::requestedEngine() == TestDatabase::Engine::Server && stored.startsWith('\''))
+            QSKIP("a server's day fields hold whole numbers only");
         const bool estimate = table == "tblNachtrag";
         for (const bool dateSet : {false, true}) {
             Fixture f;
@@ -437,6 +439,9 @@ private slots:
         QFETCH(QString, total);
         QFETCH(QString, notice);
         QFETCH(QString, listed);
+        if (TestDatabase::requestedEngine() == TestDatabase::Engine::Server &&
+            stored.typeId() == QMetaType::QString)
+            QSKIP("a server's amount fields hold numbers only");
         Fixture f;
         f.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Firma, Betrag) VALUES (1, '1', 'A', 100), (2, ?, "
                   "'B', ?)",
@@ -465,6 +470,8 @@ private slots:
     }
     void listsKeepTheirRowsWhileTheFileIsGone() {
         QFETCH(int, tab);
+        if (TestDatabase::requestedEngine() == TestDatabase::Engine::Server)
+            QSKIP("a file moved away");
         Fixture f;
         f.db.exec("INSERT INTO tblNachtrag (NID, ProjektID, Firma, NachtragKosten) VALUES (1, '1', 'Hochbau "
                   "Nord', 80)");
@@ -671,6 +678,8 @@ private slots:
         QFETCH(QString, bookings);
         QFETCH(QString, estimates);
         QFETCH(QString, colours);
+        if (TestDatabase::requestedEngine() == TestDatabase::Engine::Server && bookings.contains("'abc'"))
+            QSKIP("a server's amount fields hold numbers only");
         WorkspaceFixture f;
         f.db.exec("INSERT INTO tblFirma (Name) VALUES ('Maler Schulz'), ('MALER SCHULZ')");
         f.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Firma, Gewerk, Kostengruppe, Betrag) VALUES " +
@@ -719,6 +728,8 @@ private slots:
     }
     void yearTakesTheWholeCalendarYear() {
         QFETCH(double, day);
+        if (TestDatabase::requestedEngine() == TestDatabase::Engine::Server && day != int(day))
+            QSKIP("a server's day fields hold whole numbers only");
         EvaluationFixture f(
             QString("(1, '1', 'A', '', '', %1, 10), (2, '1', 'B', '', '', 45400, 1)").arg(day));
         auto* year = f.find<QDateEdit>("dtpJahr");
@@ -731,10 +742,13 @@ private slots:
     }
 
     void bookingsAreListedInNumberOrderAndAddedInCents() {
+        // A server's amount fields hold numbers only: there, no amount stands for a text.
+        const bool server = TestDatabase::requestedEngine() == TestDatabase::Engine::Server;
         EvaluationFixture f(
-            "(105, '1', 'A', '', '', 0, NULL), (7, '1', 'A', '', '', 0, 0.1), (12, '1', 'A', '', '', 0, "
-            "'zehn'), (1, '1', 'A', '', '', 0, 0.2), (5, '1', 'A', '', '', 0, ''), (2, '2', 'A', '', '', 0, "
-            "5)");
+            QString("(105, '1', 'A', '', '', 0, NULL), (7, '1', 'A', '', '', 0, 0.1), (12, '1', "
+                    "'A', '', '', 0, %1), (1, '1', 'A', '', '', 0, 0.2), (5, '1', 'A', '', '', 0, "
+                    "%2), (2, '2', 'A', '', '', 0, 5)")
+                .arg(server ? "NULL" : "'zehn'", server ? "NULL" : "''"));
         QCOMPARE(f.shown(), "001,005,007,012,105|0,30|Buchungen: 5");
         QCOMPARE(f.column(7), "0,20,,0,10,,");
     }
@@ -863,7 +877,8 @@ private slots:
                  button.endsWith("Loeschen") ? Dialogs::Answer::No : Dialogs::Answer::Yes);
         f.find<QDateEdit>("dtpArchitektDatum")->setDate(QDate(2023, 3, 1));
         f.click("cmdNachtragBuchen");
-        QTEST(f.estimates("NachtragArt || ':' || coalesce(ArchitektDatum, '-')") + (f.waiting() ? "+" : ""),
+        QTEST(f.estimates("NachtragArt || ':' || coalesce(CAST(ArchitektDatum AS TEXT), '-')") +
+                  (f.waiting() ? "+" : ""),
               "stored");
     }
 
