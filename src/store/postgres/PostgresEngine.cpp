@@ -34,44 +34,84 @@ PGconn* handle(const QSqlDatabase& db) {
     return *static_cast<PGconn**>(value.data());
 }
 
-// A row of a query on the server; its values arrive typed (integer, double precision, text).
-class QueryRow : public Database::Row {
-public:
-    explicit QueryRow(const QSqlQuery& query) : m_query(query) {}
-    QString text(int column) const override { return Database::text(m_query, column); }
-    bool isNull(int column) const override { return m_query.isNull(column); }
-    std::optional<int> integer(int column) const override {
-        const QVariant value = m_query.value(column);
-        if (value.isNull())
-            return std::nullopt;
-        switch (value.typeId()) {
-        case QMetaType::Int:
-        case QMetaType::LongLong:
-            return DayNumber::fromStoredInteger(value.toLongLong());
-        case QMetaType::Double:
-            return DayNumber::fromStoredReal(value.toDouble());
-        default:
-            return DayNumber::parseStored(value.toString());
+// "?" placeholders as the server numbers them ("$1"), outside quoted texts and names.
+QString numberedPlaceholders(const QString& sql) {
+    QString numbered;
+    numbered.reserve(sql.size() + 16);
+    QChar quote;
+    int number = 0;
+    for (const QChar c : sql) {
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+        } else if (c == u'\'' || c == u'"') {
+            quote = c;
+        } else if (c == u'?') {
+            numbered += u'$' + QString::number(++number);
+            continue;
         }
+        numbered += c;
     }
-    qint64 rowNumber(int column) const override { return m_query.value(column).toLongLong(); }
-    std::optional<Money> amount(int column) const override {
-        const QVariant value = m_query.value(column);
-        if (value.isNull())
+    return numbered;
+}
+
+QByteArray parameterText(const QVariant& value) {
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        return value.toBool() ? "true" : "false";
+    case QMetaType::Double:
+        return QByteArray::number(value.toDouble(), 'g', 17);
+    default:
+        return value.toString().toUtf8();
+    }
+}
+
+// A row of a result the server sent as text, read by the type of each column.
+class ResultRow : public Database::Row {
+public:
+    explicit ResultRow(const PGresult* result) : m_result(result) {}
+    void moveTo(int row) const { m_row = row; }
+    QString text(int column) const override {
+        if (isNull(column))
+            return QString();
+        const QString stored = raw(column);
+        return isReal(column) ? QString::number(stored.toDouble(), 'g', QLocale::FloatingPointShortest)
+                              : stored;
+    }
+    bool isNull(int column) const override { return PQgetisnull(m_result, m_row, column) != 0; }
+    std::optional<int> integer(int column) const override {
+        if (isNull(column))
             return std::nullopt;
-        switch (value.typeId()) {
-        case QMetaType::Int:
-        case QMetaType::LongLong:
-            return Money::fromStoredInteger(value.toLongLong());
-        case QMetaType::Double:
-            return Money::fromStoredReal(value.toDouble());
-        default:
-            return Money::parseStored(value.toString());
-        }
+        if (isReal(column))
+            return DayNumber::fromStoredReal(raw(column).toDouble());
+        bool whole = false;
+        const qint64 number = raw(column).toLongLong(&whole);
+        return whole ? DayNumber::fromStoredInteger(number) : DayNumber::parseStored(raw(column));
+    }
+    qint64 rowNumber(int column) const override { return raw(column).toLongLong(); }
+    std::optional<Money> amount(int column) const override {
+        if (isNull(column))
+            return std::nullopt;
+        if (isReal(column))
+            return Money::fromStoredReal(raw(column).toDouble());
+        bool whole = false;
+        const qint64 number = raw(column).toLongLong(&whole);
+        return whole ? Money::fromStoredInteger(number) : Money::parseStored(raw(column));
     }
 
 private:
-    const QSqlQuery& m_query;
+    static constexpr Oid kFloat4 = 700;
+    static constexpr Oid kFloat8 = 701;
+    bool isReal(int column) const {
+        const Oid type = PQftype(m_result, column);
+        return type == kFloat4 || type == kFloat8;
+    }
+    QString raw(int column) const {
+        return QString::fromUtf8(PQgetvalue(m_result, m_row, column), PQgetlength(m_result, m_row, column));
+    }
+
+    const PGresult* m_result;
+    mutable int m_row = 0;
 };
 
 } // namespace
@@ -273,27 +313,39 @@ Database::OpenFailure PostgresEngine::openFailure(const QSqlError& error, QStrin
 
 bool PostgresEngine::read(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
                           const std::function<void(const Database::Row&)>& visit, Fault* failure) const {
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    bool ran = false;
-    if (values.isEmpty()) {
-        ran = query.exec(sql);
-    } else if (query.prepare(sql)) {
-        for (qsizetype i = 0; i < values.size(); ++i)
-            query.bindValue(static_cast<int>(i), values.at(i));
-        ran = query.exec();
-    }
-    if (!ran) {
-        *failure = fault(query.lastError());
+    PGconn* connection = handle(db);
+    if (!connection) {
+        *failure = {Database::Failure::FileGone, QStringLiteral("Die Datenbank ist nicht geöffnet.")};
         return false;
     }
-    const QueryRow row(query);
-    while (query.next())
+    // One round trip: the statement and its values together, the values as text.
+    const QByteArray statement = numberedPlaceholders(sql).toUtf8();
+    QList<QByteArray> texts;
+    std::vector<const char*> pointers;
+    texts.reserve(values.size());
+    for (const QVariant& value : values) {
+        texts += value.isNull() ? QByteArray() : parameterText(value);
+        pointers.push_back(value.isNull() ? nullptr : texts.constLast().constData());
+    }
+    PGresult* result = PQexecParams(connection, statement.constData(), int(pointers.size()), nullptr,
+                                    pointers.data(), nullptr, nullptr, 0);
+    const ExecStatusType status = PQresultStatus(result);
+    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
+        const QString state = QString::fromLatin1(PQresultErrorField(result, PG_DIAG_SQLSTATE));
+        const QString words = QString::fromUtf8(PQresultErrorMessage(result)).trimmed();
+        PQclear(result);
+        *failure = fault(QSqlError(QString(), words,
+                                   PQstatus(connection) == CONNECTION_OK ? QSqlError::StatementError
+                                                                         : QSqlError::ConnectionError,
+                                   state));
+        return false;
+    }
+    const ResultRow row(result);
+    for (int i = 0, count = PQntuples(result); i < count; ++i) {
+        row.moveTo(i);
         visit(row);
-    if (query.lastError().isValid()) {
-        *failure = fault(query.lastError());
-        return false;
     }
+    PQclear(result);
     return true;
 }
 
