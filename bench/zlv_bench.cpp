@@ -6,6 +6,7 @@
 #include "ExportBenchmark.h"
 #include "LargeOfficeGenerator.h"
 #include "PrintBenchmarks.h"
+#include "ServerBenchmarks.h"
 #include "StartupBenchmark.h"
 #include "StoreBenchmarks.h"
 #include "WorkspaceBenchmarks.h"
@@ -133,6 +134,8 @@ int main(int argc, char** argv) {
         {QLatin1Char('p'), [&] { return Rows{print().pdfFile()}; }},
         {QLatin1Char('q'), [&] { return Rows{print().preview()}; }},
         {QLatin1Char('r'), [&] { return Rows{exports.bookingListExport()}; }},
+        {QLatin1Char('s'),
+         [&] { return Rows{ServerBenchmarks(largeFile, work.path(), runs(3)).transfer()}; }},
     };
     BenchTable table;
     for (const auto& [letter, benchmark] : benchmarks) {

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "BenchTable.h"
+
+#include <QString>
+
+// Benchmarks against the PostgreSQL server that the libpq environment names (PGHOST, PGPORT, PGUSER,
+// PGDATABASE; `pg_virtualenv zlv_bench --only s` gives a throwaway one). Each run works in a schema of
+// its own, created and dropped untimed.
+class ServerBenchmarks {
+public:
+    ServerBenchmarks(QString largeFile, QString workFolder, int runs)
+        : m_largeFile(std::move(largeFile)), m_workFolder(std::move(workFolder)), m_runs(runs) {}
+
+    // The transfer of the large file onto an empty server database, against a plain COPY of the same rows
+    // (exported beforehand, untimed) into the same set-up tables.
+    BenchTable::Row transfer();
+
+private:
+    QString m_largeFile;
+    QString m_workFolder;
+    int m_runs;
+};
