@@ -8,7 +8,6 @@
 #include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
-#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QVariant>
 
