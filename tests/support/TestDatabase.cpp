@@ -1,16 +1,25 @@
 #include "TestDatabase.h"
 
+#include "Schema.h"
+
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
 #include <QUrlQuery>
 
 namespace {
+
+// Schemas on the server set up and emptied again, for the next test.
+QStringList& spareSchemas() {
+    static QStringList schemas;
+    return schemas;
+}
 
 // A connection to the server's database with the libpq environment's defaults, for creating and
 // dropping the schemas of the tests.
@@ -60,14 +69,41 @@ TestDatabase::Engine TestDatabase::requestedEngine() {
 
 TestDatabase::~TestDatabase() {
     m_db.reset();
-    if (onServer()) {
-        QSqlQuery drop(serverAdministration());
-        drop.exec(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(m_schema));
+    if (!onServer())
+        return;
+    // A schema whose tables the test left as they were serves the next test, emptied and with its presets.
+    QSqlQuery query(serverAdministration());
+    QStringList tables = Schema::tableNames();
+    tables.replaceInStrings(QRegularExpression(QStringLiteral("^")), m_schema + u'.');
+    QStringList presets;
+    for (const auto& [table, field, names] :
+         {std::tuple{"tblGewerk", "Gewerk", Schema::presetTrades()},
+          {"tblKostengruppe", "Kostengruppe", Schema::presetCostGroups()}}) {
+        QStringList values;
+        for (QString name : names)
+            values += QStringLiteral("('%1')").arg(name.replace(u'\'', QStringLiteral("''")));
+        presets += QStringLiteral("INSERT INTO %1.%2 (%3) VALUES %4")
+                       .arg(m_schema, QLatin1String(table), QLatin1String(field), values.join(u','));
     }
+    if (m_reusable && query.exec(QStringLiteral("TRUNCATE %1 RESTART IDENTITY").arg(tables.join(u','))) &&
+        query.exec(presets.join(u';'))) {
+        spareSchemas().append(m_schema);
+        return;
+    }
+    query.exec(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(m_schema));
 }
 
 TestDatabase::TestDatabase(Engine engine, bool setUp) {
     QString message;
+    if (engine == Engine::Server && setUp && !spareSchemas().isEmpty()) {
+        m_schema = spareSchemas().takeLast();
+        m_location = serverLocation(m_schema);
+        m_reusable = true;
+        m_db = Database::open(path(), nullptr, &message);
+        if (!m_db)
+            qWarning("cannot open test database: %s", qPrintable(message));
+        return;
+    }
     if (engine == Engine::Server) {
         static int count = 0;
         m_schema = QStringLiteral("zt_%1_%2").arg(QCoreApplication::applicationPid()).arg(++count);
@@ -87,6 +123,7 @@ TestDatabase::TestDatabase(Engine engine, bool setUp) {
     m_db = Database::open(path(), nullptr, &message);
     if (!m_db)
         qWarning("cannot open test database: %s", qPrintable(message));
+    m_reusable = onServer();
     for (const char* statement : kAsOnTheFile) {
         if (m_db && onServer() && !m_db->exec(QLatin1String(statement)))
             qWarning("cannot install the functions of the checks: %s", qPrintable(m_db->lastError()));
@@ -98,6 +135,10 @@ QString TestDatabase::path() const {
 }
 
 void TestDatabase::exec(const QString& sql, const QVariantList& values) {
+    static const QRegularExpression changesSchema(QStringLiteral("^\\s*(CREATE|DROP|ALTER)\\b"),
+                                                  QRegularExpression::CaseInsensitiveOption);
+    if (changesSchema.match(sql).hasMatch())
+        m_reusable = false;
     if (!m_db->exec(sql, values))
         QFAIL(qPrintable(m_db->lastError()));
     // Rows given their numbers by a test: the next new row gets the next number, as after a transfer.

@@ -49,6 +49,8 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_schema;
+    // On the server: whether the schema can serve the next test (the test changed no table).
+    bool m_reusable = false;
     QString m_location;
     std::unique_ptr<Database> m_db;
 };
