@@ -5,7 +5,6 @@
 #include "PatternMatcher.h"
 #include "RunningNumber.h"
 #include "StoredValue.h"
-#include "Transaction.h"
 
 #include <algorithm>
 #include <QCollator>
@@ -199,32 +198,20 @@ std::optional<Booking> BookingRepository::find(qint64 id, bool* ok) const {
 }
 
 bool BookingRepository::book(Booking& booking, std::optional<qint64> replacing, bool* originalGone) {
-    if (originalGone)
-        *originalGone = false;
-    return m_db.retryOnceWhenBusy([&] {
-        Transaction transaction(m_db);
-        if (!transaction.isActive())
-            return false;
-        if (replacing && !remove(*replacing)) {
-            if (originalGone)
-                *originalGone = m_db.lastFailure() == Database::Failure::RowGone;
-            return false;
-        }
-        if (!m_db.lockProject(booking.projectId))
-            return false;
-        bool ok = true;
-        const int highest = highestRunningNumber(booking.projectId, &ok);
-        if (!ok)
-            return false;
-        Booking stored = booking;
-        stored.runningNumber = RunningNumber::next(highest);
-        const std::optional<qint64> id = add(stored);
-        if (!id || !transaction.commit())
-            return false;
-        stored.id = *id;
-        booking = stored;
-        return true;
-    });
+    Booking stored = booking;
+    const std::optional<qint64> id =
+        RunningNumber::book(m_db, booking.projectId, replacing, originalGone,
+                            {[this](qint64 id) { return remove(id); },
+                             [&](bool* ok) { return highestRunningNumber(booking.projectId, ok); },
+                             [&](int number) {
+                                 stored.runningNumber = number;
+                                 return add(stored);
+                             }});
+    if (!id)
+        return false;
+    stored.id = *id;
+    booking = stored;
+    return true;
 }
 
 QList<Booking> BookingRepository::withUnreadableAmount(const QString& projectId, bool* ok) const {

@@ -3,7 +3,6 @@
 #include "Database.h"
 #include "RunningNumber.h"
 #include "StoredValue.h"
-#include "Transaction.h"
 
 #include <algorithm>
 
@@ -106,32 +105,20 @@ std::optional<EstimateRow> EstimateRepository::find(qint64 rowId, bool* ok) cons
 }
 
 bool EstimateRepository::book(EstimateRow& row, std::optional<qint64> replacing, bool* originalGone) {
-    if (originalGone)
-        *originalGone = false;
-    return m_db.retryOnceWhenBusy([&] {
-        Transaction transaction(m_db);
-        if (!transaction.isActive())
-            return false;
-        if (replacing && !remove(*replacing)) {
-            if (originalGone)
-                *originalGone = m_db.lastFailure() == Database::Failure::RowGone;
-            return false;
-        }
-        if (!m_db.lockProject(row.projectId))
-            return false;
-        bool ok = true;
-        const int highest = highestRunningNumber(row.projectId, row.company, &ok);
-        if (!ok)
-            return false;
-        EstimateRow stored = row;
-        stored.runningNumber = RunningNumber::next(highest);
-        const std::optional<qint64> rowId = add(stored);
-        if (!rowId || !transaction.commit())
-            return false;
-        stored.rowId = *rowId;
-        row = stored;
-        return true;
-    });
+    EstimateRow stored = row;
+    const std::optional<qint64> rowId =
+        RunningNumber::book(m_db, row.projectId, replacing, originalGone,
+                            {[this](qint64 rowId) { return remove(rowId); },
+                             [&](bool* ok) { return highestRunningNumber(row.projectId, row.company, ok); },
+                             [&](int number) {
+                                 stored.runningNumber = number;
+                                 return add(stored);
+                             }});
+    if (!rowId)
+        return false;
+    stored.rowId = *rowId;
+    row = stored;
+    return true;
 }
 
 QList<EstimateRow> EstimateRepository::withUnreadableAmount(const QString& projectId, bool* ok) const {

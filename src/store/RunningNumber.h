@@ -1,8 +1,27 @@
 #pragma once
 
+#include <functional>
+#include <optional>
+#include <QString>
+#include <QtGlobal>
+
+class Database;
+
 // The running number of a booking within its project (PID) or of an estimate row (NID): the highest
-// number the file holds plus one.
+// number the database holds plus one.
 class RunningNumber {
 public:
     static int next(int highestSeen) { return highestSeen + 1; }
+
+    // Adds a numbered row in one transaction under the lock of its project: removes the row replacing
+    // first when given (originalGone tells whether it was gone), takes the highest number so far and adds
+    // the row with the next one. Tried once more when other workstations held the database too long.
+    // Returns the new row's identity; nothing is changed when any step fails.
+    struct Steps {
+        std::function<bool(qint64)> remove;
+        std::function<int(bool*)> highest;
+        std::function<std::optional<qint64>(int number)> add;
+    };
+    static std::optional<qint64> book(Database& db, const QString& projectId, std::optional<qint64> replacing,
+                                      bool* originalGone, const Steps& steps);
 };
