@@ -10,9 +10,11 @@ namespace {
 
 constexpr int kRowsPerWrite = 5000;
 
+// The field that numbers the rows: ID, the estimate rows' row number, or none of its own.
 QString keyField(const QString& table) {
-    return Schema::fieldKind(table, QStringLiteral("ID")) == Schema::FieldKind::Key ? QStringLiteral("ID")
-                                                                                    : QStringLiteral("rowid");
+    if (Schema::fieldKind(table, QStringLiteral("ID")) == Schema::FieldKind::Key)
+        return QStringLiteral("ID");
+    return table == QLatin1String("tblNachtrag") ? QStringLiteral("rowid") : QString();
 }
 
 // Rows and amount sums of table, each amount as the program reads it.
@@ -43,7 +45,7 @@ bool copyTable(Database& file, Database& server, const QString& table, ServerTra
                const ServerTransfer::Progress& progress) {
     const QString key = keyField(table);
     QStringList fields = Schema::fieldNames(table);
-    if (!fields.contains(key))
+    if (!key.isEmpty() && !fields.contains(key))
         fields.prepend(key);
     QList<Schema::FieldKind> kinds;
     QStringList columns;
@@ -86,6 +88,7 @@ bool copyTable(Database& file, Database& server, const QString& table, ServerTra
                                   values += QString();
                               break;
                           case Schema::FieldKind::Text:
+                          case Schema::FieldKind::Bytes:
                               values += row.text(column);
                               break;
                           }
@@ -168,7 +171,7 @@ bool ServerTransfer::run(const QString& filePath, const QString& serverLocation,
     }
     if (!server)
         return refuse(message);
-    for (const QString& table : Schema::tableNames()) {
+    for (const QString& table : Schema::allTableNames()) {
         // A database just set up holds the preset trades and cost groups: the file's replace them.
         if (table == QLatin1String("tblGewerk") || table == QLatin1String("tblKostengruppe"))
             continue;
@@ -185,7 +188,7 @@ bool ServerTransfer::run(const QString& filePath, const QString& serverLocation,
         Transaction transaction(*server);
         bool copied = transaction.isActive() && server->exec(QStringLiteral("DELETE FROM tblGewerk")) &&
                       server->exec(QStringLiteral("DELETE FROM tblKostengruppe"));
-        for (const QString& table : Schema::tableNames())
+        for (const QString& table : Schema::allTableNames())
             copied = copied && copyTable(*file, *server, table, report, progress);
         copied = copied && server->resetIdentities() && transaction.commit();
         if (!copied) {
@@ -195,7 +198,7 @@ bool ServerTransfer::run(const QString& filePath, const QString& serverLocation,
                           reason);
         }
     }
-    for (const QString& table : Schema::tableNames()) {
+    for (const QString& table : Schema::allTableNames()) {
         Table figures{table, {}, {}, {}};
         for (const QString& field : Schema::fieldNames(table)) {
             if (Schema::fieldKind(table, field) == Schema::FieldKind::Amount)

@@ -241,8 +241,8 @@ Database::OpenFailure Database::checkSchema(QString* reason) {
 }
 
 Database::OpenFailure Database::configure(QString* reason) {
-    // Only a database that lacks an index is written to, so that opening a file that other programs
-    // are writing to waits for no one.
+    // Only a database that lacks a table or an index is written to, so that opening a file that other
+    // programs are writing to waits for no one.
     QStringList present;
     QSqlQuery query(connection());
     query.setForwardOnly(true);
@@ -254,6 +254,18 @@ Database::OpenFailure Database::configure(QString* reason) {
         return m_engine->openFailure(query.lastError(), reason);
     query.finish();
     QStringList missing;
+    if (!Schema::addedTables().isEmpty()) {
+        bool ok = false;
+        const QStringList tablesPresent = tables(&ok);
+        if (!ok) {
+            *reason = m_lastReason;
+            return OpenFailure::Other;
+        }
+        for (const Schema::AddedTable& table : Schema::addedTables()) {
+            if (!tablesPresent.contains(table.name, Qt::CaseInsensitive))
+                missing += m_engine->tableStatement(table.statement);
+        }
+    }
     for (const Schema::Index& index : Schema::indexes()) {
         if (!present.contains(index.name, Qt::CaseInsensitive))
             missing += m_engine->indexStatement(index);

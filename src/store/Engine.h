@@ -42,6 +42,8 @@ public:
     // The names of the indexes, one row each.
     virtual QString indexListQuery() const = 0;
     virtual QString indexStatement(const Schema::Index& index) const = 0;
+    // A table's CREATE statement (as Schema writes it) in the engine's words.
+    virtual QString tableStatement(const QString& statement) const = 0;
     // Everything a new database needs before the presets: tables, indexes, functions, stamps.
     virtual QStringList createStatements() const = 0;
 

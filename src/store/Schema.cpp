@@ -90,6 +90,10 @@ QList<Schema::Index> Schema::indexes() {
     };
 }
 
+QList<Schema::AddedTable> Schema::addedTables() {
+    return {};
+}
+
 QStringList Schema::tableNames() {
     QStringList names;
     for (const auto& table : tables())
@@ -97,31 +101,57 @@ QStringList Schema::tableNames() {
     return names;
 }
 
+QStringList Schema::allTableNames() {
+    QStringList names = tableNames();
+    for (const AddedTable& table : addedTables())
+        names += table.name;
+    return names;
+}
+
+namespace {
+
+QString statementOf(const QString& table) {
+    for (const QString& statement : Schema::tableStatements()) {
+        if (statement.startsWith(QStringLiteral("CREATE TABLE ") + table + QLatin1Char(' ')))
+            return statement;
+    }
+    for (const Schema::AddedTable& added : Schema::addedTables()) {
+        if (added.name == table)
+            return added.statement;
+    }
+    return {};
+}
+
+} // namespace
+
 QStringList Schema::fieldNames(const QString& table) {
     for (const auto& entry : tables()) {
         if (entry.first.compare(table, Qt::CaseInsensitive) == 0)
             return entry.second;
     }
-    return {};
+    // An added table's fields as its statement declares them.
+    QStringList names;
+    const QString statement = statementOf(table);
+    const QRegularExpression declared(QStringLiteral("[(,] *\"?(\\w+)\"? [A-Z]"));
+    for (auto it = declared.globalMatch(statement.mid(statement.indexOf(u'('))); it.hasNext();)
+        names += it.next().captured(1);
+    return names;
 }
 
 Schema::FieldKind Schema::fieldKind(const QString& table, const QString& field) {
-    for (const QString& statement : tableStatements()) {
-        if (!statement.startsWith(QStringLiteral("CREATE TABLE ") + table + QLatin1Char(' ')))
-            continue;
-        const QRegularExpression declared(
-            QStringLiteral("[(,] *\"?%1\"? (\\w+)( PRIMARY)?").arg(QRegularExpression::escape(field)));
-        const QRegularExpressionMatch match = declared.match(statement);
-        if (!match.hasMatch())
-            break;
-        if (!match.captured(2).isEmpty())
-            return FieldKind::Key;
-        if (match.captured(1) == QLatin1String("INTEGER"))
-            return FieldKind::Integer;
-        if (match.captured(1) == QLatin1String("REAL"))
-            return FieldKind::Amount;
-        break;
-    }
+    const QRegularExpression declared(
+        QStringLiteral("[(,] *\"?%1\"? (\\w+)( PRIMARY)?").arg(QRegularExpression::escape(field)));
+    const QRegularExpressionMatch match = declared.match(statementOf(table));
+    if (!match.hasMatch())
+        return FieldKind::Text;
+    if (!match.captured(2).isEmpty())
+        return FieldKind::Key;
+    if (match.captured(1) == QLatin1String("INTEGER"))
+        return FieldKind::Integer;
+    if (match.captured(1) == QLatin1String("REAL"))
+        return FieldKind::Amount;
+    if (match.captured(1) == QLatin1String("BLOB"))
+        return FieldKind::Bytes;
     return FieldKind::Text;
 }
 

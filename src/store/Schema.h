@@ -15,11 +15,21 @@ public:
         QString definition;
     };
     static QList<Index> indexes();
+    // Tables the program keeps beside the six (for what an older database does not know yet): each is
+    // created with a new database and, when missing, on opening. Statements as SQLite reads them (BLOB
+    // for bytes); their indexes stand in indexes().
+    struct AddedTable {
+        QString name;
+        QString statement;
+    };
+    static QList<AddedTable> addedTables();
     // The six table names and, for each, the fields the program needs.
     static QStringList tableNames();
+    // The six and the added tables: everything a database of the program holds.
+    static QStringList allTableNames();
     static QStringList fieldNames(const QString& table);
     // What a field holds: the row's number, a whole number (running number, day), an amount, a text.
-    enum class FieldKind { Key, Integer, Amount, Text };
+    enum class FieldKind { Key, Integer, Amount, Text, Bytes };
     static FieldKind fieldKind(const QString& table, const QString& field);
     // Preset trades and cost groups of a new file.
     static QStringList presetTrades();

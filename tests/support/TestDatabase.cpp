@@ -73,7 +73,7 @@ TestDatabase::~TestDatabase() {
         return;
     // A schema whose tables the test left as they were serves the next test, emptied and with its presets.
     QSqlQuery query(serverAdministration());
-    QStringList tables = Schema::tableNames();
+    QStringList tables = Schema::allTableNames();
     tables.replaceInStrings(QRegularExpression(QStringLiteral("^")), m_schema + u'.');
     QStringList presets;
     for (const auto& [table, field, names] :

@@ -20,6 +20,7 @@ public:
     QString tableListQuery() const override;
     QString indexListQuery() const override;
     QString indexStatement(const Schema::Index& index) const override;
+    QString tableStatement(const QString& statement) const override;
     QStringList createStatements() const override;
     QString beginWriteStatement() const override;
     QString projectLockStatement() const override;
@@ -35,7 +36,6 @@ public:
 
     // The table statements as the server reads them: identity columns, exact types, and a row number
     // for the estimate rows, which have none of their own.
-    static QStringList tableStatements();
     // Writes the whole database as a dump in pg_dump's custom format to path. False with the German
     // reason when pg_dump is not installed here or fails.
     static bool dump(const ServerAddress& address, const QString& path, QString* reason);

@@ -117,10 +117,16 @@ QString SqliteEngine::indexStatement(const Schema::Index& index) const {
     return QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2").arg(index.name, index.definition);
 }
 
+QString SqliteEngine::tableStatement(const QString& statement) const {
+    return statement;
+}
+
 QStringList SqliteEngine::createStatements() const {
     QStringList statements = {QStringLiteral("PRAGMA application_id = %1").arg(kApplicationId),
                               QStringLiteral("PRAGMA user_version = %1").arg(kUserVersion)};
     statements += Schema::tableStatements();
+    for (const Schema::AddedTable& table : Schema::addedTables())
+        statements += table.statement;
     for (const Schema::Index& index : Schema::indexes())
         statements += indexStatement(index);
     return statements;

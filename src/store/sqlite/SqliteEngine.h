@@ -30,6 +30,7 @@ public:
     QString tableListQuery() const override;
     QString indexListQuery() const override;
     QString indexStatement(const Schema::Index& index) const override;
+    QString tableStatement(const QString& statement) const override;
     QStringList createStatements() const override;
     QString beginWriteStatement() const override;
     QString projectLockStatement() const override;
