@@ -6,4 +6,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 export CI="${CI:-true}"
-pg_virtualenv -v 15 -o fsync=off -o synchronous_commit=off -o full_page_writes=off ctest --test-dir build --output-on-failure -j2 "$@"
+pg_virtualenv -t -v 15 -o fsync=off -o synchronous_commit=off -o full_page_writes=off ctest --test-dir build --output-on-failure -j2 "$@"

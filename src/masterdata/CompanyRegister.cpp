@@ -368,10 +368,14 @@ bool CompanyRegister::add() {
     return CompanyRepository(*m_db).add(companyFromFields()).has_value();
 }
 
-bool CompanyRegister::store(qint64 id, const QString& oldName) {
+QString CompanyRegister::table() const {
+    return QStringLiteral("tblFirma");
+}
+
+bool CompanyRegister::store(qint64 id, const QString& oldName, const QString& loadedStamp) {
     Company company = companyFromFields();
     company.id = id;
-    return NameCascade(*m_db).changeCompany(company, oldName);
+    return NameCascade(*m_db, loadedStamp).changeCompany(company, oldName);
 }
 
 bool CompanyRegister::remove(qint64 id) {

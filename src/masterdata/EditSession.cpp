@@ -16,6 +16,12 @@ const QString kVanished =
                    "gelöscht. Es wurde nichts gespeichert.\nIhre Eingaben bleiben "
                    "erhalten: „Hinzufügen“ legt sie als neuen Eintrag an.");
 
+const QString kChanged = QStringLiteral(
+    "Der bearbeitete Eintrag wurde inzwischen an einem anderen Arbeitsplatz geändert. Ihre "
+    "Änderung wurde nicht gespeichert, damit diese Änderung nicht verloren geht.\n\nSoll der "
+    "aktuelle Stand geladen werden? Ihre Eingaben werden dabei ersetzt.\n\nNein: Ihre Eingaben "
+    "bleiben erhalten.");
+
 void keepPlaceWhenHidden(QWidget& widget) {
     QSizePolicy policy = widget.sizePolicy();
     policy.setRetainSizeWhenHidden(true);
@@ -74,7 +80,10 @@ void EditSession::setEditing(bool editing) {
 void EditSession::load(qint64 id) {
     if (!m_records.database())
         return;
-    const std::optional<bool> found = m_records.loadIntoFields(id);
+    // Read before the record, so that a change in between is caught when it is saved.
+    const std::optional<QString> stamp =
+        m_records.database()->rowStamp(m_records.table(), QStringLiteral("ID"), id);
+    const std::optional<bool> found = stamp ? m_records.loadIntoFields(id) : std::nullopt;
     if (!found) {
         reportReadFailure();
         return;
@@ -85,6 +94,7 @@ void EditSession::load(qint64 id) {
     }
     m_loadedId = id;
     m_loadedName = m_nameField.text();
+    m_loadedStamp = *stamp;
     setEditing(true);
 }
 
@@ -114,8 +124,20 @@ void EditSession::save() {
                               Dialogs::Icon::Warning, Dialogs::Answer::No) != Dialogs::Answer::Yes)
                 return;
         }
-        if (!m_records.store(m_loadedId, m_loadedName)) {
-            reportWriteFailure();
+        if (!m_records.store(m_loadedId, m_loadedName, m_loadedStamp)) {
+            const Database::Failure failure = m_records.database()->lastFailure();
+            if (failure == Database::Failure::Changed) {
+                if (m_dialogs.ask(&m_screen, kWriteFailedTitle, kChanged, Dialogs::Icon::Warning,
+                                  Dialogs::Answer::Yes) == Dialogs::Answer::Yes)
+                    load(m_loadedId);
+                m_records.refill();
+            } else if (failure == Database::Failure::RowGone) {
+                setEditing(false);
+                m_dialogs.inform(&m_screen, kWriteFailedTitle, kVanished, Dialogs::Icon::Warning);
+                m_records.refill();
+            } else {
+                reportWriteFailure();
+            }
             return;
         }
         setEditing(false);

@@ -34,8 +34,11 @@ public:
     virtual QString renameQuestion(const QString& newName) const = 0;
     // Adds the entry fields as a new record.
     virtual bool add() = 0;
-    // Stores the entry fields onto record id and carries the rename from oldName into the copies.
-    virtual bool store(qint64 id, const QString& oldName) = 0;
+    // The table the records are kept in.
+    virtual QString table() const = 0;
+    // Stores the entry fields onto record id and carries the rename from oldName into the copies, when
+    // the record is still as loadedStamp (Database::rowStamp) says.
+    virtual bool store(qint64 id, const QString& oldName, const QString& loadedStamp) = 0;
     virtual bool remove(qint64 id) = 0;
     virtual void clearFields() = 0;
     // Refills the screen's list.
@@ -94,4 +97,5 @@ private:
     bool m_editing = false;
     qint64 m_loadedId = 0;
     QString m_loadedName;
+    QString m_loadedStamp;
 };

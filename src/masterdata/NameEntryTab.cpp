@@ -146,8 +146,13 @@ bool NameEntryTab::add() {
     return NameEntryRepository(*m_db, m_table).add(m_name->text()).has_value();
 }
 
-bool NameEntryTab::store(qint64 id, const QString& oldName) {
-    NameCascade cascade(*m_db);
+QString NameEntryTab::table() const {
+    return m_table == NameEntryRepository::Table::Trades ? QStringLiteral("tblGewerk")
+                                                         : QStringLiteral("tblKostengruppe");
+}
+
+bool NameEntryTab::store(qint64 id, const QString& oldName, const QString& loadedStamp) {
+    NameCascade cascade(*m_db, loadedStamp);
     const NameEntry changed{id, m_name->text()};
     return m_table == NameEntryRepository::Table::Trades ? cascade.changeTrade(changed, oldName)
                                                          : cascade.changeCostGroup(changed, oldName);

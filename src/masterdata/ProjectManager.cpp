@@ -242,9 +242,13 @@ bool ProjectManager::add() {
     return ProjectRepository(*m_db).add(m_name->text(), DayNumber::fromDate(m_start->date())).has_value();
 }
 
-bool ProjectManager::store(qint64 id, const QString& oldName) {
-    return NameCascade(*m_db).changeProject({id, m_name->text(), DayNumber::fromDate(m_start->date())},
-                                            oldName);
+QString ProjectManager::table() const {
+    return QStringLiteral("tblProjekt");
+}
+
+bool ProjectManager::store(qint64 id, const QString& oldName, const QString& loadedStamp) {
+    return NameCascade(*m_db, loadedStamp)
+        .changeProject({id, m_name->text(), DayNumber::fromDate(m_start->date())}, oldName);
 }
 
 bool ProjectManager::remove(qint64 id) {

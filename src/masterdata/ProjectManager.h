@@ -48,7 +48,8 @@ private:
     QString renameTitle() const override;
     QString renameQuestion(const QString& newName) const override;
     bool add() override;
-    bool store(qint64 id, const QString& oldName) override;
+    QString table() const override;
+    bool store(qint64 id, const QString& oldName, const QString& loadedStamp) override;
     bool remove(qint64 id) override;
     void clearFields() override;
     void refill() override;

@@ -197,11 +197,18 @@ std::optional<Booking> BookingRepository::find(qint64 id, bool* ok) const {
     return rows.first();
 }
 
-bool BookingRepository::book(Booking& booking, std::optional<qint64> replacing, bool* originalGone) {
+bool BookingRepository::book(Booking& booking, std::optional<qint64> replacing, bool* originalGone,
+                             const QString& loadedStamp, bool checkCompany) {
     Booking stored = booking;
+    const auto check = [&] {
+        return (!replacing || loadedStamp.isNull() ||
+                m_db.stillAsLoaded(QStringLiteral("tblBuchung"), QStringLiteral("ID"), *replacing,
+                                   loadedStamp)) &&
+               (!checkCompany || m_db.companyStillThere(booking.company));
+    };
     const std::optional<qint64> id =
         RunningNumber::book(m_db, booking.projectId, replacing, originalGone,
-                            {[this](qint64 id) { return remove(id); },
+                            {check, [this](qint64 id) { return remove(id); },
                              [&](bool* ok) { return highestRunningNumber(booking.projectId, ok); },
                              [&](int number) {
                                  stored.runningNumber = number;

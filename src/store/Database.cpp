@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
+#include <QSqlRecord>
 
 namespace {
 
@@ -540,6 +541,57 @@ bool Database::rollback() {
 bool Database::lockProject(const QString& projectId) {
     const QString statement = m_engine->projectLockStatement();
     return statement.isEmpty() || exec(statement, {projectId});
+}
+
+std::optional<QString> Database::rowStamp(const QString& table, const QString& keyField, qint64 key) {
+    QSqlQuery query(connection());
+    query.setForwardOnly(true);
+    const QString lock = m_inTransaction ? m_engine->rowLockClause() : QString();
+    if (!run(query, QStringLiteral("SELECT * FROM %1 WHERE %2 = ?%3").arg(table, keyField, lock), {key}))
+        return std::nullopt;
+    if (!query.next())
+        return QString();
+    QStringList values;
+    for (int i = 0; i < query.record().count(); ++i)
+        values += query.isNull(i) ? QStringLiteral("\\N") : text(query, i);
+    return values.join(QChar(0x1f));
+}
+
+bool Database::stillAsLoaded(const QString& table, const QString& keyField, qint64 key,
+                             const QString& stamp) {
+    const std::optional<QString> now = rowStamp(table, keyField, key);
+    if (!now)
+        return false;
+    if (now->isNull())
+        recordFailure(
+            QStringLiteral("UPDATE"),
+            QStringLiteral("Der Datensatz wurde inzwischen an einem anderen Arbeitsplatz gelöscht."),
+            Failure::RowGone);
+    else if (*now != stamp)
+        recordFailure(QStringLiteral("UPDATE"),
+                      QStringLiteral("Der Datensatz wurde inzwischen an einem anderen Arbeitsplatz "
+                                     "geändert; Ihre Änderung hätte diese Änderung überschrieben."),
+                      Failure::Changed);
+    return *now == stamp;
+}
+
+bool Database::companyStillThere(const QString& name) {
+    QSqlQuery query(connection());
+    query.setForwardOnly(true);
+    if (!run(query,
+             QStringLiteral("SELECT ID FROM tblFirma WHERE fold(Name) = fold(?)%1")
+                 .arg(m_engine->rowLockClause()),
+             {name}))
+        return false;
+    const bool found = query.next();
+    if (!found)
+        recordFailure(
+            QStringLiteral("INSERT"),
+            QStringLiteral("Die Firma '%1' ist nicht mehr im Firmenverzeichnis: Sie wurde inzwischen "
+                           "an einem anderen Arbeitsplatz umbenannt oder gelöscht.")
+                .arg(name),
+            Failure::NameGone);
+    return found;
 }
 
 bool Database::bulkInsert(const QString& table, const QStringList& columns, const QList<QStringList>& rows) {

@@ -88,9 +88,13 @@ public:
     bool changeRow(const QString& sql, const QVariantList& values);
     // The German text of the last failure, including the engine's own words.
     QString lastError() const { return m_lastError; }
+    // The same without the words on what could not be done.
+    QString lastReason() const { return m_lastReason; }
     // What the last failure was: the file busy beyond the busy timeout, the row meant by changeRow()
     // gone, the database file deleted or moved away, or anything else.
-    enum class Failure { None, Busy, RowGone, FileGone, Other };
+    // Changed: the row was changed by another workstation since it was loaded; NameGone: a name the row
+    // refers to (its company) is no longer stored.
+    enum class Failure { None, Busy, RowGone, FileGone, Changed, NameGone, Other };
     Failure lastFailure() const { return m_lastFailure; }
     // Runs write, which holds a transaction of its own, and runs it once more when it failed because
     // other programs held the file beyond the busy timeout.
@@ -129,6 +133,16 @@ public:
     bool bulkInsert(const QString& table, const QStringList& columns, const QList<QStringList>& rows);
     // After rows were written with their numbers: the next new row of each table gets the next number.
     bool resetIdentities();
+    // The stored row of table whose keyField is key, as one text that tells whether another workstation
+    // changed it since: null when the row is gone, nullopt when it cannot be read. Within a transaction
+    // the row stays locked against other writers until the transaction ends.
+    std::optional<QString> rowStamp(const QString& table, const QString& keyField, qint64 key);
+    // Within a transaction: true when the row is still the one stamp describes; otherwise lastFailure()
+    // is RowGone or Changed and lastError() says so in German.
+    bool stillAsLoaded(const QString& table, const QString& keyField, qint64 key, const QString& stamp);
+    // Within a transaction: true when a company of this name (ignoring case) is stored, and keeps it from
+    // being renamed until the transaction ends; otherwise lastFailure() is NameGone.
+    bool companyStillThere(const QString& name);
     // A condition, for a query, true when column holds a value that is no number at all.
     QString foreignNumberCondition(const QString& column) const;
     // The collation under which texts compare equal only when they are the same to the letter.

@@ -52,6 +52,8 @@ public:
     // Within a writing transaction: waits until no other transaction writes into the project bound to
     // the one parameter. Empty when the write lock covers it already.
     virtual QString projectLockStatement() const = 0;
+    // Appended to a SELECT within a transaction: keeps the rows read from other writers until its end.
+    virtual QString rowLockClause() const = 0;
     // The collation under which texts compare equal only when they are the same to the letter.
     virtual QString exactCollation() const = 0;
     // A condition true for a value of column that the engine may hold but that is no number (a text).

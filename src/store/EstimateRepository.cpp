@@ -104,11 +104,17 @@ std::optional<EstimateRow> EstimateRepository::find(qint64 rowId, bool* ok) cons
     return rows.first();
 }
 
-bool EstimateRepository::book(EstimateRow& row, std::optional<qint64> replacing, bool* originalGone) {
+bool EstimateRepository::book(EstimateRow& row, std::optional<qint64> replacing, bool* originalGone,
+                              const QString& loadedStamp) {
     EstimateRow stored = row;
+    const auto check = [&] {
+        return !replacing || loadedStamp.isNull() ||
+               m_db.stillAsLoaded(QStringLiteral("tblNachtrag"), QStringLiteral("rowid"), *replacing,
+                                  loadedStamp);
+    };
     const std::optional<qint64> rowId =
         RunningNumber::book(m_db, row.projectId, replacing, originalGone,
-                            {[this](qint64 rowId) { return remove(rowId); },
+                            {check, [this](qint64 rowId) { return remove(rowId); },
                              [&](bool* ok) { return highestRunningNumber(row.projectId, row.company, ok); },
                              [&](int number) {
                                  stored.runningNumber = number;

@@ -35,7 +35,10 @@ public:
     // replacing the one taken back). On success row holds the stored row number and NID; nothing is
     // written when any step fails. originalGone tells that it failed because the row to be replaced is
     // no longer in the file. Tried once more when the file was busy.
-    bool book(EstimateRow& row, std::optional<qint64> replacing = std::nullopt, bool* originalGone = nullptr);
+    // loadedStamp, when given, is the replaced row's Database::rowStamp() as it was taken back: a row
+    // changed since is not replaced (lastFailure() Changed).
+    bool book(EstimateRow& row, std::optional<qint64> replacing = std::nullopt, bool* originalGone = nullptr,
+              const QString& loadedStamp = QString());
     // The project's rows with an amount that is there but no amount ("abc", 1e308), ordered by NID.
     QList<EstimateRow> withUnreadableAmount(const QString& projectId, bool* ok = nullptr) const;
 

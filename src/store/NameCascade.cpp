@@ -7,6 +7,8 @@
 #include "StoredValue.h"
 #include "Transaction.h"
 
+#include <functional>
+
 namespace {
 
 // Runs statement, whose %1 names the table, on the bookings and on the estimate rows.
@@ -18,11 +20,15 @@ bool runForBothCopyTables(Database& db, const QString& statement, const QVariant
 // A trade's or cost group's new name, carried into the companies, bookings and estimate rows that hold
 // the old name exactly (upper and lower case count).
 bool changeNameEntry(Database& db, NameEntryRepository::Table table, const NameEntry& changed,
-                     const QString& oldName) {
-    Transaction transaction(db);
-    if (!transaction.isActive() || !NameEntryRepository(db, table).update(changed))
-        return false;
+                     const QString& oldName,
+                     const std::function<bool(const QString&, qint64)>& stillAsLoaded) {
     const bool trades = table == NameEntryRepository::Table::Trades;
+    Transaction transaction(db);
+    if (!transaction.isActive() ||
+        !stillAsLoaded(trades ? QStringLiteral("tblGewerk") : QStringLiteral("tblKostengruppe"),
+                       changed.id) ||
+        !NameEntryRepository(db, table).update(changed))
+        return false;
     const QString companyField = trades ? QStringLiteral("GewerkID") : QStringLiteral("KostengruppeID");
     const QString copyField = trades ? QStringLiteral("Gewerk") : QStringLiteral("Kostengruppe");
     const QVariantList values = {StoredValue::bind(changed.name), oldName};
@@ -37,9 +43,14 @@ bool changeNameEntry(Database& db, NameEntryRepository::Table table, const NameE
 
 } // namespace
 
+bool NameCascade::stillAsLoaded(const QString& table, qint64 id) {
+    return m_loadedStamp.isNull() || m_db.stillAsLoaded(table, QStringLiteral("ID"), id, m_loadedStamp);
+}
+
 bool NameCascade::changeProject(const Project& changed, const QString& oldName) {
     Transaction transaction(m_db);
-    if (!transaction.isActive() || !ProjectRepository(m_db).update(changed))
+    if (!transaction.isActive() || !stillAsLoaded(QStringLiteral("tblProjekt"), changed.id) ||
+        !ProjectRepository(m_db).update(changed))
         return false;
     if (!oldName.isEmpty() &&
         !runForBothCopyTables(m_db,
@@ -52,7 +63,8 @@ bool NameCascade::changeProject(const Project& changed, const QString& oldName) 
 
 bool NameCascade::changeCompany(const Company& changed, const QString& oldName) {
     Transaction transaction(m_db);
-    if (!transaction.isActive() || !CompanyRepository(m_db).update(changed))
+    if (!transaction.isActive() || !stillAsLoaded(QStringLiteral("tblFirma"), changed.id) ||
+        !CompanyRepository(m_db).update(changed))
         return false;
     if (!oldName.isEmpty() &&
         !runForBothCopyTables(m_db,
@@ -65,9 +77,11 @@ bool NameCascade::changeCompany(const Company& changed, const QString& oldName) 
 }
 
 bool NameCascade::changeTrade(const NameEntry& changed, const QString& oldName) {
-    return changeNameEntry(m_db, NameEntryRepository::Table::Trades, changed, oldName);
+    return changeNameEntry(m_db, NameEntryRepository::Table::Trades, changed, oldName,
+                           [this](const QString& table, qint64 id) { return stillAsLoaded(table, id); });
 }
 
 bool NameCascade::changeCostGroup(const NameEntry& changed, const QString& oldName) {
-    return changeNameEntry(m_db, NameEntryRepository::Table::CostGroups, changed, oldName);
+    return changeNameEntry(m_db, NameEntryRepository::Table::CostGroups, changed, oldName,
+                           [this](const QString& table, qint64 id) { return stillAsLoaded(table, id); });
 }

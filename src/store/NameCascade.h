@@ -14,7 +14,10 @@ class Database;
 // name has no copies: fields left empty are not rewritten.
 class NameCascade {
 public:
-    explicit NameCascade(Database& database) : m_db(database) {}
+    // loadedStamp, when given, is the master row as it was loaded (Database::rowStamp): the change is
+    // stored only when no other workstation changed the row since (lastFailure() Changed otherwise).
+    explicit NameCascade(Database& database, QString loadedStamp = QString())
+        : m_db(database), m_loadedStamp(std::move(loadedStamp)) {}
 
     // Projekt of the project's bookings and estimate rows (by ProjektID) that equal oldName ignoring case.
     bool changeProject(const Project& changed, const QString& oldName);
@@ -27,5 +30,8 @@ public:
     bool changeCostGroup(const NameEntry& changed, const QString& oldName);
 
 private:
+    bool stillAsLoaded(const QString& table, qint64 id);
+
     Database& m_db;
+    QString m_loadedStamp;
 };

@@ -14,7 +14,7 @@ std::optional<qint64> RunningNumber::book(Database& db, const QString& projectId
         Transaction transaction(db);
         if (!transaction.isActive())
             return false;
-        if (replacing && !steps.remove(*replacing)) {
+        if ((steps.check && !steps.check()) || (replacing && !steps.remove(*replacing))) {
             if (originalGone)
                 *originalGone = db.lastFailure() == Database::Failure::RowGone;
             return false;

@@ -17,7 +17,9 @@ public:
     // first when given (originalGone tells whether it was gone), takes the highest number so far and adds
     // the row with the next one. Tried once more when other workstations held the database too long.
     // Returns the new row's identity; nothing is changed when any step fails.
+    // check, when given, runs first under the lock and ends the transaction when it answers false.
     struct Steps {
+        std::function<bool()> check;
         std::function<bool(qint64)> remove;
         std::function<int(bool*)> highest;
         std::function<std::optional<qint64>(int number)> add;

@@ -325,7 +325,14 @@ bool CompanyTab::book() {
     row.orderKind = m_kind->currentText();
     EstimateRepository estimates(m_context.db);
     bool originalGone = false;
-    bool saved = estimates.book(row, m_context.waitingEstimateRowId, &originalGone);
+    bool saved =
+        estimates.book(row, m_context.waitingEstimateRowId, &originalGone, m_context.waitingEstimateStamp);
+    if (!saved && m_context.db.lastFailure() == Database::Failure::Changed) {
+        if (OriginalGoneQuestion::loadCurrent(m_context.dialogs, this,
+                                              OriginalGoneQuestion::Kind::EstimateRow))
+            loadForCorrection(*m_context.waitingEstimateRowId);
+        return false;
+    }
     if (!saved && originalGone &&
         OriginalGoneQuestion::bookAsNew(m_context.dialogs, this, OriginalGoneQuestion::Kind::EstimateRow))
         saved = estimates.book(row, std::nullopt, &originalGone);
@@ -381,6 +388,7 @@ bool CompanyTab::settleWaitingRow() {
 
 void CompanyTab::endCorrection() {
     m_context.waitingEstimateRowId.reset();
+    m_context.waitingEstimateStamp.clear();
     m_waitingNotice->hide();
     m_architectDate->endCorrection();
     m_orderDate->endCorrection();
@@ -418,15 +426,24 @@ void CompanyTab::takeBackSelected() {
                                   kTrailingBlanks,
                               Dialogs::Icon::Question, Dialogs::Answer::Yes) != Dialogs::Answer::Yes)
         return;
+    loadForCorrection(rowId);
+}
+
+void CompanyTab::loadForCorrection(qint64 rowId) {
+    // Read before the row, so that a change in between is caught when the correction is booked.
+    const std::optional<QString> stamp =
+        m_context.db.rowStamp(QStringLiteral("tblNachtrag"), QStringLiteral("rowid"), rowId);
     bool ok = true;
-    const std::optional<EstimateRow> row = EstimateRepository(m_context.db).find(rowId, &ok);
+    const std::optional<EstimateRow> row =
+        stamp ? EstimateRepository(m_context.db).find(rowId, &ok) : std::optional<EstimateRow>();
     if (!row) {
-        if (!ok)
+        if (!ok || !stamp)
             reportReadError();
         List2Fuellen();
         return;
     }
     m_context.waitingEstimateRowId = row->rowId;
+    m_context.waitingEstimateStamp = *stamp;
     m_waitingNotice->show();
     m_architectDate->showStored({row->architectDate, row->architectDateText});
     m_architectCost->setText(row->architectCost ? row->architectCost->toGerman() : QString());

@@ -82,6 +82,8 @@ private:
     QWidget* buildOrderBox();
     void showCompany(const QString& name);
     void takeBackSelected();
+    // Puts estimate row rowId into the entry fields, where it waits for its correction.
+    void loadForCorrection(qint64 rowId);
     void deleteSelected();
     void sortByHeading(int column);
     void reportReadError();

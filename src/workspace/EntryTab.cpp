@@ -314,10 +314,29 @@ bool EntryTab::book() {
     booking.amount = amount;
     BookingRepository bookings(m_context.db);
     bool originalGone = false;
-    bool saved = bookings.book(booking, m_context.waitingBookingId, &originalGone);
+    const bool checkCompany = booking.company != m_companyOutsideRegister;
+    bool saved = bookings.book(booking, m_context.waitingBookingId, &originalGone,
+                               m_context.waitingBookingStamp, checkCompany);
+    if (!saved && m_context.db.lastFailure() == Database::Failure::Changed) {
+        if (OriginalGoneQuestion::loadCurrent(m_context.dialogs, this, OriginalGoneQuestion::Kind::Booking))
+            reloadWaitingBooking();
+        return false;
+    }
+    if (!saved && m_context.db.lastFailure() == Database::Failure::NameGone) {
+        m_context.dialogs.inform(this, QStringLiteral("Buchung nicht gespeichert"),
+                                 m_context.db.lastReason() +
+                                     QStringLiteral("\nBitte wählen Sie die Firma neu; Ihre übrigen Eingaben "
+                                                    "bleiben erhalten."),
+                                 Dialogs::Icon::Warning);
+        if (m_search->text().isEmpty())
+            fillCompanies();
+        else
+            search(m_search->text());
+        return false;
+    }
     if (!saved && originalGone &&
         OriginalGoneQuestion::bookAsNew(m_context.dialogs, this, OriginalGoneQuestion::Kind::Booking))
-        saved = bookings.book(booking, std::nullopt, &originalGone);
+        saved = bookings.book(booking, std::nullopt, &originalGone, QString(), checkCompany);
     if (!saved && originalGone)
         return false;
     if (!saved) {
@@ -337,12 +356,27 @@ bool EntryTab::book() {
     return true;
 }
 
-void EntryTab::takeBack(const Booking& booking) {
+void EntryTab::reloadWaitingBooking() {
+    if (!m_context.waitingBookingId)
+        return;
+    const qint64 id = *m_context.waitingBookingId;
+    const std::optional<QString> stamp =
+        m_context.db.rowStamp(QStringLiteral("tblBuchung"), QStringLiteral("ID"), id);
+    bool ok = true;
+    const std::optional<Booking> current = BookingRepository(m_context.db).find(id, &ok);
+    if (stamp && current)
+        takeBack(*current, *stamp);
+}
+
+void EntryTab::takeBack(const Booking& booking, const QString& stamp) {
     m_context.waitingBookingId = booking.id;
+    m_context.waitingBookingStamp = stamp;
+    m_companyOutsideRegister.clear();
     if (!chooseCompany(booking.company)) {
         m_search->clear();
         if (!chooseCompany(booking.company)) {
             // A company no longer in the register: its booking keeps its own trade and cost group.
+            m_companyOutsideRegister = booking.company;
             m_company->setCurrentIndex(-1);
             m_companyNames->insertRows(0, 1);
             m_companyNames->setData(m_companyNames->index(0), booking.company);
@@ -371,6 +405,8 @@ void EntryTab::keepWaitingBooking() {
 
 void EntryTab::endCorrection() {
     m_context.waitingBookingId.reset();
+    m_context.waitingBookingStamp.clear();
+    m_companyOutsideRegister.clear();
     m_waitingNotice->hide();
     m_instructedOn->endCorrection();
     m_invoiceDate->endCorrection();

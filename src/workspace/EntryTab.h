@@ -37,7 +37,8 @@ public:
     // "&Buchen". True when the entry was booked.
     bool book();
     // Puts a booking into the entry fields, where it waits for its correction to be booked.
-    void takeBack(const Booking& booking);
+    // stamp: the booking as stored when it was read (Database::rowStamp).
+    void takeBack(const Booking& booking, const QString& stamp);
     // Gives up the correction: the booking taken back stays as it is in the file.
     void keepWaitingBooking();
     bool hasWaitingBooking() const;
@@ -65,6 +66,9 @@ private:
     void setCompanies(const QStringList& names);
     void endCorrection();
     void reportIncomplete(const QString& detail);
+    // Puts the current state of the waiting booking into the fields, after another workstation
+    // changed it.
+    void reloadWaitingBooking();
 
     WorkspaceContext& m_context;
     QLineEdit* m_search = nullptr;
@@ -84,4 +88,6 @@ private:
     QPushButton* m_book = nullptr;
     QLabel* m_waitingNotice = nullptr;
     bool m_shown = false;
+    // The company of the booking taken back when it is no longer in the register.
+    QString m_companyOutsideRegister;
 };

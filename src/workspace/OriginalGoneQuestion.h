@@ -11,4 +11,7 @@ public:
     // True when the user wants the entry booked as new; "Nein" is preselected, so that Enter never
     // books a payment twice that the other workstation may have corrected already.
     static bool bookAsNew(Dialogs& dialogs, QWidget* parent, Kind kind);
+    // When another workstation changed the original meanwhile, nothing was stored: true when the user
+    // wants its current state loaded into the entry fields in place of what was typed.
+    static bool loadCurrent(Dialogs& dialogs, QWidget* parent, Kind kind);
 };

@@ -117,8 +117,8 @@ Workspace::Workspace(const QString& databasePath, Dialogs& dialogs, Settings& se
         m_dialogs.inform(this, QStringLiteral("Ladefehler!"), message, Dialogs::Icon::Critical);
         return;
     }
-    m_context.reset(
-        new WorkspaceContext{*m_db, dialogs, settings, QString(), QString(), std::nullopt, std::nullopt});
+    m_context.reset(new WorkspaceContext{*m_db, dialogs, settings, QString(), QString(), std::nullopt,
+                                         std::nullopt, QString(), QString()});
     buildUi();
     restoreSettings();
     m_entry->fillCompanies();
@@ -488,9 +488,12 @@ void Workspace::afterBookingChange(const QString& company) {
 void Workspace::takeBack(qint64 bookingId) {
     if (!settleWaitingBooking())
         return;
+    // Read before the booking, so that a change in between is caught when the correction is booked.
+    const std::optional<QString> stamp =
+        m_db->rowStamp(QStringLiteral("tblBuchung"), QStringLiteral("ID"), bookingId);
     bool ok = true;
     const std::optional<Booking> booking = BookingRepository(*m_db).find(bookingId, &ok);
-    if (!booking) {
+    if (!booking || !stamp) {
         EINLESEN();
         return;
     }
@@ -503,7 +506,7 @@ void Workspace::takeBack(qint64 bookingId) {
     if (m_dialogs.ask(this, QStringLiteral("Buchung bearbeiten"), question, Dialogs::Icon::Question,
                       Dialogs::Answer::Yes) != Dialogs::Answer::Yes)
         return;
-    m_entry->takeBack(*booking);
+    m_entry->takeBack(*booking, *stamp);
     m_tabs->setCurrentIndex(EntryTabIndex);
     afterBookingChange(booking->company);
 }

@@ -19,4 +19,8 @@ struct WorkspaceContext {
     std::optional<qint64> waitingBookingId;
     // Likewise the estimate row (its rowid) taken back on the company tab.
     std::optional<qint64> waitingEstimateRowId;
+    // The waiting booking and estimate row as they were stored when taken back (Database::rowStamp):
+    // each is replaced only when no other workstation changed it since.
+    QString waitingBookingStamp;
+    QString waitingEstimateStamp;
 };

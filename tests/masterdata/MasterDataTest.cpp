@@ -194,6 +194,16 @@ private slots:
         QCOMPARE(f.text(entry.field) + '|' + f.names(), "Fuenfter neu|");
         f.click(entry.add);
         QCOMPARE(f.names(), "Fuenfter neu");
+
+        // One changed elsewhere since it was loaded is not overwritten; Yes loads its current state.
+        f.select(entry.list, 1, "Fuenfter neu", entry.edit);
+        f.db.exec(u"UPDATE %1 SET %2 = 'Anderswo'"_s.arg(entry.table, entry.nameField));
+        f.dialogs.answers.enqueue(Dialogs::Answer::Yes);
+        f.type(entry.field, "Mein Name", entry.add);
+        QVERIFY(f.dialogs.lastText().contains("an einem anderen Arbeitsplatz geändert") && f.editing());
+        QCOMPARE(f.text(entry.field) + '|' + f.names(), "Anderswo|Anderswo");
+        f.type(entry.field, "Mein Name", entry.add);
+        QCOMPARE(f.names(), "Mein Name");
     }
 
     // Renaming onto a name that another record carries (as the cascade matches names) asks first: No

@@ -1,10 +1,40 @@
+#include "BookingRepository.h"
+#include "CompanyRepository.h"
+#include "NameCascade.h"
 #include "TestDatabase.h"
 
 #include <memory>
 #include <QProcess>
 #include <QTest>
 
-// Several workstations booking into one file at once lose no booking and share out the running numbers.
+namespace {
+
+using Workstations = std::vector<std::unique_ptr<QProcess>>;
+
+Workstations start(int count, const QStringList& arguments) {
+    Workstations workstations;
+    for (int i = 0; i < count; ++i) {
+        workstations.push_back(std::make_unique<QProcess>());
+        workstations.back()->start(QStringLiteral(ZLV_BOOK_MANY), arguments);
+    }
+    return workstations;
+}
+
+// Waits for each to end well; returns what each printed.
+QStringList finished(const Workstations& workstations) {
+    QStringList printed;
+    for (const auto& workstation : workstations) {
+        if (!workstation->waitForFinished(240000) || workstation->exitStatus() != QProcess::NormalExit ||
+            workstation->exitCode() != 0)
+            return {QString::fromUtf8(workstation->readAllStandardError())};
+        printed += QString::fromUtf8(workstation->readAllStandardOutput()).trimmed();
+    }
+    return printed;
+}
+
+} // namespace
+
+// Several workstations booking into one database at once lose no booking and share out the running numbers.
 class ConcurrentBookingTest : public QObject {
     Q_OBJECT
 
@@ -12,20 +42,62 @@ private slots:
     void fourWorkstationsLoseNoBooking() {
         TestDatabase file;
         QVERIFY(file.isValid());
-        std::vector<std::unique_ptr<QProcess>> workstations;
-        for (int i = 0; i < 4; ++i) {
-            workstations.push_back(std::make_unique<QProcess>());
-            workstations.back()->start(QStringLiteral(ZLV_BOOK_MANY), {file.path(), QStringLiteral("200")});
-        }
-        for (const auto& workstation : workstations) {
-            QVERIFY(workstation->waitForFinished(240000));
-            QVERIFY2(workstation->exitStatus() == QProcess::NormalExit && workstation->exitCode() == 0,
-                     workstation->readAllStandardError().constData());
-        }
+        const QStringList printed = finished(start(4, {file.path(), QStringLiteral("200")}));
+        QVERIFY2(printed.size() == 4, qPrintable(printed.join(u'\n')));
         QCOMPARE(
             file.scalar(QStringLiteral("SELECT COUNT(*) || ' ' || COUNT(DISTINCT PID) || ' ' || MIN(PID) || "
                                        "' ' || MAX(PID) || ' ' || COUNT(DISTINCT Firma) FROM tblBuchung")),
             QStringLiteral("800 800 1 800 4"));
+    }
+
+    // A company renamed while two workstations book for it: every booking stored follows the rename, and a
+    // booking after it is refused instead of being stored under the old name.
+    void companyRenamedWhileTwoBook() {
+        TestDatabase file;
+        file.exec(QStringLiteral("INSERT INTO tblFirma (Name) VALUES ('Alt Bau')"));
+        const Workstations workstations =
+            start(2, {file.path(), QStringLiteral("100000"), QStringLiteral("Alt Bau")});
+        QTRY_VERIFY_WITH_TIMEOUT(file.scalar(QStringLiteral("SELECT COUNT(*) FROM tblBuchung")).toInt() >= 20,
+                                 60000);
+        Company renamed = *CompanyRepository(file.db()).findByName(QStringLiteral("Alt Bau"));
+        renamed.name = QStringLiteral("Neu Bau");
+        QVERIFY2(NameCascade(file.db()).changeCompany(renamed, QStringLiteral("Alt Bau")),
+                 qPrintable(file.db().lastError()));
+        const QStringList printed = finished(workstations);
+        QVERIFY2(printed.size() == 2, qPrintable(printed.join(u'\n')));
+        QCOMPARE(file.scalar(QStringLiteral("SELECT COUNT(*) || ' ' || COUNT(DISTINCT PID) FROM tblBuchung "
+                                            "WHERE Firma = 'Neu Bau'")),
+                 QStringLiteral("%1 %1").arg(printed.at(0).toInt() + printed.at(1).toInt()));
+        QCOMPARE(file.scalar(QStringLiteral("SELECT COUNT(*) FROM tblBuchung WHERE Firma <> 'Neu Bau'")),
+                 QStringLiteral("0"));
+    }
+
+    // Two workstations correct the same booking: the first correction replaces it; the second finds it
+    // gone and stores nothing, until its clerk books the entry as new.
+    void twoWorkstationsCorrectTheSameBooking() {
+        TestDatabase file;
+        const std::unique_ptr<Database> other = Database::open(file.path());
+        QVERIFY(other);
+        Booking original;
+        original.projectId = QStringLiteral("1");
+        original.company = QStringLiteral("A");
+        QVERIFY(BookingRepository(file.db()).book(original));
+        const QString here =
+            *file.db().rowStamp(QStringLiteral("tblBuchung"), QStringLiteral("ID"), original.id);
+        const QString there =
+            *other->rowStamp(QStringLiteral("tblBuchung"), QStringLiteral("ID"), original.id);
+        Booking first = original;
+        first.amount = Money::fromCents(100);
+        Booking second = original;
+        second.amount = Money::fromCents(200);
+        bool gone = false;
+        QVERIFY(BookingRepository(file.db()).book(first, original.id, &gone, here));
+        QVERIFY(!BookingRepository(*other).book(second, original.id, &gone, there) && gone);
+        QCOMPARE(file.scalar(QStringLiteral("SELECT COUNT(*) || ' ' || MAX(PID) FROM tblBuchung")),
+                 QStringLiteral("1 1"));
+        QVERIFY(BookingRepository(*other).book(second));
+        QCOMPARE(file.scalar(QStringLiteral("SELECT COUNT(*) || ' ' || MAX(PID) FROM tblBuchung")),
+                 QStringLiteral("2 2"));
     }
 };
 

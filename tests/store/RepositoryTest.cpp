@@ -266,6 +266,68 @@ private slots:
         QVERIFY(!bookings.book(corrected, five, &originalGone) && originalGone);
     }
 
+    // A row that another workstation changed or deleted since it was loaded is never overwritten: nothing
+    // is stored and the failure says why. Loaded anew, the change is stored.
+    void rowChangedSinceLoadedIsNotOverwritten_data() {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<bool>("deleted");
+        for (const auto& [table, field] : {std::pair{"tblBuchung", "Bemerkungen"},
+                                           {"tblNachtrag", "NachtragArt"},
+                                           {"tblFirma", "Ort"},
+                                           {"tblProjekt", "ProjektName"},
+                                           {"tblKostengruppe", "Kostengruppe"}}) {
+            QTest::addRow("%s changed", table) << table << field << false;
+            QTest::addRow("%s deleted", table) << table << field << true;
+        }
+    }
+    void rowChangedSinceLoadedIsNotOverwritten() {
+        QFETCH(QString, table);
+        QFETCH(QString, field);
+        QFETCH(bool, deleted);
+        TestDatabase db;
+        const QString key = table == "tblNachtrag" ? "rowid" : "ID";
+        db.exec(u"INSERT INTO %1 (%2) VALUES ('alt')"_s.arg(table, field));
+        const qint64 id = db.scalar(u"SELECT MAX(%1) FROM %2"_s.arg(key, table)).toLongLong();
+        const auto write = [&](const QString& stamp) {
+            NameCascade cascade(db.db(), stamp);
+            Booking entry = booking(0, "B", 45300);
+            EstimateRow row;
+            row.projectId = "1";
+            Company company;
+            company.id = id;
+            company.name = "Neu";
+            return table == "tblBuchung"    ? BookingRepository(db.db()).book(entry, id, nullptr, stamp)
+                   : table == "tblNachtrag" ? EstimateRepository(db.db()).book(row, id, nullptr, stamp)
+                   : table == "tblFirma"    ? cascade.changeCompany(company, "")
+                   : table == "tblProjekt"  ? cascade.changeProject(Project{id, "Neu", std::nullopt}, "")
+                                            : cascade.changeCostGroup(NameEntry{id, "Neu"}, "");
+        };
+        const QString loaded = *db.db().rowStamp(table, key, id);
+        db.exec(deleted ? u"DELETE FROM %1 WHERE %2 = ?"_s.arg(table, key)
+                        : u"UPDATE %1 SET %2 = 'anders' WHERE %3 = ?"_s.arg(table, field, key),
+                {id});
+        const QString before = joined(db, table, "COALESCE(" + field + ", '-')");
+        QVERIFY(!write(loaded));
+        QCOMPARE(db.db().lastFailure(), deleted ? Database::Failure::RowGone : Database::Failure::Changed);
+        QCOMPARE(joined(db, table, "COALESCE(" + field + ", '-')"), before);
+        QVERIFY(!db.db().inTransaction());
+        if (!deleted)
+            QVERIFY2(write(*db.db().rowStamp(table, key, id)), qPrintable(db.db().lastError()));
+    }
+
+    // A booking for a company that is no longer in the register (renamed or deleted meanwhile) is refused.
+    void bookingForCompanyGoneIsRefused() {
+        TestDatabase db;
+        db.exec("INSERT INTO tblFirma (Name) VALUES ('Müller Bau')");
+        Booking entry = booking(0, "MÜLLER BAU", 45300);
+        QVERIFY(BookingRepository(db.db()).book(entry, std::nullopt, nullptr, QString(), true));
+        db.exec("UPDATE tblFirma SET Name = 'Müller Bau GmbH'");
+        QVERIFY(!BookingRepository(db.db()).book(entry, std::nullopt, nullptr, QString(), true));
+        QCOMPARE(db.db().lastFailure(), Database::Failure::NameGone);
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM tblBuchung"), "1");
+    }
+
     // Another workstation holding the file beyond the busy timeout refuses the first try; the booking is
     // tried once more, without the user seeing it. The other workstation lets go of the file as the first
     // try gives up waiting.

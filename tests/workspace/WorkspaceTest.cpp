@@ -500,36 +500,63 @@ private slots:
         QVERIFY(!view->isOutdated());
     }
 
-    void correctionOfAVanishedOriginalAsksBeforeBookingAsNew_data() {
+    // The original of a correction deleted elsewhere meanwhile: booking the entry as new is asked, "Nein"
+    // preselected. One changed elsewhere is never overwritten: loading its current state is offered.
+    void correctionOfAChangedOrVanishedOriginalAsks_data() {
         QTest::addColumn<bool>("estimate");
+        QTest::addColumn<bool>("changed");
         QTest::addColumn<Dialogs::Answer>("answer");
-        QTest::addColumn<QString>("stored");
-        QTest::newRow("booking, booked as new") << false << Dialogs::Answer::Yes << "1";
-        QTest::newRow("booking kept in the entry") << false << Dialogs::Answer::No << "0";
-        QTest::newRow("estimate row, booked as new") << true << Dialogs::Answer::Yes << "1";
-        QTest::newRow("estimate row kept in the entry") << true << Dialogs::Answer::No << "0";
+        QTest::addColumn<QString>("shown");
+        for (const bool estimate : {false, true}) {
+            QTest::addRow("%d, vanished, booked as new", estimate)
+                << estimate << false << Dialogs::Answer::Yes << "Original nicht mehr vorhanden|No|1|";
+            QTest::addRow("%d, vanished, kept in the entry", estimate)
+                << estimate << false << Dialogs::Answer::No << "Original nicht mehr vorhanden|No|0|12";
+            QTest::addRow("%d, changed, current state loaded", estimate)
+                << estimate << true << Dialogs::Answer::Yes << "Original inzwischen geändert|Yes|1|99,00";
+            QTest::addRow("%d, changed, kept in the entry", estimate)
+                << estimate << true << Dialogs::Answer::No << "Original inzwischen geändert|Yes|1|12";
+        }
     }
-    void correctionOfAVanishedOriginalAsksBeforeBookingAsNew() {
+    void correctionOfAChangedOrVanishedOriginalAsks() {
         QFETCH(bool, estimate);
+        QFETCH(bool, changed);
         QFETCH(Dialogs::Answer, answer);
-        QFETCH(QString, stored);
+        QFETCH(QString, shown);
         Fixture f;
         const QString table = estimate ? "tblNachtrag" : "tblBuchung";
-        f.db.exec("INSERT INTO " + table +
-                  " (ProjektID, Firma, Gewerk) VALUES ('1', 'Hochbau Nord', 'Rohbau')");
+        const QString amount = estimate ? "NachtragKosten" : "Betrag";
+        f.db.exec("INSERT INTO " + table + " (ProjektID, Firma, Gewerk, " + amount +
+                  ") VALUES ('1', 'Hochbau Nord', 'Rohbau', 1)");
         f.open();
         f.chooseCompany("Hochbau Nord");
         f.takeBack(estimate);
-        f.db.exec("DELETE FROM " + table);
+        f.db.exec(changed ? "UPDATE " + table + " SET " + amount + " = 99" : "DELETE FROM " + table);
         const QString amountField = estimate ? "txtAuftragBetrag" : "txtBetrag";
         f.type(amountField, "12");
         f.find<QComboBox>("cboZahlungsart")->setCurrentText("Rückhalt");
         f.dialogs.answers.enqueue(answer);
         f.click(estimate ? "cmdNachtragBuchen" : "cmdBuchen");
-        QCOMPARE(f.dialogs.shown.last().defaultButton, Dialogs::Answer::No);
-        QCOMPARE(f.dialogs.shown.last().title + '|' + f.db.scalar("SELECT count(*) FROM " + table) + '|' +
+        const bool yes = f.dialogs.shown.last().defaultButton == Dialogs::Answer::Yes;
+        QCOMPARE(f.dialogs.shown.last().title + (yes ? "|Yes|" : "|No|") +
+                     f.db.scalar("SELECT count(*) FROM " + table + " WHERE " + amount + " <> 1") + '|' +
                      f.text(amountField),
-                 "Original nicht mehr vorhanden|" + stored + '|' + (stored == "1" ? "" : "12"));
+                 shown);
+    }
+
+    // A company renamed elsewhere after it was chosen: the booking is refused rather than stored under the
+    // old name, the picker lists the register anew, and the entry stays.
+    void bookingForACompanyRenamedElsewhereIsRefused() {
+        Fixture f;
+        f.open();
+        f.chooseCompany("Hochbau Nord");
+        f.db.exec("UPDATE tblFirma SET Name = 'Hochbau Süd' WHERE Name = 'Hochbau Nord'");
+        f.find<QComboBox>("cboZahlungsart")->setCurrentText("Rückhalt");
+        f.type("txtBetrag", "12");
+        f.click("cmdBuchen");
+        QVERIFY(f.dialogs.lastText().contains("'Hochbau Nord' ist nicht mehr im Firmenverzeichnis"));
+        QCOMPARE(f.db.scalar("SELECT count(*) FROM tblBuchung") + '|' + f.text("txtBetrag"), "0|12");
+        QVERIFY(f.find<QComboBox>("cboFirma")->findText("Hochbau Süd") >= 0);
     }
 
     // "#" is the numeric keypad's decimal key; the amount held follows "=", in cents.

@@ -190,6 +190,11 @@ QString PostgresEngine::indexStatement(const Schema::Index& index) const {
         .arg(index.name, index.definition.left(open).trimmed(), items.join(QStringLiteral(", ")));
 }
 
+QString PostgresEngine::rowLockClause() const {
+    // Other writers of the rows wait; readers never do.
+    return QStringLiteral(" FOR UPDATE");
+}
+
 QString PostgresEngine::tableStatement(const QString& sqlite) const {
     QString statement = sqlite;
     statement.replace(QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"),

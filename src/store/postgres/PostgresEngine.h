@@ -21,6 +21,7 @@ public:
     QString indexListQuery() const override;
     QString indexStatement(const Schema::Index& index) const override;
     QString tableStatement(const QString& statement) const override;
+    QString rowLockClause() const override;
     QStringList createStatements() const override;
     QString beginWriteStatement() const override;
     QString projectLockStatement() const override;

@@ -117,6 +117,11 @@ QString SqliteEngine::indexStatement(const Schema::Index& index) const {
     return QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2").arg(index.name, index.definition);
 }
 
+QString SqliteEngine::rowLockClause() const {
+    // The writing transaction holds the whole file already.
+    return QString();
+}
+
 QString SqliteEngine::tableStatement(const QString& statement) const {
     return statement;
 }
