@@ -56,7 +56,7 @@ private slots:
         TestDatabase file;
         file.exec(QStringLiteral("INSERT INTO tblFirma (Name) VALUES ('Alt Bau')"));
         const Workstations workstations =
-            start(2, {file.path(), QStringLiteral("100000"), QStringLiteral("Alt Bau")});
+            start(2, {file.path(), QStringLiteral("2000"), QStringLiteral("Alt Bau")});
         QTRY_VERIFY_WITH_TIMEOUT(file.scalar(QStringLiteral("SELECT COUNT(*) FROM tblBuchung")).toInt() >= 20,
                                  60000);
         Company renamed = *CompanyRepository(file.db()).findByName(QStringLiteral("Alt Bau"));
