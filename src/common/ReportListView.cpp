@@ -1,10 +1,12 @@
 #include "ReportListView.h"
 
+#include "TextTableModel.h"
 #include "Twips.h"
 
 #include <QHeaderView>
 #include <QLabel>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -65,10 +67,41 @@ void ReportListView::sortBy(int heading, int sortColumn, Qt::SortOrder order) {
     if (model())
         model()->sort(sortColumn, order);
     setSortArrow(heading, order);
+    m_sortColumn = sortColumn;
+}
+
+namespace {
+QString keyOf(const TextTableModel& model, int row) {
+    const qint64 id = model.idAt(row);
+    return id != 0 ? QString::number(id) : model.textAt(row, 0);
+}
+} // namespace
+
+ReportListView::View ReportListView::view() const {
+    View view{QString(), m_sortHeading, m_sortColumn, m_sortOrder, verticalScrollBar()->value()};
+    const auto* rows = qobject_cast<const TextTableModel*>(model());
+    if (rows && selectedRow() >= 0)
+        view.selected = keyOf(*rows, selectedRow());
+    return view;
+}
+
+void ReportListView::restore(const View& view) {
+    if (view.sortColumn >= 0)
+        sortBy(view.heading, view.sortColumn, view.order);
+    const auto* rows = qobject_cast<const TextTableModel*>(model());
+    for (int row = 0; rows && !view.selected.isNull() && row < rows->rowCount(); ++row) {
+        if (keyOf(*rows, row) == view.selected) {
+            selectionModel()->setCurrentIndex(rows->index(row, 0), QItemSelectionModel::ClearAndSelect |
+                                                                       QItemSelectionModel::Rows);
+            break;
+        }
+    }
+    verticalScrollBar()->setValue(view.scroll);
 }
 
 void ReportListView::setSortArrow(int heading, Qt::SortOrder order) {
     m_sortHeading = heading;
+    m_sortColumn = -1;
     m_sortOrder = order;
     showSortArrow();
 }

@@ -31,6 +31,18 @@ public:
     void sortBy(int heading, int sortColumn, Qt::SortOrder order);
     // Shows the sort arrow on heading, for a model that sorted itself; -1 shows none.
     void setSortArrow(int heading, Qt::SortOrder order);
+    // What the user sees of the list beyond its rows: the selected row (by its record number, or its
+    // first cell), the sort, the scroll position; restore() puts it back after a refill, as far as the
+    // rows still allow.
+    struct View {
+        QString selected;
+        int heading = -1;
+        int sortColumn = -1;
+        Qt::SortOrder order = Qt::AscendingOrder;
+        int scroll = 0;
+    };
+    View view() const;
+    void restore(const View& view);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -42,5 +54,6 @@ private:
     QList<int> m_givenTwips;
     QLabel* m_outdatedNote = nullptr;
     int m_sortHeading = -1;
+    int m_sortColumn = -1;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 };

@@ -1,9 +1,11 @@
 #include "CompanyRegister.h"
 
+#include "ChangeWatch.h"
 #include "CompanyListModel.h"
 #include "CompanyRepository.h"
 #include "Database.h"
 #include "Dialogs.h"
+#include "FollowedLists.h"
 #include "NameCascade.h"
 #include "NameEntryRepository.h"
 #include "PatternMatcher.h"
@@ -52,6 +54,10 @@ CompanyRegister::CompanyRegister(const QString& databasePath, Dialogs& dialogs, 
     }
     fillChoices();
     EINLESEN();
+    m_watch = std::make_unique<ChangeWatch>(*m_db);
+    auto* lists = new FollowedLists(
+        *this, [this] { search(); }, [this] { m_watch->check(); });
+    connect(m_watch.get(), &ChangeWatch::changed, lists, &FollowedLists::refillKeepingView);
 }
 
 CompanyRegister::~CompanyRegister() = default;

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 class CompanyListModel;
+class ChangeWatch;
 class Database;
 class Dialogs;
 class ReportListView;
@@ -71,6 +72,8 @@ private:
 
     Dialogs& m_dialogs;
     std::unique_ptr<Database> m_db;
+    // Tells of changes at other workstations; goes before the database.
+    std::unique_ptr<ChangeWatch> m_watch;
     CompanyListModel* m_model = nullptr;
     ReportListView* m_list = nullptr;
     QList<QLineEdit*> m_fields;

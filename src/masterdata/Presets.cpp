@@ -1,8 +1,10 @@
 #include "Presets.h"
 
 #include "AuthorityDetails.h"
+#include "ChangeWatch.h"
 #include "Database.h"
 #include "Dialogs.h"
+#include "FollowedLists.h"
 #include "NameEntryTab.h"
 #include "Settings.h"
 #include "Twips.h"
@@ -85,6 +87,10 @@ Presets::Presets(const QString& databasePath, Dialogs& dialogs, Settings& settin
     }
     m_trades->setDatabase(m_db.get());
     m_costGroups->setDatabase(m_db.get());
+    m_watch = std::make_unique<ChangeWatch>(*m_db);
+    auto* lists = new FollowedLists(
+        *this, [this] { EINLESEN(); }, [this] { m_watch->check(); });
+    connect(m_watch.get(), &ChangeWatch::changed, lists, &FollowedLists::refillKeepingView);
 }
 
 Presets::~Presets() = default;

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QWidget>
 
+class ChangeWatch;
 class Database;
 class Dialogs;
 class NameEntryTab;
@@ -34,6 +35,8 @@ private:
     Dialogs& m_dialogs;
     Settings& m_settings;
     std::unique_ptr<Database> m_db;
+    // Tells of changes at other workstations; goes before the database.
+    std::unique_ptr<ChangeWatch> m_watch;
     QTabWidget* m_tabs = nullptr;
     NameEntryTab* m_trades = nullptr;
     NameEntryTab* m_costGroups = nullptr;

@@ -1,8 +1,10 @@
 #include "ProjectManager.h"
 
+#include "ChangeWatch.h"
 #include "Database.h"
 #include "DayNumber.h"
 #include "Dialogs.h"
+#include "FollowedLists.h"
 #include "NameCascade.h"
 #include "ProjectListModel.h"
 #include "ProjectRepository.h"
@@ -39,6 +41,10 @@ ProjectManager::ProjectManager(const QString& databasePath, Dialogs& dialogs, QW
         return;
     }
     EINLESEN();
+    m_watch = std::make_unique<ChangeWatch>(*m_db);
+    auto* lists = new FollowedLists(
+        *this, [this] { search(m_search->text()); }, [this] { m_watch->check(); });
+    connect(m_watch.get(), &ChangeWatch::changed, lists, &FollowedLists::refillKeepingView);
 }
 
 ProjectManager::~ProjectManager() = default;

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 
+class ChangeWatch;
 class Database;
 class Dialogs;
 class ReportListView;
@@ -56,6 +57,8 @@ private:
 
     Dialogs& m_dialogs;
     std::unique_ptr<Database> m_db;
+    // Tells of changes at other workstations; goes before the database.
+    std::unique_ptr<ChangeWatch> m_watch;
     ProjectListModel* m_model = nullptr;
     QLineEdit* m_name = nullptr;
     QDateEdit* m_start = nullptr;

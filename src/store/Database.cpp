@@ -86,8 +86,31 @@ std::unique_ptr<Database> Database::open(const QString& location, OpenFailure* f
                                          QString* germanMessage, int busyTimeoutMs) {
     if (failure)
         *failure = OpenFailure::None;
-    return isServerLocation(location) ? openServer(location, failure, germanMessage)
-                                      : openFile(location, failure, germanMessage, busyTimeoutMs);
+    std::unique_ptr<Database> db = isServerLocation(location)
+                                       ? openServer(location, failure, germanMessage)
+                                       : openFile(location, failure, germanMessage, busyTimeoutMs);
+    if (db)
+        db->m_location = location;
+    return db;
+}
+
+std::optional<qint64> Database::changeCount() {
+    const QString query = m_engine->changeCountQuery();
+    std::optional<qint64> count;
+    if (!query.isEmpty())
+        read(query, {}, [&](const Row& row) { count = row.rowNumber(0); });
+    return count;
+}
+
+QString Database::changeChannel() const {
+    return m_engine->changeChannel();
+}
+
+QString Database::session() {
+    QString session;
+    if (!m_engine->sessionQuery().isEmpty())
+        read(m_engine->sessionQuery(), {}, [&](const Row& row) { session = row.text(0); });
+    return session;
 }
 
 std::unique_ptr<Database> Database::openFile(const QString& filePath, OpenFailure* failure,

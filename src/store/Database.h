@@ -74,6 +74,13 @@ public:
     QSqlDatabase connection() const;
     // Where the data live, for the user: the file's path, or the database on its server.
     QString place() const;
+    // The location it was opened from (a file's path or the server's address).
+    QString location() const { return m_location; }
+    // See Engine: the file's change count (nullopt on the server or when it cannot be read), the
+    // server's change channel (empty on the file) and this connection's session on the server.
+    std::optional<qint64> changeCount();
+    QString changeChannel() const;
+    QString session();
     bool onServer() const;
 
     // Prepares sql and binds the values positionally ("?"), then runs it. Returns false on failure and
@@ -177,6 +184,7 @@ private:
     QString m_lastError;
     // The last failure's German text without the statement's prefix.
     QString m_lastReason;
+    QString m_location;
     Failure m_lastFailure = Failure::None;
     bool m_inTransaction = false;
 };

@@ -52,6 +52,12 @@ public:
     // Within a writing transaction: waits until no other transaction writes into the project bound to
     // the one parameter. Empty when the write lock covers it already.
     virtual QString projectLockStatement() const = 0;
+    // What tells of other workstations' changes: on the file a query for a number that changes with every
+    // change another connection commits; on the server the channel it notifies of every change, with the
+    // changing session as payload, and the query for this session's own.
+    virtual QString changeCountQuery() const = 0;
+    virtual QString changeChannel() const = 0;
+    virtual QString sessionQuery() const = 0;
     // Appended to a SELECT within a transaction: keeps the rows read from other writers until its end.
     virtual QString rowLockClause() const = 0;
     // The collation under which texts compare equal only when they are the same to the letter.

@@ -3,6 +3,7 @@
 #include "BookingListModel.h"
 #include "BookingListTab.h"
 #include "BookingRepository.h"
+#include "ChangeWatch.h"
 #include "ColumnWidths.h"
 #include "CompanyRepository.h"
 #include "CompanyTab.h"
@@ -12,6 +13,7 @@
 #include "Dialogs.h"
 #include "EntryTab.h"
 #include "EvaluationTab.h"
+#include "FollowedLists.h"
 #include "ReportListView.h"
 #include "Settings.h"
 #include "Twips.h"
@@ -125,6 +127,10 @@ Workspace::Workspace(const QString& databasePath, Dialogs& dialogs, Settings& se
     if (m_company->showsAllCompanies())
         m_company->setCompanies(m_entry->companies());
     m_tabs->setCurrentIndex(EntryTabIndex);
+    m_watch = std::make_unique<ChangeWatch>(*m_db);
+    auto* lists = new FollowedLists(
+        *this, [this] { followChanges(); }, [this] { m_watch->check(); });
+    connect(m_watch.get(), &ChangeWatch::changed, lists, &FollowedLists::refillKeepingView);
 }
 
 Workspace::~Workspace() = default;
@@ -402,6 +408,14 @@ void Workspace::showTab(int tab) {
     default:
         break;
     }
+}
+
+void Workspace::followChanges() {
+    if (!m_context || m_context->projectId.isEmpty())
+        return;
+    combo7_3Einlesen();
+    combo5_4Einlesen();
+    showTab(currentTab());
 }
 
 void Workspace::showCount(const QString& text) {

@@ -9,6 +9,7 @@
 class BookingListTab;
 class CompanyTab;
 class CostReportTab;
+class ChangeWatch;
 class Database;
 class Dialogs;
 class EntryTab;
@@ -42,6 +43,8 @@ public:
     ListSnapshot snapshot() const;
 
     void EINLESEN();
+    // Refills the pickers and the lists of the tab shown after other workstations changed the data.
+    void followChanges();
     void List2Fuellen();
     void AusWertung();
     void KostenberichtEinlesen();
@@ -78,6 +81,8 @@ private:
     Dialogs& m_dialogs;
     Settings& m_settings;
     std::unique_ptr<Database> m_db;
+    // Tells of changes at other workstations; goes before the database.
+    std::unique_ptr<ChangeWatch> m_watch;
     std::unique_ptr<WorkspaceContext> m_context;
     bool m_quit = false;
     bool m_closed = false;

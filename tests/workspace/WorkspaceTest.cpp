@@ -1,4 +1,5 @@
 #include "AmountField.h"
+#include "BookingRepository.h"
 #include "CompanyTab.h"
 #include "DateField.h"
 #include "ReportListView.h"
@@ -170,6 +171,30 @@ private slots:
         QTEST(f.column(by, list, '|') + QString(" by %1 ").arg(by) +
                   (header->sortIndicatorOrder() == Qt::AscendingOrder ? "up" : "down"),
               "expected");
+    }
+
+    // A booking another workstation stores shows up by itself: on the server through its notification, on
+    // the file when the window is activated. The sort, the selected booking and what is typed stay.
+    void listsFollowOtherWorkstations() {
+        Fixture f;
+        f.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Firma, Betrag) VALUES (1, '1', 'Hochbau Nord', 5), "
+                  "(2, '1', 'Hochbau Nord', 70)");
+        f.open();
+        f.type("txtBetrag", "12,3");
+        f.showTab(Workspace::BookingsTabIndex);
+        f.clickHeading(8);
+        f.selectRow(1);
+        const std::unique_ptr<Database> other = Database::open(f.db.path());
+        Booking booking;
+        booking.projectId = "1";
+        booking.company = "Hochbau Nord";
+        booking.amount = Money::fromCents(900);
+        QVERIFY(other && BookingRepository(*other).book(booking));
+        if (!f.db.onServer())
+            f.activate();
+        QTRY_COMPARE(f.column(8, "ListView1", '|'), "70,00|9,00|5,00");
+        QCOMPARE(f.list()->selectionModel()->selectedRows().value(0).row(), 2);
+        QCOMPARE(f.text("txtBetrag"), "12,3");
     }
 
     void deleteAsksAndRemovesTheSelectedBooking() {

@@ -190,6 +190,18 @@ QString PostgresEngine::indexStatement(const Schema::Index& index) const {
         .arg(index.name, index.definition.left(open).trimmed(), items.join(QStringLiteral(", ")));
 }
 
+QString PostgresEngine::changeCountQuery() const {
+    return QString();
+}
+
+QString PostgresEngine::changeChannel() const {
+    return QStringLiteral("zlv_changed");
+}
+
+QString PostgresEngine::sessionQuery() const {
+    return QStringLiteral("SELECT pg_backend_pid()");
+}
+
 QString PostgresEngine::rowLockClause() const {
     // Other writers of the rows wait; readers never do.
     return QStringLiteral(" FOR UPDATE");
@@ -224,6 +236,16 @@ QStringList PostgresEngine::createStatements() const {
         statements += tableStatement(table.statement);
     for (const Schema::Index& index : Schema::indexes())
         statements += indexStatement(index);
+    // Every change is told to the other workstations once it is committed.
+    statements +=
+        QStringLiteral("CREATE FUNCTION zlv_changed() RETURNS trigger LANGUAGE plpgsql AS "
+                       "$$BEGIN PERFORM pg_notify('zlv_changed', pg_backend_pid()::text); RETURN NULL; "
+                       "END$$");
+    for (const QString& table : Schema::allTableNames())
+        statements +=
+            QStringLiteral("CREATE TRIGGER zlv_changed AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE "
+                           "ON %1 FOR EACH STATEMENT EXECUTE FUNCTION zlv_changed()")
+                .arg(table);
     return statements;
 }
 

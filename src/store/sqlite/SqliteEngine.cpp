@@ -117,6 +117,18 @@ QString SqliteEngine::indexStatement(const Schema::Index& index) const {
     return QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2").arg(index.name, index.definition);
 }
 
+QString SqliteEngine::changeCountQuery() const {
+    return QStringLiteral("PRAGMA data_version");
+}
+
+QString SqliteEngine::changeChannel() const {
+    return QString();
+}
+
+QString SqliteEngine::sessionQuery() const {
+    return QString();
+}
+
 QString SqliteEngine::rowLockClause() const {
     // The writing transaction holds the whole file already.
     return QString();

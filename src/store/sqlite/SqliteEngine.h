@@ -32,6 +32,9 @@ public:
     QString indexStatement(const Schema::Index& index) const override;
     QString tableStatement(const QString& statement) const override;
     QString rowLockClause() const override;
+    QString changeCountQuery() const override;
+    QString changeChannel() const override;
+    QString sessionQuery() const override;
     QStringList createStatements() const override;
     QString beginWriteStatement() const override;
     QString projectLockStatement() const override;
