@@ -15,30 +15,6 @@ QString keyField(const QString& table) {
                                                                                     : QStringLiteral("rowid");
 }
 
-// Rows and amount sums of table, each amount as the program reads it.
-bool figuresOf(Database& db, const QString& table, const QStringList& amountFields,
-               ServerTransfer::Figures& figures) {
-    figures = {0, QList<Money>(amountFields.size())};
-    const QString sql =
-        QStringLiteral("SELECT %1 FROM %2")
-            .arg(amountFields.isEmpty() ? QStringLiteral("1") : amountFields.join(u','), table);
-    return db.read(sql, {}, [&](const Database::Row& row) {
-        ++figures.rows;
-        for (qsizetype i = 0; i < amountFields.size(); ++i)
-            figures.sums[i] = figures.sums[i] + row.amount(int(i)).value_or(Money());
-    });
-}
-
-QString amountText(const Money& amount) {
-    const qint64 cents = amount.cents();
-    const qint64 whole = cents / 100;
-    const qint64 rest = cents % 100;
-    return QStringLiteral("%1%2.%3")
-        .arg(cents < 0 ? QStringLiteral("-") : QString())
-        .arg(qAbs(whole))
-        .arg(qAbs(rest), 2, 10, QLatin1Char('0'));
-}
-
 bool copyTable(Database& file, Database& server, const QString& table, ServerTransfer::Report& report,
                const ServerTransfer::Progress& progress) {
     const QString key = keyField(table);
@@ -81,7 +57,7 @@ bool copyTable(Database& file, Database& server, const QString& table, ServerTra
                               break;
                           case Schema::FieldKind::Amount:
                               if (const std::optional<Money> amount = row.amount(column))
-                                  values += amountText(*amount);
+                                  values += TransferReport::plainAmount(*amount);
                               else
                                   values += QString();
                               break;
@@ -113,36 +89,6 @@ bool copyTable(Database& file, Database& server, const QString& table, ServerTra
 }
 
 } // namespace
-
-bool ServerTransfer::Report::agrees() const {
-    for (const Table& table : tables) {
-        if (!(table.file == table.server))
-            return false;
-    }
-    return !tables.isEmpty();
-}
-
-QString ServerTransfer::Report::text() const {
-    QStringList lines = {QStringLiteral("Tabelle / Feld: Datei | Server")};
-    for (const Table& table : tables) {
-        const auto mark = [](bool same) { return same ? QString() : QStringLiteral("  <- abweichend"); };
-        lines += QStringLiteral("%1, Zeilen: %2 | %3%4")
-                     .arg(table.name)
-                     .arg(table.file.rows)
-                     .arg(table.server.rows)
-                     .arg(mark(table.file.rows == table.server.rows));
-        for (qsizetype i = 0; i < table.amountFields.size(); ++i) {
-            const Money file = table.file.sums.value(i);
-            const Money server = table.server.sums.value(i);
-            lines += QStringLiteral("%1, Summe %2: %3 | %4%5")
-                         .arg(table.name, table.amountFields.at(i), file.toGerman(), server.toGerman(),
-                              mark(file == server));
-        }
-    }
-    for (const QString& value : unreadable)
-        lines += QStringLiteral("Nicht lesbar, leer übernommen: ") + value;
-    return lines.join(u'\n');
-}
 
 bool ServerTransfer::run(const QString& filePath, const QString& serverLocation, Report& report,
                          QString* germanMessage, const Progress& progress) {
@@ -196,13 +142,9 @@ bool ServerTransfer::run(const QString& filePath, const QString& serverLocation,
         }
     }
     for (const QString& table : Schema::tableNames()) {
-        Table figures{table, {}, {}, {}};
-        for (const QString& field : Schema::fieldNames(table)) {
-            if (Schema::fieldKind(table, field) == Schema::FieldKind::Amount)
-                figures.amountFields += field;
-        }
-        if (!figuresOf(*file, table, figures.amountFields, figures.file) ||
-            !figuresOf(*server, table, figures.amountFields, figures.server))
+        Table figures{table, TransferReport::amountFieldsOf(table), {}, {}};
+        if (!TransferReport::figuresOf(*file, table, figures.amountFields, figures.file) ||
+            !TransferReport::figuresOf(*server, table, figures.amountFields, figures.server))
             return refuse(server->lastError().isEmpty() ? file->lastError() : server->lastError());
         report.tables += figures;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Money.h"
+#include "TransferReport.h"
 
 #include <functional>
 #include <QList>
@@ -13,27 +13,9 @@
 // every amount field per table on both sides; the file is never changed.
 class ServerTransfer {
 public:
-    struct Figures {
-        qint64 rows = 0;
-        // The sum of each amount field, in the order of the table's fields.
-        QList<Money> sums;
-        bool operator==(const Figures&) const = default;
-    };
-    struct Table {
-        QString name;
-        QStringList amountFields;
-        Figures file;
-        Figures server;
-    };
-    struct Report {
-        QList<Table> tables;
-        // Values that are no number where a number belongs: written empty, listed here as
-        // "table ID field: stored text".
-        QStringList unreadable;
-        bool agrees() const;
-        // Both sides per table, side by side, in German.
-        QString text() const;
-    };
+    using Figures = TransferReport::Figures;
+    using Table = TransferReport::Table;
+    using Report = TransferReport;
 
     // progress: the table being copied and its rows done so far.
     using Progress = std::function<void(const QString& table, qint64 rowsDone)>;
