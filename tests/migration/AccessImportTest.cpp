@@ -146,6 +146,27 @@ private slots:
         QCOMPARE(AccessImport::storedValue(kind, type, read, amount).value_or("?"), stored);
     }
 
+    void importCountsOnlyWhenEveryCountAndSumAgrees_data() {
+        QTest::addColumn<qint64>("rows");
+        QTest::addColumn<qint64>("cents");
+        QTest::addColumn<bool>("agrees");
+        QTest::newRow("same") << qint64(150) << qint64(1005) << true;
+        QTest::newRow("a row lost") << qint64(149) << qint64(1005) << false;
+        QTest::newRow("a cent off") << qint64(150) << qint64(1004) << false;
+    }
+
+    void importCountsOnlyWhenEveryCountAndSumAgrees() {
+        QFETCH(qint64, rows);
+        QFETCH(qint64, cents);
+        QFETCH(bool, agrees);
+        TransferReport report;
+        report.tables +=
+            {"tblBuchung", {"Betrag"}, {150, {Money::fromCents(1005)}}, {rows, {Money::fromCents(cents)}}};
+        QCOMPARE(report.agrees(), agrees);
+        QCOMPARE(report.text().contains("<- abweichend"), !agrees);
+        QVERIFY(!TransferReport().agrees());
+    }
+
     void nothingIsLeftBehind_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<int>("cancelAt"); // the progress report that cancels; -1: none
