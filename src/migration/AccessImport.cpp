@@ -3,6 +3,7 @@
 #include "AccessFile.h"
 #include "Database.h"
 #include "Schema.h"
+#include "ServerTransfer.h"
 #include "Transaction.h"
 
 #include <QDir>
@@ -226,9 +227,8 @@ struct Run {
 // A new file's database, removed again unless kept.
 struct NewFile {
     QString path;
-    bool keep = false;
     ~NewFile() {
-        if (!keep && !path.isEmpty()) {
+        if (!path.isEmpty()) {
             QFile::remove(path);
             QFile::remove(path + QStringLiteral("-journal"));
         }
@@ -237,33 +237,6 @@ struct NewFile {
 
 bool sameFile(const QString& a, const QString& b) {
     return QFileInfo(a).canonicalFilePath() == QFileInfo(b).canonicalFilePath();
-}
-
-std::unique_ptr<Database> openServer(const QString& target, QString* message) {
-    Database::OpenFailure failure = Database::OpenFailure::None;
-    std::unique_ptr<Database> db = Database::open(target, &failure, message);
-    if (!db && failure == Database::OpenFailure::Empty && Database::create(target, message))
-        db = Database::open(target, nullptr, message);
-    if (!db)
-        return nullptr;
-    for (const QString& table : Schema::tableNames()) {
-        // A database just set up holds the preset trades and cost groups: the file's replace them.
-        if (table == QLatin1String("tblGewerk") || table == QLatin1String("tblKostengruppe"))
-            continue;
-        bool empty = false;
-        if (!db->read(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table), {},
-                      [&](const Database::Row& row) { empty = row.text(0) == QLatin1String("0"); })) {
-            *message = db->lastError();
-            return nullptr;
-        }
-        if (!empty) {
-            *message = QStringLiteral("Die Datenbank %1 ist nicht leer (die Tabelle %2 enthält Daten); "
-                                      "übernommen wird nur in eine leere Datenbank.")
-                           .arg(db->place(), table);
-            return nullptr;
-        }
-    }
-    return db;
 }
 
 } // namespace
@@ -363,7 +336,7 @@ AccessImport::Result AccessImport::run(const QString& accessPath, const QString&
     std::unique_ptr<Database> db;
     if (run.cancelled) {
     } else if (onServer) {
-        db = openServer(target, &message);
+        db = ServerTransfer::openEmpty(target, &message);
     } else if (QFileInfo::exists(target) && !replacesAccess) {
         message = QStringLiteral("Die Datei %1 gibt es bereits; übernommen wird nur in eine neue Datenbank.")
                       .arg(QDir::toNativeSeparators(target));

@@ -90,6 +90,33 @@ bool copyTable(Database& file, Database& server, const QString& table, ServerTra
 
 } // namespace
 
+std::unique_ptr<Database> ServerTransfer::openEmpty(const QString& serverLocation, QString* germanMessage) {
+    Database::OpenFailure failure = Database::OpenFailure::None;
+    std::unique_ptr<Database> server = Database::open(serverLocation, &failure, germanMessage);
+    if (!server && failure == Database::OpenFailure::Empty && Database::create(serverLocation, germanMessage))
+        server = Database::open(serverLocation, nullptr, germanMessage);
+    if (!server)
+        return nullptr;
+    for (const QString& table : Schema::tableNames()) {
+        // A database just set up holds the preset trades and cost groups: the data brought in replace them.
+        if (table == QLatin1String("tblGewerk") || table == QLatin1String("tblKostengruppe"))
+            continue;
+        bool empty = false;
+        if (!server->read(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table), {},
+                          [&](const Database::Row& row) { empty = row.text(0) == QLatin1String("0"); })) {
+            *germanMessage = server->lastError();
+            return nullptr;
+        }
+        if (!empty) {
+            *germanMessage = QStringLiteral("Die Datenbank %1 ist nicht leer (die Tabelle %2 enthält Daten); "
+                                            "Daten werden nur in eine leere Datenbank gebracht.")
+                                 .arg(server->place(), table);
+            return nullptr;
+        }
+    }
+    return server;
+}
+
 bool ServerTransfer::run(const QString& filePath, const QString& serverLocation, Report& report,
                          QString* germanMessage, const Progress& progress) {
     report = {};
@@ -105,28 +132,9 @@ bool ServerTransfer::run(const QString& filePath, const QString& serverLocation,
     const std::unique_ptr<Database> file = Database::open(filePath, nullptr, &message);
     if (!file)
         return refuse(message);
-    Database::OpenFailure failure = Database::OpenFailure::None;
-    std::unique_ptr<Database> server = Database::open(serverLocation, &failure, &message);
-    if (!server && failure == Database::OpenFailure::Empty) {
-        if (!Database::create(serverLocation, &message))
-            return refuse(message);
-        server = Database::open(serverLocation, nullptr, &message);
-    }
+    std::unique_ptr<Database> server = openEmpty(serverLocation, &message);
     if (!server)
         return refuse(message);
-    for (const QString& table : Schema::tableNames()) {
-        // A database just set up holds the preset trades and cost groups: the file's replace them.
-        if (table == QLatin1String("tblGewerk") || table == QLatin1String("tblKostengruppe"))
-            continue;
-        bool empty = false;
-        if (!server->read(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table), {},
-                          [&](const Database::Row& row) { empty = row.text(0) == QLatin1String("0"); }))
-            return refuse(server->lastError());
-        if (!empty)
-            return refuse(QStringLiteral("Die Datenbank %1 ist nicht leer (die Tabelle %2 enthält Daten); "
-                                         "übertragen wird nur in eine leere Datenbank.")
-                              .arg(server->place(), table));
-    }
     {
         Transaction transaction(*server);
         bool copied = transaction.isActive() && server->exec(QStringLiteral("DELETE FROM tblGewerk")) &&

@@ -172,6 +172,9 @@ private slots:
         QTest::addColumn<int>("cancelAt"); // the progress report that cancels; -1: none
         QTest::addColumn<QString>("message");
         QTest::newRow("damaged") << "zlv-truncated" << -1 << "beschädigt: die Tabelle tblBuchung";
+        // Opens and reads none of the 40 estimate rows, as if there were none.
+        QTest::newRow("cut before the estimate rows")
+            << "zlv-office:74" << -1 << "beschädigt: die Tabelle tblNachtrag";
         QTest::newRow("cancelled while checking") << "zlv-office" << 0 << "abgebrochen";
         QTest::newRow("cancelled while writing") << "zlv-office" << 8 << "abgebrochen";
         QTest::newRow("database there") << "zlv-office" << -1 << "gibt es bereits|nicht leer";
@@ -186,12 +189,18 @@ private slots:
         if (there)
             target.exec("INSERT INTO tblBuchung (Firma) VALUES ('Bau')");
         const QString location = target.onServer() ? target.path() : target.folder() + "/ZLV.mdb";
+        QString access = fixture(file.section(':', 0, 0) + ".mdb");
+        if (file.contains(':')) {
+            QFile whole(access);
+            QVERIFY(whole.open(QIODevice::ReadOnly));
+            access = target.folder() + "/cut.mdb";
+            QVERIFY(TestDatabase::writeFile(access, whole.read(file.section(':', 1).toInt() * 4096)));
+        }
         const QString before = target.onServer() ? QString() : TestDatabase::fileState(location);
         int reports = 0;
 
-        const AccessImport::Result result =
-            AccessImport::run(fixture(file + ".mdb"), location,
-                              [&](const QString&, qint64, qint64) { return reports++ != cancelAt; });
+        const AccessImport::Result result = AccessImport::run(
+            access, location, [&](const QString&, qint64, qint64) { return reports++ != cancelAt; });
 
         QVERIFY(result.outcome != AccessImport::Outcome::Imported);
         QVERIFY2(result.message.contains(QRegularExpression(message)), qPrintable(result.message));
