@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QProgressDialog>
 
 namespace {
@@ -21,10 +22,13 @@ AccessImport::Result OlderInstallationImport::run(const QString& accessPath, con
     progress.setWindowModality(Qt::ApplicationModal);
     progress.setMinimumDuration(0);
     progress.setLabelText(QStringLiteral("Die Access-Datei wird geöffnet …"));
+    progress.setMinimumWidth(420);
     progress.setValue(0);
+    const QLocale german(QLocale::German, QLocale::Germany);
     const AccessImport::Result result =
         AccessImport::run(accessPath, target, [&](const QString& step, qint64 done, qint64 total) {
-            progress.setLabelText(QStringLiteral("%1\n%2 von %3 Zeilen").arg(step).arg(done).arg(total));
+            progress.setLabelText(QStringLiteral("%1\n%2 von %3 Zeilen")
+                                      .arg(step, german.toString(done), german.toString(total)));
             progress.setMaximum(int(qMax<qint64>(total, 1)));
             progress.setValue(int(qMin(done, total)));
             return !progress.wasCanceled();

@@ -294,6 +294,12 @@ AccessImport::Result AccessImport::run(const QString& accessPath, const QString&
         result.message = why;
         return result;
     };
+    const auto damaged = [&](const QString& table) {
+        return QStringLiteral(
+                   "Die Access-Datei %1 ist beschädigt: die Tabelle %2 kann nicht gelesen werden. Es "
+                   "wurde nichts übernommen.")
+            .arg(QDir::toNativeSeparators(accessPath), table);
+    };
     const std::unique_ptr<AccessFile> access = AccessFile::open(accessPath, &message);
     if (!access)
         return stop(message);
@@ -313,10 +319,7 @@ AccessImport::Result AccessImport::run(const QString& accessPath, const QString&
         }
         const std::optional<Mapping> mapping = run.map(table, *found);
         if (!mapping)
-            return stop(
-                QStringLiteral("Die Access-Datei %1 ist beschädigt: die Tabelle %2 kann nicht gelesen "
-                               "werden.")
-                    .arg(QDir::toNativeSeparators(accessPath), *found));
+            return stop(damaged(*found));
         extraTables.erase(found);
         mappings += *mapping;
     }
@@ -326,7 +329,7 @@ AccessImport::Result AccessImport::run(const QString& accessPath, const QString&
         if (!mapping.accessTable.isEmpty() && !run.check(mapping, &message)) {
             if (run.cancelled)
                 break;
-            return stop(message);
+            return stop(damaged(mapping.accessTable));
         }
     }
 
