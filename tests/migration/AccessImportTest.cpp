@@ -75,14 +75,16 @@ private slots:
             const QStringList fields = Schema::fieldNames(table);
             const bool numbered = fields.first() == "ID";
             QJsonArray rows;
-            db->read(QStringLiteral("SELECT \"%1\" FROM %2 ORDER BY %3")
-                         .arg(fields.join("\",\""), table, numbered ? "ID" : "rowid"),
-                     {}, [&](const Database::Row& row) {
-                         QJsonObject object;
-                         for (int i = 0; i < fields.size(); ++i)
-                             object[fields[i]] = stored(row, i, Schema::fieldKind(table, fields[i]));
-                         rows += object;
-                     });
+            // "Straße" is the one field declared in quotes.
+            db->read(
+                QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                    .arg(fields.join(',').replace("Straße", "\"Straße\""), table, numbered ? "ID" : "rowid"),
+                {}, [&](const Database::Row& row) {
+                    QJsonObject object;
+                    for (int i = 0; i < fields.size(); ++i)
+                        object[fields[i]] = stored(row, i, Schema::fieldKind(table, fields[i]));
+                    rows += object;
+                });
             QCOMPARE(rows.size(), expected["row_count"].toInt());
             const QJsonArray listed = expected["rows"].toArray();
             QList<QJsonValue> wanted(listed.begin(), listed.end());
