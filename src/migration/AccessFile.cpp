@@ -133,8 +133,15 @@ bool AccessFile::read(const QString& table, const QList<int>& columnPositions, c
         mdb_rewind_table(def.table);
     QList<Value> values(columnPositions.size());
     QList<MdbField> fields(whole ? def.table->num_cols : 0);
+    // The fields in the table's column order.
+    QList<const MdbField*> byColumn(fields.size());
     bool stopped = false;
     while (whole && !stopped && mdb_fetch_row(def.table)) {
+        ++done;
+        if (columnPositions.isEmpty()) {
+            stopped = !visit(values);
+            continue;
+        }
         int start = 0;
         size_t size = 0;
         if (mdb_find_row(mdb, int(def.table->cur_row) - 1, &start, &size) != 0) {
@@ -143,8 +150,7 @@ bool AccessFile::read(const QString& table, const QList<int>& columnPositions, c
         }
         start &= kRowOffsetMask;
         const int cracked = mdb_crack_row(def.table, start, size, fields.data());
-        // The fields in the table's column order.
-        QList<const MdbField*> byColumn(def.table->num_cols, nullptr);
+        byColumn.fill(nullptr);
         for (int i = 0; i < cracked && i < int(def.table->num_cols); ++i) {
             if (fields[i].colnum >= 0 && fields[i].colnum < int(def.table->num_cols))
                 byColumn[fields[i].colnum] = &fields[i];
@@ -194,7 +200,6 @@ bool AccessFile::read(const QString& table, const QList<int>& columnPositions, c
                 }
             }
         }
-        ++done;
         stopped = !visit(values);
     }
     if (rows)
