@@ -1,7 +1,11 @@
 #include "Measurement.h"
 
 #include <algorithm>
+#include <fcntl.h>
+#include <malloc.h>
 #include <QElapsedTimer>
+#include <QFile>
+#include <unistd.h>
 
 double Measurement::timed(const std::function<bool()>& work) {
     QElapsedTimer timer;
@@ -53,4 +57,34 @@ Measurement::Outcome Measurement::alone(int runs, const Side& side) {
     Outcome outcome = compare(runs, side, nothing);
     outcome.baselineMs = 0;
     return outcome;
+}
+
+namespace {
+
+// A line of /proc/self/status in kB ("VmRSS", "VmHWM"), or -1.
+long statusKb(const QByteArray& field) {
+    QFile file(QStringLiteral("/proc/self/status"));
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : file.readAll().split('\n'))
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+} // namespace
+
+double Measurement::peakMb(const std::function<bool()>& work) {
+    malloc_trim(0);
+    const int clear = ::open("/proc/self/clear_refs", O_WRONLY);
+    const bool reset = clear >= 0 && ::write(clear, "5", 1) == 1;
+    if (clear >= 0)
+        ::close(clear);
+    if (!reset)
+        return -1;
+    const long before = statusKb("VmRSS");
+    if (!work())
+        return -1;
+    const long peak = statusKb("VmHWM");
+    return before < 0 || peak < 0 ? -1 : double(peak - before) / 1024.0;
 }

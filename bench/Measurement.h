@@ -28,4 +28,8 @@ public:
     // The time of work in milliseconds, or -1 when it returned false.
     static double timed(const std::function<bool()>& work);
     static double median(QList<double> values);
+    // How far the resident memory rose above its level before work, at its peak, in MB; -1 when the
+    // system cannot tell. Freed heap is handed back to the system first and the kernel's peak is reset
+    // (Linux: "5" into clear_refs), so that memory kept from earlier runs does not hide the rise.
+    static double peakMb(const std::function<bool()>& work);
 };

@@ -5,8 +5,6 @@
 #include "ReportLayout.h"
 #include "Reports.h"
 
-#include <fcntl.h>
-#include <malloc.h>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -19,7 +17,6 @@
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
-#include <unistd.h>
 
 namespace {
 
@@ -31,35 +28,6 @@ const ReportFooter kFooter{QStringLiteral("Landratsamt Wernholm"), QStringLitera
 
 double msSince(const QElapsedTimer& timer) {
     return static_cast<double>(timer.nsecsElapsed()) / 1e6;
-}
-
-// A line of /proc/self/status in kB ("VmRSS", "VmHWM"), or -1.
-long statusKb(const QByteArray& field) {
-    QFile file(QStringLiteral("/proc/self/status"));
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : file.readAll().split('\n'))
-        if (line.startsWith(field + ':'))
-            return line.mid(field.size() + 1).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
-
-// How far the resident memory rose above its level before work, at its peak, in MB; -1 when the system
-// cannot tell. Freed heap is handed back to the system first and the kernel's peak is reset (Linux: "5"
-// into clear_refs), so that memory kept from earlier runs does not hide the rise.
-double peakMb(const std::function<bool()>& work) {
-    malloc_trim(0);
-    const int clear = ::open("/proc/self/clear_refs", O_WRONLY);
-    const bool reset = clear >= 0 && ::write(clear, "5", 1) == 1;
-    if (clear >= 0)
-        ::close(clear);
-    if (!reset)
-        return -1;
-    const long before = statusKb("VmRSS");
-    if (!work())
-        return -1;
-    const long peak = statusKb("VmHWM");
-    return before < 0 || peak < 0 ? -1 : double(peak - before) / 1024.0;
 }
 
 Qt::Alignment alignmentOf(const QString& code) {
@@ -209,8 +177,8 @@ BenchTable::Row PrintBenchmarks::pdfFile() {
     row.baselineMs = outcome.baselineMs;
     row.error = outcome.error;
     m_pdfMs = row.error.isEmpty() ? row.oursMs : -1;
-    const double oursPeak = peakMb([&] { return oursPdfMs(ours, &pages) >= 0; });
-    const double plainPeak = peakMb([&] { return baselinePdfMs(plain) >= 0; });
+    const double oursPeak = Measurement::peakMb([&] { return oursPdfMs(ours, &pages) >= 0; });
+    const double plainPeak = Measurement::peakMb([&] { return baselinePdfMs(plain) >= 0; });
     row.note = QStringLiteral("%1 pages; files %2 and %3 KB; peak memory ours %4, plain %5")
                    .arg(pages)
                    .arg(QFileInfo(ours).size() / 1024)
@@ -266,7 +234,7 @@ BenchTable::Row PrintBenchmarks::preview() {
     row.oursMs = outcome.oursMs;
     row.baselineMs = m_pdfMs;
     row.error = outcome.error.isEmpty() ? QString() : outcome.error + QLatin1Char(' ') + failure;
-    const double peak = peakMb([&] { return run() >= 0; });
+    const double peak = Measurement::peakMb([&] { return run() >= 0; });
     row.note = QStringLiteral("%1 pages in the preview; baseline: p's PDF median; peak memory %2")
                    .arg(previewPages)
                    .arg(megabytes(peak));

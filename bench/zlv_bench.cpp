@@ -4,6 +4,7 @@
 #include "BenchTable.h"
 #include "CompanyRegisterBenchmarks.h"
 #include "ExportBenchmark.h"
+#include "ImportBenchmark.h"
 #include "LargeOfficeGenerator.h"
 #include "PrintBenchmarks.h"
 #include "ServerBenchmarks.h"
@@ -25,6 +26,7 @@ namespace {
 
 struct Options {
     QString database;
+    QString accessFile = QStringLiteral(ZLV_BENCH_ACCESS_FILE);
     int runs = 0; // 0: each benchmark's own number of runs
     QString only; // the letters of the benchmarks to run; empty: all
     bool valid = true;
@@ -36,6 +38,8 @@ Options parse(const QStringList& args) {
         const QString& arg = args.at(i);
         if (arg == QLatin1String("--db") && i + 1 < args.size())
             options.database = args.at(++i);
+        else if (arg == QLatin1String("--access") && i + 1 < args.size())
+            options.accessFile = args.at(++i);
         else if (arg == QLatin1String("--runs") && i + 1 < args.size())
             options.runs = args.at(++i).toInt();
         else if (arg == QLatin1String("--only") && i + 1 < args.size())
@@ -60,7 +64,8 @@ int main(int argc, char** argv) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     const Options options = parse(QApplication::arguments());
     if (!options.valid) {
-        std::fputs("Aufruf: zlv_bench [--db <große Datenbank>] [--runs N] [--only abcdefghijklmnopqr]\n",
+        std::fputs("Aufruf: zlv_bench [--db <große Datenbank>] [--access <Access-Datei>] [--runs N] [--only "
+                   "abcdefghijklmnopqrst]\n",
                    stderr);
         return 2;
     }
@@ -136,6 +141,8 @@ int main(int argc, char** argv) {
         {QLatin1Char('r'), [&] { return Rows{exports.bookingListExport()}; }},
         {QLatin1Char('s'),
          [&] { return Rows{ServerBenchmarks(largeFile, work.path(), runs(3)).transfer()}; }},
+        {QLatin1Char('t'),
+         [&] { return Rows{ImportBenchmark(options.accessFile, work.path(), runs(3)).accessImport()}; }},
     };
     BenchTable table;
     for (const auto& [letter, benchmark] : benchmarks) {

@@ -6,6 +6,7 @@
 #include "Database.h"
 #include "DatabaseLocation.h"
 #include "HelpWindow.h"
+#include "OlderInstallationImport.h"
 #include "Presets.h"
 #include "ProjectManager.h"
 #include "StartMenu.h"
@@ -191,8 +192,13 @@ void AppController::workspaceClosing(bool quitProgram) {
 }
 
 void AppController::openPresets() {
-    openDatabaseScreen(
-        m_presets, [this] { return std::make_unique<Presets>(m_databaseFilePath, m_dialogs, m_settings); });
+    openDatabaseScreen(m_presets, [this] {
+        auto presets = std::make_unique<Presets>(m_databaseFilePath, m_dialogs, m_settings);
+        connect(presets.get(), &Presets::importRequested, this, [this, window = presets.get()] {
+            OlderInstallationImport::chooseAndRun(m_databaseFilePath, m_dialogs, window);
+        });
+        return presets;
+    });
 }
 
 void AppController::openCompanyRegister() {

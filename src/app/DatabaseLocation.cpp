@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "DatabaseIniFile.h"
 #include "Dialogs.h"
+#include "OlderInstallationImport.h"
 #include "Settings.h"
 
 #include <QDir>
@@ -198,9 +199,28 @@ bool DatabaseLocation::checkServer(const QString& location, QWidget* parent) {
     }
 }
 
+bool DatabaseLocation::offerImport(const QString& path, QWidget* parent) {
+    // The check on the thread has closed its look at the file before the file is renamed.
+    if (m_check.valid())
+        m_check.get();
+    if (m_dialogs.ask(
+            parent, QStringLiteral("Datenbank einer älteren Installation"),
+            QStringLiteral("Die Datei %1 ist eine Access-Datenbank einer älteren Installation. Sollen "
+                           "ihre Daten jetzt in eine neue Zelvora-Datenbank übernommen werden? Die "
+                           "Access-Datei bleibt unverändert erhalten.")
+                .arg(QDir::toNativeSeparators(path)),
+            Dialogs::Icon::Question, Dialogs::Answer::Yes) != Dialogs::Answer::Yes)
+        return false;
+    return OlderInstallationImport::run(path, path, m_dialogs, parent).outcome ==
+               AccessImport::Outcome::Imported &&
+           Database::open(path) != nullptr;
+}
+
 bool DatabaseLocation::checkUsable(const QString& path, QWidget* parent) {
     if (Database::isServerLocation(path))
         return checkServer(path, parent);
+    if (AccessFile::isAccessFile(path))
+        return offerImport(path, parent);
     QString message;
     if (m_check.valid()) {
         const auto [usable, text] = m_check.get();

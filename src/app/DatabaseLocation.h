@@ -15,7 +15,8 @@ class Settings;
 // both folders in the settings. Where the program is installed for all users (a package under /opt, not
 // writable for the clerk), the user's own folder keeps a PfadZurDatenbank.ini of its own: it is read
 // before the program's and receives the choice when the program's folder refuses it. The look-up (locate) and
-// the check (confirm) may run apart, so that the start menu shows before the database is opened.
+// the check (confirm) may run apart, so that the start menu shows before the database is opened. An Access
+// file of an older installation found in place of the database is offered for import.
 class DatabaseLocation {
 public:
     enum class Outcome {
@@ -72,6 +73,8 @@ public:
 private:
     Outcome askForDatabase(QWidget* parent);
     bool checkUsable(const QString& path, QWidget* parent);
+    // An older installation's Access file found: offers to import it into a new database in its place.
+    bool offerImport(const QString& path, QWidget* parent);
     // Opens the server's database: asks for a password when the server wants one, offers to set up an
     // empty database, and offers to try again when the server cannot be reached.
     bool checkServer(const QString& location, QWidget* parent);

@@ -141,6 +141,10 @@ QWidget* Presets::buildAuthorityTab() {
     layout->setColumnStretch(1, 3);
     layout->setColumnStretch(0, 1);
     layout->setRowStretch(10, 1);
+    auto* import = new QPushButton(QStringLiteral("Daten einer älteren Installation übernehmen …"), page);
+    import->setObjectName(QStringLiteral("cmdUebernehmen"));
+    connect(import, &QPushButton::clicked, this, &Presets::importRequested);
+    layout->addWidget(import, 11, 0, 1, 2, Qt::AlignLeft);
 
     setTabOrder(m_authority[Name], m_authority[Department]);
     setTabOrder(m_authority[Department], m_authority[Postcode]);

@@ -24,6 +24,10 @@ public:
     // Refills both name lists from the database.
     void EINLESEN();
 
+signals:
+    // "Daten einer älteren Installation übernehmen …" was pressed.
+    void importRequested();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 

@@ -17,30 +17,6 @@ QString keyField(const QString& table) {
     return table == QLatin1String("tblNachtrag") ? QStringLiteral("rowid") : QString();
 }
 
-// Rows and amount sums of table, each amount as the program reads it.
-bool figuresOf(Database& db, const QString& table, const QStringList& amountFields,
-               ServerTransfer::Figures& figures) {
-    figures = {0, QList<Money>(amountFields.size())};
-    const QString sql =
-        QStringLiteral("SELECT %1 FROM %2")
-            .arg(amountFields.isEmpty() ? QStringLiteral("1") : amountFields.join(u','), table);
-    return db.read(sql, {}, [&](const Database::Row& row) {
-        ++figures.rows;
-        for (qsizetype i = 0; i < amountFields.size(); ++i)
-            figures.sums[i] = figures.sums[i] + row.amount(int(i)).value_or(Money());
-    });
-}
-
-QString amountText(const Money& amount) {
-    const qint64 cents = amount.cents();
-    const qint64 whole = cents / 100;
-    const qint64 rest = cents % 100;
-    return QStringLiteral("%1%2.%3")
-        .arg(cents < 0 ? QStringLiteral("-") : QString())
-        .arg(qAbs(whole))
-        .arg(qAbs(rest), 2, 10, QLatin1Char('0'));
-}
-
 bool copyTable(Database& file, Database& server, const QString& table, ServerTransfer::Report& report,
                const ServerTransfer::Progress& progress) {
     const QString key = keyField(table);
@@ -83,7 +59,7 @@ bool copyTable(Database& file, Database& server, const QString& table, ServerTra
                               break;
                           case Schema::FieldKind::Amount:
                               if (const std::optional<Money> amount = row.amount(column))
-                                  values += amountText(*amount);
+                                  values += TransferReport::plainAmount(*amount);
                               else
                                   values += QString();
                               break;
@@ -117,34 +93,31 @@ bool copyTable(Database& file, Database& server, const QString& table, ServerTra
 
 } // namespace
 
-bool ServerTransfer::Report::agrees() const {
-    for (const Table& table : tables) {
-        if (!(table.file == table.server))
-            return false;
-    }
-    return !tables.isEmpty();
-}
-
-QString ServerTransfer::Report::text() const {
-    QStringList lines = {QStringLiteral("Tabelle / Feld: Datei | Server")};
-    for (const Table& table : tables) {
-        const auto mark = [](bool same) { return same ? QString() : QStringLiteral("  <- abweichend"); };
-        lines += QStringLiteral("%1, Zeilen: %2 | %3%4")
-                     .arg(table.name)
-                     .arg(table.file.rows)
-                     .arg(table.server.rows)
-                     .arg(mark(table.file.rows == table.server.rows));
-        for (qsizetype i = 0; i < table.amountFields.size(); ++i) {
-            const Money file = table.file.sums.value(i);
-            const Money server = table.server.sums.value(i);
-            lines += QStringLiteral("%1, Summe %2: %3 | %4%5")
-                         .arg(table.name, table.amountFields.at(i), file.toGerman(), server.toGerman(),
-                              mark(file == server));
+std::unique_ptr<Database> ServerTransfer::openEmpty(const QString& serverLocation, QString* germanMessage) {
+    Database::OpenFailure failure = Database::OpenFailure::None;
+    std::unique_ptr<Database> server = Database::open(serverLocation, &failure, germanMessage);
+    if (!server && failure == Database::OpenFailure::Empty && Database::create(serverLocation, germanMessage))
+        server = Database::open(serverLocation, nullptr, germanMessage);
+    if (!server)
+        return nullptr;
+    for (const QString& table : Schema::allTableNames()) {
+        // A database just set up holds the preset trades and cost groups: the data brought in replace them.
+        if (table == QLatin1String("tblGewerk") || table == QLatin1String("tblKostengruppe"))
+            continue;
+        bool empty = false;
+        if (!server->read(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table), {},
+                          [&](const Database::Row& row) { empty = row.text(0) == QLatin1String("0"); })) {
+            *germanMessage = server->lastError();
+            return nullptr;
+        }
+        if (!empty) {
+            *germanMessage = QStringLiteral("Die Datenbank %1 ist nicht leer (die Tabelle %2 enthält Daten); "
+                                            "Daten werden nur in eine leere Datenbank gebracht.")
+                                 .arg(server->place(), table);
+            return nullptr;
         }
     }
-    for (const QString& value : unreadable)
-        lines += QStringLiteral("Nicht lesbar, leer übernommen: ") + value;
-    return lines.join(u'\n');
+    return server;
 }
 
 bool ServerTransfer::run(const QString& filePath, const QString& serverLocation, Report& report,
@@ -162,28 +135,9 @@ bool ServerTransfer::run(const QString& filePath, const QString& serverLocation,
     const std::unique_ptr<Database> file = Database::open(filePath, nullptr, &message);
     if (!file)
         return refuse(message);
-    Database::OpenFailure failure = Database::OpenFailure::None;
-    std::unique_ptr<Database> server = Database::open(serverLocation, &failure, &message);
-    if (!server && failure == Database::OpenFailure::Empty) {
-        if (!Database::create(serverLocation, &message))
-            return refuse(message);
-        server = Database::open(serverLocation, nullptr, &message);
-    }
+    std::unique_ptr<Database> server = openEmpty(serverLocation, &message);
     if (!server)
         return refuse(message);
-    for (const QString& table : Schema::allTableNames()) {
-        // A database just set up holds the preset trades and cost groups: the file's replace them.
-        if (table == QLatin1String("tblGewerk") || table == QLatin1String("tblKostengruppe"))
-            continue;
-        bool empty = false;
-        if (!server->read(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table), {},
-                          [&](const Database::Row& row) { empty = row.text(0) == QLatin1String("0"); }))
-            return refuse(server->lastError());
-        if (!empty)
-            return refuse(QStringLiteral("Die Datenbank %1 ist nicht leer (die Tabelle %2 enthält Daten); "
-                                         "übertragen wird nur in eine leere Datenbank.")
-                              .arg(server->place(), table));
-    }
     {
         Transaction transaction(*server);
         bool copied = transaction.isActive() && server->exec(QStringLiteral("DELETE FROM tblGewerk")) &&
@@ -199,13 +153,9 @@ bool ServerTransfer::run(const QString& filePath, const QString& serverLocation,
         }
     }
     for (const QString& table : Schema::allTableNames()) {
-        Table figures{table, {}, {}, {}};
-        for (const QString& field : Schema::fieldNames(table)) {
-            if (Schema::fieldKind(table, field) == Schema::FieldKind::Amount)
-                figures.amountFields += field;
-        }
-        if (!figuresOf(*file, table, figures.amountFields, figures.file) ||
-            !figuresOf(*server, table, figures.amountFields, figures.server))
+        Table figures{table, TransferReport::amountFieldsOf(table), {}, {}};
+        if (!TransferReport::figuresOf(*file, table, figures.amountFields, figures.file) ||
+            !TransferReport::figuresOf(*server, table, figures.amountFields, figures.server))
             return refuse(server->lastError().isEmpty() ? file->lastError() : server->lastError());
         report.tables += figures;
     }

@@ -1,11 +1,14 @@
 #pragma once
 
-#include "Money.h"
+#include "TransferReport.h"
 
 #include <functional>
+#include <memory>
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+class Database;
 
 // Moves an office's database file onto a server: copies every row of the six tables into the server's
 // empty database in one transaction, keeping every number (so that ProjektID links stay valid) and
@@ -13,33 +16,19 @@
 // every amount field per table on both sides; the file is never changed.
 class ServerTransfer {
 public:
-    struct Figures {
-        qint64 rows = 0;
-        // The sum of each amount field, in the order of the table's fields.
-        QList<Money> sums;
-        bool operator==(const Figures&) const = default;
-    };
-    struct Table {
-        QString name;
-        QStringList amountFields;
-        Figures file;
-        Figures server;
-    };
-    struct Report {
-        QList<Table> tables;
-        // Values that are no number where a number belongs: written empty, listed here as
-        // "table ID field: stored text".
-        QStringList unreadable;
-        bool agrees() const;
-        // Both sides per table, side by side, in German.
-        QString text() const;
-    };
+    using Figures = TransferReport::Figures;
+    using Table = TransferReport::Table;
+    using Report = TransferReport;
 
     // progress: the table being copied and its rows done so far.
     using Progress = std::function<void(const QString& table, qint64 rowsDone)>;
     // Sets up the server's database when it is empty and copies the file onto it. Returns false with
     // a German message when the file or the server refuses, the server's database is not empty, or the
     // copy fails (then nothing is left on the server). The report is filled whenever the copy ran.
+    // Opens the server's database for data brought in from elsewhere: sets it up when it is empty, and
+    // refuses it (null, with the German message) when it cannot be opened or holds rows beyond the preset
+    // trades and cost groups.
+    static std::unique_ptr<Database> openEmpty(const QString& serverLocation, QString* germanMessage);
     static bool run(const QString& filePath, const QString& serverLocation, Report& report,
                     QString* germanMessage, const Progress& progress = {});
 };

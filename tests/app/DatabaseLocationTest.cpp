@@ -1,5 +1,7 @@
 #include "DatabaseLocation.h"
+#include "AccessImport.h"
 #include "DatabaseIniFile.h"
+#include "ImportReportWindow.h"
 #include "ProgramFolderFixture.h"
 #include "SingleInstance.h"
 
@@ -157,6 +159,54 @@ private slots:
         QCOMPARE(f->dialogs.shown.size(), 1);
         QVERIFY(f->dialogs.lastText().contains(QStringLiteral("ZLV.mdb")));
         QCOMPARE(ProgramFolder::read(path), before);
+    }
+
+    void accessFileOfAnOlderInstallationIsOfferedForImport_data() {
+        QTest::addColumn<Dialogs::Answer>("answer");
+        QTest::addColumn<QString>("taken"); // a file already there under the aside name
+        QTest::addColumn<QString>("aside"); // where the Access file is afterwards
+        const QString day = QDate::currentDate().toString("yyyy-MM-dd");
+        QTest::newRow("Ja") << Dialogs::Answer::Yes << QString() << "ZLV-Access-" + day + ".mdb";
+        QTest::newRow("Ja, name taken") << Dialogs::Answer::Yes << "ZLV-Access-" + day + ".mdb"
+                                        << "ZLV-Access-" + day + "-2.mdb";
+        QTest::newRow("Nein") << Dialogs::Answer::No << QString() << "ZLV.mdb";
+    }
+
+    void accessFileOfAnOlderInstallationIsOfferedForImport() {
+        QFETCH(Dialogs::Answer, answer);
+        QFETCH(QString, taken);
+        QFETCH(QString, aside);
+        const QString office = QStringLiteral(ZLV_JET_FIXTURES "/zlv-office.mdb");
+        if (!QFileInfo::exists(office))
+            QSKIP("the Access fixtures are missing (" ZLV_JET_FIXTURES ")");
+        QVERIFY(QFile::copy(office, f->data.path()));
+        given(f->filePath(taken), taken.isEmpty() ? "<none>" : "taken");
+        f->dialogs.answers.enqueue(answer);
+        DatabaseLocation location(f->path(), f->dialogs, f->settings);
+
+        QCOMPARE(determine(location), answer == Dialogs::Answer::Yes ? Outcome::Found : Outcome::Unusable);
+
+        QCOMPARE(
+            f->dialogs.shown.value(0).text,
+            QStringLiteral("Die Datei %1 ist eine Access-Datenbank einer älteren Installation. Sollen ihre "
+                           "Daten jetzt in eine neue Zelvora-Datenbank übernommen werden? Die Access-Datei "
+                           "bleibt unverändert erhalten.")
+                .arg(QDir::toNativeSeparators(f->data.path())));
+        QCOMPARE(ProgramFolder::read(f->filePath(aside)), ProgramFolder::read(office));
+        QCOMPARE(QFileInfo::exists(f->filePath(AccessImport::reportFileName(QDate::currentDate()))),
+                 answer == Dialogs::Answer::Yes);
+        if (answer == Dialogs::Answer::Yes) {
+            QVERIFY(Database::open(location.databaseFilePath()) &&
+                    location.databaseFilePath() == f->data.path());
+            const QList<QWidget*> windows = QApplication::topLevelWidgets();
+            const auto report = std::find_if(windows.cbegin(), windows.cend(), [](QWidget* window) {
+                return window->objectName() == "frmUebernahmeBericht" && window->isVisible();
+            });
+            QVERIFY(report != windows.cend());
+            QVERIFY(static_cast<ImportReportWindow*>(*report)->report().contains(
+                "tblBuchung, Zeilen: 150 | 150"));
+            delete *report;
+        }
     }
 
     void folderIsTheFirstValueOfTheFirstLine_data() {

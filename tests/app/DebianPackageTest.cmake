@@ -21,7 +21,7 @@ if(NOT count EQUAL 1)
 endif()
 
 run(dpkg-deb -f "${packages}" Depends)
-foreach(needed libqt6widgets6 libqt6sql6-sqlite qt6-translations-l10n fonts-liberation libsqlite3-0)
+foreach(needed libqt6widgets6 libqt6sql6-sqlite qt6-translations-l10n fonts-liberation libsqlite3-0 libmdb3)
     string(FIND "${output}" "${needed}" at)
     if(at EQUAL -1)
         message(FATAL_ERROR "Depends lacks ${needed}: ${output}")

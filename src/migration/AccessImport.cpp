@@ -1,0 +1,416 @@
+#include "AccessImport.h"
+
+#include "AccessFile.h"
+#include "Database.h"
+#include "Schema.h"
+#include "ServerTransfer.h"
+#include "Transaction.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <optional>
+
+namespace {
+
+constexpr int kRowsPerWrite = 5000;
+constexpr int kRowsPerProgress = 1000;
+// The days Jet stores for 01.01.1900 and 31.12.9999, counted from 30.12.1899.
+constexpr qint64 kFirstDay = 2;
+constexpr qint64 kLastDay = 2958465;
+
+// One of the six tables and where its fields lie in the Access table (-1: not there).
+struct Mapping {
+    QString table;
+    QString accessTable;
+    QStringList fields;
+    QStringList columns;
+    QList<Schema::FieldKind> kinds;
+    QList<AccessFile::Type> types;
+    QList<int> positions;
+};
+
+QString quoted(const QString& field) {
+    const bool plain = std::all_of(field.cbegin(), field.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    return plain ? field : u'"' + field + u'"';
+}
+
+std::optional<qint64> dayOf(double stored) {
+    if (!std::isfinite(stored))
+        return std::nullopt;
+    const double day = std::floor(stored);
+    if (day < kFirstDay || day > kLastDay)
+        return std::nullopt;
+    return qint64(day);
+}
+
+// The Access value as text, for the report and for text fields.
+QString shownText(AccessFile::Type type, const AccessFile::Value& value) {
+    switch (type) {
+    case AccessFile::Type::Integer:
+        return QString::number(value.integer);
+    case AccessFile::Type::Currency:
+        return QString::number(double(value.integer) / 10000.0, 'f', 4);
+    case AccessFile::Type::Real:
+        return QString::number(value.real, 'g', 17);
+    case AccessFile::Type::DateTime:
+        if (std::isfinite(value.real) && std::fabs(value.real) < 1e7)
+            return QDate(1899, 12, 30).addDays(qint64(std::floor(value.real))).toString(u"dd.MM.yyyy");
+        return QString::number(value.real, 'g', 17);
+    default:
+        return value.text;
+    }
+}
+
+std::optional<qint64> wholeNumber(AccessFile::Type type, const AccessFile::Value& value) {
+    switch (type) {
+    case AccessFile::Type::Integer:
+        return value.integer;
+    case AccessFile::Type::Currency:
+        if (value.integer % 10000 == 0)
+            return value.integer / 10000;
+        return std::nullopt;
+    case AccessFile::Type::Real:
+        if (std::isfinite(value.real) && value.real == std::floor(value.real) && std::fabs(value.real) < 1e15)
+            return qint64(value.real);
+        return std::nullopt;
+    case AccessFile::Type::DateTime:
+        return dayOf(value.real);
+    case AccessFile::Type::Text: {
+        bool ok = false;
+        const qint64 number = value.text.trimmed().toLongLong(&ok);
+        return ok ? std::optional<qint64>(number) : std::nullopt;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<Money> amountOf(AccessFile::Type type, const AccessFile::Value& value) {
+    switch (type) {
+    case AccessFile::Type::Integer:
+        return Money::fromStoredInteger(value.integer);
+    case AccessFile::Type::Currency: {
+        // Ten-thousandths of a euro; a fraction of a cent rounds half away from zero.
+        const qint64 half = value.integer < 0 ? -50 : 50;
+        return Money::fromCents((value.integer + half) / 100);
+    }
+    case AccessFile::Type::Real:
+        return Money::fromStoredReal(value.real);
+    case AccessFile::Type::Text:
+        return Money::parseStored(value.text);
+    default:
+        return std::nullopt;
+    }
+}
+
+struct Run {
+    AccessFile& access;
+    const AccessImport::Progress& progress;
+    AccessImport::Result& result;
+    bool cancelled = false;
+
+    bool report(const QString& step, qint64 done, qint64 total) {
+        if (progress && !progress(step, done, total))
+            cancelled = true;
+        return !cancelled;
+    }
+
+    std::optional<Mapping> map(const QString& table, const QString& accessTable) {
+        Mapping mapping{table, accessTable, Schema::fieldNames(table), {}, {}, {}, {}};
+        const QList<AccessFile::Column> columns = access.columns(accessTable);
+        if (columns.isEmpty())
+            return std::nullopt;
+        QList<bool> used(columns.size(), false);
+        for (const QString& field : std::as_const(mapping.fields)) {
+            mapping.columns += quoted(field);
+            mapping.kinds += Schema::fieldKind(table, field);
+            const auto found =
+                std::find_if(columns.cbegin(), columns.cend(), [&](const AccessFile::Column& c) {
+                    return c.name.compare(field, Qt::CaseInsensitive) == 0;
+                });
+            const int position = found == columns.cend() ? -1 : int(found - columns.cbegin());
+            mapping.positions += position;
+            mapping.types += position < 0 ? AccessFile::Type::Other : found->type;
+            if (position < 0)
+                result.report.notes +=
+                    QStringLiteral("Spalte %1.%2 fehlt in der Access-Datei, leer übernommen")
+                        .arg(table, field);
+            else
+                used[position] = true;
+        }
+        for (qsizetype i = 0; i < columns.size(); ++i) {
+            if (!used.at(i))
+                result.report.notes +=
+                    QStringLiteral("Spalte %1.%2 nicht übernommen").arg(accessTable, columns.at(i).name);
+        }
+        return mapping;
+    }
+
+    // Reads every row once without writing, so that a damaged file is refused before anything is written.
+    bool check(const Mapping& mapping, QString* message) {
+        const qint64 total = access.rowCount(mapping.accessTable);
+        const QString step = QStringLiteral("Prüfen: ") + mapping.table;
+        qint64 rows = 0;
+        return access.read(
+                   mapping.accessTable, {},
+                   [&](const QList<AccessFile::Value>&) {
+                       return ++rows % kRowsPerProgress != 0 || report(step, rows, total);
+                   },
+                   nullptr, message) &&
+               report(step, rows, total);
+    }
+
+    bool copy(const Mapping& mapping, Database& db, TransferReport::Figures& figures, QString* message) {
+        const qint64 total = access.rowCount(mapping.accessTable);
+        const QString step = QStringLiteral("Übernehmen: ") + mapping.table;
+        QList<int> positions;
+        for (const int position : mapping.positions) {
+            if (position >= 0)
+                positions += position;
+        }
+        const qsizetype idField = mapping.fields.indexOf(QStringLiteral("ID"));
+        // Each amount field's place among the sums.
+        QList<int> sumOf;
+        for (int i = 0, sums = 0; i < mapping.kinds.size(); ++i)
+            sumOf += mapping.kinds.at(i) == Schema::FieldKind::Amount ? sums++ : -1;
+        QList<QStringList> rows;
+        bool written = true;
+        std::optional<Money> amount;
+        const bool read = access.read(
+            mapping.accessTable, positions,
+            [&](const QList<AccessFile::Value>& values) {
+                ++figures.rows;
+                QStringList row;
+                int at = 0;
+                for (qsizetype i = 0; i < mapping.fields.size(); ++i) {
+                    if (mapping.positions.at(i) < 0) {
+                        row += QString();
+                        continue;
+                    }
+                    const AccessFile::Value& value = values.at(at++);
+                    const std::optional<QString> stored =
+                        AccessImport::storedValue(mapping.kinds.at(i), mapping.types.at(i), value, amount);
+                    row += stored.value_or(QString());
+                    if (amount)
+                        figures.sums[sumOf.at(i)] += *amount;
+                    if (!stored) {
+                        const QString where = idField >= 0 && !row.at(idField).isEmpty()
+                                                  ? row.at(idField)
+                                                  : QStringLiteral("Zeile %1").arg(figures.rows);
+                        result.report.unreadable += QStringLiteral("%1 %2 %3: %4")
+                                                        .arg(mapping.table, where, mapping.fields.at(i),
+                                                             shownText(mapping.types.at(i), value));
+                    }
+                }
+                rows += row;
+                if (rows.size() == kRowsPerWrite) {
+                    written = db.bulkInsert(mapping.table, mapping.columns, rows);
+                    rows.clear();
+                }
+                return written && (figures.rows % kRowsPerProgress != 0 || report(step, figures.rows, total));
+            },
+            nullptr, message);
+        if (!read || !written || cancelled)
+            return false;
+        if (!rows.isEmpty() && !db.bulkInsert(mapping.table, mapping.columns, rows))
+            return false;
+        return report(step, figures.rows, total);
+    }
+};
+
+// A new file's database, removed again unless kept.
+struct NewFile {
+    QString path;
+    ~NewFile() {
+        if (!path.isEmpty()) {
+            QFile::remove(path);
+            QFile::remove(path + QStringLiteral("-journal"));
+        }
+    }
+};
+
+bool sameFile(const QString& a, const QString& b) {
+    return QFileInfo(a).canonicalFilePath() == QFileInfo(b).canonicalFilePath();
+}
+
+} // namespace
+
+std::optional<QString> AccessImport::storedValue(Schema::FieldKind kind, AccessFile::Type type,
+                                                 const AccessFile::Value& value,
+                                                 std::optional<Money>& amount) {
+    amount.reset();
+    if (value.null)
+        return QString();
+    const bool blank = type == AccessFile::Type::Text && value.text.trimmed().isEmpty();
+    switch (kind) {
+    case Schema::FieldKind::Key:
+    case Schema::FieldKind::Integer:
+        if (blank)
+            return QString();
+        if (const std::optional<qint64> number = wholeNumber(type, value))
+            return QString::number(*number);
+        return std::nullopt;
+    case Schema::FieldKind::Amount:
+        if (blank)
+            return QString();
+        amount = amountOf(type, value);
+        if (amount)
+            return TransferReport::plainAmount(*amount);
+        return std::nullopt;
+    case Schema::FieldKind::Text:
+        if (type == AccessFile::Type::Other)
+            return std::nullopt;
+        return shownText(type, value);
+    }
+    return std::nullopt;
+}
+
+QString AccessImport::asideName(const QString& folder, const QDate& day) {
+    const QString stem = QStringLiteral("ZLV-Access-") + day.toString(u"yyyy-MM-dd");
+    QString path = QDir(folder).filePath(stem + QStringLiteral(".mdb"));
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = QDir(folder).filePath(QStringLiteral("%1-%2.mdb").arg(stem).arg(n));
+    return path;
+}
+
+QString AccessImport::reportFileName(const QDate& day) {
+    return QStringLiteral("Übernahme-") + day.toString(u"yyyy-MM-dd") + QStringLiteral(".txt");
+}
+
+AccessImport::Result AccessImport::run(const QString& accessPath, const QString& target,
+                                       const Progress& progress) {
+    Result result;
+    result.report.fromSide = QStringLiteral("Access-Datei");
+    result.report.toSide = QStringLiteral("neue Datenbank");
+    QString message;
+    const auto stop = [&](const QString& why) {
+        result.outcome = Outcome::Refused;
+        result.message = why;
+        return result;
+    };
+    const auto damaged = [&](const QString& table) {
+        return QStringLiteral(
+                   "Die Access-Datei %1 ist beschädigt: die Tabelle %2 kann nicht gelesen werden. Es "
+                   "wurde nichts übernommen.")
+            .arg(QDir::toNativeSeparators(accessPath), table);
+    };
+    const std::unique_ptr<AccessFile> access = AccessFile::open(accessPath, &message);
+    if (!access)
+        return stop(message);
+    Run run{*access, progress, result};
+
+    QStringList extraTables = access->tables();
+    QList<Mapping> mappings;
+    for (const QString& table : Schema::tableNames()) {
+        const auto found = std::find_if(extraTables.cbegin(), extraTables.cend(), [&](const QString& name) {
+            return name.compare(table, Qt::CaseInsensitive) == 0;
+        });
+        if (found == extraTables.cend()) {
+            result.report.notes +=
+                QStringLiteral("Tabelle %1 fehlt in der Access-Datei, leer angelegt").arg(table);
+            mappings += Mapping{table, {}, {}, {}, {}, {}, {}};
+            continue;
+        }
+        const std::optional<Mapping> mapping = run.map(table, *found);
+        if (!mapping)
+            return stop(damaged(*found));
+        extraTables.erase(found);
+        mappings += *mapping;
+    }
+    for (const QString& table : std::as_const(extraTables))
+        result.report.notes += QStringLiteral("Tabelle %1 nicht übernommen").arg(table);
+    for (const Mapping& mapping : std::as_const(mappings)) {
+        if (!mapping.accessTable.isEmpty() && !run.check(mapping, &message)) {
+            if (run.cancelled)
+                break;
+            return stop(damaged(mapping.accessTable));
+        }
+    }
+
+    const bool onServer = Database::isServerLocation(target);
+    const bool replacesAccess = !onServer && sameFile(target, accessPath);
+    NewFile newFile;
+    std::unique_ptr<Database> db;
+    if (run.cancelled) {
+    } else if (onServer) {
+        db = ServerTransfer::openEmpty(target, &message);
+    } else if (QFileInfo::exists(target) && !replacesAccess) {
+        message = QStringLiteral("Die Datei %1 gibt es bereits; übernommen wird nur in eine neue Datenbank.")
+                      .arg(QDir::toNativeSeparators(target));
+    } else {
+        newFile.path = target + QStringLiteral(".neu");
+        QFile::remove(newFile.path);
+        QFile::remove(newFile.path + QStringLiteral("-journal"));
+        if (Database::create(newFile.path, &message))
+            db = Database::open(newFile.path, nullptr, &message);
+    }
+    if (run.cancelled) {
+        result.outcome = Outcome::Cancelled;
+        result.message = QStringLiteral("Die Übernahme wurde abgebrochen; es wurde nichts geschrieben.");
+        return result;
+    }
+    if (!db)
+        return stop(message);
+    {
+        Transaction transaction(*db);
+        bool copied = transaction.isActive() && db->exec(QStringLiteral("DELETE FROM tblGewerk")) &&
+                      db->exec(QStringLiteral("DELETE FROM tblKostengruppe"));
+        message.clear();
+        for (const Mapping& mapping : std::as_const(mappings)) {
+            TransferReport::Table figures{
+                mapping.table, TransferReport::amountFieldsOf(mapping.table), {}, {}};
+            figures.file.sums.resize(figures.amountFields.size());
+            copied = copied &&
+                     (mapping.accessTable.isEmpty() || run.copy(mapping, *db, figures.file, &message)) &&
+                     TransferReport::figuresOf(*db, mapping.table, figures.amountFields, figures.server);
+            result.report.tables += figures;
+        }
+        copied = copied && db->resetIdentities();
+        if (run.cancelled) {
+            result.outcome = Outcome::Cancelled;
+            result.message = QStringLiteral("Die Übernahme wurde abgebrochen; es blieb nichts zurück.");
+            return result;
+        }
+        if (!copied)
+            return stop(QStringLiteral("Die Übernahme ist fehlgeschlagen; es blieb nichts zurück.\n") +
+                        (message.isEmpty() ? db->lastError() : message));
+        if (!result.report.agrees())
+            return stop(QStringLiteral("Zeilen oder Summen der Access-Datei und der neuen Datenbank stimmen "
+                                       "nicht überein; die neue Datenbank wurde verworfen."));
+        if (!transaction.commit())
+            return stop(QStringLiteral("Die Übernahme ist fehlgeschlagen; es blieb nichts zurück.\n") +
+                        db->lastError());
+    }
+    db.reset();
+
+    const QString folder = QFileInfo(onServer ? accessPath : target).absolutePath();
+    if (!onServer) {
+        if (replacesAccess) {
+            const QString aside = asideName(folder, QDate::currentDate());
+            if (!QFile::rename(accessPath, aside))
+                return stop(QStringLiteral("Die Access-Datei %1 kann nicht in %2 umbenannt werden.")
+                                .arg(QDir::toNativeSeparators(accessPath), QDir::toNativeSeparators(aside)));
+            result.movedAside = aside;
+        }
+        if (!QFile::rename(newFile.path, target)) {
+            if (replacesAccess)
+                QFile::rename(result.movedAside, accessPath);
+            result.movedAside.clear();
+            return stop(QStringLiteral("Die neue Datenbank kann nicht unter %1 abgelegt werden.")
+                            .arg(QDir::toNativeSeparators(target)));
+        }
+        newFile.path.clear();
+    }
+    result.outcome = Outcome::Imported;
+    QSaveFile text(QDir(folder).filePath(reportFileName(QDate::currentDate())));
+    const QByteArray bytes = result.report.text().toUtf8() + '\n';
+    if (text.open(QIODevice::WriteOnly) && text.write(bytes) == bytes.size() && text.commit())
+        result.reportFile = text.fileName();
+    return result;
+}
