@@ -267,6 +267,9 @@ std::optional<QString> AccessImport::storedValue(Schema::FieldKind kind, AccessF
         if (type == AccessFile::Type::Other)
             return std::nullopt;
         return shownText(type, value);
+    case Schema::FieldKind::Bytes:
+        // The six tables of an older installation hold no bytes.
+        return std::nullopt;
     }
     return std::nullopt;
 }
