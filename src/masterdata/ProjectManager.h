@@ -1,11 +1,13 @@
 #pragma once
 
 #include "EditSession.h"
+#include "Project.h"
 
 #include <memory>
 #include <QString>
 #include <QWidget>
 
+class AmountField;
 class Database;
 class Dialogs;
 class ReportListView;
@@ -39,6 +41,9 @@ private:
     void removeSelected();
     void requestLoad();
     void reportReadFailure();
+    // Shows the projects with their budget figures; says so when these or the projects (ok false)
+    // could not be read.
+    void showProjects(const QList<Project>& projects, bool ok);
 
     Database* database() const override;
     std::optional<bool> loadIntoFields(qint64 id) override;
@@ -47,6 +52,7 @@ private:
     bool sameName(const QString& oldName, const QString& newName) const override;
     QString renameTitle() const override;
     QString renameQuestion(const QString& newName) const override;
+    bool entryComplete() override;
     bool add() override;
     bool store(qint64 id, const QString& oldName) override;
     bool remove(qint64 id) override;
@@ -58,6 +64,7 @@ private:
     ProjectListModel* m_model = nullptr;
     QLineEdit* m_name = nullptr;
     QDateEdit* m_start = nullptr;
+    AmountField* m_budget = nullptr;
     QLineEdit* m_search = nullptr;
     QPushButton* m_add = nullptr;
     QPushButton* m_edit = nullptr;
@@ -66,4 +73,5 @@ private:
     QToolButton* m_quit = nullptr;
     ReportListView* m_list = nullptr;
     EditSession* m_editing = nullptr;
+    Qt::SortOrder m_order = Qt::DescendingOrder;
 };
