@@ -6,6 +6,7 @@
 #include "ExportBenchmark.h"
 #include "LargeOfficeGenerator.h"
 #include "PrintBenchmarks.h"
+#include "ProjectListBenchmark.h"
 #include "ServerBenchmarks.h"
 #include "StartupBenchmark.h"
 #include "StoreBenchmarks.h"
@@ -136,6 +137,9 @@ int main(int argc, char** argv) {
         {QLatin1Char('r'), [&] { return Rows{exports.bookingListExport()}; }},
         {QLatin1Char('s'),
          [&] { return Rows{ServerBenchmarks(largeFile, work.path(), runs(3)).transfer()}; }},
+        {QLatin1Char('t'), [&] { return Rows{ProjectListBenchmark(largeFile, runs(7)).listFill()}; }},
+        {QLatin1Char('u'), [&] { return Rows{workspaceQuick.chartsTab()}; }},
+        {QLatin1Char('v'), [&] { return Rows{workspaceQuick.bookingWarnings()}; }},
     };
     BenchTable table;
     for (const auto& [letter, benchmark] : benchmarks) {
