@@ -42,6 +42,13 @@ qint64 OfficeRowWriter::addProject(const QString& name, int startDay) {
     return m_writer.lastRowId();
 }
 
+bool OfficeRowWriter::addBudgets() {
+    return m_writer.insert("INSERT INTO tblBudget (ProjektID, Budget) SELECT CAST(ProjektID AS INTEGER), "
+                           "round(SUM(Betrag) * CASE WHEN CAST(ProjektID AS INTEGER) % 5 = 0 THEN 0.95 ELSE "
+                           "1.05 END, 0) FROM tblBuchung GROUP BY ProjektID",
+                           {});
+}
+
 qint64 OfficeRowWriter::addCompany(const Company& c) {
     if (!m_writer.insert(
             "INSERT INTO tblFirma (Name, \"Straße\", PLZ, Ort, Telefon1, Telefon2, Mobil, eMail, "

@@ -51,6 +51,9 @@ public:
     bool addCostGroup(const QString& name);
     // Returns the project's ID, or 0 on failure.
     qint64 addProject(const QString& name, int startDay);
+    // Gives every project with bookings a budget of a share of what it has paid: 1.05 of it, and 0.95
+    // for every fifth project, which is then over its budget.
+    bool addBudgets();
     // Returns the company's ID, or 0 on failure.
     qint64 addCompany(const Company& company);
     bool addBooking(const BookingValues& booking);

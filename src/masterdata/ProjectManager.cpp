@@ -102,7 +102,7 @@ void ProjectManager::buildUi() {
     m_list = new ReportListView(QStringLiteral("lvwProjekte"), this);
     m_model = new ProjectListModel(this);
     m_list->setModel(m_model);
-    m_list->setColumnWidthsInTwips({2011, 8890, 2011, 2000, 2000, 2000, 2000, 1300, 2000});
+    m_list->setColumnWidthsInTwips({1300, 6200, 1500, 1900, 1900, 1900, 1900, 1100, 500});
     m_list->header()->setSectionsClickable(true);
 
     auto* entry = new QGridLayout;
