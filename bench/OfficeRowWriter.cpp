@@ -44,7 +44,7 @@ qint64 OfficeRowWriter::addProject(const QString& name, int startDay) {
 
 bool OfficeRowWriter::addBudgets() {
     return m_writer.insert("INSERT INTO tblBudget (ProjektID, Budget) SELECT CAST(ProjektID AS INTEGER), "
-                           "round(SUM(Betrag) * CASE WHEN CAST(ProjektID AS INTEGER) % 5 = 0 THEN 0.95 ELSE "
+                           "round(SUM(Betrag) * CASE WHEN CAST(ProjektID AS INTEGER) % 5 = 1 THEN 0.95 ELSE "
                            "1.05 END, 0) FROM tblBuchung GROUP BY ProjektID",
                            {});
 }
