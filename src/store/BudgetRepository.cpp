@@ -8,19 +8,18 @@ namespace {
 // Sums one amount field per project in cents. Values the engine holds as numbers are added by the
 // engine; each distinct other value (a text in a file another program wrote) comes as a group of its
 // own and is read as every list reads it.
-QString groupedSum(const Database& db, const QString& table, const QString& field,
-                   const QString& where = QString()) {
+QString groupedSum(const Database& db, const QString& table, const QString& field) {
     const QString odd =
         QStringLiteral("(%1 OR abs(%2) >= 1e13)").arg(db.foreignNumberCondition(field), field);
     return QStringLiteral("SELECT trim(ProjektID), CASE WHEN %1 THEN %2 END, "
                           "CAST(SUM(CASE WHEN %1 THEN 0 ELSE round(%2 * 100) END) AS BIGINT), COUNT(*) "
-                          "FROM %3 %4 GROUP BY trim(ProjektID), CASE WHEN %1 THEN %2 END")
-        .arg(odd, field, table, where);
+                          "FROM %3 GROUP BY trim(ProjektID), CASE WHEN %1 THEN %2 END")
+        .arg(odd, field, table);
 }
 
 bool addUp(Database& db, const QString& sql, QHash<QString, BudgetRepository::Sums>& sums,
-           Money BudgetRepository::Sums::*part, const QVariantList& values = {}) {
-    return db.read(sql, values, [&](const Database::Row& row) {
+           Money BudgetRepository::Sums::*part) {
+    return db.read(sql, {}, [&](const Database::Row& row) {
         Money& sum = sums[row.text(0)].*part;
         if (row.isNull(1)) {
             sum += Money::fromCents(row.rowNumber(2));
@@ -78,14 +77,24 @@ QHash<QString, BudgetRepository::Sums> BudgetRepository::sumsByProject(bool* ok)
     return sums;
 }
 
-Money BudgetRepository::paidInProject(const QString& projectId, std::optional<qint64> leftOut,
-                                      bool* ok) const {
-    QHash<QString, Sums> sums;
-    const bool ran = addUp(m_db,
-                           groupedSum(m_db, QStringLiteral("tblBuchung"), QStringLiteral("Betrag"),
-                                      QStringLiteral("WHERE trim(ProjektID) = ? AND ID IS DISTINCT FROM ?")),
-                           sums, &Sums::paid, {projectId, leftOut ? QVariant(*leftOut) : QVariant()});
-    if (ok)
-        *ok = ran;
-    return sums.value(projectId).paid;
+bool BudgetRepository::readPayments(const QString& projectId, std::optional<qint64> leftOut,
+                                    const QString& company, Money& total,
+                                    QList<Booking>& companyBookings) const {
+    // The engine tells the company's rows; only theirs are read beyond the amount.
+    return m_db.read(QStringLiteral("SELECT CASE WHEN fold(Firma) = fold(?) THEN 1 ELSE 0 END, Betrag, "
+                                    "RechnungsNr, PID, AnweisungVom, Firma FROM tblBuchung "
+                                    "WHERE trim(ProjektID) = ? AND ID IS DISTINCT FROM ?"),
+                     {company, projectId, leftOut ? QVariant(*leftOut) : QVariant()},
+                     [&](const Database::Row& row) {
+                         const std::optional<Money> amount = row.amount(1);
+                         total += amount.value_or(Money());
+                         if (row.integer(0).value_or(0) == 0)
+                             return;
+                         Booking& booking = companyBookings.emplaceBack();
+                         booking.amount = amount;
+                         booking.invoiceNumber = row.text(2);
+                         booking.runningNumber = row.integer(3);
+                         booking.instructedOn = row.integer(4);
+                         booking.company = row.text(5);
+                     });
 }

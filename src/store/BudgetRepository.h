@@ -1,9 +1,11 @@
 #pragma once
 
+#include "Booking.h"
 #include "Money.h"
 
 #include <optional>
 #include <QHash>
+#include <QList>
 #include <QString>
 
 class Database;
@@ -30,8 +32,10 @@ public:
     // Every project's payments and committed amount; an amount that is not a number adds nothing.
     QHash<QString, Sums> sumsByProject(bool* ok = nullptr) const;
     // The payments of one project (by its rows' ProjektID, through its index), leaving out the booking
-    // leftOut.
-    Money paidInProject(const QString& projectId, std::optional<qint64> leftOut, bool* ok = nullptr) const;
+    // leftOut, in one pass: their sum, and the bookings of company (its name compared ignoring case) with
+    // their invoice number, running number, instruction date and amount.
+    bool readPayments(const QString& projectId, std::optional<qint64> leftOut, const QString& company,
+                      Money& total, QList<Booking>& companyBookings) const;
 
 private:
     Database& m_db;

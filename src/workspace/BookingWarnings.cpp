@@ -1,7 +1,6 @@
 #include "BookingWarnings.h"
 
 #include "BookingListModel.h"
-#include "BookingRepository.h"
 #include "BudgetRepository.h"
 #include "DayNumber.h"
 #include "Dialogs.h"
@@ -74,25 +73,21 @@ QList<BookingWarnings::Warning> BookingWarnings::check(const Booking& booking,
 }
 
 bool BookingWarnings::confirm(QWidget* parent, const Booking& booking) {
-    bool bookingsRead = true;
+    QList<Booking> bookings;
+    Money paid;
+    BudgetRepository budgets(m_context.db);
+    const bool bookingsRead = budgets.readPayments(m_context.projectId, m_context.waitingBookingId,
+                                                   booking.company, paid, bookings);
     bool estimatesRead = true;
-    bool paidRead = true;
     bool budgetRead = true;
-    QList<Booking> bookings = BookingRepository(m_context.db)
-                                  .withValue(m_context.projectId, BookingRepository::Field::Company,
-                                             booking.company, &bookingsRead);
-    if (m_context.waitingBookingId)
-        bookings.removeIf([&](const Booking& row) { return row.id == *m_context.waitingBookingId; });
     QList<EstimateRow> estimates =
         EstimateRepository(m_context.db)
             .forProjectAndCompany(m_context.projectId, booking.company, &estimatesRead);
     if (m_context.waitingEstimateRowId)
         estimates.removeIf(
             [&](const EstimateRow& row) { return row.rowId == *m_context.waitingEstimateRowId; });
-    BudgetRepository budgets(m_context.db);
-    const Money paid = budgets.paidInProject(m_context.projectId, m_context.waitingBookingId, &paidRead);
     const std::optional<Money> budget = budgets.find(m_context.projectId.toLongLong(), &budgetRead);
-    if (!bookingsRead || !estimatesRead || !paidRead || !budgetRead)
+    if (!bookingsRead || !estimatesRead || !budgetRead)
         return true;
     for (const Warning& warning : check(booking, bookings, estimates, paid, budget)) {
         if (m_context.dialogs.ask(parent, warning.title,
