@@ -43,10 +43,12 @@ qint64 OfficeRowWriter::addProject(const QString& name, int startDay) {
 }
 
 bool OfficeRowWriter::addBudgets() {
-    return m_writer.insert("INSERT INTO tblBudget (ProjektID, Budget) SELECT CAST(ProjektID AS INTEGER), "
-                           "round(SUM(Betrag) * CASE WHEN CAST(ProjektID AS INTEGER) % 5 = 1 THEN 0.95 ELSE "
-                           "1.05 END, 0) FROM tblBuchung GROUP BY ProjektID",
-                           {});
+    return m_writer.insert(
+        "INSERT INTO tblBudget (ProjektID, Budget) SELECT p.ID, round(max("
+        "COALESCE((SELECT SUM(Betrag) FROM tblBuchung WHERE ProjektID = p.ID), 0), "
+        "COALESCE((SELECT SUM(NachtragKosten) FROM tblNachtrag WHERE ProjektID = p.ID), 0)) * "
+        "CASE WHEN p.ID % 5 = 1 THEN 0.95 ELSE 1.05 END, 0) FROM tblProjekt p",
+        {});
 }
 
 qint64 OfficeRowWriter::addCompany(const Company& c) {

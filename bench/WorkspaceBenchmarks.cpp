@@ -709,10 +709,11 @@ BenchTable::Row WorkspaceBenchmarks::costReport() {
                 .arg(groups);
     }
     row.note =
-        QStringLiteral("%1 lines and the sums line, %2; baseline: bookings summed per company and "
-                       "estimate rows summed per company in one query (5,000 companies in the register), "
-                       "the texts, sorted by name in German order")
-            .arg(list.model()->rowCount() - 1)
+        QStringLiteral(
+            "%1 lines, the sums line and the budget lines, %2; baseline: bookings summed per company and "
+            "estimate rows summed per company in one query (5,000 companies in the register), "
+            "the texts, sorted by name in German order")
+            .arg(list.model()->rowCount() - 4)
             .arg(same) +
         parts;
     return row;
