@@ -158,7 +158,7 @@ bool DemoOfficeGenerator::generate(const QString& filePath, QString* error) {
             }
         }
     }
-    if (!writer.finish())
+    if (!writer.addBudgets() || !writer.finish())
         return failWith(error, writer.lastError());
     return true;
 }

@@ -178,7 +178,7 @@ bool LargeOfficeGenerator::generate(const QString& filePath, Facts* facts, QStri
             return failWith(error, writer.lastError());
     }
 
-    if (!writer.finish())
+    if (!writer.addBudgets() || !writer.finish())
         return failWith(error, writer.lastError());
     if (facts != nullptr) {
         facts->bigProjectId = projects.at(kBigProjectIndex).id;

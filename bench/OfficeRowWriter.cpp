@@ -42,6 +42,15 @@ qint64 OfficeRowWriter::addProject(const QString& name, int startDay) {
     return m_writer.lastRowId();
 }
 
+bool OfficeRowWriter::addBudgets() {
+    return m_writer.insert(
+        "INSERT INTO tblBudget (ProjektID, Budget) SELECT p.ID, round(max("
+        "COALESCE((SELECT SUM(Betrag) FROM tblBuchung WHERE ProjektID = p.ID), 0), "
+        "COALESCE((SELECT SUM(NachtragKosten) FROM tblNachtrag WHERE ProjektID = p.ID), 0)) * "
+        "CASE WHEN p.ID % 5 = 1 THEN 0.95 ELSE 1.05 END, 0) FROM tblProjekt p",
+        {});
+}
+
 qint64 OfficeRowWriter::addCompany(const Company& c) {
     if (!m_writer.insert(
             "INSERT INTO tblFirma (Name, \"Straße\", PLZ, Ort, Telefon1, Telefon2, Mobil, eMail, "

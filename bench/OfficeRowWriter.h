@@ -51,6 +51,9 @@ public:
     bool addCostGroup(const QString& name);
     // Returns the project's ID, or 0 on failure.
     qint64 addProject(const QString& name, int startDay);
+    // Gives every project a budget of a share of the larger of what it has paid and what its orders
+    // commit: 1.05 of it, and 0.95 for every fifth project (1, 6, 11, ...), which is then over budget.
+    bool addBudgets();
     // Returns the company's ID, or 0 on failure.
     qint64 addCompany(const Company& company);
     bool addBooking(const BookingValues& booking);

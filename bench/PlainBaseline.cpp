@@ -389,7 +389,28 @@ bool PlainBaseline::costReport(PlainSqlite& db, const QString& projectId, QList<
         {{QString(), QString(), QStringLiteral("Summen:"), QString(), germanAmount(calculation),
           germanAmount(award), germanAmount(supplements), germanAmount(determined), germanAmount(paid),
           germanAmount(deviation), calculation == 0 ? QString() : percentText(deviation, calculation)}});
-    return ok;
+    // The budget lines: the budget, every company's orders and supplements, and what remains.
+    std::optional<qint64> budget;
+    qint64 committed = 0;
+    const bool closingOk = db.query(
+        "SELECT (SELECT CAST(round(Budget * 100) AS INTEGER) FROM tblBudget WHERE ProjektID = ?1), "
+        "(SELECT SUM(CAST(round(NachtragKosten * 100) AS INTEGER)) FROM tblNachtrag WHERE ProjektID = ?1)",
+        {projectId}, [&](sqlite3_stmt* stmt) {
+            if (sqlite3_column_type(stmt, 0) != SQLITE_NULL)
+                budget = sqlite3_column_int64(stmt, 0);
+            committed = sqlite3_column_int64(stmt, 1);
+        });
+    const auto closing = [rows](const QString& label, const QString& amount) {
+        QStringList texts(11);
+        texts[2] = label;
+        texts[7] = amount;
+        rows->append({texts});
+    };
+    closing(QStringLiteral("Budget"), budget ? germanAmount(*budget) : QString());
+    closing(QStringLiteral("Gebunden (Aufträge und Nachträge)"), germanAmount(committed));
+    closing(QStringLiteral("Verbleibend"),
+            budget ? germanAmount(*budget - std::max(paid, committed)) : QString());
+    return ok && closingOk;
 }
 
 bool PlainBaseline::costReportAggregate(PlainSqlite& db, const QString& projectId, int* companies) {

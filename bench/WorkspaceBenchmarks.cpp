@@ -2,6 +2,8 @@
 
 #include "BookingListModel.h"
 #include "BookingRepository.h"
+#include "BookingWarnings.h"
+#include "ChartsTab.h"
 #include "CompanyRepository.h"
 #include "CostReport.h"
 #include "Database.h"
@@ -15,9 +17,11 @@
 #include "Settings.h"
 #include "TextTableModel.h"
 #include "Workspace.h"
+#include "WorkspaceContext.h"
 
 #include <functional>
 #include <QApplication>
+#include <QChartView>
 #include <QCollator>
 #include <QComboBox>
 #include <QDate>
@@ -39,7 +43,12 @@ namespace {
 
 constexpr int kPaintTimeoutMs = 10000;
 constexpr int kPartRuns = 5;
-const QString kBenchInvoiceNumber = QStringLiteral("RE-BENCH");
+// Each booking of a run gets a number of its own: the same number twice would be asked about.
+const QString kBenchInvoiceNumber = QStringLiteral("RE-BENCH-");
+QString nextBenchInvoiceNumber() {
+    static int next = 0;
+    return kBenchInvoiceNumber + QString::number(++next);
+}
 
 // Counts the events of one type that reach the watched object.
 class EventCounter : public QObject {
@@ -573,7 +582,7 @@ BenchTable::Row WorkspaceBenchmarks::booking() {
         return Measurement::Side{
             [&session] {
                 session.find<QComboBox>("cboZahlungsart")->setCurrentIndex(1);
-                session.find<QLineEdit>("txtRechnungsNr")->setText(kBenchInvoiceNumber);
+                session.find<QLineEdit>("txtRechnungsNr")->setText(nextBenchInvoiceNumber());
                 session.find<QLineEdit>("txtBetrag")->setText(QStringLiteral("1.234,50"));
                 QApplication::processEvents();
                 return true;
@@ -597,12 +606,13 @@ BenchTable::Row WorkspaceBenchmarks::booking() {
         qint64 booked = 0;
         qint64 companies = 0;
         PlainSqlite plain(file);
-        plain.query("SELECT (SELECT COUNT(*) FROM tblBuchung WHERE ProjektID = ?1 AND RechnungsNr = ?2), "
-                    "(SELECT COUNT(*) FROM tblFirma)",
-                    {m_facts.bigProjectId, kBenchInvoiceNumber}, [&](sqlite3_stmt* stmt) {
-                        booked = sqlite3_column_int64(stmt, 0);
-                        companies = sqlite3_column_int64(stmt, 1);
-                    });
+        plain.query(
+            "SELECT (SELECT COUNT(*) FROM tblBuchung WHERE ProjektID = ?1 AND RechnungsNr LIKE ?2 || '%'), "
+            "(SELECT COUNT(*) FROM tblFirma)",
+            {m_facts.bigProjectId, kBenchInvoiceNumber}, [&](sqlite3_stmt* stmt) {
+                booked = sqlite3_column_int64(stmt, 0);
+                companies = sqlite3_column_int64(stmt, 1);
+            });
         return QStringLiteral("%1 companies, %2 booked").arg(companies).arg(booked);
     };
     const QString wholeFacts = facts(wholeFile);
@@ -699,10 +709,11 @@ BenchTable::Row WorkspaceBenchmarks::costReport() {
                 .arg(groups);
     }
     row.note =
-        QStringLiteral("%1 lines and the sums line, %2; baseline: bookings summed per company and "
-                       "estimate rows summed per company in one query (5,000 companies in the register), "
-                       "the texts, sorted by name in German order")
-            .arg(list.model()->rowCount() - 1)
+        QStringLiteral(
+            "%1 lines, the sums line and the budget lines, %2; baseline: bookings summed per company and "
+            "estimate rows summed per company in one query (5,000 companies in the register), "
+            "the texts, sorted by name in German order")
+            .arg(list.model()->rowCount() - 4)
             .arg(same) +
         parts;
     return row;
@@ -940,4 +951,137 @@ QList<BenchTable::Row> WorkspaceBenchmarks::tabSwitches() {
         rows << row;
     }
     return rows;
+}
+
+BenchTable::Row WorkspaceBenchmarks::chartsTab() {
+    const QString name = QStringLiteral("u. chart tab until painted / cost report");
+    QString failure;
+    std::unique_ptr<Session> charts = open(m_largeFile, QStringLiteral("u-charts"), nullptr, &failure);
+    std::unique_ptr<Session> report = open(m_largeFile, QStringLiteral("u-report"), nullptr, &failure);
+    if (!charts || !report || showTab(*report, Workspace::CostReportTabIndex, "ListView4", &failure) < 0)
+        return failed(name, failure, false);
+    auto* tabs = charts->find<QTabWidget>("SSTab1");
+    auto* companies = charts->find<QChartView>("chtKostenbericht");
+    auto* outflow = charts->find<QChartView>("chtMittelabfluss");
+    if (tabs == nullptr || companies == nullptr || outflow == nullptr)
+        return failed(name, QStringLiteral("SSTab1 or the chart views not found"), false);
+    QTreeView& list = *report->find<QTreeView>("ListView4");
+    Workspace& window = *report->window;
+    Measurement::Side ours{[tabs] {
+                               tabs->setCurrentIndex(Workspace::EntryTabIndex);
+                               QApplication::processEvents();
+                               return true;
+                           },
+                           [&] {
+                               EventCounter first(companies->viewport(), QEvent::Paint);
+                               EventCounter second(outflow->viewport(), QEvent::Paint);
+                               QElapsedTimer timer;
+                               timer.start();
+                               tabs->setCurrentIndex(Workspace::ChartsTabIndex);
+                               if (!first.waitUntil(1, kPaintTimeoutMs) ||
+                                   !second.waitUntil(1, kPaintTimeoutMs)) {
+                                   failure = QStringLiteral("the charts were not painted within 10 s");
+                                   return -1.0;
+                               }
+                               return msSince(timer);
+                           }};
+    Measurement::Side baseline{nullptr, [&] {
+                                   return untilPainted(
+                                       list, [&window] { window.KostenberichtEinlesen(); }, &failure);
+                               }};
+    BenchTable::Row row = rowFrom(name, Measurement::compare(m_runs, ours, baseline), failure);
+    row.limit = 2.0;
+    for (Session* session : {charts.get(), report.get()})
+        if (row.error.isEmpty() && !session->dialogs.texts().isEmpty())
+            row.error = QStringLiteral("the workspace reported: ") + session->reported();
+    const auto* tab = charts->window->findChild<ChartsTab*>();
+    const int bars = tab ? int(ChartSeries::companyBars(tab->report()).size()) : 0;
+    const int months = tab ? int(ChartSeries::outflow(tab->report()).size()) : 0;
+    row.note =
+        QStringLiteral("project %1: the tab switch reads the cost report afresh and draws both charts "
+                       "(%2 company groups, %3 months), until both have been painted; baseline: "
+                       "KostenberichtEinlesen on the shown cost report until ListView4 has been painted")
+            .arg(m_facts.bigProjectId)
+            .arg(bars)
+            .arg(months);
+    return row;
+}
+
+BenchTable::Row WorkspaceBenchmarks::bookingWarnings() {
+    const QString name = QStringLiteral("v. Buchen with warnings / without");
+    const QString file = workFile(QStringLiteral("booking-warnings.mdb"));
+    QFile::remove(file);
+    if (!QFile::copy(m_largeFile, file))
+        return failed(name, QStringLiteral("cannot copy the large file to ") + file, false);
+    // A company of the project without orders, so that no warning is asked.
+    QString company;
+    {
+        PlainSqlite plain(file);
+        plain.query(
+            "SELECT Name FROM tblFirma WHERE lower(Name) NOT IN (SELECT lower(Firma) FROM tblNachtrag "
+            "WHERE ProjektID = ?1) AND lower(Name) IN (SELECT lower(Firma) FROM tblBuchung WHERE "
+            "ProjektID = ?1) AND GewerkID <> '' ORDER BY ID LIMIT 1",
+            {m_facts.bigProjectId}, [&company](sqlite3_stmt* stmt) { company = PlainSqlite::text(stmt, 0); });
+    }
+    QString failure;
+    std::unique_ptr<Session> session = open(file, QStringLiteral("v-booking"), nullptr, &failure);
+    if (!session)
+        return failed(name, failure, false);
+    auto* picker = session->find<QComboBox>("cboFirma");
+    const int index = picker != nullptr ? picker->findText(company) : -1;
+    if (index < 0)
+        return failed(name, QStringLiteral("company \"%1\" not in the picker").arg(company), false);
+    picker->setCurrentIndex(index);
+    emit picker->activated(index);
+    QApplication::processEvents();
+    std::unique_ptr<Database> db = Database::open(file);
+    if (!db)
+        return failed(name, QStringLiteral("cannot open ") + file, false);
+    WorkspaceContext context{*db,           session->dialogs, *session->settings, m_facts.bigProjectId,
+                             m_projectName, std::nullopt,     std::nullopt};
+    Booking candidate;
+    candidate.projectId = m_facts.bigProjectId;
+    candidate.company = company;
+    candidate.amount = Money::fromCents(123450);
+    const auto prepare = [&session] {
+        session->find<QComboBox>("cboZahlungsart")->setCurrentIndex(1);
+        session->find<QLineEdit>("txtRechnungsNr")->setText(nextBenchInvoiceNumber());
+        session->find<QLineEdit>("txtBetrag")->setText(QStringLiteral("1.234,50"));
+        QApplication::processEvents();
+        return true;
+    };
+    QList<double> bookings;
+    QList<double> checks;
+    Measurement::Side ours{prepare, [&] {
+                               const double ms = Measurement::timed([&session] {
+                                   QTest::mouseClick(session->find<QPushButton>("cmdBuchen"), Qt::LeftButton);
+                                   QApplication::processEvents();
+                                   return session->dialogs.texts().isEmpty();
+                               });
+                               bookings << ms;
+                               return ms;
+                           }};
+    Measurement::Side checksAlone{prepare, [&] {
+                                      candidate.invoiceNumber = nextBenchInvoiceNumber();
+                                      const double ms = Measurement::timed([&] {
+                                          return BookingWarnings(context).confirm(nullptr, candidate);
+                                      });
+                                      checks << ms;
+                                      return ms;
+                                  }};
+    const Measurement::Outcome outcome = Measurement::compare(m_runs, ours, checksAlone);
+    BenchTable::Row row = rowFrom(name, outcome, failure);
+    row.limit = 1.2;
+    if (row.error.isEmpty() && !session->dialogs.texts().isEmpty())
+        row.error = QStringLiteral("the workspace reported: ") + session->reported();
+    row.oursMs = outcome.oursMs;
+    row.baselineMs = outcome.oursMs - outcome.baselineMs;
+    row.note =
+        QStringLiteral("each run books 1.234,50 for \"%1\" (no orders, so nothing is asked) into project "
+                       "%2 and the workspace refills its lists; baseline column: the same booking less "
+                       "the median time of the warnings' checks alone (BookingWarnings::confirm on the "
+                       "same file: the company's bookings and estimate rows, the project's payments, "
+                       "its budget) = %3")
+            .arg(company, m_facts.bigProjectId, ms(outcome.baselineMs));
+    return row;
 }

@@ -33,6 +33,11 @@ public:
     BenchTable::Row evaluationByYear();
     // n: the company tab's List2Fuellen for the company with 4,000 estimate rows.
     BenchTable::Row companyEstimates();
+    // u: the chart tab of the big project until both charts are painted, against the cost report's
+    // refill on its shown tab.
+    BenchTable::Row chartsTab();
+    // v: one "&Buchen" with the warnings' checks, against the same booking less the time of those checks.
+    BenchTable::Row bookingWarnings();
     // o: the switches from the booking list to the company tab, the evaluation and the cost report
     // (reported).
     QList<BenchTable::Row> tabSwitches();

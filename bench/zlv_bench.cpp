@@ -7,6 +7,7 @@
 #include "ImportBenchmark.h"
 #include "LargeOfficeGenerator.h"
 #include "PrintBenchmarks.h"
+#include "ProjectListBenchmark.h"
 #include "ServerBenchmarks.h"
 #include "StartupBenchmark.h"
 #include "StoreBenchmarks.h"
@@ -143,6 +144,9 @@ int main(int argc, char** argv) {
          [&] { return Rows{ServerBenchmarks(largeFile, work.path(), runs(3)).transfer()}; }},
         {QLatin1Char('t'),
          [&] { return Rows{ImportBenchmark(options.accessFile, work.path(), runs(3)).accessImport()}; }},
+        {QLatin1Char('u'), [&] { return Rows{ProjectListBenchmark(largeFile, runs(7)).listFill()}; }},
+        {QLatin1Char('v'), [&] { return Rows{workspaceQuick.chartsTab()}; }},
+        {QLatin1Char('w'), [&] { return Rows{workspaceQuick.bookingWarnings()}; }},
     };
     BenchTable table;
     for (const auto& [letter, benchmark] : benchmarks) {

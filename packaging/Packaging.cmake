@@ -22,7 +22,8 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Baukostenüberwachung für Bauämter")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
        "Zelvora bucht die Zahlungen der Bauprojekte eines Bauamts je Firma, führt Kostenberechnung, "
-       "Aufträge und Nachträge, wertet aus, druckt Berichte und exportiert CSV-Dateien.")
+       "Aufträge und Nachträge, überwacht das Budget jedes Projekts, zeigt Diagramme, wertet aus, druckt "
+       "Berichte und exportiert CSV-Dateien.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /)
 set(CPACK_STRIP_FILES TRUE)
 set(CPACK_RPM_PACKAGE_LICENSE GPL-3.0-or-later)

@@ -597,7 +597,7 @@ void PlainBaselineTest::costReport_data() {
 }
 
 // Bauer is paid under two spellings, the last booking's names kept; a company without bookings in the
-// project is no line; the sums line follows the companies.
+// project is no line; the sums line and the budget lines follow the companies.
 void PlainBaselineTest::costReport() {
     QFETCH(QList<QStringList>, estimates);
     QFETCH(QString, line);
@@ -614,13 +614,14 @@ void PlainBaselineTest::costReport() {
     for (const QStringList& row : estimates)
         addEstimate(db, row);
     addEstimate(db, {"1", "Zimmerei", "Auftrag vom", "45000", "99", "45000", "99"});
+    db.exec(QStringLiteral("INSERT INTO tblBudget (ProjektID, Budget) VALUES (7, 1000)"));
     PlainSqlite plain(db.path());
     QList<PlainBaseline::CostReportRow> rows;
     QVERIFY(PlainBaseline::costReport(plain, QStringLiteral("7"), &rows));
-    QCOMPARE(rows.size(), 3);
+    QCOMPARE(rows.size(), 6);
     QCOMPARE(joined(rows).at(0), line);
     QCOMPARE(joined(rows).at(1), QStringLiteral("002|Ofenbau|Ofen|300| | | |0,00|50,00|50,00|0,00"));
-    QCOMPARE(rows.at(2).texts.at(2), QStringLiteral("Summen:"));
+    QCOMPARE(rows.at(2).texts.at(2) + rows.at(3).texts.at(7), QStringLiteral("Summen:1.000,00"));
 
     OpenWorkspace workspace(db.path(), QStringLiteral("7"));
     workspace.find<QTabWidget>("SSTab1")->setCurrentIndex(Workspace::CostReportTabIndex);

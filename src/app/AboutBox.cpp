@@ -59,5 +59,6 @@ QStringList AboutBox::lines() {
         QStringLiteral("Telefon: 01234 567890"),
         QStringLiteral("E-Mail: info@talbrin.example"),
         QStringLiteral("Internet: www.talbrin.example"),
+        QStringLiteral("Lizenz: GNU General Public License, Version 3 oder später (GPL-3.0-or-later)"),
     };
 }

@@ -277,7 +277,8 @@ void AppController::openExport() {
         const QPointer<Workspace> workspace = m_workspace;
         m_exportScreen = new ExportScreen(
             [workspace]() -> std::optional<ListSnapshot> {
-                if (!workspace || workspace->currentTab() == Workspace::EntryTabIndex)
+                if (!workspace || workspace->currentTab() == Workspace::EntryTabIndex ||
+                    workspace->currentTab() == Workspace::ChartsTabIndex)
                     return std::nullopt;
                 return workspace->snapshot();
             },

@@ -2,13 +2,14 @@
 
 #include <QList>
 #include <QPair>
+#include <QPicture>
 #include <QString>
 #include <QStringList>
 
 // What a list shows, handed to printing and export: the kind of list, its visible headings and rows as
 // displayed (texts, in display order), and the heading values (project name, totals, filter).
 struct ListSnapshot {
-    enum class Kind { Payments, CompanyEstimates, Evaluation, CostReport, CompanyList };
+    enum class Kind { Payments, CompanyEstimates, Evaluation, CostReport, CompanyList, Charts };
 
     Kind kind = Kind::Payments;
     QStringList headings;
@@ -17,6 +18,8 @@ struct ListSnapshot {
     QList<int> rightAligned;
     // Named heading values in the order a report shows them, such as {"Projekt", "Neubau Schule"}.
     QList<QPair<QString, QString>> values;
+    // Charts, as drawn for the page, left to right.
+    QList<QPicture> pictures;
 
     QString value(const QString& name) const {
         for (const auto& [key, text] : values)

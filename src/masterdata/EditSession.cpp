@@ -100,7 +100,7 @@ void EditSession::load(qint64 id) {
 
 void EditSession::save() {
     const QString name = m_nameField.text();
-    if (!m_records.database() || name.isEmpty())
+    if (!m_records.database() || name.isEmpty() || !m_records.entryComplete())
         return;
     if (m_editing) {
         const std::optional<bool> stillThere = m_records.exists(m_loadedId);

@@ -32,6 +32,8 @@ public:
     // The rename question's title and text, when newName is carried by another record.
     virtual QString renameTitle() const = 0;
     virtual QString renameQuestion(const QString& newName) const = 0;
+    // Whether the entry fields can be stored as they are; when not, says why in German and returns false.
+    virtual bool entryComplete() { return true; }
     // Adds the entry fields as a new record.
     virtual bool add() = 0;
     // The table the records are kept in.

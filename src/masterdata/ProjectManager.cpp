@@ -1,5 +1,7 @@
 #include "ProjectManager.h"
 
+#include "AmountField.h"
+#include "BudgetRepository.h"
 #include "ChangeWatch.h"
 #include "Database.h"
 #include "DayNumber.h"
@@ -16,6 +18,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -67,6 +70,12 @@ void ProjectManager::buildUi() {
     m_start->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     startLabel->setBuddy(m_start);
 
+    auto* budgetLabel = new QLabel(QStringLiteral("Budget (€)"), this);
+    m_budget = new AmountField(this);
+    m_budget->setObjectName(QStringLiteral("txtBudget"));
+    m_budget->setToolTip(QStringLiteral("Haushaltsansatz des Projekts in Euro; leer: kein Budget"));
+    budgetLabel->setBuddy(m_budget);
+
     auto makeButton = [this](const QString& name, const QString& caption, const QString& tip) {
         auto* button = new QPushButton(caption, this);
         button->setObjectName(name);
@@ -99,13 +108,16 @@ void ProjectManager::buildUi() {
     m_list = new ReportListView(QStringLiteral("lvwProjekte"), this);
     m_model = new ProjectListModel(this);
     m_list->setModel(m_model);
-    m_list->setColumnWidthsInTwips({2011, 8890, 2011, 6068});
+    m_list->setColumnWidthsInTwips({1300, 6200, 1500, 1900, 1900, 1900, 1900, 1100, 500});
+    m_list->header()->setSectionsClickable(true);
 
     auto* entry = new QGridLayout;
     entry->addWidget(nameLabel, 0, 0);
     entry->addWidget(m_name, 1, 0);
     entry->addWidget(startLabel, 0, 1);
     entry->addWidget(m_start, 1, 1);
+    entry->addWidget(budgetLabel, 0, 2);
+    entry->addWidget(m_budget, 1, 2);
     entry->setColumnStretch(0, 1);
 
     m_editing = new EditSession(*this, *this, *m_name, *m_add, *this, m_dialogs);
@@ -129,7 +141,8 @@ void ProjectManager::buildUi() {
     layout->addWidget(m_list, 1);
 
     setTabOrder(m_name, m_start);
-    setTabOrder(m_start, m_add);
+    setTabOrder(m_start, m_budget);
+    setTabOrder(m_budget, m_add);
     setTabOrder(m_add, m_edit);
     setTabOrder(m_edit, m_delete);
     setTabOrder(m_delete, m_loadProject);
@@ -144,6 +157,10 @@ void ProjectManager::buildUi() {
     connect(m_loadProject, &QPushButton::clicked, this, &ProjectManager::requestLoad);
     connect(m_list, &QTreeView::doubleClicked, this, &ProjectManager::requestLoad);
     connect(m_search, &QLineEdit::textChanged, this, &ProjectManager::search);
+    connect(m_list->header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        m_order = m_order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+        m_list->sortBy(column, column, m_order);
+    });
     connect(m_quit, &QToolButton::clicked, this, [this] {
         emit closeRequested();
         close();
@@ -155,7 +172,27 @@ void ProjectManager::EINLESEN() {
         return;
     bool ok = true;
     const QList<Project> projects = ProjectRepository(*m_db).newestFirst(&ok);
-    m_model->setProjects(projects);
+    showProjects(projects, ok);
+}
+
+void ProjectManager::showProjects(const QList<Project>& projects, bool ok) {
+    BudgetRepository budgets(*m_db);
+    bool budgetsOk = true;
+    bool sumsOk = true;
+    const QHash<qint64, Money> budget = budgets.all(&budgetsOk);
+    const QHash<QString, BudgetRepository::Sums> sums = budgets.sumsByProject(&sumsOk);
+    QHash<qint64, BudgetFigures> figures;
+    figures.reserve(projects.size());
+    for (const Project& project : projects) {
+        const BudgetRepository::Sums sum = sums.value(QString::number(project.id));
+        figures.insert(
+            project.id,
+            {budget.contains(project.id) ? std::optional<Money>(budget.value(project.id)) : std::nullopt,
+             sum.paid, sum.committed});
+    }
+    ok = ok && budgetsOk && sumsOk;
+    m_model->setProjects(projects, figures);
+    m_list->setSortArrow(-1, m_order);
     if (!ok)
         reportReadFailure();
 }
@@ -169,9 +206,7 @@ void ProjectManager::search(const QString& text) {
     }
     bool ok = true;
     const QList<Project> projects = ProjectRepository(*m_db).search(text, &ok);
-    m_model->setProjects(projects);
-    if (!ok)
-        reportReadFailure();
+    showProjects(projects, ok);
 }
 
 void ProjectManager::reportReadFailure() {
@@ -215,9 +250,14 @@ std::optional<bool> ProjectManager::loadIntoFields(qint64 id) {
         return std::nullopt;
     if (!project)
         return false;
+    bool budgetOk = true;
+    const std::optional<Money> budget = BudgetRepository(*m_db).find(id, &budgetOk);
+    if (!budgetOk)
+        return std::nullopt;
     m_name->setText(project->name);
     if (project->startDay)
         m_start->setDate(DayNumber::toDate(*project->startDay));
+    m_budget->setText(budget ? budget->toGerman() : QString());
     return true;
 }
 
@@ -244,8 +284,23 @@ QString ProjectManager::renameQuestion(const QString&) const {
     return QString();
 }
 
+bool ProjectManager::entryComplete() {
+    if (m_budget->text().trimmed().isEmpty() || m_budget->amount())
+        return true;
+    m_dialogs.inform(
+        this, QStringLiteral("Budget unvollständig"),
+        QStringLiteral("„%1“ ist kein Betrag. Bitte geben Sie das Budget in Euro ein, zum Beispiel "
+                       "1.250.000,00, oder lassen Sie das Feld leer.")
+            .arg(m_budget->text()),
+        Dialogs::Icon::Warning);
+    m_budget->setFocus();
+    return false;
+}
+
 bool ProjectManager::add() {
-    return ProjectRepository(*m_db).add(m_name->text(), DayNumber::fromDate(m_start->date())).has_value();
+    return ProjectRepository(*m_db)
+        .add(m_name->text(), DayNumber::fromDate(m_start->date()), m_budget->amount())
+        .has_value();
 }
 
 QString ProjectManager::table() const {
@@ -254,7 +309,8 @@ QString ProjectManager::table() const {
 
 bool ProjectManager::store(qint64 id, const QString& oldName, const QString& loadedStamp) {
     return NameCascade(*m_db, loadedStamp)
-        .changeProject({id, m_name->text(), DayNumber::fromDate(m_start->date())}, oldName);
+        .changeProject({id, m_name->text(), DayNumber::fromDate(m_start->date())}, oldName,
+                       m_budget->amount());
 }
 
 bool ProjectManager::remove(qint64 id) {
@@ -263,6 +319,7 @@ bool ProjectManager::remove(qint64 id) {
 
 void ProjectManager::clearFields() {
     m_name->clear();
+    m_budget->clear();
 }
 
 void ProjectManager::refill() {

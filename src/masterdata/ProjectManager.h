@@ -1,12 +1,14 @@
 #pragma once
 
 #include "EditSession.h"
+#include "Project.h"
 
 #include <memory>
 #include <QString>
 #include <QWidget>
 
 class ChangeWatch;
+class AmountField;
 class Database;
 class Dialogs;
 class ReportListView;
@@ -40,6 +42,9 @@ private:
     void removeSelected();
     void requestLoad();
     void reportReadFailure();
+    // Shows the projects with their budget figures; says so when these or the projects (ok false)
+    // could not be read.
+    void showProjects(const QList<Project>& projects, bool ok);
 
     Database* database() const override;
     std::optional<bool> loadIntoFields(qint64 id) override;
@@ -48,6 +53,7 @@ private:
     bool sameName(const QString& oldName, const QString& newName) const override;
     QString renameTitle() const override;
     QString renameQuestion(const QString& newName) const override;
+    bool entryComplete() override;
     bool add() override;
     QString table() const override;
     bool store(qint64 id, const QString& oldName, const QString& loadedStamp) override;
@@ -62,6 +68,7 @@ private:
     ProjectListModel* m_model = nullptr;
     QLineEdit* m_name = nullptr;
     QDateEdit* m_start = nullptr;
+    AmountField* m_budget = nullptr;
     QLineEdit* m_search = nullptr;
     QPushButton* m_add = nullptr;
     QPushButton* m_edit = nullptr;
@@ -70,4 +77,5 @@ private:
     QToolButton* m_quit = nullptr;
     ReportListView* m_list = nullptr;
     EditSession* m_editing = nullptr;
+    Qt::SortOrder m_order = Qt::DescendingOrder;
 };

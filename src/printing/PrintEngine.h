@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPicture>
 #include <QString>
 
 // The table-printing component every report is built on: it lays out text lines and tables on pages,
@@ -57,6 +58,8 @@ public:
     // Font for the following output. The third flag is underline (the reports never set it).
     virtual void SetFont(const QString& name, int size, bool bold, bool italic, bool underline) = 0;
     virtual void PrintText(const QString& text, int x, int y, int mode) = 0;
+    // Draws a picture (a chart) scaled into the rectangle, keeping its proportions, centred in it.
+    virtual void PrintPicture(const QPicture& picture, int left, int top, int width, int height) = 0;
 
     // Table styling, set before StartTable: options 1 and 2 (false in every report, no effect), the
     // colour of the cells' background (TableColor1) and of the table's frame and lines (TableColor2).

@@ -61,6 +61,8 @@ QString PrintSettingsScreen::captionForTab(int tab) {
         return QStringLiteral("Firma drucken");
     case 3:
         return QStringLiteral("Auswertung drucken");
+    case 5:
+        return QStringLiteral("Diagramme drucken");
     default:
         return kDefaultCaption;
     }

@@ -275,6 +275,11 @@ void QPainterPrintEngine::PrintText(const QString& text, int x, int y, int) {
     m_state->document.add(RecordedDocument::Text{text, m_state->font, qreal(x), qreal(y)});
 }
 
+void QPainterPrintEngine::PrintPicture(const QPicture& picture, int left, int top, int width, int height) {
+    m_state->beginBuilding();
+    m_state->document.add(RecordedDocument::Picture{picture, QRectF(left, top, width, height)});
+}
+
 // Options 1 and 2 and the table style have no effect: the engine knows one style of table.
 void QPainterPrintEngine::SetTableOption1(bool) {}
 

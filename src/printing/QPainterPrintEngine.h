@@ -63,6 +63,7 @@ public:
     int GetTextHeight() const override;
     void SetFont(const QString& name, int size, bool bold, bool italic, bool underline) override;
     void PrintText(const QString& text, int x, int y, int mode) override;
+    void PrintPicture(const QPicture& picture, int left, int top, int width, int height) override;
     void SetTableOption1(bool on) override;
     void SetTableOption2(bool on) override;
     void SetTableColor1(quint32 bgr) override;

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
+#include <vector>
 
 namespace {
 
@@ -43,28 +44,37 @@ public:
         m_painter.fillRect(rect, row.fill);
         useFont(row.font);
         m_painter.setPen(Qt::black);
-        qreal left = rect.left();
-        for (int column = 0; column < row.columnWidths.size(); ++column) {
-            const qreal width = row.columnWidths.at(column) * m_scaleX;
-            if (column < row.cells.size()) {
-                const QRectF cell(left, rect.top(), width, rect.height());
-                if (row.heading)
-                    drawHeading(cell, row.cells.at(column));
-                else
-                    drawCell(cell, row.cells.at(column));
+        const int columns = int(row.columnWidths.size());
+        std::vector<qreal> lefts(size_t(columns) + 1, rect.left());
+        for (int column = 0; column < columns; ++column)
+            lefts[column + 1] = lefts[column] + row.columnWidths.at(column) * m_scaleX;
+        // A right-aligned text too wide for its cell takes the empty cells to its left, as far as needed.
+        std::vector<bool> joinedToLeft(size_t(columns), false);
+        for (int column = 0; column < columns && column < row.cells.size(); ++column) {
+            int first = column;
+            const TableCell& cell = row.cells.at(column);
+            if (!row.heading && (cell.alignment & Qt::AlignRight)) {
+                const qreal wanted = m_metrics->horizontalAdvance(cell.text) + 2 * kCellPadding * m_scaleX;
+                while (first > 0 && lefts[column + 1] - lefts[first] < wanted &&
+                       row.cells.at(first - 1).text.isEmpty() && !joinedToLeft[first - 1])
+                    joinedToLeft[first--] = true;
             }
-            left += width;
+            const QRectF area(lefts[first], rect.top(), lefts[column + 1] - lefts[first], rect.height());
+            if (row.heading)
+                drawHeading(area, cell);
+            else
+                drawCell(area, cell);
         }
         if (!row.outline && !row.cellLines)
             return;
         m_painter.setPen(QPen(row.lineColour, kLineWidth * m_scaleX));
         if (row.outline)
-            m_painter.drawRect(QRectF(rect.left(), rect.top(), left - rect.left(), rect.height()));
+            m_painter.drawRect(QRectF(rect.left(), rect.top(), lefts[columns] - rect.left(), rect.height()));
         if (row.cellLines) {
-            qreal x = rect.left();
-            for (int column = 0; column + 1 < row.columnWidths.size(); ++column) {
-                x += row.columnWidths.at(column) * m_scaleX;
-                m_painter.drawLine(QPointF(x, rect.top()), QPointF(x, rect.bottom()));
+            for (int column = 1; column < columns; ++column) {
+                if (!joinedToLeft[column])
+                    m_painter.drawLine(QPointF(lefts[column], rect.top()),
+                                       QPointF(lefts[column], rect.bottom()));
             }
         }
     }
@@ -73,6 +83,24 @@ public:
         m_painter.setPen(QPen(frame.colour, kFrameWidth * m_scaleX));
         m_painter.setBrush(Qt::NoBrush);
         m_painter.drawRect(toDevice(frame.rect));
+    }
+
+    void operator()(const RecordedDocument::Picture& picture) {
+        const QRectF area = toDevice(picture.rect);
+        const QRectF bounds = picture.picture.boundingRect();
+        if (bounds.isEmpty())
+            return;
+        // Playing a picture scales it from its own resolution to the device's: that is taken back out.
+        const qreal scale = qMin(area.width() / bounds.width(), area.height() / bounds.height()) *
+                            picture.picture.logicalDpiX() / m_painter.device()->logicalDpiX();
+        m_painter.save();
+        m_painter.translate(area.center());
+        m_painter.scale(scale, scale);
+        m_painter.translate(-QRectF(bounds).center() * m_painter.device()->logicalDpiX() /
+                            picture.picture.logicalDpiX());
+        m_painter.drawPicture(0, 0, picture.picture);
+        m_painter.restore();
+        m_metrics.reset();
     }
 
 private:
@@ -268,6 +296,8 @@ QRectF RecordedDocument::contentBounds() const {
             } else if (const auto* frame = std::get_if<Frame>(&command)) {
                 const qreal pen = kFrameWidth / 2;
                 bounds |= frame->rect.adjusted(-pen, -pen, pen, pen);
+            } else if (const auto* picture = std::get_if<Picture>(&command)) {
+                bounds |= picture->rect;
             }
         }
     }

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QList>
+#include <QPicture>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -51,7 +52,11 @@ public:
         QRectF rect;
         QColor colour;
     };
-    using Command = std::variant<Text, Row, Frame>;
+    struct Picture {
+        QPicture picture;
+        QRectF rect;
+    };
+    using Command = std::variant<Text, Row, Frame, Picture>;
 
     // Starts with one empty page.
     RecordedDocument();

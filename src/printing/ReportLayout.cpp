@@ -125,6 +125,7 @@ ReportLayout costReport(const ListSnapshot& snapshot) {
     layout.row = {{8, false, false}, 40, 0xFFFFFF, {"m ", "L", "L", "L", "R", "R", "R", "R", "R", "R", "R"}};
     layout.totalsRow = ReportRowFormat{
         {8, true, false}, 15, 0xE0E0E0, {"L ", "L", "R", "R", "r", "r", "r", "r", "r", "r", "r"}};
+    layout.totalsRows = 4;
     return layout;
 }
 
@@ -149,6 +150,22 @@ ReportLayout companyList(const ListSnapshot& snapshot) {
     return layout;
 }
 
+// The page of both charts: the frame of the cost report, the charts in place of its table.
+ReportLayout charts(const ListSnapshot& snapshot) {
+    ReportLayout layout;
+    layout.pageLabelBlanks = 17;
+    layout.colour = 0x00C000;
+    layout.title = QStringLiteral("Diagramme");
+    layout.headingLines = {
+        projectLine(snapshot),
+        {QStringLiteral("Kostenbericht und Mittelabfluss in Euro, alle Angaben incl. MwSt."),
+         130,
+         {8, false, false}}};
+    layout.left = 40;
+    layout.top = 200;
+    return layout;
+}
+
 } // namespace
 
 ReportLayout ReportLayout::forSnapshot(const ListSnapshot& snapshot) {
@@ -163,6 +180,8 @@ ReportLayout ReportLayout::forSnapshot(const ListSnapshot& snapshot) {
         return costReport(snapshot);
     case ListSnapshot::Kind::CompanyList:
         return companyList(snapshot);
+    case ListSnapshot::Kind::Charts:
+        return charts(snapshot);
     }
     return payments(snapshot);
 }

@@ -46,8 +46,10 @@ struct ReportLayout {
     // The snapshot's columns that are printed, in order; the codes of the row formats match them.
     QList<int> columns;
     ReportRowFormat row;
-    // The list's last row, when the report prints it as a totals row; it sets its font before each row.
+    // The list's last rows, when the report prints them as totals rows; it sets its font before each
+    // row. totalsRows says how many (the cost report's sums and its budget lines).
     std::optional<ReportRowFormat> totalsRow;
+    int totalsRows = 1;
 
     // The layout of the snapshot's report, with the heading lines filled from its values.
     static ReportLayout forSnapshot(const ListSnapshot& snapshot);

@@ -14,17 +14,17 @@ void setFont(PrintEngine& engine, const ReportFont& font) {
     engine.SetFont(kFontName, font.size, font.bold, font.italic, false);
 }
 
-// Rows a totals row keeps above it on its page, when the list has that many.
+// Rows the totals rows keep above them on their page, when the list has that many.
 constexpr qsizetype kRowsAboveTotals = 3;
 
-// The number of rows on each page: the report's rows per page, the last page the rest. A totals row never
-// stands alone: the page before gives up rows until the last page holds kRowsAboveTotals rows above it.
+// The number of rows on each page: the report's rows per page, the last page the rest. Totals rows never
+// stand alone: the page before gives up rows until the last page holds kRowsAboveTotals rows above them.
 // The page count stays the same.
 QList<qsizetype> rowsOnPages(qsizetype rows, const ReportLayout& layout) {
     const qsizetype perPage = layout.rowsPerPage;
     QList<qsizetype> pages(qMax<qsizetype>(1, (rows + perPage - 1) / perPage), perPage);
     pages.last() = rows - perPage * (pages.size() - 1);
-    const qsizetype wanted = qMin(kRowsAboveTotals + 1, perPage);
+    const qsizetype wanted = qMin<qsizetype>(kRowsAboveTotals + layout.totalsRows, perPage);
     if (layout.totalsRow && pages.size() > 1 && pages.last() < wanted) {
         pages[pages.size() - 2] -= wanted - pages.last();
         pages.last() = wanted;
@@ -55,8 +55,8 @@ void addRow(PrintEngine& engine, const ReportRowFormat& format, const QStringLis
                        format.fill, false, true, true);
 }
 
-void printFrame(PrintEngine& engine, const ReportLayout& layout, const ReportFooter& footer, int page,
-                int pages) {
+void printHeadings(PrintEngine& engine, const ReportLayout& layout, const ReportFooter& footer, int page,
+                   int pages) {
     const PrintEngine::PageSize size = engine.GetPageSize();
     const int middle = int(size.width / 2);
     setFont(engine, {10, false, false});
@@ -72,6 +72,11 @@ void printFrame(PrintEngine& engine, const ReportLayout& layout, const ReportFoo
         setFont(engine, line.font);
         engine.PrintText(line.text, middle, line.top, PrintEngine::CentredOnX);
     }
+}
+
+void printFrame(PrintEngine& engine, const ReportLayout& layout, const ReportFooter& footer, int page,
+                int pages) {
+    printHeadings(engine, layout, footer, page, pages);
     setFont(engine, layout.headingFont);
     engine.SetTableStyle(0);
     engine.SetTableFrame(true);
@@ -87,8 +92,26 @@ ReportFooter ReportFooter::fromSettings(const Settings& settings) {
             settings.value(AuthorityDetails::postcode), settings.value(AuthorityDetails::town)};
 }
 
+// One page: the headings and footer of the reports, below them the pictures side by side.
+void buildChartPage(PrintEngine& engine, const ReportLayout& layout, const ListSnapshot& snapshot,
+                    const ReportFooter& footer) {
+    printHeadings(engine, layout, footer, 1, 1);
+    const PrintEngine::PageSize size = engine.GetPageSize();
+    const int count = int(snapshot.pictures.size());
+    if (count == 0)
+        return;
+    constexpr int gap = 60;
+    const int width = (int(size.width) - 2 * layout.left - (count - 1) * gap) / count;
+    const int height = int(size.height) - layout.top - 200;
+    for (int i = 0; i < count; ++i)
+        engine.PrintPicture(snapshot.pictures.at(i), layout.left + i * (width + gap), layout.top, width,
+                            height);
+}
+
 void buildReport(PrintEngine& engine, const ListSnapshot& snapshot, const ReportFooter& footer) {
     const ReportLayout layout = ReportLayout::forSnapshot(snapshot);
+    if (snapshot.kind == ListSnapshot::Kind::Charts)
+        return buildChartPage(engine, layout, snapshot, footer);
     const qsizetype rows = snapshot.rows.size();
     const QList<qsizetype> pageRows = rowsOnPages(rows, layout);
     const int pages = int(pageRows.size());
@@ -104,7 +127,7 @@ void buildReport(PrintEngine& engine, const ListSnapshot& snapshot, const Report
                 addRow(engine, layout.row, cells, layout.columns);
                 continue;
             }
-            const ReportRowFormat& format = next == rows - 1 ? *layout.totalsRow : layout.row;
+            const ReportRowFormat& format = next >= rows - layout.totalsRows ? *layout.totalsRow : layout.row;
             setFont(engine, format.font);
             addRow(engine, format, cells, layout.columns);
         }
@@ -127,6 +150,8 @@ QString proposedPdfFileName(ListSnapshot::Kind kind) {
         return QStringLiteral("Kostenbericht.pdf");
     case ListSnapshot::Kind::CompanyList:
         return QStringLiteral("Firmenliste.pdf");
+    case ListSnapshot::Kind::Charts:
+        return QStringLiteral("Diagramme.pdf");
     }
     return QStringLiteral("Zelvora.pdf");
 }

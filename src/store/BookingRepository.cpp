@@ -66,34 +66,39 @@ QList<Booking> BookingRepository::forProject(const QString& projectId, bool* ok)
 }
 
 QList<BookingRepository::CompanySum>
-BookingRepository::sumsByCompany(const QString& projectId, std::optional<qint64> leftOut, bool* ok) const {
+BookingRepository::sumsByCompany(const QString& projectId, std::optional<qint64> leftOut, bool* ok,
+                                 QHash<int, Money>* byInstructionDay) const {
     QList<CompanySum> sums;
     // A project's bookings repeat few spellings many times: each is folded once. Read from the last
     // booking back, the first row of a company is its last booking, the only one whose names are kept.
     QHash<QString, qsizetype> bySpelling;
     QHash<QString, qsizetype> byFoldedName;
-    const bool ran =
-        m_db.read(QStringLiteral("SELECT ID, Firma, Gewerk, Kostengruppe, Betrag FROM tblBuchung "
-                                 "WHERE trim(ProjektID) = ? AND ID IS DISTINCT FROM ? ORDER BY ID DESC"),
-                  {projectId, leftOut ? QVariant(*leftOut) : QVariant()}, [&](const Database::Row& row) {
-                      const QString company = row.text(1);
-                      qsizetype index = bySpelling.value(company, -1);
-                      if (index < 0) {
-                          const QString folded = PatternMatcher::fold(company);
-                          index = byFoldedName.value(folded, -1);
-                          if (index < 0) {
-                              index = sums.size();
-                              CompanySum& last = sums.emplaceBack();
-                              last.company = company;
-                              last.trade = row.text(2);
-                              last.costGroup = row.text(3);
-                              last.lastBookingId = row.rowNumber(0);
-                              byFoldedName.insert(folded, index);
-                          }
-                          bySpelling.insert(company, index);
-                      }
-                      sums[index].amount += row.amount(4).value_or(Money());
-                  });
+    const bool ran = m_db.read(
+        QStringLiteral("SELECT ID, Firma, Gewerk, Kostengruppe, Betrag, AnweisungVom FROM tblBuchung "
+                       "WHERE trim(ProjektID) = ? AND ID IS DISTINCT FROM ? ORDER BY ID DESC"),
+        {projectId, leftOut ? QVariant(*leftOut) : QVariant()}, [&](const Database::Row& row) {
+            const QString company = row.text(1);
+            qsizetype index = bySpelling.value(company, -1);
+            if (index < 0) {
+                const QString folded = PatternMatcher::fold(company);
+                index = byFoldedName.value(folded, -1);
+                if (index < 0) {
+                    index = sums.size();
+                    CompanySum& last = sums.emplaceBack();
+                    last.company = company;
+                    last.trade = row.text(2);
+                    last.costGroup = row.text(3);
+                    last.lastBookingId = row.rowNumber(0);
+                    byFoldedName.insert(folded, index);
+                }
+                bySpelling.insert(company, index);
+            }
+            const Money amount = row.amount(4).value_or(Money());
+            sums[index].amount += amount;
+            if (byInstructionDay)
+                if (const std::optional<int> day = row.integer(5))
+                    (*byInstructionDay)[*day] += amount;
+        });
     if (ok)
         *ok = ran;
     if (!ran)

@@ -3,6 +3,7 @@
 #include "Booking.h"
 
 #include <optional>
+#include <QHash>
 #include <QList>
 #include <QStringList>
 
@@ -33,8 +34,10 @@ public:
     QList<Booking> forProject(const QString& projectId, bool* ok = nullptr) const;
     // The project's bookings added up per company in one pass, leaving out the booking leftOut; the
     // companies from the one booked last.
+    // byInstructionDay, when given, gets the same amounts added up per instruction day (bookings
+    // without one left out).
     QList<CompanySum> sumsByCompany(const QString& projectId, std::optional<qint64> leftOut = std::nullopt,
-                                    bool* ok = nullptr) const;
+                                    bool* ok = nullptr, QHash<int, Money>* byInstructionDay = nullptr) const;
     // The highest PID among the project's bookings; 0 when there are none.
     int highestRunningNumber(const QString& projectId, bool* ok = nullptr) const;
     // The distinct companies, trades or cost groups of the project's bookings, each once whatever its

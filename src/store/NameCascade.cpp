@@ -1,5 +1,6 @@
 #include "NameCascade.h"
 
+#include "BudgetRepository.h"
 #include "CompanyRepository.h"
 #include "Database.h"
 #include "NameEntryRepository.h"
@@ -48,9 +49,20 @@ bool NameCascade::stillAsLoaded(const QString& table, qint64 id) {
 }
 
 bool NameCascade::changeProject(const Project& changed, const QString& oldName) {
+    return changeProject(changed, oldName, std::nullopt, false);
+}
+
+bool NameCascade::changeProject(const Project& changed, const QString& oldName,
+                                const std::optional<Money>& budget) {
+    return changeProject(changed, oldName, budget, true);
+}
+
+bool NameCascade::changeProject(const Project& changed, const QString& oldName,
+                                const std::optional<Money>& budget, bool withBudget) {
     Transaction transaction(m_db);
     if (!transaction.isActive() || !stillAsLoaded(QStringLiteral("tblProjekt"), changed.id) ||
-        !ProjectRepository(m_db).update(changed))
+        !ProjectRepository(m_db).update(changed) ||
+        (withBudget && !BudgetRepository(m_db).store(changed.id, budget)))
         return false;
     if (!oldName.isEmpty() &&
         !runForBothCopyTables(m_db,

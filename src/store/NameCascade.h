@@ -1,9 +1,11 @@
 #pragma once
 
 #include "Company.h"
+#include "Money.h"
 #include "NameEntry.h"
 #include "Project.h"
 
+#include <optional>
 #include <QString>
 
 class Database;
@@ -21,6 +23,8 @@ public:
 
     // Projekt of the project's bookings and estimate rows (by ProjektID) that equal oldName ignoring case.
     bool changeProject(const Project& changed, const QString& oldName);
+    // The same, storing the project's budget (none removes it) in the same transaction.
+    bool changeProject(const Project& changed, const QString& oldName, const std::optional<Money>& budget);
     // Firma, Gewerk and Kostengruppe of all bookings and estimate rows, in every project, whose Firma
     // equals oldName ignoring case: they get the company's name, trade and cost group.
     bool changeCompany(const Company& changed, const QString& oldName);
@@ -31,6 +35,8 @@ public:
 
 private:
     bool stillAsLoaded(const QString& table, qint64 id);
+    bool changeProject(const Project& changed, const QString& oldName, const std::optional<Money>& budget,
+                       bool withBudget);
 
     Database& m_db;
     QString m_loadedStamp;

@@ -91,7 +91,8 @@ QList<Schema::Index> Schema::indexes() {
 }
 
 QList<Schema::AddedTable> Schema::addedTables() {
-    return {};
+    return {{QStringLiteral("tblBudget"),
+             QStringLiteral("CREATE TABLE tblBudget (ProjektID INTEGER PRIMARY KEY, Budget REAL)")}};
 }
 
 QStringList Schema::tableNames() {

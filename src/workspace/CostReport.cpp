@@ -1,5 +1,7 @@
 #include "CostReport.h"
 
+#include "BudgetRepository.h"
+#include "DayNumber.h"
 #include "EstimateRepository.h"
 #include "GermanCollator.h"
 #include "PatternMatcher.h"
@@ -76,7 +78,8 @@ bool CostReport::isMainOrder(const QString& orderKind) {
 }
 
 CostReport CostReport::compute(const QList<BookingRepository::CompanySum>& companies,
-                               const QList<EstimateRow>& estimateRows) {
+                               const QList<EstimateRow>& estimateRows, const std::optional<Money>& budget,
+                               const QHash<int, Money>& byInstructionDay) {
     std::vector<Group> groups;
     groups.reserve(size_t(companies.size()));
     QHash<QString, int> byFoldedName;
@@ -99,6 +102,13 @@ CostReport CostReport::compute(const QList<BookingRepository::CompanySum>& compa
     sortByName(groups);
 
     CostReport report;
+    report.m_budget = budget;
+    for (const EstimateRow& row : estimateRows)
+        report.m_committed += row.orderCost.value_or(Money());
+    for (auto day = byInstructionDay.cbegin(); day != byInstructionDay.cend(); ++day) {
+        const QDate date = DayNumber::toDate(day.key());
+        report.m_paymentsByMonth[QDate(date.year(), date.month(), 1)] += day.value();
+    }
     report.m_lines.reserve(qsizetype(groups.size()));
     Totals& totals = report.m_totals;
     for (Group& group : groups) {
@@ -124,12 +134,15 @@ CostReport CostReport::read(Database& db, const QString& projectId, std::optiona
                             std::optional<qint64> leftOutEstimateRowId, bool* ok) {
     bool bookingsRead = true;
     bool estimatesRead = true;
+    bool budgetRead = true;
+    QHash<int, Money> byDay;
     const QList<BookingRepository::CompanySum> companies =
-        BookingRepository(db).sumsByCompany(projectId, leftOutBookingId, &bookingsRead);
+        BookingRepository(db).sumsByCompany(projectId, leftOutBookingId, &bookingsRead, &byDay);
+    const std::optional<Money> budget = BudgetRepository(db).find(projectId.toLongLong(), &budgetRead);
     QList<EstimateRow> estimateRows = EstimateRepository(db).forProject(projectId, &estimatesRead);
     if (leftOutEstimateRowId)
         estimateRows.removeIf([&](const EstimateRow& row) { return row.rowId == *leftOutEstimateRowId; });
     if (ok)
-        *ok = bookingsRead && estimatesRead;
-    return compute(companies, estimateRows);
+        *ok = bookingsRead && estimatesRead && budgetRead;
+    return compute(companies, estimateRows, budget, byDay);
 }

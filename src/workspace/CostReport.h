@@ -1,11 +1,15 @@
 #pragma once
 
 #include "BookingRepository.h"
+#include "BudgetFigures.h"
 #include "EstimateRow.h"
 #include "Money.h"
 
 #include <optional>
+#include <QDate>
+#include <QHash>
 #include <QList>
+#include <QMap>
 #include <QString>
 
 class Database;
@@ -51,8 +55,11 @@ public:
     static constexpr int kCostGroupLength = 9;
 
     // The companies' bookings added up and the estimate rows in NID order, both of one project.
+    // budget: the project's; byInstructionDay: the same bookings added up per instruction day.
     static CostReport compute(const QList<BookingRepository::CompanySum>& companies,
-                              const QList<EstimateRow>& estimateRows);
+                              const QList<EstimateRow>& estimateRows,
+                              const std::optional<Money>& budget = std::nullopt,
+                              const QHash<int, Money>& byInstructionDay = {});
     // Reads the project's bookings and its estimate rows once each, leaving out the booking and the
     // estimate row that wait taken back. False when the file could not be read; the report then holds
     // what was read.
@@ -63,8 +70,16 @@ public:
 
     const QList<Line>& lines() const { return m_lines; }
     const Totals& totals() const { return m_totals; }
+    // The budget beside all payments and the orders and supplements of every company of the project,
+    // paid or not.
+    BudgetFigures budgetFigures() const { return {m_budget, m_totals.payments, m_committed}; }
+    // The payments per month of instruction, keyed by the month's first day.
+    const QMap<QDate, Money>& paymentsByMonth() const { return m_paymentsByMonth; }
 
 private:
     QList<Line> m_lines;
     Totals m_totals;
+    std::optional<Money> m_budget;
+    Money m_committed;
+    QMap<QDate, Money> m_paymentsByMonth;
 };

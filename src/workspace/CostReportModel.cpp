@@ -58,11 +58,24 @@ void CostReportModel::setReport(const CostReport& report) {
                << totals.calculation.toGerman() << totals.award.toGerman() << totals.supplements.toGerman()
                << totals.determinedCost.toGerman() << totals.payments.toGerman()
                << totals.deviation.toGerman() << (percent ? percentText(*percent) : QString());
+    const BudgetFigures budget = report.budgetFigures();
+    const std::optional<Money> remaining = budget.remaining();
+    const std::pair<QString, QString> closing[] = {
+        {QStringLiteral("Budget"), budget.budget ? budget.budget->toGerman() : QString()},
+        {QStringLiteral("Gebunden (Aufträge und Nachträge)"), budget.committed.toGerman()},
+        {QStringLiteral("Verbleibend"), remaining ? remaining->toGerman() : QString()}};
+    for (const auto& [label, amount] : closing) {
+        Row& line = rows.emplaceBack();
+        line.keptLast = true;
+        line.texts = QStringList(kColumnCount);
+        line.texts[int(Column::Trade)] = label;
+        line.texts[int(Column::DeterminedCost)] = amount;
+    }
     setRows(std::move(rows));
 }
 
-bool CostReportModel::isSumsRow(int row) const {
-    return row >= 0 && row == rowCount() - 1;
+bool CostReportModel::isClosingRow(int row) const {
+    return row >= 0 && row >= rowCount() - kClosingRows && row < rowCount();
 }
 
 bool CostReportModel::isAmountColumn(int column) {
@@ -79,7 +92,10 @@ QVariant CostReportModel::data(const QModelIndex& index, int role) const {
             return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
         break;
     case Qt::ForegroundRole:
-        if (isSumsRow(index.row())) {
+        if (isClosingRow(index.row())) {
+            if (column >= int(Column::Trade) && textAt(index.row(), column).startsWith(QLatin1Char('-')) &&
+                index.row() == rowCount() - 1)
+                return kRed;
             if (column >= int(Column::Trade) && !textAt(index.row(), column).isEmpty())
                 return kBlue;
         } else if (column == int(Column::Deviation) || column == int(Column::DeviationPercent)) {
@@ -87,7 +103,7 @@ QVariant CostReportModel::data(const QModelIndex& index, int role) const {
         }
         break;
     case Qt::FontRole:
-        if (isSumsRow(index.row()) && column >= int(Column::Trade) &&
+        if (isClosingRow(index.row()) && column >= int(Column::Trade) &&
             !textAt(index.row(), column).isEmpty()) {
             QFont bold;
             bold.setBold(true);

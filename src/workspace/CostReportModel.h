@@ -4,8 +4,10 @@
 #include "TextTableModel.h"
 
 // The workspace's cost report list: one row per company in name order with its running number, name,
-// trade, cost group, the six amounts and the per-cent deviation, and last the row of sums, which stays
-// last when the list is sorted. Negative deviations show red; the sums show bold and blue.
+// trade, cost group, the six amounts and the per-cent deviation, then the closing lines, which stay last
+// when the list is sorted: the row of sums and the project's budget, what its orders and supplements
+// commit and what remains of the budget. Negative deviations and a negative remainder show red; the
+// closing lines show bold and blue.
 class CostReportModel : public TextTableModel {
     Q_OBJECT
 public:
@@ -28,7 +30,9 @@ public:
 
     void setReport(const CostReport& report);
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    bool isSumsRow(int row) const;
+    // The sums and the three budget lines below them.
+    static constexpr int kClosingRows = 4;
+    bool isClosingRow(int row) const;
     static bool isAmountColumn(int column);
     // Two decimals in German notation, rounded for display only: "-5,00".
     static QString percentText(double percent);

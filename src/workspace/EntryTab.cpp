@@ -3,6 +3,7 @@
 #include "AmountField.h"
 #include "BookingListModel.h"
 #include "BookingRepository.h"
+#include "BookingWarnings.h"
 #include "CompanyRepository.h"
 #include "CompanySeat.h"
 #include "Database.h"
@@ -312,6 +313,8 @@ bool EntryTab::book() {
     booking.paymentKind = kind;
     booking.remarks = m_remarks->text();
     booking.amount = amount;
+    if (!BookingWarnings(m_context).confirm(this, booking))
+        return false;
     BookingRepository bookings(m_context.db);
     bool originalGone = false;
     const bool checkCompany = booking.company != m_companyOutsideRegister;

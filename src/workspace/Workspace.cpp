@@ -4,6 +4,7 @@
 #include "BookingListTab.h"
 #include "BookingRepository.h"
 #include "ChangeWatch.h"
+#include "ChartsTab.h"
 #include "ColumnWidths.h"
 #include "CompanyRepository.h"
 #include "CompanyTab.h"
@@ -172,11 +173,13 @@ void Workspace::buildUi() {
     m_company = new CompanyTab(*m_context, m_tabs);
     m_evaluation = new EvaluationTab(*m_context, m_tabs);
     m_costReport = new CostReportTab(*m_context, m_tabs);
+    m_charts = new ChartsTab(*m_context, m_tabs);
     m_tabs->addTab(m_entry, QStringLiteral("Eingabe"));
     m_tabs->addTab(m_bookings, QStringLiteral(" Zelvora "));
     m_tabs->addTab(m_company, QStringLiteral(" Firma   "));
     m_tabs->addTab(m_evaluation, QStringLiteral("Auswertung / Filter"));
     m_tabs->addTab(m_costReport, QStringLiteral("Kostenbericht"));
+    m_tabs->addTab(m_charts, QStringLiteral("Diagramme"));
 
     m_status = new QStatusBar(this);
     m_status->setObjectName(QStringLiteral("StatusBar1"));
@@ -261,12 +264,14 @@ QWidget* Workspace::buildToolbar() {
                              Dialogs::Icon::Information);
     };
     const auto exportList = [this] {
-        if (currentTab() != EntryTabIndex)
+        if (currentTab() != EntryTabIndex && currentTab() != ChartsTabIndex)
             emit exportRequested();
         else
             m_dialogs.inform(this, QStringLiteral("Daten exportieren"),
-                             QStringLiteral("Das Register „Eingabe“ hat keine Liste. Bitte wählen Sie das "
-                                            "Register der Liste, die exportiert werden soll."),
+                             QStringLiteral("Das Register „%1“ hat keine Liste. Bitte wählen Sie das "
+                                            "Register der Liste, die exportiert werden soll.")
+                                 .arg(currentTab() == EntryTabIndex ? QStringLiteral("Eingabe")
+                                                                    : QStringLiteral("Diagramme")),
                              Dialogs::Icon::Information);
     };
     const auto quit = [this] {
@@ -370,6 +375,8 @@ bool Workspace::event(QEvent* event) {
         combo5_4Einlesen();
         m_evaluation->refresh();
         m_unreadable->check();
+        if (currentTab() == ChartsTabIndex)
+            m_charts->fill();
     }
     return QWidget::event(event);
 }
@@ -404,6 +411,10 @@ void Workspace::showTab(int tab) {
     case CostReportTabIndex:
         showCount(QString());
         KostenberichtEinlesen();
+        break;
+    case ChartsTabIndex:
+        showCount(QString());
+        m_charts->fill();
         break;
     default:
         break;
@@ -591,6 +602,8 @@ ListSnapshot Workspace::snapshot() const {
         return m_evaluation->snapshot();
     case CostReportTabIndex:
         return m_costReport->snapshot();
+    case ChartsTabIndex:
+        return m_charts->snapshot();
     default:
         return ListSnapshot();
     }

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class BookingListTab;
+class ChartsTab;
 class CompanyTab;
 class CostReportTab;
 class ChangeWatch;
@@ -21,13 +22,20 @@ class QToolButton;
 class Settings;
 class UnreadableAmountsNotice;
 
-// The workspace (frmAusgabe): the window of one project with its five tabs, its toolbar and picture
+// The workspace (frmAusgabe): the window of one project with its six tabs, its toolbar and picture
 // buttons and its status bar. It owns the project's database connection and keeps its geometry, the
 // booking list's column widths and "Alle Firmen anzeigen" in the settings.
 class Workspace : public QWidget {
     Q_OBJECT
 public:
-    enum Tab { EntryTabIndex, BookingsTabIndex, CompanyTabIndex, EvaluationTabIndex, CostReportTabIndex };
+    enum Tab {
+        EntryTabIndex,
+        BookingsTabIndex,
+        CompanyTabIndex,
+        EvaluationTabIndex,
+        CostReportTabIndex,
+        ChartsTabIndex
+    };
 
     Workspace(const QString& databasePath, Dialogs& dialogs, Settings& settings, QWidget* parent = nullptr);
     ~Workspace() override;
@@ -96,6 +104,7 @@ private:
     CompanyTab* m_company = nullptr;
     EvaluationTab* m_evaluation = nullptr;
     CostReportTab* m_costReport = nullptr;
+    ChartsTab* m_charts = nullptr;
     QStatusBar* m_status = nullptr;
     QLabel* m_count = nullptr;
     UnreadableAmountsNotice* m_unreadable = nullptr;

@@ -394,7 +394,8 @@ private slots:
         DatabaseScreen<ProjectManager> f;
         f.open();
         QSignalSpy loads(f.screen.get(), &ProjectManager::projectLoadRequested);
-        QCOMPARE(f.column("lvwProjekte", -1), "ProjektNr.,Projektbezeichnung,Datum,");
+        QCOMPARE(f.column("lvwProjekte", -1),
+                 "ProjektNr.,Projektbezeichnung,Datum,Budget (€),Bezahlt,Gebunden,Verbleibend,Anteil %,");
         for (const char* button : {"cmdBearbeiten", "cmdLoeschen", "cmdProjektLaden", "cmdHinzufuegen"})
             f.click(button);
         QVERIFY(loads.isEmpty() && f.dialogs.shown.isEmpty() && f.rows("tblProjekt", "ID").isEmpty());

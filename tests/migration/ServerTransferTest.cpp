@@ -24,6 +24,7 @@ private slots:
                   "(9, 2, '7', 'O''Neill', NULL, 'abc'), (4, 3, '7', 'Bau', '', -0.01)");
         file.exec("INSERT INTO tblNachtrag (NID, ProjektID, Firma, ArchitektKosten, NachtragDatum) VALUES "
                   "(1, '7', 'Bau', 1000, 'gestern'), (1, '7', 'Bau', 1000, 45001)");
+        file.exec("INSERT INTO tblBudget (ProjektID, Budget) VALUES (7, 250000.01)");
         const QString before = TestDatabase::fileState(file.path());
         TestDatabase server(TestDatabase::Engine::Server, false);
 
@@ -33,6 +34,8 @@ private slots:
 
         QVERIFY2(report.agrees(), qPrintable(report.text()));
         QVERIFY(report.text().contains("tblBuchung, Summe Betrag: 12,49 | 12,49"));
+        QVERIFY2(report.text().contains("tblBudget, Summe Budget: 250.000,01 | 250.000,01"),
+                 qPrintable(report.text()));
         QCOMPARE(report.unreadable,
                  QStringList({"tblBuchung 9 Betrag: abc", "tblNachtrag 1 NachtragDatum: gestern"}));
         QCOMPARE(TestDatabase::fileState(file.path()), before);

@@ -1,0 +1,105 @@
+#include "ProjectListBenchmark.h"
+
+#include "DayNumber.h"
+#include "Measurement.h"
+#include "Money.h"
+#include "PlainSqlite.h"
+#include "ProjectManager.h"
+#include "RecordingDialogs.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QTreeView>
+#include <sqlite3.h>
+
+namespace {
+
+const char* const kProjectListSql =
+    "SELECT p.ID, p.ProjektName, p.Datumwert, CAST(round(b.Budget * 100) AS INTEGER), paid.cents, "
+    "committed.cents FROM tblProjekt p LEFT JOIN tblBudget b ON b.ProjektID = p.ID "
+    "LEFT JOIN (SELECT ProjektID, SUM(CAST(round(Betrag * 100) AS INTEGER)) AS cents FROM tblBuchung "
+    "GROUP BY ProjektID) paid ON paid.ProjektID = p.ID "
+    "LEFT JOIN (SELECT ProjektID, SUM(CAST(round(NachtragKosten * 100) AS INTEGER)) AS cents FROM "
+    "tblNachtrag "
+    "GROUP BY ProjektID) committed ON committed.ProjektID = p.ID "
+    "ORDER BY p.Datumwert IS NULL, p.Datumwert DESC, p.ID";
+
+// The list's nine texts per project, as plain SQLite and plain formatting build them.
+bool plainList(PlainSqlite& db, QList<QStringList>* rows) {
+    rows->clear();
+    return db.query(kProjectListSql, {}, [rows](sqlite3_stmt* stmt) {
+        const qint64 paid = sqlite3_column_int64(stmt, 4);
+        const qint64 committed = sqlite3_column_int64(stmt, 5);
+        const bool budgeted = sqlite3_column_type(stmt, 3) != SQLITE_NULL;
+        const qint64 budget = sqlite3_column_int64(stmt, 3);
+        const qint64 used = std::max(paid, committed);
+        QStringList& texts = rows->emplaceBack();
+        texts << PlainSqlite::text(stmt, 0) << PlainSqlite::text(stmt, 1)
+              << (sqlite3_column_type(stmt, 2) == SQLITE_NULL
+                      ? QString()
+                      : DayNumber::format(sqlite3_column_int(stmt, 2)))
+              << (budgeted ? Money::fromCents(budget).toGerman() : QString())
+              << Money::fromCents(paid).toGerman() << Money::fromCents(committed).toGerman()
+              << (budgeted ? Money::fromCents(budget - used).toGerman() : QString())
+              << (budgeted && budget != 0 ? Money::fromEuros(double(used) / double(budget) * 100.0).toGerman()
+                                          : QString())
+              << QString();
+    });
+}
+
+QString comparison(const QAbstractItemModel& model, const QList<QStringList>& rows) {
+    if (model.rowCount() != rows.size())
+        return QStringLiteral("ROW COUNTS DIFFER (%1 / %2)").arg(model.rowCount()).arg(rows.size());
+    int red = 0;
+    for (int row = 0; row < rows.size(); ++row) {
+        red += model.index(row, 6).data(Qt::ForegroundRole).isValid() ? 1 : 0;
+        for (int column = 0; column < rows.at(row).size(); ++column) {
+            if (model.index(row, column).data().toString() != rows.at(row).at(column))
+                return QStringLiteral("TEXTS DIFFER in row %1, column %2").arg(row).arg(column);
+        }
+    }
+    return QStringLiteral("all %1 texts of the %2 projects the same, in the same order; %3 over budget (red)")
+        .arg(model.columnCount())
+        .arg(rows.size())
+        .arg(red);
+}
+
+} // namespace
+
+BenchTable::Row ProjectListBenchmark::listFill() {
+    BenchTable::Row row;
+    row.name = QStringLiteral("t. project list with budget figures");
+    row.limit = 3.0;
+    RecordingDialogs dialogs;
+    ProjectManager screen(m_largeFile, dialogs);
+    PlainSqlite plain(m_largeFile);
+    auto* list = screen.findChild<QTreeView*>(QStringLiteral("lvwProjekte"));
+    if (!screen.hasDatabase() || !plain.isOpen() || list == nullptr) {
+        row.error = QStringLiteral("cannot open");
+        return row;
+    }
+    screen.show();
+    QApplication::processEvents();
+    QList<QStringList> plainRows;
+    Measurement::Side ours{nullptr, [&] {
+                               return Measurement::timed([&] {
+                                   screen.EINLESEN();
+                                   QApplication::processEvents();
+                                   return true;
+                               });
+                           }};
+    Measurement::Side baseline{
+        nullptr, [&] { return Measurement::timed([&] { return plainList(plain, &plainRows); }); }};
+    const Measurement::Outcome outcome = Measurement::compare(m_runs, ours, baseline);
+    row.oursMs = outcome.oursMs;
+    row.baselineMs = outcome.baselineMs;
+    row.error = outcome.error;
+    if (row.error.isEmpty() && !dialogs.texts().isEmpty())
+        row.error = QStringLiteral("the screen reported: ") + dialogs.texts().join(QStringLiteral(" | "));
+    row.note =
+        comparison(*list->model(), plainRows) +
+        QStringLiteral("; ours: EINLESEN with the event processing after it (the list painted); "
+                       "baseline: one query over projects, budgets and both tables grouped by project, "
+                       "the nine texts");
+    return row;
+}

@@ -1,0 +1,100 @@
+#include "BudgetRepository.h"
+
+#include "Database.h"
+#include "StoredValue.h"
+
+namespace {
+
+// Sums one amount field per project in cents. Values the engine holds as numbers are added by the
+// engine; each distinct other value (a text in a file another program wrote) comes as a group of its
+// own and is read as every list reads it.
+QString groupedSum(const Database& db, const QString& table, const QString& field) {
+    const QString odd =
+        QStringLiteral("(%1 OR abs(%2) >= 1e13)").arg(db.foreignNumberCondition(field), field);
+    return QStringLiteral("SELECT trim(ProjektID), CASE WHEN %1 THEN %2 END, "
+                          "CAST(SUM(CASE WHEN %1 THEN 0 ELSE round(%2 * 100) END) AS BIGINT), COUNT(*) "
+                          "FROM %3 GROUP BY trim(ProjektID), CASE WHEN %1 THEN %2 END")
+        .arg(odd, field, table);
+}
+
+bool addUp(Database& db, const QString& sql, QHash<QString, BudgetRepository::Sums>& sums,
+           Money BudgetRepository::Sums::*part) {
+    return db.read(sql, {}, [&](const Database::Row& row) {
+        Money& sum = sums[row.text(0)].*part;
+        if (row.isNull(1)) {
+            sum += Money::fromCents(row.rowNumber(2));
+            return;
+        }
+        const std::optional<Money> each = row.amount(1);
+        if (each)
+            sum += Money::fromCents(each->cents() * row.rowNumber(3));
+    });
+}
+
+} // namespace
+
+std::optional<Money> BudgetRepository::find(qint64 projectId, bool* ok) const {
+    const QList<std::optional<Money>> rows = StoredValue::rows<std::optional<Money>>(
+        m_db, QStringLiteral("SELECT Budget FROM tblBudget WHERE ProjektID = ?"), {projectId}, ok,
+        [](const Database::Row& row) { return row.amount(0); });
+    return rows.isEmpty() ? std::nullopt : rows.first();
+}
+
+QHash<qint64, Money> BudgetRepository::all(bool* ok) const {
+    QHash<qint64, Money> budgets;
+    const bool ran = m_db.read(QStringLiteral("SELECT ProjektID, Budget FROM tblBudget"), {},
+                               [&](const Database::Row& row) {
+                                   if (const std::optional<Money> budget = row.amount(1))
+                                       budgets.insert(row.rowNumber(0), *budget);
+                               });
+    if (ok)
+        *ok = ran;
+    return budgets;
+}
+
+bool BudgetRepository::store(qint64 projectId, const std::optional<Money>& budget) {
+    if (!m_db.exec(QStringLiteral("DELETE FROM tblBudget WHERE ProjektID = ?"), {projectId}))
+        return false;
+    return !budget || m_db.exec(QStringLiteral("INSERT INTO tblBudget (ProjektID, Budget) VALUES (?, ?)"),
+                                {projectId, StoredValue::bind(budget)});
+}
+
+bool BudgetRepository::remove(qint64 projectId) {
+    return m_db.exec(QStringLiteral("DELETE FROM tblBudget WHERE ProjektID = ?"), {projectId});
+}
+
+QHash<QString, BudgetRepository::Sums> BudgetRepository::sumsByProject(bool* ok) const {
+    QHash<QString, Sums> sums;
+    const bool ran =
+        addUp(m_db, groupedSum(m_db, QStringLiteral("tblBuchung"), QStringLiteral("Betrag")), sums,
+              &Sums::paid) &&
+        addUp(m_db, groupedSum(m_db, QStringLiteral("tblNachtrag"), QStringLiteral("NachtragKosten")), sums,
+              &Sums::committed);
+    if (ok)
+        *ok = ran;
+    if (!ran)
+        sums.clear();
+    return sums;
+}
+
+bool BudgetRepository::readPayments(const QString& projectId, std::optional<qint64> leftOut,
+                                    const QString& company, Money& total,
+                                    QList<Booking>& companyBookings) const {
+    // The engine tells the company's rows; only theirs are read beyond the amount.
+    return m_db.read(QStringLiteral("SELECT CASE WHEN fold(Firma) = fold(?) THEN 1 ELSE 0 END, Betrag, "
+                                    "RechnungsNr, PID, AnweisungVom, Firma FROM tblBuchung "
+                                    "WHERE trim(ProjektID) = ? AND ID IS DISTINCT FROM ?"),
+                     {company, projectId, leftOut ? QVariant(*leftOut) : QVariant()},
+                     [&](const Database::Row& row) {
+                         const std::optional<Money> amount = row.amount(1);
+                         total += amount.value_or(Money());
+                         if (row.integer(0).value_or(0) == 0)
+                             return;
+                         Booking& booking = companyBookings.emplaceBack();
+                         booking.amount = amount;
+                         booking.invoiceNumber = row.text(2);
+                         booking.runningNumber = row.integer(3);
+                         booking.instructedOn = row.integer(4);
+                         booking.company = row.text(5);
+                     });
+}
