@@ -1038,7 +1038,8 @@ BenchTable::Row WorkspaceBenchmarks::bookingWarnings() {
     if (!db)
         return failed(name, QStringLiteral("cannot open ") + file, false);
     WorkspaceContext context{*db,           session->dialogs, *session->settings, m_facts.bigProjectId,
-                             m_projectName, std::nullopt,     std::nullopt};
+                             m_projectName, std::nullopt,     std::nullopt,       QString(),
+                             QString()};
     Booking candidate;
     candidate.projectId = m_facts.bigProjectId;
     candidate.company = company;
