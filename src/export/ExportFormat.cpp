@@ -43,6 +43,7 @@ QStringList columnHeadings(Kind kind) {
                 QStringLiteral("Abweichung Euro"),
                 QStringLiteral("Abweichung %")};
     case Kind::CompanyList:
+    case Kind::Invoice:
         break;
     }
     return {};
@@ -90,6 +91,7 @@ QStringList titleLines(const ListSnapshot& snapshot) {
     case Kind::CostReport:
         return {QStringLiteral("Kostenbericht   -  Projekt: ") + project, QString()};
     case Kind::CompanyList:
+    case Kind::Invoice:
         break;
     }
     return {};
@@ -108,6 +110,7 @@ QList<int> numberColumns(Kind kind) {
     case Kind::CostReport:
         return {4, 5, 6, 7, 8, 9, 10};
     case Kind::CompanyList:
+    case Kind::Invoice:
         break;
     }
     return {};
@@ -187,6 +190,7 @@ QString ExportFormat::proposedFileName(ListSnapshot::Kind kind) {
     case Kind::CostReport:
         return QStringLiteral("Kostenbericht");
     case Kind::CompanyList:
+    case Kind::Invoice:
         break;
     }
     return QString();

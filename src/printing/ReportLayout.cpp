@@ -149,6 +149,27 @@ ReportLayout companyList(const ListSnapshot& snapshot) {
     return layout;
 }
 
+// An e-invoice as read: its heading values above, its lines and totals in the table.
+ReportLayout invoice(const ListSnapshot& snapshot) {
+    ReportLayout layout;
+    layout.rowsPerPage = 22;
+    layout.pageLabelBlanks = 16;
+    layout.title = QStringLiteral("E-Rechnung");
+    int top = 70;
+    for (const auto& [name, text] : snapshot.values) {
+        layout.headingLines.append({name + QStringLiteral(": ") + text, top, {9, false, false}});
+        top += 45;
+    }
+    layout.tableHeading =
+        QStringLiteral("m Pos.|m Bezeichnung|m Menge|m Einheit|m Einzelpreis|m USt %|m Betrag netto");
+    layout.left = 50;
+    layout.top = top + 20;
+    layout.columnWidths = {110, 780, 200, 150, 260, 140, 300};
+    layout.columns = {0, 1, 2, 3, 4, 5, 6};
+    layout.row = {kRowFont, 30, 0xFFFFFF, {"L", "L", "R", "L", "R", "R", "R"}};
+    return layout;
+}
+
 } // namespace
 
 ReportLayout ReportLayout::forSnapshot(const ListSnapshot& snapshot) {
@@ -163,6 +184,8 @@ ReportLayout ReportLayout::forSnapshot(const ListSnapshot& snapshot) {
         return costReport(snapshot);
     case ListSnapshot::Kind::CompanyList:
         return companyList(snapshot);
+    case ListSnapshot::Kind::Invoice:
+        return invoice(snapshot);
     }
     return payments(snapshot);
 }

@@ -127,6 +127,8 @@ QString proposedPdfFileName(ListSnapshot::Kind kind) {
         return QStringLiteral("Kostenbericht.pdf");
     case ListSnapshot::Kind::CompanyList:
         return QStringLiteral("Firmenliste.pdf");
+    case ListSnapshot::Kind::Invoice:
+        return QStringLiteral("E-Rechnung.pdf");
     }
     return QStringLiteral("Zelvora.pdf");
 }

@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "GermanCollator.h"
+#include "InvoiceFileRepository.h"
 #include "PatternMatcher.h"
 #include "RunningNumber.h"
 #include "StoredValue.h"
@@ -197,16 +198,22 @@ std::optional<Booking> BookingRepository::find(qint64 id, bool* ok) const {
     return rows.first();
 }
 
-bool BookingRepository::book(Booking& booking, std::optional<qint64> replacing, bool* originalGone) {
+bool BookingRepository::book(Booking& booking, std::optional<qint64> replacing, bool* originalGone,
+                             const std::function<bool(qint64)>& alongside) {
     Booking stored = booking;
-    const std::optional<qint64> id =
-        RunningNumber::book(m_db, booking.projectId, replacing, originalGone,
-                            {[this](qint64 id) { return remove(id); },
-                             [&](bool* ok) { return highestRunningNumber(booking.projectId, ok); },
-                             [&](int number) {
-                                 stored.runningNumber = number;
-                                 return add(stored);
-                             }});
+    const std::optional<qint64> id = RunningNumber::book(
+        m_db, booking.projectId, replacing, originalGone,
+        {[this](qint64 id) { return remove(id); },
+         [&](bool* ok) { return highestRunningNumber(booking.projectId, ok); },
+         [&](int number) {
+             stored.runningNumber = number;
+             std::optional<qint64> id = add(stored);
+             if (id && replacing && !InvoiceFileRepository(m_db).moveToBooking(*replacing, *id))
+                 id.reset();
+             if (id && alongside && !alongside(*id))
+                 id.reset();
+             return id;
+         }});
     if (!id)
         return false;
     stored.id = *id;

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "Booking.h"
+#include "InvoiceIntake.h"
 
+#include <memory>
 #include <optional>
 #include <QStringList>
 #include <QWidget>
 
 class AmountField;
 class DateField;
+class InvoiceView;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -42,6 +45,10 @@ public:
     void keepWaitingBooking();
     bool hasWaitingBooking() const;
 
+    // "E-Rechnung einlesen …": reads an e-invoice file and shows it; its "Buchen" fills the entry fields,
+    // and the original is stored with the booking. Null when the file was refused (and the clerk told).
+    InvoiceView* openInvoice(const QString& path);
+
 protected:
     // Enter in a field of the booking or on "&Buchen" books, as Enter saves in the master-data screens;
     // Enter in the search field does not.
@@ -65,6 +72,9 @@ private:
     void setCompanies(const QStringList& names);
     void endCorrection();
     void reportIncomplete(const QString& detail);
+    void chooseInvoiceFile();
+    void takeInvoice(const InvoiceIntake::Opened& opened);
+    void showPendingInvoice();
 
     WorkspaceContext& m_context;
     QLineEdit* m_search = nullptr;
@@ -83,5 +93,8 @@ private:
     AmountField* m_amount = nullptr;
     QPushButton* m_book = nullptr;
     QLabel* m_waitingNotice = nullptr;
+    QPushButton* m_readInvoice = nullptr;
+    QLabel* m_invoiceNotice = nullptr;
+    std::unique_ptr<InvoiceIntake> m_invoices;
     bool m_shown = false;
 };

@@ -60,6 +60,8 @@ QByteArray parameterText(const QVariant& value) {
         return value.toBool() ? "true" : "false";
     case QMetaType::Double:
         return QByteArray::number(value.toDouble(), 'g', 17);
+    case QMetaType::QByteArray:
+        return "\\x" + value.toByteArray().toHex();
     default:
         return value.toString().toUtf8();
     }
@@ -88,6 +90,11 @@ public:
         return whole ? DayNumber::fromStoredInteger(number) : DayNumber::parseStored(raw(column));
     }
     qint64 rowNumber(int column) const override { return raw(column).toLongLong(); }
+    // The server sends bytea as text: "\x" and two hex digits a byte.
+    QByteArray bytes(int column) const override {
+        const QByteArray text(PQgetvalue(m_result, m_row, column), PQgetlength(m_result, m_row, column));
+        return text.startsWith("\\x") ? QByteArray::fromHex(text.mid(2)) : text;
+    }
     std::optional<Money> amount(int column) const override {
         if (isNull(column))
             return std::nullopt;
