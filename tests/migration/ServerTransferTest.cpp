@@ -48,9 +48,10 @@ private slots:
                     QStringLiteral("%1/%2/%3/%4;").arg(row.text(0), row.text(1), row.text(2), row.text(3));
             });
         QCOMPARE(rows, "2/1/O'Neill/Tab\there\nBackslash \\ 100%;4/3/Bau/;9/2/O'Neill/;");
+        QList<QByteArray> files;
         db->read("SELECT Inhalt FROM tblRechnungsdatei", {},
-                 [&](const Database::Row& row) { QCOMPARE(row.bytes(0), original); });
-        QCOMPARE(server.scalar("SELECT COUNT(*) FROM tblRechnungsdatei"), "1");
+                 [&](const Database::Row& row) { files.append(row.bytes(0)); });
+        QCOMPARE(files, QList<QByteArray>({original}));
         Booking next;
         next.projectId = "7";
         QVERIFY(BookingRepository(*db).book(next));

@@ -90,10 +90,17 @@ public:
         return whole ? DayNumber::fromStoredInteger(number) : DayNumber::parseStored(raw(column));
     }
     qint64 rowNumber(int column) const override { return raw(column).toLongLong(); }
-    // The server sends bytea as text: "\x" and two hex digits a byte.
+    // The server sends bytea as text, in hex ("\\x" and two digits a byte) or, as the connection asks
+    // for it, with octal escapes; libpq reads either.
     QByteArray bytes(int column) const override {
-        const QByteArray text(PQgetvalue(m_result, m_row, column), PQgetlength(m_result, m_row, column));
-        return text.startsWith("\\x") ? QByteArray::fromHex(text.mid(2)) : text;
+        size_t length = 0;
+        unsigned char* data =
+            PQunescapeBytea(reinterpret_cast<const unsigned char*>(PQgetvalue(m_result, m_row, column)), &length);
+        if (!data)
+            return QByteArray();
+        const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(length));
+        PQfreemem(data);
+        return bytes;
     }
     std::optional<Money> amount(int column) const override {
         if (isNull(column))
