@@ -141,9 +141,9 @@ private slots:
                                         << "Gutschrift 123456XX";
         QTest::newRow("CII 381") << typed(cii, "381") << "-336,90|"
                                  << "Gutschrift 123456XX";
-        QTest::newRow("875") << typed(cii, "875") << "336,90|1. Abschlagszahlung"
+        QTest::newRow("875") << typed(cii, "875") << "336,90|3. Abschlagszahlung"
                              << "Abschlagsrechnung (Bau)";
-        QTest::newRow("876") << typed(ubl, "876") << "336,90|1. Abschlagszahlung"
+        QTest::newRow("876") << typed(ubl, "876") << "336,90|3. Abschlagszahlung"
                              << "Teilschlussrechnung (Bau)";
         QTest::newRow("389") << typed(cii, "389") << "336,90|"
                              << "Selbst ausgestellte Rechnung";
@@ -177,6 +177,8 @@ private slots:
         QFETCH(QByteArray, xml);
         QFETCH(QString, entry);
         QFETCH(QString, shown);
+        m_fx->db.exec("INSERT INTO tblBuchung (ProjektID, Firma, Zahlungsart) VALUES ('1', '[SELLER name]', "
+                      "'2. Abschlagszahlung')");
         InvoiceIntake::Opened opened;
         const InvoiceIntake::Entry booked = entryOf(write("variation.xml", xml), &opened);
         QCOMPARE(booked.company.startsWith("not") ? booked.company + '|'
@@ -210,7 +212,8 @@ private slots:
         QTest::newRow("truncated") << invoice.left(invoice.size() / 2) << "unvollständig";
         QTest::newRow("malformed") << QByteArray(invoice).replace("</ram:ID>", "</ram:Id>") << "fehlerhaft";
         QTest::newRow("not XML") << QByteArray("Rechnung Nr. 4711\nBetrag: 100 Euro\n") << "keine XML-Datei";
-        QTest::newRow("no invoice") << QByteArray("<?xml version=\"1.0\"?><Bestellung xmlns=\"urn:x\"/>")
+        QTest::newRow("no invoice") << QByteArray(
+                                           "<?xml version=\"1.0\"?><CrossIndustryInvoice xmlns=\"urn:x\"/>")
                                     << "keine E-Rechnung";
         QTest::newRow("broken PDF") << QByteArray("%PDF-1.7\n1 0 obj\n") << "beschädigt";
         QFile pdf(pdfWith("<?xml version=\"1.0\"?><Bestellung/>", "factur-x.xml", "noinvoice.pdf"));
