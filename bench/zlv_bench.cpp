@@ -3,6 +3,7 @@
 
 #include "BenchTable.h"
 #include "CompanyRegisterBenchmarks.h"
+#include "EInvoiceBenchmarks.h"
 #include "ExportBenchmark.h"
 #include "LargeOfficeGenerator.h"
 #include "PrintBenchmarks.h"
@@ -60,7 +61,7 @@ int main(int argc, char** argv) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     const Options options = parse(QApplication::arguments());
     if (!options.valid) {
-        std::fputs("Aufruf: zlv_bench [--db <große Datenbank>] [--runs N] [--only abcdefghijklmnopqr]\n",
+        std::fputs("Aufruf: zlv_bench [--db <große Datenbank>] [--runs N] [--only abcdefghijklmnopqrst]\n",
                    stderr);
         return 2;
     }
@@ -136,6 +137,11 @@ int main(int argc, char** argv) {
         {QLatin1Char('r'), [&] { return Rows{exports.bookingListExport()}; }},
         {QLatin1Char('s'),
          [&] { return Rows{ServerBenchmarks(largeFile, work.path(), runs(3)).transfer()}; }},
+        {QLatin1Char('t'),
+         [&] {
+             EInvoiceBenchmarks invoices(QStringLiteral(ZLV_XRECHNUNG_FIXTURES), work.path(), runs(7));
+             return invoices.openAndShow() << invoices.hostileFiles();
+         }},
     };
     BenchTable table;
     for (const auto& [letter, benchmark] : benchmarks) {

@@ -147,6 +147,12 @@ std::optional<QString> InvoiceIntake::chooseCompany(const Invoice& invoice, QWid
                                  Dialogs::Icon::Critical);
         return std::nullopt;
     }
+    m_context.dialogs.inform(
+        parent, kTitle,
+        QStringLiteral("Die Firma „%1“ ist angelegt. Tragen Sie im Firmenregister Gewerk und "
+                       "Kostengruppe ein, bevor Sie buchen.")
+            .arg(company.name),
+        Dialogs::Icon::Information);
     return company.name;
 }
 
