@@ -3,6 +3,7 @@
 #include "PdfAttachments.h"
 
 #include <algorithm>
+#include <QBuffer>
 #include <QHash>
 #include <QLocale>
 #include <QXmlStreamReader>
@@ -480,9 +481,12 @@ InvoiceReader::Result InvoiceReader::read(const QByteArray& bytes) {
 InvoiceReader::Result InvoiceReader::readXml(const QByteArray& bytes) {
     if (bytes.size() > kMaxBytes)
         return refused(Refusal::TooLarge, tooLarge(bytes.size()));
-    QXmlStreamReader xml(bytes);
-    // Nothing declared in the document is ever expanded.
-    xml.setNamespaceProcessing(true);
+    // Read from a device, the reader decodes the text piece by piece: a file refused early costs no more
+    // than its first pieces.
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QXmlStreamReader xml(&buffer);
     Invoice invoice;
     std::optional<Syntax> syntax;
     std::optional<TermReader> terms;

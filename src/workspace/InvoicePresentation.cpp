@@ -90,9 +90,11 @@ QString InvoicePresentation::title(const Invoice& invoice) {
 }
 
 QString InvoicePresentation::discountText(const Invoice& invoice, const InvoiceDiscount& discount) {
-    QString text = QStringLiteral("%1 % Skonto bei Zahlung innerhalb von %2 Tagen")
-                       .arg(discount.percent.toGerman())
-                       .arg(discount.days);
+    QString text = discount.percent.millionths() == 0
+                       ? QStringLiteral("Zahlbar ohne Abzug innerhalb von %1 Tagen").arg(discount.days)
+                       : QStringLiteral("%1 % Skonto bei Zahlung innerhalb von %2 Tagen")
+                             .arg(discount.percent.toGerman())
+                             .arg(discount.days);
     if (invoice.issueDate.isValid())
         text += QStringLiteral(" (bis ") + date(invoice.issueDate.addDays(discount.days)) + u')';
     if (discount.basis)
@@ -135,7 +137,22 @@ QList<InvoicePresentation::Check> InvoicePresentation::checksOf(const Invoice& i
     return checks;
 }
 
-QString InvoicePresentation::html(const Invoice& invoice, const QList<Check>& checks) {
+QStringList InvoicePresentation::lineHeadings() {
+    return {QStringLiteral("Pos."),        QStringLiteral("Bezeichnung"), QStringLiteral("Menge"),
+            QStringLiteral("Einheit"),     QStringLiteral("Einzelpreis"), QStringLiteral("USt %"),
+            QStringLiteral("Betrag netto")};
+}
+
+QList<QStringList> InvoicePresentation::lineRows(const Invoice& invoice) {
+    QList<QStringList> rows;
+    rows.reserve(invoice.lines.size());
+    for (const InvoiceLine& line : invoice.lines)
+        rows.append({line.id, line.name, amountText(line.quantity), line.unit, amountText(line.price),
+                     amountText(line.vatRate), amountText(line.net)});
+    return rows;
+}
+
+QString InvoicePresentation::html(const Invoice& invoice, const QList<Check>& checks, bool withLines) {
     QString html = QStringLiteral("<h2>") + title(invoice).toHtmlEscaped() + QStringLiteral("</h2>");
     html +=
         QStringLiteral("<p>Art: ") + Invoice::typeName(invoice.typeCode).toHtmlEscaped() +
@@ -147,23 +164,27 @@ QString InvoicePresentation::html(const Invoice& invoice, const QList<Check>& ch
         html += (check.passed ? QStringLiteral("<li>") : QStringLiteral("<li><b style=\"color:#b00000\">")) +
                 check.text.toHtmlEscaped() +
                 (check.passed ? QStringLiteral("</li>") : QStringLiteral("</b></li>"));
-    html += QStringLiteral("</ul><table width=\"100%\"><tr><td valign=\"top\"><h3>Verkäufer</h3>") +
-            escapedLines(partyLines(invoice.seller)) +
-            QStringLiteral("</td><td valign=\"top\"><h3>Käufer</h3>") +
-            escapedLines(partyLines(invoice.buyer)) +
-            QStringLiteral("</td></tr></table><h3>Zahlung</h3><p>") + escapedLines(paymentText(invoice)) +
-            QStringLiteral(
-                "</p><h3>Positionen</h3><table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">"
-                "<tr><th>Pos.</th><th>Bezeichnung</th><th>Menge</th><th>Einheit</th><th>Einzelpreis</th>"
-                "<th>USt %</th><th>Betrag netto</th></tr>");
-    for (const InvoiceLine& line : invoice.lines)
-        html += QStringLiteral(
-                    "<tr><td>%1</td><td>%2</td><td align=\"right\">%3</td><td>%4</td>"
-                    "<td align=\"right\">%5</td><td align=\"right\">%6</td><td align=\"right\">%7</td></tr>")
-                    .arg(line.id.toHtmlEscaped(), line.name.toHtmlEscaped(), amountText(line.quantity),
-                         line.unit.toHtmlEscaped(), amountText(line.price), amountText(line.vatRate),
-                         amountText(line.net));
-    html += QStringLiteral("</table><h3>Summen (Euro)</h3><table cellpadding=\"2\">");
+    html +=
+        QStringLiteral("</ul><table width=\"100%\"><tr><td valign=\"top\"><h3>Verkäufer</h3>") +
+        escapedLines(partyLines(invoice.seller)) + QStringLiteral("</td><td valign=\"top\"><h3>Käufer</h3>") +
+        escapedLines(partyLines(invoice.buyer)) + QStringLiteral("</td></tr></table><h3>Zahlung</h3><p>") +
+        escapedLines(paymentText(invoice)) + QStringLiteral("</p>");
+    if (withLines) {
+        html +=
+            QStringLiteral("<h3>Positionen</h3><table border=\"1\" cellspacing=\"0\" cellpadding=\"3\"><tr>");
+        for (const QString& heading : lineHeadings())
+            html += QStringLiteral("<th>") + heading + QStringLiteral("</th>");
+        html += QStringLiteral("</tr>");
+        for (const QStringList& row : lineRows(invoice)) {
+            html += QStringLiteral("<tr>");
+            for (qsizetype i = 0; i < row.size(); ++i)
+                html += (i < 2 || i == 3 ? QStringLiteral("<td>") : QStringLiteral("<td align=\"right\">")) +
+                        row.at(i).toHtmlEscaped() + QStringLiteral("</td>");
+            html += QStringLiteral("</tr>");
+        }
+        html += QStringLiteral("</table>");
+    }
+    html += QStringLiteral("<h3>Summen (Euro)</h3><table cellpadding=\"2\">");
     for (const auto& [label, amount] : totals(invoice))
         html += QStringLiteral("<tr><td>") + label.toHtmlEscaped() +
                 QStringLiteral("</td><td align=\"right\">") + amount + QStringLiteral("</td></tr>");
@@ -173,22 +194,22 @@ QString InvoicePresentation::html(const Invoice& invoice, const QList<Check>& ch
 ListSnapshot InvoicePresentation::snapshot(const Invoice& invoice, const QList<Check>& checks) {
     ListSnapshot snapshot;
     snapshot.kind = ListSnapshot::Kind::Invoice;
-    snapshot.headings = {QStringLiteral("Pos."),        QStringLiteral("Bezeichnung"),
-                         QStringLiteral("Menge"),       QStringLiteral("Einheit"),
-                         QStringLiteral("Einzelpreis"), QStringLiteral("USt %"),
-                         QStringLiteral("Betrag netto")};
+    snapshot.headings = lineHeadings();
     snapshot.rightAligned = {2, 4, 5, 6};
-    const auto oneLine = [](const QString& text) {
-        return QString(text).replace(u'\n', QStringLiteral(", "));
+    // Short heading lines, one for each piece, so that the page keeps its scale.
+    const auto shortParty = [](const InvoiceParty& party) {
+        QStringList parts{party.name, party.street, (party.postcode + u' ' + party.town).trimmed()};
+        parts.removeAll(QString());
+        return parts.join(QStringLiteral(", "));
     };
     snapshot.values = {{QStringLiteral("Rechnung"), title(invoice)},
                        {QStringLiteral("Leitweg-ID"), invoice.buyerReference},
-                       {QStringLiteral("Verkäufer"), oneLine(partyLines(invoice.seller))},
-                       {QStringLiteral("Käufer"), oneLine(partyLines(invoice.buyer))},
-                       {QStringLiteral("Zahlung"), oneLine(paymentText(invoice))}};
-    for (const InvoiceLine& line : invoice.lines)
-        snapshot.rows.append({line.id, line.name, amountText(line.quantity), line.unit,
-                              amountText(line.price), amountText(line.vatRate), amountText(line.net)});
+                       {QStringLiteral("Verkäufer"), shortParty(invoice.seller)},
+                       {QStringLiteral("USt-IdNr. des Verkäufers"), invoice.seller.vatNumber},
+                       {QStringLiteral("Käufer"), shortParty(invoice.buyer)}};
+    for (const QString& line : paymentText(invoice).split(u'\n', Qt::SkipEmptyParts))
+        snapshot.values.append({QStringLiteral("Zahlung"), line});
+    snapshot.rows = lineRows(invoice);
     for (const auto& [label, amount] : totals(invoice))
         snapshot.rows.append({QString(), label, QString(), QString(), QString(), QString(), amount});
     for (const Check& check : checks)

@@ -19,7 +19,11 @@ public:
     static QList<Check> checksOf(const Invoice& invoice);
     // True when the invoice can be booked: its currency is EUR.
     static bool bookable(const Invoice& invoice);
-    static QString html(const Invoice& invoice, const QList<Check>& checks);
+    // withLines: the lines as a table too (the view shows them in a list of their own).
+    static QString html(const Invoice& invoice, const QList<Check>& checks, bool withLines = true);
+    // Each line's texts: position, name, quantity, unit, price, VAT rate, net amount.
+    static QList<QStringList> lineRows(const Invoice& invoice);
+    static QStringList lineHeadings();
     static ListSnapshot snapshot(const Invoice& invoice, const QList<Check>& checks);
     // "Rechnung 4711 vom 04.04.2016".
     static QString title(const Invoice& invoice);

@@ -1,12 +1,17 @@
 #include "InvoiceView.h"
 
+#include "InvoiceLineModel.h"
+
 #include "PrinterCatalog.h"
 #include "PrintSettingsScreen.h"
 #include "WorkspaceContext.h"
 
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QTextBrowser>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 InvoiceView::InvoiceView(WorkspaceContext& context, InvoiceIntake::Opened opened,
@@ -19,7 +24,21 @@ InvoiceView::InvoiceView(WorkspaceContext& context, InvoiceIntake::Opened opened
     m_text = new QTextBrowser(this);
     m_text->setObjectName(QStringLiteral("txtERechnung"));
     m_text->setAccessibleName(QStringLiteral("E-Rechnung"));
-    m_text->setHtml(InvoicePresentation::html(m_opened.invoice, m_checks));
+    m_text->setHtml(InvoicePresentation::html(m_opened.invoice, m_checks, false));
+    // The lines in a list of their own: an invoice of thousands of lines shows at once.
+    auto* lines = new InvoiceLineModel(this);
+    lines->setInvoice(m_opened.invoice);
+    auto* list = new QTreeView(this);
+    list->setObjectName(QStringLiteral("lstPositionen"));
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setModel(lines);
+    list->header()->setDefaultSectionSize(95);
+    list->header()->resizeSection(0, 60);
+    list->header()->resizeSection(1, 250);
+    auto* linesLabel =
+        new QLabel(QStringLiteral("&Positionen (%1)").arg(m_opened.invoice.lines.size()), this);
+    linesLabel->setBuddy(list);
 
     auto* book = new QPushButton(QStringLiteral("&Buchen"), this);
     book->setObjectName(QStringLiteral("cmdERechnungBuchen"));
@@ -38,7 +57,9 @@ InvoiceView::InvoiceView(WorkspaceContext& context, InvoiceIntake::Opened opened
     buttons->addWidget(printButton);
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_text, 1);
+    layout->addWidget(m_text, 3);
+    layout->addWidget(linesLabel);
+    layout->addWidget(list, 2);
     layout->addLayout(buttons);
     resize(820, 900);
 
