@@ -5,6 +5,8 @@
 #include "WorkspaceFixture.h"
 
 #include <QDateEdit>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
@@ -240,15 +242,23 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray original = file.readAll();
         fx.open();
-        const auto readAndBook = [&] {
+        // Read through "E-Rechnung einlesen …", or dropped onto the workspace.
+        const auto readAndBook = [&](bool dropped) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(pdf)});
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
             fx.dialogs.files.enqueue(pdf);
-            fx.click("cmdERechnungEinlesen");
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+            if (dropped && QCoreApplication::sendEvent(fx.screen.get(), &enter) && enter.isAccepted())
+                QCoreApplication::sendEvent(fx.screen.get(), &drop);
+            else
+                fx.click("cmdERechnungEinlesen");
             InvoiceView* view = fx.screen->findChild<InvoiceView*>();
             QVERIFY(view && view->shownText().contains("Rechnung 123456XX vom 04.04.2016"));
             QTest::mouseClick(view->findChild<QPushButton*>("cmdERechnungBuchen"), Qt::LeftButton);
             QTRY_VERIFY(!fx.screen->findChild<InvoiceView*>());
         };
-        readAndBook();
+        readAndBook(false);
         QCOMPARE(fx.find<QComboBox>("cboFirma")->currentText() + '|' + fx.text("txtRechnungsNr") + '|' +
                      fx.text("txtBetrag") + '|' + fx.find<QDateEdit>("dtpRechnung")->text() + '|' +
                      fx.text("txtBemerkungen"),
@@ -268,7 +278,7 @@ private slots:
         QCOMPARE(fx.column(int(BookingListModel::Column::Spare)), "E-Rechnung");
 
         fx.showTab(Workspace::EntryTabIndex);
-        readAndBook();
+        readAndBook(true);
         QVERIFY2(fx.dialogs.lastText().contains("123456XX ist für [seller NAME] schon gebucht: LfdNr. 001") &&
                      fx.dialogs.lastText().contains("Diese Datei ist schon mit einer Buchung gespeichert"),
                  qPrintable(fx.dialogs.lastText()));
