@@ -3,6 +3,7 @@
 
 #include "BenchTable.h"
 #include "CompanyRegisterBenchmarks.h"
+#include "EInvoiceBenchmarks.h"
 #include "ExportBenchmark.h"
 #include "ImportBenchmark.h"
 #include "LargeOfficeGenerator.h"
@@ -66,7 +67,7 @@ int main(int argc, char** argv) {
     const Options options = parse(QApplication::arguments());
     if (!options.valid) {
         std::fputs("Aufruf: zlv_bench [--db <große Datenbank>] [--access <Access-Datei>] [--runs N] [--only "
-                   "abcdefghijklmnopqrst]\n",
+                   "abcdefghijklmnopqrstuvwx]\n",
                    stderr);
         return 2;
     }
@@ -147,6 +148,11 @@ int main(int argc, char** argv) {
         {QLatin1Char('u'), [&] { return Rows{ProjectListBenchmark(largeFile, runs(7)).listFill()}; }},
         {QLatin1Char('v'), [&] { return Rows{workspaceQuick.chartsTab()}; }},
         {QLatin1Char('w'), [&] { return Rows{workspaceQuick.bookingWarnings()}; }},
+        {QLatin1Char('x'),
+         [&] {
+             EInvoiceBenchmarks invoices(QStringLiteral(ZLV_XRECHNUNG_FIXTURES), work.path(), runs(7));
+             return invoices.openAndShow() << invoices.hostileFiles();
+         }},
     };
     BenchTable table;
     for (const auto& [letter, benchmark] : benchmarks) {

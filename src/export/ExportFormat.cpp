@@ -44,6 +44,7 @@ QStringList columnHeadings(Kind kind) {
                 QStringLiteral("Abweichung %")};
     case Kind::CompanyList:
     case Kind::Charts:
+    case Kind::Invoice:
         break;
     }
     return {};
@@ -92,6 +93,7 @@ QStringList titleLines(const ListSnapshot& snapshot) {
         return {QStringLiteral("Kostenbericht   -  Projekt: ") + project, QString()};
     case Kind::CompanyList:
     case Kind::Charts:
+    case Kind::Invoice:
         break;
     }
     return {};
@@ -111,6 +113,7 @@ QList<int> numberColumns(Kind kind) {
         return {4, 5, 6, 7, 8, 9, 10};
     case Kind::CompanyList:
     case Kind::Charts:
+    case Kind::Invoice:
         break;
     }
     return {};
@@ -191,6 +194,7 @@ QString ExportFormat::proposedFileName(ListSnapshot::Kind kind) {
         return QStringLiteral("Kostenbericht");
     case Kind::CompanyList:
     case Kind::Charts:
+    case Kind::Invoice:
         break;
     }
     return QString();

@@ -35,53 +35,56 @@ bool copyTable(Database& file, Database& server, const QString& table, ServerTra
     QList<QStringList> rows;
     qint64 done = 0;
     bool written = true;
-    const bool read =
-        file.read(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(columns.join(u','), table), {},
-                  [&](const Database::Row& row) {
-                      if (!written)
-                          return;
-                      QStringList values;
-                      for (qsizetype i = 0; i < fields.size(); ++i) {
-                          const int column = int(i);
-                          if (row.isNull(column)) {
-                              values += QString();
-                              continue;
-                          }
-                          switch (kinds.at(i)) {
-                          case Schema::FieldKind::Key:
-                              values += QString::number(row.rowNumber(column));
-                              break;
-                          case Schema::FieldKind::Integer:
-                              if (const std::optional<int> number = row.integer(column))
-                                  values += QString::number(*number);
-                              else
-                                  values += QString();
-                              break;
-                          case Schema::FieldKind::Amount:
-                              if (const std::optional<Money> amount = row.amount(column))
-                                  values += TransferReport::plainAmount(*amount);
-                              else
-                                  values += QString();
-                              break;
-                          case Schema::FieldKind::Text:
-                          case Schema::FieldKind::Bytes:
-                              values += row.text(column);
-                              break;
-                          }
-                          if (values.constLast().isNull())
-                              report.unreadable += QStringLiteral("%1 %2 %3: %4")
-                                                       .arg(table, QString::number(row.rowNumber(0)),
-                                                            fields.at(i), row.text(column));
-                      }
-                      rows += values;
-                      if (rows.size() == kRowsPerWrite) {
-                          written = server.bulkInsert(table, columns, rows);
-                          done += rows.size();
-                          rows.clear();
-                          if (progress)
-                              progress(table, done);
-                      }
-                  });
+    const bool read = file.read(
+        QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(columns.join(u','), table), {},
+        [&](const Database::Row& row) {
+            if (!written)
+                return;
+            QStringList values;
+            for (qsizetype i = 0; i < fields.size(); ++i) {
+                const int column = int(i);
+                if (row.isNull(column)) {
+                    values += QString();
+                    continue;
+                }
+                switch (kinds.at(i)) {
+                case Schema::FieldKind::Key:
+                    values += QString::number(row.rowNumber(column));
+                    break;
+                case Schema::FieldKind::Integer:
+                    if (const std::optional<int> number = row.integer(column))
+                        values += QString::number(*number);
+                    else
+                        values += QString();
+                    break;
+                case Schema::FieldKind::Amount:
+                    if (const std::optional<Money> amount = row.amount(column))
+                        values += amountText(*amount);
+                    else
+                        values += QString();
+                    break;
+                case Schema::FieldKind::Text:
+                    values += row.text(column);
+                    break;
+                case Schema::FieldKind::Bytes:
+                    // COPY reads a bytea given as text in hex: "\x" and two digits a byte.
+                    values += QStringLiteral("\\x") + QString::fromLatin1(row.bytes(column).toHex());
+                    break;
+                }
+                if (values.constLast().isNull())
+                    report.unreadable +=
+                        QStringLiteral("%1 %2 %3: %4")
+                            .arg(table, QString::number(row.rowNumber(0)), fields.at(i), row.text(column));
+            }
+            rows += values;
+            if (rows.size() == kRowsPerWrite) {
+                written = server.bulkInsert(table, columns, rows);
+                done += rows.size();
+                rows.clear();
+                if (progress)
+                    progress(table, done);
+            }
+        });
     if (!read || !written)
         return false;
     if (!rows.isEmpty() && !server.bulkInsert(table, columns, rows))

@@ -39,8 +39,9 @@ bool PrintDispatch::prepare(QPainterPrintEngine& engine, const Choice& choice, L
                    .arg(choice.printer, QPainterPrintEngine::pdfTargetName()));
         return false;
     }
-    engine.SetOrientation(kind == ListSnapshot::Kind::CompanyList ? PrintEngine::Portrait
-                                                                  : PrintEngine::Landscape);
+    engine.SetOrientation(kind == ListSnapshot::Kind::CompanyList || kind == ListSnapshot::Kind::Invoice
+                              ? PrintEngine::Portrait
+                              : PrintEngine::Landscape);
     if (choice.draft)
         engine.SetDraftQuality(-1);
     const int paper = paperCode(choice.paperIndex);

@@ -152,6 +152,8 @@ QString proposedPdfFileName(ListSnapshot::Kind kind) {
         return QStringLiteral("Firmenliste.pdf");
     case ListSnapshot::Kind::Charts:
         return QStringLiteral("Diagramme.pdf");
+    case ListSnapshot::Kind::Invoice:
+        return QStringLiteral("E-Rechnung.pdf");
     }
     return QStringLiteral("Zelvora.pdf");
 }

@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "GermanCollator.h"
+#include "InvoiceFileRepository.h"
 #include "PatternMatcher.h"
 #include "RunningNumber.h"
 #include "StoredValue.h"
@@ -203,7 +204,8 @@ std::optional<Booking> BookingRepository::find(qint64 id, bool* ok) const {
 }
 
 bool BookingRepository::book(Booking& booking, std::optional<qint64> replacing, bool* originalGone,
-                             const QString& loadedStamp, bool checkCompany) {
+                             const QString& loadedStamp, bool checkCompany,
+                             const std::function<bool(qint64)>& alongside) {
     Booking stored = booking;
     const auto check = [&] {
         return (!replacing || loadedStamp.isNull() ||
@@ -211,14 +213,19 @@ bool BookingRepository::book(Booking& booking, std::optional<qint64> replacing, 
                                    loadedStamp)) &&
                (!checkCompany || m_db.companyStillThere(booking.company));
     };
-    const std::optional<qint64> id =
-        RunningNumber::book(m_db, booking.projectId, replacing, originalGone,
-                            {check, [this](qint64 id) { return remove(id); },
-                             [&](bool* ok) { return highestRunningNumber(booking.projectId, ok); },
-                             [&](int number) {
-                                 stored.runningNumber = number;
-                                 return add(stored);
-                             }});
+    const std::optional<qint64> id = RunningNumber::book(
+        m_db, booking.projectId, replacing, originalGone,
+        {check, [this](qint64 id) { return remove(id); },
+         [&](bool* ok) { return highestRunningNumber(booking.projectId, ok); },
+         [&](int number) {
+             stored.runningNumber = number;
+             std::optional<qint64> id = add(stored);
+             if (id && replacing && !InvoiceFileRepository(m_db).moveToBooking(*replacing, *id))
+                 id.reset();
+             if (id && alongside && !alongside(*id))
+                 id.reset();
+             return id;
+         }});
     if (!id)
         return false;
     stored.id = *id;

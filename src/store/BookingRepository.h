@@ -2,6 +2,7 @@
 
 #include "Booking.h"
 
+#include <functional>
 #include <optional>
 #include <QHash>
 #include <QList>
@@ -63,12 +64,15 @@ public:
     // and, when replacing is given, removes that booking in the same transaction first (a corrected
     // booking replacing the one taken back). On success booking holds the stored ID and number;
     // nothing is written when any step fails. originalGone tells that it failed because the booking to be
-    // replaced is no longer in the file. Tried once more when the file was busy.
+    // replaced is no longer in the file. Tried once more when the file was busy. The e-invoice file of the
+    // booking replaced goes with the new one; alongside, when given, writes what belongs to the new
+    // booking (its ID handed in) in the same transaction.
     // loadedStamp, when given, is the replaced booking's Database::rowStamp() as it was taken back: a
     // booking changed since is not replaced (lastFailure() Changed). checkCompany: the booking's company
     // must still be in the register (lastFailure() NameGone otherwise).
     bool book(Booking& booking, std::optional<qint64> replacing = std::nullopt, bool* originalGone = nullptr,
-              const QString& loadedStamp = QString(), bool checkCompany = false);
+              const QString& loadedStamp = QString(), bool checkCompany = false,
+              const std::function<bool(qint64)>& alongside = {});
     // The project's bookings whose Betrag is there but no amount ("abc", 1e308), in order of entry.
     QList<Booking> withUnreadableAmount(const QString& projectId, bool* ok = nullptr) const;
     bool remove(qint64 id);

@@ -121,6 +121,8 @@ public:
         virtual std::optional<int> integer(int column) const = 0;
         virtual qint64 rowNumber(int column) const = 0;
         virtual std::optional<Money> amount(int column) const = 0;
+        // A field's bytes as stored (a BLOB), unchanged.
+        virtual QByteArray bytes(int column) const = 0;
         // The same; for a value that is there but no amount, unreadable gets its stored text.
         std::optional<Money> amount(int column, QString& unreadable) const;
     };

@@ -87,12 +87,28 @@ QList<Schema::Index> Schema::indexes() {
         {QStringLiteral("ixFirmaKostengruppeID"), QStringLiteral("tblFirma (KostengruppeID)")},
         {QStringLiteral("ixGewerkGewerk"), QStringLiteral("tblGewerk (Gewerk)")},
         {QStringLiteral("ixKostengruppeKostengruppe"), QStringLiteral("tblKostengruppe (Kostengruppe)")},
+        {QStringLiteral("ixRechnungsdateiProjekt"),
+         QStringLiteral("tblRechnungsdatei (ProjektID, BuchungID)")},
+        {QStringLiteral("ixRechnungsdateiBuchung"), QStringLiteral("tblRechnungsdatei (BuchungID)")},
+        {QStringLiteral("ixRechnungsdateiPruefsumme"), QStringLiteral("tblRechnungsdatei (Pruefsumme)")},
+        {QStringLiteral("ixUStIdNr"), QStringLiteral("tblUStIdNr (UStIdNr)")},
     };
 }
 
 QList<Schema::AddedTable> Schema::addedTables() {
-    return {{QStringLiteral("tblBudget"),
-             QStringLiteral("CREATE TABLE tblBudget (ProjektID INTEGER PRIMARY KEY, Budget REAL)")}};
+    return {
+        {QStringLiteral("tblBudget"),
+         QStringLiteral("CREATE TABLE tblBudget (ProjektID INTEGER PRIMARY KEY, Budget REAL)")},
+        // The original file of an e-invoice, kept with the booking paid from it.
+        {QStringLiteral("tblRechnungsdatei"),
+         QStringLiteral(
+             "CREATE TABLE tblRechnungsdatei (ID INTEGER PRIMARY KEY AUTOINCREMENT, BuchungID INTEGER, "
+             "ProjektID TEXT, Dateiname TEXT, Pruefsumme TEXT, Inhalt BLOB)")},
+        // The VAT number a company's e-invoices gave, to find the company by it next time.
+        {QStringLiteral("tblUStIdNr"),
+         QStringLiteral("CREATE TABLE tblUStIdNr (ID INTEGER PRIMARY KEY AUTOINCREMENT, UStIdNr TEXT, "
+                        "FirmaID INTEGER)")},
+    };
 }
 
 QStringList Schema::tableNames() {

@@ -21,7 +21,7 @@ QString BookingListModel::runningNumberText(std::optional<int> number) {
     return QStringLiteral("%1").arg(*number, 3, 10, QLatin1Char('0'));
 }
 
-void BookingListModel::setBookings(const QList<Booking>& bookings) {
+void BookingListModel::setBookings(const QList<Booking>& bookings, const QSet<qint64>& withInvoice) {
     QList<Row> rows;
     rows.reserve(bookings.size());
     for (const Booking& booking : bookings) {
@@ -31,7 +31,8 @@ void BookingListModel::setBookings(const QList<Booking>& bookings) {
         row.texts << runningNumberText(booking.runningNumber) << booking.company << booking.trade
                   << DayNumber::format(booking.instructedOn) << DayNumber::format(booking.invoiceDate)
                   << booking.invoiceNumber << booking.paymentKind << booking.costGroup
-                  << (booking.amount ? booking.amount->toGerman() : QString()) << booking.remarks << QString()
+                  << (booking.amount ? booking.amount->toGerman() : QString()) << booking.remarks
+                  << (withInvoice.contains(booking.id) ? QStringLiteral("E-Rechnung") : QString())
                   << (booking.instructedOn ? QString::number(*booking.instructedOn) : QString())
                   << (booking.invoiceDate ? QString::number(*booking.invoiceDate) : QString()) << QString();
     }

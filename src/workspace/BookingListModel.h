@@ -4,6 +4,7 @@
 #include "TextTableModel.h"
 
 #include <optional>
+#include <QSet>
 
 // The workspace's list of a project's bookings: running number, company, trade, the two dates, invoice
 // number, kind of payment, cost group, amount, remarks, an empty column and three hidden sort columns.
@@ -30,8 +31,8 @@ public:
 
     explicit BookingListModel(QObject* parent = nullptr);
 
-    // Shows the bookings in their order.
-    void setBookings(const QList<Booking>& bookings);
+    // Shows the bookings in their order; those keeping an e-invoice file marked "E-Rechnung".
+    void setBookings(const QList<Booking>& bookings, const QSet<qint64>& withInvoice = {});
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     // The shown column a heading click sorts by: dates by their hidden day numbers; -1 for none.
     static int sortColumnFor(int clickedColumn);

@@ -4,6 +4,9 @@
 #include "BookingRepository.h"
 #include "Database.h"
 #include "Dialogs.h"
+#include "InvoiceFileRepository.h"
+#include "InvoiceReader.h"
+#include "InvoiceView.h"
 #include "ReportListView.h"
 #include "WorkspaceContext.h"
 
@@ -13,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QVBoxLayout>
 
 namespace {
@@ -55,10 +59,15 @@ BookingListTab::BookingListTab(WorkspaceContext& context, QWidget* parent)
     m_refresh = makeButton(QStringLiteral("cmdAktualisieren"), QStringLiteral("&Aktualisieren"));
     m_takeBack = makeButton(QStringLiteral("cmdBuchungBearbeiten"), QStringLiteral("Buchung &bearbeiten"));
     m_delete = makeButton(QStringLiteral("cmdBuchungLoeschen"), QStringLiteral("Buchung &löschen"));
+    m_showInvoice = makeButton(QStringLiteral("cmdRechnungAnzeigen"), QStringLiteral("Rechnung an&zeigen"));
+    m_saveInvoice =
+        makeButton(QStringLiteral("cmdRechnungSpeichern"), QStringLiteral("Rechnung speichern &unter …"));
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(totalFrame);
     bottom->addStretch();
+    bottom->addWidget(m_showInvoice, 0, Qt::AlignBottom);
+    bottom->addWidget(m_saveInvoice, 0, Qt::AlignBottom);
     bottom->addWidget(m_refresh, 0, Qt::AlignBottom);
     bottom->addWidget(m_takeBack, 0, Qt::AlignBottom);
     bottom->addWidget(m_delete, 0, Qt::AlignBottom);
@@ -68,7 +77,9 @@ BookingListTab::BookingListTab(WorkspaceContext& context, QWidget* parent)
     layout->addWidget(m_list, 1);
     layout->addLayout(bottom);
 
-    setTabOrder(m_list, m_refresh);
+    setTabOrder(m_list, m_showInvoice);
+    setTabOrder(m_showInvoice, m_saveInvoice);
+    setTabOrder(m_saveInvoice, m_refresh);
     setTabOrder(m_refresh, m_takeBack);
     setTabOrder(m_takeBack, m_delete);
 
@@ -80,6 +91,14 @@ BookingListTab::BookingListTab(WorkspaceContext& context, QWidget* parent)
     connect(m_delete, &QPushButton::clicked, this, [this] {
         if (const qint64 id = selectedBookingIdOrSay())
             emit deleteRequested(id);
+    });
+    connect(m_showInvoice, &QPushButton::clicked, this, [this] {
+        if (const qint64 id = selectedBookingIdOrSay())
+            showInvoice(id);
+    });
+    connect(m_saveInvoice, &QPushButton::clicked, this, [this] {
+        if (const qint64 id = selectedBookingIdOrSay())
+            saveInvoice(id);
     });
     connect(m_list->header(), &QHeaderView::sectionClicked, this, &BookingListTab::sortByHeading);
     m_totalField->setText(Money().toGerman());
@@ -101,7 +120,7 @@ bool BookingListTab::EINLESEN() {
     m_total = Money();
     for (const Booking& booking : std::as_const(bookings))
         m_total += booking.amount.value_or(Money());
-    m_model->setBookings(bookings);
+    m_model->setBookings(bookings, InvoiceFileRepository(m_context.db).bookingsWithFile(m_context.projectId));
     m_list->sortBy(int(BookingListModel::Column::RunningNumber), int(BookingListModel::Column::RunningNumber),
                    Qt::AscendingOrder);
     m_totalField->setText(m_total.toGerman());
@@ -166,4 +185,53 @@ ListSnapshot BookingListTab::snapshot() const {
     snapshot.values = {{QStringLiteral("Projekt"), m_context.projectName},
                        {QStringLiteral("Gesamtsumme"), m_total.toGerman()}};
     return snapshot;
+}
+
+namespace {
+std::optional<InvoiceFileRepository::InvoiceFile> invoiceFileOrSay(WorkspaceContext& context, QWidget* parent,
+                                                                   qint64 bookingId) {
+    bool ok = true;
+    std::optional<InvoiceFileRepository::InvoiceFile> file =
+        InvoiceFileRepository(context.db).forBooking(bookingId, &ok);
+    if (!file)
+        context.dialogs.inform(parent, QStringLiteral("Keine E-Rechnung"),
+                               ok ? QStringLiteral("Zu dieser Buchung ist keine E-Rechnung gespeichert.")
+                                  : context.db.lastError(),
+                               ok ? Dialogs::Icon::Information : Dialogs::Icon::Warning);
+    return file;
+}
+} // namespace
+
+void BookingListTab::showInvoice(qint64 bookingId) {
+    const std::optional<InvoiceFileRepository::InvoiceFile> file =
+        invoiceFileOrSay(m_context, this, bookingId);
+    if (!file)
+        return;
+    const InvoiceReader::Result read = InvoiceReader::read(file->bytes);
+    if (!read.invoice) {
+        m_context.dialogs.inform(this, QStringLiteral("E-Rechnung"), read.reason, Dialogs::Icon::Warning);
+        return;
+    }
+    auto* view = new InvoiceView(m_context, {*read.invoice, file->bytes, file->fileName},
+                                 InvoicePresentation::checksOf(*read.invoice), false, this);
+    view->show();
+}
+
+void BookingListTab::saveInvoice(qint64 bookingId) {
+    const std::optional<InvoiceFileRepository::InvoiceFile> file =
+        invoiceFileOrSay(m_context, this, bookingId);
+    if (!file)
+        return;
+    const bool pdf = file->bytes.startsWith("%PDF-");
+    const QString path = m_context.dialogs.chooseFileToSave(
+        this, QStringLiteral("Rechnung speichern unter"), file->fileName,
+        pdf ? QStringLiteral("PDF-Dateien (*.pdf)") : QStringLiteral("XML-Dateien (*.xml)"));
+    if (path.isEmpty())
+        return;
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(file->bytes) != file->bytes.size() || !out.commit())
+        m_context.dialogs.inform(
+            this, QStringLiteral("Rechnung nicht gespeichert"),
+            QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden: %2").arg(path, out.errorString()),
+            Dialogs::Icon::Critical);
 }

@@ -46,6 +46,8 @@ signals:
 
 private:
     void sortByHeading(int column);
+    void showInvoice(qint64 bookingId);
+    void saveInvoice(qint64 bookingId);
     // The selected row's booking ID, or 0 after telling the user to select one.
     qint64 selectedBookingIdOrSay();
 
@@ -56,6 +58,8 @@ private:
     QPushButton* m_refresh = nullptr;
     QPushButton* m_takeBack = nullptr;
     QPushButton* m_delete = nullptr;
+    QPushButton* m_showInvoice = nullptr;
+    QPushButton* m_saveInvoice = nullptr;
     Money m_total;
     Qt::SortOrder m_order = Qt::AscendingOrder;
 };

@@ -8,7 +8,9 @@
 #include "CompanySeat.h"
 #include "Database.h"
 #include "DateField.h"
+#include "DayNumber.h"
 #include "Dialogs.h"
+#include "InvoiceView.h"
 #include "OriginalGoneQuestion.h"
 #include "WorkspaceContext.h"
 
@@ -45,7 +47,8 @@ QStringList EntryTab::paymentKinds() {
     return kinds;
 }
 
-EntryTab::EntryTab(WorkspaceContext& context, QWidget* parent) : QWidget(parent), m_context(context) {
+EntryTab::EntryTab(WorkspaceContext& context, QWidget* parent)
+    : QWidget(parent), m_context(context), m_invoices(std::make_unique<InvoiceIntake>(context)) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buildCompanyBox());
     layout->addWidget(buildBookingBox());
@@ -66,6 +69,7 @@ EntryTab::EntryTab(WorkspaceContext& context, QWidget* parent) : QWidget(parent)
         emit companyChosen(m_company->currentText());
     });
     connect(m_book, &QPushButton::clicked, this, &EntryTab::book);
+    connect(m_readInvoice, &QPushButton::clicked, this, &EntryTab::chooseInvoiceFile);
 }
 
 void EntryTab::showEvent(QShowEvent* event) {
@@ -184,6 +188,13 @@ QWidget* EntryTab::buildBookingBox() {
     grid->addWidget(m_remarks, 4, 1, 1, 3);
     grid->addWidget(m_waitingNotice, 5, 0, 1, 3);
     grid->addWidget(m_book, 5, 3);
+    m_readInvoice = new QPushButton(QStringLiteral("E-Rechnung e&inlesen …"), box);
+    m_readInvoice->setObjectName(QStringLiteral("cmdERechnungEinlesen"));
+    m_invoiceNotice = new QLabel(box);
+    m_invoiceNotice->setObjectName(QStringLiteral("lblERechnung"));
+    m_invoiceNotice->setWordWrap(true);
+    grid->addWidget(m_readInvoice, 6, 0);
+    grid->addWidget(m_invoiceNotice, 6, 1, 1, 3);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
     return box;
@@ -318,8 +329,12 @@ bool EntryTab::book() {
     BookingRepository bookings(m_context.db);
     bool originalGone = false;
     const bool checkCompany = booking.company != m_companyOutsideRegister;
+    // The e-invoice read for this entry is stored with the booking, in its transaction.
+    const auto withInvoice = [this, company = booking.company](qint64 id) {
+        return m_invoices->storeWith(id, company);
+    };
     bool saved = bookings.book(booking, m_context.waitingBookingId, &originalGone,
-                               m_context.waitingBookingStamp, checkCompany);
+                               m_context.waitingBookingStamp, checkCompany, withInvoice);
     if (!saved && m_context.db.lastFailure() == Database::Failure::Changed) {
         if (OriginalGoneQuestion::loadCurrent(m_context.dialogs, this, OriginalGoneQuestion::Kind::Booking))
             reloadWaitingBooking();
@@ -339,7 +354,7 @@ bool EntryTab::book() {
     }
     if (!saved && originalGone &&
         OriginalGoneQuestion::bookAsNew(m_context.dialogs, this, OriginalGoneQuestion::Kind::Booking))
-        saved = bookings.book(booking, std::nullopt, &originalGone, QString(), checkCompany);
+        saved = bookings.book(booking, std::nullopt, &originalGone, QString(), checkCompany, withInvoice);
     if (!saved && originalGone)
         return false;
     if (!saved) {
@@ -351,6 +366,8 @@ bool EntryTab::book() {
         return false;
     }
     endCorrection();
+    m_invoices->forget();
+    showPendingInvoice();
     m_invoiceNumber->clear();
     m_remarks->clear();
     m_amount->clear();
@@ -417,4 +434,52 @@ void EntryTab::endCorrection() {
 
 bool EntryTab::hasWaitingBooking() const {
     return m_context.waitingBookingId.has_value();
+}
+
+void EntryTab::chooseInvoiceFile() {
+    const QString path = m_context.dialogs.chooseFileToOpen(
+        this, QStringLiteral("E-Rechnung einlesen"), QString(), QStringLiteral("E-Rechnungen (*.xml *.pdf)"));
+    if (!path.isEmpty())
+        openInvoice(path);
+}
+
+InvoiceView* EntryTab::openInvoice(const QString& path) {
+    std::optional<InvoiceIntake::Opened> opened = m_invoices->open(path, this);
+    if (!opened)
+        return nullptr;
+    QList<InvoicePresentation::Check> checks = m_invoices->checks(*opened);
+    auto* view = new InvoiceView(m_context, std::move(*opened), std::move(checks), true, this);
+    connect(view, &InvoiceView::bookRequested, this, [this, view] { takeInvoice(view->opened()); });
+    view->show();
+    return view;
+}
+
+void EntryTab::takeInvoice(const InvoiceIntake::Opened& opened) {
+    const std::optional<InvoiceIntake::Entry> entry = m_invoices->prepare(opened, this);
+    if (!entry)
+        return;
+    if (!chooseCompany(entry->company)) {
+        m_search->clear();
+        fillCompanies();
+        chooseCompany(entry->company);
+    }
+    if (entry->invoiceDate.isValid())
+        m_invoiceDate->showStored({DayNumber::fromDate(entry->invoiceDate), QString()});
+    m_invoiceNumber->setText(entry->invoiceNumber);
+    m_paymentKind->setCurrentText(entry->paymentKind);
+    m_amount->setText(entry->amount.toGerman());
+    m_remarks->setText(entry->remarks);
+    showPendingInvoice();
+    if (entry->company.isEmpty())
+        m_company->setFocus();
+    else
+        m_book->setFocus();
+}
+
+void EntryTab::showPendingInvoice() {
+    const InvoiceIntake::Opened* pending = m_invoices->pending();
+    m_invoiceNotice->setText(
+        pending
+            ? QStringLiteral("Die E-Rechnung „%1“ wird mit der Buchung gespeichert.").arg(pending->fileName)
+            : QString());
 }

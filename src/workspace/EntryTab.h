@@ -1,13 +1,16 @@
 #pragma once
 
 #include "Booking.h"
+#include "InvoiceIntake.h"
 
+#include <memory>
 #include <optional>
 #include <QStringList>
 #include <QWidget>
 
 class AmountField;
 class DateField;
+class InvoiceView;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -43,6 +46,10 @@ public:
     void keepWaitingBooking();
     bool hasWaitingBooking() const;
 
+    // "E-Rechnung einlesen …": reads an e-invoice file and shows it; its "Buchen" fills the entry fields,
+    // and the original is stored with the booking. Null when the file was refused (and the clerk told).
+    InvoiceView* openInvoice(const QString& path);
+
 protected:
     // Enter in a field of the booking or on "&Buchen" books, as Enter saves in the master-data screens;
     // Enter in the search field does not.
@@ -69,6 +76,9 @@ private:
     // Puts the current state of the waiting booking into the fields, after another workstation
     // changed it.
     void reloadWaitingBooking();
+    void chooseInvoiceFile();
+    void takeInvoice(const InvoiceIntake::Opened& opened);
+    void showPendingInvoice();
 
     WorkspaceContext& m_context;
     QLineEdit* m_search = nullptr;
@@ -87,6 +97,9 @@ private:
     AmountField* m_amount = nullptr;
     QPushButton* m_book = nullptr;
     QLabel* m_waitingNotice = nullptr;
+    QPushButton* m_readInvoice = nullptr;
+    QLabel* m_invoiceNotice = nullptr;
+    std::unique_ptr<InvoiceIntake> m_invoices;
     bool m_shown = false;
     // The company of the booking taken back when it is no longer in the register.
     QString m_companyOutsideRegister;

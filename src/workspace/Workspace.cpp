@@ -15,8 +15,10 @@
 #include "EntryTab.h"
 #include "EvaluationTab.h"
 #include "FollowedLists.h"
+#include "InvoiceFileRepository.h"
 #include "ReportListView.h"
 #include "Settings.h"
+#include "Transaction.h"
 #include "Twips.h"
 #include "UnreadableAmountsNotice.h"
 #include "WindowPlacement.h"
@@ -25,11 +27,14 @@
 #include <functional>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLayout>
 #include <QLinearGradient>
+#include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
@@ -141,6 +146,7 @@ bool Workspace::hasDatabase() const {
 }
 
 void Workspace::buildUi() {
+    setAcceptDrops(true);
     auto* banner = new QLabel(QStringLiteral("  Zelvora  –  Ausgaben der Baumaßnahmen"), this);
     banner->setObjectName(QStringLiteral("picBanner"));
     QFont bannerFont = banner->font();
@@ -549,7 +555,21 @@ void Workspace::remove(qint64 bookingId) {
     if (m_dialogs.ask(this, QStringLiteral("Buchung löschen"), question, Dialogs::Icon::Question,
                       Dialogs::Answer::No) != Dialogs::Answer::Yes)
         return;
-    if (!BookingRepository(*m_db).remove(bookingId))
+    InvoiceFileRepository files(*m_db);
+    const bool withFile = files.forBooking(bookingId).has_value();
+    const bool keepFile =
+        withFile &&
+        m_dialogs.ask(this, QStringLiteral("Buchung löschen"),
+                      QStringLiteral("Zu dieser Buchung ist eine E-Rechnung gespeichert.\nSoll die "
+                                     "Rechnungsdatei in der Datenbank aufbewahrt werden?\n\nNein: Die "
+                                     "Rechnungsdatei wird mit der Buchung gelöscht."),
+                      Dialogs::Icon::Question, Dialogs::Answer::No) == Dialogs::Answer::Yes;
+    Transaction transaction(*m_db);
+    const bool removed =
+        transaction.isActive() && BookingRepository(*m_db).remove(bookingId) &&
+        (!withFile || (keepFile ? files.detachFromBooking(bookingId) : files.removeForBooking(bookingId))) &&
+        transaction.commit();
+    if (!removed)
         m_dialogs.inform(this, QStringLiteral("Löschen nicht möglich"), m_db->lastError(),
                          Dialogs::Icon::Warning);
     afterBookingChange(booking->company);
@@ -607,4 +627,31 @@ ListSnapshot Workspace::snapshot() const {
     default:
         return ListSnapshot();
     }
+}
+
+namespace {
+// The one e-invoice file (.xml, .pdf) the drag carries, or empty.
+QString droppedInvoice(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls().first().isLocalFile())
+        return QString();
+    const QString path = data->urls().first().toLocalFile();
+    return path.endsWith(QLatin1String(".xml"), Qt::CaseInsensitive) ||
+                   path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)
+               ? path
+               : QString();
+}
+} // namespace
+
+void Workspace::dragEnterEvent(QDragEnterEvent* event) {
+    if (m_entry && !droppedInvoice(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void Workspace::dropEvent(QDropEvent* event) {
+    const QString path = droppedInvoice(event->mimeData());
+    if (!m_entry || path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    m_tabs->setCurrentIndex(EntryTabIndex);
+    m_entry->openInvoice(path);
 }

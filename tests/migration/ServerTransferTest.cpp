@@ -22,6 +22,8 @@ private slots:
         file.exec("INSERT INTO tblBuchung (ID, PID, ProjektID, Firma, Bemerkungen, Betrag) VALUES "
                   "(2, 1, '7', 'O''Neill', 'Tab\there\nBackslash \\ 100%', 12.5), "
                   "(9, 2, '7', 'O''Neill', NULL, 'abc'), (4, 3, '7', 'Bau', '', -0.01)");
+        const QByteArray original("%PDF\0\x01\xff\\x\t\n", 11);
+        file.exec("INSERT INTO tblRechnungsdatei (BuchungID, Inhalt) VALUES (2, ?)", {original});
         file.exec("INSERT INTO tblNachtrag (NID, ProjektID, Firma, ArchitektKosten, NachtragDatum) VALUES "
                   "(1, '7', 'Bau', 1000, 'gestern'), (1, '7', 'Bau', 1000, 45001)");
         file.exec("INSERT INTO tblBudget (ProjektID, Budget) VALUES (7, 250000.01)");
@@ -49,6 +51,10 @@ private slots:
                     QStringLiteral("%1/%2/%3/%4;").arg(row.text(0), row.text(1), row.text(2), row.text(3));
             });
         QCOMPARE(rows, "2/1/O'Neill/Tab\there\nBackslash \\ 100%;4/3/Bau/;9/2/O'Neill/;");
+        QList<QByteArray> files;
+        db->read("SELECT Inhalt FROM tblRechnungsdatei", {},
+                 [&](const Database::Row& row) { files.append(row.bytes(0)); });
+        QCOMPARE(files, QList<QByteArray>({original}));
         Booking next;
         next.projectId = "7";
         QVERIFY(BookingRepository(*db).book(next));

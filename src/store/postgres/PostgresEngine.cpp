@@ -60,6 +60,8 @@ QByteArray parameterText(const QVariant& value) {
         return value.toBool() ? "true" : "false";
     case QMetaType::Double:
         return QByteArray::number(value.toDouble(), 'g', 17);
+    case QMetaType::QByteArray:
+        return "\\x" + value.toByteArray().toHex();
     default:
         return value.toString().toUtf8();
     }
@@ -88,6 +90,18 @@ public:
         return whole ? DayNumber::fromStoredInteger(number) : DayNumber::parseStored(raw(column));
     }
     qint64 rowNumber(int column) const override { return raw(column).toLongLong(); }
+    // The server sends bytea as text, in hex ("\\x" and two digits a byte) or, as the connection asks
+    // for it, with octal escapes; libpq reads either.
+    QByteArray bytes(int column) const override {
+        size_t length = 0;
+        unsigned char* data =
+            PQunescapeBytea(reinterpret_cast<const unsigned char*>(PQgetvalue(m_result, m_row, column)), &length);
+        if (!data)
+            return QByteArray();
+        const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(length));
+        PQfreemem(data);
+        return bytes;
+    }
     std::optional<Money> amount(int column) const override {
         if (isNull(column))
             return std::nullopt;

@@ -45,6 +45,7 @@ public:
     std::optional<int> integer(int column) const override { return m_statement.wholeNumber(column); }
     qint64 rowNumber(int column) const override { return m_statement.rowNumber(column); }
     std::optional<Money> amount(int column) const override { return m_statement.amount(column); }
+    QByteArray bytes(int column) const override { return m_statement.bytes(column); }
 
 private:
     const SqliteStatement& m_statement;

@@ -94,6 +94,11 @@ QString SqliteStatement::text(int column) const {
     }
 }
 
+QByteArray SqliteStatement::bytes(int column) const {
+    const auto* data = static_cast<const char*>(sqlite3_column_blob(m_statement, column));
+    return data ? QByteArray(data, sqlite3_column_bytes(m_statement, column)) : QByteArray();
+}
+
 bool SqliteStatement::isNull(int column) const {
     return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
 }

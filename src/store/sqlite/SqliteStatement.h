@@ -31,6 +31,7 @@ public:
     QString engineWords() const;
 
     QString text(int column) const;
+    QByteArray bytes(int column) const;
     bool isNull(int column) const;
     // A running number or a day number, by DayNumber's rules for stored values.
     std::optional<int> wholeNumber(int column) const;

@@ -1,0 +1,594 @@
+#include "InvoiceReader.h"
+
+#include "PdfAttachments.h"
+
+#include <algorithm>
+#include <QBuffer>
+#include <QHash>
+#include <QLocale>
+#include <QXmlStreamReader>
+
+namespace {
+
+const QString kUblInvoice = QStringLiteral("urn:oasis:names:specification:ubl:schema:xsd:Invoice-2");
+const QString kUblCreditNote = QStringLiteral("urn:oasis:names:specification:ubl:schema:xsd:CreditNote-2");
+const QString kCii = QStringLiteral("urn:un:unece:uncefact:data:standard:CrossIndustryInvoice:100");
+
+// What an element's text is to the invoice.
+enum class Term {
+    Number,
+    IssueDate,
+    TypeCode,
+    Currency,
+    DueDate,
+    BuyerReference,
+    PaymentTerms,
+    Iban,
+    AccountName,
+    Bic,
+    LineTotal,
+    Allowances,
+    Charges,
+    NetTotal,
+    VatTotal,
+    GrossTotal,
+    Prepaid,
+    Rounding,
+    AmountDue,
+    VatCategory,
+    VatRate,
+    VatBasis,
+    VatAmount,
+    // A party's terms; the seller's and the buyer's share them, told apart by where they stand.
+    PartyName,
+    PartyTradingName,
+    PartyStreet,
+    PartyStreetExtra,
+    PartyPostcode,
+    PartyTown,
+    PartyCountry,
+    PartyTaxId,
+    PartyTaxScheme,
+    PartyContact,
+    PartyPhone,
+    PartyEmail,
+    LineId,
+    LineName,
+    LineQuantity,
+    LinePrice,
+    LineVatRate,
+    LineNet,
+};
+
+struct Syntax {
+    Invoice::Syntax syntax;
+    QHash<QString, Term> header;
+    // The two parties' element paths, and the terms within them.
+    QString sellerPath;
+    QString buyerPath;
+    QHash<QString, Term> party;
+    // Where a VAT category and a line begin, and the line's terms.
+    QString vatPath;
+    QStringList linePaths;
+    QHash<QString, Term> line;
+};
+
+Syntax ubl(const QString& root) {
+    const QString lineName = root == QLatin1String("CreditNote") ? QStringLiteral("CreditNoteLine")
+                                                                 : QStringLiteral("InvoiceLine");
+    const QString quantity = root == QLatin1String("CreditNote") ? QStringLiteral("CreditedQuantity")
+                                                                 : QStringLiteral("InvoicedQuantity");
+    Syntax s{Invoice::Syntax::Ubl, {}, {}, {}, {}, {}, {}, {}};
+    s.header = {
+        {QStringLiteral("/ID"), Term::Number},
+        {QStringLiteral("/IssueDate"), Term::IssueDate},
+        {QStringLiteral("/InvoiceTypeCode"), Term::TypeCode},
+        {QStringLiteral("/CreditNoteTypeCode"), Term::TypeCode},
+        {QStringLiteral("/DocumentCurrencyCode"), Term::Currency},
+        {QStringLiteral("/DueDate"), Term::DueDate},
+        {QStringLiteral("/PaymentMeans/PaymentDueDate"), Term::DueDate},
+        {QStringLiteral("/BuyerReference"), Term::BuyerReference},
+        {QStringLiteral("/PaymentTerms/Note"), Term::PaymentTerms},
+        {QStringLiteral("/PaymentMeans/PayeeFinancialAccount/ID"), Term::Iban},
+        {QStringLiteral("/PaymentMeans/PayeeFinancialAccount/Name"), Term::AccountName},
+        {QStringLiteral("/PaymentMeans/PayeeFinancialAccount/FinancialInstitutionBranch/ID"), Term::Bic},
+        {QStringLiteral("/LegalMonetaryTotal/LineExtensionAmount"), Term::LineTotal},
+        {QStringLiteral("/LegalMonetaryTotal/AllowanceTotalAmount"), Term::Allowances},
+        {QStringLiteral("/LegalMonetaryTotal/ChargeTotalAmount"), Term::Charges},
+        {QStringLiteral("/LegalMonetaryTotal/TaxExclusiveAmount"), Term::NetTotal},
+        {QStringLiteral("/TaxTotal/TaxAmount"), Term::VatTotal},
+        {QStringLiteral("/LegalMonetaryTotal/TaxInclusiveAmount"), Term::GrossTotal},
+        {QStringLiteral("/LegalMonetaryTotal/PrepaidAmount"), Term::Prepaid},
+        {QStringLiteral("/LegalMonetaryTotal/PayableRoundingAmount"), Term::Rounding},
+        {QStringLiteral("/LegalMonetaryTotal/PayableAmount"), Term::AmountDue},
+        {QStringLiteral("/TaxTotal/TaxSubtotal/TaxCategory/ID"), Term::VatCategory},
+        {QStringLiteral("/TaxTotal/TaxSubtotal/TaxCategory/Percent"), Term::VatRate},
+        {QStringLiteral("/TaxTotal/TaxSubtotal/TaxableAmount"), Term::VatBasis},
+        {QStringLiteral("/TaxTotal/TaxSubtotal/TaxAmount"), Term::VatAmount},
+    };
+    s.sellerPath = QStringLiteral("/AccountingSupplierParty/Party");
+    s.buyerPath = QStringLiteral("/AccountingCustomerParty/Party");
+    s.party = {
+        {QStringLiteral("/PartyLegalEntity/RegistrationName"), Term::PartyName},
+        {QStringLiteral("/PartyName/Name"), Term::PartyTradingName},
+        {QStringLiteral("/PostalAddress/StreetName"), Term::PartyStreet},
+        {QStringLiteral("/PostalAddress/AdditionalStreetName"), Term::PartyStreetExtra},
+        {QStringLiteral("/PostalAddress/PostalZone"), Term::PartyPostcode},
+        {QStringLiteral("/PostalAddress/CityName"), Term::PartyTown},
+        {QStringLiteral("/PostalAddress/Country/IdentificationCode"), Term::PartyCountry},
+        {QStringLiteral("/PartyTaxScheme/CompanyID"), Term::PartyTaxId},
+        {QStringLiteral("/PartyTaxScheme/TaxScheme/ID"), Term::PartyTaxScheme},
+        {QStringLiteral("/Contact/Name"), Term::PartyContact},
+        {QStringLiteral("/Contact/Telephone"), Term::PartyPhone},
+        {QStringLiteral("/Contact/ElectronicMail"), Term::PartyEmail},
+    };
+    s.vatPath = QStringLiteral("/TaxTotal/TaxSubtotal");
+    s.linePaths = {u'/' + lineName};
+    s.line = {
+        {QStringLiteral("/ID"), Term::LineId},
+        {QStringLiteral("/Item/Name"), Term::LineName},
+        {u'/' + quantity, Term::LineQuantity},
+        {QStringLiteral("/Price/PriceAmount"), Term::LinePrice},
+        {QStringLiteral("/Item/ClassifiedTaxCategory/Percent"), Term::LineVatRate},
+        {QStringLiteral("/LineExtensionAmount"), Term::LineNet},
+    };
+    return s;
+}
+
+Syntax cii() {
+    const QString settlement = QStringLiteral("/SupplyChainTradeTransaction/ApplicableHeaderTradeSettlement");
+    const QString sums = settlement + QStringLiteral("/SpecifiedTradeSettlementHeaderMonetarySummation");
+    const QString means = settlement + QStringLiteral("/SpecifiedTradeSettlementPaymentMeans");
+    const QString vat = settlement + QStringLiteral("/ApplicableTradeTax");
+    Syntax s{Invoice::Syntax::Cii, {}, {}, {}, {}, {}, {}, {}};
+    s.header = {
+        {QStringLiteral("/ExchangedDocument/ID"), Term::Number},
+        {QStringLiteral("/ExchangedDocument/IssueDateTime/DateTimeString"), Term::IssueDate},
+        {QStringLiteral("/ExchangedDocument/TypeCode"), Term::TypeCode},
+        {settlement + QStringLiteral("/InvoiceCurrencyCode"), Term::Currency},
+        {settlement + QStringLiteral("/SpecifiedTradePaymentTerms/DueDateDateTime/DateTimeString"),
+         Term::DueDate},
+        {QStringLiteral("/SupplyChainTradeTransaction/ApplicableHeaderTradeAgreement/BuyerReference"),
+         Term::BuyerReference},
+        {settlement + QStringLiteral("/SpecifiedTradePaymentTerms/Description"), Term::PaymentTerms},
+        {means + QStringLiteral("/PayeePartyCreditorFinancialAccount/IBANID"), Term::Iban},
+        {means + QStringLiteral("/PayeePartyCreditorFinancialAccount/AccountName"), Term::AccountName},
+        {means + QStringLiteral("/PayeeSpecifiedCreditorFinancialInstitution/BICID"), Term::Bic},
+        {sums + QStringLiteral("/LineTotalAmount"), Term::LineTotal},
+        {sums + QStringLiteral("/AllowanceTotalAmount"), Term::Allowances},
+        {sums + QStringLiteral("/ChargeTotalAmount"), Term::Charges},
+        {sums + QStringLiteral("/TaxBasisTotalAmount"), Term::NetTotal},
+        {sums + QStringLiteral("/TaxTotalAmount"), Term::VatTotal},
+        {sums + QStringLiteral("/GrandTotalAmount"), Term::GrossTotal},
+        {sums + QStringLiteral("/TotalPrepaidAmount"), Term::Prepaid},
+        {sums + QStringLiteral("/RoundingAmount"), Term::Rounding},
+        {sums + QStringLiteral("/DuePayableAmount"), Term::AmountDue},
+        {vat + QStringLiteral("/CategoryCode"), Term::VatCategory},
+        {vat + QStringLiteral("/RateApplicablePercent"), Term::VatRate},
+        {vat + QStringLiteral("/BasisAmount"), Term::VatBasis},
+        {vat + QStringLiteral("/CalculatedAmount"), Term::VatAmount},
+    };
+    s.sellerPath =
+        QStringLiteral("/SupplyChainTradeTransaction/ApplicableHeaderTradeAgreement/SellerTradeParty");
+    s.buyerPath =
+        QStringLiteral("/SupplyChainTradeTransaction/ApplicableHeaderTradeAgreement/BuyerTradeParty");
+    s.party = {
+        {QStringLiteral("/Name"), Term::PartyName},
+        {QStringLiteral("/SpecifiedLegalOrganization/TradingBusinessName"), Term::PartyTradingName},
+        {QStringLiteral("/PostalTradeAddress/LineOne"), Term::PartyStreet},
+        {QStringLiteral("/PostalTradeAddress/LineTwo"), Term::PartyStreetExtra},
+        {QStringLiteral("/PostalTradeAddress/PostcodeCode"), Term::PartyPostcode},
+        {QStringLiteral("/PostalTradeAddress/CityName"), Term::PartyTown},
+        {QStringLiteral("/PostalTradeAddress/CountryID"), Term::PartyCountry},
+        {QStringLiteral("/SpecifiedTaxRegistration/ID"), Term::PartyTaxId},
+        {QStringLiteral("/DefinedTradeContact/PersonName"), Term::PartyContact},
+        {QStringLiteral("/DefinedTradeContact/TelephoneUniversalCommunication/CompleteNumber"),
+         Term::PartyPhone},
+        {QStringLiteral("/DefinedTradeContact/EmailURIUniversalCommunication/URIID"), Term::PartyEmail},
+    };
+    s.vatPath = vat;
+    s.linePaths = {QStringLiteral("/SupplyChainTradeTransaction/IncludedSupplyChainTradeLineItem")};
+    s.line = {
+        {QStringLiteral("/AssociatedDocumentLineDocument/LineID"), Term::LineId},
+        {QStringLiteral("/SpecifiedTradeProduct/Name"), Term::LineName},
+        {QStringLiteral("/SpecifiedLineTradeDelivery/BilledQuantity"), Term::LineQuantity},
+        {QStringLiteral("/SpecifiedLineTradeAgreement/NetPriceProductTradePrice/ChargeAmount"),
+         Term::LinePrice},
+        {QStringLiteral("/SpecifiedLineTradeSettlement/ApplicableTradeTax/RateApplicablePercent"),
+         Term::LineVatRate},
+        {QStringLiteral("/SpecifiedLineTradeSettlement/SpecifiedTradeSettlementLineMonetarySummation/"
+                        "LineTotalAmount"),
+         Term::LineNet},
+    };
+    return s;
+}
+
+InvoiceReader::Result refused(InvoiceReader::Refusal refusal, const QString& reason) {
+    return {std::nullopt, refusal, reason};
+}
+
+QDate dateOf(const QString& text) {
+    const QString trimmed = text.trimmed();
+    QDate date = QDate::fromString(trimmed, QStringLiteral("yyyy-MM-dd"));
+    return date.isValid() ? date : QDate::fromString(trimmed, QStringLiteral("yyyyMMdd"));
+}
+
+// Reads the elements below the recognised root into the invoice.
+class TermReader {
+public:
+    TermReader(QXmlStreamReader& xml, const Syntax& syntax, Invoice& invoice)
+        : m_xml(xml), m_syntax(syntax), m_invoice(invoice) {}
+
+    // Called for each element below the root, with the path below the root.
+    void start(const QString& path) {
+        m_text.clear();
+        if (path == m_syntax.vatPath)
+            m_invoice.vat.append(InvoiceVat{});
+        else if (m_syntax.linePaths.contains(path)) {
+            m_invoice.lines.append(InvoiceLine{});
+            m_lineLength = path.size();
+        }
+        const QXmlStreamAttributes attributes = m_xml.attributes();
+        m_scheme = attributes.value(QLatin1String("schemeID")).toString();
+        m_unit = attributes.value(QLatin1String("unitCode")).toString();
+        m_currency = attributes.value(QLatin1String("currencyID")).toString();
+    }
+    void text(QStringView text) { m_text += text; }
+    void end(const QString& path) {
+        if (m_lineLength && path.size() >= m_lineLength) {
+            if (path.size() == m_lineLength)
+                m_lineLength = 0;
+            else if (const auto term = m_syntax.line.constFind(path.mid(m_lineLength));
+                     term != m_syntax.line.cend())
+                take(*term);
+            return;
+        }
+        if (const auto term = m_syntax.header.constFind(path); term != m_syntax.header.cend()) {
+            take(*term);
+            return;
+        }
+        for (InvoiceParty* party : {&m_invoice.seller, &m_invoice.buyer}) {
+            const QString& partyPath = party == &m_invoice.seller ? m_syntax.sellerPath : m_syntax.buyerPath;
+            if (path.startsWith(partyPath)) {
+                if (const auto term = m_syntax.party.constFind(path.mid(partyPath.size()));
+                    term != m_syntax.party.cend())
+                    takeParty(*party, *term);
+                return;
+            }
+        }
+    }
+
+private:
+    static void setOnce(QString& field, const QString& value) {
+        if (field.isEmpty())
+            field = value;
+    }
+    std::optional<InvoiceAmount> amount() const { return InvoiceAmount::parse(m_text); }
+    void takeTotal(std::optional<InvoiceAmount>& field) {
+        if (!field)
+            field = amount();
+    }
+    void take(Term term) {
+        const QString value = m_text.trimmed();
+        switch (term) {
+        case Term::Number:
+            setOnce(m_invoice.number, value);
+            break;
+        case Term::IssueDate:
+            m_invoice.issueDate = dateOf(value);
+            break;
+        case Term::TypeCode:
+            setOnce(m_invoice.typeCode, value);
+            break;
+        case Term::Currency:
+            setOnce(m_invoice.currency, value);
+            break;
+        case Term::DueDate:
+            if (!m_invoice.dueDate.isValid())
+                m_invoice.dueDate = dateOf(value);
+            break;
+        case Term::BuyerReference:
+            setOnce(m_invoice.buyerReference, value);
+            break;
+        case Term::PaymentTerms:
+            m_invoice.paymentTerms +=
+                (m_invoice.paymentTerms.isEmpty() ? QString() : QStringLiteral("\n")) + value;
+            break;
+        case Term::Iban:
+            setOnce(m_invoice.iban, value);
+            break;
+        case Term::AccountName:
+            setOnce(m_invoice.accountName, value);
+            break;
+        case Term::Bic:
+            setOnce(m_invoice.bic, value);
+            break;
+        case Term::LineTotal:
+            takeTotal(m_invoice.lineTotal);
+            break;
+        case Term::Allowances:
+            takeTotal(m_invoice.allowances);
+            break;
+        case Term::Charges:
+            takeTotal(m_invoice.charges);
+            break;
+        case Term::NetTotal:
+            takeTotal(m_invoice.netTotal);
+            break;
+        case Term::VatTotal:
+            // A second VAT total in the accounting currency is left out.
+            if (m_currency.isEmpty() || m_invoice.currency.isEmpty() || m_currency == m_invoice.currency)
+                takeTotal(m_invoice.vatTotal);
+            break;
+        case Term::GrossTotal:
+            takeTotal(m_invoice.grossTotal);
+            break;
+        case Term::Prepaid:
+            takeTotal(m_invoice.prepaid);
+            break;
+        case Term::Rounding:
+            takeTotal(m_invoice.rounding);
+            break;
+        case Term::AmountDue:
+            takeTotal(m_invoice.amountDue);
+            break;
+        case Term::VatCategory:
+        case Term::VatRate:
+        case Term::VatBasis:
+        case Term::VatAmount:
+            if (!m_invoice.vat.isEmpty())
+                takeVat(m_invoice.vat.last(), term);
+            break;
+        case Term::LineId:
+        case Term::LineName:
+        case Term::LineQuantity:
+        case Term::LinePrice:
+        case Term::LineVatRate:
+        case Term::LineNet:
+            if (!m_invoice.lines.isEmpty())
+                takeLine(m_invoice.lines.last(), term);
+            break;
+        default:
+            break;
+        }
+    }
+    void takeVat(InvoiceVat& vat, Term term) {
+        switch (term) {
+        case Term::VatCategory:
+            vat.category = m_text.trimmed();
+            break;
+        case Term::VatRate:
+            vat.rate = amount();
+            break;
+        case Term::VatBasis:
+            vat.basis = amount();
+            break;
+        default:
+            vat.amount = amount();
+            break;
+        }
+    }
+    void takeLine(InvoiceLine& line, Term term) {
+        switch (term) {
+        case Term::LineId:
+            line.id = m_text.trimmed();
+            break;
+        case Term::LineName:
+            line.name = m_text.trimmed();
+            break;
+        case Term::LineQuantity:
+            line.quantity = amount();
+            line.unit = m_unit;
+            break;
+        case Term::LinePrice:
+            if (!line.price)
+                line.price = amount();
+            break;
+        case Term::LineVatRate:
+            line.vatRate = amount();
+            break;
+        default:
+            line.net = amount();
+            break;
+        }
+    }
+    void takeParty(InvoiceParty& party, Term term) {
+        const QString value = m_text.trimmed();
+        switch (term) {
+        case Term::PartyName:
+            setOnce(party.name, value);
+            break;
+        case Term::PartyTradingName:
+            setOnce(party.tradingName, value);
+            break;
+        case Term::PartyStreet:
+            setOnce(party.street, value);
+            break;
+        case Term::PartyStreetExtra:
+            setOnce(party.streetExtra, value);
+            break;
+        case Term::PartyPostcode:
+            setOnce(party.postcode, value);
+            break;
+        case Term::PartyTown:
+            setOnce(party.town, value);
+            break;
+        case Term::PartyCountry:
+            setOnce(party.country, value);
+            break;
+        case Term::PartyTaxId:
+            // CII says the scheme in the attribute; UBL in the TaxScheme that follows.
+            if (m_scheme == QLatin1String("VA"))
+                setOnce(party.vatNumber, value);
+            else if (m_scheme == QLatin1String("FC"))
+                setOnce(party.taxNumber, value);
+            else
+                m_pendingTaxId = value;
+            break;
+        case Term::PartyTaxScheme:
+            setOnce(value == QLatin1String("VAT") ? party.vatNumber : party.taxNumber, m_pendingTaxId);
+            m_pendingTaxId.clear();
+            break;
+        case Term::PartyContact:
+            setOnce(party.contact, value);
+            break;
+        case Term::PartyPhone:
+            setOnce(party.phone, value);
+            break;
+        case Term::PartyEmail:
+            setOnce(party.email, value);
+            break;
+        default:
+            break;
+        }
+    }
+
+    QXmlStreamReader& m_xml;
+    const Syntax& m_syntax;
+    Invoice& m_invoice;
+    QString m_text;
+    QString m_scheme;
+    QString m_unit;
+    QString m_currency;
+    QString m_pendingTaxId;
+    qsizetype m_lineLength = 0;
+};
+
+const QString kNoInvoice = QStringLiteral(
+    "Die Datei ist keine E-Rechnung: Sie enthält weder eine XRechnung (UBL Invoice oder CreditNote) noch "
+    "eine Cross Industry Invoice (CII).");
+
+} // namespace
+
+QStringList InvoiceReader::embeddedNames() {
+    return {QStringLiteral("factur-x.xml"), QStringLiteral("zugferd-invoice.xml"),
+            QStringLiteral("ZUGFeRD-invoice.xml"), QStringLiteral("xrechnung.xml")};
+}
+
+QString InvoiceReader::tooLarge(qint64 bytes) {
+    return QStringLiteral("Die Datei ist zu groß (%1 MB). E-Rechnungen bis 20 MB werden gelesen.")
+        .arg(QLocale(QLocale::German).toString(double(bytes) / (1024 * 1024), 'f', 1));
+}
+
+InvoiceReader::Result InvoiceReader::read(const QByteArray& bytes) {
+    if (bytes.size() > kMaxBytes)
+        return refused(Refusal::TooLarge, tooLarge(bytes.size()));
+    if (bytes.startsWith("%PDF-"))
+        return readPdf(bytes);
+    return readXml(bytes);
+}
+
+InvoiceReader::Result InvoiceReader::readXml(const QByteArray& bytes) {
+    if (bytes.size() > kMaxBytes)
+        return refused(Refusal::TooLarge, tooLarge(bytes.size()));
+    // Read from a device, the reader decodes the text piece by piece: a file refused early costs no more
+    // than its first pieces.
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QXmlStreamReader xml(&buffer);
+    Invoice invoice;
+    std::optional<Syntax> syntax;
+    std::optional<TermReader> terms;
+    QString path;
+    QList<qsizetype> lengths;
+    while (!xml.atEnd()) {
+        switch (xml.readNext()) {
+        case QXmlStreamReader::DTD:
+            return refused(
+                Refusal::Declarations,
+                QStringLiteral("Die Datei enthält eine DTD oder Entity-Deklarationen. Solche Dateien "
+                               "werden aus Sicherheitsgründen nicht gelesen."));
+        case QXmlStreamReader::EntityReference:
+            return refused(Refusal::Declarations,
+                           QStringLiteral("Die Datei verweist auf Entities, die nicht erlaubt sind. Solche "
+                                          "Dateien werden aus Sicherheitsgründen nicht gelesen."));
+        case QXmlStreamReader::StartElement:
+            if (!syntax) {
+                const QStringView ns = xml.namespaceUri();
+                const QStringView root = xml.name();
+                if (ns == kCii && root == QLatin1String("CrossIndustryInvoice"))
+                    syntax = cii();
+                else if ((ns == kUblInvoice && root == QLatin1String("Invoice")) ||
+                         (ns == kUblCreditNote && root == QLatin1String("CreditNote")))
+                    syntax = ubl(root.toString());
+                else
+                    return refused(Refusal::NotAnInvoice, kNoInvoice);
+                invoice.syntax = syntax->syntax;
+                terms.emplace(xml, *syntax, invoice);
+                lengths.append(0);
+                break;
+            }
+            if (lengths.size() >= kMaxDepth)
+                return refused(Refusal::TooDeep,
+                               QStringLiteral("Die Datei ist tiefer verschachtelt als jede Rechnung und wird "
+                                              "nicht gelesen."));
+            lengths.append(path.size());
+            path += u'/';
+            path += xml.name();
+            terms->start(path);
+            break;
+        case QXmlStreamReader::Characters:
+            if (terms)
+                terms->text(xml.text());
+            break;
+        case QXmlStreamReader::EndElement:
+            if (lengths.size() > 1)
+                terms->end(path);
+            path.truncate(lengths.takeLast());
+            break;
+        default:
+            break;
+        }
+    }
+    if (xml.hasError()) {
+        if (!syntax && xml.error() != QXmlStreamReader::PrematureEndOfDocumentError)
+            return refused(Refusal::NotXml,
+                           QStringLiteral("Die Datei ist keine XML-Datei und keine PDF-Datei."));
+        if (xml.error() == QXmlStreamReader::PrematureEndOfDocumentError)
+            return refused(
+                Refusal::Truncated,
+                syntax ? QStringLiteral("Die Datei ist unvollständig: Sie endet mitten in der Rechnung "
+                                        "(Zeile %1).")
+                             .arg(xml.lineNumber())
+                       : QStringLiteral("Die Datei ist leer oder keine XML-Datei."));
+        return refused(Refusal::Malformed,
+                       QStringLiteral("Die Datei ist fehlerhaft (kein gültiges XML) in Zeile "
+                                      "%1, Spalte %2: %3")
+                           .arg(xml.lineNumber())
+                           .arg(xml.columnNumber())
+                           .arg(xml.errorString()));
+    }
+    if (!syntax)
+        return refused(Refusal::NotXml, QStringLiteral("Die Datei ist keine XML-Datei und keine PDF-Datei."));
+    if (invoice.seller.name.isEmpty())
+        invoice.seller.name = invoice.seller.tradingName;
+    if (invoice.buyer.name.isEmpty())
+        invoice.buyer.name = invoice.buyer.tradingName;
+    invoice.discounts = Invoice::discountsIn(invoice.paymentTerms);
+    return {invoice, Refusal::None, QString()};
+}
+
+InvoiceReader::Result InvoiceReader::readPdf(const QByteArray& bytes) {
+    QList<PdfAttachments::File> files;
+    QString words;
+    if (!PdfAttachments::read(bytes, kMaxBytes, files, &words))
+        return refused(Refusal::BrokenPdf,
+                       QStringLiteral("Die PDF-Datei ist beschädigt und kann nicht gelesen werden.\n") +
+                           words);
+    const QStringList names = embeddedNames();
+    const auto rank = [&names](const PdfAttachments::File& file) {
+        const qsizetype known = names.indexOf(file.name);
+        return known < 0 ? names.size() : known;
+    };
+    std::stable_sort(files.begin(), files.end(),
+                     [&](const auto& a, const auto& b) { return rank(a) < rank(b); });
+    for (const PdfAttachments::File& file : std::as_const(files)) {
+        Result result = readXml(file.bytes);
+        if (result.invoice || result.refusal == Refusal::Declarations)
+            return result;
+    }
+    return refused(Refusal::PdfWithoutInvoice,
+                   QStringLiteral("Die PDF-Datei enthält keine E-Rechnung: Es ist keine XRechnung- oder "
+                                  "ZUGFeRD-XML-Datei eingebettet."));
+}

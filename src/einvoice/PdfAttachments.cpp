@@ -1,0 +1,36 @@
+#include "PdfAttachments.h"
+
+#include <exception>
+#include <qpdf/Buffer.hh>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFEmbeddedFileDocumentHelper.hh>
+#include <qpdf/QPDFFileSpecObjectHelper.hh>
+
+bool PdfAttachments::read(const QByteArray& pdf, qint64 maxBytes, QList<File>& files, QString* words) {
+    try {
+        QPDF document;
+        document.setSuppressWarnings(true);
+        document.processMemoryFile("Rechnung.pdf", pdf.constData(), size_t(pdf.size()));
+        QPDFEmbeddedFileDocumentHelper embedded(document);
+        for (const auto& [key, spec] : embedded.getEmbeddedFiles()) {
+            QPDFObjectHandle stream = spec->getEmbeddedFileStream();
+            if (!stream.isStream())
+                continue;
+            QPDFObjectHandle declared = stream.getDict().getKey("/Params").getKeyIfDict("/Size");
+            if (declared.isInteger() && declared.getIntValue() > maxBytes)
+                continue;
+            const std::shared_ptr<Buffer> data = stream.getStreamData(qpdf_dl_generalized);
+            if (qint64(data->getSize()) > maxBytes)
+                continue;
+            const std::string name = spec->getFilename();
+            files.append(
+                {QString::fromStdString(name.empty() ? key : name),
+                 QByteArray(reinterpret_cast<const char*>(data->getBuffer()), qsizetype(data->getSize()))});
+        }
+        return true;
+    } catch (const std::exception& failure) {
+        if (words)
+            *words = QString::fromLocal8Bit(failure.what());
+        return false;
+    }
+}

@@ -1,0 +1,213 @@
+#include "InvoiceIntake.h"
+
+#include "BookingListModel.h"
+#include "BookingRepository.h"
+#include "CompanyRepository.h"
+#include "Database.h"
+#include "DayNumber.h"
+#include "Dialogs.h"
+#include "InvoiceFileRepository.h"
+#include "InvoiceReader.h"
+#include "WorkspaceContext.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace {
+const QString kTitle = QStringLiteral("E-Rechnung einlesen");
+
+QString bookingWords(const Booking& booking) {
+    return QStringLiteral("LfdNr. %1 vom %2 über %3 Euro")
+        .arg(BookingListModel::runningNumberText(booking.runningNumber),
+             DayNumber::format(booking.instructedOn),
+             booking.amount ? booking.amount->toGerman() : QString());
+}
+} // namespace
+
+std::optional<InvoiceIntake::Opened> InvoiceIntake::open(const QString& path, QWidget* parent) {
+    const QFileInfo info(path);
+    const auto refuse = [&](const QString& reason) {
+        m_context.dialogs.inform(
+            parent, kTitle, QStringLiteral("„%1“ wird nicht eingelesen.\n").arg(info.fileName()) + reason,
+            Dialogs::Icon::Warning);
+        return std::nullopt;
+    };
+    if (info.size() > InvoiceReader::kMaxBytes)
+        return refuse(InvoiceReader::tooLarge(info.size()));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return refuse(QStringLiteral("Die Datei kann nicht gelesen werden: ") + file.errorString());
+    Opened opened{{}, file.read(InvoiceReader::kMaxBytes + 1), info.fileName()};
+    const InvoiceReader::Result result = InvoiceReader::read(opened.bytes);
+    if (!result.invoice)
+        return refuse(result.reason);
+    opened.invoice = *result.invoice;
+    return opened;
+}
+
+std::optional<Company> InvoiceIntake::matchingCompany(const Invoice& invoice) const {
+    CompanyRepository companies(m_context.db);
+    if (!invoice.seller.vatNumber.isEmpty()) {
+        if (const std::optional<qint64> id =
+                InvoiceFileRepository(m_context.db).companyWithVatNumber(invoice.seller.vatNumber)) {
+            if (std::optional<Company> company = companies.find(*id))
+                return company;
+        }
+    }
+    if (invoice.seller.name.isEmpty())
+        return std::nullopt;
+    return companies.findByName(invoice.seller.name);
+}
+
+QString InvoiceIntake::duplicateWarning(const Opened& opened, const QString& company) const {
+    QStringList found;
+    if (!company.isEmpty() && !opened.invoice.number.isEmpty()) {
+        const QList<Booking> bookings =
+            BookingRepository(m_context.db)
+                .withValue(m_context.projectId, BookingRepository::Field::Company, company);
+        for (const Booking& booking : bookings)
+            if (booking.invoiceNumber.trimmed() == opened.invoice.number)
+                found.append(QStringLiteral("Die Rechnungsnummer %1 ist für %2 schon gebucht: %3.")
+                                 .arg(opened.invoice.number, company, bookingWords(booking)));
+    }
+    InvoiceFileRepository files(m_context.db);
+    if (const auto stored = files.withChecksum(InvoiceFileRepository::checksumOf(opened.bytes))) {
+        const std::optional<Booking> booking =
+            stored->bookingId ? BookingRepository(m_context.db).find(*stored->bookingId) : std::nullopt;
+        found.append(
+            booking
+                ? QStringLiteral("Diese Datei ist schon mit einer Buchung gespeichert: %1 (%2, Projekt %3).")
+                      .arg(bookingWords(*booking), booking->company, booking->projectId)
+                : QStringLiteral("Diese Datei wurde schon einmal gespeichert; ihre Buchung ist gelöscht."));
+    }
+    return found.join(u'\n');
+}
+
+QList<InvoicePresentation::Check> InvoiceIntake::checks(const Opened& opened) const {
+    QList<InvoicePresentation::Check> checks = InvoicePresentation::checksOf(opened.invoice);
+    const std::optional<Company> company = matchingCompany(opened.invoice);
+    const QString duplicate = duplicateWarning(opened, company ? company->name : QString());
+    if (!duplicate.isEmpty())
+        checks.prepend({false, QStringLiteral("Schon gebucht? ") + duplicate});
+    checks.append(
+        {company.has_value(),
+         company ? QStringLiteral("Firma im Register: ") + company->name
+                 : QStringLiteral("Die Firma „%1“ ist nicht im Register.").arg(opened.invoice.seller.name)});
+    return checks;
+}
+
+QString InvoiceIntake::paymentKindFor(const Invoice& invoice, const QString& company) const {
+    if (invoice.typeCode == QLatin1String("877"))
+        return QStringLiteral("Schlußzahlung");
+    if (invoice.typeCode != QLatin1String("875") && invoice.typeCode != QLatin1String("876"))
+        return QString();
+    static const QRegularExpression instalment(QStringLiteral("^\\s*(\\d+)\\.\\s*Abschlagszahlung"));
+    int highest = 0;
+    if (!company.isEmpty()) {
+        for (const Booking& booking :
+             BookingRepository(m_context.db)
+                 .withValue(m_context.projectId, BookingRepository::Field::Company, company)) {
+            const QRegularExpressionMatch match = instalment.match(booking.paymentKind);
+            if (match.hasMatch())
+                highest = qMax(highest, match.captured(1).toInt());
+        }
+    }
+    return QString::number(highest + 1) + QStringLiteral(". Abschlagszahlung");
+}
+
+std::optional<QString> InvoiceIntake::chooseCompany(const Invoice& invoice, QWidget* parent) {
+    const InvoiceParty& seller = invoice.seller;
+    const int choice = m_context.dialogs.choose(
+        parent, kTitle,
+        QStringLiteral(
+            "Die Firma „%1“ (%2 %3) ist nicht im Firmenregister.\nSoll sie aus den Angaben der Rechnung "
+            "angelegt werden, oder wählen Sie die Firma selbst im Register?")
+            .arg(seller.name, seller.postcode, seller.town),
+        Dialogs::Icon::Question,
+        {QStringLiteral("Firma &anlegen"), QStringLiteral("Firma selbst &wählen"),
+         QStringLiteral("Abbrechen")});
+    if (choice == 1)
+        return QString();
+    if (choice != 0)
+        return std::nullopt;
+    Company company;
+    company.name = seller.name;
+    company.street = seller.streetExtra.isEmpty() ? seller.street
+                                                  : seller.street + QStringLiteral(", ") + seller.streetExtra;
+    company.postcode = seller.postcode;
+    company.town = seller.town;
+    company.phone = seller.phone;
+    company.email = seller.email;
+    company.contact = seller.contact;
+    if (!CompanyRepository(m_context.db).add(company)) {
+        m_context.dialogs.inform(parent, kTitle,
+                                 QStringLiteral("Die Firma konnte nicht angelegt werden.\n") +
+                                     m_context.db.lastError(),
+                                 Dialogs::Icon::Critical);
+        return std::nullopt;
+    }
+    m_context.dialogs.inform(
+        parent, kTitle,
+        QStringLiteral("Die Firma „%1“ ist angelegt. Tragen Sie im Firmenregister Gewerk und "
+                       "Kostengruppe ein, bevor Sie buchen.")
+            .arg(company.name),
+        Dialogs::Icon::Information);
+    return company.name;
+}
+
+std::optional<InvoiceIntake::Entry> InvoiceIntake::prepare(const Opened& opened, QWidget* parent) {
+    const Invoice& invoice = opened.invoice;
+    if (!InvoicePresentation::bookable(invoice)) {
+        m_context.dialogs.inform(
+            parent, kTitle,
+            QStringLiteral("Die Rechnung lautet auf die Währung „%1“. Gebucht werden nur "
+                           "Rechnungen in Euro.")
+                .arg(invoice.currency),
+            Dialogs::Icon::Warning);
+        return std::nullopt;
+    }
+    const std::optional<Company> matched = matchingCompany(invoice);
+    const QString duplicate = duplicateWarning(opened, matched ? matched->name : QString());
+    if (!duplicate.isEmpty() &&
+        m_context.dialogs.ask(parent, kTitle,
+                              duplicate + QStringLiteral("\n\nDie Rechnung trotzdem übernehmen?"),
+                              Dialogs::Icon::Warning, Dialogs::Answer::No) != Dialogs::Answer::Yes)
+        return std::nullopt;
+    std::optional<QString> company =
+        matched ? std::optional<QString>(matched->name) : chooseCompany(invoice, parent);
+    if (!company)
+        return std::nullopt;
+    Entry entry{*company,
+                invoice.issueDate,
+                invoice.number,
+                invoice.bookingAmount(),
+                paymentKindFor(invoice, *company),
+                QStringLiteral("E-Rechnung %1 vom %2")
+                    .arg(invoice.number, InvoicePresentation::date(invoice.issueDate))};
+    if (invoice.amountDue && invoice.amountDue->hasFractionOfCent())
+        m_context.dialogs.inform(
+            parent, kTitle,
+            QStringLiteral("Der Zahlbetrag %1 hat mehr als zwei Nachkommastellen. Übernommen wird "
+                           "der auf den Cent gerundete Betrag %2.")
+                .arg(invoice.amountDue->toGerman(), invoice.amountDue->toMoney().toGerman()),
+            Dialogs::Icon::Information);
+    m_pending = opened;
+    return entry;
+}
+
+bool InvoiceIntake::storeWith(qint64 bookingId, const QString& company) {
+    if (!m_pending)
+        return true;
+    InvoiceFileRepository files(m_context.db);
+    if (!files.add(bookingId, m_context.projectId, m_pending->fileName, m_pending->bytes))
+        return false;
+    const QString vatNumber = m_pending->invoice.seller.vatNumber;
+    if (vatNumber.isEmpty())
+        return true;
+    bool ok = true;
+    const std::optional<Company> found = CompanyRepository(m_context.db).findByName(company, &ok);
+    if (!ok)
+        return false;
+    return !found || files.rememberVatNumber(vatNumber, found->id);
+}

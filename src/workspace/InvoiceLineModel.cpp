@@ -1,0 +1,23 @@
+#include "InvoiceLineModel.h"
+
+#include "InvoicePresentation.h"
+
+InvoiceLineModel::InvoiceLineModel(QObject* parent)
+    : TextTableModel(InvoicePresentation::lineHeadings(), parent) {
+    sortAs(SortKind::Amount, {2, 4, 5, 6});
+}
+
+void InvoiceLineModel::setInvoice(const Invoice& invoice) {
+    QList<Row> rows;
+    const QList<QStringList> lines = InvoicePresentation::lineRows(invoice);
+    rows.reserve(lines.size());
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        rows.append({i, lines.at(i), {}, false});
+    setRows(std::move(rows));
+}
+
+QVariant InvoiceLineModel::data(const QModelIndex& index, int role) const {
+    if (role == Qt::TextAlignmentRole && index.column() != 1 && index.column() != 3 && index.column() != 0)
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    return TextTableModel::data(index, role);
+}

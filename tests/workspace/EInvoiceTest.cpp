@@ -1,0 +1,302 @@
+#include "BookingListModel.h"
+#include "InvoiceIntake.h"
+#include "InvoiceReader.h"
+#include "InvoiceView.h"
+#include "WorkspaceFixture.h"
+
+#include <QDateEdit>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+
+// E-invoices: every test invoice read alike in both syntaxes and inside a PDF, the variations met in
+// practice, hostile files refused in German, and the road from the file to the stored booking.
+class EInvoiceTest : public QObject {
+    Q_OBJECT
+
+    const QString m_fixtures = QStringLiteral(ZLV_XRECHNUNG_FIXTURES);
+    QTemporaryDir m_dir;
+    std::unique_ptr<WorkspaceFixture> m_fx;
+    std::unique_ptr<WorkspaceContext> m_context;
+
+    QByteArray fixture(const QString& name) {
+        QFile file(m_fixtures + '/' + name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    QString write(const QString& name, const QByteArray& bytes) {
+        TestDatabase::writeFile(m_dir.filePath(name), bytes);
+        return m_dir.filePath(name);
+    }
+    // A ZUGFeRD PDF: a page drawn by Qt with the XML attached under the name given.
+    QString pdfWith(const QByteArray& xml, const QString& embeddedName, const QString& pdfName) {
+        const QString base = m_dir.filePath("base.pdf");
+        if (!QFile::exists(base)) {
+            QPdfWriter writer(base);
+            QPainter(&writer).drawText(100, 100, "Rechnung");
+        }
+        QDir(m_dir.path()).mkpath(pdfName + ".d");
+        const QString attached = write(pdfName + ".d/" + embeddedName, xml);
+        QProcess::execute("qpdf", {"--add-attachment", attached, "--mimetype=text/xml", "--", base,
+                                   m_dir.filePath(pdfName)});
+        return m_dir.filePath(pdfName);
+    }
+    static QByteArray otherPrefixes(QByteArray xml) {
+        for (const char* prefix : {"rsm", "ram", "udt", "qdt", "ubl", "cac", "cbc"})
+            xml.replace(QByteArray("<") + prefix + ':', QByteArray("<p") + prefix + ':')
+                .replace(QByteArray("</") + prefix + ':', QByteArray("</p") + prefix + ':')
+                .replace(QByteArray("xmlns:") + prefix + '=', QByteArray("xmlns:p") + prefix + '=');
+        return xml;
+    }
+    InvoiceIntake::Entry entryOf(const QString& path, InvoiceIntake::Opened* opened = nullptr) {
+        InvoiceIntake intake(*m_context);
+        const std::optional<InvoiceIntake::Opened> read = intake.open(path, nullptr);
+        if (!read)
+            return {QStringLiteral("refused: ") + m_fx->dialogs.lastText(), {}, {}, {}, {}, {}};
+        if (opened)
+            *opened = *read;
+        m_fx->dialogs.choices.enqueue(0);
+        const std::optional<InvoiceIntake::Entry> entry = intake.prepare(*read, nullptr);
+        return entry ? *entry
+                     : InvoiceIntake::Entry{
+                           QStringLiteral("not booked: ") + m_fx->dialogs.lastText(), {}, {}, {}, {}, {}};
+    }
+
+private slots:
+    void initTestCase() {
+        if (!QFile::exists(m_fixtures))
+            QSKIP("the XRechnung test invoices are not there (../shared/fixtures/xrechnung)");
+        if (QStandardPaths::findExecutable("qpdf").isEmpty())
+            QSKIP("qpdf is not installed");
+    }
+    void init() {
+        m_fx = std::make_unique<WorkspaceFixture>();
+        m_context.reset(
+            new WorkspaceContext{m_fx->db.db(), m_fx->dialogs, *m_fx->settings, "1", "Schule", {}, {}});
+    }
+
+    void readsEveryTestInvoiceAlike_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("expected");
+        const QStringList names = InvoiceReader::embeddedNames();
+        const QStringList cases = {
+            "01.01a|123456XX|04.04.2016|380|336,90",      "01.02a|123456|21.06.2016|380|12,60",
+            "01.03a|RR123456|24.06.2016|380|182,20",      "01.04a|1234/78/901|16.06.2016|380|120,00",
+            "01.05a|PRG1502112|24.04.2015|380|10.555,30", "01.06a|R123456789|06.07.2016|380|21.701,70",
+            "01.07a|R1234567|30.06.2016|380|45,22",       "01.08a|R123456789|18.01.2016|380|2.825,87",
+            "01.09a|R123456|06.04.2016|380|7.197,12",     "01.10a|Rechnungsnummer|27.06.2016|380|2.594,20",
+            "01.18a|PRG1502112|24.04.2015|384|10.555,30", "02.01a|1234567|13.04.2018|380|12.829,69",
+            "02.02a|1234567|13.04.2018|380|10.781,25",    "02.03a|1234567|13.04.2018|380|0,00"};
+        for (qsizetype i = 0; i < cases.size(); ++i) {
+            const QString id = cases.at(i).section('|', 0, 0);
+            const QString expected = "[Seller name]|" + cases.at(i).section('|', 1) + "|";
+            const QByteArray cii = fixture(id + "-INVOICE_uncefact.xml");
+            QTest::newRow(qPrintable(id + " UBL"))
+                << write(id + "u.xml", fixture(id + "-INVOICE_ubl.xml")) << expected;
+            QTest::newRow(qPrintable(id + " CII")) << write(id + "c.xml", cii) << expected;
+            QTest::newRow(qPrintable(id + " UBL, other prefixes"))
+                << write(id + "up.xml", otherPrefixes(fixture(id + "-INVOICE_ubl.xml"))) << expected;
+            QTest::newRow(qPrintable(id + " CII, other prefixes"))
+                << write(id + "cp.xml", otherPrefixes(cii)) << expected;
+            QTest::newRow(qPrintable(id + " PDF " + names.at(i % names.size())))
+                << pdfWith(cii, names.at(i % names.size()), id + ".pdf") << expected;
+        }
+        QTest::newRow("04.03a UBL")
+            << write("0403.xml", fixture("04.03a-INVOICE_ubl.xml"))
+            << "M. Meier Handwerk GbR|12345|15.05.2019|877|23.044.105,65|Schlußzahlung";
+    }
+    void readsEveryTestInvoiceAlike() {
+        QFETCH(QString, name);
+        QFETCH(QString, expected);
+        InvoiceIntake::Opened opened;
+        const InvoiceIntake::Entry entry = entryOf(name, &opened);
+        const QString date = entry.invoiceDate.toString("dd.MM.yyyy");
+        QCOMPARE(QStringList({entry.company, entry.invoiceNumber, date, opened.invoice.typeCode,
+                              entry.amount.toGerman(), entry.paymentKind})
+                     .join('|'),
+                 expected);
+        QCOMPARE(entry.remarks, "E-Rechnung " + entry.invoiceNumber + " vom " + date);
+        QVERIFY(opened.invoice.totalsAddUp());
+        QVERIFY(!opened.invoice.seller.vatNumber.isEmpty() || !opened.invoice.seller.taxNumber.isEmpty());
+    }
+
+    void showsAndBooksTheVariations_data() {
+        QTest::addColumn<QByteArray>("xml");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("shown");
+        const QByteArray cii = fixture("01.01a-INVOICE_uncefact.xml");
+        const QByteArray ubl = fixture("01.01a-INVOICE_ubl.xml");
+        const auto typed = [](QByteArray xml, const char* code) {
+            return xml.replace("TypeCode>380<", QByteArray("TypeCode>") + code + '<');
+        };
+        QByteArray creditNote = ubl;
+        creditNote.replace("Invoice-2", "CreditNote-2")
+            .replace("ubl:Invoice", "ubl:CreditNote")
+            .replace("InvoiceTypeCode>380<", "CreditNoteTypeCode>381<")
+            .replace("InvoiceTypeCode", "CreditNoteTypeCode")
+            .replace("cac:InvoiceLine", "cac:CreditNoteLine")
+            .replace("InvoicedQuantity", "CreditedQuantity");
+        QTest::newRow("UBL CreditNote") << creditNote << "-336,90|"
+                                        << "Gutschrift 123456XX";
+        QTest::newRow("CII 381") << typed(cii, "381") << "-336,90|"
+                                 << "Gutschrift 123456XX";
+        QTest::newRow("875") << typed(cii, "875") << "336,90|3. Abschlagszahlung"
+                             << "Abschlagsrechnung (Bau)";
+        QTest::newRow("876") << typed(ubl, "876") << "336,90|3. Abschlagszahlung"
+                             << "Teilschlussrechnung (Bau)";
+        QTest::newRow("389") << typed(cii, "389") << "336,90|"
+                             << "Selbst ausgestellte Rechnung";
+        QTest::newRow("negative amount due") << QByteArray(cii)
+                                                    .replace(">336.9<", ">-336.9<")
+                                                    .replace(">314.86<", ">-314.86<")
+                                                    .replace(">22.04<", ">-22.04<")
+                                             << "-336,90|"
+                                             << "Die Summen stimmen:";
+        QTest::newRow("more decimals in a line")
+            << QByteArray(ubl).replace(">288.79<", ">288.7875<") << "336,90|"
+            << "288,7875";
+        QTest::newRow("amount due with more decimals")
+            << QByteArray(cii).replace(">336.9<", ">336.905<") << "336,91|"
+            << "auf den Cent gerundete Betrag 336,91";
+        QTest::newRow("totals do not add up")
+            << QByteArray(ubl).replace("PayableAmount currencyID=\"EUR\">336.9",
+                                       "PayableAmount currencyID=\"EUR\">300")
+            << "300,00|"
+            << "Die Summen stimmen nicht";
+        QTest::newRow("no Leitweg-ID") << QByteArray(cii).replace("04011000-12345-03", "") << "336,90|"
+                                       << "Die Leitweg-ID fehlt";
+        QTest::newRow("US dollars") << QByteArray(ubl).replace(">EUR<", ">USD<")
+                                    << "not booked: Die Rechnung lautet auf die Währung „USD“. Gebucht "
+                                       "werden nur Rechnungen in Euro.|"
+                                    << "nicht auf Euro";
+        QTest::newRow("Skonto") << fixture("01.10a-INVOICE_uncefact.xml") << "2.594,20|"
+                                << "2,00 % Skonto bei Zahlung innerhalb von 7 Tagen (bis 04.07.2016)";
+    }
+    void showsAndBooksTheVariations() {
+        QFETCH(QByteArray, xml);
+        QFETCH(QString, entry);
+        QFETCH(QString, shown);
+        m_fx->db.exec("INSERT INTO tblBuchung (ProjektID, Firma, Zahlungsart) VALUES ('1', '[SELLER name]', "
+                      "'2. Abschlagszahlung')");
+        InvoiceIntake::Opened opened;
+        const InvoiceIntake::Entry booked = entryOf(write("variation.xml", xml), &opened);
+        QCOMPARE(booked.company.startsWith("not") ? booked.company + '|'
+                                                  : booked.amount.toGerman() + '|' + booked.paymentKind,
+                 entry);
+        const QString html =
+            InvoicePresentation::html(opened.invoice, InvoiceIntake(*m_context).checks(opened));
+        QVERIFY2(html.contains(shown), qPrintable(html));
+    }
+
+    void refusesHostileFiles_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        const QByteArray invoice = fixture("01.01a-INVOICE_uncefact.xml");
+        QByteArray laughs = "<?xml version=\"1.0\"?>\n<!DOCTYPE lolz [<!ENTITY lol \"lol\">";
+        for (int i = 1; i < 10; ++i)
+            laughs += QString("<!ENTITY lol%1 \"%2\">")
+                          .arg(i)
+                          .arg(QString("&lol%1;").arg(i - 1).repeated(10))
+                          .toUtf8();
+        QTest::newRow("entity bomb") << laughs +
+                                            "]>\n<rsm:CrossIndustryInvoice>&lol9;</rsm:CrossIndustryInvoice>"
+                                     << "DTD";
+        QTest::newRow("external entity") << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE r [<!ENTITY x "
+                                                       "SYSTEM \"file:///etc/passwd\">]><r>&x;</r>")
+                                         << "DTD";
+        QTest::newRow("deep nesting") << invoice.left(invoice.indexOf("<rsm:ExchangedDocumentContext>")) +
+                                             QByteArray("<a>").repeated(100000)
+                                      << "verschachtelt";
+        QTest::newRow("50 MB of nesting") << QByteArray("<a>").repeated(50 * 1024 * 1024 / 3) << "zu groß";
+        QTest::newRow("truncated") << invoice.left(invoice.size() / 2) << "unvollständig";
+        QTest::newRow("malformed") << QByteArray(invoice).replace("</ram:ID>", "</ram:Id>") << "fehlerhaft";
+        QTest::newRow("not XML") << QByteArray("Rechnung Nr. 4711\nBetrag: 100 Euro\n") << "keine XML-Datei";
+        QTest::newRow("no invoice") << QByteArray(
+                                           "<?xml version=\"1.0\"?><CrossIndustryInvoice xmlns=\"urn:x\"/>")
+                                    << "keine E-Rechnung";
+        QTest::newRow("broken PDF") << QByteArray("%PDF-1.7\n1 0 obj\n") << "beschädigt";
+        QFile pdf(pdfWith("<?xml version=\"1.0\"?><Bestellung/>", "factur-x.xml", "noinvoice.pdf"));
+        pdf.open(QIODevice::ReadOnly);
+        QTest::newRow("PDF with an XML that is no invoice")
+            << pdf.readAll() << "PDF-Datei enthält keine E-Rechnung";
+    }
+    void refusesHostileFiles() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        const QString path = write("hostile", bytes);
+        QCOMPARE(entryOf(path).company.section('\n', 0, 0), "refused: „hostile“ wird nicht eingelesen.");
+        QVERIFY2(m_fx->dialogs.lastText().contains(reason), qPrintable(m_fx->dialogs.lastText()));
+        QCOMPARE(m_fx->db.scalar("SELECT COUNT(*) FROM tblRechnungsdatei"), "0");
+    }
+
+    void booksFromTheEntryTabAndKeepsTheOriginal() {
+        WorkspaceFixture& fx = *m_fx;
+        fx.db.exec("INSERT INTO tblFirma (Name, GewerkID, KostengruppeID) VALUES ('[seller NAME]', 'Rohbau', "
+                   "'300')");
+        const QString pdf =
+            pdfWith(fixture("01.01a-INVOICE_uncefact.xml"), "zugferd-invoice.xml", "entry.pdf");
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray original = file.readAll();
+        fx.open();
+        // Read through "E-Rechnung einlesen …", or dropped onto the workspace.
+        const auto readAndBook = [&](bool dropped) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(pdf)});
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+            fx.dialogs.files.enqueue(pdf);
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+            if (dropped && QCoreApplication::sendEvent(fx.screen.get(), &enter) && enter.isAccepted())
+                QCoreApplication::sendEvent(fx.screen.get(), &drop);
+            else
+                fx.click("cmdERechnungEinlesen");
+            InvoiceView* view = fx.screen->findChild<InvoiceView*>();
+            QVERIFY(view && view->shownText().contains("Rechnung 123456XX vom 04.04.2016"));
+            QTest::mouseClick(view->findChild<QPushButton*>("cmdERechnungBuchen"), Qt::LeftButton);
+            QTRY_VERIFY(!fx.screen->findChild<InvoiceView*>());
+        };
+        readAndBook(false);
+        QCOMPARE(fx.find<QComboBox>("cboFirma")->currentText() + '|' + fx.text("txtRechnungsNr") + '|' +
+                     fx.text("txtBetrag") + '|' + fx.find<QDateEdit>("dtpRechnung")->text() + '|' +
+                     fx.text("txtBemerkungen"),
+                 "[seller NAME]|123456XX|336,90|04.04.2016|E-Rechnung 123456XX vom 04.04.2016");
+        fx.find<QComboBox>("cboZahlungsart")->setCurrentText("Rückhalt");
+        fx.click("cmdBuchen");
+        QCOMPARE(fx.stored("RechnungsNr || '/' || Betrag"), "123456XX/336.9");
+        const auto storedFile = [&] {
+            QByteArray bytes;
+            fx.db.db().read(
+                "SELECT Inhalt, BuchungID FROM tblRechnungsdatei", {},
+                [&](const Database::Row& row) { bytes = row.bytes(0) + '@' + row.text(1).toUtf8(); });
+            return bytes;
+        };
+        QCOMPARE(storedFile(), original + "@1");
+        fx.showTab(Workspace::BookingsTabIndex);
+        QCOMPARE(fx.column(int(BookingListModel::Column::Spare)), "E-Rechnung");
+
+        fx.showTab(Workspace::EntryTabIndex);
+        readAndBook(true);
+        QVERIFY2(fx.dialogs.lastText().contains("123456XX ist für [seller NAME] schon gebucht: LfdNr. 001") &&
+                     fx.dialogs.lastText().contains("Diese Datei ist schon mit einer Buchung gespeichert"),
+                 qPrintable(fx.dialogs.lastText()));
+        QCOMPARE(fx.text("txtRechnungsNr"), "");
+
+        fx.takeBack(false);
+        fx.click("cmdBuchen");
+        QCOMPARE(storedFile(), original + "@2");
+        fx.showTab(Workspace::BookingsTabIndex);
+        fx.selectRow(0);
+        fx.dialogs.answers.enqueue(Dialogs::Answer::Yes);
+        fx.click("cmdBuchungLoeschen");
+        QCOMPARE(fx.dialogs.shown.constLast().defaultButton, Dialogs::Answer::No);
+        QCOMPARE(fx.db.scalar("SELECT COUNT(*) FROM tblBuchung") +
+                     fx.db.scalar("SELECT COUNT(*) FROM tblRechnungsdatei"),
+                 "00");
+    }
+};
+
+QTEST_MAIN(EInvoiceTest)
+#include "EInvoiceTest.moc"
