@@ -59,7 +59,7 @@ bool copyTable(Database& file, Database& server, const QString& table, ServerTra
                     break;
                 case Schema::FieldKind::Amount:
                     if (const std::optional<Money> amount = row.amount(column))
-                        values += amountText(*amount);
+                        values += TransferReport::plainAmount(*amount);
                     else
                         values += QString();
                     break;

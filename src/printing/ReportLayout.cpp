@@ -163,32 +163,34 @@ ReportLayout charts(const ListSnapshot& snapshot) {
          {8, false, false}}};
     layout.left = 40;
     layout.top = 200;
-    // An e-invoice as read: its heading values above, its lines and totals in the table.
-    ReportLayout invoice(const ListSnapshot& snapshot) {
-        ReportLayout layout;
-        layout.rowsPerPage = 22;
-        layout.pageLabelBlanks = 16;
-        layout.title = QStringLiteral("E-Rechnung");
-        int top = 70;
-        for (const auto& [name, text] : snapshot.values) {
-            // A line longer than the page is cut, so that the page keeps its scale.
-            constexpr qsizetype kLongest = 130;
-            const QString line = name + QStringLiteral(": ") + text;
-            layout.headingLines.append(
-                {line.size() > kLongest ? line.left(kLongest - 1) + QChar(0x2026) : line,
-                 top,
-                 {9, false, false}});
-            top += 45;
-        }
-        layout.tableHeading =
-            QStringLiteral("m Pos.|m Bezeichnung|m Menge|m Einheit|m Einzelpreis|m USt %|m Betrag netto");
-        layout.left = 100;
-        layout.top = top + 20;
-        layout.columnWidths = {110, 700, 200, 150, 260, 140, 300};
-        layout.columns = {0, 1, 2, 3, 4, 5, 6};
-        layout.row = {kRowFont, 30, 0xFFFFFF, {"L", "L", "R", "L", "R", "R", "R"}};
-        return layout;
+    return layout;
+}
+
+// An e-invoice as read: its heading values above, its lines and totals in the table.
+ReportLayout invoice(const ListSnapshot& snapshot) {
+    ReportLayout layout;
+    layout.rowsPerPage = 22;
+    layout.pageLabelBlanks = 16;
+    layout.title = QStringLiteral("E-Rechnung");
+    int top = 70;
+    for (const auto& [name, text] : snapshot.values) {
+        // A line longer than the page is cut, so that the page keeps its scale.
+        constexpr qsizetype kLongest = 130;
+        const QString line = name + QStringLiteral(": ") + text;
+        layout.headingLines.append({line.size() > kLongest ? line.left(kLongest - 1) + QChar(0x2026) : line,
+                                    top,
+                                    {9, false, false}});
+        top += 45;
     }
+    layout.tableHeading =
+        QStringLiteral("m Pos.|m Bezeichnung|m Menge|m Einheit|m Einzelpreis|m USt %|m Betrag netto");
+    layout.left = 100;
+    layout.top = top + 20;
+    layout.columnWidths = {110, 700, 200, 150, 260, 140, 300};
+    layout.columns = {0, 1, 2, 3, 4, 5, 6};
+    layout.row = {kRowFont, 30, 0xFFFFFF, {"L", "L", "R", "L", "R", "R", "R"}};
+    return layout;
+}
 
 } // namespace
 

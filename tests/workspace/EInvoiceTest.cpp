@@ -74,8 +74,8 @@ private slots:
     }
     void init() {
         m_fx = std::make_unique<WorkspaceFixture>();
-        m_context.reset(
-            new WorkspaceContext{m_fx->db.db(), m_fx->dialogs, *m_fx->settings, "1", "Schule", {}, {}});
+        m_context.reset(new WorkspaceContext{
+            m_fx->db.db(), m_fx->dialogs, *m_fx->settings, "1", "Schule", {}, {}, {}, {}});
     }
 
     void readsEveryTestInvoiceAlike_data() {
