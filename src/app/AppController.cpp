@@ -5,10 +5,12 @@
 #include "CompanyRegister.h"
 #include "Database.h"
 #include "DatabaseLocation.h"
+#include "Dialogs.h"
 #include "HelpWindow.h"
 #include "OlderInstallationImport.h"
 #include "Presets.h"
 #include "ProjectManager.h"
+#include "ServerMoveWindow.h"
 #include "StartMenu.h"
 #include "WindowPlacement.h"
 
@@ -197,8 +199,28 @@ void AppController::openPresets() {
         connect(presets.get(), &Presets::importRequested, this, [this, window = presets.get()] {
             OlderInstallationImport::chooseAndRun(m_databaseFilePath, m_dialogs, window);
         });
+        connect(presets.get(), &Presets::transferRequested, this,
+                [this, window = presets.get()] { moveOntoServer(window); });
         return presets;
     });
+}
+
+void AppController::moveOntoServer(QWidget* parent) {
+    if (Database::isServerLocation(m_databaseFilePath)) {
+        m_dialogs.inform(parent, QStringLiteral("Auf Datenbankserver übertragen"),
+                         QStringLiteral("Die Daten liegen bereits auf dem Datenbankserver: %1.")
+                             .arg(Database::placeOf(m_databaseFilePath)),
+                         Dialogs::Icon::Information);
+        return;
+    }
+    ServerMoveWindow window(
+        m_databaseFilePath, m_dialogs,
+        [this, parent](const QString& location) {
+            return DatabaseLocation(m_programFolder, m_dialogs, m_settings, m_userFolder)
+                .recordServer(location, parent);
+        },
+        parent);
+    window.exec();
 }
 
 void AppController::openCompanyRegister() {

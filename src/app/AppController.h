@@ -61,6 +61,8 @@ signals:
 public slots:
     void openProjectManager();
     void openPresets();
+    // "Auf Datenbankserver übertragen …": the file's data onto an empty server database.
+    void moveOntoServer(QWidget* parent);
     void openCompanyRegister();
     void openAboutBox();
     void openHelp();

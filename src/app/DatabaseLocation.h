@@ -51,6 +51,10 @@ public:
     // Records both folders in the settings; the file is written only when they changed.
     void recordFolders();
 
+    // Writes the server's address into the ini file read first at the next start; false, after saying
+    // why, when it cannot be written.
+    bool recordServer(const QString& location, QWidget* parent) { return writeIni(location, parent); }
+
     // Where the data live, for the user: the database folder, or "Datenbank zlv auf server".
     QString place() const;
     // The database folder with a trailing separator.

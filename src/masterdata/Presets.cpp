@@ -145,6 +145,10 @@ QWidget* Presets::buildAuthorityTab() {
     import->setObjectName(QStringLiteral("cmdUebernehmen"));
     connect(import, &QPushButton::clicked, this, &Presets::importRequested);
     layout->addWidget(import, 11, 0, 1, 2, Qt::AlignLeft);
+    auto* toServer = new QPushButton(QStringLiteral("Auf Datenbankserver übertragen …"), page);
+    toServer->setObjectName(QStringLiteral("cmdAufServerUebertragen"));
+    connect(toServer, &QPushButton::clicked, this, &Presets::transferRequested);
+    layout->addWidget(toServer, 12, 0, 1, 2, Qt::AlignLeft);
 
     setTabOrder(m_authority[Name], m_authority[Department]);
     setTabOrder(m_authority[Department], m_authority[Postcode]);

@@ -27,6 +27,8 @@ public:
 signals:
     // "Daten einer älteren Installation übernehmen …" was pressed.
     void importRequested();
+    // "Auf Datenbankserver übertragen …" was pressed.
+    void transferRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,8 +1,15 @@
+#include "BookingRepository.h"
 #include "DatabaseLocation.h"
 #include "ScriptedDialogs.h"
+#include "ServerMoveWindow.h"
 #include "Settings.h"
 #include "TestDatabase.h"
 
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 // A PfadZurDatenbank.ini that names a server: the start asks for a password when the server wants one,
@@ -65,6 +72,46 @@ private slots:
         if (found)
             QVERIFY(Database::open(location.databaseFilePath()));
         QCOMPARE(location.place(), "Datenbank " + Database::placeOf(ini));
+    }
+
+    // The demo office moved onto an empty server through the window: both sides agree, only then is the
+    // switch to the server offered, and the next booking there gets the next number. A server that
+    // holds data already is refused and offers no switch.
+    void demoOfficeMovesOntoTheServer() {
+        if (TestDatabase::requestedEngine() != TestDatabase::Engine::Server)
+            QSKIP("needs the server");
+        QTemporaryDir folder;
+        const QString file = folder.filePath("ZLV.mdb");
+        QCOMPARE(QProcess::execute(ZLV_GENERATE, {"demo", file}), 0);
+        TestDatabase server(TestDatabase::Engine::Server, false);
+        ScriptedDialogs dialogs;
+        QString recorded;
+        ServerMoveWindow window(file, dialogs, [&](const QString& location) {
+            recorded = location;
+            return true;
+        });
+        window.show();
+        auto* switchButton = window.findChild<QPushButton*>("cmdUmstellen");
+        auto* transfer = window.findChild<QPushButton*>("cmdUebertragen");
+        QTest::keyClicks(window.findChild<QLineEdit*>("txtServer"), server.path());
+        QTest::mouseClick(transfer, Qt::LeftButton);
+        const QString report = window.findChild<QPlainTextEdit*>("txtBericht")->toPlainText();
+        QVERIFY2(switchButton->isEnabled() && !report.contains("abweichend") &&
+                     report.contains("tblBuchung, Summe Betrag: "),
+                 qPrintable(report + dialogs.lastText()));
+        QTest::mouseClick(switchButton, Qt::LeftButton);
+        QCOMPARE(recorded, server.path());
+        QTest::mouseClick(transfer, Qt::LeftButton);
+        QVERIFY(!switchButton->isEnabled() && dialogs.lastText().contains("nicht leer"));
+        const std::unique_ptr<Database> before = Database::open(file);
+        QString lastId;
+        before->read("SELECT MAX(ID) FROM tblBuchung", {},
+                     [&](const Database::Row& row) { lastId = row.text(0); });
+        const std::unique_ptr<Database> db = Database::open(server.path());
+        Booking next;
+        next.projectId = "1";
+        QVERIFY(db && BookingRepository(*db).book(next));
+        QCOMPARE(next.id, lastId.toLongLong() + 1);
     }
 };
 
