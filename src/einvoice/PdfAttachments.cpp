@@ -12,8 +12,8 @@ bool PdfAttachments::read(const QByteArray& pdf, qint64 maxBytes, QList<File>& f
         document.setSuppressWarnings(true);
         document.processMemoryFile("Rechnung.pdf", pdf.constData(), size_t(pdf.size()));
         QPDFEmbeddedFileDocumentHelper embedded(document);
-        for (const auto& [key, spec] : embedded.getEmbeddedFiles()) {
-            QPDFObjectHandle stream = spec->getEmbeddedFileStream();
+        for (const auto& [key, fileSpec] : embedded.getEmbeddedFiles()) {
+            QPDFObjectHandle stream = fileSpec->getEmbeddedFileStream();
             if (!stream.isStream())
                 continue;
             QPDFObjectHandle declared = stream.getDict().getKey("/Params").getKeyIfDict("/Size");
@@ -22,7 +22,7 @@ bool PdfAttachments::read(const QByteArray& pdf, qint64 maxBytes, QList<File>& f
             const std::shared_ptr<Buffer> data = stream.getStreamData(qpdf_dl_generalized);
             if (qint64(data->getSize()) > maxBytes)
                 continue;
-            const std::string name = spec->getFilename();
+            const std::string name = fileSpec->getFilename();
             files.append(
                 {QString::fromStdString(name.empty() ? key : name),
                  QByteArray(reinterpret_cast<const char*>(data->getBuffer()), qsizetype(data->getSize()))});

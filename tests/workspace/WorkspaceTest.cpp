@@ -177,8 +177,9 @@ private slots:
     // the file when the window is activated. The sort, the selected booking and what is typed stay.
     void listsFollowOtherWorkstations() {
         Fixture f;
-        f.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Firma, Betrag) VALUES (1, '1', 'Hochbau Nord', 5), "
-                  "(2, '1', 'Hochbau Nord', 70)");
+        f.db.exec(
+            "INSERT INTO tblBuchung (PID, ProjektID, Firma, Betrag) VALUES (1, '1', 'Hochbau Nord', 5), "
+            "(2, '1', 'Hochbau Nord', 70)");
         f.open();
         f.type("txtBetrag", "12,3");
         f.showTab(Workspace::BookingsTabIndex);

@@ -94,8 +94,8 @@ public:
     // for it, with octal escapes; libpq reads either.
     QByteArray bytes(int column) const override {
         size_t length = 0;
-        unsigned char* data =
-            PQunescapeBytea(reinterpret_cast<const unsigned char*>(PQgetvalue(m_result, m_row, column)), &length);
+        unsigned char* data = PQunescapeBytea(
+            reinterpret_cast<const unsigned char*>(PQgetvalue(m_result, m_row, column)), &length);
         if (!data)
             return QByteArray();
         const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(length));
