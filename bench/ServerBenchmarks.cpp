@@ -1,11 +1,15 @@
 #include "ServerBenchmarks.h"
 
+#include "BookingRepository.h"
 #include "Database.h"
 #include "Measurement.h"
 #include "Schema.h"
 #include "ServerTransfer.h"
 
+#include <algorithm>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -51,6 +55,80 @@ bool run(const QString& program, const QStringList& arguments) {
 }
 
 } // namespace
+
+QList<BenchTable::Row> ServerBenchmarks::bookingAmongBookers() {
+    QList<BenchTable::Row> rows;
+    constexpr int kBookings = 60;
+    for (const bool server : {false, true}) {
+        BenchTable::Row row;
+        row.name = server ? QStringLiteral("y. one booking among three bookers, server")
+                          : QStringLiteral("y. one booking among three bookers, file");
+        row.reportOnly = true;
+        QString target = QDir(m_workFolder).filePath(QStringLiteral("bookers.mdb"));
+        QFile::remove(target);
+        if (server) {
+            QSqlDatabase admin =
+                QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("zlv-bench-bookers"));
+            if (!admin.open() || !freshSchema(admin, true)) {
+                row.error = QStringLiteral("no server: ") + admin.lastError().text();
+                rows += row;
+                continue;
+            }
+            target = location();
+        } else if (!Database::create(target)) {
+            row.error = QStringLiteral("cannot create ") + target;
+            rows += row;
+            continue;
+        }
+        const std::unique_ptr<Database> db = Database::open(target);
+        const auto book = [&](QList<double>& waits) {
+            int refused = 0;
+            for (int i = 0; i < kBookings; ++i) {
+                Booking booking;
+                booking.projectId = QStringLiteral("1");
+                booking.company = QStringLiteral("Messung");
+                booking.amount = Money::fromCents(i);
+                QElapsedTimer timer;
+                timer.start();
+                refused += BookingRepository(*db).book(booking) ? 0 : 1;
+                waits += timer.nsecsElapsed() / 1e6;
+            }
+            return refused;
+        };
+        QList<double> alone;
+        QList<double> among;
+        const int refusedAlone = book(alone);
+        std::vector<std::unique_ptr<QProcess>> bookers;
+        for (int i = 0; i < 3; ++i) {
+            bookers.push_back(std::make_unique<QProcess>());
+            bookers.back()->start(QStringLiteral(ZLV_BOOK_MANY), {target, QStringLiteral("1000000")});
+            bookers.back()->waitForStarted();
+        }
+        // The others are booking once the project holds more than this workstation's bookings.
+        while (db && std::any_of(bookers.cbegin(), bookers.cend(),
+                                 [](const auto& p) { return p->state() == QProcess::Running; })) {
+            QString count;
+            db->read(QStringLiteral("SELECT COUNT(*) FROM tblBuchung"), {},
+                     [&](const Database::Row& r) { count = r.text(0); });
+            if (count.toInt() > kBookings + 30)
+                break;
+        }
+        const int refusedAmong = book(among);
+        for (const auto& booker : bookers) {
+            booker->kill();
+            booker->waitForFinished();
+        }
+        row.oursMs = Measurement::median(among);
+        row.baselineMs = Measurement::median(alone);
+        row.note = QStringLiteral("worst %1 ms among bookers, %2 ms alone; refused %3 among, %4 alone")
+                       .arg(*std::max_element(among.cbegin(), among.cend()), 0, 'f', 1)
+                       .arg(*std::max_element(alone.cbegin(), alone.cend()), 0, 'f', 1)
+                       .arg(refusedAmong)
+                       .arg(refusedAlone);
+        rows += row;
+    }
+    return rows;
+}
 
 BenchTable::Row ServerBenchmarks::transfer() {
     BenchTable::Row row;

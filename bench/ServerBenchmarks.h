@@ -15,6 +15,9 @@ public:
     // The transfer of the large file onto an empty server database, against a plain COPY of the same rows
     // (exported beforehand, untimed) into the same set-up tables.
     BenchTable::Row transfer();
+    // One workstation's bookings into a project while three other processes book into it without pause,
+    // on the file and on the server: the median and the worst wait, against the same bookings alone.
+    QList<BenchTable::Row> bookingAmongBookers();
 
 private:
     QString m_largeFile;
