@@ -36,6 +36,8 @@ class PrintAndExportFromScreensTest : public QObject {
                         "Betrag) "
                         "VALUES (?, '1', 'Neubau Kita', 'Bau 1', 45000, 'Rückhalt', 100)",
                         {pid});
+            if (db.onServer())
+                TestDatabase::writeFile(program.filePath("PfadZurDatenbank.ini"), db.path().toUtf8() + '\n');
             app = std::make_unique<AppController>(program.path(), dialogs, settings);
             if (!app->start())
                 qFatal("no start");
