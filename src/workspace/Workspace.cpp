@@ -432,6 +432,9 @@ void Workspace::followChanges() {
         return;
     combo7_3Einlesen();
     combo5_4Einlesen();
+    // The entry tab shows the count of the booking list.
+    if (currentTab() == EntryTabIndex)
+        EINLESEN();
     showTab(currentTab());
 }
 
