@@ -1,6 +1,7 @@
 #include "ServerBenchmarks.h"
 
 #include "BookingRepository.h"
+#include "CompanyRepository.h"
 #include "Database.h"
 #include "Measurement.h"
 #include "Schema.h"
@@ -14,6 +15,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QUrlQuery>
 
 namespace {
@@ -127,6 +129,105 @@ QList<BenchTable::Row> ServerBenchmarks::bookingAmongBookers() {
                        .arg(refusedAlone);
         rows += row;
     }
+    return rows;
+}
+
+QList<BenchTable::Row> ServerBenchmarks::listsOnServer() {
+    const auto failed = [](const QString& why) {
+        BenchTable::Row row;
+        row.name = QStringLiteral("a/i on the server");
+        row.error = why;
+        return QList<BenchTable::Row>{row};
+    };
+    QSqlDatabase admin =
+        QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("zlv-bench-lists"));
+    if (!admin.open() || !freshSchema(admin, false))
+        return failed(QStringLiteral("no server: ") + admin.lastError().text());
+    ServerTransfer::Report report;
+    QString message;
+    if (!ServerTransfer::run(m_largeFile, location(), report, &message))
+        return failed(message);
+    const std::unique_ptr<Database> db = Database::open(location());
+    QSqlQuery plain(admin);
+    if (!db || !plain.exec(QStringLiteral("SET search_path TO ") + kSchema))
+        return failed(QStringLiteral("cannot open the schema"));
+    plain.setForwardOnly(true);
+    const auto plainRead = [&](const QString& sql, const QVariantList& values, qsizetype& count) {
+        return Measurement::timed([&] {
+            if (!plain.prepare(sql))
+                return false;
+            for (const QVariant& value : values)
+                plain.addBindValue(value);
+            if (!plain.exec())
+                return false;
+            QList<QStringList> rows;
+            const int columns = plain.record().count();
+            while (plain.next()) {
+                QStringList row;
+                for (int i = 0; i < columns; ++i)
+                    row += plain.value(i).toString();
+                rows += row;
+            }
+            count = rows.size();
+            return true;
+        });
+    };
+    QList<BenchTable::Row> rows;
+    qsizetype ourCount = 0;
+    qsizetype plainCount = 0;
+    const Measurement::Outcome bookings = Measurement::compare(
+        m_runs,
+        {nullptr,
+         [&] {
+             return Measurement::timed([&] {
+                 bool ok = false;
+                 ourCount = BookingRepository(*db).forProject(QStringLiteral("150"), &ok).size();
+                 return ok;
+             });
+         }},
+        {nullptr, [&] {
+             return plainRead(
+                 QStringLiteral("SELECT ID, PID, ProjektID, Projekt, Firma, Gewerk, Kostengruppe, "
+                                "AnweisungVom, RechnungVom, RechnungsNr, Zahlungsart, Bemerkungen, "
+                                "Betrag FROM tblBuchung WHERE trim(ProjektID) = ? ORDER BY ID"),
+                 {QStringLiteral("150")}, plainCount);
+         }});
+    BenchTable::Row row{QStringLiteral("a. project bookings (20,000), server"),
+                        bookings.oursMs,
+                        bookings.baselineMs,
+                        2.0,
+                        false,
+                        bookings.error,
+                        QStringLiteral("rows ours %1 / baseline %2").arg(ourCount).arg(plainCount)};
+    rows += row;
+    const QString pattern = QStringLiteral("*bau*");
+    const Measurement::Outcome search = Measurement::compare(
+        m_runs,
+        {nullptr,
+         [&] {
+             return Measurement::timed([&] {
+                 bool ok = false;
+                 ourCount = CompanyRepository(*db).searchByName(QStringLiteral("bau"), &ok).size();
+                 return ok;
+             });
+         }},
+        {nullptr, [&] {
+             return plainRead(
+                 QStringLiteral("SELECT ID, Name, \"Straße\", PLZ, Ort, Telefon1, Telefon2, Mobil, eMail, "
+                                "Ansprechpartner, GewerkID, KostengruppeID FROM tblFirma WHERE "
+                                "matches(?, Name) OR matches(?, GewerkID) OR matches(?, "
+                                "KostengruppeID) OR matches(?, Ort) OR matches(?, PLZ) ORDER BY Name "
+                                "COLLATE GERMAN NULLS FIRST, ID"),
+                 {pattern, pattern, pattern, pattern, pattern}, plainCount);
+         }});
+    rows += BenchTable::Row{QStringLiteral("i. company search \"bau\" (5,000), server"),
+                            search.oursMs,
+                            search.baselineMs,
+                            2.0,
+                            false,
+                            search.error,
+                            QStringLiteral("rows ours %1 / baseline %2").arg(ourCount).arg(plainCount)};
+    QSqlQuery(admin).exec(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(kSchema));
     return rows;
 }
 

@@ -18,6 +18,10 @@ public:
     // One workstation's bookings into a project while three other processes book into it without pause,
     // on the file and on the server: the median and the worst wait, against the same bookings alone.
     QList<BenchTable::Row> bookingAmongBookers();
+    // The store's reads of a shown list on the server holding the large database (transferred untimed):
+    // a project's bookings (a) and the entry tab's company search (i), against the same SQL through QPSQL
+    // reading every value as text.
+    QList<BenchTable::Row> listsOnServer();
 
 private:
     QString m_largeFile;

@@ -148,6 +148,7 @@ int main(int argc, char** argv) {
         {QLatin1Char('u'), [&] { return Rows{ProjectListBenchmark(largeFile, runs(7)).listFill()}; }},
         {QLatin1Char('v'), [&] { return Rows{workspaceQuick.chartsTab()}; }},
         {QLatin1Char('w'), [&] { return Rows{workspaceQuick.bookingWarnings()}; }},
+        {QLatin1Char('z'), [&] { return ServerBenchmarks(largeFile, work.path(), runs(7)).listsOnServer(); }},
         {QLatin1Char('y'),
          [&] { return ServerBenchmarks(largeFile, work.path(), runs(1)).bookingAmongBookers(); }},
         {QLatin1Char('x'),
