@@ -119,7 +119,7 @@ BenchTable::Row EInvoiceBenchmarks::compare(const QString& name, const QString& 
 QList<BenchTable::Row> EInvoiceBenchmarks::openAndShow() {
     const QString largest = QDir(m_fixtures).filePath(QStringLiteral("02.01a-INVOICE_uncefact.xml"));
     if (!QFile::exists(largest))
-        return {{QStringLiteral("t  e-invoice"),
+        return {{QStringLiteral("x. e-invoice"),
                  0,
                  0,
                  kLimit,
@@ -132,8 +132,8 @@ QList<BenchTable::Row> EInvoiceBenchmarks::openAndShow() {
         out.write(withLines(
             contentOf(QDir(m_fixtures).filePath(QStringLiteral("01.01a-INVOICE_uncefact.xml"))), 500));
     out.close();
-    return {compare(QStringLiteral("t  e-invoice 02.01a (largest test invoice): open and show"), largest),
-            compare(QStringLiteral("t  e-invoice of 500 lines: open and show"), generated)};
+    return {compare(QStringLiteral("x. e-invoice 02.01a (largest test invoice): open and show"), largest),
+            compare(QStringLiteral("x. e-invoice of 500 lines: open and show"), generated)};
 }
 
 BenchTable::Row EInvoiceBenchmarks::hostileFiles() {
@@ -171,7 +171,7 @@ BenchTable::Row EInvoiceBenchmarks::hostileFiles() {
                          .arg(ms, 0, 'f', 2)
                          .arg(memory, 0, 'f', 1));
     }
-    return {QStringLiteral("t  e-invoice: hostile files refused (the slowest)"),
+    return {QStringLiteral("x. e-invoice: hostile files refused (the slowest)"),
             slowest,
             0,
             0,

@@ -68,7 +68,7 @@ QString comparison(const QAbstractItemModel& model, const QList<QStringList>& ro
 
 BenchTable::Row ProjectListBenchmark::listFill() {
     BenchTable::Row row;
-    row.name = QStringLiteral("t. project list with budget figures");
+    row.name = QStringLiteral("u. project list with budget figures");
     row.limit = 3.0;
     RecordingDialogs dialogs;
     ProjectManager screen(m_largeFile, dialogs);

@@ -954,7 +954,7 @@ QList<BenchTable::Row> WorkspaceBenchmarks::tabSwitches() {
 }
 
 BenchTable::Row WorkspaceBenchmarks::chartsTab() {
-    const QString name = QStringLiteral("u. chart tab until painted / cost report");
+    const QString name = QStringLiteral("v. chart tab until painted / cost report");
     QString failure;
     std::unique_ptr<Session> charts = open(m_largeFile, QStringLiteral("u-charts"), nullptr, &failure);
     std::unique_ptr<Session> report = open(m_largeFile, QStringLiteral("u-report"), nullptr, &failure);
@@ -1008,7 +1008,7 @@ BenchTable::Row WorkspaceBenchmarks::chartsTab() {
 }
 
 BenchTable::Row WorkspaceBenchmarks::bookingWarnings() {
-    const QString name = QStringLiteral("v. Buchen with warnings / without");
+    const QString name = QStringLiteral("w. Buchen with warnings / without");
     const QString file = workFile(QStringLiteral("booking-warnings.mdb"));
     QFile::remove(file);
     if (!QFile::copy(m_largeFile, file))
