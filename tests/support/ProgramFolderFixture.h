@@ -25,7 +25,10 @@ struct ProgramFolder {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
+    // On the server the ini names the server, as an office's would.
     std::unique_ptr<AppController> app() {
+        if (data.onServer() && !QFile::exists(ini()))
+            TestDatabase::writeFile(ini(), data.path().toUtf8() + '\n');
         return std::make_unique<AppController>(path(), dialogs, settings);
     }
 };
