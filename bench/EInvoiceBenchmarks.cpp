@@ -5,43 +5,17 @@
 #include "InvoiceReader.h"
 #include "Measurement.h"
 
-#include <fcntl.h>
-#include <malloc.h>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTextDocument>
 #include <QXmlStreamReader>
-#include <unistd.h>
 
 namespace {
 
 QByteArray contentOf(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-long statusKb(const QByteArray& field) {
-    QFile file(QStringLiteral("/proc/self/status"));
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : file.readAll().split('\n'))
-        if (line.startsWith(field + ':'))
-            return line.mid(field.size() + 1).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
-
-// The rise of the resident memory above its level before work, at its peak, in MB; -1 when unknown.
-double peakMb(const std::function<void()>& work) {
-    malloc_trim(0);
-    const int clear = ::open("/proc/self/clear_refs", O_WRONLY);
-    const bool reset = clear >= 0 && ::write(clear, "5", 1) == 1;
-    if (clear >= 0)
-        ::close(clear);
-    const long before = statusKb("VmRSS");
-    work();
-    const long peak = statusKb("VmHWM");
-    return !reset || before < 0 || peak < 0 ? -1 : double(peak - before) / 1024.0;
 }
 
 // A CII invoice with count lines: the first line of the template repeated.
@@ -161,7 +135,10 @@ BenchTable::Row EInvoiceBenchmarks::hostileFiles() {
         QElapsedTimer timer;
         InvoiceReader::Refusal refusal = InvoiceReader::Refusal::None;
         timer.start();
-        const double memory = peakMb([&] { refusal = InvoiceReader::read(bytes).refusal; });
+        const double memory = Measurement::peakMb([&] {
+            refusal = InvoiceReader::read(bytes).refusal;
+            return true;
+        });
         const double ms = double(timer.nsecsElapsed()) / 1e6;
         slowest = qMax(slowest, ms);
         mostMemory = qMax(mostMemory, memory);
