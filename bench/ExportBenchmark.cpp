@@ -3,7 +3,7 @@
 #include "ExportFormat.h"
 #include "ExportScreen.h"
 #include "Measurement.h"
-#include "PlainSqlite.h"
+#include "PlainConnection.h"
 #include "RecordingDialogs.h"
 #include "Settings.h"
 #include "Windows1252.h"
@@ -17,7 +17,6 @@
 #include <QSaveFile>
 #include <QTabWidget>
 #include <QTreeView>
-#include <sqlite3.h>
 
 namespace {
 // Answers the save dialog with one file, and records everything else like RecordingDialogs.
@@ -69,9 +68,9 @@ BenchTable::Row ExportBenchmark::bookingListExport() {
     row.name = QStringLiteral("r. export of the booking list (20,000)");
     row.limit = kLimit;
     QString projectName;
-    PlainSqlite(m_largeFile)
+    PlainConnection(m_largeFile)
         .query("SELECT ProjektName FROM tblProjekt WHERE ID = ?", {m_facts.bigProjectId},
-               [&projectName](sqlite3_stmt* stmt) { projectName = PlainSqlite::text(stmt, 0); });
+               [&projectName](const PlainRow& record) { projectName = record.text(0); });
     const QDir folder(m_workFolder);
     const QString oursFile = folder.filePath(QStringLiteral("r-export.csv"));
     const QString plainFile = folder.filePath(QStringLiteral("r-plain.csv"));

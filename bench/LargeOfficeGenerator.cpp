@@ -3,7 +3,7 @@
 #include "DayNumber.h"
 #include "GermanNames.h"
 #include "OfficeRowWriter.h"
-#include "PlainSqlite.h"
+#include "PlainConnection.h"
 #include "Random.h"
 
 #include <QDate>
@@ -11,7 +11,6 @@
 #include <QMap>
 #include <QPair>
 #include <QSet>
-#include <sqlite3.h>
 
 namespace {
 
@@ -189,18 +188,18 @@ bool LargeOfficeGenerator::generate(const QString& filePath, Facts* facts, QStri
 }
 
 bool LargeOfficeGenerator::readFacts(const QString& filePath, Facts* facts, QString* error) {
-    PlainSqlite db(filePath);
+    PlainConnection db(filePath);
     if (!db.isOpen())
         return failWith(error, db.lastError());
     Facts found;
     const bool ok =
         db.query("SELECT ProjektID FROM tblBuchung GROUP BY ProjektID ORDER BY COUNT(*) DESC LIMIT 1", {},
-                 [&found](sqlite3_stmt* stmt) { found.bigProjectId = PlainSqlite::text(stmt, 0); }) &&
+                 [&found](const PlainRow& record) { found.bigProjectId = record.text(0); }) &&
         db.query("SELECT ID, Name FROM tblFirma WHERE Name = (SELECT Firma FROM tblBuchung GROUP BY Firma "
                  "ORDER BY COUNT(*) DESC LIMIT 1) ORDER BY ID LIMIT 1",
-                 {}, [&found](sqlite3_stmt* stmt) {
-                     found.renameCompanyId = sqlite3_column_int64(stmt, 0);
-                     found.renameCompanyName = PlainSqlite::text(stmt, 1);
+                 {}, [&found](const PlainRow& record) {
+                     found.renameCompanyId = record.integer(0);
+                     found.renameCompanyName = record.text(1);
                  });
     if (!ok)
         return failWith(error, db.lastError());

@@ -1,6 +1,6 @@
 #include "PlainBaseline.h"
 
-#include "PlainSqlite.h"
+#include "PlainConnection.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,7 +9,6 @@
 #include <QCollator>
 #include <QDate>
 #include <QLocale>
-#include <sqlite3.h>
 #include <vector>
 
 namespace {
@@ -17,16 +16,16 @@ namespace {
 const QDate kEpoch(1899, 12, 30);
 const QLocale kGerman(QLocale::German, QLocale::Germany);
 
-std::optional<int> wholeNumber(sqlite3_stmt* stmt, int column) {
-    if (sqlite3_column_type(stmt, column) == SQLITE_NULL)
+std::optional<int> wholeNumber(const PlainRow& record, int column) {
+    if (record.isNull(column))
         return std::nullopt;
-    return sqlite3_column_int(stmt, column);
+    return int(record.integer(column));
 }
 
-std::optional<Money> amount(sqlite3_stmt* stmt, int column) {
-    if (sqlite3_column_type(stmt, column) == SQLITE_NULL)
+std::optional<Money> amount(const PlainRow& record, int column) {
+    if (record.isNull(column))
         return std::nullopt;
-    return Money::fromCents(std::llround(sqlite3_column_double(stmt, column) * 100.0));
+    return Money::fromCents(std::llround(record.real(column) * 100.0));
 }
 
 // The rows ordered by the text in column with a German collator ignoring case, one sort key per row
@@ -75,28 +74,26 @@ QList<Row> inNumberOrder(QList<Row> found, int column, Qt::SortOrder order = Qt:
     return rows;
 }
 
-QString dateText(sqlite3_stmt* stmt, int column) {
-    if (sqlite3_column_type(stmt, column) == SQLITE_NULL)
+QString dateText(const PlainRow& record, int column) {
+    if (record.isNull(column))
         return QString();
-    return kEpoch.addDays(sqlite3_column_int(stmt, column)).toString(QStringLiteral("dd.MM.yyyy"));
+    return kEpoch.addDays(int(record.integer(column))).toString(QStringLiteral("dd.MM.yyyy"));
 }
 
 QString germanAmount(qint64 cents) {
     return kGerman.toString(static_cast<double>(cents) / 100.0, 'f', 2);
 }
 
-QString dayText(sqlite3_stmt* stmt, int column) {
-    return sqlite3_column_type(stmt, column) == SQLITE_NULL
-               ? QString()
-               : QString::number(sqlite3_column_int(stmt, column));
+QString dayText(const PlainRow& record, int column) {
+    return record.isNull(column) ? QString() : QString::number(int(record.integer(column)));
 }
 
-qint64 cents(sqlite3_stmt* stmt, int column) {
-    return std::llround(sqlite3_column_double(stmt, column) * 100.0);
+qint64 cents(const PlainRow& record, int column) {
+    return std::llround(record.real(column) * 100.0);
 }
 
-QString amountText(sqlite3_stmt* stmt, int column) {
-    return sqlite3_column_type(stmt, column) == SQLITE_NULL ? QString() : germanAmount(cents(stmt, column));
+QString amountText(const PlainRow& record, int column) {
+    return record.isNull(column) ? QString() : germanAmount(cents(record, column));
 }
 
 QString runningNumberText(int number) {
@@ -105,22 +102,25 @@ QString runningNumberText(int number) {
 
 // The evaluation's query returns ID, PID, Firma, Gewerk, AnweisungVom, RechnungVom, Zahlungsart,
 // Kostengruppe, Betrag.
-bool evaluationList(PlainSqlite& db, const char* sql, const QStringList& values,
+// The statement for the engine db talks to.
+const char* forEngine(const PlainConnection& db, const char* file, const char* server) {
+    return db.isServer() ? server : file;
+}
+
+bool evaluationList(PlainConnection& db, const char* sql, const QStringList& values,
                     PlainBaseline::EvaluationList* list) {
     QList<PlainBaseline::BookingListRow> found;
     qint64 total = 0;
-    const bool ok = db.query(sql, values, [&found, &total](sqlite3_stmt* stmt) {
+    const bool ok = db.query(sql, values, [&found, &total](const PlainRow& record) {
         PlainBaseline::BookingListRow& row = found.emplaceBack();
-        row.id = sqlite3_column_int64(stmt, 0);
-        if (sqlite3_column_type(stmt, 8) != SQLITE_NULL)
-            total += cents(stmt, 8);
+        row.id = record.integer(0);
+        if (!record.isNull(8))
+            total += cents(record, 8);
         row.texts.reserve(11);
-        row.texts << (sqlite3_column_type(stmt, 1) == SQLITE_NULL
-                          ? QString()
-                          : runningNumberText(sqlite3_column_int(stmt, 1)))
-                  << PlainSqlite::text(stmt, 2) << PlainSqlite::text(stmt, 3) << dateText(stmt, 4)
-                  << dateText(stmt, 5) << PlainSqlite::text(stmt, 6) << PlainSqlite::text(stmt, 7)
-                  << amountText(stmt, 8) << QString() << dayText(stmt, 4) << dayText(stmt, 5);
+        row.texts << (record.isNull(1) ? QString() : runningNumberText(int(record.integer(1))))
+                  << record.text(2) << record.text(3) << dateText(record, 4) << dateText(record, 5)
+                  << record.text(6) << record.text(7) << amountText(record, 8) << QString()
+                  << dayText(record, 4) << dayText(record, 5);
     });
     list->rows = inNumberOrder(std::move(found), 0);
     list->totalCents = total;
@@ -153,6 +153,30 @@ const char* const kCostReportSql =
     " SELECT p.Firma, p.Gewerk, p.Kostengruppe, p.cents, e.calc, e.award, e.supp, e.lastMain, e.lastRow, p.k"
     " FROM paid p LEFT JOIN estimated e ON e.k = p.k";
 
+// The same on the server, whose grouping names no bare column: a company's names are those of its last
+// booking, taken with DISTINCT ON.
+const char* const kCostReportServerSql =
+    "WITH last AS ("
+    " SELECT DISTINCT ON (lower(Firma)) lower(Firma) AS k, Firma, Gewerk, Kostengruppe"
+    " FROM tblBuchung WHERE ProjektID = ?1 ORDER BY lower(Firma), ID DESC),"
+    " paid AS ("
+    " SELECT lower(Firma) AS k, SUM(CAST(round(Betrag * 100) AS bigint)) AS cents"
+    " FROM tblBuchung WHERE ProjektID = ?1 GROUP BY lower(Firma)),"
+    " estimated AS ("
+    " SELECT k, SUM(main * calc) AS calc, SUM(main * ordered) AS award, SUM((1 - main) * ordered) AS supp,"
+    " max(CASE WHEN main = 1 THEN pos * 4 + architectDated * 2 + orderDated END) AS lastMain,"
+    " max(pos * 2 + orderDated) AS lastRow"
+    " FROM (SELECT lower(Firma) AS k,"
+    " CASE WHEN substr(NachtragArt, 1, 7) = 'Auftrag' THEN 1 ELSE 0 END AS main,"
+    " CAST(round(COALESCE(ArchitektKosten, 0) * 100) AS bigint) AS calc,"
+    " CAST(round(COALESCE(NachtragKosten, 0) * 100) AS bigint) AS ordered,"
+    " CAST(CASE WHEN NID IS NULL THEN 0 ELSE NID + 1048576 END AS bigint) * 4294967296 + rowid AS pos,"
+    " CASE WHEN ArchitektDatum IS NULL THEN 0 ELSE 1 END AS architectDated,"
+    " CASE WHEN NachtragDatum IS NULL THEN 0 ELSE 1 END AS orderDated"
+    " FROM tblNachtrag WHERE ProjektID = ?1) rows GROUP BY k)"
+    " SELECT l.Firma, l.Gewerk, l.Kostengruppe, p.cents, e.calc, e.award, e.supp, e.lastMain, e.lastRow, p.k"
+    " FROM paid p JOIN last l ON l.k = p.k LEFT JOIN estimated e ON e.k = p.k";
+
 struct CostLine {
     QString company;
     QString trade;
@@ -174,92 +198,95 @@ QString percentText(qint64 deviation, qint64 calculation) {
 
 } // namespace
 
-bool PlainBaseline::projectBookings(PlainSqlite& db, const QString& projectId, QList<Booking>* bookings) {
+bool PlainBaseline::projectBookings(PlainConnection& db, const QString& projectId, QList<Booking>* bookings) {
     bookings->clear();
     return db.query("SELECT ID, PID, ProjektID, Projekt, Firma, Gewerk, Kostengruppe, AnweisungVom, "
                     "RechnungVom, RechnungsNr, Zahlungsart, Bemerkungen, Betrag FROM tblBuchung "
                     "WHERE ProjektID = ? ORDER BY ID",
-                    {projectId}, [bookings](sqlite3_stmt* stmt) {
+                    {projectId}, [bookings](const PlainRow& record) {
                         Booking& booking = bookings->emplaceBack();
-                        booking.id = sqlite3_column_int64(stmt, 0);
-                        booking.runningNumber = wholeNumber(stmt, 1);
-                        booking.projectId = PlainSqlite::text(stmt, 2);
-                        booking.project = PlainSqlite::text(stmt, 3);
-                        booking.company = PlainSqlite::text(stmt, 4);
-                        booking.trade = PlainSqlite::text(stmt, 5);
-                        booking.costGroup = PlainSqlite::text(stmt, 6);
-                        booking.instructedOn = wholeNumber(stmt, 7);
-                        booking.invoiceDate = wholeNumber(stmt, 8);
-                        booking.invoiceNumber = PlainSqlite::text(stmt, 9);
-                        booking.paymentKind = PlainSqlite::text(stmt, 10);
-                        booking.remarks = PlainSqlite::text(stmt, 11);
-                        booking.amount = amount(stmt, 12);
+                        booking.id = record.integer(0);
+                        booking.runningNumber = wholeNumber(record, 1);
+                        booking.projectId = record.text(2);
+                        booking.project = record.text(3);
+                        booking.company = record.text(4);
+                        booking.trade = record.text(5);
+                        booking.costGroup = record.text(6);
+                        booking.instructedOn = wholeNumber(record, 7);
+                        booking.invoiceDate = wholeNumber(record, 8);
+                        booking.invoiceNumber = record.text(9);
+                        booking.paymentKind = record.text(10);
+                        booking.remarks = record.text(11);
+                        booking.amount = amount(record, 12);
                     });
 }
 
-bool PlainBaseline::companyListByName(PlainSqlite& db, const char* sql, const QStringList& values,
+bool PlainBaseline::companyListByName(PlainConnection& db, const char* sql, const QStringList& values,
                                       QList<CompanyListRow>* rows) {
     QList<CompanyListRow> found;
-    const bool ok = db.query(sql, values, [&found](sqlite3_stmt* stmt) {
+    const bool ok = db.query(sql, values, [&found](const PlainRow& record) {
         CompanyListRow& row = found.emplaceBack();
-        row.id = sqlite3_column_int64(stmt, 0);
-        row.texts = {PlainSqlite::text(stmt, 0), PlainSqlite::text(stmt, 1),
-                     PlainSqlite::text(stmt, 3) + QLatin1Char(' ') + PlainSqlite::text(stmt, 4),
-                     PlainSqlite::text(stmt, 10), PlainSqlite::text(stmt, 11)};
+        row.id = record.integer(0);
+        row.texts = {record.text(0), record.text(1), record.text(3) + QLatin1Char(' ') + record.text(4),
+                     record.text(10), record.text(11)};
     });
     *rows = inGermanOrder(std::move(found), 1);
     return ok;
 }
 
-bool PlainBaseline::bookingList(PlainSqlite& db, const QString& projectId, QList<BookingListRow>* rows,
+bool PlainBaseline::bookingList(PlainConnection& db, const QString& projectId, QList<BookingListRow>* rows,
                                 qint64* totalCents) {
     QList<BookingListRow> found;
     qint64 total = 0;
     const bool ok = db.query(
         "SELECT ID, PID, Firma, Gewerk, AnweisungVom, RechnungVom, RechnungsNr, Zahlungsart, Kostengruppe, "
         "Betrag, Bemerkungen FROM tblBuchung WHERE ProjektID = ? ORDER BY ID",
-        {projectId}, [&found, &total](sqlite3_stmt* stmt) {
+        {projectId}, [&found, &total](const PlainRow& record) {
             BookingListRow& row = found.emplaceBack();
-            row.id = sqlite3_column_int64(stmt, 0);
-            const bool hasNumber = sqlite3_column_type(stmt, 1) != SQLITE_NULL;
-            const bool hasAmount = sqlite3_column_type(stmt, 9) != SQLITE_NULL;
-            const qint64 cents = hasAmount ? std::llround(sqlite3_column_double(stmt, 9) * 100.0) : 0;
+            row.id = record.integer(0);
+            const bool hasNumber = !record.isNull(1);
+            const bool hasAmount = !record.isNull(9);
+            const qint64 cents = hasAmount ? std::llround(record.real(9) * 100.0) : 0;
             total += cents;
-            auto dayText = [stmt](int column) {
-                return sqlite3_column_type(stmt, column) == SQLITE_NULL
-                           ? QString()
-                           : QString::number(sqlite3_column_int(stmt, column));
+            auto dayText = [&record](int column) {
+                return record.isNull(column) ? QString() : QString::number(int(record.integer(column)));
             };
             row.texts.reserve(14);
             row.texts << (hasNumber
-                              ? QStringLiteral("%1").arg(sqlite3_column_int(stmt, 1), 3, 10, QLatin1Char('0'))
+                              ? QStringLiteral("%1").arg(int(record.integer(1)), 3, 10, QLatin1Char('0'))
                               : QString())
-                      << PlainSqlite::text(stmt, 2) << PlainSqlite::text(stmt, 3) << dateText(stmt, 4)
-                      << dateText(stmt, 5) << PlainSqlite::text(stmt, 6) << PlainSqlite::text(stmt, 7)
-                      << PlainSqlite::text(stmt, 8) << (hasAmount ? germanAmount(cents) : QString())
-                      << PlainSqlite::text(stmt, 10) << QString() << dayText(4) << dayText(5) << QString();
+                      << record.text(2) << record.text(3) << dateText(record, 4) << dateText(record, 5)
+                      << record.text(6) << record.text(7) << record.text(8)
+                      << (hasAmount ? germanAmount(cents) : QString()) << record.text(10) << QString()
+                      << dayText(4) << dayText(5) << QString();
         });
     *rows = inNumberOrder(std::move(found), 0);
     *totalCents = total;
     return ok;
 }
 
-bool PlainBaseline::entryCompanySearch(PlainSqlite& db, const QString& text, CompanySearchResult* result) {
+bool PlainBaseline::entryCompanySearch(PlainConnection& db, const QString& text,
+                                       CompanySearchResult* result) {
     // texts: name, trade, cost group, postcode, town, street, phone, fax, mobile, e-mail, contact
     struct Found {
         QStringList texts;
     };
     QList<Found> found;
     const QString pattern = QLatin1Char('%') + text + QLatin1Char('%');
+    // SQLite's LIKE ignores the letter case of ASCII letters, the server's ILIKE that of every letter.
     const bool ok = db.query(
-        "SELECT Name, GewerkID, KostengruppeID, PLZ, Ort, \"Straße\", Telefon1, Telefon2, Mobil, eMail, "
-        "Ansprechpartner FROM tblFirma WHERE Name LIKE ?1 OR GewerkID LIKE ?1 OR KostengruppeID LIKE ?1 "
-        "OR Ort LIKE ?1 OR PLZ LIKE ?1 ORDER BY ID",
-        {pattern}, [&found](sqlite3_stmt* stmt) {
+        forEngine(db,
+                  "SELECT Name, GewerkID, KostengruppeID, PLZ, Ort, \"Straße\", Telefon1, Telefon2, Mobil, "
+                  "eMail, Ansprechpartner FROM tblFirma WHERE Name LIKE ?1 OR GewerkID LIKE ?1 OR "
+                  "KostengruppeID LIKE ?1 OR Ort LIKE ?1 OR PLZ LIKE ?1 ORDER BY ID",
+                  "SELECT Name, GewerkID, KostengruppeID, PLZ, Ort, \"Straße\", Telefon1, Telefon2, Mobil, "
+                  "eMail, Ansprechpartner FROM tblFirma WHERE Name ILIKE ?1 OR GewerkID ILIKE ?1 OR "
+                  "KostengruppeID ILIKE ?1 OR Ort ILIKE ?1 OR PLZ ILIKE ?1 ORDER BY ID"),
+        {pattern}, [&found](const PlainRow& record) {
             Found& row = found.emplaceBack();
             row.texts.reserve(11);
             for (int column = 0; column < 11; ++column)
-                row.texts << PlainSqlite::text(stmt, column);
+                row.texts << record.text(column);
         });
     found = inGermanOrder(std::move(found), 0);
     *result = CompanySearchResult();
@@ -280,16 +307,19 @@ bool PlainBaseline::entryCompanySearch(PlainSqlite& db, const QString& text, Com
     return ok;
 }
 
-bool PlainBaseline::evaluationByCompany(PlainSqlite& db, const QString& projectId, const QString& company,
+bool PlainBaseline::evaluationByCompany(PlainConnection& db, const QString& projectId, const QString& company,
                                         EvaluationList* list) {
-    return evaluationList(db,
-                          (QByteArray(kEvaluationColumns) +
-                           "WHERE ProjektID = ?1 AND Firma = ?2 COLLATE NOCASE ORDER BY AnweisungVom, ID")
-                              .constData(),
-                          {projectId, company}, list);
+    return evaluationList(
+        db,
+        (QByteArray(kEvaluationColumns) +
+         forEngine(db, "WHERE ProjektID = ?1 AND Firma = ?2 COLLATE NOCASE ",
+                   "WHERE ProjektID = ?1 AND fold(Firma) = fold(?2) ") +
+         forEngine(db, "ORDER BY AnweisungVom, ID", "ORDER BY AnweisungVom NULLS FIRST, ID"))
+            .constData(),
+        {projectId, company}, list);
 }
 
-bool PlainBaseline::evaluationByYear(PlainSqlite& db, const QString& projectId, int year,
+bool PlainBaseline::evaluationByYear(PlainConnection& db, const QString& projectId, int year,
                                      EvaluationList* list) {
     const qint64 firstDay = kEpoch.daysTo(QDate(year, 1, 1));
     const qint64 dayAfter = kEpoch.daysTo(QDate(year, 12, 31)) + 1;
@@ -301,25 +331,30 @@ bool PlainBaseline::evaluationByYear(PlainSqlite& db, const QString& projectId, 
         {projectId, QString::number(firstDay), QString::number(dayAfter)}, list);
 }
 
-bool PlainBaseline::companyEstimates(PlainSqlite& db, const QString& projectId, const QString& company,
+bool PlainBaseline::companyEstimates(PlainConnection& db, const QString& projectId, const QString& company,
                                      EstimateList* list) {
     QList<EstimateListRow> found;
     qint64 architect = 0;
     qint64 order = 0;
     const bool ok = db.query(
-        "SELECT rowid, NID, ArchitektDatum, ArchitektKosten, NachtragDatum, NachtragArt, NachtragKosten "
-        "FROM tblNachtrag WHERE ProjektID = ?1 AND Firma = ?2 COLLATE NOCASE ORDER BY NID, rowid",
-        {projectId, company}, [&](sqlite3_stmt* stmt) {
+        forEngine(db,
+                  "SELECT rowid, NID, ArchitektDatum, ArchitektKosten, NachtragDatum, NachtragArt, "
+                  "NachtragKosten FROM tblNachtrag WHERE ProjektID = ?1 AND Firma = ?2 COLLATE NOCASE "
+                  "ORDER BY NID, rowid",
+                  "SELECT rowid, NID, ArchitektDatum, ArchitektKosten, NachtragDatum, NachtragArt, "
+                  "NachtragKosten FROM tblNachtrag WHERE ProjektID = ?1 AND fold(Firma) = fold(?2) "
+                  "ORDER BY NID NULLS FIRST, rowid"),
+        {projectId, company}, [&](const PlainRow& record) {
             EstimateListRow& row = found.emplaceBack();
-            row.rowId = sqlite3_column_int64(stmt, 0);
-            if (sqlite3_column_type(stmt, 3) != SQLITE_NULL)
-                architect += cents(stmt, 3);
-            if (sqlite3_column_type(stmt, 6) != SQLITE_NULL)
-                order += cents(stmt, 6);
+            row.rowId = record.integer(0);
+            if (!record.isNull(3))
+                architect += cents(record, 3);
+            if (!record.isNull(6))
+                order += cents(record, 6);
             row.texts.reserve(10);
-            row.texts << dayText(stmt, 1) << dateText(stmt, 2) << amountText(stmt, 3) << QString()
-                      << dateText(stmt, 4) << QLatin1Char(' ') + PlainSqlite::text(stmt, 5)
-                      << amountText(stmt, 6) << QString() << dayText(stmt, 2) << dayText(stmt, 4);
+            row.texts << dayText(record, 1) << dateText(record, 2) << amountText(record, 3) << QString()
+                      << dateText(record, 4) << QLatin1Char(' ') + record.text(5) << amountText(record, 6)
+                      << QString() << dayText(record, 2) << dayText(record, 4);
         });
     list->rows = inNumberOrder(std::move(found), 0, Qt::DescendingOrder);
     list->architectCents = architect;
@@ -327,26 +362,27 @@ bool PlainBaseline::companyEstimates(PlainSqlite& db, const QString& projectId, 
     return ok;
 }
 
-bool PlainBaseline::costReport(PlainSqlite& db, const QString& projectId, QList<CostReportRow>* rows) {
+bool PlainBaseline::costReport(PlainConnection& db, const QString& projectId, QList<CostReportRow>* rows) {
     std::vector<CostLine> lines;
-    const bool ok = db.query(kCostReportSql, {projectId}, [&lines](sqlite3_stmt* stmt) {
-        CostLine& line = lines.emplace_back();
-        line.company = PlainSqlite::text(stmt, 0);
-        line.trade = PlainSqlite::text(stmt, 1);
-        line.costGroup = PlainSqlite::text(stmt, 2).left(9);
-        line.paid = sqlite3_column_int64(stmt, 3);
-        line.calculation = sqlite3_column_int64(stmt, 4);
-        line.award = sqlite3_column_int64(stmt, 5);
-        line.supplements = sqlite3_column_int64(stmt, 6);
-        const bool anyMain = sqlite3_column_type(stmt, 7) != SQLITE_NULL;
-        const qint64 lastMain = sqlite3_column_int64(stmt, 7);
-        const bool anyRow = sqlite3_column_type(stmt, 8) != SQLITE_NULL;
-        const qint64 lastRow = sqlite3_column_int64(stmt, 8);
-        line.calculationShown = anyMain && (lastMain & 2) != 0 && line.calculation != 0;
-        line.awardShown = anyMain && (lastMain & 1) != 0 && line.award != 0;
-        line.supplementsShown = anyRow && (lastRow & 1) != 0 && line.supplements != 0;
-        line.key = PlainSqlite::text(stmt, 9);
-    });
+    const bool ok = db.query(
+        forEngine(db, kCostReportSql, kCostReportServerSql), {projectId}, [&lines](const PlainRow& record) {
+            CostLine& line = lines.emplace_back();
+            line.company = record.text(0);
+            line.trade = record.text(1);
+            line.costGroup = record.text(2).left(9);
+            line.paid = record.integer(3);
+            line.calculation = record.integer(4);
+            line.award = record.integer(5);
+            line.supplements = record.integer(6);
+            const bool anyMain = !record.isNull(7);
+            const qint64 lastMain = record.integer(7);
+            const bool anyRow = !record.isNull(8);
+            const qint64 lastRow = record.integer(8);
+            line.calculationShown = anyMain && (lastMain & 2) != 0 && line.calculation != 0;
+            line.awardShown = anyMain && (lastMain & 1) != 0 && line.award != 0;
+            line.supplementsShown = anyRow && (lastRow & 1) != 0 && line.supplements != 0;
+            line.key = record.text(9);
+        });
     QCollator collator{kGerman};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::vector<QCollatorSortKey> keys;
@@ -393,12 +429,18 @@ bool PlainBaseline::costReport(PlainSqlite& db, const QString& projectId, QList<
     std::optional<qint64> budget;
     qint64 committed = 0;
     const bool closingOk = db.query(
-        "SELECT (SELECT CAST(round(Budget * 100) AS INTEGER) FROM tblBudget WHERE ProjektID = ?1), "
-        "(SELECT SUM(CAST(round(NachtragKosten * 100) AS INTEGER)) FROM tblNachtrag WHERE ProjektID = ?1)",
-        {projectId}, [&](sqlite3_stmt* stmt) {
-            if (sqlite3_column_type(stmt, 0) != SQLITE_NULL)
-                budget = sqlite3_column_int64(stmt, 0);
-            committed = sqlite3_column_int64(stmt, 1);
+        forEngine(db,
+                  "SELECT (SELECT CAST(round(Budget * 100) AS INTEGER) FROM tblBudget WHERE ProjektID = ?1), "
+                  "(SELECT SUM(CAST(round(NachtragKosten * 100) AS INTEGER)) FROM tblNachtrag "
+                  "WHERE ProjektID = ?1)",
+                  "SELECT (SELECT CAST(round(Budget * 100) AS bigint) FROM tblBudget "
+                  "WHERE ProjektID = CAST(CAST(?1 AS text) AS integer)), (SELECT "
+                  "SUM(CAST(round(NachtragKosten * 100) AS "
+                  "bigint)) FROM tblNachtrag WHERE ProjektID = ?1)"),
+        {projectId}, [&](const PlainRow& record) {
+            if (!record.isNull(0))
+                budget = record.integer(0);
+            committed = record.integer(1);
         });
     const auto closing = [rows](const QString& label, const QString& amount) {
         QStringList texts(11);
@@ -413,7 +455,8 @@ bool PlainBaseline::costReport(PlainSqlite& db, const QString& projectId, QList<
     return ok && closingOk;
 }
 
-bool PlainBaseline::costReportAggregate(PlainSqlite& db, const QString& projectId, int* companies) {
+bool PlainBaseline::costReportAggregate(PlainConnection& db, const QString& projectId, int* companies) {
     *companies = 0;
-    return db.query(kCostReportSql, {projectId}, [companies](sqlite3_stmt*) { ++*companies; });
+    return db.query(forEngine(db, kCostReportSql, kCostReportServerSql), {projectId},
+                    [companies](const PlainRow&) { ++*companies; });
 }

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-class PlainSqlite;
+class PlainConnection;
 
 // The baselines' work written plainly on the SQLite C interface: the same rows and texts the program
 // builds, without any layer of the program in between.
@@ -58,35 +58,36 @@ public:
 
     // The bookings of one project in the order of entry, with the columns the program reads and as the
     // types it keeps them: numbers read as numbers, null as empty text or nullopt.
-    static bool projectBookings(PlainSqlite& db, const QString& projectId, QList<Booking>* bookings);
+    static bool projectBookings(PlainConnection& db, const QString& projectId, QList<Booking>* bookings);
     // Runs sql, a "SELECT *" on tblFirma, builds the list texts of each row and orders the rows by name
     // in German alphabetical order ignoring case, as the register lists them; equal names keep the
     // order of the query.
-    static bool companyListByName(PlainSqlite& db, const char* sql, const QStringList& values,
+    static bool companyListByName(PlainConnection& db, const char* sql, const QStringList& values,
                                   QList<CompanyListRow>* rows);
     // The project's bookings as the workspace lists them: running number "000", company, trade, both
     // dates as dd.MM.yyyy, invoice number, kind of payment, cost group, the German amount "1.234,50",
     // remarks, an empty column, both day numbers as text and an empty column; ordered by the running
     // number, equal numbers in order of entry. totalCents gets the sum of the amounts.
-    static bool bookingList(PlainSqlite& db, const QString& projectId, QList<BookingListRow>* rows,
+    static bool bookingList(PlainConnection& db, const QString& projectId, QList<BookingListRow>* rows,
                             qint64* totalCents);
     // The companies whose name, trade, cost group, town or postcode hold text (SQLite's own LIKE), by name
     // in German order, with the texts the booking entry shows for them.
-    static bool entryCompanySearch(PlainSqlite& db, const QString& text, CompanySearchResult* result);
+    static bool entryCompanySearch(PlainConnection& db, const QString& text, CompanySearchResult* result);
     // The project's bookings of one company (letter case of ASCII letters ignored) as the evaluation
     // lists them; the query returns them by instruction date.
-    static bool evaluationByCompany(PlainSqlite& db, const QString& projectId, const QString& company,
+    static bool evaluationByCompany(PlainConnection& db, const QString& projectId, const QString& company,
                                     EvaluationList* list);
     // The project's bookings instructed in the calendar year as the evaluation lists them.
-    static bool evaluationByYear(PlainSqlite& db, const QString& projectId, int year, EvaluationList* list);
+    static bool evaluationByYear(PlainConnection& db, const QString& projectId, int year,
+                                 EvaluationList* list);
     // The estimate rows of one company in the project (letter case of ASCII letters ignored).
-    static bool companyEstimates(PlainSqlite& db, const QString& projectId, const QString& company,
+    static bool companyEstimates(PlainConnection& db, const QString& projectId, const QString& company,
                                  EstimateList* list);
     // The project's cost report from one aggregate query: the bookings summed per company, the names of
     // each company's last booking, joined with its estimate rows summed per company (main orders,
     // "Auftrag" at the start of the kind, apart from supplements), which of the last rows carry dates;
     // then the texts per company in German order of the names, and the sums line.
-    static bool costReport(PlainSqlite& db, const QString& projectId, QList<CostReportRow>* rows);
+    static bool costReport(PlainConnection& db, const QString& projectId, QList<CostReportRow>* rows);
     // The cost report's aggregate query alone, its rows stepped through; companies gets their number.
-    static bool costReportAggregate(PlainSqlite& db, const QString& projectId, int* companies);
+    static bool costReportAggregate(PlainConnection& db, const QString& projectId, int* companies);
 };

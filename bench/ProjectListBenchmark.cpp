@@ -3,14 +3,13 @@
 #include "DayNumber.h"
 #include "Measurement.h"
 #include "Money.h"
-#include "PlainSqlite.h"
+#include "PlainConnection.h"
 #include "ProjectManager.h"
 #include "RecordingDialogs.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QTreeView>
-#include <sqlite3.h>
 
 namespace {
 
@@ -24,27 +23,37 @@ const char* const kProjectListSql =
     "GROUP BY ProjektID) committed ON committed.ProjektID = p.ID "
     "ORDER BY p.Datumwert IS NULL, p.Datumwert DESC, p.ID";
 
+// The same on the server, which compares a text with a number only when told so.
+const char* const kProjectListServerSql =
+    "SELECT p.ID, p.ProjektName, p.Datumwert, CAST(round(b.Budget * 100) AS bigint), paid.cents, "
+    "committed.cents FROM tblProjekt p LEFT JOIN tblBudget b ON b.ProjektID = p.ID "
+    "LEFT JOIN (SELECT ProjektID, SUM(CAST(round(Betrag * 100) AS bigint)) AS cents FROM tblBuchung "
+    "GROUP BY ProjektID) paid ON paid.ProjektID = CAST(p.ID AS text) "
+    "LEFT JOIN (SELECT ProjektID, SUM(CAST(round(NachtragKosten * 100) AS bigint)) AS cents FROM "
+    "tblNachtrag GROUP BY ProjektID) committed ON committed.ProjektID = CAST(p.ID AS text) "
+    "ORDER BY p.Datumwert IS NULL, p.Datumwert DESC, p.ID";
+
 // The list's nine texts per project, as plain SQLite and plain formatting build them.
-bool plainList(PlainSqlite& db, QList<QStringList>* rows) {
+bool plainList(PlainConnection& db, QList<QStringList>* rows) {
     rows->clear();
-    return db.query(kProjectListSql, {}, [rows](sqlite3_stmt* stmt) {
-        const qint64 paid = sqlite3_column_int64(stmt, 4);
-        const qint64 committed = sqlite3_column_int64(stmt, 5);
-        const bool budgeted = sqlite3_column_type(stmt, 3) != SQLITE_NULL;
-        const qint64 budget = sqlite3_column_int64(stmt, 3);
-        const qint64 used = std::max(paid, committed);
-        QStringList& texts = rows->emplaceBack();
-        texts << PlainSqlite::text(stmt, 0) << PlainSqlite::text(stmt, 1)
-              << (sqlite3_column_type(stmt, 2) == SQLITE_NULL
-                      ? QString()
-                      : DayNumber::format(sqlite3_column_int(stmt, 2)))
-              << (budgeted ? Money::fromCents(budget).toGerman() : QString())
-              << Money::fromCents(paid).toGerman() << Money::fromCents(committed).toGerman()
-              << (budgeted ? Money::fromCents(budget - used).toGerman() : QString())
-              << (budgeted && budget != 0 ? Money::fromEuros(double(used) / double(budget) * 100.0).toGerman()
-                                          : QString())
-              << QString();
-    });
+    return db.query(db.isServer() ? kProjectListServerSql : kProjectListSql, {},
+                    [rows](const PlainRow& record) {
+                        const qint64 paid = record.integer(4);
+                        const qint64 committed = record.integer(5);
+                        const bool budgeted = !record.isNull(3);
+                        const qint64 budget = record.integer(3);
+                        const qint64 used = std::max(paid, committed);
+                        QStringList& texts = rows->emplaceBack();
+                        texts << record.text(0) << record.text(1)
+                              << (record.isNull(2) ? QString() : DayNumber::format(int(record.integer(2))))
+                              << (budgeted ? Money::fromCents(budget).toGerman() : QString())
+                              << Money::fromCents(paid).toGerman() << Money::fromCents(committed).toGerman()
+                              << (budgeted ? Money::fromCents(budget - used).toGerman() : QString())
+                              << (budgeted && budget != 0
+                                      ? Money::fromEuros(double(used) / double(budget) * 100.0).toGerman()
+                                      : QString())
+                              << QString();
+                    });
 }
 
 QString comparison(const QAbstractItemModel& model, const QList<QStringList>& rows) {
@@ -72,7 +81,7 @@ BenchTable::Row ProjectListBenchmark::listFill() {
     row.limit = 3.0;
     RecordingDialogs dialogs;
     ProjectManager screen(m_largeFile, dialogs);
-    PlainSqlite plain(m_largeFile);
+    PlainConnection plain(m_largeFile);
     auto* list = screen.findChild<QTreeView*>(QStringLiteral("lvwProjekte"));
     if (!screen.hasDatabase() || !plain.isOpen() || list == nullptr) {
         row.error = QStringLiteral("cannot open");

@@ -22,14 +22,14 @@ namespace {
 
 const QString kSchema = QStringLiteral("zlv_bench_transfer");
 
-QString location() {
+QString location(const QString& schema = kSchema) {
     QUrlQuery query;
     for (const auto& [parameter, variable] :
          {std::pair{"host", "PGHOST"}, {"port", "PGPORT"}, {"user", "PGUSER"}}) {
         if (qEnvironmentVariableIsSet(variable))
             query.addQueryItem(QLatin1String(parameter), qEnvironmentVariable(variable));
     }
-    query.addQueryItem(QStringLiteral("options"), QStringLiteral("-csearch_path=") + kSchema);
+    query.addQueryItem(QStringLiteral("options"), QStringLiteral("-csearch_path=") + schema);
     return QStringLiteral("postgresql:///") +
            qEnvironmentVariable("PGDATABASE", qEnvironmentVariable("USER")) + u'?' +
            query.toString(QUrl::FullyEncoded);
@@ -57,6 +57,30 @@ bool run(const QString& program, const QStringList& arguments) {
 }
 
 } // namespace
+
+QString ServerBenchmarks::largeOnServer(const QString& largeFile, const QString& schema, QString* error) {
+    QSqlDatabase admin =
+        QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("zlv-bench-large"));
+    QSqlQuery query(admin);
+    if (!admin.open() || !query.exec(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(schema)) ||
+        !query.exec(QStringLiteral("CREATE SCHEMA %1").arg(schema))) {
+        *error = QStringLiteral("no server: ") + admin.lastError().text();
+        return QString();
+    }
+    ServerTransfer::Report report;
+    if (!ServerTransfer::run(largeFile, location(schema), report, error) || !report.agrees()) {
+        if (error->isEmpty())
+            *error = QStringLiteral("file and server differ after the transfer");
+        return QString();
+    }
+    return location(schema);
+}
+
+void ServerBenchmarks::dropSchema(const QString& schema) {
+    QSqlDatabase admin = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("zlv-bench-drop"));
+    if (admin.open())
+        QSqlQuery(admin).exec(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(schema));
+}
 
 QList<BenchTable::Row> ServerBenchmarks::bookingAmongBookers() {
     QList<BenchTable::Row> rows;

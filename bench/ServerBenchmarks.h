@@ -23,6 +23,11 @@ public:
     // reading every value as text.
     QList<BenchTable::Row> listsOnServer();
 
+    // Copies the large file into a fresh schema of the server (dropped first if there) and returns the
+    // address that reaches it; empty, with error set, when there is no server or the copy differs.
+    static QString largeOnServer(const QString& largeFile, const QString& schema, QString* error);
+    static void dropSchema(const QString& schema);
+
 private:
     QString m_largeFile;
     QString m_workFolder;

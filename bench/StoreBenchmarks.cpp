@@ -7,13 +7,12 @@
 #include "Measurement.h"
 #include "NameCascade.h"
 #include "PlainBaseline.h"
-#include "PlainSqlite.h"
+#include "PlainConnection.h"
 
 #include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <sqlite3.h>
 
 namespace {
 
@@ -54,7 +53,7 @@ bool StoreBenchmarks::freshCopy(const QString& target) const {
 
 BenchTable::Row StoreBenchmarks::projectBookings() {
     std::unique_ptr<Database> db = Database::open(m_largeFile);
-    PlainSqlite plain(m_largeFile);
+    PlainConnection plain(m_largeFile);
     if (!db || !plain.isOpen())
         return rowFrom(QStringLiteral("a. project bookings (20,000)"), 2.0,
                        {0, 0, QStringLiteral("cannot open")});
@@ -86,6 +85,8 @@ BenchTable::Row StoreBenchmarks::projectBookings() {
 }
 
 BenchTable::Row StoreBenchmarks::backupWithCompaction() {
+    if (PlainConnection::isServerAddress(m_largeFile))
+        return serverBackup();
     const QString name = QStringLiteral("b. backup + compaction");
     QDir(m_workFolder).mkpath(QStringLiteral("ours"));
     QDir(m_workFolder).mkpath(QStringLiteral("plain"));
@@ -129,14 +130,44 @@ BenchTable::Row StoreBenchmarks::backupWithCompaction() {
     return row;
 }
 
+BenchTable::Row StoreBenchmarks::serverBackup() {
+    const QString name = QStringLiteral("b. backup (pg_dump)");
+    const QString oursFile = workFile(QStringLiteral("ours.dump"));
+    const QString plainFile = workFile(QStringLiteral("plain.dump"));
+    QString failure;
+    Measurement::Side ours{[&] { return !QFile::exists(oursFile) || QFile::remove(oursFile); },
+                           [&] {
+                               return Measurement::timed(
+                                   [&] { return Database::dumpServer(m_largeFile, oursFile, &failure); });
+                           }};
+    Measurement::Side baseline{
+        [&] { return !QFile::exists(plainFile) || QFile::remove(plainFile); },
+        [&] {
+            return Measurement::timed([&] {
+                return runTool(QStringLiteral("pg_dump"),
+                               {QStringLiteral("--format=custom"), QStringLiteral("--file=") + plainFile});
+            });
+        }};
+    BenchTable::Row row = rowFrom(name, 2.0, Measurement::compare(m_runs, ours, baseline));
+    if (!failure.isEmpty())
+        row.error += QStringLiteral(" (") + failure + QLatin1Char(')');
+    row.note =
+        QStringLiteral("whole database of the libpq environment; dumps of %1 MB (ours) / %2 MB (pg_dump)")
+            .arg(double(QFile(oursFile).size()) / 1048576.0, 0, 'f', 1)
+            .arg(double(QFile(plainFile).size()) / 1048576.0, 0, 'f', 1);
+    return row;
+}
+
 BenchTable::Row StoreBenchmarks::companyRename() {
     const QString name = QStringLiteral("e. company rename (20,000 + 4,000)");
-    const QString oursFile = workFile(QStringLiteral("rename-ours.mdb"));
-    const QString plainFile = workFile(QStringLiteral("rename-plain.mdb"));
-    if (!freshCopy(oursFile) || !freshCopy(plainFile))
+    // On the server both sides rename in a copy of their own, set up beforehand.
+    const bool server = PlainConnection::isServerAddress(m_largeFile);
+    const QString oursFile = server ? m_largeFile : workFile(QStringLiteral("rename-ours.mdb"));
+    const QString plainFile = server ? m_serverCopy : workFile(QStringLiteral("rename-plain.mdb"));
+    if (!server && (!freshCopy(oursFile) || !freshCopy(plainFile)))
         return rowFrom(name, 3.0, {0, 0, QStringLiteral("cannot copy the large file")});
     std::unique_ptr<Database> db = Database::open(oursFile);
-    PlainSqlite plain(plainFile);
+    PlainConnection plain(plainFile);
     if (!db || !plain.isOpen())
         return rowFrom(name, 3.0, {0, 0, QStringLiteral("cannot open")});
     std::optional<Company> company = CompanyRepository(*db).find(m_facts.renameCompanyId);
@@ -190,11 +221,10 @@ BenchTable::Row StoreBenchmarks::companyRename() {
     if (!row.error.isEmpty() && !failure.isEmpty())
         row.error += QStringLiteral(" (") + failure + QLatin1Char(')');
     qint64 oursChanged = 0;
-    PlainSqlite check(oursFile);
+    PlainConnection check(oursFile);
     check.query("SELECT (SELECT COUNT(*) FROM tblBuchung WHERE Firma = ?1) + "
                 "(SELECT COUNT(*) FROM tblNachtrag WHERE Firma = ?1)",
-                {oursName},
-                [&oursChanged](sqlite3_stmt* stmt) { oursChanged = sqlite3_column_int64(stmt, 0); });
+                {oursName}, [&oursChanged](const PlainRow& record) { oursChanged = record.integer(0); });
     row.note = QStringLiteral("company %1 \"%2\"; rows carrying the new name: ours %3 / baseline %4")
                    .arg(m_facts.renameCompanyId)
                    .arg(nameA)

@@ -17,13 +17,19 @@ public:
     BenchTable::Row backupWithCompaction();
     BenchTable::Row companyRename();
 
+    // On the server: a second copy of the large database, the rename baseline's own.
+    void setServerCopy(QString location) { m_serverCopy = std::move(location); }
+
 private:
     QString workFile(const QString& name) const;
     // A fresh copy of the large file at target, replacing what is there.
     bool freshCopy(const QString& target) const;
+    // b on the server: the program's dump against pg_dump's own.
+    BenchTable::Row serverBackup();
 
     QString m_largeFile;
     LargeOfficeGenerator::Facts m_facts;
     QString m_workFolder;
     int m_runs;
+    QString m_serverCopy;
 };

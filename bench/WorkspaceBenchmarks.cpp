@@ -12,7 +12,7 @@
 #include "Measurement.h"
 #include "Money.h"
 #include "PlainBaseline.h"
-#include "PlainSqlite.h"
+#include "PlainConnection.h"
 #include "RecordingDialogs.h"
 #include "Settings.h"
 #include "TextTableModel.h"
@@ -37,7 +37,6 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeView>
-#include <sqlite3.h>
 
 namespace {
 
@@ -210,9 +209,9 @@ WorkspaceBenchmarks::WorkspaceBenchmarks(QString largeFile, LargeOfficeGenerator
                                          QString workFolder, int runs)
     : m_largeFile(std::move(largeFile)), m_facts(std::move(facts)), m_workFolder(std::move(workFolder)),
       m_runs(runs) {
-    PlainSqlite plain(m_largeFile);
+    PlainConnection plain(m_largeFile);
     plain.query("SELECT ProjektName FROM tblProjekt WHERE ID = ?", {m_facts.bigProjectId},
-                [this](sqlite3_stmt* stmt) { m_projectName = PlainSqlite::text(stmt, 0); });
+                [this](const PlainRow& record) { m_projectName = record.text(0); });
 }
 
 WorkspaceBenchmarks::~WorkspaceBenchmarks() = default;
@@ -340,7 +339,7 @@ QList<BenchTable::Row> WorkspaceBenchmarks::projectOpening() {
 
     failure.clear();
     std::unique_ptr<Session> session = open(m_largeFile, QStringLiteral("g-fill"), nullptr, &failure);
-    PlainSqlite plain(m_largeFile);
+    PlainConnection plain(m_largeFile);
     if (!session || showBookings(*session, &failure) < 0)
         return {whole, failed(fillName, failure, false)};
     if (!plain.isOpen())
@@ -458,10 +457,13 @@ BenchTable::Row WorkspaceBenchmarks::sortByHeading(Session& session, const QStri
     std::function<int(const QString&, const QString&)> compare;
     QString order;
     if (heading == QLatin1String("Betrag")) {
-        QCollator collator{QLocale(QLocale::German, QLocale::Germany)};
-        collator.setCaseSensitivity(Qt::CaseInsensitive);
-        compare = [collator](const QString& a, const QString& b) { return collator.compare(a, b); };
-        order = QStringLiteral("amounts in the order of their texts (9,00 after 10,00)");
+        compare = [](const QString& a, const QString& b) {
+            const QLocale german(QLocale::German, QLocale::Germany);
+            const double first = german.toDouble(a);
+            const double second = german.toDouble(b);
+            return first < second ? -1 : (second < first ? 1 : 0);
+        };
+        order = QStringLiteral("amounts by value (9,00 before 10,00)");
     } else {
         compare = [](const QString& a, const QString& b) {
             const QDate first = QDate::fromString(a, QStringLiteral("dd.MM.yyyy"));
@@ -492,7 +494,7 @@ BenchTable::Row WorkspaceBenchmarks::companySearchKeystroke() {
     auto* field = session->find<QLineEdit>("txtSuchen");
     auto* picker = session->find<QComboBox>("cboFirma");
     auto* count = session->find<QLabel>("lblAnzahlFirmen");
-    PlainSqlite plain(m_largeFile);
+    PlainConnection plain(m_largeFile);
     if (field == nullptr || picker == nullptr || count == nullptr)
         return failed(name, QStringLiteral("txtSuchen, cboFirma or lblAnzahlFirmen not found"), false);
     if (!plain.isOpen())
@@ -536,12 +538,14 @@ BenchTable::Row WorkspaceBenchmarks::companySearchKeystroke() {
                          ms(partMs([&] { CompanyRepository(*db).findByName(first); })));
     }
     row.note = QStringLiteral("companies shown %1 / baseline %2, %3, count line and first company's details "
-                              "%4; baseline: SQLite's LIKE '%%5%' over name, trade, cost group, town, "
+                              "%4; baseline: %6 '%%5%' over name, trade, cost group, town, "
                               "postcode, sorted by name in German order")
                    .arg(picker->count())
                    .arg(plainResult.names.size())
                    .arg(shownPicker(*picker, plainResult.names),
-                        sameDetails ? QStringLiteral("the same") : QStringLiteral("DIFFER"), text) +
+                        sameDetails ? QStringLiteral("the same") : QStringLiteral("DIFFER"), text,
+                        PlainConnection::isServerAddress(m_largeFile) ? QStringLiteral("the server's ILIKE")
+                                                                      : QStringLiteral("SQLite's LIKE")) +
                parts;
     return row;
 }
@@ -557,12 +561,12 @@ BenchTable::Row WorkspaceBenchmarks::booking() {
     }
     QString company;
     {
-        PlainSqlite cut(cutFile);
+        PlainConnection cut(cutFile);
         if (cut.exec("DELETE FROM tblFirma WHERE ID NOT IN (SELECT ID FROM tblFirma ORDER BY ID LIMIT ?)",
                      {QString::number(kCutRegisterCompanies)}) < 0)
             return failed(name, QStringLiteral("cannot cut the register: ") + cut.lastError(), true);
         cut.query("SELECT Name FROM tblFirma ORDER BY ID LIMIT 1", {},
-                  [&company](sqlite3_stmt* stmt) { company = PlainSqlite::text(stmt, 0); });
+                  [&company](const PlainRow& record) { company = record.text(0); });
     }
     QString failure;
     std::unique_ptr<Session> whole = open(wholeFile, QStringLiteral("j-whole"), nullptr, &failure);
@@ -605,13 +609,13 @@ BenchTable::Row WorkspaceBenchmarks::booking() {
     auto facts = [this, &company](const QString& file) {
         qint64 booked = 0;
         qint64 companies = 0;
-        PlainSqlite plain(file);
+        PlainConnection plain(file);
         plain.query(
             "SELECT (SELECT COUNT(*) FROM tblBuchung WHERE ProjektID = ?1 AND RechnungsNr LIKE ?2 || '%'), "
             "(SELECT COUNT(*) FROM tblFirma)",
-            {m_facts.bigProjectId, kBenchInvoiceNumber}, [&](sqlite3_stmt* stmt) {
-                booked = sqlite3_column_int64(stmt, 0);
-                companies = sqlite3_column_int64(stmt, 1);
+            {m_facts.bigProjectId, kBenchInvoiceNumber}, [&](const PlainRow& record) {
+                booked = record.integer(0);
+                companies = record.integer(1);
             });
         return QStringLiteral("%1 companies, %2 booked").arg(companies).arg(booked);
     };
@@ -659,10 +663,10 @@ BenchTable::Row WorkspaceBenchmarks::booking() {
 }
 
 BenchTable::Row WorkspaceBenchmarks::costReport() {
-    PlainSqlite plain(m_largeFile);
+    PlainConnection plain(m_largeFile);
     qint64 estimateRows = 0;
     plain.query("SELECT COUNT(*) FROM tblNachtrag WHERE ProjektID = ?", {m_facts.bigProjectId},
-                [&estimateRows](sqlite3_stmt* stmt) { estimateRows = sqlite3_column_int64(stmt, 0); });
+                [&estimateRows](const PlainRow& record) { estimateRows = record.integer(0); });
     const QString name = QStringLiteral("k. cost report, %1 estimate rows").arg(estimateRows);
     QString failure;
     std::unique_ptr<Session> session = open(m_largeFile, QStringLiteral("k-report"), nullptr, &failure);
@@ -720,14 +724,14 @@ BenchTable::Row WorkspaceBenchmarks::costReport() {
 }
 
 BenchTable::Row WorkspaceBenchmarks::evaluationByCompany() {
-    PlainSqlite plain(m_largeFile);
+    PlainConnection plain(m_largeFile);
     QString company;
     qint64 bookings = 0;
     plain.query("SELECT Firma, COUNT(*) FROM tblBuchung WHERE ProjektID = ? GROUP BY Firma "
                 "ORDER BY COUNT(*) DESC, Firma LIMIT 1",
-                {m_facts.bigProjectId}, [&](sqlite3_stmt* stmt) {
-                    company = PlainSqlite::text(stmt, 0);
-                    bookings = sqlite3_column_int64(stmt, 1);
+                {m_facts.bigProjectId}, [&](const PlainRow& record) {
+                    company = record.text(0);
+                    bookings = record.integer(1);
                 });
     const QString name = QStringLiteral("l. evaluation by company (%1)").arg(bookings);
     QString failure;
@@ -783,7 +787,7 @@ BenchTable::Row WorkspaceBenchmarks::evaluationByCompany() {
 }
 
 BenchTable::Row WorkspaceBenchmarks::evaluationByYear() {
-    PlainSqlite plain(m_largeFile);
+    PlainConnection plain(m_largeFile);
     const QString name = QStringLiteral("m. evaluation by year %1").arg(kEvaluationYear);
     QString failure;
     std::unique_ptr<Session> session = open(m_largeFile, QStringLiteral("m-year"), nullptr, &failure);
@@ -832,12 +836,12 @@ BenchTable::Row WorkspaceBenchmarks::evaluationByYear() {
 }
 
 BenchTable::Row WorkspaceBenchmarks::companyEstimates() {
-    PlainSqlite plain(m_largeFile);
+    PlainConnection plain(m_largeFile);
     const QString company = m_facts.renameCompanyName;
     qint64 estimateRows = 0;
     plain.query("SELECT COUNT(*) FROM tblNachtrag WHERE ProjektID = ? AND Firma = ?",
                 {m_facts.bigProjectId, company},
-                [&estimateRows](sqlite3_stmt* stmt) { estimateRows = sqlite3_column_int64(stmt, 0); });
+                [&estimateRows](const PlainRow& record) { estimateRows = record.integer(0); });
     const QString name = QStringLiteral("n. List2Fuellen (%1 rows)").arg(estimateRows);
     QString failure;
     std::unique_ptr<Session> session = open(m_largeFile, QStringLiteral("n-estimates"), nullptr, &failure);
@@ -1009,19 +1013,23 @@ BenchTable::Row WorkspaceBenchmarks::chartsTab() {
 
 BenchTable::Row WorkspaceBenchmarks::bookingWarnings() {
     const QString name = QStringLiteral("w. Buchen with warnings / without");
-    const QString file = workFile(QStringLiteral("booking-warnings.mdb"));
-    QFile::remove(file);
-    if (!QFile::copy(m_largeFile, file))
-        return failed(name, QStringLiteral("cannot copy the large file to ") + file, false);
+    // On the server the bookings go into the benchmark's own copy; a file is copied first.
+    const bool server = PlainConnection::isServerAddress(m_largeFile);
+    const QString file = server ? m_largeFile : workFile(QStringLiteral("booking-warnings.mdb"));
+    if (!server) {
+        QFile::remove(file);
+        if (!QFile::copy(m_largeFile, file))
+            return failed(name, QStringLiteral("cannot copy the large file to ") + file, false);
+    }
     // A company of the project without orders, so that no warning is asked.
     QString company;
     {
-        PlainSqlite plain(file);
+        PlainConnection plain(file);
         plain.query(
             "SELECT Name FROM tblFirma WHERE lower(Name) NOT IN (SELECT lower(Firma) FROM tblNachtrag "
             "WHERE ProjektID = ?1) AND lower(Name) IN (SELECT lower(Firma) FROM tblBuchung WHERE "
             "ProjektID = ?1) AND GewerkID <> '' ORDER BY ID LIMIT 1",
-            {m_facts.bigProjectId}, [&company](sqlite3_stmt* stmt) { company = PlainSqlite::text(stmt, 0); });
+            {m_facts.bigProjectId}, [&company](const PlainRow& record) { company = record.text(0); });
     }
     QString failure;
     std::unique_ptr<Session> session = open(file, QStringLiteral("v-booking"), nullptr, &failure);

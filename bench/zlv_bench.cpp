@@ -29,8 +29,9 @@ namespace {
 struct Options {
     QString database;
     QString accessFile = QStringLiteral(ZLV_BENCH_ACCESS_FILE);
-    int runs = 0; // 0: each benchmark's own number of runs
-    QString only; // the letters of the benchmarks to run; empty: all
+    int runs = 0;        // 0: each benchmark's own number of runs
+    QString only;        // the letters of the benchmarks to run; empty: all
+    bool server = false; // the screens and the store on the server of the libpq environment
     bool valid = true;
 };
 
@@ -46,6 +47,8 @@ Options parse(const QStringList& args) {
             options.runs = args.at(++i).toInt();
         else if (arg == QLatin1String("--only") && i + 1 < args.size())
             options.only = args.at(++i);
+        else if (arg == QLatin1String("--server"))
+            options.server = true;
         else
             options.valid = false;
     }
@@ -67,7 +70,7 @@ int main(int argc, char** argv) {
     const Options options = parse(QApplication::arguments());
     if (!options.valid) {
         std::fputs("Aufruf: zlv_bench [--db <große Datenbank>] [--access <Access-Datei>] [--runs N] [--only "
-                   "abcdefghijklmnopqrstuvwx]\n",
+                   "abcdefghijklmnopqrstuvwxyz] [--server]\n",
                    stderr);
         return 2;
     }
@@ -103,14 +106,36 @@ int main(int argc, char** argv) {
                  .arg(facts.renameCompanyId)
                  .arg(facts.renameCompanyName));
 
+    // With --server the benchmarks that read or write through the store run on a copy of the large file
+    // on the server, their baselines through libpq on the same server; the others work on files or on
+    // a list already filled, and are left out.
+    const QString serverLetters = QStringLiteral("abcdeghiklmnouvwsyz");
+    const QString largeSchema = QStringLiteral("zlv_bench_large");
+    const QString copySchema = QStringLiteral("zlv_bench_copy");
+    auto selected = [&options](QChar letter) {
+        return options.only.isEmpty() || options.only.contains(letter);
+    };
+    QString location = largeFile;
+    QString copyLocation;
+    if (options.server) {
+        progress(QStringLiteral("copying %1 onto the server ...").arg(largeFile));
+        location = ServerBenchmarks::largeOnServer(largeFile, largeSchema, &error);
+        if (!location.isEmpty() && selected(QLatin1Char('e')))
+            copyLocation = ServerBenchmarks::largeOnServer(largeFile, copySchema, &error);
+        if (location.isEmpty() || (selected(QLatin1Char('e')) && copyLocation.isEmpty())) {
+            progress(QStringLiteral("cannot copy the large database onto the server: ") + error);
+            return 1;
+        }
+    }
     auto runs = [&options](int own) { return options.runs > 0 ? options.runs : own; };
-    StoreBenchmarks store(largeFile, facts, work.path(), runs(5));
-    StoreBenchmarks storeQuick(largeFile, facts, work.path(), runs(7));
-    CompanyRegisterBenchmarks screens(largeFile, runs(7));
+    StoreBenchmarks store(location, facts, work.path(), runs(5));
+    StoreBenchmarks storeQuick(location, facts, work.path(), runs(7));
+    store.setServerCopy(copyLocation);
+    CompanyRegisterBenchmarks screens(location, runs(7));
     StartupBenchmark startup(QApplication::applicationDirPath(), work.filePath(QStringLiteral("startup")),
                              runs(5));
-    WorkspaceBenchmarks workspace(largeFile, facts, work.path(), runs(5));
-    WorkspaceBenchmarks workspaceQuick(largeFile, facts, work.path(), runs(7));
+    WorkspaceBenchmarks workspace(location, facts, work.path(), runs(5));
+    WorkspaceBenchmarks workspaceQuick(location, facts, work.path(), runs(7));
     ExportBenchmark exports(largeFile, facts, work.path(), runs(7));
     std::unique_ptr<PrintBenchmarks> printing;
     auto print = [&]() -> PrintBenchmarks& {
@@ -145,7 +170,7 @@ int main(int argc, char** argv) {
          [&] { return Rows{ServerBenchmarks(largeFile, work.path(), runs(3)).transfer()}; }},
         {QLatin1Char('t'),
          [&] { return Rows{ImportBenchmark(options.accessFile, work.path(), runs(3)).accessImport()}; }},
-        {QLatin1Char('u'), [&] { return Rows{ProjectListBenchmark(largeFile, runs(7)).listFill()}; }},
+        {QLatin1Char('u'), [&] { return Rows{ProjectListBenchmark(location, runs(7)).listFill()}; }},
         {QLatin1Char('v'), [&] { return Rows{workspaceQuick.chartsTab()}; }},
         {QLatin1Char('w'), [&] { return Rows{workspaceQuick.bookingWarnings()}; }},
         {QLatin1Char('z'), [&] { return ServerBenchmarks(largeFile, work.path(), runs(7)).listsOnServer(); }},
@@ -159,11 +184,18 @@ int main(int argc, char** argv) {
     };
     BenchTable table;
     for (const auto& [letter, benchmark] : benchmarks) {
-        if (!options.only.isEmpty() && !options.only.contains(letter))
+        if (!selected(letter) || (options.server && !serverLetters.contains(letter)))
             continue;
         progress(QStringLiteral("running %1 ...").arg(letter));
-        for (const BenchTable::Row& row : benchmark())
+        for (BenchTable::Row row : benchmark()) {
+            if (options.server && !row.name.contains(QLatin1String("server")))
+                row.name += QStringLiteral(", server");
             table.add(row);
+        }
+    }
+    if (options.server) {
+        ServerBenchmarks::dropSchema(largeSchema);
+        ServerBenchmarks::dropSchema(copySchema);
     }
     std::printf("\nZelvora benchmarks (build type %s, medians)\n\n%s", qPrintable(buildType),
                 qPrintable(table.text()));

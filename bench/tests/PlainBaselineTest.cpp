@@ -1,7 +1,7 @@
 #include "PlainBaseline.h"
 #include "BookingRepository.h"
 #include "CompanyRegister.h"
-#include "PlainSqlite.h"
+#include "PlainConnection.h"
 #include "RecordingDialogs.h"
 #include "Settings.h"
 #include "TestDatabase.h"
@@ -190,7 +190,7 @@ void PlainBaselineTest::projectBookings() {
                        "AnweisungVom, RechnungVom, RechnungsNr, Zahlungsart, Bemerkungen, Betrag) "
                        "VALUES (?, '7', 'Schule', 'Krämer', 'Dach', '300', ?, 45010, 'R-1', 'bar', 'ok', ?)"),
         {pid, instructedOn, amount});
-    PlainSqlite plain(db.path());
+    PlainConnection plain(db.path());
     QList<Booking> bookings;
     QVERIFY(PlainBaseline::projectBookings(plain, QStringLiteral("7"), &bookings));
     QCOMPARE(describeAll(bookings), QStringList{expected});
@@ -206,7 +206,7 @@ void PlainBaselineTest::projectBookingsLeaveOtherProjectsOut() {
     for (const char* project : {"7", "8", "7"})
         db.exec(QStringLiteral("INSERT INTO tblBuchung (ProjektID, Betrag) VALUES (?, 1)"),
                 {QString::fromLatin1(project)});
-    PlainSqlite plain(db.path());
+    PlainConnection plain(db.path());
     QList<Booking> bookings{Booking{}};
     QVERIFY(PlainBaseline::projectBookings(plain, QStringLiteral("7"), &bookings));
     QCOMPARE(bookings.size(), 2);
@@ -231,7 +231,7 @@ void PlainBaselineTest::companyListByName() {
     QVERIFY(db.isValid());
     for (const QString& name : stored)
         db.exec(QStringLiteral("INSERT INTO tblFirma (Name) VALUES (?)"), {name});
-    PlainSqlite plain(db.path());
+    PlainConnection plain(db.path());
     QList<PlainBaseline::CompanyListRow> rows;
     QVERIFY(PlainBaseline::companyListByName(plain, "SELECT * FROM tblFirma ORDER BY ID", {}, &rows));
     QCOMPARE(names(rows), expected);
@@ -243,7 +243,7 @@ void PlainBaselineTest::companyListTexts() {
     db.exec(QStringLiteral(
         "INSERT INTO tblFirma (Name, \"Straße\", PLZ, Ort, Telefon1, GewerkID, KostengruppeID) "
         "VALUES ('Krämer & Söhne', 'Hauptstr. 1', '35390', 'Gießen', '0641', 'Dach', '300')"));
-    PlainSqlite plain(db.path());
+    PlainConnection plain(db.path());
     QList<PlainBaseline::CompanyListRow> rows;
     QVERIFY(PlainBaseline::companyListByName(plain, "SELECT * FROM tblFirma ORDER BY ID", {}, &rows));
     QCOMPARE(rows.size(), 1);
@@ -279,7 +279,7 @@ void PlainBaselineTest::companyListMatchesTheActiveRegister() {
     for (int row = 0; row < model->rowCount(); ++row)
         shown << model->index(row, 1).data().toString();
 
-    PlainSqlite plain(db.path());
+    PlainConnection plain(db.path());
     QList<PlainBaseline::CompanyListRow> rows;
     const QString pattern = QLatin1Char('%') + search + QLatin1Char('%');
     QVERIFY(
@@ -335,7 +335,7 @@ void PlainBaselineTest::bookingListTexts() {
                        "VALUES (?, '7', 'Schule', 'Krämer', 'Dach', '300', 45000, ?, 'R-1', 'bar', 'ok', ?)"),
         {pid, invoiceDate, amount});
     db.exec(QStringLiteral("INSERT INTO tblBuchung (PID, ProjektID, Betrag) VALUES (1, '8', 99)"));
-    PlainSqlite plain(db.path());
+    PlainConnection plain(db.path());
     QList<PlainBaseline::BookingListRow> rows;
     qint64 cents = -1;
     QVERIFY(PlainBaseline::bookingList(plain, QStringLiteral("7"), &rows, &cents));
@@ -360,7 +360,7 @@ void PlainBaselineTest::bookingListOrderedByRunningNumber() {
         db.exec(
             QStringLiteral("INSERT INTO tblBuchung (PID, ProjektID, Firma, Betrag) VALUES (?, '7', ?, 1)"),
             {numbers.at(i), QStringLiteral("Firma %1").arg(i)});
-    PlainSqlite plain(db.path());
+    PlainConnection plain(db.path());
     QList<PlainBaseline::BookingListRow> rows;
     qint64 cents = 0;
     QVERIFY(PlainBaseline::bookingList(plain, QStringLiteral("7"), &rows, &cents));
@@ -411,7 +411,7 @@ void PlainBaselineTest::entryCompanySearch() {
                                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
                 values);
     }
-    PlainSqlite plain(db.path());
+    PlainConnection plain(db.path());
     PlainBaseline::CompanySearchResult result;
     QVERIFY(PlainBaseline::entryCompanySearch(plain, search, &result));
     QCOMPARE(result.names, expected);
@@ -454,7 +454,7 @@ void PlainBaselineTest::evaluationByCompany() {
     TestDatabase db;
     QVERIFY(db.isValid());
     addEvaluationBookings(db);
-    PlainSqlite plain(db.path());
+    PlainConnection plain(db.path());
     PlainBaseline::EvaluationList list;
     QVERIFY(PlainBaseline::evaluationByCompany(plain, QStringLiteral("7"), company, &list));
     QCOMPARE(firstTexts(list.rows), numbers);
@@ -490,7 +490,7 @@ void PlainBaselineTest::evaluationByYear() {
     TestDatabase db;
     QVERIFY(db.isValid());
     addEvaluationBookings(db);
-    PlainSqlite plain(db.path());
+    PlainConnection plain(db.path());
     PlainBaseline::EvaluationList list;
     QVERIFY(PlainBaseline::evaluationByYear(plain, QStringLiteral("7"), year, &list));
     QCOMPARE(firstTexts(list.rows), numbers);
@@ -543,7 +543,7 @@ void PlainBaselineTest::companyEstimates() {
         addEstimate(db, row);
     db.exec(QStringLiteral("INSERT INTO tblNachtrag (NID, ProjektID, Firma, NachtragKosten) VALUES (4, '8', "
                            "'Bauer', 50)"));
-    PlainSqlite plain(db.path());
+    PlainConnection plain(db.path());
     PlainBaseline::EstimateList list;
     QVERIFY(PlainBaseline::companyEstimates(plain, QStringLiteral("7"), company, &list));
     QCOMPARE(joined(list.rows), expected);
@@ -615,9 +615,9 @@ void PlainBaselineTest::costReport() {
         addEstimate(db, row);
     addEstimate(db, {"1", "Zimmerei", "Auftrag vom", "45000", "99", "45000", "99"});
     db.exec(QStringLiteral("INSERT INTO tblBudget (ProjektID, Budget) VALUES (7, 1000)"));
-    PlainSqlite plain(db.path());
+    PlainConnection plain(db.path());
     QList<PlainBaseline::CostReportRow> rows;
-    QVERIFY(PlainBaseline::costReport(plain, QStringLiteral("7"), &rows));
+    QVERIFY2(PlainBaseline::costReport(plain, QStringLiteral("7"), &rows), qPrintable(plain.lastError()));
     QCOMPARE(rows.size(), 6);
     QCOMPARE(joined(rows).at(0), line);
     QCOMPARE(joined(rows).at(1), QStringLiteral("002|Ofenbau|Ofen|300| | | |0,00|50,00|50,00|0,00"));

@@ -155,6 +155,9 @@ bool ServerTransfer::run(const QString& filePath, const QString& serverLocation,
                           reason);
         }
     }
+    // Without figures of the rows just copied the server would plan the first lists blindly; a failure
+    // here changes no row, and the server's own upkeep gathers them later anyway.
+    server->exec(QStringLiteral("ANALYZE"));
     for (const QString& table : Schema::allTableNames()) {
         Table figures{table, TransferReport::amountFieldsOf(table), {}, {}};
         if (!TransferReport::figuresOf(*file, table, figures.amountFields, figures.file) ||

@@ -55,6 +55,11 @@ private slots:
         db->read("SELECT Inhalt FROM tblRechnungsdatei", {},
                  [&](const Database::Row& row) { files.append(row.bytes(0)); });
         QCOMPARE(files, QList<QByteArray>({original}));
+        // The server plans the first lists with figures of the copied rows (never gathered: -1).
+        QString figures;
+        db->read("SELECT reltuples FROM pg_class WHERE oid = 'tblbuchung'::regclass", {},
+                 [&](const Database::Row& row) { figures = row.text(0); });
+        QCOMPARE(figures, "3");
         Booking next;
         next.projectId = "7";
         QVERIFY(BookingRepository(*db).book(next));
