@@ -31,6 +31,10 @@ void keepPlaceWhenHidden(QWidget& widget) {
 
 EditableRecords::~EditableRecords() = default;
 
+std::optional<QString> EditableRecords::stamp(qint64 id) {
+    return database()->rowStamp(table(), QStringLiteral("ID"), id);
+}
+
 EditSession::EditSession(QWidget& screen, QWidget& entryArea, QLineEdit& nameField, QPushButton& addButton,
                          EditableRecords& records, Dialogs& dialogs)
     : QObject(&screen), m_screen(screen), m_nameField(nameField), m_add(addButton), m_records(records),
@@ -81,8 +85,7 @@ void EditSession::load(qint64 id) {
     if (!m_records.database())
         return;
     // Read before the record, so that a change in between is caught when it is saved.
-    const std::optional<QString> stamp =
-        m_records.database()->rowStamp(m_records.table(), QStringLiteral("ID"), id);
+    const std::optional<QString> stamp = m_records.stamp(id);
     const std::optional<bool> found = stamp ? m_records.loadIntoFields(id) : std::nullopt;
     if (!found) {
         reportReadFailure();

@@ -38,6 +38,8 @@ public:
     virtual bool add() = 0;
     // The table the records are kept in.
     virtual QString table() const = 0;
+    // The record as stored, to tell later whether another workstation changed it (Database::rowStamp).
+    virtual std::optional<QString> stamp(qint64 id);
     // Stores the entry fields onto record id and carries the rename from oldName into the copies, when
     // the record is still as loadedStamp (Database::rowStamp) says.
     virtual bool store(qint64 id, const QString& oldName, const QString& loadedStamp) = 0;

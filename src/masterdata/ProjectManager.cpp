@@ -303,6 +303,10 @@ bool ProjectManager::add() {
         .has_value();
 }
 
+std::optional<QString> ProjectManager::stamp(qint64 id) {
+    return ProjectRepository(*m_db).stamp(id);
+}
+
 QString ProjectManager::table() const {
     return QStringLiteral("tblProjekt");
 }

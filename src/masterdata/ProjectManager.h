@@ -56,6 +56,7 @@ private:
     bool entryComplete() override;
     bool add() override;
     QString table() const override;
+    std::optional<QString> stamp(qint64 id) override;
     bool store(qint64 id, const QString& oldName, const QString& loadedStamp) override;
     bool remove(qint64 id) override;
     void clearFields() override;

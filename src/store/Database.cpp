@@ -582,7 +582,10 @@ std::optional<QString> Database::rowStamp(const QString& table, const QString& k
 
 bool Database::stillAsLoaded(const QString& table, const QString& keyField, qint64 key,
                              const QString& stamp) {
-    const std::optional<QString> now = rowStamp(table, keyField, key);
+    return stillAsLoaded(rowStamp(table, keyField, key), stamp);
+}
+
+bool Database::stillAsLoaded(const std::optional<QString>& now, const QString& stamp) {
     if (!now)
         return false;
     if (now->isNull())

@@ -149,6 +149,8 @@ public:
     // Within a transaction: true when the row is still the one stamp describes; otherwise lastFailure()
     // is RowGone or Changed and lastError() says so in German.
     bool stillAsLoaded(const QString& table, const QString& keyField, qint64 key, const QString& stamp);
+    // The same for a stamp read now by other means (several rows' stamps joined; null: gone).
+    bool stillAsLoaded(const std::optional<QString>& now, const QString& stamp);
     // Within a transaction: true when a company of this name (ignoring case) is stored, and keeps it from
     // being renamed until the transaction ends; otherwise lastFailure() is NameGone.
     bool companyStillThere(const QString& name);

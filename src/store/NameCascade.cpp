@@ -60,7 +60,9 @@ bool NameCascade::changeProject(const Project& changed, const QString& oldName,
 bool NameCascade::changeProject(const Project& changed, const QString& oldName,
                                 const std::optional<Money>& budget, bool withBudget) {
     Transaction transaction(m_db);
-    if (!transaction.isActive() || !stillAsLoaded(QStringLiteral("tblProjekt"), changed.id) ||
+    if (!transaction.isActive() ||
+        (!m_loadedStamp.isNull() &&
+         !m_db.stillAsLoaded(ProjectRepository(m_db).stamp(changed.id), m_loadedStamp)) ||
         !ProjectRepository(m_db).update(changed) ||
         (withBudget && !BudgetRepository(m_db).store(changed.id, budget)))
         return false;

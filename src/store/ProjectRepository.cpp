@@ -41,6 +41,18 @@ QList<Project> ProjectRepository::search(const QString& userText, bool* ok) cons
                 {pattern, pattern}, ok);
 }
 
+std::optional<QString> ProjectRepository::stamp(qint64 id) const {
+    const std::optional<QString> project =
+        m_db.rowStamp(QStringLiteral("tblProjekt"), QStringLiteral("ID"), id);
+    if (!project || project->isNull())
+        return project;
+    const std::optional<QString> budget =
+        m_db.rowStamp(QStringLiteral("tblBudget"), QStringLiteral("ProjektID"), id);
+    if (!budget)
+        return std::nullopt;
+    return *project + QChar(0x1e) + *budget;
+}
+
 std::optional<Project> ProjectRepository::find(qint64 id, bool* ok) const {
     const QList<Project> rows = read(m_db, kColumns + QStringLiteral("WHERE ID = ?"), {id}, ok);
     if (rows.isEmpty())

@@ -21,6 +21,9 @@ public:
     // '*' and '?' as wildcards. Ordered as newestFirst().
     QList<Project> search(const QString& userText, bool* ok = nullptr) const;
     std::optional<Project> find(qint64 id, bool* ok = nullptr) const;
+    // The project as stored together with its budget (Database::rowStamp of both rows): a change of
+    // either at another workstation shows. Null when the project is gone, nullopt when unreadable.
+    std::optional<QString> stamp(qint64 id) const;
     // Returns the number the database gave the new project.
     std::optional<qint64> add(const QString& name, std::optional<int> startDay);
     // The same with the project's budget, in one transaction.

@@ -303,7 +303,11 @@ private slots:
                    : table == "tblProjekt"  ? cascade.changeProject(Project{id, "Neu", std::nullopt}, "")
                                             : cascade.changeCostGroup(NameEntry{id, "Neu"}, "");
         };
-        const QString loaded = *db.db().rowStamp(table, key, id);
+        const auto stampNow = [&] {
+            return table == "tblProjekt" ? *ProjectRepository(db.db()).stamp(id)
+                                         : *db.db().rowStamp(table, key, id);
+        };
+        const QString loaded = stampNow();
         db.exec(deleted ? u"DELETE FROM %1 WHERE %2 = ?"_s.arg(table, key)
                         : u"UPDATE %1 SET %2 = 'anders' WHERE %3 = ?"_s.arg(table, field, key),
                 {id});
@@ -313,7 +317,40 @@ private slots:
         QCOMPARE(joined(db, table, "COALESCE(" + field + ", '-')"), before);
         QVERIFY(!db.db().inTransaction());
         if (!deleted)
-            QVERIFY2(write(*db.db().rowStamp(table, key, id)), qPrintable(db.db().lastError()));
+            QVERIFY2(write(stampNow()), qPrintable(db.db().lastError()));
+    }
+
+    // A project's budget lives in a table of its own; set, changed or removed at another workstation
+    // since the project was loaded, it is not overwritten either.
+    void budgetChangedSinceLoadedIsNotOverwritten_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("elsewhere");
+        const QString budget = "INSERT INTO tblBudget (ProjektID, Budget) VALUES (1, 100)";
+        QTest::newRow("changed") << budget << "UPDATE tblBudget SET Budget = 200";
+        QTest::newRow("set") << QString() << "INSERT INTO tblBudget (ProjektID, Budget) VALUES (1, 200)";
+        QTest::newRow("removed") << budget << "DELETE FROM tblBudget";
+    }
+    void budgetChangedSinceLoadedIsNotOverwritten() {
+        QFETCH(QString, before);
+        QFETCH(QString, elsewhere);
+        TestDatabase db;
+        db.exec("INSERT INTO tblProjekt (ID, ProjektName) VALUES (1, 'Schule')");
+        if (!before.isEmpty())
+            db.exec(before);
+        const QString loaded = *ProjectRepository(db.db()).stamp(1);
+        db.exec(elsewhere);
+        const QString stored = db.scalar("SELECT COALESCE(MAX(Budget), -1) FROM tblBudget");
+        const auto save = [&](const QString& stamp) {
+            return NameCascade(db.db(), stamp)
+                .changeProject(Project{1, "Neu", std::nullopt}, "", Money::fromCents(5));
+        };
+        QVERIFY(!save(loaded));
+        QCOMPARE(db.db().lastFailure(), Database::Failure::Changed);
+        QCOMPARE(db.scalar("SELECT COALESCE(MAX(Budget), -1) FROM tblBudget") +
+                     db.scalar("SELECT ProjektName FROM tblProjekt"),
+                 stored + "Schule");
+        QVERIFY(save(*ProjectRepository(db.db()).stamp(1)));
+        QCOMPARE(db.scalar("SELECT Budget FROM tblBudget"), "0.05");
     }
 
     // A booking for a company that is no longer in the register (renamed or deleted meanwhile) is refused.
