@@ -56,17 +56,33 @@ bool run(const QString& program, const QStringList& arguments) {
            process.exitCode() == 0;
 }
 
+// Runs statements on a connection of their own to the libpq environment's database; the failure's text,
+// or empty.
+QString onServer(const QStringList& statements) {
+    static int connections = 0;
+    const QString name = QStringLiteral("zlv-bench-admin-%1").arg(++connections);
+    QString error;
+    {
+        QSqlDatabase admin = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        if (!admin.open())
+            error = QStringLiteral("no server: ") + admin.lastError().text();
+        QSqlQuery query(admin);
+        for (const QString& statement : statements) {
+            if (error.isEmpty() && !query.exec(statement))
+                error = query.lastError().text();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return error;
+}
+
 } // namespace
 
 QString ServerBenchmarks::largeOnServer(const QString& largeFile, const QString& schema, QString* error) {
-    QSqlDatabase admin =
-        QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("zlv-bench-large"));
-    QSqlQuery query(admin);
-    if (!admin.open() || !query.exec(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(schema)) ||
-        !query.exec(QStringLiteral("CREATE SCHEMA %1").arg(schema))) {
-        *error = QStringLiteral("no server: ") + admin.lastError().text();
+    *error = onServer({QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(schema),
+                       QStringLiteral("CREATE SCHEMA %1").arg(schema)});
+    if (!error->isEmpty())
         return QString();
-    }
     ServerTransfer::Report report;
     if (!ServerTransfer::run(largeFile, location(schema), report, error) || !report.agrees()) {
         if (error->isEmpty())
@@ -77,9 +93,7 @@ QString ServerBenchmarks::largeOnServer(const QString& largeFile, const QString&
 }
 
 void ServerBenchmarks::dropSchema(const QString& schema) {
-    QSqlDatabase admin = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("zlv-bench-drop"));
-    if (admin.open())
-        QSqlQuery(admin).exec(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(schema));
+    onServer({QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(schema)});
 }
 
 QList<BenchTable::Row> ServerBenchmarks::bookingAmongBookers() {

@@ -14,16 +14,19 @@ public:
         : m_binFolder(std::move(programFolder)), m_workFolder(std::move(workFolder)), m_runs(runs) {}
 
     BenchTable::Row measure();
+    // Starts against the server at location (written into the program folder's ini) instead of a file.
+    void setServer(QString location) { m_server = std::move(location); }
 
     static constexpr double kLimit = 1.25;
 
 private:
     // Milliseconds until the child printed "ready", or -1 (error set) when it did not.
     double timeToReady(const QString& program, const QStringList& arguments, QString* error) const;
-    // A program folder holding only a fresh ZLV.mdb.
+    // A program folder holding only a fresh ZLV.mdb, or only the ini naming the server.
     bool freshProgramFolder(const QString& folder, QString* error) const;
 
     QString m_binFolder;
     QString m_workFolder;
     int m_runs;
+    QString m_server;
 };

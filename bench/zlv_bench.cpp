@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
     // With --server the benchmarks that read or write through the store run on a copy of the large file
     // on the server, their baselines through libpq on the same server; the others work on files or on
     // a list already filled, and are left out.
-    const QString serverLetters = QStringLiteral("abcdeghiklmnouvwsyz");
+    const QString serverLetters = QStringLiteral("abcdefghiklmnouvwsyz");
     const QString largeSchema = QStringLiteral("zlv_bench_large");
     const QString copySchema = QStringLiteral("zlv_bench_copy");
     auto selected = [&options](QChar letter) {
@@ -134,6 +134,8 @@ int main(int argc, char** argv) {
     CompanyRegisterBenchmarks screens(location, runs(7));
     StartupBenchmark startup(QApplication::applicationDirPath(), work.filePath(QStringLiteral("startup")),
                              runs(5));
+    if (options.server)
+        startup.setServer(location);
     WorkspaceBenchmarks workspace(location, facts, work.path(), runs(5));
     WorkspaceBenchmarks workspaceQuick(location, facts, work.path(), runs(7));
     ExportBenchmark exports(largeFile, facts, work.path(), runs(7));

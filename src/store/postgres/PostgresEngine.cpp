@@ -2,7 +2,8 @@
 
 #include "DayNumber.h"
 
-#include <libpq-fe.h>
+#include "Libpq.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -22,8 +23,13 @@ QString withWords(const QString& german, const QString& words) {
     return words.isEmpty() ? german : german + QStringLiteral(" (") + words + u')';
 }
 
+// Only called once handle() gave a connection, which needs libpq loaded.
+const Libpq& pq() {
+    return *Libpq::get();
+}
+
 PGconn* handle(const QSqlDatabase& db) {
-    if (!db.isValid() || !db.driver())
+    if (!db.isValid() || !db.driver() || Libpq::get() == nullptr)
         return nullptr;
     QVariant value = db.driver()->handle();
     // Qt names the type by its struct: "pg_conn*".
@@ -79,7 +85,7 @@ public:
         return isReal(column) ? QString::number(stored.toDouble(), 'g', QLocale::FloatingPointShortest)
                               : stored;
     }
-    bool isNull(int column) const override { return PQgetisnull(m_result, m_row, column) != 0; }
+    bool isNull(int column) const override { return pq().PQgetisnull(m_result, m_row, column) != 0; }
     std::optional<int> integer(int column) const override {
         if (isNull(column))
             return std::nullopt;
@@ -94,12 +100,12 @@ public:
     // for it, with octal escapes; libpq reads either.
     QByteArray bytes(int column) const override {
         size_t length = 0;
-        unsigned char* data = PQunescapeBytea(
-            reinterpret_cast<const unsigned char*>(PQgetvalue(m_result, m_row, column)), &length);
+        unsigned char* data = pq().PQunescapeBytea(
+            reinterpret_cast<const unsigned char*>(pq().PQgetvalue(m_result, m_row, column)), &length);
         if (!data)
             return QByteArray();
         const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(length));
-        PQfreemem(data);
+        pq().PQfreemem(data);
         return bytes;
     }
     std::optional<Money> amount(int column) const override {
@@ -116,11 +122,12 @@ private:
     static constexpr Oid kFloat4 = 700;
     static constexpr Oid kFloat8 = 701;
     bool isReal(int column) const {
-        const Oid type = PQftype(m_result, column);
+        const Oid type = pq().PQftype(m_result, column);
         return type == kFloat4 || type == kFloat8;
     }
     QString raw(int column) const {
-        return QString::fromUtf8(PQgetvalue(m_result, m_row, column), PQgetlength(m_result, m_row, column));
+        return QString::fromUtf8(pq().PQgetvalue(m_result, m_row, column),
+                                 pq().PQgetlength(m_result, m_row, column));
     }
 
     const PGresult* m_result;
@@ -163,7 +170,7 @@ bool PostgresEngine::prepare(const QSqlDatabase& db) {
 
 bool PostgresEngine::stillThere(const QSqlDatabase& db) const {
     PGconn* connection = handle(db);
-    return connection && PQstatus(connection) == CONNECTION_OK;
+    return connection && pq().PQstatus(connection) == CONNECTION_OK;
 }
 
 QString PostgresEngine::fieldListQuery() const {
@@ -368,25 +375,25 @@ bool PostgresEngine::read(const QSqlDatabase& db, const QString& sql, const QVar
         texts += value.isNull() ? QByteArray() : parameterText(value);
         pointers.push_back(value.isNull() ? nullptr : texts.constLast().constData());
     }
-    PGresult* result = PQexecParams(connection, statement.constData(), int(pointers.size()), nullptr,
-                                    pointers.data(), nullptr, nullptr, 0);
-    const ExecStatusType status = PQresultStatus(result);
+    PGresult* result = pq().PQexecParams(connection, statement.constData(), int(pointers.size()), nullptr,
+                                         pointers.data(), nullptr, nullptr, 0);
+    const ExecStatusType status = pq().PQresultStatus(result);
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
-        const QString state = QString::fromLatin1(PQresultErrorField(result, PG_DIAG_SQLSTATE));
-        const QString words = QString::fromUtf8(PQresultErrorMessage(result)).trimmed();
-        PQclear(result);
+        const QString state = QString::fromLatin1(pq().PQresultErrorField(result, PG_DIAG_SQLSTATE));
+        const QString words = QString::fromUtf8(pq().PQresultErrorMessage(result)).trimmed();
+        pq().PQclear(result);
         *failure = fault(QSqlError(QString(), words,
-                                   PQstatus(connection) == CONNECTION_OK ? QSqlError::StatementError
-                                                                         : QSqlError::ConnectionError,
+                                   pq().PQstatus(connection) == CONNECTION_OK ? QSqlError::StatementError
+                                                                              : QSqlError::ConnectionError,
                                    state));
         return false;
     }
     const ResultRow row(result);
-    for (int i = 0, count = PQntuples(result); i < count; ++i) {
+    for (int i = 0, count = pq().PQntuples(result); i < count; ++i) {
         row.moveTo(i);
         visit(row);
     }
-    PQclear(result);
+    pq().PQclear(result);
     return true;
 }
 
@@ -402,11 +409,11 @@ bool PostgresEngine::bulkInsert(const QSqlDatabase& db, const QString& table, co
         return failed(QString());
     const QByteArray copy =
         QStringLiteral("COPY %1 (%2) FROM STDIN").arg(table, columns.join(QStringLiteral(", "))).toUtf8();
-    PGresult* started = PQexec(connection, copy.constData());
-    const bool copying = PQresultStatus(started) == PGRES_COPY_IN;
-    PQclear(started);
+    PGresult* started = pq().PQexec(connection, copy.constData());
+    const bool copying = pq().PQresultStatus(started) == PGRES_COPY_IN;
+    pq().PQclear(started);
     if (!copying)
-        return failed(QString::fromUtf8(PQerrorMessage(connection)));
+        return failed(QString::fromUtf8(pq().PQerrorMessage(connection)));
     // The rows in COPY's text format: fields apart by tabs, \N for null, backslash escapes.
     QByteArray chunk;
     bool sent = true;
@@ -439,21 +446,22 @@ bool PostgresEngine::bulkInsert(const QSqlDatabase& db, const QString& table, co
         }
         chunk += '\n';
         if (chunk.size() > (1 << 20)) {
-            sent = sent && PQputCopyData(connection, chunk.constData(), int(chunk.size())) == 1;
+            sent = sent && pq().PQputCopyData(connection, chunk.constData(), int(chunk.size())) == 1;
             chunk.clear();
         }
     }
-    sent = sent && (chunk.isEmpty() || PQputCopyData(connection, chunk.constData(), int(chunk.size())) == 1);
-    if (PQputCopyEnd(connection, sent ? nullptr : "abgebrochen") != 1)
-        return failed(QString::fromUtf8(PQerrorMessage(connection)));
+    sent = sent &&
+           (chunk.isEmpty() || pq().PQputCopyData(connection, chunk.constData(), int(chunk.size())) == 1);
+    if (pq().PQputCopyEnd(connection, sent ? nullptr : "abgebrochen") != 1)
+        return failed(QString::fromUtf8(pq().PQerrorMessage(connection)));
     bool ok = sent;
     QString words;
-    while (PGresult* result = PQgetResult(connection)) {
-        if (PQresultStatus(result) != PGRES_COMMAND_OK) {
+    while (PGresult* result = pq().PQgetResult(connection)) {
+        if (pq().PQresultStatus(result) != PGRES_COMMAND_OK) {
             ok = false;
-            words = QString::fromUtf8(PQresultErrorMessage(result)).trimmed();
+            words = QString::fromUtf8(pq().PQresultErrorMessage(result)).trimmed();
         }
-        PQclear(result);
+        pq().PQclear(result);
     }
     return ok || failed(words);
 }

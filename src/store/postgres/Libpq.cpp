@@ -1,0 +1,39 @@
+#include "Libpq.h"
+
+#include <QLibrary>
+
+const Libpq* Libpq::get() {
+    static const Libpq* const resolved = []() -> const Libpq* {
+        static QLibrary library(QStringLiteral("pq"), 5);
+        if (!library.load())
+            return nullptr;
+        static Libpq functions;
+        bool all = true;
+        const auto resolve = [&all](auto& function, const char* name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(library.resolve(name));
+            all = all && function != nullptr;
+        };
+#define ZLV_RESOLVE(name) resolve(functions.name, #name);
+        ZLV_RESOLVE(PQclear)
+        ZLV_RESOLVE(PQerrorMessage)
+        ZLV_RESOLVE(PQexec)
+        ZLV_RESOLVE(PQexecParams)
+        ZLV_RESOLVE(PQfreemem)
+        ZLV_RESOLVE(PQftype)
+        ZLV_RESOLVE(PQgetResult)
+        ZLV_RESOLVE(PQgetisnull)
+        ZLV_RESOLVE(PQgetlength)
+        ZLV_RESOLVE(PQgetvalue)
+        ZLV_RESOLVE(PQntuples)
+        ZLV_RESOLVE(PQputCopyData)
+        ZLV_RESOLVE(PQputCopyEnd)
+        ZLV_RESOLVE(PQresultErrorField)
+        ZLV_RESOLVE(PQresultErrorMessage)
+        ZLV_RESOLVE(PQresultStatus)
+        ZLV_RESOLVE(PQstatus)
+        ZLV_RESOLVE(PQunescapeBytea)
+#undef ZLV_RESOLVE
+        return all ? &functions : nullptr;
+    }();
+    return resolved;
+}
