@@ -572,6 +572,8 @@ InvoiceReader::Result InvoiceReader::readXml(const QByteArray& bytes) {
 InvoiceReader::Result InvoiceReader::readPdf(const QByteArray& bytes) {
     QList<PdfAttachments::File> files;
     QString words;
+    if (!PdfAttachments::available(&words))
+        return refused(Refusal::BrokenPdf, words);
     if (!PdfAttachments::read(bytes, kMaxBytes, files, &words))
         return refused(Refusal::BrokenPdf,
                        QStringLiteral("Die PDF-Datei ist beschädigt und kann nicht gelesen werden.\n") +

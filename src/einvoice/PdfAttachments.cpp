@@ -1,36 +1,37 @@
 #include "PdfAttachments.h"
 
-#include <exception>
-#include <qpdf/Buffer.hh>
-#include <qpdf/QPDF.hh>
-#include <qpdf/QPDFEmbeddedFileDocumentHelper.hh>
-#include <qpdf/QPDFFileSpecObjectHelper.hh>
+#include <QCoreApplication>
+#include <QLibrary>
+
+namespace {
+
+using Reader = bool (*)(const QByteArray&, qint64, QList<PdfAttachments::File>&, QString*);
+
+const QString kModule = QStringLiteral("zlvpdf");
+
+// The module beside the program, loaded once; nullptr when it is missing or damaged.
+Reader reader() {
+    static const Reader resolved = [] {
+        static QLibrary module(QCoreApplication::applicationDirPath() + u'/' + kModule);
+        return reinterpret_cast<Reader>(module.resolve("zlvReadPdfAttachments"));
+    }();
+    return resolved;
+}
+
+} // namespace
+
+bool PdfAttachments::available(QString* words) {
+    if (reader() != nullptr)
+        return true;
+    if (words)
+        *words =
+            QStringLiteral("PDF-Rechnungen lassen sich an diesem Arbeitsplatz nicht lesen: der "
+                           "Programmteil „%1“ fehlt neben dem Programm im Ordner %2 oder ist beschädigt. "
+                           "Bitte installieren Sie Zelvora neu.")
+                .arg(kModule, QCoreApplication::applicationDirPath());
+    return false;
+}
 
 bool PdfAttachments::read(const QByteArray& pdf, qint64 maxBytes, QList<File>& files, QString* words) {
-    try {
-        QPDF document;
-        document.setSuppressWarnings(true);
-        document.processMemoryFile("Rechnung.pdf", pdf.constData(), size_t(pdf.size()));
-        QPDFEmbeddedFileDocumentHelper embedded(document);
-        for (const auto& [key, fileSpec] : embedded.getEmbeddedFiles()) {
-            QPDFObjectHandle stream = fileSpec->getEmbeddedFileStream();
-            if (!stream.isStream())
-                continue;
-            QPDFObjectHandle declared = stream.getDict().getKey("/Params").getKeyIfDict("/Size");
-            if (declared.isInteger() && declared.getIntValue() > maxBytes)
-                continue;
-            const std::shared_ptr<Buffer> data = stream.getStreamData(qpdf_dl_generalized);
-            if (qint64(data->getSize()) > maxBytes)
-                continue;
-            const std::string name = fileSpec->getFilename();
-            files.append(
-                {QString::fromStdString(name.empty() ? key : name),
-                 QByteArray(reinterpret_cast<const char*>(data->getBuffer()), qsizetype(data->getSize()))});
-        }
-        return true;
-    } catch (const std::exception& failure) {
-        if (words)
-            *words = QString::fromLocal8Bit(failure.what());
-        return false;
-    }
+    return available(words) && reader()(pdf, maxBytes, files, words);
 }

@@ -4,7 +4,8 @@
 #include <QList>
 #include <QString>
 
-// The files embedded in a PDF document, read with the qpdf library.
+// The files embedded in a PDF document, read with the qpdf library in the module "zlvpdf" beside the
+// program.
 class PdfAttachments {
 public:
     struct File {
@@ -14,4 +15,6 @@ public:
     // The embedded files, each at most maxBytes (larger ones are left out); false with the library's
     // words when the PDF cannot be read.
     static bool read(const QByteArray& pdf, qint64 maxBytes, QList<File>& files, QString* words);
+    // Whether the module can be loaded; false with a German message saying what is missing.
+    static bool available(QString* words);
 };
