@@ -15,7 +15,8 @@ QString quoted(const QString& path) {
 FileInstaller::FileInstaller(FileOperations& files, const QString& sourceFolder, const QString& targetFolder)
     : m_files(files), m_sourceFolder(sourceFolder),
       m_targetFolder(targetFolder), m_entries{{InstalledFiles::program(), true},
-                                              {InstalledFiles::help(), false}} {}
+                                              {InstalledFiles::help(), false},
+                                              {InstalledFiles::pdfModule(), false, true}} {}
 
 QString FileInstaller::stagedName(const QString& name) {
     return QLatin1Char('.') + name + QStringLiteral(".neu");
@@ -43,7 +44,7 @@ QString FileInstaller::kept(const Entry& entry) const {
 
 bool FileInstaller::sourcesPresent() const {
     for (const Entry& entry : m_entries) {
-        if (!m_files.isFile(source(entry)))
+        if (!entry.optional && !m_files.isFile(source(entry)))
             return false;
     }
     return true;
@@ -52,6 +53,7 @@ bool FileInstaller::sourcesPresent() const {
 FileInstaller::Outcome FileInstaller::install() {
     Outcome outcome;
     for (Entry& entry : m_entries) {
+        entry.present = !entry.optional || m_files.isFile(source(entry));
         entry.hadOld = false;
         entry.replaced = false;
     }
@@ -65,7 +67,7 @@ FileInstaller::Outcome FileInstaller::install() {
         entry.replaced = false;
     removeLeftovers();
     for (const Entry& entry : m_entries) {
-        if (!m_files.remove(source(entry)))
+        if (entry.present && !m_files.remove(source(entry)))
             outcome.leftInSource << source(entry);
     }
     return outcome;
@@ -73,6 +75,8 @@ FileInstaller::Outcome FileInstaller::install() {
 
 bool FileInstaller::stage(QString* failure) {
     for (const Entry& entry : m_entries) {
+        if (!entry.present)
+            continue;
         if (!m_files.isFile(source(entry))) {
             *failure = QStringLiteral("Die neue Datei %1 fehlt.").arg(quoted(source(entry)));
             return false;
@@ -88,7 +92,7 @@ bool FileInstaller::stage(QString* failure) {
 
 bool FileInstaller::keepOld(QString* failure) {
     for (Entry& entry : m_entries) {
-        if (!QFileInfo::exists(target(entry)))
+        if (!entry.present || !QFileInfo::exists(target(entry)))
             continue;
         if (!m_files.copy(target(entry), kept(entry), entry.executable)) {
             *failure = QStringLiteral("Die bisherige Datei %1 kann nicht gesichert werden.")
@@ -102,6 +106,8 @@ bool FileInstaller::keepOld(QString* failure) {
 
 bool FileInstaller::replace(QString* failure) {
     for (Entry& entry : m_entries) {
+        if (!entry.present)
+            continue;
         if (!m_files.rename(staged(entry), target(entry))) {
             *failure = QStringLiteral("Die Datei %1 kann nicht ersetzt werden.").arg(quoted(target(entry)));
             return false;
@@ -126,6 +132,8 @@ void FileInstaller::restore(QString* failure) {
 
 void FileInstaller::removeLeftovers() {
     for (const Entry& entry : m_entries) {
+        if (!entry.present)
+            continue;
         m_files.remove(staged(entry));
         // A replaced file that could not be put back keeps its predecessor aside.
         if (!entry.replaced)

@@ -9,7 +9,8 @@ class FileOperations;
 // installation holds either the old pair or the new pair: both new files are first copied beside
 // their targets, the old ones are kept aside, then the new ones are renamed over the targets. A step
 // that fails puts back what was there. The update folder's files are removed only once both new files
-// are in place.
+// are in place. The PDF module goes along in the same way when the update folder holds it; an update
+// without it leaves the installed one alone.
 class FileInstaller {
 public:
     struct Outcome {
@@ -34,6 +35,8 @@ private:
     struct Entry {
         QString name;
         bool executable;
+        bool optional = false;
+        bool present = true; // in this update
         bool hadOld = false;
         bool replaced = false;
     };
@@ -51,5 +54,5 @@ private:
     FileOperations& m_files;
     QString m_sourceFolder;
     QString m_targetFolder;
-    Entry m_entries[2];
+    Entry m_entries[3];
 };

@@ -81,6 +81,20 @@ void FileInstallerTest::installationHoldsOldPairOrNewPairWhereverTheUpdateFails_
     QTest::newRow("new help page missing") << QStringList{"-update/zlv.html"} << -1 << QStringList()
                                            << "installation: Zlv=alt* zlv.html=alt | update: Zlv=neu"
                                            << "fehlt";
+    // The PDF module goes along when the update brings it, and stays as it is when not.
+    const QStringList module{"update/libzlvpdf.so=neu", "installation/libzlvpdf.so=alt"};
+    QTest::newRow("module with the update")
+        << module << -1 << QStringList()
+        << "installation: Zlv=neu* libzlvpdf.so=neu zlv.html=neu | update:" << QString();
+    QTest::newRow("update without the module")
+        << QStringList{module[1]} << -1 << QStringList()
+        << "installation: Zlv=neu* libzlvpdf.so=alt zlv.html=neu | update:" << QString();
+    QTest::newRow("module cannot be replaced")
+        << module << -1
+        << QStringList{QStringLiteral("rename installation/.libzlvpdf.so.neu -> installation/libzlvpdf.so")}
+        << "installation: Zlv=alt* libzlvpdf.so=alt zlv.html=alt | update: Zlv=neu libzlvpdf.so=neu "
+           "zlv.html=neu"
+        << "Die";
 }
 
 void FileInstallerTest::installationHoldsOldPairOrNewPairWhereverTheUpdateFails() {
