@@ -131,8 +131,9 @@ private:
         const qreal rowSize = m_font.pointSizeF();
         const qreal smallest = qMin(rowSize, kSmallestPointSize);
         for (qreal size = rowSize; size >= smallest; size -= kPointSizeStep) {
-            if (metricsAt(size).horizontalAdvance(text) <= room)
-                return drawLines(cell, content.alignment, size, {text});
+            const qreal width = metricsAt(size).horizontalAdvance(text);
+            if (width <= room)
+                return drawLines(cell, content.alignment, size, {text}, width);
         }
         const qreal lineRoom = cell.height() - 2 * kLineWidth * m_scaleY;
         for (qreal size = rowSize; size >= smallest; size -= kPointSizeStep) {
@@ -173,25 +174,33 @@ private:
     }
 
     // Lines of a cell in the font of the row at another size, centred as a block on the row's height.
-    void drawLines(const QRectF& cell, Qt::Alignment alignment, qreal size, const QStringList& lines) {
+    // width, when known, is that of the only line.
+    void drawLines(const QRectF& cell, Qt::Alignment alignment, qreal size, const QStringList& lines,
+                   qreal width = -1) {
         const QFontMetricsF& metrics = metricsAt(size);
-        QFont font = m_font;
-        font.setPointSizeF(size);
-        m_painter.setFont(font);
+        // The painter holds the row's font already; most cells keep it.
+        const bool resized = !qFuzzyCompare(size, m_font.pointSizeF());
+        if (resized) {
+            QFont font = m_font;
+            font.setPointSizeF(size);
+            m_painter.setFont(font);
+        }
         const qreal padding = kCellPadding * m_scaleX;
         const qreal block = metrics.height() + metrics.lineSpacing() * (lines.size() - 1);
         qreal baseline = cell.top() + (cell.height() - block) / 2 + metrics.ascent();
         for (const QString& line : lines) {
-            const qreal width = metrics.horizontalAdvance(line);
+            // A line on the left needs no measuring.
+            const bool measured = lines.size() == 1 && width >= 0;
             qreal x = cell.left() + padding;
             if (alignment & Qt::AlignRight)
-                x = cell.right() - padding - width;
+                x = cell.right() - padding - (measured ? width : metrics.horizontalAdvance(line));
             else if (alignment & Qt::AlignHCenter)
-                x = cell.left() + (cell.width() - width) / 2;
+                x = cell.left() + (cell.width() - (measured ? width : metrics.horizontalAdvance(line))) / 2;
             m_painter.drawText(QPointF(x, baseline), line);
             baseline += metrics.lineSpacing();
         }
-        m_painter.setFont(m_font);
+        if (resized)
+            m_painter.setFont(m_font);
     }
 
     // The metrics of the row's font at another size, on the device.

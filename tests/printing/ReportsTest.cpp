@@ -278,6 +278,31 @@ private slots:
                  qPrintable(joined));
     }
 
+    // Amounts stand at the right edge of their column whatever their length; texts start at the left.
+    void amountsAreRightAligned() {
+        ListSnapshot s = list(Kind::Payments, 2);
+        s.rows[0][8] = "1,00";
+        s.rows[1][8] = "1.234.567,89";
+        s.rows[0][5] = "A-1";
+        s.rows[1][5] = "B-123456";
+        const QString path = m_dir.filePath("aligned.pdf");
+        QPainterPrintEngine engine;
+        QCOMPARE(writePdf(engine, s, path), PrintEngine::Outcome::Done);
+        QHash<QString, QRectF> boxes;
+        for (const Word& w : words(path))
+            boxes.insert(w.text, w.box);
+        const QRectF small = boxes.value("1,00");
+        const QRectF large = boxes.value("1.234.567,89");
+        QVERIFY(!small.isNull() && !large.isNull());
+        QVERIFY2(qAbs(small.right() - large.right()) < 1 && large.left() < small.left() - 10,
+                 qPrintable(QString("%1-%2 / %3-%4")
+                                .arg(small.left())
+                                .arg(small.right())
+                                .arg(large.left())
+                                .arg(large.right())));
+        QVERIFY(qAbs(boxes.value("A-1").left() - boxes.value("B-123456").left()) < 1);
+    }
+
     void failedRunLeavesTheEarlierFile_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("fileLimit");
