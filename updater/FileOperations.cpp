@@ -36,15 +36,12 @@ bool FileOperations::copy(const QString& source, const QString& target, bool exe
     QFile out(target);
     if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return false;
+    // The installed file gets the program's own permissions, whatever the source file carried: a source
+    // writable for everyone must not leave a program that everyone may change.
     QFileDevice::Permissions permissions =
-        in.permissions() | QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-    if (executable) {
-        permissions |= QFileDevice::ExeOwner | QFileDevice::ExeUser;
-        if (permissions & QFileDevice::ReadGroup)
-            permissions |= QFileDevice::ExeGroup;
-        if (permissions & QFileDevice::ReadOther)
-            permissions |= QFileDevice::ExeOther;
-    }
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    if (executable)
+        permissions |= QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
     const bool written = writeAll(in, out) && out.setPermissions(permissions);
     out.close();
     if (!written || out.error() != QFileDevice::NoError) {

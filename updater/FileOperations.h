@@ -9,8 +9,8 @@ public:
     virtual ~FileOperations();
 
     // Copies source to a new file target (an existing file target is replaced), writes it through to
-    // the disk and gives it the permissions of source plus, when executable, the right to run it for
-    // everyone who may read it. False, with nothing left at target, when any part fails.
+    // the disk and gives it the program's own permissions, whatever source's are: 0755 when executable,
+    // else 0644. False, with nothing left at target, when any part fails.
     virtual bool copy(const QString& source, const QString& target, bool executable);
     // Renames from to to in one step, replacing an existing file to.
     virtual bool rename(const QString& from, const QString& to);

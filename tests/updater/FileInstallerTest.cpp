@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 // The real file steps, each logged as "rename installation/.Zlv.neu -> installation/Zlv"; the step numbered
 // failAt fails, and so do the steps listed in failing.
@@ -44,6 +46,8 @@ class FileInstallerTest : public QObject {
 private slots:
     void installationHoldsOldPairOrNewPairWhereverTheUpdateFails_data();
     void installationHoldsOldPairOrNewPairWhereverTheUpdateFails();
+    void installedFilesCarryTheProgramsOwnPermissions_data();
+    void installedFilesCarryTheProgramsOwnPermissions();
     void programFolderIsReadFromZlvsSettingsWhateverTheCaseOfItsSection();
 };
 
@@ -85,7 +89,7 @@ void FileInstallerTest::installationHoldsOldPairOrNewPairWhereverTheUpdateFails_
     const QStringList module{"update/libzlvpdf.so=neu", "installation/libzlvpdf.so=alt"};
     QTest::newRow("module with the update")
         << module << -1 << QStringList()
-        << "installation: Zlv=neu* libzlvpdf.so=neu zlv.html=neu | update:" << QString();
+        << "installation: Zlv=neu* libzlvpdf.so=neu* zlv.html=neu | update:" << QString();
     QTest::newRow("update without the module")
         << QStringList{module[1]} << -1 << QStringList()
         << "installation: Zlv=neu* libzlvpdf.so=alt zlv.html=neu | update:" << QString();
@@ -128,6 +132,38 @@ void FileInstallerTest::installationHoldsOldPairOrNewPairWhereverTheUpdateFails(
     if (!left.isEmpty())
         QFile::remove(folders.path(left));
     QCOMPARE(folders.state(), state);
+}
+
+void FileInstallerTest::installedFilesCarryTheProgramsOwnPermissions_data() {
+    QTest::addColumn<uint>("sourceMode"); // of every file in the update folder
+    QTest::newRow("writable for everyone") << 0777u;
+    QTest::newRow("readable by the owner only") << 0600u;
+    QTest::newRow("group may write, none may run") << 0664u;
+}
+
+void FileInstallerTest::installedFilesCarryTheProgramsOwnPermissions() {
+    QFETCH(uint, sourceMode);
+    UpdateFolders folders;
+    QVERIFY(folders.write(QStringLiteral("update/libzlvpdf.so"), "neu"));
+    for (const QString& name :
+         {QStringLiteral("Zlv"), QStringLiteral("zlv.html"), QStringLiteral("libzlvpdf.so")})
+        QCOMPARE(::chmod(QFile::encodeName(folders.path(QStringLiteral("update/") + name)).constData(),
+                         sourceMode),
+                 0);
+    FileOperations files;
+
+    QVERIFY(FileInstaller(files, folders.source(), folders.target()).install().installed);
+
+    const auto mode = [&folders](const QString& name) {
+        struct stat status {};
+        return ::stat(QFile::encodeName(folders.path(QStringLiteral("installation/") + name)).constData(),
+                      &status) == 0
+                   ? QString::number(status.st_mode & 07777, 8)
+                   : QStringLiteral("fehlt");
+    };
+    QCOMPARE(mode(QStringLiteral("Zlv")), QStringLiteral("755"));
+    QCOMPARE(mode(QStringLiteral("libzlvpdf.so")), QStringLiteral("755"));
+    QCOMPARE(mode(QStringLiteral("zlv.html")), QStringLiteral("644"));
 }
 
 void FileInstallerTest::programFolderIsReadFromZlvsSettingsWhateverTheCaseOfItsSection() {
