@@ -64,9 +64,13 @@ bool AppController::showStartMenu(bool firstStart) {
         menu->setWindowTitle(StartMenu::versionTitle());
     m_dataPlace = location->place();
     menu->setWindowTitle(menu->windowTitle() + QStringLiteral("  -  ") + m_dataPlace);
+    // The start menu has its place before it shows: a dialog asked for at once (the server's login) opens
+    // over it, not where the window system has not yet put it.
     if (m_startMenuPlace) {
         menu->move(*m_startMenuPlace);
         WindowPlacement::fitIntoScreen(*menu, menu->size());
+    } else {
+        WindowPlacement::centreInScreen(*menu, menu->size());
     }
     connect(menu, &StartMenu::presetsRequested, this, &AppController::openPresets);
     connect(menu, &StartMenu::companyRegisterRequested, this, &AppController::openCompanyRegister);

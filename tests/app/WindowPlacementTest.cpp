@@ -1,9 +1,13 @@
 #include "WindowPlacement.h"
+#include "ProgramFolderFixture.h"
+#include "QtDialogs.h"
 #include "TestDatabase.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 // The offscreen screen of this test: a small laptop screen.
@@ -83,6 +87,34 @@ private slots:
         QVERIFY(window.width() >= qMin(wanted.width(), kScreenWidth - 60));
         QVERIFY(movedTo.isNull() || (window.frameGeometry().right() >= kScreenWidth - 40 &&
                                      window.frameGeometry().bottom() >= kScreenHeight - 40));
+    }
+
+    // A server's login, asked for right after the start menu is shown (before the window system has
+    // placed it), comes up over the start menu, in the middle of the screen, not at the screen's corner.
+    void loginComesUpOverTheStartMenu() {
+        ProgramFolder folder;
+        const std::unique_ptr<AppController> app = folder.app();
+        QVERIFY(app->start());
+        QRect login;
+        QTimer::singleShot(0, app.get(), [&login] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                login = dialog->frameGeometry();
+                dialog->reject();
+            }
+        });
+        QString user = QStringLiteral("kasse");
+        QString password;
+
+        QVERIFY(!QtDialogs().askLogin(app->startMenu(), QStringLiteral("db.bauamt/zlv"), user, password));
+
+        QVERIFY(QTest::qWaitForWindowExposed(app->startMenu()));
+        const QPoint screenCentre = app->startMenu()->screen()->availableGeometry().center();
+        for (const QRect& window : {app->startMenu()->frameGeometry(), login}) {
+            const QPoint offset = window.center() - screenCentre;
+            // The frame is estimated before the first show: a few pixels off at most.
+            QVERIFY2(offset.manhattanLength() <= 20,
+                     qPrintable(QStringLiteral("%1, %2").arg(offset.x()).arg(offset.y())));
+        }
     }
 };
 
