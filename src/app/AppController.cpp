@@ -53,7 +53,8 @@ bool AppController::start() {
 }
 
 bool AppController::showStartMenu(bool firstStart) {
-    auto location = std::make_unique<DatabaseLocation>(m_programFolder, m_dialogs, m_settings, m_userFolder);
+    auto location = std::make_unique<DatabaseLocation>(m_programFolder, m_dialogs, m_settings, m_userFolder,
+                                                       m_dataFolder);
     if (location->locate() != DatabaseLocation::Outcome::Found)
         return false;
     m_databaseFilePath = location->databaseFilePath();

@@ -39,6 +39,8 @@ public:
     bool start();
     // The user's own folder for the database location's ini file (see DatabaseLocation); none by default.
     void setUserFolder(const QString& folder) { m_userFolder = folder; }
+    // Where a first start creates a new database (see DatabaseLocation); the program's folder by default.
+    void setDataFolder(const QString& folder) { m_dataFolder = folder; }
 
     StartMenu* startMenu() const { return m_startMenu; }
     ProjectManager* projectManager() const { return m_projectManager; }
@@ -101,6 +103,7 @@ private:
     void openPrintSettings(const QString& caption, PrintSettingsScreen::SnapshotSource source);
 
     QString m_userFolder;
+    QString m_dataFolder;
     QString m_programFolder;
     Dialogs& m_dialogs;
     Settings& m_settings;

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 namespace {
 const SettingKey<QString> kProgramFolderKey{QStringLiteral("Setting"), QStringLiteral("PfadZurExe"),
@@ -32,14 +33,19 @@ QString withTrailingSeparator(const QString& folder) {
 } // namespace
 
 DatabaseLocation::DatabaseLocation(const QString& programFolder, Dialogs& dialogs, Settings& settings,
-                                   const QString& userFolder)
+                                   const QString& userFolder, const QString& dataFolder)
     : m_programFolder(withoutTrailingSeparator(QDir::fromNativeSeparators(programFolder))),
       m_userFolder(userFolder.isEmpty() ? QString()
                                         : withoutTrailingSeparator(QDir::fromNativeSeparators(userFolder))),
+      m_dataFolder(withTrailingSeparator(dataFolder.isEmpty() ? m_programFolder : dataFolder)),
       m_dialogs(dialogs), m_settings(settings) {}
 
 QString DatabaseLocation::defaultUserFolder() {
     return QFileInfo(Settings::defaultFilePath()).absolutePath();
+}
+
+QString DatabaseLocation::defaultDataFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
 
 bool DatabaseLocation::hasUserIni() const {
@@ -97,7 +103,7 @@ DatabaseLocation::Outcome DatabaseLocation::locate(QWidget* parent) {
     m_databaseFilePath = findDatabaseFile(m_databaseFolder);
     if (!m_databaseFilePath.isEmpty())
         return Outcome::Found;
-    const Outcome outcome = askForDatabase(parent);
+    const Outcome outcome = isFirstStart() ? offerFirstStart(parent) : askForDatabase(parent);
     saveSettings();
     return outcome;
 }
@@ -135,7 +141,7 @@ DatabaseLocation::Outcome DatabaseLocation::askForDatabase(QWidget* parent) {
         return Outcome::Cancelled;
 
     const QString chosenFolder = withTrailingSeparator(QFileInfo(chosen).absolutePath());
-    if (!writeIni(chosenFolder, parent))
+    if (!writeIni(chosenFolder, parent, false))
         return Outcome::NotRecorded;
     m_databaseFolder = chosenFolder;
     m_dialogs.inform(parent, QStringLiteral("Hinweis"),
@@ -143,6 +149,89 @@ DatabaseLocation::Outcome DatabaseLocation::askForDatabase(QWidget* parent) {
                                     "werden zu lassen"),
                      Dialogs::Icon::Information);
     return Outcome::RestartRequired;
+}
+
+// No ini names a place (an empty one was removed by locate()), and the program's folder holds no database.
+bool DatabaseLocation::isFirstStart() const {
+    return !hasUserIni() &&
+           !QFileInfo::exists(QDir(m_programFolder).filePath(QString::fromLatin1(kIniFileName)));
+}
+
+DatabaseLocation::Outcome DatabaseLocation::offerFirstStart(QWidget* parent) {
+    const QString text =
+        QStringLiteral("Zelvora findet noch keine Datenbank.\n\n"
+                       "„Neue Datenbank anlegen“ legt eine leere Datenbank in Ihrem Datenordner an:\n%1\n\n"
+                       "„Datenbank öffnen …“ wählt eine vorhandene Datei ZLV.mdb, etwa in einem gemeinsamen "
+                       "Ordner.\n\n"
+                       "„Datenbankserver …“ arbeitet mit einer Datenbank auf einem PostgreSQL-Server, für "
+                       "mehrere Arbeitsplätze.")
+            .arg(QDir::toNativeSeparators(withoutTrailingSeparator(m_dataFolder)));
+    for (;;) {
+        const auto choice = FirstStartChoice(
+            m_dialogs.choose(parent, QStringLiteral("Zelvora einrichten"), text, Dialogs::Icon::Question,
+                             {QStringLiteral("Neue Datenbank anlegen"), QStringLiteral("Datenbank öffnen …"),
+                              QStringLiteral("Datenbankserver …"), QStringLiteral("Abbrechen")}));
+        QString location;
+        switch (choice) {
+        case FirstStartChoice::Create:
+            location = createInDataFolder(parent);
+            break;
+        case FirstStartChoice::OpenFile:
+            location =
+                m_dialogs.chooseFileToOpen(parent, QStringLiteral("Pfad zur Zelvora-Datenbank 'ZLV.MDB'"),
+                                           QDir::homePath(), QStringLiteral("ZLV- Datenbank (ZLV.MDB)"));
+            break;
+        case FirstStartChoice::Server:
+            location = askServerAddress(parent);
+            break;
+        case FirstStartChoice::Cancel:
+            return Outcome::Cancelled;
+        }
+        // A choice that cannot be used has said why; the clerk chooses again.
+        if (location.isEmpty() || !checkUsable(location, parent))
+            continue;
+        const bool server = Database::isServerLocation(location);
+        const QString folder = server ? location : withTrailingSeparator(QFileInfo(location).absolutePath());
+        if (!writeIni(folder, parent, true))
+            return Outcome::NotRecorded;
+        m_databaseFolder = folder;
+        m_databaseFilePath = location;
+        return Outcome::Found;
+    }
+}
+
+QString DatabaseLocation::createInDataFolder(QWidget* parent) {
+    const QString existing = findDatabaseFile(m_dataFolder);
+    if (!existing.isEmpty())
+        return existing;
+    const QString path = m_dataFolder + QString::fromLatin1(kDatabaseFileName);
+    QString message;
+    if (!QDir().mkpath(m_dataFolder)) {
+        message = QStringLiteral("Der Ordner %1 kann nicht angelegt werden.")
+                      .arg(QDir::toNativeSeparators(withoutTrailingSeparator(m_dataFolder)));
+    } else if (Database::create(path, &message)) {
+        return path;
+    }
+    m_dialogs.inform(parent, kLoadErrorTitle, message, Dialogs::Icon::Critical);
+    return QString();
+}
+
+QString DatabaseLocation::askServerAddress(QWidget* parent) {
+    QString address = QStringLiteral("postgresql://");
+    while (m_dialogs.askText(parent, QStringLiteral("Datenbankserver"),
+                             QStringLiteral("Adresse der Datenbank auf dem Server, zum Beispiel "
+                                            "postgresql://server.bauamt.local/zlv:"),
+                             address)) {
+        address = address.trimmed();
+        if (Database::isServerLocation(address))
+            return address;
+        m_dialogs.inform(parent, QStringLiteral("Datenbankserver"),
+                         QStringLiteral("„%1“ ist keine Adresse eines Datenbankservers. Sie beginnt mit "
+                                        "postgresql://, gefolgt vom Namen des Servers und der Datenbank.")
+                             .arg(address),
+                         Dialogs::Icon::Warning);
+    }
+    return QString();
 }
 
 void DatabaseLocation::beginCheck() {
@@ -234,7 +323,7 @@ bool DatabaseLocation::checkUsable(const QString& path, QWidget* parent) {
     return false;
 }
 
-bool DatabaseLocation::writeIni(const QString& folder, QWidget* parent) {
+bool DatabaseLocation::writeIni(const QString& folder, QWidget* parent, bool userFirst) {
     const QByteArray content = DatabaseIniFile::content(QDir::toNativeSeparators(folder));
     const auto write = [&content](const QString& iniFolder) {
         QSaveFile ini(QDir(iniFolder).filePath(QString::fromLatin1(kIniFileName)));
@@ -242,7 +331,7 @@ bool DatabaseLocation::writeIni(const QString& folder, QWidget* parent) {
                ini.write(content) == content.size() && ini.commit();
     };
     // The choice goes where it will be read first at the next start.
-    const bool userFirst = hasUserIni();
+    userFirst = !m_userFolder.isEmpty() && (userFirst || hasUserIni());
     if (write(userFirst ? m_userFolder : m_programFolder) ||
         (!userFirst && !m_userFolder.isEmpty() && write(m_userFolder)))
         return true;
@@ -251,7 +340,7 @@ bool DatabaseLocation::writeIni(const QString& folder, QWidget* parent) {
     m_dialogs.inform(parent, kLoadErrorTitle,
                      QStringLiteral("Die Datei '%1' konnte nicht geschrieben werden.\n"
                                     "Der gewählte Datenbankordner '%2' wurde nicht gespeichert.\n"
-                                    "Bitte prüfen Sie die Schreibrechte im Programmordner.")
+                                    "Bitte prüfen Sie die Schreibrechte in ihrem Ordner.")
                          .arg(QDir::toNativeSeparators(iniPath), QDir::toNativeSeparators(folder)),
                      Dialogs::Icon::Critical);
     return false;

@@ -16,7 +16,9 @@ class Settings;
 // writable for the clerk), the user's own folder keeps a PfadZurDatenbank.ini of its own: it is read
 // before the program's and receives the choice when the program's folder refuses it. The look-up (locate) and
 // the check (confirm) may run apart, so that the start menu shows before the database is opened. An Access
-// file of an older installation found in place of the database is offered for import.
+// file of an older installation found in place of the database is offered for import. A first start, with no
+// ini anywhere and no database beside the program, offers to create a new database in the user's own data
+// folder, to open an existing file or to name a database server; the choice goes into the user's ini.
 class DatabaseLocation {
 public:
     enum class Outcome {
@@ -31,9 +33,10 @@ public:
     static constexpr const char* kIniFileName = "PfadZurDatenbank.ini";
     static constexpr const char* kDatabaseFileName = "ZLV.mdb";
 
-    // userFolder: the user's own folder for the ini file; empty for none.
+    // userFolder: the user's own folder for the ini file; empty for none. dataFolder: where a first start
+    // creates a new database; empty for the program's folder.
     DatabaseLocation(const QString& programFolder, Dialogs& dialogs, Settings& settings,
-                     const QString& userFolder = QString());
+                     const QString& userFolder = QString(), const QString& dataFolder = QString());
 
     // locate() followed, when the file is there, by confirm().
     Outcome determine(QWidget* parent = nullptr);
@@ -53,7 +56,7 @@ public:
 
     // Writes the server's address into the ini file read first at the next start; false, after saying
     // why, when it cannot be written.
-    bool recordServer(const QString& location, QWidget* parent) { return writeIni(location, parent); }
+    bool recordServer(const QString& location, QWidget* parent) { return writeIni(location, parent, false); }
 
     // Where the data live, for the user: the database folder, or "Datenbank zlv auf server".
     QString place() const;
@@ -73,21 +76,34 @@ public:
     static QString findDatabaseFile(const QString& folder);
     // The folder of the user's own ini file beside the settings (~/.config/TalbrinZlv).
     static QString defaultUserFolder();
+    // The user's own data folder, where a first start creates the database (~/.local/share/TalbrinZlv).
+    static QString defaultDataFolder();
+
+    // The first start's choices, in the order of their buttons; the first is the default.
+    enum class FirstStartChoice { Create, OpenFile, Server, Cancel };
 
 private:
     Outcome askForDatabase(QWidget* parent);
+    bool isFirstStart() const;
+    Outcome offerFirstStart(QWidget* parent);
+    // The database a first-start choice names (a file's path or a server's address); empty when the clerk
+    // cancelled it or it failed, after saying why.
+    QString createInDataFolder(QWidget* parent);
+    QString askServerAddress(QWidget* parent);
     bool checkUsable(const QString& path, QWidget* parent);
     // An older installation's Access file found: offers to import it into a new database in its place.
     bool offerImport(const QString& path, QWidget* parent);
     // Opens the server's database: asks for a password when the server wants one, offers to set up an
     // empty database, and offers to try again when the server cannot be reached.
     bool checkServer(const QString& location, QWidget* parent);
-    bool writeIni(const QString& folder, QWidget* parent);
+    // userFirst: the user's own ini receives it even when the program's folder would take it.
+    bool writeIni(const QString& folder, QWidget* parent, bool userFirst);
     bool hasUserIni() const;
     void saveSettings();
 
     QString m_programFolder;
     QString m_userFolder;
+    QString m_dataFolder;
     Dialogs& m_dialogs;
     Settings& m_settings;
     QString m_databaseFolder;

@@ -32,6 +32,7 @@ int main(int argc, char** argv) {
     dialogs.keepSaveFolderIn(settings);
     AppController controller(QApplication::applicationDirPath(), dialogs, settings);
     controller.setUserFolder(DatabaseLocation::defaultUserFolder());
+    controller.setDataFolder(DatabaseLocation::defaultDataFolder());
     // For the installation check: start, confirm the database, name it and end.
     if (QApplication::arguments().contains(QStringLiteral("--quit-when-ready"))) {
         QObject::connect(&controller, &AppController::databaseConfirmed, &controller, [&controller] {

@@ -31,6 +31,12 @@ public:
     // "Anmeldung am Datenbankserver": asks for user and password (the user proposed); false when the
     // clerk cancels.
     virtual bool askLogin(QWidget* parent, const QString& server, QString& user, QString& password) = 0;
+    // One line of text, asked for under label, text proposed and receiving the answer; false when the clerk
+    // cancels. Where no such dialog is offered, it is cancelled.
+    virtual bool askText(QWidget* /*parent*/, const QString& /*title*/, const QString& /*label*/,
+                         QString& /*text*/) {
+        return false;
+    }
     // A notice with an OK button only.
     virtual void inform(QWidget* parent, const QString& title, const QString& text, Icon icon) = 0;
     // A file-open dialog; returns the chosen file's full path, or an empty text when cancelled.

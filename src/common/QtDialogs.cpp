@@ -6,6 +6,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -170,6 +171,19 @@ bool QtDialogs::askLogin(QWidget* parent, const QString& server, QString& user, 
         return false;
     user = userField->text().trimmed();
     password = passwordField->text();
+    return true;
+}
+
+bool QtDialogs::askText(QWidget* parent, const QString& title, const QString& label, QString& text) {
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(label);
+    dialog.setTextValue(text);
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    text = dialog.textValue();
     return true;
 }
 

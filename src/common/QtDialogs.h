@@ -12,6 +12,7 @@ public:
     int choose(QWidget* parent, const QString& title, const QString& text, Icon icon,
                const QStringList& buttons) override;
     bool askLogin(QWidget* parent, const QString& server, QString& user, QString& password) override;
+    bool askText(QWidget* parent, const QString& title, const QString& label, QString& text) override;
     void inform(QWidget* parent, const QString& title, const QString& text, Icon icon) override;
     QString chooseFileToOpen(QWidget* parent, const QString& title, const QString& folder,
                              const QString& filter) override;

@@ -5,6 +5,7 @@
 #include "ProgramFolderFixture.h"
 #include "SingleInstance.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 using Outcome = DatabaseLocation::Outcome;
@@ -95,9 +96,10 @@ private slots:
         const QString programIni = QStringLiteral("%PROGRAM%/PfadZurDatenbank.ini");
         const QString chosen = QStringLiteral("%OTHER%/Ämter,Straßen/ZLV.MDB");
         const QString open = QStringLiteral("Pfad zur Zelvora-Datenbank 'ZLV.MDB': ");
-        QTest::newRow("choice written quoted to the ini")
+        QTest::newRow("folder vanished, choice written quoted to the ini")
             << "%PROGRAM%"
-            << "%USER%" << QByteArray("<none>") << chosen << Outcome::RestartRequired << "%PROGRAM%/"
+            << "%USER%" << QByteArray("%OTHER%/weg/\n") << chosen << Outcome::RestartRequired
+            << "%OTHER%/weg/"
             << "Hinweis: " << programIni << QByteArray("\"%OTHER%/Ämter,Straßen/\"\n");
         QTest::newRow("cancelled, Windows-1252 ini with a second line")
             << "%PROGRAM%"
@@ -108,11 +110,6 @@ private slots:
             << "" << QByteArray("<folder>") << chosen << Outcome::NotRecorded << "%PROGRAM%/"
             << "Ladefehler!: Die Datei '%PROGRAM%/PfadZurDatenbank.ini' konnte nicht geschrieben werden."
             << programIni << QByteArray("<missing>");
-        QTest::newRow("program folder refuses, the user's ini takes it")
-            << "/sys/kernel"
-            << "%USER%" << QByteArray("<none>") << chosen << Outcome::RestartRequired << "/sys/kernel/"
-            << "Hinweis: "
-            << "%USER%/PfadZurDatenbank.ini" << QByteArray("\"%OTHER%/Ämter,Straßen/\"\n");
     }
 
     void notFoundDatabaseIsChosenAndRecorded() {
@@ -144,6 +141,96 @@ private slots:
         QCOMPARE(ProgramFolder::read(place(written)), place(QString::fromLatin1(content)).toLatin1());
         QCOMPARE(determine(location) == Outcome::Found && location.databaseFilePath() == place(chosen),
                  outcome == Outcome::RestartRequired);
+    }
+
+    // A first start (no ini anywhere, no database beside the program) offers a new database in the user's
+    // data folder (the default), a file or a server, and records the choice in the user's ini.
+    void firstStartOffersNewDatabaseFileOrServer_data() {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QList<int>>("choices");  // the buttons pressed, in turn; then "Abbrechen"
+        QTest::addColumn<QStringList>("answers"); // files chosen and server addresses typed, in turn
+        QTest::addColumn<Outcome>("outcome");
+        QTest::addColumn<QString>("database");
+        QTest::addColumn<QByteArray>("userIni");
+        QTest::addColumn<QString>("messages"); // the titles of the dialogs shown
+        const QString data = QStringLiteral("%OTHER%/daten/ZLV.mdb");
+        const QString chosen = QStringLiteral("%OTHER%/Ämter,Straßen/ZLV.MDB");
+        QTest::newRow("one click creates it in the data folder")
+            << "%PROGRAM%" << QList<int>{0} << QStringList() << Outcome::Found << data
+            << QByteArray("%OTHER%/daten/\n") << "Zelvora einrichten";
+        QTest::newRow("a file chosen, the program's folder not writable")
+            << "/sys/kernel" << QList<int>{1} << QStringList{chosen} << Outcome::Found << chosen
+            << QByteArray("\"%OTHER%/Ämter,Straßen/\"\n")
+            << "Zelvora einrichten, Pfad zur Zelvora-Datenbank 'ZLV.MDB'";
+        QTest::newRow("not a database, then a new one")
+            << "%PROGRAM%" << QList<int>{1, 0} << QStringList{"%OTHER%/kaputt/ZLV.mdb"} << Outcome::Found
+            << data << QByteArray("%OTHER%/daten/\n")
+            << "Zelvora einrichten, Pfad zur Zelvora-Datenbank 'ZLV.MDB', Ladefehler!, Zelvora einrichten";
+        QTest::newRow("no server address, then cancelled")
+            << "%PROGRAM%" << QList<int>{2} << QStringList{"server/zlv"} << Outcome::Cancelled << QString()
+            << QByteArray("<missing>")
+            << "Zelvora einrichten, Datenbankserver, Datenbankserver, Datenbankserver, Zelvora einrichten";
+        QTest::newRow("cancelled") << "%PROGRAM%" << QList<int>() << QStringList() << Outcome::Cancelled
+                                   << QString() << QByteArray("<missing>") << "Zelvora einrichten";
+    }
+
+    void firstStartOffersNewDatabaseFileOrServer() {
+        QFETCH(QString, program);
+        QFETCH(QList<int>, choices);
+        QFETCH(QStringList, answers);
+        QFETCH(Outcome, outcome);
+        QFETCH(QString, database);
+        QFETCH(QByteArray, userIni);
+        QFETCH(QString, messages);
+        for (const int choice : choices)
+            f->dialogs.choices.enqueue(choice);
+        for (const QString& answer : answers) {
+            (answer.startsWith('%') ? f->dialogs.files : f->dialogs.texts).enqueue(place(answer));
+            if (answer == "%OTHER%/kaputt/ZLV.mdb")
+                given(answer, "keine Datenbank");
+            else if (answer.startsWith('%'))
+                given(answer, "<database>");
+        }
+        DatabaseLocation location(place(program), f->dialogs, f->settings, place("%USER%"),
+                                  place("%OTHER%/daten"));
+
+        QCOMPARE(determine(location), outcome);
+
+        QStringList titles;
+        for (const auto& shown : f->dialogs.shown)
+            titles << shown.title;
+        QCOMPARE(titles.join(", "), messages);
+        QVERIFY(f->dialogs.shown.at(0).text.contains(QDir::toNativeSeparators(place("%OTHER%/daten"))));
+        QVERIFY(f->dialogs.shown.at(0).text.endsWith(
+            "|Neue Datenbank anlegen|Datenbank öffnen …|Datenbankserver …|Abbrechen"));
+        QCOMPARE(location.databaseFilePath(), place(database));
+        QCOMPARE(ProgramFolder::read(place("%USER%/PfadZurDatenbank.ini")),
+                 place(QString::fromUtf8(userIni)).toUtf8());
+        QVERIFY(!QFile::exists(f->ini()));
+        QCOMPARE(QFileInfo::exists(place("%OTHER%/daten")), database.endsWith("daten/ZLV.mdb"));
+        // The next start finds it without asking.
+        DatabaseLocation next(place(program), f->dialogs, f->settings, place("%USER%"),
+                              place("%OTHER%/daten"));
+        QCOMPARE(determine(next) == Outcome::Found && next.databaseFilePath() == place(database),
+                 outcome == Outcome::Found);
+    }
+
+    // The program as a new user starts it: one click, and the start menu works on the new database.
+    void firstStartReachesTheStartMenuWithOneClick() {
+        AppController app(f->path(), f->dialogs, f->settings);
+        app.setUserFolder(place("%USER%"));
+        app.setDataFolder(place("%OTHER%/daten"));
+        QSignalSpy confirmed(&app, &AppController::databaseConfirmed);
+        f->dialogs.choices.enqueue(0); // the default button
+
+        QVERIFY(app.start());
+
+        QVERIFY(confirmed.wait());
+        QCOMPARE(f->dialogs.shown.size(), 1);
+        QVERIFY(app.startMenu() && app.startMenu()->isVisible());
+        QCOMPARE(app.databaseFilePath(), place("%OTHER%/daten/ZLV.mdb"));
+        QVERIFY(Database::open(app.databaseFilePath()));
+        app.quit();
     }
 
     void databaseLockedByAnotherProgramIsReportedAndLeftUntouched() {

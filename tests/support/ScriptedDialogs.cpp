@@ -44,3 +44,11 @@ bool ScriptedDialogs::askLogin(QWidget*, const QString& server, QString& user, Q
     std::tie(user, password) = logins.dequeue();
     return true;
 }
+
+bool ScriptedDialogs::askText(QWidget*, const QString& title, const QString& label, QString& text) {
+    shown.append({Shown::Kind::Text, title, label + u'|' + text, Icon::None, Answer::No});
+    if (texts.isEmpty())
+        return false;
+    text = texts.dequeue();
+    return true;
+}

@@ -10,7 +10,7 @@
 class ScriptedDialogs : public Dialogs {
 public:
     struct Shown {
-        enum class Kind { Ask, AskWithCancel, Choose, Login, Inform, OpenFile, SaveFile } kind;
+        enum class Kind { Ask, AskWithCancel, Choose, Login, Inform, OpenFile, SaveFile, Text } kind;
         QString title;
         QString text;
         Icon icon = Icon::None;
@@ -24,6 +24,8 @@ public:
     // queued: cancelled).
     QQueue<int> choices;
     QQueue<QPair<QString, QString>> logins;
+    // Lines typed in askText() (none queued: cancelled).
+    QQueue<QString> texts;
     QList<Shown> shown;
 
     Answer ask(QWidget* parent, const QString& title, const QString& text, Icon icon,
@@ -33,6 +35,7 @@ public:
     int choose(QWidget* parent, const QString& title, const QString& text, Icon icon,
                const QStringList& buttons) override;
     bool askLogin(QWidget* parent, const QString& server, QString& user, QString& password) override;
+    bool askText(QWidget* parent, const QString& title, const QString& label, QString& text) override;
     void inform(QWidget* parent, const QString& title, const QString& text, Icon icon) override;
     QString chooseFileToOpen(QWidget* parent, const QString& title, const QString& folder,
                              const QString& filter) override;
