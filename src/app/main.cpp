@@ -1,6 +1,7 @@
 #include "AppController.h"
 #include "ApplicationSetup.h"
 #include "DatabaseLocation.h"
+#include "InvoiceReadCommand.h"
 #include "QtDialogs.h"
 #include "Settings.h"
 #include "SingleInstance.h"
@@ -10,17 +11,63 @@
 #include <QApplication>
 #include <QTranslator>
 
+namespace {
+// For the installation check: every question answered by its default button, without a window; what the
+// program says goes to the error output.
+class DefaultAnswers : public Dialogs {
+public:
+    Answer ask(QWidget*, const QString& title, const QString& text, Icon, Answer defaultButton) override {
+        say(title, text);
+        return defaultButton;
+    }
+    int choose(QWidget*, const QString& title, const QString& text, Icon,
+               const QStringList& buttons) override {
+        say(title, text);
+        return buttons.isEmpty() ? -1 : 0;
+    }
+    bool askLogin(QWidget*, const QString& server, QString&, QString&) override {
+        say(QStringLiteral("Anmeldung am Datenbankserver"), server);
+        return false;
+    }
+    void inform(QWidget*, const QString& title, const QString& text, Icon) override { say(title, text); }
+    QString chooseFileToOpen(QWidget*, const QString& title, const QString&, const QString&) override {
+        say(title, QString());
+        return QString();
+    }
+
+protected:
+    QString showSaveDialog(QWidget*, const QString& title, const QString&, const QString&,
+                           QString&) override {
+        say(title, QString());
+        return QString();
+    }
+
+private:
+    static void say(const QString& title, const QString& text) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
+    }
+};
+} // namespace
+
 int main(int argc, char** argv) {
     if (TransferCommand::isRequested(argc, argv)) {
         QCoreApplication app(argc, argv);
         return TransferCommand::run(QCoreApplication::arguments());
+    }
+    if (InvoiceReadCommand::isRequested(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        return InvoiceReadCommand::run(QCoreApplication::arguments());
     }
     ApplicationSetup::prepareEnvironment();
     QApplication app(argc, argv);
     QTranslator qtTranslation;
     ApplicationSetup::apply(qtTranslation);
 
-    QtDialogs dialogs;
+    // For the installation check: start, confirm the database, name it and end.
+    const bool check = QApplication::arguments().contains(QStringLiteral("--quit-when-ready"));
+    QtDialogs windowDialogs;
+    DefaultAnswers defaultAnswers;
+    Dialogs& dialogs = check ? static_cast<Dialogs&>(defaultAnswers) : windowDialogs;
     SingleInstance instance;
     if (!instance.acquire()) {
         dialogs.inform(nullptr, QStringLiteral("Zelvora"),
@@ -33,8 +80,7 @@ int main(int argc, char** argv) {
     AppController controller(QApplication::applicationDirPath(), dialogs, settings);
     controller.setUserFolder(DatabaseLocation::defaultUserFolder());
     controller.setDataFolder(DatabaseLocation::defaultDataFolder());
-    // For the installation check: start, confirm the database, name it and end.
-    if (QApplication::arguments().contains(QStringLiteral("--quit-when-ready"))) {
+    if (check) {
         QObject::connect(&controller, &AppController::databaseConfirmed, &controller, [&controller] {
             std::printf("%s\n", qPrintable(controller.databaseFilePath()));
             QApplication::quit();

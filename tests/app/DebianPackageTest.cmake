@@ -1,6 +1,8 @@
 # The Debian package as an office installs it: built by cpack, unpacked with dpkg -x into a temporary
-# root, its files and dependencies in place, and the program started from there (offscreen) on a
-# database named by the clerk's own PfadZurDatenbank.ini, since the program's folder belongs to root.
+# root, its files and dependencies in place, and the program started from there (offscreen) by a new user
+# without any ini: the first start creates the database in the user's data folder and reaches the start
+# menu. The unpacked package's PDF module reads a ZUGFeRD invoice, and the program opens a database on the
+# server that the libpq environment names (pg_virtualenv); without a server that part fails under CI=true.
 file(REMOVE_RECURSE "${FOLDER}")
 file(MAKE_DIRECTORY "${FOLDER}/tmp")
 
@@ -11,6 +13,7 @@ function(run)
         message(FATAL_ERROR "${ARGN} failed (${result}): ${output}${errors}")
     endif()
     set(output "${output}" PARENT_SCOPE)
+    set(errors "${errors}" PARENT_SCOPE)
 endfunction()
 
 run("${CPACK}" -G DEB --config "${BUILD}/CPackConfig.cmake" -B "${FOLDER}/package")
@@ -21,7 +24,8 @@ if(NOT count EQUAL 1)
 endif()
 
 run(dpkg-deb -f "${packages}" Depends)
-foreach(needed libqt6widgets6 libqt6sql6-sqlite qt6-translations-l10n fonts-liberation libsqlite3-0 libmdb3)
+foreach(needed libqt6widgets6 libqt6sql6-sqlite libqt6sql6-psql libpq5 libqpdf qt6-translations-l10n
+               fonts-liberation libsqlite3-0 libmdb3)
     string(FIND "${output}" "${needed}" at)
     if(at EQUAL -1)
         message(FATAL_ERROR "Depends lacks ${needed}: ${output}")
@@ -30,7 +34,8 @@ endforeach()
 
 set(root "${FOLDER}/root")
 run(dpkg -x "${packages}" "${root}")
-foreach(file opt/zelvora/Zlv opt/zelvora/Zlv_Update opt/zelvora/zlv.html usr/share/applications/zelvora.desktop
+foreach(file opt/zelvora/Zlv opt/zelvora/Zlv_Update opt/zelvora/libzlvpdf.so opt/zelvora/zlv.html
+             usr/share/applications/zelvora.desktop
              usr/share/icons/hicolor/256x256/apps/zelvora.png usr/share/doc/zelvora/copyright)
     if(NOT EXISTS "${root}/${file}")
         message(FATAL_ERROR "the package lacks /${file}")
@@ -48,13 +53,69 @@ foreach(line "Name=Zelvora" "Comment=Ausgaben der Bauprojekte" "Exec=/opt/zelvor
     endif()
 endforeach()
 
-file(MAKE_DIRECTORY "${FOLDER}/Daten")
-run("${MAKEDB}" "${FOLDER}/Daten/ZLV.mdb")
-file(WRITE "${FOLDER}/config/TalbrinZlv/PfadZurDatenbank.ini" "${FOLDER}/Daten/\n")
-run("${CMAKE_COMMAND}" -E env QT_QPA_PLATFORM=offscreen "XDG_CONFIG_HOME=${FOLDER}/config" "TMPDIR=${FOLDER}/tmp"
-    "${root}/opt/zelvora/Zlv" --quit-when-ready)
-string(STRIP "${output}" output)
-if(NOT output STREQUAL "${FOLDER}/Daten/ZLV.mdb")
-    message(FATAL_ERROR "the installed program did not start on ${FOLDER}/Daten/ZLV.mdb: ${output}")
+# A new user: a home of their own, no ini anywhere, the program's folder not theirs.
+set(home "${FOLDER}/home")
+file(MAKE_DIRECTORY "${home}")
+file(CHMOD "${root}/opt/zelvora" PERMISSIONS OWNER_READ OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ
+                                              WORLD_EXECUTE)
+set(zlv "${CMAKE_COMMAND}" -E env --unset=XDG_CONFIG_HOME --unset=XDG_DATA_HOME QT_QPA_PLATFORM=offscreen
+        "HOME=${home}" "TMPDIR=${FOLDER}/tmp" "${root}/opt/zelvora/Zlv")
+set(created "${home}/.local/share/TalbrinZlv/ZLV.mdb")
+set(userIni "${home}/.config/TalbrinZlv/PfadZurDatenbank.ini")
+foreach(start first second)
+    run(${zlv} --quit-when-ready)
+    string(STRIP "${output}" output)
+    if(NOT output STREQUAL created)
+        message(FATAL_ERROR "the ${start} start did not reach the start menu on ${created}: ${output}${errors}")
+    endif()
+    string(FIND "${errors}" "Zelvora einrichten" asked)
+    if((start STREQUAL "first" AND asked EQUAL -1) OR (start STREQUAL "second" AND NOT asked EQUAL -1))
+        message(FATAL_ERROR "the ${start} start asked wrongly: ${errors}")
+    endif()
+endforeach()
+file(READ "${userIni}" recorded)
+if(NOT recorded STREQUAL "${home}/.local/share/TalbrinZlv/\n" OR EXISTS "${root}/opt/zelvora/PfadZurDatenbank.ini")
+    message(FATAL_ERROR "the first start's choice is not in the user's ini: ${recorded}")
 endif()
+
+# A ZUGFeRD invoice, read through the package's own PDF module.
+set(ciiFixture "${XRECHNUNG}/01.01a-INVOICE_uncefact.xml")
+if(EXISTS "${ciiFixture}")
+    file(COPY_FILE "${ciiFixture}" "${FOLDER}/tmp/factur-x.xml")
+    run(qpdf --empty --add-attachment "${FOLDER}/tmp/factur-x.xml" --mimetype=text/xml -- "${FOLDER}/rechnung.pdf")
+    run(${zlv} --rechnung-lesen "${FOLDER}/rechnung.pdf")
+    string(STRIP "${output}" output)
+    if(NOT output STREQUAL "Rechnung 123456XX von [Seller name]: 336,90 EUR")
+        message(FATAL_ERROR "the package's PDF module did not read the invoice: ${output}${errors}")
+    endif()
+elseif("$ENV{CI}" STREQUAL "true")
+    message(FATAL_ERROR "the invoice fixture is missing: ${ciiFixture}")
+endif()
+
+# A database on the server, empty at first: the program sets it up, answering the question by its default.
+execute_process(COMMAND pg_isready -q RESULT_VARIABLE serverDown)
+if(serverDown EQUAL 0)
+    string(RANDOM LENGTH 10 ALPHABET abcdefghijklmnopqrstuvwxyz suffix)
+    set(database "zlv_paket_${suffix}")
+    run(createdb "${database}")
+    set(server "postgresql:///${database}?")
+    foreach(parameter host port user)
+        string(TOUPPER "PG${parameter}" variable)
+        if(DEFINED ENV{${variable}})
+            string(REPLACE "/" "%2F" value "$ENV{${variable}}")
+            string(APPEND server "${parameter}=${value}&")
+        endif()
+    endforeach()
+    string(REGEX REPLACE "[?&]$" "" server "${server}")
+    file(WRITE "${userIni}" "${server}\n")
+    run(${zlv} --quit-when-ready)
+    execute_process(COMMAND dropdb "${database}")
+    string(STRIP "${output}" output)
+    if(NOT output STREQUAL server)
+        message(FATAL_ERROR "the installed program did not open ${server}: ${output}${errors}")
+    endif()
+elseif("$ENV{CI}" STREQUAL "true")
+    message(FATAL_ERROR "no PostgreSQL server answers: run the test under pg_virtualenv")
+endif()
+file(CHMOD "${root}/opt/zelvora" PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
 file(REMOVE_RECURSE "${FOLDER}")
