@@ -74,6 +74,29 @@ private slots:
         QCOMPARE(location.place(), "Datenbank " + Database::placeOf(ini));
     }
 
+    // A first start that names a server: the empty database is set up, and the user's ini names the server.
+    void firstStartNamesAServer() {
+        if (TestDatabase::requestedEngine() != TestDatabase::Engine::Server)
+            QSKIP("needs the server");
+        TestDatabase database(TestDatabase::Engine::Server, false);
+        QTemporaryDir program;
+        ScriptedDialogs dialogs;
+        dialogs.choices.enqueue(int(DatabaseLocation::FirstStartChoice::Server));
+        dialogs.texts.enqueue(database.path());
+        dialogs.answers.enqueue(Dialogs::Answer::Yes);
+        Settings settings(database.folder() + "/TalbrinZlv.ini");
+        DatabaseLocation location(program.path(), dialogs, settings, database.folder());
+
+        QCOMPARE(location.determine(), DatabaseLocation::Outcome::Found);
+
+        QCOMPARE(location.databaseFilePath(), database.path());
+        QFile ini(database.folder() + "/PfadZurDatenbank.ini");
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(ini.readAll()), database.path() + '\n');
+        QVERIFY(!QFile::exists(program.filePath("PfadZurDatenbank.ini")));
+        QVERIFY(Database::open(location.databaseFilePath()));
+    }
+
     // The demo office moved onto an empty server through the window: both sides agree, only then is the
     // switch to the server offered, and the next booking there gets the next number. A server that
     // holds data already is refused and offers no switch.
