@@ -185,6 +185,7 @@ DatabaseLocation::Outcome DatabaseLocation::offerFirstStart(QWidget* parent) {
             location = askServerAddress(parent);
             break;
         case FirstStartChoice::Cancel:
+        default: // the box closed
             return Outcome::Cancelled;
         }
         // A choice that cannot be used has said why; the clerk chooses again.
@@ -340,7 +341,7 @@ bool DatabaseLocation::writeIni(const QString& folder, QWidget* parent, bool use
     m_dialogs.inform(parent, kLoadErrorTitle,
                      QStringLiteral("Die Datei '%1' konnte nicht geschrieben werden.\n"
                                     "Der gewählte Datenbankordner '%2' wurde nicht gespeichert.\n"
-                                    "Bitte prüfen Sie die Schreibrechte in ihrem Ordner.")
+                                    "Bitte prüfen Sie die Schreibrechte im Ordner dieser Datei.")
                          .arg(QDir::toNativeSeparators(iniPath), QDir::toNativeSeparators(folder)),
                      Dialogs::Icon::Critical);
     return false;
