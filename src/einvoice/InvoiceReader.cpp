@@ -1,6 +1,7 @@
 #include "InvoiceReader.h"
 
 #include "PdfAttachments.h"
+#include "XmlSource.h"
 
 #include <algorithm>
 #include <QBuffer>
@@ -479,14 +480,45 @@ InvoiceReader::Result InvoiceReader::read(const QByteArray& bytes) {
 }
 
 InvoiceReader::Result InvoiceReader::readXml(const QByteArray& bytes) {
+    try {
+        return parseXml(bytes);
+    } catch (const std::bad_alloc&) {
+        return refused(Refusal::OutOfMemory, outOfMemory());
+    }
+}
+
+QString InvoiceReader::outOfMemory() {
+    return QStringLiteral("Der Arbeitsspeicher reicht nicht aus, um die Datei zu lesen. Das Programm läuft "
+                          "weiter; die Datei wird nicht eingelesen.");
+}
+
+InvoiceReader::Result InvoiceReader::parseXml(const QByteArray& bytes) {
     if (bytes.size() > kMaxBytes)
         return refused(Refusal::TooLarge, tooLarge(bytes.size()));
+    // The raw text is judged before the parser sees it: a DTD is refused before any entity of it is
+    // expanded, and a wrong encoding is named.
+    const XmlSource::Checked checked = XmlSource::check(bytes);
+    switch (checked.problem) {
+    case XmlSource::Problem::NotXml:
+        return refused(Refusal::NotXml, checked.reason);
+    case XmlSource::Problem::Encoding:
+        return refused(Refusal::Encoding, checked.reason);
+    case XmlSource::Problem::Doctype:
+        return refused(Refusal::Declarations, checked.reason);
+    case XmlSource::Problem::None:
+        break;
+    }
     // Read from a device, the reader decodes the text piece by piece: a file refused early costs no more
     // than its first pieces.
     QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QXmlStreamReader xml(&buffer);
+    QXmlStreamReader xml;
+    if (checked.isDecoded) {
+        xml.addData(checked.decoded);
+    } else {
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        xml.setDevice(&buffer);
+    }
     Invoice invoice;
     std::optional<Syntax> syntax;
     std::optional<TermReader> terms;
@@ -542,7 +574,7 @@ InvoiceReader::Result InvoiceReader::readXml(const QByteArray& bytes) {
         }
     }
     if (xml.hasError()) {
-        if (!syntax && xml.error() != QXmlStreamReader::PrematureEndOfDocumentError)
+        if (!syntax && !checked.looksLikeXml && xml.error() != QXmlStreamReader::PrematureEndOfDocumentError)
             return refused(Refusal::NotXml,
                            QStringLiteral("Die Datei ist keine XML-Datei und keine PDF-Datei."));
         if (xml.error() == QXmlStreamReader::PrematureEndOfDocumentError)
@@ -552,6 +584,12 @@ InvoiceReader::Result InvoiceReader::readXml(const QByteArray& bytes) {
                                         "(Zeile %1).")
                              .arg(xml.lineNumber())
                        : QStringLiteral("Die Datei ist leer oder keine XML-Datei."));
+        // Without a DTD every entity but the predefined ones is undeclared.
+        if (xml.errorString().startsWith(QLatin1String("Entity '")))
+            return refused(Refusal::Declarations,
+                           QStringLiteral("Die Datei verweist in Zeile %1 auf ein Entity, das nicht "
+                                          "deklariert ist. Entities sind in E-Rechnungen nicht erlaubt.")
+                               .arg(xml.lineNumber()));
         return refused(Refusal::Malformed,
                        QStringLiteral("Die Datei ist fehlerhaft (kein gültiges XML) in Zeile "
                                       "%1, Spalte %2: %3")
@@ -570,26 +608,48 @@ InvoiceReader::Result InvoiceReader::readXml(const QByteArray& bytes) {
 }
 
 InvoiceReader::Result InvoiceReader::readPdf(const QByteArray& bytes) {
-    QList<PdfAttachments::File> files;
+    try {
+        return readAttachments(bytes);
+    } catch (const std::bad_alloc&) {
+        return refused(Refusal::OutOfMemory, outOfMemory());
+    }
+}
+
+InvoiceReader::Result InvoiceReader::readAttachments(const QByteArray& bytes) {
     QString words;
     if (!PdfAttachments::available(&words))
         return refused(Refusal::BrokenPdf, words);
-    if (!PdfAttachments::read(bytes, kMaxBytes, files, &words))
+    const QStringList names = embeddedNames();
+    // The invoice is read first and on its own: another attachment that cannot be read does not matter.
+    const PdfAttachments::Limits limits{kMaxBytes, kMaxBytes, kMaxAttachments, names, QStringLiteral(".xml")};
+    PdfAttachments::Contents contents;
+    if (!PdfAttachments::read(bytes, limits, contents, &words))
         return refused(Refusal::BrokenPdf,
                        QStringLiteral("Die PDF-Datei ist beschädigt und kann nicht gelesen werden.\n") +
                            words);
-    const QStringList names = embeddedNames();
-    const auto rank = [&names](const PdfAttachments::File& file) {
-        const qsizetype known = names.indexOf(file.name);
-        return known < 0 ? names.size() : known;
-    };
-    std::stable_sort(files.begin(), files.end(),
-                     [&](const auto& a, const auto& b) { return rank(a) < rank(b); });
-    for (const PdfAttachments::File& file : std::as_const(files)) {
-        Result result = readXml(file.bytes);
+    std::optional<Result> firstRefusal;
+    for (const PdfAttachments::File& file : std::as_const(contents.files)) {
+        Result result = file.failure.isEmpty()
+                            ? readXml(file.bytes)
+                            : refused(Refusal::BrokenPdf, QStringLiteral("Die eingebettete Datei „%1“ kann "
+                                                                         "nicht gelesen werden: %2")
+                                                              .arg(file.name, file.failure));
         if (result.invoice || result.refusal == Refusal::Declarations)
             return result;
+        // Why the invoice under its known name was refused is the answer when no other file holds one.
+        if (!firstRefusal && (names.contains(file.name) || result.refusal == Refusal::OutOfMemory))
+            firstRefusal = result;
     }
+    if (firstRefusal && firstRefusal->refusal != Refusal::NotAnInvoice)
+        return *firstRefusal;
+    if (contents.leftOut > 0)
+        return refused(Refusal::PdfWithoutInvoice,
+                       QStringLiteral("Die PDF-Datei enthält keine E-Rechnung in den Anhängen, die gelesen "
+                                      "werden (höchstens %1, zusammen entpackt höchstens %2 MB); %3 weitere "
+                                      "Anhänge werden nicht gelesen.")
+                           .arg(kMaxAttachments)
+                           .arg(kMaxBytes / (1024 * 1024))
+                           .arg(contents.leftOut));
     return refused(Refusal::PdfWithoutInvoice,
                    QStringLiteral("Die PDF-Datei enthält keine E-Rechnung: Es ist keine XRechnung- oder "
                                   "ZUGFeRD-XML-Datei eingebettet."));
