@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QHash>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QXmlStreamReader>
 
 namespace {
@@ -23,6 +24,8 @@ enum class Term {
     Currency,
     DueDate,
     BuyerReference,
+    OrderReference,
+    Note,
     PaymentTerms,
     Iban,
     AccountName,
@@ -70,6 +73,8 @@ struct Syntax {
     QHash<QString, Term> party;
     // Where a VAT category and a line begin, and the line's terms.
     QString vatPath;
+    // Where a payment means, with the account it names, begins.
+    QString accountPath;
     QStringList linePaths;
     QHash<QString, Term> line;
 };
@@ -79,7 +84,7 @@ Syntax ubl(const QString& root) {
                                                                  : QStringLiteral("InvoiceLine");
     const QString quantity = root == QLatin1String("CreditNote") ? QStringLiteral("CreditedQuantity")
                                                                  : QStringLiteral("InvoicedQuantity");
-    Syntax s{Invoice::Syntax::Ubl, {}, {}, {}, {}, {}, {}, {}};
+    Syntax s{Invoice::Syntax::Ubl, {}, {}, {}, {}, {}, {}, {}, {}};
     s.header = {
         {QStringLiteral("/ID"), Term::Number},
         {QStringLiteral("/IssueDate"), Term::IssueDate},
@@ -89,6 +94,8 @@ Syntax ubl(const QString& root) {
         {QStringLiteral("/DueDate"), Term::DueDate},
         {QStringLiteral("/PaymentMeans/PaymentDueDate"), Term::DueDate},
         {QStringLiteral("/BuyerReference"), Term::BuyerReference},
+        {QStringLiteral("/OrderReference/ID"), Term::OrderReference},
+        {QStringLiteral("/Note"), Term::Note},
         {QStringLiteral("/PaymentTerms/Note"), Term::PaymentTerms},
         {QStringLiteral("/PaymentMeans/PayeeFinancialAccount/ID"), Term::Iban},
         {QStringLiteral("/PaymentMeans/PayeeFinancialAccount/Name"), Term::AccountName},
@@ -124,6 +131,7 @@ Syntax ubl(const QString& root) {
         {QStringLiteral("/Contact/ElectronicMail"), Term::PartyEmail},
     };
     s.vatPath = QStringLiteral("/TaxTotal/TaxSubtotal");
+    s.accountPath = QStringLiteral("/PaymentMeans");
     s.linePaths = {u'/' + lineName};
     s.line = {
         {QStringLiteral("/ID"), Term::LineId},
@@ -141,7 +149,7 @@ Syntax cii() {
     const QString sums = settlement + QStringLiteral("/SpecifiedTradeSettlementHeaderMonetarySummation");
     const QString means = settlement + QStringLiteral("/SpecifiedTradeSettlementPaymentMeans");
     const QString vat = settlement + QStringLiteral("/ApplicableTradeTax");
-    Syntax s{Invoice::Syntax::Cii, {}, {}, {}, {}, {}, {}, {}};
+    Syntax s{Invoice::Syntax::Cii, {}, {}, {}, {}, {}, {}, {}, {}};
     s.header = {
         {QStringLiteral("/ExchangedDocument/ID"), Term::Number},
         {QStringLiteral("/ExchangedDocument/IssueDateTime/DateTimeString"), Term::IssueDate},
@@ -151,6 +159,10 @@ Syntax cii() {
          Term::DueDate},
         {QStringLiteral("/SupplyChainTradeTransaction/ApplicableHeaderTradeAgreement/BuyerReference"),
          Term::BuyerReference},
+        {QStringLiteral("/SupplyChainTradeTransaction/ApplicableHeaderTradeAgreement/"
+                        "BuyerOrderReferencedDocument/IssuerAssignedID"),
+         Term::OrderReference},
+        {QStringLiteral("/ExchangedDocument/IncludedNote/Content"), Term::Note},
         {settlement + QStringLiteral("/SpecifiedTradePaymentTerms/Description"), Term::PaymentTerms},
         {means + QStringLiteral("/PayeePartyCreditorFinancialAccount/IBANID"), Term::Iban},
         {means + QStringLiteral("/PayeePartyCreditorFinancialAccount/AccountName"), Term::AccountName},
@@ -188,6 +200,7 @@ Syntax cii() {
         {QStringLiteral("/DefinedTradeContact/EmailURIUniversalCommunication/URIID"), Term::PartyEmail},
     };
     s.vatPath = vat;
+    s.accountPath = means;
     s.linePaths = {QStringLiteral("/SupplyChainTradeTransaction/IncludedSupplyChainTradeLineItem")};
     s.line = {
         {QStringLiteral("/AssociatedDocumentLineDocument/LineID"), Term::LineId},
@@ -225,6 +238,8 @@ public:
         m_text.clear();
         if (path == m_syntax.vatPath)
             m_invoice.vat.append(InvoiceVat{});
+        else if (path == m_syntax.accountPath)
+            m_invoice.accounts.append(InvoiceAccount{});
         else if (m_syntax.linePaths.contains(path)) {
             m_invoice.lines.append(InvoiceLine{});
             m_lineLength = path.size();
@@ -295,14 +310,28 @@ private:
             m_invoice.paymentTerms +=
                 (m_invoice.paymentTerms.isEmpty() ? QString() : QStringLiteral("\n")) + value;
             break;
+        case Term::OrderReference:
+            setOnce(m_invoice.orderReference, value);
+            break;
+        case Term::Note: {
+            // UBL puts the note's subject code before it: "#ADU#Es gelten …".
+            static const QRegularExpression subject(QStringLiteral("^#[A-Z]{3}#"));
+            const QString note = QString(value).remove(subject).trimmed();
+            if (!note.isEmpty())
+                m_invoice.notes.append(note);
+            break;
+        }
         case Term::Iban:
-            setOnce(m_invoice.iban, value);
+            if (!m_invoice.accounts.isEmpty())
+                setOnce(m_invoice.accounts.last().iban, value);
             break;
         case Term::AccountName:
-            setOnce(m_invoice.accountName, value);
+            if (!m_invoice.accounts.isEmpty())
+                setOnce(m_invoice.accounts.last().name, value);
             break;
         case Term::Bic:
-            setOnce(m_invoice.bic, value);
+            if (!m_invoice.accounts.isEmpty())
+                setOnce(m_invoice.accounts.last().bic, value);
             break;
         case Term::LineTotal:
             takeTotal(m_invoice.lineTotal);
@@ -604,6 +633,7 @@ InvoiceReader::Result InvoiceReader::parseXml(const QByteArray& bytes) {
     if (invoice.buyer.name.isEmpty())
         invoice.buyer.name = invoice.buyer.tradingName;
     invoice.discounts = Invoice::discountsIn(invoice.paymentTerms);
+    invoice.accounts.removeIf([](const InvoiceAccount& account) { return account.iban.isEmpty(); });
     return {invoice, Refusal::None, QString()};
 }
 
