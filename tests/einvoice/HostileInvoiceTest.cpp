@@ -10,7 +10,7 @@
 class HostileInvoiceTest : public QObject {
     Q_OBJECT
 
-    static constexpr qint64 kBound = 256 * 1024 * 1024;
+    static constexpr qint64 kMb = 1024 * 1024;
     const QString m_fixtures = QStringLiteral(ZLV_XRECHNUNG_FIXTURES);
 
     QByteArray invoice() const {
@@ -51,37 +51,41 @@ private slots:
     void refusesWithinBoundsOrReadsTheInvoice_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("expected");
+        QTest::addColumn<qint64>("bound");
         const QString dtd = QStringLiteral("eine DTD („<!DOCTYPE …“) oder Entity-Deklaration. Solche Dateien "
                                            "werden aus Sicherheitsgründen nicht gelesen.");
         const QString bomb = parameterEntityBomb();
-        QTest::newRow("parameter-entity bomb, UTF-8") << bomb.toUtf8() << "Zeile 2 " + dtd;
+        QTest::newRow("parameter-entity bomb, UTF-8") << bomb.toUtf8() << "Zeile 2 " + dtd << 256 * kMb;
         QTest::newRow("parameter-entity bomb, UTF-16LE with BOM")
-            << utf16(bomb, QSysInfo::LittleEndian, true) << "Zeile 2 " + dtd;
+            << utf16(bomb, QSysInfo::LittleEndian, true) << "Zeile 2 " + dtd << 256 * kMb;
         QTest::newRow("parameter-entity bomb, UTF-16BE without BOM")
-            << utf16(bomb, QSysInfo::BigEndian, false) << "Zeile 2 " + dtd;
+            << utf16(bomb, QSysInfo::BigEndian, false) << "Zeile 2 " + dtd << 256 * kMb;
         QTest::newRow("parameter-entity bomb after a comment and an instruction")
             << parameterEntityBomb(QStringLiteral("<!-- Rechnung -->\n<?style x?>\n")).toUtf8()
-            << "Zeile 4 " + dtd;
+            << "Zeile 4 " + dtd << 256 * kMb;
         QTest::newRow("parameter-entity bomb in a PDF")
-            << xmlAttachment("factur-x.xml", bomb.toUtf8()) << "Zeile 2 " + dtd;
+            << xmlAttachment("factur-x.xml", bomb.toUtf8()) << "Zeile 2 " + dtd << 256 * kMb;
         QTest::newRow("nested parameter entity")
             << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE r [<!ENTITY % a \"%a;\"> %a;]><r/>")
-            << "Zeile 1 " + dtd;
+            << "Zeile 1 " + dtd << 256 * kMb;
         QByteArray undeclared = invoice();
         undeclared.replace("[Seller name]", "&seller;");
         QTest::newRow("undeclared entity in an invoice")
-            << undeclared << "Die Datei verweist in Zeile 100 auf ein Entity, das nicht deklariert ist.";
+            << undeclared << "Die Datei verweist in Zeile 100 auf ein Entity, das nicht deklariert ist."
+            << 256 * kMb;
         QByteArray invalid = invoice();
         invalid.replace("[Seller name]", "[Seller \xC3\x28name]");
         QTest::newRow("invalid UTF-8")
             << invalid
             << "Die Datei ist nicht gültig in UTF-8 kodiert: In Zeile 100 (Byte 5561 der Datei) steht eine "
-               "Bytefolge, die kein Zeichen ergibt.";
+               "Bytefolge, die kein Zeichen ergibt."
+            << 256 * kMb;
         QTest::newRow("declared size lies, 1 GB decoded")
             << PdfBytes::withAttachments({{"factur-x.xml", PdfBytes::flate(PdfBytes::zerosFlate(1024)),
                                            "/Filter [/FlateDecode /FlateDecode] /Params << /Size 100 >>"}})
             << "Die eingebettete Datei „factur-x.xml“ kann nicht gelesen werden: Der Anhang ist entpackt "
-               "größer als 20 MB.";
+               "größer als 20 MB."
+            << 256 * kMb;
         QList<PdfBytes::Attachment> many;
         const QByteArray nineteenMb = PdfBytes::flate(PdfBytes::zerosFlate(19));
         for (int i = 0; i < 100; ++i)
@@ -90,24 +94,31 @@ private slots:
         QTest::newRow("100 attachments of 19 MB")
             << PdfBytes::withAttachments(many)
             << "Die PDF-Datei enthält keine E-Rechnung in den Anhängen, die gelesen werden (höchstens 20, "
-               "zusammen entpackt höchstens 20 MB); 98 weitere Anhänge werden nicht gelesen.";
+               "zusammen entpackt höchstens 20 MB); 98 weitere Anhänge werden nicht gelesen."
+            << 256 * kMb;
         const PdfBytes::Attachment sound{"factur-x.xml", PdfBytes::flate(invoice()), "/Filter /FlateDecode"};
+        QByteArray longNote = invoice();
+        longNote.replace("[Seller name]", QByteArray(18 * kMb, 'x'));
+        QTest::newRow("memory runs out")
+            << longNote << "Der Arbeitsspeicher reicht nicht aus, um die Datei zu lesen." << 20 * kMb;
         QTest::newRow("broken JPEG beside factur-x.xml")
             << PdfBytes::withAttachments({{"foto.jpg", "\xFF\xD8 kaputt", "/Filter /DCTDecode"}, sound})
-            << "gelesen: 123456XX";
+            << "gelesen: 123456XX" << 256 * kMb;
         QTest::newRow("undecodable XML beside factur-x.xml")
             << PdfBytes::withAttachments(
                    {{"anlage.xml", "x\x9C kaputt", "/Filter [/FlateDecode /DCTDecode]"}, sound})
-            << "gelesen: 123456XX";
+            << "gelesen: 123456XX" << 256 * kMb;
         QTest::newRow("undecodable factur-x.xml")
             << PdfBytes::withAttachments({{"factur-x.xml", "kaputt", "/Filter /DCTDecode"}})
             << "Die eingebettete Datei „factur-x.xml“ kann nicht gelesen werden: Der Anhang kann nicht "
-               "entpackt werden.";
+               "entpackt werden."
+            << 256 * kMb;
     }
     void refusesWithinBoundsOrReadsTheInvoice() {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, expected);
-        const QString outcome = boundedRun(kBound, [&bytes] {
+        QFETCH(qint64, bound);
+        const QString outcome = boundedRun(bound, [&bytes] {
             const InvoiceReader::Result result = InvoiceReader::read(bytes);
             return result.invoice ? QStringLiteral("gelesen: ") + result.invoice->number : result.reason;
         });

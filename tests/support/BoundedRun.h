@@ -1,11 +1,11 @@
 #pragma once
 
+#include <csignal>
+#include <exception>
 #include <functional>
 #include <QByteArray>
 #include <QFile>
 #include <QString>
-#include <csignal>
-#include <exception>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
