@@ -185,7 +185,7 @@ XmlSource::Checked XmlSource::check(const QByteArray& bytes) {
             return problem(Problem::Encoding,
                            QStringLiteral("Die Datei gibt die Zeichenkodierung „%1“ an, ist aber in UTF-16 "
                                           "kodiert.")
-                                   .arg(prolog.declaredEncoding) +
+                                   .arg(prolog.declaredEncoding.toUpper()) +
                                kUtf8Only);
         checked.looksLikeXml = judged.looksLikeXml;
         return checked;
@@ -206,6 +206,12 @@ XmlSource::Checked XmlSource::check(const QByteArray& bytes) {
                                kUtf8Only);
         return checked;
     }
+    if (declared.startsWith(u"utf-16"))
+        return problem(
+            Problem::Encoding,
+            QStringLiteral("Die Datei gibt die Zeichenkodierung „%1“ an, ist aber nicht so kodiert.")
+                    .arg(declared.toUpper()) +
+                kUtf8Only);
     if (declared == u"iso-8859-1" || declared == u"latin1" || declared == u"us-ascii") {
         checked.decoded = QString::fromLatin1(bytes);
         checked.isDecoded = true;
@@ -214,6 +220,6 @@ XmlSource::Checked XmlSource::check(const QByteArray& bytes) {
     return problem(Problem::Encoding,
                    QStringLiteral("Die Datei ist in der Zeichenkodierung „%1“ geschrieben, die nicht "
                                   "gelesen wird.")
-                           .arg(declared) +
+                           .arg(declared.toUpper()) +
                        kUtf8Only);
 }

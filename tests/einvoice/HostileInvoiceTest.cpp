@@ -97,6 +97,13 @@ private slots:
                "zusammen entpackt höchstens 20 MB); 98 weitere Anhänge werden nicht gelesen."
             << 256 * kMb;
         const PdfBytes::Attachment sound{"factur-x.xml", PdfBytes::flate(invoice()), "/Filter /FlateDecode"};
+        const QString utf16Invoice =
+            QString::fromUtf8(invoice()).replace("encoding=\"UTF-8\"", "encoding=\"UTF-16\"");
+        QTest::newRow("invoice in UTF-16BE")
+            << utf16(utf16Invoice, QSysInfo::BigEndian, false) << "gelesen: 123456XX" << 256 * kMb;
+        QTest::newRow("UTF-8 that says it is UTF-16")
+            << utf16Invoice.toUtf8()
+            << "Die Datei gibt die Zeichenkodierung „UTF-16“ an, ist aber nicht so kodiert." << 256 * kMb;
         QByteArray longNote = invoice();
         longNote.replace("[Seller name]", QByteArray(18 * kMb, 'x'));
         QTest::newRow("memory runs out")
