@@ -1,5 +1,6 @@
 #include "InvoiceReader.h"
 
+#include "InvoiceSyntax.h"
 #include "PdfAttachments.h"
 #include "XmlSource.h"
 
@@ -16,207 +17,6 @@ const QString kUblInvoice = QStringLiteral("urn:oasis:names:specification:ubl:sc
 const QString kUblCreditNote = QStringLiteral("urn:oasis:names:specification:ubl:schema:xsd:CreditNote-2");
 const QString kCii = QStringLiteral("urn:un:unece:uncefact:data:standard:CrossIndustryInvoice:100");
 
-// What an element's text is to the invoice.
-enum class Term {
-    Number,
-    IssueDate,
-    TypeCode,
-    Currency,
-    DueDate,
-    BuyerReference,
-    OrderReference,
-    Note,
-    PaymentTerms,
-    Iban,
-    AccountName,
-    Bic,
-    LineTotal,
-    Allowances,
-    Charges,
-    NetTotal,
-    VatTotal,
-    GrossTotal,
-    Prepaid,
-    Rounding,
-    AmountDue,
-    VatCategory,
-    VatRate,
-    VatBasis,
-    VatAmount,
-    // A party's terms; the seller's and the buyer's share them, told apart by where they stand.
-    PartyName,
-    PartyTradingName,
-    PartyStreet,
-    PartyStreetExtra,
-    PartyPostcode,
-    PartyTown,
-    PartyCountry,
-    PartyTaxId,
-    PartyTaxScheme,
-    PartyContact,
-    PartyPhone,
-    PartyEmail,
-    LineId,
-    LineName,
-    LineQuantity,
-    LinePrice,
-    LineVatRate,
-    LineNet,
-};
-
-struct Syntax {
-    Invoice::Syntax syntax;
-    QHash<QString, Term> header;
-    // The two parties' element paths, and the terms within them.
-    QString sellerPath;
-    QString buyerPath;
-    QHash<QString, Term> party;
-    // Where a VAT category and a line begin, and the line's terms.
-    QString vatPath;
-    // Where a payment means, with the account it names, begins.
-    QString accountPath;
-    QStringList linePaths;
-    QHash<QString, Term> line;
-};
-
-Syntax ubl(const QString& root) {
-    const QString lineName = root == QLatin1String("CreditNote") ? QStringLiteral("CreditNoteLine")
-                                                                 : QStringLiteral("InvoiceLine");
-    const QString quantity = root == QLatin1String("CreditNote") ? QStringLiteral("CreditedQuantity")
-                                                                 : QStringLiteral("InvoicedQuantity");
-    Syntax s{Invoice::Syntax::Ubl, {}, {}, {}, {}, {}, {}, {}, {}};
-    s.header = {
-        {QStringLiteral("/ID"), Term::Number},
-        {QStringLiteral("/IssueDate"), Term::IssueDate},
-        {QStringLiteral("/InvoiceTypeCode"), Term::TypeCode},
-        {QStringLiteral("/CreditNoteTypeCode"), Term::TypeCode},
-        {QStringLiteral("/DocumentCurrencyCode"), Term::Currency},
-        {QStringLiteral("/DueDate"), Term::DueDate},
-        {QStringLiteral("/PaymentMeans/PaymentDueDate"), Term::DueDate},
-        {QStringLiteral("/BuyerReference"), Term::BuyerReference},
-        {QStringLiteral("/OrderReference/ID"), Term::OrderReference},
-        {QStringLiteral("/Note"), Term::Note},
-        {QStringLiteral("/PaymentTerms/Note"), Term::PaymentTerms},
-        {QStringLiteral("/PaymentMeans/PayeeFinancialAccount/ID"), Term::Iban},
-        {QStringLiteral("/PaymentMeans/PayeeFinancialAccount/Name"), Term::AccountName},
-        {QStringLiteral("/PaymentMeans/PayeeFinancialAccount/FinancialInstitutionBranch/ID"), Term::Bic},
-        {QStringLiteral("/LegalMonetaryTotal/LineExtensionAmount"), Term::LineTotal},
-        {QStringLiteral("/LegalMonetaryTotal/AllowanceTotalAmount"), Term::Allowances},
-        {QStringLiteral("/LegalMonetaryTotal/ChargeTotalAmount"), Term::Charges},
-        {QStringLiteral("/LegalMonetaryTotal/TaxExclusiveAmount"), Term::NetTotal},
-        {QStringLiteral("/TaxTotal/TaxAmount"), Term::VatTotal},
-        {QStringLiteral("/LegalMonetaryTotal/TaxInclusiveAmount"), Term::GrossTotal},
-        {QStringLiteral("/LegalMonetaryTotal/PrepaidAmount"), Term::Prepaid},
-        {QStringLiteral("/LegalMonetaryTotal/PayableRoundingAmount"), Term::Rounding},
-        {QStringLiteral("/LegalMonetaryTotal/PayableAmount"), Term::AmountDue},
-        {QStringLiteral("/TaxTotal/TaxSubtotal/TaxCategory/ID"), Term::VatCategory},
-        {QStringLiteral("/TaxTotal/TaxSubtotal/TaxCategory/Percent"), Term::VatRate},
-        {QStringLiteral("/TaxTotal/TaxSubtotal/TaxableAmount"), Term::VatBasis},
-        {QStringLiteral("/TaxTotal/TaxSubtotal/TaxAmount"), Term::VatAmount},
-    };
-    s.sellerPath = QStringLiteral("/AccountingSupplierParty/Party");
-    s.buyerPath = QStringLiteral("/AccountingCustomerParty/Party");
-    s.party = {
-        {QStringLiteral("/PartyLegalEntity/RegistrationName"), Term::PartyName},
-        {QStringLiteral("/PartyName/Name"), Term::PartyTradingName},
-        {QStringLiteral("/PostalAddress/StreetName"), Term::PartyStreet},
-        {QStringLiteral("/PostalAddress/AdditionalStreetName"), Term::PartyStreetExtra},
-        {QStringLiteral("/PostalAddress/PostalZone"), Term::PartyPostcode},
-        {QStringLiteral("/PostalAddress/CityName"), Term::PartyTown},
-        {QStringLiteral("/PostalAddress/Country/IdentificationCode"), Term::PartyCountry},
-        {QStringLiteral("/PartyTaxScheme/CompanyID"), Term::PartyTaxId},
-        {QStringLiteral("/PartyTaxScheme/TaxScheme/ID"), Term::PartyTaxScheme},
-        {QStringLiteral("/Contact/Name"), Term::PartyContact},
-        {QStringLiteral("/Contact/Telephone"), Term::PartyPhone},
-        {QStringLiteral("/Contact/ElectronicMail"), Term::PartyEmail},
-    };
-    s.vatPath = QStringLiteral("/TaxTotal/TaxSubtotal");
-    s.accountPath = QStringLiteral("/PaymentMeans");
-    s.linePaths = {u'/' + lineName};
-    s.line = {
-        {QStringLiteral("/ID"), Term::LineId},
-        {QStringLiteral("/Item/Name"), Term::LineName},
-        {u'/' + quantity, Term::LineQuantity},
-        {QStringLiteral("/Price/PriceAmount"), Term::LinePrice},
-        {QStringLiteral("/Item/ClassifiedTaxCategory/Percent"), Term::LineVatRate},
-        {QStringLiteral("/LineExtensionAmount"), Term::LineNet},
-    };
-    return s;
-}
-
-Syntax cii() {
-    const QString settlement = QStringLiteral("/SupplyChainTradeTransaction/ApplicableHeaderTradeSettlement");
-    const QString sums = settlement + QStringLiteral("/SpecifiedTradeSettlementHeaderMonetarySummation");
-    const QString means = settlement + QStringLiteral("/SpecifiedTradeSettlementPaymentMeans");
-    const QString vat = settlement + QStringLiteral("/ApplicableTradeTax");
-    Syntax s{Invoice::Syntax::Cii, {}, {}, {}, {}, {}, {}, {}, {}};
-    s.header = {
-        {QStringLiteral("/ExchangedDocument/ID"), Term::Number},
-        {QStringLiteral("/ExchangedDocument/IssueDateTime/DateTimeString"), Term::IssueDate},
-        {QStringLiteral("/ExchangedDocument/TypeCode"), Term::TypeCode},
-        {settlement + QStringLiteral("/InvoiceCurrencyCode"), Term::Currency},
-        {settlement + QStringLiteral("/SpecifiedTradePaymentTerms/DueDateDateTime/DateTimeString"),
-         Term::DueDate},
-        {QStringLiteral("/SupplyChainTradeTransaction/ApplicableHeaderTradeAgreement/BuyerReference"),
-         Term::BuyerReference},
-        {QStringLiteral("/SupplyChainTradeTransaction/ApplicableHeaderTradeAgreement/"
-                        "BuyerOrderReferencedDocument/IssuerAssignedID"),
-         Term::OrderReference},
-        {QStringLiteral("/ExchangedDocument/IncludedNote/Content"), Term::Note},
-        {settlement + QStringLiteral("/SpecifiedTradePaymentTerms/Description"), Term::PaymentTerms},
-        {means + QStringLiteral("/PayeePartyCreditorFinancialAccount/IBANID"), Term::Iban},
-        {means + QStringLiteral("/PayeePartyCreditorFinancialAccount/AccountName"), Term::AccountName},
-        {means + QStringLiteral("/PayeeSpecifiedCreditorFinancialInstitution/BICID"), Term::Bic},
-        {sums + QStringLiteral("/LineTotalAmount"), Term::LineTotal},
-        {sums + QStringLiteral("/AllowanceTotalAmount"), Term::Allowances},
-        {sums + QStringLiteral("/ChargeTotalAmount"), Term::Charges},
-        {sums + QStringLiteral("/TaxBasisTotalAmount"), Term::NetTotal},
-        {sums + QStringLiteral("/TaxTotalAmount"), Term::VatTotal},
-        {sums + QStringLiteral("/GrandTotalAmount"), Term::GrossTotal},
-        {sums + QStringLiteral("/TotalPrepaidAmount"), Term::Prepaid},
-        {sums + QStringLiteral("/RoundingAmount"), Term::Rounding},
-        {sums + QStringLiteral("/DuePayableAmount"), Term::AmountDue},
-        {vat + QStringLiteral("/CategoryCode"), Term::VatCategory},
-        {vat + QStringLiteral("/RateApplicablePercent"), Term::VatRate},
-        {vat + QStringLiteral("/BasisAmount"), Term::VatBasis},
-        {vat + QStringLiteral("/CalculatedAmount"), Term::VatAmount},
-    };
-    s.sellerPath =
-        QStringLiteral("/SupplyChainTradeTransaction/ApplicableHeaderTradeAgreement/SellerTradeParty");
-    s.buyerPath =
-        QStringLiteral("/SupplyChainTradeTransaction/ApplicableHeaderTradeAgreement/BuyerTradeParty");
-    s.party = {
-        {QStringLiteral("/Name"), Term::PartyName},
-        {QStringLiteral("/SpecifiedLegalOrganization/TradingBusinessName"), Term::PartyTradingName},
-        {QStringLiteral("/PostalTradeAddress/LineOne"), Term::PartyStreet},
-        {QStringLiteral("/PostalTradeAddress/LineTwo"), Term::PartyStreetExtra},
-        {QStringLiteral("/PostalTradeAddress/PostcodeCode"), Term::PartyPostcode},
-        {QStringLiteral("/PostalTradeAddress/CityName"), Term::PartyTown},
-        {QStringLiteral("/PostalTradeAddress/CountryID"), Term::PartyCountry},
-        {QStringLiteral("/SpecifiedTaxRegistration/ID"), Term::PartyTaxId},
-        {QStringLiteral("/DefinedTradeContact/PersonName"), Term::PartyContact},
-        {QStringLiteral("/DefinedTradeContact/TelephoneUniversalCommunication/CompleteNumber"),
-         Term::PartyPhone},
-        {QStringLiteral("/DefinedTradeContact/EmailURIUniversalCommunication/URIID"), Term::PartyEmail},
-    };
-    s.vatPath = vat;
-    s.accountPath = means;
-    s.linePaths = {QStringLiteral("/SupplyChainTradeTransaction/IncludedSupplyChainTradeLineItem")};
-    s.line = {
-        {QStringLiteral("/AssociatedDocumentLineDocument/LineID"), Term::LineId},
-        {QStringLiteral("/SpecifiedTradeProduct/Name"), Term::LineName},
-        {QStringLiteral("/SpecifiedLineTradeDelivery/BilledQuantity"), Term::LineQuantity},
-        {QStringLiteral("/SpecifiedLineTradeAgreement/NetPriceProductTradePrice/ChargeAmount"),
-         Term::LinePrice},
-        {QStringLiteral("/SpecifiedLineTradeSettlement/ApplicableTradeTax/RateApplicablePercent"),
-         Term::LineVatRate},
-        {QStringLiteral("/SpecifiedLineTradeSettlement/SpecifiedTradeSettlementLineMonetarySummation/"
-                        "LineTotalAmount"),
-         Term::LineNet},
-    };
-    return s;
-}
-
 InvoiceReader::Result refused(InvoiceReader::Refusal refusal, const QString& reason) {
     return {std::nullopt, refusal, reason};
 }
@@ -230,7 +30,7 @@ QDate dateOf(const QString& text) {
 // Reads the elements below the recognised root into the invoice.
 class TermReader {
 public:
-    TermReader(QXmlStreamReader& xml, const Syntax& syntax, Invoice& invoice)
+    TermReader(QXmlStreamReader& xml, const InvoiceSyntax& syntax, Invoice& invoice)
         : m_xml(xml), m_syntax(syntax), m_invoice(invoice) {}
 
     // Called for each element below the root, with the path below the root.
@@ -284,36 +84,36 @@ private:
         if (!field)
             field = amount();
     }
-    void take(Term term) {
+    void take(InvoiceTerm term) {
         const QString value = m_text.trimmed();
         switch (term) {
-        case Term::Number:
+        case InvoiceTerm::Number:
             setOnce(m_invoice.number, value);
             break;
-        case Term::IssueDate:
+        case InvoiceTerm::IssueDate:
             m_invoice.issueDate = dateOf(value);
             break;
-        case Term::TypeCode:
+        case InvoiceTerm::TypeCode:
             setOnce(m_invoice.typeCode, value);
             break;
-        case Term::Currency:
+        case InvoiceTerm::Currency:
             setOnce(m_invoice.currency, value);
             break;
-        case Term::DueDate:
+        case InvoiceTerm::DueDate:
             if (!m_invoice.dueDate.isValid())
                 m_invoice.dueDate = dateOf(value);
             break;
-        case Term::BuyerReference:
+        case InvoiceTerm::BuyerReference:
             setOnce(m_invoice.buyerReference, value);
             break;
-        case Term::PaymentTerms:
+        case InvoiceTerm::PaymentTerms:
             m_invoice.paymentTerms +=
                 (m_invoice.paymentTerms.isEmpty() ? QString() : QStringLiteral("\n")) + value;
             break;
-        case Term::OrderReference:
+        case InvoiceTerm::OrderReference:
             setOnce(m_invoice.orderReference, value);
             break;
-        case Term::Note: {
+        case InvoiceTerm::Note: {
             // UBL puts the note's subject code before it: "#ADU#Es gelten …".
             static const QRegularExpression subject(QStringLiteral("^#[A-Z]{3}#"));
             const QString note = QString(value).remove(subject).trimmed();
@@ -321,60 +121,60 @@ private:
                 m_invoice.notes.append(note);
             break;
         }
-        case Term::Iban:
+        case InvoiceTerm::Iban:
             if (!m_invoice.accounts.isEmpty())
                 setOnce(m_invoice.accounts.last().iban, value);
             break;
-        case Term::AccountName:
+        case InvoiceTerm::AccountName:
             if (!m_invoice.accounts.isEmpty())
                 setOnce(m_invoice.accounts.last().name, value);
             break;
-        case Term::Bic:
+        case InvoiceTerm::Bic:
             if (!m_invoice.accounts.isEmpty())
                 setOnce(m_invoice.accounts.last().bic, value);
             break;
-        case Term::LineTotal:
+        case InvoiceTerm::LineTotal:
             takeTotal(m_invoice.lineTotal);
             break;
-        case Term::Allowances:
+        case InvoiceTerm::Allowances:
             takeTotal(m_invoice.allowances);
             break;
-        case Term::Charges:
+        case InvoiceTerm::Charges:
             takeTotal(m_invoice.charges);
             break;
-        case Term::NetTotal:
+        case InvoiceTerm::NetTotal:
             takeTotal(m_invoice.netTotal);
             break;
-        case Term::VatTotal:
+        case InvoiceTerm::VatTotal:
             // A second VAT total in the accounting currency is left out.
             if (m_currency.isEmpty() || m_invoice.currency.isEmpty() || m_currency == m_invoice.currency)
                 takeTotal(m_invoice.vatTotal);
             break;
-        case Term::GrossTotal:
+        case InvoiceTerm::GrossTotal:
             takeTotal(m_invoice.grossTotal);
             break;
-        case Term::Prepaid:
+        case InvoiceTerm::Prepaid:
             takeTotal(m_invoice.prepaid);
             break;
-        case Term::Rounding:
+        case InvoiceTerm::Rounding:
             takeTotal(m_invoice.rounding);
             break;
-        case Term::AmountDue:
+        case InvoiceTerm::AmountDue:
             takeTotal(m_invoice.amountDue);
             break;
-        case Term::VatCategory:
-        case Term::VatRate:
-        case Term::VatBasis:
-        case Term::VatAmount:
+        case InvoiceTerm::VatCategory:
+        case InvoiceTerm::VatRate:
+        case InvoiceTerm::VatBasis:
+        case InvoiceTerm::VatAmount:
             if (!m_invoice.vat.isEmpty())
                 takeVat(m_invoice.vat.last(), term);
             break;
-        case Term::LineId:
-        case Term::LineName:
-        case Term::LineQuantity:
-        case Term::LinePrice:
-        case Term::LineVatRate:
-        case Term::LineNet:
+        case InvoiceTerm::LineId:
+        case InvoiceTerm::LineName:
+        case InvoiceTerm::LineQuantity:
+        case InvoiceTerm::LinePrice:
+        case InvoiceTerm::LineVatRate:
+        case InvoiceTerm::LineNet:
             if (!m_invoice.lines.isEmpty())
                 takeLine(m_invoice.lines.last(), term);
             break;
@@ -382,15 +182,15 @@ private:
             break;
         }
     }
-    void takeVat(InvoiceVat& vat, Term term) {
+    void takeVat(InvoiceVat& vat, InvoiceTerm term) {
         switch (term) {
-        case Term::VatCategory:
+        case InvoiceTerm::VatCategory:
             vat.category = m_text.trimmed();
             break;
-        case Term::VatRate:
+        case InvoiceTerm::VatRate:
             vat.rate = amount();
             break;
-        case Term::VatBasis:
+        case InvoiceTerm::VatBasis:
             vat.basis = amount();
             break;
         default:
@@ -398,23 +198,23 @@ private:
             break;
         }
     }
-    void takeLine(InvoiceLine& line, Term term) {
+    void takeLine(InvoiceLine& line, InvoiceTerm term) {
         switch (term) {
-        case Term::LineId:
+        case InvoiceTerm::LineId:
             line.id = m_text.trimmed();
             break;
-        case Term::LineName:
+        case InvoiceTerm::LineName:
             line.name = m_text.trimmed();
             break;
-        case Term::LineQuantity:
+        case InvoiceTerm::LineQuantity:
             line.quantity = amount();
             line.unit = m_unit;
             break;
-        case Term::LinePrice:
+        case InvoiceTerm::LinePrice:
             if (!line.price)
                 line.price = amount();
             break;
-        case Term::LineVatRate:
+        case InvoiceTerm::LineVatRate:
             line.vatRate = amount();
             break;
         default:
@@ -422,31 +222,31 @@ private:
             break;
         }
     }
-    void takeParty(InvoiceParty& party, Term term) {
+    void takeParty(InvoiceParty& party, InvoiceTerm term) {
         const QString value = m_text.trimmed();
         switch (term) {
-        case Term::PartyName:
+        case InvoiceTerm::PartyName:
             setOnce(party.name, value);
             break;
-        case Term::PartyTradingName:
+        case InvoiceTerm::PartyTradingName:
             setOnce(party.tradingName, value);
             break;
-        case Term::PartyStreet:
+        case InvoiceTerm::PartyStreet:
             setOnce(party.street, value);
             break;
-        case Term::PartyStreetExtra:
+        case InvoiceTerm::PartyStreetExtra:
             setOnce(party.streetExtra, value);
             break;
-        case Term::PartyPostcode:
+        case InvoiceTerm::PartyPostcode:
             setOnce(party.postcode, value);
             break;
-        case Term::PartyTown:
+        case InvoiceTerm::PartyTown:
             setOnce(party.town, value);
             break;
-        case Term::PartyCountry:
+        case InvoiceTerm::PartyCountry:
             setOnce(party.country, value);
             break;
-        case Term::PartyTaxId:
+        case InvoiceTerm::PartyTaxId:
             // CII says the scheme in the attribute; UBL in the TaxScheme that follows.
             if (m_scheme == QLatin1String("VA"))
                 setOnce(party.vatNumber, value);
@@ -455,17 +255,17 @@ private:
             else
                 m_pendingTaxId = value;
             break;
-        case Term::PartyTaxScheme:
+        case InvoiceTerm::PartyTaxScheme:
             setOnce(value == QLatin1String("VAT") ? party.vatNumber : party.taxNumber, m_pendingTaxId);
             m_pendingTaxId.clear();
             break;
-        case Term::PartyContact:
+        case InvoiceTerm::PartyContact:
             setOnce(party.contact, value);
             break;
-        case Term::PartyPhone:
+        case InvoiceTerm::PartyPhone:
             setOnce(party.phone, value);
             break;
-        case Term::PartyEmail:
+        case InvoiceTerm::PartyEmail:
             setOnce(party.email, value);
             break;
         default:
@@ -474,7 +274,7 @@ private:
     }
 
     QXmlStreamReader& m_xml;
-    const Syntax& m_syntax;
+    const InvoiceSyntax& m_syntax;
     Invoice& m_invoice;
     QString m_text;
     QString m_scheme;
@@ -549,7 +349,7 @@ InvoiceReader::Result InvoiceReader::parseXml(const QByteArray& bytes) {
         xml.setDevice(&buffer);
     }
     Invoice invoice;
-    std::optional<Syntax> syntax;
+    std::optional<InvoiceSyntax> syntax;
     std::optional<TermReader> terms;
     QString path;
     QList<qsizetype> lengths;
@@ -569,10 +369,10 @@ InvoiceReader::Result InvoiceReader::parseXml(const QByteArray& bytes) {
                 const QStringView ns = xml.namespaceUri();
                 const QStringView root = xml.name();
                 if (ns == kCii && root == QLatin1String("CrossIndustryInvoice"))
-                    syntax = cii();
+                    syntax = InvoiceSyntax::cii();
                 else if ((ns == kUblInvoice && root == QLatin1String("Invoice")) ||
                          (ns == kUblCreditNote && root == QLatin1String("CreditNote")))
-                    syntax = ubl(root.toString());
+                    syntax = InvoiceSyntax::ubl(root.toString());
                 else
                     return refused(Refusal::NotAnInvoice, kNoInvoice);
                 invoice.syntax = syntax->syntax;
