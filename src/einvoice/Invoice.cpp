@@ -1,5 +1,6 @@
 #include "Invoice.h"
 
+#include <QHash>
 #include <QRegularExpression>
 
 QString Invoice::typeName(const QString& code) {
@@ -18,6 +19,55 @@ QString Invoice::typeName(const QString& code) {
         if (known == code)
             return name;
     return QStringLiteral("Rechnungsart ") + code;
+}
+
+QString Invoice::unitName(const QString& code) {
+    // UN/ECE Recommendation 20 and 21, the units met on building invoices.
+    static const QHash<QString, QString> names = {
+        {QStringLiteral("C62"), QStringLiteral("Stück")},
+        {QStringLiteral("H87"), QStringLiteral("Stück")},
+        {QStringLiteral("EA"), QStringLiteral("Stück")},
+        {QStringLiteral("XPP"), QStringLiteral("Stück")},
+        {QStringLiteral("PR"), QStringLiteral("Paar")},
+        {QStringLiteral("SET"), QStringLiteral("Satz")},
+        {QStringLiteral("LS"), QStringLiteral("pauschal")},
+        {QStringLiteral("MIN"), QStringLiteral("Minuten")},
+        {QStringLiteral("HUR"), QStringLiteral("Stunden")},
+        {QStringLiteral("DAY"), QStringLiteral("Tage")},
+        {QStringLiteral("WEE"), QStringLiteral("Wochen")},
+        {QStringLiteral("MON"), QStringLiteral("Monate")},
+        {QStringLiteral("ANN"), QStringLiteral("Jahre")},
+        {QStringLiteral("MMT"), QStringLiteral("mm")},
+        {QStringLiteral("CMT"), QStringLiteral("cm")},
+        {QStringLiteral("MTR"), QStringLiteral("m")},
+        {QStringLiteral("KMT"), QStringLiteral("km")},
+        {QStringLiteral("MTK"), QStringLiteral("m²")},
+        {QStringLiteral("MTQ"), QStringLiteral("m³")},
+        {QStringLiteral("LTR"), QStringLiteral("Liter")},
+        {QStringLiteral("GRM"), QStringLiteral("g")},
+        {QStringLiteral("KGM"), QStringLiteral("kg")},
+        {QStringLiteral("TNE"), QStringLiteral("t")},
+        {QStringLiteral("KWH"), QStringLiteral("kWh")},
+        {QStringLiteral("KWT"), QStringLiteral("kW")},
+        {QStringLiteral("P1"), QStringLiteral("Prozent")},
+    };
+    return names.value(code, code);
+}
+
+QString Invoice::vatCategoryName(const QString& code) {
+    // UNTDID 5305 as EN 16931 uses it.
+    static const QHash<QString, QString> names = {
+        {QStringLiteral("S"), QStringLiteral("Regelsatz")},
+        {QStringLiteral("Z"), QStringLiteral("Nullsatz")},
+        {QStringLiteral("E"), QStringLiteral("steuerbefreit")},
+        {QStringLiteral("AE"), QStringLiteral("Steuerschuld des Leistungsempfängers (Reverse Charge)")},
+        {QStringLiteral("K"), QStringLiteral("innergemeinschaftliche Lieferung")},
+        {QStringLiteral("G"), QStringLiteral("Ausfuhr in ein Land außerhalb der EU")},
+        {QStringLiteral("O"), QStringLiteral("nicht umsatzsteuerbar")},
+        {QStringLiteral("L"), QStringLiteral("Kanarische Inseln (IGIC)")},
+        {QStringLiteral("M"), QStringLiteral("Ceuta und Melilla (IPSI)")},
+    };
+    return names.value(code, code.isEmpty() ? QString() : QStringLiteral("Kategorie ") + code);
 }
 
 Money Invoice::bookingAmount() const {

@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // A party of an invoice: the seller (BG-4) or the buyer (BG-7).
 struct InvoiceParty {
@@ -42,6 +43,13 @@ struct InvoiceVat {
     std::optional<InvoiceAmount> amount; // BT-117
 };
 
+// An account the amount may be paid to (BG-17).
+struct InvoiceAccount {
+    QString iban; // BT-84
+    QString name; // BT-85
+    QString bic;  // BT-86
+};
+
 // A cash discount offered in the payment terms: "#SKONTO#TAGE=14#PROZENT=2.00#" with an optional
 // "BASISBETRAG=...".
 struct InvoiceDiscount {
@@ -60,11 +68,11 @@ struct Invoice {
     QString currency;       // BT-5
     QDate dueDate;          // BT-9
     QString buyerReference; // BT-10, the Leitweg-ID
+    QString orderReference; // BT-13
+    QStringList notes;      // BT-22
     QString paymentTerms;   // BT-20
     QList<InvoiceDiscount> discounts;
-    QString iban;        // BT-84
-    QString accountName; // BT-85
-    QString bic;         // BT-86
+    QList<InvoiceAccount> accounts;
     InvoiceParty seller;
     InvoiceParty buyer;
     QList<InvoiceLine> lines;
@@ -81,6 +89,10 @@ struct Invoice {
 
     // BT-3 in German words: "Rechnung", "Gutschrift", "Schlussrechnung (Bau)" ...
     static QString typeName(const QString& code);
+    // BT-130 in German: "Stück", "m³", "pauschal" ...; an unknown code as it is.
+    static QString unitName(const QString& code);
+    // BT-118 in German: "Regelsatz", "steuerbefreit" ...
+    static QString vatCategoryName(const QString& code);
     bool isCreditNote() const { return typeCode == QLatin1String("381"); }
     // What the booking pays: BT-115, negative for a credit note, rounded to the cent.
     Money bookingAmount() const;

@@ -25,15 +25,30 @@ std::optional<InvoiceAmount> InvoiceAmount::parse(const QString& given) {
     }
     qint64 fraction = 0;
     int decimals = 0;
+    // Decimals beyond the sixth round the millionths, half away from zero ("30.00000000000" is 30).
+    bool roundUp = false;
+    bool beyond = false;
     if (i < text.size() && text.at(i) == u'.') {
-        for (++i; i < text.size() && text.at(i).isDigit(); ++i, ++decimals) {
-            if (decimals == kMaxDecimals)
-                return std::nullopt;
+        for (++i; i < text.size() && text.at(i).isDigit(); ++i) {
+            if (decimals == kMaxDecimals) {
+                roundUp = roundUp || (!beyond && text.at(i).digitValue() >= 5);
+                beyond = true;
+                continue;
+            }
             fraction = fraction * 10 + text.at(i).digitValue();
+            ++decimals;
         }
     }
     if (i != text.size() || wholeDigits + decimals == 0)
         return std::nullopt;
+    if (beyond) {
+        // Shown with the decimals that still carry a digit.
+        fraction += roundUp ? 1 : 0;
+        while (decimals > 2 && fraction % 10 == 0) {
+            fraction /= 10;
+            --decimals;
+        }
+    }
     for (int d = decimals; d < kMaxDecimals; ++d)
         fraction *= 10;
     InvoiceAmount amount;

@@ -11,7 +11,7 @@
 class InvoiceAmount {
 public:
     InvoiceAmount() = default;
-    // Nullopt for a text that is no decimal number or has more than six decimals.
+    // Nullopt for a text that is no decimal number; decimals beyond the sixth are rounded.
     static std::optional<InvoiceAmount> parse(const QString& text);
     static InvoiceAmount fromMillionths(qint64 value);
 

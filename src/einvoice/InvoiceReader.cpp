@@ -1,11 +1,14 @@
 #include "InvoiceReader.h"
 
+#include "InvoiceSyntax.h"
 #include "PdfAttachments.h"
+#include "XmlSource.h"
 
 #include <algorithm>
 #include <QBuffer>
 #include <QHash>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QXmlStreamReader>
 
 namespace {
@@ -13,195 +16,6 @@ namespace {
 const QString kUblInvoice = QStringLiteral("urn:oasis:names:specification:ubl:schema:xsd:Invoice-2");
 const QString kUblCreditNote = QStringLiteral("urn:oasis:names:specification:ubl:schema:xsd:CreditNote-2");
 const QString kCii = QStringLiteral("urn:un:unece:uncefact:data:standard:CrossIndustryInvoice:100");
-
-// What an element's text is to the invoice.
-enum class Term {
-    Number,
-    IssueDate,
-    TypeCode,
-    Currency,
-    DueDate,
-    BuyerReference,
-    PaymentTerms,
-    Iban,
-    AccountName,
-    Bic,
-    LineTotal,
-    Allowances,
-    Charges,
-    NetTotal,
-    VatTotal,
-    GrossTotal,
-    Prepaid,
-    Rounding,
-    AmountDue,
-    VatCategory,
-    VatRate,
-    VatBasis,
-    VatAmount,
-    // A party's terms; the seller's and the buyer's share them, told apart by where they stand.
-    PartyName,
-    PartyTradingName,
-    PartyStreet,
-    PartyStreetExtra,
-    PartyPostcode,
-    PartyTown,
-    PartyCountry,
-    PartyTaxId,
-    PartyTaxScheme,
-    PartyContact,
-    PartyPhone,
-    PartyEmail,
-    LineId,
-    LineName,
-    LineQuantity,
-    LinePrice,
-    LineVatRate,
-    LineNet,
-};
-
-struct Syntax {
-    Invoice::Syntax syntax;
-    QHash<QString, Term> header;
-    // The two parties' element paths, and the terms within them.
-    QString sellerPath;
-    QString buyerPath;
-    QHash<QString, Term> party;
-    // Where a VAT category and a line begin, and the line's terms.
-    QString vatPath;
-    QStringList linePaths;
-    QHash<QString, Term> line;
-};
-
-Syntax ubl(const QString& root) {
-    const QString lineName = root == QLatin1String("CreditNote") ? QStringLiteral("CreditNoteLine")
-                                                                 : QStringLiteral("InvoiceLine");
-    const QString quantity = root == QLatin1String("CreditNote") ? QStringLiteral("CreditedQuantity")
-                                                                 : QStringLiteral("InvoicedQuantity");
-    Syntax s{Invoice::Syntax::Ubl, {}, {}, {}, {}, {}, {}, {}};
-    s.header = {
-        {QStringLiteral("/ID"), Term::Number},
-        {QStringLiteral("/IssueDate"), Term::IssueDate},
-        {QStringLiteral("/InvoiceTypeCode"), Term::TypeCode},
-        {QStringLiteral("/CreditNoteTypeCode"), Term::TypeCode},
-        {QStringLiteral("/DocumentCurrencyCode"), Term::Currency},
-        {QStringLiteral("/DueDate"), Term::DueDate},
-        {QStringLiteral("/PaymentMeans/PaymentDueDate"), Term::DueDate},
-        {QStringLiteral("/BuyerReference"), Term::BuyerReference},
-        {QStringLiteral("/PaymentTerms/Note"), Term::PaymentTerms},
-        {QStringLiteral("/PaymentMeans/PayeeFinancialAccount/ID"), Term::Iban},
-        {QStringLiteral("/PaymentMeans/PayeeFinancialAccount/Name"), Term::AccountName},
-        {QStringLiteral("/PaymentMeans/PayeeFinancialAccount/FinancialInstitutionBranch/ID"), Term::Bic},
-        {QStringLiteral("/LegalMonetaryTotal/LineExtensionAmount"), Term::LineTotal},
-        {QStringLiteral("/LegalMonetaryTotal/AllowanceTotalAmount"), Term::Allowances},
-        {QStringLiteral("/LegalMonetaryTotal/ChargeTotalAmount"), Term::Charges},
-        {QStringLiteral("/LegalMonetaryTotal/TaxExclusiveAmount"), Term::NetTotal},
-        {QStringLiteral("/TaxTotal/TaxAmount"), Term::VatTotal},
-        {QStringLiteral("/LegalMonetaryTotal/TaxInclusiveAmount"), Term::GrossTotal},
-        {QStringLiteral("/LegalMonetaryTotal/PrepaidAmount"), Term::Prepaid},
-        {QStringLiteral("/LegalMonetaryTotal/PayableRoundingAmount"), Term::Rounding},
-        {QStringLiteral("/LegalMonetaryTotal/PayableAmount"), Term::AmountDue},
-        {QStringLiteral("/TaxTotal/TaxSubtotal/TaxCategory/ID"), Term::VatCategory},
-        {QStringLiteral("/TaxTotal/TaxSubtotal/TaxCategory/Percent"), Term::VatRate},
-        {QStringLiteral("/TaxTotal/TaxSubtotal/TaxableAmount"), Term::VatBasis},
-        {QStringLiteral("/TaxTotal/TaxSubtotal/TaxAmount"), Term::VatAmount},
-    };
-    s.sellerPath = QStringLiteral("/AccountingSupplierParty/Party");
-    s.buyerPath = QStringLiteral("/AccountingCustomerParty/Party");
-    s.party = {
-        {QStringLiteral("/PartyLegalEntity/RegistrationName"), Term::PartyName},
-        {QStringLiteral("/PartyName/Name"), Term::PartyTradingName},
-        {QStringLiteral("/PostalAddress/StreetName"), Term::PartyStreet},
-        {QStringLiteral("/PostalAddress/AdditionalStreetName"), Term::PartyStreetExtra},
-        {QStringLiteral("/PostalAddress/PostalZone"), Term::PartyPostcode},
-        {QStringLiteral("/PostalAddress/CityName"), Term::PartyTown},
-        {QStringLiteral("/PostalAddress/Country/IdentificationCode"), Term::PartyCountry},
-        {QStringLiteral("/PartyTaxScheme/CompanyID"), Term::PartyTaxId},
-        {QStringLiteral("/PartyTaxScheme/TaxScheme/ID"), Term::PartyTaxScheme},
-        {QStringLiteral("/Contact/Name"), Term::PartyContact},
-        {QStringLiteral("/Contact/Telephone"), Term::PartyPhone},
-        {QStringLiteral("/Contact/ElectronicMail"), Term::PartyEmail},
-    };
-    s.vatPath = QStringLiteral("/TaxTotal/TaxSubtotal");
-    s.linePaths = {u'/' + lineName};
-    s.line = {
-        {QStringLiteral("/ID"), Term::LineId},
-        {QStringLiteral("/Item/Name"), Term::LineName},
-        {u'/' + quantity, Term::LineQuantity},
-        {QStringLiteral("/Price/PriceAmount"), Term::LinePrice},
-        {QStringLiteral("/Item/ClassifiedTaxCategory/Percent"), Term::LineVatRate},
-        {QStringLiteral("/LineExtensionAmount"), Term::LineNet},
-    };
-    return s;
-}
-
-Syntax cii() {
-    const QString settlement = QStringLiteral("/SupplyChainTradeTransaction/ApplicableHeaderTradeSettlement");
-    const QString sums = settlement + QStringLiteral("/SpecifiedTradeSettlementHeaderMonetarySummation");
-    const QString means = settlement + QStringLiteral("/SpecifiedTradeSettlementPaymentMeans");
-    const QString vat = settlement + QStringLiteral("/ApplicableTradeTax");
-    Syntax s{Invoice::Syntax::Cii, {}, {}, {}, {}, {}, {}, {}};
-    s.header = {
-        {QStringLiteral("/ExchangedDocument/ID"), Term::Number},
-        {QStringLiteral("/ExchangedDocument/IssueDateTime/DateTimeString"), Term::IssueDate},
-        {QStringLiteral("/ExchangedDocument/TypeCode"), Term::TypeCode},
-        {settlement + QStringLiteral("/InvoiceCurrencyCode"), Term::Currency},
-        {settlement + QStringLiteral("/SpecifiedTradePaymentTerms/DueDateDateTime/DateTimeString"),
-         Term::DueDate},
-        {QStringLiteral("/SupplyChainTradeTransaction/ApplicableHeaderTradeAgreement/BuyerReference"),
-         Term::BuyerReference},
-        {settlement + QStringLiteral("/SpecifiedTradePaymentTerms/Description"), Term::PaymentTerms},
-        {means + QStringLiteral("/PayeePartyCreditorFinancialAccount/IBANID"), Term::Iban},
-        {means + QStringLiteral("/PayeePartyCreditorFinancialAccount/AccountName"), Term::AccountName},
-        {means + QStringLiteral("/PayeeSpecifiedCreditorFinancialInstitution/BICID"), Term::Bic},
-        {sums + QStringLiteral("/LineTotalAmount"), Term::LineTotal},
-        {sums + QStringLiteral("/AllowanceTotalAmount"), Term::Allowances},
-        {sums + QStringLiteral("/ChargeTotalAmount"), Term::Charges},
-        {sums + QStringLiteral("/TaxBasisTotalAmount"), Term::NetTotal},
-        {sums + QStringLiteral("/TaxTotalAmount"), Term::VatTotal},
-        {sums + QStringLiteral("/GrandTotalAmount"), Term::GrossTotal},
-        {sums + QStringLiteral("/TotalPrepaidAmount"), Term::Prepaid},
-        {sums + QStringLiteral("/RoundingAmount"), Term::Rounding},
-        {sums + QStringLiteral("/DuePayableAmount"), Term::AmountDue},
-        {vat + QStringLiteral("/CategoryCode"), Term::VatCategory},
-        {vat + QStringLiteral("/RateApplicablePercent"), Term::VatRate},
-        {vat + QStringLiteral("/BasisAmount"), Term::VatBasis},
-        {vat + QStringLiteral("/CalculatedAmount"), Term::VatAmount},
-    };
-    s.sellerPath =
-        QStringLiteral("/SupplyChainTradeTransaction/ApplicableHeaderTradeAgreement/SellerTradeParty");
-    s.buyerPath =
-        QStringLiteral("/SupplyChainTradeTransaction/ApplicableHeaderTradeAgreement/BuyerTradeParty");
-    s.party = {
-        {QStringLiteral("/Name"), Term::PartyName},
-        {QStringLiteral("/SpecifiedLegalOrganization/TradingBusinessName"), Term::PartyTradingName},
-        {QStringLiteral("/PostalTradeAddress/LineOne"), Term::PartyStreet},
-        {QStringLiteral("/PostalTradeAddress/LineTwo"), Term::PartyStreetExtra},
-        {QStringLiteral("/PostalTradeAddress/PostcodeCode"), Term::PartyPostcode},
-        {QStringLiteral("/PostalTradeAddress/CityName"), Term::PartyTown},
-        {QStringLiteral("/PostalTradeAddress/CountryID"), Term::PartyCountry},
-        {QStringLiteral("/SpecifiedTaxRegistration/ID"), Term::PartyTaxId},
-        {QStringLiteral("/DefinedTradeContact/PersonName"), Term::PartyContact},
-        {QStringLiteral("/DefinedTradeContact/TelephoneUniversalCommunication/CompleteNumber"),
-         Term::PartyPhone},
-        {QStringLiteral("/DefinedTradeContact/EmailURIUniversalCommunication/URIID"), Term::PartyEmail},
-    };
-    s.vatPath = vat;
-    s.linePaths = {QStringLiteral("/SupplyChainTradeTransaction/IncludedSupplyChainTradeLineItem")};
-    s.line = {
-        {QStringLiteral("/AssociatedDocumentLineDocument/LineID"), Term::LineId},
-        {QStringLiteral("/SpecifiedTradeProduct/Name"), Term::LineName},
-        {QStringLiteral("/SpecifiedLineTradeDelivery/BilledQuantity"), Term::LineQuantity},
-        {QStringLiteral("/SpecifiedLineTradeAgreement/NetPriceProductTradePrice/ChargeAmount"),
-         Term::LinePrice},
-        {QStringLiteral("/SpecifiedLineTradeSettlement/ApplicableTradeTax/RateApplicablePercent"),
-         Term::LineVatRate},
-        {QStringLiteral("/SpecifiedLineTradeSettlement/SpecifiedTradeSettlementLineMonetarySummation/"
-                        "LineTotalAmount"),
-         Term::LineNet},
-    };
-    return s;
-}
 
 InvoiceReader::Result refused(InvoiceReader::Refusal refusal, const QString& reason) {
     return {std::nullopt, refusal, reason};
@@ -216,7 +30,7 @@ QDate dateOf(const QString& text) {
 // Reads the elements below the recognised root into the invoice.
 class TermReader {
 public:
-    TermReader(QXmlStreamReader& xml, const Syntax& syntax, Invoice& invoice)
+    TermReader(QXmlStreamReader& xml, const InvoiceSyntax& syntax, Invoice& invoice)
         : m_xml(xml), m_syntax(syntax), m_invoice(invoice) {}
 
     // Called for each element below the root, with the path below the root.
@@ -224,6 +38,8 @@ public:
         m_text.clear();
         if (path == m_syntax.vatPath)
             m_invoice.vat.append(InvoiceVat{});
+        else if (path == m_syntax.accountPath)
+            m_invoice.accounts.append(InvoiceAccount{});
         else if (m_syntax.linePaths.contains(path)) {
             m_invoice.lines.append(InvoiceLine{});
             m_lineLength = path.size();
@@ -268,83 +84,97 @@ private:
         if (!field)
             field = amount();
     }
-    void take(Term term) {
+    void take(InvoiceTerm term) {
         const QString value = m_text.trimmed();
         switch (term) {
-        case Term::Number:
+        case InvoiceTerm::Number:
             setOnce(m_invoice.number, value);
             break;
-        case Term::IssueDate:
+        case InvoiceTerm::IssueDate:
             m_invoice.issueDate = dateOf(value);
             break;
-        case Term::TypeCode:
+        case InvoiceTerm::TypeCode:
             setOnce(m_invoice.typeCode, value);
             break;
-        case Term::Currency:
+        case InvoiceTerm::Currency:
             setOnce(m_invoice.currency, value);
             break;
-        case Term::DueDate:
+        case InvoiceTerm::DueDate:
             if (!m_invoice.dueDate.isValid())
                 m_invoice.dueDate = dateOf(value);
             break;
-        case Term::BuyerReference:
+        case InvoiceTerm::BuyerReference:
             setOnce(m_invoice.buyerReference, value);
             break;
-        case Term::PaymentTerms:
+        case InvoiceTerm::PaymentTerms:
             m_invoice.paymentTerms +=
                 (m_invoice.paymentTerms.isEmpty() ? QString() : QStringLiteral("\n")) + value;
             break;
-        case Term::Iban:
-            setOnce(m_invoice.iban, value);
+        case InvoiceTerm::OrderReference:
+            setOnce(m_invoice.orderReference, value);
             break;
-        case Term::AccountName:
-            setOnce(m_invoice.accountName, value);
+        case InvoiceTerm::Note: {
+            // UBL puts the note's subject code before it: "#ADU#Es gelten …".
+            static const QRegularExpression subject(QStringLiteral("^#[A-Z]{3}#"));
+            const QString note = QString(value).remove(subject).trimmed();
+            if (!note.isEmpty())
+                m_invoice.notes.append(note);
             break;
-        case Term::Bic:
-            setOnce(m_invoice.bic, value);
+        }
+        case InvoiceTerm::Iban:
+            if (!m_invoice.accounts.isEmpty())
+                setOnce(m_invoice.accounts.last().iban, value);
             break;
-        case Term::LineTotal:
+        case InvoiceTerm::AccountName:
+            if (!m_invoice.accounts.isEmpty())
+                setOnce(m_invoice.accounts.last().name, value);
+            break;
+        case InvoiceTerm::Bic:
+            if (!m_invoice.accounts.isEmpty())
+                setOnce(m_invoice.accounts.last().bic, value);
+            break;
+        case InvoiceTerm::LineTotal:
             takeTotal(m_invoice.lineTotal);
             break;
-        case Term::Allowances:
+        case InvoiceTerm::Allowances:
             takeTotal(m_invoice.allowances);
             break;
-        case Term::Charges:
+        case InvoiceTerm::Charges:
             takeTotal(m_invoice.charges);
             break;
-        case Term::NetTotal:
+        case InvoiceTerm::NetTotal:
             takeTotal(m_invoice.netTotal);
             break;
-        case Term::VatTotal:
+        case InvoiceTerm::VatTotal:
             // A second VAT total in the accounting currency is left out.
             if (m_currency.isEmpty() || m_invoice.currency.isEmpty() || m_currency == m_invoice.currency)
                 takeTotal(m_invoice.vatTotal);
             break;
-        case Term::GrossTotal:
+        case InvoiceTerm::GrossTotal:
             takeTotal(m_invoice.grossTotal);
             break;
-        case Term::Prepaid:
+        case InvoiceTerm::Prepaid:
             takeTotal(m_invoice.prepaid);
             break;
-        case Term::Rounding:
+        case InvoiceTerm::Rounding:
             takeTotal(m_invoice.rounding);
             break;
-        case Term::AmountDue:
+        case InvoiceTerm::AmountDue:
             takeTotal(m_invoice.amountDue);
             break;
-        case Term::VatCategory:
-        case Term::VatRate:
-        case Term::VatBasis:
-        case Term::VatAmount:
+        case InvoiceTerm::VatCategory:
+        case InvoiceTerm::VatRate:
+        case InvoiceTerm::VatBasis:
+        case InvoiceTerm::VatAmount:
             if (!m_invoice.vat.isEmpty())
                 takeVat(m_invoice.vat.last(), term);
             break;
-        case Term::LineId:
-        case Term::LineName:
-        case Term::LineQuantity:
-        case Term::LinePrice:
-        case Term::LineVatRate:
-        case Term::LineNet:
+        case InvoiceTerm::LineId:
+        case InvoiceTerm::LineName:
+        case InvoiceTerm::LineQuantity:
+        case InvoiceTerm::LinePrice:
+        case InvoiceTerm::LineVatRate:
+        case InvoiceTerm::LineNet:
             if (!m_invoice.lines.isEmpty())
                 takeLine(m_invoice.lines.last(), term);
             break;
@@ -352,15 +182,15 @@ private:
             break;
         }
     }
-    void takeVat(InvoiceVat& vat, Term term) {
+    void takeVat(InvoiceVat& vat, InvoiceTerm term) {
         switch (term) {
-        case Term::VatCategory:
+        case InvoiceTerm::VatCategory:
             vat.category = m_text.trimmed();
             break;
-        case Term::VatRate:
+        case InvoiceTerm::VatRate:
             vat.rate = amount();
             break;
-        case Term::VatBasis:
+        case InvoiceTerm::VatBasis:
             vat.basis = amount();
             break;
         default:
@@ -368,23 +198,23 @@ private:
             break;
         }
     }
-    void takeLine(InvoiceLine& line, Term term) {
+    void takeLine(InvoiceLine& line, InvoiceTerm term) {
         switch (term) {
-        case Term::LineId:
+        case InvoiceTerm::LineId:
             line.id = m_text.trimmed();
             break;
-        case Term::LineName:
+        case InvoiceTerm::LineName:
             line.name = m_text.trimmed();
             break;
-        case Term::LineQuantity:
+        case InvoiceTerm::LineQuantity:
             line.quantity = amount();
             line.unit = m_unit;
             break;
-        case Term::LinePrice:
+        case InvoiceTerm::LinePrice:
             if (!line.price)
                 line.price = amount();
             break;
-        case Term::LineVatRate:
+        case InvoiceTerm::LineVatRate:
             line.vatRate = amount();
             break;
         default:
@@ -392,31 +222,31 @@ private:
             break;
         }
     }
-    void takeParty(InvoiceParty& party, Term term) {
+    void takeParty(InvoiceParty& party, InvoiceTerm term) {
         const QString value = m_text.trimmed();
         switch (term) {
-        case Term::PartyName:
+        case InvoiceTerm::PartyName:
             setOnce(party.name, value);
             break;
-        case Term::PartyTradingName:
+        case InvoiceTerm::PartyTradingName:
             setOnce(party.tradingName, value);
             break;
-        case Term::PartyStreet:
+        case InvoiceTerm::PartyStreet:
             setOnce(party.street, value);
             break;
-        case Term::PartyStreetExtra:
+        case InvoiceTerm::PartyStreetExtra:
             setOnce(party.streetExtra, value);
             break;
-        case Term::PartyPostcode:
+        case InvoiceTerm::PartyPostcode:
             setOnce(party.postcode, value);
             break;
-        case Term::PartyTown:
+        case InvoiceTerm::PartyTown:
             setOnce(party.town, value);
             break;
-        case Term::PartyCountry:
+        case InvoiceTerm::PartyCountry:
             setOnce(party.country, value);
             break;
-        case Term::PartyTaxId:
+        case InvoiceTerm::PartyTaxId:
             // CII says the scheme in the attribute; UBL in the TaxScheme that follows.
             if (m_scheme == QLatin1String("VA"))
                 setOnce(party.vatNumber, value);
@@ -425,17 +255,17 @@ private:
             else
                 m_pendingTaxId = value;
             break;
-        case Term::PartyTaxScheme:
+        case InvoiceTerm::PartyTaxScheme:
             setOnce(value == QLatin1String("VAT") ? party.vatNumber : party.taxNumber, m_pendingTaxId);
             m_pendingTaxId.clear();
             break;
-        case Term::PartyContact:
+        case InvoiceTerm::PartyContact:
             setOnce(party.contact, value);
             break;
-        case Term::PartyPhone:
+        case InvoiceTerm::PartyPhone:
             setOnce(party.phone, value);
             break;
-        case Term::PartyEmail:
+        case InvoiceTerm::PartyEmail:
             setOnce(party.email, value);
             break;
         default:
@@ -444,7 +274,7 @@ private:
     }
 
     QXmlStreamReader& m_xml;
-    const Syntax& m_syntax;
+    const InvoiceSyntax& m_syntax;
     Invoice& m_invoice;
     QString m_text;
     QString m_scheme;
@@ -479,16 +309,47 @@ InvoiceReader::Result InvoiceReader::read(const QByteArray& bytes) {
 }
 
 InvoiceReader::Result InvoiceReader::readXml(const QByteArray& bytes) {
+    try {
+        return parseXml(bytes);
+    } catch (const std::bad_alloc&) {
+        return refused(Refusal::OutOfMemory, outOfMemory());
+    }
+}
+
+QString InvoiceReader::outOfMemory() {
+    return QStringLiteral("Der Arbeitsspeicher reicht nicht aus, um die Datei zu lesen. Das Programm läuft "
+                          "weiter; die Datei wird nicht eingelesen.");
+}
+
+InvoiceReader::Result InvoiceReader::parseXml(const QByteArray& bytes) {
     if (bytes.size() > kMaxBytes)
         return refused(Refusal::TooLarge, tooLarge(bytes.size()));
+    // The raw text is judged before the parser sees it: a DTD is refused before any entity of it is
+    // expanded, and a wrong encoding is named.
+    const XmlSource::Checked checked = XmlSource::check(bytes);
+    switch (checked.problem) {
+    case XmlSource::Problem::NotXml:
+        return refused(Refusal::NotXml, checked.reason);
+    case XmlSource::Problem::Encoding:
+        return refused(Refusal::Encoding, checked.reason);
+    case XmlSource::Problem::Doctype:
+        return refused(Refusal::Declarations, checked.reason);
+    case XmlSource::Problem::None:
+        break;
+    }
     // Read from a device, the reader decodes the text piece by piece: a file refused early costs no more
     // than its first pieces.
     QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QXmlStreamReader xml(&buffer);
+    QXmlStreamReader xml;
+    if (checked.isDecoded) {
+        xml.addData(checked.decoded);
+    } else {
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        xml.setDevice(&buffer);
+    }
     Invoice invoice;
-    std::optional<Syntax> syntax;
+    std::optional<InvoiceSyntax> syntax;
     std::optional<TermReader> terms;
     QString path;
     QList<qsizetype> lengths;
@@ -508,10 +369,10 @@ InvoiceReader::Result InvoiceReader::readXml(const QByteArray& bytes) {
                 const QStringView ns = xml.namespaceUri();
                 const QStringView root = xml.name();
                 if (ns == kCii && root == QLatin1String("CrossIndustryInvoice"))
-                    syntax = cii();
+                    syntax = InvoiceSyntax::cii();
                 else if ((ns == kUblInvoice && root == QLatin1String("Invoice")) ||
                          (ns == kUblCreditNote && root == QLatin1String("CreditNote")))
-                    syntax = ubl(root.toString());
+                    syntax = InvoiceSyntax::ubl(root.toString());
                 else
                     return refused(Refusal::NotAnInvoice, kNoInvoice);
                 invoice.syntax = syntax->syntax;
@@ -542,7 +403,7 @@ InvoiceReader::Result InvoiceReader::readXml(const QByteArray& bytes) {
         }
     }
     if (xml.hasError()) {
-        if (!syntax && xml.error() != QXmlStreamReader::PrematureEndOfDocumentError)
+        if (!syntax && !checked.looksLikeXml && xml.error() != QXmlStreamReader::PrematureEndOfDocumentError)
             return refused(Refusal::NotXml,
                            QStringLiteral("Die Datei ist keine XML-Datei und keine PDF-Datei."));
         if (xml.error() == QXmlStreamReader::PrematureEndOfDocumentError)
@@ -552,6 +413,12 @@ InvoiceReader::Result InvoiceReader::readXml(const QByteArray& bytes) {
                                         "(Zeile %1).")
                              .arg(xml.lineNumber())
                        : QStringLiteral("Die Datei ist leer oder keine XML-Datei."));
+        // Without a DTD every entity but the predefined ones is undeclared.
+        if (xml.errorString().startsWith(QLatin1String("Entity '")))
+            return refused(Refusal::Declarations,
+                           QStringLiteral("Die Datei verweist in Zeile %1 auf ein Entity, das nicht "
+                                          "deklariert ist. Entities sind in E-Rechnungen nicht erlaubt.")
+                               .arg(xml.lineNumber()));
         return refused(Refusal::Malformed,
                        QStringLiteral("Die Datei ist fehlerhaft (kein gültiges XML) in Zeile "
                                       "%1, Spalte %2: %3")
@@ -566,30 +433,53 @@ InvoiceReader::Result InvoiceReader::readXml(const QByteArray& bytes) {
     if (invoice.buyer.name.isEmpty())
         invoice.buyer.name = invoice.buyer.tradingName;
     invoice.discounts = Invoice::discountsIn(invoice.paymentTerms);
+    invoice.accounts.removeIf([](const InvoiceAccount& account) { return account.iban.isEmpty(); });
     return {invoice, Refusal::None, QString()};
 }
 
 InvoiceReader::Result InvoiceReader::readPdf(const QByteArray& bytes) {
-    QList<PdfAttachments::File> files;
+    try {
+        return readAttachments(bytes);
+    } catch (const std::bad_alloc&) {
+        return refused(Refusal::OutOfMemory, outOfMemory());
+    }
+}
+
+InvoiceReader::Result InvoiceReader::readAttachments(const QByteArray& bytes) {
     QString words;
     if (!PdfAttachments::available(&words))
         return refused(Refusal::BrokenPdf, words);
-    if (!PdfAttachments::read(bytes, kMaxBytes, files, &words))
+    const QStringList names = embeddedNames();
+    // The invoice is read first and on its own: another attachment that cannot be read does not matter.
+    const PdfAttachments::Limits limits{kMaxBytes, kMaxBytes, kMaxAttachments, names, QStringLiteral(".xml")};
+    PdfAttachments::Contents contents;
+    if (!PdfAttachments::read(bytes, limits, contents, &words))
         return refused(Refusal::BrokenPdf,
                        QStringLiteral("Die PDF-Datei ist beschädigt und kann nicht gelesen werden.\n") +
                            words);
-    const QStringList names = embeddedNames();
-    const auto rank = [&names](const PdfAttachments::File& file) {
-        const qsizetype known = names.indexOf(file.name);
-        return known < 0 ? names.size() : known;
-    };
-    std::stable_sort(files.begin(), files.end(),
-                     [&](const auto& a, const auto& b) { return rank(a) < rank(b); });
-    for (const PdfAttachments::File& file : std::as_const(files)) {
-        Result result = readXml(file.bytes);
+    std::optional<Result> firstRefusal;
+    for (const PdfAttachments::File& file : std::as_const(contents.files)) {
+        Result result = file.failure.isEmpty()
+                            ? readXml(file.bytes)
+                            : refused(Refusal::BrokenPdf, QStringLiteral("Die eingebettete Datei „%1“ kann "
+                                                                         "nicht gelesen werden: %2")
+                                                              .arg(file.name, file.failure));
         if (result.invoice || result.refusal == Refusal::Declarations)
             return result;
+        // Why the invoice under its known name was refused is the answer when no other file holds one.
+        if (!firstRefusal && (names.contains(file.name) || result.refusal == Refusal::OutOfMemory))
+            firstRefusal = result;
     }
+    if (firstRefusal && firstRefusal->refusal != Refusal::NotAnInvoice)
+        return *firstRefusal;
+    if (contents.leftOut > 0)
+        return refused(Refusal::PdfWithoutInvoice,
+                       QStringLiteral("Die PDF-Datei enthält keine E-Rechnung in den Anhängen, die gelesen "
+                                      "werden (höchstens %1, zusammen entpackt höchstens %2 MB); %3 weitere "
+                                      "Anhänge werden nicht gelesen.")
+                           .arg(kMaxAttachments)
+                           .arg(kMaxBytes / (1024 * 1024))
+                           .arg(contents.leftOut));
     return refused(Refusal::PdfWithoutInvoice,
                    QStringLiteral("Die PDF-Datei enthält keine E-Rechnung: Es ist keine XRechnung- oder "
                                   "ZUGFeRD-XML-Datei eingebettet."));

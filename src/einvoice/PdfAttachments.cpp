@@ -5,7 +5,8 @@
 
 namespace {
 
-using Reader = bool (*)(const QByteArray&, qint64, QList<PdfAttachments::File>&, QString*);
+using Reader = bool (*)(const QByteArray&, const PdfAttachments::Limits&, PdfAttachments::Contents&,
+                        QString*);
 
 const QString kModule = QStringLiteral("zlvpdf");
 
@@ -13,7 +14,7 @@ const QString kModule = QStringLiteral("zlvpdf");
 Reader reader() {
     static const Reader resolved = [] {
         static QLibrary module(QCoreApplication::applicationDirPath() + u'/' + kModule);
-        return reinterpret_cast<Reader>(module.resolve("zlvReadPdfAttachments"));
+        return reinterpret_cast<Reader>(module.resolve("zlvReadPdfAttachmentsWithin"));
     }();
     return resolved;
 }
@@ -32,6 +33,6 @@ bool PdfAttachments::available(QString* words) {
     return false;
 }
 
-bool PdfAttachments::read(const QByteArray& pdf, qint64 maxBytes, QList<File>& files, QString* words) {
-    return available(words) && reader()(pdf, maxBytes, files, words);
+bool PdfAttachments::read(const QByteArray& pdf, const Limits& limits, Contents& contents, QString* words) {
+    return available(words) && reader()(pdf, limits, contents, words);
 }

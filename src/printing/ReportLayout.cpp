@@ -166,27 +166,52 @@ ReportLayout charts(const ListSnapshot& snapshot) {
     return layout;
 }
 
-// An e-invoice as read: its heading values above, its lines and totals in the table.
+// A heading value in lines no longer than the page is wide, broken between words; a value longer than
+// kMostLines lines is cut there.
+QStringList wrapped(const QString& text) {
+    constexpr qsizetype kLongest = 115;
+    constexpr qsizetype kMostLines = 3;
+    QStringList lines;
+    QString line;
+    for (const QString& word : text.split(u' ', Qt::SkipEmptyParts)) {
+        if (!line.isEmpty() && line.size() + 1 + word.size() > kLongest) {
+            lines.append(line);
+            line.clear();
+        }
+        line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + word.left(kLongest);
+    }
+    lines.append(line);
+    if (lines.size() > kMostLines) {
+        lines.resize(kMostLines);
+        lines.last() = lines.last().left(kLongest - 1) + QChar(0x2026);
+    }
+    return lines;
+}
+
+// An e-invoice as read: its heading values above, its lines and totals in the table, as many rows on a
+// page as fit below the headings on A4 and on Letter paper, in tenths of a millimetre.
 ReportLayout invoice(const ListSnapshot& snapshot) {
+    constexpr int kPageHeight = 2794;
+    constexpr int kFooterSpace = 260;
+    constexpr int kLineHeight = 45;
+    constexpr int kRowHeight = 65;
     ReportLayout layout;
-    layout.rowsPerPage = 22;
     layout.pageLabelBlanks = 16;
     layout.title = QStringLiteral("E-Rechnung");
     int top = 70;
     for (const auto& [name, text] : snapshot.values) {
-        // A line longer than the page is cut, so that the page keeps its scale.
-        constexpr qsizetype kLongest = 130;
-        const QString line = name + QStringLiteral(": ") + text;
-        layout.headingLines.append({line.size() > kLongest ? line.left(kLongest - 1) + QChar(0x2026) : line,
-                                    top,
-                                    {9, false, false}});
-        top += 45;
+        for (const QString& line : wrapped(name + QStringLiteral(": ") + text.simplified())) {
+            layout.headingLines.append({line, top, {9, false, false}});
+            top += kLineHeight;
+        }
     }
     layout.tableHeading =
         QStringLiteral("m Pos.|m Bezeichnung|m Menge|m Einheit|m Einzelpreis|m USt %|m Betrag netto");
     layout.left = 100;
     layout.top = top + 20;
-    layout.columnWidths = {110, 700, 200, 150, 260, 140, 300};
+    // Below the table's heading row.
+    layout.rowsPerPage = qMax(5, (kPageHeight - kFooterSpace - layout.top - kRowHeight) / kRowHeight);
+    layout.columnWidths = {160, 650, 200, 150, 260, 140, 300};
     layout.columns = {0, 1, 2, 3, 4, 5, 6};
     layout.row = {kRowFont, 30, 0xFFFFFF, {"L", "L", "R", "L", "R", "R", "R"}};
     return layout;

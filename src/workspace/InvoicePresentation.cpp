@@ -49,9 +49,10 @@ QList<QPair<QString, QString>> totals(const Invoice& invoice) {
     add(QStringLiteral("Zuschläge"), invoice.charges);
     add(QStringLiteral("Gesamtbetrag netto"), invoice.netTotal);
     for (const InvoiceVat& vat : invoice.vat)
-        rows.append({QStringLiteral("Umsatzsteuer %1 % (Kategorie %2) auf %3")
-                         .arg(amountText(vat.rate), vat.category, amountText(vat.basis)),
-                     amountText(vat.amount)});
+        rows.append(
+            {QStringLiteral("Umsatzsteuer %1 % (%2) auf %3")
+                 .arg(amountText(vat.rate), Invoice::vatCategoryName(vat.category), amountText(vat.basis)),
+             amountText(vat.amount)});
     add(QStringLiteral("Umsatzsteuer gesamt"), invoice.vatTotal);
     add(QStringLiteral("Gesamtbetrag brutto"), invoice.grossTotal);
     add(QStringLiteral("Vorausbezahlt"), invoice.prepaid);
@@ -70,11 +71,10 @@ QString paymentText(const Invoice& invoice) {
     terms.remove(QRegularExpression(QStringLiteral("#SKONTO#[^\\n]*")));
     if (!terms.trimmed().isEmpty())
         lines.append(terms.trimmed());
-    if (!invoice.iban.isEmpty())
-        lines.append(
-            QStringLiteral("Konto: IBAN ") + invoice.iban +
-            (invoice.bic.isEmpty() ? QString() : QStringLiteral(", BIC ") + invoice.bic) +
-            (invoice.accountName.isEmpty() ? QString() : QStringLiteral(", ") + invoice.accountName));
+    for (const InvoiceAccount& account : invoice.accounts)
+        lines.append(QStringLiteral("Konto: IBAN ") + account.iban +
+                     (account.bic.isEmpty() ? QString() : QStringLiteral(", BIC ") + account.bic) +
+                     (account.name.isEmpty() ? QString() : QStringLiteral(", ") + account.name));
     return lines.join(u'\n');
 }
 
@@ -147,18 +147,25 @@ QList<QStringList> InvoicePresentation::lineRows(const Invoice& invoice) {
     QList<QStringList> rows;
     rows.reserve(invoice.lines.size());
     for (const InvoiceLine& line : invoice.lines)
-        rows.append({line.id, line.name, amountText(line.quantity), line.unit, amountText(line.price),
-                     amountText(line.vatRate), amountText(line.net)});
+        rows.append({line.id, line.name, amountText(line.quantity), Invoice::unitName(line.unit),
+                     amountText(line.price), amountText(line.vatRate), amountText(line.net)});
     return rows;
 }
 
 QString InvoicePresentation::html(const Invoice& invoice, const QList<Check>& checks, bool withLines) {
     QString html = QStringLiteral("<h2>") + title(invoice).toHtmlEscaped() + QStringLiteral("</h2>");
-    html +=
-        QStringLiteral("<p>Art: ") + Invoice::typeName(invoice.typeCode).toHtmlEscaped() +
-        QStringLiteral(" (") + invoice.typeCode.toHtmlEscaped() + QStringLiteral(")<br>Rechnungsnummer: ") +
-        invoice.number.toHtmlEscaped() + QStringLiteral("<br>Rechnungsdatum: ") + date(invoice.issueDate) +
-        QStringLiteral("<br>Leitweg-ID: ") + invoice.buyerReference.toHtmlEscaped() + QStringLiteral("</p>");
+    html += QStringLiteral("<p>Art: ") + Invoice::typeName(invoice.typeCode).toHtmlEscaped() +
+            QStringLiteral(" (") + invoice.typeCode.toHtmlEscaped() +
+            QStringLiteral(")<br>Rechnungsnummer: ") + invoice.number.toHtmlEscaped() +
+            QStringLiteral("<br>Rechnungsdatum: ") + date(invoice.issueDate) +
+            QStringLiteral("<br>Leitweg-ID: ") + invoice.buyerReference.toHtmlEscaped() +
+            (invoice.orderReference.isEmpty()
+                 ? QString()
+                 : QStringLiteral("<br>Bestellnummer: ") + invoice.orderReference.toHtmlEscaped()) +
+            QStringLiteral("</p>");
+    if (!invoice.notes.isEmpty())
+        html += QStringLiteral("<h3>Bemerkungen zur Rechnung</h3><p>") +
+                escapedLines(invoice.notes.join(u'\n')) + QStringLiteral("</p>");
     html += QStringLiteral("<h3>Prüfung</h3><ul>");
     for (const Check& check : checks)
         html += (check.passed ? QStringLiteral("<li>") : QStringLiteral("<li><b style=\"color:#b00000\">")) +
@@ -202,18 +209,24 @@ ListSnapshot InvoicePresentation::snapshot(const Invoice& invoice, const QList<C
         parts.removeAll(QString());
         return parts.join(QStringLiteral(", "));
     };
-    snapshot.values = {{QStringLiteral("Rechnung"), title(invoice)},
-                       {QStringLiteral("Leitweg-ID"), invoice.buyerReference},
-                       {QStringLiteral("Verkäufer"), shortParty(invoice.seller)},
-                       {QStringLiteral("USt-IdNr. des Verkäufers"), invoice.seller.vatNumber},
-                       {QStringLiteral("Käufer"), shortParty(invoice.buyer)}};
+    // The checks above the lines, in the headings' font: the first thing read on every page.
+    for (const Check& check : checks)
+        snapshot.values.append({QStringLiteral("Prüfung"),
+                                (check.passed ? QString() : QStringLiteral("Achtung: ")) + check.text});
+    snapshot.values +=
+        QList<QPair<QString, QString>>{{QStringLiteral("Rechnung"), title(invoice)},
+                                       {QStringLiteral("Leitweg-ID"), invoice.buyerReference},
+                                       {QStringLiteral("Verkäufer"), shortParty(invoice.seller)},
+                                       {QStringLiteral("USt-IdNr. des Verkäufers"), invoice.seller.vatNumber},
+                                       {QStringLiteral("Käufer"), shortParty(invoice.buyer)}};
+    if (!invoice.orderReference.isEmpty())
+        snapshot.values.append({QStringLiteral("Bestellnummer"), invoice.orderReference});
     for (const QString& line : paymentText(invoice).split(u'\n', Qt::SkipEmptyParts))
         snapshot.values.append({QStringLiteral("Zahlung"), line});
+    for (const QString& note : invoice.notes)
+        snapshot.values.append({QStringLiteral("Bemerkung"), note.simplified()});
     snapshot.rows = lineRows(invoice);
     for (const auto& [label, amount] : totals(invoice))
         snapshot.rows.append({QString(), label, QString(), QString(), QString(), QString(), amount});
-    for (const Check& check : checks)
-        snapshot.rows.append(
-            {QString(), (check.passed ? QString() : QStringLiteral("Achtung: ")) + check.text});
     return snapshot;
 }

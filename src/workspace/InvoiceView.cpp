@@ -33,9 +33,10 @@ InvoiceView::InvoiceView(WorkspaceContext& context, InvoiceIntake::Opened opened
     list->setRootIsDecorated(false);
     list->setUniformRowHeights(true);
     list->setModel(lines);
-    list->header()->setDefaultSectionSize(95);
-    list->header()->resizeSection(0, 60);
-    list->header()->resizeSection(1, 250);
+    // Each column as wide as its texts, the name taking what is left: no amount is ever cut.
+    list->header()->setStretchLastSection(false);
+    list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    list->header()->setSectionResizeMode(1, QHeaderView::Stretch);
     auto* linesLabel =
         new QLabel(QStringLiteral("&Positionen (%1)").arg(m_opened.invoice.lines.size()), this);
     linesLabel->setBuddy(list);
