@@ -35,6 +35,16 @@ void ServerEngineTest::addressReadsTheIniLine_data() {
                                            << "invalid: ~/.pgpass";
     QTest::newRow("no database") << "postgresql://server"
                                  << "invalid: nennt keine Datenbank";
+    QTest::newRow("encoded name hides a password")
+        << "postgresql://server/zlv?sslmode%3Ddisable%20password=x"
+        << "invalid: unbekannten Parameter „sslmode=disable password“";
+    QTest::newRow("misspelt name") << "postgresql://server/zlv?sslmod=require"
+                                   << "invalid: unbekannten Parameter „sslmod“";
+    QTest::newRow("key password as parameter") << "postgresql://server/zlv?sslpassword=geheim"
+                                               << "invalid: ~/.pgpass";
+    QTest::newRow("encoded value decoded once")
+        << "postgresql://server/zlv?options=-csearch_path%3Dzlv%2520alt&target_session_attrs=read-write"
+        << "zlv auf server|" + me + "|options='-csearch_path=zlv%20alt',target_session_attrs='read-write'";
 }
 
 void ServerEngineTest::addressReadsTheIniLine() {
