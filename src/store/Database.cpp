@@ -74,10 +74,6 @@ QString Database::userOf(const QString& location) {
     return ServerAddress::parse(location).user;
 }
 
-bool Database::dumpServer(const QString& location, const QString& path, QString* reason) {
-    return PostgresEngine::dump(ServerAddress::parse(location), path, reason);
-}
-
 void Database::rememberLogin(const QString& location, const QString& user, const QString& password) {
     ServerAddress::rememberPassword(location, user, password);
 }

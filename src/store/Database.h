@@ -51,9 +51,6 @@ public:
     static QString userOf(const QString& location);
     // Keeps a password typed for the server of location, in memory only, for every later connection.
     static void rememberLogin(const QString& location, const QString& user, const QString& password);
-    // Writes the whole database on the server of location to a dump file at path (pg_dump's custom
-    // format). False with the German reason when that is not possible here.
-    static bool dumpServer(const QString& location, const QString& path, QString* reason);
 
     // Opens an existing database file, or a database on a server, for reading and writing. On failure
     // returns null and, when given, sets failure and a German message that names the file or server and

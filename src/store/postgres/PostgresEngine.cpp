@@ -4,7 +4,6 @@
 
 #include "Libpq.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSqlDriver>
@@ -490,48 +489,24 @@ QStringList PostgresEngine::identityResetStatements() const {
     return statements;
 }
 
-bool PostgresEngine::dump(const ServerAddress& address, const QString& path, QString* reason) {
-    const QString program = QStandardPaths::findExecutable(QStringLiteral("pg_dump"));
-    if (program.isEmpty()) {
-        *reason =
+PostgresEngine::DumpCommand PostgresEngine::dumpCommand(const ServerAddress& address) {
+    DumpCommand command;
+    command.program = QStandardPaths::findExecutable(QStringLiteral("pg_dump"));
+    if (command.program.isEmpty()) {
+        command.reason =
             QStringLiteral("Die Datenbank %1 liegt auf einem Datenbankserver. Ihre Sicherung ist Aufgabe "
                            "der Verwaltung des Servers; das Sicherungsprogramm pg_dump ist an diesem "
                            "Arbeitsplatz nicht installiert.")
                 .arg(address.place());
-        return false;
+        return command;
     }
-    QStringList arguments = {QStringLiteral("--format=custom"), QStringLiteral("--file=") + path,
-                             QStringLiteral("--dbname=") + address.database};
-    if (!address.host.isEmpty())
-        arguments += QStringLiteral("--host=") + address.host;
-    if (address.port > 0)
-        arguments += QStringLiteral("--port=") + QString::number(address.port);
-    if (!address.user.isEmpty())
-        arguments += QStringLiteral("--username=") + address.user;
-    arguments += QStringLiteral("--no-password");
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // The whole address as one connection string, each value quoted as libpq reads it: every
+    // parameter reaches pg_dump as the program's own connection has it.
+    command.arguments = {QStringLiteral("--format=custom"),
+                         QStringLiteral("--dbname=") + address.connectionString(),
+                         QStringLiteral("--no-password")};
+    command.environment = QProcessEnvironment::systemEnvironment();
     if (!address.password.isEmpty())
-        environment.insert(QStringLiteral("PGPASSWORD"), address.password);
-    for (const QString& option : address.options) {
-        const qsizetype equals = option.indexOf(u'=');
-        const QString key = option.left(equals);
-        QString value =
-            option.mid(equals + 1).chopped(1).mid(1).replace(QStringLiteral("\\'"), QStringLiteral("'"));
-        if (key == QLatin1String("options"))
-            environment.insert(QStringLiteral("PGOPTIONS"), value);
-        else if (key == QLatin1String("sslmode"))
-            environment.insert(QStringLiteral("PGSSLMODE"), value);
-    }
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
-    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0) {
-        *reason = withWords(
-            QStringLiteral("Die Sicherung der Datenbank %1 ist fehlgeschlagen.").arg(address.place()),
-            QString::fromLocal8Bit(process.readAllStandardError()).trimmed());
-        QFile::remove(path);
-        return false;
-    }
-    return true;
+        command.environment.insert(QStringLiteral("PGPASSWORD"), address.password);
+    return command;
 }
