@@ -2,6 +2,9 @@
 #include "BookingRepository.h"
 #include "TestDatabase.h"
 
+#include <QCoreApplication>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 
 // Moving an office's file onto the server: every row with its number, nothing on the server when the
@@ -29,6 +32,12 @@ private slots:
         file.exec("INSERT INTO tblBudget (ProjektID, Budget) VALUES (7, 250000.01)");
         const QString before = TestDatabase::fileState(file.path());
         TestDatabase server(TestDatabase::Engine::Server, false);
+        // A table of someone else's on the server, whose figures were never gathered.
+        const QString foreign = QStringLiteral("public.zt_fremd_%1").arg(QCoreApplication::applicationPid());
+        QSqlDatabase other = QSqlDatabase::addDatabase("QPSQL", "zt-other");
+        QVERIFY(other.open());
+        QSqlQuery otherQuery(other);
+        QVERIFY(otherQuery.exec("CREATE TABLE " + foreign + " AS SELECT generate_series(1, 10) AS i"));
 
         ServerTransfer::Report report;
         QString message;
@@ -60,6 +69,10 @@ private slots:
         db->read("SELECT reltuples FROM pg_class WHERE oid = 'tblbuchung'::regclass", {},
                  [&](const Database::Row& row) { figures = row.text(0); });
         QCOMPARE(figures, "3");
+        QVERIFY(otherQuery.exec("SELECT reltuples FROM pg_class WHERE oid = '" + foreign + "'::regclass") &&
+                otherQuery.next());
+        QCOMPARE(otherQuery.value(0).toString(), "-1");
+        QVERIFY(otherQuery.exec("DROP TABLE " + foreign));
         Booking next;
         next.projectId = "7";
         QVERIFY(BookingRepository(*db).book(next));
