@@ -82,6 +82,8 @@ private:
     // Opens the server's database: asks for a password when the server wants one, offers to set up an
     // empty database, and offers to try again when the server cannot be reached.
     bool checkServer(const QString& location, QWidget* parent);
+    // Shows what opening the database found for the user (notices joined), once; true.
+    bool tellNotices(const QString& notices, QWidget* parent);
     bool writeIni(const QString& folder, QWidget* parent);
     bool hasUserIni() const;
     void saveSettings();

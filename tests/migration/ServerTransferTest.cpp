@@ -25,6 +25,9 @@ private slots:
         file.exec("INSERT INTO tblBuchung (ID, PID, ProjektID, Firma, Bemerkungen, Betrag) VALUES "
                   "(2, 1, '7', 'O''Neill', 'Tab\there\nBackslash \\ 100%', 12.5), "
                   "(9, 2, '7', 'O''Neill', NULL, 'abc'), (4, 3, '7', 'Bau', '', -0.01)");
+        // A running number given twice by an older program comes along and is named.
+        file.exec("DROP INDEX uxBuchungProjektPID");
+        file.exec("INSERT INTO tblBuchung (ID, PID, ProjektID, Betrag) VALUES (5, 3, '7', 0)");
         const QByteArray original("%PDF\0\x01\xff\\x\t\n", 11);
         file.exec("INSERT INTO tblRechnungsdatei (BuchungID, Inhalt) VALUES (2, ?)", {original});
         file.exec("INSERT INTO tblNachtrag (NID, ProjektID, Firma, ArchitektKosten, NachtragDatum) VALUES "
@@ -59,7 +62,9 @@ private slots:
                 rows +=
                     QStringLiteral("%1/%2/%3/%4;").arg(row.text(0), row.text(1), row.text(2), row.text(3));
             });
-        QCOMPARE(rows, "2/1/O'Neill/Tab\there\nBackslash \\ 100%;4/3/Bau/;9/2/O'Neill/;");
+        QCOMPARE(rows, "2/1/O'Neill/Tab\there\nBackslash \\ 100%;4/3/Bau/;5/3//;9/2/O'Neill/;");
+        QVERIFY2(db->notices().join('\n').contains("Projekt 7: Nr. 3 (2-mal)"),
+                 qPrintable(db->notices().join('\n')));
         QList<QByteArray> files;
         db->read("SELECT Inhalt FROM tblRechnungsdatei", {},
                  [&](const Database::Row& row) { files.append(row.bytes(0)); });
@@ -68,7 +73,7 @@ private slots:
         QString figures;
         db->read("SELECT reltuples FROM pg_class WHERE oid = 'tblbuchung'::regclass", {},
                  [&](const Database::Row& row) { figures = row.text(0); });
-        QCOMPARE(figures, "3");
+        QCOMPARE(figures, "4");
         QVERIFY(otherQuery.exec("SELECT reltuples FROM pg_class WHERE oid = '" + foreign + "'::regclass") &&
                 otherQuery.next());
         QCOMPARE(otherQuery.value(0).toString(), "-1");

@@ -212,8 +212,9 @@ QString PostgresEngine::indexStatement(const Schema::Index& index) const {
         if (entry.contains(u'('))
             entry = u'(' + entry + u')';
     }
-    return QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
-        .arg(index.name, index.definition.left(open).trimmed(), items.join(QStringLiteral(", ")));
+    return QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
+        .arg(index.unique() ? QStringLiteral("UNIQUE ") : QString(), index.name,
+             index.definition.left(open).trimmed(), items.join(QStringLiteral(", ")));
 }
 
 QString PostgresEngine::changeCountQuery() const {
@@ -262,17 +263,56 @@ QStringList PostgresEngine::createStatements() const {
         statements += tableStatement(table.statement);
     for (const Schema::Index& index : Schema::indexes())
         statements += indexStatement(index);
-    // Every change is told to the other workstations once it is committed.
     statements +=
         QStringLiteral("CREATE FUNCTION zlv_changed() RETURNS trigger LANGUAGE plpgsql AS "
                        "$$BEGIN PERFORM pg_notify('zlv_changed', pg_backend_pid()::text); RETURN NULL; "
                        "END$$");
     for (const QString& table : Schema::allTableNames())
-        statements +=
-            QStringLiteral("CREATE TRIGGER zlv_changed AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE "
-                           "ON %1 FOR EACH STATEMENT EXECUTE FUNCTION zlv_changed()")
-                .arg(table);
+        statements += tableCompletion(table);
     return statements;
+}
+
+namespace {
+
+// The program's tables among the current schema's, as a condition on pg_class c.
+QString ownTablesCondition() {
+    QStringList names;
+    for (const QString& table : Schema::allTableNames())
+        names += u'\'' + table.toLower() + u'\'';
+    return QStringLiteral("c.relnamespace = (SELECT oid FROM pg_catalog.pg_namespace WHERE nspname = "
+                          "current_schema()) AND c.relkind IN ('r', 'p') AND lower(c.relname) IN (%1)")
+        .arg(names.join(QStringLiteral(", ")));
+}
+
+} // namespace
+
+QString PostgresEngine::unreadableTablesQuery() const {
+    return QStringLiteral("SELECT c.relname FROM pg_catalog.pg_class c WHERE %1 AND NOT "
+                          "has_table_privilege(c.oid, 'SELECT') ORDER BY c.relname")
+        .arg(ownTablesCondition());
+}
+
+QString PostgresEngine::ownerQuery() const {
+    return QStringLiteral("SELECT pg_catalog.pg_get_userbyid(datdba), pg_catalog.pg_has_role(datdba, "
+                          "'MEMBER') FROM pg_catalog.pg_database WHERE datname = current_database()");
+}
+
+QString PostgresEngine::actAsStatement(const QString& role) const {
+    return QStringLiteral("SET LOCAL ROLE \"%1\"").arg(QString(role).replace(u'"', QStringLiteral("\"\"")));
+}
+
+QStringList PostgresEngine::tableCompletion(const QString& table) const {
+    // Every change is told to the other workstations once it is committed.
+    return {QStringLiteral("CREATE TRIGGER zlv_changed AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON %1 "
+                           "FOR EACH STATEMENT EXECUTE FUNCTION zlv_changed()")
+                .arg(table)};
+}
+
+QString PostgresEngine::incompleteTablesQuery() const {
+    return QStringLiteral("SELECT c.relname FROM pg_catalog.pg_class c WHERE %1 AND NOT EXISTS (SELECT 1 "
+                          "FROM pg_catalog.pg_trigger t WHERE t.tgrelid = c.oid AND t.tgname = "
+                          "'zlv_changed') ORDER BY c.relname")
+        .arg(ownTablesCondition());
 }
 
 QString PostgresEngine::beginWriteStatement() const {

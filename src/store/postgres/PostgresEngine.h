@@ -28,6 +28,11 @@ public:
     QString changeChannel() const override;
     QString sessionQuery() const override;
     QStringList createStatements() const override;
+    QString unreadableTablesQuery() const override;
+    QString ownerQuery() const override;
+    QString actAsStatement(const QString& role) const override;
+    QStringList tableCompletion(const QString& table) const override;
+    QString incompleteTablesQuery() const override;
     QString beginWriteStatement() const override;
     QString projectLockStatement() const override;
     QString exactCollation() const override { return QStringLiteral("\"C\""); }
