@@ -4,9 +4,12 @@
 #include "DatabaseBackup.h"
 #include "DatabaseLocation.h"
 #include "Dialogs.h"
+#include "ServerDump.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
+#include <QProgressDialog>
 
 namespace {
 const QString kBackupTitle = QStringLiteral("Datensicherung");
@@ -22,9 +25,36 @@ BackupCommand::Result BackupCommand::runOnServer(QWidget* parent, const QString&
                                                     m_backupName, QStringLiteral("Sicherungen (*.dump)"));
     if (path.isEmpty())
         return Result::Declined;
-    QString reason;
-    if (!Database::dumpServer(location, path, &reason))
-        return fail(parent, reason);
+    ServerDump dump(location, path);
+    if (!dump.start())
+        return fail(parent, dump.reason());
+    // The window keeps answering while pg_dump runs; a dump that hangs is cancelled here.
+    QProgressDialog progress(parent);
+    progress.setObjectName(QStringLiteral("frmSicherung"));
+    progress.setWindowTitle(kBackupTitle);
+    progress.setLabelText(
+        QStringLiteral("Die Datenbank %1 wird gesichert …").arg(Database::placeOf(location)));
+    progress.setCancelButtonText(QStringLiteral("Abbrechen"));
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setRange(0, 0);
+    progress.setMinimumDuration(0);
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    QObject::connect(&progress, &QProgressDialog::canceled, &dump, &ServerDump::cancel);
+    QEventLoop waiting;
+    QObject::connect(&dump, &ServerDump::finished, &waiting, &QEventLoop::quit);
+    progress.show();
+    if (dump.outcome() == ServerDump::Outcome::Running)
+        waiting.exec();
+    progress.hide();
+    if (dump.outcome() == ServerDump::Outcome::Cancelled) {
+        m_dialogs.inform(parent, kBackupTitle,
+                         QStringLiteral("Die Sicherung wurde abgebrochen; es wurde keine Datei geschrieben."),
+                         Dialogs::Icon::Information);
+        return Result::Declined;
+    }
+    if (dump.outcome() != ServerDump::Outcome::Done)
+        return fail(parent, dump.reason());
     m_dialogs.inform(parent, kBackupTitle,
                      QStringLiteral("Die Datenbank %1 wurde in die Datei\n%2\ngesichert.")
                          .arg(Database::placeOf(location), QDir::toNativeSeparators(path)),

@@ -21,7 +21,9 @@ public:
     Result run(QWidget* parent, const QDate& day = QDate::currentDate());
 
     // On a server: a dated dump of the whole database into a file the user chooses, when this workstation
-    // has pg_dump; otherwise the notice that the server's backup is the administrator's task.
+    // has pg_dump; otherwise the notice that the server's backup is the administrator's task. While pg_dump
+    // runs, a window ("frmSicherung") lets the user cancel it; a file chosen keeps its former content
+    // unless the dump is complete.
     Result runOnServer(QWidget* parent, const QString& location, const QDate& day = QDate::currentDate());
 
     // The name of the last backup copy formed, without folder.

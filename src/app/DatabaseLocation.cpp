@@ -241,8 +241,11 @@ void DatabaseLocation::beginCheck() {
     // The connection is made, used and closed on the thread.
     m_check = std::async(std::launch::async, [path = m_databaseFilePath] {
         QString message;
-        const bool usable = Database::open(path, nullptr, &message) != nullptr;
-        return std::make_pair(usable, message);
+        const std::unique_ptr<Database> db = Database::open(path, nullptr, &message);
+        // An open database carries what opening found for the user instead.
+        if (db)
+            message = db->notices().join(QStringLiteral("\n\n"));
+        return std::make_pair(db != nullptr, message);
     });
 }
 
@@ -252,12 +255,12 @@ bool DatabaseLocation::checkServer(const QString& location, QWidget* parent) {
     if (m_check.valid()) {
         const auto [usable, text] = m_check.get();
         if (usable)
-            return true;
+            return tellNotices(text, parent);
         // The check on the thread does not tell the kind of failure: the next attempt does.
     }
     for (;;) {
-        if (Database::open(location, &failure, &message))
-            return true;
+        if (const std::unique_ptr<Database> db = Database::open(location, &failure, &message))
+            return tellNotices(db->notices().join(QStringLiteral("\n\n")), parent);
         switch (failure) {
         case Database::OpenFailure::PasswordNeeded:
         case Database::OpenFailure::LoginRefused: {
@@ -315,13 +318,19 @@ bool DatabaseLocation::checkUsable(const QString& path, QWidget* parent) {
     if (m_check.valid()) {
         const auto [usable, text] = m_check.get();
         if (usable)
-            return true;
+            return tellNotices(text, parent);
         message = text;
-    } else if (Database::open(path, nullptr, &message)) {
-        return true;
+    } else if (const std::unique_ptr<Database> db = Database::open(path, nullptr, &message)) {
+        return tellNotices(db->notices().join(QStringLiteral("\n\n")), parent);
     }
     m_dialogs.inform(parent, kLoadErrorTitle, message, Dialogs::Icon::Critical);
     return false;
+}
+
+bool DatabaseLocation::tellNotices(const QString& notices, QWidget* parent) {
+    if (!notices.isEmpty())
+        m_dialogs.inform(parent, QStringLiteral("Hinweis zur Datenbank"), notices, Dialogs::Icon::Warning);
+    return true;
 }
 
 bool DatabaseLocation::writeIni(const QString& folder, QWidget* parent, bool userFirst) {

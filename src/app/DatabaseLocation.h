@@ -96,6 +96,8 @@ private:
     // Opens the server's database: asks for a password when the server wants one, offers to set up an
     // empty database, and offers to try again when the server cannot be reached.
     bool checkServer(const QString& location, QWidget* parent);
+    // Shows what opening the database found for the user (notices joined), once; true.
+    bool tellNotices(const QString& notices, QWidget* parent);
     // userFirst: the user's own ini receives it even when the program's folder would take it.
     bool writeIni(const QString& folder, QWidget* parent, bool userFirst);
     bool hasUserIni() const;

@@ -156,8 +156,9 @@ bool ServerTransfer::run(const QString& filePath, const QString& serverLocation,
         }
     }
     // Without figures of the rows just copied the server would plan the first lists blindly; a failure
-    // here changes no row, and the server's own upkeep gathers them later anyway.
-    server->exec(QStringLiteral("ANALYZE"));
+    // here changes no row, and the server's own upkeep gathers them later anyway. Only the program's own
+    // tables: the server's other tables are not ours to analyse (and refuse it to all but a superuser).
+    server->exec(QStringLiteral("ANALYZE ") + Schema::allTableNames().join(QStringLiteral(", ")));
     for (const QString& table : Schema::allTableNames()) {
         Table figures{table, TransferReport::amountFieldsOf(table), {}, {}};
         if (!TransferReport::figuresOf(*file, table, figures.amountFields, figures.file) ||

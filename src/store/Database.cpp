@@ -12,8 +12,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlRecord>
+#include <utility>
 
 namespace {
 
@@ -72,10 +74,6 @@ QString Database::placeOf(const QString& location) {
 
 QString Database::userOf(const QString& location) {
     return ServerAddress::parse(location).user;
-}
-
-bool Database::dumpServer(const QString& location, const QString& path, QString* reason) {
-    return PostgresEngine::dump(ServerAddress::parse(location), path, reason);
 }
 
 void Database::rememberLogin(const QString& location, const QString& user, const QString& password) {
@@ -265,8 +263,9 @@ Database::OpenFailure Database::checkSchema(QString* reason) {
 }
 
 Database::OpenFailure Database::configure(QString* reason) {
-    // Only a database that lacks a table or an index is written to, so that opening a file that other
-    // programs are writing to waits for no one.
+    m_notices.clear();
+    // Only a database that lacks a table, an index or a trigger is written to, so that opening a file
+    // that other programs are writing to waits for no one.
     QStringList present;
     QSqlQuery query(connection());
     query.setForwardOnly(true);
@@ -277,34 +276,149 @@ Database::OpenFailure Database::configure(QString* reason) {
     if (query.lastError().isValid())
         return m_engine->openFailure(query.lastError(), reason);
     query.finish();
-    QStringList missing;
-    if (!Schema::addedTables().isEmpty()) {
-        bool ok = false;
-        const QStringList tablesPresent = tables(&ok);
-        if (!ok) {
-            *reason = m_lastReason;
-            return OpenFailure::Other;
-        }
-        for (const Schema::AddedTable& table : Schema::addedTables()) {
-            if (!tablesPresent.contains(table.name, Qt::CaseInsensitive))
-                missing += m_engine->tableStatement(table.statement);
-        }
+    // The program's tables that a query names, as the program spells them.
+    const auto names = [this](const QString& sql, QStringList* found) {
+        return sql.isEmpty() || read(sql, {}, [&](const Row& row) {
+                   const QString name = row.text(0);
+                   const QStringList own = Schema::allTableNames().filter(
+                       QRegularExpression(u'^' + QRegularExpression::escape(name) + u'$',
+                                          QRegularExpression::CaseInsensitiveOption));
+                   *found += own.isEmpty() ? name : own.first();
+               });
+    };
+    const auto tablesNamed = [](const QStringList& tables) {
+        return (tables.size() == 1 ? QStringLiteral("die Tabelle ") : QStringLiteral("die Tabellen ")) +
+               tables.join(QStringLiteral(", "));
+    };
+    // A login that may not read the data would fail at every list: it is refused now.
+    QStringList unreadable;
+    if (!names(m_engine->unreadableTablesQuery(), &unreadable)) {
+        *reason = m_lastReason;
+        return OpenFailure::Other;
     }
+    if (!unreadable.isEmpty()) {
+        *reason = QStringLiteral("Ihre Anmeldung darf %1 nicht lesen. Die Verwaltung des "
+                                 "Datenbankservers muss Ihnen die Rechte der Sachbearbeiter geben.")
+                      .arg(tablesNamed(unreadable));
+        return OpenFailure::NoPermission;
+    }
+    QStringList missingTables;
+    bool ok = false;
+    const QStringList tablesPresent = tables(&ok);
+    QStringList incomplete;
+    if (!ok || !names(m_engine->incompleteTablesQuery(), &incomplete)) {
+        *reason = m_lastReason;
+        return OpenFailure::Other;
+    }
+    for (const Schema::AddedTable& table : Schema::addedTables()) {
+        if (!tablesPresent.contains(table.name, Qt::CaseInsensitive))
+            missingTables += table.name;
+    }
+    QList<Schema::Index> missingIndexes;
     for (const Schema::Index& index : Schema::indexes()) {
         if (!present.contains(index.name, Qt::CaseInsensitive))
-            missing += m_engine->indexStatement(index);
+            missingIndexes += index;
     }
-    if (missing.isEmpty())
+    if (missingTables.isEmpty() && incomplete.isEmpty() && missingIndexes.isEmpty())
         return OpenFailure::None;
-    bool added = beginTransaction();
-    for (const QString& statement : std::as_const(missing))
-        added = added && exec(statement);
-    added = added && commit();
-    if (added)
-        return OpenFailure::None;
-    rollback();
-    *reason = m_lastReason;
-    return m_lastFailure == Failure::Busy ? OpenFailure::Locked : OpenFailure::Other;
+
+    // What the program creates belongs to the database's owner: a login that may act as the owner
+    // creates it as the owner; another creates nothing.
+    QString owner;
+    bool mayCreate = true;
+    if (!m_engine->ownerQuery().isEmpty() && !read(m_engine->ownerQuery(), {}, [&](const Row& row) {
+            owner = row.text(0);
+            mayCreate = row.text(1) == QLatin1String("t");
+        })) {
+        *reason = m_lastReason;
+        return OpenFailure::Other;
+    }
+    const QString administrator =
+        QStringLiteral("die Verwaltung der Datenbank (die Rolle %1 oder ein Mitglied von ihr)").arg(owner);
+    const auto createAsOwner = [&](const QStringList& statements) {
+        bool created = beginTransaction() &&
+                       (m_engine->actAsStatement(owner).isEmpty() || exec(m_engine->actAsStatement(owner)));
+        for (const QString& statement : statements)
+            created = created && exec(statement);
+        created = created && commit();
+        if (!created)
+            rollback();
+        return created;
+    };
+    if (!missingTables.isEmpty()) {
+        if (!mayCreate) {
+            *reason = QStringLiteral("Der Datenbank fehlt %1, die diese Version von Zelvora braucht. "
+                                     "Anlegen darf sie nur %2: Sie muss die Datenbank einmal mit Zelvora "
+                                     "öffnen.")
+                          .arg(tablesNamed(missingTables), administrator);
+            return OpenFailure::NoPermission;
+        }
+        QStringList statements;
+        for (const Schema::AddedTable& table : Schema::addedTables()) {
+            if (missingTables.contains(table.name))
+                statements << m_engine->tableStatement(table.statement)
+                           << m_engine->tableCompletion(table.name);
+        }
+        if (!createAsOwner(statements)) {
+            *reason = m_lastReason;
+            return m_lastFailure == Failure::Busy ? OpenFailure::Locked : OpenFailure::Other;
+        }
+    }
+    // A missing index or trigger is no reason to refuse the data: each is added where possible, and
+    // what is still missing is said once.
+    QStringList notAdded;
+    QStringList notCompleted;
+    for (const Schema::Index& index : std::as_const(missingIndexes)) {
+        if (index.unique() && !noDuplicates(index))
+            continue;
+        if (!mayCreate || !createAsOwner({m_engine->indexStatement(index)})) {
+            if (mayCreate && m_lastFailure == Failure::Busy) {
+                *reason = m_lastReason;
+                return OpenFailure::Locked;
+            }
+            notAdded += index.name;
+        }
+    }
+    for (const QString& table : std::as_const(incomplete)) {
+        if (!mayCreate || !createAsOwner(m_engine->tableCompletion(table)))
+            notCompleted += table;
+    }
+    const QString openOnce = mayCreate ? QString()
+                                       : QStringLiteral(" Anlegen darf sie nur %1: Sie muss die Datenbank "
+                                                        "einmal mit Zelvora öffnen.")
+                                             .arg(administrator);
+    if (!notAdded.isEmpty())
+        m_notices += QStringLiteral("Der Datenbank fehlen Indizes (%1); Listen und Auswertungen können "
+                                    "dadurch langsamer sein.")
+                         .arg(notAdded.join(QStringLiteral(", "))) +
+                     openOnce;
+    if (!notCompleted.isEmpty())
+        m_notices += QStringLiteral("Änderungen an %1 werden den anderen Arbeitsplätzen nicht gemeldet; "
+                                    "ihre Listen folgen erst mit „Aktualisieren“.")
+                         .arg(tablesNamed(notCompleted)) +
+                     openOnce;
+    return OpenFailure::None;
+}
+
+bool Database::noDuplicates(const Schema::Index& index) {
+    QStringList found;
+    if (!read(index.duplicates, {}, [&](const Row& row) {
+            found += QStringLiteral("Projekt %1: Nr. %2 (%3-mal)").arg(row.text(0), row.text(1), row.text(2));
+        })) {
+        m_notices += m_lastReason;
+        return false;
+    }
+    if (found.isEmpty())
+        return true;
+    constexpr qsizetype kNamed = 20;
+    QString named = found.mid(0, kNamed).join(QStringLiteral("; "));
+    if (found.size() > kNamed)
+        named += QStringLiteral("; und %1 weitere").arg(found.size() - kNamed);
+    m_notices += QStringLiteral("Laufende Nummern sind in einem Projekt mehrfach vergeben: %1. Bis sie "
+                                "berichtigt sind, schützt die Datenbank die laufenden Nummern nicht gegen "
+                                "doppelte Vergabe.")
+                     .arg(named);
+    return false;
 }
 
 bool Database::onCurrentFile(const QString& what) {
@@ -624,6 +738,16 @@ bool Database::bulkInsert(const QString& table, const QStringList& columns, cons
     const QString what = QStringLiteral("INSERT INTO ") + table;
     if (!onCurrentFile(what))
         return false;
+    // Rows brought in keep their numbers, repeated ones too: a unique index of the table waits until
+    // resetIdentities().
+    for (const Schema::Index& index : Schema::indexes()) {
+        if (index.unique() && index.definition.startsWith(table + u' ') && m_inTransaction) {
+            if (!exec(QStringLiteral("DROP INDEX IF EXISTS ") + index.name))
+                return false;
+            if (!m_suspendedIndexes.contains(index.name))
+                m_suspendedIndexes += index.name;
+        }
+    }
     Engine::Fault fault;
     if (m_engine->bulkInsert(connection(), table, columns, rows, &fault))
         return true;
@@ -634,6 +758,12 @@ bool Database::bulkInsert(const QString& table, const QStringList& columns, cons
 bool Database::resetIdentities() {
     for (const QString& statement : m_engine->identityResetStatements()) {
         if (!exec(statement))
+            return false;
+    }
+    // Where the rows brought in repeat a number, the index stays missing and opening names them.
+    const QStringList suspended = std::exchange(m_suspendedIndexes, {});
+    for (const Schema::Index& index : Schema::indexes()) {
+        if (suspended.contains(index.name) && noDuplicates(index) && !exec(m_engine->indexStatement(index)))
             return false;
     }
     return true;

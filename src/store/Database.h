@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Money.h"
+#include "Schema.h"
 
 #include <functional>
 #include <memory>
@@ -8,6 +9,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVariantList>
 
@@ -51,9 +53,6 @@ public:
     static QString userOf(const QString& location);
     // Keeps a password typed for the server of location, in memory only, for every later connection.
     static void rememberLogin(const QString& location, const QString& user, const QString& password);
-    // Writes the whole database on the server of location to a dump file at path (pg_dump's custom
-    // format). False with the German reason when that is not possible here.
-    static bool dumpServer(const QString& location, const QString& path, QString* reason);
 
     // Opens an existing database file, or a database on a server, for reading and writing. On failure
     // returns null and, when given, sets failure and a German message that names the file or server and
@@ -70,6 +69,10 @@ public:
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
+
+    // What opening found that the user should know although the data are open: indexes or triggers the
+    // login could not add, running numbers given twice in a project. In German; shown once.
+    QStringList notices() const { return m_notices; }
 
     QSqlDatabase connection() const;
     // Where the data live, for the user: the file's path, or the database on its server.
@@ -139,8 +142,11 @@ public:
     // running numbers taken next are this transaction's alone.
     bool lockProject(const QString& projectId);
     // Within a transaction: writes many rows into table at once (null QString: NULL), numbers included.
+    // A unique index of the table is set aside until resetIdentities(), so that rows brought in may
+    // repeat a running number.
     bool bulkInsert(const QString& table, const QStringList& columns, const QList<QStringList>& rows);
-    // After rows were written with their numbers: the next new row of each table gets the next number.
+    // After rows were written with their numbers: the next new row of each table gets the next number,
+    // and the unique indexes set aside return where the rows allow them.
     bool resetIdentities();
     // The stored row of table whose keyField is key, as one text that tells whether another workstation
     // changed it since: null when the row is gone, nullopt when it cannot be read. Within a transaction
@@ -172,8 +178,11 @@ private:
     QStringList tables(bool* ok);
     // Creates tables, indexes and presets in one transaction.
     bool setUp(QString* reason);
-    // Installs the functions and adds the indexes the file lacks.
+    // Refuses a login that may not read the data; adds, as the database's owner, the tables, indexes
+    // and triggers it lacks; what cannot be added without refusing the data goes into notices().
     OpenFailure configure(QString* reason);
+    // True when the stored rows allow the unique index; otherwise a notice names the rows against it.
+    bool noDuplicates(const Schema::Index& index);
     // False, with the failure recorded, when the file was deleted or moved away since it was opened, or
     // the server's connection was lost. A file put back or replaced meanwhile, or a server that answers
     // again, is connected afresh, so work goes on without reopening.
@@ -191,4 +200,6 @@ private:
     QString m_location;
     Failure m_lastFailure = Failure::None;
     bool m_inTransaction = false;
+    QStringList m_notices;
+    QStringList m_suspendedIndexes;
 };

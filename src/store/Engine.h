@@ -47,6 +47,24 @@ public:
     // Everything a new database needs before the presets: tables, indexes, functions, stamps.
     virtual QStringList createStatements() const = 0;
 
+    // Rights, where the engine has them (the server; the file has none, and these are empty).
+    // The program's tables that this login may not read, one name a row.
+    virtual QString unreadableTablesQuery() const { return QString(); }
+    // One row: the role that owns the database, and whether this login may act as that role.
+    virtual QString ownerQuery() const { return QString(); }
+    // Within a transaction: what is created next belongs to role.
+    virtual QString actAsStatement(const QString& role) const {
+        Q_UNUSED(role);
+        return QString();
+    }
+    // What each table of the program carries beside its indexes (the change notification of the
+    // server), and the query of the program's tables that lack it, one name a row.
+    virtual QStringList tableCompletion(const QString& table) const {
+        Q_UNUSED(table);
+        return {};
+    }
+    virtual QString incompleteTablesQuery() const { return QString(); }
+
     // Begins a writing transaction that holds the write lock at once, so that a second writer waits.
     virtual QString beginWriteStatement() const = 0;
     // Within a writing transaction: waits until no other transaction writes into the project bound to

@@ -92,6 +92,11 @@ QList<Schema::Index> Schema::indexes() {
         {QStringLiteral("ixRechnungsdateiBuchung"), QStringLiteral("tblRechnungsdatei (BuchungID)")},
         {QStringLiteral("ixRechnungsdateiPruefsumme"), QStringLiteral("tblRechnungsdatei (Pruefsumme)")},
         {QStringLiteral("ixUStIdNr"), QStringLiteral("tblUStIdNr (UStIdNr)")},
+        // A running number is a booking's once in its project, also when the lock per project is missed.
+        // Estimate rows are numbered per project and company, so their numbers repeat within a project.
+        {QStringLiteral("uxBuchungProjektPID"), QStringLiteral("tblBuchung (trim(ProjektID), PID)"),
+         QStringLiteral("SELECT trim(ProjektID), PID, COUNT(*) FROM tblBuchung WHERE PID IS NOT NULL "
+                        "GROUP BY trim(ProjektID), PID HAVING COUNT(*) > 1 ORDER BY 1, 2")},
     };
 }
 

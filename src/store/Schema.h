@@ -11,8 +11,14 @@ public:
     static QStringList tableStatements();
     // An index the queries need: its name and what it is on ("tblBuchung (ProjektID, ID)").
     struct Index {
+        Index(QString indexName, QString on, QString duplicatesQuery = QString())
+            : name(std::move(indexName)), definition(std::move(on)), duplicates(std::move(duplicatesQuery)) {}
         QString name;
         QString definition;
+        // For a unique index: the query of the rows that stand against it, each as its project and
+        // running number and how often they occur. A unique index is created only where it finds none.
+        QString duplicates;
+        bool unique() const { return !duplicates.isEmpty(); }
     };
     static QList<Index> indexes();
     // Tables the program keeps beside the six (for what an older database does not know yet): each is

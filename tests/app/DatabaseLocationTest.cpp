@@ -233,6 +233,24 @@ private slots:
         app.quit();
     }
 
+    void whatOpeningFoundIsToldOnceAtTheStart() {
+        const QString path = f->filePath(QStringLiteral("ZLV.mdb"));
+        QVERIFY(Database::create(path));
+        {
+            const std::unique_ptr<Database> older = Database::open(path);
+            QVERIFY(older->exec("DROP INDEX uxBuchungProjektPID"));
+            QVERIFY(older->exec("INSERT INTO tblBuchung (PID, ProjektID) VALUES (7, '3'), (7, '3')"));
+        }
+        DatabaseLocation location(f->path(), f->dialogs, f->settings);
+
+        QCOMPARE(determine(location), Outcome::Found);
+
+        QCOMPARE(f->dialogs.shown.size(), 1);
+        QCOMPARE(f->dialogs.shown.constLast().icon, Dialogs::Icon::Warning);
+        QVERIFY2(f->dialogs.lastText().contains("Projekt 3: Nr. 7 (2-mal)"),
+                 qPrintable(f->dialogs.lastText()));
+    }
+
     void databaseLockedByAnotherProgramIsReportedAndLeftUntouched() {
         const QString path = f->filePath(QStringLiteral("ZLV.mdb"));
         QVERIFY(Database::create(path));

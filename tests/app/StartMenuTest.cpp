@@ -4,8 +4,12 @@
 #include "Mnemonics.h"
 #include "ProgramFolderFixture.h"
 
+#include <QApplication>
 #include <QDate>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 void click(QWidget* window, const QString& name) {
@@ -233,6 +237,53 @@ private slots:
                                                          : Dialogs::Icon::Information);
         QCOMPARE(steps.contains(DatabaseBackup::Step::Compact), compacted);
         QCOMPARE(ProgramFolder::read(copy) == "erste", declined && given != "damaged");
+    }
+
+    // A pg_dump that writes, fails or hangs, found on PATH; the chosen file held an older dump.
+    void serverBackupReplacesTheFileOnlyWhenComplete_data() {
+        QTest::addColumn<QString>("pgDump");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("complete") << "printf neu > \"$f\"" << QByteArray("neu") << "wurde in die Datei";
+        QTest::newRow("fails after emptying its file")
+            << ": > \"$f\"; echo 'pg_dump: error: connection failed' >&2; exit 1" << QByteArray("alt")
+            << "fehlgeschlagen. (pg_dump: error: connection failed)";
+        QTest::newRow("hangs, cancelled") << ": > \"$f\"; exec sleep 600" << QByteArray("alt")
+                                          << "abgebrochen; es wurde keine Datei geschrieben";
+    }
+
+    void serverBackupReplacesTheFileOnlyWhenComplete() {
+        QFETCH(QString, pgDump);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, message);
+        QTemporaryDir tools;
+        QTemporaryDir backups;
+        const QString fake = tools.filePath("pg_dump");
+        QVERIFY(TestDatabase::writeFile(
+            fake,
+            "#!/bin/sh\nfor a; do case $a in --file=*) f=${a#--file=};; esac; done\n" + pgDump.toUtf8()));
+        QVERIFY(QFile::setPermissions(fake, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", tools.path().toUtf8() + ':' + path);
+        const QString target = QDir(backups.path()).filePath("zlv.dump");
+        QVERIFY(TestDatabase::writeFile(target, "alt"));
+        f->dialogs.files.enqueue(target);
+        if (QTest::currentDataTag() == QByteArray("hangs, cancelled")) {
+            // Runs once the backup waits for pg_dump with its window open.
+            QTimer::singleShot(0, this, [] {
+                for (QWidget* window : QApplication::topLevelWidgets()) {
+                    if (window->objectName() == "frmSicherung" && window->isVisible())
+                        QTest::mouseClick(window->findChild<QPushButton*>(), Qt::LeftButton);
+                }
+            });
+        }
+
+        BackupCommand(f->path(), f->dialogs).runOnServer(nullptr, "postgresql://server.bauamt.local/zlv");
+        qputenv("PATH", path);
+
+        QVERIFY2(f->dialogs.lastText().contains(message), qPrintable(f->dialogs.lastText()));
+        QCOMPARE(ProgramFolder::read(target), content);
+        QCOMPARE(QDir(backups.path()).entryList(QDir::Files | QDir::Hidden), QStringList("zlv.dump"));
     }
 };
 

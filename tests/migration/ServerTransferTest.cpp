@@ -2,6 +2,9 @@
 #include "BookingRepository.h"
 #include "TestDatabase.h"
 
+#include <QCoreApplication>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 
 // Moving an office's file onto the server: every row with its number, nothing on the server when the
@@ -22,6 +25,9 @@ private slots:
         file.exec("INSERT INTO tblBuchung (ID, PID, ProjektID, Firma, Bemerkungen, Betrag) VALUES "
                   "(2, 1, '7', 'O''Neill', 'Tab\there\nBackslash \\ 100%', 12.5), "
                   "(9, 2, '7', 'O''Neill', NULL, 'abc'), (4, 3, '7', 'Bau', '', -0.01)");
+        // A running number given twice by an older program comes along and is named.
+        file.exec("DROP INDEX uxBuchungProjektPID");
+        file.exec("INSERT INTO tblBuchung (ID, PID, ProjektID, Betrag) VALUES (5, 3, '7', 0)");
         const QByteArray original("%PDF\0\x01\xff\\x\t\n", 11);
         file.exec("INSERT INTO tblRechnungsdatei (BuchungID, Inhalt) VALUES (2, ?)", {original});
         file.exec("INSERT INTO tblNachtrag (NID, ProjektID, Firma, ArchitektKosten, NachtragDatum) VALUES "
@@ -29,6 +35,12 @@ private slots:
         file.exec("INSERT INTO tblBudget (ProjektID, Budget) VALUES (7, 250000.01)");
         const QString before = TestDatabase::fileState(file.path());
         TestDatabase server(TestDatabase::Engine::Server, false);
+        // A table of someone else's on the server, whose figures were never gathered.
+        const QString foreign = QStringLiteral("public.zt_fremd_%1").arg(QCoreApplication::applicationPid());
+        QSqlDatabase other = QSqlDatabase::addDatabase("QPSQL", "zt-other");
+        QVERIFY(other.open());
+        QSqlQuery otherQuery(other);
+        QVERIFY(otherQuery.exec("CREATE TABLE " + foreign + " AS SELECT generate_series(1, 10) AS i"));
 
         ServerTransfer::Report report;
         QString message;
@@ -50,7 +62,9 @@ private slots:
                 rows +=
                     QStringLiteral("%1/%2/%3/%4;").arg(row.text(0), row.text(1), row.text(2), row.text(3));
             });
-        QCOMPARE(rows, "2/1/O'Neill/Tab\there\nBackslash \\ 100%;4/3/Bau/;9/2/O'Neill/;");
+        QCOMPARE(rows, "2/1/O'Neill/Tab\there\nBackslash \\ 100%;4/3/Bau/;5/3//;9/2/O'Neill/;");
+        QVERIFY2(db->notices().join('\n').contains("Projekt 7: Nr. 3 (2-mal)"),
+                 qPrintable(db->notices().join('\n')));
         QList<QByteArray> files;
         db->read("SELECT Inhalt FROM tblRechnungsdatei", {},
                  [&](const Database::Row& row) { files.append(row.bytes(0)); });
@@ -59,7 +73,11 @@ private slots:
         QString figures;
         db->read("SELECT reltuples FROM pg_class WHERE oid = 'tblbuchung'::regclass", {},
                  [&](const Database::Row& row) { figures = row.text(0); });
-        QCOMPARE(figures, "3");
+        QCOMPARE(figures, "4");
+        QVERIFY(otherQuery.exec("SELECT reltuples FROM pg_class WHERE oid = '" + foreign + "'::regclass") &&
+                otherQuery.next());
+        QCOMPARE(otherQuery.value(0).toString(), "-1");
+        QVERIFY(otherQuery.exec("DROP TABLE " + foreign));
         Booking next;
         next.projectId = "7";
         QVERIFY(BookingRepository(*db).book(next));

@@ -211,6 +211,8 @@ private slots:
     // 3 wherever the program reads or changes a project's rows; project 13 stays apart.
     void projectNumberWithBlanksIsTheProject() {
         TestDatabase db;
+        // The other program numbered " 3" and "3 " apart.
+        db.exec("DROP INDEX uxBuchungProjektPID");
         for (const QString project : {" 3", "3 ", "3", "13"}) {
             db.exec("INSERT INTO tblBuchung (PID, ProjektID, Projekt, Firma, AnweisungVom, Betrag) "
                     "VALUES (length(CAST(? AS TEXT)), ?, 'Alt', ?, 45300, 1)",

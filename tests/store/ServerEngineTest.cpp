@@ -16,6 +16,7 @@ private slots:
     void refusalSaysWhy_data();
     void refusalSaysWhy();
     void emptyDatabaseIsSetUpAllOrNothing();
+    void runningNumberGivenTwiceIsNamedNotRefused();
 };
 
 void ServerEngineTest::addressReadsTheIniLine_data() {
@@ -35,6 +36,16 @@ void ServerEngineTest::addressReadsTheIniLine_data() {
                                            << "invalid: ~/.pgpass";
     QTest::newRow("no database") << "postgresql://server"
                                  << "invalid: nennt keine Datenbank";
+    QTest::newRow("encoded name hides a password")
+        << "postgresql://server/zlv?sslmode%3Ddisable%20password=x"
+        << "invalid: unbekannten Parameter „sslmode=disable password“";
+    QTest::newRow("misspelt name") << "postgresql://server/zlv?sslmod=require"
+                                   << "invalid: unbekannten Parameter „sslmod“";
+    QTest::newRow("key password as parameter") << "postgresql://server/zlv?sslpassword=geheim"
+                                               << "invalid: ~/.pgpass";
+    QTest::newRow("encoded value decoded once")
+        << "postgresql://server/zlv?options=-csearch_path%3Dzlv%2520alt&target_session_attrs=read-write"
+        << "zlv auf server|" + me + "|options='-csearch_path=zlv%20alt',target_session_attrs='read-write'";
 }
 
 void ServerEngineTest::addressReadsTheIniLine() {
@@ -120,6 +131,25 @@ void ServerEngineTest::emptyDatabaseIsSetUpAllOrNothing() {
     QVERIFY(db->exec("INSERT INTO tblNachtrag (NID) VALUES (1)"));
     QVERIFY(!Database::create(empty.path(), &message));
     QVERIFY2(message.contains("nicht leer"), qPrintable(message));
+}
+
+// On both engines: an older database whose bookings repeat a running number in a project opens and names
+// them; once they are mended, opening guards the numbers.
+void ServerEngineTest::runningNumberGivenTwiceIsNamedNotRefused() {
+    TestDatabase older;
+    older.exec("DROP INDEX uxBuchungProjektPID");
+    older.exec("INSERT INTO tblBuchung (PID, ProjektID) VALUES (7, '3'), (7, ' 3'), (7, '3'), (8, '3'), "
+               "(7, '4'), (2, '12'), (2, '12'), (NULL, '3'), (NULL, '3')");
+    QVERIFY(older.reopen());
+    QCOMPARE(
+        older.db().notices(),
+        QStringList("Laufende Nummern sind in einem Projekt mehrfach vergeben: Projekt 12: Nr. 2 (2-mal); "
+                    "Projekt 3: Nr. 7 (3-mal). Bis sie berichtigt sind, schützt die Datenbank die "
+                    "laufenden Nummern nicht gegen doppelte Vergabe."));
+    older.exec("DELETE FROM tblBuchung WHERE PID IN (2, 7) AND ProjektID <> '4'");
+    QVERIFY(older.reopen());
+    QCOMPARE(older.db().notices(), QStringList());
+    QVERIFY(!older.db().exec("INSERT INTO tblBuchung (PID, ProjektID) VALUES (8, ' 3 ')"));
 }
 
 QTEST_GUILESS_MAIN(ServerEngineTest)

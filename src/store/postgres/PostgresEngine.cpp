@@ -4,7 +4,6 @@
 
 #include "Libpq.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSqlDriver>
@@ -213,8 +212,9 @@ QString PostgresEngine::indexStatement(const Schema::Index& index) const {
         if (entry.contains(u'('))
             entry = u'(' + entry + u')';
     }
-    return QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
-        .arg(index.name, index.definition.left(open).trimmed(), items.join(QStringLiteral(", ")));
+    return QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
+        .arg(index.unique() ? QStringLiteral("UNIQUE ") : QString(), index.name,
+             index.definition.left(open).trimmed(), items.join(QStringLiteral(", ")));
 }
 
 QString PostgresEngine::changeCountQuery() const {
@@ -263,17 +263,56 @@ QStringList PostgresEngine::createStatements() const {
         statements += tableStatement(table.statement);
     for (const Schema::Index& index : Schema::indexes())
         statements += indexStatement(index);
-    // Every change is told to the other workstations once it is committed.
     statements +=
         QStringLiteral("CREATE FUNCTION zlv_changed() RETURNS trigger LANGUAGE plpgsql AS "
                        "$$BEGIN PERFORM pg_notify('zlv_changed', pg_backend_pid()::text); RETURN NULL; "
                        "END$$");
     for (const QString& table : Schema::allTableNames())
-        statements +=
-            QStringLiteral("CREATE TRIGGER zlv_changed AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE "
-                           "ON %1 FOR EACH STATEMENT EXECUTE FUNCTION zlv_changed()")
-                .arg(table);
+        statements += tableCompletion(table);
     return statements;
+}
+
+namespace {
+
+// The program's tables among the current schema's, as a condition on pg_class c.
+QString ownTablesCondition() {
+    QStringList names;
+    for (const QString& table : Schema::allTableNames())
+        names += u'\'' + table.toLower() + u'\'';
+    return QStringLiteral("c.relnamespace = (SELECT oid FROM pg_catalog.pg_namespace WHERE nspname = "
+                          "current_schema()) AND c.relkind IN ('r', 'p') AND lower(c.relname) IN (%1)")
+        .arg(names.join(QStringLiteral(", ")));
+}
+
+} // namespace
+
+QString PostgresEngine::unreadableTablesQuery() const {
+    return QStringLiteral("SELECT c.relname FROM pg_catalog.pg_class c WHERE %1 AND NOT "
+                          "has_table_privilege(c.oid, 'SELECT') ORDER BY c.relname")
+        .arg(ownTablesCondition());
+}
+
+QString PostgresEngine::ownerQuery() const {
+    return QStringLiteral("SELECT pg_catalog.pg_get_userbyid(datdba), pg_catalog.pg_has_role(datdba, "
+                          "'MEMBER') FROM pg_catalog.pg_database WHERE datname = current_database()");
+}
+
+QString PostgresEngine::actAsStatement(const QString& role) const {
+    return QStringLiteral("SET LOCAL ROLE \"%1\"").arg(QString(role).replace(u'"', QStringLiteral("\"\"")));
+}
+
+QStringList PostgresEngine::tableCompletion(const QString& table) const {
+    // Every change is told to the other workstations once it is committed.
+    return {QStringLiteral("CREATE TRIGGER zlv_changed AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON %1 "
+                           "FOR EACH STATEMENT EXECUTE FUNCTION zlv_changed()")
+                .arg(table)};
+}
+
+QString PostgresEngine::incompleteTablesQuery() const {
+    return QStringLiteral("SELECT c.relname FROM pg_catalog.pg_class c WHERE %1 AND NOT EXISTS (SELECT 1 "
+                          "FROM pg_catalog.pg_trigger t WHERE t.tgrelid = c.oid AND t.tgname = "
+                          "'zlv_changed') ORDER BY c.relname")
+        .arg(ownTablesCondition());
 }
 
 QString PostgresEngine::beginWriteStatement() const {
@@ -490,48 +529,24 @@ QStringList PostgresEngine::identityResetStatements() const {
     return statements;
 }
 
-bool PostgresEngine::dump(const ServerAddress& address, const QString& path, QString* reason) {
-    const QString program = QStandardPaths::findExecutable(QStringLiteral("pg_dump"));
-    if (program.isEmpty()) {
-        *reason =
+PostgresEngine::DumpCommand PostgresEngine::dumpCommand(const ServerAddress& address) {
+    DumpCommand command;
+    command.program = QStandardPaths::findExecutable(QStringLiteral("pg_dump"));
+    if (command.program.isEmpty()) {
+        command.reason =
             QStringLiteral("Die Datenbank %1 liegt auf einem Datenbankserver. Ihre Sicherung ist Aufgabe "
                            "der Verwaltung des Servers; das Sicherungsprogramm pg_dump ist an diesem "
                            "Arbeitsplatz nicht installiert.")
                 .arg(address.place());
-        return false;
+        return command;
     }
-    QStringList arguments = {QStringLiteral("--format=custom"), QStringLiteral("--file=") + path,
-                             QStringLiteral("--dbname=") + address.database};
-    if (!address.host.isEmpty())
-        arguments += QStringLiteral("--host=") + address.host;
-    if (address.port > 0)
-        arguments += QStringLiteral("--port=") + QString::number(address.port);
-    if (!address.user.isEmpty())
-        arguments += QStringLiteral("--username=") + address.user;
-    arguments += QStringLiteral("--no-password");
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // The whole address as one connection string, each value quoted as libpq reads it: every
+    // parameter reaches pg_dump as the program's own connection has it.
+    command.arguments = {QStringLiteral("--format=custom"),
+                         QStringLiteral("--dbname=") + address.connectionString(),
+                         QStringLiteral("--no-password")};
+    command.environment = QProcessEnvironment::systemEnvironment();
     if (!address.password.isEmpty())
-        environment.insert(QStringLiteral("PGPASSWORD"), address.password);
-    for (const QString& option : address.options) {
-        const qsizetype equals = option.indexOf(u'=');
-        const QString key = option.left(equals);
-        QString value =
-            option.mid(equals + 1).chopped(1).mid(1).replace(QStringLiteral("\\'"), QStringLiteral("'"));
-        if (key == QLatin1String("options"))
-            environment.insert(QStringLiteral("PGOPTIONS"), value);
-        else if (key == QLatin1String("sslmode"))
-            environment.insert(QStringLiteral("PGSSLMODE"), value);
-    }
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
-    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0) {
-        *reason = withWords(
-            QStringLiteral("Die Sicherung der Datenbank %1 ist fehlgeschlagen.").arg(address.place()),
-            QString::fromLocal8Bit(process.readAllStandardError()).trimmed());
-        QFile::remove(path);
-        return false;
-    }
-    return true;
+        command.environment.insert(QStringLiteral("PGPASSWORD"), address.password);
+    return command;
 }

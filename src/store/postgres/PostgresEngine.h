@@ -3,6 +3,8 @@
 #include "Engine.h"
 #include "ServerAddress.h"
 
+#include <QProcessEnvironment>
+
 // A database on a PostgreSQL server, for several workstations: the QPSQL connection's set-up, the
 // functions and collation that let the program's statements read as on the file (like(), fold(),
 // GERMAN), the identity columns, the lock per project, and the server's failures in German.
@@ -26,6 +28,11 @@ public:
     QString changeChannel() const override;
     QString sessionQuery() const override;
     QStringList createStatements() const override;
+    QString unreadableTablesQuery() const override;
+    QString ownerQuery() const override;
+    QString actAsStatement(const QString& role) const override;
+    QStringList tableCompletion(const QString& table) const override;
+    QString incompleteTablesQuery() const override;
     QString beginWriteStatement() const override;
     QString projectLockStatement() const override;
     QString exactCollation() const override { return QStringLiteral("\"C\""); }
@@ -38,11 +45,16 @@ public:
     bool read(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
               const std::function<void(const Database::Row&)>& visit, Fault* fault) const override;
 
-    // The table statements as the server reads them: identity columns, exact types, and a row number
-    // for the estimate rows, which have none of their own.
-    // Writes the whole database as a dump in pg_dump's custom format to path. False with the German
-    // reason when pg_dump is not installed here or fails.
-    static bool dump(const ServerAddress& address, const QString& path, QString* reason);
+    // How pg_dump writes the whole database as a dump in its custom format: the program found here (empty,
+    // with the German reason, when this workstation has none), its arguments but the file
+    // ("--file=" follows), and its environment.
+    struct DumpCommand {
+        QString program;
+        QStringList arguments;
+        QProcessEnvironment environment;
+        QString reason;
+    };
+    static DumpCommand dumpCommand(const ServerAddress& address);
 
 private:
     ServerAddress m_address;

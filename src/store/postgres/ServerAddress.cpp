@@ -26,6 +26,38 @@ QString quoted(QString value) {
     return u'\'' + value + u'\'';
 }
 
+// libpq's parameters an address may carry beyond host, port, database and user; anything else (a
+// misspelling, a name with a blank or "=" in it, a secret) is refused rather than handed on.
+bool isKnownParameter(const QString& key) {
+    static const QStringList known = {
+        QStringLiteral("hostaddr"),
+        QStringLiteral("connect_timeout"),
+        QStringLiteral("options"),
+        QStringLiteral("application_name"),
+        QStringLiteral("keepalives"),
+        QStringLiteral("keepalives_idle"),
+        QStringLiteral("keepalives_interval"),
+        QStringLiteral("keepalives_count"),
+        QStringLiteral("tcp_user_timeout"),
+        QStringLiteral("target_session_attrs"),
+        QStringLiteral("passfile"),
+        QStringLiteral("channel_binding"),
+        QStringLiteral("gssencmode"),
+        QStringLiteral("krbsrvname"),
+        QStringLiteral("requirepeer"),
+        QStringLiteral("sslmode"),
+        QStringLiteral("sslcert"),
+        QStringLiteral("sslkey"),
+        QStringLiteral("sslrootcert"),
+        QStringLiteral("sslcrl"),
+        QStringLiteral("sslcrldir"),
+        QStringLiteral("sslsni"),
+        QStringLiteral("ssl_min_protocol_version"),
+        QStringLiteral("ssl_max_protocol_version"),
+    };
+    return known.contains(key);
+}
+
 } // namespace
 
 bool ServerAddress::isServerLocation(const QString& location) {
@@ -47,6 +79,7 @@ ServerAddress ServerAddress::parse(const QString& location) {
     address.port = url.port(-1);
     address.database = url.path().mid(1);
     address.user = url.userName();
+    // The query's names and values are decoded once, here; a name is then taken as it stands.
     if (!url.password().isEmpty()) {
         address.m_problem = QStringLiteral("Die Adresse des Datenbankservers darf kein Passwort enthalten; "
                                            "es gehört in die Passwortdatei ~/.pgpass.");
@@ -62,11 +95,18 @@ ServerAddress ServerAddress::parse(const QString& location) {
             address.database = value;
         else if (key == QLatin1String("user"))
             address.user = value;
-        else if (key == QLatin1String("password"))
+        else if (key == QLatin1String("password") || key == QLatin1String("sslpassword"))
             address.m_problem = QStringLiteral("Die Adresse des Datenbankservers darf kein Passwort "
                                                "enthalten; es gehört in die Passwortdatei ~/.pgpass.");
-        else
+        else if (isKnownParameter(key))
             address.options += key + u'=' + quoted(value);
+        else
+            address.m_problem = QStringLiteral("Die Adresse des Datenbankservers nennt den unbekannten "
+                                               "Parameter „%1“; erlaubt sind die Verbindungsparameter "
+                                               "von PostgreSQL wie sslmode oder connect_timeout.")
+                                    .arg(key);
+        if (!address.m_problem.isEmpty())
+            return address;
     }
     if (address.database.isEmpty() && address.m_problem.isEmpty())
         address.m_problem = QStringLiteral("Die Adresse „%1“ nennt keine Datenbank "
@@ -92,4 +132,16 @@ QString ServerAddress::place() const {
     if (port > 0)
         server += u':' + QString::number(port);
     return QStringLiteral("%1 auf %2").arg(database, server);
+}
+
+QString ServerAddress::connectionString() const {
+    QStringList parts;
+    if (!host.isEmpty())
+        parts += QStringLiteral("host=") + quoted(host);
+    if (port > 0)
+        parts += QStringLiteral("port=") + QString::number(port);
+    parts += QStringLiteral("dbname=") + quoted(database);
+    if (!user.isEmpty())
+        parts += QStringLiteral("user=") + quoted(user);
+    return (parts + options).join(u' ');
 }

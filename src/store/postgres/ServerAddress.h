@@ -25,6 +25,9 @@ public:
     QString database;
     QString user;
     QString password;
+    // The whole address as libpq's connection string ("host='server' dbname='zlv' sslmode='require'"),
+    // without the password.
+    QString connectionString() const;
     // The other libpq parameters, as "key='value'".
     QStringList options;
 

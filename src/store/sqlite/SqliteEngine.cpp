@@ -115,7 +115,8 @@ QString SqliteEngine::indexListQuery() const {
 }
 
 QString SqliteEngine::indexStatement(const Schema::Index& index) const {
-    return QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2").arg(index.name, index.definition);
+    return QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3")
+        .arg(index.unique() ? QStringLiteral("UNIQUE ") : QString(), index.name, index.definition);
 }
 
 QString SqliteEngine::changeCountQuery() const {
