@@ -38,6 +38,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -170,6 +171,7 @@ void Workspace::buildUi() {
     QFont bold = m_projectName->font();
     bold.setBold(true);
     m_projectName->setFont(bold);
+    m_projectName->setTextFormat(Qt::PlainText);
     projectLabel->setBuddy(m_projectName);
 
     m_tabs = new QTabWidget(this);
@@ -186,6 +188,9 @@ void Workspace::buildUi() {
     m_tabs->addTab(m_evaluation, QStringLiteral("Auswertung / Filter"));
     m_tabs->addTab(m_costReport, QStringLiteral("Kostenbericht"));
     m_tabs->addTab(m_charts, QStringLiteral("Diagramme"));
+    // The captions keep their blanks; a screen reader says the words alone.
+    for (int tab = 0; tab < m_tabs->count(); ++tab)
+        m_tabs->tabBar()->setAccessibleTabName(tab, m_tabs->tabText(tab).trimmed());
 
     m_status = new QStatusBar(this);
     m_status->setObjectName(QStringLiteral("StatusBar1"));
@@ -217,6 +222,11 @@ void Workspace::buildUi() {
 
     connect(m_tabs, &QTabWidget::currentChanged, this, &Workspace::showTab);
     connect(m_entry, &EntryTab::booked, this, &Workspace::afterBookingChange);
+    connect(m_entry, &EntryTab::correctionEnded, this, [this] {
+        EINLESEN();
+        combo7_3Einlesen();
+        combo5_4Einlesen();
+    });
     connect(m_entry, &EntryTab::companyChosen, m_company, &CompanyTab::chooseCompany);
     connect(m_entry, &EntryTab::companiesFound, this, [this](const QStringList& names) {
         if (m_company->showsAllCompanies())
@@ -432,6 +442,7 @@ void Workspace::followChanges() {
         return;
     combo7_3Einlesen();
     combo5_4Einlesen();
+    m_entry->checkCorrection();
     // The entry tab shows the count of the booking list.
     if (currentTab() == EntryTabIndex)
         EINLESEN();
@@ -558,20 +569,13 @@ void Workspace::remove(qint64 bookingId) {
     if (m_dialogs.ask(this, QStringLiteral("Buchung löschen"), question, Dialogs::Icon::Question,
                       Dialogs::Answer::No) != Dialogs::Answer::Yes)
         return;
+    // An e-invoice stored with the booking is kept: the original stays in the database, detached
+    // from the booking that no longer exists.
     InvoiceFileRepository files(*m_db);
     const bool withFile = files.forBooking(bookingId).has_value();
-    const bool keepFile =
-        withFile &&
-        m_dialogs.ask(this, QStringLiteral("Buchung löschen"),
-                      QStringLiteral("Zu dieser Buchung ist eine E-Rechnung gespeichert.\nSoll die "
-                                     "Rechnungsdatei in der Datenbank aufbewahrt werden?\n\nNein: Die "
-                                     "Rechnungsdatei wird mit der Buchung gelöscht."),
-                      Dialogs::Icon::Question, Dialogs::Answer::No) == Dialogs::Answer::Yes;
     Transaction transaction(*m_db);
-    const bool removed =
-        transaction.isActive() && BookingRepository(*m_db).remove(bookingId) &&
-        (!withFile || (keepFile ? files.detachFromBooking(bookingId) : files.removeForBooking(bookingId))) &&
-        transaction.commit();
+    const bool removed = transaction.isActive() && BookingRepository(*m_db).remove(bookingId) &&
+                         (!withFile || files.detachFromBooking(bookingId)) && transaction.commit();
     if (!removed)
         m_dialogs.inform(this, QStringLiteral("Löschen nicht möglich"), m_db->lastError(),
                          Dialogs::Icon::Warning);
@@ -579,24 +583,7 @@ void Workspace::remove(qint64 bookingId) {
 }
 
 bool Workspace::settleWaitingBooking() {
-    if (!m_entry || !m_entry->hasWaitingBooking())
-        return true;
-    const QString question =
-        QStringLiteral("Eine Buchung wurde zur Korrektur in die Eingabefelder übernommen und ist noch nicht "
-                       "wieder gebucht.\nSoll die korrigierte Buchung jetzt gebucht werden?\n\n"
-                       "Nein: Die Buchung bleibt so gespeichert, wie sie vorher war.");
-    switch (m_dialogs.askWithCancel(this, QStringLiteral("Buchung bearbeiten"), question,
-                                    Dialogs::Icon::Question, Dialogs::Answer::Yes)) {
-    case Dialogs::Answer::Yes:
-        return m_entry->book();
-    case Dialogs::Answer::No:
-        m_entry->keepWaitingBooking();
-        EINLESEN();
-        return true;
-    case Dialogs::Answer::Cancel:
-        break;
-    }
-    return false;
+    return !m_entry || m_entry->settleWaitingBooking();
 }
 
 void Workspace::closeEvent(QCloseEvent* event) {
@@ -604,7 +591,7 @@ void Workspace::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (!settleWaitingBooking() || !m_company->settleWaitingRow()) {
+    if (!m_entry->settleBeforeLeaving() || !m_company->settleWaitingRow()) {
         m_quit = false;
         event->ignore();
         return;

@@ -10,7 +10,16 @@
 class ScriptedDialogs : public Dialogs {
 public:
     struct Shown {
-        enum class Kind { Ask, AskWithCancel, Choose, Login, Inform, OpenFile, SaveFile } kind;
+        enum class Kind {
+            Ask,
+            AskWithCancel,
+            Choose,
+            Login,
+            Inform,
+            OpenFile,
+            SaveFile,
+            ChooseFromLists
+        } kind;
         QString title;
         QString text;
         Icon icon = Icon::None;
@@ -24,6 +33,8 @@ public:
     // queued: cancelled).
     QQueue<int> choices;
     QQueue<QPair<QString, QString>> logins;
+    // Texts chosen in chooseFromLists() (none queued: cancelled).
+    QQueue<QStringList> picks;
     QList<Shown> shown;
 
     Answer ask(QWidget* parent, const QString& title, const QString& text, Icon icon,
@@ -34,6 +45,9 @@ public:
                const QStringList& buttons) override;
     bool askLogin(QWidget* parent, const QString& server, QString& user, QString& password) override;
     void inform(QWidget* parent, const QString& title, const QString& text, Icon icon) override;
+    // Records the text with each label and its list: "text|label a/b|label c/d".
+    QStringList chooseFromLists(QWidget* parent, const QString& title, const QString& text,
+                                const QStringList& labels, const QList<QStringList>& lists) override;
     QString chooseFileToOpen(QWidget* parent, const QString& title, const QString& folder,
                              const QString& filter) override;
     // Records the proposed path and the filter; the chosen filter stays the first.

@@ -294,7 +294,7 @@ private slots:
         QCOMPARE(fx.dialogs.shown.constLast().defaultButton, Dialogs::Answer::No);
         QCOMPARE(fx.db.scalar("SELECT COUNT(*) FROM tblBuchung") +
                      fx.db.scalar("SELECT COUNT(*) FROM tblRechnungsdatei"),
-                 "00");
+                 "01");
     }
 };
 

@@ -241,7 +241,9 @@ private slots:
         f.dialogs.answers.enqueue(Dialogs::Answer::No);
         f.screen->close();
         f.open();
-        QVERIFY(f.dialogs.lastText().contains("Soll die korrigierte Buchung jetzt gebucht werden?"));
+        QVERIFY(f.dialogs.lastText().contains(
+            "Soll die korrigierte Buchung jetzt unter der nächsten laufenden Nummer "
+            "gebucht werden?"));
         f.showTab(Workspace::BookingsTabIndex);
         QCOMPARE(f.stored("PID || Betrag") + '|' + f.column(0), "11234.5,210.0|001,002");
 
