@@ -161,6 +161,7 @@ private slots:
         day.find<QComboBox>("cboZahlungsart")->setCurrentText("Rückhalt");
         day.dialogs.answers.enqueue(answer);
         day.screen->close();
+        QVERIFY(!day.dialogs.shown.isEmpty());
         const ScriptedDialogs::Shown asked = day.dialogs.shown.constLast();
         QCOMPARE(asked.title, "Eingabe nicht gebucht");
         QCOMPARE(asked.defaultButton, Dialogs::Answer::Cancel);
