@@ -16,7 +16,6 @@
 #include "EvaluationTab.h"
 #include "FollowedLists.h"
 #include "InvoiceFileRepository.h"
-#include "ReportListView.h"
 #include "Settings.h"
 #include "Transaction.h"
 #include "Twips.h"
@@ -76,8 +75,11 @@ void restoreWidths(const Settings& settings, const StoredWidths& stored, List& l
         list.setColumnWidthsInTwips(widths);
 }
 
+// Widths the user set are kept; columns that fit themselves to their texts store nothing.
 template <typename List> void saveWidths(Settings& settings, const StoredWidths& stored, const List& list) {
-    settings.setValue(stored.key, ColumnWidths::encode(list.columnWidthsInTwips(stored.written)));
+    settings.setValue(stored.key, list.columnsSizedByUser()
+                                      ? ColumnWidths::encode(list.columnWidthsInTwips(stored.written))
+                                      : QString());
 }
 const SettingKey<QString> kAllCompanies{kSection, QStringLiteral("check1"), QStringLiteral("1")};
 constexpr int kMinimumWidthTwips = 9200;
@@ -91,13 +93,6 @@ int storedTwips(const Settings& settings, const SettingKey<QString>& key) {
 
 bool isStored(const Settings& settings, const SettingKey<QString>& key) {
     return !settings.value(SettingKey<QString>{key.section, key.key, QString()}).trimmed().isEmpty();
-}
-
-// The width a tab needs to show every column of its list.
-int widthOfColumns(const QWidget& tab, const QString& listName) {
-    const auto* list = tab.findChild<ReportListView*>(listName);
-    const QMargins margins = tab.layout() ? tab.layout()->contentsMargins() : QMargins();
-    return (list ? list->widthOfColumns() : 0) + margins.left() + margins.right();
 }
 
 // At the first start the window takes at most this share of the screen.
@@ -401,12 +396,8 @@ void Workspace::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!std::exchange(m_sizeToLists, false) || !screen() || !m_tabs)
         return;
-    // Before the window appears its tabs are laid out: what lies around a tab is known.
-    const int aroundTab = width() - m_tabs->currentWidget()->width();
-    const int lists = std::max(widthOfColumns(*m_bookings, QStringLiteral("ListView1")),
-                               widthOfColumns(*m_costReport, QStringLiteral("ListView4")));
-    const QSize room = screen()->availableGeometry().size() * kFirstStartShare;
-    WindowPlacement::centreInScreen(*this, QSize(aroundTab + lists, room.height()).boundedTo(room));
+    // The lists fit their columns into the room the window gives them.
+    WindowPlacement::centreInScreen(*this, screen()->availableGeometry().size() * kFirstStartShare);
 }
 
 void Workspace::showTab(int tab) {

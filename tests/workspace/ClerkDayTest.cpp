@@ -285,6 +285,64 @@ private slots:
         QCOMPARE(day.screen->focusWidget()->objectName(), focus);
     }
 
+    void everyColumnShowsAtFirstStart_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QList<int>>("amounts");
+        QTest::newRow("bookings") << int(Workspace::BookingsTabIndex) << "ListView1" << QList<int>{8};
+        QTest::newRow("estimates and orders")
+            << int(Workspace::CompanyTabIndex) << "ListView2" << QList<int>{2, 6};
+        QTest::newRow("evaluation") << int(Workspace::EvaluationTabIndex) << "ListView3" << QList<int>{7};
+        QTest::newRow("cost report") << int(Workspace::CostReportTabIndex) << "ListView4"
+                                     << QList<int>{4, 5, 6, 7, 8, 9, 10};
+    }
+    void everyColumnShowsAtFirstStart() {
+        QFETCH(int, tab);
+        QFETCH(QString, list);
+        QFETCH(QList<int>, amounts);
+        Day day;
+        const QString company = "Öffentliche Erschließung Nordwest GmbH & Co. KG, Niederlassung Süd";
+        day.db.exec(
+            "INSERT INTO tblFirma (Name, GewerkID, KostengruppeID) VALUES (?, ?, ?)",
+            {company, "Beton- und Stahlbetonarbeiten, Mauerarbeiten", "300 Bauwerk – Baukonstruktionen"});
+        for (int i = 1; i <= 30; ++i) {
+            day.db.exec(
+                "INSERT INTO tblBuchung (PID, ProjektID, Projekt, Firma, Gewerk, Kostengruppe, AnweisungVom, "
+                "RechnungVom, RechnungsNr, Zahlungsart, Bemerkungen, Betrag) VALUES (?, '1', 'Schule', ?, "
+                "'Beton- und Stahlbetonarbeiten, Mauerarbeiten', '300 Bauwerk – Baukonstruktionen', 45000, "
+                "45001, 'RE-2024-000123-A', '12. Abschlagszahlung', ?, ?)",
+                {i, company, "Abschlag laut Prüfvermerk des Architekten vom 12.03.2024, Skonto nicht gezogen",
+                 1234567.89 * i});
+            day.db.exec(
+                "INSERT INTO tblNachtrag (NID, ProjektID, Projekt, Firma, ArchitektDatum, ArchitektKosten, "
+                "NachtragDatum, NachtragArt, NachtragKosten) VALUES (?, '1', 'Schule', ?, 45000, 98765432.1, "
+                "45001, ?, 87654321.09)",
+                {i, company, i == 1 ? QString("Auftrag vom") : QString("%1. Nachtr. Auftrag").arg(i - 1)});
+        }
+        day.open();
+        day.showTab(tab);
+        if (tab == Workspace::CompanyTabIndex)
+            day.choose("cboFirmaFirma", company);
+        QTreeView* view = day.list(list);
+        QVERIFY(view->model()->rowCount() > 0);
+        QHeaderView* header = view->header();
+        const int margin = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+        QStringList cut;
+        for (int column = 0; column < header->count(); ++column) {
+            if (header->isSectionHidden(column))
+                continue;
+            if (header->sectionViewportPosition(column) + header->sectionSize(column) >
+                view->viewport()->width())
+                cut.append(view->model()->headerData(column, Qt::Horizontal).toString() + " off the list");
+            for (int row = 0; amounts.contains(column) && row < view->model()->rowCount(); ++row) {
+                const QString text = view->model()->index(row, column).data().toString();
+                if (view->fontMetrics().horizontalAdvance(text) + margin > header->sectionSize(column))
+                    cut.append(text + " cut");
+            }
+        }
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(", ")));
+    }
+
     void screenReadersSayTheLabels() {
         Day day;
         day.open();

@@ -773,10 +773,12 @@ private slots:
             QCOMPARE(colour(sums, column), filled ? 'u' : '-');
             QCOMPARE(model->index(sums, column).data(Qt::FontRole).value<QFont>().bold(), filled);
         }
+        // No number or amount is cut; where the window is narrower than all columns, names give way.
         const QTreeView* view = f.list("ListView4");
         for (int cell = 0, columns = model->columnCount(); cell < rows.size() * columns; ++cell)
-            QVERIFY(view->sizeHintForIndex(model->index(cell / columns, cell % columns)).width() <=
-                    view->columnWidth(cell % columns));
+            QVERIFY((cell % columns > 0 && cell % columns < 4) ||
+                    view->sizeHintForIndex(model->index(cell / columns, cell % columns)).width() <=
+                        view->columnWidth(cell % columns));
     }
 
     void yearTakesTheWholeCalendarYear_data() {
