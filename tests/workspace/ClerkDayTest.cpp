@@ -1,12 +1,18 @@
 #include "BookingListModel.h"
+#include "DayNumber.h"
 #include "InvoiceView.h"
+#include "PrintExportFixture.h"
+#include "QPainterPrintEngine.h"
 #include "QtDialogs.h"
+#include "Reports.h"
 #include "WorkspaceFixture.h"
 
 #include <functional>
 #include <QAccessible>
 #include <QApplication>
+#include <QChartView>
 #include <QDialogButtonBox>
+#include <QGraphicsTextItem>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabBar>
@@ -341,6 +347,53 @@ private slots:
             }
         }
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(", ")));
+    }
+
+    void chartLabelsAreWholeOnScreenAndPaper() {
+        Day day;
+        QStringList companies;
+        for (int i = 1; i <= 17; ++i)
+            companies.append(
+                QString("Dachdeckerei und Bauklempnerei Müller %1 GmbH & Co. KG").arg(i));
+        companies[0] = "<a href=\"x\">Klick</a> Bau";
+        for (int month = 0; month < 60; ++month)
+            day.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Firma, AnweisungVom, Betrag) VALUES (?, "
+                        "'1', ?, ?, ?)",
+                        {month + 1, companies.at(month % companies.size()),
+                         DayNumber::fromDate(QDate(2020, 1, 15).addMonths(month)), 1000.0 * (month + 1)});
+        day.open();
+        day.showTab(Workspace::ChartsTabIndex);
+        QCoreApplication::processEvents();
+        QStringList drawn;
+        for (const char* name : {"chtKostenbericht", "chtMittelabfluss"}) {
+            auto* view = day.find<QChartView>(name);
+            for (const QGraphicsItem* item : view->scene()->items())
+                if (const auto* text = dynamic_cast<const QGraphicsTextItem*>(item);
+                    text && text->isVisible())
+                    drawn.append(text->toPlainText().replace(QChar::LineSeparator, ' ').replace('\n', ' '));
+        }
+        QStringList elided = drawn.filter(QRegularExpression("(…|\\.\\.\\.)$"));
+        const qsizetype named = std::count_if(drawn.cbegin(), drawn.cend(),
+                                              [&](const QString& text) { return companies.contains(text); });
+        if (named != 15 || !drawn.contains(companies.first()))
+            elided.append(QString("%1 companies named").arg(named));
+        QVERIFY2(elided.isEmpty() && drawn.contains("Jan 20"), qPrintable(elided.join(", ")));
+
+        QPainterPrintEngine engine;
+        engine.SelectPrinter(QPainterPrintEngine::pdfTargetName());
+        engine.SetOrientation(PrintEngine::Landscape);
+        engine.SetPaperSize(PrintEngine::PaperA4);
+        engine.SetPrintDirect(true);
+        const QString pdf = day.dir.filePath("Diagramme.pdf");
+        engine.setPdfFilePath(pdf);
+        buildReport(engine, day.screen->snapshot(), {"Bauamt", "Hochbau", "97070", "Würzburg"});
+        engine.EndTable();
+        engine.EndDocument();
+        QCOMPARE(engine.ShowDocument(), PrintEngine::Outcome::Done);
+        const QString text = PrintExport::pdfText(pdf);
+        QVERIFY2(!text.contains("…") && !text.contains("...") && text.contains("Jan 20") &&
+                     text.contains("<a href=\"x\">Klick</a> Bau"),
+                 qPrintable(text));
     }
 
     void screenReadersSayTheLabels() {
