@@ -59,6 +59,7 @@ class EInvoiceTest : public QObject {
         if (opened)
             *opened = *read;
         m_fx->dialogs.choices.enqueue(0);
+        m_fx->dialogs.picks.enqueue({"Rohbau", ""});
         const std::optional<InvoiceIntake::Entry> entry = intake.prepare(*read, nullptr);
         return entry ? *entry
                      : InvoiceIntake::Entry{
