@@ -358,6 +358,8 @@ bool EntryTab::book() {
     if (!saved && m_context.db.lastFailure() == Database::Failure::Changed) {
         if (OriginalGoneQuestion::loadCurrent(m_context.dialogs, this, OriginalGoneQuestion::Kind::Booking))
             reloadWaitingBooking();
+        else
+            showCorrection(Original::Changed);
         return false;
     }
     if (!saved && m_context.db.lastFailure() == Database::Failure::NameGone) {
