@@ -34,10 +34,16 @@ const QLocale kGerman(QLocale::German, QLocale::Germany);
 const QString kWholeProject = QStringLiteral("Gesamtes Projekt");
 // The size at which a chart is drawn for the printed page, in points.
 const QSizeF kPrintSize(640, 720);
+// The companies' names and the months' labels, kept on their axes to be fitted anew to each size.
 const char* const kNames = "zlvNames";
+const char* const kMonthLabels = "zlvMonthLabels";
+// Qt Charts gives an axis beside the plot at most two fifths of the chart; its labels lose their padding
+// and text margins of it. A name's line holds at least a dozen characters.
+constexpr double kAxisShare = 0.4;
+constexpr int kLabelPadding = 16;
+constexpr int kShortestLine = 12;
 // Label steps in months: each month, every second, each quarter, … each year, every few years.
 constexpr int kMonthSteps[] = {1, 2, 3, 4, 6, 12, 24, 36, 60, 120, 240};
-const char* const kMonthLabels = "zlvMonthLabels";
 
 QString euros(Money amount) {
     return amount.toGerman() + QStringLiteral(" €");
@@ -92,8 +98,8 @@ void wrapNames(QChart* chart) {
     const QFontMetrics metrics(axis->labelsFont());
     const QMarginsF margins = chart->margins();
     const double inside = chart->size().width() - margins.left() - margins.right();
-    const int width = std::max(metrics.horizontalAdvance(QStringLiteral("Dachdeckerei")),
-                               int(inside * 0.4) - 2 * metrics.height() - 16);
+    const int width = std::max(kShortestLine * metrics.averageCharWidth(),
+                               int(inside * kAxisShare) - 2 * metrics.height() - kLabelPadding);
     QStringList wrapped;
     for (const QString& name : axis->property(kNames).toStringList())
         wrapped.append(wrappedName(name, metrics, width));
@@ -124,10 +130,12 @@ void spaceMonths(QChart* chart) {
             break;
         }
     }
-    const QStringList shown = axis->categoriesLabels();
-    if (!shown.isEmpty() && labels.indexOf(shown.value(1)) == std::min<qsizetype>(step, labels.size()))
+    QStringList wanted;
+    for (qsizetype month = 0; month < labels.size(); month += step)
+        wanted.append(labels.at(month));
+    if (wanted == axis->categoriesLabels())
         return;
-    for (const QString& label : shown)
+    for (const QString& label : axis->categoriesLabels())
         axis->remove(label);
     for (qsizetype month = 0; month < labels.size(); month += step)
         axis->append(labels.at(month), double(month));

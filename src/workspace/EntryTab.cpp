@@ -6,6 +6,7 @@
 #include "BookingWarnings.h"
 #include "CompanyRepository.h"
 #include "CompanySeat.h"
+#include "CorrectionTexts.h"
 #include "Database.h"
 #include "DateField.h"
 #include "DayNumber.h"
@@ -487,32 +488,7 @@ std::optional<EntryTab::Original> EntryTab::waitingOriginal() const {
 }
 
 void EntryTab::showCorrection(Original original) {
-    const QString number = m_correctedNumber;
-    const QString cancel = QStringLiteral(" „Korrektur abbrechen“ (Esc) verwirft Ihre Eingaben");
-    QString text;
-    switch (original) {
-    case Original::Unchanged:
-        text = QStringLiteral(
-                   "Bearbeitungsmodus: LfdNr. %1 wird korrigiert; sie bleibt unverändert gespeichert, "
-                   "bis Sie buchen. „Buchen“ ersetzt sie durch Ihre Eingaben unter der nächsten "
-                   "laufenden Nummer des Projekts.%2 und lässt LfdNr. %1, wie sie ist.")
-                   .arg(number, cancel);
-        break;
-    case Original::Changed:
-        text = QStringLiteral("Bearbeitungsmodus: LfdNr. %1 wurde inzwischen an einem anderen Arbeitsplatz "
-                              "geändert. „Buchen“ ersetzt sie nicht, sondern fragt, ob der geänderte Stand "
-                              "geladen werden soll.%2 und lässt LfdNr. %1, wie sie jetzt gespeichert ist.")
-                   .arg(number, cancel);
-        break;
-    case Original::Gone:
-        text = QStringLiteral("LfdNr. %1 ist nicht mehr gespeichert: Sie wurde an einem anderen Arbeitsplatz "
-                              "gelöscht oder ersetzt. Ihre Eingaben stehen noch in den Feldern; „Buchen“ "
-                              "bucht sie als neue Buchung unter der nächsten laufenden Nummer des Projekts."
-                              "%2.")
-                   .arg(number, cancel);
-        break;
-    }
-    m_waitingNotice->setText(text);
+    m_waitingNotice->setText(CorrectionTexts::banner(original, m_correctedNumber));
     m_waitingNotice->show();
     m_cancelCorrection->show();
 }
@@ -543,24 +519,7 @@ bool EntryTab::settleWaitingBooking() {
     if (!isCorrecting())
         return true;
     const std::optional<Original> original = waitingOriginal();
-    const QString number = m_correctedNumber;
-    QString question;
-    if (original == Original::Gone)
-        question =
-            QStringLiteral("LfdNr. %1, die Sie korrigieren, ist nicht mehr gespeichert: Sie wurde an "
-                           "einem anderen Arbeitsplatz gelöscht oder ersetzt.\nSoll Ihre Eingabe jetzt "
-                           "als neue Buchung unter der nächsten laufenden Nummer gebucht werden?\n\n"
-                           "Nein: Ihre Eingaben werden verworfen.")
-                .arg(number);
-    else
-        question =
-            QStringLiteral("LfdNr. %1 wurde zur Korrektur in die Eingabefelder übernommen und ist noch "
-                           "nicht wieder gebucht.\nSoll die korrigierte Buchung jetzt unter der nächsten "
-                           "laufenden Nummer gebucht werden?\n\nNein: Ihre Eingaben werden verworfen; "
-                           "LfdNr. %1 bleibt so gespeichert, wie sie %2.")
-                .arg(number, original == Original::Changed
-                                 ? QStringLiteral("an einem anderen Arbeitsplatz zuletzt geändert wurde")
-                                 : QStringLiteral("vorher war"));
+    const QString question = CorrectionTexts::leaveQuestion(original, m_correctedNumber);
     switch (m_context.dialogs.askWithCancel(this, QStringLiteral("Buchung bearbeiten"), question,
                                             Dialogs::Icon::Question, Dialogs::Answer::Yes)) {
     case Dialogs::Answer::Yes:
@@ -580,13 +539,7 @@ bool EntryTab::settleBeforeLeaving() {
     if (!hasUnbookedEntry())
         return true;
     const InvoiceIntake::Opened* invoice = m_invoices->pending();
-    const QString question =
-        (invoice
-             ? QStringLiteral("Die Eingabe aus der E-Rechnung „%1“ ist noch nicht gebucht.")
-                   .arg(invoice->fileName)
-             : QStringLiteral("Auf dem Register „Eingabe“ steht eine Eingabe, die noch nicht gebucht ist.")) +
-        QStringLiteral("\nSoll sie jetzt unter der nächsten laufenden Nummer gebucht werden?\n\nNein: Die "
-                       "Eingabe wird verworfen.\nAbbrechen: Das Projekt bleibt geöffnet.");
+    const QString question = CorrectionTexts::unbookedQuestion(invoice ? invoice->fileName : QString());
     switch (m_context.dialogs.askWithCancel(this, QStringLiteral("Eingabe nicht gebucht"), question,
                                             Dialogs::Icon::Question, Dialogs::Answer::Cancel)) {
     case Dialogs::Answer::Yes:

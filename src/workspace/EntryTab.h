@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Booking.h"
+#include "CorrectionTexts.h"
 #include "InvoiceIntake.h"
 
 #include <memory>
@@ -84,8 +85,7 @@ private:
     void showCompany(const QString& name);
     void clearDetails();
     void setCompanies(const QStringList& names);
-    // What became of the booking being corrected.
-    enum class Original { Unchanged, Changed, Gone };
+    using Original = CorrectionTexts::Original;
     void endCorrection();
     void clearEntry();
     // Read from the file; nullopt when it cannot be read.
