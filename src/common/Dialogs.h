@@ -37,6 +37,11 @@ public:
                          QString& /*text*/) {
         return false;
     }
+    // A form with one picker per list, each under its label, the first entry of each chosen at first;
+    // "OK" needs a choice in the first list. Returns the texts chosen, one per list, or an empty list
+    // when the clerk cancels.
+    virtual QStringList chooseFromLists(QWidget* parent, const QString& title, const QString& text,
+                                        const QStringList& labels, const QList<QStringList>& lists) = 0;
     // A notice with an OK button only.
     virtual void inform(QWidget* parent, const QString& title, const QString& text, Icon icon) = 0;
     // A file-open dialog; returns the chosen file's full path, or an empty text when cancelled.

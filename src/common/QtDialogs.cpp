@@ -1,5 +1,6 @@
 #include "QtDialogs.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontMetrics>
@@ -50,6 +51,12 @@ QMessageBox::Icon toQt(Dialogs::Icon icon) {
         break;
     }
     return QMessageBox::NoIcon;
+}
+
+// Texts of a message box may quote outside files (a seller's name, an invoice number, a file name): they
+// are shown as they are, never as markup that could make a link or hide the question.
+void showPlain(QMessageBox& box) {
+    box.setTextFormat(Qt::PlainText);
 }
 
 // A message box is as wide as its text; its title, which the window system draws beside the window's
@@ -109,6 +116,7 @@ Dialogs::Answer QtDialogs::ask(QWidget* parent, const QString& title, const QStr
     QMessageBox box(toQt(icon), title, text, QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(toQt(defaultButton));
     box.setEscapeButton(QMessageBox::No);
+    showPlain(box);
     fitTitle(box);
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
@@ -120,6 +128,7 @@ Dialogs::Answer QtDialogs::askWithCancel(QWidget* parent, const QString& title, 
     box.button(QMessageBox::Cancel)->setText(QStringLiteral("Abbrechen"));
     box.setDefaultButton(toQt(defaultButton));
     box.setEscapeButton(QMessageBox::Cancel);
+    showPlain(box);
     fitTitle(box);
     switch (box.exec()) {
     case QMessageBox::Yes:
@@ -141,6 +150,7 @@ int QtDialogs::choose(QWidget* parent, const QString& title, const QString& text
         return -1;
     box.setDefaultButton(qobject_cast<QPushButton*>(pressable.constFirst()));
     box.setEscapeButton(pressable.constLast());
+    showPlain(box);
     fitTitle(box);
     box.exec();
     const qsizetype pressed = pressable.indexOf(box.clickedButton());
@@ -152,7 +162,9 @@ bool QtDialogs::askLogin(QWidget* parent, const QString& server, QString& user, 
     dialog.setObjectName(QStringLiteral("frmAnmeldung"));
     dialog.setWindowTitle(QStringLiteral("Anmeldung am Datenbankserver"));
     auto* form = new QFormLayout(&dialog);
-    form->addRow(new QLabel(QStringLiteral("Server: %1").arg(server), &dialog));
+    auto* serverLabel = new QLabel(QStringLiteral("Server: %1").arg(server), &dialog);
+    serverLabel->setTextFormat(Qt::PlainText);
+    form->addRow(serverLabel);
     auto* userField = new QLineEdit(user, &dialog);
     userField->setObjectName(QStringLiteral("txtBenutzer"));
     auto* passwordField = new QLineEdit(&dialog);
@@ -187,8 +199,50 @@ bool QtDialogs::askText(QWidget* parent, const QString& title, const QString& la
     return true;
 }
 
+QStringList QtDialogs::chooseFromLists(QWidget* parent, const QString& title, const QString& text,
+                                       const QStringList& labels, const QList<QStringList>& lists) {
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("frmAuswahl"));
+    dialog.setWindowTitle(title);
+    auto* form = new QFormLayout(&dialog);
+    auto* message = new QLabel(text, &dialog);
+    message->setTextFormat(Qt::PlainText);
+    message->setWordWrap(true);
+    form->addRow(message);
+    QList<QComboBox*> pickers;
+    for (qsizetype i = 0; i < labels.size() && i < lists.size(); ++i) {
+        auto* picker = new QComboBox(&dialog);
+        picker->setObjectName(QStringLiteral("cboAuswahl%1").arg(i + 1));
+        picker->addItems(lists.at(i));
+        form->addRow(labels.at(i), picker);
+        pickers.append(picker);
+    }
+    auto* buttons = new QDialogButtonBox(&dialog);
+    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    ok->setDefault(true);
+    buttons->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    if (!pickers.isEmpty()) {
+        const auto needChoice = [ok, first = pickers.constFirst()] {
+            ok->setEnabled(!first->currentText().isEmpty());
+        };
+        QObject::connect(pickers.constFirst(), &QComboBox::currentIndexChanged, &dialog, needChoice);
+        needChoice();
+        pickers.constFirst()->setFocus();
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    QStringList chosen;
+    for (const QComboBox* picker : std::as_const(pickers))
+        chosen.append(picker->currentText());
+    return chosen;
+}
+
 void QtDialogs::inform(QWidget* parent, const QString& title, const QString& text, Icon icon) {
     QMessageBox box(toQt(icon), title, text, QMessageBox::Ok, parent);
+    showPlain(box);
     fitTitle(box);
     box.exec();
 }

@@ -13,6 +13,8 @@ public:
                const QStringList& buttons) override;
     bool askLogin(QWidget* parent, const QString& server, QString& user, QString& password) override;
     bool askText(QWidget* parent, const QString& title, const QString& label, QString& text) override;
+    QStringList chooseFromLists(QWidget* parent, const QString& title, const QString& text,
+                                const QStringList& labels, const QList<QStringList>& lists) override;
     void inform(QWidget* parent, const QString& title, const QString& text, Icon icon) override;
     QString chooseFileToOpen(QWidget* parent, const QString& title, const QString& folder,
                              const QString& filter) override;

@@ -4,6 +4,7 @@
 #include "BookingRepository.h"
 #include "Database.h"
 #include "Dialogs.h"
+#include "FittedColumns.h"
 #include "InvoiceFileRepository.h"
 #include "InvoiceReader.h"
 #include "InvoiceView.h"
@@ -20,7 +21,6 @@
 #include <QVBoxLayout>
 
 namespace {
-const QList<int> kDesignWidths{1482, 2716, 2717, 2540, 2540, 1588, 3069, 3598, 2540, 18415, 9596, 0, 0, 0};
 constexpr int kVisibleColumns = 11;
 } // namespace
 
@@ -35,9 +35,11 @@ BookingListTab::BookingListTab(WorkspaceContext& context, QWidget* parent)
     m_list = new ReportListView(QStringLiteral("ListView1"), this);
     m_model = new BookingListModel(this);
     m_list->setModel(m_model);
-    m_list->setColumnWidthsInTwips(kDesignWidths);
     for (int column = kVisibleColumns; column < BookingListModel::kColumnCount; ++column)
         m_list->setColumnHidden(column, true);
+    using Column = BookingListModel::Column;
+    m_fit = new FittedColumns(*m_list, {int(Column::RunningNumber), int(Column::InstructedOn),
+                                        int(Column::InvoiceDate), int(Column::Amount), int(Column::Spare)});
     m_list->header()->setSectionsClickable(true);
     m_list->setAccessibleName(title->text());
 
@@ -167,7 +169,12 @@ QList<int> BookingListTab::columnWidthsInTwips(int count) const {
 }
 
 void BookingListTab::setColumnWidthsInTwips(const QList<int>& widths) {
+    m_fit->stop();
     m_list->setColumnWidthsInTwips(widths);
+}
+
+bool BookingListTab::columnsSizedByUser() const {
+    return !m_fit->isActive();
 }
 
 ListSnapshot BookingListTab::snapshot() const {

@@ -9,6 +9,7 @@ class BookingListModel;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class FittedColumns;
 class ReportListView;
 struct WorkspaceContext;
 
@@ -35,6 +36,9 @@ public:
 
     QList<int> columnWidthsInTwips(int count) const;
     void setColumnWidthsInTwips(const QList<int>& widths);
+    // The columns' widths were given or set by the user, and are kept in the settings; else they fit
+    // themselves to their texts.
+    bool columnsSizedByUser() const;
     ListSnapshot snapshot() const;
 
 signals:
@@ -54,6 +58,7 @@ private:
     WorkspaceContext& m_context;
     BookingListModel* m_model = nullptr;
     ReportListView* m_list = nullptr;
+    FittedColumns* m_fit = nullptr;
     QLineEdit* m_totalField = nullptr;
     QPushButton* m_refresh = nullptr;
     QPushButton* m_takeBack = nullptr;

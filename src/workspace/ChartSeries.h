@@ -36,4 +36,6 @@ public:
     static QList<int> years(const CostReport& report);
     // "Jan 2024", "Mär 2025".
     static QString monthLabel(const QDate& month);
+    // "Jan 24", "Mär 25", for an axis.
+    static QString shortMonthLabel(const QDate& month);
 };

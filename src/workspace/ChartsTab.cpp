@@ -7,6 +7,7 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
@@ -14,6 +15,7 @@
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QHBoxLayout>
+#include <QHorizontalBarSeries>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPainter>
@@ -32,8 +34,16 @@ const QLocale kGerman(QLocale::German, QLocale::Germany);
 const QString kWholeProject = QStringLiteral("Gesamtes Projekt");
 // The size at which a chart is drawn for the printed page, in points.
 const QSizeF kPrintSize(640, 720);
-// Up to this many labels stand upright below their bars; more are turned.
-constexpr int kUprightLabels = 6;
+// The companies' names and the months' labels, kept on their axes to be fitted anew to each size.
+const char* const kNames = "zlvNames";
+const char* const kMonthLabels = "zlvMonthLabels";
+// Qt Charts gives an axis beside the plot at most two fifths of the chart; its labels lose their padding
+// and text margins of it. A name's line holds at least a dozen characters.
+constexpr double kAxisShare = 0.4;
+constexpr int kLabelPadding = 16;
+constexpr int kShortestLine = 12;
+// Label steps in months: each month, every second, each quarter, … each year, every few years.
+constexpr int kMonthSteps[] = {1, 2, 3, 4, 6, 12, 24, 36, 60, 120, 240};
 
 QString euros(Money amount) {
     return amount.toGerman() + QStringLiteral(" €");
@@ -49,16 +59,109 @@ QChart* newChart(const QString& title) {
     return chart;
 }
 
-QValueAxis* amountAxis(QChart* chart, Money highest) {
+QValueAxis* amountAxis(QChart* chart, Money highest, Qt::Alignment alignment) {
     auto* axis = new QValueAxis(chart);
     axis->setLabelFormat(QStringLiteral("%.0f €"));
     // Room above the highest figure, so that a budget line there stays visible.
     axis->setRange(0, std::max(1.0, highest.toEuros() * 1.05));
+    // Below the bars the amounts stand side by side: fewer of them.
+    if (alignment == Qt::AlignBottom)
+        axis->setTickCount(4);
     axis->applyNiceNumbers();
     axis->setTitleText(QStringLiteral("Euro"));
-    chart->addAxis(axis, Qt::AlignLeft);
+    chart->addAxis(axis, alignment);
     return axis;
 }
+
+// Texts of the chart are markup to Qt Charts: a name from outside is escaped, and wrapped into lines of
+// at most width pixels.
+QString wrappedName(const QString& name, const QFontMetrics& metrics, int width) {
+    QStringList lines;
+    for (const QString& word : name.split(u' ', Qt::SkipEmptyParts)) {
+        if (!lines.isEmpty() && metrics.horizontalAdvance(lines.last() + u' ' + word) <= width)
+            lines.last() += u' ' + word;
+        else
+            lines.append(word);
+    }
+    for (QString& line : lines)
+        line = line.toHtmlEscaped();
+    return lines.join(QStringLiteral("<br>"));
+}
+
+// The companies' names beside their bars, wrapped to the room the axis may take (two fifths of the
+// chart inside its margins, less the labels' padding).
+void wrapNames(QChart* chart) {
+    const QList<QAbstractAxis*> axes = chart->axes(Qt::Vertical);
+    auto* axis = axes.isEmpty() ? nullptr : qobject_cast<QBarCategoryAxis*>(axes.constFirst());
+    if (!axis)
+        return;
+    const QFontMetrics metrics(axis->labelsFont());
+    const QMarginsF margins = chart->margins();
+    const double inside = chart->size().width() - margins.left() - margins.right();
+    const int width = std::max(kShortestLine * metrics.averageCharWidth(),
+                               int(inside * kAxisShare) - 2 * metrics.height() - kLabelPadding);
+    QStringList wrapped;
+    for (const QString& name : axis->property(kNames).toStringList())
+        wrapped.append(wrappedName(name, metrics, width));
+    if (wrapped != axis->categories())
+        axis->setCategories(wrapped);
+}
+
+QString tip(const QString& text) {
+    return QStringLiteral("<p style=\"white-space:pre\">") + text.toHtmlEscaped() + QStringLiteral("</p>");
+}
+
+// The months' axis labels as many months as there is room for: each month, or every few months.
+void spaceMonths(QChart* chart) {
+    const QList<QAbstractAxis*> axes = chart->axes(Qt::Horizontal);
+    auto* axis = axes.isEmpty() ? nullptr : qobject_cast<QCategoryAxis*>(axes.constFirst());
+    if (!axis)
+        return;
+    const QStringList labels = axis->property(kMonthLabels).toStringList();
+    const double width = chart->plotArea().width() > 0 ? chart->plotArea().width() : chart->size().width();
+    const QFontMetrics metrics(axis->labelsFont());
+    // A label needs its text and the axis' padding on both sides.
+    const int labelWidth = metrics.horizontalAdvance(QStringLiteral("Mär 88")) + 2 * metrics.height();
+    const int room = std::max(1, int(width / labelWidth) - 1);
+    int step = kMonthSteps[std::size(kMonthSteps) - 1];
+    for (const int candidate : kMonthSteps) {
+        if ((labels.size() + candidate - 1) / candidate <= room) {
+            step = candidate;
+            break;
+        }
+    }
+    QStringList wanted;
+    for (qsizetype month = 0; month < labels.size(); month += step)
+        wanted.append(labels.at(month));
+    if (wanted == axis->categoriesLabels())
+        return;
+    for (const QString& label : axis->categoriesLabels())
+        axis->remove(label);
+    for (qsizetype month = 0; month < labels.size(); month += step)
+        axis->append(labels.at(month), double(month));
+}
+
+// The axes' labels fitted to the chart's size, so that none is cut.
+void fitLabels(QChart* chart) {
+    chart->layout()->activate();
+    spaceMonths(chart);
+    wrapNames(chart);
+    chart->layout()->invalidate();
+    chart->layout()->activate();
+}
+
+// A chart view that fits the labels of its chart whenever it is resized.
+class FittingChartView : public QChartView {
+public:
+    using QChartView::QChartView;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QChartView::resizeEvent(event);
+        if (chart())
+            fitLabels(chart());
+    }
+};
 
 QBarSet* barSet(const QString& name, const QColor& colour, const QStringList& labels,
                 const QList<Money>& amounts) {
@@ -70,8 +173,8 @@ QBarSet* barSet(const QString& name, const QColor& colour, const QStringList& la
     QObject::connect(set, &QBarSet::hovered, set, [name, labels, amounts](bool status, int index) {
         if (!status || index < 0 || index >= amounts.size())
             return QToolTip::hideText();
-        QToolTip::showText(QCursor::pos(), labels.at(index) + QStringLiteral("\n") + name +
-                                               QStringLiteral(": ") + euros(amounts.at(index)));
+        QToolTip::showText(QCursor::pos(), tip(labels.at(index) + QStringLiteral("\n") + name +
+                                               QStringLiteral(": ") + euros(amounts.at(index))));
     });
     return set;
 }
@@ -87,8 +190,8 @@ QLineSeries* line(const QString& name, const QPen& pen, const QList<QPointF>& po
             const int index = qBound(0, qRound(at.x()), int(amounts.size()) - 1);
             if (!state || amounts.isEmpty())
                 return QToolTip::hideText();
-            QToolTip::showText(QCursor::pos(), labels.value(index) + QStringLiteral("\n") + name +
-                                                   QStringLiteral(": ") + euros(amounts.at(index)));
+            QToolTip::showText(QCursor::pos(), tip(labels.value(index) + QStringLiteral("\n") + name +
+                                                   QStringLiteral(": ") + euros(amounts.at(index))));
         });
     return series;
 }
@@ -112,7 +215,7 @@ QPicture drawn(QChart* chart, const QSizeF& size) {
     QGraphicsScene scene;
     scene.addItem(chart);
     chart->setGeometry(QRectF(QPointF(0, 0), size));
-    chart->layout()->activate();
+    fitLabels(chart);
     QPicture picture;
     picture.setBoundingRect(QRectF(QPointF(0, 0), size).toRect());
     QPainter painter(&picture);
@@ -124,11 +227,11 @@ QPicture drawn(QChart* chart, const QSizeF& size) {
 } // namespace
 
 ChartsTab::ChartsTab(WorkspaceContext& context, QWidget* parent) : QWidget(parent), m_context(context) {
-    m_companies = new QChartView(this);
+    m_companies = new FittingChartView(this);
     m_companies->setObjectName(QStringLiteral("chtKostenbericht"));
     m_companies->setAccessibleName(QStringLiteral("Kostenbericht je Firma"));
     m_companies->setRenderHint(QPainter::Antialiasing);
-    m_outflow = new QChartView(this);
+    m_outflow = new FittingChartView(this);
     m_outflow->setObjectName(QStringLiteral("chtMittelabfluss"));
     m_outflow->setAccessibleName(QStringLiteral("Mittelabfluss"));
     m_outflow->setRenderHint(QPainter::Antialiasing);
@@ -173,6 +276,7 @@ void ChartsTab::fill() {
     }
     QChart* old = m_companies->chart();
     m_companies->setChart(companyChart(ChartSeries::companyBars(m_report)));
+    fitLabels(m_companies->chart());
     delete old;
     showOutflow();
 }
@@ -185,40 +289,45 @@ void ChartsTab::showOutflow() {
     QChart* old = m_outflow->chart();
     m_outflow->setChart(
         outflowChart(ChartSeries::outflow(m_report, chosenYear()), m_report.budgetFigures().budget));
+    fitLabels(m_outflow->chart());
     delete old;
 }
 
 QChart* ChartsTab::companyChart(const QList<ChartSeries::CompanyBar>& bars) {
     QChart* chart = newChart(QStringLiteral("Kostenbericht je Firma"));
     QStringList labels;
+    QStringList names;
     QList<Money> calculation;
     QList<Money> committed;
     QList<Money> payments;
     Money highest;
-    for (const ChartSeries::CompanyBar& bar : bars) {
-        labels.append(bar.label);
-        calculation.append(bar.calculation);
-        committed.append(bar.committed);
-        payments.append(bar.payments);
-        highest = std::max({highest, bar.calculation, bar.committed, bar.payments});
+    // Bars across, the names beside them in full; the company paid most at the top.
+    for (auto bar = bars.crbegin(); bar != bars.crend(); ++bar) {
+        labels.append(bar->label);
+        names.append(bar->label.toHtmlEscaped());
+        calculation.append(bar->calculation);
+        committed.append(bar->committed);
+        payments.append(bar->payments);
+        highest = std::max({highest, bar->calculation, bar->committed, bar->payments});
     }
-    auto* series = new QBarSeries;
+    auto* series = new QHorizontalBarSeries;
     series->append(barSet(QStringLiteral("Kostenberechnung"), kBlue, labels, calculation));
     series->append(barSet(QStringLiteral("Auftrag und Nachträge"), kGreen, labels, committed));
     series->append(barSet(QStringLiteral("Zahlungen"), kRed, labels, payments));
     chart->addSeries(series);
     auto* companies = new QBarCategoryAxis(chart);
-    companies->append(labels);
-    companies->setLabelsAngle(labels.size() > kUprightLabels ? -60 : 0);
-    chart->addAxis(companies, Qt::AlignBottom);
+    companies->append(names);
+    companies->setProperty(kNames, labels);
+    chart->addAxis(companies, Qt::AlignLeft);
     series->attachAxis(companies);
-    series->attachAxis(amountAxis(chart, highest));
+    series->attachAxis(amountAxis(chart, highest, Qt::AlignBottom));
     return chart;
 }
 
 QChart* ChartsTab::outflowChart(const QList<ChartSeries::Month>& months, const std::optional<Money>& budget) {
     QChart* chart = newChart(QStringLiteral("Mittelabfluss"));
     QStringList labels;
+    QStringList shortLabels;
     QList<Money> paid;
     QList<Money> running;
     QList<QPointF> runningPoints;
@@ -226,6 +335,7 @@ QChart* ChartsTab::outflowChart(const QList<ChartSeries::Month>& months, const s
     for (const ChartSeries::Month& month : months) {
         runningPoints.append(QPointF(labels.size(), month.runningTotal.toEuros()));
         labels.append(ChartSeries::monthLabel(month.month));
+        shortLabels.append(ChartSeries::shortMonthLabel(month.month));
         paid.append(month.payments);
         running.append(month.runningTotal);
         highest = std::max({highest, month.payments, month.runningTotal});
@@ -245,11 +355,16 @@ QChart* ChartsTab::outflowChart(const QList<ChartSeries::Month>& months, const s
                         QList<Money>(labels.size(), *budget)));
         chart->addSeries(all.last());
     }
-    auto* axisMonths = new QBarCategoryAxis(chart);
-    axisMonths->append(labels);
-    axisMonths->setLabelsAngle(labels.size() > kUprightLabels ? -60 : 0);
+    // Month n's bar stands at n; its label, when there is room for it, below the bar.
+    auto* axisMonths = new QCategoryAxis(chart);
+    axisMonths->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    axisMonths->setStartValue(-0.5);
+    axisMonths->setRange(-0.5, std::max<double>(0.5, double(labels.size()) - 0.5));
+    axisMonths->setGridLineVisible(false);
+    axisMonths->setProperty(kMonthLabels, shortLabels);
     chart->addAxis(axisMonths, Qt::AlignBottom);
-    QValueAxis* amounts = amountAxis(chart, highest);
+    spaceMonths(chart);
+    QValueAxis* amounts = amountAxis(chart, highest, Qt::AlignLeft);
     for (QAbstractSeries* series : all) {
         series->attachAxis(axisMonths);
         series->attachAxis(amounts);

@@ -7,6 +7,7 @@
 #include "DateField.h"
 #include "Dialogs.h"
 #include "EstimateRepository.h"
+#include "FittedColumns.h"
 #include "OriginalGoneQuestion.h"
 #include "ReportListView.h"
 #include "WorkspaceContext.h"
@@ -25,7 +26,6 @@
 #include <QVBoxLayout>
 
 namespace {
-const QList<int> kDesignWidths{1411, 2540, 2540, 2717, 2540, 3598, 2540, 9596, 0, 0};
 constexpr int kVisibleColumns = 8;
 // The columns printed and exported: up to the order amount.
 constexpr int kSnapshotColumns = 7;
@@ -123,9 +123,12 @@ CompanyTab::CompanyTab(WorkspaceContext& context, QWidget* parent) : QWidget(par
     m_list = new ReportListView(QStringLiteral("ListView2"), this);
     m_model = new EstimateListModel(this);
     m_list->setModel(m_model);
-    m_list->setColumnWidthsInTwips(kDesignWidths);
     for (int column = kVisibleColumns; column < EstimateListModel::kColumnCount; ++column)
         m_list->setColumnHidden(column, true);
+    using Column = EstimateListModel::Column;
+    m_fit = new FittedColumns(*m_list,
+                              {int(Column::RunningNumber), int(Column::ArchitectDate),
+                               int(Column::ArchitectCost), int(Column::OrderDate), int(Column::OrderCost)});
     m_list->header()->setSectionsClickable(true);
     m_list->setAccessibleName(QStringLiteral("Kostenberechnung, Aufträge, Kostenanschläge"));
 
@@ -491,7 +494,12 @@ QList<int> CompanyTab::columnWidthsInTwips(int count) const {
 }
 
 void CompanyTab::setColumnWidthsInTwips(const QList<int>& widths) {
+    m_fit->stop();
     m_list->setColumnWidthsInTwips(widths);
+}
+
+bool CompanyTab::columnsSizedByUser() const {
+    return !m_fit->isActive();
 }
 
 ListSnapshot CompanyTab::snapshot() const {

@@ -16,6 +16,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QStringListModel;
+class FittedColumns;
 class ReportListView;
 struct WorkspaceContext;
 
@@ -64,6 +65,9 @@ public:
 
     QList<int> columnWidthsInTwips(int count) const;
     void setColumnWidthsInTwips(const QList<int>& widths);
+    // The columns' widths were given or set by the user, and are kept in the settings; else they fit
+    // themselves to their texts.
+    bool columnsSizedByUser() const;
     ListSnapshot snapshot() const;
 
 protected:
@@ -113,6 +117,7 @@ private:
     QLabel* m_waitingNotice = nullptr;
     EstimateListModel* m_model = nullptr;
     ReportListView* m_list = nullptr;
+    FittedColumns* m_fit = nullptr;
     EstimateSums m_sums;
     int m_sortHeading = int(EstimateListModel::Column::RunningNumber);
     Qt::SortOrder m_order = Qt::DescendingOrder;

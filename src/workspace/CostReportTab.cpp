@@ -3,6 +3,7 @@
 #include "CostReportModel.h"
 #include "Database.h"
 #include "Dialogs.h"
+#include "FittedColumns.h"
 #include "ReportListView.h"
 #include "WorkspaceContext.h"
 
@@ -16,8 +17,11 @@ CostReportTab::CostReportTab(WorkspaceContext& context, QWidget* parent)
     m_list->setModel(m_model);
     m_list->setAccessibleName(QStringLiteral("Kostenbericht"));
     m_list->header()->setSectionsClickable(true);
+    QList<int> unshrinkable{int(CostReportModel::Column::Number)};
     for (int column = 0; column < CostReportModel::kColumnCount; ++column)
-        m_list->resizeColumnToContents(column);
+        if (CostReportModel::isAmountColumn(column))
+            unshrinkable.append(column);
+    m_fit = new FittedColumns(*m_list, unshrinkable);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_list);
@@ -39,7 +43,6 @@ void CostReportTab::KostenberichtEinlesen() {
     m_model->setReport(m_report);
     m_order = Qt::AscendingOrder;
     m_list->setSortArrow(int(CostReportModel::Column::Number), m_order);
-    m_list->widenColumnsToTexts();
 }
 
 QList<int> CostReportTab::columnWidthsInTwips(int count) const {
@@ -47,7 +50,12 @@ QList<int> CostReportTab::columnWidthsInTwips(int count) const {
 }
 
 void CostReportTab::setColumnWidthsInTwips(const QList<int>& widths) {
+    m_fit->stop();
     m_list->setColumnWidthsInTwips(widths);
+}
+
+bool CostReportTab::columnsSizedByUser() const {
+    return !m_fit->isActive();
 }
 
 void CostReportTab::sortByHeading(int column) {

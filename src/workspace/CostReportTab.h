@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class CostReportModel;
+class FittedColumns;
 class ReportListView;
 struct WorkspaceContext;
 
@@ -27,6 +28,9 @@ public:
     // Each column starts as wide as its heading needs; widths given here (the saved ones) replace that.
     // A rebuild widens every column that is too narrow for its texts.
     void setColumnWidthsInTwips(const QList<int>& widths);
+    // The columns' widths were given or set by the user, and are kept in the settings; else they fit
+    // themselves to their texts.
+    bool columnsSizedByUser() const;
     ListSnapshot snapshot() const;
 
 private:
@@ -35,6 +39,7 @@ private:
     WorkspaceContext& m_context;
     CostReportModel* m_model = nullptr;
     ReportListView* m_list = nullptr;
+    FittedColumns* m_fit = nullptr;
     CostReport m_report;
     Qt::SortOrder m_order = Qt::AscendingOrder;
 };

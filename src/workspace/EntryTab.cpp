@@ -6,11 +6,13 @@
 #include "BookingWarnings.h"
 #include "CompanyRepository.h"
 #include "CompanySeat.h"
+#include "CorrectionTexts.h"
 #include "Database.h"
 #include "DateField.h"
 #include "DayNumber.h"
 #include "Dialogs.h"
 #include "InvoiceView.h"
+#include "LabelledComboBox.h"
 #include "OriginalGoneQuestion.h"
 #include "WorkspaceContext.h"
 
@@ -69,6 +71,7 @@ EntryTab::EntryTab(WorkspaceContext& context, QWidget* parent)
         emit companyChosen(m_company->currentText());
     });
     connect(m_book, &QPushButton::clicked, this, &EntryTab::book);
+    connect(m_cancelCorrection, &QPushButton::clicked, this, &EntryTab::cancelCorrection);
     connect(m_readInvoice, &QPushButton::clicked, this, &EntryTab::chooseInvoiceFile);
 }
 
@@ -83,6 +86,11 @@ void EntryTab::keyPressEvent(QKeyEvent* event) {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && focusWidget() != m_search) {
         event->accept();
         book();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape && isCorrecting()) {
+        event->accept();
+        cancelCorrection();
         return;
     }
     QWidget::keyPressEvent(event);
@@ -147,7 +155,7 @@ QWidget* EntryTab::buildBookingBox() {
     m_invoiceDate = new DateField(QStringLiteral("dtpRechnung"), box);
     m_invoiceNumber = new QLineEdit(box);
     m_invoiceNumber->setObjectName(QStringLiteral("txtRechnungsNr"));
-    m_paymentKind = new QComboBox(box);
+    m_paymentKind = new LabelledComboBox(box);
     m_paymentKind->setObjectName(QStringLiteral("cboZahlungsart"));
     m_paymentKind->setEditable(true);
     m_paymentKind->setInsertPolicy(QComboBox::NoInsert);
@@ -166,7 +174,12 @@ QWidget* EntryTab::buildBookingBox() {
     bold.setBold(true);
     m_waitingNotice->setFont(bold);
     m_waitingNotice->setWordWrap(true);
+    m_waitingNotice->setTextFormat(Qt::PlainText);
     m_waitingNotice->hide();
+    m_cancelCorrection = new QPushButton(QStringLiteral("&Korrektur abbrechen"), box);
+    m_cancelCorrection->setObjectName(QStringLiteral("cmdKorrekturAbbrechen"));
+    m_cancelCorrection->setToolTip(QStringLiteral("Die Korrektur verwerfen (Esc)"));
+    m_cancelCorrection->hide();
 
     auto* grid = new QGridLayout(box);
     grid->addWidget(labelFor(m_instructedOn, QStringLiteral("&Tag der Anweisung"), box), 0, 0);
@@ -187,12 +200,16 @@ QWidget* EntryTab::buildBookingBox() {
     grid->addWidget(labelFor(m_remarks, QStringLiteral("B&emerkungen"), box), 4, 0);
     grid->addWidget(m_remarks, 4, 1, 1, 3);
     grid->addWidget(m_waitingNotice, 5, 0, 1, 3);
-    grid->addWidget(m_book, 5, 3);
+    auto* bookRow = new QHBoxLayout;
+    bookRow->addWidget(m_cancelCorrection);
+    bookRow->addWidget(m_book);
+    grid->addLayout(bookRow, 5, 3);
     m_readInvoice = new QPushButton(QStringLiteral("E-Rechnung e&inlesen …"), box);
     m_readInvoice->setObjectName(QStringLiteral("cmdERechnungEinlesen"));
     m_invoiceNotice = new QLabel(box);
     m_invoiceNotice->setObjectName(QStringLiteral("lblERechnung"));
     m_invoiceNotice->setWordWrap(true);
+    m_invoiceNotice->setTextFormat(Qt::PlainText);
     grid->addWidget(m_readInvoice, 6, 0);
     grid->addWidget(m_invoiceNotice, 6, 1, 1, 3);
     grid->setColumnStretch(1, 1);
@@ -287,25 +304,29 @@ void EntryTab::showCompany(const QString& name) {
                        QStringLiteral("Anspr:   ") + company->contact);
 }
 
-void EntryTab::reportIncomplete(const QString& detail) {
+void EntryTab::reportIncomplete(const QString& detail, QWidget* missing) {
     m_context.dialogs.inform(this, kBookingCancelled, QStringLiteral("Angaben unvollständig!\n") + detail,
                              Dialogs::Icon::Critical);
+    missing->setFocus(Qt::OtherFocusReason);
 }
 
 bool EntryTab::book() {
     const QString kind = m_paymentKind->currentText();
     if (kind.isEmpty() || m_amount->text().isEmpty()) {
-        reportIncomplete(QStringLiteral("Bitte geben Sie alle notwendigen Daten ein!"));
+        reportIncomplete(QStringLiteral("Bitte geben Sie alle notwendigen Daten ein!"),
+                         kind.isEmpty() ? static_cast<QWidget*>(m_paymentKind) : m_amount);
         return false;
     }
     const std::optional<Money> amount = m_amount->amount();
     if (!amount) {
         reportIncomplete(QStringLiteral("Der Betrag \"%1\" ist keine vollständige Zahl, z. B. 1.234,50.")
-                             .arg(m_amount->text()));
+                             .arg(m_amount->text()),
+                         m_amount);
         return false;
     }
     if (m_trade->text().isEmpty()) {
-        reportIncomplete(QStringLiteral("Bitte wählen Sie eine Firma, bei der ein Gewerk eingetragen ist."));
+        reportIncomplete(QStringLiteral("Bitte wählen Sie eine Firma, bei der ein Gewerk eingetragen ist."),
+                         m_company);
         return false;
     }
     Booking booking;
@@ -338,6 +359,8 @@ bool EntryTab::book() {
     if (!saved && m_context.db.lastFailure() == Database::Failure::Changed) {
         if (OriginalGoneQuestion::loadCurrent(m_context.dialogs, this, OriginalGoneQuestion::Kind::Booking))
             reloadWaitingBooking();
+        else
+            showCorrection(Original::Changed);
         return false;
     }
     if (!saved && m_context.db.lastFailure() == Database::Failure::NameGone) {
@@ -355,8 +378,10 @@ bool EntryTab::book() {
     if (!saved && originalGone &&
         OriginalGoneQuestion::bookAsNew(m_context.dialogs, this, OriginalGoneQuestion::Kind::Booking))
         saved = bookings.book(booking, std::nullopt, &originalGone, QString(), checkCompany, withInvoice);
-    if (!saved && originalGone)
+    if (!saved && originalGone) {
+        showOriginalGone();
         return false;
+    }
     if (!saved) {
         m_context.dialogs.inform(this, QStringLiteral("Buchung nicht gespeichert"),
                                  QStringLiteral("Die Buchung konnte nicht gespeichert werden. Ihre Eingaben "
@@ -366,14 +391,18 @@ bool EntryTab::book() {
         return false;
     }
     endCorrection();
+    clearEntry();
+    emit booked(booking.company);
+    return true;
+}
+
+void EntryTab::clearEntry() {
     m_invoices->forget();
     showPendingInvoice();
     m_invoiceNumber->clear();
     m_remarks->clear();
     m_amount->clear();
     m_paymentKind->setCurrentIndex(0);
-    emit booked(booking.company);
-    return true;
 }
 
 void EntryTab::reloadWaitingBooking() {
@@ -412,28 +441,117 @@ void EntryTab::takeBack(const Booking& booking, const QString& stamp) {
     m_paymentKind->setCurrentText(booking.paymentKind);
     m_amount->setText(booking.amount ? booking.amount->toGerman() : QString());
     m_remarks->setText(booking.remarks);
-    m_waitingNotice->setText(
-        QStringLiteral("Bearbeitungsmodus: LfdNr. %1 wird korrigiert. „Buchen“ ersetzt die Buchung; sie "
-                       "bleibt bis dahin unverändert gespeichert.")
-            .arg(BookingListModel::runningNumberText(booking.runningNumber)));
-    m_waitingNotice->show();
-}
-
-void EntryTab::keepWaitingBooking() {
-    endCorrection();
+    m_correctedNumber = BookingListModel::runningNumberText(booking.runningNumber);
+    m_originalGone = false;
+    showCorrection(Original::Unchanged);
 }
 
 void EntryTab::endCorrection() {
     m_context.waitingBookingId.reset();
     m_context.waitingBookingStamp.clear();
     m_companyOutsideRegister.clear();
+    m_originalGone = false;
+    m_correctedNumber.clear();
     m_waitingNotice->hide();
+    m_cancelCorrection->hide();
     m_instructedOn->endCorrection();
     m_invoiceDate->endCorrection();
 }
 
 bool EntryTab::hasWaitingBooking() const {
     return m_context.waitingBookingId.has_value();
+}
+
+bool EntryTab::isCorrecting() const {
+    return hasWaitingBooking() || m_originalGone;
+}
+
+void EntryTab::cancelCorrection() {
+    if (!isCorrecting())
+        return;
+    endCorrection();
+    clearEntry();
+    emit correctionEnded();
+}
+
+std::optional<EntryTab::Original> EntryTab::waitingOriginal() const {
+    if (m_originalGone || !m_context.waitingBookingId)
+        return Original::Gone;
+    const std::optional<QString> stamp = m_context.db.rowStamp(
+        QStringLiteral("tblBuchung"), QStringLiteral("ID"), *m_context.waitingBookingId);
+    if (!stamp)
+        return std::nullopt;
+    if (stamp->isNull())
+        return Original::Gone;
+    return m_context.db.stillAsLoaded(*stamp, m_context.waitingBookingStamp) ? Original::Unchanged
+                                                                             : Original::Changed;
+}
+
+void EntryTab::showCorrection(Original original) {
+    m_waitingNotice->setText(CorrectionTexts::banner(original, m_correctedNumber));
+    m_waitingNotice->show();
+    m_cancelCorrection->show();
+}
+
+void EntryTab::checkCorrection() {
+    if (!isCorrecting())
+        return;
+    if (const std::optional<Original> original = waitingOriginal())
+        showCorrection(*original);
+}
+
+void EntryTab::showOriginalGone() {
+    // The booking corrected no longer exists: what is typed is a new entry now, which the clerk may
+    // book as new or cancel.
+    m_context.waitingBookingId.reset();
+    m_context.waitingBookingStamp.clear();
+    m_originalGone = true;
+    showCorrection(Original::Gone);
+    emit correctionEnded();
+}
+
+bool EntryTab::hasUnbookedEntry() const {
+    return !m_invoiceNumber->text().isEmpty() || !m_amount->text().isEmpty() ||
+           !m_remarks->text().isEmpty() || !m_paymentKind->currentText().isEmpty() || m_invoices->pending();
+}
+
+bool EntryTab::settleWaitingBooking() {
+    if (!isCorrecting())
+        return true;
+    const std::optional<Original> original = waitingOriginal();
+    const QString question = CorrectionTexts::leaveQuestion(original, m_correctedNumber);
+    switch (m_context.dialogs.askWithCancel(this, QStringLiteral("Buchung bearbeiten"), question,
+                                            Dialogs::Icon::Question, Dialogs::Answer::Yes)) {
+    case Dialogs::Answer::Yes:
+        return book();
+    case Dialogs::Answer::No:
+        cancelCorrection();
+        return true;
+    case Dialogs::Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+bool EntryTab::settleBeforeLeaving() {
+    if (!settleWaitingBooking())
+        return false;
+    if (!hasUnbookedEntry())
+        return true;
+    const InvoiceIntake::Opened* invoice = m_invoices->pending();
+    const QString question = CorrectionTexts::unbookedQuestion(invoice ? invoice->fileName : QString());
+    switch (m_context.dialogs.askWithCancel(this, QStringLiteral("Eingabe nicht gebucht"), question,
+                                            Dialogs::Icon::Question, Dialogs::Answer::Cancel)) {
+    case Dialogs::Answer::Yes:
+        return book();
+    case Dialogs::Answer::No:
+        endCorrection();
+        clearEntry();
+        return true;
+    case Dialogs::Answer::Cancel:
+        break;
+    }
+    return false;
 }
 
 void EntryTab::chooseInvoiceFile() {
@@ -469,6 +587,12 @@ void EntryTab::takeInvoice(const InvoiceIntake::Opened& opened) {
     m_paymentKind->setCurrentText(entry->paymentKind);
     m_amount->setText(entry->amount.toGerman());
     m_remarks->setText(entry->remarks);
+    if (entry->company.isEmpty()) {
+        // The clerk chooses the company: nothing of the one chosen before may stay.
+        m_trade->clear();
+        m_costGroup->clear();
+        clearDetails();
+    }
     showPendingInvoice();
     if (entry->company.isEmpty())
         m_company->setFocus();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Booking.h"
+#include "CorrectionTexts.h"
 #include "InvoiceIntake.h"
 
 #include <memory>
@@ -42,9 +43,20 @@ public:
     // Puts a booking into the entry fields, where it waits for its correction to be booked.
     // stamp: the booking as stored when it was read (Database::rowStamp).
     void takeBack(const Booking& booking, const QString& stamp);
-    // Gives up the correction: the booking taken back stays as it is in the file.
-    void keepWaitingBooking();
     bool hasWaitingBooking() const;
+    // A correction is shown: of a booking waiting, or of one that another workstation removed meanwhile.
+    bool isCorrecting() const;
+    // "Korrektur abbrechen" (Escape): ends the correction and empties the entry.
+    void cancelCorrection();
+    // Tells again in the banner what became of the booking corrected (after other workstations' changes).
+    void checkCorrection();
+    // Something typed or taken from an e-invoice that is not booked yet.
+    bool hasUnbookedEntry() const;
+    // Asks what becomes of a booking waiting for its correction; false when it stays waiting (its
+    // correction could not be booked, or the clerk cancelled).
+    bool settleWaitingBooking();
+    // Before the project is left: the waiting booking, then an entry not booked; false to stay.
+    bool settleBeforeLeaving();
 
     // "E-Rechnung einlesen …": reads an e-invoice file and shows it; its "Buchen" fills the entry fields,
     // and the original is stored with the booking. Null when the file was refused (and the clerk told).
@@ -59,6 +71,8 @@ protected:
 signals:
     // A booking was stored for company (new, or replacing the one taken back).
     void booked(const QString& company);
+    // A correction ended without a booking: the lists show the booking as stored again.
+    void correctionEnded();
     // The user chose a company in the picker.
     void companyChosen(const QString& company);
     // The search listed these companies (no empty entry).
@@ -71,8 +85,15 @@ private:
     void showCompany(const QString& name);
     void clearDetails();
     void setCompanies(const QStringList& names);
+    using Original = CorrectionTexts::Original;
     void endCorrection();
-    void reportIncomplete(const QString& detail);
+    void clearEntry();
+    // Read from the file; nullopt when it cannot be read.
+    std::optional<Original> waitingOriginal() const;
+    void showCorrection(Original original);
+    void showOriginalGone();
+    // Tells what is missing and puts the focus on the field to fill.
+    void reportIncomplete(const QString& detail, QWidget* missing);
     // Puts the current state of the waiting booking into the fields, after another workstation
     // changed it.
     void reloadWaitingBooking();
@@ -97,10 +118,14 @@ private:
     AmountField* m_amount = nullptr;
     QPushButton* m_book = nullptr;
     QLabel* m_waitingNotice = nullptr;
+    QPushButton* m_cancelCorrection = nullptr;
     QPushButton* m_readInvoice = nullptr;
     QLabel* m_invoiceNotice = nullptr;
     std::unique_ptr<InvoiceIntake> m_invoices;
     bool m_shown = false;
     // The company of the booking taken back when it is no longer in the register.
     QString m_companyOutsideRegister;
+    // The running number of the booking corrected, as shown; and whether it was removed meanwhile.
+    QString m_correctedNumber;
+    bool m_originalGone = false;
 };

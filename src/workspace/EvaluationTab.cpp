@@ -4,6 +4,7 @@
 #include "Database.h"
 #include "Dialogs.h"
 #include "EvaluationListModel.h"
+#include "FittedColumns.h"
 #include "ReportListView.h"
 #include "WorkspaceContext.h"
 
@@ -20,7 +21,6 @@
 #include <QStringListModel>
 
 namespace {
-const QList<int> kDesignWidths{1306, 3246, 3246, 2364, 2364, 3246, 4304, 2188, 6068, 0, 0};
 // The columns up to the empty one are shown; the day numbers behind them only sort.
 constexpr int kVisibleColumns = int(EvaluationListModel::Column::InstructedDay);
 } // namespace
@@ -51,9 +51,11 @@ EvaluationTab::EvaluationTab(WorkspaceContext& context, QWidget* parent)
     m_list = new ReportListView(QStringLiteral("ListView3"), this);
     m_model = new EvaluationListModel(this);
     m_list->setModel(m_model);
-    m_list->setColumnWidthsInTwips(kDesignWidths);
     for (int column = kVisibleColumns; column < EvaluationListModel::kColumnCount; ++column)
         m_list->setColumnHidden(column, true);
+    using Column = EvaluationListModel::Column;
+    m_fit = new FittedColumns(*m_list, {int(Column::RunningNumber), int(Column::InstructedOn),
+                                        int(Column::InvoiceDate), int(Column::Amount)});
     m_list->header()->setSectionsClickable(true);
     m_list->setAccessibleName(QStringLiteral("Auswertung / Filter"));
 
@@ -246,7 +248,12 @@ QList<int> EvaluationTab::columnWidthsInTwips(int count) const {
 }
 
 void EvaluationTab::setColumnWidthsInTwips(const QList<int>& widths) {
+    m_fit->stop();
     m_list->setColumnWidthsInTwips(widths);
+}
+
+bool EvaluationTab::columnsSizedByUser() const {
+    return !m_fit->isActive();
 }
 
 ListSnapshot EvaluationTab::snapshot() const {

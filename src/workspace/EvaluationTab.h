@@ -13,6 +13,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QStringListModel;
+class FittedColumns;
 class ReportListView;
 struct WorkspaceContext;
 
@@ -51,6 +52,9 @@ public:
 
     QList<int> columnWidthsInTwips(int count) const;
     void setColumnWidthsInTwips(const QList<int>& widths);
+    // The columns' widths were given or set by the user, and are kept in the settings; else they fit
+    // themselves to their texts.
+    bool columnsSizedByUser() const;
     ListSnapshot snapshot() const;
 
 signals:
@@ -77,6 +81,7 @@ private:
     QPushButton* m_refresh = nullptr;
     EvaluationListModel* m_model = nullptr;
     ReportListView* m_list = nullptr;
+    FittedColumns* m_fit = nullptr;
     QLineEdit* m_sumField = nullptr;
     Money m_sum;
     int m_sortHeading = 0;

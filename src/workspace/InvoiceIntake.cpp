@@ -8,6 +8,7 @@
 #include "Dialogs.h"
 #include "InvoiceFileRepository.h"
 #include "InvoiceReader.h"
+#include "NameEntryRepository.h"
 #include "WorkspaceContext.h"
 
 #include <QFile>
@@ -131,6 +132,10 @@ std::optional<QString> InvoiceIntake::chooseCompany(const Invoice& invoice, QWid
         return QString();
     if (choice != 0)
         return std::nullopt;
+    // Without a trade the company could not be booked: both are chosen here, where it is created.
+    const QStringList placing = chooseTradeAndCostGroup(seller.name, parent);
+    if (placing.isEmpty())
+        return std::nullopt;
     Company company;
     company.name = seller.name;
     company.street = seller.streetExtra.isEmpty() ? seller.street
@@ -140,6 +145,8 @@ std::optional<QString> InvoiceIntake::chooseCompany(const Invoice& invoice, QWid
     company.phone = seller.phone;
     company.email = seller.email;
     company.contact = seller.contact;
+    company.trade = placing.at(0);
+    company.costGroup = placing.value(1);
     if (!CompanyRepository(m_context.db).add(company)) {
         m_context.dialogs.inform(parent, kTitle,
                                  QStringLiteral("Die Firma konnte nicht angelegt werden.\n") +
@@ -147,13 +154,38 @@ std::optional<QString> InvoiceIntake::chooseCompany(const Invoice& invoice, QWid
                                  Dialogs::Icon::Critical);
         return std::nullopt;
     }
-    m_context.dialogs.inform(
-        parent, kTitle,
-        QStringLiteral("Die Firma „%1“ ist angelegt. Tragen Sie im Firmenregister Gewerk und "
-                       "Kostengruppe ein, bevor Sie buchen.")
-            .arg(company.name),
-        Dialogs::Icon::Information);
     return company.name;
+}
+
+QStringList InvoiceIntake::chooseTradeAndCostGroup(const QString& company, QWidget* parent) {
+    bool tradesRead = true;
+    bool costGroupsRead = true;
+    QStringList trades;
+    for (const NameEntry& trade :
+         NameEntryRepository(m_context.db, NameEntryRepository::Table::Trades).byName(&tradesRead))
+        trades.append(trade.name);
+    QStringList costGroups{QString()};
+    for (const NameEntry& costGroup :
+         NameEntryRepository(m_context.db, NameEntryRepository::Table::CostGroups).byName(&costGroupsRead))
+        costGroups.append(costGroup.name);
+    if (!tradesRead || !costGroupsRead) {
+        m_context.dialogs.inform(parent, kTitle, m_context.db.lastError(), Dialogs::Icon::Warning);
+        return {};
+    }
+    trades.removeAll(QString());
+    if (trades.isEmpty()) {
+        m_context.dialogs.inform(parent, kTitle,
+                                 QStringLiteral("Es ist noch kein Gewerk gespeichert. Legen Sie unter "
+                                                "„Voreinstellungen“ zuerst die Gewerke an."),
+                                 Dialogs::Icon::Warning);
+        return {};
+    }
+    trades.prepend(QString());
+    return m_context.dialogs.chooseFromLists(
+        parent, QStringLiteral("Firma anlegen"),
+        QStringLiteral("Die Firma „%1“ wird angelegt. Bitte wählen Sie ihr Gewerk und ihre Kostengruppe.")
+            .arg(company),
+        {QStringLiteral("&Gewerk:"), QStringLiteral("&Kostengruppe:")}, {trades, costGroups});
 }
 
 std::optional<InvoiceIntake::Entry> InvoiceIntake::prepare(const Opened& opened, QWidget* parent) {

@@ -62,6 +62,8 @@ public:
 private:
     QString duplicateWarning(const Opened& opened, const QString& company) const;
     std::optional<QString> chooseCompany(const Invoice& invoice, QWidget* parent);
+    // The trade and cost group of a company about to be created, or an empty list when the clerk stops.
+    QStringList chooseTradeAndCostGroup(const QString& company, QWidget* parent);
 
     WorkspaceContext& m_context;
     std::optional<Opened> m_pending;

@@ -16,7 +16,6 @@
 #include "EvaluationTab.h"
 #include "FollowedLists.h"
 #include "InvoiceFileRepository.h"
-#include "ReportListView.h"
 #include "Settings.h"
 #include "Transaction.h"
 #include "Twips.h"
@@ -38,6 +37,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -75,8 +75,11 @@ void restoreWidths(const Settings& settings, const StoredWidths& stored, List& l
         list.setColumnWidthsInTwips(widths);
 }
 
+// Widths the user set are kept; columns that fit themselves to their texts store nothing.
 template <typename List> void saveWidths(Settings& settings, const StoredWidths& stored, const List& list) {
-    settings.setValue(stored.key, ColumnWidths::encode(list.columnWidthsInTwips(stored.written)));
+    settings.setValue(stored.key, list.columnsSizedByUser()
+                                      ? ColumnWidths::encode(list.columnWidthsInTwips(stored.written))
+                                      : QString());
 }
 const SettingKey<QString> kAllCompanies{kSection, QStringLiteral("check1"), QStringLiteral("1")};
 constexpr int kMinimumWidthTwips = 9200;
@@ -90,13 +93,6 @@ int storedTwips(const Settings& settings, const SettingKey<QString>& key) {
 
 bool isStored(const Settings& settings, const SettingKey<QString>& key) {
     return !settings.value(SettingKey<QString>{key.section, key.key, QString()}).trimmed().isEmpty();
-}
-
-// The width a tab needs to show every column of its list.
-int widthOfColumns(const QWidget& tab, const QString& listName) {
-    const auto* list = tab.findChild<ReportListView*>(listName);
-    const QMargins margins = tab.layout() ? tab.layout()->contentsMargins() : QMargins();
-    return (list ? list->widthOfColumns() : 0) + margins.left() + margins.right();
 }
 
 // At the first start the window takes at most this share of the screen.
@@ -170,6 +166,7 @@ void Workspace::buildUi() {
     QFont bold = m_projectName->font();
     bold.setBold(true);
     m_projectName->setFont(bold);
+    m_projectName->setTextFormat(Qt::PlainText);
     projectLabel->setBuddy(m_projectName);
 
     m_tabs = new QTabWidget(this);
@@ -186,6 +183,9 @@ void Workspace::buildUi() {
     m_tabs->addTab(m_evaluation, QStringLiteral("Auswertung / Filter"));
     m_tabs->addTab(m_costReport, QStringLiteral("Kostenbericht"));
     m_tabs->addTab(m_charts, QStringLiteral("Diagramme"));
+    // The captions keep their blanks; a screen reader says the words alone.
+    for (int tab = 0; tab < m_tabs->count(); ++tab)
+        m_tabs->tabBar()->setAccessibleTabName(tab, m_tabs->tabText(tab).trimmed());
 
     m_status = new QStatusBar(this);
     m_status->setObjectName(QStringLiteral("StatusBar1"));
@@ -217,6 +217,11 @@ void Workspace::buildUi() {
 
     connect(m_tabs, &QTabWidget::currentChanged, this, &Workspace::showTab);
     connect(m_entry, &EntryTab::booked, this, &Workspace::afterBookingChange);
+    connect(m_entry, &EntryTab::correctionEnded, this, [this] {
+        EINLESEN();
+        combo7_3Einlesen();
+        combo5_4Einlesen();
+    });
     connect(m_entry, &EntryTab::companyChosen, m_company, &CompanyTab::chooseCompany);
     connect(m_entry, &EntryTab::companiesFound, this, [this](const QStringList& names) {
         if (m_company->showsAllCompanies())
@@ -391,12 +396,8 @@ void Workspace::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!std::exchange(m_sizeToLists, false) || !screen() || !m_tabs)
         return;
-    // Before the window appears its tabs are laid out: what lies around a tab is known.
-    const int aroundTab = width() - m_tabs->currentWidget()->width();
-    const int lists = std::max(widthOfColumns(*m_bookings, QStringLiteral("ListView1")),
-                               widthOfColumns(*m_costReport, QStringLiteral("ListView4")));
-    const QSize room = screen()->availableGeometry().size() * kFirstStartShare;
-    WindowPlacement::centreInScreen(*this, QSize(aroundTab + lists, room.height()).boundedTo(room));
+    // The lists fit their columns into the room the window gives them.
+    WindowPlacement::centreInScreen(*this, screen()->availableGeometry().size() * kFirstStartShare);
 }
 
 void Workspace::showTab(int tab) {
@@ -432,6 +433,7 @@ void Workspace::followChanges() {
         return;
     combo7_3Einlesen();
     combo5_4Einlesen();
+    m_entry->checkCorrection();
     // The entry tab shows the count of the booking list.
     if (currentTab() == EntryTabIndex)
         EINLESEN();
@@ -558,20 +560,13 @@ void Workspace::remove(qint64 bookingId) {
     if (m_dialogs.ask(this, QStringLiteral("Buchung löschen"), question, Dialogs::Icon::Question,
                       Dialogs::Answer::No) != Dialogs::Answer::Yes)
         return;
+    // An e-invoice stored with the booking is kept: the original stays in the database, detached
+    // from the booking that no longer exists.
     InvoiceFileRepository files(*m_db);
     const bool withFile = files.forBooking(bookingId).has_value();
-    const bool keepFile =
-        withFile &&
-        m_dialogs.ask(this, QStringLiteral("Buchung löschen"),
-                      QStringLiteral("Zu dieser Buchung ist eine E-Rechnung gespeichert.\nSoll die "
-                                     "Rechnungsdatei in der Datenbank aufbewahrt werden?\n\nNein: Die "
-                                     "Rechnungsdatei wird mit der Buchung gelöscht."),
-                      Dialogs::Icon::Question, Dialogs::Answer::No) == Dialogs::Answer::Yes;
     Transaction transaction(*m_db);
-    const bool removed =
-        transaction.isActive() && BookingRepository(*m_db).remove(bookingId) &&
-        (!withFile || (keepFile ? files.detachFromBooking(bookingId) : files.removeForBooking(bookingId))) &&
-        transaction.commit();
+    const bool removed = transaction.isActive() && BookingRepository(*m_db).remove(bookingId) &&
+                         (!withFile || files.detachFromBooking(bookingId)) && transaction.commit();
     if (!removed)
         m_dialogs.inform(this, QStringLiteral("Löschen nicht möglich"), m_db->lastError(),
                          Dialogs::Icon::Warning);
@@ -579,24 +574,7 @@ void Workspace::remove(qint64 bookingId) {
 }
 
 bool Workspace::settleWaitingBooking() {
-    if (!m_entry || !m_entry->hasWaitingBooking())
-        return true;
-    const QString question =
-        QStringLiteral("Eine Buchung wurde zur Korrektur in die Eingabefelder übernommen und ist noch nicht "
-                       "wieder gebucht.\nSoll die korrigierte Buchung jetzt gebucht werden?\n\n"
-                       "Nein: Die Buchung bleibt so gespeichert, wie sie vorher war.");
-    switch (m_dialogs.askWithCancel(this, QStringLiteral("Buchung bearbeiten"), question,
-                                    Dialogs::Icon::Question, Dialogs::Answer::Yes)) {
-    case Dialogs::Answer::Yes:
-        return m_entry->book();
-    case Dialogs::Answer::No:
-        m_entry->keepWaitingBooking();
-        EINLESEN();
-        return true;
-    case Dialogs::Answer::Cancel:
-        break;
-    }
-    return false;
+    return !m_entry || m_entry->settleWaitingBooking();
 }
 
 void Workspace::closeEvent(QCloseEvent* event) {
@@ -604,7 +582,7 @@ void Workspace::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (!settleWaitingBooking() || !m_company->settleWaitingRow()) {
+    if (!m_entry->settleBeforeLeaving() || !m_company->settleWaitingRow()) {
         m_quit = false;
         event->ignore();
         return;

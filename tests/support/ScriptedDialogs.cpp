@@ -52,3 +52,12 @@ bool ScriptedDialogs::askText(QWidget*, const QString& title, const QString& lab
     text = texts.dequeue();
     return true;
 }
+
+QStringList ScriptedDialogs::chooseFromLists(QWidget*, const QString& title, const QString& text,
+                                             const QStringList& labels, const QList<QStringList>& lists) {
+    QStringList shownText{text};
+    for (qsizetype i = 0; i < labels.size() && i < lists.size(); ++i)
+        shownText.append(labels.at(i) + QLatin1Char(' ') + lists.at(i).join(u'/'));
+    shown.append({Shown::Kind::ChooseFromLists, title, shownText.join(u'|'), Icon::None, Answer::No});
+    return picks.isEmpty() ? QStringList() : picks.dequeue();
+}

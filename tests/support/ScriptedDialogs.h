@@ -10,7 +10,17 @@
 class ScriptedDialogs : public Dialogs {
 public:
     struct Shown {
-        enum class Kind { Ask, AskWithCancel, Choose, Login, Inform, OpenFile, SaveFile, Text } kind;
+        enum class Kind {
+            Ask,
+            AskWithCancel,
+            Choose,
+            Login,
+            Inform,
+            OpenFile,
+            SaveFile,
+            Text,
+            ChooseFromLists
+        } kind;
         QString title;
         QString text;
         Icon icon = Icon::None;
@@ -26,6 +36,8 @@ public:
     QQueue<QPair<QString, QString>> logins;
     // Lines typed in askText() (none queued: cancelled).
     QQueue<QString> texts;
+    // Texts chosen in chooseFromLists() (none queued: cancelled).
+    QQueue<QStringList> picks;
     QList<Shown> shown;
 
     Answer ask(QWidget* parent, const QString& title, const QString& text, Icon icon,
@@ -37,6 +49,9 @@ public:
     bool askLogin(QWidget* parent, const QString& server, QString& user, QString& password) override;
     bool askText(QWidget* parent, const QString& title, const QString& label, QString& text) override;
     void inform(QWidget* parent, const QString& title, const QString& text, Icon icon) override;
+    // Records the text with each label and its list: "text|label a/b|label c/d".
+    QStringList chooseFromLists(QWidget* parent, const QString& title, const QString& text,
+                                const QStringList& labels, const QList<QStringList>& lists) override;
     QString chooseFileToOpen(QWidget* parent, const QString& title, const QString& folder,
                              const QString& filter) override;
     // Records the proposed path and the filter; the chosen filter stays the first.

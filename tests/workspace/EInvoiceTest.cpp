@@ -100,6 +100,7 @@ class EInvoiceTest : public QObject {
         if (opened)
             *opened = *read;
         m_fx->dialogs.choices.enqueue(0);
+        m_fx->dialogs.picks.enqueue({"Rohbau", ""});
         const std::optional<InvoiceIntake::Entry> entry = intake.prepare(*read, nullptr);
         return entry ? *entry
                      : InvoiceIntake::Entry{
@@ -425,7 +426,7 @@ private slots:
         QCOMPARE(fx.dialogs.shown.constLast().defaultButton, Dialogs::Answer::No);
         QCOMPARE(fx.db.scalar("SELECT COUNT(*) FROM tblBuchung") +
                      fx.db.scalar("SELECT COUNT(*) FROM tblRechnungsdatei"),
-                 "00");
+                 "01");
     }
 };
 

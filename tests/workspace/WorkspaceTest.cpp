@@ -243,7 +243,9 @@ private slots:
         f.dialogs.answers.enqueue(Dialogs::Answer::No);
         f.screen->close();
         f.open();
-        QVERIFY(f.dialogs.lastText().contains("Soll die korrigierte Buchung jetzt gebucht werden?"));
+        QVERIFY(f.dialogs.lastText().contains(
+            "Soll die korrigierte Buchung jetzt unter der nächsten laufenden Nummer "
+            "gebucht werden?"));
         f.showTab(Workspace::BookingsTabIndex);
         QCOMPARE(f.stored("PID || Betrag") + '|' + f.column(0), "11234.5,210.0|001,002");
 
@@ -773,10 +775,12 @@ private slots:
             QCOMPARE(colour(sums, column), filled ? 'u' : '-');
             QCOMPARE(model->index(sums, column).data(Qt::FontRole).value<QFont>().bold(), filled);
         }
+        // No number or amount is cut; where the window is narrower than all columns, names give way.
         const QTreeView* view = f.list("ListView4");
         for (int cell = 0, columns = model->columnCount(); cell < rows.size() * columns; ++cell)
-            QVERIFY(view->sizeHintForIndex(model->index(cell / columns, cell % columns)).width() <=
-                    view->columnWidth(cell % columns));
+            QVERIFY((cell % columns > 0 && cell % columns < 4) ||
+                    view->sizeHintForIndex(model->index(cell / columns, cell % columns)).width() <=
+                        view->columnWidth(cell % columns));
     }
 
     void yearTakesTheWholeCalendarYear_data() {

@@ -1,0 +1,75 @@
+#include "FittedColumns.h"
+
+#include <algorithm>
+#include <limits>
+#include <QEvent>
+#include <QHeaderView>
+#include <QTreeView>
+#include <utility>
+
+FittedColumns::FittedColumns(QTreeView& view, const QList<int>& unshrinkable)
+    : QObject(&view), m_view(view), m_unshrinkable(unshrinkable) {
+    m_view.viewport()->installEventFilter(this);
+    QAbstractItemModel* model = m_view.model();
+    connect(model, &QAbstractItemModel::modelReset, this, &FittedColumns::fit);
+    connect(model, &QAbstractItemModel::layoutChanged, this, &FittedColumns::fit);
+    connect(model, &QAbstractItemModel::rowsInserted, this, &FittedColumns::fit);
+    connect(m_view.header(), &QHeaderView::sectionResized, this, [this] {
+        if (!m_fitting)
+            m_active = false;
+    });
+}
+
+bool FittedColumns::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_view.viewport() && event->type() == QEvent::Resize)
+        fit();
+    return QObject::eventFilter(watched, event);
+}
+
+void FittedColumns::fit() {
+    const int available = m_view.viewport()->width();
+    if (!m_active || available <= 0)
+        return;
+    const QHeaderView* header = m_view.header();
+    struct Column {
+        int index;
+        int needed;
+        int least;
+    };
+    QList<Column> columns;
+    int total = 0;
+    for (int column = 0; column < header->count(); ++column) {
+        if (header->isSectionHidden(column))
+            continue;
+        const int heading = header->sectionSizeHint(column);
+        const int needed =
+            std::max(static_cast<const QAbstractItemView&>(m_view).sizeHintForColumn(column), heading);
+        const int least = m_unshrinkable.contains(column) ? needed : std::min(needed, heading);
+        columns.append({column, needed, least});
+        total += needed;
+    }
+    // Too little room: the text columns are cut to a common largest width, as wide as the room allows.
+    int cap = std::numeric_limits<int>::max();
+    if (total > available) {
+        const auto widthWith = [&columns](int limit) {
+            int sum = 0;
+            for (const Column& column : std::as_const(columns))
+                sum += std::max(column.least, std::min(column.needed, limit));
+            return sum;
+        };
+        int low = 0;
+        int high = available;
+        while (low < high) {
+            const int middle = (low + high + 1) / 2;
+            if (widthWith(middle) <= available)
+                low = middle;
+            else
+                high = middle - 1;
+        }
+        cap = low;
+    }
+    m_fitting = true;
+    for (const Column& column : std::as_const(columns))
+        m_view.setColumnWidth(column.index, std::max(column.least, std::min(column.needed, cap)));
+    m_fitting = false;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+
+class QTreeView;
+
+// Keeps a list's columns as wide as their headings and texts need, within the list's width: when the
+// texts need more room than there is, the widest text columns give way, never an amount, a date or a
+// number. Ends when the user sizes a column or widths are given (from the settings).
+class FittedColumns : public QObject {
+    Q_OBJECT
+public:
+    // unshrinkable: the columns that always keep the width their texts need.
+    FittedColumns(QTreeView& view, const QList<int>& unshrinkable);
+
+    // The widths are given: the columns stay as they are.
+    void stop() { m_active = false; }
+    bool isActive() const { return m_active; }
+    void fit();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QTreeView& m_view;
+    QList<int> m_unshrinkable;
+    bool m_active = true;
+    bool m_fitting = false;
+};
