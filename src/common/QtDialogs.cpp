@@ -174,7 +174,9 @@ bool QtDialogs::askLogin(QWidget* parent, const QString& server, QString& user, 
 }
 
 void QtDialogs::inform(QWidget* parent, const QString& title, const QString& text, Icon icon) {
-    QMessageBox box(toQt(icon), title, text, QMessageBox::Ok, parent);
+    const auto [message, details] = splitDetails(text);
+    QMessageBox box(toQt(icon), title, message, QMessageBox::Ok, parent);
+    box.setDetailedText(details);
     fitTitle(box);
     box.exec();
 }

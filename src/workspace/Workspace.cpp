@@ -133,10 +133,12 @@ Workspace::Workspace(const QString& databasePath, Dialogs& dialogs, Settings& se
     if (m_company->showsAllCompanies())
         m_company->setCompanies(m_entry->companies());
     m_tabs->setCurrentIndex(EntryTabIndex);
-    m_watch = std::make_unique<ChangeWatch>(*m_db);
+    m_watch = std::make_unique<ChangeWatch>(*m_db, this);
     auto* lists = new FollowedLists(
         *this, [this] { followChanges(); }, [this] { m_watch->check(); });
     connect(m_watch.get(), &ChangeWatch::changed, lists, &FollowedLists::refillKeepingView);
+    connect(m_watch.get(), &ChangeWatch::followingChanged, lists, &FollowedLists::setFollowing);
+    lists->setFollowing(m_watch->isFollowing());
 }
 
 Workspace::~Workspace() = default;
