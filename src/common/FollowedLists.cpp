@@ -17,13 +17,21 @@ FollowedLists::FollowedLists(QWidget& screen, std::function<void()> refill,
 }
 
 void FollowedLists::refillKeepingView() {
+    refillKeepingViewWith([this] {
+        m_refill();
+        return true;
+    });
+}
+
+bool FollowedLists::refillKeepingViewWith(const std::function<bool()>& refill) {
     const QList<ReportListView*> lists = m_screen.findChildren<ReportListView*>();
     QList<ReportListView::View> views;
     for (const ReportListView* list : lists)
         views += list->view();
-    m_refill();
+    const bool read = refill();
     for (qsizetype i = 0; i < lists.size(); ++i)
         lists.at(i)->restore(views.at(i));
+    return read;
 }
 
 void FollowedLists::setFollowing(bool following) {

@@ -16,6 +16,8 @@ public:
     FollowedLists(QWidget& screen, std::function<void()> refill, std::function<void()> askForChanges);
 
     void refillKeepingView();
+    // The same with refill given, which tells whether it could read; false when it could not.
+    bool refillKeepingViewWith(const std::function<bool()>& refill);
     // following false: shows in the screen's status bar (or below its contents) that the lists no longer
     // follow the other workstations, until following is true again.
     void setFollowing(bool following);

@@ -2,6 +2,7 @@
 #include "ChangeWatch.h"
 #include "Database.h"
 #include "Dialogs.h"
+#include "EstimateRepository.h"
 #include "PostgresEngine.h"
 #include "TestDatabase.h"
 
@@ -147,14 +148,18 @@ void ConnectionTest::idleConnectionEndedIsOpenedAgain() {
 }
 
 void ConnectionTest::lostCommitIsToldAsItIs_data() {
+    QTest::addColumn<QString>("table");
     QTest::addColumn<bool>("kept");
-    // The COMMIT is kept on the server and waits for a standby that never answers.
-    QTest::newRow("kept by the server") << true;
-    // The COMMIT waits, before it is kept, for a lock that another session holds.
-    QTest::newRow("not kept") << false;
+    for (const char* table : {"tblBuchung", "tblNachtrag"}) {
+        // The COMMIT is kept on the server and waits for a standby that never answers.
+        QTest::addRow("%s kept by the server", table) << table << true;
+        // The COMMIT waits, before it is kept, for a lock that another session holds.
+        QTest::addRow("%s not kept", table) << table << false;
+    }
 }
 
 void ConnectionTest::lostCommitIsToldAsItIs() {
+    QFETCH(QString, table);
     QFETCH(bool, kept);
     if (TestDatabase::requestedEngine() != TestDatabase::Engine::Server)
         QSKIP("needs the server");
@@ -185,21 +190,24 @@ void ConnectionTest::lostCommitIsToldAsItIs() {
     } else {
         server.exec("CREATE FUNCTION zt_hold() RETURNS trigger LANGUAGE plpgsql AS "
                     "$$BEGIN PERFORM pg_advisory_lock(592501); RETURN NULL; END$$");
-        server.exec("CREATE CONSTRAINT TRIGGER zt_hold AFTER INSERT ON tblBuchung DEFERRABLE INITIALLY "
-                    "DEFERRED FOR EACH ROW EXECUTE FUNCTION zt_hold()");
+        server.exec("CREATE CONSTRAINT TRIGGER zt_hold AFTER INSERT ON " + table +
+                    " DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION zt_hold()");
         QVERIFY(other->exec("SELECT pg_advisory_lock(592501)"));
     }
     SessionEnder ender(server.path(), session, kept ? QStringLiteral("SyncRep") : QStringLiteral("advisory"));
     ender.start();
     Booking entry = payment();
-    const bool booked = BookingRepository(server.db()).book(entry);
+    EstimateRow estimate;
+    estimate.projectId = entry.projectId;
+    estimate.company = entry.company;
+    const bool booked = table == QLatin1String("tblBuchung") ? BookingRepository(server.db()).book(entry)
+                                                             : EstimateRepository(server.db()).book(estimate);
     ender.wait();
     QVERIFY(ender.ended);
     QCOMPARE(booked, kept);
-    QCOMPARE(first(*other, "SELECT count(*) FROM tblBuchung"), kept ? QStringLiteral("1") : "0");
+    QCOMPARE(first(*other, "SELECT count(*) FROM " + table), kept ? QStringLiteral("1") : "0");
     if (kept) {
-        QCOMPARE(entry.runningNumber, 1);
-        QVERIFY(entry.id > 0);
+        QCOMPARE(table == QLatin1String("tblBuchung") ? entry.runningNumber : estimate.runningNumber, 1);
     } else {
         QVERIFY2(server.db().lastError().contains("Verbindung unterbrochen"),
                  qPrintable(server.db().lastError()));

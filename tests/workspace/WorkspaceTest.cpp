@@ -1,5 +1,6 @@
 #include "AmountField.h"
 #include "BookingRepository.h"
+#include "ChangeWatch.h"
 #include "CompanyTab.h"
 #include "DateField.h"
 #include "ReportListView.h"
@@ -15,6 +16,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QStatusBar>
 
 class WorkspaceTest : public QObject {
     Q_OBJECT
@@ -524,6 +526,21 @@ private slots:
         QCOMPARE(f.stored("Betrag"), "100.0,7.0");
         f.showTab(tab);
         QVERIFY(!view->isOutdated());
+    }
+
+    // While the changes of other workstations do not arrive, the status bar says so, until they do again.
+    void statusBarSaysWhileListsDoNotFollow() {
+        Fixture f;
+        f.open();
+        auto* watch = f.screen->findChild<ChangeWatch*>();
+        QVERIFY(watch && watch->isFollowing());
+        QVERIFY(!f.screen->findChild<QLabel*>("lblVerbindung"));
+        emit watch->followingChanged(false);
+        auto* note = f.find<QStatusBar>("StatusBar1")->findChild<QLabel*>("lblVerbindung");
+        QVERIFY(note && note->isVisible());
+        QVERIFY2(note->text().contains("Listen werden nicht aktualisiert"), qPrintable(note->text()));
+        emit watch->followingChanged(true);
+        QVERIFY(!f.screen->findChild<QLabel*>("lblVerbindung"));
     }
 
     // The original of a correction deleted elsewhere meanwhile: booking the entry as new is asked, "Nein"
