@@ -357,6 +357,13 @@ bool EntryTab::book() {
         saved = bookings.book(booking, std::nullopt, &originalGone, QString(), checkCompany, withInvoice);
     if (!saved && originalGone)
         return false;
+    if (!saved && m_context.db.lastFailure() == Database::Failure::OutcomeUnknown) {
+        m_context.dialogs.inform(this, QStringLiteral("Buchung vielleicht nicht gespeichert"),
+                                 m_context.db.lastError() +
+                                     QStringLiteral("\nIhre Eingaben bleiben in den Feldern erhalten."),
+                                 Dialogs::Icon::Warning);
+        return false;
+    }
     if (!saved) {
         m_context.dialogs.inform(this, QStringLiteral("Buchung nicht gespeichert"),
                                  QStringLiteral("Die Buchung konnte nicht gespeichert werden. Ihre Eingaben "

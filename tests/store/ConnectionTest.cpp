@@ -4,13 +4,13 @@
 #include "Dialogs.h"
 #include "EstimateRepository.h"
 #include "PostgresEngine.h"
+#include "SessionEnder.h"
 #include "TestDatabase.h"
 
 #include <QCoreApplication>
 #include <QSignalSpy>
 #include <QSqlError>
 #include <QTest>
-#include <QThread>
 
 // A connection to the server that breaks: failures named in German, a read or a booking after the
 // connection ended while idle, and a COMMIT whose answer the broken connection lost.
@@ -44,35 +44,6 @@ QString first(Database& db, const QString& sql, const QVariantList& values = {})
         qWarning("%s", qPrintable(db.lastError()));
     return value;
 }
-
-// Ends the session pid once it waits for event (in a thread of its own, while the test's thread is held
-// by the statement that waits), and waits until it is gone; runs before first when given.
-class SessionEnder : public QThread {
-public:
-    SessionEnder(QString location, QString pid, QString event, QString before)
-        : m_location(std::move(location)), m_pid(std::move(pid)), m_event(std::move(event)),
-          m_before(std::move(before)) {}
-    bool ended = false;
-
-protected:
-    void run() override {
-        const std::unique_ptr<Database> other = Database::open(m_location);
-        if (other && !m_before.isEmpty() && !other->exec(m_before))
-            return;
-        // Asked until the session waits, as long as the test may run at most.
-        for (int asked = 0; other && !ended && asked < 20000; ++asked)
-            ended = first(*other,
-                          "SELECT pg_terminate_backend(pid, 10000) FROM pg_stat_activity WHERE pid = ? "
-                          "AND wait_event = ? UNION ALL SELECT false FROM pg_sleep(0.01) LIMIT 1",
-                          {m_pid.toInt(), m_event}) == QLatin1String("t");
-    }
-
-private:
-    QString m_location;
-    QString m_pid;
-    QString m_event;
-    QString m_before;
-};
 
 } // namespace
 
@@ -202,7 +173,8 @@ void ConnectionTest::lostCommitIsToldAsItIs() {
                     " DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION zt_hold()");
         QVERIFY(other->exec("SELECT pg_advisory_lock(592501)"));
     }
-    SessionEnder ender(server.path(), session, kept ? QStringLiteral("SyncRep") : QStringLiteral("advisory"),
+    SessionEnder ender(server.path(), session.toInt(),
+                       kept ? QStringLiteral("SyncRep") : QStringLiteral("advisory"),
                        outcome == QLatin1String("unknown")
                            ? QStringLiteral("ALTER TABLE tblKostengruppe RENAME TO zt_kostengruppe")
                            : QString());
