@@ -7,6 +7,7 @@
 #include "DateField.h"
 #include "Dialogs.h"
 #include "EstimateRepository.h"
+#include "NotSavedNotice.h"
 #include "OriginalGoneQuestion.h"
 #include "ReportListView.h"
 #include "WorkspaceContext.h"
@@ -339,11 +340,7 @@ bool CompanyTab::book() {
     if (!saved && originalGone)
         return false;
     if (!saved) {
-        m_context.dialogs.inform(this, QStringLiteral("Buchung nicht gespeichert"),
-                                 QStringLiteral("Die Buchung konnte nicht gespeichert werden. Ihre Eingaben "
-                                                "bleiben erhalten.\n") +
-                                     m_context.db.lastError(),
-                                 Dialogs::Icon::Critical);
+        NotSavedNotice::show(m_context, this);
         return false;
     }
     endCorrection();

@@ -11,6 +11,7 @@
 #include "DayNumber.h"
 #include "Dialogs.h"
 #include "InvoiceView.h"
+#include "NotSavedNotice.h"
 #include "OriginalGoneQuestion.h"
 #include "WorkspaceContext.h"
 
@@ -357,19 +358,8 @@ bool EntryTab::book() {
         saved = bookings.book(booking, std::nullopt, &originalGone, QString(), checkCompany, withInvoice);
     if (!saved && originalGone)
         return false;
-    if (!saved && m_context.db.lastFailure() == Database::Failure::OutcomeUnknown) {
-        m_context.dialogs.inform(this, QStringLiteral("Buchung vielleicht nicht gespeichert"),
-                                 m_context.db.lastError() +
-                                     QStringLiteral("\nIhre Eingaben bleiben in den Feldern erhalten."),
-                                 Dialogs::Icon::Warning);
-        return false;
-    }
     if (!saved) {
-        m_context.dialogs.inform(this, QStringLiteral("Buchung nicht gespeichert"),
-                                 QStringLiteral("Die Buchung konnte nicht gespeichert werden. Ihre Eingaben "
-                                                "bleiben erhalten.\n") +
-                                     m_context.db.lastError(),
-                                 Dialogs::Icon::Critical);
+        NotSavedNotice::show(m_context, this);
         return false;
     }
     endCorrection();
