@@ -8,7 +8,8 @@
 namespace {
 // Notifications arriving within this time are told as one change.
 constexpr int kGatherMs = 300;
-// How often the listening connection is asked whether it still answers.
+// How often the listening connection is looked at. The driver reads what arrives on it as it arrives,
+// the server's closing included; a network gone shows through the connection's keep-alive.
 constexpr int kLookMs = 5000;
 // The pauses before a broken listening connection is opened again: doubled after each failed try.
 constexpr int kFirstPauseMs = 1000;
@@ -53,7 +54,7 @@ bool ChangeWatch::listen() {
 }
 
 void ChangeWatch::lookAtListener() {
-    if (m_listener && !m_listener->answers())
+    if (m_listener && !m_listener->connected())
         lost();
 }
 

@@ -23,8 +23,7 @@ public:
     void check();
     // Whether the changes of other workstations arrive; always true on the file.
     bool isFollowing() const { return m_following; }
-    // What the timers do, at once: looks whether the listening connection still answers, and opens it
-    // again.
+    // What the timers do, at once: looks whether the listening connection broke, and opens it again.
     void lookAtListener();
     void openListenerAgain();
     // The pause before the next try to open the listening connection again.

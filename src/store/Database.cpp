@@ -434,11 +434,8 @@ bool Database::onServer() const {
     return m_engine->isServer();
 }
 
-bool Database::answers() {
-    if (!m_engine->stillThere(connection()))
-        return false;
-    QSqlQuery query(connection());
-    return query.exec(QStringLiteral("SELECT 1")) && m_engine->stillThere(connection());
+bool Database::connected() const {
+    return m_engine->stillThere(connection());
 }
 
 bool Database::run(QSqlQuery& query, const QString& sql, const QVariantList& values) {

@@ -82,9 +82,9 @@ public:
     QString changeChannel() const;
     QString session();
     bool onServer() const;
-    // True when the data answer on this connection now (on the server: a round trip); a broken
-    // connection is left as it is.
-    bool answers();
+    // False once the connection is known to be broken (on the server: the server closed it, or the
+    // network's keep-alive found it dead); asks nothing of the server, so it never waits.
+    bool connected() const;
 
     // Prepares sql and binds the values positionally ("?"), then runs it. Returns false on failure and
     // keeps the German error text for lastError(). The query is positioned before the first row.

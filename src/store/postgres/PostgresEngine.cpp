@@ -163,6 +163,11 @@ void PostgresEngine::configure(QSqlDatabase& db, bool) const {
         options += QStringLiteral("connect_timeout=10");
     if (!options.filter(QRegularExpression(QStringLiteral("^application_name="))).size())
         options += QStringLiteral("application_name=Zelvora");
+    // A connection whose network went away is found dead within about a minute, also while it waits
+    // for notifications only.
+    if (!options.filter(QRegularExpression(QStringLiteral("^keepalives"))).size())
+        options += {QStringLiteral("keepalives_idle=30"), QStringLiteral("keepalives_interval=10"),
+                    QStringLiteral("keepalives_count=3")};
     db.setConnectOptions(options.join(u';'));
 }
 
