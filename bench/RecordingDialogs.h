@@ -21,6 +21,11 @@ public:
         m_texts << server;
         return false;
     }
+    QStringList chooseFromLists(QWidget*, const QString& title, const QString& text, const QStringList&,
+                                const QList<QStringList>&) override {
+        m_texts << title + QStringLiteral(": ") + text;
+        return {};
+    }
     void inform(QWidget*, const QString& title, const QString& text, Icon) override {
         m_texts << title + QStringLiteral(": ") + text;
     }

@@ -255,7 +255,7 @@ void AppController::printFromWorkspace() {
                       [workspace]() -> std::optional<ListSnapshot> {
                           if (!workspace || workspace->currentTab() == Workspace::EntryTabIndex)
                               return std::nullopt;
-                          return workspace->snapshot();
+                          return workspace->freshSnapshot();
                       });
 }
 
@@ -307,7 +307,7 @@ void AppController::openExport() {
                 if (!workspace || workspace->currentTab() == Workspace::EntryTabIndex ||
                     workspace->currentTab() == Workspace::ChartsTabIndex)
                     return std::nullopt;
-                return workspace->snapshot();
+                return workspace->freshSnapshot();
             },
             m_dialogs, m_workspace);
         m_exportScreen->setAttribute(Qt::WA_DeleteOnClose);

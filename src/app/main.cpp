@@ -29,6 +29,11 @@ public:
         say(QStringLiteral("Anmeldung am Datenbankserver"), server);
         return false;
     }
+    QStringList chooseFromLists(QWidget*, const QString& title, const QString& text, const QStringList&,
+                                const QList<QStringList>&) override {
+        say(title, text);
+        return {};
+    }
     void inform(QWidget*, const QString& title, const QString& text, Icon) override { say(title, text); }
     QString chooseFileToOpen(QWidget*, const QString& title, const QString&, const QString&) override {
         say(title, QString());

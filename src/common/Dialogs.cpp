@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 
 namespace {
+const QString kDetailsMark = QStringLiteral("\n\nDetails: ");
 const SettingKey<QString> kSaveFolder{QStringLiteral("Setting"), QStringLiteral("PfadZumSpeichern"), {}};
 
 QString documentsFolder() {
@@ -17,6 +18,21 @@ QString documentsFolder() {
 } // namespace
 
 Dialogs::~Dialogs() = default;
+
+QString Dialogs::withDetails(const QString& text, const QString& details) {
+    QStringList lines = details.split(u'\n');
+    for (QString& line : lines)
+        line = line.simplified();
+    lines.removeAll(QString());
+    return lines.isEmpty() ? text : text + kDetailsMark + lines.join(u'\n');
+}
+
+std::pair<QString, QString> Dialogs::splitDetails(const QString& text) {
+    const qsizetype mark = text.lastIndexOf(kDetailsMark);
+    if (mark < 0)
+        return {text, QString()};
+    return {text.left(mark), text.mid(mark + kDetailsMark.size())};
+}
 
 void Dialogs::keepSaveFolderIn(Settings& settings) {
     m_settings = &settings;

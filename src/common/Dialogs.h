@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <utility>
 
 class QWidget;
 class Settings;
@@ -58,6 +59,11 @@ public:
     void keepSaveFolderIn(Settings& settings);
     // Where the next save dialog opens: the folder last saved into, at first the documents folder.
     QString saveFolder() const;
+    // A message with details (a server's own words) that the dialog shows behind its "Details" button;
+    // whoever reads the text itself (a test, a log) reads both.
+    static QString withDetails(const QString& text, const QString& details);
+    // The message and its details apart; the details are empty when there are none.
+    static std::pair<QString, QString> splitDetails(const QString& text);
     // path with the first extension of the filter appended unless it ends in one of the filter's.
     static QString withFilterExtension(const QString& path, const QString& filter);
 

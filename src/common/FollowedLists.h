@@ -3,6 +3,7 @@
 #include <functional>
 #include <QObject>
 
+class QLabel;
 class QWidget;
 
 // Keeps a screen's lists following the data that other workstations change: refillKeepingView() refills
@@ -15,6 +16,11 @@ public:
     FollowedLists(QWidget& screen, std::function<void()> refill, std::function<void()> askForChanges);
 
     void refillKeepingView();
+    // The same with refill given, which tells whether it could read; false when it could not.
+    bool refillKeepingViewWith(const std::function<bool()>& refill);
+    // following false: shows in the screen's status bar (or below its contents) that the lists no longer
+    // follow the other workstations, until following is true again.
+    void setFollowing(bool following);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -23,4 +29,5 @@ private:
     QWidget& m_screen;
     std::function<void()> m_refill;
     std::function<void()> m_askForChanges;
+    QLabel* m_notFollowing = nullptr;
 };

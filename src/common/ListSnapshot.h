@@ -20,6 +20,8 @@ struct ListSnapshot {
     QList<QPair<QString, QString>> values;
     // Charts, as drawn for the page, left to right.
     QList<QPicture> pictures;
+    // The list could not be read afresh, and the user was told why: nothing is printed or written.
+    bool unreadable = false;
 
     QString value(const QString& name) const {
         for (const auto& [key, text] : values)

@@ -241,7 +241,9 @@ QStringList QtDialogs::chooseFromLists(QWidget* parent, const QString& title, co
 }
 
 void QtDialogs::inform(QWidget* parent, const QString& title, const QString& text, Icon icon) {
-    QMessageBox box(toQt(icon), title, text, QMessageBox::Ok, parent);
+    const auto [message, details] = splitDetails(text);
+    QMessageBox box(toQt(icon), title, message, QMessageBox::Ok, parent);
+    box.setDetailedText(details);
     showPlain(box);
     fitTitle(box);
     box.exec();

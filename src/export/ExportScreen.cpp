@@ -119,6 +119,8 @@ bool ExportScreen::checkSeparator() {
 
 void ExportScreen::exportList() {
     const std::optional<ListSnapshot> snapshot = m_provider ? m_provider() : std::nullopt;
+    if (snapshot && snapshot->unreadable)
+        return;
     if (!snapshot || !ExportFormat::isExported(snapshot->kind)) {
         close();
         return;

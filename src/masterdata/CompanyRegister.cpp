@@ -54,10 +54,12 @@ CompanyRegister::CompanyRegister(const QString& databasePath, Dialogs& dialogs, 
     }
     fillChoices();
     EINLESEN();
-    m_watch = std::make_unique<ChangeWatch>(*m_db);
+    m_watch = std::make_unique<ChangeWatch>(*m_db, this);
     auto* lists = new FollowedLists(
         *this, [this] { search(); }, [this] { m_watch->check(); });
     connect(m_watch.get(), &ChangeWatch::changed, lists, &FollowedLists::refillKeepingView);
+    connect(m_watch.get(), &ChangeWatch::followingChanged, lists, &FollowedLists::setFollowing);
+    lists->setFollowing(m_watch->isFollowing());
 }
 
 CompanyRegister::~CompanyRegister() = default;

@@ -87,10 +87,12 @@ Presets::Presets(const QString& databasePath, Dialogs& dialogs, Settings& settin
     }
     m_trades->setDatabase(m_db.get());
     m_costGroups->setDatabase(m_db.get());
-    m_watch = std::make_unique<ChangeWatch>(*m_db);
+    m_watch = std::make_unique<ChangeWatch>(*m_db, this);
     auto* lists = new FollowedLists(
         *this, [this] { EINLESEN(); }, [this] { m_watch->check(); });
     connect(m_watch.get(), &ChangeWatch::changed, lists, &FollowedLists::refillKeepingView);
+    connect(m_watch.get(), &ChangeWatch::followingChanged, lists, &FollowedLists::setFollowing);
+    lists->setFollowing(m_watch->isFollowing());
 }
 
 Presets::~Presets() = default;

@@ -44,10 +44,12 @@ ProjectManager::ProjectManager(const QString& databasePath, Dialogs& dialogs, QW
         return;
     }
     EINLESEN();
-    m_watch = std::make_unique<ChangeWatch>(*m_db);
+    m_watch = std::make_unique<ChangeWatch>(*m_db, this);
     auto* lists = new FollowedLists(
         *this, [this] { search(m_search->text()); }, [this] { m_watch->check(); });
     connect(m_watch.get(), &ChangeWatch::changed, lists, &FollowedLists::refillKeepingView);
+    connect(m_watch.get(), &ChangeWatch::followingChanged, lists, &FollowedLists::setFollowing);
+    lists->setFollowing(m_watch->isFollowing());
 }
 
 ProjectManager::~ProjectManager() = default;

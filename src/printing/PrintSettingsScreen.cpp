@@ -204,6 +204,8 @@ bool PrintSettingsScreen::SaveMonatTabEinst() {
 void PrintSettingsScreen::print(bool direct) {
     (direct ? m_toPrinter : m_toPreview)->setChecked(true);
     const std::optional<ListSnapshot> snapshot = m_source ? m_source() : std::nullopt;
+    if (snapshot && snapshot->unreadable)
+        return;
     if (!snapshot) {
         m_dialogs.inform(
             this, windowTitle(),

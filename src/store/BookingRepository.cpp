@@ -225,6 +225,13 @@ bool BookingRepository::book(Booking& booking, std::optional<qint64> replacing, 
              if (id && alongside && !alongside(*id))
                  id.reset();
              return id;
+         },
+         [this](qint64 id, int number) -> std::optional<bool> {
+             bool ok = true;
+             const std::optional<Booking> found = find(id, &ok);
+             if (!ok)
+                 return std::nullopt;
+             return found && found->runningNumber == number;
          }});
     if (!id)
         return false;

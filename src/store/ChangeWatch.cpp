@@ -2,38 +2,91 @@
 
 #include "Database.h"
 
+#include <algorithm>
 #include <QSqlDriver>
 
 namespace {
 // Notifications arriving within this time are told as one change.
 constexpr int kGatherMs = 300;
+// How often the listening connection is looked at. The driver reads what arrives on it as it arrives,
+// the server's closing included; a network gone shows through the connection's keep-alive.
+constexpr int kLookMs = 5000;
+// The pauses before a broken listening connection is opened again: doubled after each failed try.
+constexpr int kFirstPauseMs = 1000;
+constexpr int kLongestPauseMs = 30000;
 } // namespace
 
-ChangeWatch::ChangeWatch(Database& db, QObject* parent) : QObject(parent), m_db(db) {
+ChangeWatch::ChangeWatch(Database& db, QObject* parent)
+    : QObject(parent), m_db(db), m_channel(db.changeChannel()), m_pauseMs(kFirstPauseMs) {
     m_gather.setSingleShot(true);
     m_gather.setInterval(kGatherMs);
     connect(&m_gather, &QTimer::timeout, this, &ChangeWatch::changed);
-    const QString channel = db.changeChannel();
-    if (channel.isEmpty()) {
+    if (m_channel.isEmpty()) {
         m_count = db.changeCount();
         return;
     }
-    m_ownSession = db.session();
-    m_listener = Database::open(db.location());
+    m_look.setInterval(kLookMs);
+    connect(&m_look, &QTimer::timeout, this, &ChangeWatch::lookAtListener);
+    m_retry.setSingleShot(true);
+    connect(&m_retry, &QTimer::timeout, this, &ChangeWatch::openListenerAgain);
+    if (listen())
+        m_look.start();
+    else
+        lost();
+}
+
+ChangeWatch::~ChangeWatch() = default;
+
+bool ChangeWatch::listen() {
+    m_ownSession = m_db.session();
+    m_listener = Database::open(m_db.location());
     QSqlDriver* driver = m_listener ? m_listener->connection().driver() : nullptr;
-    if (!driver || !driver->subscribeToNotification(channel))
-        return;
+    if (!driver || !driver->subscribeToNotification(m_channel)) {
+        m_listener.reset();
+        return false;
+    }
     connect(driver, &QSqlDriver::notification, this,
             [this](const QString&, QSqlDriver::NotificationSource, const QVariant& payload) {
                 if (payload.toString() != m_ownSession && !m_gather.isActive())
                     m_gather.start();
             });
+    return true;
 }
 
-ChangeWatch::~ChangeWatch() = default;
+void ChangeWatch::lookAtListener() {
+    if (m_listener && !m_listener->connected())
+        lost();
+}
+
+void ChangeWatch::lost() {
+    m_listener.reset();
+    m_look.stop();
+    m_retry.start(m_pauseMs);
+    if (m_following) {
+        m_following = false;
+        emit followingChanged(false);
+    }
+}
+
+void ChangeWatch::openListenerAgain() {
+    m_retry.stop();
+    if (m_listener || m_channel.isEmpty())
+        return;
+    if (!listen()) {
+        m_pauseMs = std::min(m_pauseMs * 2, kLongestPauseMs);
+        m_retry.start(m_pauseMs);
+        return;
+    }
+    m_pauseMs = kFirstPauseMs;
+    m_look.start();
+    m_following = true;
+    emit followingChanged(true);
+    // What other workstations changed meanwhile was never told.
+    emit changed();
+}
 
 void ChangeWatch::check() {
-    if (m_listener)
+    if (!m_channel.isEmpty())
         return;
     const std::optional<qint64> now = m_db.changeCount();
     if (now && m_count && *now != *m_count)

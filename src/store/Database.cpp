@@ -548,7 +548,38 @@ bool Database::onServer() const {
     return m_engine->isServer();
 }
 
+bool Database::connected() const {
+    return m_engine->stillThere(connection());
+}
+
 bool Database::run(QSqlQuery& query, const QString& sql, const QVariantList& values) {
+    if (runOnce(query, sql, values))
+        return true;
+    if (!mayRunAgain(sql))
+        return false;
+    query = QSqlQuery(connection());
+    return runOnce(query, sql, values);
+}
+
+bool Database::mayRunAgain(const QString& sql) {
+    // A server restarted or a connection ended while it lay idle shows only at the next statement: a
+    // read, or the begin of a writing transaction, runs once more on a new connection. A write outside
+    // a transaction, whose outcome is not known, never does.
+    if (!onServer() || m_inTransaction || m_lastFailure != Failure::FileGone)
+        return false;
+    const QStringView start = QStringView(sql).trimmed();
+    if (!start.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive) &&
+        start.compare(m_engine->beginWriteStatement(), Qt::CaseInsensitive) != 0)
+        return false;
+    // The server may have said its last word before the connection shows as broken.
+    QString reason;
+    if (reconnect(&reason))
+        return true;
+    recordFailure(sql, reason, Failure::FileGone);
+    return false;
+}
+
+bool Database::runOnce(QSqlQuery& query, const QString& sql, const QVariantList& values) {
     if (!onCurrentFile(sql))
         return false;
     query.setForwardOnly(true);
@@ -618,12 +649,18 @@ QString Database::text(const QSqlQuery& query, int column) {
 
 bool Database::read(const QString& sql, const QVariantList& values,
                     const std::function<void(const Row&)>& visit) {
-    if (!onCurrentFile(sql))
-        return false;
-    Engine::Fault fault;
-    if (m_engine->read(connection(), sql, values, visit, &fault))
-        return true;
-    recordFailure(sql, fault.germanText, fault.kind);
+    // The engine hands rows to visit only once the whole result has arrived: a read run again visits
+    // each row once.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (!onCurrentFile(sql))
+            return false;
+        Engine::Fault fault;
+        if (m_engine->read(connection(), sql, values, visit, &fault))
+            return true;
+        recordFailure(sql, fault.germanText, fault.kind);
+        if (!mayRunAgain(sql))
+            return false;
+    }
     return false;
 }
 
@@ -649,13 +686,15 @@ bool Database::beginTransaction() {
     return true;
 }
 
-bool Database::commit() {
+bool Database::commit(const std::function<std::optional<bool>()>& stored) {
     if (!m_inTransaction)
         return false;
     if (exec(QStringLiteral("COMMIT"))) {
         m_inTransaction = false;
         return true;
     }
+    if (stored && m_lastFailure == Failure::FileGone)
+        return outcomeOfLostCommit(stored);
     // A refused COMMIT may leave the transaction open (another program still reads the file, a deferred
     // constraint fails): nothing of it is kept, and the file is not left locked.
     const QString failure = m_lastError;
@@ -665,6 +704,32 @@ bool Database::commit() {
     m_lastError = failure;
     m_lastReason = reason;
     m_lastFailure = kind;
+    return false;
+}
+
+bool Database::outcomeOfLostCommit(const std::function<std::optional<bool>()>& stored) {
+    const QString failure = m_lastError;
+    const QString reason = m_lastReason;
+    // The transaction ended with the connection; the rollback opens a new one, or the question does.
+    rollback();
+    const std::optional<bool> kept = stored();
+    if (kept && *kept) {
+        m_lastFailure = Failure::None;
+        return true;
+    }
+    if (kept) {
+        m_lastError = failure;
+        m_lastReason = reason;
+    } else {
+        recordFailure(QStringLiteral("COMMIT"),
+                      QStringLiteral("Die Verbindung zum Datenbankserver %1 brach ab, während die Änderung "
+                                     "gespeichert wurde. Ob sie gespeichert ist, lässt sich erst sagen, wenn "
+                                     "der Server wieder erreichbar ist: Bitte prüfen Sie dann die Liste, "
+                                     "bevor Sie die Eingabe noch einmal speichern.")
+                          .arg(m_engine->place()),
+                      Failure::OutcomeUnknown);
+        m_lastError = QStringLiteral("Die Änderung ist vielleicht nicht gespeichert: ") + m_lastReason;
+    }
     return false;
 }
 
@@ -788,6 +853,10 @@ void Database::recordFailure(const QString& what, const QString& germanText, Fai
 }
 
 void Database::recordFailure(const QString& what, const QSqlError& error) {
-    const Engine::Fault fault = m_engine->fault(error);
+    // A server that ended the connection without a word (a crash, a network gone) leaves it broken.
+    const bool lost = onServer() && error.type() != QSqlError::ConnectionError &&
+                      error.nativeErrorCode().isEmpty() && !m_engine->stillThere(connection());
+    const Engine::Fault fault = m_engine->fault(
+        lost ? QSqlError(error.driverText(), error.databaseText(), QSqlError::ConnectionError) : error);
     recordFailure(what, fault.germanText, fault.kind);
 }

@@ -85,6 +85,9 @@ public:
     QString changeChannel() const;
     QString session();
     bool onServer() const;
+    // False once the connection is known to be broken (on the server: the server closed it, or the
+    // network's keep-alive found it dead); asks nothing of the server, so it never waits.
+    bool connected() const;
 
     // Prepares sql and binds the values positionally ("?"), then runs it. Returns false on failure and
     // keeps the German error text for lastError(). The query is positioned before the first row.
@@ -104,7 +107,8 @@ public:
     // gone, the database file deleted or moved away, or anything else.
     // Changed: the row was changed by another workstation since it was loaded; NameGone: a name the row
     // refers to (its company) is no longer stored.
-    enum class Failure { None, Busy, RowGone, FileGone, Changed, NameGone, Other };
+    // OutcomeUnknown: the connection broke during a COMMIT and whether it was kept cannot be found out.
+    enum class Failure { None, Busy, RowGone, FileGone, Changed, NameGone, OutcomeUnknown, Other };
     Failure lastFailure() const { return m_lastFailure; }
     // Runs write, which holds a transaction of its own, and runs it once more when it failed because
     // other programs held the file beyond the busy timeout.
@@ -135,7 +139,10 @@ public:
 
     bool beginTransaction();
     // A COMMIT that fails rolls the transaction back; lastError() says why it failed.
-    bool commit();
+    // When the connection broke while the COMMIT was on its way, the server may have kept the changes
+    // or not: stored, when given, finds out on a new connection (true: kept, false: not kept, nullopt:
+    // still unknown) and commit() tells what is true; an unknown outcome is said as such.
+    bool commit(const std::function<std::optional<bool>()>& stored = {});
     bool rollback();
     bool inTransaction() const { return m_inTransaction; }
     // Within a transaction: waits until no other workstation writes into the project, so that the
@@ -188,6 +195,10 @@ private:
     // again, is connected afresh, so work goes on without reopening.
     bool onCurrentFile(const QString& what);
     bool reconnect(QString* reason);
+    bool outcomeOfLostCommit(const std::function<std::optional<bool>()>& stored);
+    bool runOnce(QSqlQuery& query, const QString& sql, const QVariantList& values);
+    // After sql failed: true when the connection was lost and sql may run once more on a new one.
+    bool mayRunAgain(const QString& sql);
     // what: the statement that failed, which says whether reading, storing or deleting failed.
     void recordFailure(const QString& what, const QString& germanText, Failure failure = Failure::Other);
     void recordFailure(const QString& what, const QSqlError& error);

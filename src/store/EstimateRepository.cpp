@@ -112,14 +112,21 @@ bool EstimateRepository::book(EstimateRow& row, std::optional<qint64> replacing,
                m_db.stillAsLoaded(QStringLiteral("tblNachtrag"), QStringLiteral("rowid"), *replacing,
                                   loadedStamp);
     };
-    const std::optional<qint64> rowId =
-        RunningNumber::book(m_db, row.projectId, replacing, originalGone,
-                            {check, [this](qint64 rowId) { return remove(rowId); },
-                             [&](bool* ok) { return highestRunningNumber(row.projectId, row.company, ok); },
-                             [&](int number) {
-                                 stored.runningNumber = number;
-                                 return add(stored);
-                             }});
+    const std::optional<qint64> rowId = RunningNumber::book(
+        m_db, row.projectId, replacing, originalGone,
+        {check, [this](qint64 rowId) { return remove(rowId); },
+         [&](bool* ok) { return highestRunningNumber(row.projectId, row.company, ok); },
+         [&](int number) {
+             stored.runningNumber = number;
+             return add(stored);
+         },
+         [this, &stored](qint64 rowId, int number) -> std::optional<bool> {
+             bool ok = true;
+             const std::optional<EstimateRow> found = find(rowId, &ok);
+             if (!ok)
+                 return std::nullopt;
+             return found && found->runningNumber == number && found->company == stored.company;
+         }});
     if (!rowId)
         return false;
     stored.rowId = *rowId;

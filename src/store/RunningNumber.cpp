@@ -25,8 +25,15 @@ std::optional<qint64> RunningNumber::book(Database& db, const QString& projectId
         const int highest = steps.highest(&ok);
         if (!ok)
             return false;
-        const std::optional<qint64> id = steps.add(next(highest));
-        if (!id || !transaction.commit())
+        const int number = next(highest);
+        const std::optional<qint64> id = steps.add(number);
+        if (!id)
+            return false;
+        // The new row's identity is known before the COMMIT: a lost answer is asked for by it.
+        std::function<std::optional<bool>()> stored;
+        if (steps.stored)
+            stored = [&] { return steps.stored(*id, number); };
+        if (!transaction.commit(stored))
             return false;
         added = id;
         return true;

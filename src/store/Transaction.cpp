@@ -11,9 +11,9 @@ Transaction::~Transaction() {
         m_database.rollback();
 }
 
-bool Transaction::commit() {
+bool Transaction::commit(const std::function<std::optional<bool>()>& stored) {
     if (!m_active)
         return false;
     m_active = false;
-    return m_database.commit();
+    return m_database.commit(stored);
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+#include <optional>
+
 class Database;
 
 // Holds a transaction open for writes that belong together; rolls back in its destructor unless
@@ -13,8 +16,8 @@ public:
 
     // False when the transaction could not be started; the caller must not write then.
     bool isActive() const { return m_active; }
-    // Ends the transaction either way: a failed commit has rolled it back.
-    bool commit();
+    // Ends the transaction either way: a failed commit has rolled it back. stored: see Database::commit().
+    bool commit(const std::function<std::optional<bool>()>& stored = {});
 
 private:
     Database& m_database;

@@ -254,14 +254,14 @@ ChartsTab::ChartsTab(WorkspaceContext& context, QWidget* parent) : QWidget(paren
     connect(m_period, &QComboBox::currentIndexChanged, this, &ChartsTab::showOutflow);
 }
 
-void ChartsTab::fill() {
+bool ChartsTab::fill() {
     bool ok = true;
     CostReport report = CostReport::read(m_context.db, m_context.projectId, m_context.waitingBookingId,
                                          m_context.waitingEstimateRowId, &ok);
     if (!ok) {
         m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.db.lastError(),
                                  Dialogs::Icon::Warning);
-        return;
+        return false;
     }
     m_report = std::move(report);
     const QString chosen = m_period->currentText();
@@ -279,6 +279,7 @@ void ChartsTab::fill() {
     fitLabels(m_companies->chart());
     delete old;
     showOutflow();
+    return true;
 }
 
 int ChartsTab::chosenYear() const {

@@ -21,7 +21,8 @@ public:
     explicit ChartsTab(WorkspaceContext& context, QWidget* parent = nullptr);
 
     // Reads the project's cost report afresh and redraws both charts.
-    void fill();
+    // False when the file could not be read (the user was told).
+    bool fill();
     const CostReport& report() const { return m_report; }
     // The page that "Drucken" prints: both charts drawn at a fixed size.
     ListSnapshot snapshot() const;

@@ -8,6 +8,7 @@
 #include "Dialogs.h"
 #include "EstimateRepository.h"
 #include "FittedColumns.h"
+#include "NotSavedNotice.h"
 #include "OriginalGoneQuestion.h"
 #include "ReportListView.h"
 #include "WorkspaceContext.h"
@@ -342,11 +343,7 @@ bool CompanyTab::book() {
     if (!saved && originalGone)
         return false;
     if (!saved) {
-        m_context.dialogs.inform(this, QStringLiteral("Buchung nicht gespeichert"),
-                                 QStringLiteral("Die Buchung konnte nicht gespeichert werden. Ihre Eingaben "
-                                                "bleiben erhalten.\n") +
-                                     m_context.db.lastError(),
-                                 Dialogs::Icon::Critical);
+        NotSavedNotice::show(m_context, this);
         return false;
     }
     endCorrection();

@@ -29,7 +29,7 @@ CostReportTab::CostReportTab(WorkspaceContext& context, QWidget* parent)
     connect(m_list->header(), &QHeaderView::sectionClicked, this, &CostReportTab::sortByHeading);
 }
 
-void CostReportTab::KostenberichtEinlesen() {
+bool CostReportTab::KostenberichtEinlesen() {
     bool ok = true;
     CostReport report = CostReport::read(m_context.db, m_context.projectId, m_context.waitingBookingId,
                                          m_context.waitingEstimateRowId, &ok);
@@ -37,12 +37,13 @@ void CostReportTab::KostenberichtEinlesen() {
     if (!ok) {
         m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.db.lastError(),
                                  Dialogs::Icon::Warning);
-        return;
+        return false;
     }
     m_report = std::move(report);
     m_model->setReport(m_report);
     m_order = Qt::AscendingOrder;
     m_list->setSortArrow(int(CostReportModel::Column::Number), m_order);
+    return true;
 }
 
 QList<int> CostReportTab::columnWidthsInTwips(int count) const {

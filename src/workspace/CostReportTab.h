@@ -21,7 +21,8 @@ public:
 
     // Rebuilds the report from the file, leaving out a booking that waits in the entry fields; the
     // companies come in name order, whatever the list was sorted by.
-    void KostenberichtEinlesen();
+    // False when the file could not be read (the user was told).
+    bool KostenberichtEinlesen();
     const CostReport& report() const { return m_report; }
 
     QList<int> columnWidthsInTwips(int count) const;

@@ -13,6 +13,7 @@
 #include "Dialogs.h"
 #include "InvoiceView.h"
 #include "LabelledComboBox.h"
+#include "NotSavedNotice.h"
 #include "OriginalGoneQuestion.h"
 #include "WorkspaceContext.h"
 
@@ -383,11 +384,7 @@ bool EntryTab::book() {
         return false;
     }
     if (!saved) {
-        m_context.dialogs.inform(this, QStringLiteral("Buchung nicht gespeichert"),
-                                 QStringLiteral("Die Buchung konnte nicht gespeichert werden. Ihre Eingaben "
-                                                "bleiben erhalten.\n") +
-                                     m_context.db.lastError(),
-                                 Dialogs::Icon::Critical);
+        NotSavedNotice::show(m_context, this);
         return false;
     }
     endCorrection();

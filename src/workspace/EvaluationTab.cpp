@@ -181,7 +181,7 @@ bool EvaluationTab::hasFilter() const {
            m_byYear->isChecked();
 }
 
-void EvaluationTab::AusWertung() {
+bool EvaluationTab::AusWertung() {
     EvaluationResult result;
     if (hasFilter()) {
         switch (filter()) {
@@ -210,7 +210,7 @@ void EvaluationTab::AusWertung() {
     if (!result.ok) {
         m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.db.lastError(),
                                  Dialogs::Icon::Warning);
-        return;
+        return false;
     }
     m_sum = result.sum;
     m_model->setBookings(result.bookings);
@@ -219,6 +219,7 @@ void EvaluationTab::AusWertung() {
     m_list->sortBy(m_sortHeading, EvaluationListModel::sortColumnFor(m_sortHeading), m_order);
     m_sumField->setText(m_sum.toGerman());
     emit counted(result.count());
+    return true;
 }
 
 void EvaluationTab::refresh() {

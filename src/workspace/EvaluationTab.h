@@ -43,7 +43,8 @@ public:
 
     // Rebuilds the evaluation list, its count and partial sum for the chosen filter, leaving out a
     // booking that waits in the entry fields; ascending by running number afterwards.
-    void AusWertung();
+    // False when the file could not be read (the user was told).
+    bool AusWertung();
     // Runs the evaluation again for the filter and value the user chose ("Firma" when none is chosen
     // yet), keeping the list's sort: a return to the window shows and prints the same rows.
     void refresh();

@@ -129,10 +129,13 @@ Workspace::Workspace(const QString& databasePath, Dialogs& dialogs, Settings& se
     if (m_company->showsAllCompanies())
         m_company->setCompanies(m_entry->companies());
     m_tabs->setCurrentIndex(EntryTabIndex);
-    m_watch = std::make_unique<ChangeWatch>(*m_db);
+    m_watch = std::make_unique<ChangeWatch>(*m_db, this);
     auto* lists = new FollowedLists(
         *this, [this] { followChanges(); }, [this] { m_watch->check(); });
+    m_lists = lists;
     connect(m_watch.get(), &ChangeWatch::changed, lists, &FollowedLists::refillKeepingView);
+    connect(m_watch.get(), &ChangeWatch::followingChanged, lists, &FollowedLists::setFollowing);
+    lists->setFollowing(m_watch->isFollowing());
 }
 
 Workspace::~Workspace() = default;
@@ -608,6 +611,31 @@ ListSnapshot Workspace::snapshot() const {
     default:
         return ListSnapshot();
     }
+}
+
+ListSnapshot Workspace::freshSnapshot() {
+    const auto refill = [this] {
+        switch (currentTab()) {
+        case BookingsTabIndex:
+            return m_bookings->EINLESEN();
+        case CompanyTabIndex:
+            return m_bookings->EINLESEN() && m_company->List2Fuellen();
+        case EvaluationTabIndex:
+            return m_evaluation->AusWertung();
+        case CostReportTabIndex:
+            return m_costReport->KostenberichtEinlesen();
+        case ChartsTabIndex:
+            return m_charts->fill();
+        default:
+            return true;
+        }
+    };
+    if (m_lists && !m_lists->refillKeepingViewWith(refill)) {
+        ListSnapshot unread;
+        unread.unreadable = true;
+        return unread;
+    }
+    return snapshot();
 }
 
 namespace {

@@ -11,6 +11,7 @@ class ChartsTab;
 class CompanyTab;
 class CostReportTab;
 class ChangeWatch;
+class FollowedLists;
 class Database;
 class Dialogs;
 class EntryTab;
@@ -49,6 +50,9 @@ public:
     int currentTab() const;
     // What the current tab's list shows, for printing and export.
     ListSnapshot snapshot() const;
+    // The same after the list was read afresh, keeping what the user sees of it (sort, selection), as
+    // printing and export take it; unreadable when the read failed (the user was told).
+    ListSnapshot freshSnapshot();
 
     void EINLESEN();
     // Refills the pickers and the lists of the tab shown after other workstations changed the data.
@@ -94,6 +98,7 @@ private:
     std::unique_ptr<Database> m_db;
     // Tells of changes at other workstations; goes before the database.
     std::unique_ptr<ChangeWatch> m_watch;
+    FollowedLists* m_lists = nullptr;
     std::unique_ptr<WorkspaceContext> m_context;
     bool m_quit = false;
     bool m_closed = false;

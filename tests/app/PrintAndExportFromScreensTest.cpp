@@ -105,6 +105,46 @@ private slots:
         QVERIFY(!f.app->printSettings());
     }
 
+    // Printing and export read the list afresh when they start; when that read fails, they stop with the
+    // message and write nothing.
+    void printAndExportReadTheListAfresh_data() {
+        QTest::addColumn<bool>("print");
+        QTest::newRow("print") << true;
+        QTest::newRow("export") << false;
+    }
+    void printAndExportReadTheListAfresh() {
+        QFETCH(bool, print);
+        Fixture f;
+        f.app->openProjectManager();
+        QWidget* workspace = loadFirstProject(*f.app);
+        f.showTab(1);
+        const auto output = [&](QString name) {
+            f.click(workspace, print ? "tbrDrucken" : "tbrExport");
+            name += print ? ".pdf" : ".csv";
+            const QString path = f.program.filePath(name);
+            if (print)
+                return PrintExport::pdfText(f.printToPdf(name));
+            f.dialogs.files.enqueue(path);
+            f.click(f.app->exportScreen(), "Command1");
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
+        };
+        // Another workstation books meanwhile.
+        f.db.exec(
+            "INSERT INTO tblBuchung (PID, ProjektID, Projekt, Firma, AnweisungVom, Zahlungsart, Betrag) "
+            "VALUES (21, '1', 'Neubau Kita', 'Bau 2', 45001, 'Rückhalt', 11)");
+        QVERIFY(output("neu").contains("Bau 2"));
+
+        f.db.exec("ALTER TABLE tblBuchung RENAME TO zt_buchung");
+        const qsizetype shown = f.dialogs.shown.size();
+        QVERIFY(output("nicht").isEmpty());
+        QVERIFY(!QFile::exists(f.program.filePath(print ? "nicht.pdf" : "nicht.csv")));
+        QCOMPARE(f.dialogs.shown.size(), shown + 1);
+        QCOMPARE(f.dialogs.shown.constLast().title, "Lesefehler");
+        f.dialogs.files.clear();
+        f.db.exec("ALTER TABLE zt_buchung RENAME TO tblBuchung");
+    }
+
     // The company list prints as the register shows it, with the search text and the count, in portrait.
     void companyRegisterPrintsItsList() {
         Fixture f;

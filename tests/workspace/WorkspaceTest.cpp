@@ -1,8 +1,10 @@
 #include "AmountField.h"
 #include "BookingRepository.h"
+#include "ChangeWatch.h"
 #include "CompanyTab.h"
 #include "DateField.h"
 #include "ReportListView.h"
+#include "SessionEnder.h"
 #include "Twips.h"
 #include "WorkspaceFixture.h"
 
@@ -15,6 +17,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QStatusBar>
 
 class WorkspaceTest : public QObject {
     Q_OBJECT
@@ -528,6 +531,59 @@ private slots:
         QCOMPARE(f.stored("Betrag"), "100.0,7.0");
         f.showTab(tab);
         QVERIFY(!view->isOutdated());
+    }
+
+    // While the changes of other workstations do not arrive, the status bar says so, until they do again.
+    void statusBarSaysWhileListsDoNotFollow() {
+        Fixture f;
+        f.open();
+        auto* watch = f.screen->findChild<ChangeWatch*>();
+        QVERIFY(watch && watch->isFollowing());
+        QVERIFY(!f.screen->findChild<QLabel*>("lblVerbindung"));
+        emit watch->followingChanged(false);
+        auto* note = f.find<QStatusBar>("StatusBar1")->findChild<QLabel*>("lblVerbindung");
+        QVERIFY(note && note->isVisible());
+        QVERIFY2(note->text().contains("Listen werden nicht aktualisiert"), qPrintable(note->text()));
+        emit watch->followingChanged(true);
+        QVERIFY(!f.screen->findChild<QLabel*>("lblVerbindung"));
+    }
+
+    // A booking whose COMMIT lost its answer with the connection, while the database cannot be opened
+    // again: the message says that whether it was stored is not known yet, and the entry stays.
+    void bookingOfUnknownOutcomeSaysSo_data() {
+        QTest::addColumn<QString>("table");
+        QTest::newRow("booking") << "tblBuchung";
+        QTest::newRow("estimate row") << "tblNachtrag";
+    }
+    void bookingOfUnknownOutcomeSaysSo() {
+        QFETCH(QString, table);
+        if (TestDatabase::requestedEngine() != TestDatabase::Engine::Server)
+            QSKIP("needs the server");
+        Fixture f;
+        f.open();
+        f.db.exec("CREATE FUNCTION zt_hold() RETURNS trigger LANGUAGE plpgsql AS "
+                  "$$BEGIN PERFORM pg_advisory_lock(592502); RETURN NULL; END$$");
+        f.db.exec("CREATE CONSTRAINT TRIGGER zt_hold AFTER INSERT ON " + table +
+                  " DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION zt_hold()");
+        f.db.exec("SELECT pg_advisory_lock(592502)");
+        SessionEnder ender(f.db.path(), 0, "advisory",
+                           "ALTER TABLE tblKostengruppe RENAME TO zt_kostengruppe");
+        ender.start();
+        if (table == "tblBuchung") {
+            f.book("Hochbau Nord", "Schlußzahlung", "100");
+        } else {
+            f.showTab(Workspace::CompanyTabIndex);
+            f.choose("cboFirmaFirma", "Hochbau Nord");
+            f.bookEstimate("Auftrag vom", "100", "100");
+        }
+        ender.wait();
+        QVERIFY(ender.ended);
+        QCOMPARE(f.dialogs.shown.constLast().title, "Buchung vielleicht nicht gespeichert");
+        QVERIFY2(f.dialogs.lastText().contains("Bitte prüfen Sie dann die Liste"),
+                 qPrintable(f.dialogs.lastText()));
+        QCOMPARE(f.text(table == "tblBuchung" ? "txtBetrag" : "txtAuftragBetrag"), "100");
+        f.db.exec("SELECT pg_advisory_unlock_all()");
+        f.db.exec("ALTER TABLE zt_kostengruppe RENAME TO tblKostengruppe");
     }
 
     // The original of a correction deleted elsewhere meanwhile: booking the entry as new is asked, "Nein"

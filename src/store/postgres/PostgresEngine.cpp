@@ -1,6 +1,7 @@
 #include "PostgresEngine.h"
 
 #include "DayNumber.h"
+#include "Dialogs.h"
 
 #include "Libpq.h"
 
@@ -18,8 +19,9 @@ QString engineWords(const QSqlError& error) {
     return text.isEmpty() ? error.text().trimmed() : text;
 }
 
+// The server's own words behind the German text, as details.
 QString withWords(const QString& german, const QString& words) {
-    return words.isEmpty() ? german : german + QStringLiteral(" (") + words + u')';
+    return Dialogs::withDetails(german, words);
 }
 
 // Only called once handle() gave a connection, which needs libpq loaded.
@@ -160,6 +162,11 @@ void PostgresEngine::configure(QSqlDatabase& db, bool) const {
         options += QStringLiteral("connect_timeout=10");
     if (!options.filter(QRegularExpression(QStringLiteral("^application_name="))).size())
         options += QStringLiteral("application_name=Zelvora");
+    // A connection whose network went away is found dead within about a minute, also while it waits
+    // for notifications only.
+    if (!options.filter(QRegularExpression(QStringLiteral("^keepalives"))).size())
+        options += {QStringLiteral("keepalives_idle=30"), QStringLiteral("keepalives_interval=10"),
+                    QStringLiteral("keepalives_count=3")};
     db.setConnectOptions(options.join(u';'));
 }
 
@@ -328,34 +335,66 @@ QString PostgresEngine::foreignNumberCondition(const QString&) const {
 }
 
 Engine::Fault PostgresEngine::fault(const QSqlError& error) const {
+    // The server's state code (SQLSTATE) names the failure; its own words, in English as a rule, go
+    // behind the details.
     const QString state = error.nativeErrorCode();
     const QString words = engineWords(error);
-    if (state == QLatin1String("40P01") || state == QLatin1String("40001") || state == QLatin1String("55P03"))
-        return {Database::Failure::Busy,
-                withWords(QStringLiteral("Ein anderer Arbeitsplatz hat gleichzeitig dieselben Daten "
-                                         "geändert; die Änderung wurde nicht gespeichert."),
-                          words)};
-    if (state == QLatin1String("57014"))
-        return {Database::Failure::Other,
-                withWords(QStringLiteral("Der Datenbankserver hat die Anfrage nach zu langer Laufzeit "
-                                         "abgebrochen."),
-                          words)};
-    if (state == QLatin1String("42501"))
-        return {
-            Database::Failure::Other,
-            withWords(QStringLiteral("Sie haben auf dem Datenbankserver keine Berechtigung dafür."), words)};
-    if (state == QLatin1String("53100"))
-        return {
-            Database::Failure::Other,
-            withWords(QStringLiteral("Auf dem Datenbankserver ist kein Speicherplatz mehr frei."), words)};
+    const auto is = [&state](std::initializer_list<const char*> codes) {
+        for (const char* code : codes) {
+            if (state == QLatin1String(code))
+                return true;
+        }
+        return false;
+    };
+    const auto told = [&words](Database::Failure kind, const QString& german) {
+        return Fault{kind, withWords(german, words)};
+    };
+    const QString server = m_address.place();
+    if (is({"40P01"}))
+        return told(Database::Failure::Busy,
+                    QStringLiteral("Zwei Arbeitsplätze haben gleichzeitig dieselben Daten geändert und "
+                                   "sich gegenseitig blockiert (Verklemmung); die Änderung wurde nicht "
+                                   "gespeichert."));
+    if (is({"40001", "55P03"}))
+        return told(Database::Failure::Busy,
+                    QStringLiteral("Ein anderer Arbeitsplatz hat gleichzeitig dieselben Daten geändert; "
+                                   "die Änderung wurde nicht gespeichert."));
+    if (is({"57014"}))
+        return told(Database::Failure::Other,
+                    QStringLiteral("Der Datenbankserver hat die Anfrage nach zu langer Laufzeit "
+                                   "abgebrochen."));
+    if (is({"42501"}))
+        return told(Database::Failure::Other,
+                    QStringLiteral("Sie haben auf dem Datenbankserver keine Berechtigung dafür."));
+    if (is({"28000", "28P01"}))
+        return told(Database::Failure::Other,
+                    QStringLiteral("Der Datenbankserver %1 hat die Anmeldung abgelehnt.").arg(server));
+    if (state.startsWith(QLatin1String("53")))
+        return told(Database::Failure::Other,
+                    is({"53100"})
+                        ? QStringLiteral("Auf dem Datenbankserver ist kein Speicherplatz mehr frei.")
+                        : QStringLiteral("Dem Datenbankserver fehlen die Mittel (Speicher, "
+                                         "Verbindungen), die Anfrage auszuführen."));
+    if (is({"57P01", "57P02"}))
+        return told(Database::Failure::FileGone,
+                    QStringLiteral("Verbindung unterbrochen: Der Datenbankserver %1 wurde heruntergefahren "
+                                   "oder hat die Verbindung beendet.")
+                        .arg(server));
+    if (is({"57P03"}))
+        return told(Database::Failure::FileGone,
+                    QStringLiteral("Der Datenbankserver %1 startet gerade oder wird heruntergefahren; er "
+                                   "nimmt noch keine Anfragen an.")
+                        .arg(server));
+    if (is({"08001", "08004"}))
+        return told(Database::Failure::FileGone,
+                    QStringLiteral("Der Datenbankserver %1 ist nicht erreichbar.").arg(server));
     if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P")) ||
         error.type() == QSqlError::ConnectionError)
-        return {Database::Failure::FileGone,
-                withWords(QStringLiteral("Die Verbindung zum Datenbankserver %1 ist unterbrochen.")
-                              .arg(m_address.place()),
-                          words)};
-    return {Database::Failure::Other,
-            withWords(QStringLiteral("Der Datenbankserver meldet einen Fehler."), words)};
+        return told(Database::Failure::FileGone,
+                    QStringLiteral("Verbindung unterbrochen: Die Verbindung zum Datenbankserver %1 ist "
+                                   "abgebrochen.")
+                        .arg(server));
+    return told(Database::Failure::Other, QStringLiteral("Der Datenbankserver meldet einen Fehler."));
 }
 
 Database::OpenFailure PostgresEngine::openFailure(const QSqlError& error, QString* reason) const {
