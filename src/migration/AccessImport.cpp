@@ -9,10 +9,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -20,6 +21,8 @@ namespace {
 
 constexpr int kRowsPerWrite = 5000;
 constexpr int kRowsPerProgress = 1000;
+// Reports and set-aside Access files of one day beyond this many are not numbered further.
+constexpr int kMostFilesOfADay = 999;
 // The days Jet stores for 01.01.1900 and 31.12.9999, counted from 30.12.1899.
 constexpr qint64 kFirstDay = 2;
 constexpr qint64 kLastDay = 2958465;
@@ -224,16 +227,30 @@ struct Run {
     }
 };
 
-// A new file's database, removed again unless kept.
-struct NewFile {
-    QString path;
-    ~NewFile() {
-        if (!path.isEmpty()) {
-            QFile::remove(path);
-            QFile::remove(path + QStringLiteral("-journal"));
+// Whether a file, a folder or a link (also one that leads nowhere) has the name path.
+bool taken(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+// Writes bytes into a new file of folder named name(1), name(2), ... the first that is free: created
+// exclusively, so never through a file or link that is already there. The path written, or empty.
+QString writeNewFile(const QString& folder, const std::function<QString(int)>& name,
+                     const QByteArray& bytes) {
+    for (int n = 1; n <= kMostFilesOfADay; ++n) {
+        QFile file(QDir(folder).filePath(name(n)));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            if (taken(file.fileName()))
+                continue;
+            return {};
         }
+        if (file.write(bytes) == bytes.size() && file.flush())
+            return file.fileName();
+        file.remove();
+        return {};
     }
-};
+    return {};
+}
 
 bool sameFile(const QString& a, const QString& b) {
     return QFileInfo(a).canonicalFilePath() == QFileInfo(b).canonicalFilePath();
@@ -277,13 +294,14 @@ std::optional<QString> AccessImport::storedValue(Schema::FieldKind kind, AccessF
 QString AccessImport::asideName(const QString& folder, const QDate& day) {
     const QString stem = QStringLiteral("ZLV-Access-") + day.toString(u"yyyy-MM-dd");
     QString path = QDir(folder).filePath(stem + QStringLiteral(".mdb"));
-    for (int n = 2; QFileInfo::exists(path); ++n)
+    for (int n = 2; taken(path) && n <= kMostFilesOfADay; ++n)
         path = QDir(folder).filePath(QStringLiteral("%1-%2.mdb").arg(stem).arg(n));
     return path;
 }
 
-QString AccessImport::reportFileName(const QDate& day) {
-    return QStringLiteral("Übernahme-") + day.toString(u"yyyy-MM-dd") + QStringLiteral(".txt");
+QString AccessImport::reportFileName(const QDate& day, int number) {
+    const QString suffix = number > 1 ? QStringLiteral("-%1").arg(number) : QString();
+    return QStringLiteral("Übernahme-") + day.toString(u"yyyy-MM-dd") + suffix + QStringLiteral(".txt");
 }
 
 AccessImport::Result AccessImport::run(const QString& accessPath, const QString& target,
@@ -338,20 +356,26 @@ AccessImport::Result AccessImport::run(const QString& accessPath, const QString&
 
     const bool onServer = Database::isServerLocation(target);
     const bool replacesAccess = !onServer && sameFile(target, accessPath);
-    NewFile newFile;
+    // The new file grows in a folder of its own beside the target, which only this program may enter, so
+    // that nothing planted there can redirect it or its journal; removed with whatever it holds.
+    std::optional<QTemporaryDir> work;
+    QString newFile;
     std::unique_ptr<Database> db;
     if (run.cancelled) {
     } else if (onServer) {
         db = ServerTransfer::openEmpty(target, &message);
-    } else if (QFileInfo::exists(target) && !replacesAccess) {
+    } else if (taken(target) && !replacesAccess) {
         message = QStringLiteral("Die Datei %1 gibt es bereits; übernommen wird nur in eine neue Datenbank.")
                       .arg(QDir::toNativeSeparators(target));
     } else {
-        newFile.path = target + QStringLiteral(".neu");
-        QFile::remove(newFile.path);
-        QFile::remove(newFile.path + QStringLiteral("-journal"));
-        if (Database::create(newFile.path, &message))
-            db = Database::open(newFile.path, nullptr, &message);
+        work.emplace(target + QStringLiteral(".neu-XXXXXX"));
+        newFile = QDir(work->path()).filePath(QFileInfo(target).fileName());
+        if (!work->isValid())
+            message =
+                QStringLiteral("Im Ordner %1 kann keine neue Datenbank angelegt werden (%2).")
+                    .arg(QDir::toNativeSeparators(QFileInfo(target).absolutePath()), work->errorString());
+        else if (Database::create(newFile, &message))
+            db = Database::open(newFile, nullptr, &message);
     }
     if (run.cancelled) {
         result.outcome = Outcome::Cancelled;
@@ -401,19 +425,17 @@ AccessImport::Result AccessImport::run(const QString& accessPath, const QString&
                                 .arg(QDir::toNativeSeparators(accessPath), QDir::toNativeSeparators(aside)));
             result.movedAside = aside;
         }
-        if (!QFile::rename(newFile.path, target)) {
+        if (!QFile::rename(newFile, target)) {
             if (replacesAccess)
                 QFile::rename(result.movedAside, accessPath);
             result.movedAside.clear();
             return stop(QStringLiteral("Die neue Datenbank kann nicht unter %1 abgelegt werden.")
                             .arg(QDir::toNativeSeparators(target)));
         }
-        newFile.path.clear();
     }
     result.outcome = Outcome::Imported;
-    QSaveFile text(QDir(folder).filePath(reportFileName(QDate::currentDate())));
-    const QByteArray bytes = result.report.text().toUtf8() + '\n';
-    if (text.open(QIODevice::WriteOnly) && text.write(bytes) == bytes.size() && text.commit())
-        result.reportFile = text.fileName();
+    const QDate today = QDate::currentDate();
+    result.reportFile = writeNewFile(
+        folder, [&](int n) { return reportFileName(today, n); }, result.report.text().toUtf8() + '\n');
     return result;
 }

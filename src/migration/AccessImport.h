@@ -48,6 +48,6 @@ public:
 
     // "ZLV-Access-2026-12-07.mdb" in folder, or "ZLV-Access-2026-12-07-2.mdb" and so on when taken.
     static QString asideName(const QString& folder, const QDate& day);
-    // "Übernahme-2026-12-07.txt".
-    static QString reportFileName(const QDate& day);
+    // "Übernahme-2026-12-07.txt", and for the second report of the day "Übernahme-2026-12-07-2.txt".
+    static QString reportFileName(const QDate& day, int number = 1);
 };

@@ -216,6 +216,39 @@ private slots:
         } else
             QCOMPARE(TestDatabase::fileState(location), before);
     }
+
+    void reportsAreNewFilesNeverWrittenThroughALink() {
+        TestDatabase target(TestDatabase::Engine::File, false);
+        const QDate today = QDate::currentDate();
+        const QString other = target.folder() + "/fremd/andere.txt";
+        QVERIFY(QDir(target.folder()).mkdir("fremd"));
+        QVERIFY(TestDatabase::writeFile(other, "bleibt"));
+        const QString planted = target.folder() + "/" + AccessImport::reportFileName(today);
+        QVERIFY(QFile::link(other, planted));
+        QVERIFY(QFile::link(other, target.folder() + "/ZLV.mdb.neu"));
+        QVERIFY(QFile::link(other, target.folder() + "/ZLV.mdb.neu-journal"));
+        const QString before = TestDatabase::fileState(other);
+
+        const AccessImport::Result first =
+            AccessImport::run(fixture("zlv-office.mdb"), target.folder() + "/ZLV.mdb");
+        const AccessImport::Result second =
+            AccessImport::run(fixture("zlv-office.mdb"), target.folder() + "/Neu.mdb");
+
+        QVERIFY2(first.outcome == AccessImport::Outcome::Imported, qPrintable(first.message));
+        QVERIFY2(second.outcome == AccessImport::Outcome::Imported, qPrintable(second.message));
+        QCOMPARE(TestDatabase::fileState(other), before);
+        QCOMPARE(QFileInfo(planted).symLinkTarget(), other);
+        QCOMPARE(first.reportFile, target.folder() + "/" + AccessImport::reportFileName(today, 2));
+        QCOMPARE(second.reportFile, target.folder() + "/" + AccessImport::reportFileName(today, 3));
+        for (const QString& report : {first.reportFile, second.reportFile}) {
+            QFile file(report);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QVERIFY(file.readAll().contains("tblBuchung, Zeilen: 150 | 150"));
+        }
+        QCOMPARE(
+            QDir(target.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(),
+            8);
+    }
 };
 
 QTEST_GUILESS_MAIN(AccessImportTest)
