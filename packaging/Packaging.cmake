@@ -6,7 +6,7 @@
 # folder of its own (a shared folder), named by /opt/zelvora/PfadZurDatenbank.ini for everyone or by the
 # clerk's own ~/.config/TalbrinZlv/PfadZurDatenbank.ini, which the program writes when asked for the file.
 set(ZLV_PACKAGE_FOLDER opt/zelvora)
-install(TARGETS Zlv Zlv_Update RUNTIME DESTINATION ${ZLV_PACKAGE_FOLDER})
+install(TARGETS Zlv Zlv_Update Zlv_Access RUNTIME DESTINATION ${ZLV_PACKAGE_FOLDER})
 install(FILES ${PROJECT_SOURCE_DIR}/help/zlv.html DESTINATION ${ZLV_PACKAGE_FOLDER})
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging)
 file(CREATE_LINK /${ZLV_PACKAGE_FOLDER}/Zlv ${CMAKE_BINARY_DIR}/packaging/zelvora SYMBOLIC)

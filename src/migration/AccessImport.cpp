@@ -30,7 +30,7 @@ constexpr qint64 kLastDay = 2958465;
 // One of the six tables and where its fields lie in the Access table (-1: not there).
 struct Mapping {
     QString table;
-    QString accessTable;
+    AccessReader::Table access;
     QStringList fields;
     QStringList columns;
     QList<Schema::FieldKind> kinds;
@@ -113,22 +113,27 @@ std::optional<Money> amountOf(AccessFile::Type type, const AccessFile::Value& va
 }
 
 struct Run {
-    AccessFile& access;
+    AccessReader& access;
     const AccessImport::Progress& progress;
     AccessImport::Result& result;
     bool cancelled = false;
+    // What the clerk sees while the reader works.
+    QString step = QStringLiteral("Öffnen der Access-Datei");
+    qint64 done = 0;
+    qint64 total = 0;
 
-    bool report(const QString& step, qint64 done, qint64 total) {
+    bool report() {
         if (progress && !progress(step, done, total))
             cancelled = true;
         return !cancelled;
     }
+    AccessReader::Waiting waiting() {
+        return [this] { return report(); };
+    }
 
-    std::optional<Mapping> map(const QString& table, const QString& accessTable) {
-        Mapping mapping{table, accessTable, Schema::fieldNames(table), {}, {}, {}, {}};
-        const QList<AccessFile::Column> columns = access.columns(accessTable);
-        if (columns.isEmpty())
-            return std::nullopt;
+    Mapping map(const QString& table, const AccessReader::Table& definition) {
+        Mapping mapping{table, definition, Schema::fieldNames(table), {}, {}, {}, {}};
+        const QList<AccessFile::Column>& columns = definition.columns;
         QList<bool> used(columns.size(), false);
         for (const QString& field : std::as_const(mapping.fields)) {
             mapping.columns += quoted(field);
@@ -150,33 +155,19 @@ struct Run {
         for (qsizetype i = 0; i < columns.size(); ++i) {
             if (!used.at(i))
                 result.report.notes +=
-                    QStringLiteral("Spalte %1.%2 nicht übernommen").arg(accessTable, columns.at(i).name);
+                    QStringLiteral("Spalte %1.%2 nicht übernommen").arg(definition.name, columns.at(i).name);
         }
         return mapping;
     }
 
-    // Reads every row once without writing, so that a damaged file is refused before anything is written.
-    bool check(const Mapping& mapping, QString* message) {
-        const qint64 total = access.rowCount(mapping.accessTable);
-        const QString step = QStringLiteral("Prüfen: ") + mapping.table;
-        qint64 rows = 0;
-        return access.read(
-                   mapping.accessTable, {},
-                   [&](const QList<AccessFile::Value>&) {
-                       return ++rows % kRowsPerProgress != 0 || report(step, rows, total);
-                   },
-                   nullptr, message) &&
-               report(step, rows, total);
-    }
-
-    bool copy(const Mapping& mapping, Database& db, TransferReport::Figures& figures, QString* message) {
-        const qint64 total = access.rowCount(mapping.accessTable);
-        const QString step = QStringLiteral("Übernehmen: ") + mapping.table;
-        QList<int> positions;
-        for (const int position : mapping.positions) {
-            if (position >= 0)
-                positions += position;
-        }
+    // Reads the table's rows and writes them; the rows read are counted in read, the rows the table
+    // declares stand on the file's side of the figures.
+    bool copy(const Mapping& mapping, Database& db, TransferReport::Figures& figures, qint64* read,
+              QString* message) {
+        step = QStringLiteral("Übernehmen: ") + mapping.table;
+        done = 0;
+        total = mapping.access.declaredRows;
+        figures.rows = total;
         const qsizetype idField = mapping.fields.indexOf(QStringLiteral("ID"));
         // Each amount field's place among the sums.
         QList<int> sumOf;
@@ -185,18 +176,17 @@ struct Run {
         QList<QStringList> rows;
         bool written = true;
         std::optional<Money> amount;
-        const bool read = access.read(
-            mapping.accessTable, positions,
+        const bool whole = access.readRows(
+            mapping.access,
             [&](const QList<AccessFile::Value>& values) {
-                ++figures.rows;
+                ++done;
                 QStringList row;
-                int at = 0;
                 for (qsizetype i = 0; i < mapping.fields.size(); ++i) {
                     if (mapping.positions.at(i) < 0) {
                         row += QString();
                         continue;
                     }
-                    const AccessFile::Value& value = values.at(at++);
+                    const AccessFile::Value& value = values.at(mapping.positions.at(i));
                     const std::optional<QString> stored =
                         AccessImport::storedValue(mapping.kinds.at(i), mapping.types.at(i), value, amount);
                     row += stored.value_or(QString());
@@ -205,7 +195,7 @@ struct Run {
                     if (!stored) {
                         const QString where = idField >= 0 && !row.at(idField).isEmpty()
                                                   ? row.at(idField)
-                                                  : QStringLiteral("Zeile %1").arg(figures.rows);
+                                                  : QStringLiteral("Zeile %1").arg(done);
                         result.report.unreadable += QStringLiteral("%1 %2 %3: %4")
                                                         .arg(mapping.table, where, mapping.fields.at(i),
                                                              shownText(mapping.types.at(i), value));
@@ -216,14 +206,14 @@ struct Run {
                     written = db.bulkInsert(mapping.table, mapping.columns, rows);
                     rows.clear();
                 }
-                return written && (figures.rows % kRowsPerProgress != 0 || report(step, figures.rows, total));
+                return written && (done % kRowsPerProgress != 0 || report());
             },
-            nullptr, message);
-        if (!read || !written || cancelled)
+            waiting(), read, message);
+        if (!whole || !written || cancelled)
             return false;
         if (!rows.isEmpty() && !db.bulkInsert(mapping.table, mapping.columns, rows))
             return false;
-        return report(step, figures.rows, total);
+        return report();
     }
 };
 
@@ -305,7 +295,8 @@ QString AccessImport::reportFileName(const QDate& day, int number) {
 }
 
 AccessImport::Result AccessImport::run(const QString& accessPath, const QString& target,
-                                       const Progress& progress) {
+                                       const Progress& progress,
+                                       const std::optional<AccessReader::Limits>& limits) {
     Result result;
     result.report.fromSide = QStringLiteral("Access-Datei");
     result.report.toSide = QStringLiteral("neue Datenbank");
@@ -315,44 +306,38 @@ AccessImport::Result AccessImport::run(const QString& accessPath, const QString&
         result.message = why;
         return result;
     };
-    const auto damaged = [&](const QString& table) {
-        return QStringLiteral(
-                   "Die Access-Datei %1 ist beschädigt: die Tabelle %2 kann nicht gelesen werden. Es "
-                   "wurde nichts übernommen.")
-            .arg(QDir::toNativeSeparators(accessPath), table);
+    const auto cancelled = [&] {
+        result.outcome = Outcome::Cancelled;
+        result.message = QStringLiteral("Die Übernahme wurde abgebrochen; es blieb nichts zurück.");
+        return result;
     };
-    const std::unique_ptr<AccessFile> access = AccessFile::open(accessPath, &message);
-    if (!access)
-        return stop(message);
-    Run run{*access, progress, result};
+    const QString file = QDir::toNativeSeparators(accessPath);
+    AccessReader access(accessPath, limits ? *limits : AccessReader::limitsFor(accessPath));
+    Run run{access, progress, result};
+    if (!access.open(Schema::tableNames(), run.waiting(), &message))
+        return access.cancelled() ? cancelled() : stop(message);
 
-    QStringList extraTables = access->tables();
+    // Every one of the six tables must be there and readable: a table missing from the file's catalogue
+    // is as likely damage as an older installation's choice, and its rows would be lost unseen.
+    QStringList extraTables = access.tables();
     QList<Mapping> mappings;
-    for (const QString& table : Schema::tableNames()) {
-        const auto found = std::find_if(extraTables.cbegin(), extraTables.cend(), [&](const QString& name) {
-            return name.compare(table, Qt::CaseInsensitive) == 0;
-        });
-        if (found == extraTables.cend()) {
-            result.report.notes +=
-                QStringLiteral("Tabelle %1 fehlt in der Access-Datei, leer angelegt").arg(table);
-            mappings += Mapping{table, {}, {}, {}, {}, {}, {}};
-            continue;
-        }
-        const std::optional<Mapping> mapping = run.map(table, *found);
-        if (!mapping)
-            return stop(damaged(*found));
-        extraTables.erase(found);
-        mappings += *mapping;
+    const QList<AccessReader::Table> definitions = access.definitions();
+    for (qsizetype i = 0; i < definitions.size(); ++i) {
+        const AccessReader::Table& definition = definitions.at(i);
+        if (definition.name.isEmpty())
+            return stop(
+                QStringLiteral("Die Access-Datei %1 ist unvollständig oder beschädigt: die Tabelle %2 "
+                               "fehlt in ihr. Es wurde nichts übernommen.")
+                    .arg(file, definition.asked));
+        if (definition.columns.isEmpty() || definition.declaredRows < 0)
+            return stop(QStringLiteral("Die Access-Datei %1 ist beschädigt: die Definition der Tabelle %2 "
+                                       "kann nicht gelesen werden. Es wurde nichts übernommen.")
+                            .arg(file, definition.name));
+        extraTables.removeOne(definition.name);
+        mappings += run.map(Schema::tableNames().at(i), definition);
     }
     for (const QString& table : std::as_const(extraTables))
         result.report.notes += QStringLiteral("Tabelle %1 nicht übernommen").arg(table);
-    for (const Mapping& mapping : std::as_const(mappings)) {
-        if (!mapping.accessTable.isEmpty() && !run.check(mapping, &message)) {
-            if (run.cancelled)
-                break;
-            return stop(damaged(mapping.accessTable));
-        }
-    }
 
     const bool onServer = Database::isServerLocation(target);
     const bool replacesAccess = !onServer && sameFile(target, accessPath);
@@ -361,8 +346,7 @@ AccessImport::Result AccessImport::run(const QString& accessPath, const QString&
     std::optional<QTemporaryDir> work;
     QString newFile;
     std::unique_ptr<Database> db;
-    if (run.cancelled) {
-    } else if (onServer) {
+    if (onServer) {
         db = ServerTransfer::openEmpty(target, &message);
     } else if (taken(target) && !replacesAccess) {
         message = QStringLiteral("Die Datei %1 gibt es bereits; übernommen wird nur in eine neue Datenbank.")
@@ -377,11 +361,6 @@ AccessImport::Result AccessImport::run(const QString& accessPath, const QString&
         else if (Database::create(newFile, &message))
             db = Database::open(newFile, nullptr, &message);
     }
-    if (run.cancelled) {
-        result.outcome = Outcome::Cancelled;
-        result.message = QStringLiteral("Die Übernahme wurde abgebrochen; es wurde nichts geschrieben.");
-        return result;
-    }
     if (!db)
         return stop(message);
     {
@@ -390,20 +369,31 @@ AccessImport::Result AccessImport::run(const QString& accessPath, const QString&
                       db->exec(QStringLiteral("DELETE FROM tblKostengruppe"));
         message.clear();
         for (const Mapping& mapping : std::as_const(mappings)) {
+            if (!copied)
+                break;
             TransferReport::Table figures{
                 mapping.table, TransferReport::amountFieldsOf(mapping.table), {}, {}};
             figures.file.sums.resize(figures.amountFields.size());
-            copied = copied &&
-                     (mapping.accessTable.isEmpty() || run.copy(mapping, *db, figures.file, &message)) &&
-                     TransferReport::figuresOf(*db, mapping.table, figures.amountFields, figures.server);
+            qint64 read = 0;
+            copied = run.copy(mapping, *db, figures.file, &read, &message);
+            if (run.cancelled)
+                return cancelled();
+            // The rows the file declares and the rows it gave must be the same.
+            if (!message.isEmpty() || (copied && read != mapping.access.declaredRows))
+                return stop(QStringLiteral("%1\nDie Tabelle %2 nennt in ihrer Definition %3 Zeilen, gelesen "
+                                           "wurden %4. Es wurde nichts übernommen.")
+                                .arg(message.isEmpty()
+                                         ? QStringLiteral("Die Access-Datei %1 ist beschädigt.").arg(file)
+                                         : message,
+                                     mapping.access.name)
+                                .arg(mapping.access.declaredRows)
+                                .arg(read));
+            copied =
+                copied && TransferReport::figuresOf(*db, mapping.table, figures.amountFields, figures.server);
             result.report.tables += figures;
         }
         copied = copied && db->resetIdentities();
-        if (run.cancelled) {
-            result.outcome = Outcome::Cancelled;
-            result.message = QStringLiteral("Die Übernahme wurde abgebrochen; es blieb nichts zurück.");
-            return result;
-        }
+        access.stop();
         if (!copied)
             return stop(QStringLiteral("Die Übernahme ist fehlgeschlagen; es blieb nichts zurück.\n") +
                         (message.isEmpty() ? db->lastError() : message));
