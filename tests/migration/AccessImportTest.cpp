@@ -1,4 +1,5 @@
 #include "AccessImport.h"
+#include "DamagedAccessFile.h"
 #include "Schema.h"
 #include "TestDatabase.h"
 
@@ -7,7 +8,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRandomGenerator>
-#include <QtEndian>
 #include <QTest>
 
 Q_DECLARE_METATYPE(Schema::FieldKind)
@@ -170,35 +170,6 @@ private slots:
         QVERIFY(!TransferReport().agrees());
     }
 
-    // A damaged copy of the office's file in folder, made as "damage:argument" says (see the rows below).
-    static QString damagedCopy(const QString& damages, const QString& folder) {
-        QFile whole(fixture("zlv-office.mdb"));
-        if (!whole.open(QIODevice::ReadOnly))
-            return {};
-        QByteArray bytes = whole.readAll();
-        constexpr int kPage = 4096;
-        for (const QString& damage : damages.split(' ', Qt::SkipEmptyParts)) {
-            const QString what = damage.section(':', 0, 0);
-            const QString argument = damage.section(':', 1);
-            const int page = argument.section(':', 0, 0).toInt();
-            if (what == "cut") // the file ends before this page
-                bytes.truncate(page * kPage);
-            else if (what == "zero") // a page of zeros
-                bytes.replace(page * kPage, kPage, QByteArray(kPage, '\0'));
-            else if (what == "declare") // the table definition on the page declares other rows
-                qToLittleEndian(quint32(argument.section(':', 1).toUInt()), bytes.data() + page * kPage + 16);
-            else if (what == "rename") { // the catalogue names the table otherwise
-                const QByteArray name(reinterpret_cast<const char*>(argument.utf16()), argument.size() * 2);
-                bytes[bytes.indexOf(name) + name.size() - 2] = 'X';
-            } else if (what == "loop") { // the 20,000 characters' remark: its first piece leads to itself
-                char* lval = bytes.data() + page * kPage;
-                qToLittleEndian(quint16(kPage - 4), lval + 14);
-                qToLittleEndian(quint32(page << 8), lval + kPage - 4);
-            }
-        }
-        const QString path = folder + "/beschaedigt.mdb";
-        return TestDatabase::writeFile(path, bytes) ? path : QString();
-    }
     // The processes this one started that still run.
     static QString children() {
         QFile file(QStringLiteral("/proc/self/task/%1/children").arg(QCoreApplication::applicationPid()));
@@ -254,7 +225,9 @@ private slots:
         if (there)
             target.exec("INSERT INTO tblBuchung (Firma) VALUES ('Bau')");
         const QString location = target.onServer() ? target.path() : target.folder() + "/ZLV.mdb";
-        const QString access = file.endsWith(".mdb") ? fixture(file) : damagedCopy(file, target.folder());
+        const QString access =
+            file.endsWith(".mdb") ? fixture(file)
+                                  : DamagedAccessFile::copy(fixture("zlv-office.mdb"), file, target.folder());
         QVERIFY(!access.isEmpty());
         const QString before = target.onServer() ? QString() : TestDatabase::fileState(location);
         const QString accessBefore = TestDatabase::fileState(access);
