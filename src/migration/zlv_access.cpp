@@ -14,6 +14,7 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -24,6 +25,8 @@ namespace {
 constexpr rlim_t kLargestMemory = rlim_t(2) * 1024 * 1024 * 1024;
 // A batch of rows is sent once it holds this many bytes.
 constexpr qsizetype kBatchBytes = 256 * 1024;
+// The pipe to the program holds this much, so that the two processes take turns seldom.
+constexpr int kPipeBytes = 1024 * 1024;
 constexpr int kExitLimit = 3;
 constexpr int kExitUsage = 4;
 
@@ -60,6 +63,8 @@ int main(int argc, char** argv) {
     const rlim_t seconds = rlim_t(std::strtoul(argv[1], nullptr, 10));
     const rlimit time{seconds > 0 ? seconds : 1, (seconds > 0 ? seconds : 1) + 1};
     setrlimit(RLIMIT_CPU, &time);
+
+    fcntl(STDOUT_FILENO, F_SETPIPE_SZ, kPipeBytes);
 
     const QString path = QString::fromLocal8Bit(argv[2]);
     QString message;
