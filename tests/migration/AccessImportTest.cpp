@@ -1,4 +1,5 @@
 #include "AccessImport.h"
+#include "AccessFrame.h"
 #include "DamagedAccessFile.h"
 #include "Schema.h"
 #include "TestDatabase.h"
@@ -177,48 +178,39 @@ private slots:
     }
 
     void nothingIsLeftBehind_data() {
-        QTest::addColumn<QString>("file");     // a fixture, or the office's file with damages
-        QTest::addColumn<QString>("cancelAt"); // the step whose n-th progress report cancels: "step#n"
-        QTest::addColumn<int>("cpuSeconds");   // the reader's computing time; 0: as for any file
+        QTest::addColumn<QString>("file"); // a fixture, or the office's file with damages
+        // "cancel:step#n": the step's n-th progress report cancels; "cpu:s", "bytes:n": the reader's limits
+        QTest::addColumn<QString>("steer");
         QTest::addColumn<QString>("message");
         const QString office = "zlv-office.mdb";
-        QTest::newRow("truncated") << "zlv-truncated.mdb"
-                                   << "" << 0 << "beschädigt: die Definition der Tabelle tblBuchung";
-        QTest::newRow("cut before the estimate rows")
-            << "cut:74"
-            << "" << 0 << "tblNachtrag nennt in ihrer Definition 40 Zeilen, gelesen wurden 0";
-        QTest::newRow("table missing") << "zlv-missing-table.mdb"
-                                       << "" << 0 << "die Tabelle tblNachtrag fehlt in ihr";
-        QTest::newRow("catalogue entry damaged") << "rename:tblFirma"
-                                                 << "" << 0 << "die Tabelle tblFirma fehlt";
-        QTest::newRow("two catalogue entries damaged") << "rename:tblGewerk rename:tblFirma"
-                                                       << "" << 0 << "die Tabelle tblFirma fehlt";
-        QTest::newRow("a data page zeroed")
-            << "zero:62"
-            << "" << 0 << "tblBuchung nennt in ihrer Definition 150 Zeilen, gelesen wurden 129";
-        QTest::newRow("more rows declared")
-            << "declare:45:151"
-            << "" << 0 << "tblBuchung nennt in ihrer Definition 151 Zeilen, gelesen wurden 150";
-        QTest::newRow("fewer rows declared")
-            << "declare:45:149"
-            << "" << 0 << "tblBuchung nennt in ihrer Definition 149 Zeilen, gelesen wurden 149";
-        QTest::newRow("memo chain loops, computing time spent")
-            << "loop:51"
-            << "" << 1 << "mehr als 1 Sekunden Rechenzeit";
+        const auto row = [](const char* name, const QString& file, const QString& steer,
+                            const QString& message) { QTest::newRow(name) << file << steer << message; };
+        row("truncated", "zlv-truncated.mdb", "", "beschädigt: die Definition der Tabelle tblBuchung");
+        row("cut before the estimate rows", "cut:74", "",
+            "tblNachtrag nennt in ihrer Definition 40 Zeilen, gelesen wurden 0");
+        row("table missing", "zlv-missing-table.mdb", "", "die Tabelle tblNachtrag fehlt in ihr");
+        row("catalogue entry damaged", "rename:tblFirma", "", "die Tabelle tblFirma fehlt");
+        row("two catalogue entries damaged", "rename:tblGewerk rename:tblFirma", "",
+            "die Tabelle tblFirma fehlt");
+        row("a data page zeroed", "zero:62", "",
+            "tblBuchung nennt in ihrer Definition 150 Zeilen, gelesen wurden 129");
+        row("more rows declared", "declare:45:151", "",
+            "tblBuchung nennt in ihrer Definition 151 Zeilen, gelesen wurden 150");
+        row("fewer rows declared", "declare:45:149", "",
+            "tblBuchung nennt in ihrer Definition 149 Zeilen, gelesen wurden 149");
+        row("memo chain loops, computing time spent", "loop:51", "cpu:1", "mehr als 1 Sekunden Rechenzeit");
         // While the reader hangs, the progress is reported again and again without new rows.
-        QTest::newRow("memo chain loops, cancelled") << "loop:51"
-                                                     << "Übernehmen: tblBuchung#12" << 0 << "abgebrochen";
-        QTest::newRow("cancelled while opening")
-            << office << "Öffnen der Access-Datei#1" << 0 << "abgebrochen";
-        QTest::newRow("cancelled while writing")
-            << office << "Übernehmen: tblBuchung#1" << 0 << "abgebrochen";
-        QTest::newRow("database there") << office << "" << 0 << "gibt es bereits|nicht leer";
+        row("memo chain loops, cancelled", "loop:51", "cancel:Übernehmen: tblBuchung#12", "abgebrochen");
+        row("more data than the file can hold", office, "bytes:40000",
+            "liefert beim Lesen der Tabelle tbl.* mehr Daten, als sie enthalten kann");
+        row("cancelled while opening", office, "cancel:Öffnen der Access-Datei#1", "abgebrochen");
+        row("cancelled while writing", office, "cancel:Übernehmen: tblBuchung#1", "abgebrochen");
+        row("database there", office, "", "gibt es bereits|nicht leer");
     }
 
     void nothingIsLeftBehind() {
         QFETCH(QString, file);
-        QFETCH(QString, cancelAt);
-        QFETCH(int, cpuSeconds);
+        QFETCH(QString, steer);
         QFETCH(QString, message);
         const bool there = message.contains("bereits");
         TestDatabase target(TestDatabase::requestedEngine(), there);
@@ -233,8 +225,14 @@ private slots:
         const QString accessBefore = TestDatabase::fileState(access);
         int reports = 0;
         std::optional<AccessReader::Limits> limits;
-        if (cpuSeconds > 0)
-            limits = AccessReader::Limits{AccessReader::limitsFor(access).outputBytes, cpuSeconds};
+        if (!steer.startsWith("cancel:") && !steer.isEmpty()) {
+            limits = AccessReader::limitsFor(access);
+            if (steer.startsWith("cpu:"))
+                limits->cpuSeconds = steer.section(':', 1).toInt();
+            else
+                limits->outputBytes = steer.section(':', 1).toLongLong();
+        }
+        const QString cancelAt = steer.startsWith("cancel:") ? steer.mid(7) : QString();
 
         const AccessImport::Result result = AccessImport::run(
             access, location,
@@ -291,6 +289,39 @@ private slots:
                 QVERIFY2(!QFileInfo::exists(target.folder() + "/ZLV.mdb"), qPrintable(what));
             }
         }
+    }
+
+    // What the reader sends is read within the bounds of each frame: a frame of an unknown kind or beyond
+    // the largest is refused before it is waited for, a value beyond its frame reads as nothing.
+    void framesAreReadWithinTheirBounds_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("read"); // "invalid", "incomplete", or the text read and whether it was
+        QTest::newRow("a text") << AccessFrame{AccessFrame::Kind::End, QByteArray("\3\0\0\0abc", 7)}.bytes()
+                                << "abc ok";
+        QTest::newRow("a text longer than its frame")
+            << AccessFrame{AccessFrame::Kind::End, QByteArray("\xff\xff\xff\x7f"
+                                                              "abc",
+                                                              7)}
+                   .bytes()
+            << " not ok";
+        QTest::newRow("a frame not yet whole") << QByteArray("E\x08\0\0\0abc", 8) << "incomplete";
+        QTest::newRow("an unknown kind") << QByteArray("X\0\0\0\0", 5) << "invalid";
+        QTest::newRow("beyond the largest frame") << QByteArray("R\x01\0\0\x04", 5) << "invalid";
+    }
+
+    void framesAreReadWithinTheirBounds() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, read);
+        bool invalid = false;
+        const std::optional<AccessFrame> frame = AccessFrame::take(bytes, &invalid);
+        if (!frame) {
+            QCOMPARE(invalid ? "invalid" : "incomplete", read);
+            return;
+        }
+        AccessFrame::Reader reader(frame->payload);
+        const QString text = reader.text();
+        QCOMPARE(text + (reader.ok() ? " ok" : " not ok"), read);
+        QVERIFY(bytes.isEmpty());
     }
 
     void reportsAreNewFilesNeverWrittenThroughALink() {
