@@ -1,8 +1,10 @@
 #include "OlderInstallationImport.h"
 #include "DamagedAccessFile.h"
+#include "ImportReportWindow.h"
 #include "ScriptedDialogs.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
@@ -42,6 +44,18 @@ private slots:
         QCOMPARE(dialogs.lastText(), "Die Übernahme wurde abgebrochen; es blieb nichts zurück.");
         QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                  QStringList{"beschaedigt.mdb"});
+    }
+
+    // A table's name from the file reaches the heading; a name that looks like markup stays text.
+    void theReportsHeadingShowsTextFromTheFileAsItIs() {
+        ScriptedDialogs dialogs;
+        const QString heading = "Die Tabelle <a href=\"x\">tblFirma</a> fehlt.";
+        ImportReportWindow window(heading, "Bericht", "Übernahme.txt", dialogs);
+        auto* label = window.findChild<QLabel*>("lblUeberschrift");
+        QVERIFY(label);
+        label->setWordWrap(false);
+        QCOMPARE(label->sizeHint().width() - 2 * label->margin(),
+                 label->fontMetrics().horizontalAdvance(heading));
     }
 };
 
