@@ -7,7 +7,7 @@
 # /opt/zelvora/PfadZurDatenbank.ini for everyone or by the clerk's own ~/.config/TalbrinZlv/PfadZurDatenbank.ini,
 # which the program writes at the first start (a new database goes into ~/.local/share/TalbrinZlv).
 set(ZLV_PACKAGE_FOLDER opt/zelvora)
-install(TARGETS Zlv Zlv_Update RUNTIME DESTINATION ${ZLV_PACKAGE_FOLDER})
+install(TARGETS Zlv Zlv_Update Zlv_Access RUNTIME DESTINATION ${ZLV_PACKAGE_FOLDER})
 install(TARGETS zlvpdf LIBRARY DESTINATION ${ZLV_PACKAGE_FOLDER})
 install(FILES ${PROJECT_SOURCE_DIR}/help/zlv.html DESTINATION ${ZLV_PACKAGE_FOLDER})
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging)

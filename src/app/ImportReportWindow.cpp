@@ -17,7 +17,10 @@ ImportReportWindow::ImportReportWindow(const QString& heading, const QString& re
     : QDialog(parent), m_report(report), m_suggestedName(suggestedName), m_dialogs(dialogs) {
     setObjectName(QStringLiteral("frmUebernahmeBericht"));
     setWindowTitle(QStringLiteral("Übernahme der Daten einer älteren Installation"));
+    // The heading names the file and may name its tables: outside text, shown as it is.
     auto* label = new QLabel(heading, this);
+    label->setObjectName(QStringLiteral("lblUeberschrift"));
+    label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     auto* text = new QPlainTextEdit(report, this);
     text->setObjectName(QStringLiteral("txtBericht"));

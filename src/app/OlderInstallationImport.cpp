@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "ImportReportWindow.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
@@ -31,6 +32,9 @@ AccessImport::Result OlderInstallationImport::run(const QString& accessPath, con
                                       .arg(step, german.toString(done), german.toString(total)));
             progress.setMaximum(int(qMax<qint64>(total, 1)));
             progress.setValue(int(qMin(done, total)));
+            // The Access file is read in a process of its own, and this is called while it works, also
+            // while it gives nothing: the window answers, and "Abbrechen" ends the reading.
+            QCoreApplication::processEvents();
             return !progress.wasCanceled();
         });
     progress.reset();

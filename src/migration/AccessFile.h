@@ -8,7 +8,9 @@
 #include <memory>
 
 // An Access (Jet) database file of an older installation, read through libmdb: its tables, their
-// columns and their rows in the file's physical order. Never writes to the file.
+// columns and their rows in the file's physical order. Never writes to the file. Only the reader program
+// Zlv_Access opens one (a damaged file can make libmdb loop or crash); the program reads through
+// AccessReader and itself only looks at a file's header.
 class AccessFile {
 public:
     // What a column holds, as far as the import tells the kinds apart.

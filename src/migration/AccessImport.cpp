@@ -9,10 +9,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -20,6 +21,8 @@ namespace {
 
 constexpr int kRowsPerWrite = 5000;
 constexpr int kRowsPerProgress = 1000;
+// Reports and set-aside Access files of one day beyond this many are not numbered further.
+constexpr int kMostFilesOfADay = 999;
 // The days Jet stores for 01.01.1900 and 31.12.9999, counted from 30.12.1899.
 constexpr qint64 kFirstDay = 2;
 constexpr qint64 kLastDay = 2958465;
@@ -27,7 +30,7 @@ constexpr qint64 kLastDay = 2958465;
 // One of the six tables and where its fields lie in the Access table (-1: not there).
 struct Mapping {
     QString table;
-    QString accessTable;
+    AccessReader::Table access;
     QStringList fields;
     QStringList columns;
     QList<Schema::FieldKind> kinds;
@@ -110,22 +113,27 @@ std::optional<Money> amountOf(AccessFile::Type type, const AccessFile::Value& va
 }
 
 struct Run {
-    AccessFile& access;
+    AccessReader& access;
     const AccessImport::Progress& progress;
     AccessImport::Result& result;
     bool cancelled = false;
+    // What the clerk sees while the reader works.
+    QString step = QStringLiteral("Öffnen der Access-Datei");
+    qint64 done = 0;
+    qint64 total = 0;
 
-    bool report(const QString& step, qint64 done, qint64 total) {
+    bool report() {
         if (progress && !progress(step, done, total))
             cancelled = true;
         return !cancelled;
     }
+    AccessReader::Waiting waiting() {
+        return [this] { return report(); };
+    }
 
-    std::optional<Mapping> map(const QString& table, const QString& accessTable) {
-        Mapping mapping{table, accessTable, Schema::fieldNames(table), {}, {}, {}, {}};
-        const QList<AccessFile::Column> columns = access.columns(accessTable);
-        if (columns.isEmpty())
-            return std::nullopt;
+    Mapping map(const QString& table, const AccessReader::Table& definition) {
+        Mapping mapping{table, definition, Schema::fieldNames(table), {}, {}, {}, {}};
+        const QList<AccessFile::Column>& columns = definition.columns;
         QList<bool> used(columns.size(), false);
         for (const QString& field : std::as_const(mapping.fields)) {
             mapping.columns += quoted(field);
@@ -147,33 +155,19 @@ struct Run {
         for (qsizetype i = 0; i < columns.size(); ++i) {
             if (!used.at(i))
                 result.report.notes +=
-                    QStringLiteral("Spalte %1.%2 nicht übernommen").arg(accessTable, columns.at(i).name);
+                    QStringLiteral("Spalte %1.%2 nicht übernommen").arg(definition.name, columns.at(i).name);
         }
         return mapping;
     }
 
-    // Reads every row once without writing, so that a damaged file is refused before anything is written.
-    bool check(const Mapping& mapping, QString* message) {
-        const qint64 total = access.rowCount(mapping.accessTable);
-        const QString step = QStringLiteral("Prüfen: ") + mapping.table;
-        qint64 rows = 0;
-        return access.read(
-                   mapping.accessTable, {},
-                   [&](const QList<AccessFile::Value>&) {
-                       return ++rows % kRowsPerProgress != 0 || report(step, rows, total);
-                   },
-                   nullptr, message) &&
-               report(step, rows, total);
-    }
-
-    bool copy(const Mapping& mapping, Database& db, TransferReport::Figures& figures, QString* message) {
-        const qint64 total = access.rowCount(mapping.accessTable);
-        const QString step = QStringLiteral("Übernehmen: ") + mapping.table;
-        QList<int> positions;
-        for (const int position : mapping.positions) {
-            if (position >= 0)
-                positions += position;
-        }
+    // Reads the table's rows and writes them; the rows read are counted in read, the rows the table
+    // declares stand on the file's side of the figures.
+    bool copy(const Mapping& mapping, Database& db, TransferReport::Figures& figures, qint64* read,
+              QString* message) {
+        step = QStringLiteral("Übernehmen: ") + mapping.table;
+        done = 0;
+        total = mapping.access.declaredRows;
+        figures.rows = total;
         const qsizetype idField = mapping.fields.indexOf(QStringLiteral("ID"));
         // Each amount field's place among the sums.
         QList<int> sumOf;
@@ -182,18 +176,17 @@ struct Run {
         QList<QStringList> rows;
         bool written = true;
         std::optional<Money> amount;
-        const bool read = access.read(
-            mapping.accessTable, positions,
+        const bool whole = access.readRows(
+            mapping.access,
             [&](const QList<AccessFile::Value>& values) {
-                ++figures.rows;
+                ++done;
                 QStringList row;
-                int at = 0;
                 for (qsizetype i = 0; i < mapping.fields.size(); ++i) {
                     if (mapping.positions.at(i) < 0) {
                         row += QString();
                         continue;
                     }
-                    const AccessFile::Value& value = values.at(at++);
+                    const AccessFile::Value& value = values.at(mapping.positions.at(i));
                     const std::optional<QString> stored =
                         AccessImport::storedValue(mapping.kinds.at(i), mapping.types.at(i), value, amount);
                     row += stored.value_or(QString());
@@ -202,7 +195,7 @@ struct Run {
                     if (!stored) {
                         const QString where = idField >= 0 && !row.at(idField).isEmpty()
                                                   ? row.at(idField)
-                                                  : QStringLiteral("Zeile %1").arg(figures.rows);
+                                                  : QStringLiteral("Zeile %1").arg(done);
                         result.report.unreadable += QStringLiteral("%1 %2 %3: %4")
                                                         .arg(mapping.table, where, mapping.fields.at(i),
                                                              shownText(mapping.types.at(i), value));
@@ -213,27 +206,41 @@ struct Run {
                     written = db.bulkInsert(mapping.table, mapping.columns, rows);
                     rows.clear();
                 }
-                return written && (figures.rows % kRowsPerProgress != 0 || report(step, figures.rows, total));
+                return written && (done % kRowsPerProgress != 0 || report());
             },
-            nullptr, message);
-        if (!read || !written || cancelled)
+            waiting(), read, message);
+        if (!whole || !written || cancelled)
             return false;
         if (!rows.isEmpty() && !db.bulkInsert(mapping.table, mapping.columns, rows))
             return false;
-        return report(step, figures.rows, total);
+        return report();
     }
 };
 
-// A new file's database, removed again unless kept.
-struct NewFile {
-    QString path;
-    ~NewFile() {
-        if (!path.isEmpty()) {
-            QFile::remove(path);
-            QFile::remove(path + QStringLiteral("-journal"));
+// Whether a file, a folder or a link (also one that leads nowhere) has the name path.
+bool taken(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+// Writes bytes into a new file of folder named name(1), name(2), ... the first that is free: created
+// exclusively, so never through a file or link that is already there. The path written, or empty.
+QString writeNewFile(const QString& folder, const std::function<QString(int)>& name,
+                     const QByteArray& bytes) {
+    for (int n = 1; n <= kMostFilesOfADay; ++n) {
+        QFile file(QDir(folder).filePath(name(n)));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            if (taken(file.fileName()))
+                continue;
+            return {};
         }
+        if (file.write(bytes) == bytes.size() && file.flush())
+            return file.fileName();
+        file.remove();
+        return {};
     }
-};
+    return {};
+}
 
 bool sameFile(const QString& a, const QString& b) {
     return QFileInfo(a).canonicalFilePath() == QFileInfo(b).canonicalFilePath();
@@ -277,17 +284,19 @@ std::optional<QString> AccessImport::storedValue(Schema::FieldKind kind, AccessF
 QString AccessImport::asideName(const QString& folder, const QDate& day) {
     const QString stem = QStringLiteral("ZLV-Access-") + day.toString(u"yyyy-MM-dd");
     QString path = QDir(folder).filePath(stem + QStringLiteral(".mdb"));
-    for (int n = 2; QFileInfo::exists(path); ++n)
+    for (int n = 2; taken(path) && n <= kMostFilesOfADay; ++n)
         path = QDir(folder).filePath(QStringLiteral("%1-%2.mdb").arg(stem).arg(n));
     return path;
 }
 
-QString AccessImport::reportFileName(const QDate& day) {
-    return QStringLiteral("Übernahme-") + day.toString(u"yyyy-MM-dd") + QStringLiteral(".txt");
+QString AccessImport::reportFileName(const QDate& day, int number) {
+    const QString suffix = number > 1 ? QStringLiteral("-%1").arg(number) : QString();
+    return QStringLiteral("Übernahme-") + day.toString(u"yyyy-MM-dd") + suffix + QStringLiteral(".txt");
 }
 
 AccessImport::Result AccessImport::run(const QString& accessPath, const QString& target,
-                                       const Progress& progress) {
+                                       const Progress& progress,
+                                       const std::optional<AccessReader::Limits>& limits) {
     Result result;
     result.report.fromSide = QStringLiteral("Access-Datei");
     result.report.toSide = QStringLiteral("neue Datenbank");
@@ -297,66 +306,60 @@ AccessImport::Result AccessImport::run(const QString& accessPath, const QString&
         result.message = why;
         return result;
     };
-    const auto damaged = [&](const QString& table) {
-        return QStringLiteral(
-                   "Die Access-Datei %1 ist beschädigt: die Tabelle %2 kann nicht gelesen werden. Es "
-                   "wurde nichts übernommen.")
-            .arg(QDir::toNativeSeparators(accessPath), table);
+    const auto cancelled = [&] {
+        result.outcome = Outcome::Cancelled;
+        result.message = QStringLiteral("Die Übernahme wurde abgebrochen; es blieb nichts zurück.");
+        return result;
     };
-    const std::unique_ptr<AccessFile> access = AccessFile::open(accessPath, &message);
-    if (!access)
-        return stop(message);
-    Run run{*access, progress, result};
+    const QString file = QDir::toNativeSeparators(accessPath);
+    AccessReader access(accessPath, limits ? *limits : AccessReader::limitsFor(accessPath));
+    Run run{access, progress, result};
+    if (!access.open(Schema::tableNames(), run.waiting(), &message))
+        return access.cancelled() ? cancelled() : stop(message);
 
-    QStringList extraTables = access->tables();
+    // Every one of the six tables must be there and readable: a table missing from the file's catalogue
+    // is as likely damage as an older installation's choice, and its rows would be lost unseen.
+    QStringList extraTables = access.tables();
     QList<Mapping> mappings;
-    for (const QString& table : Schema::tableNames()) {
-        const auto found = std::find_if(extraTables.cbegin(), extraTables.cend(), [&](const QString& name) {
-            return name.compare(table, Qt::CaseInsensitive) == 0;
-        });
-        if (found == extraTables.cend()) {
-            result.report.notes +=
-                QStringLiteral("Tabelle %1 fehlt in der Access-Datei, leer angelegt").arg(table);
-            mappings += Mapping{table, {}, {}, {}, {}, {}, {}};
-            continue;
-        }
-        const std::optional<Mapping> mapping = run.map(table, *found);
-        if (!mapping)
-            return stop(damaged(*found));
-        extraTables.erase(found);
-        mappings += *mapping;
+    const QList<AccessReader::Table> definitions = access.definitions();
+    for (qsizetype i = 0; i < definitions.size(); ++i) {
+        const AccessReader::Table& definition = definitions.at(i);
+        if (definition.name.isEmpty())
+            return stop(
+                QStringLiteral("Die Access-Datei %1 ist unvollständig oder beschädigt: die Tabelle %2 "
+                               "fehlt in ihr. Es wurde nichts übernommen.")
+                    .arg(file, definition.asked));
+        if (definition.columns.isEmpty() || definition.declaredRows < 0)
+            return stop(QStringLiteral("Die Access-Datei %1 ist beschädigt: die Definition der Tabelle %2 "
+                                       "kann nicht gelesen werden. Es wurde nichts übernommen.")
+                            .arg(file, definition.name));
+        extraTables.removeOne(definition.name);
+        mappings += run.map(Schema::tableNames().at(i), definition);
     }
     for (const QString& table : std::as_const(extraTables))
         result.report.notes += QStringLiteral("Tabelle %1 nicht übernommen").arg(table);
-    for (const Mapping& mapping : std::as_const(mappings)) {
-        if (!mapping.accessTable.isEmpty() && !run.check(mapping, &message)) {
-            if (run.cancelled)
-                break;
-            return stop(damaged(mapping.accessTable));
-        }
-    }
 
     const bool onServer = Database::isServerLocation(target);
     const bool replacesAccess = !onServer && sameFile(target, accessPath);
-    NewFile newFile;
+    // The new file grows in a folder of its own beside the target, which only this program may enter, so
+    // that nothing planted there can redirect it or its journal; removed with whatever it holds.
+    std::optional<QTemporaryDir> work;
+    QString newFile;
     std::unique_ptr<Database> db;
-    if (run.cancelled) {
-    } else if (onServer) {
+    if (onServer) {
         db = ServerTransfer::openEmpty(target, &message);
-    } else if (QFileInfo::exists(target) && !replacesAccess) {
+    } else if (taken(target) && !replacesAccess) {
         message = QStringLiteral("Die Datei %1 gibt es bereits; übernommen wird nur in eine neue Datenbank.")
                       .arg(QDir::toNativeSeparators(target));
     } else {
-        newFile.path = target + QStringLiteral(".neu");
-        QFile::remove(newFile.path);
-        QFile::remove(newFile.path + QStringLiteral("-journal"));
-        if (Database::create(newFile.path, &message))
-            db = Database::open(newFile.path, nullptr, &message);
-    }
-    if (run.cancelled) {
-        result.outcome = Outcome::Cancelled;
-        result.message = QStringLiteral("Die Übernahme wurde abgebrochen; es wurde nichts geschrieben.");
-        return result;
+        work.emplace(target + QStringLiteral(".neu-XXXXXX"));
+        newFile = QDir(work->path()).filePath(QFileInfo(target).fileName());
+        if (!work->isValid())
+            message =
+                QStringLiteral("Im Ordner %1 kann keine neue Datenbank angelegt werden (%2).")
+                    .arg(QDir::toNativeSeparators(QFileInfo(target).absolutePath()), work->errorString());
+        else if (Database::create(newFile, &message))
+            db = Database::open(newFile, nullptr, &message);
     }
     if (!db)
         return stop(message);
@@ -366,20 +369,31 @@ AccessImport::Result AccessImport::run(const QString& accessPath, const QString&
                       db->exec(QStringLiteral("DELETE FROM tblKostengruppe"));
         message.clear();
         for (const Mapping& mapping : std::as_const(mappings)) {
+            if (!copied)
+                break;
             TransferReport::Table figures{
                 mapping.table, TransferReport::amountFieldsOf(mapping.table), {}, {}};
             figures.file.sums.resize(figures.amountFields.size());
-            copied = copied &&
-                     (mapping.accessTable.isEmpty() || run.copy(mapping, *db, figures.file, &message)) &&
-                     TransferReport::figuresOf(*db, mapping.table, figures.amountFields, figures.server);
+            qint64 read = 0;
+            copied = run.copy(mapping, *db, figures.file, &read, &message);
+            if (run.cancelled)
+                return cancelled();
+            // The rows the file declares and the rows it gave must be the same.
+            if (!message.isEmpty() || (copied && read != mapping.access.declaredRows))
+                return stop(QStringLiteral("%1\nDie Tabelle %2 nennt in ihrer Definition %3 Zeilen, gelesen "
+                                           "wurden %4. Es wurde nichts übernommen.")
+                                .arg(message.isEmpty()
+                                         ? QStringLiteral("Die Access-Datei %1 ist beschädigt.").arg(file)
+                                         : message,
+                                     mapping.access.name)
+                                .arg(mapping.access.declaredRows)
+                                .arg(read));
+            copied =
+                copied && TransferReport::figuresOf(*db, mapping.table, figures.amountFields, figures.server);
             result.report.tables += figures;
         }
         copied = copied && db->resetIdentities();
-        if (run.cancelled) {
-            result.outcome = Outcome::Cancelled;
-            result.message = QStringLiteral("Die Übernahme wurde abgebrochen; es blieb nichts zurück.");
-            return result;
-        }
+        access.stop();
         if (!copied)
             return stop(QStringLiteral("Die Übernahme ist fehlgeschlagen; es blieb nichts zurück.\n") +
                         (message.isEmpty() ? db->lastError() : message));
@@ -401,19 +415,17 @@ AccessImport::Result AccessImport::run(const QString& accessPath, const QString&
                                 .arg(QDir::toNativeSeparators(accessPath), QDir::toNativeSeparators(aside)));
             result.movedAside = aside;
         }
-        if (!QFile::rename(newFile.path, target)) {
+        if (!QFile::rename(newFile, target)) {
             if (replacesAccess)
                 QFile::rename(result.movedAside, accessPath);
             result.movedAside.clear();
             return stop(QStringLiteral("Die neue Datenbank kann nicht unter %1 abgelegt werden.")
                             .arg(QDir::toNativeSeparators(target)));
         }
-        newFile.path.clear();
     }
     result.outcome = Outcome::Imported;
-    QSaveFile text(QDir(folder).filePath(reportFileName(QDate::currentDate())));
-    const QByteArray bytes = result.report.text().toUtf8() + '\n';
-    if (text.open(QIODevice::WriteOnly) && text.write(bytes) == bytes.size() && text.commit())
-        result.reportFile = text.fileName();
+    const QDate today = QDate::currentDate();
+    result.reportFile = writeNewFile(
+        folder, [&](int n) { return reportFileName(today, n); }, result.report.text().toUtf8() + '\n');
     return result;
 }

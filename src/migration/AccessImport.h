@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AccessFile.h"
+#include "AccessReader.h"
 #include "Schema.h"
 #include "TransferReport.h"
 
@@ -37,7 +38,10 @@ public:
     // Access file itself: then that is renamed aside to asideName() and the new file takes its place)
     // or an empty database on a server (postgresql://...). Succeeds only when every count and sum
     // agrees; otherwise nothing is left behind.
-    static Result run(const QString& accessPath, const QString& target, const Progress& progress = {});
+    // The Access file is read by the reader program in a process of its own, within limits (by default
+    // those of AccessReader::limitsFor); progress is called at least every tenth of a second meanwhile.
+    static Result run(const QString& accessPath, const QString& target, const Progress& progress = {},
+                      const std::optional<AccessReader::Limits>& limits = std::nullopt);
 
     // A value of the Access file as a field of the given kind stores it: a null text for an empty field,
     // nullopt when it cannot be read (then written empty and listed). amount gets an amount's value.
@@ -48,6 +52,6 @@ public:
 
     // "ZLV-Access-2026-12-07.mdb" in folder, or "ZLV-Access-2026-12-07-2.mdb" and so on when taken.
     static QString asideName(const QString& folder, const QDate& day);
-    // "Übernahme-2026-12-07.txt".
-    static QString reportFileName(const QDate& day);
+    // "Übernahme-2026-12-07.txt", and for the second report of the day "Übernahme-2026-12-07-2.txt".
+    static QString reportFileName(const QDate& day, int number = 1);
 };
