@@ -16,7 +16,8 @@ FileInstaller::FileInstaller(FileOperations& files, const QString& sourceFolder,
     : m_files(files), m_sourceFolder(sourceFolder),
       m_targetFolder(targetFolder), m_entries{{InstalledFiles::program(), true},
                                               {InstalledFiles::help(), false},
-                                              {InstalledFiles::pdfModule(), true, true}} {}
+                                              {InstalledFiles::pdfModule(), true, true},
+                                              {InstalledFiles::accessReader(), true, true}} {}
 
 QString FileInstaller::stagedName(const QString& name) {
     return QLatin1Char('.') + name + QStringLiteral(".neu");

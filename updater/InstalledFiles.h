@@ -3,7 +3,8 @@
 #include <QString>
 
 // The files an update replaces, under the names they have in an installation: the program and the help
-// page it opens, and, when the update brings it, the module that reads PDF invoices.
+// page it opens, and, when the update brings them, the module that reads PDF invoices and the reader of
+// Access files.
 namespace InstalledFiles {
 inline QString program() {
     return QStringLiteral("Zlv");
@@ -13,5 +14,8 @@ inline QString help() {
 }
 inline QString pdfModule() {
     return QStringLiteral("libzlvpdf.so");
+}
+inline QString accessReader() {
+    return QStringLiteral("Zlv_Access");
 }
 } // namespace InstalledFiles

@@ -145,8 +145,9 @@ void FileInstallerTest::installedFilesCarryTheProgramsOwnPermissions() {
     QFETCH(uint, sourceMode);
     UpdateFolders folders;
     QVERIFY(folders.write(QStringLiteral("update/libzlvpdf.so"), "neu"));
-    for (const QString& name :
-         {QStringLiteral("Zlv"), QStringLiteral("zlv.html"), QStringLiteral("libzlvpdf.so")})
+    QVERIFY(folders.write(QStringLiteral("update/Zlv_Access"), "neu"));
+    for (const QString& name : {QStringLiteral("Zlv"), QStringLiteral("zlv.html"),
+                                QStringLiteral("libzlvpdf.so"), QStringLiteral("Zlv_Access")})
         QCOMPARE(::chmod(QFile::encodeName(folders.path(QStringLiteral("update/") + name)).constData(),
                          sourceMode),
                  0);
@@ -163,6 +164,7 @@ void FileInstallerTest::installedFilesCarryTheProgramsOwnPermissions() {
     };
     QCOMPARE(mode(QStringLiteral("Zlv")), QStringLiteral("755"));
     QCOMPARE(mode(QStringLiteral("libzlvpdf.so")), QStringLiteral("755"));
+    QCOMPARE(mode(QStringLiteral("Zlv_Access")), QStringLiteral("755"));
     QCOMPARE(mode(QStringLiteral("zlv.html")), QStringLiteral("644"));
 }
 
