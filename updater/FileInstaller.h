@@ -54,5 +54,5 @@ private:
     FileOperations& m_files;
     QString m_sourceFolder;
     QString m_targetFolder;
-    Entry m_entries[3];
+    Entry m_entries[4];
 };
