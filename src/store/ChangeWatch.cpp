@@ -1,6 +1,7 @@
 #include "ChangeWatch.h"
 
 #include "Database.h"
+#include "ServerAddress.h"
 
 #include <algorithm>
 #include <QSqlDriver>
@@ -14,6 +15,9 @@ constexpr int kLookMs = 5000;
 // The pauses before a broken listening connection is opened again: doubled after each failed try.
 constexpr int kFirstPauseMs = 1000;
 constexpr int kLongestPauseMs = 30000;
+// How long a knock at the server's host may go unanswered before the try counts as failed.
+constexpr int kKnockMs = 5000;
+constexpr quint16 kServerPort = 5432;
 } // namespace
 
 ChangeWatch::ChangeWatch(Database& db, QObject* parent)
@@ -29,6 +33,16 @@ ChangeWatch::ChangeWatch(Database& db, QObject* parent)
     connect(&m_look, &QTimer::timeout, this, &ChangeWatch::lookAtListener);
     m_retry.setSingleShot(true);
     connect(&m_retry, &QTimer::timeout, this, &ChangeWatch::openListenerAgain);
+    const ServerAddress address = ServerAddress::parse(db.location());
+    if (address.isValid() && !address.host.isEmpty() && !address.host.startsWith(u'/')) {
+        m_host = address.host;
+        m_port = address.port > 0 ? quint16(address.port) : kServerPort;
+    }
+    m_knockLimit.setSingleShot(true);
+    m_knockLimit.setInterval(kKnockMs);
+    connect(&m_knockLimit, &QTimer::timeout, this, &ChangeWatch::tryFailed);
+    connect(&m_knock, &QTcpSocket::connected, this, &ChangeWatch::openOnceAnswered);
+    connect(&m_knock, &QTcpSocket::errorOccurred, this, &ChangeWatch::tryFailed);
     if (listen())
         m_look.start();
     else
@@ -70,11 +84,21 @@ void ChangeWatch::lost() {
 
 void ChangeWatch::openListenerAgain() {
     m_retry.stop();
-    if (m_listener || m_channel.isEmpty())
+    if (m_listener || m_channel.isEmpty() || m_knock.state() != QAbstractSocket::UnconnectedState)
         return;
+    if (m_host.isEmpty()) {
+        openOnceAnswered();
+        return;
+    }
+    m_knockLimit.start();
+    m_knock.connectToHost(m_host, m_port);
+}
+
+void ChangeWatch::openOnceAnswered() {
+    m_knockLimit.stop();
+    m_knock.abort();
     if (!listen()) {
-        m_pauseMs = std::min(m_pauseMs * 2, kLongestPauseMs);
-        m_retry.start(m_pauseMs);
+        tryFailed();
         return;
     }
     m_pauseMs = kFirstPauseMs;
@@ -83,6 +107,15 @@ void ChangeWatch::openListenerAgain() {
     emit followingChanged(true);
     // What other workstations changed meanwhile was never told.
     emit changed();
+}
+
+void ChangeWatch::tryFailed() {
+    m_knockLimit.stop();
+    m_knock.abort();
+    if (m_listener || m_retry.isActive())
+        return;
+    m_pauseMs = std::min(m_pauseMs * 2, kLongestPauseMs);
+    m_retry.start(m_pauseMs);
 }
 
 void ChangeWatch::check() {

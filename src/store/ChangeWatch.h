@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <QObject>
+#include <QTcpSocket>
 #include <QTimer>
 
 class Database;
@@ -12,7 +13,9 @@ class Database;
 // once. That connection is looked at every few seconds: when it broke (the server restarted, the session
 // was ended), it is opened again after a pause that grows with each failed try (1 s, 2 s, 4 s … 30 s);
 // meanwhile followingChanged(false) says that other workstations' changes no longer arrive, and once it is
-// back, followingChanged(true) and changed() let the lists be refilled. On the file check() asks, when
+// back, followingChanged(true) and changed() let the lists be refilled. A server named by its host is first
+// knocked at without waiting (a TCP connection the event loop carries): a host that does not answer counts as
+// a failed try, so the window never waits for an unreachable server. On the file check() asks, when
 // the window is activated, whether another connection committed a change since it last asked.
 class ChangeWatch : public QObject {
     Q_OBJECT
@@ -36,6 +39,8 @@ signals:
 private:
     bool listen();
     void lost();
+    void openOnceAnswered();
+    void tryFailed();
 
     Database& m_db;
     std::unique_ptr<Database> m_listener;
@@ -47,4 +52,8 @@ private:
     QTimer m_gather;
     QTimer m_look;
     QTimer m_retry;
+    QTcpSocket m_knock;
+    QTimer m_knockLimit;
+    QString m_host;
+    quint16 m_port = 0;
 };

@@ -228,11 +228,15 @@ void ConnectionTest::listenerEndedIsOpenedAgain() {
     const int pause = watch.pauseMs();
     server.exec("ALTER TABLE tblProjekt RENAME TO zt_projekt");
     watch.openListenerAgain();
+    // A server named by its host is knocked at first, without waiting: the try ends in the event loop.
+    const QString host = ServerAddress::parse(server.path()).host;
+    if (!host.isEmpty() && !host.startsWith(u'/'))
+        QCOMPARE(watch.pauseMs(), pause);
+    QTRY_COMPARE(watch.pauseMs(), 2 * pause);
     QVERIFY(!watch.isFollowing());
-    QCOMPARE(watch.pauseMs(), 2 * pause);
     server.exec("ALTER TABLE zt_projekt RENAME TO tblProjekt");
     watch.openListenerAgain();
-    QVERIFY(watch.isFollowing());
+    QTRY_VERIFY(watch.isFollowing());
     QCOMPARE(following.count(), 2);
     QCOMPARE(following.at(1).at(0).toBool(), true);
     QCOMPARE(changed.count(), 1);
