@@ -70,6 +70,8 @@ void ConnectionTest::failureIsNamedInGerman_data() {
     QTest::newRow("deadlock") << "40P01" << false << "Verklemmung" << Database::Failure::Busy;
     QTest::newRow("serialization") << "40001" << false << "gleichzeitig dieselben Daten geändert"
                                    << Database::Failure::Busy;
+    QTest::newRow("value given twice")
+        << "23505" << false << "ist schon vergeben" << Database::Failure::Other;
     QTest::newRow("disk full") << "53100" << false << "kein Speicherplatz" << Database::Failure::Other;
     QTest::newRow("anything else") << "XX000" << false << "meldet einen Fehler" << Database::Failure::Other;
 }

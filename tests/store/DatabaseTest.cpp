@@ -186,6 +186,10 @@ private slots:
             "Die Datenbankdatei konnte nicht gelesen oder geschrieben werden, etwa weil die Verbindung zum "
             "Netzlaufwerk unterbrochen ist (disk I/O error).");
         row("no engine words", SQLITE_FULL, "", "Auf dem Laufwerk der Datenbank ist kein Platz mehr frei.");
+        row("running number given twice", SQLITE_CONSTRAINT_UNIQUE, "UNIQUE constraint failed",
+            "Ein Wert, der nur einmal vorkommen darf (etwa die laufende Nummer einer Buchung im Projekt), "
+            "ist "
+            "schon vergeben; es wurde nichts gespeichert (UNIQUE constraint failed).");
         row("other failure keeps the engine's words", SQLITE_CONSTRAINT, "Tabelle gesperrt",
             "Tabelle gesperrt");
         row("other failure without words", SQLITE_MISMATCH, "",

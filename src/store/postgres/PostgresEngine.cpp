@@ -359,6 +359,10 @@ Engine::Fault PostgresEngine::fault(const QSqlError& error) const {
         return told(Database::Failure::Busy,
                     QStringLiteral("Ein anderer Arbeitsplatz hat gleichzeitig dieselben Daten geändert; "
                                    "die Änderung wurde nicht gespeichert."));
+    if (is({"23505"}))
+        return told(Database::Failure::Other,
+                    QStringLiteral("Ein Wert, der nur einmal vorkommen darf (etwa die laufende Nummer einer "
+                                   "Buchung im Projekt), ist schon vergeben; es wurde nichts gespeichert."));
     if (is({"57014"}))
         return told(Database::Failure::Other,
                     QStringLiteral("Der Datenbankserver hat die Anfrage nach zu langer Laufzeit "

@@ -36,7 +36,11 @@ QString SqliteFailure::germanText(int code, const QString& engineWords) {
     const QString german =
         isFileGone(code) ? QStringLiteral("Die Datenbankdatei ist nicht mehr vorhanden; sie wurde gelöscht, "
                                           "umbenannt oder ersetzt")
-                         : sentence(code & 0xFF);
+        : code == SQLITE_CONSTRAINT_UNIQUE || code == SQLITE_CONSTRAINT_PRIMARYKEY
+            ? QStringLiteral(
+                  "Ein Wert, der nur einmal vorkommen darf (etwa die laufende Nummer einer Buchung "
+                  "im Projekt), ist schon vergeben; es wurde nichts gespeichert")
+            : sentence(code & 0xFF);
     if (german.isEmpty())
         return words.isEmpty() ? QStringLiteral("Unbekannter Fehler der Datenbank (Code %1).").arg(code)
                                : words;
