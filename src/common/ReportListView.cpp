@@ -110,14 +110,6 @@ void ReportListView::showSortArrow() {
     header()->setSortIndicator(m_sortHeading, m_sortOrder);
 }
 
-void ReportListView::widenColumnsToTexts() {
-    for (int column = 0; column < header()->count(); ++column) {
-        const int needed = qMax(sizeHintForColumn(column), header()->sectionSizeHint(column));
-        if (columnWidth(column) < needed)
-            setColumnWidth(column, needed);
-    }
-}
-
 int ReportListView::widthOfColumns() const {
     return header()->length() + 2 * frameWidth() +
            style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);

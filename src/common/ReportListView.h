@@ -16,8 +16,6 @@ public:
     // The widths of the first count columns in twips. A column the user left as it was set keeps its
     // twips, which pixels cannot always express.
     QList<int> columnWidthsInTwips(int count) const;
-    // Widens every column that is narrower than its heading or its widest text needs.
-    void widenColumnsToTexts();
     // The width that shows every shown column beside a vertical scroll bar.
     int widthOfColumns() const;
     // The selected row in the view's model, or -1 when none is selected.
