@@ -1,4 +1,5 @@
 #include "ExportBenchmark.h"
+#include "Session.h"
 
 #include "ExportFormat.h"
 #include "ExportScreen.h"
@@ -76,11 +77,12 @@ BenchTable::Row ExportBenchmark::bookingListExport() {
     const QString plainFile = folder.filePath(QStringLiteral("r-plain.csv"));
     SaveToFile dialogs(oursFile);
     Settings settings(folder.filePath(QStringLiteral("r-export.ini")));
-    Workspace workspace(m_largeFile, dialogs, settings);
-    if (!workspace.hasDatabase()) {
+    const std::unique_ptr<Session> session = Session::open(m_largeFile);
+    if (!session) {
         row.error = QStringLiteral("the workspace cannot open the file");
         return row;
     }
+    Workspace workspace(*session, dialogs, settings);
     workspace.setProject(m_facts.bigProjectId, projectName);
     workspace.show();
     QEvent activation(QEvent::WindowActivate);

@@ -1,4 +1,5 @@
 #include "ProjectListBenchmark.h"
+#include "Session.h"
 
 #include "DayNumber.h"
 #include "Measurement.h"
@@ -80,10 +81,15 @@ BenchTable::Row ProjectListBenchmark::listFill() {
     row.name = QStringLiteral("u. project list with budget figures");
     row.limit = 3.0;
     RecordingDialogs dialogs;
-    ProjectManager screen(m_largeFile, dialogs);
+    const std::unique_ptr<Session> session = Session::open(m_largeFile);
+    if (!session) {
+        row.error = QStringLiteral("cannot open");
+        return row;
+    }
+    ProjectManager screen(*session, dialogs);
     PlainConnection plain(m_largeFile);
     auto* list = screen.findChild<QTreeView*>(QStringLiteral("lvwProjekte"));
-    if (!screen.hasDatabase() || !plain.isOpen() || list == nullptr) {
+    if (!plain.isOpen() || list == nullptr) {
         row.error = QStringLiteral("cannot open");
         return row;
     }

@@ -1,4 +1,5 @@
 #include "WorkspaceBenchmarks.h"
+#include "Session.h"
 
 #include "BookingListModel.h"
 #include "BookingRepository.h"
@@ -190,6 +191,7 @@ int direction(const QAbstractItemModel& model, int column,
 struct WorkspaceBenchmarks::Session {
     RecordingDialogs dialogs;
     std::unique_ptr<Settings> settings;
+    std::unique_ptr<::Session> data;
     std::unique_ptr<Workspace> window;
     std::unique_ptr<EventCounter> activations;
 
@@ -197,6 +199,7 @@ struct WorkspaceBenchmarks::Session {
         activations.reset();
         if (window)
             window->close();
+        window.reset();
     }
     template <typename T> T* find(const char* name) const {
         return window->findChild<T*>(QString::fromLatin1(name));
@@ -228,11 +231,12 @@ std::unique_ptr<WorkspaceBenchmarks::Session> WorkspaceBenchmarks::open(const QS
     timer.start();
     auto session = std::make_unique<Session>();
     session->settings = std::make_unique<Settings>(workFile(settingsName + QStringLiteral(".ini")));
-    session->window = std::make_unique<Workspace>(file, session->dialogs, *session->settings);
-    if (!session->window->hasDatabase()) {
-        *error = QStringLiteral("the workspace cannot open the file: ") + session->reported();
+    session->data = ::Session::open(file, error);
+    if (!session->data) {
+        *error = QStringLiteral("the workspace cannot open the file: ") + *error;
         return nullptr;
     }
+    session->window = std::make_unique<Workspace>(*session->data, session->dialogs, *session->settings);
     const double built = msSince(timer);
     session->activations = std::make_unique<EventCounter>(session->window.get(), QEvent::WindowActivate);
     session->window->setProject(m_facts.bigProjectId, m_projectName);

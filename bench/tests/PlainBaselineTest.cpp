@@ -3,6 +3,7 @@
 #include "CompanyRegister.h"
 #include "PlainConnection.h"
 #include "RecordingDialogs.h"
+#include "Session.h"
 #include "Settings.h"
 #include "TestDatabase.h"
 #include "Workspace.h"
@@ -59,9 +60,11 @@ struct OpenWorkspace {
     RecordingDialogs dialogs;
     QTemporaryDir settingsFolder;
     Settings settings{settingsFolder.filePath(QStringLiteral("zlv.ini"))};
+    std::unique_ptr<Session> session;
     Workspace window;
 
-    OpenWorkspace(const QString& file, const QString& projectId) : window(file, dialogs, settings) {
+    OpenWorkspace(const QString& file, const QString& projectId)
+        : session(Session::open(file)), window(*session, dialogs, settings) {
         window.setProject(projectId, QStringLiteral("Schule"));
         window.show();
         QEvent activation(QEvent::WindowActivate);
@@ -266,7 +269,9 @@ void PlainBaselineTest::companyListMatchesTheActiveRegister() {
     for (const QString& name : stored)
         db.exec(QStringLiteral("INSERT INTO tblFirma (Name, PLZ, Ort) VALUES (?, '1', 'Ort')"), {name});
     RecordingDialogs dialogs;
-    CompanyRegister screen(db.path(), dialogs);
+    const std::unique_ptr<Session> session = Session::open(db.path());
+    QVERIFY(session);
+    CompanyRegister screen(*session, dialogs);
     screen.show();
     QEvent activate(QEvent::WindowActivate);
     QCoreApplication::sendEvent(&screen, &activate);

@@ -1,5 +1,7 @@
 #include "AppController.h"
 
+#include "Session.h"
+
 #include "AboutBox.h"
 #include "BackupCommand.h"
 #include "CompanyRegister.h"
@@ -46,6 +48,7 @@ AppController::~AppController() {
     delete m_presets;
     delete m_projectManager;
     delete m_startMenu;
+    m_session.reset();
 }
 
 bool AppController::start() {
@@ -127,14 +130,28 @@ bool AppController::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
+Session* AppController::session() {
+    const bool screensOpen = m_projectManager || m_workspace || m_presets || m_companyRegister;
+    if (m_session && m_session->location() != m_databaseFilePath && !screensOpen)
+        m_session.reset();
+    if (!m_session) {
+        QString message;
+        m_session = Session::open(m_databaseFilePath, &message);
+        if (!m_session)
+            m_dialogs.inform(m_startMenu, QStringLiteral("Ladefehler!"), message, Dialogs::Icon::Critical);
+    }
+    return m_session.get();
+}
+
 template <typename Screen, typename Create>
 bool AppController::openDatabaseScreen(QPointer<Screen>& screen, Create create) {
     if (!m_startMenu || !confirmDatabase())
         return false;
     if (!screen) {
-        std::unique_ptr<Screen> created = create();
-        if (!created->hasDatabase())
+        Session* session = this->session();
+        if (!session)
             return false;
+        std::unique_ptr<Screen> created = create(*session);
         created->setAttribute(Qt::WA_DeleteOnClose);
         screen = created.release();
     }
@@ -143,8 +160,8 @@ bool AppController::openDatabaseScreen(QPointer<Screen>& screen, Create create) 
 }
 
 void AppController::openProjectManager() {
-    const bool opened = openDatabaseScreen(m_projectManager, [this] {
-        auto manager = std::make_unique<ProjectManager>(m_databaseFilePath, m_dialogs);
+    const bool opened = openDatabaseScreen(m_projectManager, [this](Session& session) {
+        auto manager = std::make_unique<ProjectManager>(session, m_dialogs);
         connect(manager.get(), &ProjectManager::closeRequested, this, &AppController::returnToStartMenu);
         connect(manager.get(), &ProjectManager::projectLoadRequested, this, &AppController::showProject);
         return manager;
@@ -166,9 +183,10 @@ void AppController::returnToStartMenu() {
 
 void AppController::showProject(const QString& projectId, const QString& projectName) {
     if (!m_workspace) {
-        auto workspace = std::make_unique<Workspace>(m_databaseFilePath, m_dialogs, m_settings);
-        if (!workspace->hasDatabase())
+        Session* session = this->session();
+        if (!session)
             return;
+        auto workspace = std::make_unique<Workspace>(*session, m_dialogs, m_settings);
         workspace->setAttribute(Qt::WA_DeleteOnClose);
         connect(workspace.get(), &Workspace::closing, this, &AppController::workspaceClosing);
         connect(workspace.get(), &Workspace::exportRequested, this, &AppController::openExport);
@@ -199,8 +217,8 @@ void AppController::workspaceClosing(bool quitProgram) {
 }
 
 void AppController::openPresets() {
-    openDatabaseScreen(m_presets, [this] {
-        auto presets = std::make_unique<Presets>(m_databaseFilePath, m_dialogs, m_settings);
+    openDatabaseScreen(m_presets, [this](Session& session) {
+        auto presets = std::make_unique<Presets>(session, m_dialogs, m_settings);
         connect(presets.get(), &Presets::importRequested, this, [this, window = presets.get()] {
             OlderInstallationImport::chooseAndRun(m_databaseFilePath, m_dialogs, window);
         });
@@ -229,8 +247,8 @@ void AppController::moveOntoServer(QWidget* parent) {
 }
 
 void AppController::openCompanyRegister() {
-    openDatabaseScreen(m_companyRegister, [this] {
-        auto companies = std::make_unique<CompanyRegister>(m_databaseFilePath, m_dialogs);
+    openDatabaseScreen(m_companyRegister, [this](Session& session) {
+        auto companies = std::make_unique<CompanyRegister>(session, m_dialogs);
         connect(companies.get(), &CompanyRegister::printPreviewRequested, this,
                 &AppController::printFromCompanyRegister);
         connect(companies.get(), &CompanyRegister::closing, this, [this] { closeIfOpen(m_printSettings); });

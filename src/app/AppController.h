@@ -19,6 +19,7 @@
 
 class DatabaseLocation;
 class Dialogs;
+class Session;
 class Settings;
 
 // Owns the program's screens and hands over between them: the start menu with the database location,
@@ -94,8 +95,11 @@ private:
     // Runs the check of the database file that the start menu still owes; false when the file is unusable
     // and the program is ending.
     bool confirmDatabase();
-    // Brings screen to the front, creating it first by create() when it is not open. A screen that cannot
-    // open the database is dropped (it has shown its message). False when no screen is shown.
+    // Brings screen to the front, creating it first by create(session) when it is not open. False when no
+    // screen is shown.
+    // The program run's session on the database, opened by the first screen that needs it; null, after
+    // its message, when the database cannot be opened.
+    Session* session();
     template <typename Screen, typename Create>
     bool openDatabaseScreen(QPointer<Screen>& screen, Create create);
     // Brings the print settings screen to the front, creating it when it is not open, to print what
@@ -114,6 +118,7 @@ private:
     // Confirmed, its folders not yet recorded: they are written once the start menu has been painted.
     std::unique_ptr<DatabaseLocation> m_unrecordedLocation;
     bool m_startMenuPainted = false;
+    std::unique_ptr<Session> m_session;
     QPointer<StartMenu> m_startMenu;
     // Where the start menu stood when it last closed: it comes back there.
     std::optional<QPoint> m_startMenuPlace;

@@ -10,6 +10,7 @@
 #include "NameEntryRepository.h"
 #include "PatternMatcher.h"
 #include "ReportListView.h"
+#include "Session.h"
 #include "StoredChoice.h"
 #include "Twips.h"
 #include "WindowPlacement.h"
@@ -36,37 +37,25 @@ namespace {
 enum Field { Name, Postcode, Town, Street, Phone, Fax, Contact, Mobile, Email };
 } // namespace
 
-CompanyRegister::CompanyRegister(const QString& databasePath, Dialogs& dialogs, QWidget* parent)
+CompanyRegister::CompanyRegister(Session& session, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), m_dialogs(dialogs) {
     setObjectName(QStringLiteral("frmFirma"));
     setWindowTitle(QStringLiteral("Firma anlegen"));
     buildUi();
     WindowPlacement::fitIntoScreen(*this, Twips::toPixels(11500, 9000, *this));
 
-    QString message;
-    m_db = Database::open(databasePath, nullptr, &message);
-    if (!m_db) {
-        for (QWidget* action : {static_cast<QWidget*>(m_add), static_cast<QWidget*>(m_edit),
-                                static_cast<QWidget*>(m_delete), static_cast<QWidget*>(m_search)})
-            action->setEnabled(false);
-        m_dialogs.inform(this, QStringLiteral("Ladefehler!"), message, Dialogs::Icon::Critical);
-        return;
-    }
+    m_db = &session.database();
     fillChoices();
     EINLESEN();
-    m_watch = std::make_unique<ChangeWatch>(*m_db, this);
+    m_watch = session.watch(this);
     auto* lists = new FollowedLists(
         *this, [this] { search(); }, [this] { m_watch->check(); });
-    connect(m_watch.get(), &ChangeWatch::changed, lists, &FollowedLists::refillKeepingView);
-    connect(m_watch.get(), &ChangeWatch::followingChanged, lists, &FollowedLists::setFollowing);
+    connect(m_watch, &ChangeWatch::changed, lists, &FollowedLists::refillKeepingView);
+    connect(m_watch, &ChangeWatch::followingChanged, lists, &FollowedLists::setFollowing);
     lists->setFollowing(m_watch->isFollowing());
 }
 
 CompanyRegister::~CompanyRegister() = default;
-
-bool CompanyRegister::hasDatabase() const {
-    return m_db != nullptr;
-}
 
 QWidget* CompanyRegister::buildEntryFields() {
     auto* box = new QWidget(this);
@@ -310,7 +299,7 @@ void CompanyRegister::removeSelected() {
 }
 
 Database* CompanyRegister::database() const {
-    return m_db.get();
+    return m_db;
 }
 
 std::optional<bool> CompanyRegister::loadIntoFields(qint64 id) {

@@ -11,6 +11,7 @@
 
 class CompanyListModel;
 class ChangeWatch;
+class Session;
 class Database;
 class Dialogs;
 class ReportListView;
@@ -26,10 +27,9 @@ class QToolButton;
 class CompanyRegister : public QWidget, private EditableRecords {
     Q_OBJECT
 public:
-    CompanyRegister(const QString& databasePath, Dialogs& dialogs, QWidget* parent = nullptr);
+    CompanyRegister(Session& session, Dialogs& dialogs, QWidget* parent = nullptr);
     ~CompanyRegister() override;
 
-    bool hasDatabase() const;
     // Refills the company list with all companies, in order of entry, and shows their count.
     void EINLESEN();
     // The company list as it shows now, in display order, with the search text and the count of the
@@ -71,9 +71,9 @@ private:
     void refill() override;
 
     Dialogs& m_dialogs;
-    std::unique_ptr<Database> m_db;
+    Database* m_db = nullptr;
     // Tells of changes at other workstations; goes before the database.
-    std::unique_ptr<ChangeWatch> m_watch;
+    ChangeWatch* m_watch = nullptr;
     CompanyListModel* m_model = nullptr;
     ReportListView* m_list = nullptr;
     QList<QLineEdit*> m_fields;

@@ -6,6 +6,7 @@
 #include "Dialogs.h"
 #include "FollowedLists.h"
 #include "NameEntryTab.h"
+#include "Session.h"
 #include "Settings.h"
 #include "Twips.h"
 #include "WindowPlacement.h"
@@ -45,7 +46,7 @@ const QString kCostGroupRenameQuestion = QStringLiteral(
     "Trotzdem umbenennen?");
 } // namespace
 
-Presets::Presets(const QString& databasePath, Dialogs& dialogs, Settings& settings, QWidget* parent)
+Presets::Presets(Session& session, Dialogs& dialogs, Settings& settings, QWidget* parent)
     : QWidget(parent, Qt::Window), m_dialogs(dialogs), m_settings(settings) {
     setObjectName(QStringLiteral("frmVoreinstellung"));
     setWindowTitle(QStringLiteral("Voreinstellungen"));
@@ -79,27 +80,18 @@ Presets::Presets(const QString& databasePath, Dialogs& dialogs, Settings& settin
     WindowPlacement::fitIntoScreen(*this, Twips::toPixels(7500, 7000, *this));
 
     loadAuthorityDetails();
-    QString message;
-    m_db = Database::open(databasePath, nullptr, &message);
-    if (!m_db) {
-        m_dialogs.inform(this, QStringLiteral("Ladefehler!"), message, Dialogs::Icon::Critical);
-        return;
-    }
-    m_trades->setDatabase(m_db.get());
-    m_costGroups->setDatabase(m_db.get());
-    m_watch = std::make_unique<ChangeWatch>(*m_db, this);
+    m_db = &session.database();
+    m_trades->setDatabase(m_db);
+    m_costGroups->setDatabase(m_db);
+    m_watch = session.watch(this);
     auto* lists = new FollowedLists(
         *this, [this] { EINLESEN(); }, [this] { m_watch->check(); });
-    connect(m_watch.get(), &ChangeWatch::changed, lists, &FollowedLists::refillKeepingView);
-    connect(m_watch.get(), &ChangeWatch::followingChanged, lists, &FollowedLists::setFollowing);
+    connect(m_watch, &ChangeWatch::changed, lists, &FollowedLists::refillKeepingView);
+    connect(m_watch, &ChangeWatch::followingChanged, lists, &FollowedLists::setFollowing);
     lists->setFollowing(m_watch->isFollowing());
 }
 
 Presets::~Presets() = default;
-
-bool Presets::hasDatabase() const {
-    return m_db != nullptr;
-}
 
 void Presets::EINLESEN() {
     m_trades->EINLESEN();

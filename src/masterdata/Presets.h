@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class ChangeWatch;
+class Session;
 class Database;
 class Dialogs;
 class NameEntryTab;
@@ -17,10 +18,9 @@ class Settings;
 class Presets : public QWidget {
     Q_OBJECT
 public:
-    Presets(const QString& databasePath, Dialogs& dialogs, Settings& settings, QWidget* parent = nullptr);
+    Presets(Session& session, Dialogs& dialogs, Settings& settings, QWidget* parent = nullptr);
     ~Presets() override;
 
-    bool hasDatabase() const;
     // Refills both name lists from the database.
     void EINLESEN();
 
@@ -40,9 +40,9 @@ private:
 
     Dialogs& m_dialogs;
     Settings& m_settings;
-    std::unique_ptr<Database> m_db;
+    Database* m_db = nullptr;
     // Tells of changes at other workstations; goes before the database.
-    std::unique_ptr<ChangeWatch> m_watch;
+    ChangeWatch* m_watch = nullptr;
     QTabWidget* m_tabs = nullptr;
     NameEntryTab* m_trades = nullptr;
     NameEntryTab* m_costGroups = nullptr;

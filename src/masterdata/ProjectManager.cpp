@@ -11,6 +11,7 @@
 #include "ProjectListModel.h"
 #include "ProjectRepository.h"
 #include "ReportListView.h"
+#include "Session.h"
 #include "Twips.h"
 #include "WindowPlacement.h"
 
@@ -26,37 +27,24 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-ProjectManager::ProjectManager(const QString& databasePath, Dialogs& dialogs, QWidget* parent)
+ProjectManager::ProjectManager(Session& session, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), m_dialogs(dialogs) {
     setObjectName(QStringLiteral("frmProjekt"));
     setWindowTitle(QStringLiteral("Projektmanager"));
     buildUi();
     WindowPlacement::fitIntoScreen(*this, Twips::toPixels(19600, 9000, *this));
 
-    QString message;
-    m_db = Database::open(databasePath, nullptr, &message);
-    if (!m_db) {
-        for (QWidget* action :
-             {static_cast<QWidget*>(m_add), static_cast<QWidget*>(m_edit), static_cast<QWidget*>(m_delete),
-              static_cast<QWidget*>(m_loadProject), static_cast<QWidget*>(m_search)})
-            action->setEnabled(false);
-        m_dialogs.inform(this, QStringLiteral("Ladefehler!"), message, Dialogs::Icon::Critical);
-        return;
-    }
+    m_db = &session.database();
     EINLESEN();
-    m_watch = std::make_unique<ChangeWatch>(*m_db, this);
+    m_watch = session.watch(this);
     auto* lists = new FollowedLists(
         *this, [this] { search(m_search->text()); }, [this] { m_watch->check(); });
-    connect(m_watch.get(), &ChangeWatch::changed, lists, &FollowedLists::refillKeepingView);
-    connect(m_watch.get(), &ChangeWatch::followingChanged, lists, &FollowedLists::setFollowing);
+    connect(m_watch, &ChangeWatch::changed, lists, &FollowedLists::refillKeepingView);
+    connect(m_watch, &ChangeWatch::followingChanged, lists, &FollowedLists::setFollowing);
     lists->setFollowing(m_watch->isFollowing());
 }
 
 ProjectManager::~ProjectManager() = default;
-
-bool ProjectManager::hasDatabase() const {
-    return m_db != nullptr;
-}
 
 void ProjectManager::buildUi() {
     auto* nameLabel = new QLabel(QStringLiteral("Projektbezeichnung (Baustelle)"), this);
@@ -242,7 +230,7 @@ void ProjectManager::requestLoad() {
 }
 
 Database* ProjectManager::database() const {
-    return m_db.get();
+    return m_db;
 }
 
 std::optional<bool> ProjectManager::loadIntoFields(qint64 id) {

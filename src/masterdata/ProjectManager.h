@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class ChangeWatch;
+class Session;
 class AmountField;
 class Database;
 class Dialogs;
@@ -23,11 +24,10 @@ class QToolButton;
 class ProjectManager : public QWidget, private EditableRecords {
     Q_OBJECT
 public:
-    ProjectManager(const QString& databasePath, Dialogs& dialogs, QWidget* parent = nullptr);
+    ProjectManager(Session& session, Dialogs& dialogs, QWidget* parent = nullptr);
     ~ProjectManager() override;
 
     // False when the database file could not be opened (a German message was shown).
-    bool hasDatabase() const;
     // Refills the project list from the database, newest start date first.
     void EINLESEN();
 
@@ -63,9 +63,9 @@ private:
     void refill() override;
 
     Dialogs& m_dialogs;
-    std::unique_ptr<Database> m_db;
+    Database* m_db = nullptr;
     // Tells of changes at other workstations; goes before the database.
-    std::unique_ptr<ChangeWatch> m_watch;
+    ChangeWatch* m_watch = nullptr;
     ProjectListModel* m_model = nullptr;
     QLineEdit* m_name = nullptr;
     QDateEdit* m_start = nullptr;

@@ -16,6 +16,7 @@
 #include "EvaluationTab.h"
 #include "FollowedLists.h"
 #include "InvoiceFileRepository.h"
+#include "Session.h"
 #include "Settings.h"
 #include "Transaction.h"
 #include "Twips.h"
@@ -111,16 +112,11 @@ QToolButton* iconButton(QWidget* parent, const QString& name, QStyle::StandardPi
 }
 } // namespace
 
-Workspace::Workspace(const QString& databasePath, Dialogs& dialogs, Settings& settings, QWidget* parent)
+Workspace::Workspace(Session& session, Dialogs& dialogs, Settings& settings, QWidget* parent)
     : QWidget(parent, Qt::Window), m_dialogs(dialogs), m_settings(settings) {
     setObjectName(QStringLiteral("frmAusgabe"));
     setWindowTitle(QStringLiteral("Zelvora"));
-    QString message;
-    m_db = Database::open(databasePath, nullptr, &message);
-    if (!m_db) {
-        m_dialogs.inform(this, QStringLiteral("Ladefehler!"), message, Dialogs::Icon::Critical);
-        return;
-    }
+    m_db = &session.database();
     m_context.reset(new WorkspaceContext{*m_db, dialogs, settings, QString(), QString(), std::nullopt,
                                          std::nullopt, QString(), QString()});
     buildUi();
@@ -129,20 +125,16 @@ Workspace::Workspace(const QString& databasePath, Dialogs& dialogs, Settings& se
     if (m_company->showsAllCompanies())
         m_company->setCompanies(m_entry->companies());
     m_tabs->setCurrentIndex(EntryTabIndex);
-    m_watch = std::make_unique<ChangeWatch>(*m_db, this);
+    m_watch = session.watch(this);
     auto* lists = new FollowedLists(
         *this, [this] { followChanges(); }, [this] { m_watch->check(); });
     m_lists = lists;
-    connect(m_watch.get(), &ChangeWatch::changed, lists, &FollowedLists::refillKeepingView);
-    connect(m_watch.get(), &ChangeWatch::followingChanged, lists, &FollowedLists::setFollowing);
+    connect(m_watch, &ChangeWatch::changed, lists, &FollowedLists::refillKeepingView);
+    connect(m_watch, &ChangeWatch::followingChanged, lists, &FollowedLists::setFollowing);
     lists->setFollowing(m_watch->isFollowing());
 }
 
 Workspace::~Workspace() = default;
-
-bool Workspace::hasDatabase() const {
-    return m_db != nullptr;
-}
 
 void Workspace::buildUi() {
     setAcceptDrops(true);

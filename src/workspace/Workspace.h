@@ -11,6 +11,7 @@ class ChartsTab;
 class CompanyTab;
 class CostReportTab;
 class ChangeWatch;
+class Session;
 class FollowedLists;
 class Database;
 class Dialogs;
@@ -38,10 +39,9 @@ public:
         ChartsTabIndex
     };
 
-    Workspace(const QString& databasePath, Dialogs& dialogs, Settings& settings, QWidget* parent = nullptr);
+    Workspace(Session& session, Dialogs& dialogs, Settings& settings, QWidget* parent = nullptr);
     ~Workspace() override;
 
-    bool hasDatabase() const;
     // Sets the project; the lists are filled for it at the next activation.
     void setProject(const QString& projectId, const QString& projectName);
     QString projectId() const { return m_context ? m_context->projectId : QString(); }
@@ -95,9 +95,9 @@ private:
 
     Dialogs& m_dialogs;
     Settings& m_settings;
-    std::unique_ptr<Database> m_db;
+    Database* m_db = nullptr;
     // Tells of changes at other workstations; goes before the database.
-    std::unique_ptr<ChangeWatch> m_watch;
+    ChangeWatch* m_watch = nullptr;
     FollowedLists* m_lists = nullptr;
     std::unique_ptr<WorkspaceContext> m_context;
     bool m_quit = false;

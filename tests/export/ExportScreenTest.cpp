@@ -32,6 +32,7 @@ class ExportScreenTest : public QObject {
 
     struct Fixture : ScreenFixture {
         TestDatabase db;
+        std::unique_ptr<Session> session;
         std::unique_ptr<Workspace> workspace;
         std::unique_ptr<ExportScreen> screen;
 
@@ -70,7 +71,8 @@ class ExportScreenTest : public QObject {
         }
         // The workspace of a project on tab, and the export screen beside it asking it for its list.
         void open(int tab) {
-            workspace = std::make_unique<Workspace>(db.path(), dialogs, settings);
+            session = Session::open(db.path());
+            workspace = std::make_unique<Workspace>(*session, dialogs, settings);
             workspace->setProject("1", "Neubau Grundschule Süd");
             workspace->show();
             QEvent activation(QEvent::WindowActivate);

@@ -1,5 +1,5 @@
 #include "BookingRepository.h"
-#include "ChangeWatch.h"
+#include "ChangeListener.h"
 #include "Database.h"
 #include "Dialogs.h"
 #include "EstimateRepository.h"
@@ -210,10 +210,10 @@ void ConnectionTest::listenerEndedIsOpenedAgain() {
     const QString name = QStringLiteral("zt_watch_%1").arg(QCoreApplication::applicationPid());
     const std::unique_ptr<Database> db = Database::open(server.path() + "&application_name=" + name);
     QVERIFY(db);
-    ChangeWatch watch(*db);
+    ChangeListener watch(*db);
     QVERIFY(watch.isFollowing());
-    QSignalSpy following(&watch, &ChangeWatch::followingChanged);
-    QSignalSpy changed(&watch, &ChangeWatch::changed);
+    QSignalSpy following(&watch, &ChangeListener::followingChanged);
+    QSignalSpy changed(&watch, &ChangeListener::changed);
     const std::unique_ptr<Database> other = Database::open(server.path());
     QVERIFY(other);
     QCOMPARE(first(*other,

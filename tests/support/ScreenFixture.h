@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ScriptedDialogs.h"
+#include "Session.h"
 #include "Settings.h"
 #include "StoreFixture.h"
 
@@ -63,10 +64,12 @@ struct ScreenFixture {
 // clicking, selecting; and the database's rows to check against.
 template <typename Screen = QWidget> struct DatabaseScreen : ScreenFixture {
     TestDatabase db;
+    std::unique_ptr<Session> session;
     std::unique_ptr<Screen> screen;
 
     template <typename... Extra> Screen& open(Extra&... extra) {
-        screen = std::make_unique<Screen>(db.path(), dialogs, extra...);
+        session = Session::open(db.path());
+        screen = std::make_unique<Screen>(*session, dialogs, extra...);
         screen->show();
         return *screen;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ScriptedDialogs.h"
+#include "Session.h"
 #include "Settings.h"
 #include "StoreFixture.h"
 #include "Workspace.h"
@@ -24,6 +25,7 @@ struct WorkspaceFixture {
     ScriptedDialogs dialogs;
     QTemporaryDir dir;
     std::unique_ptr<Settings> settings = std::make_unique<Settings>(dir.filePath("zlv.ini"));
+    std::unique_ptr<Session> session;
     std::unique_ptr<Workspace> screen;
 
     WorkspaceFixture() {
@@ -38,7 +40,8 @@ struct WorkspaceFixture {
             screen->close();
     }
     Workspace& open() {
-        screen = std::make_unique<Workspace>(db.path(), dialogs, *settings);
+        session = Session::open(db.path());
+        screen = std::make_unique<Workspace>(*session, dialogs, *settings);
         screen->setProject("1", "Schule");
         screen->show();
         activate();

@@ -8,7 +8,8 @@
 
 class Database;
 
-// Tells a screen that another workstation changed the data it shows. On the server the notifications of
+// Tells the program that another workstation changed the data. One listens for a whole program run; its
+// windows follow it through their ChangeWatch. On the server the notifications of
 // every committed change arrive by themselves, through a connection of their own; a burst of them is told
 // once. That connection is looked at every few seconds: when it broke (the server restarted, the session
 // was ended), it is opened again after a pause that grows with each failed try (1 s, 2 s, 4 s … 30 s);
@@ -17,11 +18,11 @@ class Database;
 // knocked at without waiting (a TCP connection the event loop carries): a host that does not answer counts as
 // a failed try, so the window never waits for an unreachable server. On the file check() asks, when
 // the window is activated, whether another connection committed a change since it last asked.
-class ChangeWatch : public QObject {
+class ChangeListener : public QObject {
     Q_OBJECT
 public:
-    explicit ChangeWatch(Database& db, QObject* parent = nullptr);
-    ~ChangeWatch() override;
+    explicit ChangeListener(Database& db, QObject* parent = nullptr);
+    ~ChangeListener() override;
 
     void check();
     // Whether the changes of other workstations arrive; always true on the file.

@@ -1,4 +1,4 @@
-#include "ChangeWatch.h"
+#include "ChangeListener.h"
 
 #include "Database.h"
 #include "ServerAddress.h"
@@ -20,19 +20,19 @@ constexpr int kKnockMs = 5000;
 constexpr quint16 kServerPort = 5432;
 } // namespace
 
-ChangeWatch::ChangeWatch(Database& db, QObject* parent)
+ChangeListener::ChangeListener(Database& db, QObject* parent)
     : QObject(parent), m_db(db), m_channel(db.changeChannel()), m_pauseMs(kFirstPauseMs) {
     m_gather.setSingleShot(true);
     m_gather.setInterval(kGatherMs);
-    connect(&m_gather, &QTimer::timeout, this, &ChangeWatch::changed);
+    connect(&m_gather, &QTimer::timeout, this, &ChangeListener::changed);
     if (m_channel.isEmpty()) {
         m_count = db.changeCount();
         return;
     }
     m_look.setInterval(kLookMs);
-    connect(&m_look, &QTimer::timeout, this, &ChangeWatch::lookAtListener);
+    connect(&m_look, &QTimer::timeout, this, &ChangeListener::lookAtListener);
     m_retry.setSingleShot(true);
-    connect(&m_retry, &QTimer::timeout, this, &ChangeWatch::openListenerAgain);
+    connect(&m_retry, &QTimer::timeout, this, &ChangeListener::openListenerAgain);
     const ServerAddress address = ServerAddress::parse(db.location());
     if (address.isValid() && !address.host.isEmpty() && !address.host.startsWith(u'/')) {
         m_host = address.host;
@@ -40,18 +40,18 @@ ChangeWatch::ChangeWatch(Database& db, QObject* parent)
     }
     m_knockLimit.setSingleShot(true);
     m_knockLimit.setInterval(kKnockMs);
-    connect(&m_knockLimit, &QTimer::timeout, this, &ChangeWatch::tryFailed);
-    connect(&m_knock, &QTcpSocket::connected, this, &ChangeWatch::openOnceAnswered);
-    connect(&m_knock, &QTcpSocket::errorOccurred, this, &ChangeWatch::tryFailed);
+    connect(&m_knockLimit, &QTimer::timeout, this, &ChangeListener::tryFailed);
+    connect(&m_knock, &QTcpSocket::connected, this, &ChangeListener::openOnceAnswered);
+    connect(&m_knock, &QTcpSocket::errorOccurred, this, &ChangeListener::tryFailed);
     if (listen())
         m_look.start();
     else
         lost();
 }
 
-ChangeWatch::~ChangeWatch() = default;
+ChangeListener::~ChangeListener() = default;
 
-bool ChangeWatch::listen() {
+bool ChangeListener::listen() {
     m_ownSession = m_db.session();
     m_listener = Database::open(m_db.location());
     QSqlDriver* driver = m_listener ? m_listener->connection().driver() : nullptr;
@@ -67,12 +67,12 @@ bool ChangeWatch::listen() {
     return true;
 }
 
-void ChangeWatch::lookAtListener() {
+void ChangeListener::lookAtListener() {
     if (m_listener && !m_listener->connected())
         lost();
 }
 
-void ChangeWatch::lost() {
+void ChangeListener::lost() {
     m_listener.reset();
     m_look.stop();
     m_retry.start(m_pauseMs);
@@ -82,7 +82,7 @@ void ChangeWatch::lost() {
     }
 }
 
-void ChangeWatch::openListenerAgain() {
+void ChangeListener::openListenerAgain() {
     m_retry.stop();
     if (m_listener || m_channel.isEmpty() || m_knock.state() != QAbstractSocket::UnconnectedState)
         return;
@@ -94,7 +94,7 @@ void ChangeWatch::openListenerAgain() {
     m_knock.connectToHost(m_host, m_port);
 }
 
-void ChangeWatch::openOnceAnswered() {
+void ChangeListener::openOnceAnswered() {
     m_knockLimit.stop();
     m_knock.abort();
     if (!listen()) {
@@ -109,7 +109,7 @@ void ChangeWatch::openOnceAnswered() {
     emit changed();
 }
 
-void ChangeWatch::tryFailed() {
+void ChangeListener::tryFailed() {
     m_knockLimit.stop();
     m_knock.abort();
     if (m_listener || m_retry.isActive())
@@ -118,7 +118,7 @@ void ChangeWatch::tryFailed() {
     m_retry.start(m_pauseMs);
 }
 
-void ChangeWatch::check() {
+void ChangeListener::check() {
     if (!m_channel.isEmpty())
         return;
     const std::optional<qint64> now = m_db.changeCount();

@@ -1,0 +1,37 @@
+#include "Session.h"
+
+#include "ChangeListener.h"
+#include "ChangeWatch.h"
+#include "Database.h"
+
+std::unique_ptr<Session> Session::open(const QString& location, QString* germanMessage) {
+    std::unique_ptr<Database> db = Database::open(location, nullptr, germanMessage);
+    if (!db)
+        return nullptr;
+    return std::make_unique<Session>(std::move(db));
+}
+
+Session::Session(std::unique_ptr<Database> db, QObject* parent)
+    : QObject(parent), m_db(std::move(db)), m_listener(std::make_unique<ChangeListener>(*m_db)) {}
+
+Session::~Session() = default;
+
+QString Session::place() const {
+    return m_db->place();
+}
+
+QString Session::location() const {
+    return m_db->location();
+}
+
+bool Session::onServer() const {
+    return m_db->onServer();
+}
+
+QStringList Session::notices() const {
+    return m_db->notices();
+}
+
+ChangeWatch* Session::watch(QObject* window) {
+    return new ChangeWatch(*this, window);
+}
