@@ -3,7 +3,7 @@
 
 #include "BookingListModel.h"
 #include "BookingRepository.h"
-#include "BookingWarnings.h"
+#include "BookingChecks.h"
 #include "ChartsTab.h"
 #include "CompanyRepository.h"
 #include "CostReport.h"
@@ -18,7 +18,6 @@
 #include "Settings.h"
 #include "TextTableModel.h"
 #include "Workspace.h"
-#include "WorkspaceContext.h"
 
 #include <functional>
 #include <QApplication>
@@ -1046,12 +1045,9 @@ BenchTable::Row WorkspaceBenchmarks::bookingWarnings() {
     picker->setCurrentIndex(index);
     emit picker->activated(index);
     QApplication::processEvents();
-    std::unique_ptr<Database> db = Database::open(file);
-    if (!db)
+    const std::unique_ptr<::Session> checking = ::Session::open(file);
+    if (!checking)
         return failed(name, QStringLiteral("cannot open ") + file, false);
-    WorkspaceContext context{*db,           session->dialogs, *session->settings, m_facts.bigProjectId,
-                             m_projectName, std::nullopt,     std::nullopt,       QString(),
-                             QString()};
     Booking candidate;
     candidate.projectId = m_facts.bigProjectId;
     candidate.company = company;
@@ -1077,7 +1073,9 @@ BenchTable::Row WorkspaceBenchmarks::bookingWarnings() {
     Measurement::Side checksAlone{prepare, [&] {
                                       candidate.invoiceNumber = nextBenchInvoiceNumber();
                                       const double ms = Measurement::timed([&] {
-                                          return BookingWarnings(context).confirm(nullptr, candidate);
+                                          return BookingChecks(*checking)
+                                              .warnings(candidate, std::nullopt, std::nullopt)
+                                              .isEmpty();
                                       });
                                       checks << ms;
                                       return ms;
@@ -1092,7 +1090,7 @@ BenchTable::Row WorkspaceBenchmarks::bookingWarnings() {
     row.note =
         QStringLiteral("each run books 1.234,50 for \"%1\" (no orders, so nothing is asked) into project "
                        "%2 and the workspace refills its lists; baseline column: the same booking less "
-                       "the median time of the warnings' checks alone (BookingWarnings::confirm on the "
+                       "the median time of the warnings' checks alone (BookingChecks::warnings on the "
                        "same file: the company's bookings and estimate rows, the project's payments, "
                        "its budget) = %3")
             .arg(company, m_facts.bigProjectId, ms(outcome.baselineMs));

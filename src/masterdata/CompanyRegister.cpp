@@ -348,7 +348,7 @@ std::optional<bool> CompanyRegister::hasNamesake(qint64 id, const QString& newNa
 
 // A company's copies follow a rename wherever they match its old name ignoring case.
 bool CompanyRegister::sameName(const QString& oldName, const QString& newName) const {
-    return PatternMatcher::fold(oldName) == PatternMatcher::fold(newName);
+    return SameName::equal(oldName, newName);
 }
 
 QString CompanyRegister::renameTitle() const {

@@ -2,8 +2,8 @@
 
 #include "Database.h"
 #include "GermanCollator.h"
-#include "InvoiceFileRepository.h"
-#include "PatternMatcher.h"
+#include "Transaction.h"
+#include "SameName.h"
 #include "RunningNumber.h"
 #include "StoredValue.h"
 
@@ -81,7 +81,7 @@ BookingRepository::sumsByCompany(const QString& projectId, std::optional<qint64>
             const QString company = row.text(1);
             qsizetype index = bySpelling.value(company, -1);
             if (index < 0) {
-                const QString folded = PatternMatcher::fold(company);
+                const QString folded = SameName::fold(company);
                 index = byFoldedName.value(folded, -1);
                 if (index < 0) {
                     index = sums.size();
@@ -127,7 +127,7 @@ QStringList BookingRepository::distinctValues(Field field, const QString& projec
     QStringList values;
     QSet<QString> folded;
     for (const QString& value : found) {
-        const QString key = PatternMatcher::fold(value);
+        const QString key = SameName::fold(value);
         if (!folded.contains(key)) {
             folded.insert(key);
             values.append(value);
@@ -203,41 +203,50 @@ std::optional<Booking> BookingRepository::find(qint64 id, bool* ok) const {
     return rows.first();
 }
 
-bool BookingRepository::book(Booking& booking, std::optional<qint64> replacing, bool* originalGone,
-                             const QString& loadedStamp, bool checkCompany,
-                             const std::function<bool(qint64)>& alongside) {
+bool BookingRepository::book(Booking& booking) {
     Booking stored = booking;
-    const auto check = [&] {
-        return (!replacing || loadedStamp.isNull() ||
-                m_db.stillAsLoaded(QStringLiteral("tblBuchung"), QStringLiteral("ID"), *replacing,
-                                   loadedStamp)) &&
-               (!checkCompany || m_db.companyStillThere(booking.company));
-    };
-    const std::optional<qint64> id = RunningNumber::book(
-        m_db, booking.projectId, replacing, originalGone,
-        {check, [this](qint64 id) { return remove(id); },
-         [&](bool* ok) { return highestRunningNumber(booking.projectId, ok); },
-         [&](int number) {
-             stored.runningNumber = number;
-             std::optional<qint64> id = add(stored);
-             if (id && replacing && !InvoiceFileRepository(m_db).moveToBooking(*replacing, *id))
-                 id.reset();
-             if (id && alongside && !alongside(*id))
-                 id.reset();
-             return id;
-         },
-         [this](qint64 id, int number) -> std::optional<bool> {
-             bool ok = true;
-             const std::optional<Booking> found = find(id, &ok);
-             if (!ok)
-                 return std::nullopt;
-             return found && found->runningNumber == number;
-         }});
+    const bool booked = m_db.retryOnceWhenBusy([&] {
+        stored = booking;
+        Transaction transaction(m_db);
+        return transaction.isActive() && addNumbered(stored) &&
+               transaction.commit([&] { return storedAs(stored.id, *stored.runningNumber); });
+    });
+    if (booked)
+        booking = stored;
+    return booked;
+}
+
+bool BookingRepository::addNumbered(Booking& booking) {
+    if (!m_db.lockProject(booking.projectId))
+        return false;
+    bool ok = true;
+    const int highest = highestRunningNumber(booking.projectId, &ok);
+    if (!ok)
+        return false;
+    Booking stored = booking;
+    stored.runningNumber = RunningNumber::next(highest);
+    const std::optional<qint64> id = add(stored);
     if (!id)
         return false;
     stored.id = *id;
     booking = stored;
     return true;
+}
+
+std::optional<bool> BookingRepository::storedAs(qint64 id, int runningNumber) const {
+    bool ok = true;
+    const std::optional<Booking> found = find(id, &ok);
+    if (!ok)
+        return std::nullopt;
+    return found && found->runningNumber == runningNumber;
+}
+
+std::optional<QString> BookingRepository::stamp(qint64 id) {
+    return m_db.rowStamp(QStringLiteral("tblBuchung"), QStringLiteral("ID"), id);
+}
+
+bool BookingRepository::stillAsLoaded(qint64 id, const QString& stamp) {
+    return m_db.stillAsLoaded(QStringLiteral("tblBuchung"), QStringLiteral("ID"), id, stamp);
 }
 
 QList<Booking> BookingRepository::withUnreadableAmount(const QString& projectId, bool* ok) const {

@@ -2,7 +2,6 @@
 
 #include "Booking.h"
 
-#include <functional>
 #include <optional>
 #include <QHash>
 #include <QList>
@@ -60,19 +59,21 @@ public:
     std::optional<Booking> find(qint64 id, bool* ok = nullptr) const;
     // Returns the ID the database gave the new booking.
     std::optional<qint64> add(const Booking& booking);
-    // Books a new booking of its project with the next running number, read in the same transaction,
-    // and, when replacing is given, removes that booking in the same transaction first (a corrected
-    // booking replacing the one taken back). On success booking holds the stored ID and number;
-    // nothing is written when any step fails. originalGone tells that it failed because the booking to be
-    // replaced is no longer in the file. Tried once more when the file was busy. The e-invoice file of the
-    // booking replaced goes with the new one; alongside, when given, writes what belongs to the new
-    // booking (its ID handed in) in the same transaction.
-    // loadedStamp, when given, is the replaced booking's Database::rowStamp() as it was taken back: a
-    // booking changed since is not replaced (lastFailure() Changed). checkCompany: the booking's company
-    // must still be in the register (lastFailure() NameGone otherwise).
-    bool book(Booking& booking, std::optional<qint64> replacing = std::nullopt, bool* originalGone = nullptr,
-              const QString& loadedStamp = QString(), bool checkCompany = false,
-              const std::function<bool(qint64)>& alongside = {});
+    // Books a new booking of its project with the next running number in a transaction of its own,
+    // tried once more when the file was busy. On success booking holds the stored ID and number.
+    bool book(Booking& booking);
+    // Within a transaction: adds the booking with the next running number of its project, read under
+    // the project's lock. On success booking holds the stored ID and number.
+    bool addNumbered(Booking& booking);
+    // After a COMMIT whose answer the broken connection lost: whether the booking is stored with this
+    // number (nullopt: cannot be read either).
+    std::optional<bool> storedAs(qint64 id, int runningNumber) const;
+    // The booking as stored now, to tell later whether another workstation changed it: null when it is
+    // gone, nullopt when it cannot be read.
+    std::optional<QString> stamp(qint64 id);
+    // Within a transaction: true when the booking is still as stamp says; otherwise lastFailure() is
+    // RowGone or Changed.
+    bool stillAsLoaded(qint64 id, const QString& stamp);
     // The project's bookings whose Betrag is there but no amount ("abc", 1e308), in order of entry.
     QList<Booking> withUnreadableAmount(const QString& projectId, bool* ok = nullptr) const;
     bool remove(qint64 id);

@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "RunningNumber.h"
 #include "StoredValue.h"
+#include "Transaction.h"
 
 #include <algorithm>
 
@@ -104,34 +105,51 @@ std::optional<EstimateRow> EstimateRepository::find(qint64 rowId, bool* ok) cons
     return rows.first();
 }
 
-bool EstimateRepository::book(EstimateRow& row, std::optional<qint64> replacing, bool* originalGone,
-                              const QString& loadedStamp) {
+bool EstimateRepository::book(EstimateRow& row) {
     EstimateRow stored = row;
-    const auto check = [&] {
-        return !replacing || loadedStamp.isNull() ||
-               m_db.stillAsLoaded(QStringLiteral("tblNachtrag"), QStringLiteral("rowid"), *replacing,
-                                  loadedStamp);
-    };
-    const std::optional<qint64> rowId = RunningNumber::book(
-        m_db, row.projectId, replacing, originalGone,
-        {check, [this](qint64 rowId) { return remove(rowId); },
-         [&](bool* ok) { return highestRunningNumber(row.projectId, row.company, ok); },
-         [&](int number) {
-             stored.runningNumber = number;
-             return add(stored);
-         },
-         [this, &stored](qint64 rowId, int number) -> std::optional<bool> {
-             bool ok = true;
-             const std::optional<EstimateRow> found = find(rowId, &ok);
-             if (!ok)
-                 return std::nullopt;
-             return found && found->runningNumber == number && found->company == stored.company;
-         }});
+    const bool booked = m_db.retryOnceWhenBusy([&] {
+        stored = row;
+        Transaction transaction(m_db);
+        return transaction.isActive() && addNumbered(stored) && transaction.commit([&] {
+                   return storedAs(stored.rowId, *stored.runningNumber, stored.company);
+               });
+    });
+    if (booked)
+        row = stored;
+    return booked;
+}
+
+bool EstimateRepository::addNumbered(EstimateRow& row) {
+    if (!m_db.lockProject(row.projectId))
+        return false;
+    bool ok = true;
+    const int highest = highestRunningNumber(row.projectId, row.company, &ok);
+    if (!ok)
+        return false;
+    EstimateRow stored = row;
+    stored.runningNumber = RunningNumber::next(highest);
+    const std::optional<qint64> rowId = add(stored);
     if (!rowId)
         return false;
     stored.rowId = *rowId;
     row = stored;
     return true;
+}
+
+std::optional<bool> EstimateRepository::storedAs(qint64 rowId, int runningNumber, const QString& company) const {
+    bool ok = true;
+    const std::optional<EstimateRow> found = find(rowId, &ok);
+    if (!ok)
+        return std::nullopt;
+    return found && found->runningNumber == runningNumber && found->company == company;
+}
+
+std::optional<QString> EstimateRepository::stamp(qint64 rowId) {
+    return m_db.rowStamp(QStringLiteral("tblNachtrag"), QStringLiteral("rowid"), rowId);
+}
+
+bool EstimateRepository::stillAsLoaded(qint64 rowId, const QString& stamp) {
+    return m_db.stillAsLoaded(QStringLiteral("tblNachtrag"), QStringLiteral("rowid"), rowId, stamp);
 }
 
 QList<EstimateRow> EstimateRepository::withUnreadableAmount(const QString& projectId, bool* ok) const {

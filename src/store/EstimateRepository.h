@@ -30,15 +30,21 @@ public:
     bool remove(qint64 rowId);
     // The row with this engine row number, whatever its project.
     std::optional<EstimateRow> find(qint64 rowId, bool* ok = nullptr) const;
-    // Adds the row with the next NID of its project and company, read in the same transaction, and,
-    // when replacing is given, removes that row in the same transaction first (a corrected row
-    // replacing the one taken back). On success row holds the stored row number and NID; nothing is
-    // written when any step fails. originalGone tells that it failed because the row to be replaced is
-    // no longer in the file. Tried once more when the file was busy.
-    // loadedStamp, when given, is the replaced row's Database::rowStamp() as it was taken back: a row
-    // changed since is not replaced (lastFailure() Changed).
-    bool book(EstimateRow& row, std::optional<qint64> replacing = std::nullopt, bool* originalGone = nullptr,
-              const QString& loadedStamp = QString());
+    // Adds the row with the next NID of its project and company in a transaction of its own, tried once
+    // more when the file was busy. On success row holds the stored row number and NID.
+    bool book(EstimateRow& row);
+    // Within a transaction: adds the row with the next NID of its project and company, read under the
+    // project's lock. On success row holds the stored row number and NID.
+    bool addNumbered(EstimateRow& row);
+    // After a COMMIT whose answer the broken connection lost: whether the row is stored with this NID for
+    // this company (nullopt: cannot be read either).
+    std::optional<bool> storedAs(qint64 rowId, int runningNumber, const QString& company) const;
+    // The row as stored now, to tell later whether another workstation changed it: null when it is
+    // gone, nullopt when it cannot be read.
+    std::optional<QString> stamp(qint64 rowId);
+    // Within a transaction: true when the row is still as stamp says; otherwise lastFailure() is RowGone
+    // or Changed.
+    bool stillAsLoaded(qint64 rowId, const QString& stamp);
     // The project's rows with an amount that is there but no amount ("abc", 1e308), ordered by NID.
     QList<EstimateRow> withUnreadableAmount(const QString& projectId, bool* ok = nullptr) const;
 

@@ -8,12 +8,6 @@ namespace {
 constexpr char32_t kAnyRun = 0xFFFFFFFFu;
 constexpr char32_t kAnyOne = 0xFFFFFFFEu;
 
-inline char32_t foldCodePoint(char32_t c) {
-    if (c < 0x80)
-        return (c >= U'A' && c <= U'Z') ? c + 32 : c;
-    return QChar::toCaseFolded(c);
-}
-
 // Walks UTF-16 text code point by code point, folded.
 class Utf16Cursor {
 public:
@@ -26,9 +20,9 @@ public:
         if (QChar::isHighSurrogate(high) && m_pos != m_end && m_pos->isLowSurrogate()) {
             const char32_t combined = QChar::surrogateToUcs4(high, static_cast<char16_t>(m_pos->unicode()));
             ++m_pos;
-            return foldCodePoint(combined);
+            return SameName::foldCodePoint(combined);
         }
-        return foldCodePoint(high);
+        return SameName::foldCodePoint(high);
     }
 
 private:
@@ -71,7 +65,7 @@ public:
         m_pos += extra;
         return value;
     }
-    char32_t next() { return foldCodePoint(nextRaw()); }
+    char32_t next() { return SameName::foldCodePoint(nextRaw()); }
 
 private:
     const unsigned char* m_pos = nullptr;
@@ -144,22 +138,6 @@ void appendUtf8(std::string& out, char32_t c) {
 
 bool PatternMatcher::matches(QStringView pattern, QStringView text) {
     return matchCompiled(compile(Utf16Cursor(pattern)), Utf16Cursor(text));
-}
-
-QString PatternMatcher::fold(QStringView text) {
-    QString folded;
-    folded.reserve(text.size());
-    Utf16Cursor cursor(text);
-    while (!cursor.atEnd()) {
-        const char32_t c = cursor.next();
-        if (QChar::requiresSurrogates(c)) {
-            folded += QChar(QChar::highSurrogate(c));
-            folded += QChar(QChar::lowSurrogate(c));
-        } else {
-            folded += QChar(static_cast<char16_t>(c));
-        }
-    }
-    return folded;
 }
 
 QString PatternMatcher::anywhere(const QString& userText) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SameName.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -8,12 +10,10 @@
 
 // The LIKE of the database: '*' stands for any run of characters, '?' for exactly one; every other
 // character, '%' and '_' included, stands for itself. Letter case is ignored for all letters,
-// umlauts included. The engine's like() and fold() are these (sqlite/PatternFunctions).
+// umlauts included, as SameName folds them. The engine's like() and fold() are these (sqlite/PatternFunctions).
 class PatternMatcher {
 public:
     static bool matches(QStringView pattern, QStringView text);
-    // The form in which two texts compare equal ignoring case ("ÄRZTE" and "ärzte" fold alike).
-    static QString fold(QStringView text);
     // The pattern that finds text anywhere: "*" + text + "*".
     static QString anywhere(const QString& userText);
     // The pattern that finds text at the start: text + "*".

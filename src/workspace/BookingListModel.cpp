@@ -1,5 +1,6 @@
 #include "BookingListModel.h"
 
+#include "RunningNumberText.h"
 #include "DayNumber.h"
 
 BookingListModel::BookingListModel(QObject* parent)
@@ -15,12 +16,6 @@ BookingListModel::BookingListModel(QObject* parent)
     sortAs(SortKind::Amount, {int(Column::Amount)});
 }
 
-QString BookingListModel::runningNumberText(std::optional<int> number) {
-    if (!number)
-        return QString();
-    return QStringLiteral("%1").arg(*number, 3, 10, QLatin1Char('0'));
-}
-
 void BookingListModel::setBookings(const QList<Booking>& bookings, const QSet<qint64>& withInvoice) {
     QList<Row> rows;
     rows.reserve(bookings.size());
@@ -28,7 +23,7 @@ void BookingListModel::setBookings(const QList<Booking>& bookings, const QSet<qi
         Row& row = rows.emplaceBack();
         row.id = booking.id;
         row.texts.reserve(kColumnCount);
-        row.texts << runningNumberText(booking.runningNumber) << booking.company << booking.trade
+        row.texts << RunningNumberText::of(booking.runningNumber) << booking.company << booking.trade
                   << DayNumber::format(booking.instructedOn) << DayNumber::format(booking.invoiceDate)
                   << booking.invoiceNumber << booking.paymentKind << booking.costGroup
                   << (booking.amount ? booking.amount->toGerman() : QString()) << booking.remarks

@@ -36,6 +36,4 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     // The shown column a heading click sorts by: dates by their hidden day numbers; -1 for none.
     static int sortColumnFor(int clickedColumn);
-    // "000": at least three digits.
-    static QString runningNumberText(std::optional<int> number);
 };

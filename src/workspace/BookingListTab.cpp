@@ -1,11 +1,8 @@
 #include "BookingListTab.h"
 
 #include "BookingListModel.h"
-#include "BookingRepository.h"
-#include "Database.h"
 #include "Dialogs.h"
 #include "FittedColumns.h"
-#include "InvoiceFileRepository.h"
 #include "InvoiceReader.h"
 #include "InvoiceView.h"
 #include "ReportListView.h"
@@ -108,10 +105,10 @@ BookingListTab::BookingListTab(WorkspaceContext& context, QWidget* parent)
 
 bool BookingListTab::EINLESEN() {
     bool ok = true;
-    QList<Booking> bookings = BookingRepository(m_context.db).forProject(m_context.projectId, &ok);
+    QList<Booking> bookings = m_context.ledger.bookings(m_context.projectId, &ok);
     m_list->setOutdated(!ok);
     if (!ok) {
-        m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.db.lastError(),
+        m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.ledger.failureText(),
                                  Dialogs::Icon::Warning);
         return false;
     }
@@ -122,7 +119,7 @@ bool BookingListTab::EINLESEN() {
     m_total = Money();
     for (const Booking& booking : std::as_const(bookings))
         m_total += booking.amount.value_or(Money());
-    m_model->setBookings(bookings, InvoiceFileRepository(m_context.db).bookingsWithFile(m_context.projectId));
+    m_model->setBookings(bookings, m_context.ledger.bookingsWithFile(m_context.projectId));
     m_list->sortBy(int(BookingListModel::Column::RunningNumber), int(BookingListModel::Column::RunningNumber),
                    Qt::AscendingOrder);
     m_totalField->setText(m_total.toGerman());
@@ -195,22 +192,21 @@ ListSnapshot BookingListTab::snapshot() const {
 }
 
 namespace {
-std::optional<InvoiceFileRepository::InvoiceFile> invoiceFileOrSay(WorkspaceContext& context, QWidget* parent,
-                                                                   qint64 bookingId) {
+std::optional<ProjectLedger::InvoiceFile> invoiceFileOrSay(WorkspaceContext& context, QWidget* parent,
+                                                           qint64 bookingId) {
     bool ok = true;
-    std::optional<InvoiceFileRepository::InvoiceFile> file =
-        InvoiceFileRepository(context.db).forBooking(bookingId, &ok);
+    std::optional<ProjectLedger::InvoiceFile> file = context.ledger.invoiceFile(bookingId, &ok);
     if (!file)
         context.dialogs.inform(parent, QStringLiteral("Keine E-Rechnung"),
                                ok ? QStringLiteral("Zu dieser Buchung ist keine E-Rechnung gespeichert.")
-                                  : context.db.lastError(),
+                                  : context.ledger.failureText(),
                                ok ? Dialogs::Icon::Information : Dialogs::Icon::Warning);
     return file;
 }
 } // namespace
 
 void BookingListTab::showInvoice(qint64 bookingId) {
-    const std::optional<InvoiceFileRepository::InvoiceFile> file =
+    const std::optional<ProjectLedger::InvoiceFile> file =
         invoiceFileOrSay(m_context, this, bookingId);
     if (!file)
         return;
@@ -225,7 +221,7 @@ void BookingListTab::showInvoice(qint64 bookingId) {
 }
 
 void BookingListTab::saveInvoice(qint64 bookingId) {
-    const std::optional<InvoiceFileRepository::InvoiceFile> file =
+    const std::optional<ProjectLedger::InvoiceFile> file =
         invoiceFileOrSay(m_context, this, bookingId);
     if (!file)
         return;

@@ -1,6 +1,5 @@
 #include "ChartsTab.h"
 
-#include "Database.h"
 #include "Dialogs.h"
 #include "WorkspaceContext.h"
 
@@ -256,10 +255,10 @@ ChartsTab::ChartsTab(WorkspaceContext& context, QWidget* parent) : QWidget(paren
 
 bool ChartsTab::fill() {
     bool ok = true;
-    CostReport report = CostReport::read(m_context.db, m_context.projectId, m_context.waitingBookingId,
+    CostReport report = CostReport::read(m_context.ledger, m_context.projectId, m_context.waitingBookingId,
                                          m_context.waitingEstimateRowId, &ok);
     if (!ok) {
-        m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.db.lastError(),
+        m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.ledger.failureText(),
                                  Dialogs::Icon::Warning);
         return false;
     }

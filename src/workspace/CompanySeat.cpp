@@ -1,15 +1,15 @@
 #include "CompanySeat.h"
 
 #include "Company.h"
-#include "CompanyRepository.h"
+#include "ProjectLedger.h"
 
 QString CompanySeat::line(const Company& company) {
     return QStringLiteral("Sitz: ") + company.postcode + QLatin1Char(' ') + company.town;
 }
 
-QString CompanySeat::lookUp(Database& db, const QString& name) {
+QString CompanySeat::lookUp(const ProjectLedger& ledger, const QString& name) {
     if (name.isEmpty())
         return QString();
-    const std::optional<Company> company = CompanyRepository(db).findByName(name);
+    const std::optional<Company> company = ledger.company(name);
     return company ? line(*company) : QString();
 }

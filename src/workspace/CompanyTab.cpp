@@ -1,12 +1,11 @@
 #include "CompanyTab.h"
 
 #include "AmountField.h"
-#include "CompanyRepository.h"
+#include "CompanyPicker.h"
 #include "CompanySeat.h"
-#include "Database.h"
 #include "DateField.h"
 #include "Dialogs.h"
-#include "EstimateRepository.h"
+#include "EstimateOperation.h"
 #include "FittedColumns.h"
 #include "NotSavedNotice.h"
 #include "OriginalGoneQuestion.h"
@@ -23,7 +22,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStringListModel>
 #include <QVBoxLayout>
 
 namespace {
@@ -34,12 +32,6 @@ const QString kArchitectFrame = QStringLiteral("Kostenberechnung Architekt");
 const QString kOrderFrame = QStringLiteral("Aufträge, Kostenanschläge");
 const QString kTakeBackTitle = QStringLiteral("Buchung bearbeiten oder ändern");
 const QString kTrailingBlanks = QStringLiteral("          ");
-
-QLabel* labelFor(QWidget* field, const QString& caption, QWidget* parent) {
-    auto* label = new QLabel(caption, parent);
-    label->setBuddy(field);
-    return label;
-}
 
 QLineEdit* sumField(QWidget* parent, const QString& name, const QString& accessibleName) {
     auto* field = new QLineEdit(parent);
@@ -67,11 +59,7 @@ QStringList CompanyTab::orderKinds() {
 }
 
 CompanyTab::CompanyTab(WorkspaceContext& context, QWidget* parent) : QWidget(parent), m_context(context) {
-    m_names = new QStringListModel(this);
-    m_company = new QComboBox(this);
-    m_company->setObjectName(QStringLiteral("cboFirmaFirma"));
-    m_company->setModel(m_names);
-    m_company->setMinimumContentsLength(30);
+    m_company = new CompanyPicker(QStringLiteral("cboFirmaFirma"), this);
     m_all = new QCheckBox(QStringLiteral("Alle Firmen anzeigen"), this);
     m_all->setObjectName(QStringLiteral("chkAlleFirmen"));
     m_all->setChecked(true);
@@ -86,12 +74,12 @@ CompanyTab::CompanyTab(WorkspaceContext& context, QWidget* parent) : QWidget(par
         shown->setReadOnly(true);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(labelFor(m_company, QStringLiteral("&Firma"), this), 0, 0);
+    grid->addWidget(CompanyPicker::labelFor(m_company, QStringLiteral("&Firma"), this), 0, 0);
     grid->addWidget(m_company, 0, 1);
     grid->addWidget(m_all, 0, 2);
-    grid->addWidget(labelFor(m_trade, QStringLiteral("Gewerk"), this), 1, 0);
+    grid->addWidget(CompanyPicker::labelFor(m_trade, QStringLiteral("Gewerk"), this), 1, 0);
     grid->addWidget(m_trade, 1, 1);
-    grid->addWidget(labelFor(m_costGroup, QStringLiteral("Kostengruppe"), this), 2, 0);
+    grid->addWidget(CompanyPicker::labelFor(m_costGroup, QStringLiteral("Kostengruppe"), this), 2, 0);
     grid->addWidget(m_costGroup, 2, 1);
     grid->setColumnStretch(1, 1);
 
@@ -113,7 +101,7 @@ CompanyTab::CompanyTab(WorkspaceContext& context, QWidget* parent) : QWidget(par
     m_waitingNotice->hide();
 
     auto* actions = new QHBoxLayout;
-    actions->addWidget(labelFor(m_projectTotal, QStringLiteral("Gesamtmaßnahme"), this));
+    actions->addWidget(CompanyPicker::labelFor(m_projectTotal, QStringLiteral("Gesamtmaßnahme"), this));
     actions->addLayout(withUnit(m_projectTotal, this));
     actions->addStretch();
     actions->addWidget(m_waitingNotice);
@@ -170,9 +158,9 @@ QWidget* CompanyTab::buildArchitectBox() {
     m_architectSum =
         sumField(box, QStringLiteral("txtArchitektSumme"), QStringLiteral("Summe ") + kArchitectFrame);
     auto* grid = new QGridLayout(box);
-    grid->addWidget(labelFor(m_architectDate, QStringLiteral("Datum"), box), 0, 0);
+    grid->addWidget(CompanyPicker::labelFor(m_architectDate, QStringLiteral("Datum"), box), 0, 0);
     grid->addWidget(m_architectDate, 0, 1);
-    grid->addWidget(labelFor(m_architectCost, QStringLiteral("Betrag"), box), 1, 0);
+    grid->addWidget(CompanyPicker::labelFor(m_architectCost, QStringLiteral("Betrag"), box), 1, 0);
     grid->addLayout(withUnit(m_architectCost, box), 1, 1);
     grid->addLayout(withUnit(m_architectSum, box), 2, 1);
     grid->addWidget(m_architectDate->notice(), 3, 0, 1, 2);
@@ -193,11 +181,11 @@ QWidget* CompanyTab::buildOrderBox() {
     m_orderCost->setAlignment(Qt::AlignRight);
     m_orderSum = sumField(box, QStringLiteral("txtAuftragSumme"), QStringLiteral("Summe ") + kOrderFrame);
     auto* grid = new QGridLayout(box);
-    grid->addWidget(labelFor(m_kind, QStringLiteral("Aufträge"), box), 0, 0);
+    grid->addWidget(CompanyPicker::labelFor(m_kind, QStringLiteral("Aufträge"), box), 0, 0);
     grid->addWidget(m_kind, 0, 1);
-    grid->addWidget(labelFor(m_orderDate, QStringLiteral("Datum"), box), 1, 0);
+    grid->addWidget(CompanyPicker::labelFor(m_orderDate, QStringLiteral("Datum"), box), 1, 0);
     grid->addWidget(m_orderDate, 1, 1);
-    grid->addWidget(labelFor(m_orderCost, QStringLiteral("Betrag"), box), 2, 0);
+    grid->addWidget(CompanyPicker::labelFor(m_orderCost, QStringLiteral("Betrag"), box), 2, 0);
     grid->addLayout(withUnit(m_orderCost, box), 2, 1);
     grid->addLayout(withUnit(m_orderSum, box), 3, 1);
     grid->addWidget(m_orderDate->notice(), 4, 0, 1, 2);
@@ -216,13 +204,12 @@ void CompanyTab::setShowsAllCompanies(bool all) {
 void CompanyTab::setCompanies(const QStringList& names) {
     // A row waiting for its correction stays with its company, so that "&Buchen" can still store it.
     const int kept = hasWaitingRow() ? int(names.indexOf(company())) : -1;
-    m_names->setStringList(names);
-    m_company->setCurrentIndex(kept >= 0 ? kept : (names.isEmpty() ? -1 : 0));
+    m_company->setNames(names, kept >= 0 ? kept : (names.isEmpty() ? -1 : 0));
     showCompany(m_company->currentText());
 }
 
 QStringList CompanyTab::companies() const {
-    return m_names->stringList();
+    return m_company->names();
 }
 
 QString CompanyTab::company() const {
@@ -230,10 +217,8 @@ QString CompanyTab::company() const {
 }
 
 bool CompanyTab::chooseCompany(const QString& name) {
-    const int index = m_company->findText(name, Qt::MatchFixedString | Qt::MatchCaseSensitive);
-    if (index < 0)
+    if (!m_company->choose(name))
         return false;
-    m_company->setCurrentIndex(index);
     showCompany(name);
     return true;
 }
@@ -244,7 +229,7 @@ void CompanyTab::showCompany(const QString& name) {
         m_costGroup->clear();
         return;
     }
-    const std::optional<Company> company = CompanyRepository(m_context.db).findByName(name);
+    const std::optional<Company> company = m_context.ledger.company(name);
     if (!company)
         return;
     m_trade->setText(company->trade);
@@ -256,14 +241,14 @@ void CompanyTab::setProjectTotal(Money total) {
 }
 
 void CompanyTab::reportReadError() {
-    m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.db.lastError(),
+    m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.ledger.failureText(),
                              Dialogs::Icon::Warning);
 }
 
 bool CompanyTab::List2Fuellen() {
     bool ok = true;
     QList<EstimateRow> rows =
-        EstimateRepository(m_context.db).forProjectAndCompany(m_context.projectId, company(), &ok);
+        m_context.ledger.estimateRows(m_context.projectId, company(), &ok);
     m_list->setOutdated(!ok);
     if (!ok) {
         reportReadError();
@@ -327,23 +312,23 @@ bool CompanyTab::book() {
     row.orderDate = orderDate.day;
     row.orderDateText = orderDate.text;
     row.orderKind = m_kind->currentText();
-    EstimateRepository estimates(m_context.db);
-    bool originalGone = false;
-    bool saved =
-        estimates.book(row, m_context.waitingEstimateRowId, &originalGone, m_context.waitingEstimateStamp);
-    if (!saved && m_context.db.lastFailure() == Database::Failure::Changed) {
+    EstimateOperation estimates(m_context.session);
+    Outcome outcome = estimates.book(row, m_context.waitingEstimateRowId
+                                              ? std::optional<AsLoaded>(m_context.waitingEstimateRow)
+                                              : std::nullopt);
+    if (outcome.kind() == Outcome::Kind::Changed) {
         if (OriginalGoneQuestion::loadCurrent(m_context.dialogs, this,
                                               OriginalGoneQuestion::Kind::EstimateRow))
             loadForCorrection(*m_context.waitingEstimateRowId);
         return false;
     }
-    if (!saved && originalGone &&
+    if (outcome.kind() == Outcome::Kind::Gone &&
         OriginalGoneQuestion::bookAsNew(m_context.dialogs, this, OriginalGoneQuestion::Kind::EstimateRow))
-        saved = estimates.book(row, std::nullopt, &originalGone);
-    if (!saved && originalGone)
+        outcome = estimates.book(row);
+    if (outcome.kind() == Outcome::Kind::Gone)
         return false;
-    if (!saved) {
-        NotSavedNotice::show(m_context, this);
+    if (!outcome.ok()) {
+        NotSavedNotice::show(m_context.dialogs, this, outcome);
         return false;
     }
     endCorrection();
@@ -388,7 +373,7 @@ bool CompanyTab::settleWaitingRow() {
 
 void CompanyTab::endCorrection() {
     m_context.waitingEstimateRowId.reset();
-    m_context.waitingEstimateStamp.clear();
+    m_context.waitingEstimateRow = AsLoaded();
     m_waitingNotice->hide();
     m_architectDate->endCorrection();
     m_orderDate->endCorrection();
@@ -431,19 +416,18 @@ void CompanyTab::takeBackSelected() {
 
 void CompanyTab::loadForCorrection(qint64 rowId) {
     // Read before the row, so that a change in between is caught when the correction is booked.
-    const std::optional<QString> stamp =
-        m_context.db.rowStamp(QStringLiteral("tblNachtrag"), QStringLiteral("rowid"), rowId);
-    bool ok = true;
-    const std::optional<EstimateRow> row =
-        stamp ? EstimateRepository(m_context.db).find(rowId, &ok) : std::optional<EstimateRow>();
-    if (!row) {
-        if (!ok || !stamp)
+    Outcome failure;
+    const std::optional<EstimateOperation::TakenBack> taken =
+        EstimateOperation(m_context.session).takeBack(rowId, &failure);
+    if (!taken) {
+        if (failure.kind() != Outcome::Kind::Gone)
             reportReadError();
         List2Fuellen();
         return;
     }
+    const EstimateRow* row = &taken->row;
     m_context.waitingEstimateRowId = row->rowId;
-    m_context.waitingEstimateStamp = *stamp;
+    m_context.waitingEstimateRow = taken->loaded;
     m_waitingNotice->show();
     m_architectDate->showStored({row->architectDate, row->architectDateText});
     m_architectCost->setText(row->architectCost ? row->architectCost->toGerman() : QString());
@@ -461,7 +445,7 @@ void CompanyTab::deleteSelected() {
     const qint64 rowId = m_model->idAt(selected);
     const QString number = m_model->textAt(selected, int(EstimateListModel::Column::RunningNumber));
     bool ok = true;
-    if (!EstimateRepository(m_context.db).find(rowId, &ok)) {
+    if (!m_context.ledger.estimateRow(rowId, &ok)) {
         if (!ok)
             reportReadError();
         List2Fuellen();
@@ -472,8 +456,8 @@ void CompanyTab::deleteSelected() {
                                   kTrailingBlanks,
                               Dialogs::Icon::Question, Dialogs::Answer::No) != Dialogs::Answer::Yes)
         return;
-    if (!EstimateRepository(m_context.db).remove(rowId))
-        m_context.dialogs.inform(this, QStringLiteral("Löschen nicht möglich"), m_context.db.lastError(),
+    if (const Outcome removed = EstimateOperation(m_context.session).remove(rowId); !removed.ok())
+        m_context.dialogs.inform(this, QStringLiteral("Löschen nicht möglich"), removed.text(),
                                  Dialogs::Icon::Warning);
     List2Fuellen();
     emit estimatesChanged();
@@ -519,7 +503,7 @@ ListSnapshot CompanyTab::snapshot() const {
                        {QStringLiteral("Kostengruppe"), m_costGroup->text()},
                        {QStringLiteral("Summe ") + kArchitectFrame, m_architectSum->text()},
                        {QStringLiteral("Summe ") + kOrderFrame, m_orderSum->text()},
-                       {QStringLiteral("Sitz"), CompanySeat::lookUp(m_context.db, company())}};
+                       {QStringLiteral("Sitz"), CompanySeat::lookUp(m_context.ledger, company())}};
     return snapshot;
 }
 

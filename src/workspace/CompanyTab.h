@@ -15,7 +15,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QStringListModel;
+class CompanyPicker;
 class FittedColumns;
 class ReportListView;
 struct WorkspaceContext;
@@ -98,8 +98,7 @@ private:
     bool amountToStore(const AmountField& field, std::optional<Money>& amount);
 
     WorkspaceContext& m_context;
-    QComboBox* m_company = nullptr;
-    QStringListModel* m_names = nullptr;
+    CompanyPicker* m_company = nullptr;
     QCheckBox* m_all = nullptr;
     QLineEdit* m_trade = nullptr;
     QLineEdit* m_costGroup = nullptr;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AsLoaded.h"
+
 #include <optional>
 #include <QString>
 
@@ -8,7 +10,7 @@
 class CorrectionTexts {
 public:
     // The booking corrected as the file holds it now.
-    enum class Original { Unchanged, Changed, Gone };
+    using Original = AsLoaded::State;
 
     // The banner over "Buchen"; number: the booking's running number as shown.
     static QString banner(Original original, const QString& number);

@@ -1,10 +1,8 @@
 #include "CostReport.h"
 
-#include "BudgetRepository.h"
 #include "DayNumber.h"
-#include "EstimateRepository.h"
 #include "GermanCollator.h"
-#include "PatternMatcher.h"
+#include "SameName.h"
 
 #include <algorithm>
 #include <numeric>
@@ -77,16 +75,16 @@ bool CostReport::isMainOrder(const QString& orderKind) {
     return orderKind.startsWith(kMainOrderKind, Qt::CaseSensitive);
 }
 
-CostReport CostReport::compute(const QList<BookingRepository::CompanySum>& companies,
+CostReport CostReport::compute(const QList<ProjectLedger::CompanySum>& companies,
                                const QList<EstimateRow>& estimateRows, const std::optional<Money>& budget,
                                const QHash<int, Money>& byInstructionDay) {
     std::vector<Group> groups;
     groups.reserve(size_t(companies.size()));
     QHash<QString, int> byFoldedName;
     byFoldedName.reserve(companies.size());
-    for (const BookingRepository::CompanySum& company : companies) {
+    for (const ProjectLedger::CompanySum& company : companies) {
         Group& group = groups.emplace_back();
-        group.foldedName = PatternMatcher::fold(company.company);
+        group.foldedName = SameName::fold(company.company);
         Line& line = group.line;
         line.company = company.company;
         line.trade = company.trade;
@@ -96,7 +94,7 @@ CostReport CostReport::compute(const QList<BookingRepository::CompanySum>& compa
         byFoldedName.insert(group.foldedName, int(groups.size()) - 1);
     }
     for (const EstimateRow& row : estimateRows) {
-        if (const int found = byFoldedName.value(PatternMatcher::fold(row.company), -1); found >= 0)
+        if (const int found = byFoldedName.value(SameName::fold(row.company), -1); found >= 0)
             addEstimate(groups[size_t(found)], row);
     }
     sortByName(groups);
@@ -130,19 +128,9 @@ CostReport CostReport::compute(const QList<BookingRepository::CompanySum>& compa
     return report;
 }
 
-CostReport CostReport::read(Database& db, const QString& projectId, std::optional<qint64> leftOutBookingId,
-                            std::optional<qint64> leftOutEstimateRowId, bool* ok) {
-    bool bookingsRead = true;
-    bool estimatesRead = true;
-    bool budgetRead = true;
-    QHash<int, Money> byDay;
-    const QList<BookingRepository::CompanySum> companies =
-        BookingRepository(db).sumsByCompany(projectId, leftOutBookingId, &bookingsRead, &byDay);
-    const std::optional<Money> budget = BudgetRepository(db).find(projectId.toLongLong(), &budgetRead);
-    QList<EstimateRow> estimateRows = EstimateRepository(db).forProject(projectId, &estimatesRead);
-    if (leftOutEstimateRowId)
-        estimateRows.removeIf([&](const EstimateRow& row) { return row.rowId == *leftOutEstimateRowId; });
-    if (ok)
-        *ok = bookingsRead && estimatesRead && budgetRead;
-    return compute(companies, estimateRows, budget, byDay);
+CostReport CostReport::read(const ProjectLedger& ledger, const QString& projectId,
+                            std::optional<qint64> leftOutBookingId, std::optional<qint64> leftOutEstimateRowId,
+                            bool* ok) {
+    const ProjectLedger::CostInput input = ledger.costInput(projectId, leftOutBookingId, leftOutEstimateRowId, ok);
+    return compute(input.companies, input.estimateRows, input.budget, input.byInstructionDay);
 }

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "BookingRepository.h"
 #include "BudgetFigures.h"
 #include "EstimateRow.h"
 #include "Money.h"
+#include "ProjectLedger.h"
 
 #include <optional>
 #include <QDate>
@@ -12,7 +12,6 @@
 #include <QMap>
 #include <QString>
 
-class Database;
 
 // The cost report of one project: for every company paid in the project, the architect's calculation,
 // the main order, the supplements, the determined cost, the payments and their deviation from the
@@ -56,15 +55,16 @@ public:
 
     // The companies' bookings added up and the estimate rows in NID order, both of one project.
     // budget: the project's; byInstructionDay: the same bookings added up per instruction day.
-    static CostReport compute(const QList<BookingRepository::CompanySum>& companies,
+    static CostReport compute(const QList<ProjectLedger::CompanySum>& companies,
                               const QList<EstimateRow>& estimateRows,
                               const std::optional<Money>& budget = std::nullopt,
                               const QHash<int, Money>& byInstructionDay = {});
     // Reads the project's bookings and its estimate rows once each, leaving out the booking and the
     // estimate row that wait taken back. False when the file could not be read; the report then holds
     // what was read.
-    static CostReport read(Database& db, const QString& projectId, std::optional<qint64> leftOutBookingId,
-                           std::optional<qint64> leftOutEstimateRowId, bool* ok = nullptr);
+    static CostReport read(const ProjectLedger& ledger, const QString& projectId,
+                           std::optional<qint64> leftOutBookingId, std::optional<qint64> leftOutEstimateRowId,
+                           bool* ok = nullptr);
     // A main-order row, as "Auftrag vom": the kind's first seven characters are "Auftrag", in this case.
     static bool isMainOrder(const QString& orderKind);
 

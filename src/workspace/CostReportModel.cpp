@@ -1,5 +1,6 @@
 #include "CostReportModel.h"
 
+#include "RunningNumberText.h"
 #include "BookingListModel.h"
 
 #include <QColor>
@@ -43,7 +44,7 @@ void CostReportModel::setReport(const CostReport& report) {
         Row& row = rows.emplaceBack();
         row.id = line.lastBookingId;
         row.texts.reserve(kColumnCount);
-        row.texts << BookingListModel::runningNumberText(++number) << line.company << line.trade
+        row.texts << RunningNumberText::of(++number) << line.company << line.trade
                   << line.costGroup << shownOrBlank(line.calculationShown, line.calculation)
                   << shownOrBlank(line.awardShown, line.award)
                   << shownOrBlank(line.supplementsShown, line.supplements) << line.determinedCost().toGerman()

@@ -1,7 +1,6 @@
 #include "CostReportTab.h"
 
 #include "CostReportModel.h"
-#include "Database.h"
 #include "Dialogs.h"
 #include "FittedColumns.h"
 #include "ReportListView.h"
@@ -31,11 +30,11 @@ CostReportTab::CostReportTab(WorkspaceContext& context, QWidget* parent)
 
 bool CostReportTab::KostenberichtEinlesen() {
     bool ok = true;
-    CostReport report = CostReport::read(m_context.db, m_context.projectId, m_context.waitingBookingId,
+    CostReport report = CostReport::read(m_context.ledger, m_context.projectId, m_context.waitingBookingId,
                                          m_context.waitingEstimateRowId, &ok);
     m_list->setOutdated(!ok);
     if (!ok) {
-        m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.db.lastError(),
+        m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.ledger.failureText(),
                                  Dialogs::Icon::Warning);
         return false;
     }

@@ -1,13 +1,12 @@
 #include "EntryTab.h"
 
+#include "RunningNumberText.h"
 #include "AmountField.h"
-#include "BookingListModel.h"
-#include "BookingRepository.h"
+#include "BookingOperation.h"
 #include "BookingWarnings.h"
-#include "CompanyRepository.h"
+#include "CompanyPicker.h"
 #include "CompanySeat.h"
 #include "CorrectionTexts.h"
-#include "Database.h"
 #include "DateField.h"
 #include "DayNumber.h"
 #include "Dialogs.h"
@@ -27,7 +26,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStringListModel>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -36,11 +34,6 @@ const QString kBookingCancelled = QStringLiteral("Buchung abgebrochen");
 // Street, telephone and fax, mobile, e-mail, contact person.
 constexpr int kContactLines = 5;
 
-QLabel* labelFor(QWidget* field, const QString& caption, QWidget* parent) {
-    auto* label = new QLabel(caption, parent);
-    label->setBuddy(field);
-    return label;
-}
 } // namespace
 
 QStringList EntryTab::paymentKinds() {
@@ -102,11 +95,7 @@ QWidget* EntryTab::buildCompanyBox() {
     m_search = new QLineEdit(box);
     m_search->setObjectName(QStringLiteral("txtSuchen"));
     m_search->setToolTip(QStringLiteral("Suchtext eingeben für Firma, Gewerk, Kostengruppe, PLZ, Ort"));
-    m_companyNames = new QStringListModel(this);
-    m_company = new QComboBox(box);
-    m_company->setObjectName(QStringLiteral("cboFirma"));
-    m_company->setModel(m_companyNames);
-    m_company->setMinimumContentsLength(30);
+    m_company = new CompanyPicker(QStringLiteral("cboFirma"), box);
     m_count = new QLabel(box);
     m_count->setObjectName(QStringLiteral("lblAnzahlFirmen"));
 
@@ -134,16 +123,16 @@ QWidget* EntryTab::buildCompanyBox() {
         shown->setReadOnly(true);
 
     auto* grid = new QGridLayout(box);
-    grid->addWidget(labelFor(m_company, QStringLiteral("&Firma:"), box), 0, 0);
+    grid->addWidget(CompanyPicker::labelFor(m_company, QStringLiteral("&Firma:"), box), 0, 0);
     grid->addWidget(m_company, 0, 1);
-    grid->addWidget(labelFor(m_search, QStringLiteral("&Suchen"), box), 0, 2);
+    grid->addWidget(CompanyPicker::labelFor(m_search, QStringLiteral("&Suchen"), box), 0, 2);
     grid->addWidget(m_search, 0, 3);
     grid->addWidget(m_count, 1, 1);
     grid->addWidget(m_seat, 2, 1, 1, 3);
     grid->addWidget(m_contact, 3, 1, 1, 3);
-    grid->addWidget(labelFor(m_trade, QStringLiteral("Gewerk:"), box), 4, 0);
+    grid->addWidget(CompanyPicker::labelFor(m_trade, QStringLiteral("Gewerk:"), box), 4, 0);
     grid->addWidget(m_trade, 4, 1);
-    grid->addWidget(labelFor(m_costGroup, QStringLiteral("Kostengruppe:"), box), 5, 0);
+    grid->addWidget(CompanyPicker::labelFor(m_costGroup, QStringLiteral("Kostengruppe:"), box), 5, 0);
     grid->addWidget(m_costGroup, 5, 1);
     grid->setColumnStretch(1, 2);
     grid->setColumnStretch(3, 1);
@@ -183,22 +172,22 @@ QWidget* EntryTab::buildBookingBox() {
     m_cancelCorrection->hide();
 
     auto* grid = new QGridLayout(box);
-    grid->addWidget(labelFor(m_instructedOn, QStringLiteral("&Tag der Anweisung"), box), 0, 0);
+    grid->addWidget(CompanyPicker::labelFor(m_instructedOn, QStringLiteral("&Tag der Anweisung"), box), 0, 0);
     grid->addWidget(m_instructedOn, 0, 1);
-    grid->addWidget(labelFor(m_invoiceDate, QStringLiteral("&Rechnung vom"), box), 0, 2);
+    grid->addWidget(CompanyPicker::labelFor(m_invoiceDate, QStringLiteral("&Rechnung vom"), box), 0, 2);
     grid->addWidget(m_invoiceDate, 0, 3);
     grid->addWidget(m_instructedOn->notice(), 1, 1);
     grid->addWidget(m_invoiceDate->notice(), 1, 3);
-    grid->addWidget(labelFor(m_invoiceNumber, QStringLiteral("Beleg&Nr.: RechnungsNr.:"), box), 2, 0);
+    grid->addWidget(CompanyPicker::labelFor(m_invoiceNumber, QStringLiteral("Beleg&Nr.: RechnungsNr.:"), box), 2, 0);
     grid->addWidget(m_invoiceNumber, 2, 1);
-    grid->addWidget(labelFor(m_paymentKind, QStringLiteral("&Zahlungsart"), box), 2, 2);
+    grid->addWidget(CompanyPicker::labelFor(m_paymentKind, QStringLiteral("&Zahlungsart"), box), 2, 2);
     grid->addWidget(m_paymentKind, 2, 3);
-    grid->addWidget(labelFor(m_amount, QStringLiteral("&Angewiesener Betrag"), box), 3, 0);
+    grid->addWidget(CompanyPicker::labelFor(m_amount, QStringLiteral("&Angewiesener Betrag"), box), 3, 0);
     auto* amountRow = new QHBoxLayout;
     amountRow->addWidget(m_amount);
     amountRow->addWidget(new QLabel(QStringLiteral("Euro"), box));
     grid->addLayout(amountRow, 3, 1);
-    grid->addWidget(labelFor(m_remarks, QStringLiteral("B&emerkungen"), box), 4, 0);
+    grid->addWidget(CompanyPicker::labelFor(m_remarks, QStringLiteral("B&emerkungen"), box), 4, 0);
     grid->addWidget(m_remarks, 4, 1, 1, 3);
     grid->addWidget(m_waitingNotice, 5, 0, 1, 3);
     auto* bookRow = new QHBoxLayout;
@@ -219,12 +208,11 @@ QWidget* EntryTab::buildBookingBox() {
 }
 
 void EntryTab::setCompanies(const QStringList& names) {
-    m_companyNames->setStringList(names);
-    m_company->setCurrentIndex(names.isEmpty() ? -1 : 0);
+    m_company->setNames(names, names.isEmpty() ? -1 : 0);
 }
 
 QStringList EntryTab::companies() const {
-    return m_companyNames->stringList();
+    return m_company->names();
 }
 
 QString EntryTab::company() const {
@@ -233,7 +221,7 @@ QString EntryTab::company() const {
 
 void EntryTab::fillCompanies() {
     bool ok = true;
-    const QList<Company> all = CompanyRepository(m_context.db).byName(&ok);
+    const QList<Company> all = m_context.ledger.companies(&ok);
     QStringList names{QString()};
     names.reserve(all.size() + 1);
     for (const Company& company : all)
@@ -242,15 +230,15 @@ void EntryTab::fillCompanies() {
     setCompanies(names);
     clearDetails();
     if (!ok)
-        m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.db.lastError(),
+        m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.ledger.failureText(),
                                  Dialogs::Icon::Warning);
 }
 
 void EntryTab::search(const QString& text) {
     bool ok = true;
-    const QList<Company> found = CompanyRepository(m_context.db).searchByName(text, &ok);
+    const QList<Company> found = m_context.ledger.companiesFound(text, &ok);
     if (!ok) {
-        m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.db.lastError(),
+        m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.ledger.failureText(),
                                  Dialogs::Icon::Warning);
         return;
     }
@@ -273,10 +261,8 @@ void EntryTab::search(const QString& text) {
 }
 
 bool EntryTab::chooseCompany(const QString& name) {
-    const int index = m_company->findText(name, Qt::MatchFixedString | Qt::MatchCaseSensitive);
-    if (index < 0)
+    if (!m_company->choose(name))
         return false;
-    m_company->setCurrentIndex(index);
     showCompany(name);
     return true;
 }
@@ -292,7 +278,7 @@ void EntryTab::showCompany(const QString& name) {
         return;
     }
     bool ok = true;
-    const std::optional<Company> company = CompanyRepository(m_context.db).findByName(name, &ok);
+    const std::optional<Company> company = m_context.ledger.company(name, &ok);
     if (!company)
         return;
     m_trade->setText(company->trade);
@@ -346,27 +332,24 @@ bool EntryTab::book() {
     booking.paymentKind = kind;
     booking.remarks = m_remarks->text();
     booking.amount = amount;
-    if (!BookingWarnings(m_context).confirm(this, booking))
+    if (!BookingWarnings(m_context).confirm(this, booking, m_invoices->askedInvoiceNumber()))
         return false;
-    BookingRepository bookings(m_context.db);
-    bool originalGone = false;
+    BookingOperation bookings(m_context.session);
     const bool checkCompany = booking.company != m_companyOutsideRegister;
+    const std::optional<AsLoaded> replacing =
+        m_context.waitingBookingId ? std::optional<AsLoaded>(m_context.waitingBooking) : std::nullopt;
     // The e-invoice read for this entry is stored with the booking, in its transaction.
-    const auto withInvoice = [this, company = booking.company](qint64 id) {
-        return m_invoices->storeWith(id, company);
-    };
-    bool saved = bookings.book(booking, m_context.waitingBookingId, &originalGone,
-                               m_context.waitingBookingStamp, checkCompany, withInvoice);
-    if (!saved && m_context.db.lastFailure() == Database::Failure::Changed) {
+    Outcome outcome = bookings.book(booking, replacing, checkCompany, m_invoices->original());
+    if (outcome.kind() == Outcome::Kind::Changed) {
         if (OriginalGoneQuestion::loadCurrent(m_context.dialogs, this, OriginalGoneQuestion::Kind::Booking))
             reloadWaitingBooking();
         else
             showCorrection(Original::Changed);
         return false;
     }
-    if (!saved && m_context.db.lastFailure() == Database::Failure::NameGone) {
+    if (outcome.kind() == Outcome::Kind::NameGone) {
         m_context.dialogs.inform(this, QStringLiteral("Buchung nicht gespeichert"),
-                                 m_context.db.lastReason() +
+                                 outcome.text() +
                                      QStringLiteral("\nBitte wählen Sie die Firma neu; Ihre übrigen Eingaben "
                                                     "bleiben erhalten."),
                                  Dialogs::Icon::Warning);
@@ -376,15 +359,15 @@ bool EntryTab::book() {
             search(m_search->text());
         return false;
     }
-    if (!saved && originalGone &&
+    if (outcome.kind() == Outcome::Kind::Gone &&
         OriginalGoneQuestion::bookAsNew(m_context.dialogs, this, OriginalGoneQuestion::Kind::Booking))
-        saved = bookings.book(booking, std::nullopt, &originalGone, QString(), checkCompany, withInvoice);
-    if (!saved && originalGone) {
+        outcome = bookings.book(booking, std::nullopt, checkCompany, m_invoices->original());
+    if (outcome.kind() == Outcome::Kind::Gone) {
         showOriginalGone();
         return false;
     }
-    if (!saved) {
-        NotSavedNotice::show(m_context, this);
+    if (!outcome.ok()) {
+        NotSavedNotice::show(m_context.dialogs, this, outcome);
         return false;
     }
     endCorrection();
@@ -405,28 +388,21 @@ void EntryTab::clearEntry() {
 void EntryTab::reloadWaitingBooking() {
     if (!m_context.waitingBookingId)
         return;
-    const qint64 id = *m_context.waitingBookingId;
-    const std::optional<QString> stamp =
-        m_context.db.rowStamp(QStringLiteral("tblBuchung"), QStringLiteral("ID"), id);
-    bool ok = true;
-    const std::optional<Booking> current = BookingRepository(m_context.db).find(id, &ok);
-    if (stamp && current)
-        takeBack(*current, *stamp);
+    if (const std::optional<BookingOperation::TakenBack> current =
+            BookingOperation(m_context.session).takeBack(*m_context.waitingBookingId))
+        takeBack(current->booking, current->loaded);
 }
 
-void EntryTab::takeBack(const Booking& booking, const QString& stamp) {
+void EntryTab::takeBack(const Booking& booking, const AsLoaded& loaded) {
     m_context.waitingBookingId = booking.id;
-    m_context.waitingBookingStamp = stamp;
+    m_context.waitingBooking = loaded;
     m_companyOutsideRegister.clear();
     if (!chooseCompany(booking.company)) {
         m_search->clear();
         if (!chooseCompany(booking.company)) {
             // A company no longer in the register: its booking keeps its own trade and cost group.
             m_companyOutsideRegister = booking.company;
-            m_company->setCurrentIndex(-1);
-            m_companyNames->insertRows(0, 1);
-            m_companyNames->setData(m_companyNames->index(0), booking.company);
-            m_company->setCurrentIndex(0);
+            m_company->chooseUnlisted(booking.company);
             clearDetails();
             m_trade->setText(booking.trade);
             m_costGroup->setText(booking.costGroup);
@@ -438,14 +414,14 @@ void EntryTab::takeBack(const Booking& booking, const QString& stamp) {
     m_paymentKind->setCurrentText(booking.paymentKind);
     m_amount->setText(booking.amount ? booking.amount->toGerman() : QString());
     m_remarks->setText(booking.remarks);
-    m_correctedNumber = BookingListModel::runningNumberText(booking.runningNumber);
+    m_correctedNumber = RunningNumberText::of(booking.runningNumber);
     m_originalGone = false;
     showCorrection(Original::Unchanged);
 }
 
 void EntryTab::endCorrection() {
     m_context.waitingBookingId.reset();
-    m_context.waitingBookingStamp.clear();
+    m_context.waitingBooking = AsLoaded();
     m_companyOutsideRegister.clear();
     m_originalGone = false;
     m_correctedNumber.clear();
@@ -474,14 +450,7 @@ void EntryTab::cancelCorrection() {
 std::optional<EntryTab::Original> EntryTab::waitingOriginal() const {
     if (m_originalGone || !m_context.waitingBookingId)
         return Original::Gone;
-    const std::optional<QString> stamp = m_context.db.rowStamp(
-        QStringLiteral("tblBuchung"), QStringLiteral("ID"), *m_context.waitingBookingId);
-    if (!stamp)
-        return std::nullopt;
-    if (stamp->isNull())
-        return Original::Gone;
-    return m_context.db.stillAsLoaded(*stamp, m_context.waitingBookingStamp) ? Original::Unchanged
-                                                                             : Original::Changed;
+    return BookingOperation(m_context.session).state(m_context.waitingBooking);
 }
 
 void EntryTab::showCorrection(Original original) {
@@ -501,7 +470,7 @@ void EntryTab::showOriginalGone() {
     // The booking corrected no longer exists: what is typed is a new entry now, which the clerk may
     // book as new or cancel.
     m_context.waitingBookingId.reset();
-    m_context.waitingBookingStamp.clear();
+    m_context.waitingBooking = AsLoaded();
     m_originalGone = true;
     showCorrection(Original::Gone);
     emit correctionEnded();

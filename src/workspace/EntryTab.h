@@ -10,13 +10,13 @@
 #include <QWidget>
 
 class AmountField;
+class CompanyPicker;
 class DateField;
 class InvoiceView;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QStringListModel;
 struct WorkspaceContext;
 
 // The workspace's tab "Eingabe": the company picker with its search and the company's details, and the
@@ -41,8 +41,8 @@ public:
     // "&Buchen". True when the entry was booked.
     bool book();
     // Puts a booking into the entry fields, where it waits for its correction to be booked.
-    // stamp: the booking as stored when it was read (Database::rowStamp).
-    void takeBack(const Booking& booking, const QString& stamp);
+    // loaded: the booking as stored when it was taken back.
+    void takeBack(const Booking& booking, const AsLoaded& loaded);
     bool hasWaitingBooking() const;
     // A correction is shown: of a booking waiting, or of one that another workstation removed meanwhile.
     bool isCorrecting() const;
@@ -103,8 +103,7 @@ private:
 
     WorkspaceContext& m_context;
     QLineEdit* m_search = nullptr;
-    QComboBox* m_company = nullptr;
-    QStringListModel* m_companyNames = nullptr;
+    CompanyPicker* m_company = nullptr;
     QLabel* m_count = nullptr;
     QLabel* m_seat = nullptr;
     QLabel* m_contact = nullptr;

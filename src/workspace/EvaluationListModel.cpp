@@ -1,5 +1,6 @@
 #include "EvaluationListModel.h"
 
+#include "RunningNumberText.h"
 #include "BookingListModel.h"
 #include "DayNumber.h"
 
@@ -55,7 +56,7 @@ void EvaluationListModel::setBookings(const QList<Booking>& bookings) {
         Row& row = rows.emplaceBack();
         row.id = booking.id;
         row.texts.reserve(kColumnCount);
-        row.texts << BookingListModel::runningNumberText(booking.runningNumber) << booking.company
+        row.texts << RunningNumberText::of(booking.runningNumber) << booking.company
                   << booking.trade << DayNumber::format(booking.instructedOn)
                   << DayNumber::format(booking.invoiceDate) << booking.paymentKind << booking.costGroup
                   << (booking.amount ? booking.amount->toGerman() : QString()) << QString()

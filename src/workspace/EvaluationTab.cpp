@@ -1,7 +1,7 @@
 #include "EvaluationTab.h"
 
 #include "CompanySeat.h"
-#include "Database.h"
+#include "DayNumber.h"
 #include "Dialogs.h"
 #include "EvaluationListModel.h"
 #include "FittedColumns.h"
@@ -183,32 +183,36 @@ bool EvaluationTab::hasFilter() const {
 
 bool EvaluationTab::AusWertung() {
     EvaluationResult result;
+    bool ok = true;
+    const ProjectLedger& ledger = m_context.ledger;
+    const QString& project = m_context.projectId;
     if (hasFilter()) {
+        QList<Booking> bookings;
         switch (filter()) {
         case Filter::Company:
-            result = EvaluationResult::withValue(m_context.db, m_context.projectId,
-                                                 BookingRepository::Field::Company, m_company->currentText(),
-                                                 m_context.waitingBookingId);
+            bookings = ledger.bookingsWith(project, ProjectLedger::Field::Company, m_company->currentText(), &ok);
             break;
         case Filter::Trade:
-            result = EvaluationResult::withValue(m_context.db, m_context.projectId,
-                                                 BookingRepository::Field::Trade, m_trade->currentText(),
-                                                 m_context.waitingBookingId);
+            bookings = ledger.bookingsWith(project, ProjectLedger::Field::Trade, m_trade->currentText(), &ok);
             break;
         case Filter::CostGroup:
-            result = EvaluationResult::withValue(m_context.db, m_context.projectId,
-                                                 BookingRepository::Field::CostGroup,
-                                                 m_costGroup->currentText(), m_context.waitingBookingId);
+            bookings =
+                ledger.bookingsWith(project, ProjectLedger::Field::CostGroup, m_costGroup->currentText(), &ok);
             break;
-        case Filter::Year:
-            result = EvaluationResult::inYear(m_context.db, m_context.projectId, m_year->date().year(),
-                                              m_context.waitingBookingId);
+        case Filter::Year: {
+            // The calendar year, from 1 January to 31 December.
+            const int year = m_year->date().year();
+            bookings = ledger.bookingsInstructedOnDays(project, DayNumber::fromDate(QDate(year, 1, 1)),
+                                                       DayNumber::fromDate(QDate(year, 12, 31)), &ok);
             break;
         }
+        }
+        result = EvaluationResult::of(std::move(bookings), m_context.waitingBookingId);
+        result.ok = ok;
     }
     m_list->setOutdated(!result.ok);
     if (!result.ok) {
-        m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.db.lastError(),
+        m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.ledger.failureText(),
                                  Dialogs::Icon::Warning);
         return false;
     }
@@ -277,7 +281,7 @@ ListSnapshot EvaluationTab::snapshot() const {
     case Filter::Company:
         snapshot.values.append({m_byCompany->text(), m_company->currentText()});
         snapshot.values.append(
-            {QStringLiteral("Sitz"), CompanySeat::lookUp(m_context.db, m_company->currentText())});
+            {QStringLiteral("Sitz"), CompanySeat::lookUp(m_context.ledger, m_company->currentText())});
         break;
     case Filter::Trade:
         snapshot.values.append({m_byTrade->text(), m_trade->currentText()});

@@ -1,14 +1,12 @@
 #include "InvoiceIntake.h"
 
+#include "RunningNumberText.h"
 #include "BookingListModel.h"
-#include "BookingRepository.h"
-#include "CompanyRepository.h"
-#include "Database.h"
+#include "BookingChecks.h"
 #include "DayNumber.h"
 #include "Dialogs.h"
-#include "InvoiceFileRepository.h"
+#include "InvoiceCompany.h"
 #include "InvoiceReader.h"
-#include "NameEntryRepository.h"
 #include "WorkspaceContext.h"
 
 #include <QFile>
@@ -20,7 +18,7 @@ const QString kTitle = QStringLiteral("E-Rechnung einlesen");
 
 QString bookingWords(const Booking& booking) {
     return QStringLiteral("LfdNr. %1 vom %2 über %3 Euro")
-        .arg(BookingListModel::runningNumberText(booking.runningNumber),
+        .arg(RunningNumberText::of(booking.runningNumber),
              DayNumber::format(booking.instructedOn),
              booking.amount ? booking.amount->toGerman() : QString());
 }
@@ -48,34 +46,31 @@ std::optional<InvoiceIntake::Opened> InvoiceIntake::open(const QString& path, QW
 }
 
 std::optional<Company> InvoiceIntake::matchingCompany(const Invoice& invoice) const {
-    CompanyRepository companies(m_context.db);
+    const ProjectLedger& ledger = m_context.ledger;
     if (!invoice.seller.vatNumber.isEmpty()) {
-        if (const std::optional<qint64> id =
-                InvoiceFileRepository(m_context.db).companyWithVatNumber(invoice.seller.vatNumber)) {
-            if (std::optional<Company> company = companies.find(*id))
+        if (const std::optional<qint64> id = ledger.companyWithVatNumber(invoice.seller.vatNumber)) {
+            if (std::optional<Company> company = ledger.company(*id))
                 return company;
         }
     }
     if (invoice.seller.name.isEmpty())
         return std::nullopt;
-    return companies.findByName(invoice.seller.name);
+    return ledger.company(invoice.seller.name);
 }
 
 QString InvoiceIntake::duplicateWarning(const Opened& opened, const QString& company) const {
     QStringList found;
     if (!company.isEmpty() && !opened.invoice.number.isEmpty()) {
         const QList<Booking> bookings =
-            BookingRepository(m_context.db)
-                .withValue(m_context.projectId, BookingRepository::Field::Company, company);
+            m_context.ledger.bookingsWith(m_context.projectId, ProjectLedger::Field::Company, company);
         for (const Booking& booking : bookings)
-            if (booking.invoiceNumber.trimmed() == opened.invoice.number)
+            if (BookingChecks::sameInvoiceNumber(opened.invoice.number, booking.invoiceNumber))
                 found.append(QStringLiteral("Die Rechnungsnummer %1 ist für %2 schon gebucht: %3.")
                                  .arg(opened.invoice.number, company, bookingWords(booking)));
     }
-    InvoiceFileRepository files(m_context.db);
-    if (const auto stored = files.withChecksum(InvoiceFileRepository::checksumOf(opened.bytes))) {
+    if (const auto stored = m_context.ledger.invoiceFileLike(opened.bytes)) {
         const std::optional<Booking> booking =
-            stored->bookingId ? BookingRepository(m_context.db).find(*stored->bookingId) : std::nullopt;
+            stored->bookingId ? m_context.ledger.booking(*stored->bookingId) : std::nullopt;
         found.append(
             booking
                 ? QStringLiteral("Diese Datei ist schon mit einer Buchung gespeichert: %1 (%2, Projekt %3).")
@@ -107,8 +102,7 @@ QString InvoiceIntake::paymentKindFor(const Invoice& invoice, const QString& com
     int highest = 0;
     if (!company.isEmpty()) {
         for (const Booking& booking :
-             BookingRepository(m_context.db)
-                 .withValue(m_context.projectId, BookingRepository::Field::Company, company)) {
+             m_context.ledger.bookingsWith(m_context.projectId, ProjectLedger::Field::Company, company)) {
             const QRegularExpressionMatch match = instalment.match(booking.paymentKind);
             if (match.hasMatch())
                 highest = qMax(highest, match.captured(1).toInt());
@@ -147,10 +141,9 @@ std::optional<QString> InvoiceIntake::chooseCompany(const Invoice& invoice, QWid
     company.contact = seller.contact;
     company.trade = placing.at(0);
     company.costGroup = placing.value(1);
-    if (!CompanyRepository(m_context.db).add(company)) {
+    if (const Outcome created = InvoiceCompany(m_context.session).create(company); !created.ok()) {
         m_context.dialogs.inform(parent, kTitle,
-                                 QStringLiteral("Die Firma konnte nicht angelegt werden.\n") +
-                                     m_context.db.lastError(),
+                                 QStringLiteral("Die Firma konnte nicht angelegt werden.\n") + created.text(),
                                  Dialogs::Icon::Critical);
         return std::nullopt;
     }
@@ -160,16 +153,10 @@ std::optional<QString> InvoiceIntake::chooseCompany(const Invoice& invoice, QWid
 QStringList InvoiceIntake::chooseTradeAndCostGroup(const QString& company, QWidget* parent) {
     bool tradesRead = true;
     bool costGroupsRead = true;
-    QStringList trades;
-    for (const NameEntry& trade :
-         NameEntryRepository(m_context.db, NameEntryRepository::Table::Trades).byName(&tradesRead))
-        trades.append(trade.name);
-    QStringList costGroups{QString()};
-    for (const NameEntry& costGroup :
-         NameEntryRepository(m_context.db, NameEntryRepository::Table::CostGroups).byName(&costGroupsRead))
-        costGroups.append(costGroup.name);
+    QStringList trades = m_context.ledger.trades(&tradesRead);
+    const QStringList costGroups = QStringList{QString()} + m_context.ledger.costGroups(&costGroupsRead);
     if (!tradesRead || !costGroupsRead) {
-        m_context.dialogs.inform(parent, kTitle, m_context.db.lastError(), Dialogs::Icon::Warning);
+        m_context.dialogs.inform(parent, kTitle, m_context.ledger.failureText(), Dialogs::Icon::Warning);
         return {};
     }
     trades.removeAll(QString());
@@ -199,6 +186,7 @@ std::optional<InvoiceIntake::Entry> InvoiceIntake::prepare(const Opened& opened,
             Dialogs::Icon::Warning);
         return std::nullopt;
     }
+    m_askedInvoiceNumber.clear();
     const std::optional<Company> matched = matchingCompany(invoice);
     const QString duplicate = duplicateWarning(opened, matched ? matched->name : QString());
     if (!duplicate.isEmpty() &&
@@ -206,6 +194,7 @@ std::optional<InvoiceIntake::Entry> InvoiceIntake::prepare(const Opened& opened,
                               duplicate + QStringLiteral("\n\nDie Rechnung trotzdem übernehmen?"),
                               Dialogs::Icon::Warning, Dialogs::Answer::No) != Dialogs::Answer::Yes)
         return std::nullopt;
+    const QString askedInvoiceNumber = duplicate.isEmpty() ? QString() : invoice.number;
     std::optional<QString> company =
         matched ? std::optional<QString>(matched->name) : chooseCompany(invoice, parent);
     if (!company)
@@ -225,21 +214,13 @@ std::optional<InvoiceIntake::Entry> InvoiceIntake::prepare(const Opened& opened,
                 .arg(invoice.amountDue->toGerman(), invoice.amountDue->toMoney().toGerman()),
             Dialogs::Icon::Information);
     m_pending = opened;
+    m_original = BookingOperation::InvoiceOriginal{opened.fileName, opened.bytes, invoice.seller.vatNumber};
+    m_askedInvoiceNumber = askedInvoiceNumber;
     return entry;
 }
 
-bool InvoiceIntake::storeWith(qint64 bookingId, const QString& company) {
-    if (!m_pending)
-        return true;
-    InvoiceFileRepository files(m_context.db);
-    if (!files.add(bookingId, m_context.projectId, m_pending->fileName, m_pending->bytes))
-        return false;
-    const QString vatNumber = m_pending->invoice.seller.vatNumber;
-    if (vatNumber.isEmpty())
-        return true;
-    bool ok = true;
-    const std::optional<Company> found = CompanyRepository(m_context.db).findByName(company, &ok);
-    if (!ok)
-        return false;
-    return !found || files.rememberVatNumber(vatNumber, found->id);
+void InvoiceIntake::forget() {
+    m_pending.reset();
+    m_original.reset();
+    m_askedInvoiceNumber.clear();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BookingOperation.h"
 #include "Company.h"
 #include "Invoice.h"
 #include "InvoicePresentation.h"
@@ -15,7 +16,7 @@ struct WorkspaceContext;
 
 // Takes an e-invoice from its file to the entry fields and keeps its original with the booking: reads
 // it (a refusal is told in German), finds the company it is from, warns of an invoice booked before,
-// and proposes the entry; the original is written in the booking's own transaction.
+// and proposes the entry; the booking stores the original in its own transaction.
 class InvoiceIntake {
 public:
     // An invoice file read.
@@ -54,10 +55,12 @@ public:
 
     // The invoice waiting to be booked, or null.
     const Opened* pending() const { return m_pending ? &*m_pending : nullptr; }
-    void forget() { m_pending.reset(); }
-    // Within the booking's transaction: stores the waiting original with the booking and remembers the
-    // seller's VAT number for the company.
-    bool storeWith(qint64 bookingId, const QString& company);
+    void forget();
+    // The original of the invoice waiting, as the booking stores it; null when none waits.
+    const BookingOperation::InvoiceOriginal* original() const { return m_original ? &*m_original : nullptr; }
+    // The invoice number of the invoice waiting when the clerk was asked already whether it was booked
+    // before; empty otherwise.
+    QString askedInvoiceNumber() const { return m_askedInvoiceNumber; }
 
 private:
     QString duplicateWarning(const Opened& opened, const QString& company) const;
@@ -67,4 +70,6 @@ private:
 
     WorkspaceContext& m_context;
     std::optional<Opened> m_pending;
+    std::optional<BookingOperation::InvoiceOriginal> m_original;
+    QString m_askedInvoiceNumber;
 };

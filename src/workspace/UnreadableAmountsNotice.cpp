@@ -1,9 +1,8 @@
 #include "UnreadableAmountsNotice.h"
 
+#include "RunningNumberText.h"
 #include "BookingListModel.h"
-#include "BookingRepository.h"
 #include "Dialogs.h"
-#include "EstimateRepository.h"
 #include "WorkspaceContext.h"
 
 namespace {
@@ -30,9 +29,9 @@ void UnreadableAmountsNotice::check() {
     bool bookingsRead = true;
     bool estimatesRead = true;
     const QList<Booking> bookings =
-        BookingRepository(m_context.db).withUnreadableAmount(m_context.projectId, &bookingsRead);
+        m_context.ledger.bookingsWithUnreadableAmount(m_context.projectId, &bookingsRead);
     const QList<EstimateRow> estimates =
-        EstimateRepository(m_context.db).withUnreadableAmount(m_context.projectId, &estimatesRead);
+        m_context.ledger.estimateRowsWithUnreadableAmount(m_context.projectId, &estimatesRead);
     // A file that cannot be read is reported by the lists; the note stays as it was.
     if (!bookingsRead || !estimatesRead)
         return;
@@ -53,7 +52,7 @@ void UnreadableAmountsNotice::check() {
                       .arg(estimates.size());
     for (const Booking& booking : bookings)
         lines += QStringLiteral("LfdNr. %1  %2: %3")
-                     .arg(BookingListModel::runningNumberText(booking.runningNumber), booking.company,
+                     .arg(RunningNumberText::of(booking.runningNumber), booking.company,
                           quoted(booking.unreadableAmount));
     for (const EstimateRow& row : estimates) {
         const QString number = row.runningNumber ? QString::number(*row.runningNumber) : QString();

@@ -1,24 +1,21 @@
 #include "Workspace.h"
 
+#include "RunningNumberText.h"
 #include "BookingListModel.h"
 #include "BookingListTab.h"
-#include "BookingRepository.h"
+#include "BookingOperation.h"
 #include "ChangeWatch.h"
 #include "ChartsTab.h"
 #include "ColumnWidths.h"
-#include "CompanyRepository.h"
 #include "CompanyTab.h"
 #include "CostReportTab.h"
-#include "Database.h"
 #include "DayNumber.h"
 #include "Dialogs.h"
 #include "EntryTab.h"
 #include "EvaluationTab.h"
 #include "FollowedLists.h"
-#include "InvoiceFileRepository.h"
 #include "Session.h"
 #include "Settings.h"
-#include "Transaction.h"
 #include "Twips.h"
 #include "UnreadableAmountsNotice.h"
 #include "WindowPlacement.h"
@@ -116,9 +113,8 @@ Workspace::Workspace(Session& session, Dialogs& dialogs, Settings& settings, QWi
     : QWidget(parent, Qt::Window), m_dialogs(dialogs), m_settings(settings) {
     setObjectName(QStringLiteral("frmAusgabe"));
     setWindowTitle(QStringLiteral("Zelvora"));
-    m_db = &session.database();
-    m_context.reset(new WorkspaceContext{*m_db, dialogs, settings, QString(), QString(), std::nullopt,
-                                         std::nullopt, QString(), QString()});
+    m_context.reset(new WorkspaceContext{session, dialogs, settings, QString(), QString(), std::nullopt,
+                                         std::nullopt, AsLoaded(), AsLoaded()});
     buildUi();
     restoreSettings();
     m_entry->fillCompanies();
@@ -238,6 +234,7 @@ void Workspace::buildUi() {
     connect(m_company, &CompanyTab::estimatesChanged, this, [this] {
         EINLESEN();
         m_unreadable->check();
+        m_watch->caughtUp();
     });
     // The evaluation is refilled on every activation, whatever tab is shown: its count of the chosen
     // company's bookings belongs in the status bar only while the evaluation is the list in view.
@@ -464,10 +461,11 @@ void Workspace::combo7_3Einlesen() {
         return;
     bool ok = true;
     const QStringList companies =
-        BookingRepository(*m_db).distinctValues(BookingRepository::Field::Company, m_context->projectId, &ok);
+        m_context->ledger.distinctValues(ProjectLedger::Field::Company, m_context->projectId, &ok);
     // A file that cannot be read leaves the pickers as they were.
     if (!ok) {
-        m_dialogs.inform(this, QStringLiteral("Lesefehler"), m_db->lastError(), Dialogs::Icon::Warning);
+        m_dialogs.inform(this, QStringLiteral("Lesefehler"), m_context->ledger.failureText(),
+                         Dialogs::Icon::Warning);
         return;
     }
     m_evaluation->setCompanies(companies);
@@ -480,13 +478,12 @@ void Workspace::combo5_4Einlesen() {
         return;
     bool ok = true;
     bool costGroupsOk = true;
-    BookingRepository bookings(*m_db);
-    const QStringList trades =
-        bookings.distinctValues(BookingRepository::Field::Trade, m_context->projectId, &ok);
+    const ProjectLedger& ledger = m_context->ledger;
+    const QStringList trades = ledger.distinctValues(ProjectLedger::Field::Trade, m_context->projectId, &ok);
     const QStringList costGroups =
-        bookings.distinctValues(BookingRepository::Field::CostGroup, m_context->projectId, &costGroupsOk);
+        ledger.distinctValues(ProjectLedger::Field::CostGroup, m_context->projectId, &costGroupsOk);
     if (!ok || !costGroupsOk) {
-        m_dialogs.inform(this, QStringLiteral("Lesefehler"), m_db->lastError(), Dialogs::Icon::Warning);
+        m_dialogs.inform(this, QStringLiteral("Lesefehler"), ledger.failureText(), Dialogs::Icon::Warning);
         return;
     }
     m_evaluation->setTrades(trades);
@@ -499,7 +496,7 @@ void Workspace::allCompaniesToggled(bool all) {
         return;
     }
     bool ok = true;
-    const QList<Company> companies = CompanyRepository(*m_db).byName(&ok);
+    const QList<Company> companies = m_context->ledger.companies(&ok);
     QStringList names{QString()};
     for (const Company& company : companies)
         names.append(company.name);
@@ -514,21 +511,20 @@ void Workspace::afterBookingChange(const QString& company) {
     m_company->chooseCompany(company);
     m_evaluation->chooseCompany(company);
     m_evaluation->selectFilter(EvaluationTab::Filter::Company);
+    m_watch->caughtUp();
 }
 
 void Workspace::takeBack(qint64 bookingId) {
     if (!settleWaitingBooking())
         return;
-    // Read before the booking, so that a change in between is caught when the correction is booked.
-    const std::optional<QString> stamp =
-        m_db->rowStamp(QStringLiteral("tblBuchung"), QStringLiteral("ID"), bookingId);
-    bool ok = true;
-    const std::optional<Booking> booking = BookingRepository(*m_db).find(bookingId, &ok);
-    if (!booking || !stamp) {
+    const std::optional<BookingOperation::TakenBack> taken =
+        BookingOperation(m_context->session).takeBack(bookingId);
+    if (!taken) {
         EINLESEN();
         return;
     }
-    const QString number = BookingListModel::runningNumberText(booking->runningNumber);
+    const Booking* booking = &taken->booking;
+    const QString number = RunningNumberText::of(booking->runningNumber);
     const QString question =
         QStringLiteral("LfdNr. '") + number + QStringLiteral("'  -  '") + booking->company +
         QStringLiteral("' bearbeiten? ") + QLatin1Char('\n') +
@@ -537,34 +533,28 @@ void Workspace::takeBack(qint64 bookingId) {
     if (m_dialogs.ask(this, QStringLiteral("Buchung bearbeiten"), question, Dialogs::Icon::Question,
                       Dialogs::Answer::Yes) != Dialogs::Answer::Yes)
         return;
-    m_entry->takeBack(*booking, *stamp);
+    m_entry->takeBack(*booking, taken->loaded);
     m_tabs->setCurrentIndex(EntryTabIndex);
     afterBookingChange(booking->company);
 }
 
 void Workspace::remove(qint64 bookingId) {
     bool ok = true;
-    const std::optional<Booking> booking = BookingRepository(*m_db).find(bookingId, &ok);
+    const std::optional<Booking> booking = m_context->ledger.booking(bookingId, &ok);
     if (!booking) {
         EINLESEN();
         return;
     }
     const QString question = QStringLiteral("LfdNr. '") +
-                             BookingListModel::runningNumberText(booking->runningNumber) +
+                             RunningNumberText::of(booking->runningNumber) +
                              QStringLiteral("' löschen?          ");
     if (m_dialogs.ask(this, QStringLiteral("Buchung löschen"), question, Dialogs::Icon::Question,
                       Dialogs::Answer::No) != Dialogs::Answer::Yes)
         return;
     // An e-invoice stored with the booking is kept: the original stays in the database, detached
     // from the booking that no longer exists.
-    InvoiceFileRepository files(*m_db);
-    const bool withFile = files.forBooking(bookingId).has_value();
-    Transaction transaction(*m_db);
-    const bool removed = transaction.isActive() && BookingRepository(*m_db).remove(bookingId) &&
-                         (!withFile || files.detachFromBooking(bookingId)) && transaction.commit();
-    if (!removed)
-        m_dialogs.inform(this, QStringLiteral("Löschen nicht möglich"), m_db->lastError(),
-                         Dialogs::Icon::Warning);
+    if (const Outcome removed = BookingOperation(m_context->session).remove(bookingId); !removed.ok())
+        m_dialogs.inform(this, QStringLiteral("Löschen nicht möglich"), removed.text(), Dialogs::Icon::Warning);
     afterBookingChange(booking->company);
 }
 

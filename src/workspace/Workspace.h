@@ -13,7 +13,6 @@ class CostReportTab;
 class ChangeWatch;
 class Session;
 class FollowedLists;
-class Database;
 class Dialogs;
 class EntryTab;
 class EvaluationTab;
@@ -95,7 +94,6 @@ private:
 
     Dialogs& m_dialogs;
     Settings& m_settings;
-    Database* m_db = nullptr;
     // Tells of changes at other workstations; goes before the database.
     ChangeWatch* m_watch = nullptr;
     FollowedLists* m_lists = nullptr;

@@ -1,17 +1,20 @@
 #pragma once
 
+#include "AsLoaded.h"
+#include "ProjectLedger.h"
+
 #include <optional>
 #include <QString>
 
-class Database;
 class Dialogs;
+class Session;
 class Settings;
 
-// What every tab of the workspace works with: the open database, the project, the dialogs and the
-// settings, and the booking that waits, taken back, in the entry fields. A waiting booking stays in
-// the file until its correction is booked, and every list and sum leaves it out meanwhile.
+// What every tab of the workspace works with: the session, the project, the dialogs and the settings,
+// and the booking that waits, taken back, in the entry fields. A waiting booking stays in the file until
+// its correction is booked, and every list and sum leaves it out meanwhile.
 struct WorkspaceContext {
-    Database& db;
+    Session& session;
     Dialogs& dialogs;
     Settings& settings;
     QString projectId;
@@ -19,8 +22,10 @@ struct WorkspaceContext {
     std::optional<qint64> waitingBookingId;
     // Likewise the estimate row (its rowid) taken back on the company tab.
     std::optional<qint64> waitingEstimateRowId;
-    // The waiting booking and estimate row as they were stored when taken back (Database::rowStamp):
-    // each is replaced only when no other workstation changed it since.
-    QString waitingBookingStamp;
-    QString waitingEstimateStamp;
+    // The waiting booking and estimate row as they were stored when taken back: each is replaced only
+    // when no other workstation changed it since.
+    AsLoaded waitingBooking;
+    AsLoaded waitingEstimateRow;
+    // The project's readings.
+    ProjectLedger ledger{session};
 };

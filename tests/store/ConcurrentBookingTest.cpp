@@ -1,6 +1,8 @@
+#include "BookingOperation.h"
 #include "BookingRepository.h"
 #include "CompanyRepository.h"
 #include "NameCascade.h"
+#include "Session.h"
 #include "TestDatabase.h"
 
 #include <memory>
@@ -76,26 +78,24 @@ private slots:
     // gone and stores nothing, until its clerk books the entry as new.
     void twoWorkstationsCorrectTheSameBooking() {
         TestDatabase file;
-        const std::unique_ptr<Database> other = Database::open(file.path());
-        QVERIFY(other);
+        const std::unique_ptr<Session> here = Session::open(file.path());
+        const std::unique_ptr<Session> there = Session::open(file.path());
+        QVERIFY(here && there);
         Booking original;
         original.projectId = QStringLiteral("1");
         original.company = QStringLiteral("A");
         QVERIFY(BookingRepository(file.db()).book(original));
-        const QString here =
-            *file.db().rowStamp(QStringLiteral("tblBuchung"), QStringLiteral("ID"), original.id);
-        const QString there =
-            *other->rowStamp(QStringLiteral("tblBuchung"), QStringLiteral("ID"), original.id);
-        Booking first = original;
-        first.amount = Money::fromCents(100);
-        Booking second = original;
-        second.amount = Money::fromCents(200);
-        bool gone = false;
-        QVERIFY(BookingRepository(file.db()).book(first, original.id, &gone, here));
-        QVERIFY(!BookingRepository(*other).book(second, original.id, &gone, there) && gone);
+        const auto first = BookingOperation(*here).takeBack(original.id);
+        const auto second = BookingOperation(*there).takeBack(original.id);
+        QVERIFY(first && second);
+        Booking corrected = original;
+        corrected.amount = Money::fromCents(100);
+        QVERIFY(BookingOperation(*here).book(corrected, first->loaded).ok());
+        corrected.amount = Money::fromCents(200);
+        QCOMPARE(BookingOperation(*there).book(corrected, second->loaded).kind(), Outcome::Kind::Gone);
         QCOMPARE(file.scalar(QStringLiteral("SELECT COUNT(*) || ' ' || MAX(PID) FROM tblBuchung")),
                  QStringLiteral("1 1"));
-        QVERIFY(BookingRepository(*other).book(second));
+        QVERIFY(BookingOperation(*there).book(corrected).ok());
         QCOMPARE(file.scalar(QStringLiteral("SELECT COUNT(*) || ' ' || MAX(PID) FROM tblBuchung")),
                  QStringLiteral("2 2"));
     }

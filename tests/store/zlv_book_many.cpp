@@ -1,9 +1,9 @@
 // One workstation for the concurrency tests: books count bookings into project 1 of the database at
-// path through BookingRepository, as "&Buchen" does, and ends with 1 at the first booking refused. Given a
+// path through the booking operation, as "&Buchen" does, and ends with 1 at the first booking refused. Given a
 // company of the register, it books for that company until the booking is refused because the company
 // is no longer in the register, and prints how many it stored.
-#include "BookingRepository.h"
-#include "Database.h"
+#include "BookingOperation.h"
+#include "Session.h"
 
 #include <cstdio>
 #include <QCoreApplication>
@@ -17,12 +17,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     QString message;
-    const std::unique_ptr<Database> db = Database::open(arguments.at(1), nullptr, &message);
-    if (!db) {
+    const std::unique_ptr<Session> session = Session::open(arguments.at(1), &message);
+    if (!session) {
         std::fprintf(stderr, "%s\n", qPrintable(message));
         return 1;
     }
-    BookingRepository bookings(*db);
+    BookingOperation bookings(*session);
     const int count = arguments.at(2).toInt();
     const bool forCompany = arguments.size() == 4;
     for (int i = 1; i <= count; ++i) {
@@ -32,12 +32,12 @@ int main(int argc, char** argv) {
                               ? arguments.at(3)
                               : QStringLiteral("Arbeitsplatz %1").arg(QCoreApplication::applicationPid());
         booking.amount = Money::fromCents(i);
-        if (!bookings.book(booking, std::nullopt, nullptr, QString(), forCompany)) {
-            if (forCompany && db->lastFailure() == Database::Failure::NameGone) {
+        if (const Outcome booked = bookings.book(booking, std::nullopt, forCompany); !booked.ok()) {
+            if (forCompany && booked.kind() == Outcome::Kind::NameGone) {
                 std::printf("%d\n", i - 1);
                 return 0;
             }
-            std::fprintf(stderr, "booking %d: %s\n", i, qPrintable(db->lastError()));
+            std::fprintf(stderr, "booking %d: %s\n", i, qPrintable(booked.text()));
             return 1;
         }
         // A clerk's pace leaves room between the bookings for the other workstations' changes.

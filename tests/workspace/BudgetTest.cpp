@@ -1,4 +1,4 @@
-#include "BookingWarnings.h"
+#include "BookingChecks.h"
 #include "ChartSeries.h"
 #include "DayNumber.h"
 #include "PrintExportFixture.h"
@@ -182,8 +182,8 @@ private slots:
             paid += *row.amount;
         Booking booking = bookings(amount + '/' + invoice).first();
         QStringList texts;
-        for (const BookingWarnings::Warning& warning :
-             BookingWarnings::check(booking, rows, estimates, paid, Money::parseGerman(budget)))
+        for (const BookingChecks::Warning& warning :
+             BookingChecks::check(booking, rows, estimates, paid, Money::parseGerman(budget)))
             texts << warning.text;
         QTEST(texts.join('|'), "warnings");
     }

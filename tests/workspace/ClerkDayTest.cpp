@@ -189,6 +189,24 @@ private slots:
                  "|||");
     }
 
+    // An invoice booked before is asked about once, when it is taken again; booking it asks no more.
+    void invoiceBookedBeforeIsAskedOnce() {
+        Day day;
+        day.db.exec("INSERT INTO tblFirma (Name, GewerkID) VALUES ('Seller GmbH', 'Rohbau')");
+        day.open();
+        for (const qsizetype asked : {0, 1}) {
+            const qsizetype before = day.dialogs.shown.size();
+            if (asked)
+                day.dialogs.answers.enqueue(Dialogs::Answer::Yes);
+            takeInvoice(day, invoiceFrom("Seller GmbH"));
+            day.find<QComboBox>("cboZahlungsart")->setCurrentText("Rückhalt");
+            day.click("cmdBuchen");
+            // The file chosen, and the question whether it is booked already.
+            QCOMPARE(day.dialogs.shown.size() - before, 1 + asked);
+        }
+        QCOMPARE(day.db.scalar("SELECT COUNT(*) FROM tblBuchung"), "2");
+    }
+
     void deletingABookingKeepsItsInvoice() {
         Day day;
         day.db.exec("INSERT INTO tblFirma (Name, GewerkID) VALUES ('Seller GmbH', 'Rohbau')");

@@ -25,6 +25,7 @@ class EInvoiceTest : public QObject {
     const QString m_fixtures = QStringLiteral(ZLV_XRECHNUNG_FIXTURES);
     QTemporaryDir m_dir;
     std::unique_ptr<WorkspaceFixture> m_fx;
+    std::unique_ptr<Session> m_session;
     std::unique_ptr<WorkspaceContext> m_context;
 
     QByteArray fixture(const QString& name) {
@@ -118,9 +119,12 @@ private slots:
             QSKIP("qpdf is not installed");
     }
     void init() {
+        m_context.reset();
+        m_session.reset();
         m_fx = std::make_unique<WorkspaceFixture>();
-        m_context.reset(new WorkspaceContext{
-            m_fx->db.db(), m_fx->dialogs, *m_fx->settings, "1", "Schule", {}, {}, {}, {}});
+        m_session = Session::open(m_fx->db.path());
+        m_context.reset(
+            new WorkspaceContext{*m_session, m_fx->dialogs, *m_fx->settings, "1", "Schule", {}, {}, {}, {}});
     }
 
     void readsEveryTestInvoiceAlike_data() {

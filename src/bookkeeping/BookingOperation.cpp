@@ -1,0 +1,107 @@
+#include "BookingOperation.h"
+
+#include "BookingRepository.h"
+#include "CompanyRepository.h"
+#include "Database.h"
+#include "InvoiceFileRepository.h"
+#include "Session.h"
+#include "Transaction.h"
+
+Outcome BookingOperation::book(Booking& booking, const std::optional<AsLoaded>& replacing,
+                               bool companyInRegister, const InvoiceOriginal* invoice) {
+    Database& db = m_session.database();
+    BookingRepository bookings(db);
+    InvoiceFileRepository files(db);
+    Booking stored;
+    bool originalRefused = false;
+    bool nameGone = false;
+    const bool booked = db.retryOnceWhenBusy([&] {
+        stored = booking;
+        originalRefused = false;
+        nameGone = false;
+        Transaction transaction(db);
+        if (!transaction.isActive())
+            return false;
+        if (replacing && !replacing->m_stamp.isNull() && !bookings.stillAsLoaded(replacing->m_id, replacing->m_stamp)) {
+            originalRefused = true;
+            return false;
+        }
+        if (companyInRegister && !db.companyStillThere(booking.company)) {
+            nameGone = true;
+            return false;
+        }
+        if (replacing && !bookings.remove(replacing->m_id)) {
+            originalRefused = true;
+            return false;
+        }
+        if (!bookings.addNumbered(stored))
+            return false;
+        if (replacing && !files.moveToBooking(replacing->m_id, stored.id))
+            return false;
+        if (invoice && !storeInvoice(stored.id, stored, *invoice))
+            return false;
+        return transaction.commit([&] { return bookings.storedAs(stored.id, *stored.runningNumber); });
+    });
+    if (!booked) {
+        if (nameGone)
+            return Outcome::failed(Outcome::Kind::NameGone, db.lastReason());
+        const Outcome failure = Outcome::ofStore(db);
+        if (failure.kind() == Outcome::Kind::Gone && !originalRefused)
+            return Outcome::failed(Outcome::Kind::Other, failure.text());
+        return failure;
+    }
+    booking = stored;
+    m_session.wrote();
+    return Outcome::done(stored.id);
+}
+
+bool BookingOperation::storeInvoice(qint64 bookingId, const Booking& booking, const InvoiceOriginal& invoice) {
+    Database& db = m_session.database();
+    InvoiceFileRepository files(db);
+    if (!files.add(bookingId, booking.projectId, invoice.fileName, invoice.bytes))
+        return false;
+    if (invoice.sellerVatNumber.isEmpty())
+        return true;
+    bool ok = true;
+    const std::optional<Company> found = CompanyRepository(db).findByName(booking.company, &ok);
+    if (!ok)
+        return false;
+    return !found || files.rememberVatNumber(invoice.sellerVatNumber, found->id);
+}
+
+std::optional<BookingOperation::TakenBack> BookingOperation::takeBack(qint64 id, Outcome* failure) {
+    BookingRepository bookings(m_session.database());
+    const std::optional<QString> stamp = bookings.stamp(id);
+    bool ok = true;
+    const std::optional<Booking> booking = stamp && !stamp->isNull() ? bookings.find(id, &ok) : std::nullopt;
+    if (!booking || !stamp) {
+        if (failure)
+            *failure = !stamp || !ok ? Outcome::ofStore(m_session.database())
+                                     : Outcome::failed(Outcome::Kind::Gone, QString());
+        return std::nullopt;
+    }
+    return TakenBack{*booking, AsLoaded(id, *stamp)};
+}
+
+std::optional<AsLoaded::State> BookingOperation::state(const AsLoaded& loaded) {
+    Database& db = m_session.database();
+    const std::optional<QString> stamp = BookingRepository(db).stamp(loaded.m_id);
+    if (!stamp)
+        return std::nullopt;
+    if (stamp->isNull())
+        return AsLoaded::State::Gone;
+    return db.stillAsLoaded(*stamp, loaded.m_stamp) ? AsLoaded::State::Unchanged : AsLoaded::State::Changed;
+}
+
+Outcome BookingOperation::remove(qint64 id) {
+    Database& db = m_session.database();
+    InvoiceFileRepository files(db);
+    const bool withFile = files.forBooking(id).has_value();
+    Transaction transaction(db);
+    const bool removed = transaction.isActive() && BookingRepository(db).remove(id) &&
+                         (!withFile || files.detachFromBooking(id)) && transaction.commit();
+    if (!removed)
+        return Outcome::ofStore(db);
+    m_session.wrote();
+    return Outcome::done();
+}

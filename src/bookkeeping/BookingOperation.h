@@ -1,0 +1,53 @@
+#pragma once
+
+#include "AsLoaded.h"
+#include "Booking.h"
+#include "Outcome.h"
+
+#include <optional>
+#include <QByteArray>
+#include <QString>
+
+class Session;
+
+// The work on a project's bookings: booking a payment (new, or as the correction of one taken back, with
+// the original of its e-invoice), taking a booking back for correction and removing one. Each write runs
+// in one transaction of its own, tried once more when the file was busy, and tells the session.
+class BookingOperation {
+public:
+    // The original of the e-invoice a booking is made from, stored with it byte for byte.
+    struct InvoiceOriginal {
+        QString fileName;
+        QByteArray bytes;
+        // The seller's VAT number, remembered for the booking's company.
+        QString sellerVatNumber;
+    };
+    // A booking taken back for correction.
+    struct TakenBack {
+        Booking booking;
+        AsLoaded loaded;
+    };
+
+    explicit BookingOperation(Session& session) : m_session(session) {}
+
+    // Books booking with the next running number of its project. When replacing is given, the booking
+    // taken back is removed in the same transaction and hands its e-invoice file on; it is replaced only
+    // while it is still as loaded (Changed otherwise, Gone when it was removed). companyInRegister: the
+    // booking's company must still be in the register (NameGone, with the reason alone, otherwise).
+    // invoice, when given, is stored with the new booking in the same transaction. On success booking
+    // holds the stored ID and number.
+    Outcome book(Booking& booking, const std::optional<AsLoaded>& replacing = std::nullopt,
+                 bool companyInRegister = false, const InvoiceOriginal* invoice = nullptr);
+    // Reads the booking for correction, its state read first so that a change in between is caught;
+    // nullopt when it is gone or cannot be read (failure tells which).
+    std::optional<TakenBack> takeBack(qint64 id, Outcome* failure = nullptr);
+    // What became of the booking taken back; nullopt when the file cannot be read.
+    std::optional<AsLoaded::State> state(const AsLoaded& loaded);
+    // Removes the booking; an e-invoice file stored with it stays in the file, detached.
+    Outcome remove(qint64 id);
+
+private:
+    bool storeInvoice(qint64 bookingId, const Booking& booking, const InvoiceOriginal& invoice);
+
+    Session& m_session;
+};

@@ -1,0 +1,152 @@
+#include "BookingChecks.h"
+#include "BookingOperation.h"
+#include "EstimateOperation.h"
+#include "Session.h"
+#include "StoreFixture.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace StoreFixture;
+
+// The operations on bookings and estimate rows, on their own connection as a window has it: a correction
+// replaces its row only while it is still as loaded, and wholly or not at all.
+class OperationTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestDatabase> m_file;
+    std::unique_ptr<Session> m_session;
+
+    static Booking booking(const QString& company, const QString& project = u"1"_s) {
+        Booking b;
+        b.projectId = project;
+        b.company = company;
+        return b;
+    }
+    // Takes back the booking or estimate row and books a correction of it; outcome of the booking.
+    Outcome correct(bool estimate, qint64 id, const std::function<void()>& meanwhile = {}) {
+        if (estimate) {
+            const auto taken = EstimateOperation(*m_session).takeBack(id);
+            if (!taken)
+                return Outcome::failed(Outcome::Kind::Gone, {});
+            if (meanwhile)
+                meanwhile();
+            EstimateRow row = taken->row;
+            return EstimateOperation(*m_session).book(row, taken->loaded);
+        }
+        const auto taken = BookingOperation(*m_session).takeBack(id);
+        if (!taken)
+            return Outcome::failed(Outcome::Kind::Gone, {});
+        if (meanwhile)
+            meanwhile();
+        Booking corrected = taken->booking;
+        return BookingOperation(*m_session).book(corrected, taken->loaded);
+    }
+
+private slots:
+    void init() {
+        m_file = std::make_unique<TestDatabase>();
+        m_session = Session::open(m_file->path());
+        QVERIFY(m_session);
+    }
+    void cleanup() {
+        m_session.reset();
+        m_file.reset();
+    }
+
+    // Changed or removed at another workstation after it was taken back, the row is not replaced: nothing
+    // is stored and the outcome says why. Taken back anew, the change is stored.
+    void replacesOnlyWhatIsStillAsLoaded_data() {
+        QTest::addColumn<bool>("estimate");
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<Outcome::Kind>("kind");
+        for (const bool estimate : {false, true}) {
+            const QString table = estimate ? u"tblNachtrag"_s : u"tblBuchung"_s;
+            const QString key = estimate ? u"rowid"_s : u"ID"_s;
+            QTest::addRow("%s changed", qPrintable(table))
+                << estimate << u"UPDATE %1 SET Firma = 'B' WHERE %2 = ?"_s.arg(table, key) << Outcome::Kind::Changed;
+            QTest::addRow("%s removed", qPrintable(table))
+                << estimate << u"DELETE FROM %1 WHERE %2 = ?"_s.arg(table, key) << Outcome::Kind::Gone;
+            QTest::addRow("%s untouched", qPrintable(table)) << estimate << QString() << Outcome::Kind::Done;
+        }
+    }
+    void replacesOnlyWhatIsStillAsLoaded() {
+        QFETCH(bool, estimate);
+        QFETCH(QString, meanwhile);
+        QFETCH(Outcome::Kind, kind);
+        const QString table = estimate ? u"tblNachtrag"_s : u"tblBuchung"_s;
+        EstimateRow row;
+        row.projectId = u"1"_s;
+        row.company = u"A"_s;
+        Booking entry = booking(u"A"_s);
+        QVERIFY(estimate ? EstimateOperation(*m_session).book(row).ok() : BookingOperation(*m_session).book(entry).ok());
+        const qint64 id = estimate ? row.rowId : entry.id;
+        const quint64 writes = m_session->writes();
+        const Outcome outcome = correct(estimate, id, [&] {
+            if (!meanwhile.isEmpty())
+                m_file->exec(meanwhile, {id});
+        });
+        QCOMPARE(outcome.kind(), kind);
+        QCOMPARE(m_session->writes(), writes + (outcome.ok() ? 1 : 0));
+        QCOMPARE(joined(*m_file, table, "Firma"), kind == Outcome::Kind::Done ? "A" : kind == Outcome::Kind::Gone ? "" : "B");
+        if (kind == Outcome::Kind::Changed)
+            QVERIFY(correct(estimate, id).ok());
+    }
+
+    // A correction replaces its booking in one transaction with the next number, handing on the booking's
+    // e-invoice; when the new row cannot be written, the booking corrected stays as it was.
+    void replacementIsWholeOrNothing() {
+        Booking first = booking(u"A"_s);
+        const BookingOperation::InvoiceOriginal invoice{u"r.xml"_s, "<Invoice/>", QString()};
+        QVERIFY(BookingOperation(*m_session).book(first, std::nullopt, false, &invoice).ok());
+        Booking other = booking(u"A"_s, u"2"_s);
+        QVERIFY(BookingOperation(*m_session).book(other).ok());
+        refuse(*m_file, "tblBuchung", "INSERT");
+        QCOMPARE(correct(false, first.id).kind(), Outcome::Kind::Other);
+        QCOMPARE(joined(*m_file, "tblBuchung", "PID || ProjektID"), "11,12");
+        allow(*m_file);
+        const Outcome corrected = correct(false, first.id);
+        QVERIFY(corrected.ok());
+        QCOMPARE(joined(*m_file, "tblBuchung", "PID || ProjektID"), "12,11");
+        QCOMPARE(m_file->scalar("SELECT BuchungID FROM tblRechnungsdatei"), QString::number(*corrected.identity()));
+        QVERIFY(BookingOperation(*m_session).remove(*corrected.identity()).ok());
+        QCOMPARE(m_file->scalar("SELECT COUNT(*) || COALESCE(MAX(BuchungID), '-') FROM tblRechnungsdatei"), "1-");
+    }
+
+    // A booking for a company that is no longer in the register (renamed or deleted meanwhile) is refused,
+    // with the reason alone, when the company must be in the register.
+    void bookingForCompanyGoneIsRefused() {
+        m_file->exec("INSERT INTO tblFirma (Name) VALUES ('Müller Bau')");
+        Booking entry = booking(u"MÜLLER BAU"_s);
+        QVERIFY(BookingOperation(*m_session).book(entry, std::nullopt, true).ok());
+        m_file->exec("UPDATE tblFirma SET Name = 'Müller Bau GmbH'");
+        const Outcome refused = BookingOperation(*m_session).book(entry, std::nullopt, true);
+        QCOMPARE(refused.kind(), Outcome::Kind::NameGone);
+        QVERIFY(!refused.text().isEmpty());
+        QVERIFY(BookingOperation(*m_session).book(entry).ok());
+        QCOMPARE(m_file->scalar("SELECT COUNT(*) FROM tblBuchung"), "2");
+    }
+
+    // One rule tells an invoice booked before, for the e-invoice taken and the booking's warnings alike.
+    void sameInvoiceNumber_data() {
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QString>("other");
+        QTest::addColumn<bool>("same");
+        QTest::newRow("equal") << "R-1" << "R-1" << true;
+        QTest::newRow("letter case") << "re-2024-17" << "RE-2024-17" << true;
+        QTest::newRow("blanks") << " R 1 " << "R1" << true;
+        QTest::newRow("umlaut case") << "ÄB1" << "äb1" << true;
+        QTest::newRow("different") << "R-1" << "R-2" << false;
+        QTest::newRow("empty") << "" << "" << false;
+        QTest::newRow("blanks only") << "  " << "" << false;
+    }
+    void sameInvoiceNumber() {
+        QFETCH(QString, number);
+        QFETCH(QString, other);
+        QTEST(BookingChecks::sameInvoiceNumber(number, other), "same");
+        QTEST(BookingChecks::sameInvoiceNumber(other, number), "same");
+    }
+};
+
+QTEST_GUILESS_MAIN(OperationTest)
+#include "OperationTest.moc"
