@@ -1,9 +1,9 @@
 #include "WorkspaceBenchmarks.h"
 #include "Session.h"
 
+#include "BookingChecks.h"
 #include "BookingListModel.h"
 #include "BookingRepository.h"
-#include "BookingChecks.h"
 #include "ChartsTab.h"
 #include "CompanyRepository.h"
 #include "CostReport.h"
@@ -1070,16 +1070,15 @@ BenchTable::Row WorkspaceBenchmarks::bookingWarnings() {
                                bookings << ms;
                                return ms;
                            }};
-    Measurement::Side checksAlone{prepare, [&] {
-                                      candidate.invoiceNumber = nextBenchInvoiceNumber();
-                                      const double ms = Measurement::timed([&] {
-                                          return BookingChecks(*checking)
-                                              .warnings(candidate, std::nullopt, std::nullopt)
-                                              .isEmpty();
-                                      });
-                                      checks << ms;
-                                      return ms;
-                                  }};
+    Measurement::Side checksAlone{
+        prepare, [&] {
+            candidate.invoiceNumber = nextBenchInvoiceNumber();
+            const double ms = Measurement::timed([&] {
+                return BookingChecks(*checking).warnings(candidate, std::nullopt, std::nullopt).isEmpty();
+            });
+            checks << ms;
+            return ms;
+        }};
     const Measurement::Outcome outcome = Measurement::compare(m_runs, ours, checksAlone);
     BenchTable::Row row = rowFrom(name, outcome, failure);
     row.limit = 1.2;

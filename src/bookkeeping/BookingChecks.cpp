@@ -27,9 +27,10 @@ bool BookingChecks::sameInvoiceNumber(const QString& invoiceNumber, const QStrin
     return !invoice.isEmpty() && comparable(other) == invoice;
 }
 
-QList<BookingChecks::Warning> BookingChecks::check(const Booking& booking, const QList<Booking>& companyBookings,
-                                                   const QList<EstimateRow>& companyEstimates, Money projectPaid,
-                                                   const std::optional<Money>& budget,
+QList<BookingChecks::Warning> BookingChecks::check(const Booking& booking,
+                                                   const QList<Booking>& companyBookings,
+                                                   const QList<EstimateRow>& companyEstimates,
+                                                   Money projectPaid, const std::optional<Money>& budget,
                                                    const QString& invoiceAskedBefore) {
     QList<Warning> warnings;
     const Money amount = booking.amount.value_or(Money());
@@ -85,8 +86,9 @@ QList<BookingChecks::Warning> BookingChecks::warnings(const Booking& booking,
         budgets.readPayments(booking.projectId, waitingBookingId, booking.company, paid, bookings);
     bool estimatesRead = true;
     bool budgetRead = true;
-    QList<EstimateRow> estimates = EstimateRepository(m_session.database())
-                                       .forProjectAndCompany(booking.projectId, booking.company, &estimatesRead);
+    QList<EstimateRow> estimates =
+        EstimateRepository(m_session.database())
+            .forProjectAndCompany(booking.projectId, booking.company, &estimatesRead);
     if (waitingEstimateRowId)
         estimates.removeIf([&](const EstimateRow& row) { return row.rowId == *waitingEstimateRowId; });
     const std::optional<Money> budget = budgets.find(booking.projectId.toLongLong(), &budgetRead);

@@ -25,7 +25,8 @@ public:
     // clerk was asked about already (when the e-invoice was taken), not asked again.
     static QList<Warning> check(const Booking& booking, const QList<Booking>& companyBookings,
                                 const QList<EstimateRow>& companyEstimates, Money projectPaid,
-                                const std::optional<Money>& budget, const QString& invoiceAskedBefore = QString());
+                                const std::optional<Money>& budget,
+                                const QString& invoiceAskedBefore = QString());
     // Whether two invoice numbers are the same invoice: blanks and letter case do not count, and an empty
     // number is never the same as another.
     static bool sameInvoiceNumber(const QString& invoiceNumber, const QString& other);

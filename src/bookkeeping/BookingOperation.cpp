@@ -22,7 +22,8 @@ Outcome BookingOperation::book(Booking& booking, const std::optional<AsLoaded>& 
         Transaction transaction(db);
         if (!transaction.isActive())
             return false;
-        if (replacing && !replacing->m_stamp.isNull() && !bookings.stillAsLoaded(replacing->m_id, replacing->m_stamp)) {
+        if (replacing && !replacing->m_stamp.isNull() &&
+            !bookings.stillAsLoaded(replacing->m_id, replacing->m_stamp)) {
             originalRefused = true;
             return false;
         }
@@ -55,7 +56,8 @@ Outcome BookingOperation::book(Booking& booking, const std::optional<AsLoaded>& 
     return Outcome::done(stored.id);
 }
 
-bool BookingOperation::storeInvoice(qint64 bookingId, const Booking& booking, const InvoiceOriginal& invoice) {
+bool BookingOperation::storeInvoice(qint64 bookingId, const Booking& booking,
+                                    const InvoiceOriginal& invoice) {
     Database& db = m_session.database();
     InvoiceFileRepository files(db);
     if (!files.add(bookingId, booking.projectId, invoice.fileName, invoice.bytes))

@@ -16,14 +16,15 @@ Outcome EstimateOperation::book(EstimateRow& row, const std::optional<AsLoaded>&
         Transaction transaction(db);
         if (!transaction.isActive())
             return false;
-        if (replacing && ((!replacing->m_stamp.isNull() && !estimates.stillAsLoaded(replacing->m_id, replacing->m_stamp)) ||
+        if (replacing && ((!replacing->m_stamp.isNull() &&
+                           !estimates.stillAsLoaded(replacing->m_id, replacing->m_stamp)) ||
                           !estimates.remove(replacing->m_id))) {
             originalRefused = true;
             return false;
         }
         return estimates.addNumbered(stored) && transaction.commit([&] {
-                   return estimates.storedAs(stored.rowId, *stored.runningNumber, stored.company);
-               });
+            return estimates.storedAs(stored.rowId, *stored.runningNumber, stored.company);
+        });
     });
     if (!booked) {
         const Outcome failure = Outcome::ofStore(db);

@@ -62,7 +62,8 @@ QList<EstimateRow> ProjectLedger::estimateRowsWithUnreadableAmount(const QString
 
 ProjectLedger::CostInput ProjectLedger::costInput(const QString& projectId,
                                                   std::optional<qint64> leftOutBookingId,
-                                                  std::optional<qint64> leftOutEstimateRowId, bool* ok) const {
+                                                  std::optional<qint64> leftOutEstimateRowId,
+                                                  bool* ok) const {
     Database& db = m_session.database();
     bool bookingsRead = true;
     bool estimatesRead = true;
@@ -73,7 +74,8 @@ ProjectLedger::CostInput ProjectLedger::costInput(const QString& projectId,
     input.budget = BudgetRepository(db).find(projectId.toLongLong(), &budgetRead);
     input.estimateRows = EstimateRepository(db).forProject(projectId, &estimatesRead);
     if (leftOutEstimateRowId)
-        input.estimateRows.removeIf([&](const EstimateRow& row) { return row.rowId == *leftOutEstimateRowId; });
+        input.estimateRows.removeIf(
+            [&](const EstimateRow& row) { return row.rowId == *leftOutEstimateRowId; });
     if (ok)
         *ok = bookingsRead && estimatesRead && budgetRead;
     return input;
@@ -112,8 +114,10 @@ std::optional<ProjectLedger::InvoiceFile> ProjectLedger::invoiceFile(qint64 book
     return InvoiceFileRepository(m_session.database()).forBooking(bookingId, ok);
 }
 
-std::optional<ProjectLedger::InvoiceFile> ProjectLedger::invoiceFileLike(const QByteArray& bytes, bool* ok) const {
-    return InvoiceFileRepository(m_session.database()).withChecksum(InvoiceFileRepository::checksumOf(bytes), ok);
+std::optional<ProjectLedger::InvoiceFile> ProjectLedger::invoiceFileLike(const QByteArray& bytes,
+                                                                         bool* ok) const {
+    return InvoiceFileRepository(m_session.database())
+        .withChecksum(InvoiceFileRepository::checksumOf(bytes), ok);
 }
 
 std::optional<qint64> ProjectLedger::companyWithVatNumber(const QString& vatNumber, bool* ok) const {

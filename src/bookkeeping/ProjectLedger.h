@@ -49,7 +49,8 @@ public:
     QList<Booking> bookingsWithUnreadableAmount(const QString& projectId, bool* ok = nullptr) const;
 
     // The rows of one company in one project, by running number.
-    QList<EstimateRow> estimateRows(const QString& projectId, const QString& company, bool* ok = nullptr) const;
+    QList<EstimateRow> estimateRows(const QString& projectId, const QString& company,
+                                    bool* ok = nullptr) const;
     std::optional<EstimateRow> estimateRow(qint64 rowId, bool* ok = nullptr) const;
     QList<EstimateRow> estimateRowsWithUnreadableAmount(const QString& projectId, bool* ok = nullptr) const;
 

@@ -2,10 +2,10 @@
 
 #include "Database.h"
 #include "GermanCollator.h"
-#include "Transaction.h"
-#include "SameName.h"
 #include "RunningNumber.h"
+#include "SameName.h"
 #include "StoredValue.h"
+#include "Transaction.h"
 
 #include <algorithm>
 #include <QCollator>

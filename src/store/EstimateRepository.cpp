@@ -111,8 +111,8 @@ bool EstimateRepository::book(EstimateRow& row) {
         stored = row;
         Transaction transaction(m_db);
         return transaction.isActive() && addNumbered(stored) && transaction.commit([&] {
-                   return storedAs(stored.rowId, *stored.runningNumber, stored.company);
-               });
+            return storedAs(stored.rowId, *stored.runningNumber, stored.company);
+        });
     });
     if (booked)
         row = stored;
@@ -136,7 +136,8 @@ bool EstimateRepository::addNumbered(EstimateRow& row) {
     return true;
 }
 
-std::optional<bool> EstimateRepository::storedAs(qint64 rowId, int runningNumber, const QString& company) const {
+std::optional<bool> EstimateRepository::storedAs(qint64 rowId, int runningNumber,
+                                                 const QString& company) const {
     bool ok = true;
     const std::optional<EstimateRow> found = find(rowId, &ok);
     if (!ok)

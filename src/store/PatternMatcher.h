@@ -10,7 +10,8 @@
 
 // The LIKE of the database: '*' stands for any run of characters, '?' for exactly one; every other
 // character, '%' and '_' included, stands for itself. Letter case is ignored for all letters,
-// umlauts included, as SameName folds them. The engine's like() and fold() are these (sqlite/PatternFunctions).
+// umlauts included, as SameName folds them. The engine's like() and fold() are these
+// (sqlite/PatternFunctions).
 class PatternMatcher {
 public:
     static bool matches(QStringView pattern, QStringView text);

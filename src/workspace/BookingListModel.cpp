@@ -1,7 +1,7 @@
 #include "BookingListModel.h"
 
-#include "RunningNumberText.h"
 #include "DayNumber.h"
+#include "RunningNumberText.h"
 
 BookingListModel::BookingListModel(QObject* parent)
     : TextTableModel({QStringLiteral("LfdNr."), QStringLiteral("Firma"), QStringLiteral("Gewerk"),

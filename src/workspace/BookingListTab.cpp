@@ -206,8 +206,7 @@ std::optional<ProjectLedger::InvoiceFile> invoiceFileOrSay(WorkspaceContext& con
 } // namespace
 
 void BookingListTab::showInvoice(qint64 bookingId) {
-    const std::optional<ProjectLedger::InvoiceFile> file =
-        invoiceFileOrSay(m_context, this, bookingId);
+    const std::optional<ProjectLedger::InvoiceFile> file = invoiceFileOrSay(m_context, this, bookingId);
     if (!file)
         return;
     const InvoiceReader::Result read = InvoiceReader::read(file->bytes);
@@ -221,8 +220,7 @@ void BookingListTab::showInvoice(qint64 bookingId) {
 }
 
 void BookingListTab::saveInvoice(qint64 bookingId) {
-    const std::optional<ProjectLedger::InvoiceFile> file =
-        invoiceFileOrSay(m_context, this, bookingId);
+    const std::optional<ProjectLedger::InvoiceFile> file = invoiceFileOrSay(m_context, this, bookingId);
     if (!file)
         return;
     const bool pdf = file->bytes.startsWith("%PDF-");

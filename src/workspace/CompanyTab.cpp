@@ -247,8 +247,7 @@ void CompanyTab::reportReadError() {
 
 bool CompanyTab::List2Fuellen() {
     bool ok = true;
-    QList<EstimateRow> rows =
-        m_context.ledger.estimateRows(m_context.projectId, company(), &ok);
+    QList<EstimateRow> rows = m_context.ledger.estimateRows(m_context.projectId, company(), &ok);
     m_list->setOutdated(!ok);
     if (!ok) {
         reportReadError();

@@ -129,8 +129,9 @@ CostReport CostReport::compute(const QList<ProjectLedger::CompanySum>& companies
 }
 
 CostReport CostReport::read(const ProjectLedger& ledger, const QString& projectId,
-                            std::optional<qint64> leftOutBookingId, std::optional<qint64> leftOutEstimateRowId,
-                            bool* ok) {
-    const ProjectLedger::CostInput input = ledger.costInput(projectId, leftOutBookingId, leftOutEstimateRowId, ok);
+                            std::optional<qint64> leftOutBookingId,
+                            std::optional<qint64> leftOutEstimateRowId, bool* ok) {
+    const ProjectLedger::CostInput input =
+        ledger.costInput(projectId, leftOutBookingId, leftOutEstimateRowId, ok);
     return compute(input.companies, input.estimateRows, input.budget, input.byInstructionDay);
 }

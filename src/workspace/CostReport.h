@@ -12,7 +12,6 @@
 #include <QMap>
 #include <QString>
 
-
 // The cost report of one project: for every company paid in the project, the architect's calculation,
 // the main order, the supplements, the determined cost, the payments and their deviation from the
 // calculation, and the closing sums. A company is every spelling of its name that differs only in letter

@@ -1,7 +1,7 @@
 #include "CostReportModel.h"
 
-#include "RunningNumberText.h"
 #include "BookingListModel.h"
+#include "RunningNumberText.h"
 
 #include <QColor>
 #include <QFont>
@@ -44,8 +44,8 @@ void CostReportModel::setReport(const CostReport& report) {
         Row& row = rows.emplaceBack();
         row.id = line.lastBookingId;
         row.texts.reserve(kColumnCount);
-        row.texts << RunningNumberText::of(++number) << line.company << line.trade
-                  << line.costGroup << shownOrBlank(line.calculationShown, line.calculation)
+        row.texts << RunningNumberText::of(++number) << line.company << line.trade << line.costGroup
+                  << shownOrBlank(line.calculationShown, line.calculation)
                   << shownOrBlank(line.awardShown, line.award)
                   << shownOrBlank(line.supplementsShown, line.supplements) << line.determinedCost().toGerman()
                   << line.payments.toGerman() << line.deviation().toGerman()

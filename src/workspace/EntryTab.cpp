@@ -1,6 +1,5 @@
 #include "EntryTab.h"
 
-#include "RunningNumberText.h"
 #include "AmountField.h"
 #include "BookingOperation.h"
 #include "BookingWarnings.h"
@@ -14,6 +13,7 @@
 #include "LabelledComboBox.h"
 #include "NotSavedNotice.h"
 #include "OriginalGoneQuestion.h"
+#include "RunningNumberText.h"
 #include "WorkspaceContext.h"
 
 #include <QComboBox>
@@ -178,7 +178,8 @@ QWidget* EntryTab::buildBookingBox() {
     grid->addWidget(m_invoiceDate, 0, 3);
     grid->addWidget(m_instructedOn->notice(), 1, 1);
     grid->addWidget(m_invoiceDate->notice(), 1, 3);
-    grid->addWidget(CompanyPicker::labelFor(m_invoiceNumber, QStringLiteral("Beleg&Nr.: RechnungsNr.:"), box), 2, 0);
+    grid->addWidget(CompanyPicker::labelFor(m_invoiceNumber, QStringLiteral("Beleg&Nr.: RechnungsNr.:"), box),
+                    2, 0);
     grid->addWidget(m_invoiceNumber, 2, 1);
     grid->addWidget(CompanyPicker::labelFor(m_paymentKind, QStringLiteral("&Zahlungsart"), box), 2, 2);
     grid->addWidget(m_paymentKind, 2, 3);

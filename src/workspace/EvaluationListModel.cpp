@@ -1,8 +1,8 @@
 #include "EvaluationListModel.h"
 
-#include "RunningNumberText.h"
 #include "BookingListModel.h"
 #include "DayNumber.h"
+#include "RunningNumberText.h"
 
 EvaluationResult EvaluationResult::of(QList<Booking> bookings, std::optional<qint64> waitingBookingId) {
     EvaluationResult result;
@@ -56,9 +56,9 @@ void EvaluationListModel::setBookings(const QList<Booking>& bookings) {
         Row& row = rows.emplaceBack();
         row.id = booking.id;
         row.texts.reserve(kColumnCount);
-        row.texts << RunningNumberText::of(booking.runningNumber) << booking.company
-                  << booking.trade << DayNumber::format(booking.instructedOn)
-                  << DayNumber::format(booking.invoiceDate) << booking.paymentKind << booking.costGroup
+        row.texts << RunningNumberText::of(booking.runningNumber) << booking.company << booking.trade
+                  << DayNumber::format(booking.instructedOn) << DayNumber::format(booking.invoiceDate)
+                  << booking.paymentKind << booking.costGroup
                   << (booking.amount ? booking.amount->toGerman() : QString()) << QString()
                   << (booking.instructedOn ? QString::number(*booking.instructedOn) : QString())
                   << (booking.invoiceDate ? QString::number(*booking.invoiceDate) : QString());

@@ -190,14 +190,15 @@ bool EvaluationTab::AusWertung() {
         QList<Booking> bookings;
         switch (filter()) {
         case Filter::Company:
-            bookings = ledger.bookingsWith(project, ProjectLedger::Field::Company, m_company->currentText(), &ok);
+            bookings =
+                ledger.bookingsWith(project, ProjectLedger::Field::Company, m_company->currentText(), &ok);
             break;
         case Filter::Trade:
             bookings = ledger.bookingsWith(project, ProjectLedger::Field::Trade, m_trade->currentText(), &ok);
             break;
         case Filter::CostGroup:
-            bookings =
-                ledger.bookingsWith(project, ProjectLedger::Field::CostGroup, m_costGroup->currentText(), &ok);
+            bookings = ledger.bookingsWith(project, ProjectLedger::Field::CostGroup,
+                                           m_costGroup->currentText(), &ok);
             break;
         case Filter::Year: {
             // The calendar year, from 1 January to 31 December.

@@ -1,12 +1,12 @@
 #include "InvoiceIntake.h"
 
-#include "RunningNumberText.h"
-#include "BookingListModel.h"
 #include "BookingChecks.h"
+#include "BookingListModel.h"
 #include "DayNumber.h"
 #include "Dialogs.h"
 #include "InvoiceCompany.h"
 #include "InvoiceReader.h"
+#include "RunningNumberText.h"
 #include "WorkspaceContext.h"
 
 #include <QFile>
@@ -18,8 +18,7 @@ const QString kTitle = QStringLiteral("E-Rechnung einlesen");
 
 QString bookingWords(const Booking& booking) {
     return QStringLiteral("LfdNr. %1 vom %2 über %3 Euro")
-        .arg(RunningNumberText::of(booking.runningNumber),
-             DayNumber::format(booking.instructedOn),
+        .arg(RunningNumberText::of(booking.runningNumber), DayNumber::format(booking.instructedOn),
              booking.amount ? booking.amount->toGerman() : QString());
 }
 } // namespace

@@ -1,8 +1,8 @@
 #include "UnreadableAmountsNotice.h"
 
-#include "RunningNumberText.h"
 #include "BookingListModel.h"
 #include "Dialogs.h"
+#include "RunningNumberText.h"
 #include "WorkspaceContext.h"
 
 namespace {

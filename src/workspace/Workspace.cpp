@@ -1,6 +1,5 @@
 #include "Workspace.h"
 
-#include "RunningNumberText.h"
 #include "BookingListModel.h"
 #include "BookingListTab.h"
 #include "BookingOperation.h"
@@ -14,6 +13,7 @@
 #include "EntryTab.h"
 #include "EvaluationTab.h"
 #include "FollowedLists.h"
+#include "RunningNumberText.h"
 #include "Session.h"
 #include "Settings.h"
 #include "Twips.h"
@@ -545,8 +545,7 @@ void Workspace::remove(qint64 bookingId) {
         EINLESEN();
         return;
     }
-    const QString question = QStringLiteral("LfdNr. '") +
-                             RunningNumberText::of(booking->runningNumber) +
+    const QString question = QStringLiteral("LfdNr. '") + RunningNumberText::of(booking->runningNumber) +
                              QStringLiteral("' löschen?          ");
     if (m_dialogs.ask(this, QStringLiteral("Buchung löschen"), question, Dialogs::Icon::Question,
                       Dialogs::Answer::No) != Dialogs::Answer::Yes)
@@ -554,7 +553,8 @@ void Workspace::remove(qint64 bookingId) {
     // An e-invoice stored with the booking is kept: the original stays in the database, detached
     // from the booking that no longer exists.
     if (const Outcome removed = BookingOperation(m_context->session).remove(bookingId); !removed.ok())
-        m_dialogs.inform(this, QStringLiteral("Löschen nicht möglich"), removed.text(), Dialogs::Icon::Warning);
+        m_dialogs.inform(this, QStringLiteral("Löschen nicht möglich"), removed.text(),
+                         Dialogs::Icon::Warning);
     afterBookingChange(booking->company);
 }
 

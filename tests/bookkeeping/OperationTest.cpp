@@ -64,7 +64,8 @@ private slots:
             const QString table = estimate ? u"tblNachtrag"_s : u"tblBuchung"_s;
             const QString key = estimate ? u"rowid"_s : u"ID"_s;
             QTest::addRow("%s changed", qPrintable(table))
-                << estimate << u"UPDATE %1 SET Firma = 'B' WHERE %2 = ?"_s.arg(table, key) << Outcome::Kind::Changed;
+                << estimate << u"UPDATE %1 SET Firma = 'B' WHERE %2 = ?"_s.arg(table, key)
+                << Outcome::Kind::Changed;
             QTest::addRow("%s removed", qPrintable(table))
                 << estimate << u"DELETE FROM %1 WHERE %2 = ?"_s.arg(table, key) << Outcome::Kind::Gone;
             QTest::addRow("%s untouched", qPrintable(table)) << estimate << QString() << Outcome::Kind::Done;
@@ -79,7 +80,8 @@ private slots:
         row.projectId = u"1"_s;
         row.company = u"A"_s;
         Booking entry = booking(u"A"_s);
-        QVERIFY(estimate ? EstimateOperation(*m_session).book(row).ok() : BookingOperation(*m_session).book(entry).ok());
+        QVERIFY(estimate ? EstimateOperation(*m_session).book(row).ok()
+                         : BookingOperation(*m_session).book(entry).ok());
         const qint64 id = estimate ? row.rowId : entry.id;
         const quint64 writes = m_session->writes();
         const Outcome outcome = correct(estimate, id, [&] {
@@ -88,7 +90,9 @@ private slots:
         });
         QCOMPARE(outcome.kind(), kind);
         QCOMPARE(m_session->writes(), writes + (outcome.ok() ? 1 : 0));
-        QCOMPARE(joined(*m_file, table, "Firma"), kind == Outcome::Kind::Done ? "A" : kind == Outcome::Kind::Gone ? "" : "B");
+        QCOMPARE(joined(*m_file, table, "Firma"), kind == Outcome::Kind::Done   ? "A"
+                                                  : kind == Outcome::Kind::Gone ? ""
+                                                                                : "B");
         if (kind == Outcome::Kind::Changed)
             QVERIFY(correct(estimate, id).ok());
     }
@@ -108,9 +112,11 @@ private slots:
         const Outcome corrected = correct(false, first.id);
         QVERIFY(corrected.ok());
         QCOMPARE(joined(*m_file, "tblBuchung", "PID || ProjektID"), "12,11");
-        QCOMPARE(m_file->scalar("SELECT BuchungID FROM tblRechnungsdatei"), QString::number(*corrected.identity()));
+        QCOMPARE(m_file->scalar("SELECT BuchungID FROM tblRechnungsdatei"),
+                 QString::number(*corrected.identity()));
         QVERIFY(BookingOperation(*m_session).remove(*corrected.identity()).ok());
-        QCOMPARE(m_file->scalar("SELECT COUNT(*) || COALESCE(MAX(BuchungID), '-') FROM tblRechnungsdatei"), "1-");
+        QCOMPARE(m_file->scalar("SELECT COUNT(*) || COALESCE(MAX(BuchungID), '-') FROM tblRechnungsdatei"),
+                 "1-");
     }
 
     // A booking for a company that is no longer in the register (renamed or deleted meanwhile) is refused,
@@ -132,13 +138,20 @@ private slots:
         QTest::addColumn<QString>("number");
         QTest::addColumn<QString>("other");
         QTest::addColumn<bool>("same");
-        QTest::newRow("equal") << "R-1" << "R-1" << true;
-        QTest::newRow("letter case") << "re-2024-17" << "RE-2024-17" << true;
-        QTest::newRow("blanks") << " R 1 " << "R1" << true;
-        QTest::newRow("umlaut case") << "ÄB1" << "äb1" << true;
-        QTest::newRow("different") << "R-1" << "R-2" << false;
-        QTest::newRow("empty") << "" << "" << false;
-        QTest::newRow("blanks only") << "  " << "" << false;
+        QTest::newRow("equal") << "R-1"
+                               << "R-1" << true;
+        QTest::newRow("letter case") << "re-2024-17"
+                                     << "RE-2024-17" << true;
+        QTest::newRow("blanks") << " R 1 "
+                                << "R1" << true;
+        QTest::newRow("umlaut case") << "ÄB1"
+                                     << "äb1" << true;
+        QTest::newRow("different") << "R-1"
+                                   << "R-2" << false;
+        QTest::newRow("empty") << ""
+                               << "" << false;
+        QTest::newRow("blanks only") << "  "
+                                     << "" << false;
     }
     void sameInvoiceNumber() {
         QFETCH(QString, number);

@@ -286,9 +286,9 @@ private slots:
             Company company;
             company.id = id;
             company.name = "Neu";
-            return table == "tblFirma"      ? cascade.changeCompany(company, "")
-                   : table == "tblProjekt"  ? cascade.changeProject(Project{id, "Neu", std::nullopt}, "")
-                                            : cascade.changeCostGroup(NameEntry{id, "Neu"}, "");
+            return table == "tblFirma"     ? cascade.changeCompany(company, "")
+                   : table == "tblProjekt" ? cascade.changeProject(Project{id, "Neu", std::nullopt}, "")
+                                           : cascade.changeCostGroup(NameEntry{id, "Neu"}, "");
         };
         const auto stampNow = [&] {
             return table == "tblProjekt" ? *ProjectRepository(db.db()).stamp(id)

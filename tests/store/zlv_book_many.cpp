@@ -1,7 +1,7 @@
 // One workstation for the concurrency tests: books count bookings into project 1 of the database at
-// path through the booking operation, as "&Buchen" does, and ends with 1 at the first booking refused. Given a
-// company of the register, it books for that company until the booking is refused because the company
-// is no longer in the register, and prints how many it stored.
+// path through the booking operation, as "&Buchen" does, and ends with 1 at the first booking refused. Given
+// a company of the register, it books for that company until the booking is refused because the company is no
+// longer in the register, and prints how many it stored.
 #include "BookingOperation.h"
 #include "Session.h"
 
