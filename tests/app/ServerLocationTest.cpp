@@ -4,8 +4,8 @@
 #include "ServerMoveWindow.h"
 #include "Settings.h"
 #include "TestDatabase.h"
+#include "WidgetDriver.h"
 
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -114,17 +114,16 @@ private slots:
             return true;
         });
         window.show();
-        auto* switchButton = window.findChild<QPushButton*>("cmdUmstellen");
-        auto* transfer = window.findChild<QPushButton*>("cmdUebertragen");
-        QTest::keyClicks(window.findChild<QLineEdit*>("txtServer"), server.path());
-        QTest::mouseClick(transfer, Qt::LeftButton);
-        const QString report = window.findChild<QPlainTextEdit*>("txtBericht")->toPlainText();
+        const WidgetDriver ui(&window);
+        auto* switchButton = ui.find<QPushButton>("cmdUmstellen");
+        ui.type("txtServer", server.path(), "cmdUebertragen");
+        const QString report = ui.find<QPlainTextEdit>("txtBericht")->toPlainText();
         QVERIFY2(switchButton->isEnabled() && !report.contains("abweichend") &&
                      report.contains("tblBuchung, Summe Betrag: "),
                  qPrintable(report + dialogs.lastText()));
-        QTest::mouseClick(switchButton, Qt::LeftButton);
+        ui.click("cmdUmstellen");
         QCOMPARE(recorded, server.path());
-        QTest::mouseClick(transfer, Qt::LeftButton);
+        ui.click("cmdUebertragen");
         QVERIFY(!switchButton->isEnabled() && dialogs.lastText().contains("nicht leer"));
         const std::unique_ptr<Database> before = Database::open(file);
         QString lastId;

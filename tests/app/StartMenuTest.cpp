@@ -11,15 +11,6 @@
 #include <QTest>
 #include <QTimer>
 
-namespace {
-void click(QWidget* window, const QString& name) {
-    auto* button = window ? window->findChild<QAbstractButton*>(name) : nullptr;
-    QVERIFY2(button, qPrintable(name));
-    QTest::mouseClick(button, Qt::LeftButton);
-    settle();
-}
-} // namespace
-
 Q_DECLARE_METATYPE(Dialogs::Answer)
 Q_DECLARE_METATYPE(BackupCommand::Result)
 
