@@ -5,6 +5,7 @@
 #include "CompanyRegister.h"
 #include "Database.h"
 #include "DatabaseLocation.h"
+#include "DataLocation.h"
 #include "Dialogs.h"
 #include "HelpWindow.h"
 #include "OlderInstallationImport.h"
@@ -211,10 +212,10 @@ void AppController::openPresets() {
 }
 
 void AppController::moveOntoServer(QWidget* parent) {
-    if (Database::isServerLocation(m_databaseFilePath)) {
+    if (DataLocation::isServer(m_databaseFilePath)) {
         m_dialogs.inform(parent, QStringLiteral("Auf Datenbankserver übertragen"),
                          QStringLiteral("Die Daten liegen bereits auf dem Datenbankserver: %1.")
-                             .arg(Database::placeOf(m_databaseFilePath)),
+                             .arg(DataLocation::placeOf(m_databaseFilePath)),
                          Dialogs::Icon::Information);
         return;
     }
@@ -290,10 +291,7 @@ void AppController::backupDatabase() {
     if (!confirmDatabase())
         return;
     BackupCommand backup(m_programFolder, m_dialogs);
-    if (Database::isServerLocation(m_databaseFilePath))
-        backup.runOnServer(m_startMenu, m_databaseFilePath);
-    else
-        backup.run(m_startMenu);
+    backup.run(m_startMenu, m_databaseFilePath);
 }
 
 void AppController::openExport() {
