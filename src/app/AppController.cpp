@@ -5,7 +5,6 @@
 #include "CompanyRegister.h"
 #include "Database.h"
 #include "DatabaseLocation.h"
-#include "DataLocation.h"
 #include "Dialogs.h"
 #include "HelpWindow.h"
 #include "OlderInstallationImport.h"
@@ -212,10 +211,9 @@ void AppController::openPresets() {
 }
 
 void AppController::moveOntoServer(QWidget* parent) {
-    if (DataLocation::isServer(m_databaseFilePath)) {
+    if (const std::optional<QString> server = DatabaseLocation::serverPlace(m_databaseFilePath)) {
         m_dialogs.inform(parent, QStringLiteral("Auf Datenbankserver übertragen"),
-                         QStringLiteral("Die Daten liegen bereits auf dem Datenbankserver: %1.")
-                             .arg(DataLocation::placeOf(m_databaseFilePath)),
+                         QStringLiteral("Die Daten liegen bereits auf dem Datenbankserver: %1.").arg(*server),
                          Dialogs::Icon::Information);
         return;
     }

@@ -54,6 +54,12 @@ bool DatabaseLocation::hasUserIni() const {
            QFileInfo(QDir(m_userFolder).filePath(QString::fromLatin1(kIniFileName))).isFile();
 }
 
+std::optional<QString> DatabaseLocation::serverPlace(const QString& location) {
+    if (!DataLocation::isServer(location))
+        return std::nullopt;
+    return DataLocation::placeOf(location);
+}
+
 QString DatabaseLocation::configuredServer(const QString& iniFolder) {
     QFile ini(QDir(iniFolder).filePath(QString::fromLatin1(kIniFileName)));
     const QString value = ini.open(QIODevice::ReadOnly) ? DatabaseIniFile::folder(ini.readAll()) : QString();

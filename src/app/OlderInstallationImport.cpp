@@ -1,7 +1,7 @@
 #include "OlderInstallationImport.h"
 
 #include "Database.h"
-#include "DataLocation.h"
+#include "DatabaseLocation.h"
 #include "Dialogs.h"
 #include "ImportReportWindow.h"
 
@@ -73,11 +73,11 @@ void OlderInstallationImport::chooseAndRun(const QString& currentLocation, Dialo
     if (accessPath.isEmpty())
         return;
     QString target;
-    if (DataLocation::isServer(currentLocation)) {
+    if (const std::optional<QString> server = DatabaseLocation::serverPlace(currentLocation)) {
         if (dialogs.ask(parent, kTitle,
                         QStringLiteral("Die Daten werden in die Datenbank %1 übernommen; sie muss dazu leer "
                                        "sein. Fortfahren?")
-                            .arg(DataLocation::placeOf(currentLocation)),
+                            .arg(*server),
                         Dialogs::Icon::Question, Dialogs::Answer::No) != Dialogs::Answer::Yes)
             return;
         target = currentLocation;
