@@ -1,5 +1,7 @@
 #include "BookingRepository.h"
+
 #include "DatabaseLocation.h"
+#include "DataLocation.h"
 #include "ScriptedDialogs.h"
 #include "ServerMoveWindow.h"
 #include "Settings.h"
@@ -53,7 +55,7 @@ private slots:
         ScriptedDialogs dialogs;
         dialogs.choices.append(choices);
         dialogs.answers.append(server.endsWith("no") ? Dialogs::Answer::No : Dialogs::Answer::Yes);
-        dialogs.logins.append({Database::userOf(database.path()), QString::fromUtf8(password)});
+        dialogs.logins.append({DataLocation::userOf(database.path()), QString::fromUtf8(password)});
         Settings settings(database.folder() + "/TalbrinZlv.ini");
         QVERIFY(TestDatabase::writeFile(database.folder() + "/PfadZurDatenbank.ini", ini.toUtf8()));
         if (server == "password")
@@ -71,7 +73,7 @@ private slots:
         QCOMPARE(dialogs.shown.size(), qMax(1, int(choices.size())));
         if (found)
             QVERIFY(Database::open(location.databaseFilePath()));
-        QCOMPARE(location.place(), "Datenbank " + Database::placeOf(ini));
+        QCOMPARE(location.place(), "Datenbank " + DataLocation::placeOf(ini));
     }
 
     // A first start that names a server: the empty database is set up, and the user's ini names the server.

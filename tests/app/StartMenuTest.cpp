@@ -269,7 +269,8 @@ private slots:
             });
         }
 
-        BackupCommand(f->path(), f->dialogs).runOnServer(nullptr, "postgresql://server.bauamt.local/zlv");
+        BackupCommand(f->path(), f->dialogs)
+            .run(nullptr, QStringLiteral("postgresql://server.bauamt.local/zlv"));
         qputenv("PATH", path);
 
         QVERIFY2(f->dialogs.lastText().contains(message), qPrintable(f->dialogs.lastText()));
