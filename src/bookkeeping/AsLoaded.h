@@ -11,8 +11,6 @@ public:
     enum class State { Unchanged, Changed, Gone };
 
     AsLoaded() = default;
-    bool isNull() const { return m_id == 0 && m_stamp.isNull(); }
-    qint64 id() const { return m_id; }
 
 private:
     friend class BookingOperation;
