@@ -1,6 +1,7 @@
 #include "BookingRepository.h"
 #include "CompanyRepository.h"
-#include "NameCascade.h"
+#include "SaveCompany.h"
+#include "Session.h"
 #include "TestDatabase.h"
 
 #include <memory>
@@ -61,8 +62,9 @@ private slots:
                                  60000);
         Company renamed = *CompanyRepository(file.db()).findByName(QStringLiteral("Alt Bau"));
         renamed.name = QStringLiteral("Neu Bau");
-        QVERIFY2(NameCascade(file.db()).changeCompany(renamed, QStringLiteral("Alt Bau")),
-                 qPrintable(file.db().lastError()));
+        const Outcome outcome =
+            SaveCompany(*Session::open(file.path())).change(renamed, QStringLiteral("Alt Bau"), AsLoaded());
+        QVERIFY2(outcome.ok(), qPrintable(outcome.text()));
         const QStringList printed = finished(workstations);
         QVERIFY2(printed.size() == 2, qPrintable(printed.join(u'\n')));
         QCOMPARE(file.scalar(QStringLiteral("SELECT COUNT(*) || ' ' || COUNT(DISTINCT PID) FROM tblBuchung "
