@@ -19,7 +19,7 @@ Registers::forEditing(const std::optional<QString>& stamp,
                       const std::function<std::optional<Row>(bool*)>& find) const {
     bool ok = stamp.has_value();
     const std::optional<Row> row = ok ? find(&ok) : std::nullopt;
-    if (!ok || !row)
+    if (!ok || !row || stamp->isNull())
         return reading(std::optional<Loaded<Row>>(), ok);
     return reading(std::optional<Loaded<Row>>(Loaded<Row>{*row, AsLoaded(*stamp)}), true);
 }
