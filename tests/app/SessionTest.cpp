@@ -1,0 +1,65 @@
+#include "Session.h"
+#include "AppTestWindows.h"
+#include "ChangeWatch.h"
+#include "ProgramFolderFixture.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+// One program run holds one session: its windows share one connection and one listener, and what one
+// window writes reaches the others when they are activated.
+class SessionTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void windowsShareOneConnectionAndOneListener() {
+        ProgramFolder f;
+        if (!f.data.onServer())
+            QSKIP("connections are counted on the server");
+        const QString name = QStringLiteral("zt_session_%1").arg(QCoreApplication::applicationPid());
+        QVERIFY(
+            TestDatabase::writeFile(f.ini(), (f.data.path() + "&application_name=" + name).toUtf8() + '\n'));
+        f.data.exec(QStringLiteral("INSERT INTO tblProjekt (ID, ProjektName) VALUES (1, 'Schule')"));
+        std::unique_ptr<AppController> app = f.app();
+        QVERIFY(app->start());
+        settle();
+        app->openPresets();
+        app->openCompanyRegister();
+        app->openProjectManager();
+        loadFirstProject(*app);
+        QVERIFY(app->workspace() && app->projectManager());
+        const QString count =
+            QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE application_name = ?");
+        QCOMPARE(f.data.scalar(count, {name}), QStringLiteral("2"));
+        app.reset();
+        settle();
+        QCOMPARE(f.data.scalar(count, {name}), QStringLiteral("0"));
+    }
+
+    void aWriteReachesTheOtherWindowsOnTheirActivation() {
+        TestDatabase db;
+        const std::unique_ptr<Session> session = Session::open(db.path());
+        QVERIFY(session);
+        QObject writer;
+        QObject other;
+        ChangeWatch* writing = session->watch(&writer);
+        ChangeWatch* following = session->watch(&other);
+        QSignalSpy told(writing, &ChangeWatch::changed);
+        QSignalSpy otherTold(following, &ChangeWatch::changed);
+
+        session->wrote();
+        writing->caughtUp();
+        writing->check();
+        following->check();
+        following->check();
+        QCOMPARE(told.count(), 0);
+        QCOMPARE(otherTold.count(), 1);
+
+        db.exec(QStringLiteral("INSERT INTO tblGewerk (Gewerk) VALUES ('Gerüstbau')"));
+        QTRY_VERIFY((writing->check(), told.count() == 1));
+        QCOMPARE(otherTold.count(), 2);
+    }
+};
+
+QTEST_MAIN(SessionTest)
+#include "SessionTest.moc"
