@@ -2,6 +2,7 @@
 
 #include "ChangeWatch.h"
 #include "Dialogs.h"
+#include "Outcome.h"
 #include "ReportListView.h"
 
 #include <QLabel>

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "AsLoaded.h"
-#include "Outcome.h"
 #include "Reading.h"
 
 #include <functional>
@@ -11,6 +10,7 @@
 
 class ChangeWatch;
 class Dialogs;
+class Outcome;
 class ReportListView;
 class QLabel;
 class QLineEdit;
