@@ -6,6 +6,7 @@
 #include "Session.h"
 #include "Settings.h"
 #include "TestDatabase.h"
+#include "WidgetDriver.h"
 #include "Workspace.h"
 
 #include <QAbstractItemModel>
@@ -56,7 +57,7 @@ QStringList names(const QList<PlainBaseline::CompanyListRow>& rows) {
 
 // A workspace on the test file with its settings in a temporary folder, shown and activated as the
 // benchmarks open it.
-struct OpenWorkspace {
+struct OpenWorkspace : WidgetDriver {
     RecordingDialogs dialogs;
     QTemporaryDir settingsFolder;
     Settings settings{settingsFolder.filePath(QStringLiteral("zlv.ini"))};
@@ -71,21 +72,8 @@ struct OpenWorkspace {
         QCoreApplication::sendEvent(&window, &activation);
     }
     ~OpenWorkspace() { window.close(); }
-    template <typename T> T* find(const char* name) const {
-        return window.findChild<T*>(QString::fromLatin1(name));
-    }
+    const QObject* root() const override { return &window; }
 };
-
-QStringList shownRows(const QAbstractItemModel& model) {
-    QStringList rows;
-    for (int row = 0; row < model.rowCount(); ++row) {
-        QStringList texts;
-        for (int column = 0; column < model.columnCount(); ++column)
-            texts << model.index(row, column).data().toString();
-        rows << texts.join(QLatin1Char('|'));
-    }
-    return rows;
-}
 
 template <typename Row> QStringList joined(const QList<Row>& rows) {
     QStringList lines;
@@ -350,8 +338,8 @@ void PlainBaselineTest::bookingListTexts() {
 
     OpenWorkspace workspace(db.path(), QStringLiteral("7"));
     workspace.find<QTabWidget>("SSTab1")->setCurrentIndex(Workspace::BookingsTabIndex);
-    QCOMPARE(shownRows(*workspace.find<QTreeView>("ListView1")->model()), joined(rows));
-    QCOMPARE(workspace.find<QLineEdit>("txtGesamtsumme")->text(), total);
+    QCOMPARE(workspace.rows("ListView1"), joined(rows));
+    QCOMPARE(workspace.text("txtGesamtsumme"), total);
     QVERIFY(workspace.dialogs.texts().isEmpty());
 }
 
@@ -379,7 +367,7 @@ void PlainBaselineTest::bookingListOrderedByRunningNumber() {
 
     OpenWorkspace workspace(db.path(), QStringLiteral("7"));
     workspace.find<QTabWidget>("SSTab1")->setCurrentIndex(Workspace::BookingsTabIndex);
-    QCOMPARE(shownRows(*workspace.find<QTreeView>("ListView1")->model()), joined(rows));
+    QCOMPARE(workspace.rows("ListView1"), joined(rows));
 }
 
 void PlainBaselineTest::entryCompanySearch_data() {
@@ -423,16 +411,12 @@ void PlainBaselineTest::entryCompanySearch() {
     QCOMPARE(result.names, expected);
 
     OpenWorkspace workspace(db.path(), QStringLiteral("7"));
-    QTest::keyClicks(workspace.find<QLineEdit>("txtSuchen"), search);
-    auto* picker = workspace.find<QComboBox>("cboFirma");
-    QStringList shown;
-    for (int i = 0; i < picker->count(); ++i)
-        shown << picker->itemText(i);
-    QCOMPARE(shown, expected.isEmpty() ? QStringList{QString()} : expected);
+    workspace.type("txtSuchen", search);
+    QCOMPARE(workspace.items("cboFirma"), expected.isEmpty() ? QStringList{QString()} : expected);
     QCOMPARE(workspace.find<QLabel>("lblAnzahlFirmen")->text(), result.count);
-    const QStringList details{
-        workspace.find<QLineEdit>("txtGewerk")->text(), workspace.find<QLineEdit>("txtKostengruppe")->text(),
-        workspace.find<QLabel>("lblSitz")->text(), workspace.find<QLabel>("lblAnschrift")->text()};
+    const QStringList details{workspace.text("txtGewerk"), workspace.text("txtKostengruppe"),
+                              workspace.find<QLabel>("lblSitz")->text(),
+                              workspace.find<QLabel>("lblAnschrift")->text()};
     QCOMPARE(result.details, details);
     QVERIFY(workspace.dialogs.texts().isEmpty());
 }
@@ -469,13 +453,9 @@ void PlainBaselineTest::evaluationByCompany() {
 
     OpenWorkspace workspace(db.path(), QStringLiteral("7"));
     workspace.find<QTabWidget>("SSTab1")->setCurrentIndex(Workspace::EvaluationTabIndex);
-    auto* picker = workspace.find<QComboBox>("cboAuswertungFirma");
-    const int index = picker->findText(company);
-    QVERIFY(index >= 0);
-    picker->setCurrentIndex(index);
-    emit picker->activated(index);
-    QCOMPARE(shownRows(*workspace.find<QTreeView>("ListView3")->model()), joined(list.rows));
-    QCOMPARE(workspace.find<QLineEdit>("txtTeilsumme")->text(), sum);
+    workspace.choose("cboAuswertungFirma", company);
+    QCOMPARE(workspace.rows("ListView3"), joined(list.rows));
+    QCOMPARE(workspace.text("txtTeilsumme"), sum);
     QVERIFY(workspace.dialogs.texts().isEmpty());
 }
 
@@ -506,8 +486,8 @@ void PlainBaselineTest::evaluationByYear() {
     workspace.find<QTabWidget>("SSTab1")->setCurrentIndex(Workspace::EvaluationTabIndex);
     workspace.find<QDateEdit>("dtpJahr")->setDate(QDate(year, 6, 1));
     QVERIFY(workspace.find<QRadioButton>("optJahr")->isChecked());
-    QCOMPARE(shownRows(*workspace.find<QTreeView>("ListView3")->model()), joined(list.rows));
-    QCOMPARE(workspace.find<QLineEdit>("txtTeilsumme")->text(), sum);
+    QCOMPARE(workspace.rows("ListView3"), joined(list.rows));
+    QCOMPARE(workspace.text("txtTeilsumme"), sum);
     QVERIFY(workspace.dialogs.texts().isEmpty());
 }
 
@@ -561,14 +541,10 @@ void PlainBaselineTest::companyEstimates() {
 
     OpenWorkspace workspace(db.path(), QStringLiteral("7"));
     workspace.find<QTabWidget>("SSTab1")->setCurrentIndex(Workspace::CompanyTabIndex);
-    auto* picker = workspace.find<QComboBox>("cboFirmaFirma");
-    const int index = picker->findText(company);
-    QVERIFY(index >= 0);
-    picker->setCurrentIndex(index);
-    emit picker->activated(index);
-    QCOMPARE(shownRows(*workspace.find<QTreeView>("ListView2")->model()), joined(list.rows));
-    QCOMPARE(workspace.find<QLineEdit>("txtArchitektSumme")->text(), architectSum);
-    QCOMPARE(workspace.find<QLineEdit>("txtAuftragSumme")->text(), orderSum);
+    workspace.choose("cboFirmaFirma", company);
+    QCOMPARE(workspace.rows("ListView2"), joined(list.rows));
+    QCOMPARE(workspace.text("txtArchitektSumme"), architectSum);
+    QCOMPARE(workspace.text("txtAuftragSumme"), orderSum);
     QVERIFY(workspace.dialogs.texts().isEmpty());
 }
 
@@ -631,7 +607,7 @@ void PlainBaselineTest::costReport() {
 
     OpenWorkspace workspace(db.path(), QStringLiteral("7"));
     workspace.find<QTabWidget>("SSTab1")->setCurrentIndex(Workspace::CostReportTabIndex);
-    QCOMPARE(shownRows(*workspace.find<QTreeView>("ListView4")->model()), joined(rows));
+    QCOMPARE(workspace.rows("ListView4"), joined(rows));
     QVERIFY(workspace.dialogs.texts().isEmpty());
 }
 

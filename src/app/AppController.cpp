@@ -229,10 +229,9 @@ void AppController::openPresets() {
 }
 
 void AppController::moveOntoServer(QWidget* parent) {
-    if (Database::isServerLocation(m_databaseFilePath)) {
+    if (const std::optional<QString> server = DatabaseLocation::serverPlace(m_databaseFilePath)) {
         m_dialogs.inform(parent, QStringLiteral("Auf Datenbankserver übertragen"),
-                         QStringLiteral("Die Daten liegen bereits auf dem Datenbankserver: %1.")
-                             .arg(Database::placeOf(m_databaseFilePath)),
+                         QStringLiteral("Die Daten liegen bereits auf dem Datenbankserver: %1.").arg(*server),
                          Dialogs::Icon::Information);
         return;
     }
@@ -308,10 +307,7 @@ void AppController::backupDatabase() {
     if (!confirmDatabase())
         return;
     BackupCommand backup(m_programFolder, m_dialogs);
-    if (Database::isServerLocation(m_databaseFilePath))
-        backup.runOnServer(m_startMenu, m_databaseFilePath);
-    else
-        backup.run(m_startMenu);
+    backup.run(m_startMenu, m_databaseFilePath);
 }
 
 void AppController::openExport() {

@@ -1,6 +1,5 @@
 #include "BackupCommand.h"
 
-#include "Database.h"
 #include "DatabaseBackup.h"
 #include "DatabaseLocation.h"
 #include "Dialogs.h"
@@ -18,22 +17,28 @@ const QString kBackupTitle = QStringLiteral("Datensicherung");
 BackupCommand::BackupCommand(const QString& programFolder, Dialogs& dialogs)
     : m_programFolder(programFolder), m_dialogs(dialogs) {}
 
-BackupCommand::Result BackupCommand::runOnServer(QWidget* parent, const QString& location, const QDate& day) {
-    m_backupName =
-        DatabaseBackup::backupFileName(day, Database::placeOf(location).section(u' ', 0, 0) + ".dump");
+BackupCommand::Result BackupCommand::run(QWidget* parent, const QString& location, const QDate& day) {
+    const std::variant<DataBackup::FileCopy, DataBackup::Dump> backup = DataBackup::at(location);
+    if (const auto* dump = std::get_if<DataBackup::Dump>(&backup))
+        return runDump(parent, *dump, day);
+    return run(parent, day);
+}
+
+BackupCommand::Result BackupCommand::runDump(QWidget* parent, const DataBackup::Dump& server,
+                                             const QDate& day) {
+    m_backupName = server.fileName(day);
     const QString path = m_dialogs.chooseFileToSave(parent, QStringLiteral("Sicherung der Datenbank"),
                                                     m_backupName, QStringLiteral("Sicherungen (*.dump)"));
     if (path.isEmpty())
         return Result::Declined;
-    ServerDump dump(location, path);
+    ServerDump dump(server.location, path);
     if (!dump.start())
         return fail(parent, dump.reason());
     // The window keeps answering while pg_dump runs; a dump that hangs is cancelled here.
     QProgressDialog progress(parent);
     progress.setObjectName(QStringLiteral("frmSicherung"));
     progress.setWindowTitle(kBackupTitle);
-    progress.setLabelText(
-        QStringLiteral("Die Datenbank %1 wird gesichert …").arg(Database::placeOf(location)));
+    progress.setLabelText(QStringLiteral("Die Datenbank %1 wird gesichert …").arg(server.place));
     progress.setCancelButtonText(QStringLiteral("Abbrechen"));
     progress.setWindowModality(Qt::ApplicationModal);
     progress.setRange(0, 0);
@@ -57,7 +62,7 @@ BackupCommand::Result BackupCommand::runOnServer(QWidget* parent, const QString&
         return fail(parent, dump.reason());
     m_dialogs.inform(parent, kBackupTitle,
                      QStringLiteral("Die Datenbank %1 wurde in die Datei\n%2\ngesichert.")
-                         .arg(Database::placeOf(location), QDir::toNativeSeparators(path)),
+                         .arg(server.place, QDir::toNativeSeparators(path)),
                      Dialogs::Icon::Information);
     return Result::Done;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DataBackup.h"
+
 #include <QDate>
 #include <QString>
 
@@ -16,20 +18,21 @@ public:
 
     BackupCommand(const QString& programFolder, Dialogs& dialogs);
 
-    // Runs the backup for the given day; backup performs the copy and the compaction.
+    // The backup of the data at location, as DataBackup chooses it for the given day.
+    Result run(QWidget* parent, const QString& location, const QDate& day = QDate::currentDate());
+    // The backup of the database file; backup performs the copy and the compaction.
     Result run(QWidget* parent, DatabaseBackup& backup, const QDate& day = QDate::currentDate());
     Result run(QWidget* parent, const QDate& day = QDate::currentDate());
-
-    // On a server: a dated dump of the whole database into a file the user chooses, when this workstation
-    // has pg_dump; otherwise the notice that the server's backup is the administrator's task. While pg_dump
-    // runs, a window ("frmSicherung") lets the user cancel it; a file chosen keeps its former content
-    // unless the dump is complete.
-    Result runOnServer(QWidget* parent, const QString& location, const QDate& day = QDate::currentDate());
 
     // The name of the last backup copy formed, without folder.
     QString backupName() const { return m_backupName; }
 
 private:
+    // A dated dump of the whole database into a file the user chooses, when this workstation has pg_dump;
+    // otherwise the notice that the server's backup is the administrator's task. While pg_dump runs, a
+    // window ("frmSicherung") lets the user cancel it; a file chosen keeps its former content unless the
+    // dump is complete.
+    Result runDump(QWidget* parent, const DataBackup::Dump& dump, const QDate& day);
     Result fail(QWidget* parent, const QString& text);
 
     QString m_programFolder;

@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "DatabaseIniFile.h"
+#include "DataLocation.h"
 #include "Dialogs.h"
 #include "OlderInstallationImport.h"
 #include "Settings.h"
@@ -53,10 +54,16 @@ bool DatabaseLocation::hasUserIni() const {
            QFileInfo(QDir(m_userFolder).filePath(QString::fromLatin1(kIniFileName))).isFile();
 }
 
+std::optional<QString> DatabaseLocation::serverPlace(const QString& location) {
+    if (!DataLocation::isServer(location))
+        return std::nullopt;
+    return DataLocation::placeOf(location);
+}
+
 QString DatabaseLocation::configuredServer(const QString& iniFolder) {
     QFile ini(QDir(iniFolder).filePath(QString::fromLatin1(kIniFileName)));
     const QString value = ini.open(QIODevice::ReadOnly) ? DatabaseIniFile::folder(ini.readAll()) : QString();
-    return Database::isServerLocation(value) ? value : QString();
+    return DataLocation::isServer(value) ? value : QString();
 }
 
 QString DatabaseLocation::configuredFolder(const QString& programFolder, bool deleteWhenEmpty) {
@@ -118,8 +125,8 @@ bool DatabaseLocation::confirm(QWidget* parent, Record record) {
 }
 
 QString DatabaseLocation::place() const {
-    if (Database::isServerLocation(m_databaseFolder))
-        return QStringLiteral("Datenbank ") + Database::placeOf(m_databaseFolder);
+    if (DataLocation::isServer(m_databaseFolder))
+        return QStringLiteral("Datenbank ") + DataLocation::placeOf(m_databaseFolder);
     return QDir::toNativeSeparators(withoutTrailingSeparator(m_databaseFolder));
 }
 
@@ -191,7 +198,7 @@ DatabaseLocation::Outcome DatabaseLocation::offerFirstStart(QWidget* parent) {
         // A choice that cannot be used has said why; the clerk chooses again.
         if (location.isEmpty() || !checkUsable(location, parent))
             continue;
-        const bool server = Database::isServerLocation(location);
+        const bool server = DataLocation::isServer(location);
         const QString folder = server ? location : withTrailingSeparator(QFileInfo(location).absolutePath());
         if (!writeIni(folder, parent, true))
             return Outcome::NotRecorded;
@@ -224,7 +231,7 @@ QString DatabaseLocation::askServerAddress(QWidget* parent) {
                                             "postgresql://server.bauamt.local/zlv:"),
                              address)) {
         address = address.trimmed();
-        if (Database::isServerLocation(address))
+        if (DataLocation::isServer(address))
             return address;
         m_dialogs.inform(parent, QStringLiteral("Datenbankserver"),
                          QStringLiteral("„%1“ ist keine Adresse eines Datenbankservers. Sie beginnt mit "
@@ -266,17 +273,17 @@ bool DatabaseLocation::checkServer(const QString& location, QWidget* parent) {
         case Database::OpenFailure::LoginRefused: {
             if (failure == Database::OpenFailure::LoginRefused)
                 m_dialogs.inform(parent, kLoadErrorTitle, message, Dialogs::Icon::Warning);
-            QString user = Database::userOf(location);
+            QString user = DataLocation::userOf(location);
             QString password;
-            if (!m_dialogs.askLogin(parent, Database::placeOf(location), user, password))
+            if (!m_dialogs.askLogin(parent, DataLocation::placeOf(location), user, password))
                 return false;
-            Database::rememberLogin(location, user, password);
+            DataLocation::rememberLogin(location, user, password);
             continue;
         }
         case Database::OpenFailure::Empty:
             if (m_dialogs.ask(parent, QStringLiteral("Datenbankserver"),
                               QStringLiteral("Die Datenbank %1 ist leer. Jetzt für Zelvora einrichten?")
-                                  .arg(Database::placeOf(location)),
+                                  .arg(DataLocation::placeOf(location)),
                               Dialogs::Icon::Question, Dialogs::Answer::Yes) != Dialogs::Answer::Yes)
                 return false;
             if (!Database::create(location, &message)) {
@@ -310,7 +317,7 @@ bool DatabaseLocation::offerImport(const QString& path, QWidget* parent) {
 }
 
 bool DatabaseLocation::checkUsable(const QString& path, QWidget* parent) {
-    if (Database::isServerLocation(path))
+    if (DataLocation::isServer(path))
         return checkServer(path, parent);
     if (AccessFile::isAccessFile(path))
         return offerImport(path, parent);

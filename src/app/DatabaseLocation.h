@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <future>
+#include <optional>
 #include <utility>
 
 class Dialogs;
@@ -72,6 +73,9 @@ public:
     // The server named by the ini file in iniFolder ("postgresql://server/zlv"); empty when it names a
     // folder or nothing.
     static QString configuredServer(const QString& iniFolder);
+    // For a location on a server: its database for the user ("zlv auf server.bauamt.local"); nullopt for
+    // a database file.
+    static std::optional<QString> serverPlace(const QString& location);
     // The full path of the file in folder whose name is "zlv.mdb" in any letter case; empty when none.
     static QString findDatabaseFile(const QString& folder);
     // The folder of the user's own ini file beside the settings (~/.config/TalbrinZlv).

@@ -1,6 +1,7 @@
 #include "OlderInstallationImport.h"
 
 #include "Database.h"
+#include "DatabaseLocation.h"
 #include "Dialogs.h"
 #include "ImportReportWindow.h"
 
@@ -72,11 +73,11 @@ void OlderInstallationImport::chooseAndRun(const QString& currentLocation, Dialo
     if (accessPath.isEmpty())
         return;
     QString target;
-    if (Database::isServerLocation(currentLocation)) {
+    if (const std::optional<QString> server = DatabaseLocation::serverPlace(currentLocation)) {
         if (dialogs.ask(parent, kTitle,
                         QStringLiteral("Die Daten werden in die Datenbank %1 übernommen; sie muss dazu leer "
                                        "sein. Fortfahren?")
-                            .arg(Database::placeOf(currentLocation)),
+                            .arg(*server),
                         Dialogs::Icon::Question, Dialogs::Answer::No) != Dialogs::Answer::Yes)
             return;
         target = currentLocation;

@@ -1,6 +1,7 @@
 #include "ServerMoveWindow.h"
 
 #include "Database.h"
+#include "DatabaseLocation.h"
 #include "Dialogs.h"
 #include "ServerTransfer.h"
 
@@ -71,7 +72,7 @@ ServerMoveWindow::ServerMoveWindow(const QString& filePath, Dialogs& dialogs,
 
 void ServerMoveWindow::transfer() {
     const QString server = m_server->text().trimmed();
-    if (!Database::isServerLocation(server)) {
+    if (!DatabaseLocation::serverPlace(server)) {
         m_dialogs.inform(this, kTitle,
                          QStringLiteral("Bitte geben Sie den Server und die Datenbank so an: "
                                         "postgresql://server.bauamt.local/zlv"),
@@ -113,6 +114,6 @@ void ServerMoveWindow::switchToServer() {
     m_dialogs.inform(this, kTitle,
                      QStringLiteral("Ab dem nächsten Start arbeitet Zelvora mit der Datenbank %1. Die "
                                     "Datenbankdatei bleibt unverändert erhalten.")
-                         .arg(Database::placeOf(m_transferred)),
+                         .arg(*DatabaseLocation::serverPlace(m_transferred)),
                      Dialogs::Icon::Information);
 }

@@ -2,14 +2,14 @@
 
 #include "AccessFile.h"
 #include "Database.h"
+#include "NewDatabase.h"
 #include "Schema.h"
-#include "ServerTransfer.h"
 #include "Transaction.h"
+#include "TransferRepository.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cmath>
@@ -32,16 +32,10 @@ struct Mapping {
     QString table;
     AccessReader::Table access;
     QStringList fields;
-    QStringList columns;
     QList<Schema::FieldKind> kinds;
     QList<AccessFile::Type> types;
     QList<int> positions;
 };
-
-QString quoted(const QString& field) {
-    const bool plain = std::all_of(field.cbegin(), field.cend(), [](QChar c) { return c.unicode() < 0x80; });
-    return plain ? field : u'"' + field + u'"';
-}
 
 std::optional<qint64> dayOf(double stored) {
     if (!std::isfinite(stored))
@@ -132,11 +126,10 @@ struct Run {
     }
 
     Mapping map(const QString& table, const AccessReader::Table& definition) {
-        Mapping mapping{table, definition, Schema::fieldNames(table), {}, {}, {}, {}};
+        Mapping mapping{table, definition, Schema::fieldNames(table), {}, {}, {}};
         const QList<AccessFile::Column>& columns = definition.columns;
         QList<bool> used(columns.size(), false);
         for (const QString& field : std::as_const(mapping.fields)) {
-            mapping.columns += quoted(field);
             mapping.kinds += Schema::fieldKind(table, field);
             const auto found =
                 std::find_if(columns.cbegin(), columns.cend(), [&](const AccessFile::Column& c) {
@@ -203,7 +196,7 @@ struct Run {
                 }
                 rows += row;
                 if (rows.size() == kRowsPerWrite) {
-                    written = db.bulkInsert(mapping.table, mapping.columns, rows);
+                    written = TransferRepository(db).write(mapping.table, mapping.fields, rows);
                     rows.clear();
                 }
                 return written && (done % kRowsPerProgress != 0 || report());
@@ -211,7 +204,7 @@ struct Run {
             waiting(), read, message);
         if (!whole || !written || cancelled)
             return false;
-        if (!rows.isEmpty() && !db.bulkInsert(mapping.table, mapping.columns, rows))
+        if (!rows.isEmpty() && !TransferRepository(db).write(mapping.table, mapping.fields, rows))
             return false;
         return report();
     }
@@ -242,10 +235,6 @@ QString writeNewFile(const QString& folder, const std::function<QString(int)>& n
     return {};
 }
 
-bool sameFile(const QString& a, const QString& b) {
-    return QFileInfo(a).canonicalFilePath() == QFileInfo(b).canonicalFilePath();
-}
-
 } // namespace
 
 std::optional<QString> AccessImport::storedValue(Schema::FieldKind kind, AccessFile::Type type,
@@ -268,7 +257,7 @@ std::optional<QString> AccessImport::storedValue(Schema::FieldKind kind, AccessF
             return QString();
         amount = amountOf(type, value);
         if (amount)
-            return TransferReport::plainAmount(*amount);
+            return TransferRepository::plainAmount(*amount);
         return std::nullopt;
     case Schema::FieldKind::Text:
         if (type == AccessFile::Type::Other)
@@ -339,34 +328,13 @@ AccessImport::Result AccessImport::run(const QString& accessPath, const QString&
     for (const QString& table : std::as_const(extraTables))
         result.report.notes += QStringLiteral("Tabelle %1 nicht übernommen").arg(table);
 
-    const bool onServer = Database::isServerLocation(target);
-    const bool replacesAccess = !onServer && sameFile(target, accessPath);
-    // The new file grows in a folder of its own beside the target, which only this program may enter, so
-    // that nothing planted there can redirect it or its journal; removed with whatever it holds.
-    std::optional<QTemporaryDir> work;
-    QString newFile;
-    std::unique_ptr<Database> db;
-    if (onServer) {
-        db = ServerTransfer::openEmpty(target, &message);
-    } else if (taken(target) && !replacesAccess) {
-        message = QStringLiteral("Die Datei %1 gibt es bereits; übernommen wird nur in eine neue Datenbank.")
-                      .arg(QDir::toNativeSeparators(target));
-    } else {
-        work.emplace(target + QStringLiteral(".neu-XXXXXX"));
-        newFile = QDir(work->path()).filePath(QFileInfo(target).fileName());
-        if (!work->isValid())
-            message =
-                QStringLiteral("Im Ordner %1 kann keine neue Datenbank angelegt werden (%2).")
-                    .arg(QDir::toNativeSeparators(QFileInfo(target).absolutePath()), work->errorString());
-        else if (Database::create(newFile, &message))
-            db = Database::open(newFile, nullptr, &message);
-    }
-    if (!db)
+    const std::unique_ptr<NewDatabase> newDatabase = NewDatabase::prepare(target, accessPath, &message);
+    if (!newDatabase)
         return stop(message);
+    Database& db = newDatabase->database();
     {
-        Transaction transaction(*db);
-        bool copied = transaction.isActive() && db->exec(QStringLiteral("DELETE FROM tblGewerk")) &&
-                      db->exec(QStringLiteral("DELETE FROM tblKostengruppe"));
+        Transaction transaction(db);
+        bool copied = transaction.isActive() && TransferRepository(db).clearPresets();
         message.clear();
         for (const Mapping& mapping : std::as_const(mappings)) {
             if (!copied)
@@ -375,7 +343,7 @@ AccessImport::Result AccessImport::run(const QString& accessPath, const QString&
                 mapping.table, TransferReport::amountFieldsOf(mapping.table), {}, {}};
             figures.file.sums.resize(figures.amountFields.size());
             qint64 read = 0;
-            copied = run.copy(mapping, *db, figures.file, &read, &message);
+            copied = run.copy(mapping, db, figures.file, &read, &message);
             if (run.cancelled)
                 return cancelled();
             // The rows the file declares and the rows it gave must be the same.
@@ -389,39 +357,35 @@ AccessImport::Result AccessImport::run(const QString& accessPath, const QString&
                                 .arg(mapping.access.declaredRows)
                                 .arg(read));
             copied =
-                copied && TransferReport::figuresOf(*db, mapping.table, figures.amountFields, figures.server);
+                copied && TransferReport::figuresOf(db, mapping.table, figures.amountFields, figures.server);
             result.report.tables += figures;
         }
-        copied = copied && db->resetIdentities();
+        copied = copied && db.resetIdentities();
         access.stop();
         if (!copied)
             return stop(QStringLiteral("Die Übernahme ist fehlgeschlagen; es blieb nichts zurück.\n") +
-                        (message.isEmpty() ? db->lastError() : message));
+                        (message.isEmpty() ? db.lastError() : message));
         if (!result.report.agrees())
             return stop(QStringLiteral("Zeilen oder Summen der Access-Datei und der neuen Datenbank stimmen "
                                        "nicht überein; die neue Datenbank wurde verworfen."));
         if (!transaction.commit())
             return stop(QStringLiteral("Die Übernahme ist fehlgeschlagen; es blieb nichts zurück.\n") +
-                        db->lastError());
+                        db.lastError());
     }
-    db.reset();
-
-    const QString folder = QFileInfo(onServer ? accessPath : target).absolutePath();
-    if (!onServer) {
-        if (replacesAccess) {
-            const QString aside = asideName(folder, QDate::currentDate());
-            if (!QFile::rename(accessPath, aside))
-                return stop(QStringLiteral("Die Access-Datei %1 kann nicht in %2 umbenannt werden.")
-                                .arg(QDir::toNativeSeparators(accessPath), QDir::toNativeSeparators(aside)));
-            result.movedAside = aside;
-        }
-        if (!QFile::rename(newFile, target)) {
-            if (replacesAccess)
-                QFile::rename(result.movedAside, accessPath);
-            result.movedAside.clear();
-            return stop(QStringLiteral("Die neue Datenbank kann nicht unter %1 abgelegt werden.")
-                            .arg(QDir::toNativeSeparators(target)));
-        }
+    const QString folder = newDatabase->folder().value_or(QFileInfo(accessPath).absolutePath());
+    if (newDatabase->replaces()) {
+        const QString aside = asideName(folder, QDate::currentDate());
+        if (!QFile::rename(accessPath, aside))
+            return stop(QStringLiteral("Die Access-Datei %1 kann nicht in %2 umbenannt werden.")
+                            .arg(QDir::toNativeSeparators(accessPath), QDir::toNativeSeparators(aside)));
+        result.movedAside = aside;
+    }
+    if (!newDatabase->putInPlace()) {
+        if (newDatabase->replaces())
+            QFile::rename(result.movedAside, accessPath);
+        result.movedAside.clear();
+        return stop(QStringLiteral("Die neue Datenbank kann nicht unter %1 abgelegt werden.")
+                        .arg(QDir::toNativeSeparators(target)));
     }
     result.outcome = Outcome::Imported;
     const QDate today = QDate::currentDate();

@@ -25,10 +25,6 @@ public:
     // Sets up the server's database when it is empty and copies the file onto it. Returns false with
     // a German message when the file or the server refuses, the server's database is not empty, or the
     // copy fails (then nothing is left on the server). The report is filled whenever the copy ran.
-    // Opens the server's database for data brought in from elsewhere: sets it up when it is empty, and
-    // refuses it (null, with the German message) when it cannot be opened or holds rows beyond the preset
-    // trades and cost groups.
-    static std::unique_ptr<Database> openEmpty(const QString& serverLocation, QString* germanMessage);
     static bool run(const QString& filePath, const QString& serverLocation, Report& report,
                     QString* germanMessage, const Progress& progress = {});
 };

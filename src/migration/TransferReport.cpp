@@ -1,7 +1,7 @@
 #include "TransferReport.h"
 
-#include "Database.h"
 #include "Schema.h"
+#include "TransferRepository.h"
 
 bool TransferReport::agrees() const {
     for (const Table& table : tables) {
@@ -45,21 +45,5 @@ QStringList TransferReport::amountFieldsOf(const QString& table) {
 
 bool TransferReport::figuresOf(Database& db, const QString& table, const QStringList& amountFields,
                                Figures& figures) {
-    figures = {0, QList<Money>(amountFields.size())};
-    const QString sql =
-        QStringLiteral("SELECT %1 FROM %2")
-            .arg(amountFields.isEmpty() ? QStringLiteral("1") : amountFields.join(u','), table);
-    return db.read(sql, {}, [&](const Database::Row& row) {
-        ++figures.rows;
-        for (qsizetype i = 0; i < amountFields.size(); ++i)
-            figures.sums[i] = figures.sums[i] + row.amount(int(i)).value_or(Money());
-    });
-}
-
-QString TransferReport::plainAmount(const Money& amount) {
-    const qint64 cents = amount.cents();
-    return QStringLiteral("%1%2.%3")
-        .arg(cents < 0 ? QStringLiteral("-") : QString())
-        .arg(qAbs(cents / 100))
-        .arg(qAbs(cents % 100), 2, 10, QLatin1Char('0'));
+    return TransferRepository(db).figures(table, amountFields, &figures.rows, &figures.sums);
 }

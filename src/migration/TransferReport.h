@@ -44,6 +44,4 @@ struct TransferReport {
     // Rows and amount sums of table in db, each amount as the program reads it.
     static bool figuresOf(Database& db, const QString& table, const QStringList& amountFields,
                           Figures& figures);
-    // An amount as a plain stored number: "-1234.50".
-    static QString plainAmount(const Money& amount);
 };

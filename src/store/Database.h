@@ -1,7 +1,10 @@
 #pragma once
 
+#include "ChangeNotice.h"
+#include "DatabaseRow.h"
 #include "Money.h"
 #include "Schema.h"
+#include "StoreFailure.h"
 
 #include <functional>
 #include <memory>
@@ -13,46 +16,27 @@
 #include <QVariant>
 #include <QVariantList>
 
-class Engine;
+class Dialect;
+class Link;
 class QSqlError;
+class SchemaUpkeep;
+struct Engine;
 
 // One open connection to the data, in a database file or on a PostgreSQL server; everything above it
 // speaks through prepared statements with bound values, in one dialect. What is particular to an engine
-// lives in its folder behind the Engine interface: sqlite/ (the connection's set-up and the functions
-// and collation installed on it, reading straight on the engine, its failures in German, the backup,
-// check and compaction of a whole file) and postgres/ (the server's address, its functions, failures).
+// lives in its folder behind the engine's pieces (Engine: its Link, Dialect and ChangeNotice): sqlite/
+// (the connection's set-up and the functions and collation installed on it, reading straight on the
+// engine, its failures in German, the backup, check and compaction of a whole file) and postgres/ (the
+// server's address, its functions, failures, dump).
 class Database {
 public:
     // Several workstations may book into one file at once: a write waits this long (10 s) for the others.
     // ZLV_BUSY_TIMEOUT_MS shortens it for the test suite, whose tests hold files busy on purpose.
     static int defaultBusyTimeoutMs();
 
-    enum class OpenFailure {
-        None,
-        Missing,
-        NotReadable,
-        ReadOnly,
-        NotADatabase,
-        ForeignSchema,
-        Locked,
-        // A server: not reachable, the login refused (or a password needed), the database missing, no
-        // permission, or the database empty and waiting to be set up by create().
-        Unreachable,
-        LoginRefused,
-        PasswordNeeded,
-        DatabaseMissing,
-        NoPermission,
-        Empty,
-        Other
-    };
-
-    // True when location names a PostgreSQL server ("postgresql://host/database") rather than a file.
-    static bool isServerLocation(const QString& location);
-    // For a server: "zlv auf server.bauamt.local", and the user it logs in as.
-    static QString placeOf(const QString& location);
-    static QString userOf(const QString& location);
-    // Keeps a password typed for the server of location, in memory only, for every later connection.
-    static void rememberLogin(const QString& location, const QString& user, const QString& password);
+    using OpenFailure = StoreFailure::Opening;
+    using Failure = StoreFailure::Kind;
+    using Row = DatabaseRow;
 
     // Opens an existing database file, or a database on a server, for reading and writing. On failure
     // returns null and, when given, sets failure and a German message that names the file or server and
@@ -79,8 +63,10 @@ public:
     QString place() const;
     // The location it was opened from (a file's path or the server's address).
     QString location() const { return m_location; }
-    // See Engine: the file's change count (nullopt on the server or when it cannot be read), the
-    // server's change channel (empty on the file) and this connection's session on the server.
+    // How the engine tells of other workstations' changes.
+    const ChangeNotice& changeNotice() const { return m_changes; }
+    // The file's change count (nullopt on the server or when it cannot be read), the server's change
+    // channel (empty on the file) and this connection's session on the server.
     std::optional<qint64> changeCount();
     QString changeChannel() const;
     QString session();
@@ -103,12 +89,7 @@ public:
     QString lastError() const { return m_lastError; }
     // The same without the words on what could not be done.
     QString lastReason() const { return m_lastReason; }
-    // What the last failure was: the file busy beyond the busy timeout, the row meant by changeRow()
-    // gone, the database file deleted or moved away, or anything else.
-    // Changed: the row was changed by another workstation since it was loaded; NameGone: a name the row
-    // refers to (its company) is no longer stored.
-    // OutcomeUnknown: the connection broke during a COMMIT and whether it was kept cannot be found out.
-    enum class Failure { None, Busy, RowGone, FileGone, Changed, NameGone, OutcomeUnknown, Other };
+    // What the last failure was (RowGone: the row meant by changeRow() is gone).
     Failure lastFailure() const { return m_lastFailure; }
     // Runs write, which holds a transaction of its own, and runs it once more when it failed because
     // other programs held the file beyond the busy timeout.
@@ -117,22 +98,6 @@ public:
     // A field's value as the program reads every field: its text, with null read as empty text.
     static QString text(const QSqlQuery& query, int column);
 
-    // One result row of read(), valid only while it is visited; fields are read by column number and
-    // never fail: an empty or foreign value gives empty text or nullopt.
-    class Row {
-    public:
-        virtual ~Row() = default;
-        virtual QString text(int column) const = 0;
-        virtual bool isNull(int column) const = 0;
-        // A whole number (running number, day number).
-        virtual std::optional<int> integer(int column) const = 0;
-        virtual qint64 rowNumber(int column) const = 0;
-        virtual std::optional<Money> amount(int column) const = 0;
-        // A field's bytes as stored (a BLOB), unchanged.
-        virtual QByteArray bytes(int column) const = 0;
-        // The same; for a value that is there but no amount, unreadable gets its stored text.
-        std::optional<Money> amount(int column, QString& unreadable) const;
-    };
     // Runs a query straight on the engine and hands each row to visit: the fast way to fill lists.
     // Returns false on failure, with the German text in lastError().
     bool read(const QString& sql, const QVariantList& values, const std::function<void(const Row&)>& visit);
@@ -173,23 +138,13 @@ public:
     QString exactCollation() const;
 
 private:
-    Database(std::unique_ptr<Engine> engine, QString connectionName);
-    static std::unique_ptr<Database> openFile(const QString& filePath, OpenFailure* failure,
-                                              QString* germanMessage, int busyTimeoutMs);
-    static std::unique_ptr<Database> openServer(const QString& location, OpenFailure* failure,
-                                                QString* germanMessage);
+    Database(Engine engine, QString connectionName);
+    // Opens the data of the link: what stands against them, the connection, the schema, the upkeep.
+    OpenFailure openExisting(QString* reason);
+    void close();
     // existing: the data must be there and are never created anew.
     bool connect(bool existing, OpenFailure* failure, QString* germanText);
-    OpenFailure checkSchema(QString* reason);
-    // The names of the tables the database holds.
-    QStringList tables(bool* ok);
-    // Creates tables, indexes and presets in one transaction.
-    bool setUp(QString* reason);
-    // Refuses a login that may not read the data; adds, as the database's owner, the tables, indexes
-    // and triggers it lacks; what cannot be added without refusing the data goes into notices().
-    OpenFailure configure(QString* reason);
-    // True when the stored rows allow the unique index; otherwise a notice names the rows against it.
-    bool noDuplicates(const Schema::Index& index);
+    SchemaUpkeep upkeep();
     // False, with the failure recorded, when the file was deleted or moved away since it was opened, or
     // the server's connection was lost. A file put back or replaced meanwhile, or a server that answers
     // again, is connected afresh, so work goes on without reopening.
@@ -203,7 +158,9 @@ private:
     void recordFailure(const QString& what, const QString& germanText, Failure failure = Failure::Other);
     void recordFailure(const QString& what, const QSqlError& error);
 
-    std::unique_ptr<Engine> m_engine;
+    std::unique_ptr<Link> m_link;
+    std::unique_ptr<Dialect> m_dialect;
+    ChangeNotice m_changes;
     QString m_connectionName;
     QString m_lastError;
     // The last failure's German text without the statement's prefix.

@@ -30,8 +30,9 @@ QString scratchTemplate(const QFileInfo& backup) {
 // Removes the scratch files that interrupted backups of the database left in folder; nothing else matches.
 void removeLeftoverScratch(const QDir& folder, const QString& databaseFileName) {
     const QRegularExpression ownName(
-        QStringLiteral(R"(^\.\d{2}\.\d{2}\.\d{4}_%1\.[A-Za-z0-9]{6}%2(-journal)?$)")
-            .arg(QRegularExpression::escape(databaseFileName), QRegularExpression::escape(kScratchSuffix)));
+        QStringLiteral(R"(^\.\d{2}\.\d{2}\.\d{4}_%1\.[A-Za-z0-9]{6}%2(%3)?$)")
+            .arg(QRegularExpression::escape(databaseFileName), QRegularExpression::escape(kScratchSuffix),
+                 QRegularExpression::escape(SqliteFile::journalPath(QString()))));
     const QStringList candidates =
         folder.entryList({QStringLiteral(".*") + kScratchSuffix + QLatin1Char('*')},
                          QDir::Files | QDir::Hidden | QDir::System);

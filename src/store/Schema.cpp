@@ -1,59 +1,52 @@
 #include "Schema.h"
 
+#include <algorithm>
 #include <QList>
-#include <QPair>
-#include <QRegularExpression>
 
 namespace {
 
-// Tables and fields as the file holds them; the program needs every one of them.
-const QList<QPair<QString, QStringList>>& tables() {
-    static const QList<QPair<QString, QStringList>> list = {
-        {QStringLiteral("tblProjekt"),
-         {QStringLiteral("ID"), QStringLiteral("ProjektName"), QStringLiteral("Datumwert")}},
-        {QStringLiteral("tblFirma"),
-         {QStringLiteral("ID"), QStringLiteral("Name"), QStringLiteral("Straße"), QStringLiteral("PLZ"),
-          QStringLiteral("Ort"), QStringLiteral("Telefon1"), QStringLiteral("Telefon2"),
-          QStringLiteral("Mobil"), QStringLiteral("eMail"), QStringLiteral("Ansprechpartner"),
-          QStringLiteral("GewerkID"), QStringLiteral("KostengruppeID")}},
-        {QStringLiteral("tblGewerk"), {QStringLiteral("ID"), QStringLiteral("Gewerk")}},
-        {QStringLiteral("tblKostengruppe"), {QStringLiteral("ID"), QStringLiteral("Kostengruppe")}},
-        {QStringLiteral("tblBuchung"),
-         {QStringLiteral("ID"), QStringLiteral("PID"), QStringLiteral("ProjektID"), QStringLiteral("Projekt"),
-          QStringLiteral("Firma"), QStringLiteral("Gewerk"), QStringLiteral("Kostengruppe"),
-          QStringLiteral("AnweisungVom"), QStringLiteral("RechnungVom"), QStringLiteral("RechnungsNr"),
-          QStringLiteral("Zahlungsart"), QStringLiteral("Bemerkungen"), QStringLiteral("Betrag")}},
-        {QStringLiteral("tblNachtrag"),
-         {QStringLiteral("NID"), QStringLiteral("ProjektID"), QStringLiteral("Projekt"),
-          QStringLiteral("Firma"), QStringLiteral("Gewerk"), QStringLiteral("Kostengruppe"),
-          QStringLiteral("ArchitektDatum"), QStringLiteral("ArchitektKosten"),
-          QStringLiteral("NachtragDatum"), QStringLiteral("NachtragArt"), QStringLiteral("NachtragKosten")}},
-    };
-    return list;
+using Kind = Schema::FieldKind;
+
+Schema::Field key() {
+    return {QStringLiteral("ID"), Kind::Key};
+}
+
+Schema::Field text(const char* name) {
+    return {QString::fromUtf8(name), Kind::Text};
+}
+
+Schema::Field integer(const char* name) {
+    return {QString::fromUtf8(name), Kind::Integer};
+}
+
+Schema::Field amount(const char* name) {
+    return {QString::fromUtf8(name), Kind::Amount};
 }
 
 } // namespace
 
-QStringList Schema::tableStatements() {
-    QStringList statements = {
-        QStringLiteral("CREATE TABLE tblProjekt (ID INTEGER PRIMARY KEY AUTOINCREMENT, ProjektName TEXT, "
-                       "Datumwert INTEGER)"),
-        QStringLiteral(
-            "CREATE TABLE tblFirma (ID INTEGER PRIMARY KEY AUTOINCREMENT, Name TEXT, \"Straße\" TEXT, "
-            "PLZ TEXT, Ort TEXT, Telefon1 TEXT, Telefon2 TEXT, Mobil TEXT, eMail TEXT, "
-            "Ansprechpartner TEXT, GewerkID TEXT, KostengruppeID TEXT)"),
-        QStringLiteral("CREATE TABLE tblGewerk (ID INTEGER PRIMARY KEY AUTOINCREMENT, Gewerk TEXT)"),
-        QStringLiteral(
-            "CREATE TABLE tblKostengruppe (ID INTEGER PRIMARY KEY AUTOINCREMENT, Kostengruppe TEXT)"),
-        QStringLiteral("CREATE TABLE tblBuchung (ID INTEGER PRIMARY KEY AUTOINCREMENT, PID INTEGER, "
-                       "ProjektID TEXT, Projekt TEXT, Firma TEXT, Gewerk TEXT, Kostengruppe TEXT, "
-                       "AnweisungVom INTEGER, RechnungVom INTEGER, RechnungsNr TEXT, Zahlungsart TEXT, "
-                       "Bemerkungen TEXT, Betrag REAL)"),
-        QStringLiteral("CREATE TABLE tblNachtrag (NID INTEGER, ProjektID TEXT, Projekt TEXT, Firma TEXT, "
-                       "Gewerk TEXT, Kostengruppe TEXT, ArchitektDatum INTEGER, ArchitektKosten REAL, "
-                       "NachtragDatum INTEGER, NachtragArt TEXT, NachtragKosten REAL)"),
+QList<Schema::Table> Schema::tables() {
+    return {
+        {QStringLiteral("tblProjekt"), {key(), text("ProjektName"), integer("Datumwert")}},
+        {QStringLiteral("tblFirma"),
+         {key(), text("Name"), text("Straße"), text("PLZ"), text("Ort"), text("Telefon1"), text("Telefon2"),
+          text("Mobil"), text("eMail"), text("Ansprechpartner"), text("GewerkID"), text("KostengruppeID")}},
+        {QStringLiteral("tblGewerk"), {key(), text("Gewerk")}},
+        {QStringLiteral("tblKostengruppe"), {key(), text("Kostengruppe")}},
+        {QStringLiteral("tblBuchung"),
+         {key(), integer("PID"), text("ProjektID"), text("Projekt"), text("Firma"), text("Gewerk"),
+          text("Kostengruppe"), integer("AnweisungVom"), integer("RechnungVom"), text("RechnungsNr"),
+          text("Zahlungsart"), text("Bemerkungen"), amount("Betrag")}},
+        {QStringLiteral("tblNachtrag"),
+         {integer("NID"), text("ProjektID"), text("Projekt"), text("Firma"), text("Gewerk"),
+          text("Kostengruppe"), integer("ArchitektDatum"), amount("ArchitektKosten"),
+          integer("NachtragDatum"), text("NachtragArt"), amount("NachtragKosten")}},
     };
-    return statements;
+}
+
+QString Schema::column(const QString& field) {
+    const bool plain = std::all_of(field.cbegin(), field.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    return plain ? field : u'"' + field + u'"';
 }
 
 QList<Schema::Index> Schema::indexes() {
@@ -100,80 +93,60 @@ QList<Schema::Index> Schema::indexes() {
     };
 }
 
-QList<Schema::AddedTable> Schema::addedTables() {
+QList<Schema::Table> Schema::addedTables() {
     return {
-        {QStringLiteral("tblBudget"),
-         QStringLiteral("CREATE TABLE tblBudget (ProjektID INTEGER PRIMARY KEY, Budget REAL)")},
+        {QStringLiteral("tblBudget"), {{QStringLiteral("ProjektID"), Kind::Key, false}, amount("Budget")}},
         // The original file of an e-invoice, kept with the booking paid from it.
         {QStringLiteral("tblRechnungsdatei"),
-         QStringLiteral(
-             "CREATE TABLE tblRechnungsdatei (ID INTEGER PRIMARY KEY AUTOINCREMENT, BuchungID INTEGER, "
-             "ProjektID TEXT, Dateiname TEXT, Pruefsumme TEXT, Inhalt BLOB)")},
+         {key(),
+          integer("BuchungID"),
+          text("ProjektID"),
+          text("Dateiname"),
+          text("Pruefsumme"),
+          {QStringLiteral("Inhalt"), Kind::Bytes}}},
         // The VAT number a company's e-invoices gave, to find the company by it next time.
-        {QStringLiteral("tblUStIdNr"),
-         QStringLiteral("CREATE TABLE tblUStIdNr (ID INTEGER PRIMARY KEY AUTOINCREMENT, UStIdNr TEXT, "
-                        "FirmaID INTEGER)")},
+        {QStringLiteral("tblUStIdNr"), {key(), text("UStIdNr"), integer("FirmaID")}},
     };
+}
+
+QList<Schema::Table> Schema::allTables() {
+    return tables() + addedTables();
 }
 
 QStringList Schema::tableNames() {
     QStringList names;
-    for (const auto& table : tables())
-        names += table.first;
-    return names;
-}
-
-QStringList Schema::allTableNames() {
-    QStringList names = tableNames();
-    for (const AddedTable& table : addedTables())
+    for (const Table& table : tables())
         names += table.name;
     return names;
 }
 
-namespace {
-
-QString statementOf(const QString& table) {
-    for (const QString& statement : Schema::tableStatements()) {
-        if (statement.startsWith(QStringLiteral("CREATE TABLE ") + table + QLatin1Char(' ')))
-            return statement;
-    }
-    for (const Schema::AddedTable& added : Schema::addedTables()) {
-        if (added.name == table)
-            return added.statement;
-    }
-    return {};
+QStringList Schema::allTableNames() {
+    QStringList names;
+    for (const Table& table : allTables())
+        names += table.name;
+    return names;
 }
 
-} // namespace
-
 QStringList Schema::fieldNames(const QString& table) {
-    for (const auto& entry : tables()) {
-        if (entry.first.compare(table, Qt::CaseInsensitive) == 0)
-            return entry.second;
-    }
-    // An added table's fields as its statement declares them.
     QStringList names;
-    const QString statement = statementOf(table);
-    const QRegularExpression declared(QStringLiteral("[(,] *\"?(\\w+)\"? [A-Z]"));
-    for (auto it = declared.globalMatch(statement.mid(statement.indexOf(u'('))); it.hasNext();)
-        names += it.next().captured(1);
+    for (const Table& declared : allTables()) {
+        if (declared.name.compare(table, Qt::CaseInsensitive) == 0) {
+            for (const Field& field : declared.fields)
+                names += field.name;
+        }
+    }
     return names;
 }
 
 Schema::FieldKind Schema::fieldKind(const QString& table, const QString& field) {
-    const QRegularExpression declared(
-        QStringLiteral("[(,] *\"?%1\"? (\\w+)( PRIMARY)?").arg(QRegularExpression::escape(field)));
-    const QRegularExpressionMatch match = declared.match(statementOf(table));
-    if (!match.hasMatch())
-        return FieldKind::Text;
-    if (!match.captured(2).isEmpty())
-        return FieldKind::Key;
-    if (match.captured(1) == QLatin1String("INTEGER"))
-        return FieldKind::Integer;
-    if (match.captured(1) == QLatin1String("REAL"))
-        return FieldKind::Amount;
-    if (match.captured(1) == QLatin1String("BLOB"))
-        return FieldKind::Bytes;
+    for (const Table& declared : allTables()) {
+        if (declared.name != table)
+            continue;
+        for (const Field& declaredField : declared.fields) {
+            if (declaredField.name == field)
+                return declaredField.kind;
+        }
+    }
     return FieldKind::Text;
 }
 

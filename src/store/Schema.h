@@ -3,12 +3,28 @@
 #include <QList>
 #include <QStringList>
 
-// The six tables of the database file, their indexes and the presets of a new file.
+// The six tables of the database file and the tables added beside them, declared as data, their indexes
+// and the presets of a new file.
 class Schema {
 public:
-    // The CREATE TABLE statements of a new database, as SQLite reads them; a server engine translates
-    // the types.
-    static QStringList tableStatements();
+    // What a field holds: the row's number, a whole number (running number, day), an amount, a text.
+    enum class FieldKind { Key, Integer, Amount, Text, Bytes };
+    struct Field {
+        QString name;
+        FieldKind kind;
+        // For a key: the database numbers new rows itself, rather than being given the number.
+        bool numbered = true;
+    };
+    // A table as each engine's dialect declares it. A table without a key of its own is numbered by
+    // the engine's row number.
+    struct Table {
+        QString name;
+        QList<Field> fields;
+    };
+    // The six tables.
+    static QList<Table> tables();
+    // The field's name as a statement writes it: quoted when it holds more than plain letters ("Straße").
+    static QString column(const QString& field);
     // An index the queries need: its name and what it is on ("tblBuchung (ProjektID, ID)").
     struct Index {
         Index(QString indexName, QString on, QString duplicatesQuery = QString())
@@ -22,20 +38,14 @@ public:
     };
     static QList<Index> indexes();
     // Tables the program keeps beside the six (for what an older database does not know yet): each is
-    // created with a new database and, when missing, on opening. Statements as SQLite reads them (BLOB
-    // for bytes); their indexes stand in indexes().
-    struct AddedTable {
-        QString name;
-        QString statement;
-    };
-    static QList<AddedTable> addedTables();
+    // created with a new database and, when missing, on opening; their indexes stand in indexes().
+    static QList<Table> addedTables();
+    static QList<Table> allTables();
     // The six table names and, for each, the fields the program needs.
     static QStringList tableNames();
     // The six and the added tables: everything a database of the program holds.
     static QStringList allTableNames();
     static QStringList fieldNames(const QString& table);
-    // What a field holds: the row's number, a whole number (running number, day), an amount, a text.
-    enum class FieldKind { Key, Integer, Amount, Text, Bytes };
     static FieldKind fieldKind(const QString& table, const QString& field);
     // Preset trades and cost groups of a new file.
     static QStringList presetTrades();

@@ -1,6 +1,6 @@
 #include "ServerDump.h"
 
-#include "PostgresEngine.h"
+#include "PostgresLink.h"
 #include "ServerAddress.h"
 #include "SystemErrorText.h"
 
@@ -43,7 +43,7 @@ ServerDump::~ServerDump() {
 
 bool ServerDump::start() {
     const ServerAddress address = ServerAddress::parse(m_location);
-    const PostgresEngine::DumpCommand command = PostgresEngine::dumpCommand(address);
+    const PostgresLink::DumpCommand command = PostgresLink::dumpCommand(address);
     if (command.program.isEmpty()) {
         m_outcome = Outcome::Failed;
         m_reason = command.reason;

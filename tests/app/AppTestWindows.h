@@ -1,12 +1,10 @@
 #pragma once
 
 #include "AppController.h"
+#include "WidgetDriver.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QStringList>
-#include <QTest>
-#include <QTreeView>
 #include <QWidget>
 
 // The program's visible windows by object name, sorted, and a turn of the event loop that also runs the
@@ -25,13 +23,16 @@ inline void settle() {
     QCoreApplication::processEvents();
 }
 
+// Clicks a window's button, then lets the windows it opens or closes settle.
+inline void click(QWidget* window, const QString& name) {
+    WidgetDriver(window).click(name);
+    settle();
+}
+
 // Loads the first project of the open project manager and returns the workspace, made the active window.
 inline QWidget* loadFirstProject(AppController& app) {
-    auto* projects = app.projectManager()->findChild<QTreeView*>("lvwProjekte");
-    projects->selectionModel()->setCurrentIndex(
-        projects->model()->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    QTest::mouseClick(app.projectManager()->findChild<QAbstractButton*>("cmdProjektLaden"), Qt::LeftButton);
-    settle();
+    WidgetDriver(app.projectManager()).selectRow("lvwProjekte", 0);
+    click(app.projectManager(), "cmdProjektLaden");
     QEvent activation(QEvent::WindowActivate);
     QCoreApplication::sendEvent(app.workspace(), &activation);
     return app.workspace();

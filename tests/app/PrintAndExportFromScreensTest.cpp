@@ -7,11 +7,8 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QHeaderView>
-#include <QLineEdit>
 #include <QTabWidget>
 #include <QTest>
-#include <QTreeView>
 
 // Printing and export as the program opens them beside the workspace and the company register: captioned
 // by tab, writing the list shown when they start, and closing with their opener.
@@ -47,10 +44,6 @@ class PrintAndExportFromScreensTest : public QObject {
             app.reset();
             settle();
         }
-        static void click(QWidget* window, const QString& name) {
-            QTest::mouseClick(window->findChild<QAbstractButton*>(name), Qt::LeftButton);
-            settle();
-        }
         void showTab(int tab) { app->workspace()->findChild<QTabWidget*>("SSTab1")->setCurrentIndex(tab); }
         bool printSettingsShown() const { return visibleWindows().contains("frmFürExe"); }
         // Presses "Drucken" with "PDF-Datei" chosen and the save dialog answered with name.
@@ -70,21 +63,19 @@ private slots:
         Fixture f;
         f.app->openProjectManager();
         QWidget* workspace = loadFirstProject(*f.app);
-        f.click(workspace, "tbrDrucken");
-        f.click(workspace, "cmdDruckvorschau");
+        click(workspace, "tbrDrucken");
+        click(workspace, "cmdDruckvorschau");
         QVERIFY(!f.printSettingsShown());
         const QStringList captions = {"Zelvora drucken", "Firma drucken", "Auswertung drucken",
                                       "Ausgabemanager"};
         for (int tab = 4; tab >= 1; --tab) {
             f.showTab(tab);
-            f.click(workspace, tab % 2 ? "tbrDrucken" : "cmdDruckvorschau");
+            click(workspace, tab % 2 ? "tbrDrucken" : "cmdDruckvorschau");
             QVERIFY(f.printSettingsShown());
             QCOMPARE(f.app->printSettings()->windowTitle(), captions.at(tab - 1));
             QVERIFY(!f.app->printSettings()->isModal());
         }
-        QHeaderView* header = workspace->findChild<QTreeView*>("ListView1")->header();
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                          QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+        WidgetDriver(workspace).clickHeading("ListView1", 0);
 
         const QString payments = f.printToPdf("Zahlungen.pdf");
         QCOMPARE(f.proposedFile(), "Zelvora.pdf");
@@ -100,7 +91,7 @@ private slots:
         QVERIFY(f.dialogs.lastText().startsWith("Hier gibt es keine Liste zu drucken."));
         f.dialogs.files.clear();
 
-        f.click(workspace, "tbrProjektmanager");
+        click(workspace, "tbrProjektmanager");
         QVERIFY(!f.printSettingsShown());
         QVERIFY(!f.app->printSettings());
     }
@@ -119,13 +110,13 @@ private slots:
         QWidget* workspace = loadFirstProject(*f.app);
         f.showTab(1);
         const auto output = [&](QString name) {
-            f.click(workspace, print ? "tbrDrucken" : "tbrExport");
+            click(workspace, print ? "tbrDrucken" : "tbrExport");
             name += print ? ".pdf" : ".csv";
             const QString path = f.program.filePath(name);
             if (print)
                 return PrintExport::pdfText(f.printToPdf(name));
             f.dialogs.files.enqueue(path);
-            f.click(f.app->exportScreen(), "Command1");
+            click(f.app->exportScreen(), "Command1");
             QFile file(path);
             return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
         };
@@ -150,8 +141,8 @@ private slots:
         Fixture f;
         f.app->openCompanyRegister();
         QWidget* companies = f.app->companyRegister();
-        QTest::keyClicks(companies->findChild<QLineEdit*>("Text10"), "bau");
-        f.click(companies, "Command7");
+        WidgetDriver(companies).type("Text10", "bau");
+        click(companies, "Command7");
         QCOMPARE(f.app->printSettings()->windowTitle(), "Ausgabemanager");
         const QString list = f.printToPdf("Firmen.pdf");
         QCOMPARE(f.proposedFile(), "Firmenliste.pdf");
@@ -160,7 +151,7 @@ private slots:
         QVERIFY2(text.contains("Gesetzter Filter = 'bau'") && text.contains("Anzahl Firmen: 3") &&
                      text.contains("Bau 3") && !text.contains("Elektro"),
                  qPrintable(text));
-        f.click(companies, "Command8");
+        click(companies, "Command8");
         QVERIFY(!f.printSettingsShown());
     }
 
@@ -170,30 +161,30 @@ private slots:
         Fixture f;
         f.app->openProjectManager();
         QWidget* workspace = loadFirstProject(*f.app);
-        f.click(workspace, "tbrExport");
+        click(workspace, "tbrExport");
         QCOMPARE(visibleWindows(), QStringList{"frmAusgabe"});
         f.showTab(1);
-        f.click(workspace, "cmdExport");
+        click(workspace, "cmdExport");
         QCOMPARE(visibleWindows(), (QStringList{"frmAusgabe", "frmExport"}));
         f.showTab(4);
         f.dialogs.files.enqueue(f.program.filePath("bericht.csv"));
-        f.click(f.app->exportScreen(), "Command1");
+        click(f.app->exportScreen(), "Command1");
         QFile written(f.program.filePath("bericht.csv"));
         QVERIFY(written.open(QIODevice::ReadOnly));
         QVERIFY(written.readAll().startsWith("Kostenbericht   -  Projekt: Neubau Kita\r\n\r\n"));
         QVERIFY2(f.dialogs.lastText().contains("/Kostenbericht|"), qPrintable(f.dialogs.lastText()));
         QVERIFY(!f.app->exportScreen());
 
-        f.click(workspace, "tbrExport");
+        click(workspace, "tbrExport");
         const qsizetype shown = f.dialogs.shown.size();
         f.showTab(0);
-        f.click(f.app->exportScreen(), "Command1");
+        click(f.app->exportScreen(), "Command1");
         QCOMPARE(f.dialogs.shown.size(), shown);
         QVERIFY(!f.app->exportScreen());
 
         f.showTab(3);
-        f.click(workspace, "tbrExport");
-        f.click(workspace, "tbrProjektmanager");
+        click(workspace, "tbrExport");
+        click(workspace, "tbrProjektmanager");
         QCOMPARE(visibleWindows(), QStringList{"frmProjekt"});
         QVERIFY(!f.app->exportScreen());
     }

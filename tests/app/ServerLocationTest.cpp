@@ -1,11 +1,13 @@
 #include "BookingRepository.h"
+
 #include "DatabaseLocation.h"
+#include "DataLocation.h"
 #include "ScriptedDialogs.h"
 #include "ServerMoveWindow.h"
 #include "Settings.h"
 #include "TestDatabase.h"
+#include "WidgetDriver.h"
 
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -53,7 +55,7 @@ private slots:
         ScriptedDialogs dialogs;
         dialogs.choices.append(choices);
         dialogs.answers.append(server.endsWith("no") ? Dialogs::Answer::No : Dialogs::Answer::Yes);
-        dialogs.logins.append({Database::userOf(database.path()), QString::fromUtf8(password)});
+        dialogs.logins.append({DataLocation::userOf(database.path()), QString::fromUtf8(password)});
         Settings settings(database.folder() + "/TalbrinZlv.ini");
         QVERIFY(TestDatabase::writeFile(database.folder() + "/PfadZurDatenbank.ini", ini.toUtf8()));
         if (server == "password")
@@ -71,7 +73,7 @@ private slots:
         QCOMPARE(dialogs.shown.size(), qMax(1, int(choices.size())));
         if (found)
             QVERIFY(Database::open(location.databaseFilePath()));
-        QCOMPARE(location.place(), "Datenbank " + Database::placeOf(ini));
+        QCOMPARE(location.place(), "Datenbank " + DataLocation::placeOf(ini));
     }
 
     // A first start that names a server: the empty database is set up, and the user's ini names the server.
@@ -114,17 +116,16 @@ private slots:
             return true;
         });
         window.show();
-        auto* switchButton = window.findChild<QPushButton*>("cmdUmstellen");
-        auto* transfer = window.findChild<QPushButton*>("cmdUebertragen");
-        QTest::keyClicks(window.findChild<QLineEdit*>("txtServer"), server.path());
-        QTest::mouseClick(transfer, Qt::LeftButton);
-        const QString report = window.findChild<QPlainTextEdit*>("txtBericht")->toPlainText();
+        const WidgetDriver ui(&window);
+        auto* switchButton = ui.find<QPushButton>("cmdUmstellen");
+        ui.type("txtServer", server.path(), "cmdUebertragen");
+        const QString report = ui.find<QPlainTextEdit>("txtBericht")->toPlainText();
         QVERIFY2(switchButton->isEnabled() && !report.contains("abweichend") &&
                      report.contains("tblBuchung, Summe Betrag: "),
                  qPrintable(report + dialogs.lastText()));
-        QTest::mouseClick(switchButton, Qt::LeftButton);
+        ui.click("cmdUmstellen");
         QCOMPARE(recorded, server.path());
-        QTest::mouseClick(transfer, Qt::LeftButton);
+        ui.click("cmdUebertragen");
         QVERIFY(!switchButton->isEnabled() && dialogs.lastText().contains("nicht leer"));
         const std::unique_ptr<Database> before = Database::open(file);
         QString lastId;

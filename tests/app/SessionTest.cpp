@@ -33,7 +33,8 @@ private slots:
         QCOMPARE(f.data.scalar(count, {name}), QStringLiteral("2"));
         app.reset();
         settle();
-        QCOMPARE(f.data.scalar(count, {name}), QStringLiteral("0"));
+        // The server lets a closed connection go a moment after the program closed it.
+        QTRY_COMPARE(f.data.scalar(count, {name}), QStringLiteral("0"));
     }
 
     void aWriteReachesTheOtherWindowsOnTheirActivation() {

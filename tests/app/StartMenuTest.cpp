@@ -11,15 +11,6 @@
 #include <QTest>
 #include <QTimer>
 
-namespace {
-void click(QWidget* window, const QString& name) {
-    auto* button = window ? window->findChild<QAbstractButton*>(name) : nullptr;
-    QVERIFY2(button, qPrintable(name));
-    QTest::mouseClick(button, Qt::LeftButton);
-    settle();
-}
-} // namespace
-
 Q_DECLARE_METATYPE(Dialogs::Answer)
 Q_DECLARE_METATYPE(BackupCommand::Result)
 
@@ -278,7 +269,8 @@ private slots:
             });
         }
 
-        BackupCommand(f->path(), f->dialogs).runOnServer(nullptr, "postgresql://server.bauamt.local/zlv");
+        BackupCommand(f->path(), f->dialogs)
+            .run(nullptr, QStringLiteral("postgresql://server.bauamt.local/zlv"));
         qputenv("PATH", path);
 
         QVERIFY2(f->dialogs.lastText().contains(message), qPrintable(f->dialogs.lastText()));

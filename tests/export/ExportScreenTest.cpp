@@ -30,7 +30,7 @@ class ExportScreenTest : public QObject {
         QTest::newRow(tag) << int(kind) << values << rows << separator << written;
     }
 
-    struct Fixture : ScreenFixture {
+    struct Fixture : ScreenFixture, WidgetDriver {
         TestDatabase db;
         std::unique_ptr<Session> session;
         std::unique_ptr<Workspace> workspace;
@@ -89,18 +89,12 @@ class ExportScreenTest : public QObject {
             screen->show();
         }
         void showTab(int tab) { workspace->findChild<QTabWidget*>("SSTab1")->setCurrentIndex(tab); }
-        void choose(const QString& picker, const QString& text) {
-            auto* box = find<QComboBox>(workspace.get(), picker);
-            const int index = box->findText(text);
-            QVERIFY2(index >= 0, qPrintable(text));
-            box->setCurrentIndex(index);
-            emit box->activated(index);
-        }
+        const QObject* root() const override { return screen.get(); }
         // "&Exportieren" with the save dialog answering path (cancelling when it is empty).
         void exportTo(const QString& path) {
             if (!path.isEmpty())
                 dialogs.files.enqueue(path);
-            click(screen.get(), "Command1");
+            click("Command1");
         }
     };
 
@@ -129,9 +123,9 @@ private slots:
         Fixture f;
         f.open(tab);
         if (tab == Workspace::CompanyTabIndex)
-            f.choose("cboFirmaFirma", "Müller & Söhne Bau GmbH");
+            WidgetDriver(f.workspace.get()).choose("cboFirmaFirma", "Müller & Söhne Bau GmbH");
         if (tab == Workspace::EvaluationTabIndex)
-            f.find<QDateEdit>(f.workspace.get(), "dtpJahr")->setDate(QDate(2024, 5, 1));
+            WidgetDriver(f.workspace.get()).find<QDateEdit>("dtpJahr")->setDate(QDate(2024, 5, 1));
         QVERIFY(TestDatabase::writeFile(f.file("export.csv"), QByteArray(2000, 'x')));
         f.exportTo(f.file("export"));
         QCOMPARE(f.dialogs.shown.size(), 1);
@@ -177,8 +171,8 @@ private slots:
         Fixture f;
         f.open(Workspace::BookingsTabIndex);
         if (tabs)
-            f.click(f.screen.get(), "Option2");
-        auto* text = f.find<QLineEdit>(f.screen.get(), "Text1");
+            f.click("Option2");
+        auto* text = f.find<QLineEdit>("Text1");
         text->clear();
         text->insert(typed);
         const QString ini = TestDatabase::fileState(f.file("zlv.ini"));

@@ -153,7 +153,7 @@ private slots:
         QVERIFY(!f.editing() && f.text(entry.field).isEmpty());
         f.select(entry.list, 0, "2", entry.edit);
         f.type(entry.field, "Anders");
-        QTest::mouseClick(f.page()->findChild<QPushButton*>("cmdBearbeitungAbbrechen"), Qt::LeftButton);
+        WidgetDriver(f.page()).click("cmdBearbeitungAbbrechen");
         QVERIFY(!f.editing());
         f.type(entry.field, "Dritter");
         QTest::keyClick(f.find<QLineEdit>(entry.field), Qt::Key_Return);

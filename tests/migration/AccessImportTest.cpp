@@ -3,6 +3,7 @@
 #include "DamagedAccessFile.h"
 #include "Schema.h"
 #include "TestDatabase.h"
+#include "TransferRepository.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -27,7 +28,7 @@ class AccessImportTest : public QObject {
         if (row.isNull(column))
             return QJsonValue::Null;
         if (kind == Schema::FieldKind::Amount)
-            return row.amount(column) ? TransferReport::plainAmount(*row.amount(column))
+            return row.amount(column) ? TransferRepository::plainAmount(*row.amount(column))
                                       : QStringLiteral("?");
         return kind == Schema::FieldKind::Text ? QJsonValue(row.text(column))
                                                : QJsonValue(row.text(column).toInt());
@@ -101,8 +102,8 @@ private slots:
                     QJsonValue value = wanted[r][field];
                     if (Schema::fieldKind(table, field) == Schema::FieldKind::Amount && value.isString())
                         value = Money::parseStored(value.toString())
-                                    ? QJsonValue(
-                                          TransferReport::plainAmount(*Money::parseStored(value.toString())))
+                                    ? QJsonValue(TransferRepository::plainAmount(
+                                          *Money::parseStored(value.toString())))
                                     : QJsonValue::Null;
                     QVERIFY2(rows[r][field] == value,
                              qPrintable(QStringLiteral("%1 row %2 %3").arg(table).arg(r).arg(field)));

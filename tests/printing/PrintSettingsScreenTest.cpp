@@ -20,7 +20,7 @@
 class PrintSettingsScreenTest : public QObject {
     Q_OBJECT
 
-    struct Fixture : ScreenFixture {
+    struct Fixture : ScreenFixture, WidgetDriver {
         std::unique_ptr<PrintSettingsScreen> screen;
         int rows = 20;
 
@@ -31,16 +31,15 @@ class PrintSettingsScreenTest : public QObject {
             });
             screen->show();
         }
-        void type(const QString& field, const QString& text) { typeOver(screen.get(), field, text); }
-        void press(const QString& name) { click(screen.get(), name); }
+        const QObject* root() const override { return screen.get(); }
         QString fields() const {
             QStringList texts;
             for (const char* name : {"Text1", "Text2", "Text3"})
-                texts << find<QLineEdit>(screen.get(), name)->text();
+                texts << find<QLineEdit>(name)->text();
             return texts.join('|');
         }
-        QCheckBox* draft() const { return find<QCheckBox>(screen.get(), "Check3"); }
-        QComboBox* printers() const { return find<QComboBox>(screen.get(), "comboDrucker(1)"); }
+        QCheckBox* draft() const { return find<QCheckBox>("Check3"); }
+        QComboBox* printers() const { return find<QComboBox>("comboDrucker(1)"); }
     };
 
 private slots:
@@ -60,7 +59,7 @@ private slots:
         Fixture f;
         f.open();
         for (const char* field : {"Text1", "Text2", "Text3"})
-            f.type(field, typed);
+            f.typeOver(field, typed);
         QCOMPARE(f.fields(), QStringList({shown, shown, typed}).join('|'));
     }
 
@@ -68,8 +67,8 @@ private slots:
         Fixture f;
         f.open();
         QApplication::setActiveWindow(f.screen.get());
-        Fixture::find<QLineEdit>(f.screen.get(), "Text1")->setFocus();
-        auto* size = Fixture::find<QLineEdit>(f.screen.get(), "Text3");
+        f.find<QLineEdit>("Text1")->setFocus();
+        auto* size = f.find<QLineEdit>("Text3");
         QTest::mouseClick(size, Qt::LeftButton);
         QTRY_COMPARE(size->selectedText(), "8");
         QTest::keyClicks(size, "11");
@@ -87,12 +86,12 @@ private slots:
         f.open({{"Empfang", "Büro-Laser"}, "Empfang"});
         QCOMPARE(f.fields(), "30|20|12");
         QVERIFY(f.draft()->isChecked());
-        f.type("Text1", "25");
-        f.type("Text2", "35");
-        f.type("Text3", "10");
+        f.typeOver("Text1", "25");
+        f.typeOver("Text2", "35");
+        f.typeOver("Text3", "10");
         f.draft()->setChecked(false);
         f.printers()->setCurrentIndex(f.printers()->findText("PDF-Datei"));
-        f.press("Command2");
+        f.click("Command2");
         QVERIFY(f.screen->isVisible());
         QVERIFY2(f.dialogs.shown.isEmpty(), qPrintable(f.messages()));
         const QList<SettingKey<QString>> keys{
@@ -107,9 +106,9 @@ private slots:
             return values.join('|');
         };
         QCOMPARE(stored(), "0|0|PDF-Datei|PDF-Datei|25|35|10|0");
-        f.type("Text1", "40");
+        f.typeOver("Text1", "40");
         f.draft()->setChecked(true);
-        f.press("cmdSchließen");
+        f.click("cmdSchließen");
         QVERIFY(!f.screen->isVisible());
         QCOMPARE(stored(), "0|0|PDF-Datei|PDF-Datei|25|35|10|0");
     }
@@ -161,7 +160,7 @@ private slots:
         if (!a4)
             f.screen->setEngineFactory([](QWidget*) { return std::make_unique<NoA4>(); });
         f.dialogs.files.enqueue(f.file("fehlt/Zelvora.pdf"));
-        f.press("cmdTabDrucken");
+        f.click("cmdTabDrucken");
         QCOMPARE(f.dialogs.shown.constLast().title, title);
         QCOMPARE(f.dialogs.shown.constLast().icon, Dialogs::Icon::Warning);
         QVERIFY2(f.dialogs.lastText().contains(text.arg(f.dir.path())), qPrintable(f.messages()));
@@ -185,7 +184,7 @@ private slots:
             }
         });
         watcher.start(20);
-        f.press("cmdTabDrucken");
+        f.click("cmdTabDrucken");
         QVERIFY2(QRegularExpression("^Seite [1-9][0-9]* von 400$").match(label).hasMatch(),
                  qPrintable(label));
         QCOMPARE(f.dialogs.shown.size(), 1);
@@ -211,11 +210,11 @@ private slots:
                     view << "progress pending over the preview";
             preview->close();
         });
-        f.press("tabCommand1");
+        f.click("tabCommand1");
         QCOMPARE(view,
                  (QStringList{"Druckervorschau", "1", "3", QString::number(QPrintPreviewWidget::FitToWidth),
                               "Zelvora", QDir(f.dialogs.saveFolder()).filePath("Zelvora.pdf")}));
-        QVERIFY(Fixture::find<QRadioButton>(f.screen.get(), "optCOpen(2)")->isChecked());
+        QVERIFY(f.find<QRadioButton>("optCOpen(2)")->isChecked());
         QVERIFY(f.dialogs.shown.isEmpty());
         QCOMPARE(f.written(), QStringList());
     }
@@ -226,18 +225,18 @@ private slots:
     void printingToPdfAsksForTheFileAndKeepsTheMargins() {
         Fixture f;
         f.open();
-        f.press("cmdTabDrucken");
+        f.click("cmdTabDrucken");
         QCOMPARE(f.dialogs.shown.size(), 1);
         QCOMPARE(f.dialogs.shown.at(0).title, "Als PDF-Datei speichern");
         QVERIFY2(f.dialogs.lastText().endsWith("/Zelvora.pdf|PDF-Dateien (*.pdf)"), qPrintable(f.messages()));
         QCOMPARE(f.written(), QStringList());
         f.rows = 39;
-        f.type("Text1", "30");
-        f.type("Text2", "25");
+        f.typeOver("Text1", "30");
+        f.typeOver("Text2", "25");
         f.dialogs.files.enqueue(f.file("Bericht"));
-        f.press("cmdTabDrucken");
+        f.click("cmdTabDrucken");
         QCOMPARE(PrintExport::pdfInfo(f.file("Bericht.pdf"), "Pages"), "3");
-        QVERIFY(Fixture::find<QRadioButton>(f.screen.get(), "optCOpen(3)")->isChecked());
+        QVERIFY(f.find<QRadioButton>("optCOpen(3)")->isChecked());
         const QList<double> edges = PrintExport::blankEdges(f.file("Bericht.pdf"));
         QVERIFY2(qAbs(edges[0] - 25.2) < 0.8 && qAbs(edges[1] - 31) < 1.2,
                  qPrintable(QDebug::toString(edges)));

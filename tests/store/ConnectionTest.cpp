@@ -3,7 +3,7 @@
 #include "Database.h"
 #include "Dialogs.h"
 #include "EstimateRepository.h"
-#include "PostgresEngine.h"
+#include "PostgresLink.h"
 #include "SessionEnder.h"
 #include "TestDatabase.h"
 
@@ -83,9 +83,11 @@ void ConnectionTest::failureIsNamedInGerman() {
     QFETCH(Database::Failure, kind);
     const QString words = QStringLiteral("server closed the connection unexpectedly\n\tThis probably means "
                                          "the server terminated abnormally");
-    const PostgresEngine engine(ServerAddress::parse(QStringLiteral("postgresql://server/zlv")));
-    const Engine::Fault fault = engine.fault(QSqlError(
-        QString(), words, connectionBroken ? QSqlError::ConnectionError : QSqlError::StatementError, state));
+    const PostgresLink link(ServerAddress::parse(QStringLiteral("postgresql://server/zlv")));
+    const StoreFailure fault = link.fault(
+        QSqlError(QString(), words, connectionBroken ? QSqlError::ConnectionError : QSqlError::StatementError,
+                  state),
+        QSqlDatabase());
     const auto [message, details] = Dialogs::splitDetails(fault.germanText);
     QVERIFY2(message.contains(german), qPrintable(message));
     QVERIFY2(!message.contains(QLatin1String("unexpectedly")), qPrintable(message));

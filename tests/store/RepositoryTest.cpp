@@ -5,6 +5,7 @@
 #include "NameCascade.h"
 #include "NameEntryRepository.h"
 #include "ProjectRepository.h"
+#include "SqliteDialect.h"
 #include "StoreFixture.h"
 
 #include <QSqlDriver>
@@ -24,6 +25,17 @@ Booking booking(int pid, const QString& company, std::optional<int> instructedOn
     b.company = company;
     b.instructedOn = instructedOn;
     return b;
+}
+
+// Declares the amount fields of bookings and estimate rows as type, as a foreign file may, and reopens.
+bool declareAmounts(TestDatabase& db, const QString& type) {
+    for (const Schema::Table& table : Schema::tables()) {
+        if (table.name == u"tblBuchung" || table.name == u"tblNachtrag") {
+            db.exec("DROP TABLE " + table.name);
+            db.exec(SqliteDialect().tableStatement(table).replace(" REAL", ' ' + type));
+        }
+    }
+    return db.reopen();
 }
 
 // One field of every row, joined by commas.

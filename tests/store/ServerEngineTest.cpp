@@ -1,4 +1,6 @@
 #include "Database.h"
+
+#include "DataLocation.h"
 #include "ServerAddress.h"
 #include "TestDatabase.h"
 
@@ -51,7 +53,7 @@ void ServerEngineTest::addressReadsTheIniLine_data() {
 void ServerEngineTest::addressReadsTheIniLine() {
     QFETCH(QString, line);
     QFETCH(QString, expected);
-    QVERIFY(Database::isServerLocation(line));
+    QVERIFY(DataLocation::isServer(line));
     const ServerAddress address = ServerAddress::parse(line);
     if (!address.isValid())
         QVERIFY2(expected.startsWith("invalid: ") && address.problem().contains(expected.mid(9)),

@@ -72,17 +72,4 @@ inline void allow(TestDatabase& db) {
     db.exec(QStringLiteral("DROP TRIGGER IF EXISTS refuseUPDATE"));
 }
 
-// Declares the amount fields of bookings and estimate rows as type, as a foreign file may, and reopens.
-inline bool declareAmounts(TestDatabase& db, const QString& type) {
-    for (QString statement : Schema::tableStatements()) {
-        for (const QString table : {"tblBuchung", "tblNachtrag"}) {
-            if (statement.startsWith(QStringLiteral("CREATE TABLE %1 ").arg(table))) {
-                db.exec(QStringLiteral("DROP TABLE %1").arg(table));
-                db.exec(statement.replace(QStringLiteral(" REAL"), ' ' + type));
-            }
-        }
-    }
-    return db.reopen();
-}
-
 } // namespace StoreFixture

@@ -4,23 +4,18 @@
 #include "Session.h"
 #include "Settings.h"
 #include "StoreFixture.h"
+#include "WidgetDriver.h"
 #include "Workspace.h"
 
 #include <memory>
-#include <QAbstractButton>
-#include <QComboBox>
 #include <QDateEdit>
-#include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QTreeView>
 
 // A file with three companies (one without a trade) and two projects named "Schule", and the workspace
 // opened on project 1 with scripted dialogs and its own settings file.
-struct WorkspaceFixture {
+struct WorkspaceFixture : WidgetDriver {
     TestDatabase db;
     ScriptedDialogs dialogs;
     QTemporaryDir dir;
@@ -47,27 +42,10 @@ struct WorkspaceFixture {
         activate();
         return *screen;
     }
+    const QObject* root() const override { return screen.get(); }
     void activate() {
         QEvent activation(QEvent::WindowActivate);
         QCoreApplication::sendEvent(screen.get(), &activation);
-    }
-    template <typename T> T* find(const QString& name) const {
-        T* widget = screen->findChild<T*>(name);
-        if (!widget)
-            qWarning("no widget %s", qPrintable(name));
-        return widget;
-    }
-    QString text(const QString& field) const { return find<QLineEdit>(field)->text(); }
-    void type(const QString& field, const QString& text) {
-        find<QLineEdit>(field)->clear();
-        QTest::keyClicks(find<QLineEdit>(field), text);
-    }
-    void click(const QString& name) { QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton); }
-    void choose(const QString& picker, const QString& name) {
-        auto* box = find<QComboBox>(picker);
-        const int index = box->findText(name);
-        box->setCurrentIndex(index);
-        emit box->activated(index);
     }
     void chooseCompany(const QString& name) { choose("cboFirma", name); }
     void book(const QString& company, const QString& kind, const QString& amount) {
@@ -78,29 +56,12 @@ struct WorkspaceFixture {
     }
     void showTab(int tab) { find<QTabWidget>("SSTab1")->setCurrentIndex(tab); }
     QTreeView* list(const QString& name = "ListView1") { return find<QTreeView>(name); }
-    // A list's column as shown, joined by separator.
-    QString column(int column, const QString& name = "ListView1", QChar separator = ',') {
-        QStringList texts;
-        for (const QString& row : rows(name))
-            texts.append(row.section('|', column, column));
-        return texts.join(separator);
-    }
-    void selectRow(int row, const QString& name = "ListView1") {
-        list(name)->selectionModel()->setCurrentIndex(list(name)->model()->index(row, 0),
-                                                      QItemSelectionModel::ClearAndSelect |
-                                                          QItemSelectionModel::Rows);
-    }
     // Takes back the list's row with "Bearbeiten", answering Yes: a booking, or an estimate row.
     void takeBack(bool estimate, int row = 0) {
         showTab(estimate ? Workspace::CompanyTabIndex : Workspace::BookingsTabIndex);
-        selectRow(row, estimate ? "ListView2" : "ListView1");
+        selectRow(estimate ? "ListView2" : "ListView1", row);
         dialogs.answers.enqueue(Dialogs::Answer::Yes);
         click(estimate ? "cmdNachtragBearbeiten" : "cmdBuchungBearbeiten");
-    }
-    void clickHeading(int column, const QString& name = "ListView1") {
-        QHeaderView* header = list(name)->header();
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                          QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
     }
     QString status() { return find<QLabel>("lblStatus")->text(); }
     QString total() { return text("txtGesamtsumme"); }
@@ -123,23 +84,4 @@ struct WorkspaceFixture {
         click("cmdNachtragBuchen");
     }
     QString sums() { return text("txtArchitektSumme") + '|' + text("txtAuftragSumme"); }
-    // Each row of a list as shown, its cells joined by "|".
-    QStringList rows(const QString& name) {
-        QAbstractItemModel* model = list(name)->model();
-        QStringList texts;
-        for (int row = 0; row < model->rowCount(); ++row) {
-            QStringList cells;
-            for (int column = 0; column < model->columnCount(); ++column)
-                cells.append(model->index(row, column).data().toString());
-            texts.append(cells.join('|'));
-        }
-        return texts;
-    }
-    QStringList items(const QString& picker) {
-        auto* box = find<QComboBox>(picker);
-        QStringList texts;
-        for (int i = 0; i < box->count(); ++i)
-            texts.append(box->itemText(i));
-        return texts;
-    }
 };

@@ -52,7 +52,7 @@ class ClerkDayTest : public QObject {
         day.click("cmdERechnungEinlesen");
         auto* view = day.screen->findChild<InvoiceView*>();
         QVERIFY(view);
-        QTest::mouseClick(view->findChild<QPushButton*>("cmdERechnungBuchen"), Qt::LeftButton);
+        WidgetDriver(view).click("cmdERechnungBuchen");
         QTRY_VERIFY(!day.screen->findChild<InvoiceView*>());
     }
     // Runs show, and meanwhile handle on the modal dialog it opens.
@@ -197,7 +197,7 @@ private slots:
         day.find<QComboBox>("cboZahlungsart")->setCurrentText("Rückhalt");
         day.click("cmdBuchen");
         day.showTab(Workspace::BookingsTabIndex);
-        day.selectRow(0);
+        day.selectRow("ListView1", 0);
         day.dialogs.answers.enqueue(Dialogs::Answer::Yes);
         const qsizetype before = day.dialogs.shown.size();
         day.click("cmdBuchungLoeschen");

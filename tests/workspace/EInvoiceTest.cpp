@@ -387,7 +387,7 @@ private slots:
                 fx.click("cmdERechnungEinlesen");
             InvoiceView* view = fx.screen->findChild<InvoiceView*>();
             QVERIFY(view && view->shownText().contains("Rechnung 123456XX vom 04.04.2016"));
-            QTest::mouseClick(view->findChild<QPushButton*>("cmdERechnungBuchen"), Qt::LeftButton);
+            WidgetDriver(view).click("cmdERechnungBuchen");
             QTRY_VERIFY(!fx.screen->findChild<InvoiceView*>());
         };
         readAndBook(false);
@@ -407,7 +407,7 @@ private slots:
         };
         QCOMPARE(storedFile(), original + "@1");
         fx.showTab(Workspace::BookingsTabIndex);
-        QCOMPARE(fx.column(int(BookingListModel::Column::Spare)), "E-Rechnung");
+        QCOMPARE(fx.column("ListView1", int(BookingListModel::Column::Spare)), "E-Rechnung");
 
         fx.showTab(Workspace::EntryTabIndex);
         readAndBook(true);
@@ -420,7 +420,7 @@ private slots:
         fx.click("cmdBuchen");
         QCOMPARE(storedFile(), original + "@2");
         fx.showTab(Workspace::BookingsTabIndex);
-        fx.selectRow(0);
+        fx.selectRow("ListView1", 0);
         fx.dialogs.answers.enqueue(Dialogs::Answer::Yes);
         fx.click("cmdBuchungLoeschen");
         QCOMPARE(fx.dialogs.shown.constLast().defaultButton, Dialogs::Answer::No);

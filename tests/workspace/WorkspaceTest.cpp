@@ -37,10 +37,10 @@ class WorkspaceTest : public QObject {
             showTab(Workspace::CompanyTabIndex);
             choose("cboFirmaFirma", "Hochbau Nord");
         }
-        QString column(int column) { return WorkspaceFixture::column(column, "ListView2"); }
+        QString column(int column) { return WorkspaceFixture::column("ListView2", column); }
         bool waiting() { return !find<QLabel>("lblNachtragBearbeitungsmodus")->isHidden(); }
         void selectNumber(const QString& number) {
-            selectRow(column(0).split(',').indexOf(number), "ListView2");
+            selectRow("ListView2", column(0).split(',').indexOf(number));
         }
         void takeBackNumber(const QString& number) {
             selectNumber(number);
@@ -56,7 +56,7 @@ class WorkspaceTest : public QObject {
             open();
             showTab(Workspace::EvaluationTabIndex);
         }
-        QString column(int column) { return WorkspaceFixture::column(column, "ListView3"); }
+        QString column(int column) { return WorkspaceFixture::column("ListView3", column); }
         QString shown() { return column(0) + '|' + text("txtTeilsumme") + '|' + status(); }
         QString checkedOption() {
             for (const char* name : {"optFirma", "optGewerk", "optKostengruppe", "optJahr"})
@@ -87,8 +87,8 @@ private slots:
         for (const char* amount : {"0,5", "0,1", "0,2"})
             f.book("Hochbau Nord", "Rückhalt", amount);
         f.showTab(Workspace::BookingsTabIndex);
-        QCOMPARE(f.column(0) + ' ' + f.column(8, "ListView1", '|') + ' ' + f.total() + ' ' + f.status() +
-                     ' ' + f.items("cboAuswertungFirma").join(','),
+        QCOMPARE(f.column("ListView1", 0) + ' ' + f.column("ListView1", 8, '|') + ' ' + f.total() + ' ' +
+                     f.status() + ' ' + f.items("cboAuswertungFirma").join(','),
                  "001,005,006,007,008,009 100,00|100,00|1.234,50|0,50|0,10|0,20 1.435,30 Buchungen: 6 "
                  "Hochbau Nord");
     }
@@ -168,10 +168,10 @@ private slots:
             f.click("optKostengruppe");
         const QString list = "ListView" + tab;
         for (const QString& click : clicks.split(' ', Qt::SkipEmptyParts))
-            click == "refill" ? f.screen->List2Fuellen() : f.clickHeading(click.toInt(), list);
+            click == "refill" ? f.screen->List2Fuellen() : f.clickHeading(list, click.toInt());
         const QHeaderView* header = f.list(list)->header();
         const int by = header->sortIndicatorSection();
-        QTEST(f.column(by, list, '|') + QString(" by %1 ").arg(by) +
+        QTEST(f.column(list, by, '|') + QString(" by %1 ").arg(by) +
                   (header->sortIndicatorOrder() == Qt::AscendingOrder ? "up" : "down"),
               "expected");
     }
@@ -186,8 +186,8 @@ private slots:
         f.open();
         f.type("txtBetrag", "12,3");
         f.showTab(Workspace::BookingsTabIndex);
-        f.clickHeading(8);
-        f.selectRow(1);
+        f.clickHeading("ListView1", 8);
+        f.selectRow("ListView1", 1);
         const std::unique_ptr<Database> other = Database::open(f.db.path());
         Booking booking;
         booking.projectId = "1";
@@ -196,7 +196,7 @@ private slots:
         QVERIFY(other && BookingRepository(*other).book(booking));
         if (!f.db.onServer())
             f.activate();
-        QTRY_COMPARE(f.column(8, "ListView1", '|'), "70,00|9,00|5,00");
+        QTRY_COMPARE(f.column("ListView1", 8, '|'), "70,00|9,00|5,00");
         QCOMPARE(f.list()->selectionModel()->selectedRows().value(0).row(), 2);
         QCOMPARE(f.text("txtBetrag"), "12,3");
     }
@@ -212,12 +212,13 @@ private slots:
         for (const auto& [row, answer, left] : {std::tuple{1, Dialogs::Answer::No, "1.0,2.0"},
                                                 {1, Dialogs::Answer::Yes, "1.0"},
                                                 {0, Dialogs::Answer::Yes, ""}}) {
-            f.selectRow(row);
+            f.selectRow("ListView1", row);
             f.dialogs.answers.enqueue(answer);
             f.click("cmdBuchungLoeschen");
             QCOMPARE(f.stored("Betrag"), left);
         }
-        QCOMPARE(f.dialogs.shown.first().text + '|' + f.column(0) + '|' + f.status() + '|' + f.total(),
+        QCOMPARE(f.dialogs.shown.first().text + '|' + f.column("ListView1", 0) + '|' + f.status() + '|' +
+                     f.total(),
                  "LfdNr. '007' löschen?          ||Buchungen: 0|0,00");
         QCOMPARE(f.dialogs.shown.first().defaultButton, Dialogs::Answer::No);
     }
@@ -241,7 +242,7 @@ private slots:
                  "0|1.234,50|R1|Rückhalt|09.01.2024|1,2");
         QVERIFY(!f.find<QLabel>("lblBearbeitungsmodus")->isHidden());
         f.showTab(Workspace::BookingsTabIndex);
-        QCOMPARE(f.column(0) + '|' + f.total(), "002|10,00");
+        QCOMPARE(f.column("ListView1", 0) + '|' + f.total(), "002|10,00");
 
         f.dialogs.answers.enqueue(Dialogs::Answer::No);
         f.screen->close();
@@ -250,7 +251,7 @@ private slots:
             "Soll die korrigierte Buchung jetzt unter der nächsten laufenden Nummer "
             "gebucht werden?"));
         f.showTab(Workspace::BookingsTabIndex);
-        QCOMPARE(f.stored("PID || Betrag") + '|' + f.column(0), "11234.5,210.0|001,002");
+        QCOMPARE(f.stored("PID || Betrag") + '|' + f.column("ListView1", 0), "11234.5,210.0|001,002");
 
         f.takeBack(false);
         f.type("txtBetrag", "1000");
@@ -360,8 +361,8 @@ private slots:
         f.takeBack(estimate);
         f.showTab(Workspace::EvaluationTabIndex);
         f.showTab(Workspace::CostReportTabIndex);
-        QCOMPARE(f.column(7, "ListView3") + '|' + f.column(4, "ListView4") + '|' + f.column(5, "ListView4") +
-                     '|' + f.column(8, "ListView4"),
+        QCOMPARE(f.column("ListView3", 7) + '|' + f.column("ListView4", 4) + '|' + f.column("ListView4", 5) +
+                     '|' + f.column("ListView4", 8),
                  estimate ? "50,00| ,0,00,,,| ,0,00,,,|50,00,50,00,,," : "|0,00,,,|0,00,,,|0,00,,,");
         QSignalSpy closings(f.screen.get(), &Workspace::closing);
         f.dialogs.answers.enqueue(Dialogs::Answer::Cancel);
@@ -484,7 +485,7 @@ private slots:
         f.open();
         f.activate();
         f.showTab(Workspace::BookingsTabIndex);
-        QCOMPARE(f.column(0) + ' ' + f.total(), "001,002 " + total);
+        QCOMPARE(f.column("ListView1", 0) + ' ' + f.total(), "001,002 " + total);
         auto* note = f.find<QPushButton>("cmdUnlesbareBetraege");
         QCOMPARE(note->isVisible() ? note->text().left(notice.size()) : QString(), notice);
         QCOMPARE(f.dialogs.shown.size(), notice.isEmpty() ? 0 : 1);
@@ -895,7 +896,7 @@ private slots:
         auto* box = f.find<QComboBox>(picker);
         box->setFocus();
         QTest::keyClick(box, Qt::Key_Down);
-        f.clickHeading(0, "ListView3");
+        f.clickHeading("ListView3", 0);
         f.activate();
         QTEST(f.checkedOption(), "option");
         QTEST(f.column(0), "rows");
@@ -994,7 +995,7 @@ private slots:
             "(1, '1', 'Hochbau Nord', 'Auftrag vom', 44000, 44000), (1, '1', 'Hochbau Nord', '1. Nachtr. "
             "Auftrag', NULL, NULL), (1, '1', 'Hochbau Nord', '2. Nachtr. Auftrag', NULL, NULL)");
         f.choose("cboFirmaFirma", "Hochbau Nord");
-        f.selectRow(1, "ListView2");
+        f.selectRow("ListView2", 1);
         f.dialogs.answers.enqueue(answer);
         f.click(button);
         QCOMPARE(f.dialogs.shown.first().defaultButton,

@@ -61,3 +61,10 @@ bool SqliteFailure::isBusy(int code) {
 bool SqliteFailure::isFileGone(int code) {
     return code == SQLITE_READONLY_DBMOVED;
 }
+
+StoreFailure SqliteFailure::of(int code, const QString& engineWords) {
+    return {isBusy(code)       ? StoreFailure::Kind::Busy
+            : isFileGone(code) ? StoreFailure::Kind::FileGone
+                               : StoreFailure::Kind::Other,
+            germanText(code, engineWords)};
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "StoreFailure.h"
+
 #include <QString>
 
 // The engine's failures as the user reads them: a German sentence for each failure the user can act on
@@ -10,6 +12,8 @@ class SqliteFailure {
 public:
     // code: the engine's result code, primary or extended.
     static QString germanText(int code, const QString& engineWords);
+    // The same with its kind: busy, the file gone, or another failure.
+    static StoreFailure of(int code, const QString& engineWords);
     // The file is damaged or no database at all.
     static bool isDamage(int code);
     // Another program or workstation holds the file.

@@ -1,8 +1,7 @@
-#include "PostgresEngine.h"
+#include "PostgresLink.h"
 
 #include "DayNumber.h"
 #include "Dialogs.h"
-
 #include "Libpq.h"
 
 #include <QProcess>
@@ -29,7 +28,9 @@ const Libpq& pq() {
     return *Libpq::get();
 }
 
-PGconn* handle(const QSqlDatabase& db) {
+} // namespace
+
+PGconn* PostgresLink::handle(const QSqlDatabase& db) {
     if (!db.isValid() || !db.driver() || Libpq::get() == nullptr)
         return nullptr;
     QVariant value = db.driver()->handle();
@@ -39,6 +40,8 @@ PGconn* handle(const QSqlDatabase& db) {
         return nullptr;
     return *static_cast<PGconn**>(value.data());
 }
+
+namespace {
 
 // "?" placeholders as the server numbers them ("$1"), outside quoted texts and names.
 QString numberedPlaceholders(const QString& sql) {
@@ -75,7 +78,7 @@ QByteArray parameterText(const QVariant& value) {
 }
 
 // A row of a result the server sent as text, read by the type of each column.
-class ResultRow : public Database::Row {
+class ResultRow : public DatabaseRow {
 public:
     explicit ResultRow(const PGresult* result) : m_result(result) {}
     void moveTo(int row) const { m_row = row; }
@@ -137,17 +140,15 @@ private:
 
 } // namespace
 
-PostgresEngine::PostgresEngine(ServerAddress address) : m_address(std::move(address)) {}
+PostgresLink::PostgresLink(ServerAddress address) : m_address(std::move(address)) {}
 
-QString PostgresEngine::place() const {
+QString PostgresLink::place() const {
     return m_address.place();
 }
-
-QString PostgresEngine::driverName() const {
+QString PostgresLink::driverName() const {
     return QStringLiteral("QPSQL");
 }
-
-void PostgresEngine::configure(QSqlDatabase& db, bool) const {
+void PostgresLink::configure(QSqlDatabase& db, bool) const {
     if (!m_address.host.isEmpty())
         db.setHostName(m_address.host);
     if (m_address.port > 0)
@@ -169,172 +170,56 @@ void PostgresEngine::configure(QSqlDatabase& db, bool) const {
                     QStringLiteral("keepalives_count=3")};
     db.setConnectOptions(options.join(u';'));
 }
-
-bool PostgresEngine::prepare(const QSqlDatabase& db) {
+bool PostgresLink::prepare(const QSqlDatabase& db) {
     return handle(db) != nullptr;
 }
-
-bool PostgresEngine::stillThere(const QSqlDatabase& db) const {
+bool PostgresLink::stillThere(const QSqlDatabase& db) const {
     PGconn* connection = handle(db);
     return connection && pq().PQstatus(connection) == CONNECTION_OK;
 }
 
-// The catalogue itself rather than information_schema, whose views cost a new connection several
-// milliseconds per query while it checks the tables at the start.
-QString PostgresEngine::fieldListQuery() const {
-    return QStringLiteral(
-        "SELECT a.attname FROM pg_catalog.pg_attribute a JOIN pg_catalog.pg_class c ON "
-        "c.oid = a.attrelid WHERE c.relnamespace = (SELECT oid FROM pg_catalog.pg_namespace "
-        "WHERE nspname = current_schema()) AND c.relkind IN ('r', 'p', 'v', 'f') AND "
-        "lower(c.relname) = lower(?) AND a.attnum > 0 AND NOT a.attisdropped");
+StoreFailure::Opening PostgresLink::obstacle(QString* reason) const {
+    if (m_address.isValid())
+        return StoreFailure::Opening::None;
+    *reason = m_address.problem();
+    return StoreFailure::Opening::Other;
 }
 
-QString PostgresEngine::tableListQuery() const {
-    return QStringLiteral("SELECT c.relname FROM pg_catalog.pg_class c WHERE c.relnamespace = (SELECT oid "
-                          "FROM pg_catalog.pg_namespace WHERE nspname = current_schema()) AND c.relkind IN "
-                          "('r', 'p', 'v', 'f') ORDER BY c.relname");
+std::optional<QString> PostgresLink::creationObstacle() const {
+    if (m_address.isValid())
+        return std::nullopt;
+    return m_address.problem();
 }
 
-QString PostgresEngine::indexListQuery() const {
-    return QStringLiteral("SELECT indexname FROM pg_indexes WHERE schemaname = current_schema()");
+QString PostgresLink::refusal(const QString& reason, bool creating) const {
+    return (creating ? QStringLiteral("Die Datenbank %1 kann nicht eingerichtet werden:\n%2")
+                     : QStringLiteral("Die Datenbank %1 kann nicht geöffnet werden:\n%2"))
+        .arg(m_address.place(), reason);
 }
 
-QString PostgresEngine::indexStatement(const Schema::Index& index) const {
-    // "tblBuchung (trim(ProjektID), ID)": the server wants an expression in parentheses of its own.
-    const qsizetype open = index.definition.indexOf(u'(');
-    QStringList items;
-    int depth = 0;
-    QString item;
-    for (const QChar c : QStringView(index.definition).mid(open + 1).chopped(1)) {
-        if (c == u',' && depth == 0) {
-            items += item.trimmed();
-            item.clear();
-            continue;
-        }
-        depth += c == u'(' ? 1 : c == u')' ? -1 : 0;
-        item += c;
-    }
-    items += item.trimmed();
-    for (QString& entry : items) {
-        if (entry.contains(u'('))
-            entry = u'(' + entry + u')';
-    }
-    return QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
-        .arg(index.unique() ? QStringLiteral("UNIQUE ") : QString(), index.name,
-             index.definition.left(open).trimmed(), items.join(QStringLiteral(", ")));
+std::optional<QString> PostgresLink::emptyRefusal() const {
+    return QStringLiteral("Die Datenbank ist leer; sie ist noch nicht für Zelvora eingerichtet.");
 }
 
-QString PostgresEngine::changeCountQuery() const {
-    return QString();
+QString PostgresLink::schemaRefusal(const QString& reason) const {
+    return QString(reason).replace(QStringLiteral("Die Datei ist"), QStringLiteral("Sie ist"));
 }
 
-QString PostgresEngine::changeChannel() const {
-    return QStringLiteral("zlv_changed");
+QString PostgresLink::goneText() const {
+    return QStringLiteral("Die Verbindung zum Datenbankserver ist unterbrochen (%1). Die begonnene Änderung "
+                          "wurde nicht gespeichert.")
+        .arg(place());
 }
 
-QString PostgresEngine::sessionQuery() const {
-    return QStringLiteral("SELECT pg_backend_pid()");
+StoreFailure PostgresLink::fault(const QSqlError& error, const QSqlDatabase& db) const {
+    // A server that ended the connection without a word (a crash, a network gone) leaves it broken.
+    const bool lost =
+        error.type() != QSqlError::ConnectionError && error.nativeErrorCode().isEmpty() && !stillThere(db);
+    return faultOf(lost ? QSqlError(error.driverText(), error.databaseText(), QSqlError::ConnectionError)
+                        : error);
 }
 
-QString PostgresEngine::rowLockClause() const {
-    // Other writers of the rows wait; readers never do.
-    return QStringLiteral(" FOR UPDATE");
-}
-
-QString PostgresEngine::tableStatement(const QString& sqlite) const {
-    QString statement = sqlite;
-    statement.replace(QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"),
-                      QStringLiteral("integer GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY"));
-    statement.replace(QStringLiteral(" REAL"), QStringLiteral(" double precision"));
-    statement.replace(QStringLiteral(" BLOB"), QStringLiteral(" bytea"));
-    statement.replace(QStringLiteral("CREATE TABLE tblNachtrag ("),
-                      QStringLiteral("CREATE TABLE tblNachtrag (rowid bigint GENERATED BY DEFAULT AS "
-                                     "IDENTITY PRIMARY KEY, "));
-    return statement;
-}
-
-QStringList PostgresEngine::createStatements() const {
-    QStringList statements = {
-        // Letter case ignored for every letter, umlauts included, as on the file.
-        QStringLiteral("CREATE FUNCTION fold(text) RETURNS text LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE "
-                       "AS $$SELECT lower($1 COLLATE \"und-x-icu\")$$"),
-        // The pattern keeps '*' and '?' as wildcards; '%', '_' and '\' stand for themselves.
-        QStringLiteral("CREATE FUNCTION matches(text, text) RETURNS boolean LANGUAGE sql IMMUTABLE STRICT "
-                       "PARALLEL SAFE AS $$SELECT fold($2) LIKE replace(replace(replace(replace(replace("
-                       "fold($1), '\\', '\\\\'), '%', '\\%'), '_', '\\_'), '*', '%'), '?', '_')$$"),
-        QStringLiteral("CREATE COLLATION german (provider = icu, locale = 'de-DE')"),
-    };
-    for (const QString& statement : Schema::tableStatements())
-        statements += tableStatement(statement);
-    for (const Schema::AddedTable& table : Schema::addedTables())
-        statements += tableStatement(table.statement);
-    for (const Schema::Index& index : Schema::indexes())
-        statements += indexStatement(index);
-    statements +=
-        QStringLiteral("CREATE FUNCTION zlv_changed() RETURNS trigger LANGUAGE plpgsql AS "
-                       "$$BEGIN PERFORM pg_notify('zlv_changed', pg_backend_pid()::text); RETURN NULL; "
-                       "END$$");
-    for (const QString& table : Schema::allTableNames())
-        statements += tableCompletion(table);
-    return statements;
-}
-
-namespace {
-
-// The program's tables among the current schema's, as a condition on pg_class c.
-QString ownTablesCondition() {
-    QStringList names;
-    for (const QString& table : Schema::allTableNames())
-        names += u'\'' + table.toLower() + u'\'';
-    return QStringLiteral("c.relnamespace = (SELECT oid FROM pg_catalog.pg_namespace WHERE nspname = "
-                          "current_schema()) AND c.relkind IN ('r', 'p') AND lower(c.relname) IN (%1)")
-        .arg(names.join(QStringLiteral(", ")));
-}
-
-} // namespace
-
-QString PostgresEngine::unreadableTablesQuery() const {
-    return QStringLiteral("SELECT c.relname FROM pg_catalog.pg_class c WHERE %1 AND NOT "
-                          "has_table_privilege(c.oid, 'SELECT') ORDER BY c.relname")
-        .arg(ownTablesCondition());
-}
-
-QString PostgresEngine::ownerQuery() const {
-    return QStringLiteral("SELECT pg_catalog.pg_get_userbyid(datdba), pg_catalog.pg_has_role(datdba, "
-                          "'MEMBER') FROM pg_catalog.pg_database WHERE datname = current_database()");
-}
-
-QString PostgresEngine::actAsStatement(const QString& role) const {
-    return QStringLiteral("SET LOCAL ROLE \"%1\"").arg(QString(role).replace(u'"', QStringLiteral("\"\"")));
-}
-
-QStringList PostgresEngine::tableCompletion(const QString& table) const {
-    // Every change is told to the other workstations once it is committed.
-    return {QStringLiteral("CREATE TRIGGER zlv_changed AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON %1 "
-                           "FOR EACH STATEMENT EXECUTE FUNCTION zlv_changed()")
-                .arg(table)};
-}
-
-QString PostgresEngine::incompleteTablesQuery() const {
-    return QStringLiteral("SELECT c.relname FROM pg_catalog.pg_class c WHERE %1 AND NOT EXISTS (SELECT 1 "
-                          "FROM pg_catalog.pg_trigger t WHERE t.tgrelid = c.oid AND t.tgname = "
-                          "'zlv_changed') ORDER BY c.relname")
-        .arg(ownTablesCondition());
-}
-
-QString PostgresEngine::beginWriteStatement() const {
-    return QStringLiteral("BEGIN");
-}
-
-QString PostgresEngine::projectLockStatement() const {
-    return QStringLiteral("SELECT pg_advisory_xact_lock(5925, hashtext(trim(?)))");
-}
-
-QString PostgresEngine::foreignNumberCondition(const QString&) const {
-    return QStringLiteral("false");
-}
-
-Engine::Fault PostgresEngine::fault(const QSqlError& error) const {
+StoreFailure PostgresLink::faultOf(const QSqlError& error) const {
     // The server's state code (SQLSTATE) names the failure; its own words, in English as a rule, go
     // behind the details.
     const QString state = error.nativeErrorCode();
@@ -346,62 +231,61 @@ Engine::Fault PostgresEngine::fault(const QSqlError& error) const {
         }
         return false;
     };
-    const auto told = [&words](Database::Failure kind, const QString& german) {
-        return Fault{kind, withWords(german, words)};
+    const auto told = [&words](StoreFailure::Kind kind, const QString& german) {
+        return StoreFailure{kind, withWords(german, words)};
     };
     const QString server = m_address.place();
     if (is({"40P01"}))
-        return told(Database::Failure::Busy,
+        return told(StoreFailure::Kind::Busy,
                     QStringLiteral("Zwei Arbeitsplätze haben gleichzeitig dieselben Daten geändert und "
                                    "sich gegenseitig blockiert (Verklemmung); die Änderung wurde nicht "
                                    "gespeichert."));
     if (is({"40001", "55P03"}))
-        return told(Database::Failure::Busy,
+        return told(StoreFailure::Kind::Busy,
                     QStringLiteral("Ein anderer Arbeitsplatz hat gleichzeitig dieselben Daten geändert; "
                                    "die Änderung wurde nicht gespeichert."));
     if (is({"23505"}))
-        return told(Database::Failure::Other,
+        return told(StoreFailure::Kind::Other,
                     QStringLiteral("Ein Wert, der nur einmal vorkommen darf (etwa die laufende Nummer einer "
                                    "Buchung im Projekt), ist schon vergeben; es wurde nichts gespeichert."));
     if (is({"57014"}))
-        return told(Database::Failure::Other,
+        return told(StoreFailure::Kind::Other,
                     QStringLiteral("Der Datenbankserver hat die Anfrage nach zu langer Laufzeit "
                                    "abgebrochen."));
     if (is({"42501"}))
-        return told(Database::Failure::Other,
+        return told(StoreFailure::Kind::Other,
                     QStringLiteral("Sie haben auf dem Datenbankserver keine Berechtigung dafür."));
     if (is({"28000", "28P01"}))
-        return told(Database::Failure::Other,
+        return told(StoreFailure::Kind::Other,
                     QStringLiteral("Der Datenbankserver %1 hat die Anmeldung abgelehnt.").arg(server));
     if (state.startsWith(QLatin1String("53")))
-        return told(Database::Failure::Other,
+        return told(StoreFailure::Kind::Other,
                     is({"53100"})
                         ? QStringLiteral("Auf dem Datenbankserver ist kein Speicherplatz mehr frei.")
                         : QStringLiteral("Dem Datenbankserver fehlen die Mittel (Speicher, "
                                          "Verbindungen), die Anfrage auszuführen."));
     if (is({"57P01", "57P02"}))
-        return told(Database::Failure::FileGone,
+        return told(StoreFailure::Kind::FileGone,
                     QStringLiteral("Verbindung unterbrochen: Der Datenbankserver %1 wurde heruntergefahren "
                                    "oder hat die Verbindung beendet.")
                         .arg(server));
     if (is({"57P03"}))
-        return told(Database::Failure::FileGone,
+        return told(StoreFailure::Kind::FileGone,
                     QStringLiteral("Der Datenbankserver %1 startet gerade oder wird heruntergefahren; er "
                                    "nimmt noch keine Anfragen an.")
                         .arg(server));
     if (is({"08001", "08004"}))
-        return told(Database::Failure::FileGone,
+        return told(StoreFailure::Kind::FileGone,
                     QStringLiteral("Der Datenbankserver %1 ist nicht erreichbar.").arg(server));
     if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P")) ||
         error.type() == QSqlError::ConnectionError)
-        return told(Database::Failure::FileGone,
+        return told(StoreFailure::Kind::FileGone,
                     QStringLiteral("Verbindung unterbrochen: Die Verbindung zum Datenbankserver %1 ist "
                                    "abgebrochen.")
                         .arg(server));
-    return told(Database::Failure::Other, QStringLiteral("Der Datenbankserver meldet einen Fehler."));
+    return told(StoreFailure::Kind::Other, QStringLiteral("Der Datenbankserver meldet einen Fehler."));
 }
-
-Database::OpenFailure PostgresEngine::openFailure(const QSqlError& error, QString* reason) const {
+StoreFailure::Opening PostgresLink::openFailure(const QSqlError& error, QString* reason) const {
     const QString words = engineWords(error);
     const auto says = [&](std::initializer_list<const char*> fragments) {
         for (const char* fragment : fragments) {
@@ -413,45 +297,44 @@ Database::OpenFailure PostgresEngine::openFailure(const QSqlError& error, QStrin
     const QString server = m_address.host.isEmpty() ? QStringLiteral("localhost") : m_address.host;
     if (says({"no password supplied", "kein Passwort angegeben"})) {
         *reason = QStringLiteral("Der Server %1 verlangt ein Passwort.").arg(server);
-        return Database::OpenFailure::PasswordNeeded;
+        return StoreFailure::Opening::PasswordNeeded;
     }
     if (says({"password authentication failed", "Passwort-Authentifizierung", "pg_hba.conf", "role \"",
               "Rolle »", "authentication failed", "Authentifizierung"})) {
         *reason = withWords(
             QStringLiteral("Der Server %1 hat die Anmeldung als %2 abgelehnt.").arg(server, m_address.user),
             words);
-        return Database::OpenFailure::LoginRefused;
+        return StoreFailure::Opening::LoginRefused;
     }
     if (says({"does not exist", "existiert nicht"})) {
         *reason = withWords(QStringLiteral("Auf dem Server %1 gibt es die Datenbank %2 nicht.")
                                 .arg(server, m_address.database),
                             words);
-        return Database::OpenFailure::DatabaseMissing;
+        return StoreFailure::Opening::DatabaseMissing;
     }
     if (says({"permission denied", "keine Berechtigung", "Zugriff verweigert"})) {
         *reason =
             withWords(QStringLiteral("Sie haben keine Berechtigung für die Datenbank %1 auf dem Server %2.")
                           .arg(m_address.database, server),
                       words);
-        return Database::OpenFailure::NoPermission;
+        return StoreFailure::Opening::NoPermission;
     }
     if (error.nativeErrorCode() == QLatin1String("42501")) {
-        *reason = fault(error).germanText;
-        return Database::OpenFailure::NoPermission;
+        *reason = faultOf(error).germanText;
+        return StoreFailure::Opening::NoPermission;
     }
     if (error.type() == QSqlError::ConnectionError || words.isEmpty()) {
         *reason = withWords(QStringLiteral("Der Server %1 ist nicht erreichbar.").arg(server), words);
-        return Database::OpenFailure::Unreachable;
+        return StoreFailure::Opening::Unreachable;
     }
-    *reason = fault(error).germanText;
-    return Database::OpenFailure::Other;
+    *reason = faultOf(error).germanText;
+    return StoreFailure::Opening::Other;
 }
-
-bool PostgresEngine::read(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
-                          const std::function<void(const Database::Row&)>& visit, Fault* failure) const {
+bool PostgresLink::read(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
+                        const std::function<void(const DatabaseRow&)>& visit, StoreFailure* failure) const {
     PGconn* connection = handle(db);
     if (!connection) {
-        *failure = {Database::Failure::FileGone, QStringLiteral("Die Datenbank ist nicht geöffnet.")};
+        *failure = {StoreFailure::Kind::FileGone, QStringLiteral("Die Datenbank ist nicht geöffnet.")};
         return false;
     }
     // One round trip: the statement and its values together, the values as text.
@@ -470,10 +353,10 @@ bool PostgresEngine::read(const QSqlDatabase& db, const QString& sql, const QVar
         const QString state = QString::fromLatin1(pq().PQresultErrorField(result, PG_DIAG_SQLSTATE));
         const QString words = QString::fromUtf8(pq().PQresultErrorMessage(result)).trimmed();
         pq().PQclear(result);
-        *failure = fault(QSqlError(QString(), words,
-                                   pq().PQstatus(connection) == CONNECTION_OK ? QSqlError::StatementError
-                                                                              : QSqlError::ConnectionError,
-                                   state));
+        *failure = faultOf(QSqlError(QString(), words,
+                                     pq().PQstatus(connection) == CONNECTION_OK ? QSqlError::StatementError
+                                                                                : QSqlError::ConnectionError,
+                                     state));
         return false;
     }
     const ResultRow row(result);
@@ -484,95 +367,7 @@ bool PostgresEngine::read(const QSqlDatabase& db, const QString& sql, const QVar
     pq().PQclear(result);
     return true;
 }
-
-bool PostgresEngine::bulkInsert(const QSqlDatabase& db, const QString& table, const QStringList& columns,
-                                const QList<QStringList>& rows, Fault* failure) const {
-    PGconn* connection = handle(db);
-    const auto failed = [&](const QString& words) {
-        *failure = {Database::Failure::Other,
-                    withWords(QStringLiteral("Der Datenbankserver hat die Zeilen nicht angenommen."), words)};
-        return false;
-    };
-    if (!connection)
-        return failed(QString());
-    const QByteArray copy =
-        QStringLiteral("COPY %1 (%2) FROM STDIN").arg(table, columns.join(QStringLiteral(", "))).toUtf8();
-    PGresult* started = pq().PQexec(connection, copy.constData());
-    const bool copying = pq().PQresultStatus(started) == PGRES_COPY_IN;
-    pq().PQclear(started);
-    if (!copying)
-        return failed(QString::fromUtf8(pq().PQerrorMessage(connection)));
-    // The rows in COPY's text format: fields apart by tabs, \N for null, backslash escapes.
-    QByteArray chunk;
-    bool sent = true;
-    for (const QStringList& row : rows) {
-        for (qsizetype i = 0; i < row.size(); ++i) {
-            if (i > 0)
-                chunk += '\t';
-            if (row.at(i).isNull()) {
-                chunk += "\\N";
-                continue;
-            }
-            for (const char c : row.at(i).toUtf8()) {
-                switch (c) {
-                case '\\':
-                    chunk += "\\\\";
-                    break;
-                case '\t':
-                    chunk += "\\t";
-                    break;
-                case '\n':
-                    chunk += "\\n";
-                    break;
-                case '\r':
-                    chunk += "\\r";
-                    break;
-                default:
-                    chunk += c;
-                }
-            }
-        }
-        chunk += '\n';
-        if (chunk.size() > (1 << 20)) {
-            sent = sent && pq().PQputCopyData(connection, chunk.constData(), int(chunk.size())) == 1;
-            chunk.clear();
-        }
-    }
-    sent = sent &&
-           (chunk.isEmpty() || pq().PQputCopyData(connection, chunk.constData(), int(chunk.size())) == 1);
-    if (pq().PQputCopyEnd(connection, sent ? nullptr : "abgebrochen") != 1)
-        return failed(QString::fromUtf8(pq().PQerrorMessage(connection)));
-    bool ok = sent;
-    QString words;
-    while (PGresult* result = pq().PQgetResult(connection)) {
-        if (pq().PQresultStatus(result) != PGRES_COMMAND_OK) {
-            ok = false;
-            words = QString::fromUtf8(pq().PQresultErrorMessage(result)).trimmed();
-        }
-        pq().PQclear(result);
-    }
-    return ok || failed(words);
-}
-
-QStringList PostgresEngine::identityResetStatements() const {
-    // Every numbering identity: ID of the tables that have one, the estimate rows' row number.
-    QStringList numbered = Schema::tableNames();
-    for (const Schema::AddedTable& table : Schema::addedTables()) {
-        if (table.statement.contains(QStringLiteral("AUTOINCREMENT")))
-            numbered += table.name;
-    }
-    QStringList statements;
-    for (const QString& table : std::as_const(numbered)) {
-        const QString key =
-            table == QLatin1String("tblNachtrag") ? QStringLiteral("rowid") : QStringLiteral("ID");
-        statements += QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), "
-                                     "COALESCE(MAX(%2), 0) + 1, false) FROM %1")
-                          .arg(table.toLower(), key.toLower());
-    }
-    return statements;
-}
-
-PostgresEngine::DumpCommand PostgresEngine::dumpCommand(const ServerAddress& address) {
+PostgresLink::DumpCommand PostgresLink::dumpCommand(const ServerAddress& address) {
     DumpCommand command;
     command.program = QStandardPaths::findExecutable(QStringLiteral("pg_dump"));
     if (command.program.isEmpty()) {

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "Money.h"
+
+#include <optional>
+#include <QByteArray>
+#include <QString>
+
+// One result row of a query run straight on the engine, valid only while it is visited; fields are read
+// by column number and never fail: an empty or foreign value gives empty text or nullopt.
+class DatabaseRow {
+public:
+    virtual ~DatabaseRow() = default;
+    virtual QString text(int column) const = 0;
+    virtual bool isNull(int column) const = 0;
+    // A whole number (running number, day number).
+    virtual std::optional<int> integer(int column) const = 0;
+    virtual qint64 rowNumber(int column) const = 0;
+    virtual std::optional<Money> amount(int column) const = 0;
+    // A field's bytes as stored (a BLOB), unchanged.
+    virtual QByteArray bytes(int column) const = 0;
+    // The same; for a value that is there but no amount, unreadable gets its stored text.
+    std::optional<Money> amount(int column, QString& unreadable) const {
+        const std::optional<Money> found = amount(column);
+        if (!found && !isNull(column))
+            unreadable = text(column);
+        return found;
+    }
+};

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "Schema.h"
+#include "StoreFailure.h"
+
+#include <optional>
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+// The statements in which one engine speaks: the catalogue's queries, tables and indexes, the write
+// lock and the lock per project, the functions and collation, rights and bulk writes.
+class Dialect {
+public:
+    virtual ~Dialect() = default;
+
+    // The names of the fields of the table bound to the one parameter, one row each.
+    virtual QString fieldListQuery() const = 0;
+    // The names of all tables, one row each.
+    virtual QString tableListQuery() const = 0;
+    // The names of the indexes, one row each.
+    virtual QString indexListQuery() const = 0;
+    virtual QString indexStatement(const Schema::Index& index) const = 0;
+    virtual QString tableStatement(const Schema::Table& table) const = 0;
+    // Everything a new database needs before the presets: tables, indexes, functions, stamps.
+    virtual QStringList createStatements() const = 0;
+
+    // Rights, where the engine has them (the server; the file has none).
+    // The program's tables that this login may not read, one name a row.
+    virtual std::optional<QString> unreadableTablesQuery() const = 0;
+    // One row: the role that owns the database, and whether this login may act as that role.
+    virtual std::optional<QString> ownerQuery() const = 0;
+    // Within a transaction: what is created next belongs to role.
+    virtual std::optional<QString> actAsStatement(const QString& role) const = 0;
+    // What each table of the program carries beside its indexes (the change notification of the
+    // server), and the query of the program's tables that lack it, one name a row.
+    virtual QStringList tableCompletion(const QString& table) const = 0;
+    virtual std::optional<QString> incompleteTablesQuery() const = 0;
+
+    // Begins a writing transaction that holds the write lock at once, so that a second writer waits.
+    virtual QString beginWriteStatement() const = 0;
+    // Within a writing transaction: waits until no other transaction writes into the project bound to
+    // the one parameter; nullopt where the write lock covers it already.
+    virtual std::optional<QString> projectLockStatement() const = 0;
+    // Appended to a SELECT within a transaction: keeps the rows read from other writers until its end;
+    // nullopt where the writing transaction holds them already.
+    virtual std::optional<QString> rowLockClause() const = 0;
+    // The collation under which texts compare equal only when they are the same to the letter.
+    virtual QString exactCollation() const = 0;
+    // A condition true for a value of column that the engine may hold but that is no number (a text).
+    virtual QString foreignNumberCondition(const QString& column) const = 0;
+
+    // Within the open transaction, writes many rows into table at once; a null QString is NULL.
+    virtual bool bulkInsert(const QSqlDatabase& db, const QString& table, const QStringList& columns,
+                            const QList<QStringList>& rows, StoreFailure* failure) const = 0;
+    // After rows were written with their numbers: the statements that let the next new row of every
+    // table get the next number.
+    virtual QStringList identityResetStatements() const = 0;
+};

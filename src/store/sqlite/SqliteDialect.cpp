@@ -1,0 +1,97 @@
+#include "SqliteDialect.h"
+
+#include "SqliteFailure.h"
+#include "SqliteLink.h"
+#include "SqliteStatement.h"
+
+#include <QVariant>
+
+namespace {
+
+// Stamped into files the program creates ("ZLV1"); never required of a file that is opened.
+constexpr int kApplicationId = 0x5A4C5631;
+constexpr int kUserVersion = 1;
+
+QString declaredType(const Schema::Field& field) {
+    switch (field.kind) {
+    case Schema::FieldKind::Key:
+        return field.numbered ? QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT")
+                              : QStringLiteral("INTEGER PRIMARY KEY");
+    case Schema::FieldKind::Integer:
+        return QStringLiteral("INTEGER");
+    case Schema::FieldKind::Amount:
+        return QStringLiteral("REAL");
+    case Schema::FieldKind::Text:
+        return QStringLiteral("TEXT");
+    case Schema::FieldKind::Bytes:
+        return QStringLiteral("BLOB");
+    }
+    return QStringLiteral("TEXT");
+}
+
+} // namespace
+
+ChangeNotice SqliteDialect::changeNotice() {
+    return {QStringLiteral("PRAGMA data_version"), std::nullopt};
+}
+
+QString SqliteDialect::fieldListQuery() const {
+    return QStringLiteral("SELECT name FROM pragma_table_info(?)");
+}
+
+QString SqliteDialect::tableListQuery() const {
+    return QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'");
+}
+
+QString SqliteDialect::indexListQuery() const {
+    return QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'");
+}
+
+QString SqliteDialect::indexStatement(const Schema::Index& index) const {
+    return QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3")
+        .arg(index.unique() ? QStringLiteral("UNIQUE ") : QString(), index.name, index.definition);
+}
+
+QString SqliteDialect::tableStatement(const Schema::Table& table) const {
+    QStringList columns;
+    for (const Schema::Field& field : table.fields)
+        columns += Schema::column(field.name) + u' ' + declaredType(field);
+    return QStringLiteral("CREATE TABLE %1 (%2)").arg(table.name, columns.join(QStringLiteral(", ")));
+}
+
+QStringList SqliteDialect::createStatements() const {
+    QStringList statements = {QStringLiteral("PRAGMA application_id = %1").arg(kApplicationId),
+                              QStringLiteral("PRAGMA user_version = %1").arg(kUserVersion)};
+    for (const Schema::Table& table : Schema::allTables())
+        statements += tableStatement(table);
+    for (const Schema::Index& index : Schema::indexes())
+        statements += indexStatement(index);
+    return statements;
+}
+
+QString SqliteDialect::beginWriteStatement() const {
+    return QStringLiteral("BEGIN IMMEDIATE");
+}
+
+QString SqliteDialect::foreignNumberCondition(const QString& column) const {
+    return QStringLiteral("typeof(%1) IN ('text', 'blob')").arg(column);
+}
+
+bool SqliteDialect::bulkInsert(const QSqlDatabase& db, const QString& table, const QStringList& columns,
+                               const QList<QStringList>& rows, StoreFailure* failure) const {
+    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (?%3)")
+                            .arg(table, columns.join(QStringLiteral(", ")),
+                                 QStringLiteral(", ?").repeated(columns.size() - 1));
+    SqliteStatement statement(SqliteLink::handle(db), sql);
+    for (const QStringList& row : rows) {
+        QVariantList values;
+        for (const QString& value : row)
+            values += value.isNull() ? QVariant() : QVariant(value);
+        if (!statement.isPrepared() || !statement.bind(values) || (statement.next(), statement.failed())) {
+            *failure = SqliteFailure::of(statement.resultCode(), statement.engineWords());
+            return false;
+        }
+        statement.reset();
+    }
+    return true;
+}
