@@ -41,6 +41,8 @@ int TextTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TextTableModel::data(const QModelIndex& index, int role) const {
+    if (role == Qt::TextAlignmentRole && index.isValid() && sortKind(index.column()) == SortKind::Amount)
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_rows.size() ||
         !isColumn(index.column()))
         return {};
@@ -116,6 +118,10 @@ bool TextTableModel::isColumn(int column) const {
 void TextTableModel::sortAs(SortKind kind, std::initializer_list<int> columns) {
     for (const int column : columns)
         m_sortKinds.insert(column, kind);
+}
+
+QString TextTableModel::dayText(const std::optional<int>& day) {
+    return day ? QString::number(*day) : QString();
 }
 
 TextTableModel::SortKind TextTableModel::sortKind(int column) const {

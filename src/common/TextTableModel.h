@@ -7,9 +7,11 @@
 #include <QStringList>
 
 #include <initializer_list>
+#include <optional>
+#include <utility>
 
-// A list of rows shown as texts, each row carrying the number of the record it shows. The lists of the
-// master-data screens derive from it and name their columns.
+// A list of rows shown as texts, each row carrying the number of the record it shows. The program's lists
+// derive from it: they name their columns, mark the amounts and sort dates by hidden day-number columns.
 class TextTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -17,6 +19,7 @@ public:
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
+    // Amounts show right-aligned.
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     // Reorders the rows once by the column's sort value: as German text ignoring case, or as a number or
@@ -33,7 +36,7 @@ public:
 
 protected:
     // How a column's values compare: "1000" after "999" as a number, "9.887,45" before "69.002,34" as an
-    // amount in German notation.
+    // amount in German notation, which also shows right-aligned.
     enum class SortKind { Text, Number, Amount };
 
     struct Row {
@@ -44,6 +47,19 @@ protected:
     };
     void setRows(QList<Row> rows);
     void sortAs(SortKind kind, std::initializer_list<int> columns);
+
+    // The column a click on heading sorts by: a date by the hidden column of its day numbers, any other
+    // column before firstUnsorted (the blank column the hidden ones follow) by itself; -1 for none.
+    template <typename Column>
+    static int headingSortColumn(int heading, Column firstUnsorted,
+                                 std::initializer_list<std::pair<Column, Column>> datesAndDays) {
+        for (const auto& [date, days] : datesAndDays)
+            if (heading == int(date))
+                return int(days);
+        return heading >= 0 && heading < int(firstUnsorted) ? heading : -1;
+    }
+    // A hidden day-number column's text: the day's number, empty for none.
+    static QString dayText(const std::optional<int>& day);
 
 private:
     bool isColumn(int column) const;

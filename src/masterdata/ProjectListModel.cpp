@@ -57,8 +57,6 @@ QVariant ProjectListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
         return {};
     const bool figure = index.column() >= int(Column::Budget) && index.column() <= int(Column::Share);
-    if (figure && role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     if (figure && role == Qt::ForegroundRole && isOverBudget(index.row()))
         return QColor(255, 0, 0);
     return TextTableModel::data(index, role);

@@ -21,11 +21,11 @@ constexpr quint16 kServerPort = 5432;
 } // namespace
 
 ChangeListener::ChangeListener(Database& db, QObject* parent)
-    : QObject(parent), m_db(db), m_channel(db.changeChannel()), m_pauseMs(kFirstPauseMs) {
+    : QObject(parent), m_db(db), m_channel(db.changeNotice().channel), m_pauseMs(kFirstPauseMs) {
     m_gather.setSingleShot(true);
     m_gather.setInterval(kGatherMs);
     connect(&m_gather, &QTimer::timeout, this, &ChangeListener::changed);
-    if (m_channel.isEmpty()) {
+    if (!m_channel) {
         m_count = db.changeCount();
         return;
     }
@@ -55,7 +55,7 @@ bool ChangeListener::listen() {
     m_ownSession = m_db.session();
     m_listener = Database::open(m_db.location());
     QSqlDriver* driver = m_listener ? m_listener->connection().driver() : nullptr;
-    if (!driver || !driver->subscribeToNotification(m_channel)) {
+    if (!driver || !driver->subscribeToNotification(m_channel->name)) {
         m_listener.reset();
         return false;
     }
@@ -84,7 +84,7 @@ void ChangeListener::lost() {
 
 void ChangeListener::openListenerAgain() {
     m_retry.stop();
-    if (m_listener || m_channel.isEmpty() || m_knock.state() != QAbstractSocket::UnconnectedState)
+    if (m_listener || !m_channel || m_knock.state() != QAbstractSocket::UnconnectedState)
         return;
     if (m_host.isEmpty()) {
         openOnceAnswered();
@@ -119,7 +119,7 @@ void ChangeListener::tryFailed() {
 }
 
 void ChangeListener::check() {
-    if (!m_channel.isEmpty())
+    if (m_channel)
         return;
     const std::optional<qint64> now = m_db.changeCount();
     if (now && m_count && *now != *m_count)

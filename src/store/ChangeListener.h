@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ChangeNotice.h"
+
 #include <memory>
 #include <optional>
 #include <QObject>
@@ -45,7 +47,7 @@ private:
 
     Database& m_db;
     std::unique_ptr<Database> m_listener;
-    QString m_channel;
+    std::optional<ChangeNotice::Channel> m_channel;
     QString m_ownSession;
     std::optional<qint64> m_count;
     bool m_following = true;

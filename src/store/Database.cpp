@@ -97,10 +97,6 @@ std::optional<qint64> Database::changeCount() {
     return count;
 }
 
-QString Database::changeChannel() const {
-    return m_changes.channel ? m_changes.channel->name : QString();
-}
-
 QString Database::session() {
     QString session;
     if (m_changes.channel)

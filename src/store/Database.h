@@ -65,10 +65,9 @@ public:
     QString location() const { return m_location; }
     // How the engine tells of other workstations' changes.
     const ChangeNotice& changeNotice() const { return m_changes; }
-    // The file's change count (nullopt on the server or when it cannot be read), the server's change
-    // channel (empty on the file) and this connection's session on the server.
+    // The file's change count (nullopt on the server or when it cannot be read) and this connection's
+    // session on the server.
     std::optional<qint64> changeCount();
-    QString changeChannel() const;
     QString session();
     bool onServer() const;
     // False once the connection is known to be broken (on the server: the server closed it, or the

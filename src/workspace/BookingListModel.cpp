@@ -33,30 +33,13 @@ void BookingListModel::setBookings(const QList<Booking>& bookings, const QSet<qi
                   << booking.invoiceNumber << booking.paymentKind << booking.costGroup
                   << (booking.amount ? booking.amount->toGerman() : QString()) << booking.remarks
                   << (withInvoice.contains(booking.id) ? QStringLiteral("E-Rechnung") : QString())
-                  << (booking.instructedOn ? QString::number(*booking.instructedOn) : QString())
-                  << (booking.invoiceDate ? QString::number(*booking.invoiceDate) : QString()) << QString();
+                  << dayText(booking.instructedOn) << dayText(booking.invoiceDate) << QString();
     }
     setRows(std::move(rows));
 }
 
-QVariant BookingListModel::data(const QModelIndex& index, int role) const {
-    if (role == Qt::TextAlignmentRole && index.column() == int(Column::Amount))
-        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
-    return TextTableModel::data(index, role);
-}
-
 int BookingListModel::sortColumnFor(int clickedColumn) {
-    switch (Column(clickedColumn)) {
-    case Column::InstructedOn:
-        return int(Column::InstructedDay);
-    case Column::InvoiceDate:
-        return int(Column::InvoiceDay);
-    case Column::Spare:
-    case Column::InstructedDay:
-    case Column::InvoiceDay:
-    case Column::AmountSort:
-        return -1;
-    default:
-        return clickedColumn >= 0 && clickedColumn < kColumnCount ? clickedColumn : -1;
-    }
+    return headingSortColumn(
+        clickedColumn, Column::Spare,
+        {{Column::InstructedOn, Column::InstructedDay}, {Column::InvoiceDate, Column::InvoiceDay}});
 }

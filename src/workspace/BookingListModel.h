@@ -33,7 +33,6 @@ public:
 
     // Shows the bookings in their order; those keeping an e-invoice file marked "E-Rechnung".
     void setBookings(const QList<Booking>& bookings, const QSet<qint64>& withInvoice = {});
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     // The shown column a heading click sorts by: dates by their hidden day numbers; -1 for none.
     static int sortColumnFor(int clickedColumn);
     // "000": at least three digits.

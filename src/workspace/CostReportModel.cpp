@@ -87,10 +87,6 @@ QVariant CostReportModel::data(const QModelIndex& index, int role) const {
         return {};
     const int column = index.column();
     switch (role) {
-    case Qt::TextAlignmentRole:
-        if (isAmountColumn(column))
-            return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
-        break;
     case Qt::ForegroundRole:
         if (isClosingRow(index.row())) {
             if (column >= int(Column::Trade) && textAt(index.row(), column).startsWith(QLatin1Char('-')) &&

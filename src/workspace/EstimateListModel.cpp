@@ -6,10 +6,6 @@ namespace {
 QString amountText(const std::optional<Money>& amount) {
     return amount ? amount->toGerman() : QString();
 }
-
-QString dayText(const std::optional<int>& day) {
-    return day ? QString::number(*day) : QString();
-}
 } // namespace
 
 EstimateSums EstimateSums::of(const QList<EstimateRow>& rows) {
@@ -51,26 +47,8 @@ void EstimateListModel::setEstimates(const QList<EstimateRow>& estimates) {
     setRows(std::move(rows));
 }
 
-QVariant EstimateListModel::data(const QModelIndex& index, int role) const {
-    if (role == Qt::TextAlignmentRole &&
-        (index.column() == int(Column::ArchitectCost) || index.column() == int(Column::OrderCost)))
-        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
-    return TextTableModel::data(index, role);
-}
-
 int EstimateListModel::sortColumnFor(int clickedColumn) {
-    switch (Column(clickedColumn)) {
-    case Column::ArchitectDate:
-        return int(Column::ArchitectDay);
-    case Column::OrderDate:
-        return int(Column::OrderDay);
-    case Column::RunningNumber:
-    case Column::ArchitectCost:
-    case Column::Spacer:
-    case Column::OrderKind:
-    case Column::OrderCost:
-        return clickedColumn;
-    default:
-        return -1;
-    }
+    return headingSortColumn(
+        clickedColumn, Column::Spare,
+        {{Column::ArchitectDate, Column::ArchitectDay}, {Column::OrderDate, Column::OrderDay}});
 }

@@ -37,7 +37,6 @@ public:
 
     // Shows the rows in their order.
     void setEstimates(const QList<EstimateRow>& rows);
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     // The column a heading click sorts by: the dates by their hidden day numbers; -1 for a column that
     // keeps the previous sort column.
     static int sortColumnFor(int clickedColumn);

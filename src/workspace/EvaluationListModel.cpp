@@ -59,32 +59,13 @@ void EvaluationListModel::setBookings(const QList<Booking>& bookings) {
                   << booking.trade << DayNumber::format(booking.instructedOn)
                   << DayNumber::format(booking.invoiceDate) << booking.paymentKind << booking.costGroup
                   << (booking.amount ? booking.amount->toGerman() : QString()) << QString()
-                  << (booking.instructedOn ? QString::number(*booking.instructedOn) : QString())
-                  << (booking.invoiceDate ? QString::number(*booking.invoiceDate) : QString());
+                  << dayText(booking.instructedOn) << dayText(booking.invoiceDate);
     }
     setRows(std::move(rows));
 }
 
-QVariant EvaluationListModel::data(const QModelIndex& index, int role) const {
-    if (role == Qt::TextAlignmentRole && index.column() == int(Column::Amount))
-        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
-    return TextTableModel::data(index, role);
-}
-
 int EvaluationListModel::sortColumnFor(int clickedColumn) {
-    switch (Column(clickedColumn)) {
-    case Column::InstructedOn:
-        return int(Column::InstructedDay);
-    case Column::InvoiceDate:
-        return int(Column::InvoiceDay);
-    case Column::RunningNumber:
-    case Column::Company:
-    case Column::Trade:
-    case Column::PaymentKind:
-    case Column::CostGroup:
-    case Column::Amount:
-        return clickedColumn;
-    default:
-        return -1;
-    }
+    return headingSortColumn(
+        clickedColumn, Column::Spare,
+        {{Column::InstructedOn, Column::InstructedDay}, {Column::InvoiceDate, Column::InvoiceDay}});
 }

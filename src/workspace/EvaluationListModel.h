@@ -53,7 +53,6 @@ public:
 
     // Shows the bookings in their order.
     void setBookings(const QList<Booking>& bookings);
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     // The column a click on a heading sorts by: dates by their hidden day numbers; -1 for a column that
     // sorts nothing of its own.
     static int sortColumnFor(int clickedColumn);

@@ -15,9 +15,3 @@ void InvoiceLineModel::setInvoice(const Invoice& invoice) {
         rows.append({i, lines.at(i), {}, false});
     setRows(std::move(rows));
 }
-
-QVariant InvoiceLineModel::data(const QModelIndex& index, int role) const {
-    if (role == Qt::TextAlignmentRole && index.column() != 1 && index.column() != 3 && index.column() != 0)
-        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
-    return TextTableModel::data(index, role);
-}

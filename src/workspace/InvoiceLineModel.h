@@ -10,5 +10,4 @@ class InvoiceLineModel : public TextTableModel {
 public:
     explicit InvoiceLineModel(QObject* parent = nullptr);
     void setInvoice(const Invoice& invoice);
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 };
