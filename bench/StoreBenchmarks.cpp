@@ -1,14 +1,15 @@
 #include "StoreBenchmarks.h"
 
 #include "BookingRepository.h"
-#include "CompanyRepository.h"
 #include "Database.h"
 #include "DatabaseBackup.h"
 #include "Measurement.h"
-#include "NameCascade.h"
 #include "PlainBaseline.h"
 #include "PlainConnection.h"
+#include "Registers.h"
+#include "SaveCompany.h"
 #include "ServerDump.h"
+#include "Session.h"
 
 #include <QDate>
 #include <QDir>
@@ -184,11 +185,11 @@ BenchTable::Row StoreBenchmarks::companyRename() {
     const QString plainFile = server ? m_serverCopy : workFile(QStringLiteral("rename-plain.mdb"));
     if (!server && (!freshCopy(oursFile) || !freshCopy(plainFile)))
         return rowFrom(name, 3.0, {0, 0, QStringLiteral("cannot copy the large file")});
-    std::unique_ptr<Database> db = Database::open(oursFile);
+    const std::unique_ptr<Session> session = Session::open(oursFile);
     PlainConnection plain(plainFile);
-    if (!db || !plain.isOpen())
+    if (!session || !plain.isOpen())
         return rowFrom(name, 3.0, {0, 0, QStringLiteral("cannot open")});
-    std::optional<Company> company = CompanyRepository(*db).find(m_facts.renameCompanyId);
+    std::optional<Company> company = Registers(*session).company(m_facts.renameCompanyId).value;
     if (!company)
         return rowFrom(name, 3.0,
                        {0, 0, QStringLiteral("company %1 not found").arg(m_facts.renameCompanyId)});
@@ -202,10 +203,13 @@ BenchTable::Row StoreBenchmarks::companyRename() {
     Measurement::Side ours{nullptr, [&] {
                                Company changed = *company;
                                changed.name = oursName == nameA ? nameB : nameA;
-                               const double ms = Measurement::timed(
-                                   [&] { return NameCascade(*db).changeCompany(changed, oursName); });
+                               Outcome outcome = Outcome::done();
+                               const double ms = Measurement::timed([&] {
+                                   outcome = SaveCompany(*session).change(changed, oursName, AsLoaded());
+                                   return outcome.ok();
+                               });
                                if (ms < 0)
-                                   failure = db->lastError();
+                                   failure = outcome.text();
                                else
                                    oursName = changed.name;
                                return ms;

@@ -3,20 +3,30 @@
 #include <QString>
 #include <QtGlobal>
 
-// A row as it was stored when it was taken back for correction: the correction replaces it only while
-// no other workstation changed or removed it. Opaque to the screens, which keep it and hand it back.
+// A stored row as it was when it was loaded for editing, so that saving it can tell whether another
+// workstation changed it since. Only the readings and the operations of this layer look inside; one made
+// by no reading (default) stands for no loaded row and checks nothing.
 class AsLoaded {
 public:
-    // What became of the row since.
+    // What became of the row since it was loaded.
     enum class State { Unchanged, Changed, Gone };
 
     AsLoaded() = default;
 
 private:
+    explicit AsLoaded(QString stamp, qint64 id = 0) : m_stamp(std::move(stamp)), m_id(id) {}
+
+    QString m_stamp;
+    // The row's identity, where the operation that replaces the row takes it from here.
+    qint64 m_id = 0;
+    friend class Registers;
+    friend class MasterWrite;
     friend class BookingOperation;
     friend class EstimateOperation;
-    AsLoaded(qint64 id, const QString& stamp) : m_id(id), m_stamp(stamp) {}
+};
 
-    qint64 m_id = 0;
-    QString m_stamp;
+// A row loaded for editing, with what it was as loaded.
+template <class Row> struct Loaded {
+    Row row;
+    AsLoaded asLoaded;
 };

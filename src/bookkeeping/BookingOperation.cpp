@@ -71,7 +71,7 @@ bool BookingOperation::storeInvoice(qint64 bookingId, const Booking& booking,
     return !found || files.rememberVatNumber(invoice.sellerVatNumber, found->id);
 }
 
-std::optional<BookingOperation::TakenBack> BookingOperation::takeBack(qint64 id, Outcome* failure) {
+std::optional<Loaded<Booking>> BookingOperation::takeBack(qint64 id, Outcome* failure) {
     BookingRepository bookings(m_session.database());
     const std::optional<QString> stamp = bookings.stamp(id);
     bool ok = true;
@@ -82,7 +82,7 @@ std::optional<BookingOperation::TakenBack> BookingOperation::takeBack(qint64 id,
                                      : Outcome::failed(Outcome::Kind::Gone, QString());
         return std::nullopt;
     }
-    return TakenBack{*booking, AsLoaded(id, *stamp)};
+    return Loaded<Booking>{*booking, AsLoaded(*stamp, id)};
 }
 
 std::optional<AsLoaded::State> BookingOperation::state(const AsLoaded& loaded) {

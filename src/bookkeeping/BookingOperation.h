@@ -22,11 +22,6 @@ public:
         // The seller's VAT number, remembered for the booking's company.
         QString sellerVatNumber;
     };
-    // A booking taken back for correction.
-    struct TakenBack {
-        Booking booking;
-        AsLoaded loaded;
-    };
 
     explicit BookingOperation(Session& session) : m_session(session) {}
 
@@ -40,7 +35,7 @@ public:
                  bool companyInRegister = false, const InvoiceOriginal* invoice = nullptr);
     // Reads the booking for correction, its state read first so that a change in between is caught;
     // nullopt when it is gone or cannot be read (failure tells which).
-    std::optional<TakenBack> takeBack(qint64 id, Outcome* failure = nullptr);
+    std::optional<Loaded<Booking>> takeBack(qint64 id, Outcome* failure = nullptr);
     // What became of the booking taken back; nullopt when the file cannot be read.
     std::optional<AsLoaded::State> state(const AsLoaded& loaded);
     // Removes the booking; an e-invoice file stored with it stays in the file, detached.

@@ -37,7 +37,7 @@ Outcome EstimateOperation::book(EstimateRow& row, const std::optional<AsLoaded>&
     return Outcome::done(stored.rowId);
 }
 
-std::optional<EstimateOperation::TakenBack> EstimateOperation::takeBack(qint64 rowId, Outcome* failure) {
+std::optional<Loaded<EstimateRow>> EstimateOperation::takeBack(qint64 rowId, Outcome* failure) {
     EstimateRepository estimates(m_session.database());
     const std::optional<QString> stamp = estimates.stamp(rowId);
     bool ok = true;
@@ -48,7 +48,7 @@ std::optional<EstimateOperation::TakenBack> EstimateOperation::takeBack(qint64 r
                                      : Outcome::failed(Outcome::Kind::Gone, QString());
         return std::nullopt;
     }
-    return TakenBack{*row, AsLoaded(rowId, *stamp)};
+    return Loaded<EstimateRow>{*row, AsLoaded(*stamp, rowId)};
 }
 
 Outcome EstimateOperation::remove(qint64 rowId) {

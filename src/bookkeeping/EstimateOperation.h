@@ -13,11 +13,6 @@ class Session;
 // runs in one transaction of its own, tried once more when the file was busy, and tells the session.
 class EstimateOperation {
 public:
-    struct TakenBack {
-        EstimateRow row;
-        AsLoaded loaded;
-    };
-
     explicit EstimateOperation(Session& session) : m_session(session) {}
 
     // Books row with the next running number of its project and company. When replacing is given, the
@@ -26,7 +21,7 @@ public:
     Outcome book(EstimateRow& row, const std::optional<AsLoaded>& replacing = std::nullopt);
     // Reads the row for correction, its state read first so that a change in between is caught; nullopt
     // when it is gone or cannot be read (failure tells which).
-    std::optional<TakenBack> takeBack(qint64 rowId, Outcome* failure = nullptr);
+    std::optional<Loaded<EstimateRow>> takeBack(qint64 rowId, Outcome* failure = nullptr);
     Outcome remove(qint64 rowId);
 
 private:

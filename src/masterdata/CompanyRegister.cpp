@@ -1,15 +1,13 @@
 #include "CompanyRegister.h"
 
-#include "ChangeWatch.h"
 #include "CompanyListModel.h"
-#include "CompanyRepository.h"
-#include "Database.h"
 #include "Dialogs.h"
-#include "FollowedLists.h"
-#include "NameCascade.h"
-#include "NameEntryRepository.h"
+#include "FollowedScreen.h"
 #include "PatternMatcher.h"
+#include "Registers.h"
+#include "RemoveCompany.h"
 #include "ReportListView.h"
+#include "SaveCompany.h"
 #include "Session.h"
 #include "StoredChoice.h"
 #include "Twips.h"
@@ -38,21 +36,15 @@ enum Field { Name, Postcode, Town, Street, Phone, Fax, Contact, Mobile, Email };
 } // namespace
 
 CompanyRegister::CompanyRegister(Session& session, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_dialogs(dialogs) {
+    : QWidget(parent, Qt::Window), m_session(session), m_dialogs(dialogs), m_watch(session.watch(this)) {
     setObjectName(QStringLiteral("frmFirma"));
     setWindowTitle(QStringLiteral("Firma anlegen"));
     buildUi();
     WindowPlacement::fitIntoScreen(*this, Twips::toPixels(11500, 9000, *this));
 
-    m_db = &session.database();
     fillChoices();
     EINLESEN();
-    m_watch = session.watch(this);
-    auto* lists = new FollowedLists(
-        *this, [this] { search(); }, [this] { m_watch->check(); });
-    connect(m_watch, &ChangeWatch::changed, lists, &FollowedLists::refillKeepingView);
-    connect(m_watch, &ChangeWatch::followingChanged, lists, &FollowedLists::setFollowing);
-    lists->setFollowing(m_watch->isFollowing());
+    FollowedScreen::follow(*m_watch, *this, [this] { search(); });
 }
 
 CompanyRegister::~CompanyRegister() = default;
@@ -167,7 +159,7 @@ void CompanyRegister::buildUi() {
     m_count = new QLabel(m_status);
     m_status->addWidget(m_count, 1);
 
-    m_editing = new EditSession(*this, *this, *m_fields[Name], *m_add, *this, m_dialogs);
+    m_editing = new EditSession(*this, *this, *m_fields[Name], *m_add, *m_list, *this, *m_watch, m_dialogs);
     for (QLineEdit* field : m_fields.mid(Name + 1))
         m_editing->submitOnEnter(*field);
 
@@ -207,7 +199,7 @@ void CompanyRegister::buildUi() {
     setTabOrder(m_print, m_quit);
 
     connect(m_add, &QPushButton::clicked, m_editing, &EditSession::save);
-    connect(m_edit, &QPushButton::clicked, this, &CompanyRegister::loadForEditing);
+    connect(m_edit, &QPushButton::clicked, m_editing, &EditSession::loadSelected);
     connect(m_delete, &QPushButton::clicked, this, &CompanyRegister::removeSelected);
     connect(m_search, &QLineEdit::textChanged, this, &CompanyRegister::search);
     connect(m_anywhere, &QRadioButton::clicked, this, &CompanyRegister::search);
@@ -218,49 +210,33 @@ void CompanyRegister::buildUi() {
 }
 
 void CompanyRegister::fillChoices() {
-    bool tradesOk = true;
-    bool costGroupsOk = true;
-    const QList<NameEntry> trades =
-        NameEntryRepository(*m_db, NameEntryRepository::Table::Trades).byName(&tradesOk);
-    const QList<NameEntry> costGroups =
-        NameEntryRepository(*m_db, NameEntryRepository::Table::CostGroups).byName(&costGroupsOk);
+    const Registers registers(m_session);
+    const Reading<QList<NameEntry>> trades = registers.names(NameList::Trades);
+    const Reading<QList<NameEntry>> costGroups = registers.names(NameList::CostGroups);
     m_trade->clear();
-    for (const NameEntry& trade : trades)
+    for (const NameEntry& trade : trades.value)
         m_trade->addItem(trade.name);
     m_costGroup->clear();
-    for (const NameEntry& costGroup : costGroups)
+    for (const NameEntry& costGroup : costGroups.value)
         m_costGroup->addItem(costGroup.name);
-    if (!tradesOk || !costGroupsOk)
-        m_editing->reportReadFailure();
+    if (!trades.ok || !costGroups.ok)
+        m_editing->reportReadFailure(costGroups.ok ? trades.failure : costGroups.failure);
 }
 
 void CompanyRegister::EINLESEN() {
-    if (!m_db)
-        return;
-    bool ok = true;
-    showCompanies(CompanyRepository(*m_db).byId(&ok), ok);
+    showCompanies(Registers(m_session).companies());
 }
 
 void CompanyRegister::search() {
-    if (!m_db)
-        return;
-    const QString text = m_search->text();
-    if (text.isEmpty()) {
-        EINLESEN();
-        return;
-    }
-    bool ok = true;
-    const auto from = m_fromLeft->isChecked() ? CompanyRepository::SearchFrom::Left
-                                              : CompanyRepository::SearchFrom::Anywhere;
-    showCompanies(CompanyRepository(*m_db).search(text, from, &ok), ok);
+    showCompanies(Registers(m_session).companies(m_search->text(), m_fromLeft->isChecked()));
 }
 
-void CompanyRegister::showCompanies(QList<Company> companies, bool ok) {
-    const qsizetype count = companies.size();
-    m_model->setCompanies(std::move(companies));
+void CompanyRegister::showCompanies(Reading<QList<Company>> companies) {
+    const qsizetype count = companies.value.size();
+    m_model->setCompanies(std::move(companies.value));
     m_count->setText(QStringLiteral("Anzahl Firmen: ") + QString::number(count));
-    if (!ok)
-        m_editing->reportReadFailure();
+    if (!companies.ok)
+        m_editing->reportReadFailure(companies.failure);
 }
 
 Company CompanyRegister::companyFromFields() const {
@@ -279,18 +255,8 @@ Company CompanyRegister::companyFromFields() const {
     return company;
 }
 
-void CompanyRegister::loadForEditing() {
-    const int row = m_list->selectedRow();
-    if (row >= 0)
-        m_editing->load(m_model->idAt(row));
-}
-
 void CompanyRegister::removeSelected() {
-    const int row = m_list->selectedRow();
-    if (row < 0)
-        return;
-    const qint64 id = m_model->idAt(row);
-    m_editing->remove(id, [this, id] {
+    m_editing->removeSelected([this](qint64 id, int) {
         const QString question =
             QStringLiteral("Nr. '") + QString::number(id) + QStringLiteral("' löschen?          ");
         return m_dialogs.ask(this, QStringLiteral("Firma löschen"), question, Dialogs::Icon::Question,
@@ -298,52 +264,45 @@ void CompanyRegister::removeSelected() {
     });
 }
 
-Database* CompanyRegister::database() const {
-    return m_db;
+qint64 CompanyRegister::idAt(int row) const {
+    return m_model->idAt(row);
 }
 
-std::optional<bool> CompanyRegister::loadIntoFields(qint64 id) {
-    bool ok = true;
-    const std::optional<Company> company = CompanyRepository(*m_db).find(id, &ok);
-    if (!ok)
-        return std::nullopt;
-    if (!company)
-        return false;
-    m_fields[Name]->setText(company->name);
-    m_fields[Street]->setText(company->street);
-    m_fields[Postcode]->setText(company->postcode);
-    m_fields[Town]->setText(company->town);
-    m_fields[Phone]->setText(company->phone);
-    m_fields[Fax]->setText(company->fax);
-    m_fields[Mobile]->setText(company->mobile);
-    m_fields[Email]->setText(company->email);
-    m_fields[Contact]->setText(company->contact);
-    StoredChoice::show(*m_trade, company->trade);
-    StoredChoice::show(*m_costGroup, company->costGroup);
-    return true;
+Reading<std::optional<AsLoaded>> CompanyRegister::loadIntoFields(qint64 id) {
+    const Reading<std::optional<Loaded<Company>>> loaded = Registers(m_session).companyForEditing(id);
+    if (!loaded.ok || !loaded.value)
+        return {std::nullopt, loaded.ok, loaded.failure};
+    const Company& company = loaded.value->row;
+    m_fields[Name]->setText(company.name);
+    m_fields[Street]->setText(company.street);
+    m_fields[Postcode]->setText(company.postcode);
+    m_fields[Town]->setText(company.town);
+    m_fields[Phone]->setText(company.phone);
+    m_fields[Fax]->setText(company.fax);
+    m_fields[Mobile]->setText(company.mobile);
+    m_fields[Email]->setText(company.email);
+    m_fields[Contact]->setText(company.contact);
+    StoredChoice::show(*m_trade, company.trade);
+    StoredChoice::show(*m_costGroup, company.costGroup);
+    return {loaded.value->asLoaded};
 }
 
-std::optional<bool> CompanyRegister::exists(qint64 id) {
-    bool ok = true;
-    const bool found = CompanyRepository(*m_db).find(id, &ok).has_value();
-    return ok ? std::optional<bool>(found) : std::nullopt;
+Reading<bool> CompanyRegister::exists(qint64 id) {
+    const Reading<std::optional<Company>> company = Registers(m_session).company(id);
+    return {company.value.has_value(), company.ok, company.failure};
 }
 
-std::optional<bool> CompanyRegister::hasNamesake(qint64 id, const QString& newName) {
-    CompanyRepository companies(*m_db);
-    bool ok = true;
-    const std::optional<Company> first = companies.findByName(newName, &ok);
-    if (!ok)
-        return std::nullopt;
-    if (!first || first->id != id)
-        return first.has_value();
+Reading<bool> CompanyRegister::hasNamesake(qint64 id, const QString& newName) {
+    const Registers registers(m_session);
+    const Reading<std::optional<Company>> first = registers.companyNamed(newName);
+    if (!first.ok || !first.value || first.value->id != id)
+        return {first.value.has_value(), first.ok, first.failure};
     // The loaded company itself carries the name already (changed elsewhere): look for a second one.
-    const QList<Company> all = companies.byName(&ok);
-    if (!ok)
-        return std::nullopt;
-    return std::any_of(all.cbegin(), all.cend(), [&](const Company& company) {
-        return company.id != id && sameName(company.name, newName);
-    });
+    const Reading<QList<Company>> all = registers.companiesByName();
+    return {std::any_of(
+                all.value.cbegin(), all.value.cend(),
+                [&](const Company& company) { return company.id != id && sameName(company.name, newName); }),
+            all.ok, all.failure};
 }
 
 // A company's copies follow a rename wherever they match its old name ignoring case.
@@ -361,22 +320,18 @@ QString CompanyRegister::renameQuestion(const QString& newName) const {
         .arg(newName);
 }
 
-bool CompanyRegister::add() {
-    return CompanyRepository(*m_db).add(companyFromFields()).has_value();
+Outcome CompanyRegister::add() {
+    return SaveCompany(m_session).add(companyFromFields());
 }
 
-QString CompanyRegister::table() const {
-    return QStringLiteral("tblFirma");
-}
-
-bool CompanyRegister::store(qint64 id, const QString& oldName, const QString& loadedStamp) {
+Outcome CompanyRegister::store(qint64 id, const QString& oldName, const AsLoaded& loaded) {
     Company company = companyFromFields();
     company.id = id;
-    return NameCascade(*m_db, loadedStamp).changeCompany(company, oldName);
+    return SaveCompany(m_session).change(company, oldName, loaded);
 }
 
-bool CompanyRegister::remove(qint64 id) {
-    return CompanyRepository(*m_db).remove(id);
+Outcome CompanyRegister::remove(qint64 id) {
+    return RemoveCompany(m_session).run(id);
 }
 
 void CompanyRegister::clearFields() {

@@ -12,7 +12,6 @@
 class CompanyListModel;
 class ChangeWatch;
 class Session;
-class Database;
 class Dialogs;
 class ReportListView;
 class QComboBox;
@@ -50,29 +49,26 @@ private:
     QWidget* buildEntryFields();
     void fillChoices();
     void search();
-    void showCompanies(QList<Company> companies, bool ok);
-    void loadForEditing();
+    void showCompanies(Reading<QList<Company>> companies);
     void removeSelected();
     void sortByHeading(int column);
     Company companyFromFields() const;
 
-    Database* database() const override;
-    std::optional<bool> loadIntoFields(qint64 id) override;
-    std::optional<bool> exists(qint64 id) override;
-    std::optional<bool> hasNamesake(qint64 id, const QString& newName) override;
+    qint64 idAt(int row) const override;
+    Reading<std::optional<AsLoaded>> loadIntoFields(qint64 id) override;
+    Reading<bool> exists(qint64 id) override;
+    Reading<bool> hasNamesake(qint64 id, const QString& newName) override;
     bool sameName(const QString& oldName, const QString& newName) const override;
     QString renameTitle() const override;
     QString renameQuestion(const QString& newName) const override;
-    bool add() override;
-    QString table() const override;
-    bool store(qint64 id, const QString& oldName, const QString& loadedStamp) override;
-    bool remove(qint64 id) override;
+    Outcome add() override;
+    Outcome store(qint64 id, const QString& oldName, const AsLoaded& loaded) override;
+    Outcome remove(qint64 id) override;
     void clearFields() override;
     void refill() override;
 
+    Session& m_session;
     Dialogs& m_dialogs;
-    Database* m_db = nullptr;
-    // Tells of changes at other workstations; goes before the database.
     ChangeWatch* m_watch = nullptr;
     CompanyListModel* m_model = nullptr;
     ReportListView* m_list = nullptr;

@@ -1,7 +1,9 @@
 #include "EditSession.h"
 
-#include "Database.h"
+#include "ChangeWatch.h"
 #include "Dialogs.h"
+#include "Outcome.h"
+#include "ReportListView.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -31,14 +33,10 @@ void keepPlaceWhenHidden(QWidget& widget) {
 
 EditableRecords::~EditableRecords() = default;
 
-std::optional<QString> EditableRecords::stamp(qint64 id) {
-    return database()->rowStamp(table(), QStringLiteral("ID"), id);
-}
-
 EditSession::EditSession(QWidget& screen, QWidget& entryArea, QLineEdit& nameField, QPushButton& addButton,
-                         EditableRecords& records, Dialogs& dialogs)
-    : QObject(&screen), m_screen(screen), m_nameField(nameField), m_add(addButton), m_records(records),
-      m_dialogs(dialogs) {
+                         ReportListView& list, EditableRecords& records, ChangeWatch& watch, Dialogs& dialogs)
+    : QObject(&screen), m_screen(screen), m_nameField(nameField), m_add(addButton), m_list(list),
+      m_records(records), m_watch(watch), m_dialogs(dialogs) {
     m_notice = new QLabel(QStringLiteral("Bearbeitungsmodus"), &entryArea);
     m_notice->setObjectName(QStringLiteral("lblBearbeitungsmodus"));
     m_notice->setToolTip(QStringLiteral("Ein vorhandener Eintrag ist geladen: „Hinzufügen“ speichert die "
@@ -81,92 +79,96 @@ void EditSession::setEditing(bool editing) {
     m_escape->setEnabled(editing);
 }
 
+void EditSession::loadSelected() {
+    const int row = m_list.selectedRow();
+    if (row >= 0)
+        load(m_records.idAt(row));
+}
+
 void EditSession::load(qint64 id) {
-    if (!m_records.database())
-        return;
-    // Read before the record, so that a change in between is caught when it is saved.
-    const std::optional<QString> stamp = m_records.stamp(id);
-    const std::optional<bool> found = stamp ? m_records.loadIntoFields(id) : std::nullopt;
-    if (!found) {
-        reportReadFailure();
+    const Reading<std::optional<AsLoaded>> loaded = m_records.loadIntoFields(id);
+    if (!loaded.ok) {
+        reportReadFailure(loaded.failure);
         return;
     }
-    if (!*found) {
+    if (!loaded.value) {
         setEditing(false);
         return;
     }
     m_loadedId = id;
     m_loadedName = m_nameField.text();
-    m_loadedStamp = *stamp;
+    m_asLoaded = *loaded.value;
     setEditing(true);
 }
 
 void EditSession::save() {
     const QString name = m_nameField.text();
-    if (!m_records.database() || name.isEmpty() || !m_records.entryComplete())
+    if (name.isEmpty() || !m_records.entryComplete())
         return;
     if (m_editing) {
-        const std::optional<bool> stillThere = m_records.exists(m_loadedId);
-        if (!stillThere) {
-            reportReadFailure();
+        const Reading<bool> stillThere = m_records.exists(m_loadedId);
+        if (!stillThere.ok) {
+            reportReadFailure(stillThere.failure);
             return;
         }
-        if (!*stillThere) {
+        if (!stillThere.value) {
             setEditing(false);
             m_dialogs.inform(&m_screen, kWriteFailedTitle, kVanished, Dialogs::Icon::Warning);
             return;
         }
         if (!m_records.sameName(m_loadedName, name)) {
-            const std::optional<bool> namesake = m_records.hasNamesake(m_loadedId, name);
-            if (!namesake) {
-                reportReadFailure();
+            const Reading<bool> namesake = m_records.hasNamesake(m_loadedId, name);
+            if (!namesake.ok) {
+                reportReadFailure(namesake.failure);
                 return;
             }
-            if (*namesake &&
+            if (namesake.value &&
                 m_dialogs.ask(&m_screen, m_records.renameTitle(), m_records.renameQuestion(name),
                               Dialogs::Icon::Warning, Dialogs::Answer::No) != Dialogs::Answer::Yes)
                 return;
         }
-        if (!m_records.store(m_loadedId, m_loadedName, m_loadedStamp)) {
-            const Database::Failure failure = m_records.database()->lastFailure();
-            if (failure == Database::Failure::Changed) {
+        const Outcome stored = m_records.store(m_loadedId, m_loadedName, m_asLoaded);
+        if (!stored.ok()) {
+            if (stored.kind() == Outcome::Kind::Changed) {
                 if (m_dialogs.ask(&m_screen, kWriteFailedTitle, kChanged, Dialogs::Icon::Warning,
                                   Dialogs::Answer::Yes) == Dialogs::Answer::Yes)
                     load(m_loadedId);
-                m_records.refill();
-            } else if (failure == Database::Failure::RowGone) {
+                refill();
+            } else if (stored.kind() == Outcome::Kind::Gone) {
                 setEditing(false);
                 m_dialogs.inform(&m_screen, kWriteFailedTitle, kVanished, Dialogs::Icon::Warning);
-                m_records.refill();
+                refill();
             } else {
-                reportWriteFailure();
+                reportWriteFailure(stored.text());
             }
             return;
         }
         setEditing(false);
-    } else if (!m_records.add()) {
-        reportWriteFailure();
+    } else if (const Outcome added = m_records.add(); !added.ok()) {
+        reportWriteFailure(added.text());
         return;
     }
     m_records.clearFields();
-    m_records.refill();
+    refill();
 }
 
-void EditSession::remove(qint64 id, const std::function<bool()>& confirm) {
-    if (!m_records.database())
+void EditSession::removeSelected(const std::function<bool(qint64, int)>& confirm) {
+    const int row = m_list.selectedRow();
+    if (row < 0)
         return;
-    const std::optional<bool> stillThere = m_records.exists(id);
-    if (!stillThere) {
-        reportReadFailure();
+    const qint64 id = m_records.idAt(row);
+    const Reading<bool> stillThere = m_records.exists(id);
+    if (!stillThere.ok) {
+        reportReadFailure(stillThere.failure);
         return;
     }
-    if (!*stillThere || !confirm())
+    if (!stillThere.value || !confirm(id, row))
         return;
-    if (!m_records.remove(id))
-        reportWriteFailure();
+    if (const Outcome removed = m_records.remove(id); !removed.ok())
+        reportWriteFailure(removed.text());
     else if (m_editing && id == m_loadedId)
         cancel();
-    m_records.refill();
+    refill();
 }
 
 void EditSession::cancel() {
@@ -176,10 +178,15 @@ void EditSession::cancel() {
     m_records.clearFields();
 }
 
-void EditSession::reportReadFailure() {
-    m_dialogs.inform(&m_screen, kReadFailedTitle, m_records.database()->lastError(), Dialogs::Icon::Warning);
+void EditSession::refill() {
+    m_records.refill();
+    m_watch.caughtUp();
 }
 
-void EditSession::reportWriteFailure() {
-    m_dialogs.inform(&m_screen, kWriteFailedTitle, m_records.database()->lastError(), Dialogs::Icon::Warning);
+void EditSession::reportReadFailure(const QString& failure) {
+    m_dialogs.inform(&m_screen, kReadFailedTitle, failure, Dialogs::Icon::Warning);
+}
+
+void EditSession::reportWriteFailure(const QString& failure) {
+    m_dialogs.inform(&m_screen, kWriteFailedTitle, failure, Dialogs::Icon::Warning);
 }

@@ -1,17 +1,18 @@
 #pragma once
 
 #include "EditSession.h"
-#include "NameEntryRepository.h"
+#include "NameList.h"
 
 #include <QString>
 #include <QWidget>
 
-class Database;
+class ChangeWatch;
 class Dialogs;
 class ReportListView;
 class NameEntryListModel;
 class QLineEdit;
 class QPushButton;
+class Session;
 
 // One list tab of the presets: the trades or the cost groups, with their own edit mode and loaded name.
 class NameEntryTab : public QWidget, private EditableRecords {
@@ -31,37 +32,34 @@ public:
         QString renameQuestion; // its text; %1 is the new name
     };
 
-    NameEntryTab(NameEntryRepository::Table table, const Names& names, Dialogs& dialogs,
+    // watch: the presets window's.
+    NameEntryTab(Session& session, NameList list, const Names& names, ChangeWatch& watch, Dialogs& dialogs,
                  QWidget* parent = nullptr);
 
-    // The open database, or null when it could not be opened (the tab stays empty and inactive).
-    void setDatabase(Database* database);
     void EINLESEN();
 
 private:
-    void loadForEditing();
     void removeSelected();
 
-    Database* database() const override;
-    std::optional<bool> loadIntoFields(qint64 id) override;
-    std::optional<bool> exists(qint64 id) override;
-    std::optional<bool> hasNamesake(qint64 id, const QString& newName) override;
+    qint64 idAt(int row) const override;
+    Reading<std::optional<AsLoaded>> loadIntoFields(qint64 id) override;
+    Reading<bool> exists(qint64 id) override;
+    Reading<bool> hasNamesake(qint64 id, const QString& newName) override;
     bool sameName(const QString& oldName, const QString& newName) const override;
     QString renameTitle() const override;
     QString renameQuestion(const QString& newName) const override;
-    bool add() override;
-    QString table() const override;
-    bool store(qint64 id, const QString& oldName, const QString& loadedStamp) override;
-    bool remove(qint64 id) override;
+    Outcome add() override;
+    Outcome store(qint64 id, const QString& oldName, const AsLoaded& loaded) override;
+    Outcome remove(qint64 id) override;
     void clearFields() override;
     void refill() override;
 
-    NameEntryRepository::Table m_table;
+    Session& m_session;
+    NameList m_list;
     Names m_names;
     Dialogs& m_dialogs;
-    Database* m_db = nullptr;
     NameEntryListModel* m_model = nullptr;
-    ReportListView* m_list = nullptr;
+    ReportListView* m_view = nullptr;
     QLineEdit* m_name = nullptr;
     QPushButton* m_add = nullptr;
     QPushButton* m_edit = nullptr;

@@ -1,10 +1,8 @@
 #include "Presets.h"
 
 #include "AuthorityDetails.h"
-#include "ChangeWatch.h"
-#include "Database.h"
 #include "Dialogs.h"
-#include "FollowedLists.h"
+#include "FollowedScreen.h"
 #include "NameEntryTab.h"
 #include "Session.h"
 #include "Settings.h"
@@ -47,25 +45,25 @@ const QString kCostGroupRenameQuestion = QStringLiteral(
 } // namespace
 
 Presets::Presets(Session& session, Dialogs& dialogs, Settings& settings, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_dialogs(dialogs), m_settings(settings) {
+    : QWidget(parent, Qt::Window), m_dialogs(dialogs), m_settings(settings), m_watch(session.watch(this)) {
     setObjectName(QStringLiteral("frmVoreinstellung"));
     setWindowTitle(QStringLiteral("Voreinstellungen"));
 
     m_tabs = new QTabWidget(this);
     m_trades =
-        new NameEntryTab(NameEntryRepository::Table::Trades,
+        new NameEntryTab(session, NameList::Trades,
                          {QStringLiteral("ListView2"), QStringLiteral("Text2"), QStringLiteral("Command4"),
                           QStringLiteral("Command6"), QStringLiteral("Command5"), QStringLiteral("Gewerk"),
                           QStringLiteral("Gewerk, Bezeichnung"), QStringLiteral("Gewerk löschen"),
                           QStringLiteral("Gewerk umbenennen"), kTradeRenameQuestion},
-                         dialogs, m_tabs);
-    m_costGroups = new NameEntryTab(NameEntryRepository::Table::CostGroups,
+                         *m_watch, dialogs, m_tabs);
+    m_costGroups = new NameEntryTab(session, NameList::CostGroups,
                                     {QStringLiteral("ListView1"), QStringLiteral("Text1"),
                                      QStringLiteral("Command1"), QStringLiteral("Command7"),
                                      QStringLiteral("Command2"), QStringLiteral("Kostenstelle"),
                                      QStringLiteral("Kostenstelle"), QStringLiteral("Kostenstelle löschen"),
                                      QStringLiteral("Kostenstelle umbenennen"), kCostGroupRenameQuestion},
-                                    dialogs, m_tabs);
+                                    *m_watch, dialogs, m_tabs);
     m_tabs->addTab(m_trades, QStringLiteral("Gewerk"));
     m_tabs->addTab(m_costGroups, QStringLiteral("Kostenstelle"));
     m_tabs->addTab(buildAuthorityTab(), QStringLiteral("Eigene Daten"));
@@ -80,15 +78,7 @@ Presets::Presets(Session& session, Dialogs& dialogs, Settings& settings, QWidget
     WindowPlacement::fitIntoScreen(*this, Twips::toPixels(7500, 7000, *this));
 
     loadAuthorityDetails();
-    m_db = &session.database();
-    m_trades->setDatabase(m_db);
-    m_costGroups->setDatabase(m_db);
-    m_watch = session.watch(this);
-    auto* lists = new FollowedLists(
-        *this, [this] { EINLESEN(); }, [this] { m_watch->check(); });
-    connect(m_watch, &ChangeWatch::changed, lists, &FollowedLists::refillKeepingView);
-    connect(m_watch, &ChangeWatch::followingChanged, lists, &FollowedLists::setFollowing);
-    lists->setFollowing(m_watch->isFollowing());
+    FollowedScreen::follow(*m_watch, *this, [this] { EINLESEN(); });
 }
 
 Presets::~Presets() = default;

@@ -6,7 +6,6 @@
 
 class ChangeWatch;
 class Session;
-class Database;
 class Dialogs;
 class NameEntryTab;
 class QLineEdit;
@@ -40,8 +39,6 @@ private:
 
     Dialogs& m_dialogs;
     Settings& m_settings;
-    Database* m_db = nullptr;
-    // Tells of changes at other workstations; goes before the database.
     ChangeWatch* m_watch = nullptr;
     QTabWidget* m_tabs = nullptr;
     NameEntryTab* m_trades = nullptr;

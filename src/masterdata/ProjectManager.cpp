@@ -1,16 +1,13 @@
 #include "ProjectManager.h"
 
 #include "AmountField.h"
-#include "BudgetRepository.h"
-#include "ChangeWatch.h"
-#include "Database.h"
 #include "DayNumber.h"
 #include "Dialogs.h"
-#include "FollowedLists.h"
-#include "NameCascade.h"
+#include "FollowedScreen.h"
 #include "ProjectListModel.h"
-#include "ProjectRepository.h"
+#include "RemoveProject.h"
 #include "ReportListView.h"
+#include "SaveProject.h"
 #include "Session.h"
 #include "Twips.h"
 #include "WindowPlacement.h"
@@ -28,20 +25,14 @@
 #include <QVBoxLayout>
 
 ProjectManager::ProjectManager(Session& session, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_dialogs(dialogs) {
+    : QWidget(parent, Qt::Window), m_session(session), m_dialogs(dialogs), m_watch(session.watch(this)) {
     setObjectName(QStringLiteral("frmProjekt"));
     setWindowTitle(QStringLiteral("Projektmanager"));
     buildUi();
     WindowPlacement::fitIntoScreen(*this, Twips::toPixels(19600, 9000, *this));
 
-    m_db = &session.database();
     EINLESEN();
-    m_watch = session.watch(this);
-    auto* lists = new FollowedLists(
-        *this, [this] { search(m_search->text()); }, [this] { m_watch->check(); });
-    connect(m_watch, &ChangeWatch::changed, lists, &FollowedLists::refillKeepingView);
-    connect(m_watch, &ChangeWatch::followingChanged, lists, &FollowedLists::setFollowing);
-    lists->setFollowing(m_watch->isFollowing());
+    FollowedScreen::follow(*m_watch, *this, [this] { search(m_search->text()); });
 }
 
 ProjectManager::~ProjectManager() = default;
@@ -110,7 +101,7 @@ void ProjectManager::buildUi() {
     entry->addWidget(m_budget, 1, 2);
     entry->setColumnStretch(0, 1);
 
-    m_editing = new EditSession(*this, *this, *m_name, *m_add, *this, m_dialogs);
+    m_editing = new EditSession(*this, *this, *m_name, *m_add, *m_list, *this, *m_watch, m_dialogs);
     auto* buttons = new QHBoxLayout;
     for (QPushButton* button : {m_add, m_edit, m_delete, m_loadProject})
         buttons->addWidget(button);
@@ -142,7 +133,7 @@ void ProjectManager::buildUi() {
     setTabOrder(m_list, m_quit);
 
     connect(m_add, &QPushButton::clicked, m_editing, &EditSession::save);
-    connect(m_edit, &QPushButton::clicked, this, &ProjectManager::loadForEditing);
+    connect(m_edit, &QPushButton::clicked, m_editing, &EditSession::loadSelected);
     connect(m_delete, &QPushButton::clicked, this, &ProjectManager::removeSelected);
     connect(m_loadProject, &QPushButton::clicked, this, &ProjectManager::requestLoad);
     connect(m_list, &QTreeView::doubleClicked, this, &ProjectManager::requestLoad);
@@ -158,63 +149,23 @@ void ProjectManager::buildUi() {
 }
 
 void ProjectManager::EINLESEN() {
-    if (!m_db)
-        return;
-    bool ok = true;
-    const QList<Project> projects = ProjectRepository(*m_db).newestFirst(&ok);
-    showProjects(projects, ok);
+    showProjects(Registers(m_session).projects());
 }
 
-void ProjectManager::showProjects(const QList<Project>& projects, bool ok) {
-    BudgetRepository budgets(*m_db);
-    bool budgetsOk = true;
-    bool sumsOk = true;
-    const QHash<qint64, Money> budget = budgets.all(&budgetsOk);
-    const QHash<QString, BudgetRepository::Sums> sums = budgets.sumsByProject(&sumsOk);
-    QHash<qint64, BudgetFigures> figures;
-    figures.reserve(projects.size());
-    for (const Project& project : projects) {
-        const BudgetRepository::Sums sum = sums.value(QString::number(project.id));
-        figures.insert(
-            project.id,
-            {budget.contains(project.id) ? std::optional<Money>(budget.value(project.id)) : std::nullopt,
-             sum.paid, sum.committed});
-    }
-    ok = ok && budgetsOk && sumsOk;
-    m_model->setProjects(projects, figures);
+void ProjectManager::showProjects(const Reading<Registers::ProjectList>& projects) {
+    m_model->setProjects(projects.value.projects, projects.value.figures);
     m_list->setSortArrow(-1, m_order);
-    if (!ok)
-        reportReadFailure();
+    if (!projects.ok)
+        m_editing->reportReadFailure(projects.failure);
 }
 
 void ProjectManager::search(const QString& text) {
-    if (!m_db)
-        return;
-    if (text.isEmpty()) {
-        EINLESEN();
-        return;
-    }
-    bool ok = true;
-    const QList<Project> projects = ProjectRepository(*m_db).search(text, &ok);
-    showProjects(projects, ok);
-}
-
-void ProjectManager::reportReadFailure() {
-    m_editing->reportReadFailure();
-}
-
-void ProjectManager::loadForEditing() {
-    const int row = m_list->selectedRow();
-    if (row >= 0)
-        m_editing->load(m_model->idAt(row));
+    showProjects(Registers(m_session).projects(text));
 }
 
 void ProjectManager::removeSelected() {
-    const int row = m_list->selectedRow();
-    if (row < 0)
-        return;
-    const QString name = m_model->textAt(row, int(ProjectListModel::Column::Name));
-    m_editing->remove(m_model->idAt(row), [this, &name] {
+    m_editing->removeSelected([this](qint64, int row) {
+        const QString name = m_model->textAt(row, int(ProjectListModel::Column::Name));
         const QString question = QStringLiteral("Projekt '") + name + QStringLiteral("' löschen?          ");
         return m_dialogs.ask(this, QStringLiteral("Projekt löschen? "), question, Dialogs::Icon::Critical,
                              Dialogs::Answer::No) == Dialogs::Answer::Yes;
@@ -229,37 +180,30 @@ void ProjectManager::requestLoad() {
                               m_model->textAt(row, int(ProjectListModel::Column::Name)));
 }
 
-Database* ProjectManager::database() const {
-    return m_db;
+qint64 ProjectManager::idAt(int row) const {
+    return m_model->idAt(row);
 }
 
-std::optional<bool> ProjectManager::loadIntoFields(qint64 id) {
-    bool ok = true;
-    const std::optional<Project> project = ProjectRepository(*m_db).find(id, &ok);
-    if (!ok)
-        return std::nullopt;
-    if (!project)
-        return false;
-    bool budgetOk = true;
-    const std::optional<Money> budget = BudgetRepository(*m_db).find(id, &budgetOk);
-    if (!budgetOk)
-        return std::nullopt;
-    m_name->setText(project->name);
-    if (project->startDay)
-        m_start->setDate(DayNumber::toDate(*project->startDay));
-    m_budget->setText(budget ? budget->toGerman() : QString());
-    return true;
+Reading<std::optional<AsLoaded>> ProjectManager::loadIntoFields(qint64 id) {
+    const auto loaded = Registers(m_session).projectForEditing(id);
+    if (!loaded.ok || !loaded.value)
+        return {std::nullopt, loaded.ok, loaded.failure};
+    const Project& project = loaded.value->row.project;
+    m_name->setText(project.name);
+    if (project.startDay)
+        m_start->setDate(DayNumber::toDate(*project.startDay));
+    m_budget->setText(loaded.value->row.budget ? loaded.value->row.budget->toGerman() : QString());
+    return {loaded.value->asLoaded};
 }
 
-std::optional<bool> ProjectManager::exists(qint64 id) {
-    bool ok = true;
-    const bool found = ProjectRepository(*m_db).find(id, &ok).has_value();
-    return ok ? std::optional<bool>(found) : std::nullopt;
+Reading<bool> ProjectManager::exists(qint64 id) {
+    const auto project = Registers(m_session).project(id);
+    return {project.value.has_value(), project.ok, project.failure};
 }
 
 // Name copies of a project are matched by its number too, so no rename merges two projects' copies.
-std::optional<bool> ProjectManager::hasNamesake(qint64, const QString&) {
-    return false;
+Reading<bool> ProjectManager::hasNamesake(qint64, const QString&) {
+    return {false};
 }
 
 bool ProjectManager::sameName(const QString&, const QString&) const {
@@ -287,28 +231,18 @@ bool ProjectManager::entryComplete() {
     return false;
 }
 
-bool ProjectManager::add() {
-    return ProjectRepository(*m_db)
-        .add(m_name->text(), DayNumber::fromDate(m_start->date()), m_budget->amount())
-        .has_value();
+Outcome ProjectManager::add() {
+    return SaveProject(m_session).add(m_name->text(), DayNumber::fromDate(m_start->date()),
+                                      m_budget->amount());
 }
 
-std::optional<QString> ProjectManager::stamp(qint64 id) {
-    return ProjectRepository(*m_db).stamp(id);
+Outcome ProjectManager::store(qint64 id, const QString& oldName, const AsLoaded& loaded) {
+    return SaveProject(m_session).change({id, m_name->text(), DayNumber::fromDate(m_start->date())}, oldName,
+                                         m_budget->amount(), loaded);
 }
 
-QString ProjectManager::table() const {
-    return QStringLiteral("tblProjekt");
-}
-
-bool ProjectManager::store(qint64 id, const QString& oldName, const QString& loadedStamp) {
-    return NameCascade(*m_db, loadedStamp)
-        .changeProject({id, m_name->text(), DayNumber::fromDate(m_start->date())}, oldName,
-                       m_budget->amount());
-}
-
-bool ProjectManager::remove(qint64 id) {
-    return ProjectRepository(*m_db).remove(id);
+Outcome ProjectManager::remove(qint64 id) {
+    return RemoveProject(m_session).run(id);
 }
 
 void ProjectManager::clearFields() {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "EditSession.h"
-#include "Project.h"
+#include "Registers.h"
 
 #include <memory>
 #include <QString>
@@ -10,7 +10,6 @@
 class ChangeWatch;
 class Session;
 class AmountField;
-class Database;
 class Dialogs;
 class ReportListView;
 class ProjectListModel;
@@ -27,7 +26,6 @@ public:
     ProjectManager(Session& session, Dialogs& dialogs, QWidget* parent = nullptr);
     ~ProjectManager() override;
 
-    // False when the database file could not be opened (a German message was shown).
     // Refills the project list from the database, newest start date first.
     void EINLESEN();
 
@@ -38,33 +36,27 @@ signals:
 private:
     void buildUi();
     void search(const QString& text);
-    void loadForEditing();
     void removeSelected();
     void requestLoad();
-    void reportReadFailure();
-    // Shows the projects with their budget figures; says so when these or the projects (ok false)
-    // could not be read.
-    void showProjects(const QList<Project>& projects, bool ok);
+    // Shows the projects with their budget figures; says so when they could not be read.
+    void showProjects(const Reading<Registers::ProjectList>& projects);
 
-    Database* database() const override;
-    std::optional<bool> loadIntoFields(qint64 id) override;
-    std::optional<bool> exists(qint64 id) override;
-    std::optional<bool> hasNamesake(qint64 id, const QString& newName) override;
+    qint64 idAt(int row) const override;
+    Reading<std::optional<AsLoaded>> loadIntoFields(qint64 id) override;
+    Reading<bool> exists(qint64 id) override;
+    Reading<bool> hasNamesake(qint64 id, const QString& newName) override;
     bool sameName(const QString& oldName, const QString& newName) const override;
     QString renameTitle() const override;
     QString renameQuestion(const QString& newName) const override;
     bool entryComplete() override;
-    bool add() override;
-    QString table() const override;
-    std::optional<QString> stamp(qint64 id) override;
-    bool store(qint64 id, const QString& oldName, const QString& loadedStamp) override;
-    bool remove(qint64 id) override;
+    Outcome add() override;
+    Outcome store(qint64 id, const QString& oldName, const AsLoaded& loaded) override;
+    Outcome remove(qint64 id) override;
     void clearFields() override;
     void refill() override;
 
+    Session& m_session;
     Dialogs& m_dialogs;
-    Database* m_db = nullptr;
-    // Tells of changes at other workstations; goes before the database.
     ChangeWatch* m_watch = nullptr;
     ProjectListModel* m_model = nullptr;
     QLineEdit* m_name = nullptr;

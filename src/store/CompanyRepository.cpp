@@ -88,6 +88,10 @@ std::optional<Company> CompanyRepository::findByName(const QString& name, bool* 
     return rows.first();
 }
 
+std::optional<QString> CompanyRepository::stamp(qint64 id) const {
+    return m_db.rowStamp(QStringLiteral("tblFirma"), QStringLiteral("ID"), id);
+}
+
 std::optional<qint64> CompanyRepository::add(const Company& company) {
     return m_db.insert(
         QStringLiteral("INSERT INTO tblFirma (Name, \"Straße\", PLZ, Ort, Telefon1, Telefon2, Mobil, "

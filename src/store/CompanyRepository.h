@@ -25,6 +25,8 @@ public:
     std::optional<Company> find(qint64 id, bool* ok = nullptr) const;
     // The first company (by name order) whose name equals name, ignoring case.
     std::optional<Company> findByName(const QString& name, bool* ok = nullptr) const;
+    // The company as stored (Database::rowStamp): null when it is gone, nullopt when unreadable.
+    std::optional<QString> stamp(qint64 id) const;
     std::optional<qint64> add(const Company& company);
     // Stores every field of the row company.id; the name copies: NameCascade.
     bool update(const Company& company);

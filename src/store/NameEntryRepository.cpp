@@ -46,6 +46,10 @@ std::optional<NameEntry> NameEntryRepository::find(qint64 id, bool* ok) const {
     return rows.first();
 }
 
+std::optional<QString> NameEntryRepository::stamp(qint64 id) const {
+    return m_db.rowStamp(namesOf(m_table).table, QStringLiteral("ID"), id);
+}
+
 std::optional<qint64> NameEntryRepository::add(const QString& name) {
     const TableNames names = namesOf(m_table);
     return m_db.insert(

@@ -19,6 +19,8 @@ public:
     QList<NameEntry> byName(bool* ok = nullptr) const;
     QList<NameEntry> byId(bool* ok = nullptr) const;
     std::optional<NameEntry> find(qint64 id, bool* ok = nullptr) const;
+    // The entry as stored (Database::rowStamp): null when it is gone, nullopt when unreadable.
+    std::optional<QString> stamp(qint64 id) const;
     std::optional<qint64> add(const QString& name);
     // Stores the name of the row entry.id only; the name copies: NameCascade.
     bool update(const NameEntry& entry);

@@ -1,10 +1,8 @@
 #include "ProjectRepository.h"
 
-#include "BudgetRepository.h"
 #include "Database.h"
 #include "PatternMatcher.h"
 #include "StoredValue.h"
-#include "Transaction.h"
 
 namespace {
 
@@ -66,25 +64,11 @@ std::optional<qint64> ProjectRepository::add(const QString& name, std::optional<
         {StoredValue::bind(name), StoredValue::bind(startDay)});
 }
 
-std::optional<qint64> ProjectRepository::add(const QString& name, std::optional<int> startDay,
-                                             const std::optional<Money>& budget) {
-    Transaction transaction(m_db);
-    if (!transaction.isActive())
-        return std::nullopt;
-    const std::optional<qint64> id = add(name, startDay);
-    if (!id || !BudgetRepository(m_db).store(*id, budget) || !transaction.commit())
-        return std::nullopt;
-    return id;
-}
-
 bool ProjectRepository::update(const Project& project) {
     return m_db.changeRow(QStringLiteral("UPDATE tblProjekt SET ProjektName = ?, Datumwert = ? WHERE ID = ?"),
                           {StoredValue::bind(project.name), StoredValue::bind(project.startDay), project.id});
 }
 
 bool ProjectRepository::remove(qint64 id) {
-    Transaction transaction(m_db);
-    return transaction.isActive() && BudgetRepository(m_db).remove(id) &&
-           m_db.changeRow(QStringLiteral("DELETE FROM tblProjekt WHERE ID = ?"), {id}) &&
-           transaction.commit();
+    return m_db.changeRow(QStringLiteral("DELETE FROM tblProjekt WHERE ID = ?"), {id});
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "Money.h"
 #include "Project.h"
 
 #include <optional>
@@ -26,12 +25,9 @@ public:
     std::optional<QString> stamp(qint64 id) const;
     // Returns the number the database gave the new project.
     std::optional<qint64> add(const QString& name, std::optional<int> startDay);
-    // The same with the project's budget, in one transaction.
-    std::optional<qint64> add(const QString& name, std::optional<int> startDay,
-                              const std::optional<Money>& budget);
     // Stores name and start date of the row project.id only; the name copies: NameCascade.
     bool update(const Project& project);
-    // Removes the project and its budget in one transaction.
+    // Removes the row of the project only; its budget: BudgetRepository.
     bool remove(qint64 id);
 
 private:

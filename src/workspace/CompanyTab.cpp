@@ -416,7 +416,7 @@ void CompanyTab::takeBackSelected() {
 void CompanyTab::loadForCorrection(qint64 rowId) {
     // Read before the row, so that a change in between is caught when the correction is booked.
     Outcome failure;
-    const std::optional<EstimateOperation::TakenBack> taken =
+    const std::optional<Loaded<EstimateRow>> taken =
         EstimateOperation(m_context.session).takeBack(rowId, &failure);
     if (!taken) {
         if (failure.kind() != Outcome::Kind::Gone)
@@ -426,7 +426,7 @@ void CompanyTab::loadForCorrection(qint64 rowId) {
     }
     const EstimateRow* row = &taken->row;
     m_context.waitingEstimateRowId = row->rowId;
-    m_context.waitingEstimateRow = taken->loaded;
+    m_context.waitingEstimateRow = taken->asLoaded;
     m_waitingNotice->show();
     m_architectDate->showStored({row->architectDate, row->architectDateText});
     m_architectCost->setText(row->architectCost ? row->architectCost->toGerman() : QString());

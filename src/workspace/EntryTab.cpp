@@ -389,9 +389,9 @@ void EntryTab::clearEntry() {
 void EntryTab::reloadWaitingBooking() {
     if (!m_context.waitingBookingId)
         return;
-    if (const std::optional<BookingOperation::TakenBack> current =
+    if (const std::optional<Loaded<Booking>> current =
             BookingOperation(m_context.session).takeBack(*m_context.waitingBookingId))
-        takeBack(current->booking, current->loaded);
+        takeBack(current->row, current->asLoaded);
 }
 
 void EntryTab::takeBack(const Booking& booking, const AsLoaded& loaded) {

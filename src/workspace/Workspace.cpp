@@ -517,13 +517,12 @@ void Workspace::afterBookingChange(const QString& company) {
 void Workspace::takeBack(qint64 bookingId) {
     if (!settleWaitingBooking())
         return;
-    const std::optional<BookingOperation::TakenBack> taken =
-        BookingOperation(m_context->session).takeBack(bookingId);
+    const std::optional<Loaded<Booking>> taken = BookingOperation(m_context->session).takeBack(bookingId);
     if (!taken) {
         EINLESEN();
         return;
     }
-    const Booking* booking = &taken->booking;
+    const Booking* booking = &taken->row;
     const QString number = RunningNumberText::of(booking->runningNumber);
     const QString question =
         QStringLiteral("LfdNr. '") + number + QStringLiteral("'  -  '") + booking->company +
@@ -533,7 +532,7 @@ void Workspace::takeBack(qint64 bookingId) {
     if (m_dialogs.ask(this, QStringLiteral("Buchung bearbeiten"), question, Dialogs::Icon::Question,
                       Dialogs::Answer::Yes) != Dialogs::Answer::Yes)
         return;
-    m_entry->takeBack(*booking, taken->loaded);
+    m_entry->takeBack(*booking, taken->asLoaded);
     m_tabs->setCurrentIndex(EntryTabIndex);
     afterBookingChange(booking->company);
 }

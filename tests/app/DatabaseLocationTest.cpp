@@ -8,8 +8,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
-using Outcome = DatabaseLocation::Outcome;
-Q_DECLARE_METATYPE(Outcome)
+using LocationOutcome = DatabaseLocation::Outcome;
+Q_DECLARE_METATYPE(LocationOutcome)
 
 // Where the database lies, how the ini names it, and the one running instance. %PROGRAM%, %OTHER% and %USER%
 // in the rows stand for the program folder, another folder and the user's own configuration folder.
@@ -37,7 +37,7 @@ class DatabaseLocationTest : public QObject {
                     ? Database::create(path)
                     : TestDatabase::writeFile(path, place(QString::fromLatin1(content)).toLatin1()));
     }
-    Outcome determine(DatabaseLocation& location) {
+    LocationOutcome determine(DatabaseLocation& location) {
         f->dialogs.shown.clear();
         return location.determine();
     }
@@ -74,7 +74,7 @@ private slots:
         given("%USER%/PfadZurDatenbank.ini", userIni);
         DatabaseLocation location(f->path(), f->dialogs, f->settings, place("%USER%"));
 
-        QCOMPARE(determine(location), Outcome::Found);
+        QCOMPARE(determine(location), LocationOutcome::Found);
 
         QVERIFY2(f->dialogs.shown.isEmpty(), qPrintable(f->dialogs.lastText()));
         QCOMPARE(location.databaseFilePath(), place(databases[0]));
@@ -88,7 +88,7 @@ private slots:
         QTest::addColumn<QString>("user");
         QTest::addColumn<QByteArray>("ini");
         QTest::addColumn<QString>("chosen"); // empty: the choice is cancelled
-        QTest::addColumn<Outcome>("outcome");
+        QTest::addColumn<LocationOutcome>("outcome");
         QTest::addColumn<QString>("searched");
         QTest::addColumn<QString>("last"); // the last message: its title and the start of its text
         QTest::addColumn<QString>("written");
@@ -98,16 +98,17 @@ private slots:
         const QString open = QStringLiteral("Pfad zur Zelvora-Datenbank 'ZLV.MDB': ");
         QTest::newRow("folder vanished, choice written quoted to the ini")
             << "%PROGRAM%"
-            << "%USER%" << QByteArray("%OTHER%/weg/\n") << chosen << Outcome::RestartRequired
+            << "%USER%" << QByteArray("%OTHER%/weg/\n") << chosen << LocationOutcome::RestartRequired
             << "%OTHER%/weg/"
             << "Hinweis: " << programIni << QByteArray("\"%OTHER%/Ämter,Straßen/\"\n");
         QTest::newRow("cancelled, Windows-1252 ini with a second line")
             << "%PROGRAM%"
-            << "%USER%" << QByteArray("%OTHER%/Geb\xE4ude/\r\nalt\r\n") << QString() << Outcome::Cancelled
-            << "%OTHER%/Gebäude/" << open << programIni << QByteArray("%OTHER%/Geb\xE4ude/\r\nalt\r\n");
+            << "%USER%" << QByteArray("%OTHER%/Geb\xE4ude/\r\nalt\r\n") << QString()
+            << LocationOutcome::Cancelled << "%OTHER%/Gebäude/" << open << programIni
+            << QByteArray("%OTHER%/Geb\xE4ude/\r\nalt\r\n");
         QTest::newRow("ini cannot be written")
             << "%PROGRAM%"
-            << "" << QByteArray("<folder>") << chosen << Outcome::NotRecorded << "%PROGRAM%/"
+            << "" << QByteArray("<folder>") << chosen << LocationOutcome::NotRecorded << "%PROGRAM%/"
             << "Ladefehler!: Die Datei '%PROGRAM%/PfadZurDatenbank.ini' konnte nicht geschrieben werden."
             << programIni << QByteArray("<missing>");
     }
@@ -117,7 +118,7 @@ private slots:
         QFETCH(QString, user);
         QFETCH(QByteArray, ini);
         QFETCH(QString, chosen);
-        QFETCH(Outcome, outcome);
+        QFETCH(LocationOutcome, outcome);
         QFETCH(QString, searched);
         QFETCH(QString, last);
         QFETCH(QString, written);
@@ -139,8 +140,9 @@ private slots:
         const QString shown = f->dialogs.shown.constLast().title + ": " + f->dialogs.lastText();
         QVERIFY2(shown.startsWith(place(last)), qPrintable(shown));
         QCOMPARE(ProgramFolder::read(place(written)), place(QString::fromLatin1(content)).toLatin1());
-        QCOMPARE(determine(location) == Outcome::Found && location.databaseFilePath() == place(chosen),
-                 outcome == Outcome::RestartRequired);
+        QCOMPARE(determine(location) == LocationOutcome::Found &&
+                     location.databaseFilePath() == place(chosen),
+                 outcome == LocationOutcome::RestartRequired);
     }
 
     // A first start (no ini anywhere, no database beside the program) offers a new database in the user's
@@ -149,36 +151,37 @@ private slots:
         QTest::addColumn<QString>("program");
         QTest::addColumn<QList<int>>("choices");  // the buttons pressed, in turn; then "Abbrechen"
         QTest::addColumn<QStringList>("answers"); // files chosen and server addresses typed, in turn
-        QTest::addColumn<Outcome>("outcome");
+        QTest::addColumn<LocationOutcome>("outcome");
         QTest::addColumn<QString>("database");
         QTest::addColumn<QByteArray>("userIni");
         QTest::addColumn<QString>("messages"); // the titles of the dialogs shown
         const QString data = QStringLiteral("%OTHER%/daten/ZLV.mdb");
         const QString chosen = QStringLiteral("%OTHER%/Ämter,Straßen/ZLV.MDB");
         QTest::newRow("one click creates it in the data folder")
-            << "%PROGRAM%" << QList<int>{0} << QStringList() << Outcome::Found << data
+            << "%PROGRAM%" << QList<int>{0} << QStringList() << LocationOutcome::Found << data
             << QByteArray("%OTHER%/daten/\n") << "Zelvora einrichten";
         QTest::newRow("a file chosen, the program's folder not writable")
-            << "/sys/kernel" << QList<int>{1} << QStringList{chosen} << Outcome::Found << chosen
+            << "/sys/kernel" << QList<int>{1} << QStringList{chosen} << LocationOutcome::Found << chosen
             << QByteArray("\"%OTHER%/Ämter,Straßen/\"\n")
             << "Zelvora einrichten, Pfad zur Zelvora-Datenbank 'ZLV.MDB'";
         QTest::newRow("not a database, then a new one")
-            << "%PROGRAM%" << QList<int>{1, 0} << QStringList{"%OTHER%/kaputt/ZLV.mdb"} << Outcome::Found
-            << data << QByteArray("%OTHER%/daten/\n")
+            << "%PROGRAM%" << QList<int>{1, 0} << QStringList{"%OTHER%/kaputt/ZLV.mdb"}
+            << LocationOutcome::Found << data << QByteArray("%OTHER%/daten/\n")
             << "Zelvora einrichten, Pfad zur Zelvora-Datenbank 'ZLV.MDB', Ladefehler!, Zelvora einrichten";
         QTest::newRow("no server address, then cancelled")
-            << "%PROGRAM%" << QList<int>{2} << QStringList{"server/zlv"} << Outcome::Cancelled << QString()
-            << QByteArray("<missing>")
+            << "%PROGRAM%" << QList<int>{2} << QStringList{"server/zlv"} << LocationOutcome::Cancelled
+            << QString() << QByteArray("<missing>")
             << "Zelvora einrichten, Datenbankserver, Datenbankserver, Datenbankserver, Zelvora einrichten";
-        QTest::newRow("cancelled") << "%PROGRAM%" << QList<int>() << QStringList() << Outcome::Cancelled
-                                   << QString() << QByteArray("<missing>") << "Zelvora einrichten";
+        QTest::newRow("cancelled") << "%PROGRAM%" << QList<int>() << QStringList()
+                                   << LocationOutcome::Cancelled << QString() << QByteArray("<missing>")
+                                   << "Zelvora einrichten";
     }
 
     void firstStartOffersNewDatabaseFileOrServer() {
         QFETCH(QString, program);
         QFETCH(QList<int>, choices);
         QFETCH(QStringList, answers);
-        QFETCH(Outcome, outcome);
+        QFETCH(LocationOutcome, outcome);
         QFETCH(QString, database);
         QFETCH(QByteArray, userIni);
         QFETCH(QString, messages);
@@ -211,8 +214,8 @@ private slots:
         // The next start finds it without asking.
         DatabaseLocation next(place(program), f->dialogs, f->settings, place("%USER%"),
                               place("%OTHER%/daten"));
-        QCOMPARE(determine(next) == Outcome::Found && next.databaseFilePath() == place(database),
-                 outcome == Outcome::Found);
+        QCOMPARE(determine(next) == LocationOutcome::Found && next.databaseFilePath() == place(database),
+                 outcome == LocationOutcome::Found);
     }
 
     // The program as a new user starts it: one click, and the start menu works on the new database.
@@ -243,7 +246,7 @@ private slots:
         }
         DatabaseLocation location(f->path(), f->dialogs, f->settings);
 
-        QCOMPARE(determine(location), Outcome::Found);
+        QCOMPARE(determine(location), LocationOutcome::Found);
 
         QCOMPARE(f->dialogs.shown.size(), 1);
         QCOMPARE(f->dialogs.shown.constLast().icon, Dialogs::Icon::Warning);
@@ -259,7 +262,7 @@ private slots:
         const QByteArray before = ProgramFolder::read(path);
         DatabaseLocation location(f->path(), f->dialogs, f->settings);
 
-        QCOMPARE(determine(location), Outcome::Unusable);
+        QCOMPARE(determine(location), LocationOutcome::Unusable);
 
         QCOMPARE(f->dialogs.shown.size(), 1);
         QVERIFY(f->dialogs.lastText().contains(QStringLiteral("ZLV.mdb")));
@@ -289,7 +292,8 @@ private slots:
         f->dialogs.answers.enqueue(answer);
         DatabaseLocation location(f->path(), f->dialogs, f->settings);
 
-        QCOMPARE(determine(location), answer == Dialogs::Answer::Yes ? Outcome::Found : Outcome::Unusable);
+        QCOMPARE(determine(location),
+                 answer == Dialogs::Answer::Yes ? LocationOutcome::Found : LocationOutcome::Unusable);
 
         QCOMPARE(
             f->dialogs.shown.value(0).text,

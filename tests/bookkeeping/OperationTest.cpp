@@ -32,15 +32,15 @@ class OperationTest : public QObject {
             if (meanwhile)
                 meanwhile();
             EstimateRow row = taken->row;
-            return EstimateOperation(*m_session).book(row, taken->loaded);
+            return EstimateOperation(*m_session).book(row, taken->asLoaded);
         }
         const auto taken = BookingOperation(*m_session).takeBack(id);
         if (!taken)
             return Outcome::failed(Outcome::Kind::Gone, {});
         if (meanwhile)
             meanwhile();
-        Booking corrected = taken->booking;
-        return BookingOperation(*m_session).book(corrected, taken->loaded);
+        Booking corrected = taken->row;
+        return BookingOperation(*m_session).book(corrected, taken->asLoaded);
     }
 
 private slots:

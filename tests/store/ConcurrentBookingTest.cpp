@@ -1,7 +1,7 @@
 #include "BookingOperation.h"
 #include "BookingRepository.h"
 #include "CompanyRepository.h"
-#include "NameCascade.h"
+#include "SaveCompany.h"
 #include "Session.h"
 #include "TestDatabase.h"
 
@@ -63,8 +63,9 @@ private slots:
                                  60000);
         Company renamed = *CompanyRepository(file.db()).findByName(QStringLiteral("Alt Bau"));
         renamed.name = QStringLiteral("Neu Bau");
-        QVERIFY2(NameCascade(file.db()).changeCompany(renamed, QStringLiteral("Alt Bau")),
-                 qPrintable(file.db().lastError()));
+        const Outcome outcome =
+            SaveCompany(*Session::open(file.path())).change(renamed, QStringLiteral("Alt Bau"), AsLoaded());
+        QVERIFY2(outcome.ok(), qPrintable(outcome.text()));
         const QStringList printed = finished(workstations);
         QVERIFY2(printed.size() == 2, qPrintable(printed.join(u'\n')));
         QCOMPARE(file.scalar(QStringLiteral("SELECT COUNT(*) || ' ' || COUNT(DISTINCT PID) FROM tblBuchung "
@@ -90,9 +91,9 @@ private slots:
         QVERIFY(first && second);
         Booking corrected = original;
         corrected.amount = Money::fromCents(100);
-        QVERIFY(BookingOperation(*here).book(corrected, first->loaded).ok());
+        QVERIFY(BookingOperation(*here).book(corrected, first->asLoaded).ok());
         corrected.amount = Money::fromCents(200);
-        QCOMPARE(BookingOperation(*there).book(corrected, second->loaded).kind(), Outcome::Kind::Gone);
+        QCOMPARE(BookingOperation(*there).book(corrected, second->asLoaded).kind(), Outcome::Kind::Gone);
         QCOMPARE(file.scalar(QStringLiteral("SELECT COUNT(*) || ' ' || MAX(PID) FROM tblBuchung")),
                  QStringLiteral("1 1"));
         QVERIFY(BookingOperation(*there).book(corrected).ok());

@@ -1,5 +1,9 @@
-#include "NameCascade.h"
 #include "Database.h"
+#include "Registers.h"
+#include "SaveCompany.h"
+#include "SaveNameEntry.h"
+#include "SaveProject.h"
+#include "Session.h"
 #include "StoreFixture.h"
 
 #include <QTest>
@@ -39,25 +43,37 @@ QStringList contents(TestDatabase& db) {
             joined(db, "tblBuchung", copy, "1 = 1", ";"), joined(db, "tblNachtrag", copy, "1 = 1", ";")};
 }
 
-// Renames project 3, or company, trade or cost group 1 (or the missing row 99) to "Neu".
-bool rename(Database& db, const QString& cascade, const QString& oldName, bool missing = false) {
+// Renames project 3, or company, trade or cost group 1 (or the missing row 99) to "Neu", as loaded by
+// loaded (nothing loaded: no check).
+Outcome rename(Session& session, const QString& cascade, const QString& oldName, bool missing = false,
+               const AsLoaded& loaded = {}) {
     const qint64 id = missing ? 99 : cascade == "project" ? 3 : 1;
-    NameCascade names(db);
     Company changed;
     changed.id = id;
     changed.name = "Neu";
     changed.trade = "Dach";
     changed.costGroup = "360 Dächer";
-    return cascade == "project"   ? names.changeProject(Project{id, "Neu", 45000}, oldName)
-           : cascade == "company" ? names.changeCompany(changed, oldName)
-           : cascade == "trade"   ? names.changeTrade(NameEntry{id, "Neu"}, oldName)
-                                  : names.changeCostGroup(NameEntry{id, "Neu"}, oldName);
+    return cascade == "project"
+               ? SaveProject(session).change(Project{id, "Neu", 45000}, oldName, std::nullopt, loaded)
+           : cascade == "company" ? SaveCompany(session).change(changed, oldName, loaded)
+           : cascade == "trade"
+               ? SaveNameEntry(session, NameList::Trades).change({id, "Neu"}, oldName, loaded)
+               : SaveNameEntry(session, NameList::CostGroups).change({id, "Neu"}, oldName, loaded);
+}
+
+// The row the cascade renames, as loaded for editing.
+AsLoaded load(Session& session, const QString& cascade) {
+    const Registers registers(session);
+    return cascade == "project"   ? registers.projectForEditing(3).value->asLoaded
+           : cascade == "company" ? registers.companyForEditing(1).value->asLoaded
+           : cascade == "trade"   ? registers.nameForEditing(NameList::Trades, 1).value->asLoaded
+                                  : registers.nameForEditing(NameList::CostGroups, 1).value->asLoaded;
 }
 
 } // namespace
 
-// Renaming a master row carries the new name into its copies, by each cascade's own matching rule, in one
-// transaction.
+// Saving a master row carries its new name into its copies, by each cascade's own matching rule, in one
+// transaction, and only while the row is still as loaded.
 class NameCascadeTest : public QObject {
     Q_OBJECT
 
@@ -104,6 +120,7 @@ private slots:
         QFETCH(QString, failure);
         TestDatabase db;
         fillOffice(db);
+        const std::unique_ptr<Session> session = Session::open(db.path());
         if (failure == "estimate rows refuse")
             StoreFixture::refuse(db, "tblNachtrag", "UPDATE", "tblNachtrag schreibgeschützt");
         const bool deleted = failure == "master row deleted";
@@ -112,11 +129,14 @@ private slots:
                                 : cascade == "trade"   ? u"Elektro"_s
                                                        : u"440 Elektro"_s;
 
-        QCOMPARE(rename(db.db(), cascade, oldName, deleted), failure.isEmpty());
+        const quint64 writes = session->writes();
+        const Outcome outcome = rename(*session, cascade, oldName, deleted);
 
+        QCOMPARE(outcome.ok(), failure.isEmpty());
+        QCOMPARE(session->writes(), writes + (outcome.ok() ? 1 : 0));
         QVERIFY(failure.isEmpty() ||
-                db.db().lastError().contains(deleted ? "ist nicht mehr vorhanden" : "schreibgeschützt"));
-        QVERIFY(!db.db().inTransaction());
+                outcome.text().contains(deleted ? "ist nicht mehr vorhanden" : "schreibgeschützt"));
+        QVERIFY(!session->database().inTransaction());
         QTEST(contents(db), "expected");
     }
 
@@ -135,12 +155,62 @@ private slots:
                     "('3', '', '', '', ''), ('3', NULL, NULL, NULL, NULL)"_s.arg(table));
         const QStringList before = contents(db);
 
-        QVERIFY(rename(db.db(), cascade, QString()));
+        QVERIFY(rename(*Session::open(db.path()), cascade, QString()).ok());
 
         const QStringList after = contents(db);
         QVERIFY(after.first() != before.first());
         QCOMPARE(after.mid(1), before.mid(1));
         QCOMPARE(joined(db, "tblFirma", "Name || GewerkID || KostengruppeID", "ID = 3"), QString());
+    }
+
+    // A row changed or deleted at another workstation since it was loaded is not overwritten: nothing is
+    // stored and the outcome says why. Loaded anew, the change is stored.
+    void rowChangedSinceLoadedIsNotOverwritten_data() {
+        QTest::addColumn<QString>("cascade");
+        QTest::addColumn<QString>("elsewhere");
+        QTest::addColumn<Outcome::Kind>("kind");
+        const QList<std::pair<const char*, const char*>> rows{
+            {"project", "tblProjekt SET ProjektName"},
+            {"company", "tblFirma SET Ort"},
+            {"trade", "tblGewerk SET Gewerk"},
+            {"cost group", "tblKostengruppe SET Kostengruppe"}};
+        for (const auto& [cascade, field] : rows) {
+            const QString table = QString::fromLatin1(field).section(' ', 0, 0);
+            QTest::addRow("%s changed", cascade)
+                << cascade << u"UPDATE %1 = 'anders'"_s.arg(QString::fromLatin1(field))
+                << Outcome::Kind::Changed;
+            QTest::addRow("%s deleted", cascade) << cascade << "DELETE FROM " + table << Outcome::Kind::Gone;
+        }
+        const QString budget = "INSERT INTO tblBudget (ProjektID, Budget) VALUES (3, 100)";
+        QTest::newRow("budget set") << "project" << budget << Outcome::Kind::Changed;
+        QTest::newRow("budget changed")
+            << "project" << budget + ";UPDATE tblBudget SET Budget = 200" << Outcome::Kind::Changed;
+        QTest::newRow("budget removed")
+            << "project" << budget + ";DELETE FROM tblBudget" << Outcome::Kind::Changed;
+    }
+    void rowChangedSinceLoadedIsNotOverwritten() {
+        QFETCH(QString, cascade);
+        QFETCH(QString, elsewhere);
+        TestDatabase db;
+        fillOffice(db);
+        const std::unique_ptr<Session> session = Session::open(db.path());
+        QStringList statements = elsewhere.split(';');
+        if (statements.size() > 1)
+            db.exec(statements.takeFirst());
+        const AsLoaded loaded = load(*session, cascade);
+        db.exec(statements.first());
+        const QStringList before =
+            contents(db) + QStringList(db.scalar("SELECT COALESCE(MAX(Budget), -1) FROM tblBudget"));
+
+        const Outcome outcome = rename(*session, cascade, "Altbau", false, loaded);
+
+        QTEST(outcome.kind(), "kind");
+        QCOMPARE(contents(db) + QStringList(db.scalar("SELECT COALESCE(MAX(Budget), -1) FROM tblBudget")),
+                 before);
+        QVERIFY(!session->database().inTransaction());
+        if (outcome.kind() == Outcome::Kind::Changed)
+            QVERIFY2(rename(*session, cascade, "Altbau", false, load(*session, cascade)).ok(),
+                     qPrintable(outcome.text()));
     }
 };
 
