@@ -1,11 +1,11 @@
 #include "CompanyRegisterBenchmarks.h"
-#include "Session.h"
 
 #include "CompanyRegister.h"
 #include "Measurement.h"
 #include "PlainBaseline.h"
 #include "PlainConnection.h"
 #include "RecordingDialogs.h"
+#include "Session.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>

@@ -1,11 +1,11 @@
 #include "ExportBenchmark.h"
-#include "Session.h"
 
 #include "ExportFormat.h"
 #include "ExportScreen.h"
 #include "Measurement.h"
 #include "PlainConnection.h"
 #include "RecordingDialogs.h"
+#include "Session.h"
 #include "Settings.h"
 #include "Windows1252.h"
 #include "Workspace.h"

@@ -1,5 +1,4 @@
 #include "ProjectListBenchmark.h"
-#include "Session.h"
 
 #include "DayNumber.h"
 #include "Measurement.h"
@@ -7,6 +6,7 @@
 #include "PlainConnection.h"
 #include "ProjectManager.h"
 #include "RecordingDialogs.h"
+#include "Session.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>

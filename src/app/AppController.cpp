@@ -1,11 +1,8 @@
 #include "AppController.h"
 
-#include "Session.h"
-
 #include "AboutBox.h"
 #include "BackupCommand.h"
 #include "CompanyRegister.h"
-#include "Database.h"
 #include "DatabaseLocation.h"
 #include "Dialogs.h"
 #include "HelpWindow.h"
@@ -13,6 +10,7 @@
 #include "Presets.h"
 #include "ProjectManager.h"
 #include "ServerMoveWindow.h"
+#include "Session.h"
 #include "StartMenu.h"
 #include "WindowPlacement.h"
 

@@ -16,27 +16,6 @@ EvaluationResult EvaluationResult::of(QList<Booking> bookings, std::optional<qin
     return result;
 }
 
-EvaluationResult EvaluationResult::withValue(Database& db, const QString& projectId,
-                                             BookingRepository::Field field, const QString& value,
-                                             std::optional<qint64> waitingBookingId) {
-    bool ok = true;
-    EvaluationResult result =
-        of(BookingRepository(db).withValue(projectId, field, value, &ok), waitingBookingId);
-    result.ok = ok;
-    return result;
-}
-
-EvaluationResult EvaluationResult::inYear(Database& db, const QString& projectId, int year,
-                                          std::optional<qint64> waitingBookingId) {
-    bool ok = true;
-    const int firstDay = DayNumber::fromDate(QDate(year, 1, 1));
-    const int lastDay = DayNumber::fromDate(QDate(year, 12, 31));
-    EvaluationResult result =
-        of(BookingRepository(db).instructedOnDays(projectId, firstDay, lastDay, &ok), waitingBookingId);
-    result.ok = ok;
-    return result;
-}
-
 EvaluationListModel::EvaluationListModel(QObject* parent)
     : TextTableModel({QStringLiteral("LfdNr."), QStringLiteral("Firma"), QStringLiteral("Gewerk"),
                       QStringLiteral("Anweisung vom"), QStringLiteral("Rechnung vom"),

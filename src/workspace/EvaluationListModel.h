@@ -1,12 +1,9 @@
 #pragma once
 
 #include "Booking.h"
-#include "BookingRepository.h"
 #include "TextTableModel.h"
 
 #include <optional>
-
-class Database;
 
 // One run of the evaluation, apart from the screen: the project's bookings that match one criterion, in
 // the order the file returns them, without the booking that waits taken back, and their partial sum
@@ -20,12 +17,6 @@ struct EvaluationResult {
     int count() const { return int(bookings.size()); }
 
     static EvaluationResult of(QList<Booking> bookings, std::optional<qint64> waitingBookingId);
-    // The bookings whose company, trade or cost group equals value ignoring case, by instruction date.
-    static EvaluationResult withValue(Database& db, const QString& projectId, BookingRepository::Field field,
-                                      const QString& value, std::optional<qint64> waitingBookingId);
-    // The bookings instructed in the calendar year, from 1 January to 31 December, by running number.
-    static EvaluationResult inYear(Database& db, const QString& projectId, int year,
-                                   std::optional<qint64> waitingBookingId);
 };
 
 // The evaluation's list: running number, company, trade, the two dates, kind of payment, cost group,
