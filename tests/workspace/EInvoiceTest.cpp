@@ -383,12 +383,15 @@ private slots:
             QMimeData data;
             data.setUrls({QUrl::fromLocalFile(pdf)});
             QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
-            fx.dialogs.files.enqueue(pdf);
             QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
-            if (dropped && QCoreApplication::sendEvent(fx.screen.get(), &enter) && enter.isAccepted())
+            if (dropped) {
+                QCoreApplication::sendEvent(fx.screen.get(), &enter);
+                QVERIFY(enter.isAccepted());
                 QCoreApplication::sendEvent(fx.screen.get(), &drop);
-            else
+            } else {
+                fx.dialogs.files.enqueue(pdf);
                 fx.click("cmdERechnungEinlesen");
+            }
             InvoiceView* view = fx.screen->findChild<InvoiceView*>();
             QVERIFY(view && view->shownText().contains("Rechnung 123456XX vom 04.04.2016"));
             WidgetDriver(view).click("cmdERechnungBuchen");
