@@ -8,9 +8,8 @@
 
 #include <QDate>
 #include <QList>
-#include <QMap>
-#include <QPair>
 #include <QSet>
+#include <vector>
 
 namespace {
 
@@ -83,7 +82,9 @@ int otherIndex(Random& random, int count, int excluded) {
 
 } // namespace
 
-bool LargeOfficeGenerator::generate(const QString& filePath, Facts* facts, QString* error) {
+bool LargeOfficeGenerator::generate(const QString& filePath, Facts* facts, QString* error, int factor) {
+    if (factor < 1 || factor > kMaxFactor)
+        return failWith(error, QStringLiteral("factor %1 outside 1 to %2").arg(factor).arg(kMaxFactor));
     OfficeRowWriter writer;
     if (!writer.createAndOpen(filePath, error))
         return false;
@@ -119,7 +120,7 @@ bool LargeOfficeGenerator::generate(const QString& filePath, Facts* facts, QStri
     }
 
     const QStringList paymentKinds = GermanNames::paymentKinds();
-    for (int i = 0; i < kBookings; ++i) {
+    for (int i = 0; i < kBookings * factor; ++i) {
         ProjectRow& project =
             projects[i % 10 == kBigProjectSlot ? kBigProjectIndex
                                                : otherIndex(random, kProjects, kBigProjectIndex)];
@@ -149,8 +150,9 @@ bool LargeOfficeGenerator::generate(const QString& filePath, Facts* facts, QStri
     }
 
     const QStringList orderKinds = GermanNames::orderKinds();
-    QMap<QPair<int, int>, int> nextEstimateNumber;
-    for (int i = 0; i < kEstimateRows; ++i) {
+    // The last running number of each project and company, one slot per pair.
+    std::vector<int> nextEstimateNumber(std::size_t(kProjects) * kCompanies, 0);
+    for (int i = 0; i < kEstimateRows * factor; ++i) {
         const int drawnProject = random.below(kProjects);
         const bool renameCompany = i % 10 == kRenameCompanySlot;
         const int projectIndex = renameCompany ? kBigProjectIndex : drawnProject;
@@ -158,7 +160,7 @@ bool LargeOfficeGenerator::generate(const QString& filePath, Facts* facts, QStri
             renameCompany ? kRenameCompanyIndex : otherIndex(random, kCompanies, kRenameCompanyIndex);
         const ProjectRow& project = projects.at(projectIndex);
         const Company& company = companies.at(companyIndex);
-        int& next = nextEstimateNumber[{projectIndex, companyIndex}];
+        int& next = nextEstimateNumber[std::size_t(projectIndex) * kCompanies + std::size_t(companyIndex)];
         OfficeRowWriter::EstimateValues e;
         e.runningNumber = ++next;
         e.projectId = project.id;

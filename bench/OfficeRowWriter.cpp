@@ -45,8 +45,9 @@ qint64 OfficeRowWriter::addProject(const QString& name, int startDay) {
 bool OfficeRowWriter::addBudgets() {
     return m_writer.insert(
         "INSERT INTO tblBudget (ProjektID, Budget) SELECT p.ID, round(max("
-        "COALESCE((SELECT SUM(Betrag) FROM tblBuchung WHERE ProjektID = p.ID), 0), "
-        "COALESCE((SELECT SUM(NachtragKosten) FROM tblNachtrag WHERE ProjektID = p.ID), 0)) * "
+        "COALESCE((SELECT SUM(Betrag) FROM tblBuchung WHERE ProjektID = CAST(p.ID AS TEXT)), 0), "
+        "COALESCE((SELECT SUM(NachtragKosten) FROM (SELECT NachtragKosten FROM tblNachtrag "
+        "WHERE ProjektID = CAST(p.ID AS TEXT) ORDER BY rowid)), 0)) * "
         "CASE WHEN p.ID % 5 = 1 THEN 0.95 ELSE 1.05 END, 0) FROM tblProjekt p",
         {});
 }

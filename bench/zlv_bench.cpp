@@ -9,6 +9,7 @@
 #include "LargeOfficeGenerator.h"
 #include "PrintBenchmarks.h"
 #include "ProjectListBenchmark.h"
+#include "ScaleBenchmark.h"
 #include "ServerBenchmarks.h"
 #include "StartupBenchmark.h"
 #include "StoreBenchmarks.h"
@@ -20,6 +21,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLocale>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -32,6 +34,8 @@ struct Options {
     int runs = 0;        // 0: each benchmark's own number of runs
     QString only;        // the letters of the benchmarks to run; empty: all
     bool server = false; // the screens and the store on the server of the libpq environment
+    bool scale = false;  // a, g, k, l and u on the large database and on one ten times its size
+    QString scaleDatabase;
     bool valid = true;
 };
 
@@ -49,6 +53,10 @@ Options parse(const QStringList& args) {
             options.only = args.at(++i);
         else if (arg == QLatin1String("--server"))
             options.server = true;
+        else if (arg == QLatin1String("--scale"))
+            options.scale = true;
+        else if (arg == QLatin1String("--scale-db") && i + 1 < args.size())
+            options.scaleDatabase = args.at(++i);
         else
             options.valid = false;
     }
@@ -58,6 +66,63 @@ Options parse(const QStringList& args) {
 void progress(const QString& text) {
     std::fprintf(stderr, "%s\n", qPrintable(text));
     std::fflush(stderr);
+}
+
+constexpr int kScaleFactor = 10;
+
+// The scale benchmark: the large database against one with ten times its bookings, generated where
+// --scale-db names a file that does not exist yet (or in the temp folder without --scale-db).
+int runScale(const Options& options, const QString& largeFile, const LargeOfficeGenerator::Facts& largeFacts,
+             const QTemporaryDir& work) {
+    const QString scaleFile =
+        options.scaleDatabase.isEmpty() ? work.filePath(QStringLiteral("scale.mdb")) : options.scaleDatabase;
+    QString error;
+    if (!QFileInfo::exists(scaleFile)) {
+        progress(QStringLiteral("generating %1 (factor %2) ...").arg(scaleFile).arg(kScaleFactor));
+        QElapsedTimer timer;
+        timer.start();
+        if (!LargeOfficeGenerator::generate(scaleFile, nullptr, &error, kScaleFactor)) {
+            progress(QStringLiteral("generation failed: ") + error);
+            return 1;
+        }
+        progress(QStringLiteral("generated in %1 ms").arg(timer.elapsed()));
+    }
+    ScaleBenchmark::Size small{largeFile, largeFile, largeFacts};
+    ScaleBenchmark::Size big{scaleFile, scaleFile, {}};
+    if (!LargeOfficeGenerator::readFacts(scaleFile, &big.facts, &error)) {
+        progress(QStringLiteral("cannot read %1: %2").arg(scaleFile, error));
+        return 1;
+    }
+    const QString largeSchema = QStringLiteral("zlv_bench_large");
+    const QString scaleSchema = QStringLiteral("zlv_bench_scale");
+    if (options.server) {
+        progress(QStringLiteral("copying %1 and %2 onto the server ...").arg(largeFile, scaleFile));
+        small.location = ServerBenchmarks::largeOnServer(largeFile, largeSchema, &error);
+        if (!small.location.isEmpty())
+            big.location = ServerBenchmarks::largeOnServer(scaleFile, scaleSchema, &error);
+        if (small.location.isEmpty() || big.location.isEmpty()) {
+            progress(QStringLiteral("cannot copy the databases onto the server: ") + error);
+            return 1;
+        }
+    }
+    BenchTable table;
+    progress(QStringLiteral("running the scale benchmark ..."));
+    for (BenchTable::Row row :
+         ScaleBenchmark(small, big, work.path(), options.runs > 0 ? options.runs : 5).measure(options.only)) {
+        if (options.server)
+            row.name += QStringLiteral(", server");
+        table.add(row);
+    }
+    if (options.server) {
+        ServerBenchmarks::dropSchema(largeSchema);
+        ServerBenchmarks::dropSchema(scaleSchema);
+    }
+    std::printf("\nZelvora scale benchmark (build type %s, medians; growth lines: the big size's time "
+                "against the small size's)\n\n%s",
+                ZLV_BENCH_BUILD_TYPE, qPrintable(table.text()));
+    if (table.failures() > 0)
+        std::printf("\n%d line(s) FAIL their limit (or could not be measured).\n", table.failures());
+    return 0;
 }
 
 } // namespace
@@ -70,7 +135,9 @@ int main(int argc, char** argv) {
     const Options options = parse(QApplication::arguments());
     if (!options.valid) {
         std::fputs("Aufruf: zlv_bench [--db <große Datenbank>] [--access <Access-Datei>] [--runs N] [--only "
-                   "abcdefghijklmnopqrstuvwxyz] [--server]\n",
+                   "abcdefghijklmnopqrstuvwxyz] [--server]\n"
+                   "       zlv_bench --scale [--db <große Datenbank>] [--scale-db <zehnfache Datenbank>] "
+                   "[--runs N] [--only agklu] [--server]\n",
                    stderr);
         return 2;
     }
@@ -105,6 +172,8 @@ int main(int argc, char** argv) {
                  .arg(facts.bigProjectId)
                  .arg(facts.renameCompanyId)
                  .arg(facts.renameCompanyName));
+    if (options.scale)
+        return runScale(options, largeFile, facts, work);
 
     // With --server the benchmarks that read or write through the store run on a copy of the large file
     // on the server, their baselines through libpq on the same server; the others work on files or on

@@ -14,10 +14,13 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr, "Aufruf: zlv_generate large|demo [--force] <Datei>\n"
-                         "  large  große Bürodatenbank für die Messungen\n"
-                         "  demo   kleine Vorführdatenbank\n"
-                         "  --force  eine vorhandene Datei ersetzen\n");
+    std::fprintf(stderr,
+                 "Aufruf: zlv_generate large|demo [--factor N] [--force] <Datei>\n"
+                 "  large  große Bürodatenbank für die Messungen\n"
+                 "  demo   kleine Vorführdatenbank\n"
+                 "  --factor N  N-mal so viele Buchungen und Kostenzeilen (nur large, 1 bis %d)\n"
+                 "  --force  eine vorhandene Datei ersetzen\n",
+                 LargeOfficeGenerator::kMaxFactor);
     return 2;
 }
 
@@ -27,7 +30,17 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     const bool force = args.removeAll(QStringLiteral("--force")) > 0;
-    if (args.size() != 2 || (args.at(0) != QLatin1String("large") && args.at(0) != QLatin1String("demo")))
+    int factor = 1;
+    const qsizetype factorAt = args.indexOf(QStringLiteral("--factor"));
+    if (factorAt >= 0) {
+        bool ok = false;
+        factor = args.value(factorAt + 1).toInt(&ok);
+        if (!ok || factor < 1 || factor > LargeOfficeGenerator::kMaxFactor)
+            return usage();
+        args.remove(factorAt, 2);
+    }
+    if (args.size() != 2 || (args.at(0) != QLatin1String("large") && args.at(0) != QLatin1String("demo")) ||
+        (factor != 1 && args.at(0) != QLatin1String("large")))
         return usage();
     const QString path = args.at(1);
     if (QFile::exists(path)) {
@@ -59,17 +72,18 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     LargeOfficeGenerator::Facts facts;
-    if (!LargeOfficeGenerator::generate(path, &facts, &error)) {
+    if (!LargeOfficeGenerator::generate(path, &facts, &error, factor)) {
         std::fprintf(stderr, "Fehler: %s\n", qPrintable(error));
         return 1;
     }
-    std::printf("Große Datenbank %s geschrieben (%lld ms).\n", qPrintable(path),
-                static_cast<long long>(timer.elapsed()));
-    std::printf("Projekt mit %d Buchungen: ProjektID %s\n", LargeOfficeGenerator::kBigProjectBookings,
-                qPrintable(facts.bigProjectId));
+    std::printf("Große Datenbank %s geschrieben (%lld ms): %d Buchungen, %d Kostenzeilen.\n",
+                qPrintable(path), static_cast<long long>(timer.elapsed()),
+                LargeOfficeGenerator::kBookings * factor, LargeOfficeGenerator::kEstimateRows * factor);
+    std::printf("Projekt mit %d Buchungen: ProjektID %s\n",
+                LargeOfficeGenerator::kBigProjectBookings * factor, qPrintable(facts.bigProjectId));
     std::printf("Firma mit %d Buchungen und %d Kostenzeilen: ID %lld, \"%s\"\n",
-                LargeOfficeGenerator::kRenameCompanyBookings,
-                LargeOfficeGenerator::kRenameCompanyEstimateRows,
+                LargeOfficeGenerator::kRenameCompanyBookings * factor,
+                LargeOfficeGenerator::kRenameCompanyEstimateRows * factor,
                 static_cast<long long>(facts.renameCompanyId), qPrintable(facts.renameCompanyName));
     return 0;
 }
