@@ -77,6 +77,12 @@ QStringList BulkWriter::texts(const char* sql) {
     return values;
 }
 
+bool BulkWriter::exec(const QString& sql) {
+    if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        return fail(sql);
+    return true;
+}
+
 bool BulkWriter::finish() {
     for (auto& [sql, stmt] : m_statements)
         sqlite3_finalize(stmt);

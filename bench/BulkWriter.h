@@ -27,6 +27,8 @@ public:
     qint64 lastRowId() const;
     // The first column of every row of a query without parameters, as text.
     QStringList texts(const char* sql);
+    // Runs one statement text once, without parameters and without keeping it prepared.
+    bool exec(const QString& sql);
     // Commits the transaction and closes the file.
     bool finish();
     QString lastError() const { return m_error; }

@@ -119,6 +119,9 @@ bool LargeOfficeGenerator::generate(const QString& filePath, Facts* facts, QStri
             return failWith(error, writer.lastError());
     }
 
+    // Factor 1 keeps the indexes while it writes, so that its file stays the one it has always been.
+    if (factor > 1 && !writer.deferIndexes())
+        return failWith(error, writer.lastError());
     const QStringList paymentKinds = GermanNames::paymentKinds();
     for (int i = 0; i < kBookings * factor; ++i) {
         ProjectRow& project =
@@ -179,7 +182,7 @@ bool LargeOfficeGenerator::generate(const QString& filePath, Facts* facts, QStri
             return failWith(error, writer.lastError());
     }
 
-    if (!writer.addBudgets() || !writer.finish())
+    if ((factor > 1 && !writer.restoreIndexes()) || !writer.addBudgets() || !writer.finish())
         return failWith(error, writer.lastError());
     if (facts != nullptr) {
         facts->bigProjectId = projects.at(kBigProjectIndex).id;

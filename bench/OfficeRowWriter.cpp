@@ -82,6 +82,32 @@ bool OfficeRowWriter::addEstimate(const EstimateValues& e) {
          euros(e.orderCents)});
 }
 
+bool OfficeRowWriter::deferIndexes() {
+    const char* const indexes = "SELECT name FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL AND "
+                                "tbl_name IN ('tblBuchung', 'tblNachtrag') ORDER BY name";
+    const char* const statements =
+        "SELECT sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL AND "
+        "tbl_name IN ('tblBuchung', 'tblNachtrag') ORDER BY name";
+    const QStringList names = m_writer.texts(indexes);
+    m_deferredIndexes = m_writer.texts(statements);
+    if (!m_writer.lastError().isEmpty() || names.size() != m_deferredIndexes.size())
+        return false;
+    for (const QString& name : names) {
+        if (!m_writer.exec(QStringLiteral("DROP INDEX \"%1\"").arg(name)))
+            return false;
+    }
+    return true;
+}
+
+bool OfficeRowWriter::restoreIndexes() {
+    for (const QString& statement : std::as_const(m_deferredIndexes)) {
+        if (!m_writer.exec(statement))
+            return false;
+    }
+    m_deferredIndexes.clear();
+    return true;
+}
+
 bool OfficeRowWriter::createAndOpen(const QString& filePath, QString* error) {
     QString message;
     if (!Database::create(filePath, &message) || !open(filePath)) {

@@ -58,7 +58,12 @@ public:
     qint64 addCompany(const Company& company);
     bool addBooking(const BookingValues& booking);
     bool addEstimate(const EstimateValues& row);
+    // Drops the indexes of the bookings and estimate rows until restoreIndexes creates them again as
+    // they were, so that millions of rows are indexed in one sorted pass each instead of row by row.
+    bool deferIndexes();
+    bool restoreIndexes();
 
 private:
     BulkWriter m_writer;
+    QStringList m_deferredIndexes; // their CREATE statements
 };

@@ -159,7 +159,6 @@ QList<BenchTable::Row> ScaleBenchmark::measure(const QString& letters) {
     const qint64 bigBookings = projectFacts(m_big.location, m_big.facts.bigProjectId).bookings;
     const double sizeRatio = smallBookings > 0 ? double(bigBookings) / double(smallBookings) : 0;
     auto atSize = [](BenchTable::Row row, const QString& label, qint64 bookings) {
-        row.note = row.name + QStringLiteral(": ") + row.note;
         row.name = QStringLiteral("%1, %2").arg(label, count(bookings));
         return row;
     };
@@ -317,8 +316,8 @@ BenchTable::Row ScaleBenchmark::growth(const QString& name, const BenchTable::Ro
     const double plainGrowth = small.baselineMs > 0 ? big.baselineMs / small.baselineMs : 0;
     row.note =
         QStringLiteral("ours column: the program at the big size, base column: the program at the small "
-                       "size; the limit is the growth of the rows (linear); the baseline grew %1x "
-                       "(%2 / %3)")
+                       "size; limit %1x; the baseline grew %2x (%3 / %4)")
+            .arg(limit, 0, 'f', 1)
             .arg(plainGrowth, 0, 'f', 2)
             .arg(ms(big.baselineMs), ms(small.baselineMs));
     return row;
