@@ -102,6 +102,8 @@ int runScale(const Options& options, const QString& largeFile, const LargeOffice
             big.location = ServerBenchmarks::largeOnServer(scaleFile, scaleSchema, &error);
         if (small.location.isEmpty() || big.location.isEmpty()) {
             progress(QStringLiteral("cannot copy the databases onto the server: ") + error);
+            ServerBenchmarks::dropSchema(largeSchema);
+            ServerBenchmarks::dropSchema(scaleSchema);
             return 1;
         }
     }
