@@ -380,7 +380,11 @@ bool Workspace::event(QEvent* event) {
         std::exchange(m_refillOnActivation, false)) {
         combo7_3Einlesen();
         combo5_4Einlesen();
-        m_evaluation->refresh();
+        // The evaluation out of view is refilled when its tab is shown.
+        if (currentTab() == EvaluationTabIndex)
+            m_evaluation->refresh();
+        else
+            m_evaluationToRefresh = true;
         m_unreadable->check();
         if (currentTab() == ChartsTabIndex)
             m_charts->fill();
@@ -406,6 +410,8 @@ void Workspace::showTab(int tab) {
         List2Fuellen();
         break;
     case EvaluationTabIndex:
+        if (std::exchange(m_evaluationToRefresh, false))
+            m_evaluation->chooseCompaniesUnlessFiltered();
         AusWertung();
         break;
     case EntryTabIndex:
