@@ -81,9 +81,9 @@ QString BookingListModel::sortTextOf(int row, int column) const {
 }
 
 // The numbers the texts hold, read from the booking without formatting it: a day's number and a
-// running number of at least three digits read back as they are, an amount as long as its whole euros
-// have at most the thirteen digits a German amount is read with. A negative running number of fewer
-// digits is padded into a text that holds no number ("0-5"), so it is read from its text.
+// running number padded with zeros ("007") read back as they are, an amount as long as its whole euros
+// have at most the thirteen digits a German amount is read with. A negative running number is read
+// from its text.
 std::optional<qint64> BookingListModel::sortNumberOf(int row, int column, SortKind kind) const {
     const Booking& booking = m_bookings.at(row);
     switch (Column(column)) {
