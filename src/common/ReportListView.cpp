@@ -3,27 +3,63 @@
 #include "TextTableModel.h"
 #include "Twips.h"
 
+#include <QApplication>
+#include <QHash>
 #include <QHeaderView>
 #include <QLabel>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <utility>
 
 namespace {
 
 // Rows as tall as the font needs, with the style's margins above and below the text, so that the dots
-// of capital umlauts ("Öffentliche Erschließung") and descenders are never cut.
+// of capital umlauts ("Öffentliche Erschließung") and descenders are never cut. A text's size is laid
+// out once and kept for the same font and style, as fitting the columns measures a thousand rows of
+// each column and the same names, dates and trades come again and again.
 class FontRowDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        const QWidget* view = option.widget;
+        QStyle* style = view ? view->style() : QApplication::style();
+        constexpr auto kLaidOutAlone = QStyleOptionViewItem::WrapText | QStyleOptionViewItem::HasDecoration |
+                                       QStyleOptionViewItem::HasCheckIndicator;
+        if ((item.features & kLaidOutAlone) || index.data(Qt::SizeHintRole).isValid())
+            return withMargins(QStyledItemDelegate::sizeHint(option, index), option);
+        if (style != m_style || item.font != m_font || m_sizes.size() > kKeptSizes) {
+            m_sizes.clear();
+            m_style = style;
+            m_font = item.font;
+        }
+        const Key key{item.text, (quint64(item.displayAlignment.toInt()) << 32) | quint64(item.features)};
+        const auto known = m_sizes.constFind(key);
+        if (known != m_sizes.cend())
+            return known.value();
+        const QSize size =
+            withMargins(style->sizeFromContents(QStyle::CT_ItemViewItem, &item, QSize(), view), option);
+        m_sizes.insert(key, size);
+        return size;
+    }
+
+private:
+    using Key = std::pair<QString, quint64>;
+    static constexpr qsizetype kKeptSizes = 50000;
+
+    static QSize withMargins(QSize size, const QStyleOptionViewItem& option) {
         const QWidget* view = option.widget;
         const int margin = view ? view->style()->pixelMetric(QStyle::PM_FocusFrameVMargin, &option, view) : 1;
         size.setHeight(qMax(size.height(), option.fontMetrics.height() + 2 * (margin + 1)));
         return size;
     }
+
+    mutable QHash<Key, QSize> m_sizes;
+    mutable const QStyle* m_style = nullptr;
+    mutable QFont m_font;
 };
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <utility>
@@ -48,6 +49,22 @@ protected:
     void setRows(QList<Row> rows);
     void sortAs(SortKind kind, std::initializer_list<int> columns);
 
+    // A list that keeps its rows in a form of its own formats their texts when they are shown: it
+    // replaces its rows through replaceRows() and overrides these, which read the rows setRows() keeps.
+    void replaceRows(const std::function<void()>& replace);
+    virtual int heldRows() const;
+    virtual qint64 idOf(int row) const;
+    virtual QString textOf(int row, int column) const;
+    virtual bool keptLastAt(int row) const;
+    // The text a Text column sorts by.
+    virtual QString sortTextOf(int row, int column) const;
+    // The value a Number or Amount column sorts by: the number its text holds, nullopt for none.
+    virtual std::optional<qint64> sortNumberOf(int row, int column, SortKind kind) const;
+    // Puts the rows into order, given as the current positions of the rows in their new order.
+    virtual void reorder(const QList<int>& order);
+    static std::optional<qint64> numberIn(const QString& text);
+    static std::optional<qint64> centsIn(const QString& text);
+
     // The column a click on heading sorts by: a date by the hidden column of its day numbers, any other
     // column before firstUnsorted (the blank column the hidden ones follow) by itself; -1 for none.
     template <typename Column>
@@ -63,9 +80,10 @@ protected:
 
 private:
     bool isColumn(int column) const;
-    // The positions of rows in the order of column. Each text's sort key is computed once and kept until
-    // the next sort, as a refill mostly brings the same texts again.
-    QList<int> sortedOrder(const QList<Row>& rows, int column, Qt::SortOrder order);
+    // The positions of the rows in the order of column, or an empty list when they are in that order
+    // already. Each text's sort key is computed once and kept until the next sort, as a refill mostly
+    // brings the same texts again.
+    QList<int> sortedOrder(int column, Qt::SortOrder order);
     static const QString& sortValue(const Row& row, int column);
     SortKind sortKind(int column) const;
 

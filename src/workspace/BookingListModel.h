@@ -8,6 +8,7 @@
 
 // The workspace's list of a project's bookings: running number, company, trade, the two dates, invoice
 // number, kind of payment, cost group, amount, remarks, an empty column and three hidden sort columns.
+// It keeps the bookings as they were read and formats a row's texts when they are shown.
 class BookingListModel : public TextTableModel {
     Q_OBJECT
 public:
@@ -32,7 +33,20 @@ public:
     explicit BookingListModel(QObject* parent = nullptr);
 
     // Shows the bookings in their order; those keeping an e-invoice file marked "E-Rechnung".
-    void setBookings(const QList<Booking>& bookings, const QSet<qint64>& withInvoice = {});
+    void setBookings(QList<Booking> bookings, QSet<qint64> withInvoice = {});
     // The shown column a heading click sorts by: dates by their hidden day numbers; -1 for none.
     static int sortColumnFor(int clickedColumn);
+
+protected:
+    int heldRows() const override;
+    qint64 idOf(int row) const override;
+    QString textOf(int row, int column) const override;
+    bool keptLastAt(int row) const override;
+    QString sortTextOf(int row, int column) const override;
+    std::optional<qint64> sortNumberOf(int row, int column, SortKind kind) const override;
+    void reorder(const QList<int>& order) override;
+
+private:
+    QList<Booking> m_bookings;
+    QSet<qint64> m_withInvoice;
 };

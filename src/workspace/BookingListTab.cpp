@@ -119,11 +119,12 @@ bool BookingListTab::EINLESEN() {
     m_total = Money();
     for (const Booking& booking : std::as_const(bookings))
         m_total += booking.amount.value_or(Money());
-    m_model->setBookings(bookings, m_context.ledger.bookingsWithFile(m_context.projectId));
+    const int count = int(bookings.size());
+    m_model->setBookings(std::move(bookings), m_context.ledger.bookingsWithFile(m_context.projectId));
     m_list->sortBy(int(BookingListModel::Column::RunningNumber), int(BookingListModel::Column::RunningNumber),
                    Qt::AscendingOrder);
     m_totalField->setText(m_total.toGerman());
-    emit refilled(int(bookings.size()), m_total);
+    emit refilled(count, m_total);
     return true;
 }
 

@@ -230,12 +230,16 @@ bool EvaluationTab::AusWertung() {
 void EvaluationTab::refresh() {
     const int heading = m_sortHeading;
     const Qt::SortOrder order = m_order;
-    if (!hasFilter())
-        m_byCompany->setChecked(true);
+    chooseCompaniesUnlessFiltered();
     AusWertung();
     m_sortHeading = heading;
     m_order = order;
     m_list->sortBy(m_sortHeading, EvaluationListModel::sortColumnFor(m_sortHeading), m_order);
+}
+
+void EvaluationTab::chooseCompaniesUnlessFiltered() {
+    if (!hasFilter())
+        m_byCompany->setChecked(true);
 }
 
 int EvaluationTab::count() const {

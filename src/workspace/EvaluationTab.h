@@ -48,6 +48,8 @@ public:
     // Runs the evaluation again for the filter and value the user chose ("Firma" when none is chosen
     // yet), keeping the list's sort: a return to the window shows and prints the same rows.
     void refresh();
+    // Chooses the filter "Firma" when none is chosen yet.
+    void chooseCompaniesUnlessFiltered();
     int count() const;
     Money partialSum() const { return m_sum; }
 

@@ -125,6 +125,7 @@ Workspace::Workspace(Session& session, Dialogs& dialogs, Settings& settings, QWi
     auto* lists = new FollowedLists(
         *this, [this] { followChanges(); }, [this] { m_watch->check(); });
     m_lists = lists;
+    connect(m_watch, &ChangeWatch::changed, this, [this] { m_refillOnActivation = true; });
     connect(m_watch, &ChangeWatch::changed, lists, &FollowedLists::refillKeepingView);
     connect(m_watch, &ChangeWatch::followingChanged, lists, &FollowedLists::setFollowing);
     lists->setFollowing(m_watch->isFollowing());
@@ -360,6 +361,7 @@ void Workspace::setProject(const QString& projectId, const QString& projectName)
     m_context->projectId = projectId;
     m_context->projectName = projectName;
     m_projectName->setText(projectName);
+    m_refillOnActivation = true;
 }
 
 int Workspace::currentTab() const {
@@ -373,10 +375,16 @@ bool Workspace::event(QEvent* event) {
         m_lostToOwnDialog = QApplication::activeModalWidget() != nullptr;
     if (event->type() == QEvent::WindowActivate && std::exchange(m_lostToOwnDialog, false))
         return QWidget::event(event);
-    if (event->type() == QEvent::WindowActivate && m_context && !m_context->projectId.isEmpty()) {
+    // The pickers and lists filled at an activation stay as they are until the data change.
+    if (event->type() == QEvent::WindowActivate && m_context && !m_context->projectId.isEmpty() &&
+        std::exchange(m_refillOnActivation, false)) {
         combo7_3Einlesen();
         combo5_4Einlesen();
-        m_evaluation->refresh();
+        // The evaluation out of view is refilled when its tab is shown.
+        if (currentTab() == EvaluationTabIndex)
+            m_evaluation->refresh();
+        else
+            m_evaluationToRefresh = true;
         m_unreadable->check();
         if (currentTab() == ChartsTabIndex)
             m_charts->fill();
@@ -402,6 +410,8 @@ void Workspace::showTab(int tab) {
         List2Fuellen();
         break;
     case EvaluationTabIndex:
+        if (std::exchange(m_evaluationToRefresh, false))
+            m_evaluation->chooseCompaniesUnlessFiltered();
         AusWertung();
         break;
     case EntryTabIndex:

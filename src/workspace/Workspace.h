@@ -101,6 +101,10 @@ private:
     bool m_quit = false;
     bool m_closed = false;
     bool m_lostToOwnDialog = false;
+    // The project was set or its data changed since the last activation filled the pickers.
+    bool m_refillOnActivation = false;
+    // An activation refilled the pickers while the evaluation was out of view.
+    bool m_evaluationToRefresh = false;
     // No geometry was stored: the first show sizes the window to its lists.
     bool m_sizeToLists = false;
     QLabel* m_projectName = nullptr;

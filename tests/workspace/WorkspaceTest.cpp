@@ -176,6 +176,29 @@ private slots:
               "expected");
     }
 
+    // The list sorts by the numbers its texts show, also where a running number is missing or negative
+    // and an amount is missing or negative: the missing ones first.
+    void oddNumbersSortAsTheirTexts_data() {
+        for (const char* column : {"clicks", "expected"})
+            QTest::addColumn<QString>(column);
+        row("numbers refilled", {"", "|-50|-05|000|007|1000"});
+        row("numbers down", {"0", "1000|007|000|-05|-50|"});
+        row("amounts down", {"8", "9.999.999,99|123,45|0,00|-0,50||"});
+        row("amounts up", {"8 8", "||-0,50|0,00|123,45|9.999.999,99"});
+    }
+    void oddNumbersSortAsTheirTexts() {
+        QFETCH(QString, clicks);
+        Fixture f;
+        f.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Firma, Betrag) VALUES (7, '1', 'A', 123.45), "
+                  "(NULL, '1', 'B', NULL), (-5, '1', 'C', -0.5), (1000, '1', 'D', 9999999.99), "
+                  "(-50, '1', 'E', 0), (0, '1', 'F', NULL)");
+        f.open();
+        f.showTab(Workspace::BookingsTabIndex);
+        for (const QString& click : clicks.split(' ', Qt::SkipEmptyParts))
+            f.clickHeading("ListView1", click.toInt());
+        QTEST(f.column("ListView1", clicks.isEmpty() ? 0 : clicks.left(1).toInt(), '|'), "expected");
+    }
+
     // A booking another workstation stores shows up by itself: on the server through its notification, on
     // the file when the window is activated. The sort, the selected booking and what is typed stay.
     void listsFollowOtherWorkstations() {
