@@ -18,7 +18,7 @@ public:
     // q: the report in the print preview, until its first page has been painted.
     BenchTable::Row preview();
 
-    static constexpr double kPdfLimit = 2.0;
+    static constexpr double kPdfLimit = 1.5;
     static constexpr double kPreviewLimit = 3.0;
 
 private:

@@ -2,6 +2,7 @@
 
 #include "RecordedDocument.h"
 #include "SystemErrorText.h"
+#include "TextMeasurements.h"
 
 #include <algorithm>
 
@@ -62,6 +63,8 @@ struct QPainterPrintEngine::State {
     bool ended = false;
     QFont font;
     mutable QHash<QString, int> textHeights;
+    // The text height of font, once asked for; -1 until then.
+    mutable int fontTextHeight = -1;
 
     QColor tableColour1 = Qt::white;
     QColor tableColour2 = Qt::black;
@@ -151,6 +154,7 @@ struct QPainterPrintEngine::State {
     bool paint(QPainter& painter, QPagedPaintDevice& device) {
         const int pages = document.pageCount();
         const QTransform transform = placement(device);
+        TextMeasurements measurements(&device);
         for (int index = 0; index < pages; ++index) {
             if (progress && !progress(index + 1, pages))
                 return false;
@@ -158,7 +162,7 @@ struct QPainterPrintEngine::State {
                 device.newPage();
             painter.save();
             painter.setTransform(transform, true);
-            document.paintPage(painter, index);
+            document.paintPage(painter, index, measurements);
             painter.restore();
         }
         return true;
@@ -250,10 +254,12 @@ PrintEngine::PageSize QPainterPrintEngine::GetPageSize() const {
 }
 
 int QPainterPrintEngine::GetTextHeight() const {
+    if (m_state->fontTextHeight >= 0)
+        return m_state->fontTextHeight;
     const QString key = m_state->font.key();
     const auto found = m_state->textHeights.constFind(key);
     if (found != m_state->textHeights.constEnd())
-        return *found;
+        return m_state->fontTextHeight = *found;
     QImage device(1, 1, QImage::Format_Mono);
     const int dotsPerMeter = qRound(kMeasureDpi / 0.0254);
     device.setDotsPerMeterX(dotsPerMeter);
@@ -261,13 +267,14 @@ int QPainterPrintEngine::GetTextHeight() const {
     const QFontMetricsF metrics(m_state->font, &device);
     const int height = qRound(metrics.height() * kTenthsPerInch / kMeasureDpi);
     m_state->textHeights.insert(key, height);
-    return height;
+    return m_state->fontTextHeight = height;
 }
 
 void QPainterPrintEngine::SetFont(const QString& name, int size, bool bold, bool italic, bool underline) {
     QFont font(name, size, bold ? QFont::Bold : QFont::Normal, italic);
     font.setUnderline(underline);
     m_state->font = font;
+    m_state->fontTextHeight = -1;
 }
 
 void QPainterPrintEngine::PrintText(const QString& text, int x, int y, int) {

@@ -1,7 +1,7 @@
 #include "RecordedDocument.h"
 
-#include <map>
-#include <optional>
+#include "TextMeasurements.h"
+
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPaintDevice>
@@ -16,23 +16,21 @@ constexpr qreal kCellPadding = 10.0;
 constexpr qreal kLineWidth = 2.0;
 constexpr qreal kFrameWidth = 5.0;
 constexpr qreal kShadowOffset = 8.0;
-// A cell's text that does not fit is drawn smaller, down to this size, in steps of kPointSizeStep.
-constexpr qreal kSmallestPointSize = 6.0;
-constexpr qreal kPointSizeStep = 0.5;
 
 // Paints the commands of one page in device pixels, measuring texts with the device's own metrics.
 class PagePainter {
 public:
-    explicit PagePainter(QPainter& painter)
-        : m_painter(painter), m_scaleX(painter.device()->logicalDpiX() / kTenthsPerInch),
+    PagePainter(QPainter& painter, TextMeasurements& measurements)
+        : m_painter(painter), m_measurements(measurements),
+          m_scaleX(painter.device()->logicalDpiX() / kTenthsPerInch),
           m_scaleY(painter.device()->logicalDpiY() / kTenthsPerInch) {}
 
     void operator()(const RecordedDocument::Text& text) {
         useFont(text.font);
-        const qreal width = m_metrics->horizontalAdvance(text.text);
+        const qreal width = m_current->width(text.text);
         m_painter.setPen(Qt::black);
         m_painter.drawText(
-            QPointF(text.centreX * m_scaleX - width / 2, text.top * m_scaleY + m_metrics->ascent()),
+            QPointF(text.centreX * m_scaleX - width / 2, text.top * m_scaleY + m_current->metrics().ascent()),
             text.text);
     }
 
@@ -45,21 +43,22 @@ public:
         useFont(row.font);
         m_painter.setPen(Qt::black);
         const int columns = int(row.columnWidths.size());
-        std::vector<qreal> lefts(size_t(columns) + 1, rect.left());
+        m_lefts.assign(size_t(columns) + 1, rect.left());
         for (int column = 0; column < columns; ++column)
-            lefts[column + 1] = lefts[column] + row.columnWidths.at(column) * m_scaleX;
+            m_lefts[column + 1] = m_lefts[column] + row.columnWidths.at(column) * m_scaleX;
         // A right-aligned text too wide for its cell takes the empty cells to its left, as far as needed.
-        std::vector<bool> joinedToLeft(size_t(columns), false);
+        m_joinedToLeft.assign(size_t(columns), false);
         for (int column = 0; column < columns && column < row.cells.size(); ++column) {
             int first = column;
             const TableCell& cell = row.cells.at(column);
             if (!row.heading && (cell.alignment & Qt::AlignRight)) {
-                const qreal wanted = m_metrics->horizontalAdvance(cell.text) + 2 * kCellPadding * m_scaleX;
-                while (first > 0 && lefts[column + 1] - lefts[first] < wanted &&
-                       row.cells.at(first - 1).text.isEmpty() && !joinedToLeft[first - 1])
-                    joinedToLeft[first--] = true;
+                const qreal wanted = m_current->width(cell.text) + 2 * kCellPadding * m_scaleX;
+                while (first > 0 && m_lefts[column + 1] - m_lefts[first] < wanted &&
+                       row.cells.at(first - 1).text.isEmpty() && !m_joinedToLeft[first - 1])
+                    m_joinedToLeft[first--] = true;
             }
-            const QRectF area(lefts[first], rect.top(), lefts[column + 1] - lefts[first], rect.height());
+            const QRectF area(m_lefts[first], rect.top(), m_lefts[column + 1] - m_lefts[first],
+                              rect.height());
             if (row.heading)
                 drawHeading(area, cell);
             else
@@ -69,12 +68,13 @@ public:
             return;
         m_painter.setPen(QPen(row.lineColour, kLineWidth * m_scaleX));
         if (row.outline)
-            m_painter.drawRect(QRectF(rect.left(), rect.top(), lefts[columns] - rect.left(), rect.height()));
+            m_painter.drawRect(
+                QRectF(rect.left(), rect.top(), m_lefts[columns] - rect.left(), rect.height()));
         if (row.cellLines) {
             for (int column = 1; column < columns; ++column) {
-                if (!joinedToLeft[column])
-                    m_painter.drawLine(QPointF(lefts[column], rect.top()),
-                                       QPointF(lefts[column], rect.bottom()));
+                if (!m_joinedToLeft[column])
+                    m_painter.drawLine(QPointF(m_lefts[column], rect.top()),
+                                       QPointF(m_lefts[column], rect.bottom()));
             }
         }
     }
@@ -100,7 +100,7 @@ public:
                             picture.picture.logicalDpiX());
         m_painter.drawPicture(0, 0, picture.picture);
         m_painter.restore();
-        m_metrics.reset();
+        m_current = nullptr;
     }
 
 private:
@@ -109,17 +109,13 @@ private:
     }
 
     void useFont(const QFont& font) {
-        if (m_metrics && font == m_font)
+        if (m_current && font == m_font)
             return;
         m_font = font;
         m_painter.setFont(font);
-        m_metrics.emplace(font, m_painter.device());
-        m_sizedMetrics.clear();
+        m_current = &m_measurements.font(font);
     }
 
-    // The whole text inside the cell if at all possible: on one line in the row's font, else in a smaller
-    // font down to kSmallestPointSize, else on two lines in the largest such font whose two lines fit the
-    // row; only a text that does not fit even so is cut, ending in "…".
     void drawCell(const QRectF& cell, const TableCell& content) {
         if (content.text.isEmpty())
             return;
@@ -127,93 +123,31 @@ private:
         const qreal room = cell.width() - 2 * padding;
         if (room <= 0)
             return;
-        const QString& text = content.text;
-        const qreal rowSize = m_font.pointSizeF();
-        const qreal smallest = qMin(rowSize, kSmallestPointSize);
-        for (qreal size = rowSize; size >= smallest; size -= kPointSizeStep) {
-            const qreal width = metricsAt(size).horizontalAdvance(text);
-            if (width <= room)
-                return drawLines(cell, content.alignment, size, {text}, width);
-        }
         const qreal lineRoom = cell.height() - 2 * kLineWidth * m_scaleY;
-        for (qreal size = rowSize; size >= smallest; size -= kPointSizeStep) {
-            const QFontMetricsF& metrics = metricsAt(size);
-            if (metrics.height() + metrics.lineSpacing() > lineRoom)
-                continue;
-            const qsizetype split = breakPosition(metrics, text, room);
-            if (split > 0 && metrics.horizontalAdvance(text.mid(split).trimmed()) <= room)
-                return drawLines(cell, content.alignment, size,
-                                 {text.left(split).trimmed(), text.mid(split).trimmed()});
-        }
-        const QFontMetricsF& metrics = metricsAt(smallest);
-        if (metrics.height() + metrics.lineSpacing() > lineRoom)
-            return drawLines(cell, content.alignment, smallest,
-                             {metrics.elidedText(text, Qt::ElideRight, room)});
-        const qsizetype split = qMax<qsizetype>(1, breakPosition(metrics, text, room));
-        drawLines(cell, content.alignment, smallest,
-                  {text.left(split).trimmed(),
-                   metrics.elidedText(text.mid(split).trimmed(), Qt::ElideRight, room)});
+        drawLines(cell, content.alignment, m_measurements.cell(*m_current, content.text, room, lineRoom));
     }
 
-    // Where a text is broken into two lines: before the last blank or after the last hyphen or slash
-    // whose first line fits the room, else after the last character that fits; 0 when none fits.
-    static qsizetype breakPosition(const QFontMetricsF& metrics, const QString& text, qreal room) {
-        qsizetype opportunity = 0;
-        qsizetype character = 0;
-        for (qsizetype at = 1; at < text.size(); ++at) {
-            const QString first = text.left(at).trimmed();
-            if (metrics.horizontalAdvance(first) > room)
-                break;
-            character = at;
-            const QChar before = text.at(at - 1);
-            if (!first.isEmpty() &&
-                (text.at(at).isSpace() || before == QLatin1Char('-') || before == QLatin1Char('/')))
-                opportunity = at;
-        }
-        return opportunity > 0 ? opportunity : character;
-    }
-
-    // Lines of a cell in the font of the row at another size, centred as a block on the row's height.
-    // width, when known, is that of the only line.
-    void drawLines(const QRectF& cell, Qt::Alignment alignment, qreal size, const QStringList& lines,
-                   qreal width = -1) {
-        const QFontMetricsF& metrics = metricsAt(size);
+    // The lines of a cell, centred as a block on the row's height.
+    void drawLines(const QRectF& cell, Qt::Alignment alignment, const TextMeasurements::CellText& text) {
+        const QFontMetricsF& metrics = text.font->metrics();
         // The painter holds the row's font already; most cells keep it.
-        const bool resized = !qFuzzyCompare(size, m_font.pointSizeF());
-        if (resized) {
-            QFont font = m_font;
-            font.setPointSizeF(size);
-            m_painter.setFont(font);
-        }
+        const bool resized = text.font != m_current;
+        if (resized)
+            m_painter.setFont(text.font->font());
         const qreal padding = kCellPadding * m_scaleX;
-        const qreal block = metrics.height() + metrics.lineSpacing() * (lines.size() - 1);
+        const qreal block = metrics.height() + metrics.lineSpacing() * (text.lineCount - 1);
         qreal baseline = cell.top() + (cell.height() - block) / 2 + metrics.ascent();
-        for (const QString& line : lines) {
-            // A line on the left needs no measuring.
-            const bool measured = lines.size() == 1 && width >= 0;
+        for (int line = 0; line < text.lineCount; ++line) {
             qreal x = cell.left() + padding;
             if (alignment & Qt::AlignRight)
-                x = cell.right() - padding - (measured ? width : metrics.horizontalAdvance(line));
+                x = cell.right() - padding - text.widths[line];
             else if (alignment & Qt::AlignHCenter)
-                x = cell.left() + (cell.width() - (measured ? width : metrics.horizontalAdvance(line))) / 2;
-            m_painter.drawText(QPointF(x, baseline), line);
+                x = cell.left() + (cell.width() - text.widths[line]) / 2;
+            m_painter.drawText(QPointF(x, baseline), text.lines[line]);
             baseline += metrics.lineSpacing();
         }
         if (resized)
             m_painter.setFont(m_font);
-    }
-
-    // The metrics of the row's font at another size, on the device.
-    const QFontMetricsF& metricsAt(qreal size) {
-        if (qFuzzyCompare(size, m_font.pointSizeF()))
-            return *m_metrics;
-        auto found = m_sizedMetrics.find(size);
-        if (found == m_sizedMetrics.end()) {
-            QFont font = m_font;
-            font.setPointSizeF(size);
-            found = m_sizedMetrics.emplace(size, QFontMetricsF(font, m_painter.device())).first;
-        }
-        return found->second;
     }
 
     // Wrapped at blanks and at carriage returns, cut at the cell's edges.
@@ -231,11 +165,13 @@ private:
     }
 
     QPainter& m_painter;
+    TextMeasurements& m_measurements;
     const qreal m_scaleX;
     const qreal m_scaleY;
     QFont m_font;
-    std::optional<QFontMetricsF> m_metrics;
-    std::map<qreal, QFontMetricsF> m_sizedMetrics;
+    TextMeasurements::Font* m_current = nullptr;
+    std::vector<qreal> m_lefts;
+    std::vector<bool> m_joinedToLeft;
 };
 
 } // namespace
@@ -313,8 +249,8 @@ QRectF RecordedDocument::contentBounds() const {
     return bounds;
 }
 
-void RecordedDocument::paintPage(QPainter& painter, int index) const {
-    PagePainter pagePainter(painter);
+void RecordedDocument::paintPage(QPainter& painter, int index, TextMeasurements& measurements) const {
+    PagePainter pagePainter(painter, measurements);
     for (const Command& command : page(index))
         std::visit(pagePainter, command);
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 class QPainter;
+class TextMeasurements;
 
 // One cell of a table row: its alignment and its text, read from the row notation "code text".
 struct TableCell {
@@ -66,8 +67,9 @@ public:
     int pageCount() const { return int(m_pages.size()); }
     const std::vector<Command>& page(int index) const { return m_pages.at(std::size_t(index)); }
 
-    // Paints one page on a painter whose device holds the whole paper (no margins).
-    void paintPage(QPainter& painter, int index) const;
+    // Paints one page on a painter whose device holds the whole paper (no margins), with the measurements
+    // of that device kept across the pages.
+    void paintPage(QPainter& painter, int index, TextMeasurements& measurements) const;
     // The smallest rectangle around everything drawn on any page, lines' and frames' widths included.
     QRectF contentBounds() const;
 
