@@ -80,8 +80,8 @@ bool ServerTransfer::run(const QString& filePath, const QString& serverLocation,
                       ProjectSums(*server).suspend();
         for (const QString& table : Schema::allTableNames())
             copied = copied && copyTable(*file, *server, table, report, progress);
-        copied =
-            copied && server->resetIdentities() && ProjectSums(*server).install() && transaction.commit();
+        copied = copied && ProjectSums(*server).install();
+        copied = copied && server->resetIdentities() && transaction.commit();
         if (!copied) {
             const QString reason = server->lastError().isEmpty() ? file->lastError() : server->lastError();
             return refuse(QStringLiteral("Die Übertragung ist fehlgeschlagen; auf dem Server blieb nichts "
