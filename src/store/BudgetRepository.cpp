@@ -73,6 +73,7 @@ QHash<QString, BudgetRepository::Sums> BudgetRepository::sumsByProject(bool* ok)
         for (auto project = projects->cbegin(); read && project != projects->cend(); ++project) {
             Sums& sum = sums[project.key()];
             for (qsizetype table = 0; read && table < project->size(); ++table) {
+                // In the order of Schema::summed(): the bookings, then the estimate rows.
                 Money& part = table == 0 ? sum.paid : sum.committed;
                 part += Money::fromCents(project->at(table).cents);
                 if (project->at(table).odd > 0)
