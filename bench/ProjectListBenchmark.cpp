@@ -1,5 +1,6 @@
 #include "ProjectListBenchmark.h"
 
+#include "DataLocation.h"
 #include "DayNumber.h"
 #include "Measurement.h"
 #include "Money.h"
@@ -8,8 +9,11 @@
 #include "RecordingDialogs.h"
 #include "Session.h"
 
+#include <algorithm>
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTreeView>
 
 namespace {
@@ -81,13 +85,23 @@ BenchTable::Row ProjectListBenchmark::listFill() {
     row.name = QStringLiteral("u. project list with budget figures");
     row.limit = 3.0;
     RecordingDialogs dialogs;
-    const std::unique_ptr<Session> session = Session::open(m_largeFile);
+    // The file is opened as a copy: opening installs what the program keeps in it, untimed.
+    QTemporaryDir folder;
+    QString location = m_largeFile;
+    if (!DataLocation::isServer(m_largeFile)) {
+        location = folder.filePath(QStringLiteral("large.mdb"));
+        if (!QFile::copy(m_largeFile, location)) {
+            row.error = QStringLiteral("cannot copy the large file");
+            return row;
+        }
+    }
+    const std::unique_ptr<Session> session = Session::open(location);
     if (!session) {
         row.error = QStringLiteral("cannot open");
         return row;
     }
     ProjectManager screen(*session, dialogs);
-    PlainConnection plain(m_largeFile);
+    PlainConnection plain(location);
     auto* list = screen.findChild<QTreeView*>(QStringLiteral("lvwProjekte"));
     if (!plain.isOpen() || list == nullptr) {
         row.error = QStringLiteral("cannot open");
@@ -96,12 +110,15 @@ BenchTable::Row ProjectListBenchmark::listFill() {
     screen.show();
     QApplication::processEvents();
     QList<QStringList> plainRows;
+    QList<double> oursRuns;
     Measurement::Side ours{nullptr, [&] {
-                               return Measurement::timed([&] {
+                               const double ms = Measurement::timed([&] {
                                    screen.EINLESEN();
                                    QApplication::processEvents();
                                    return true;
                                });
+                               oursRuns.append(ms);
+                               return ms;
                            }};
     Measurement::Side baseline{
         nullptr, [&] { return Measurement::timed([&] { return plainList(plain, &plainRows); }); }};
@@ -111,8 +128,20 @@ BenchTable::Row ProjectListBenchmark::listFill() {
     row.error = outcome.error;
     if (row.error.isEmpty() && !dialogs.texts().isEmpty())
         row.error = QStringLiteral("the screen reported: ") + dialogs.texts().join(QStringLiteral(" | "));
+    // The first run is the warm-up.
+    QString runs = QStringLiteral("absolute limit %1 ms").arg(kLimitMs);
+    if (oursRuns.size() > 1) {
+        oursRuns.removeFirst();
+        runs = QStringLiteral("ours %1 ms (min %2, max %3) against the ")
+                   .arg(row.oursMs, 0, 'f', 2)
+                   .arg(*std::min_element(oursRuns.cbegin(), oursRuns.cend()), 0, 'f', 2)
+                   .arg(*std::max_element(oursRuns.cbegin(), oursRuns.cend()), 0, 'f', 2) +
+               runs;
+    }
+    if (row.error.isEmpty() && row.oursMs > kLimitMs)
+        row.error = QStringLiteral("above the limit: ") + runs;
     row.note =
-        comparison(*list->model(), plainRows) +
+        runs + QStringLiteral("; ") + comparison(*list->model(), plainRows) +
         QStringLiteral("; ours: EINLESEN with the event processing after it (the list painted); "
                        "baseline: one query over projects, budgets and both tables grouped by project, "
                        "the nine texts");

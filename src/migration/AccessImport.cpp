@@ -3,6 +3,7 @@
 #include "AccessFile.h"
 #include "Database.h"
 #include "NewDatabase.h"
+#include "ProjectSums.h"
 #include "Schema.h"
 #include "Transaction.h"
 #include "TransferRepository.h"
@@ -247,6 +248,7 @@ std::optional<QString> AccessImport::storedValue(Schema::FieldKind kind, AccessF
     switch (kind) {
     case Schema::FieldKind::Key:
     case Schema::FieldKind::Integer:
+    case Schema::FieldKind::Total:
         if (blank)
             return QString();
         if (const std::optional<qint64> number = wholeNumber(type, value))
@@ -260,6 +262,7 @@ std::optional<QString> AccessImport::storedValue(Schema::FieldKind kind, AccessF
             return TransferRepository::plainAmount(*amount);
         return std::nullopt;
     case Schema::FieldKind::Text:
+    case Schema::FieldKind::Name:
         if (type == AccessFile::Type::Other)
             return std::nullopt;
         return shownText(type, value);
@@ -334,7 +337,9 @@ AccessImport::Result AccessImport::run(const QString& accessPath, const QString&
     Database& db = newDatabase->database();
     {
         Transaction transaction(db);
-        bool copied = transaction.isActive() && TransferRepository(db).clearPresets();
+        // Each project's sums are counted once when all rows are in, rather than by a trigger per row.
+        bool copied =
+            transaction.isActive() && TransferRepository(db).clearPresets() && ProjectSums(db).suspend();
         message.clear();
         for (const Mapping& mapping : std::as_const(mappings)) {
             if (!copied)
@@ -360,7 +365,7 @@ AccessImport::Result AccessImport::run(const QString& accessPath, const QString&
                 copied && TransferReport::figuresOf(db, mapping.table, figures.amountFields, figures.server);
             result.report.tables += figures;
         }
-        copied = copied && db.resetIdentities();
+        copied = copied && db.resetIdentities() && ProjectSums(db).install();
         access.stop();
         if (!copied)
             return stop(QStringLiteral("Die Übernahme ist fehlgeschlagen; es blieb nichts zurück.\n") +

@@ -1,6 +1,7 @@
 #include "ServerTransfer.h"
 
 #include "Database.h"
+#include "ProjectSums.h"
 #include "Schema.h"
 #include "Transaction.h"
 #include "TransferRepository.h"
@@ -74,9 +75,12 @@ bool ServerTransfer::run(const QString& filePath, const QString& serverLocation,
         return refuse(message);
     {
         Transaction transaction(*server);
-        bool copied = transaction.isActive() && TransferRepository(*server).clearPresets();
+        // Each project's sums are counted once when all rows are in, rather than by a trigger per row.
+        bool copied = transaction.isActive() && TransferRepository(*server).clearPresets() &&
+                      ProjectSums(*server).suspend();
         for (const QString& table : Schema::allTableNames())
             copied = copied && copyTable(*file, *server, table, report, progress);
+        copied = copied && ProjectSums(*server).install();
         copied = copied && server->resetIdentities() && transaction.commit();
         if (!copied) {
             const QString reason = server->lastError().isEmpty() ? file->lastError() : server->lastError();

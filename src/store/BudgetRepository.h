@@ -11,8 +11,9 @@
 class Database;
 
 // Reads and writes tblBudget, each project's approved budget keyed by the project's ID, and adds up what
-// the project list shows beside it: each project's payments and its orders with their supplements, one
-// grouped query per table. Failure reporting as ProjectRepository.
+// the project list shows beside it: each project's payments and its orders with their supplements, as
+// the database keeps them (ProjectSums) or, while those are not known whole, one grouped query per
+// table. Failure reporting as ProjectRepository.
 class BudgetRepository {
 public:
     // What a project has paid and what its orders and supplements commit, by the trimmed ProjektID text.

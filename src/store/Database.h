@@ -135,6 +135,8 @@ public:
     QString foreignNumberCondition(const QString& column) const;
     // The collation under which texts compare equal only when they are the same to the letter.
     QString exactCollation() const;
+    // The engine's statements, for the store's own upkeep.
+    const Dialect& dialect() const { return *m_dialect; }
 
 private:
     Database(Engine engine, QString connectionName);

@@ -38,6 +38,25 @@ public:
     virtual QStringList tableCompletion(const QString& table) const = 0;
     virtual std::optional<QString> incompleteTablesQuery() const = 0;
 
+    // Triggers that keep derived data whole in the same transaction as each change, whoever writes: on
+    // each row written into table, removed runs with the old row's fields as OLD.field and added with the
+    // new row's as NEW.field (an UPDATE of a watched field runs both); emptied runs when the whole table
+    // is emptied at once. On the server they run with the rights of the login that installs them.
+    struct Keeping {
+        QString name;
+        QString table;
+        QStringList watched;
+        QString removed;
+        QString added;
+        QString emptied;
+    };
+    virtual QStringList keepingStatements(const Keeping& keeping) const = 0;
+    // The names of the triggers keepingStatements() creates on table, and the statements dropping them.
+    virtual QStringList keepingTriggers(const QString& name, const QString& table) const = 0;
+    virtual QStringList droppingStatements(const QString& name, const QString& table) const = 0;
+    // The triggers that are in place and active, each as its table's name and its own name, one row each.
+    virtual QString triggerListQuery() const = 0;
+
     // Begins a writing transaction that holds the write lock at once, so that a second writer waits.
     virtual QString beginWriteStatement() const = 0;
     // Within a writing transaction: waits until no other transaction writes into the project bound to

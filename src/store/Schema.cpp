@@ -109,6 +109,24 @@ QList<Schema::Table> Schema::addedTables() {
     };
 }
 
+Schema::Table Schema::projectSums() {
+    Table table{QStringLiteral("tblProjektSumme"), {{QStringLiteral("ProjektID"), Kind::Name}}};
+    for (const Summed& summed : summed()) {
+        for (const QString& field : {summed.cents, summed.rows, summed.odd})
+            table.fields.append({field, Kind::Total});
+    }
+    return table;
+}
+
+QList<Schema::Summed> Schema::summed() {
+    return {
+        {QStringLiteral("tblBuchung"), QStringLiteral("Betrag"), QStringLiteral("BuchungCent"),
+         QStringLiteral("BuchungZeilen"), QStringLiteral("BuchungFremd")},
+        {QStringLiteral("tblNachtrag"), QStringLiteral("NachtragKosten"), QStringLiteral("NachtragCent"),
+         QStringLiteral("NachtragZeilen"), QStringLiteral("NachtragFremd")},
+    };
+}
+
 QList<Schema::Table> Schema::allTables() {
     return tables() + addedTables();
 }

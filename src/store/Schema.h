@@ -7,8 +7,9 @@
 // and the presets of a new file.
 class Schema {
 public:
-    // What a field holds: the row's number, a whole number (running number, day), an amount, a text.
-    enum class FieldKind { Key, Integer, Amount, Text, Bytes };
+    // What a field holds: the row's number, a whole number (running number, day), an amount, a text;
+    // a text that is its row's key (Name); a whole number beyond 32 bits (Total: cents, counts).
+    enum class FieldKind { Key, Integer, Amount, Text, Bytes, Name, Total };
     struct Field {
         QString name;
         FieldKind kind;
@@ -41,6 +42,19 @@ public:
     // created with a new database and, when missing, on opening; their indexes stand in indexes().
     static QList<Table> addedTables();
     static QList<Table> allTables();
+    // What the database keeps by itself beside the tables (never copied, always recounted): each
+    // project's sums in cents of the amounts that the engine holds as numbers, its rows, and its rows
+    // whose amount is no such number (a text another program wrote), keyed by the trimmed ProjektID.
+    static Table projectSums();
+    // A table whose amount field projectSums() keeps, with its three fields there.
+    struct Summed {
+        QString table;
+        QString amount;
+        QString cents;
+        QString rows;
+        QString odd;
+    };
+    static QList<Summed> summed();
     // The six table names and, for each, the fields the program needs.
     static QStringList tableNames();
     // The six and the added tables: everything a database of the program holds.

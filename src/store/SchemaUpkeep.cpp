@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "Dialect.h"
 #include "Link.h"
+#include "ProjectSums.h"
 
 #include <QRegularExpression>
 #include <QSqlError>
@@ -105,7 +106,11 @@ StoreFailure::Opening SchemaUpkeep::complete(QString* reason) {
         if (!present.contains(index.name, Qt::CaseInsensitive))
             missingIndexes += index;
     }
-    if (missingTables.isEmpty() && incomplete.isEmpty() && missingIndexes.isEmpty())
+    // The sums each project's rows keep, unless they are known whole, are installed afresh and recounted.
+    ProjectSums sums(m_db);
+    const bool sumsMissing = !tablesPresent.contains(Schema::projectSums().name, Qt::CaseInsensitive);
+    const bool sumsWhole = !sumsMissing && sums.whole();
+    if (missingTables.isEmpty() && incomplete.isEmpty() && missingIndexes.isEmpty() && sumsWhole)
         return StoreFailure::Opening::None;
 
     // What the program creates belongs to the database's owner: a login that may act as the owner
@@ -173,6 +178,10 @@ StoreFailure::Opening SchemaUpkeep::complete(QString* reason) {
         if (!mayCreate || !createAsOwner(m_dialect.tableCompletion(table)))
             notCompleted += table;
     }
+    // Where they cannot be installed (a file that cannot be written now, a login that creates nothing),
+    // the project list adds up every row itself, as correct and only slower.
+    if (!sumsWhole && mayCreate)
+        createAsOwner(sums.installStatements(sumsMissing));
     const QString openOnce = mayCreate ? QString()
                                        : QStringLiteral(" Anlegen darf sie nur %1: Sie muss die Datenbank "
                                                         "einmal mit Zelvora öffnen.")
@@ -213,7 +222,7 @@ bool SchemaUpkeep::noDuplicates(const Schema::Index& index) {
 
 bool SchemaUpkeep::setUp(QString* reason) {
     bool created = m_db.beginTransaction();
-    for (const QString& statement : m_dialect.createStatements())
+    for (const QString& statement : m_dialect.createStatements() + ProjectSums(m_db).installStatements(true))
         created = created && m_db.exec(statement);
     // Each list in one statement: a server answers each statement over the network.
     const auto insertAll = [this](const QString& table, const QString& field, const QStringList& names) {

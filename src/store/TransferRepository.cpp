@@ -110,6 +110,7 @@ std::optional<QString> TransferRepository::written(const Database::Row& row, int
         return QString();
     switch (kind) {
     case Schema::FieldKind::Key:
+    case Schema::FieldKind::Total:
         return QString::number(row.rowNumber(column));
     case Schema::FieldKind::Integer:
         if (const std::optional<int> number = row.integer(column))
@@ -120,6 +121,7 @@ std::optional<QString> TransferRepository::written(const Database::Row& row, int
             return plainAmount(*amount);
         return std::nullopt;
     case Schema::FieldKind::Text:
+    case Schema::FieldKind::Name:
         return row.text(column);
     case Schema::FieldKind::Bytes:
         // A bulk write reads bytes given as text in hex: "\x" and two digits a byte.

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -157,6 +158,17 @@ QString TestDatabase::scalar(const QString& sql, const QVariantList& values) {
 void TestDatabase::clearPresets() {
     exec(QStringLiteral("DELETE FROM tblGewerk"));
     exec(QStringLiteral("DELETE FROM tblKostengruppe"));
+}
+
+void TestDatabase::execElsewhere(const QString& sql) {
+    m_reusable = false;
+    QProcess tool;
+    if (onServer())
+        tool.start(QStringLiteral("psql"), {"-X", "-q", "-v", "ON_ERROR_STOP=1", "-d", path(), "-c", sql});
+    else
+        tool.start(QStringLiteral("sqlite3"), {path(), sql});
+    if (!tool.waitForFinished(60000) || tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0)
+        QFAIL(qPrintable(tool.program() + QStringLiteral(": ") + tool.readAllStandardError()));
 }
 
 bool TestDatabase::reopen() {

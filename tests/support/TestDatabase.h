@@ -27,6 +27,9 @@ public:
     QString path() const;
     // Runs sql on the open connection; fails the running test when it does not work.
     void exec(const QString& sql, const QVariantList& values = {});
+    // Runs sql as another program would, beside the open connection: the sqlite3 tool on the file, psql
+    // on the server; fails the running test when it does not work.
+    void execElsewhere(const QString& sql);
     // The first column of the first row of sql, as text.
     QString scalar(const QString& sql, const QVariantList& values = {});
     // Drops the preset trades and cost groups, for tests that want empty lists.

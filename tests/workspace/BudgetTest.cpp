@@ -3,6 +3,7 @@
 #include "DayNumber.h"
 #include "PrintExportFixture.h"
 #include "ProjectManager.h"
+#include "ProjectSums.h"
 #include "QPainterPrintEngine.h"
 #include "Reports.h"
 #include "ScreenFixture.h"
@@ -89,6 +90,81 @@ private slots:
         QTEST(model->index(row, 6).data(Qt::ForegroundRole).value<QColor>() == Qt::red, "red");
         QCOMPARE(f.db.scalar("SELECT COUNT(*) FROM tblBudget WHERE ProjektID = 2 AND Budget = 1000"),
                  budget.isEmpty() ? "0" : "1");
+    }
+
+    // Another program changes the rows; the next fill shows what they hold, whether the triggers kept the
+    // sums whole or the list adds up the rows itself, and the next opening makes the sums whole again.
+    void figuresFollowChangesBehindTheProgramsBack_data() {
+        for (const char* column : {"file", "server", "shown"})
+            QTest::addColumn<QString>(column);
+        QTest::addColumn<bool>("kept");
+        const QString changed = "UPDATE tblBuchung SET Betrag = 70 WHERE Betrag = 50";
+        const QString removed = "DELETE FROM tblBuchung WHERE Betrag = 100";
+        QTest::newRow("booking added") << "INSERT INTO tblBuchung (ProjektID, Betrag) VALUES (' 2', 0.25)"
+                                       << ""
+                                       << "150,25|400,00" << true;
+        QTest::newRow("amount changed") << changed << ""
+                                        << "170,00|400,00" << true;
+        QTest::newRow("booking moved to another project")
+            << "UPDATE tblBuchung SET ProjektID = '3' WHERE Betrag = 50"
+            << ""
+            << "100,00|400,00" << true;
+        QTest::newRow("booking deleted") << removed << ""
+                                         << "50,00|400,00" << true;
+        QTest::newRow("bookings emptied") << "DELETE FROM tblBuchung"
+                                          << "TRUNCATE tblBuchung"
+                                          << "0,00|400,00" << true;
+        QTest::newRow("estimate row added")
+            << "INSERT INTO tblNachtrag (ProjektID, NachtragKosten) VALUES ('2', 1)"
+            << ""
+            << "150,00|401,00" << true;
+        QTest::newRow("estimate row changed") << "UPDATE tblNachtrag SET NachtragKosten = 0.5"
+                                              << ""
+                                              << "150,00|0,50" << true;
+        QTest::newRow("estimate row deleted") << "DELETE FROM tblNachtrag WHERE NachtragKosten = 400"
+                                              << ""
+                                              << "150,00|0,00" << true;
+        QTest::newRow("estimate rows emptied") << "DELETE FROM tblNachtrag"
+                                               << "TRUNCATE tblNachtrag"
+                                               << "150,00|0,00" << true;
+        QTest::newRow("amount as another program writes it")
+            << "UPDATE tblBuchung SET Betrag = '12,50' WHERE Betrag = 50"
+            << "UPDATE tblBuchung SET Betrag = 12.5 WHERE Betrag = 50"
+            << "112,50|400,00" << true;
+        QTest::newRow("amount beyond the engine's cents")
+            << "INSERT INTO tblBuchung (ProjektID, Betrag) VALUES ('2', 1e13)"
+            << ""
+            << "10.000.000.000.150,00|400,00" << true;
+        QTest::newRow("trigger dropped or switched off, then an amount changed")
+            << "DROP TRIGGER zlv_summe_tblBuchung_update; " + changed
+            << "ALTER TABLE tblBuchung DISABLE TRIGGER zlv_summe; " + changed << "170,00|400,00" << false;
+        QTest::newRow("trigger made anew after a deletion")
+            << "DROP TRIGGER zlv_summe_tblBuchung_delete; " + removed +
+                   "; CREATE TRIGGER zlv_summe_tblBuchung_delete AFTER DELETE ON tblBuchung BEGIN SELECT 1; "
+                   "END"
+            << "DROP TRIGGER zlv_summe ON tblBuchung; " + removed +
+                   "; CREATE TRIGGER zlv_summe AFTER INSERT ON tblBuchung FOR EACH ROW EXECUTE FUNCTION "
+                   "zlv_summe_tblbuchung()"
+            << "50,00|400,00" << false;
+    }
+    void figuresFollowChangesBehindTheProgramsBack() {
+        QFETCH(QString, file);
+        QFETCH(QString, server);
+        DatabaseScreen<ProjectManager> f;
+        f.db.exec("INSERT INTO tblProjekt (ID, ProjektName) VALUES (2, 'B')");
+        f.db.exec("INSERT INTO tblBuchung (ProjektID, Betrag) VALUES ('2', 100), ('2', 50)");
+        f.db.exec("INSERT INTO tblNachtrag (ProjektID, NachtragKosten) VALUES ('2', 400)");
+        f.open();
+        f.db.execElsewhere(f.db.onServer() && !server.isEmpty() ? server : file);
+        const auto shown = [&] {
+            f.screen->EINLESEN();
+            return f.column("lvwProjekte", 4) + '|' + f.column("lvwProjekte", 5);
+        };
+        QTEST(shown(), "shown");
+        QTEST(ProjectSums(f.db.db()).whole(), "kept");
+        QVERIFY(f.db.reopen());
+        QVERIFY(ProjectSums(f.db.db()).whole());
+        QTEST(shown(), "shown");
     }
 
     void figuresSortByValueAndGoWithTheProject() {

@@ -22,6 +22,10 @@ QString declaredType(const Schema::Field& field) {
         return QStringLiteral("double precision");
     case Schema::FieldKind::Text:
         return QStringLiteral("TEXT");
+    case Schema::FieldKind::Name:
+        return QStringLiteral("TEXT PRIMARY KEY");
+    case Schema::FieldKind::Total:
+        return QStringLiteral("bigint");
     case Schema::FieldKind::Bytes:
         return QStringLiteral("bytea");
     }
@@ -84,7 +88,7 @@ QString PostgresDialect::tableStatement(const Schema::Table& table) const {
     QStringList columns;
     bool keyed = false;
     for (const Schema::Field& field : table.fields) {
-        keyed = keyed || field.kind == Schema::FieldKind::Key;
+        keyed = keyed || field.kind == Schema::FieldKind::Key || field.kind == Schema::FieldKind::Name;
         columns += Schema::column(field.name) + u' ' + declaredType(field);
     }
     // A table without a key of its own gets the row number that the file keeps unasked.
@@ -153,6 +157,43 @@ std::optional<QString> PostgresDialect::incompleteTablesQuery() const {
                           "'zlv_changed') ORDER BY c.relname")
         .arg(ownTablesCondition());
 }
+QStringList PostgresDialect::keepingStatements(const Keeping& keeping) const {
+    // One function per table; it runs with its owner's rights, so that a login that may only write the
+    // table keeps what the triggers keep, and with the schema it was installed in.
+    const QString function = keeping.name + u'_' + keeping.table.toLower();
+    const QStringList names = keepingTriggers(keeping.name, keeping.table);
+    return {
+        QStringLiteral("CREATE OR REPLACE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER "
+                       "SET search_path FROM CURRENT AS $$BEGIN IF TG_OP = 'TRUNCATE' THEN %2; RETURN NULL; "
+                       "END IF; IF TG_OP <> 'INSERT' THEN %3; END IF; IF TG_OP <> 'DELETE' THEN %4; END IF; "
+                       "RETURN NULL; END$$")
+            .arg(function, keeping.emptied, keeping.removed, keeping.added),
+        QStringLiteral("CREATE TRIGGER %1 AFTER INSERT OR DELETE OR UPDATE OF %2 ON %3 FOR EACH ROW "
+                       "EXECUTE FUNCTION %4()")
+            .arg(names.at(0), keeping.watched.join(QStringLiteral(", ")), keeping.table, function),
+        QStringLiteral("CREATE TRIGGER %1 AFTER TRUNCATE ON %2 FOR EACH STATEMENT EXECUTE FUNCTION %3()")
+            .arg(names.at(1), keeping.table, function)};
+}
+
+QStringList PostgresDialect::keepingTriggers(const QString& name, const QString&) const {
+    return {name, name + QStringLiteral("_leeren")};
+}
+
+QStringList PostgresDialect::droppingStatements(const QString& name, const QString& table) const {
+    QStringList statements;
+    for (const QString& trigger : keepingTriggers(name, table))
+        statements += QStringLiteral("DROP TRIGGER IF EXISTS %1 ON %2").arg(trigger, table);
+    return statements;
+}
+
+QString PostgresDialect::triggerListQuery() const {
+    // A trigger switched off (ALTER TABLE ... DISABLE TRIGGER) or kept for replicas keeps nothing.
+    return QStringLiteral(
+        "SELECT c.relname, t.tgname FROM pg_catalog.pg_trigger t JOIN pg_catalog.pg_class c ON "
+        "c.oid = t.tgrelid WHERE c.relnamespace = (SELECT oid FROM pg_catalog.pg_namespace "
+        "WHERE nspname = current_schema()) AND NOT t.tgisinternal AND t.tgenabled IN ('O', 'A')");
+}
+
 QString PostgresDialect::beginWriteStatement() const {
     return QStringLiteral("BEGIN");
 }

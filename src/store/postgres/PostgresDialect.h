@@ -22,6 +22,10 @@ public:
     std::optional<QString> actAsStatement(const QString& role) const override;
     QStringList tableCompletion(const QString& table) const override;
     std::optional<QString> incompleteTablesQuery() const override;
+    QStringList keepingStatements(const Keeping& keeping) const override;
+    QStringList keepingTriggers(const QString& name, const QString& table) const override;
+    QStringList droppingStatements(const QString& name, const QString& table) const override;
+    QString triggerListQuery() const override;
     QString beginWriteStatement() const override;
     std::optional<QString> projectLockStatement() const override;
     std::optional<QString> rowLockClause() const override;

@@ -23,6 +23,10 @@ QString declaredType(const Schema::Field& field) {
         return QStringLiteral("REAL");
     case Schema::FieldKind::Text:
         return QStringLiteral("TEXT");
+    case Schema::FieldKind::Name:
+        return QStringLiteral("TEXT PRIMARY KEY");
+    case Schema::FieldKind::Total:
+        return QStringLiteral("INTEGER");
     case Schema::FieldKind::Bytes:
         return QStringLiteral("BLOB");
     }
@@ -67,6 +71,35 @@ QStringList SqliteDialect::createStatements() const {
     for (const Schema::Index& index : Schema::indexes())
         statements += indexStatement(index);
     return statements;
+}
+
+QStringList SqliteDialect::keepingStatements(const Keeping& keeping) const {
+    // A file is emptied row by row, so the triggers per row see every change.
+    const QStringList names = keepingTriggers(keeping.name, keeping.table);
+    return {QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON %2 BEGIN %3; END")
+                .arg(names.at(0), keeping.table, keeping.added),
+            QStringLiteral("CREATE TRIGGER %1 AFTER UPDATE OF %2 ON %3 BEGIN %4; %5; END")
+                .arg(names.at(1), keeping.watched.join(QStringLiteral(", ")), keeping.table, keeping.removed,
+                     keeping.added),
+            QStringLiteral("CREATE TRIGGER %1 AFTER DELETE ON %2 BEGIN %3; END")
+                .arg(names.at(2), keeping.table, keeping.removed)};
+}
+
+QStringList SqliteDialect::keepingTriggers(const QString& name, const QString& table) const {
+    const QString stem = name + u'_' + table;
+    return {stem + QStringLiteral("_insert"), stem + QStringLiteral("_update"),
+            stem + QStringLiteral("_delete")};
+}
+
+QStringList SqliteDialect::droppingStatements(const QString& name, const QString& table) const {
+    QStringList statements;
+    for (const QString& trigger : keepingTriggers(name, table))
+        statements += QStringLiteral("DROP TRIGGER IF EXISTS ") + trigger;
+    return statements;
+}
+
+QString SqliteDialect::triggerListQuery() const {
+    return QStringLiteral("SELECT tbl_name, name FROM sqlite_master WHERE type = 'trigger'");
 }
 
 QString SqliteDialect::beginWriteStatement() const {

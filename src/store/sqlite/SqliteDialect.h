@@ -21,6 +21,10 @@ public:
     std::optional<QString> actAsStatement(const QString&) const override { return std::nullopt; }
     QStringList tableCompletion(const QString&) const override { return {}; }
     std::optional<QString> incompleteTablesQuery() const override { return std::nullopt; }
+    QStringList keepingStatements(const Keeping& keeping) const override;
+    QStringList keepingTriggers(const QString& name, const QString& table) const override;
+    QStringList droppingStatements(const QString& name, const QString& table) const override;
+    QString triggerListQuery() const override;
     QString beginWriteStatement() const override;
     std::optional<QString> projectLockStatement() const override { return std::nullopt; }
     std::optional<QString> rowLockClause() const override { return std::nullopt; }
