@@ -3,6 +3,7 @@
 #include "AboutBox.h"
 #include "BackupCommand.h"
 #include "CompanyRegister.h"
+#include "Database.h"
 #include "DatabaseLocation.h"
 #include "Dialogs.h"
 #include "HelpWindow.h"
@@ -98,6 +99,7 @@ bool AppController::confirmDatabase() {
         return true;
     std::unique_ptr<DatabaseLocation> location = std::move(m_unconfirmedLocation);
     if (location->confirm(m_startMenu, DatabaseLocation::Record::Later)) {
+        m_openedDatabase = location->takeOpened();
         m_unrecordedLocation = std::move(location);
         recordFoldersWhenPainted();
         emit databaseConfirmed();
@@ -132,6 +134,10 @@ Session* AppController::session() {
     const bool screensOpen = m_projectManager || m_workspace || m_presets || m_companyRegister;
     if (m_session && m_session->location() != m_databaseFilePath && !screensOpen)
         m_session.reset();
+    // The database the start-up check opened serves unless its file has been replaced or moved since.
+    std::unique_ptr<Database> opened = std::move(m_openedDatabase);
+    if (!m_session && opened && opened->location() == m_databaseFilePath && opened->connected())
+        m_session = std::make_unique<Session>(std::move(opened));
     if (!m_session) {
         QString message;
         m_session = Session::open(m_databaseFilePath, &message);

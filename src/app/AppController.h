@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <QString>
 
+class Database;
 class DatabaseLocation;
 class Dialogs;
 class Session;
@@ -118,6 +119,8 @@ private:
     // Confirmed, its folders not yet recorded: they are written once the start menu has been painted.
     std::unique_ptr<DatabaseLocation> m_unrecordedLocation;
     bool m_startMenuPainted = false;
+    // The database the start-up check opened, kept for the session of the first screen that needs it.
+    std::unique_ptr<Database> m_openedDatabase;
     std::unique_ptr<Session> m_session;
     QPointer<StartMenu> m_startMenu;
     // Where the start menu stood when it last closed: it comes back there.

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QThread>
 
 namespace {
 const SettingKey<QString> kProgramFolderKey{QStringLiteral("Setting"), QStringLiteral("PfadZurExe"),
@@ -40,6 +41,12 @@ DatabaseLocation::DatabaseLocation(const QString& programFolder, Dialogs& dialog
                                         : withoutTrailingSeparator(QDir::fromNativeSeparators(userFolder))),
       m_dataFolder(withTrailingSeparator(dataFolder.isEmpty() ? m_programFolder : dataFolder)),
       m_dialogs(dialogs), m_settings(settings) {}
+
+DatabaseLocation::~DatabaseLocation() = default;
+
+std::unique_ptr<Database> DatabaseLocation::takeOpened() {
+    return std::move(m_opened);
+}
 
 QString DatabaseLocation::defaultUserFolder() {
     return QFileInfo(Settings::defaultFilePath()).absolutePath();
@@ -245,14 +252,13 @@ QString DatabaseLocation::askServerAddress(QWidget* parent) {
 void DatabaseLocation::beginCheck() {
     if (m_databaseFilePath.isEmpty() || m_check.valid())
         return;
-    // The connection is made, used and closed on the thread.
-    m_check = std::async(std::launch::async, [path = m_databaseFilePath] {
-        QString message;
-        const std::unique_ptr<Database> db = Database::open(path, nullptr, &message);
-        // An open database carries what opening found for the user instead.
-        if (db)
-            message = db->notices().join(QStringLiteral("\n\n"));
-        return std::make_pair(db != nullptr, message);
+    // The connection is made on the thread and then handed to the window's thread, which goes on with it.
+    m_check = std::async(std::launch::async, [path = m_databaseFilePath, window = QThread::currentThread()] {
+        Check check;
+        check.db = Database::open(path, nullptr, &check.message);
+        if (check.db)
+            check.db->moveToThread(window);
+        return check;
     });
 }
 
@@ -260,14 +266,14 @@ bool DatabaseLocation::checkServer(const QString& location, QWidget* parent) {
     Database::OpenFailure failure = Database::OpenFailure::None;
     QString message;
     if (m_check.valid()) {
-        const auto [usable, text] = m_check.get();
-        if (usable)
-            return tellNotices(text, parent);
+        Check check = m_check.get();
+        if (check.db)
+            return keep(std::move(check.db), parent);
         // The check on the thread does not tell the kind of failure: the next attempt does.
     }
     for (;;) {
-        if (const std::unique_ptr<Database> db = Database::open(location, &failure, &message))
-            return tellNotices(db->notices().join(QStringLiteral("\n\n")), parent);
+        if (std::unique_ptr<Database> db = Database::open(location, &failure, &message))
+            return keep(std::move(db), parent);
         switch (failure) {
         case Database::OpenFailure::PasswordNeeded:
         case Database::OpenFailure::LoginRefused: {
@@ -311,9 +317,11 @@ bool DatabaseLocation::offerImport(const QString& path, QWidget* parent) {
                 .arg(QDir::toNativeSeparators(path)),
             Dialogs::Icon::Question, Dialogs::Answer::Yes) != Dialogs::Answer::Yes)
         return false;
-    return OlderInstallationImport::run(path, path, m_dialogs, parent).outcome ==
-               AccessImport::Outcome::Imported &&
-           Database::open(path) != nullptr;
+    if (OlderInstallationImport::run(path, path, m_dialogs, parent).outcome !=
+        AccessImport::Outcome::Imported)
+        return false;
+    m_opened = Database::open(path);
+    return m_opened != nullptr;
 }
 
 bool DatabaseLocation::checkUsable(const QString& path, QWidget* parent) {
@@ -323,15 +331,20 @@ bool DatabaseLocation::checkUsable(const QString& path, QWidget* parent) {
         return offerImport(path, parent);
     QString message;
     if (m_check.valid()) {
-        const auto [usable, text] = m_check.get();
-        if (usable)
-            return tellNotices(text, parent);
-        message = text;
-    } else if (const std::unique_ptr<Database> db = Database::open(path, nullptr, &message)) {
-        return tellNotices(db->notices().join(QStringLiteral("\n\n")), parent);
+        Check check = m_check.get();
+        if (check.db)
+            return keep(std::move(check.db), parent);
+        message = check.message;
+    } else if (std::unique_ptr<Database> db = Database::open(path, nullptr, &message)) {
+        return keep(std::move(db), parent);
     }
     m_dialogs.inform(parent, kLoadErrorTitle, message, Dialogs::Icon::Critical);
     return false;
+}
+
+bool DatabaseLocation::keep(std::unique_ptr<Database> db, QWidget* parent) {
+    m_opened = std::move(db);
+    return tellNotices(m_opened->notices().join(QStringLiteral("\n\n")), parent);
 }
 
 bool DatabaseLocation::tellNotices(const QString& notices, QWidget* parent) {

@@ -3,9 +3,10 @@
 #include <QString>
 
 #include <future>
+#include <memory>
 #include <optional>
-#include <utility>
 
+class Database;
 class Dialogs;
 class QWidget;
 class Settings;
@@ -38,6 +39,7 @@ public:
     // creates a new database; empty for the program's folder.
     DatabaseLocation(const QString& programFolder, Dialogs& dialogs, Settings& settings,
                      const QString& userFolder = QString(), const QString& dataFolder = QString());
+    ~DatabaseLocation();
 
     // locate() followed, when the file is there, by confirm().
     Outcome determine(QWidget* parent = nullptr);
@@ -54,6 +56,9 @@ public:
     void beginCheck();
     // Records both folders in the settings; the file is written only when they changed.
     void recordFolders();
+    // The database that confirm() opened, handed on so that the program's session does not open it again;
+    // null once taken, or when confirm() found it unusable.
+    std::unique_ptr<Database> takeOpened();
 
     // Writes the server's address into the ini file read first at the next start; false, after saying
     // why, when it cannot be written.
@@ -95,6 +100,8 @@ private:
     QString createInDataFolder(QWidget* parent);
     QString askServerAddress(QWidget* parent);
     bool checkUsable(const QString& path, QWidget* parent);
+    // Keeps db, opened and usable, for takeOpened() and shows what opening it found for the user; true.
+    bool keep(std::unique_ptr<Database> db, QWidget* parent);
     // An older installation's Access file found: offers to import it into a new database in its place.
     bool offerImport(const QString& path, QWidget* parent);
     // Opens the server's database: asks for a password when the server wants one, offers to set up an
@@ -114,6 +121,11 @@ private:
     Settings& m_settings;
     QString m_databaseFolder;
     QString m_databaseFilePath;
-    // beginCheck()'s check: whether the file is usable, and the German message when it is not.
-    std::future<std::pair<bool, QString>> m_check;
+    // beginCheck()'s check: the database opened, or the German message why it cannot be.
+    struct Check {
+        std::unique_ptr<Database> db;
+        QString message;
+    };
+    std::future<Check> m_check;
+    std::unique_ptr<Database> m_opened;
 };

@@ -41,8 +41,8 @@ ChangeListener::ChangeListener(Database& db, QObject* parent)
     m_knockLimit.setSingleShot(true);
     m_knockLimit.setInterval(kKnockMs);
     connect(&m_knockLimit, &QTimer::timeout, this, &ChangeListener::tryFailed);
-    connect(&m_knock, &QTcpSocket::connected, this, &ChangeListener::openOnceAnswered);
-    connect(&m_knock, &QTcpSocket::errorOccurred, this, &ChangeListener::tryFailed);
+    connect(&m_knock, &HostKnock::answered, this, &ChangeListener::openOnceAnswered);
+    connect(&m_knock, &HostKnock::failed, this, &ChangeListener::tryFailed);
     if (listen())
         m_look.start();
     else
@@ -84,14 +84,14 @@ void ChangeListener::lost() {
 
 void ChangeListener::openListenerAgain() {
     m_retry.stop();
-    if (m_listener || !m_channel || m_knock.state() != QAbstractSocket::UnconnectedState)
+    if (m_listener || !m_channel || m_knock.isKnocking())
         return;
     if (m_host.isEmpty()) {
         openOnceAnswered();
         return;
     }
     m_knockLimit.start();
-    m_knock.connectToHost(m_host, m_port);
+    m_knock.knock(m_host, m_port, kKnockMs);
 }
 
 void ChangeListener::openOnceAnswered() {

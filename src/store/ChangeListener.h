@@ -1,11 +1,11 @@
 #pragma once
 
 #include "ChangeNotice.h"
+#include "HostKnock.h"
 
 #include <memory>
 #include <optional>
 #include <QObject>
-#include <QTcpSocket>
 #include <QTimer>
 
 class Database;
@@ -55,7 +55,7 @@ private:
     QTimer m_gather;
     QTimer m_look;
     QTimer m_retry;
-    QTcpSocket m_knock;
+    HostKnock m_knock;
     QTimer m_knockLimit;
     QString m_host;
     quint16 m_port = 0;

@@ -5,6 +5,7 @@
 #include "SchemaUpkeep.h"
 
 #include <atomic>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <utility>
@@ -195,6 +196,11 @@ bool Database::create(const QString& location, QString* germanMessage) {
 
 QSqlDatabase Database::connection() const {
     return QSqlDatabase::database(m_connectionName, false);
+}
+
+void Database::moveToThread(QThread* thread) {
+    if (QSqlDriver* driver = connection().driver())
+        driver->moveToThread(thread);
 }
 
 QString Database::place() const {

@@ -19,6 +19,7 @@
 class Dialect;
 class Link;
 class QSqlError;
+class QThread;
 class SchemaUpkeep;
 struct Engine;
 
@@ -59,6 +60,9 @@ public:
     QStringList notices() const { return m_notices; }
 
     QSqlDatabase connection() const;
+    // Hands the connection to thread, which alone uses it from then on: a database opened on a thread of
+    // its own goes on serving the window's thread. Called on the thread that opened it.
+    void moveToThread(QThread* thread);
     // Where the data live, for the user: the file's path, or the database on its server.
     QString place() const;
     // The location it was opened from (a file's path or the server's address).

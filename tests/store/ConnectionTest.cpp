@@ -3,14 +3,18 @@
 #include "Database.h"
 #include "Dialogs.h"
 #include "EstimateRepository.h"
+#include "HostKnock.h"
 #include "PostgresLink.h"
 #include "SessionEnder.h"
 #include "TestDatabase.h"
 
+#include <netinet/in.h>
 #include <QCoreApplication>
 #include <QSignalSpy>
 #include <QSqlError>
 #include <QTest>
+#include <sys/socket.h>
+#include <unistd.h>
 
 // A connection to the server that breaks: failures named in German, a read or a booking after the
 // connection ended while idle, and a COMMIT whose answer the broken connection lost.
@@ -25,6 +29,8 @@ private slots:
     void lostCommitIsToldAsItIs_data();
     void lostCommitIsToldAsItIs();
     void listenerEndedIsOpenedAgain();
+    void hostKnockTellsWhetherTheHostAnswers_data();
+    void hostKnockTellsWhetherTheHostAnswers();
 };
 
 namespace {
@@ -249,6 +255,37 @@ void ConnectionTest::listenerEndedIsOpenedAgain() {
     // Another workstation's change arrives again.
     QVERIFY(other->exec("INSERT INTO tblProjekt (ProjektName) VALUES ('Schule')"));
     QVERIFY(changed.wait());
+}
+
+void ConnectionTest::hostKnockTellsWhetherTheHostAnswers_data() {
+    QTest::addColumn<bool>("listening");
+    QTest::newRow("a port that takes the connection") << true;
+    QTest::newRow("a port that refuses it") << false;
+}
+
+void ConnectionTest::hostKnockTellsWhetherTheHostAnswers() {
+    QFETCH(bool, listening);
+    // A port of this machine's own, closed again unless it is to take the knock.
+    const int port = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof(address);
+    QVERIFY(::bind(port, reinterpret_cast<sockaddr*>(&address), size) == 0);
+    QVERIFY(::getsockname(port, reinterpret_cast<sockaddr*>(&address), &size) == 0);
+    QVERIFY(::listen(port, 1) == 0);
+    if (!listening)
+        ::close(port);
+    HostKnock knock;
+    QSignalSpy answered(&knock, &HostKnock::answered);
+    QSignalSpy failed(&knock, &HostKnock::failed);
+    knock.knock(QStringLiteral("127.0.0.1"), ntohs(address.sin_port), 5000);
+    QVERIFY(knock.isKnocking());
+    QTRY_COMPARE(answered.count() + failed.count(), 1);
+    QCOMPARE(answered.count(), listening ? 1 : 0);
+    QVERIFY(!knock.isKnocking());
+    if (listening)
+        ::close(port);
 }
 
 QTEST_GUILESS_MAIN(ConnectionTest)
