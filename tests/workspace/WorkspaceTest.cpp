@@ -80,15 +80,15 @@ private slots:
         };
         const auto compare = [&] { QCOMPARE(picker->sizeHint(), plain->sizeHint()); };
         compare();
-        list({QString(), "Hochbau Nord", QString(45, 'W') + " Bau GmbH"});
+        list({QString(), QString(45, 'W') + " Bau GmbH", "Hochbau Nord"});
         compare();
         window.show();
-        compare();
-        list({"Ilm"});
         compare();
         QFont larger = window.font();
         larger.setPointSize(larger.pointSize() + 6);
         window.setFont(larger);
+        compare();
+        list({"Ilm"});
         compare();
     }
 
