@@ -24,6 +24,15 @@ public:
     // Lists name first and chooses it.
     void chooseUnlisted(const QString& name);
 
+    // The combo box's own hint, fitted to the widest name, with the names measured once for both pickers.
+    QSize sizeHint() const override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
 private:
     QStringListModel* m_names = nullptr;
+    mutable QSize m_sizeHint;
+    bool m_shownOnce = false;
 };

@@ -1,6 +1,7 @@
 #include "AmountField.h"
 #include "BookingRepository.h"
 #include "ChangeWatch.h"
+#include "CompanyPicker.h"
 #include "CompanyTab.h"
 #include "DateField.h"
 #include "ReportListView.h"
@@ -67,6 +68,30 @@ class WorkspaceTest : public QObject {
     };
 
 private slots:
+    void pickerIsSizedLikeTheComboBox() {
+        QWidget window;
+        auto* picker = new CompanyPicker(QStringLiteral("picker"), &window);
+        auto* plain = new QComboBox(&window);
+        plain->setMinimumContentsLength(30);
+        const auto list = [&](const QStringList& names) {
+            picker->setNames(names, 0);
+            plain->clear();
+            plain->addItems(names);
+        };
+        const auto compare = [&] { QCOMPARE(picker->sizeHint(), plain->sizeHint()); };
+        compare();
+        list({QString(), QString(45, 'W') + " Bau GmbH", "Hochbau Nord"});
+        compare();
+        window.show();
+        compare();
+        QFont larger = window.font();
+        larger.setPointSize(larger.pointSize() + 6);
+        window.setFont(larger);
+        compare();
+        list({"Ilm"});
+        compare();
+    }
+
     void bookingIsNumberedListedAndTotalledInCents() {
         Fixture f;
         f.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Projekt, Firma, Betrag) VALUES "
