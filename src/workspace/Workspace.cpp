@@ -362,6 +362,7 @@ void Workspace::setProject(const QString& projectId, const QString& projectName)
     m_context->projectName = projectName;
     m_projectName->setText(projectName);
     m_refillOnActivation = true;
+    m_pickersFollowed = false;
 }
 
 int Workspace::currentTab() const {
@@ -378,8 +379,10 @@ bool Workspace::event(QEvent* event) {
     // The pickers and lists filled at an activation stay as they are until the data change.
     if (event->type() == QEvent::WindowActivate && m_context && !m_context->projectId.isEmpty() &&
         std::exchange(m_refillOnActivation, false)) {
-        combo7_3Einlesen();
-        combo5_4Einlesen();
+        if (!std::exchange(m_pickersFollowed, false)) {
+            combo7_3Einlesen();
+            combo5_4Einlesen();
+        }
         // The evaluation out of view is refilled when its tab is shown.
         if (currentTab() == EvaluationTabIndex)
             m_evaluation->refresh();
@@ -435,6 +438,7 @@ void Workspace::followChanges() {
         return;
     combo7_3Einlesen();
     combo5_4Einlesen();
+    m_pickersFollowed = true;
     m_entry->checkCorrection();
     // The entry tab shows the count of the booking list.
     if (currentTab() == EntryTabIndex)

@@ -103,6 +103,8 @@ private:
     bool m_lostToOwnDialog = false;
     // The project was set or its data changed since the last activation filled the pickers.
     bool m_refillOnActivation = false;
+    // The pickers were refilled after the change that asks for the next activation's refill.
+    bool m_pickersFollowed = false;
     // An activation refilled the pickers while the evaluation was out of view.
     bool m_evaluationToRefresh = false;
     // No geometry was stored: the first show sizes the window to its lists.

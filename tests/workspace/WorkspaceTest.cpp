@@ -239,7 +239,7 @@ private slots:
         const std::unique_ptr<Database> other = Database::open(f.db.path());
         Booking booking;
         booking.projectId = "1";
-        booking.company = "Hochbau Nord";
+        booking.company = "Tiefbau Süd";
         booking.amount = Money::fromCents(900);
         QVERIFY(other && BookingRepository(*other).book(booking));
         if (!f.db.onServer())
@@ -247,6 +247,15 @@ private slots:
         QTRY_COMPARE(f.column("ListView1", 8, '|'), "70,00|9,00|5,00");
         QCOMPARE(f.list()->selectionModel()->selectedRows().value(0).row(), 2);
         QCOMPARE(f.text("txtBetrag"), "12,3");
+        // The pickers and the note of unreadable amounts follow at the window's next activation.
+        f.activate();
+        QCOMPARE(f.items("cboAuswertungFirma").join(','), "Hochbau Nord,Tiefbau Süd");
+        f.db.exec("UPDATE tblBuchung SET Betrag = 1e14 WHERE PID = 1");
+        if (f.db.onServer())
+            QTRY_COMPARE(f.column("ListView1", 8, '|'), "70,00|9,00|");
+        f.activate();
+        QCOMPARE(f.find<QPushButton>("cmdUnlesbareBetraege")->text(),
+                 "1 Buchung mit unlesbarem Betrag wird nicht mitgezählt (anzeigen)");
     }
 
     void deleteAsksAndRemovesTheSelectedBooking() {
