@@ -251,11 +251,10 @@ bool BookingRepository::stillAsLoaded(qint64 id, const QString& stamp) {
 
 QList<Booking> BookingRepository::withUnreadableAmount(const QString& projectId, bool* ok) const {
     // The engine picks out the candidates (a text, or a number beyond any amount); Money decides.
-    QList<Booking> rows =
-        read(m_db,
-             kSelect + QStringLiteral("WHERE trim(ProjektID) = ? AND (%1 OR abs(Betrag) >= 1e13) ORDER BY ID")
-                           .arg(m_db.foreignNumberCondition(QStringLiteral("Betrag"))),
-             {projectId}, ok);
+    QList<Booking> rows = read(m_db,
+                               kSelect + QStringLiteral("WHERE trim(ProjektID) = ? AND %1 ORDER BY ID")
+                                             .arg(m_db.oddAmountCondition(QStringLiteral("Betrag"))),
+                               {projectId}, ok);
     rows.removeIf([](const Booking& booking) { return booking.unreadableAmount.isEmpty(); });
     return rows;
 }

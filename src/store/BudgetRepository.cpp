@@ -10,8 +10,7 @@ namespace {
 // engine; each distinct other value (a text in a file another program wrote) comes as a group of its
 // own and is read as every list reads it.
 QString groupedSum(const Database& db, const QString& table, const QString& field) {
-    const QString odd =
-        QStringLiteral("(%1 OR abs(%2) >= 1e13)").arg(db.foreignNumberCondition(field), field);
+    const QString odd = db.oddAmountCondition(field);
     return QStringLiteral("SELECT trim(ProjektID), CASE WHEN %1 THEN %2 END, "
                           "CAST(SUM(CASE WHEN %1 THEN 0 ELSE round(%2 * 100) END) AS BIGINT), COUNT(*) "
                           "FROM %3 GROUP BY trim(ProjektID), CASE WHEN %1 THEN %2 END")

@@ -495,6 +495,10 @@ QString Database::foreignNumberCondition(const QString& column) const {
     return m_dialect->foreignNumberCondition(column);
 }
 
+QString Database::oddAmountCondition(const QString& column) const {
+    return m_dialect->oddAmountCondition(column);
+}
+
 QString Database::exactCollation() const {
     return m_dialect->exactCollation();
 }

@@ -137,6 +137,9 @@ public:
     bool companyStillThere(const QString& name);
     // A condition, for a query, true when column holds a value that is no number at all.
     QString foreignNumberCondition(const QString& column) const;
+    // A condition true when column holds a value the engine cannot add in cents
+    // (Dialect::oddAmountCondition).
+    QString oddAmountCondition(const QString& column) const;
     // The collation under which texts compare equal only when they are the same to the letter.
     QString exactCollation() const;
     // The engine's statements, for the store's own upkeep.

@@ -69,6 +69,18 @@ public:
     virtual QString exactCollation() const = 0;
     // A condition true for a value of column that the engine may hold but that is no number (a text).
     virtual QString foreignNumberCondition(const QString& column) const = 0;
+    // A condition true for a value of column that the engine cannot add in cents: no number, or beyond
+    // any amount. Queries and the index of such rows use this very text, so that the engine finds the
+    // index for them.
+    QString oddAmountCondition(const QString& column) const {
+        return QStringLiteral("(%1 OR abs(%2) >= 1e13)").arg(foreignNumberCondition(column), column);
+    }
+    // What an index of only the rows with an odd amount adds to its statement.
+    QString partOfIndex(const Schema::Index& index) const {
+        return index.oddAmountOf.isEmpty()
+                   ? QString()
+                   : QStringLiteral(" WHERE ") + oddAmountCondition(index.oddAmountOf);
+    }
 
     // Within the open transaction, writes many rows into table at once; a null QString is NULL.
     virtual bool bulkInsert(const QSqlDatabase& db, const QString& table, const QStringList& columns,

@@ -27,7 +27,7 @@ QString ProjectSums::oddRowsQuery(qsizetype index, const QString& projectId) con
 
 QString ProjectSums::odd(const QString& amount) const {
     // Beyond any amount as well: the engine could not add it in cents.
-    return QStringLiteral("(%1 OR abs(%2) >= 1e13)").arg(m_db.foreignNumberCondition(amount), amount);
+    return m_db.oddAmountCondition(amount);
 }
 
 QString ProjectSums::cents(const QString& amount) const {

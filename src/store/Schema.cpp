@@ -23,6 +23,11 @@ Schema::Field amount(const char* name) {
     return {QString::fromUtf8(name), Kind::Amount};
 }
 
+Schema::Index odd(const QString& name, const QString& on, const QString& amount) {
+    Schema::Index index(name, on);
+    index.oddAmountOf = amount;
+    return index;
+}
 } // namespace
 
 QList<Schema::Table> Schema::tables() {
@@ -69,6 +74,10 @@ QList<Schema::Index> Schema::indexes() {
          QStringLiteral("tblBuchung (trim(ProjektID), Gewerk, ProjektID)")},
         {QStringLiteral("ixBuchungProjektKostengruppeTrim"),
          QStringLiteral("tblBuchung (trim(ProjektID), Kostengruppe, ProjektID)")},
+        // The bookings whose amount is no number the engine can add: the workspace names them at every
+        // opening of a project.
+        odd(QStringLiteral("ixBuchungProjektUnlesbar"), QStringLiteral("tblBuchung (trim(ProjektID), ID)"),
+            QStringLiteral("Betrag")),
         {QStringLiteral("ixNachtragProjektID"), QStringLiteral("tblNachtrag (ProjektID, NID)")},
         {QStringLiteral("ixNachtragProjektIDTrim"), QStringLiteral("tblNachtrag (trim(ProjektID), NID)")},
         {QStringLiteral("ixNachtragFirma"), QStringLiteral("tblNachtrag (Firma)")},

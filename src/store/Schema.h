@@ -36,6 +36,9 @@ public:
         // running number and how often they occur. A unique index is created only where it finds none.
         QString duplicates;
         bool unique() const { return !duplicates.isEmpty(); }
+        // For an index of only the rows whose amount the engine cannot add (Dialect::oddAmountCondition):
+        // that amount field.
+        QString oddAmountOf;
     };
     static QList<Index> indexes();
     // Tables the program keeps beside the six (for what an older database does not know yet): each is

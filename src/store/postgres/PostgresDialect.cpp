@@ -76,9 +76,9 @@ QString PostgresDialect::indexStatement(const Schema::Index& index) const {
         if (entry.contains(u'('))
             entry = u'(' + entry + u')';
     }
-    return QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
+    return QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)%5")
         .arg(index.unique() ? QStringLiteral("UNIQUE ") : QString(), index.name,
-             index.definition.left(open).trimmed(), items.join(QStringLiteral(", ")));
+             index.definition.left(open).trimmed(), items.join(QStringLiteral(", ")), partOfIndex(index));
 }
 std::optional<QString> PostgresDialect::rowLockClause() const {
     // Other writers of the rows wait; readers never do.

@@ -52,8 +52,9 @@ QString SqliteDialect::indexListQuery() const {
 }
 
 QString SqliteDialect::indexStatement(const Schema::Index& index) const {
-    return QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3")
-        .arg(index.unique() ? QStringLiteral("UNIQUE ") : QString(), index.name, index.definition);
+    return QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3%4")
+        .arg(index.unique() ? QStringLiteral("UNIQUE ") : QString(), index.name, index.definition,
+             partOfIndex(index));
 }
 
 QString SqliteDialect::tableStatement(const Schema::Table& table) const {
