@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+class Session;
+
 // Benchmarks of the workspace window on the big project of the large database: opening the project up
 // to the shown booking list, the list's fill, sorting it by a heading, one keystroke of the booking
 // entry's company search and one booking. The opening is compared with the plain typed read of the
@@ -65,8 +67,10 @@ private:
 
     // A workspace on file with its own settings file in the work folder, the project set, shown and
     // activated; nullptr (and error set) when it cannot open the file.
+    // With shared, the workspace uses that session (the program's, opened before any project) instead of
+    // opening one of its own.
     std::unique_ptr<Session> open(const QString& file, const QString& settingsName, Phases* phases,
-                                  QString* error) const;
+                                  QString* error, ::Session* shared = nullptr) const;
     // Switches to the booking list and processes events until the list has been painted; its time in
     // milliseconds, or -1.
     static double showBookings(Session& session, QString* error);
