@@ -191,7 +191,7 @@ QList<BenchTable::Row> ScaleBenchmark::measure(const QString& letters) {
     both('l', QStringLiteral("l. evaluation by company"), sizeRatio, [&](const Size& size) {
         return WorkspaceBenchmarks(size.location, size.facts, folder, runs).evaluationByCompany();
     });
-    both('u', QStringLiteral("u. project list"), kFlatLimit,
+    both('u', QStringLiteral("u. project list"), sizeRatio,
          [&](const Size& size) { return ProjectListBenchmark(size.location, runs).listFill(); });
     return rows;
 }

@@ -28,8 +28,6 @@ public:
 
     static constexpr double kOpeningLimit = 2.0;
     static constexpr double kMemoryLimit = 2.0;
-    // The project list shows 300 projects at both sizes, so it should barely grow.
-    static constexpr double kFlatLimit = 2.0;
 
 private:
     // Opening the big project until its booking list has been painted, against the plain read of its

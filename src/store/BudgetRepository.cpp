@@ -103,21 +103,54 @@ QHash<QString, BudgetRepository::Sums> BudgetRepository::sumsByProject(bool* ok)
 bool BudgetRepository::readPayments(const QString& projectId, std::optional<qint64> leftOut,
                                     const QString& company, Money& total,
                                     QList<Booking>& companyBookings) const {
+    const auto companyRow = [&](const Database::Row& row, int from) {
+        Booking& booking = companyBookings.emplaceBack();
+        booking.amount = row.amount(from);
+        booking.invoiceNumber = row.text(from + 1);
+        booking.runningNumber = row.integer(from + 2);
+        booking.instructedOn = row.integer(from + 3);
+        booking.company = row.text(from + 4);
+    };
+    const QVariant left = leftOut ? QVariant(*leftOut) : QVariant();
+    // While the database keeps the project's sum whole, the total comes from it and only the company's
+    // rows and the row left out are read.
+    const ProjectSums kept(m_db);
+    if (const auto projects = kept.read()) {
+        const qsizetype listed = companyBookings.size();
+        Money keptTotal;
+        bool read = true;
+        if (const auto project = projects->constFind(projectId); project != projects->cend()) {
+            // In the order of Schema::summed(): the bookings first.
+            keptTotal += Money::fromCents(project->at(0).cents);
+            if (project->at(0).odd > 0)
+                read = m_db.read(kept.oddRowsQuery(0, projectId), {projectId}, [&](const Database::Row& row) {
+                    keptTotal += row.amount(0).value_or(Money());
+                });
+        }
+        if (read && leftOut)
+            read = m_db.read(
+                QStringLiteral("SELECT Betrag FROM tblBuchung WHERE ID = ? AND trim(ProjektID) = ?"),
+                {left, projectId},
+                [&](const Database::Row& row) { keptTotal -= row.amount(0).value_or(Money()); });
+        if (read)
+            read = m_db.read(
+                QStringLiteral("SELECT Betrag, RechnungsNr, PID, AnweisungVom, Firma FROM tblBuchung "
+                               "WHERE trim(ProjektID) = ? AND ID IS DISTINCT FROM ? AND "
+                               "fold(Firma) = fold(?)"),
+                {projectId, left, company}, [&](const Database::Row& row) { companyRow(row, 0); });
+        if (read) {
+            total += keptTotal;
+            return true;
+        }
+        companyBookings.resize(listed);
+    }
     // The engine tells the company's rows; only theirs are read beyond the amount.
     return m_db.read(QStringLiteral("SELECT CASE WHEN fold(Firma) = fold(?) THEN 1 ELSE 0 END, Betrag, "
                                     "RechnungsNr, PID, AnweisungVom, Firma FROM tblBuchung "
                                     "WHERE trim(ProjektID) = ? AND ID IS DISTINCT FROM ?"),
-                     {company, projectId, leftOut ? QVariant(*leftOut) : QVariant()},
-                     [&](const Database::Row& row) {
-                         const std::optional<Money> amount = row.amount(1);
-                         total += amount.value_or(Money());
-                         if (row.integer(0).value_or(0) == 0)
-                             return;
-                         Booking& booking = companyBookings.emplaceBack();
-                         booking.amount = amount;
-                         booking.invoiceNumber = row.text(2);
-                         booking.runningNumber = row.integer(3);
-                         booking.instructedOn = row.integer(4);
-                         booking.company = row.text(5);
+                     {company, projectId, left}, [&](const Database::Row& row) {
+                         total += row.amount(1).value_or(Money());
+                         if (row.integer(0).value_or(0) != 0)
+                             companyRow(row, 1);
                      });
 }

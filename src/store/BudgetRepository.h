@@ -33,8 +33,9 @@ public:
     // Every project's payments and committed amount; an amount that is not a number adds nothing.
     QHash<QString, Sums> sumsByProject(bool* ok = nullptr) const;
     // The payments of one project (by its rows' ProjektID, through its index), leaving out the booking
-    // leftOut, in one pass: their sum, and the bookings of company (its name compared ignoring case) with
-    // their invoice number, running number, instruction date and amount.
+    // leftOut: their sum (from the sums the database keeps while they are whole, otherwise from every
+    // row), and the bookings of company (its name compared ignoring case) with their invoice number,
+    // running number, instruction date and amount.
     bool readPayments(const QString& projectId, std::optional<qint64> leftOut, const QString& company,
                       Money& total, QList<Booking>& companyBookings) const;
 

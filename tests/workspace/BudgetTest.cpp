@@ -264,6 +264,32 @@ private slots:
         QTEST(texts.join('|'), "warnings");
     }
 
+    // The project's payments as stored: another company's, the company's own with its invoice, a
+    // booking taken back for correction (left out), and on the file an amount another program wrote as text.
+    void warningsTakeTheStoredPayments() {
+        WorkspaceFixture f;
+        f.db.exec("INSERT INTO tblBudget (ProjektID, Budget) VALUES (1, 100)");
+        f.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Firma, RechnungsNr, AnweisungVom, Betrag) VALUES "
+                  "(1, '1', 'Andere', '', 45000, 30), (2, '1', 'HOCHBAU NORD', 'R 5', 45000, 40), "
+                  "(3, '2', 'Hochbau Nord', 'R 6', 45000, 1000)");
+        if (!f.db.onServer())
+            f.db.exec(
+                "INSERT INTO tblBuchung (PID, ProjektID, Firma, Betrag) VALUES (4, '1', 'Andere', '5,00')");
+        f.open();
+        f.takeBack(false, 0);
+        f.showTab(Workspace::EntryTabIndex);
+        f.book("Hochbau Nord", "Rückhalt", f.db.onServer() ? "60,01" : "55,01");
+        QCOMPARE(f.dialogs.lastText(),
+                 "Das Budget des Projekts (100,00 €) wird damit um 0,01 € überschritten."
+                 "\n\nTrotzdem buchen?");
+        f.type("txtRechnungsNr", "r5");
+        f.book("Hochbau Nord", "Rückhalt", "1");
+        QVERIFY2(f.dialogs.lastText().startsWith(
+                     "Die Rechnung R 5 von Hochbau Nord ist bereits gebucht (LfdNr. 002"),
+                 qPrintable(f.dialogs.lastText()));
+        QCOMPARE(f.dialogs.shown.size(), 3);
+    }
+
     void warningsAskBeforeTheEntryTabBooks() {
         WorkspaceFixture f;
         f.db.exec("INSERT INTO tblBudget (ProjektID, Budget) VALUES (1, 100)");
