@@ -4,6 +4,7 @@
 #include "CompanyRepository.h"
 #include "Database.h"
 #include "InvoiceFileRepository.h"
+#include "Journal.h"
 #include "Session.h"
 #include "Transaction.h"
 
@@ -31,6 +32,9 @@ Outcome BookingOperation::book(Booking& booking, const std::optional<AsLoaded>& 
             nameGone = true;
             return false;
         }
+        // The journal tells the booking taken back and replaced from one deleted.
+        if (replacing && !Journal(db).label(QStringLiteral("Korrektur")))
+            return false;
         if (replacing && !bookings.remove(replacing->m_id)) {
             originalRefused = true;
             return false;

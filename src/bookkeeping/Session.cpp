@@ -3,6 +3,7 @@
 #include "ChangeListener.h"
 #include "ChangeWatch.h"
 #include "Database.h"
+#include "Journal.h"
 
 std::unique_ptr<Session> Session::open(const QString& location, QString* germanMessage) {
     std::unique_ptr<Database> db = Database::open(location, nullptr, germanMessage);
@@ -12,7 +13,10 @@ std::unique_ptr<Session> Session::open(const QString& location, QString* germanM
 }
 
 Session::Session(std::unique_ptr<Database> db, QObject* parent)
-    : QObject(parent), m_db(std::move(db)), m_listener(std::make_unique<ChangeListener>(*m_db)) {}
+    : QObject(parent), m_db(std::move(db)), m_listener(std::make_unique<ChangeListener>(*m_db)) {
+    if (const std::optional<QString> warning = Journal(*m_db).beginAnewWhereRemoved())
+        m_notices += *warning;
+}
 
 Session::~Session() = default;
 
@@ -29,7 +33,7 @@ bool Session::onServer() const {
 }
 
 QStringList Session::notices() const {
-    return m_db->notices();
+    return m_db->notices() + m_notices;
 }
 
 ChangeWatch* Session::watch(QObject* window) {

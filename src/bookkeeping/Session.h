@@ -44,4 +44,5 @@ private:
     std::unique_ptr<Database> m_db;
     std::unique_ptr<ChangeListener> m_listener;
     quint64 m_writes = 0;
+    QStringList m_notices;
 };

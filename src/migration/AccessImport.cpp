@@ -2,6 +2,7 @@
 
 #include "AccessFile.h"
 #include "Database.h"
+#include "Journal.h"
 #include "NewDatabase.h"
 #include "ProjectSums.h"
 #include "Schema.h"
@@ -338,8 +339,9 @@ AccessImport::Result AccessImport::run(const QString& accessPath, const QString&
     {
         Transaction transaction(db);
         // Each project's sums are counted once when all rows are in, rather than by a trigger per row.
-        bool copied =
-            transaction.isActive() && TransferRepository(db).clearPresets() && ProjectSums(db).suspend();
+        Journal journal(db);
+        bool copied = transaction.isActive() && journal.suspend() && TransferRepository(db).clearPresets() &&
+                      ProjectSums(db).suspend();
         message.clear();
         for (const Mapping& mapping : std::as_const(mappings)) {
             if (!copied)
@@ -365,7 +367,8 @@ AccessImport::Result AccessImport::run(const QString& accessPath, const QString&
                 copied && TransferReport::figuresOf(db, mapping.table, figures.amountFields, figures.server);
             result.report.tables += figures;
         }
-        copied = copied && db.resetIdentities() && ProjectSums(db).install();
+        copied = copied && db.resetIdentities() && ProjectSums(db).install() &&
+                 journal.installAfterBulk(QStringLiteral("Import"), QDir::toNativeSeparators(accessPath));
         access.stop();
         if (!copied)
             return stop(QStringLiteral("Die Übernahme ist fehlgeschlagen; es blieb nichts zurück.\n") +

@@ -1,6 +1,7 @@
 #include "ServerTransfer.h"
 
 #include "Database.h"
+#include "Journal.h"
 #include "ProjectSums.h"
 #include "Schema.h"
 #include "Transaction.h"
@@ -76,12 +77,15 @@ bool ServerTransfer::run(const QString& filePath, const QString& serverLocation,
     {
         Transaction transaction(*server);
         // Each project's sums are counted once when all rows are in, rather than by a trigger per row.
-        bool copied = transaction.isActive() && TransferRepository(*server).clearPresets() &&
-                      ProjectSums(*server).suspend();
+        // The file's journal comes along; the transfer itself is one entry of it.
+        Journal journal(*server);
+        bool copied = transaction.isActive() && journal.suspend() &&
+                      TransferRepository(*server).clearPresets() && ProjectSums(*server).suspend();
         for (const QString& table : Schema::allTableNames())
             copied = copied && copyTable(*file, *server, table, report, progress);
-        copied = copied && ProjectSums(*server).install();
-        copied = copied && server->resetIdentities() && transaction.commit();
+        copied = copied && ProjectSums(*server).install() && server->resetIdentities() &&
+                 journal.installAfterBulk(QStringLiteral("Übertragung"), file->place()) &&
+                 transaction.commit();
         if (!copied) {
             const QString reason = server->lastError().isEmpty() ? file->lastError() : server->lastError();
             return refuse(QStringLiteral("Die Übertragung ist fehlgeschlagen; auf dem Server blieb nichts "
@@ -92,6 +96,9 @@ bool ServerTransfer::run(const QString& filePath, const QString& serverLocation,
     // Without figures of the rows just copied the server would plan the first lists blindly.
     TransferRepository(*server).analyse();
     for (const QString& table : Schema::allTableNames()) {
+        // The journal holds one entry more than the file's: the transfer's own.
+        if (table == Schema::journal().name)
+            continue;
         Table figures{table, TransferReport::amountFieldsOf(table), {}, {}};
         if (!TransferReport::figuresOf(*file, table, figures.amountFields, figures.file) ||
             !TransferReport::figuresOf(*server, table, figures.amountFields, figures.server))

@@ -88,7 +88,31 @@ Database::OpenFailure Database::openExisting(QString* reason) {
         *reason = m_link->schemaRefusal(*reason);
         return kind;
     }
-    return upkeep().complete(reason);
+    kind = upkeep().complete(reason);
+    if (kind == OpenFailure::None && !journalConnected()) {
+        *reason = m_lastReason;
+        return OpenFailure::Other;
+    }
+    return kind;
+}
+
+bool Database::journalConnected() {
+    for (const QString& statement : m_dialect->journalConnectionStatements()) {
+        if (!exec(statement))
+            return false;
+    }
+    return true;
+}
+
+bool Database::setJournalTask(const QString& task, bool collecting) {
+    if (m_link->setJournalTask(connection(), task, collecting))
+        return true;
+    recordFailure(QStringLiteral("SELECT set_config"), connection().lastError());
+    return false;
+}
+
+QList<JournalSummary> Database::takeCollectedChanges() {
+    return m_link->takeCollected();
 }
 
 std::optional<qint64> Database::changeCount() {
@@ -161,7 +185,7 @@ bool Database::reconnect(QString* reason) {
         return false;
     }
     if (m_link->prepare(db) && upkeep().check(reason) == OpenFailure::None &&
-        upkeep().complete(reason) == OpenFailure::None)
+        upkeep().complete(reason) == OpenFailure::None && journalConnected())
         return true;
     db.close();
     return false;
@@ -347,6 +371,7 @@ bool Database::commit(const std::function<std::optional<bool>()>& stored) {
         return false;
     if (exec(QStringLiteral("COMMIT"))) {
         m_inTransaction = false;
+        m_link->endJournalTask();
         return true;
     }
     if (stored && m_lastFailure == Failure::FileGone)
@@ -393,6 +418,7 @@ bool Database::rollback() {
     if (!m_inTransaction)
         return false;
     m_inTransaction = false;
+    m_link->endJournalTask();
     return exec(QStringLiteral("ROLLBACK"));
 }
 

@@ -2,6 +2,7 @@
 
 #include "ChangeNotice.h"
 #include "DatabaseRow.h"
+#include "JournalSummary.h"
 #include "Money.h"
 #include "Schema.h"
 #include "StoreFailure.h"
@@ -135,6 +136,13 @@ public:
     // Within a transaction: true when a company of this name (ignoring case) is stored, and keeps it from
     // being renamed until the transaction ends; otherwise lastFailure() is NameGone.
     bool companyStillThere(const QString& name);
+    // Within a transaction: the program's operation that the journal records the following changes under;
+    // collecting: a name change's many rows become one entry per table (see Journal).
+    bool setJournalTask(const QString& task, bool collecting = false);
+    // Where the connection collects them itself (the file): the entries collected since then.
+    QList<JournalSummary> takeCollectedChanges();
+    // Installs what the journal needs on this connection (the file's triggers of its own).
+    bool journalConnected();
     // A condition, for a query, true when column holds a value that is no number at all.
     QString foreignNumberCondition(const QString& column) const;
     // A condition true when column holds a value the engine cannot add in cents

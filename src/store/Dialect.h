@@ -57,6 +57,15 @@ public:
     // The triggers that are in place and active, each as its table's name and its own name, one row each.
     virtual QString triggerListQuery() const = 0;
 
+    // The journal of every change (see Journal): what a connection installs for itself once the tables are
+    // there, the statements that set the journal's triggers aside for a bulk load and install them again,
+    // and the statement of an entry of the program's own (table, row, project, action, count, old and new
+    // values as JSON).
+    virtual QStringList journalConnectionStatements() const = 0;
+    virtual QStringList journalSuspendStatements() const = 0;
+    virtual QStringList journalInstallStatements() const = 0;
+    virtual QString journalEntryStatement() const = 0;
+
     // Begins a writing transaction that holds the write lock at once, so that a second writer waits.
     virtual QString beginWriteStatement() const = 0;
     // Within a writing transaction: waits until no other transaction writes into the project bound to

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "DatabaseRow.h"
+#include "JournalSummary.h"
 #include "StoreFailure.h"
 
 #include <functional>
 #include <optional>
+#include <QList>
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariantList>
@@ -41,6 +43,13 @@ public:
     virtual void configure(QSqlDatabase& db, bool existing) const = 0;
     // Installs on an open connection what the program's statements use (like(), fold(), GERMAN).
     virtual bool prepare(const QSqlDatabase& db) = 0;
+    // Within a transaction: the program's operation that the journal records the following changes under,
+    // and whether a name change's many rows are collected into one entry per table (see Journal).
+    virtual bool setJournalTask(const QSqlDatabase& db, const QString& task, bool collecting) = 0;
+    // Where the connection collects them itself (the file): the entries collected since collecting began.
+    virtual QList<JournalSummary> takeCollected() { return {}; }
+    // After the transaction ended: the next changes belong to no operation of the program.
+    virtual void endJournalTask() {}
     // False when the connection no longer reaches its data (a file moved away, a server gone).
     virtual bool stillThere(const QSqlDatabase& db) const = 0;
     // Whether a connection that no longer reaches its data may be opened afresh outside a transaction:

@@ -2,16 +2,22 @@
 
 #include "CompanyRepository.h"
 #include "Database.h"
+#include "Journal.h"
 #include "NameEntryRepository.h"
 #include "ProjectRepository.h"
 #include "StoredValue.h"
 
 namespace {
 
-// Runs statement, whose %1 names the table, on the bookings and on the estimate rows.
-bool runForBothCopyTables(Database& db, const QString& statement, const QVariantList& values) {
-    return db.exec(statement.arg(QStringLiteral("tblBuchung")), values) &&
-           db.exec(statement.arg(QStringLiteral("tblNachtrag")), values);
+// Runs statement, whose %1 names the table, on the bookings and on the estimate rows; the journal
+// records the rows of each table as one entry.
+bool runForBothCopyTables(Database& db, const QString& statement, const QVariantList& values,
+                          const QString& companies = QString()) {
+    Journal journal(db);
+    return journal.collect(QStringLiteral("Namensänderung")) &&
+           (companies.isEmpty() || db.exec(companies, values)) &&
+           db.exec(statement.arg(QStringLiteral("tblBuchung")), values) &&
+           db.exec(statement.arg(QStringLiteral("tblNachtrag")), values) && journal.finishCollecting();
 }
 
 // A trade's or cost group's new name, carried into the companies, bookings and estimate rows that hold
@@ -26,9 +32,8 @@ bool changeNameEntry(Database& db, NameEntryRepository::Table table, const NameE
     const QVariantList values = {StoredValue::bind(changed.name), oldName};
     const QString update = QStringLiteral("UPDATE %1 SET %2 = ? WHERE %2 = ? COLLATE %3")
                                .arg(QStringLiteral("%1"), QStringLiteral("%2"), db.exactCollation());
-    return oldName.isEmpty() ||
-           (db.exec(update.arg(QStringLiteral("tblFirma"), companyField), values) &&
-            runForBothCopyTables(db, update.arg(QStringLiteral("%1"), copyField), values));
+    return oldName.isEmpty() || runForBothCopyTables(db, update.arg(QStringLiteral("%1"), copyField), values,
+                                                     update.arg(QStringLiteral("tblFirma"), companyField));
 }
 
 } // namespace

@@ -83,6 +83,8 @@ QList<Schema::Index> Schema::indexes() {
         {QStringLiteral("ixNachtragFirma"), QStringLiteral("tblNachtrag (Firma)")},
         {QStringLiteral("ixNachtragGewerk"), QStringLiteral("tblNachtrag (Gewerk)")},
         {QStringLiteral("ixNachtragKostengruppe"), QStringLiteral("tblNachtrag (Kostengruppe)")},
+        {QStringLiteral("ixProtokollProjektID"), QStringLiteral("tblProtokoll (ProjektID, ID)")},
+        {QStringLiteral("ixProtokollZeile"), QStringLiteral("tblProtokoll (Tabelle, Zeile, ID)")},
         {QStringLiteral("ixProjektDatumwert"), QStringLiteral("tblProjekt (Datumwert)")},
         {QStringLiteral("ixFirmaName"), QStringLiteral("tblFirma (Name)")},
         {QStringLiteral("ixFirmaGewerkID"), QStringLiteral("tblFirma (GewerkID)")},
@@ -115,7 +117,51 @@ QList<Schema::Table> Schema::addedTables() {
           {QStringLiteral("Inhalt"), Kind::Bytes}}},
         // The VAT number a company's e-invoices gave, to find the company by it next time.
         {QStringLiteral("tblUStIdNr"), {key(), text("UStIdNr"), integer("FirmaID")}},
+        journal(),
     };
+}
+
+Schema::Table Schema::journal() {
+    Table table{QStringLiteral("tblProtokoll"), {key()}};
+    for (const QString& field : journalContent())
+        table.fields.append({field, field == QLatin1String("Anzahl") ? Kind::Total : Kind::Text});
+    table.fields << text("Vorgaenger") << text("Hash");
+    return table;
+}
+
+QStringList Schema::journalContent() {
+    return {QStringLiteral("Zeit"),    QStringLiteral("Benutzer"), QStringLiteral("Arbeitsplatz"),
+            QStringLiteral("Tabelle"), QStringLiteral("Zeile"),    QStringLiteral("ProjektID"),
+            QStringLiteral("Aktion"),  QStringLiteral("Vorgang"),  QStringLiteral("Anzahl"),
+            QStringLiteral("Alt"),     QStringLiteral("Neu")};
+}
+
+QList<Schema::Journaled> Schema::journaled() {
+    QList<Journaled> journaled;
+    for (const Table& table : allTables()) {
+        if (table.name == journal().name)
+            continue;
+        Journaled each{table.name, QStringLiteral("ID"), QString(), {}, {}};
+        const QStringList fields = fieldNames(table.name);
+        if (!fields.contains(QStringLiteral("ID")))
+            each.key =
+                table.fields.first().kind == Kind::Key ? table.fields.first().name : QStringLiteral("rowid");
+        if (table.name == QLatin1String("tblProjekt"))
+            each.project = QStringLiteral("ID");
+        else if (fields.contains(QStringLiteral("ProjektID")))
+            each.project = QStringLiteral("ProjektID");
+        each.fields = table.fields;
+        // The copies of master names that a name change carries into many rows at once.
+        for (const QString& copy :
+             {QStringLiteral("Projekt"), QStringLiteral("Firma"), QStringLiteral("Gewerk"),
+              QStringLiteral("Kostengruppe"), QStringLiteral("GewerkID"), QStringLiteral("KostengruppeID")}) {
+            if (fields.contains(copy) && table.name != QLatin1String("tblGewerk") &&
+                table.name != QLatin1String("tblKostengruppe"))
+                each.cascaded += copy;
+        }
+        journaled += each;
+    }
+    return journaled;
 }
 
 Schema::Table Schema::projectSums() {

@@ -45,6 +45,21 @@ public:
     // created with a new database and, when missing, on opening; their indexes stand in indexes().
     static QList<Table> addedTables();
     static QList<Table> allTables();
+    // The journal of every change (among the added tables): an entry's content fields in the order its
+    // hash covers them, then the hash of the entry before it and its own.
+    static Table journal();
+    static QStringList journalContent();
+    // A table whose changes the journal records: the field that identifies a row (rowid where the table
+    // has no key of its own), the field naming the row's project (none where rows belong to no
+    // project), and the copies of master names that a name change rewrites in many rows at once.
+    struct Journaled {
+        QString table;
+        QString key;
+        QString project;
+        QList<Field> fields;
+        QStringList cascaded;
+    };
+    static QList<Journaled> journaled();
     // What the database keeps by itself beside the tables (never copied, always recounted): each
     // project's sums in cents of the amounts that the engine holds as numbers, its rows, and its rows
     // whose amount is no such number (a text another program wrote), keyed by the trimmed ProjektID.

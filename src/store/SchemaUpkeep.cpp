@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "Dialect.h"
+#include "Journal.h"
 #include "Link.h"
 #include "ProjectSums.h"
 
@@ -231,10 +232,13 @@ bool SchemaUpkeep::setUp(QString* reason) {
                              .arg(table, field, QStringList(names.size(), QStringLiteral("(?)")).join(u',')),
                          QVariantList(names.cbegin(), names.cend()));
     };
-    created = created &&
+    // The presets are where the journal begins, not its first entries.
+    Journal journal(m_db);
+    created = created && journal.suspend() &&
               insertAll(QStringLiteral("tblGewerk"), QStringLiteral("Gewerk"), Schema::presetTrades()) &&
               insertAll(QStringLiteral("tblKostengruppe"), QStringLiteral("Kostengruppe"),
-                        Schema::presetCostGroups());
+                        Schema::presetCostGroups()) &&
+              journal.install();
     created = created && m_db.commit();
     if (!created)
         *reason = m_db.lastError();

@@ -2,6 +2,7 @@
 #include "BookingRepository.h"
 #include "CompanyRepository.h"
 #include "DatabaseBackup.h"
+#include "Journal.h"
 #include "PatternMatcher.h"
 #include "ProjectRepository.h"
 #include "Schema.h"
@@ -103,7 +104,7 @@ private slots:
         if (setup == "text" || setup == "empty") {
             QVERIFY(TestDatabase::writeFile(path, setup == "text" ? "Standard Jet DB\nnur Text\n" : ""));
         } else if (setup != "missing") {
-            QVERIFY(Database::create(path) && (holder = Database::open(path)));
+            QVERIFY(Database::create(path) && (holder = Database::open(path)) && Journal(*holder).suspend());
             for (const QString& statement : setup.split(';'))
                 QVERIFY(!statement.front().isUpper() || holder->exec(statement));
             if (setup == "locked")

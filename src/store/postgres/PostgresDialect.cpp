@@ -1,5 +1,7 @@
 #include "PostgresDialect.h"
 
+#include "PostgresJournal.h"
+
 #include "Dialogs.h"
 #include "Libpq.h"
 #include "PostgresLink.h"
@@ -146,16 +148,33 @@ std::optional<QString> PostgresDialect::actAsStatement(const QString& role) cons
     return QStringLiteral("SET LOCAL ROLE \"%1\"").arg(QString(role).replace(u'"', QStringLiteral("\"\"")));
 }
 QStringList PostgresDialect::tableCompletion(const QString& table) const {
-    // Every change is told to the other workstations once it is committed.
-    return {QStringLiteral("CREATE TRIGGER zlv_changed AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON %1 "
-                           "FOR EACH STATEMENT EXECUTE FUNCTION zlv_changed()")
-                .arg(table)};
+    // Every change is told to the other workstations once it is committed, and journaled.
+    return QStringList{
+               QStringLiteral("CREATE OR REPLACE TRIGGER zlv_changed AFTER INSERT OR UPDATE OR DELETE OR "
+                              "TRUNCATE ON %1 FOR EACH STATEMENT EXECUTE FUNCTION zlv_changed()")
+                   .arg(table)} +
+           PostgresJournal::functions() + PostgresJournal::tableStatements(table);
+}
+QStringList PostgresDialect::journalSuspendStatements() const {
+    QStringList statements;
+    for (const Schema::Journaled& table : Schema::journaled())
+        statements += PostgresJournal::droppingStatements(table.table);
+    return statements;
+}
+QStringList PostgresDialect::journalInstallStatements() const {
+    QStringList statements = PostgresJournal::functions();
+    for (const Schema::Journaled& table : Schema::journaled())
+        statements += PostgresJournal::tableStatements(table.table);
+    return statements;
+}
+QString PostgresDialect::journalEntryStatement() const {
+    return PostgresJournal::entryStatement();
 }
 std::optional<QString> PostgresDialect::incompleteTablesQuery() const {
-    return QStringLiteral("SELECT c.relname FROM pg_catalog.pg_class c WHERE %1 AND NOT EXISTS (SELECT 1 "
-                          "FROM pg_catalog.pg_trigger t WHERE t.tgrelid = c.oid AND t.tgname = "
-                          "'zlv_changed') ORDER BY c.relname")
-        .arg(ownTablesCondition());
+    return QStringLiteral("SELECT c.relname FROM pg_catalog.pg_class c WHERE %1 AND (SELECT count(*) FROM "
+                          "pg_catalog.pg_trigger t WHERE t.tgrelid = c.oid AND t.tgname IN ('zlv_changed', "
+                          "'%2')) < 2 ORDER BY c.relname")
+        .arg(ownTablesCondition(), PostgresJournal::triggerName());
 }
 QStringList PostgresDialect::keepingStatements(const Keeping& keeping) const {
     // One function per table; it runs with its owner's rights, so that a login that may only write the
@@ -198,7 +217,10 @@ QString PostgresDialect::beginWriteStatement() const {
     return QStringLiteral("BEGIN");
 }
 std::optional<QString> PostgresDialect::projectLockStatement() const {
-    return QStringLiteral("SELECT pg_advisory_xact_lock(5925, hashtext(trim(?)))");
+    // The journal's lock first: every writer of the program takes it before a project's, so that two
+    // writers never wait for each other's.
+    return PostgresJournal::lockStatement() +
+           QStringLiteral(", pg_advisory_xact_lock(5925, hashtext(trim(?)))");
 }
 QString PostgresDialect::foreignNumberCondition(const QString&) const {
     return QStringLiteral("false");

@@ -27,6 +27,10 @@ public:
     QStringList droppingStatements(const QString& name, const QString& table) const override;
     QString triggerListQuery() const override;
     QString beginWriteStatement() const override;
+    QStringList journalConnectionStatements() const override { return {}; }
+    QStringList journalSuspendStatements() const override;
+    QStringList journalInstallStatements() const override;
+    QString journalEntryStatement() const override;
     std::optional<QString> projectLockStatement() const override;
     std::optional<QString> rowLockClause() const override;
     QString exactCollation() const override { return QStringLiteral("\"C\""); }

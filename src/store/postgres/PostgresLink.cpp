@@ -8,7 +8,9 @@
 #include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <QVariant>
 
 namespace {
@@ -171,7 +173,22 @@ void PostgresLink::configure(QSqlDatabase& db, bool) const {
     db.setConnectOptions(options.join(u';'));
 }
 bool PostgresLink::prepare(const QSqlDatabase& db) {
-    return handle(db) != nullptr;
+    if (handle(db) == nullptr)
+        return false;
+    // The journal names the workstation each change came from; the server alone knows only its address.
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("SELECT set_config('zlv.arbeitsplatz', ?, false)"));
+    query.addBindValue(QSysInfo::machineHostName());
+    return query.exec();
+}
+
+bool PostgresLink::setJournalTask(const QSqlDatabase& db, const QString& task, bool collecting) {
+    QSqlQuery query(db);
+    query.prepare(
+        QStringLiteral("SELECT set_config('zlv.vorgang', ?, true), set_config('zlv.sammeln', ?, true)"));
+    query.addBindValue(task);
+    query.addBindValue(collecting ? QStringLiteral("ja") : QString(QLatin1String("")));
+    return query.exec();
 }
 bool PostgresLink::stillThere(const QSqlDatabase& db) const {
     PGconn* connection = handle(db);

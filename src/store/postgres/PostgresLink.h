@@ -28,6 +28,7 @@ public:
     void discard() const override {}
     void configure(QSqlDatabase& db, bool existing) const override;
     bool prepare(const QSqlDatabase& db) override;
+    bool setJournalTask(const QSqlDatabase& db, const QString& task, bool collecting) override;
     bool stillThere(const QSqlDatabase& db) const override;
     bool mayReopen() const override { return true; }
     bool rerunsAfterLoss() const override { return true; }

@@ -1,5 +1,7 @@
 #include "SqliteDialect.h"
 
+#include "SqliteJournal.h"
+
 #include "SqliteFailure.h"
 #include "SqliteLink.h"
 #include "SqliteStatement.h"
@@ -71,7 +73,7 @@ QStringList SqliteDialect::createStatements() const {
         statements += tableStatement(table);
     for (const Schema::Index& index : Schema::indexes())
         statements += indexStatement(index);
-    return statements;
+    return statements + SqliteJournal::guard();
 }
 
 QStringList SqliteDialect::keepingStatements(const Keeping& keeping) const {
@@ -101,6 +103,26 @@ QStringList SqliteDialect::droppingStatements(const QString& name, const QString
 
 QString SqliteDialect::triggerListQuery() const {
     return QStringLiteral("SELECT tbl_name, name FROM sqlite_master WHERE type = 'trigger'");
+}
+
+QStringList SqliteDialect::tableCompletion(const QString& table) const {
+    return table == Schema::journal().name ? SqliteJournal::guard() : QStringList();
+}
+
+QStringList SqliteDialect::journalConnectionStatements() const {
+    return SqliteJournal::connectionTriggers();
+}
+
+QStringList SqliteDialect::journalSuspendStatements() const {
+    return SqliteJournal::droppingTriggers();
+}
+
+QStringList SqliteDialect::journalInstallStatements() const {
+    return SqliteJournal::droppingTriggers() + SqliteJournal::connectionTriggers();
+}
+
+QString SqliteDialect::journalEntryStatement() const {
+    return SqliteJournal::entryStatement();
 }
 
 QString SqliteDialect::beginWriteStatement() const {

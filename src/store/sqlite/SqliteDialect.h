@@ -19,13 +19,17 @@ public:
     std::optional<QString> unreadableTablesQuery() const override { return std::nullopt; }
     std::optional<QString> ownerQuery() const override { return std::nullopt; }
     std::optional<QString> actAsStatement(const QString&) const override { return std::nullopt; }
-    QStringList tableCompletion(const QString&) const override { return {}; }
+    QStringList tableCompletion(const QString& table) const override;
     std::optional<QString> incompleteTablesQuery() const override { return std::nullopt; }
     QStringList keepingStatements(const Keeping& keeping) const override;
     QStringList keepingTriggers(const QString& name, const QString& table) const override;
     QStringList droppingStatements(const QString& name, const QString& table) const override;
     QString triggerListQuery() const override;
     QString beginWriteStatement() const override;
+    QStringList journalConnectionStatements() const override;
+    QStringList journalSuspendStatements() const override;
+    QStringList journalInstallStatements() const override;
+    QString journalEntryStatement() const override;
     std::optional<QString> projectLockStatement() const override { return std::nullopt; }
     std::optional<QString> rowLockClause() const override { return std::nullopt; }
     QString exactCollation() const override { return QStringLiteral("BINARY"); }

@@ -140,7 +140,13 @@ void SqliteLink::configure(QSqlDatabase& db, bool existing) const {
 
 bool SqliteLink::prepare(const QSqlDatabase& db) {
     sqlite3* connection = handle(db);
-    return PatternFunctions::registerOn(connection) && GermanCollation::registerOn(connection);
+    return PatternFunctions::registerOn(connection) && GermanCollation::registerOn(connection) &&
+           m_journal.registerOn(connection);
+}
+
+bool SqliteLink::setJournalTask(const QSqlDatabase&, const QString& task, bool collecting) {
+    m_journal.setTask(task, collecting);
+    return true;
 }
 
 bool SqliteLink::stillThere(const QSqlDatabase& db) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "JournalFunctions.h"
 #include "Link.h"
 
 #include <QByteArray>
@@ -29,6 +30,9 @@ public:
     void discard() const override;
     void configure(QSqlDatabase& db, bool existing) const override;
     bool prepare(const QSqlDatabase& db) override;
+    bool setJournalTask(const QSqlDatabase& db, const QString& task, bool collecting) override;
+    QList<JournalSummary> takeCollected() override { return m_journal.takeCollected(); }
+    void endJournalTask() override { m_journal.setTask(QString(), false); }
     // True while the file the connection has open is still at its path: not deleted, moved away, or
     // replaced by another file.
     bool stillThere(const QSqlDatabase& db) const override;
@@ -44,4 +48,5 @@ private:
     QString m_location;
     QString m_path;
     int m_busyTimeoutMs;
+    JournalFunctions m_journal;
 };
