@@ -1,0 +1,26 @@
+#pragma once
+
+#include "Outcome.h"
+
+#include <QString>
+
+class Session;
+
+// Restores what a deletion recorded in the journal removed: a booking, an estimate row, a company, a trade,
+// a cost group, or a project with its bookings and estimate rows (and an e-invoice file kept with a
+// deleted booking), each with its identity, in one transaction that the journal records as one entry of
+// its own.
+class RestoreOperation {
+public:
+    explicit RestoreOperation(Session& session) : m_session(session) {}
+
+    // Whether the journal's entry entryId is a deletion that can be restored now (the row is not stored
+    // again meanwhile).
+    bool restorable(qint64 entryId);
+    // Restores the deletion of entryId. A running number taken meanwhile is replaced by the project's next;
+    // notice then tells the user which number the restored row got.
+    Outcome restore(qint64 entryId, QString* notice = nullptr);
+
+private:
+    Session& m_session;
+};
