@@ -6,6 +6,7 @@
 #include "EInvoiceBenchmarks.h"
 #include "ExportBenchmark.h"
 #include "ImportBenchmark.h"
+#include "JournalBenchmarks.h"
 #include "LargeOfficeGenerator.h"
 #include "PrintBenchmarks.h"
 #include "ProjectListBenchmark.h"
@@ -180,7 +181,7 @@ int main(int argc, char** argv) {
     // With --server the benchmarks that read or write through the store run on a copy of the large file
     // on the server, their baselines through libpq on the same server; the others work on files or on
     // a list already filled, and are left out.
-    const QString serverLetters = QStringLiteral("abcdefghiklmnouvwsyz");
+    const QString serverLetters = QStringLiteral("abcdefghiklmnouvwsyzJ");
     const QString largeSchema = QStringLiteral("zlv_bench_large");
     const QString copySchema = QStringLiteral("zlv_bench_copy");
     auto selected = [&options](QChar letter) {
@@ -191,9 +192,10 @@ int main(int argc, char** argv) {
     if (options.server) {
         progress(QStringLiteral("copying %1 onto the server ...").arg(largeFile));
         location = ServerBenchmarks::largeOnServer(largeFile, largeSchema, &error);
-        if (!location.isEmpty() && selected(QLatin1Char('e')))
+        if (!location.isEmpty() && (selected(QLatin1Char('e')) || selected(QLatin1Char('J'))))
             copyLocation = ServerBenchmarks::largeOnServer(largeFile, copySchema, &error);
-        if (location.isEmpty() || (selected(QLatin1Char('e')) && copyLocation.isEmpty())) {
+        if (location.isEmpty() ||
+            ((selected(QLatin1Char('e')) || selected(QLatin1Char('J'))) && copyLocation.isEmpty())) {
             progress(QStringLiteral("cannot copy the large database onto the server: ") + error);
             return 1;
         }
@@ -246,6 +248,20 @@ int main(int argc, char** argv) {
         {QLatin1Char('u'), [&] { return Rows{ProjectListBenchmark(location, runs(7)).listFill()}; }},
         {QLatin1Char('v'), [&] { return Rows{workspaceQuick.chartsTab()}; }},
         {QLatin1Char('w'), [&] { return Rows{workspaceQuick.bookingWarnings()}; }},
+        {QLatin1Char('J'),
+         [&] {
+             QString ours = location;
+             QString plain = copyLocation;
+             if (!options.server) {
+                 ours = work.filePath(QStringLiteral("journal-ours.mdb"));
+                 plain = work.filePath(QStringLiteral("journal-plain.mdb"));
+                 QFile::remove(ours);
+                 QFile::remove(plain);
+                 QFile::copy(largeFile, ours);
+                 QFile::copy(largeFile, plain);
+             }
+             return JournalBenchmarks(ours, plain, facts, runs(7)).measure();
+         }},
         {QLatin1Char('z'), [&] { return ServerBenchmarks(largeFile, work.path(), runs(7)).listsOnServer(); }},
         {QLatin1Char('y'),
          [&] { return ServerBenchmarks(largeFile, work.path(), runs(1)).bookingAmongBookers(); }},

@@ -2,6 +2,7 @@
 #include "ApplicationSetup.h"
 #include "DatabaseLocation.h"
 #include "InvoiceReadCommand.h"
+#include "JournalCheckCommand.h"
 #include "QtDialogs.h"
 #include "Settings.h"
 #include "SingleInstance.h"
@@ -58,6 +59,10 @@ int main(int argc, char** argv) {
     if (TransferCommand::isRequested(argc, argv)) {
         QCoreApplication app(argc, argv);
         return TransferCommand::run(QCoreApplication::arguments());
+    }
+    if (JournalCheckCommand::isRequested(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        return JournalCheckCommand::run(QCoreApplication::arguments());
     }
     if (InvoiceReadCommand::isRequested(argc, argv)) {
         QCoreApplication app(argc, argv);

@@ -1,6 +1,7 @@
 #include "BookingOperation.h"
 #include "BookingRepository.h"
 #include "CompanyRepository.h"
+#include "JournalCheck.h"
 #include "SaveCompany.h"
 #include "Session.h"
 #include "TestDatabase.h"
@@ -50,6 +51,13 @@ private slots:
             file.scalar(QStringLiteral("SELECT COUNT(*) || ' ' || COUNT(DISTINCT PID) || ' ' || MIN(PID) || "
                                        "' ' || MAX(PID) || ' ' || COUNT(DISTINCT Firma) FROM tblBuchung")),
             QStringLiteral("800 800 1 800 4"));
+        // One entry per booking, in one unbroken chain.
+        QCOMPARE(
+            file.scalar(QStringLiteral("SELECT COUNT(*) FROM tblProtokoll WHERE Tabelle = 'tblBuchung' AND "
+                                       "Aktion = 'Neu'")),
+            QStringLiteral("800"));
+        const JournalCheck::Result chain = JournalCheck::run(file.db());
+        QVERIFY2(chain.whole, qPrintable(chain.text));
     }
 
     // A company renamed while two workstations book for it: every booking stored follows the rename, and a

@@ -164,14 +164,22 @@ void TestDatabase::clearPresets() {
 }
 
 void TestDatabase::execElsewhere(const QString& sql) {
+    QString error;
+    if (!runElsewhere(sql, &error))
+        QFAIL(qPrintable(error));
+}
+
+bool TestDatabase::runElsewhere(const QString& sql, QString* error) {
     m_reusable = false;
     QProcess tool;
     if (onServer())
         tool.start(QStringLiteral("psql"), {"-X", "-q", "-v", "ON_ERROR_STOP=1", "-d", path(), "-c", sql});
     else
-        tool.start(QStringLiteral("sqlite3"), {path(), sql});
-    if (!tool.waitForFinished(60000) || tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0)
-        QFAIL(qPrintable(tool.program() + QStringLiteral(": ") + tool.readAllStandardError()));
+        tool.start(QStringLiteral("sqlite3"), {"-bail", path(), sql});
+    const bool ran =
+        tool.waitForFinished(60000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+    *error = tool.program() + QStringLiteral(": ") + QString::fromUtf8(tool.readAllStandardError());
+    return ran;
 }
 
 bool TestDatabase::reopen() {

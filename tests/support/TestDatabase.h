@@ -30,6 +30,8 @@ public:
     // Runs sql as another program would, beside the open connection: the sqlite3 tool on the file, psql
     // on the server; fails the running test when it does not work.
     void execElsewhere(const QString& sql);
+    // The same, false with the tool's words in error when it does not work.
+    bool runElsewhere(const QString& sql, QString* error);
     // The first column of the first row of sql, as text.
     QString scalar(const QString& sql, const QVariantList& values = {});
     // Drops the preset trades and cost groups, for tests that want empty lists.

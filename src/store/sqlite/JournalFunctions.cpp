@@ -3,6 +3,7 @@
 #include "JournalChain.h"
 #include "Schema.h"
 
+#include <pwd.h>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QJsonArray>
@@ -10,6 +11,7 @@
 #include <QJsonObject>
 #include <QSysInfo>
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace {
 
@@ -79,11 +81,16 @@ void changed(sqlite3_context* context, int count, sqlite3_value** args, bool aft
         resultText(context, compact(object));
 }
 
+// The operating system's login of this workstation's user.
+QString loginName() {
+    if (const passwd* entry = getpwuid(getuid()))
+        return QString::fromLocal8Bit(entry->pw_name);
+    return qEnvironmentVariable("USER");
+}
+
 } // namespace
 
-JournalFunctions::JournalFunctions()
-    : m_user(qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME", qEnvironmentVariable("LOGNAME")))),
-      m_workstation(QSysInfo::machineHostName()) {}
+JournalFunctions::JournalFunctions() : m_user(loginName()), m_workstation(QSysInfo::machineHostName()) {}
 
 void JournalFunctions::setTask(const QString& task, bool collecting) {
     m_task = task;
