@@ -1,6 +1,7 @@
 #include "AccessImport.h"
 #include "AccessFrame.h"
 #include "DamagedAccessFile.h"
+#include "JournalCheck.h"
 #include "Schema.h"
 #include "TestDatabase.h"
 #include "TransferRepository.h"
@@ -63,7 +64,10 @@ private slots:
         TestDatabase target(TestDatabase::requestedEngine(), false);
         const QString location = target.onServer() ? target.path() : target.folder() + "/ZLV.mdb";
 
-        const AccessImport::Result result = AccessImport::run(fixture(file + ".mdb"), location);
+        // A server has no folder for the report, which lands beside the Access file: a copy of its own.
+        const QString access = target.folder() + "/" + file + ".mdb";
+        QVERIFY(QFile::copy(fixture(file + ".mdb"), access));
+        const AccessImport::Result result = AccessImport::run(access, location);
 
         QVERIFY2(result.outcome == AccessImport::Outcome::Imported, qPrintable(result.message));
         QVERIFY2(result.report.agrees(), qPrintable(result.report.text()));
@@ -72,6 +76,17 @@ private slots:
         QCOMPARE(result.report.unreadable.size(), file == "zlv-text-amounts" ? 1 : 0);
         const std::unique_ptr<Database> db = Database::open(location);
         QVERIFY(db);
+        // The import is the journal's first entry, with the rows it brought.
+        QCOMPARE(db->read("SELECT Aktion, Neu FROM tblProtokoll", {},
+                          [&](const Database::Row& row) {
+                              QCOMPARE(row.text(0), "Import");
+                              QVERIFY(row.text(1).contains(
+                                  QStringLiteral("\"Zeilen\": %1")
+                                      .arg(manifest["tblBuchung"].toObject()["rows"].toArray().size())
+                                      .remove(db->onServer() ? QString() : " ")));
+                          }),
+                 true);
+        QVERIFY(JournalCheck::run(*db).whole);
         int lastBooking = 0;
         for (const QString& table : Schema::tableNames()) {
             const QJsonObject expected = manifest[table].toObject();

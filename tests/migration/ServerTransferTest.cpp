@@ -1,5 +1,6 @@
 #include "ServerTransfer.h"
 #include "BookingRepository.h"
+#include "JournalCheck.h"
 #include "TestDatabase.h"
 
 #include <QCoreApplication>
@@ -69,6 +70,12 @@ private slots:
         db->read("SELECT Inhalt FROM tblRechnungsdatei", {},
                  [&](const Database::Row& row) { files.append(row.bytes(0)); });
         QCOMPARE(files, QList<QByteArray>({original}));
+        // The file's journal came along and goes on in one chain, the transfer its last entry.
+        const JournalCheck::Result chain = JournalCheck::run(*db);
+        QVERIFY2(chain.whole && chain.entries > 9, qPrintable(chain.text));
+        QCOMPARE(db->read("SELECT Aktion FROM tblProtokoll ORDER BY ID DESC LIMIT 1", {},
+                          [](const Database::Row& row) { QCOMPARE(row.text(0), "Übertragung"); }),
+                 true);
         // The server plans the first lists with figures of the copied rows (never gathered: -1).
         QString figures;
         db->read("SELECT reltuples FROM pg_class WHERE oid = 'tblbuchung'::regclass", {},
