@@ -73,19 +73,22 @@ QStringList SqliteJournal::connectionTriggers() {
                      entry({name, text(QStringLiteral("OLD.") + table.key), project(QStringLiteral("OLD.")),
                             QStringLiteral("'Gelöscht'"), QStringLiteral("1"), values(QStringLiteral("OLD.")),
                             QStringLiteral("NULL")}));
+        // Only the tables holding copies of master names see a name change collected.
+        const bool collected = !table.cascaded.isEmpty();
         statements +=
-            QStringLiteral("CREATE TEMP TRIGGER %1_geaendert AFTER UPDATE ON main.%2 WHEN NOT "
-                           "zlv_protokoll_sammelt() BEGIN %3; END")
+            QStringLiteral("CREATE TEMP TRIGGER %1_geaendert AFTER UPDATE ON main.%2%4 BEGIN %3; END")
                 .arg(stem, table.table,
                      entry({name, text(QStringLiteral("NEW.") + table.key), project(QStringLiteral("NEW.")),
                             QStringLiteral("'Geändert'"), QStringLiteral("1"),
                             QStringLiteral("zlv_protokoll_alt(%1)").arg(changes),
                             QStringLiteral("zlv_protokoll_neu(%1)").arg(changes)},
-                           QStringLiteral("o IS NOT NULL")));
-        statements +=
-            QStringLiteral("CREATE TEMP TRIGGER %1_gesammelt AFTER UPDATE ON main.%2 WHEN "
-                           "zlv_protokoll_sammelt() BEGIN SELECT zlv_protokoll_sammle(%3, %4, %5); END")
-                .arg(stem, table.table, name, project(QStringLiteral("NEW.")), changes);
+                           QStringLiteral("o IS NOT NULL")),
+                     collected ? QStringLiteral(" WHEN NOT zlv_protokoll_sammelt()") : QString());
+        if (collected)
+            statements +=
+                QStringLiteral("CREATE TEMP TRIGGER %1_gesammelt AFTER UPDATE ON main.%2 WHEN "
+                               "zlv_protokoll_sammelt() BEGIN SELECT zlv_protokoll_sammle(%3, %4, %5); END")
+                    .arg(stem, table.table, name, project(QStringLiteral("NEW.")), changes);
     }
     return statements;
 }
