@@ -120,7 +120,8 @@ bool BudgetRepository::readPayments(const QString& projectId, std::optional<qint
     // rows and the row left out are read.
     const ProjectSums kept(m_db);
     // In the order of Schema::summed(): the bookings first.
-    if (const std::optional<ProjectSums::Kept> project = kept.readProject(0, projectId)) {
+    QStringList spellings;
+    if (const std::optional<ProjectSums::Kept> project = kept.readProject(0, projectId, company, spellings)) {
         const qsizetype listed = companyBookings.size();
         Money keptTotal = Money::fromCents(project->cents);
         bool read = true;
@@ -132,14 +133,19 @@ bool BudgetRepository::readPayments(const QString& projectId, std::optional<qint
                 QStringLiteral("SELECT Betrag FROM tblBuchung WHERE ID = ? AND trim(ProjektID) = ?"),
                 {left, projectId},
                 [&](const Database::Row& row) { keptTotal -= row.amount(0).value_or(Money()); });
-        // The names of the project that are the company's are found among the distinct names of the
-        // index first, so that only the company's rows are read from the table.
-        if (read)
+        // Only the company's rows are read from the table, by the names the index holds.
+        if (read && !spellings.isEmpty()) {
+            QVariantList values{projectId, left};
+            for (const QString& spelling : std::as_const(spellings))
+                values.append(spelling);
+            const QString places =
+                QStringList(spellings.size(), QStringLiteral("?")).join(QStringLiteral(", "));
             read = m_db.read(
                 QStringLiteral("SELECT Betrag, RechnungsNr, PID, AnweisungVom, Firma, ID FROM tblBuchung "
-                               "WHERE trim(ProjektID) = ? AND ID IS DISTINCT FROM ? AND Firma IN (SELECT "
-                               "Firma FROM tblBuchung WHERE trim(ProjektID) = ? AND fold(Firma) = fold(?))"),
-                {projectId, left, projectId, company}, [&](const Database::Row& row) { companyRow(row, 0); });
+                               "WHERE trim(ProjektID) = ? AND ID IS DISTINCT FROM ? AND Firma IN (%1)")
+                    .arg(places),
+                values, [&](const Database::Row& row) { companyRow(row, 0); });
+        }
         if (read) {
             // In the order of their running numbers, as the project's rows are listed.
             std::sort(companyBookings.begin() + listed, companyBookings.end(),

@@ -58,30 +58,6 @@ bool ProjectSums::triggersActive(const QList<Schema::Summed>& tables) const {
     return true;
 }
 
-std::optional<ProjectSums::Kept> ProjectSums::readProject(qsizetype index, const QString& projectId) const {
-    const Schema::Summed summed = Schema::summed().at(index);
-    if (!triggersActive({summed}))
-        return std::nullopt;
-    // The project's rows counted in the same statement as its kept values are read, as read() does.
-    const QString sql = QStringLiteral("SELECT k.%1, k.%2, k.%3, c.n FROM (SELECT COUNT(*) AS n FROM %4 "
-                                       "WHERE %5) AS c LEFT JOIN %6 AS k ON k.ProjektID = ?")
-                            .arg(summed.cents, summed.rows, summed.odd, summed.table,
-                                 projectCondition(projectId), Schema::projectSums().name);
-    Kept kept;
-    qint64 keptRows = 0;
-    qint64 storedRows = -1;
-    const bool ran = m_db.read(sql, {projectId, projectId}, [&](const Database::Row& row) {
-        storedRows = row.rowNumber(3);
-        if (row.isNull(0))
-            return;
-        kept = {row.rowNumber(0), row.rowNumber(2)};
-        keptRows = row.rowNumber(1);
-    });
-    if (!ran || keptRows != storedRows)
-        return std::nullopt;
-    return kept;
-}
-
 std::optional<QHash<QString, QList<ProjectSums::Kept>>> ProjectSums::read() const {
     const QList<Schema::Summed> summed = Schema::summed();
     if (!triggersActive(summed))
@@ -116,6 +92,40 @@ std::optional<QHash<QString, QList<ProjectSums::Kept>>> ProjectSums::read() cons
     });
     if (!ran || keptRows != storedRows)
         return std::nullopt;
+    return kept;
+}
+
+std::optional<ProjectSums::Kept> ProjectSums::readProject(qsizetype index, const QString& projectId,
+                                                          const QString& company,
+                                                          QStringList& spellings) const {
+    const Schema::Summed summed = Schema::summed().at(index);
+    if (!triggersActive({summed}))
+        return std::nullopt;
+    // The project's rows counted by name in the same statement as its kept values are read, as read()
+    // does; the names are compared once each, not once per row.
+    const QString sql =
+        QStringLiteral(
+            "WITH names AS MATERIALIZED (SELECT Firma, COUNT(*) AS n FROM %1 WHERE %2 GROUP BY Firma) "
+            "SELECT k.%3, k.%4, k.%5, c.n, m.Firma FROM (SELECT coalesce(SUM(n), 0) AS n FROM names) "
+            "AS c LEFT JOIN %6 AS k ON k.ProjektID = ? LEFT JOIN names AS m ON fold(m.Firma) = fold(?)")
+            .arg(summed.table, projectCondition(projectId), summed.cents, summed.rows, summed.odd,
+                 Schema::projectSums().name);
+    Kept kept;
+    qint64 keptRows = 0;
+    qint64 storedRows = -1;
+    QStringList found;
+    const bool ran = m_db.read(sql, {projectId, projectId, company}, [&](const Database::Row& row) {
+        storedRows = row.rowNumber(3);
+        if (!row.isNull(4))
+            found.append(row.text(4));
+        if (row.isNull(0))
+            return;
+        kept = {row.rowNumber(0), row.rowNumber(2)};
+        keptRows = row.rowNumber(1);
+    });
+    if (!ran || keptRows != storedRows)
+        return std::nullopt;
+    spellings = found;
     return kept;
 }
 

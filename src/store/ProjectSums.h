@@ -31,8 +31,10 @@ public:
     bool whole() const { return read().has_value(); }
     // What is kept of one project's rows of the table at index of Schema::summed(), by the key read()
     // gives; trusted while that table's triggers are in place and active and the project's rows, counted
-    // through the index, are as many as kept. nullopt otherwise.
-    std::optional<Kept> readProject(qsizetype index, const QString& projectId) const;
+    // through the index, are as many as kept. nullopt otherwise. Counted with them: the spellings of
+    // company (its name compared ignoring case) among the project's rows, into spellings.
+    std::optional<Kept> readProject(qsizetype index, const QString& projectId, const QString& company,
+                                    QStringList& spellings) const;
     // Creates the table when missing is true, installs the triggers afresh and counts every row anew.
     QStringList installStatements(bool missing) const;
     // Within the caller's transaction: the triggers set aside while rows are brought in at once, then
