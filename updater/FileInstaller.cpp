@@ -17,6 +17,7 @@ FileInstaller::FileInstaller(FileOperations& files, const QString& sourceFolder,
       m_targetFolder(targetFolder), m_entries{{InstalledFiles::program(), true},
                                               {InstalledFiles::help(), false},
                                               {InstalledFiles::pdfModule(), true, true},
+                                              {InstalledFiles::chartsModule(), true, true},
                                               {InstalledFiles::accessReader(), true, true}} {}
 
 QString FileInstaller::stagedName(const QString& name) {

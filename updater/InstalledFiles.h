@@ -3,8 +3,8 @@
 #include <QString>
 
 // The files an update replaces, under the names they have in an installation: the program and the help
-// page it opens, and, when the update brings them, the module that reads PDF invoices and the reader of
-// Access files.
+// page it opens, and, when the update brings them, the modules that read PDF invoices and draw the charts
+// and the reader of Access files.
 namespace InstalledFiles {
 inline QString program() {
     return QStringLiteral("Zlv");
@@ -14,6 +14,9 @@ inline QString help() {
 }
 inline QString pdfModule() {
     return QStringLiteral("libzlvpdf.so");
+}
+inline QString chartsModule() {
+    return QStringLiteral("libzlvcharts.so");
 }
 inline QString accessReader() {
     return QStringLiteral("Zlv_Access");

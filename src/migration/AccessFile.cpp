@@ -69,14 +69,6 @@ struct AccessFile::Handle {
     }
 };
 
-bool AccessFile::isAccessFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray header = file.read(19);
-    return header.size() == 19 && (header.mid(4) == "Standard Jet DB" || header.mid(4) == "Standard ACE DB");
-}
-
 AccessFile::AccessFile(QString path, std::unique_ptr<Handle> handle)
     : m_path(std::move(path)), m_handle(std::move(handle)) {}
 

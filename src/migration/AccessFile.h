@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -28,8 +29,16 @@ public:
         QString text;
     };
 
-    // True when the file's header names the Jet or the ACE engine.
-    static bool isAccessFile(const QString& path);
+    // True when the file's header names the Jet or the ACE engine. Inline, so that the program asks it
+    // without loading libmdb.
+    static bool isAccessFile(const QString& path) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray header = file.read(19);
+        return header.size() == 19 &&
+               (header.mid(4) == "Standard Jet DB" || header.mid(4) == "Standard ACE DB");
+    }
 
     ~AccessFile();
     AccessFile(const AccessFile&) = delete;

@@ -4,6 +4,9 @@
 #include "ProjectSums.h"
 #include "StoredValue.h"
 
+#include <algorithm>
+#include <tuple>
+
 namespace {
 
 // Sums one amount field per project in cents. Values the engine holds as numbers are added by the
@@ -110,35 +113,45 @@ bool BudgetRepository::readPayments(const QString& projectId, std::optional<qint
         booking.runningNumber = row.integer(from + 2);
         booking.instructedOn = row.integer(from + 3);
         booking.company = row.text(from + 4);
+        booking.id = row.rowNumber(from + 5);
     };
     const QVariant left = leftOut ? QVariant(*leftOut) : QVariant();
     // While the database keeps the project's sum whole, the total comes from it and only the company's
     // rows and the row left out are read.
     const ProjectSums kept(m_db);
-    if (const auto projects = kept.read()) {
+    // In the order of Schema::summed(): the bookings first.
+    QStringList spellings;
+    if (const std::optional<ProjectSums::Kept> project = kept.readProject(0, projectId, company, spellings)) {
         const qsizetype listed = companyBookings.size();
-        Money keptTotal;
+        Money keptTotal = Money::fromCents(project->cents);
         bool read = true;
-        if (const auto project = projects->constFind(projectId); project != projects->cend()) {
-            // In the order of Schema::summed(): the bookings first.
-            keptTotal += Money::fromCents(project->at(0).cents);
-            if (project->at(0).odd > 0)
-                read = m_db.read(kept.oddRowsQuery(0, projectId), {projectId}, [&](const Database::Row& row) {
-                    keptTotal += row.amount(0).value_or(Money());
-                });
-        }
+        if (project->odd > 0)
+            read = m_db.read(kept.oddRowsQuery(0, projectId), {projectId},
+                             [&](const Database::Row& row) { keptTotal += row.amount(0).value_or(Money()); });
         if (read && leftOut)
             read = m_db.read(
                 QStringLiteral("SELECT Betrag FROM tblBuchung WHERE ID = ? AND trim(ProjektID) = ?"),
                 {left, projectId},
                 [&](const Database::Row& row) { keptTotal -= row.amount(0).value_or(Money()); });
-        if (read)
+        // Only the company's rows are read from the table, by the names the index holds.
+        if (read && !spellings.isEmpty()) {
+            QVariantList values{projectId, left};
+            for (const QString& spelling : std::as_const(spellings))
+                values.append(spelling);
+            const QString places =
+                QStringList(spellings.size(), QStringLiteral("?")).join(QStringLiteral(", "));
             read = m_db.read(
-                QStringLiteral("SELECT Betrag, RechnungsNr, PID, AnweisungVom, Firma FROM tblBuchung "
-                               "WHERE trim(ProjektID) = ? AND ID IS DISTINCT FROM ? AND "
-                               "fold(Firma) = fold(?)"),
-                {projectId, left, company}, [&](const Database::Row& row) { companyRow(row, 0); });
+                QStringLiteral("SELECT Betrag, RechnungsNr, PID, AnweisungVom, Firma, ID FROM tblBuchung "
+                               "WHERE trim(ProjektID) = ? AND ID IS DISTINCT FROM ? AND Firma IN (%1)")
+                    .arg(places),
+                values, [&](const Database::Row& row) { companyRow(row, 0); });
+        }
         if (read) {
+            // In the order of their running numbers, as the project's rows are listed.
+            std::sort(companyBookings.begin() + listed, companyBookings.end(),
+                      [](const Booking& a, const Booking& b) {
+                          return std::tie(a.runningNumber, a.id) < std::tie(b.runningNumber, b.id);
+                      });
             total += keptTotal;
             return true;
         }
@@ -146,7 +159,7 @@ bool BudgetRepository::readPayments(const QString& projectId, std::optional<qint
     }
     // The engine tells the company's rows; only theirs are read beyond the amount.
     return m_db.read(QStringLiteral("SELECT CASE WHEN fold(Firma) = fold(?) THEN 1 ELSE 0 END, Betrag, "
-                                    "RechnungsNr, PID, AnweisungVom, Firma FROM tblBuchung "
+                                    "RechnungsNr, PID, AnweisungVom, Firma, ID FROM tblBuchung "
                                     "WHERE trim(ProjektID) = ? AND ID IS DISTINCT FROM ?"),
                      {company, projectId, left}, [&](const Database::Row& row) {
                          total += row.amount(1).value_or(Money());

@@ -16,13 +16,16 @@ QString key(const QString& row) {
 
 } // namespace
 
+QString ProjectSums::projectCondition(const QString& projectId) {
+    // Through the index on the trimmed number; rows without a number have no index entry to find.
+    return projectId.isEmpty() ? key(QString()) + QStringLiteral(" = ?")
+                               : QStringLiteral("trim(ProjektID) = ?");
+}
+
 QString ProjectSums::oddRowsQuery(qsizetype index, const QString& projectId) const {
     const Schema::Summed summed = Schema::summed().at(index);
-    // Through the index on the trimmed number; rows without a number have no index entry to find.
-    const QString project =
-        projectId.isEmpty() ? key(QString()) + QStringLiteral(" = ?") : QStringLiteral("trim(ProjektID) = ?");
     return QStringLiteral("SELECT %1 FROM %2 WHERE %3 AND %4")
-        .arg(summed.amount, summed.table, project, odd(summed.amount));
+        .arg(summed.amount, summed.table, projectCondition(projectId), odd(summed.amount));
 }
 
 QString ProjectSums::odd(const QString& amount) const {
@@ -39,21 +42,29 @@ QString ProjectSums::oddCount(const QString& amount) const {
     return QStringLiteral("CASE WHEN %1 THEN 1 ELSE 0 END").arg(odd(amount));
 }
 
-std::optional<QHash<QString, QList<ProjectSums::Kept>>> ProjectSums::read() const {
+bool ProjectSums::triggersActive(const QList<Schema::Summed>& tables) const {
     const Dialect& dialect = m_db.dialect();
     QSet<QString> active;
     if (!m_db.read(dialect.triggerListQuery(), {}, [&](const Database::Row& row) {
             active.insert(row.text(0).toLower() + u'.' + row.text(1).toLower());
         }))
-        return std::nullopt;
+        return false;
+    for (const Schema::Summed& table : tables) {
+        for (const QString& trigger : dialect.keepingTriggers(kTriggers, table.table)) {
+            if (!active.contains(table.table.toLower() + u'.' + trigger.toLower()))
+                return false;
+        }
+    }
+    return true;
+}
+
+std::optional<QHash<QString, QList<ProjectSums::Kept>>> ProjectSums::read() const {
     const QList<Schema::Summed> summed = Schema::summed();
+    if (!triggersActive(summed))
+        return std::nullopt;
     QStringList fields;
     QStringList counts;
     for (const Schema::Summed& table : summed) {
-        for (const QString& trigger : dialect.keepingTriggers(kTriggers, table.table)) {
-            if (!active.contains(table.table.toLower() + u'.' + trigger.toLower()))
-                return std::nullopt;
-        }
         fields << QStringLiteral("k.") + table.cents << QStringLiteral("k.") + table.rows
                << QStringLiteral("k.") + table.odd;
         counts += QStringLiteral("(SELECT COUNT(*) FROM %1) AS n%2").arg(table.table).arg(counts.size());
@@ -81,6 +92,40 @@ std::optional<QHash<QString, QList<ProjectSums::Kept>>> ProjectSums::read() cons
     });
     if (!ran || keptRows != storedRows)
         return std::nullopt;
+    return kept;
+}
+
+std::optional<ProjectSums::Kept> ProjectSums::readProject(qsizetype index, const QString& projectId,
+                                                          const QString& company,
+                                                          QStringList& spellings) const {
+    const Schema::Summed summed = Schema::summed().at(index);
+    if (!triggersActive({summed}))
+        return std::nullopt;
+    // The project's rows counted by name in the same statement as its kept values are read, as read()
+    // does; the names are compared once each, not once per row.
+    const QString sql =
+        QStringLiteral(
+            "WITH names AS MATERIALIZED (SELECT Firma, COUNT(*) AS n FROM %1 WHERE %2 GROUP BY Firma) "
+            "SELECT k.%3, k.%4, k.%5, c.n, m.Firma FROM (SELECT coalesce(SUM(n), 0) AS n FROM names) "
+            "AS c LEFT JOIN %6 AS k ON k.ProjektID = ? LEFT JOIN names AS m ON fold(m.Firma) = fold(?)")
+            .arg(summed.table, projectCondition(projectId), summed.cents, summed.rows, summed.odd,
+                 Schema::projectSums().name);
+    Kept kept;
+    qint64 keptRows = 0;
+    qint64 storedRows = -1;
+    QStringList found;
+    const bool ran = m_db.read(sql, {projectId, projectId, company}, [&](const Database::Row& row) {
+        storedRows = row.rowNumber(3);
+        if (!row.isNull(4))
+            found.append(row.text(4));
+        if (row.isNull(0))
+            return;
+        kept = {row.rowNumber(0), row.rowNumber(2)};
+        keptRows = row.rowNumber(1);
+    });
+    if (!ran || keptRows != storedRows)
+        return std::nullopt;
+    spellings = found;
     return kept;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Schema.h"
+
 #include <optional>
 #include <QHash>
 #include <QList>
@@ -27,6 +29,12 @@ public:
     // order; nullopt when the kept sums are not whole or cannot be read.
     std::optional<QHash<QString, QList<Kept>>> read() const;
     bool whole() const { return read().has_value(); }
+    // What is kept of one project's rows of the table at index of Schema::summed(), by the key read()
+    // gives; trusted while that table's triggers are in place and active and the project's rows, counted
+    // through the index, are as many as kept. nullopt otherwise. Counted with them: the spellings of
+    // company (its name compared ignoring case) among the project's rows, into spellings.
+    std::optional<Kept> readProject(qsizetype index, const QString& projectId, const QString& company,
+                                    QStringList& spellings) const;
     // Creates the table when missing is true, installs the triggers afresh and counts every row anew.
     QStringList installStatements(bool missing) const;
     // Within the caller's transaction: the triggers set aside while rows are brought in at once, then
@@ -38,6 +46,10 @@ public:
     QString oddRowsQuery(qsizetype index, const QString& projectId) const;
 
 private:
+    // Whether every trigger keeping the sums of these tables is in place and active.
+    bool triggersActive(const QList<Schema::Summed>& tables) const;
+    // The condition selecting one project's rows by the key read() gives, through the trimmed index.
+    static QString projectCondition(const QString& projectId);
     // For an amount field: the condition of a value the kept sums leave to be read alone, its cents
     // otherwise, and 1 or 0 as it is left.
     QString odd(const QString& amount) const;

@@ -53,13 +53,3 @@ QList<int> ChartSeries::years(const CostReport& report) {
     }
     return years;
 }
-
-QString ChartSeries::monthLabel(const QDate& month) {
-    static const char* const names[] = {"Jan", "Feb", "Mär", "Apr", "Mai", "Jun",
-                                        "Jul", "Aug", "Sep", "Okt", "Nov", "Dez"};
-    return QString::fromUtf8(names[month.month() - 1]) + QLatin1Char(' ') + QString::number(month.year());
-}
-
-QString ChartSeries::shortMonthLabel(const QDate& month) {
-    return monthLabel(month).left(4) + QStringLiteral("%1").arg(month.year() % 100, 2, 10, QLatin1Char('0'));
-}

@@ -35,7 +35,14 @@ public:
     // The years with payments, in order.
     static QList<int> years(const CostReport& report);
     // "Jan 2024", "Mär 2025".
-    static QString monthLabel(const QDate& month);
+    static QString monthLabel(const QDate& month) {
+        static const char* const names[] = {"Jan", "Feb", "Mär", "Apr", "Mai", "Jun",
+                                            "Jul", "Aug", "Sep", "Okt", "Nov", "Dez"};
+        return QString::fromUtf8(names[month.month() - 1]) + QLatin1Char(' ') + QString::number(month.year());
+    }
     // "Jan 24", "Mär 25", for an axis.
-    static QString shortMonthLabel(const QDate& month);
+    static QString shortMonthLabel(const QDate& month) {
+        return monthLabel(month).left(4) +
+               QStringLiteral("%1").arg(month.year() % 100, 2, 10, QLatin1Char('0'));
+    }
 };

@@ -7,9 +7,9 @@
 #include <optional>
 #include <QWidget>
 
-class QChart;
-class QChartView;
+class ChartDrawing;
 class QComboBox;
+class QHBoxLayout;
 struct WorkspaceContext;
 
 // The workspace's tab "Diagramme": the cost report as bars per company (calculation, orders with
@@ -27,17 +27,19 @@ public:
     // The page that "Drucken" prints: both charts drawn at a fixed size.
     ListSnapshot snapshot() const;
 
-    static QChart* companyChart(const QList<ChartSeries::CompanyBar>& bars);
-    static QChart* outflowChart(const QList<ChartSeries::Month>& months, const std::optional<Money>& budget);
-
 private:
+    // The two chart views, made when the first chart is shown; false when the charts' module is missing
+    // (the user was told).
+    bool addViews();
     void showOutflow();
     // The chosen year, 0 for the whole project.
     int chosenYear() const;
 
     WorkspaceContext& m_context;
-    QChartView* m_companies = nullptr;
-    QChartView* m_outflow = nullptr;
+    const ChartDrawing* m_drawing = nullptr;
+    QHBoxLayout* m_charts = nullptr;
+    QWidget* m_companies = nullptr;
+    QWidget* m_outflow = nullptr;
     QComboBox* m_period = nullptr;
     CostReport m_report;
 };

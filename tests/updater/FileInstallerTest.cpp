@@ -146,8 +146,10 @@ void FileInstallerTest::installedFilesCarryTheProgramsOwnPermissions() {
     UpdateFolders folders;
     QVERIFY(folders.write(QStringLiteral("update/libzlvpdf.so"), "neu"));
     QVERIFY(folders.write(QStringLiteral("update/Zlv_Access"), "neu"));
-    for (const QString& name : {QStringLiteral("Zlv"), QStringLiteral("zlv.html"),
-                                QStringLiteral("libzlvpdf.so"), QStringLiteral("Zlv_Access")})
+    QVERIFY(folders.write(QStringLiteral("update/libzlvcharts.so"), "neu"));
+    for (const QString& name :
+         {QStringLiteral("Zlv"), QStringLiteral("zlv.html"), QStringLiteral("libzlvpdf.so"),
+          QStringLiteral("Zlv_Access"), QStringLiteral("libzlvcharts.so")})
         QCOMPARE(::chmod(QFile::encodeName(folders.path(QStringLiteral("update/") + name)).constData(),
                          sourceMode),
                  0);
@@ -165,6 +167,7 @@ void FileInstallerTest::installedFilesCarryTheProgramsOwnPermissions() {
     QCOMPARE(mode(QStringLiteral("Zlv")), QStringLiteral("755"));
     QCOMPARE(mode(QStringLiteral("libzlvpdf.so")), QStringLiteral("755"));
     QCOMPARE(mode(QStringLiteral("Zlv_Access")), QStringLiteral("755"));
+    QCOMPARE(mode(QStringLiteral("libzlvcharts.so")), QStringLiteral("755"));
     QCOMPARE(mode(QStringLiteral("zlv.html")), QStringLiteral("644"));
 }
 

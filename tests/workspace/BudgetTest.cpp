@@ -1,4 +1,5 @@
 #include "BookingChecks.h"
+#include "BudgetRepository.h"
 #include "ChartSeries.h"
 #include "DayNumber.h"
 #include "PrintExportFixture.h"
@@ -160,7 +161,12 @@ private slots:
             f.screen->EINLESEN();
             return f.column("lvwProjekte", 4) + '|' + f.column("lvwProjekte", 5);
         };
-        QTEST(shown(), "shown");
+        const QString figures = shown();
+        QTEST(figures, "shown");
+        Money paid;
+        QList<Booking> rows;
+        QVERIFY(BudgetRepository(f.db.db()).readPayments("2", std::nullopt, "B", paid, rows));
+        QCOMPARE(paid.toGerman(), figures.section('|', 0, 0));
         QTEST(ProjectSums(f.db.db()).whole(), "kept");
         QVERIFY(f.db.reopen());
         QVERIFY(ProjectSums(f.db.db()).whole());
@@ -264,14 +270,15 @@ private slots:
         QTEST(texts.join('|'), "warnings");
     }
 
-    // The project's payments as stored: another company's, the company's own with its invoice, a
-    // booking taken back for correction (left out), and on the file an amount another program wrote as text.
+    // The project's payments as stored: another company's, the company's own with its invoice (booked
+    // twice, named by the first running number), a booking taken back for correction (left out), and on
+    // the file an amount another program wrote as text.
     void warningsTakeTheStoredPayments() {
         WorkspaceFixture f;
         f.db.exec("INSERT INTO tblBudget (ProjektID, Budget) VALUES (1, 100)");
         f.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Firma, RechnungsNr, AnweisungVom, Betrag) VALUES "
                   "(1, '1', 'Andere', '', 45000, 30), (2, '1', 'HOCHBAU NORD', 'R 5', 45000, 40), "
-                  "(3, '2', 'Hochbau Nord', 'R 6', 45000, 1000)");
+                  "(3, '2', 'Hochbau Nord', 'R 6', 45000, 1000), (6, ' 1', 'HOCHBAU NORD', 'R5', 45000, 0)");
         if (!f.db.onServer())
             f.db.exec(
                 "INSERT INTO tblBuchung (PID, ProjektID, Firma, Betrag) VALUES (4, '1', 'Andere', '5,00')");
