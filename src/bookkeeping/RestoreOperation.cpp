@@ -36,11 +36,19 @@ QString noun(const QString& table) {
         return QStringLiteral("Die Kostengruppe");
     if (table == QLatin1String("tblProjekt"))
         return QStringLiteral("Das Projekt");
+    if (table == QLatin1String("tblBudget"))
+        return QStringLiteral("Das Budget des Projekts");
     return QString();
 }
 
+// A booking replaced by its correction was not deleted: restoring it would pay twice.
+bool replaced(const JournalEntry& entry) {
+    return entry.task == QLatin1String("Korrektur");
+}
+
 bool isDeletion(const JournalEntry& entry) {
-    return entry.action == kDeleted && !noun(entry.table).isEmpty();
+    return entry.action == kDeleted && !replaced(entry) && entry.table != QLatin1String("tblBudget") &&
+           !noun(entry.table).isEmpty();
 }
 
 QJsonObject parsed(const QString& json) {
@@ -87,8 +95,8 @@ bool Restorer::row(const JournalEntry& entry) {
     if (!held)
         return false;
     if (*held) {
-        m_notes += QStringLiteral("%1 (%2) ist schon wieder vorhanden und bleibt, wie sie ist.")
-                       .arg(entry.table, entry.row);
+        m_notes += QStringLiteral("%1 Nr. %2 ist schon wieder vorhanden und bleibt unverändert.")
+                       .arg(noun(entry.table), entry.row);
         return true;
     }
     if (!renumber(entry, fields) || !namesThere(entry, fields) ||
@@ -170,8 +178,10 @@ bool Restorer::namesThere(const JournalEntry& entry, const QJsonObject& fields) 
     if (!project)
         return false;
     if (!*project)
-        m_notes += QStringLiteral("Das Projekt Nr. %1 gibt es nicht mehr; %2 gehört weiter zu dieser Nummer.")
-                       .arg(projectId, noun(entry.table).toLower());
+        m_notes +=
+            QStringLiteral("Das Projekt Nr. %1 gibt es nicht mehr; der wiederhergestellte Eintrag gehört "
+                           "weiter zu dieser Nummer.")
+                .arg(projectId);
     return true;
 }
 
@@ -229,6 +239,11 @@ Outcome RestoreOperation::restore(qint64 entryId, QString* notice) {
     const std::optional<JournalEntry> entry = journal.find(entryId, &ok);
     if (!ok)
         return Outcome::ofStore(db);
+    if (entry && entry->action == kDeleted && replaced(*entry))
+        return Outcome::failed(
+            Outcome::Kind::Refused,
+            QStringLiteral("Diese Buchung wurde bei einer Korrektur durch die berichtigte ersetzt, "
+                           "nicht gelöscht. Wiederhergestellt würde sie doppelt gezahlt."));
     if (!entry || !isDeletion(*entry))
         return Outcome::failed(
             Outcome::Kind::Refused,
