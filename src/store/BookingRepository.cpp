@@ -216,6 +216,14 @@ bool BookingRepository::book(Booking& booking) {
     return booked;
 }
 
+std::optional<bool> BookingRepository::holdsRunningNumber(const QString& projectId, int runningNumber) const {
+    bool held = false;
+    if (!m_db.read(QStringLiteral("SELECT 1 FROM tblBuchung WHERE trim(ProjektID) = ? AND PID = ? LIMIT 1"),
+                   {projectId, runningNumber}, [&](const Database::Row&) { held = true; }))
+        return std::nullopt;
+    return held;
+}
+
 bool BookingRepository::addNumbered(Booking& booking) {
     if (!m_db.lockProject(booking.projectId))
         return false;

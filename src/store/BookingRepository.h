@@ -40,6 +40,8 @@ public:
                                     bool* ok = nullptr, QHash<int, Money>* byInstructionDay = nullptr) const;
     // The highest PID among the project's bookings; 0 when there are none.
     int highestRunningNumber(const QString& projectId, bool* ok = nullptr) const;
+    // Whether a booking of the project has this PID; nullopt when it cannot be read.
+    std::optional<bool> holdsRunningNumber(const QString& projectId, int runningNumber) const;
     // The distinct companies, trades or cost groups of the project's bookings, each once whatever its
     // letter case; empty values left out; in German alphabetical order.
     QStringList distinctValues(Field field, const QString& projectId, bool* ok = nullptr) const;

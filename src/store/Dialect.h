@@ -97,4 +97,8 @@ public:
     // After rows were written with their numbers: the statements that let the next new row of every
     // table get the next number.
     virtual QStringList identityResetStatements() const = 0;
+    // After a row was written with a number given (bound: the number, the table, its key field): the
+    // statement that lets the table's next new row get a number beyond it; nullopt where the engine does so
+    // by itself.
+    virtual std::optional<QString> identityBeyondStatement() const = 0;
 };

@@ -68,6 +68,16 @@ int EstimateRepository::highestRunningNumber(const QString& projectId, const QSt
     return highest.isEmpty() ? 0 : std::max(0, highest.first());
 }
 
+std::optional<bool> EstimateRepository::holdsRunningNumber(const QString& projectId, const QString& company,
+                                                           int runningNumber) const {
+    bool held = false;
+    if (!m_db.read(QStringLiteral("SELECT 1 FROM tblNachtrag WHERE trim(ProjektID) = ? AND fold(Firma) = "
+                                  "fold(?) AND NID = ? LIMIT 1"),
+                   {projectId, company, runningNumber}, [&](const Database::Row&) { held = true; }))
+        return std::nullopt;
+    return held;
+}
+
 std::optional<EstimateRow> EstimateRepository::find(const QString& projectId, int runningNumber,
                                                     std::optional<int> architectDate,
                                                     std::optional<int> orderDate, bool* ok) const {

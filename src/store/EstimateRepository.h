@@ -21,6 +21,9 @@ public:
     QList<EstimateRow> forProject(const QString& projectId, bool* ok = nullptr) const;
     // The highest NID of the company's rows in the project; 0 when there are none.
     int highestRunningNumber(const QString& projectId, const QString& company, bool* ok = nullptr) const;
+    // Whether a row of the company in the project has this NID; nullopt when it cannot be read.
+    std::optional<bool> holdsRunningNumber(const QString& projectId, const QString& company,
+                                           int runningNumber) const;
     // The first row of the project with this NID and these two dates (nullopt matches an empty date).
     std::optional<EstimateRow> find(const QString& projectId, int runningNumber,
                                     std::optional<int> architectDate, std::optional<int> orderDate,

@@ -73,6 +73,12 @@ bool InvoiceFileRepository::detachFromBooking(qint64 bookingId) {
                      {bookingId});
 }
 
+bool InvoiceFileRepository::attachToBooking(qint64 fileId, qint64 bookingId) {
+    return m_db.exec(
+        QStringLiteral("UPDATE tblRechnungsdatei SET BuchungID = ? WHERE ID = ? AND BuchungID IS NULL"),
+        {bookingId, fileId});
+}
+
 QString InvoiceFileRepository::normalisedVatNumber(const QString& vatNumber) {
     static const QRegularExpression separators(QStringLiteral("[\\s.\\-/]"));
     return QString(vatNumber).remove(separators).toUpper();

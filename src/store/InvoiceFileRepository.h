@@ -36,6 +36,9 @@ public:
     // Removes the booking's file, or keeps it without a booking.
     bool removeForBooking(qint64 bookingId);
     bool detachFromBooking(qint64 bookingId);
+    // Keeps the file fileId, detached from its booking, with the booking again; nothing when the file is
+    // gone or kept with another booking.
+    bool attachToBooking(qint64 fileId, qint64 bookingId);
 
     // The company (tblFirma.ID) an earlier e-invoice with this VAT number was booked for.
     std::optional<qint64> companyWithVatNumber(const QString& vatNumber, bool* ok = nullptr) const;

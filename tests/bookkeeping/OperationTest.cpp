@@ -1,6 +1,10 @@
 #include "BookingChecks.h"
 #include "BookingOperation.h"
 #include "EstimateOperation.h"
+#include "Journal.h"
+#include "RemoveProject.h"
+#include "RestoreOperation.h"
+#include "SaveProject.h"
 #include "Session.h"
 #include "StoreFixture.h"
 
@@ -98,7 +102,8 @@ private slots:
     }
 
     // A correction replaces its booking in one transaction with the next number, handing on the booking's
-    // e-invoice; when the new row cannot be written, the booking corrected stays as it was.
+    // e-invoice; when the new row cannot be written, the booking corrected stays as it was. Replaced, it is
+    // no deletion to restore.
     void replacementIsWholeOrNothing() {
         Booking first = booking(u"A"_s);
         const BookingOperation::InvoiceOriginal invoice{u"r.xml"_s, "<Invoice/>", QString()};
@@ -114,6 +119,10 @@ private slots:
         QCOMPARE(joined(*m_file, "tblBuchung", "PID || ProjektID"), "12,11");
         QCOMPARE(m_file->scalar("SELECT BuchungID FROM tblRechnungsdatei"),
                  QString::number(*corrected.identity()));
+        const QString replaced =
+            m_file->scalar("SELECT MAX(ID) FROM tblProtokoll WHERE Tabelle = 'tblBuchung' AND Zeile = ?",
+                           {QString::number(first.id)});
+        QVERIFY(!RestoreOperation(*m_session).restorable(replaced.toLongLong()));
         QVERIFY(BookingOperation(*m_session).remove(*corrected.identity()).ok());
         QCOMPARE(m_file->scalar("SELECT COUNT(*) || ' ' || COUNT(BuchungID) FROM tblRechnungsdatei"), "1 0");
     }
@@ -130,6 +139,128 @@ private slots:
         QVERIFY(!refused.text().isEmpty());
         QVERIFY(BookingOperation(*m_session).book(entry).ok());
         QCOMPARE(m_file->scalar("SELECT COUNT(*) FROM tblBuchung"), "2");
+    }
+
+    // A deletion recorded in the journal is restored with its identity and fields, as one entry of its own,
+    // and only once: a project with the rows removed with it, a booking with its e-invoice file. A running
+    // number taken meanwhile gives way to the next, a name gone meanwhile stays; the user is told both.
+    void restoresADeletion_data() {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<qint64>("row");
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<QString>("check");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("notice");
+        QTest::addColumn<qint64>("count");
+        const QString unchanged;
+        QTest::newRow("booking, e-invoice")
+            << u"tblBuchung"_s << 1LL << unchanged << unchanged << unchanged << unchanged << 1LL;
+        QTest::newRow("booking, number taken")
+            << u"tblBuchung"_s << 9LL << u"INSERT INTO tblBuchung (ID, PID, ProjektID) VALUES (5, 3, '1')"_s
+            << u"PID"_s << u"1,2,3,4"_s
+            << u"Die Buchung erhielt die Nummer 004, weil 003 inzwischen vergeben ist."_s << 1LL;
+        QTest::newRow("estimate row")
+            << u"tblNachtrag"_s << 1LL << unchanged << unchanged << unchanged << unchanged << 1LL;
+        QTest::newRow("estimate row, number taken, company gone")
+            << u"tblNachtrag"_s << 1LL
+            << u"INSERT INTO tblNachtrag (rowid, NID, ProjektID, Firma) VALUES (5, 1, '1', 'A');DELETE FROM "
+               "tblFirma"_s
+            << u"NID || Firma"_s << u"2A,1A"_s << u"Die Firma „A“ gibt es nicht mehr"_s << 1LL;
+        QTest::newRow("company") << u"tblFirma"_s << 1LL << unchanged << unchanged << unchanged << unchanged
+                                 << 1LL;
+        QTest::newRow("company, trade gone")
+            << u"tblFirma"_s << 1LL << u"DELETE FROM tblGewerk WHERE ID = 1"_s << u"Name"_s << u"A"_s
+            << u"Das Gewerk „"_s << 1LL;
+        QTest::newRow("trade") << u"tblGewerk"_s << 1LL << unchanged << unchanged << unchanged << unchanged
+                               << 1LL;
+        QTest::newRow("cost group") << u"tblKostengruppe"_s << 1LL << unchanged << unchanged << unchanged
+                                    << unchanged << 1LL;
+        QTest::newRow("project") << u"tblProjekt"_s << 1LL << unchanged << unchanged << unchanged << unchanged
+                                 << 6LL;
+    }
+    void restoresADeletion() {
+        QFETCH(QString, table);
+        QFETCH(qint64, row);
+        QFETCH(QString, meanwhile);
+        QFETCH(QString, check);
+        QFETCH(QString, expected);
+        QFETCH(QString, notice);
+        QFETCH(qint64, count);
+        m_file->exec("INSERT INTO tblFirma (Name, GewerkID) SELECT 'A', Gewerk FROM tblGewerk WHERE ID = 1");
+        QCOMPARE(SaveProject(*m_session).add(u"P"_s, 45000, Money::fromCents(100000)).identity(), 1);
+        Booking first = booking(u"A"_s);
+        const BookingOperation::InvoiceOriginal invoice{u"r.xml"_s, "<Invoice/>", QString()};
+        QVERIFY(BookingOperation(*m_session).book(first, std::nullopt, false, &invoice).ok());
+        Booking second = booking(u"A"_s);
+        QVERIFY(BookingOperation(*m_session).book(second).ok());
+        m_file->exec(
+            "INSERT INTO tblBuchung (ID, PID, ProjektID, Firma, Betrag) VALUES (9, 3, '1', 'A', 2.5)");
+        EstimateRow estimate;
+        estimate.projectId = u"1"_s;
+        estimate.company = u"A"_s;
+        estimate.orderCost = Money::fromCents(1050);
+        QVERIFY(EstimateOperation(*m_session).book(estimate).ok());
+        const auto contents = [&] {
+            QStringList all{m_file->scalar("SELECT ProjektID || ':' || Budget FROM tblBudget"),
+                            joined(*m_file, "tblRechnungsdatei", "ID || ':' || coalesce(BuchungID, 0)")};
+            for (const QString each :
+                 {"tblProjekt", "tblFirma", "tblGewerk", "tblKostengruppe", "tblBuchung", "tblNachtrag"}) {
+                QStringList fields;
+                for (const QString& field : Schema::fieldNames(each))
+                    fields += u"coalesce(CAST(%1 AS TEXT), '-')"_s.arg(Schema::column(field));
+                all += joined(*m_file, each, fields.join(u" || '|' || "_s));
+            }
+            return all;
+        };
+        const QStringList before = contents();
+        const QString key = table == u"tblNachtrag"_s ? u"rowid"_s : u"ID"_s;
+        if (table == u"tblProjekt"_s) {
+            Database& other = m_file->db();
+            QVERIFY(other.beginTransaction() && Journal(other).label(RemoveProject::task()));
+            m_file->exec("DELETE FROM tblBuchung WHERE ProjektID = '1'");
+            m_file->exec("DELETE FROM tblNachtrag WHERE ProjektID = '1'");
+            QVERIFY(other.commit());
+            QVERIFY(RemoveProject(*m_session).run(row).ok());
+        } else if (table == u"tblBuchung"_s) {
+            QVERIFY(BookingOperation(*m_session).remove(row).ok());
+        } else {
+            m_file->exec(u"DELETE FROM %1 WHERE %2 = ?"_s.arg(table, key), {row});
+        }
+        const qint64 entry = m_file
+                                 ->scalar("SELECT MAX(ID) FROM tblProtokoll WHERE Aktion = ? AND Tabelle = ?",
+                                          {u"Gelöscht"_s, table})
+                                 .toLongLong();
+        for (const QString& statement : meanwhile.split(u';', Qt::SkipEmptyParts))
+            m_file->exec(statement);
+        RestoreOperation restore(*m_session);
+        const QString added =
+            m_file->scalar("SELECT MIN(ID) FROM tblProtokoll WHERE Aktion = 'Neu' AND Tabelle = ? "
+                           "AND Zeile = ?",
+                           {table, QString::number(row)});
+        QCOMPARE(restore.restore(added.toLongLong()).kind(), Outcome::Kind::Refused);
+        QVERIFY(restore.restorable(entry));
+        const quint64 writes = m_session->writes();
+        QString told;
+        QVERIFY(restore.restore(entry, &told).ok());
+        QCOMPARE(m_session->writes(), writes + 1);
+        QVERIFY2(notice.isEmpty() ? told.isEmpty() : told.contains(notice), qPrintable(told));
+        if (expected.isEmpty())
+            QCOMPARE(contents(), before);
+        else
+            QCOMPARE(joined(*m_file, table, check), expected);
+        const QString last = u"(SELECT MAX(ID) FROM tblProtokoll)"_s;
+        QCOMPARE(
+            m_file->scalar(u"SELECT Aktion || ' ' || Vorgang || ' ' || Tabelle || ' ' || Zeile || ' ' || "
+                           "Anzahl FROM tblProtokoll WHERE ID = "_s +
+                           last),
+            u"Wiederhergestellt Wiederherstellung %1 %2 %3"_s.arg(table).arg(row).arg(count));
+        QCOMPARE(m_file->scalar(u"SELECT Neu FROM tblProtokoll WHERE ID = "_s + last).remove(u' '),
+                 u"{\"Eintrag\":%1}"_s.arg(entry));
+        QVERIFY(!restore.restorable(entry));
+        QCOMPARE(restore.restore(entry).kind(), Outcome::Kind::Refused);
+        Booking later = booking(u"A"_s);
+        QVERIFY(BookingOperation(*m_session).book(later).ok());
+        QCOMPARE_GT(later.id, 9);
     }
 
     // One rule tells an invoice booked before, for the e-invoice taken and the booking's warnings alike.

@@ -294,6 +294,12 @@ bool PostgresDialect::bulkInsert(const QSqlDatabase& db, const QString& table, c
     }
     return ok || failed(words);
 }
+std::optional<QString> PostgresDialect::identityBeyondStatement() const {
+    // The sequence's next number, taken, bounds it from below: it is never set back.
+    return QStringLiteral("SELECT setval(s, greatest(?, nextval(s) - 1)) FROM (SELECT "
+                          "pg_get_serial_sequence(lower(?), lower(?))::regclass AS s) AS q");
+}
+
 QStringList PostgresDialect::identityResetStatements() const {
     // Every numbering identity: the key of the tables that number their rows, the row number of those
     // without a key of their own.

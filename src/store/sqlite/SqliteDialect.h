@@ -37,4 +37,5 @@ public:
     bool bulkInsert(const QSqlDatabase& db, const QString& table, const QStringList& columns,
                     const QList<QStringList>& rows, StoreFailure* failure) const override;
     QStringList identityResetStatements() const override { return {}; }
+    std::optional<QString> identityBeyondStatement() const override { return std::nullopt; }
 };
