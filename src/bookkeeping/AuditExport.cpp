@@ -126,15 +126,25 @@ void appendNumber(QByteArray& out, const QString& text) {
     out += text.toLatin1();
 }
 
+// Digits written by hand: the export writes hundreds of thousands of amounts and dates.
+void appendDigits(QByteArray& out, quint64 number, int atLeast) {
+    char digits[24];
+    int length = 0;
+    do {
+        digits[length++] = char('0' + number % 10);
+        number /= 10;
+    } while (number > 0 || length < atLeast);
+    while (length > 0)
+        out += digits[--length];
+}
+
 void appendCents(QByteArray& out, qint64 cents) {
     if (cents < 0)
         out += '-';
     const quint64 whole = cents < 0 ? quint64(-(cents + 1)) + 1 : quint64(cents);
-    char digits[32];
-    const int length =
-        std::snprintf(digits, sizeof digits, "%llu,%02llu", static_cast<unsigned long long>(whole / 100),
-                      static_cast<unsigned long long>(whole % 100));
-    out.append(digits, length);
+    appendDigits(out, whole / 100, 1);
+    out += ',';
+    appendDigits(out, whole % 100, 2);
 }
 
 void appendDay(QByteArray& out, int day) {
@@ -142,9 +152,11 @@ void appendDay(QByteArray& out, int day) {
     int month = 0;
     int dayOfMonth = 0;
     DayNumber::toDate(day).getDate(&year, &month, &dayOfMonth);
-    char text[16];
-    const int length = std::snprintf(text, sizeof text, "%02d.%02d.%04d", dayOfMonth, month, year);
-    out.append(text, length);
+    appendDigits(out, quint64(dayOfMonth), 2);
+    out += '.';
+    appendDigits(out, quint64(month), 2);
+    out += '.';
+    appendDigits(out, quint64(year), 4);
 }
 
 void appendField(QByteArray& out, const DatabaseRow& row, int column, Kind kind) {
