@@ -1,6 +1,7 @@
 // Measures the program's operations on a large office database against plain SQLite and a minimal Qt
 // program, and prints one table with the medians, their ratios and the limits.
 
+#include "AuditExportBenchmark.h"
 #include "BenchTable.h"
 #include "CompanyRegisterBenchmarks.h"
 #include "Database.h"
@@ -183,7 +184,7 @@ int main(int argc, char** argv) {
     // With --server the benchmarks that read or write through the store run on a copy of the large file
     // on the server, their baselines through libpq on the same server; the others work on files or on
     // a list already filled, and are left out.
-    const QString serverLetters = QStringLiteral("abcdefghiklmnouvwsyzJ");
+    const QString serverLetters = QStringLiteral("abcdefghiklmnouvwsyzJP");
     const QString largeSchema = QStringLiteral("zlv_bench_large");
     const QString copySchema = QStringLiteral("zlv_bench_copy");
     auto selected = [&options](QChar letter) {
@@ -272,6 +273,8 @@ int main(int argc, char** argv) {
              }
              return JournalBenchmarks(ours, plain, facts, runs(7)).measure();
          }},
+        {QLatin1Char('P'),
+         [&] { return Rows{AuditExportBenchmark(location, work.path(), runs(5)).wholeDatabase()}; }},
         {QLatin1Char('z'), [&] { return ServerBenchmarks(largeFile, work.path(), runs(7)).listsOnServer(); }},
         {QLatin1Char('y'),
          [&] { return ServerBenchmarks(largeFile, work.path(), runs(1)).bookingAmongBookers(); }},

@@ -78,6 +78,7 @@ bool AppController::showStartMenu(bool firstStart) {
     connect(menu, &StartMenu::presetsRequested, this, &AppController::openPresets);
     connect(menu, &StartMenu::companyRegisterRequested, this, &AppController::openCompanyRegister);
     connect(menu, &StartMenu::backupRequested, this, &AppController::backupDatabase);
+    connect(menu, &StartMenu::auditExportRequested, this, &AppController::openAuditExport);
     connect(menu, &StartMenu::aboutRequested, this, &AppController::openAboutBox);
     connect(menu, &StartMenu::helpRequested, this, &AppController::openHelp);
     connect(menu, &StartMenu::quitRequested, this, &AppController::quit);
@@ -172,6 +173,12 @@ void AppController::openProjectManager() {
     });
     if (opened)
         m_startMenu->close();
+}
+
+void AppController::openAuditExport() {
+    openDatabaseScreen(m_auditExport, [this](Session& session) {
+        return std::make_unique<AuditExportWindow>(session, m_dialogs, m_settings);
+    });
 }
 
 void AppController::returnToStartMenu() {

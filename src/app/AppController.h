@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AboutBox.h"
+#include "AuditExportWindow.h"
 #include "CompanyRegister.h"
 #include "ExportScreen.h"
 #include "HelpWindow.h"
@@ -71,6 +72,7 @@ public slots:
     void openAboutBox();
     void openHelp();
     void backupDatabase();
+    void openAuditExport();
     // The export screen beside the workspace; it writes the list the workspace shows when it exports.
     void openExport();
     // "Beenden": closes every screen, the project manager included; the program ends.
@@ -132,5 +134,6 @@ private:
     QPointer<HelpWindow> m_helpWindow;
     QPointer<Workspace> m_workspace;
     QPointer<ExportScreen> m_exportScreen;
+    QPointer<AuditExportWindow> m_auditExport;
     QPointer<PrintSettingsScreen> m_printSettings;
 };

@@ -39,6 +39,8 @@ StartMenu::StartMenu(QWidget* parent) : QMainWindow(parent) {
     addToolButton(QStringLiteral("tbrDBSicherung2"), QStringLiteral("DB sichern"),
                   QStringLiteral("Datenbank sichern  (Nur sofort nach Start möglich)"), Icon::Backup,
                   &StartMenu::backupRequested);
+    addToolButton(QStringLiteral("tbrPruefexport"), QStringLiteral("Prüfexport"),
+                  QStringLiteral("Export für die Prüfung"), Icon::Backup, &StartMenu::auditExportRequested);
     addToolButton(QStringLiteral("tbrInfo"), QStringLiteral("Info"), QStringLiteral("Info"), Icon::Info,
                   &StartMenu::aboutRequested);
     addToolButton(QStringLiteral("tbrHilfe"), QStringLiteral("Hilfe"), QStringLiteral("Hilfe"), Icon::Help,

@@ -24,6 +24,7 @@ signals:
     void presetsRequested();
     void companyRegisterRequested();
     void backupRequested();
+    void auditExportRequested();
     void aboutRequested();
     void helpRequested();
     void quitRequested();

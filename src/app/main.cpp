@@ -1,5 +1,6 @@
 #include "AppController.h"
 #include "ApplicationSetup.h"
+#include "AuditExportCommand.h"
 #include "DatabaseLocation.h"
 #include "InvoiceReadCommand.h"
 #include "JournalCheckCommand.h"
@@ -63,6 +64,10 @@ int main(int argc, char** argv) {
     if (JournalCheckCommand::isRequested(argc, argv)) {
         QCoreApplication app(argc, argv);
         return JournalCheckCommand::run(QCoreApplication::arguments());
+    }
+    if (AuditExportCommand::isRequested(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        return AuditExportCommand::run(QCoreApplication::arguments(), Settings(Settings::defaultFilePath()));
     }
     if (InvoiceReadCommand::isRequested(argc, argv)) {
         QCoreApplication app(argc, argv);

@@ -49,6 +49,11 @@ public:
     // filter is in Qt's form: "ZLV- Datenbank (ZLV.MDB)".
     virtual QString chooseFileToOpen(QWidget* parent, const QString& title, const QString& folder,
                                      const QString& filter) = 0;
+    // A folder dialog that opens in folder; returns the chosen folder, or an empty text when cancelled.
+    // Where no such dialog is offered, it is cancelled.
+    virtual QString chooseFolder(QWidget* /*parent*/, const QString& /*title*/, const QString& /*folder*/) {
+        return QString();
+    }
     // A file-save dialog that opens in saveFolder() proposing fileName. Returns the chosen full path, an
     // empty text when cancelled; a name that ends in none of the extensions of the filter chosen gets its
     // first one. The chosen file's folder becomes saveFolder(). filter is in Qt's form, filters separated

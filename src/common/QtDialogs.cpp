@@ -254,6 +254,17 @@ QString QtDialogs::chooseFileToOpen(QWidget* parent, const QString& title, const
     return runFileDialog(parent, title, folder, filter, QFileDialog::AcceptOpen);
 }
 
+QString QtDialogs::chooseFolder(QWidget* parent, const QString& title, const QString& folder) {
+    QFileDialog dialog(parent, title, folder);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    dialog.resize(kFileDialogSize.boundedTo(dialog.screen()->availableGeometry().size()));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
 QString QtDialogs::showSaveDialog(QWidget* parent, const QString& title, const QString& suggestedPath,
                                   const QString& filter, QString& chosenFilter) {
     return runFileDialog(parent, title, suggestedPath, filter, QFileDialog::AcceptSave, &chosenFilter);

@@ -18,6 +18,7 @@ public:
     void inform(QWidget* parent, const QString& title, const QString& text, Icon icon) override;
     QString chooseFileToOpen(QWidget* parent, const QString& title, const QString& folder,
                              const QString& filter) override;
+    QString chooseFolder(QWidget* parent, const QString& title, const QString& folder) override;
 
 protected:
     QString showSaveDialog(QWidget* parent, const QString& title, const QString& suggestedPath,

@@ -22,6 +22,11 @@ QString ScriptedDialogs::chooseFileToOpen(QWidget*, const QString& title, const 
     return files.isEmpty() ? QString() : files.dequeue();
 }
 
+QString ScriptedDialogs::chooseFolder(QWidget*, const QString& title, const QString& folder) {
+    shown.append({Shown::Kind::OpenFile, title, folder, Icon::None, Answer::No});
+    return files.isEmpty() ? QString() : files.dequeue();
+}
+
 QString ScriptedDialogs::showSaveDialog(QWidget*, const QString& title, const QString& suggestedPath,
                                         const QString& filter, QString&) {
     shown.append(

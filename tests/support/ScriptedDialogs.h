@@ -54,6 +54,8 @@ public:
                                 const QStringList& labels, const QList<QStringList>& lists) override;
     QString chooseFileToOpen(QWidget* parent, const QString& title, const QString& folder,
                              const QString& filter) override;
+    // Answers from files, as a file dialog does.
+    QString chooseFolder(QWidget* parent, const QString& title, const QString& folder) override;
     // Records the proposed path and the filter; the chosen filter stays the first.
     QString showSaveDialog(QWidget* parent, const QString& title, const QString& suggestedPath,
                            const QString& filter, QString& chosenFilter) override;
