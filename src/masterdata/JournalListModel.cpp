@@ -22,8 +22,8 @@ void JournalListModel::clear() {
 
 void JournalListModel::add(const JournalEntry& entry) {
     const int held = int(m_filling.size());
-    m_filling.append({entry, JournalChanges::parse(entry)});
-    const int fields = int(m_filling.last().values.fields.size());
+    const int fields = int(JournalChanges::parse(entry).fields.size());
+    m_filling.append({entry, fields});
     for (int field = 0; field < qMax(1, fields); ++field)
         m_fillingLines.append({held, field});
 }
@@ -34,11 +34,20 @@ void JournalListModel::show() {
         m_lines = std::move(m_fillingLines);
         m_filling.clear();
         m_fillingLines.clear();
+        m_parsedHeld = -1;
     });
 }
 
 const JournalEntry* JournalListModel::entryAt(int row) const {
     return row >= 0 && row < m_lines.size() ? &m_held.at(m_lines.at(row).held).entry : nullptr;
+}
+
+const JournalChanges::Parsed& JournalListModel::parsed(int held) const {
+    if (held != m_parsedHeld) {
+        m_parsed = JournalChanges::parse(m_held.at(held).entry);
+        m_parsedHeld = held;
+    }
+    return m_parsed;
 }
 
 int JournalListModel::heldRows() const {
@@ -51,9 +60,10 @@ qint64 JournalListModel::idOf(int row) const {
 
 QString JournalListModel::textOf(int row, int column) const {
     const Line& line = m_lines.at(row);
-    const Held& held = m_held.at(line.held);
-    const JournalEntry& entry = held.entry;
-    const QString field = held.values.fields.value(line.field);
+    const JournalEntry& entry = m_held.at(line.held).entry;
+    const bool changes = Column(column) >= Column::Field;
+    const JournalChanges::Parsed* values = changes ? &parsed(line.held) : nullptr;
+    const QString field = changes ? values->fields.value(line.field) : QString();
     switch (Column(column)) {
     case Column::Number:
         return QString::number(entry.id);
@@ -78,9 +88,9 @@ QString JournalListModel::textOf(int row, int column) const {
     case Column::Field:
         return field;
     case Column::Old:
-        return field.isEmpty() ? QString() : JournalChanges::text(field, held.values.before.value(field));
+        return field.isEmpty() ? QString() : JournalChanges::text(field, values->before.value(field));
     case Column::New:
-        return field.isEmpty() ? QString() : JournalChanges::text(field, held.values.after.value(field));
+        return field.isEmpty() ? QString() : JournalChanges::text(field, values->after.value(field));
     }
     return QString();
 }

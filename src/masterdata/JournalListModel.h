@@ -49,10 +49,13 @@ protected:
     void reorder(const QList<int>& order) override;
 
 private:
+    // The values of an entry are read again when its lines are shown: a list of a million entries keeps
+    // only their texts and the number of their fields.
     struct Held {
         JournalEntry entry;
-        JournalChanges::Parsed values;
+        int fields = 0;
     };
+    const JournalChanges::Parsed& parsed(int held) const;
     // A shown line: its entry and the number of its field (0 for an entry without fields).
     struct Line {
         int held = 0;
@@ -63,4 +66,6 @@ private:
     QList<Line> m_lines;
     QList<Held> m_filling;
     QList<Line> m_fillingLines;
+    mutable int m_parsedHeld = -1;
+    mutable JournalChanges::Parsed m_parsed;
 };
