@@ -338,8 +338,9 @@ void AppController::openExport() {
 }
 
 void AppController::openJournal(const QString& projectId) {
-    const auto create = [this](Session& session) {
-        auto journal = std::make_unique<JournalScreen>(session, m_dialogs);
+    const bool opened = m_journal;
+    const auto create = [this, &projectId](Session& session) {
+        auto journal = std::make_unique<JournalScreen>(session, m_dialogs, projectId);
         connect(journal.get(), &JournalScreen::printRequested, this, [this] {
             QPointer<JournalScreen> journal = m_journal;
             openPrintSettings(QStringLiteral("Änderungsprotokoll drucken"),
@@ -366,7 +367,7 @@ void AppController::openJournal(const QString& projectId) {
         }
         bringToFront(m_journal);
     }
-    if (!projectId.isEmpty())
+    if (opened && !projectId.isEmpty())
         m_journal->setProject(projectId);
 }
 

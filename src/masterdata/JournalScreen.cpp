@@ -40,13 +40,17 @@ void fillChoices(QComboBox& box, const QString& all, const QStringList& values) 
 }
 } // namespace
 
-JournalScreen::JournalScreen(Session& session, Dialogs& dialogs, QWidget* parent)
+JournalScreen::JournalScreen(Session& session, Dialogs& dialogs, const QString& projectId, QWidget* parent)
     : QWidget(parent, Qt::Window), m_session(session), m_dialogs(dialogs), m_watch(session.watch(this)) {
     setObjectName(QStringLiteral("frmProtokoll"));
     setWindowTitle(kTitle);
     buildUi();
     WindowPlacement::fitIntoScreen(*this, Twips::toPixels(19600, 9000, *this));
     fillProjects();
+    {
+        const QSignalBlocker blocker(m_project);
+        m_project->setCurrentIndex(qMax(0, m_project->findData(projectId.trimmed())));
+    }
     fillPickers();
     refill();
     FollowedScreen::follow(*m_watch, *this, [this] {

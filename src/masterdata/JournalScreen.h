@@ -23,7 +23,9 @@ class Session;
 class JournalScreen : public QWidget {
     Q_OBJECT
 public:
-    JournalScreen(Session& session, Dialogs& dialogs, QWidget* parent = nullptr);
+    // Shows the entries of project (its number), of all projects for an empty one.
+    JournalScreen(Session& session, Dialogs& dialogs, const QString& projectId = QString(),
+                  QWidget* parent = nullptr);
     ~JournalScreen() override;
 
     // Shows the entries of one project (its number), of all projects for an empty one.
