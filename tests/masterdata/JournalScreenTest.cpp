@@ -8,9 +8,13 @@
 #include "RestoreOperation.h"
 #include "ScreenFixture.h"
 #include "Transaction.h"
+#include "WorkspaceFixture.h"
 
+#include <QAction>
 #include <QJsonArray>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 // The change journal's screen and a row's history, on a journal written by the program's operations.
 class JournalScreenTest : public QObject {
@@ -201,6 +205,39 @@ private slots:
                               "|geändert|Betrag|1.234,50|99,99"));
         JournalHistoryDialog replacement(*f->session, "tblBuchung", replaced, "Buchung 001");
         QCOMPARE(WidgetDriver(&replacement).column("lvwVerlauf", 2).section(',', 0, 0), "gebucht");
+    }
+
+    // "Verlauf" from the context menus of the booking list and the estimate list; the project's journal.
+    void historyFromTheLists() {
+        f.reset();
+        WorkspaceFixture work;
+        work.db.exec("INSERT INTO tblNachtrag (NID, ProjektID, Firma) VALUES (1, '1', 'Hochbau Nord')");
+        work.open();
+        work.book("Hochbau Nord", "Abschlag", "10,00");
+        QSignalSpy journal(work.screen.get(), &Workspace::journalRequested);
+        const auto trigger = [&work](const char* list, const QString& name) {
+            for (QAction* action : work.list(list)->actions())
+                if (action->objectName() == name)
+                    return action->trigger();
+            QFAIL(qPrintable(name));
+        };
+        for (const auto& [tab, list] : {std::pair{1, "ListView1"}, std::pair{2, "ListView2"}}) {
+            work.showTab(tab);
+            work.activate();
+            work.selectRow(list, 0);
+            QString shown;
+            QTimer::singleShot(0, [&shown] {
+                QWidget* dialog = QApplication::activeModalWidget();
+                if (!dialog)
+                    return;
+                shown = WidgetDriver(dialog).column("lvwVerlauf", 2);
+                dialog->close();
+            });
+            trigger(list, "cmdVerlauf");
+            QVERIFY2(shown.startsWith("gebucht"), qPrintable(list + (": " + shown)));
+        }
+        trigger("ListView1", "cmdProtokoll");
+        QCOMPARE(journal.value(0).value(0).toString(), "1");
     }
 };
 
