@@ -10,6 +10,7 @@
 #include "ImportBenchmark.h"
 #include "Journal.h"
 #include "JournalBenchmarks.h"
+#include "JournalListBenchmark.h"
 #include "LargeOfficeGenerator.h"
 #include "PrintBenchmarks.h"
 #include "ProjectListBenchmark.h"
@@ -184,7 +185,7 @@ int main(int argc, char** argv) {
     // With --server the benchmarks that read or write through the store run on a copy of the large file
     // on the server, their baselines through libpq on the same server; the others work on files or on
     // a list already filled, and are left out.
-    const QString serverLetters = QStringLiteral("abcdefghiklmnouvwsyzJP");
+    const QString serverLetters = QStringLiteral("abcdefghiklmnouvwsyzJLP");
     const QString largeSchema = QStringLiteral("zlv_bench_large");
     const QString copySchema = QStringLiteral("zlv_bench_copy");
     auto selected = [&options](QChar letter) {
@@ -258,6 +259,8 @@ int main(int argc, char** argv) {
          [&] { return Rows{ImportBenchmark(options.accessFile, work.path(), runs(3)).accessImport()}; }},
         {QLatin1Char('u'), [&] { return Rows{ProjectListBenchmark(location, runs(7)).listFill()}; }},
         {QLatin1Char('v'), [&] { return Rows{workspaceQuick.chartsTab()}; }},
+        {QLatin1Char('L'),
+         [&] { return Rows{JournalListBenchmark(location, work.path(), runs(5)).listFill()}; }},
         {QLatin1Char('w'), [&] { return Rows{workspaceQuick.bookingWarnings()}; }},
         {QLatin1Char('J'),
          [&] {

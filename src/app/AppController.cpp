@@ -41,6 +41,7 @@ AppController::~AppController() {
     if (m_unrecordedLocation)
         m_unrecordedLocation->recordFolders();
     delete m_printSettings;
+    delete m_journal;
     delete m_workspace;
     delete m_helpWindow;
     delete m_companyRegister;
@@ -83,6 +84,7 @@ bool AppController::showStartMenu(bool firstStart) {
     connect(menu, &StartMenu::helpRequested, this, &AppController::openHelp);
     connect(menu, &StartMenu::quitRequested, this, &AppController::quit);
     connect(menu, &StartMenu::projectManagerRequested, this, &AppController::openProjectManager);
+    connect(menu, &StartMenu::journalRequested, this, [this] { openJournal(); });
     connect(menu, &StartMenu::closing, this, &AppController::closeScreensBesideStartMenu);
     connect(menu, &StartMenu::closing, this, [this, menu] { m_startMenuPlace = menu->pos(); });
     m_startMenu = menu;
@@ -132,7 +134,7 @@ bool AppController::eventFilter(QObject* watched, QEvent* event) {
 }
 
 Session* AppController::session() {
-    const bool screensOpen = m_projectManager || m_workspace || m_presets || m_companyRegister;
+    const bool screensOpen = m_projectManager || m_workspace || m_presets || m_companyRegister || m_journal;
     if (m_session && m_session->location() != m_databaseFilePath && !screensOpen)
         m_session.reset();
     // The database the start-up check opened serves unless its file has been replaced or moved since.
@@ -202,6 +204,7 @@ void AppController::showProject(const QString& projectId, const QString& project
         connect(workspace.get(), &Workspace::closing, this, &AppController::workspaceClosing);
         connect(workspace.get(), &Workspace::exportRequested, this, &AppController::openExport);
         connect(workspace.get(), &Workspace::printRequested, this, &AppController::printFromWorkspace);
+        connect(workspace.get(), &Workspace::journalRequested, this, &AppController::openJournal);
         m_workspace = workspace.release();
         m_workspace->setProject(projectId, projectName);
     }
@@ -212,6 +215,7 @@ void AppController::showProject(const QString& projectId, const QString& project
 
 void AppController::workspaceClosing(bool quitProgram) {
     closeIfOpen(m_printSettings);
+    closeIfOpen(m_journal);
     closeIfOpen(m_companyRegister);
     closeIfOpen(m_aboutBox);
     closeIfOpen(m_presets);
@@ -340,8 +344,43 @@ void AppController::openExport() {
     bringToFront(m_exportScreen);
 }
 
+void AppController::openJournal(const QString& projectId) {
+    const bool opened = m_journal;
+    const auto create = [this, &projectId](Session& session) {
+        auto journal = std::make_unique<JournalScreen>(session, m_dialogs, projectId);
+        connect(journal.get(), &JournalScreen::printRequested, this, [this] {
+            QPointer<JournalScreen> journal = m_journal;
+            openPrintSettings(QStringLiteral("Änderungsprotokoll drucken"),
+                              [journal]() -> std::optional<ListSnapshot> {
+                                  if (!journal)
+                                      return std::nullopt;
+                                  return journal->snapshot();
+                              });
+        });
+        return journal;
+    };
+    if (m_startMenu) {
+        if (!openDatabaseScreen(m_journal, create))
+            return;
+    } else {
+        // From the workspace, whose session is open.
+        Session* session = this->session();
+        if (!session)
+            return;
+        if (!m_journal) {
+            std::unique_ptr<JournalScreen> created = create(*session);
+            created->setAttribute(Qt::WA_DeleteOnClose);
+            m_journal = created.release();
+        }
+        bringToFront(m_journal);
+    }
+    if (opened && !projectId.isEmpty())
+        m_journal->setProject(projectId);
+}
+
 void AppController::closeScreensBesideStartMenu() {
     closeIfOpen(m_aboutBox);
+    closeIfOpen(m_journal);
     closeIfOpen(m_companyRegister);
     closeIfOpen(m_presets);
     closeIfOpen(m_helpWindow);

@@ -5,6 +5,7 @@
 #include "CompanyRegister.h"
 #include "ExportScreen.h"
 #include "HelpWindow.h"
+#include "JournalScreen.h"
 #include "Presets.h"
 #include "PrintSettingsScreen.h"
 #include "ProjectManager.h"
@@ -54,6 +55,7 @@ public:
     Workspace* workspace() const { return m_workspace; }
     ExportScreen* exportScreen() const { return m_exportScreen; }
     PrintSettingsScreen* printSettings() const { return m_printSettings; }
+    JournalScreen* journal() const { return m_journal; }
     // The database file that the screens open, spelled as on disk: found while the start menu loaded, kept
     // while the project manager replaces the start menu; empty when the file proved unusable.
     QString databaseFilePath() const { return m_databaseFilePath; }
@@ -75,6 +77,8 @@ public slots:
     void openAuditExport();
     // The export screen beside the workspace; it writes the list the workspace shows when it exports.
     void openExport();
+    // The change journal, of all projects or, from the workspace, of its project.
+    void openJournal(const QString& projectId = QString());
     // "Beenden": closes every screen, the project manager included; the program ends.
     void quit();
 
@@ -136,4 +140,5 @@ private:
     QPointer<ExportScreen> m_exportScreen;
     QPointer<AuditExportWindow> m_auditExport;
     QPointer<PrintSettingsScreen> m_printSettings;
+    QPointer<JournalScreen> m_journal;
 };

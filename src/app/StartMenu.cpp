@@ -60,6 +60,11 @@ StartMenu::StartMenu(QWidget* parent) : QMainWindow(parent) {
     m_project->setMinimumHeight(m_project->sizeHint().height() * 3 / 2);
     connect(m_project, &QPushButton::clicked, this, &StartMenu::projectManagerRequested);
     layout->addWidget(m_project);
+    m_journal = new QPushButton(QStringLiteral("&Änderungsprotokoll"), central);
+    m_journal->setObjectName(QStringLiteral("cmdProtokoll"));
+    m_journal->setToolTip(QStringLiteral("Alle Änderungen an den Daten ansehen und prüfen"));
+    connect(m_journal, &QPushButton::clicked, this, &StartMenu::journalRequested);
+    layout->addWidget(m_journal);
     setCentralWidget(central);
 
     if (auto* help = findChild<QAction*>(QStringLiteral("tbrHilfe")))

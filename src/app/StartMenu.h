@@ -29,6 +29,7 @@ signals:
     void helpRequested();
     void quitRequested();
     void projectManagerRequested();
+    void journalRequested();
     // The window is closing (by its close button, by the end of the program or by opening the project
     // manager).
     void closing();
@@ -45,4 +46,5 @@ private:
     QWidget* m_toolbar = nullptr;
     QHBoxLayout* m_toolbarLayout = nullptr;
     QPushButton* m_project = nullptr;
+    QPushButton* m_journal = nullptr;
 };

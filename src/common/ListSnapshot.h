@@ -9,7 +9,16 @@
 // What a list shows, handed to printing and export: the kind of list, its visible headings and rows as
 // displayed (texts, in display order), and the heading values (project name, totals, filter).
 struct ListSnapshot {
-    enum class Kind { Payments, CompanyEstimates, Evaluation, CostReport, CompanyList, Charts, Invoice };
+    enum class Kind {
+        Payments,
+        CompanyEstimates,
+        Evaluation,
+        CostReport,
+        CompanyList,
+        Charts,
+        Invoice,
+        Journal
+    };
 
     Kind kind = Kind::Payments;
     QStringList headings;

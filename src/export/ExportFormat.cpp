@@ -42,6 +42,12 @@ QStringList columnHeadings(Kind kind) {
                 QStringLiteral("Abrechnungssumme"),
                 QStringLiteral("Abweichung Euro"),
                 QStringLiteral("Abweichung %")};
+    case Kind::Journal:
+        return {QStringLiteral("Nr."),          QStringLiteral("Zeit"),    QStringLiteral("Benutzer"),
+                QStringLiteral("Arbeitsplatz"), QStringLiteral("Tabelle"), QStringLiteral("Zeile"),
+                QStringLiteral("Projekt"),      QStringLiteral("Aktion"),  QStringLiteral("Vorgang"),
+                QStringLiteral("Anzahl"),       QStringLiteral("Feld"),    QStringLiteral("Alt"),
+                QStringLiteral("Neu")};
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:
@@ -91,6 +97,9 @@ QStringList titleLines(const ListSnapshot& snapshot) {
     }
     case Kind::CostReport:
         return {QStringLiteral("Kostenbericht   -  Projekt: ") + project, QString()};
+    case Kind::Journal:
+        return {QStringLiteral("Änderungsprotokoll  -  Filter: ") + snapshot.value(QStringLiteral("Filter")),
+                QString()};
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:
@@ -111,6 +120,8 @@ QList<int> numberColumns(Kind kind) {
         return {7};
     case Kind::CostReport:
         return {4, 5, 6, 7, 8, 9, 10};
+    case Kind::Journal:
+        return {11, 12};
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:
@@ -192,6 +203,8 @@ QString ExportFormat::proposedFileName(ListSnapshot::Kind kind) {
         return QStringLiteral("Auswertung_Filter");
     case Kind::CostReport:
         return QStringLiteral("Kostenbericht");
+    case Kind::Journal:
+        return QStringLiteral("Aenderungsprotokoll");
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:

@@ -217,6 +217,25 @@ ReportLayout invoice(const ListSnapshot& snapshot) {
     return layout;
 }
 
+// The change journal's entries, one line per changed field, with the filter they were chosen by.
+ReportLayout journal(const ListSnapshot& snapshot) {
+    ReportLayout layout;
+    layout.rowsPerPage = 24;
+    layout.pageLabelBlanks = 16;
+    layout.title = QStringLiteral("Änderungsprotokoll");
+    layout.headingLines = {
+        {QStringLiteral("Filter: ") + snapshot.value(QStringLiteral("Filter")), 80, kLineFont}};
+    layout.tableHeading = QStringLiteral("m Nr.|m Zeit|m Benutzer|m Arbeitsplatz|m Tabelle|m Zeile|m Projekt|"
+                                         "m Aktion|m Vorgang|m Anzahl|m Feld|m Alt|m Neu");
+    layout.left = 40;
+    layout.top = 160;
+    layout.columnWidths = {110, 260, 180, 180, 170, 100, 100, 170, 170, 90, 200, 440, 440};
+    layout.columns = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+    layout.row = {
+        {8, false, false}, 30, 0xFFFFFF, {"R", "L", "L", "L", "L", "R", "R", "L", "L", "R", "L", "L", "L"}};
+    return layout;
+}
+
 } // namespace
 
 ReportLayout ReportLayout::forSnapshot(const ListSnapshot& snapshot) {
@@ -235,6 +254,8 @@ ReportLayout ReportLayout::forSnapshot(const ListSnapshot& snapshot) {
         return charts(snapshot);
     case ListSnapshot::Kind::Invoice:
         return invoice(snapshot);
+    case ListSnapshot::Kind::Journal:
+        return journal(snapshot);
     }
     return payments(snapshot);
 }

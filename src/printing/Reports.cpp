@@ -154,6 +154,8 @@ QString proposedPdfFileName(ListSnapshot::Kind kind) {
         return QStringLiteral("Diagramme.pdf");
     case ListSnapshot::Kind::Invoice:
         return QStringLiteral("E-Rechnung.pdf");
+    case ListSnapshot::Kind::Journal:
+        return QStringLiteral("Aenderungsprotokoll.pdf");
     }
     return QStringLiteral("Zelvora.pdf");
 }

@@ -1,6 +1,7 @@
 #include "JournalRepository.h"
 
 #include "Database.h"
+#include "StoredValue.h"
 
 bool JournalRepository::select(const QString& where, const QVariantList& values,
                                const std::function<void(const JournalEntry&)>& visit) {
@@ -67,4 +68,15 @@ std::optional<JournalEntry> JournalRepository::find(qint64 id, bool* ok) {
     if (ok)
         *ok = read;
     return found;
+}
+
+QStringList JournalRepository::distinct(Distinct which, const QString& projectId, bool* ok) {
+    const QString column = which == Distinct::Users ? QStringLiteral("Benutzer") : QStringLiteral("Tabelle");
+    const QString project = projectId.trimmed();
+    return StoredValue::rows<QString>(
+        m_db,
+        QStringLiteral("SELECT DISTINCT %1 FROM tblProtokoll WHERE %1 IS NOT NULL AND %1 <> ''%2 ORDER BY %1")
+            .arg(column, project.isEmpty() ? QString() : QStringLiteral(" AND ProjektID = ?")),
+        project.isEmpty() ? QVariantList() : QVariantList{project}, ok,
+        [](const Database::Row& row) { return row.text(0); });
 }

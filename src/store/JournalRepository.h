@@ -6,6 +6,7 @@
 #include <optional>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class Database;
 
@@ -30,6 +31,10 @@ public:
     // The entries of one row of table, oldest first; ok false when they cannot be read.
     QList<JournalEntry> forRow(const QString& table, const QString& row, bool* ok = nullptr);
     std::optional<JournalEntry> find(qint64 id, bool* ok = nullptr);
+    // The distinct users or tables (column "Benutzer" or "Tabelle") of the project's entries, of all
+    // entries for an empty projectId, sorted.
+    enum class Distinct { Users, Tables };
+    QStringList distinct(Distinct which, const QString& projectId, bool* ok = nullptr);
 
 private:
     bool select(const QString& where, const QVariantList& values,

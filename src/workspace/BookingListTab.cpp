@@ -5,9 +5,11 @@
 #include "FittedColumns.h"
 #include "InvoiceReader.h"
 #include "InvoiceView.h"
+#include "JournalHistoryDialog.h"
 #include "ReportListView.h"
 #include "WorkspaceContext.h"
 
+#include <QAction>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -100,6 +102,18 @@ BookingListTab::BookingListTab(WorkspaceContext& context, QWidget* parent)
             saveInvoice(id);
     });
     connect(m_list->header(), &QHeaderView::sectionClicked, this, &BookingListTab::sortByHeading);
+    auto* history = new QAction(QStringLiteral("&Verlauf …"), this);
+    history->setObjectName(QStringLiteral("cmdVerlauf"));
+    connect(history, &QAction::triggered, this, [this] {
+        if (const qint64 id = selectedBookingIdOrSay())
+            JournalHistoryDialog::show(m_context.session, m_context.dialogs, QStringLiteral("tblBuchung"), id,
+                                       QStringLiteral("Buchung ") + selectedRunningNumber(), this);
+    });
+    auto* journal = new QAction(QStringLiteral("Änderungs&protokoll des Projekts …"), this);
+    journal->setObjectName(QStringLiteral("cmdProtokoll"));
+    connect(journal, &QAction::triggered, this, &BookingListTab::journalRequested);
+    m_list->addActions({history, journal});
+    m_list->setContextMenuPolicy(Qt::ActionsContextMenu);
     m_totalField->setText(Money().toGerman());
 }
 

@@ -45,6 +45,8 @@ signals:
     void refreshRequested();
     void takeBackRequested(qint64 bookingId);
     void deleteRequested(qint64 bookingId);
+    // "Änderungsprotokoll des Projekts" from the list's context menu.
+    void journalRequested();
     // The list was refilled: the count and total to show.
     void refilled(int count, Money total);
 

@@ -7,11 +7,13 @@
 #include "Dialogs.h"
 #include "EstimateOperation.h"
 #include "FittedColumns.h"
+#include "JournalHistoryDialog.h"
 #include "NotSavedNotice.h"
 #include "OriginalGoneQuestion.h"
 #include "ReportListView.h"
 #include "WorkspaceContext.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -146,6 +148,17 @@ CompanyTab::CompanyTab(WorkspaceContext& context, QWidget* parent) : QWidget(par
     connect(m_book, &QPushButton::clicked, this, &CompanyTab::book);
     connect(m_takeBack, &QPushButton::clicked, this, &CompanyTab::takeBackSelected);
     connect(m_delete, &QPushButton::clicked, this, &CompanyTab::deleteSelected);
+    auto* history = new QAction(QStringLiteral("&Verlauf …"), this);
+    history->setObjectName(QStringLiteral("cmdVerlauf"));
+    connect(history, &QAction::triggered, this, [this] {
+        const int row = selectedRowOrSay();
+        if (row >= 0)
+            JournalHistoryDialog::show(m_context.session, m_context.dialogs, QStringLiteral("tblNachtrag"),
+                                       m_model->idAt(row),
+                                       QStringLiteral("Eintrag ") + m_model->textAt(row, 0), this);
+    });
+    m_list->addAction(history);
+    m_list->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(m_list->header(), &QHeaderView::sectionClicked, this, &CompanyTab::sortByHeading);
 }
 

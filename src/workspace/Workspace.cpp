@@ -231,6 +231,8 @@ void Workspace::buildUi() {
     });
     connect(m_bookings, &BookingListTab::takeBackRequested, this, &Workspace::takeBack);
     connect(m_bookings, &BookingListTab::deleteRequested, this, &Workspace::remove);
+    connect(m_bookings, &BookingListTab::journalRequested, this,
+            [this] { emit journalRequested(projectId()); });
     connect(m_company, &CompanyTab::showAllToggled, this, &Workspace::allCompaniesToggled);
     connect(m_company, &CompanyTab::estimatesChanged, this, [this] {
         EINLESEN();

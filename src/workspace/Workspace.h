@@ -65,6 +65,8 @@ public:
 signals:
     void printRequested();
     void exportRequested();
+    // The change journal of the project, asked for from the booking list.
+    void journalRequested(const QString& projectId);
     // The workspace is closing; quit tells whether the program ends with it, else the project manager
     // shows again.
     void closing(bool quit);

@@ -125,6 +125,7 @@ private slots:
             << int(Kind::CostReport) << 22 << QList<int>{15, 7} << totals.arg("022");
         QTest::newRow("cost report, 43") << int(Kind::CostReport) << 43 << QList<int>{21, 15, 7} << "";
         QTest::newRow("company list") << int(Kind::CompanyList) << 31 << QList<int>{30, 1} << "";
+        QTest::newRow("journal") << int(Kind::Journal) << 25 << QList<int>{24, 1} << "";
     }
 
     // Every page repeats the frame with the footer and "Seite p von P" and holds its share of the rows in
@@ -193,6 +194,7 @@ private slots:
         QTest::newRow("evaluation") << int(Kind::Evaluation) << 18 << "2, 842 x 595 pts (A4)";
         QTest::newRow("cost report") << int(Kind::CostReport) << 22 << "2, 842 x 595 pts (A4)";
         QTest::newRow("company list") << int(Kind::CompanyList) << 31 << "2, 595 x 842 pts (A4)";
+        QTest::newRow("journal") << int(Kind::Journal) << 25 << "2, 842 x 595 pts (A4)";
     }
 
     // The file reads back as the golden file named as the report's proposed file, in Arial's stand-in,
