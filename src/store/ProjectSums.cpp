@@ -46,14 +46,12 @@ std::optional<QHash<QString, QList<ProjectSums::Kept>>> ProjectSums::read() cons
             active.insert(row.text(0).toLower() + u'.' + row.text(1).toLower());
         }))
         return std::nullopt;
+    if (!keptBy(active))
+        return std::nullopt;
     const QList<Schema::Summed> summed = Schema::summed();
     QStringList fields;
     QStringList counts;
     for (const Schema::Summed& table : summed) {
-        for (const QString& trigger : dialect.keepingTriggers(kTriggers, table.table)) {
-            if (!active.contains(table.table.toLower() + u'.' + trigger.toLower()))
-                return std::nullopt;
-        }
         fields << QStringLiteral("k.") + table.cents << QStringLiteral("k.") + table.rows
                << QStringLiteral("k.") + table.odd;
         counts += QStringLiteral("(SELECT COUNT(*) FROM %1) AS n%2").arg(table.table).arg(counts.size());
@@ -82,6 +80,16 @@ std::optional<QHash<QString, QList<ProjectSums::Kept>>> ProjectSums::read() cons
     if (!ran || keptRows != storedRows)
         return std::nullopt;
     return kept;
+}
+
+bool ProjectSums::keptBy(const QSet<QString>& active) const {
+    for (const Schema::Summed& table : Schema::summed()) {
+        for (const QString& trigger : m_db.dialect().keepingTriggers(kTriggers, table.table)) {
+            if (!active.contains(table.table.toLower() + u'.' + trigger.toLower()))
+                return false;
+        }
+    }
+    return true;
 }
 
 QStringList ProjectSums::installStatements(bool missing) const {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -27,6 +28,8 @@ public:
     // order; nullopt when the kept sums are not whole or cannot be read.
     std::optional<QHash<QString, QList<Kept>>> read() const;
     bool whole() const { return read().has_value(); }
+    // Whether the triggers that keep the sums are all among active (each "table.trigger" in lower case).
+    bool keptBy(const QSet<QString>& active) const;
     // Creates the table when missing is true, installs the triggers afresh and counts every row anew.
     QStringList installStatements(bool missing) const;
     // Within the caller's transaction: the triggers set aside while rows are brought in at once, then
