@@ -211,8 +211,7 @@ void Workspace::buildUi() {
     connect(m_entry, &EntryTab::booked, this, &Workspace::afterBookingChange);
     connect(m_entry, &EntryTab::correctionEnded, this, [this] {
         EINLESEN();
-        combo7_3Einlesen();
-        combo5_4Einlesen();
+        fillPickers();
     });
     connect(m_entry, &EntryTab::companyChosen, m_company, &CompanyTab::chooseCompany);
     connect(m_entry, &EntryTab::companiesFound, this, [this](const QStringList& names) {
@@ -225,8 +224,7 @@ void Workspace::buildUi() {
     });
     connect(m_bookings, &BookingListTab::refreshRequested, this, [this] {
         EINLESEN();
-        combo7_3Einlesen();
-        combo5_4Einlesen();
+        fillPickers();
         m_unreadable->check();
     });
     connect(m_bookings, &BookingListTab::takeBackRequested, this, &Workspace::takeBack);
@@ -380,8 +378,7 @@ bool Workspace::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && m_context && !m_context->projectId.isEmpty() &&
         std::exchange(m_refillOnActivation, false)) {
         if (!std::exchange(m_pickersFollowed, false)) {
-            combo7_3Einlesen();
-            combo5_4Einlesen();
+            fillPickers();
         }
         // The evaluation out of view is refilled when its tab is shown.
         if (currentTab() == EvaluationTabIndex)
@@ -436,8 +433,7 @@ void Workspace::showTab(int tab) {
 void Workspace::followChanges() {
     if (!m_context || m_context->projectId.isEmpty())
         return;
-    combo7_3Einlesen();
-    combo5_4Einlesen();
+    fillPickers();
     m_pickersFollowed = true;
     m_entry->checkCorrection();
     // The entry tab shows the count of the booking list.
@@ -482,9 +478,31 @@ void Workspace::combo7_3Einlesen() {
                          Dialogs::Icon::Warning);
         return;
     }
+    setCompanies(companies);
+}
+
+void Workspace::setCompanies(const QStringList& companies) {
     m_evaluation->setCompanies(companies);
     if (!m_company->showsAllCompanies())
         m_company->setCompanies(QStringList{QString()} + companies);
+}
+
+void Workspace::fillPickers() {
+    if (!m_context)
+        return;
+    bool ok = true;
+    const QList<QStringList> values = m_context->ledger.distinctValues(
+        {ProjectLedger::Field::Company, ProjectLedger::Field::Trade, ProjectLedger::Field::CostGroup},
+        m_context->projectId, &ok);
+    // Unread, each picker says for itself what it could not read.
+    if (!ok) {
+        combo7_3Einlesen();
+        combo5_4Einlesen();
+        return;
+    }
+    setCompanies(values.at(0));
+    m_evaluation->setTrades(values.at(1));
+    m_evaluation->setCostGroups(values.at(2));
 }
 
 void Workspace::combo5_4Einlesen() {
@@ -519,8 +537,7 @@ void Workspace::allCompaniesToggled(bool all) {
 
 void Workspace::afterBookingChange(const QString& company) {
     EINLESEN();
-    combo7_3Einlesen();
-    combo5_4Einlesen();
+    fillPickers();
     m_unreadable->check();
     m_company->chooseCompany(company);
     m_evaluation->chooseCompany(company);
