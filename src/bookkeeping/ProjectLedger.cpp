@@ -43,11 +43,6 @@ QStringList ProjectLedger::distinctValues(Field field, const QString& projectId,
     return BookingRepository(m_session.database()).distinctValues(field, projectId, ok);
 }
 
-QList<QStringList> ProjectLedger::distinctValues(const QList<Field>& fields, const QString& projectId,
-                                                 bool* ok) const {
-    return BookingRepository(m_session.database()).distinctValues(fields, projectId, ok);
-}
-
 QList<Booking> ProjectLedger::bookingsWithUnreadableAmount(const QString& projectId, bool* ok) const {
     return BookingRepository(m_session.database()).withUnreadableAmount(projectId, ok);
 }

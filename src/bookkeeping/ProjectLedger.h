@@ -46,9 +46,6 @@ public:
     std::optional<Booking> booking(qint64 id, bool* ok = nullptr) const;
     // The distinct companies, trades or cost groups of the project's bookings, in German order.
     QStringList distinctValues(Field field, const QString& projectId, bool* ok = nullptr) const;
-    // The same for each of fields, in their order, from one reading.
-    QList<QStringList> distinctValues(const QList<Field>& fields, const QString& projectId,
-                                      bool* ok = nullptr) const;
     QList<Booking> bookingsWithUnreadableAmount(const QString& projectId, bool* ok = nullptr) const;
 
     // The rows of one company in one project, by running number.

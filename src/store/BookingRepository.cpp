@@ -115,50 +115,28 @@ int BookingRepository::highestRunningNumber(const QString& projectId, bool* ok) 
 }
 
 QStringList BookingRepository::distinctValues(Field field, const QString& projectId, bool* ok) const {
-    return distinctValues(QList<Field>{field}, projectId, ok).value(0);
-}
-
-QList<QStringList> BookingRepository::distinctValues(const QList<Field>& fields, const QString& projectId,
-                                                     bool* ok) const {
-    // The project's rows are found once; each field's values are grouped from them, as first booked.
-    QStringList columns;
-    QStringList groups;
-    for (qsizetype i = 0; i < fields.size(); ++i) {
-        const QString column = fieldName(fields.at(i));
-        columns += column;
-        groups +=
-            QStringLiteral("SELECT %1 AS k, %2 AS v, MIN(ID) AS f FROM b WHERE %2 IS NOT NULL AND %2 <> '' "
-                           "GROUP BY %2")
-                .arg(QString::number(i), column);
-    }
-    QList<QStringList> found(fields.size());
-    const bool read = m_db.read(
-        QStringLiteral("WITH b AS (SELECT ID, %1 FROM tblBuchung WHERE trim(ProjektID) = ?) %2 ORDER BY k, f")
-            .arg(columns.join(QStringLiteral(", ")), groups.join(QStringLiteral(" UNION ALL "))),
-        {projectId}, [&found](const Database::Row& row) { found[row.rowNumber(0)].append(row.text(1)); });
-    if (ok)
-        *ok = read;
-    if (!read)
-        return QList<QStringList>(fields.size());
-    const QCollator collator = GermanCollator::make();
-    QList<QStringList> lists;
-    for (const QStringList& values : std::as_const(found)) {
-        // Values that differ only in letter case name the same company, trade or cost group: listed
-        // once, as first booked.
-        QStringList once;
-        QSet<QString> folded;
-        for (const QString& value : values) {
-            if (!folded.contains(SameName::fold(value))) {
-                folded.insert(SameName::fold(value));
-                once.append(value);
-            }
+    const QString column = fieldName(field);
+    const QStringList found = StoredValue::rows<QString>(
+        m_db,
+        QStringLiteral("SELECT %1 FROM tblBuchung WHERE trim(ProjektID) = ? AND %1 IS NOT NULL AND %1 <> '' "
+                       "GROUP BY %1 ORDER BY MIN(ID)")
+            .arg(column),
+        {projectId}, ok, [](const Database::Row& row) { return row.text(0); });
+    // Values that differ only in letter case name the same company, trade or cost group: list it once,
+    // as it was first booked.
+    QStringList values;
+    QSet<QString> folded;
+    for (const QString& value : found) {
+        const QString key = SameName::fold(value);
+        if (!folded.contains(key)) {
+            folded.insert(key);
+            values.append(value);
         }
-        std::stable_sort(once.begin(), once.end(), [&collator](const QString& a, const QString& b) {
-            return collator.compare(a, b) < 0;
-        });
-        lists.append(once);
     }
-    return lists;
+    const QCollator collator = GermanCollator::make();
+    std::stable_sort(values.begin(), values.end(),
+                     [&collator](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+    return values;
 }
 
 QList<Booking> BookingRepository::withValue(const QString& projectId, Field field, const QString& value,

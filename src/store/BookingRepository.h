@@ -43,9 +43,6 @@ public:
     // The distinct companies, trades or cost groups of the project's bookings, each once whatever its
     // letter case; empty values left out; in German alphabetical order.
     QStringList distinctValues(Field field, const QString& projectId, bool* ok = nullptr) const;
-    // The same for each of fields, in their order, from one reading of the project's bookings.
-    QList<QStringList> distinctValues(const QList<Field>& fields, const QString& projectId,
-                                      bool* ok = nullptr) const;
     // The project's bookings whose field equals value, ordered by instruction date.
     QList<Booking> withValue(const QString& projectId, Field field, const QString& value,
                              bool* ok = nullptr) const;

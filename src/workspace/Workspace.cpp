@@ -211,7 +211,8 @@ void Workspace::buildUi() {
     connect(m_entry, &EntryTab::booked, this, &Workspace::afterBookingChange);
     connect(m_entry, &EntryTab::correctionEnded, this, [this] {
         EINLESEN();
-        fillPickers();
+        combo7_3Einlesen();
+        combo5_4Einlesen();
     });
     connect(m_entry, &EntryTab::companyChosen, m_company, &CompanyTab::chooseCompany);
     connect(m_entry, &EntryTab::companiesFound, this, [this](const QStringList& names) {
@@ -224,7 +225,8 @@ void Workspace::buildUi() {
     });
     connect(m_bookings, &BookingListTab::refreshRequested, this, [this] {
         EINLESEN();
-        fillPickers();
+        combo7_3Einlesen();
+        combo5_4Einlesen();
         m_unreadable->check();
     });
     connect(m_bookings, &BookingListTab::takeBackRequested, this, &Workspace::takeBack);
@@ -378,7 +380,8 @@ bool Workspace::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && m_context && !m_context->projectId.isEmpty() &&
         std::exchange(m_refillOnActivation, false)) {
         if (!std::exchange(m_pickersFollowed, false)) {
-            fillPickers();
+            combo7_3Einlesen();
+            combo5_4Einlesen();
         }
         // The evaluation out of view is refilled when its tab is shown.
         if (currentTab() == EvaluationTabIndex)
@@ -433,7 +436,8 @@ void Workspace::showTab(int tab) {
 void Workspace::followChanges() {
     if (!m_context || m_context->projectId.isEmpty())
         return;
-    fillPickers();
+    combo7_3Einlesen();
+    combo5_4Einlesen();
     m_pickersFollowed = true;
     m_entry->checkCorrection();
     // The entry tab shows the count of the booking list.
@@ -478,31 +482,9 @@ void Workspace::combo7_3Einlesen() {
                          Dialogs::Icon::Warning);
         return;
     }
-    setCompanies(companies);
-}
-
-void Workspace::setCompanies(const QStringList& companies) {
     m_evaluation->setCompanies(companies);
     if (!m_company->showsAllCompanies())
         m_company->setCompanies(QStringList{QString()} + companies);
-}
-
-void Workspace::fillPickers() {
-    if (!m_context)
-        return;
-    bool ok = true;
-    const QList<QStringList> values = m_context->ledger.distinctValues(
-        {ProjectLedger::Field::Company, ProjectLedger::Field::Trade, ProjectLedger::Field::CostGroup},
-        m_context->projectId, &ok);
-    // Unread, each picker says for itself what it could not read.
-    if (!ok) {
-        combo7_3Einlesen();
-        combo5_4Einlesen();
-        return;
-    }
-    setCompanies(values.at(0));
-    m_evaluation->setTrades(values.at(1));
-    m_evaluation->setCostGroups(values.at(2));
 }
 
 void Workspace::combo5_4Einlesen() {
@@ -537,7 +519,8 @@ void Workspace::allCompaniesToggled(bool all) {
 
 void Workspace::afterBookingChange(const QString& company) {
     EINLESEN();
-    fillPickers();
+    combo7_3Einlesen();
+    combo5_4Einlesen();
     m_unreadable->check();
     m_company->chooseCompany(company);
     m_evaluation->chooseCompany(company);

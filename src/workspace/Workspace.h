@@ -84,10 +84,6 @@ private:
     void saveSettings();
     void showTab(int tab);
     void afterBookingChange(const QString& company);
-    // The pickers of companies, trades and cost groups (combo7_3Einlesen, combo5_4Einlesen) from one
-    // reading of the project's bookings.
-    void fillPickers();
-    void setCompanies(const QStringList& companies);
     void takeBack(qint64 bookingId);
     void remove(qint64 bookingId);
     // Asks what becomes of a booking that waits in the entry fields; false when it stays waiting (its
