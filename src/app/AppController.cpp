@@ -93,7 +93,12 @@ bool AppController::showStartMenu(bool firstStart) {
     if (!m_startMenuPainted)
         menu->installEventFilter(this);
     menu->show();
-    QTimer::singleShot(0, this, [this] { confirmDatabase(); });
+    QTimer::singleShot(0, this, [this] {
+        // The first frame is painted before the check is waited for.
+        if (m_startMenu && !m_startMenuPainted)
+            m_startMenu->repaint();
+        confirmDatabase();
+    });
     return true;
 }
 
@@ -113,7 +118,8 @@ bool AppController::confirmDatabase() {
     return false;
 }
 
-// The settings file is written after the start menu's first frame: the clerk does not wait for the disk.
+// The settings file is written, and the rows whose sums the database keeps are counted, after the start
+// menu's first frame: the clerk waits neither for the disk nor for the tables' size.
 void AppController::recordFoldersWhenPainted() {
     if (!m_unrecordedLocation || !m_startMenuPainted)
         return;
@@ -121,6 +127,8 @@ void AppController::recordFoldersWhenPainted() {
         if (m_unrecordedLocation)
             m_unrecordedLocation->recordFolders();
         m_unrecordedLocation.reset();
+        if (m_openedDatabase)
+            m_openedDatabase->countKeptSums();
     });
 }
 
@@ -139,8 +147,10 @@ Session* AppController::session() {
         m_session.reset();
     // The database the start-up check opened serves unless its file has been replaced or moved since.
     std::unique_ptr<Database> opened = std::move(m_openedDatabase);
-    if (!m_session && opened && opened->location() == m_databaseFilePath && opened->connected())
+    if (!m_session && opened && opened->location() == m_databaseFilePath && opened->connected()) {
+        opened->countKeptSums();
         m_session = std::make_unique<Session>(std::move(opened));
+    }
     if (!m_session) {
         QString message;
         m_session = Session::open(m_databaseFilePath, &message);

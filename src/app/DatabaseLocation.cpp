@@ -255,7 +255,8 @@ void DatabaseLocation::beginCheck() {
     // The connection is made on the thread and then handed to the window's thread, which goes on with it.
     m_check = std::async(std::launch::async, [path = m_databaseFilePath, window = QThread::currentThread()] {
         Check check;
-        check.db = Database::open(path, nullptr, &check.message);
+        check.db = Database::open(path, nullptr, &check.message, Database::defaultBusyTimeoutMs(),
+                                  Database::Purpose::Start);
         if (check.db)
             check.db->moveToThread(window);
         return check;

@@ -48,12 +48,12 @@ void Database::close() {
 }
 
 std::unique_ptr<Database> Database::open(const QString& location, OpenFailure* failure,
-                                         QString* germanMessage, int busyTimeoutMs) {
+                                         QString* germanMessage, int busyTimeoutMs, Purpose purpose) {
     if (failure)
         *failure = OpenFailure::None;
     std::unique_ptr<Database> db(new Database(Engine::at(location, busyTimeoutMs), nextConnectionName()));
     QString reason;
-    const OpenFailure kind = db->openExisting(&reason);
+    const OpenFailure kind = db->openExisting(&reason, purpose);
     if (kind == OpenFailure::None) {
         db->m_location = location;
         return db;
@@ -65,15 +65,16 @@ std::unique_ptr<Database> Database::open(const QString& location, OpenFailure* f
     return nullptr;
 }
 
-Database::OpenFailure Database::openExisting(QString* reason) {
+Database::OpenFailure Database::openExisting(QString* reason, Purpose purpose) {
     OpenFailure kind = m_link->obstacle(reason);
     if (kind != OpenFailure::None)
         return kind;
     if (!connect(true, &kind, reason))
         return kind;
+    SchemaUpkeep upkeep = this->upkeep();
     if (const std::optional<QString> empty = m_link->emptyRefusal()) {
         bool ok = false;
-        const QStringList present = upkeep().tables(&ok);
+        const QStringList present = upkeep.tables(&ok);
         if (!ok) {
             *reason = m_lastReason;
             return OpenFailure::Other;
@@ -83,12 +84,14 @@ Database::OpenFailure Database::openExisting(QString* reason) {
             return OpenFailure::Empty;
         }
     }
-    kind = upkeep().check(reason);
+    kind = upkeep.check(reason);
     if (kind != OpenFailure::None) {
         *reason = m_link->schemaRefusal(*reason);
         return kind;
     }
-    kind = upkeep().complete(reason);
+    m_keptSumsCounted = purpose == Purpose::Work;
+    kind = upkeep.complete(reason,
+                           m_keptSumsCounted ? SchemaUpkeep::Counting::Now : SchemaUpkeep::Counting::Later);
     if (kind == OpenFailure::None && !journalConnected()) {
         *reason = m_lastReason;
         return OpenFailure::Other;
@@ -159,6 +162,13 @@ bool Database::connect(bool existing, OpenFailure* failure, QString* germanText)
     return true;
 }
 
+void Database::countKeptSums() {
+    if (m_keptSumsCounted)
+        return;
+    m_keptSumsCounted = true;
+    upkeep().countKeptSums();
+}
+
 SchemaUpkeep Database::upkeep() {
     return SchemaUpkeep(*this, *m_link, *m_dialect, m_notices);
 }
@@ -184,8 +194,9 @@ bool Database::reconnect(QString* reason) {
         m_link->openFailure(db.lastError(), reason);
         return false;
     }
-    if (m_link->prepare(db) && upkeep().check(reason) == OpenFailure::None &&
-        upkeep().complete(reason) == OpenFailure::None && journalConnected())
+    SchemaUpkeep upkeep = this->upkeep();
+    if (m_link->prepare(db) && upkeep.check(reason) == OpenFailure::None &&
+        upkeep.complete(reason) == OpenFailure::None && journalConnected())
         return true;
     db.close();
     return false;

@@ -44,9 +44,13 @@ public:
     // returns null and, when given, sets failure and a German message that names the file or server and
     // the reason. Nothing is ever written to a database that is refused.
     // busyTimeoutMs: how long a write or read waits for a file that another program holds briefly.
+    // Opened for the start, the rows of the tables whose sums the database keeps are counted only by
+    // countKeptSums(), so that the start waits for no table's size.
+    enum class Purpose { Work, Start };
     static std::unique_ptr<Database> open(const QString& location, OpenFailure* failure = nullptr,
                                           QString* germanMessage = nullptr,
-                                          int busyTimeoutMs = defaultBusyTimeoutMs());
+                                          int busyTimeoutMs = defaultBusyTimeoutMs(),
+                                          Purpose purpose = Purpose::Work);
     // Creates a new file, or sets up an empty database on a server, with the six tables, the indexes and
     // the presets (trades, cost groups), all or nothing. Refuses when the file exists already or the
     // server's database holds tables. Returns false and sets the German message on failure.
@@ -59,6 +63,10 @@ public:
     // What opening found that the user should know although the data are open: indexes or triggers the
     // login could not add, running numbers given twice in a project. In German; shown once.
     QStringList notices() const { return m_notices; }
+    // Opened for the start: counts the rows whose sums the database keeps and, where the sums missed
+    // changes made behind the program's back, counts the sums anew (once; the lists add up the rows
+    // themselves until then).
+    void countKeptSums();
 
     QSqlDatabase connection() const;
     // Hands the connection to thread, which alone uses it from then on: a database opened on a thread of
@@ -156,7 +164,7 @@ public:
 private:
     Database(Engine engine, QString connectionName);
     // Opens the data of the link: what stands against them, the connection, the schema, the upkeep.
-    OpenFailure openExisting(QString* reason);
+    OpenFailure openExisting(QString* reason, Purpose purpose);
     void close();
     // existing: the data must be there and are never created anew.
     bool connect(bool existing, OpenFailure* failure, QString* germanText);
@@ -184,6 +192,7 @@ private:
     QString m_location;
     Failure m_lastFailure = Failure::None;
     bool m_inTransaction = false;
+    bool m_keptSumsCounted = true;
     QStringList m_notices;
     QStringList m_suspendedIndexes;
 };

@@ -15,7 +15,7 @@ class Dialect {
 public:
     virtual ~Dialect() = default;
 
-    // The names of the fields of the table bound to the one parameter, one row each.
+    // The fields of the six tables, each as its table's name and its own, one row each.
     virtual QString fieldListQuery() const = 0;
     // The names of all tables, one row each.
     virtual QString tableListQuery() const = 0;
@@ -51,7 +51,8 @@ public:
         QString emptied;
     };
     virtual QStringList keepingStatements(const Keeping& keeping) const = 0;
-    // The names of the triggers keepingStatements() creates on table, and the statements dropping them.
+    // The names of the triggers keepingStatements() creates on table, and the statements dropping them
+    // (within a transaction; a trigger missing already is passed over without a word).
     virtual QStringList keepingTriggers(const QString& name, const QString& table) const = 0;
     virtual QStringList droppingStatements(const QString& name, const QString& table) const = 0;
     // The triggers that are in place and active, each as its table's name and its own name, one row each.

@@ -129,6 +129,16 @@ std::optional<ProjectSums::Kept> ProjectSums::readProject(qsizetype index, const
     return kept;
 }
 
+bool ProjectSums::keptBy(const QSet<QString>& active) const {
+    for (const Schema::Summed& table : Schema::summed()) {
+        for (const QString& trigger : m_db.dialect().keepingTriggers(kTriggers, table.table)) {
+            if (!active.contains(table.table.toLower() + u'.' + trigger.toLower()))
+                return false;
+        }
+    }
+    return true;
+}
+
 QStringList ProjectSums::installStatements(bool missing) const {
     const Dialect& dialect = m_db.dialect();
     const Schema::Table table = Schema::projectSums();

@@ -5,6 +5,7 @@
 #include <optional>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -35,6 +36,8 @@ public:
     // company (its name compared ignoring case) among the project's rows, into spellings.
     std::optional<Kept> readProject(qsizetype index, const QString& projectId, const QString& company,
                                     QStringList& spellings) const;
+    // Whether the triggers that keep the sums are all among active (each "table.trigger" in lower case).
+    bool keptBy(const QSet<QString>& active) const;
     // Creates the table when missing is true, installs the triggers afresh and counts every row anew.
     QStringList installStatements(bool missing) const;
     // Within the caller's transaction: the triggers set aside while rows are brought in at once, then

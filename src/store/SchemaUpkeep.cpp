@@ -13,27 +13,86 @@
 SchemaUpkeep::SchemaUpkeep(Database& db, const Link& link, const Dialect& dialect, QStringList& notices)
     : m_db(db), m_link(link), m_dialect(dialect), m_notices(notices) {}
 
+const SchemaUpkeep::Catalogue* SchemaUpkeep::catalogue() {
+    if (m_catalogue)
+        return &*m_catalogue;
+    // Every list in one statement, each row tagged with its list: a server answers each statement over
+    // the network.
+    enum List { Fields, Triggers, Tables, Indexes, Unreadable, Incomplete };
+    QStringList parts;
+    const auto add = [&parts](List list, const std::optional<QString>& sql, bool pairs) {
+        if (sql)
+            parts += QStringLiteral("SELECT %1, q%1.*%2 FROM (%3) AS q%1")
+                         .arg(QString::number(list), pairs ? QString() : QStringLiteral(", NULL"), *sql);
+    };
+    add(Fields, m_dialect.fieldListQuery(), true);
+    add(Triggers, m_dialect.triggerListQuery(), true);
+    add(Tables, m_dialect.tableListQuery(), false);
+    add(Indexes, m_dialect.indexListQuery(), false);
+    add(Unreadable, m_dialect.unreadableTablesQuery(), false);
+    add(Incomplete, m_dialect.incompleteTablesQuery(), false);
+    QSqlQuery query(m_db.connection());
+    query.setForwardOnly(true);
+    if (!query.exec(parts.join(QStringLiteral(" UNION ALL ")))) {
+        m_catalogueError = query.lastError();
+        return nullptr;
+    }
+    // The program's tables that a list names, as the program spells them.
+    const auto own = [](const QString& name) {
+        const QStringList found = Schema::allTableNames().filter(QRegularExpression(
+            u'^' + QRegularExpression::escape(name) + u'$', QRegularExpression::CaseInsensitiveOption));
+        return found.isEmpty() ? name : found.first();
+    };
+    Catalogue catalogue;
+    while (query.next()) {
+        const QString name = query.value(1).toString();
+        const QString detail = query.value(2).toString();
+        switch (query.value(0).toInt()) {
+        case Fields:
+            catalogue.fields[name.toLower()] += detail;
+            break;
+        case Triggers:
+            catalogue.triggers.insert(name.toLower() + u'.' + detail.toLower());
+            break;
+        case Tables:
+            catalogue.tables += name;
+            break;
+        case Indexes:
+            catalogue.indexes += name;
+            break;
+        case Unreadable:
+            catalogue.unreadable += own(name);
+            break;
+        case Incomplete:
+            catalogue.incomplete += own(name);
+            break;
+        }
+    }
+    if (query.lastError().isValid()) {
+        m_catalogueError = query.lastError();
+        return nullptr;
+    }
+    m_catalogue = std::move(catalogue);
+    return &*m_catalogue;
+}
+
 QStringList SchemaUpkeep::tables(bool* ok) {
+    if (const Catalogue* found = catalogue()) {
+        *ok = true;
+        return found->tables;
+    }
+    // The failure, as every reading records it.
     QStringList names;
     *ok = m_db.read(m_dialect.tableListQuery(), {}, [&](const DatabaseRow& row) { names += row.text(0); });
     return names;
 }
 
 StoreFailure::Opening SchemaUpkeep::check(QString* reason) {
-    QSqlQuery query(m_db.connection());
-    query.setForwardOnly(true);
-    if (!query.prepare(m_dialect.fieldListQuery()))
-        return m_link.openFailure(query.lastError(), reason);
+    const Catalogue* found = catalogue();
+    if (!found)
+        return m_link.openFailure(m_catalogueError, reason);
     for (const QString& table : Schema::tableNames()) {
-        query.bindValue(0, table);
-        if (!query.exec())
-            return m_link.openFailure(query.lastError(), reason);
-        QStringList present;
-        while (query.next())
-            present += query.value(0).toString();
-        if (query.lastError().isValid())
-            return m_link.openFailure(query.lastError(), reason);
-        query.finish();
+        const QStringList present = found->fields.value(table.toLower());
         if (present.isEmpty()) {
             *reason =
                 QStringLiteral("Die Datei ist keine Zelvora-Datenbank (es fehlt die Tabelle %1).").arg(table);
@@ -51,96 +110,75 @@ StoreFailure::Opening SchemaUpkeep::check(QString* reason) {
     return StoreFailure::Opening::None;
 }
 
-StoreFailure::Opening SchemaUpkeep::complete(QString* reason) {
+bool SchemaUpkeep::readOwner() {
+    // What the program creates belongs to the database's owner: a login that may act as the owner
+    // creates it as the owner; another creates nothing.
+    const std::optional<QString> ownerQuery = m_dialect.ownerQuery();
+    return !ownerQuery || m_db.read(*ownerQuery, {}, [&](const DatabaseRow& row) {
+        m_owner = row.text(0);
+        m_mayCreate = row.text(1) == QLatin1String("t");
+    });
+}
+
+bool SchemaUpkeep::createAsOwner(const QStringList& statements) {
+    const auto actingAsOwner = [&] {
+        const std::optional<QString> actAs = m_dialect.actAsStatement(m_owner);
+        return !actAs || m_db.exec(*actAs);
+    };
+    bool created = m_db.beginTransaction() && actingAsOwner();
+    for (const QString& statement : statements)
+        created = created && m_db.exec(statement);
+    created = created && m_db.commit();
+    if (!created)
+        m_db.rollback();
+    return created;
+}
+
+StoreFailure::Opening SchemaUpkeep::complete(QString* reason, Counting counting) {
     m_notices.clear();
     // Only a database that lacks a table, an index or a trigger is written to, so that opening a file
     // that other programs are writing to waits for no one.
-    QStringList present;
-    QSqlQuery query(m_db.connection());
-    query.setForwardOnly(true);
-    if (!query.exec(m_dialect.indexListQuery()))
-        return m_link.openFailure(query.lastError(), reason);
-    while (query.next())
-        present += query.value(0).toString();
-    if (query.lastError().isValid())
-        return m_link.openFailure(query.lastError(), reason);
-    query.finish();
-    // The program's tables that a query names, as the program spells them.
-    const auto names = [this](const std::optional<QString>& sql, QStringList* found) {
-        return !sql || m_db.read(*sql, {}, [&](const DatabaseRow& row) {
-            const QString name = row.text(0);
-            const QStringList own = Schema::allTableNames().filter(QRegularExpression(
-                u'^' + QRegularExpression::escape(name) + u'$', QRegularExpression::CaseInsensitiveOption));
-            *found += own.isEmpty() ? name : own.first();
-        });
-    };
+    const Catalogue* found = catalogue();
+    if (!found)
+        return m_link.openFailure(m_catalogueError, reason);
     const auto tablesNamed = [](const QStringList& tables) {
         return (tables.size() == 1 ? QStringLiteral("die Tabelle ") : QStringLiteral("die Tabellen ")) +
                tables.join(QStringLiteral(", "));
     };
     // A login that may not read the data would fail at every list: it is refused now.
-    QStringList unreadable;
-    if (!names(m_dialect.unreadableTablesQuery(), &unreadable)) {
-        *reason = m_db.lastReason();
-        return StoreFailure::Opening::Other;
-    }
-    if (!unreadable.isEmpty()) {
+    if (!found->unreadable.isEmpty()) {
         *reason = QStringLiteral("Ihre Anmeldung darf %1 nicht lesen. Die Verwaltung des "
                                  "Datenbankservers muss Ihnen die Rechte der Sachbearbeiter geben.")
-                      .arg(tablesNamed(unreadable));
+                      .arg(tablesNamed(found->unreadable));
         return StoreFailure::Opening::NoPermission;
     }
     QStringList missingTables;
-    bool ok = false;
-    const QStringList tablesPresent = tables(&ok);
-    QStringList incomplete;
-    if (!ok || !names(m_dialect.incompleteTablesQuery(), &incomplete)) {
-        *reason = m_db.lastReason();
-        return StoreFailure::Opening::Other;
-    }
     for (const Schema::Table& table : Schema::addedTables()) {
-        if (!tablesPresent.contains(table.name, Qt::CaseInsensitive))
+        if (!found->tables.contains(table.name, Qt::CaseInsensitive))
             missingTables += table.name;
     }
     QList<Schema::Index> missingIndexes;
     for (const Schema::Index& index : Schema::indexes()) {
-        if (!present.contains(index.name, Qt::CaseInsensitive))
+        if (!found->indexes.contains(index.name, Qt::CaseInsensitive))
             missingIndexes += index;
     }
     // The sums each project's rows keep, unless they are known whole, are installed afresh and recounted.
+    // Counted later, they are whole enough here with their triggers in place: each list compares the
+    // rows' counts before it trusts them.
     ProjectSums sums(m_db);
-    const bool sumsMissing = !tablesPresent.contains(Schema::projectSums().name, Qt::CaseInsensitive);
-    const bool sumsWhole = !sumsMissing && sums.whole();
-    if (missingTables.isEmpty() && incomplete.isEmpty() && missingIndexes.isEmpty() && sumsWhole)
+    const bool sumsMissing = !found->tables.contains(Schema::projectSums().name, Qt::CaseInsensitive);
+    const bool sumsWhole =
+        !sumsMissing && sums.keptBy(found->triggers) && (counting == Counting::Later || sums.whole());
+    if (missingTables.isEmpty() && found->incomplete.isEmpty() && missingIndexes.isEmpty() && sumsWhole)
         return StoreFailure::Opening::None;
 
-    // What the program creates belongs to the database's owner: a login that may act as the owner
-    // creates it as the owner; another creates nothing.
-    QString owner;
-    bool mayCreate = true;
-    const std::optional<QString> ownerQuery = m_dialect.ownerQuery();
-    if (ownerQuery && !m_db.read(*ownerQuery, {}, [&](const DatabaseRow& row) {
-            owner = row.text(0);
-            mayCreate = row.text(1) == QLatin1String("t");
-        })) {
+    if (!readOwner()) {
         *reason = m_db.lastReason();
         return StoreFailure::Opening::Other;
     }
+    const bool mayCreate = m_mayCreate;
     const QString administrator =
-        QStringLiteral("die Verwaltung der Datenbank (die Rolle %1 oder ein Mitglied von ihr)").arg(owner);
-    const auto actingAsOwner = [&] {
-        const std::optional<QString> actAs = m_dialect.actAsStatement(owner);
-        return !actAs || m_db.exec(*actAs);
-    };
-    const auto createAsOwner = [&](const QStringList& statements) {
-        bool created = m_db.beginTransaction() && actingAsOwner();
-        for (const QString& statement : statements)
-            created = created && m_db.exec(statement);
-        created = created && m_db.commit();
-        if (!created)
-            m_db.rollback();
-        return created;
-    };
+        QStringLiteral("die Verwaltung der Datenbank (die Rolle %1 oder ein Mitglied von ihr)").arg(m_owner);
     if (!missingTables.isEmpty()) {
         if (!mayCreate) {
             *reason = QStringLiteral("Der Datenbank fehlt %1, die diese Version von Zelvora braucht. "
@@ -175,7 +213,7 @@ StoreFailure::Opening SchemaUpkeep::complete(QString* reason) {
             notAdded += index.name;
         }
     }
-    for (const QString& table : std::as_const(incomplete)) {
+    for (const QString& table : found->incomplete) {
         if (!mayCreate || !createAsOwner(m_dialect.tableCompletion(table)))
             notCompleted += table;
     }
@@ -198,6 +236,14 @@ StoreFailure::Opening SchemaUpkeep::complete(QString* reason) {
                          .arg(tablesNamed(notCompleted)) +
                      openOnce;
     return StoreFailure::Opening::None;
+}
+
+void SchemaUpkeep::countKeptSums() {
+    ProjectSums sums(m_db);
+    // Opening installed the table and its triggers where it could: what they missed is counted anew.
+    // Where that cannot be done now, they stay unused and each list adds up the rows itself.
+    if (!sums.whole() && readOwner() && m_mayCreate)
+        createAsOwner(sums.installStatements(false));
 }
 
 bool SchemaUpkeep::noDuplicates(const Schema::Index& index) {

@@ -3,6 +3,10 @@
 #include "Schema.h"
 #include "StoreFailure.h"
 
+#include <optional>
+#include <QHash>
+#include <QSet>
+#include <QSqlError>
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +18,10 @@ class Link;
 // and their fields are there, adds what a database lacks, and sets up a new one with its presets.
 class SchemaUpkeep {
 public:
+    // Whether opening counts the rows of the tables whose sums the database keeps, so that sums that
+    // missed changes are counted anew at once; Later leaves that to countKeptSums().
+    enum class Counting { Now, Later };
+
     // notices: where what opening found for the user goes.
     SchemaUpkeep(Database& db, const Link& link, const Dialect& dialect, QStringList& notices);
 
@@ -23,15 +31,38 @@ public:
     StoreFailure::Opening check(QString* reason);
     // Refuses a login that may not read the data; adds, as the database's owner, the tables, indexes
     // and triggers it lacks; what cannot be added without refusing the data goes into the notices.
-    StoreFailure::Opening complete(QString* reason);
+    StoreFailure::Opening complete(QString* reason, Counting counting = Counting::Now);
+    // The sums the database keeps, counted anew as the owner when they missed changes.
+    void countKeptSums();
     // True when the stored rows allow the unique index; otherwise a notice names the rows against it.
     bool noDuplicates(const Schema::Index& index);
     // Creates tables, indexes and presets in one transaction.
     bool setUp(QString* reason);
 
 private:
+    // What opening looks at, read from the database's catalogue in one statement.
+    struct Catalogue {
+        QStringList tables;
+        // The fields by the table's name in lower case.
+        QHash<QString, QStringList> fields;
+        QStringList indexes;
+        QStringList unreadable;
+        QStringList incomplete;
+        // The triggers in place and active, as "table.trigger" in lower case.
+        QSet<QString> triggers;
+    };
+    const Catalogue* catalogue();
+    // The role that owns the database and whether this login may act as it; false when unreadable.
+    bool readOwner();
+    // Runs statements in one transaction as the owner.
+    bool createAsOwner(const QStringList& statements);
+
     Database& m_db;
     const Link& m_link;
     const Dialect& m_dialect;
     QStringList& m_notices;
+    std::optional<Catalogue> m_catalogue;
+    QSqlError m_catalogueError;
+    QString m_owner;
+    bool m_mayCreate = true;
 };

@@ -3,6 +3,7 @@
 #include "DatabaseBackup.h"
 #include "Mnemonics.h"
 #include "ProgramFolderFixture.h"
+#include "ProjectSums.h"
 
 #include <QApplication>
 #include <QDate>
@@ -72,6 +73,16 @@ private slots:
         click(m_app->startMenu(), QStringLiteral("tbrBeenden"));
 
         QCOMPARE(visibleWindows(), QStringList());
+    }
+
+    // Sums kept by the database that missed changes made behind the program's back are counted anew
+    // once the start menu has shown its first frame, which waits for no table's size.
+    void keptSumsThatMissedChangesAreCountedAfterTheFirstFrame() {
+        f->data.exec("INSERT INTO tblBuchung (ProjektID, Betrag) VALUES ('1', 5)");
+        f->data.exec("DELETE FROM tblProjektSumme");
+        QVERIFY(!ProjectSums(f->data.db()).whole());
+        QVERIFY(m_app->start());
+        QTRY_VERIFY(ProjectSums(f->data.db()).whole());
     }
 
     void unusableDatabaseOpensNoScreenAndIsLeftAsItIs_data() {

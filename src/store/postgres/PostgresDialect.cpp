@@ -34,6 +34,14 @@ QString declaredType(const Schema::Field& field) {
     return QStringLiteral("TEXT");
 }
 
+// The tables' names in lower case, quoted and apart by commas, for "lower(c.relname) IN (...)".
+QString lowerNames(const QStringList& tables) {
+    QStringList names;
+    for (const QString& table : tables)
+        names += u'\'' + table.toLower() + u'\'';
+    return names.join(QStringLiteral(", "));
+}
+
 } // namespace
 
 ChangeNotice PostgresDialect::changeNotice() {
@@ -45,10 +53,11 @@ ChangeNotice PostgresDialect::changeNotice() {
 // milliseconds per query while it checks the tables at the start.
 QString PostgresDialect::fieldListQuery() const {
     return QStringLiteral(
-        "SELECT a.attname FROM pg_catalog.pg_attribute a JOIN pg_catalog.pg_class c ON "
-        "c.oid = a.attrelid WHERE c.relnamespace = (SELECT oid FROM pg_catalog.pg_namespace "
-        "WHERE nspname = current_schema()) AND c.relkind IN ('r', 'p', 'v', 'f') AND "
-        "lower(c.relname) = lower(?) AND a.attnum > 0 AND NOT a.attisdropped");
+               "SELECT c.relname, a.attname FROM pg_catalog.pg_attribute a JOIN pg_catalog.pg_class c ON "
+               "c.oid = a.attrelid WHERE c.relnamespace = (SELECT oid FROM pg_catalog.pg_namespace "
+               "WHERE nspname = current_schema()) AND c.relkind IN ('r', 'p', 'v', 'f') AND "
+               "lower(c.relname) IN (%1) AND a.attnum > 0 AND NOT a.attisdropped")
+        .arg(lowerNames(Schema::tableNames()));
 }
 QString PostgresDialect::tableListQuery() const {
     return QStringLiteral("SELECT c.relname FROM pg_catalog.pg_class c WHERE c.relnamespace = (SELECT oid "
@@ -56,7 +65,9 @@ QString PostgresDialect::tableListQuery() const {
                           "('r', 'p', 'v', 'f') ORDER BY c.relname");
 }
 QString PostgresDialect::indexListQuery() const {
-    return QStringLiteral("SELECT indexname FROM pg_indexes WHERE schemaname = current_schema()");
+    return QStringLiteral("SELECT c.relname FROM pg_catalog.pg_class c WHERE c.relnamespace = (SELECT oid "
+                          "FROM pg_catalog.pg_namespace WHERE nspname = current_schema()) AND c.relkind IN "
+                          "('i', 'I')");
 }
 QString PostgresDialect::indexStatement(const Schema::Index& index) const {
     // "tblBuchung (trim(ProjektID), ID)": the server wants an expression in parentheses of its own.
@@ -126,12 +137,9 @@ namespace {
 
 // The program's tables among the current schema's, as a condition on pg_class c.
 QString ownTablesCondition() {
-    QStringList names;
-    for (const QString& table : Schema::allTableNames())
-        names += u'\'' + table.toLower() + u'\'';
     return QStringLiteral("c.relnamespace = (SELECT oid FROM pg_catalog.pg_namespace WHERE nspname = "
                           "current_schema()) AND c.relkind IN ('r', 'p') AND lower(c.relname) IN (%1)")
-        .arg(names.join(QStringLiteral(", ")));
+        .arg(lowerNames(Schema::allTableNames()));
 }
 
 } // namespace
@@ -199,7 +207,8 @@ QStringList PostgresDialect::keepingTriggers(const QString& name, const QString&
 }
 
 QStringList PostgresDialect::droppingStatements(const QString& name, const QString& table) const {
-    QStringList statements;
+    // Within the caller's transaction: a trigger not there yet is no news worth a notice.
+    QStringList statements = {QStringLiteral("SET LOCAL client_min_messages TO warning")};
     for (const QString& trigger : keepingTriggers(name, table))
         statements += QStringLiteral("DROP TRIGGER IF EXISTS %1 ON %2").arg(trigger, table);
     return statements;

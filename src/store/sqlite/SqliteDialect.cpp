@@ -42,7 +42,14 @@ ChangeNotice SqliteDialect::changeNotice() {
 }
 
 QString SqliteDialect::fieldListQuery() const {
-    return QStringLiteral("SELECT name FROM pragma_table_info(?)");
+    QStringList names;
+    for (const QString& table : Schema::tableNames())
+        names += u'\'' + table + u'\'';
+    // pragma_table_info finds a table or view by its name in any letter case.
+    return QStringLiteral(
+               "SELECT t.name, f.name FROM (SELECT %1 AS name) AS t JOIN pragma_table_info(t.name) "
+               "AS f")
+        .arg(names.join(QStringLiteral(" AS name UNION ALL SELECT ")));
 }
 
 QString SqliteDialect::tableListQuery() const {
