@@ -211,7 +211,9 @@ private slots:
     void historyFromTheLists() {
         f.reset();
         WorkspaceFixture work;
-        work.db.exec("INSERT INTO tblNachtrag (NID, ProjektID, Firma) VALUES (1, '1', 'Hochbau Nord')");
+        // Its row number differs from the booking's ID, so each list's history must read its own table.
+        work.db.exec(
+            "INSERT INTO tblNachtrag (rowid, NID, ProjektID, Firma) VALUES (7, 1, '1', 'Hochbau Nord')");
         work.open();
         work.book("Hochbau Nord", "Abschlag", "10,00");
         QSignalSpy journal(work.screen.get(), &Workspace::journalRequested);
