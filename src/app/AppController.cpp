@@ -156,6 +156,9 @@ Session* AppController::session() {
         m_session = Session::open(m_databaseFilePath, &message);
         if (!m_session)
             m_dialogs.inform(m_startMenu, QStringLiteral("Ladefehler!"), message, Dialogs::Icon::Critical);
+        else if (!m_session->ownNotices().isEmpty())
+            m_dialogs.inform(m_startMenu, QStringLiteral("Hinweis zur Datenbank"),
+                             m_session->ownNotices().join(QStringLiteral("\n\n")), Dialogs::Icon::Warning);
     }
     return m_session.get();
 }

@@ -336,7 +336,8 @@ bool DatabaseLocation::checkUsable(const QString& path, QWidget* parent) {
         if (check.db)
             return keep(std::move(check.db), parent);
         message = check.message;
-    } else if (std::unique_ptr<Database> db = Database::open(path, nullptr, &message)) {
+    } else if (std::unique_ptr<Database> db = Database::open(
+                   path, nullptr, &message, Database::defaultBusyTimeoutMs(), Database::Purpose::Start)) {
         return keep(std::move(db), parent);
     }
     m_dialogs.inform(parent, kLoadErrorTitle, message, Dialogs::Icon::Critical);

@@ -30,6 +30,8 @@ public:
     bool onServer() const;
     // What opening found that the user should know although the data are open.
     QStringList notices() const;
+    // Of those, what the session found beyond the database's opening (a journal begun anew).
+    QStringList ownNotices() const { return m_notices; }
 
     // Follows the changes for window (its parent): see ChangeWatch.
     ChangeWatch* watch(QObject* window);

@@ -1,5 +1,7 @@
 #include "Database.h"
 
+#include "Journal.h"
+
 #include "Engine.h"
 #include "Schema.h"
 #include "SchemaUpkeep.h"
@@ -95,6 +97,11 @@ Database::OpenFailure Database::openExisting(QString* reason, Purpose purpose) {
     if (kind == OpenFailure::None && !journalConnected()) {
         *reason = m_lastReason;
         return OpenFailure::Other;
+    }
+    // The program's start tells of a journal that was removed, with the other notices of opening.
+    if (kind == OpenFailure::None && purpose == Purpose::Start) {
+        if (const std::optional<QString> warning = Journal(*this).beginAnewWhereRemoved())
+            m_notices += *warning;
     }
     return kind;
 }

@@ -243,6 +243,7 @@ private slots:
             const std::unique_ptr<Database> older = Database::open(path);
             QVERIFY(older->exec("DROP INDEX uxBuchungProjektPID"));
             QVERIFY(older->exec("INSERT INTO tblBuchung (PID, ProjektID) VALUES (7, '3'), (7, '3')"));
+            QVERIFY(older->exec("DROP TABLE tblProtokoll"));
         }
         DatabaseLocation location(f->path(), f->dialogs, f->settings);
 
@@ -250,7 +251,8 @@ private slots:
 
         QCOMPARE(f->dialogs.shown.size(), 1);
         QCOMPARE(f->dialogs.shown.constLast().icon, Dialogs::Icon::Warning);
-        QVERIFY2(f->dialogs.lastText().contains("Projekt 3: Nr. 7 (2-mal)"),
+        QVERIFY2(f->dialogs.lastText().contains("Projekt 3: Nr. 7 (2-mal)") &&
+                     f->dialogs.lastText().contains("Das Änderungsprotokoll dieser Datenbank fehlt"),
                  qPrintable(f->dialogs.lastText()));
     }
 
