@@ -40,7 +40,7 @@ StartMenu::StartMenu(QWidget* parent) : QMainWindow(parent) {
                   QStringLiteral("Datenbank sichern  (Nur sofort nach Start möglich)"), Icon::Backup,
                   &StartMenu::backupRequested);
     addToolButton(QStringLiteral("tbrPruefexport"), QStringLiteral("Prüfexport"),
-                  QStringLiteral("Export für die Prüfung"), Icon::Backup, &StartMenu::auditExportRequested);
+                  QStringLiteral("Export für die Prüfung"), Icon::Audit, &StartMenu::auditExportRequested);
     addToolButton(QStringLiteral("tbrInfo"), QStringLiteral("Info"), QStringLiteral("Info"), Icon::Info,
                   &StartMenu::aboutRequested);
     addToolButton(QStringLiteral("tbrHilfe"), QStringLiteral("Hilfe"), QStringLiteral("Hilfe"), Icon::Help,

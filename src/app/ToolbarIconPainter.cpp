@@ -47,6 +47,25 @@ void drawDatabase(QPainter& p) {
     p.drawPolyline(QPolygonF({QPointF(17, 22), QPointF(21, 27), QPointF(29, 17)}));
 }
 
+// A sheet of rows under a magnifying glass: the data handed over for the audit.
+void drawAudit(QPainter& p) {
+    p.setBrush(Qt::white);
+    QPainterPath sheet;
+    sheet.moveTo(5, 3);
+    sheet.lineTo(18, 3);
+    sheet.lineTo(23, 8);
+    sheet.lineTo(23, 29);
+    sheet.lineTo(5, 29);
+    sheet.closeSubpath();
+    p.drawPath(sheet);
+    for (int row = 0; row < 4; ++row)
+        p.drawLine(QPointF(9, 11 + row * 4), QPointF(19, 11 + row * 4));
+    p.setPen(QPen(kAccent, 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPointF(21, 20), 5.5, 5.5);
+    p.drawLine(QPointF(25, 24), QPointF(29.5, 28.5));
+}
+
 void drawDisc(QPainter& p) {
     p.setBrush(kInk);
     p.drawEllipse(QPointF(16, 16), 13, 13);
@@ -95,6 +114,9 @@ QImage ToolbarIconPainter::image(ToolbarIcons::Kind kind) {
         break;
     case ToolbarIcons::Kind::Backup:
         drawDatabase(p);
+        break;
+    case ToolbarIcons::Kind::Audit:
+        drawAudit(p);
         break;
     case ToolbarIcons::Kind::Info:
         drawInfo(p);
