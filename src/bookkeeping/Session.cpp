@@ -14,6 +14,8 @@ std::unique_ptr<Session> Session::open(const QString& location, QString* germanM
 
 Session::Session(std::unique_ptr<Database> db, QObject* parent)
     : QObject(parent), m_db(std::move(db)), m_listener(std::make_unique<ChangeListener>(*m_db)) {
+    if (m_db->journalLookedAt())
+        return;
     if (const std::optional<QString> warning = Journal(*m_db).beginAnewWhereRemoved())
         m_notices += *warning;
 }

@@ -100,6 +100,7 @@ Database::OpenFailure Database::openExisting(QString* reason, Purpose purpose) {
     }
     // The program's start tells of a journal that was removed, with the other notices of opening.
     if (kind == OpenFailure::None && purpose == Purpose::Start) {
+        m_journalLookedAt = true;
         if (const std::optional<QString> warning = Journal(*this).beginAnewWhereRemoved())
             m_notices += *warning;
     }

@@ -151,6 +151,9 @@ public:
     QList<JournalSummary> takeCollectedChanges();
     // Installs what the journal needs on this connection (the file's triggers of its own).
     bool journalConnected();
+    // Whether opening for the program's start looked for a removed journal already (its warning is
+    // among the notices).
+    bool journalLookedAt() const { return m_journalLookedAt; }
     // A condition, for a query, true when column holds a value that is no number at all.
     QString foreignNumberCondition(const QString& column) const;
     // A condition true when column holds a value the engine cannot add in cents
@@ -193,6 +196,7 @@ private:
     Failure m_lastFailure = Failure::None;
     bool m_inTransaction = false;
     bool m_keptSumsCounted = true;
+    bool m_journalLookedAt = false;
     QStringList m_notices;
     QStringList m_suspendedIndexes;
 };
