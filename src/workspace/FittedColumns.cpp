@@ -10,6 +10,7 @@
 FittedColumns::FittedColumns(QTreeView& view, const QList<int>& unshrinkable)
     : QObject(&view), m_view(view), m_unshrinkable(unshrinkable) {
     m_view.viewport()->installEventFilter(this);
+    m_view.installEventFilter(this);
     QAbstractItemModel* model = m_view.model();
     connect(model, &QAbstractItemModel::modelReset, this, &FittedColumns::fit);
     connect(model, &QAbstractItemModel::layoutChanged, this, &FittedColumns::fit);
@@ -23,6 +24,8 @@ FittedColumns::FittedColumns(QTreeView& view, const QList<int>& unshrinkable)
 bool FittedColumns::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_view.viewport() && event->type() == QEvent::Resize)
         fit();
+    else if (watched == &m_view && event->type() == QEvent::Show && std::exchange(m_waiting, false))
+        fit();
     return QObject::eventFilter(watched, event);
 }
 
@@ -30,6 +33,12 @@ void FittedColumns::fit() {
     const int available = m_view.viewport()->width();
     if (!m_active || available <= 0)
         return;
+    // A hidden list has no rows in view: it would measure a thousand rows of texts for widths that its
+    // showing measures again from the rows it shows.
+    if (!m_view.isVisible()) {
+        m_waiting = true;
+        return;
+    }
     const QHeaderView* header = m_view.header();
     struct Column {
         int index;

@@ -27,4 +27,5 @@ private:
     QList<int> m_unshrinkable;
     bool m_active = true;
     bool m_fitting = false;
+    bool m_waiting = false;
 };

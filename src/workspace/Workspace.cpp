@@ -211,10 +211,12 @@ void Workspace::buildUi() {
     connect(m_entry, &EntryTab::booked, this, &Workspace::afterBookingChange);
     connect(m_entry, &EntryTab::correctionEnded, this, [this] {
         EINLESEN();
-        combo7_3Einlesen();
-        combo5_4Einlesen();
+        fillPickers();
     });
-    connect(m_entry, &EntryTab::companyChosen, m_company, &CompanyTab::chooseCompany);
+    connect(m_entry, &EntryTab::companyChosen, this, [this](const QString& name) {
+        fillPickersIfDue();
+        m_company->chooseCompany(name);
+    });
     connect(m_entry, &EntryTab::companiesFound, this, [this](const QStringList& names) {
         if (m_company->showsAllCompanies())
             m_company->setCompanies(names);
@@ -225,8 +227,7 @@ void Workspace::buildUi() {
     });
     connect(m_bookings, &BookingListTab::refreshRequested, this, [this] {
         EINLESEN();
-        combo7_3Einlesen();
-        combo5_4Einlesen();
+        fillPickers();
         m_unreadable->check();
     });
     connect(m_bookings, &BookingListTab::takeBackRequested, this, &Workspace::takeBack);
@@ -381,10 +382,8 @@ bool Workspace::event(QEvent* event) {
     // The pickers and lists filled at an activation stay as they are until the data change.
     if (event->type() == QEvent::WindowActivate && m_context && !m_context->projectId.isEmpty() &&
         std::exchange(m_refillOnActivation, false)) {
-        if (!std::exchange(m_pickersFollowed, false)) {
-            combo7_3Einlesen();
-            combo5_4Einlesen();
-        }
+        if (!std::exchange(m_pickersFollowed, false))
+            refillPickersWhenInView();
         // The evaluation out of view is refilled when its tab is shown.
         if (currentTab() == EvaluationTabIndex)
             m_evaluation->refresh();
@@ -411,10 +410,12 @@ void Workspace::showTab(int tab) {
         EINLESEN();
         break;
     case CompanyTabIndex:
+        fillPickersIfDue();
         EINLESEN();
         List2Fuellen();
         break;
     case EvaluationTabIndex:
+        fillPickersIfDue();
         if (std::exchange(m_evaluationToRefresh, false))
             m_evaluation->chooseCompaniesUnlessFiltered();
         AusWertung();
@@ -438,8 +439,7 @@ void Workspace::showTab(int tab) {
 void Workspace::followChanges() {
     if (!m_context || m_context->projectId.isEmpty())
         return;
-    combo7_3Einlesen();
-    combo5_4Einlesen();
+    refillPickersWhenInView();
     m_pickersFollowed = true;
     m_entry->checkCorrection();
     // The entry tab shows the count of the booking list.
@@ -470,6 +470,23 @@ void Workspace::AusWertung() {
 void Workspace::KostenberichtEinlesen() {
     if (m_context)
         m_costReport->KostenberichtEinlesen();
+}
+
+void Workspace::refillPickersWhenInView() {
+    m_pickersDue = true;
+    if (currentTab() == CompanyTabIndex || currentTab() == EvaluationTabIndex)
+        fillPickersIfDue();
+}
+
+void Workspace::fillPickersIfDue() {
+    if (m_pickersDue)
+        fillPickers();
+}
+
+void Workspace::fillPickers() {
+    m_pickersDue = false;
+    combo7_3Einlesen();
+    combo5_4Einlesen();
 }
 
 void Workspace::combo7_3Einlesen() {
@@ -521,8 +538,7 @@ void Workspace::allCompaniesToggled(bool all) {
 
 void Workspace::afterBookingChange(const QString& company) {
     EINLESEN();
-    combo7_3Einlesen();
-    combo5_4Einlesen();
+    fillPickers();
     m_unreadable->check();
     m_company->chooseCompany(company);
     m_evaluation->chooseCompany(company);

@@ -80,6 +80,10 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // The filter pickers are filled now when their tab is in view, else when it is next shown.
+    void refillPickersWhenInView();
+    void fillPickersIfDue();
+    void fillPickers();
     void buildUi();
     QWidget* buildToolbar();
     void restoreSettings();
@@ -107,6 +111,8 @@ private:
     bool m_refillOnActivation = false;
     // The pickers were refilled after the change that asks for the next activation's refill.
     bool m_pickersFollowed = false;
+    // The filter pickers of the company and evaluation tabs are to be refilled when next in view.
+    bool m_pickersDue = false;
     // An activation refilled the pickers while the evaluation was out of view.
     bool m_evaluationToRefresh = false;
     // No geometry was stored: the first show sizes the window to its lists.
