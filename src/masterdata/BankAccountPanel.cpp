@@ -26,7 +26,7 @@ BankAccountPanel::BankAccountPanel(Session& session, Dialogs& dialogs, QWidget* 
     m_list = new ReportListView(QStringLiteral("lvwBankverbindungen"), this);
     m_model = new BankAccountListModel(this);
     m_list->setModel(m_model);
-    m_list->setColumnWidthsInTwips({3600, 1800, 3000});
+    m_list->setColumnWidthsInTwips({2700, 1750, 2200});
     m_list->setAccessibleName(title());
 
     const auto field = [this](const QString& name) {
@@ -70,12 +70,12 @@ BankAccountPanel::BankAccountPanel(Session& session, Dialogs& dialogs, QWidget* 
     buttons->addWidget(m_remove);
     buttons->addStretch();
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(m_list, 3);
-    layout->addLayout(fields, 2);
+    layout->addWidget(m_list, 4);
+    layout->addLayout(fields, 3);
     layout->addLayout(buttons);
-    m_list->setMaximumHeight(Twips::toPixelsY(1400, *this));
+    m_list->setMaximumHeight(Twips::toPixelsY(1300, *this));
 
-    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &BankAccountPanel::takeSelected);
     connect(m_iban, &QLineEdit::textChanged, this, &BankAccountPanel::showCheck);
     connect(m_bic, &QLineEdit::textChanged, this, &BankAccountPanel::showCheck);

@@ -42,7 +42,7 @@ CompanyRegister::CompanyRegister(Session& session, Dialogs& dialogs, QWidget* pa
     setObjectName(QStringLiteral("frmFirma"));
     setWindowTitle(QStringLiteral("Firma anlegen"));
     buildUi();
-    WindowPlacement::fitIntoScreen(*this, Twips::toPixels(11500, 9000, *this));
+    WindowPlacement::fitIntoScreen(*this, Twips::toPixels(11500, 11200, *this));
 
     fillChoices();
     EINLESEN();
@@ -210,7 +210,7 @@ void CompanyRegister::buildUi() {
     connect(m_anywhere, &QRadioButton::clicked, this, &CompanyRegister::search);
     connect(m_fromLeft, &QRadioButton::clicked, this, &CompanyRegister::search);
     connect(m_list->header(), &QHeaderView::sectionClicked, this, &CompanyRegister::sortByHeading);
-    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CompanyRegister::followSelection);
     connect(m_print, &QToolButton::clicked, this, &CompanyRegister::printPreviewRequested);
     connect(m_quit, &QToolButton::clicked, this, &QWidget::close);
