@@ -1,6 +1,7 @@
 #include "BankAccountOperation.h"
 
 #include "BankAccountRepository.h"
+#include "CompanyRepository.h"
 #include "Database.h"
 #include "Iban.h"
 #include "Journal.h"
@@ -63,6 +64,14 @@ Outcome BankAccountOperation::add(const BankAccount& entered) {
     MasterWrite write(m_session);
     Database& db = write.database();
     bool ok = write.begin() && Journal(db).label(task());
+    // Read under a lock, so that the company is not removed before the account is stored.
+    const std::optional<QString> company = ok ? CompanyRepository(db).stamp(account.companyId) : QString();
+    ok = ok && company.has_value();
+    if (ok && company->isNull())
+        return Outcome::failed(
+            Outcome::Kind::Gone,
+            QStringLiteral("Die Firma ist nicht mehr im Firmenregister: Sie wurde inzwischen an "
+                           "einem anderen Arbeitsplatz gelöscht."));
     if (ok && heldElsewhere(db, account, &ok))
         return refusedAsHeld(account);
     std::optional<qint64> id;
@@ -78,7 +87,7 @@ Outcome BankAccountOperation::change(const BankAccount& before, const BankAccoun
     MasterWrite write(m_session);
     Database& db = write.database();
     bool ok = write.begin() && Journal(db).label(task()) &&
-              db.stillAsLoaded(stampNow(db, before.id), stampOf(stored(before)));
+              db.stillAsLoaded(stampNow(db, before.id), stampOf(before));
     if (ok && heldElsewhere(db, account, &ok))
         return refusedAsHeld(account);
     return write.finish(ok && BankAccountRepository(db).update(account), account.id);

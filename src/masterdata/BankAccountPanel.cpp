@@ -127,6 +127,7 @@ void BankAccountPanel::showCheck() {
     const QString iban = Iban::normalised(m_iban->text());
     const QString problem = iban.size() < 2 ? QString() : Iban::problem(iban);
     m_check->setText(problem.isEmpty() ? Iban::bicProblem(m_bic->text()) : problem);
+    m_iban->setAccessibleDescription(problem);
 }
 
 BankAccount BankAccountPanel::fromFields() const {

@@ -321,6 +321,7 @@ private slots:
             QCOMPARE(refused.kind(), Outcome::Kind::Refused);
             QVERIFY2(refused.text().startsWith(QString::fromUtf8(refusal)), qPrintable(refused.text()));
         }
+        QCOMPARE(accounts.add({0, 2, u"AT611904300234573201"_s, {}, {}}).kind(), Outcome::Kind::Gone);
         QCOMPARE(joined(*m_file, "tblBankverbindung", "IBAN || ' ' || BIC || ' ' || Kontoinhaber"),
                  "DE89370400440532013000 COBADEFF Bau GmbH");
         QList<BankAccount> read = BankAccountReading::forCompany(*m_session, u"BAU gmbh"_s);
