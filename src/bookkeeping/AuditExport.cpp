@@ -87,6 +87,12 @@ QList<TableText> tableTexts() {
                         "ihren Inhalt: Dateiname, Prüfsumme (SHA-256) und Größe in Bytes; bei einem Zeitraum "
                         "die Dateien der übergebenen Buchungen."),
          {{QStringLiteral("BuchungID"), QStringLiteral("Buchungen"), QStringLiteral("ID")}}},
+        {QStringLiteral("tblBankverbindung"),
+         QStringLiteral("Bankverbindungen"),
+         QStringLiteral("Die Bankverbindungen der Firmen: IBAN (ohne Leerzeichen), BIC, Kontoinhaber."),
+         QStringLiteral(
+             "Die Bankverbindungen der Firmen, die die Buchungen und Nachträge des Projekts nennen."),
+         {{QStringLiteral("FirmaID"), QStringLiteral("Firmen"), QStringLiteral("ID")}}},
         {QStringLiteral("tblProtokoll"),
          QStringLiteral("Änderungsprotokoll"),
          QStringLiteral("Jede Änderung mit Zeit im Zeitraum (UTC, wie gespeichert), Benutzer, Arbeitsplatz, "

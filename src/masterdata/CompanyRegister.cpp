@@ -1,5 +1,6 @@
 #include "CompanyRegister.h"
 
+#include "BankAccountPanel.h"
 #include "CompanyListModel.h"
 #include "Dialogs.h"
 #include "FollowedScreen.h"
@@ -21,6 +22,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -40,7 +42,7 @@ CompanyRegister::CompanyRegister(Session& session, Dialogs& dialogs, QWidget* pa
     setObjectName(QStringLiteral("frmFirma"));
     setWindowTitle(QStringLiteral("Firma anlegen"));
     buildUi();
-    WindowPlacement::fitIntoScreen(*this, Twips::toPixels(11500, 9000, *this));
+    WindowPlacement::fitIntoScreen(*this, Twips::toPixels(11500, 11200, *this));
 
     fillChoices();
     EINLESEN();
@@ -152,6 +154,8 @@ void CompanyRegister::buildUi() {
     m_list->setColumnWidthsInTwips({900, 3500, 2800, 2000, 2000});
     m_list->header()->setSectionsClickable(true);
 
+    m_bankAccounts = new BankAccountPanel(m_session, m_dialogs, this);
+
     m_status = new QStatusBar(this);
     m_status->setObjectName(QStringLiteral("StatusBar1"));
     m_status->setSizeGripEnabled(false);
@@ -185,6 +189,7 @@ void CompanyRegister::buildUi() {
     layout->addLayout(top);
     layout->addWidget(frame);
     layout->addWidget(m_list, 1);
+    layout->addWidget(m_bankAccounts);
     layout->addWidget(m_status);
 
     setTabOrder(m_costGroup, m_add);
@@ -205,6 +210,8 @@ void CompanyRegister::buildUi() {
     connect(m_anywhere, &QRadioButton::clicked, this, &CompanyRegister::search);
     connect(m_fromLeft, &QRadioButton::clicked, this, &CompanyRegister::search);
     connect(m_list->header(), &QHeaderView::sectionClicked, this, &CompanyRegister::sortByHeading);
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CompanyRegister::followSelection);
     connect(m_print, &QToolButton::clicked, this, &CompanyRegister::printPreviewRequested);
     connect(m_quit, &QToolButton::clicked, this, &QWidget::close);
 }
@@ -235,6 +242,7 @@ void CompanyRegister::showCompanies(Reading<QList<Company>> companies) {
     const qsizetype count = companies.value.size();
     m_model->setCompanies(std::move(companies.value));
     m_count->setText(QStringLiteral("Anzahl Firmen: ") + QString::number(count));
+    followSelection();
     if (!companies.ok)
         m_editing->reportReadFailure(companies.failure);
 }
@@ -253,6 +261,11 @@ Company CompanyRegister::companyFromFields() const {
     company.trade = m_trade->currentText();
     company.costGroup = m_costGroup->currentText();
     return company;
+}
+
+void CompanyRegister::followSelection() {
+    const int row = m_list->selectedRow();
+    m_bankAccounts->showCompany(row < 0 ? std::nullopt : std::optional<qint64>(m_model->idAt(row)));
 }
 
 void CompanyRegister::removeSelected() {

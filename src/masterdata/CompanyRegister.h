@@ -9,6 +9,7 @@
 #include <QString>
 #include <QWidget>
 
+class BankAccountPanel;
 class CompanyListModel;
 class ChangeWatch;
 class Session;
@@ -53,6 +54,8 @@ private:
     void removeSelected();
     void sortByHeading(int column);
     Company companyFromFields() const;
+    // The bank accounts shown are the selected company's.
+    void followSelection();
 
     qint64 idAt(int row) const override;
     Reading<std::optional<AsLoaded>> loadIntoFields(qint64 id) override;
@@ -85,6 +88,7 @@ private:
     QToolButton* m_quit = nullptr;
     QStatusBar* m_status = nullptr;
     QLabel* m_count = nullptr;
+    BankAccountPanel* m_bankAccounts = nullptr;
 
     EditSession* m_editing = nullptr;
 

@@ -18,11 +18,11 @@ QString namedByRows(const QString& field, const QString& copy) {
 } // namespace
 
 QStringList AuditTableReader::tables() {
-    return {QStringLiteral("tblProjekt"),  QStringLiteral("tblFirma"),
-            QStringLiteral("tblGewerk"),   QStringLiteral("tblKostengruppe"),
-            QStringLiteral("tblBuchung"),  QStringLiteral("tblNachtrag"),
-            QStringLiteral("tblBudget"),   QStringLiteral("tblRechnungsdatei"),
-            QStringLiteral("tblProtokoll")};
+    return {QStringLiteral("tblProjekt"),        QStringLiteral("tblFirma"),
+            QStringLiteral("tblGewerk"),         QStringLiteral("tblKostengruppe"),
+            QStringLiteral("tblBuchung"),        QStringLiteral("tblNachtrag"),
+            QStringLiteral("tblBudget"),         QStringLiteral("tblRechnungsdatei"),
+            QStringLiteral("tblBankverbindung"), QStringLiteral("tblProtokoll")};
 }
 
 QList<AuditTableReader::Column> AuditTableReader::columns(const QString& table) {
@@ -124,6 +124,10 @@ bool AuditTableReader::read(const QString& table, const Scope& scope,
         } else {
             forProject(kOfProject);
         }
+    } else if (table == QLatin1String("tblBankverbindung")) {
+        forProject(QStringLiteral("FirmaID IN (SELECT ID FROM tblFirma WHERE %1))")
+                       .arg(namedByRows(QStringLiteral("Name"), QStringLiteral("Firma"))),
+                   2);
     } else if (table == QLatin1String("tblProtokoll")) {
         forProject(QStringLiteral("ProjektID = ?"));
         if (!scope.fromTime.isEmpty()) {

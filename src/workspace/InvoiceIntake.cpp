@@ -6,6 +6,7 @@
 #include "Dialogs.h"
 #include "InvoiceCompany.h"
 #include "InvoiceReader.h"
+#include "PayeeAccountCheck.h"
 #include "RunningNumberText.h"
 #include "WorkspaceContext.h"
 
@@ -89,6 +90,13 @@ QList<InvoicePresentation::Check> InvoiceIntake::checks(const Opened& opened) co
         {company.has_value(),
          company ? QStringLiteral("Firma im Register: ") + company->name
                  : QStringLiteral("Die Firma „%1“ ist nicht im Register.").arg(opened.invoice.seller.name)});
+    if (company) {
+        const PayeeAccountCheck accounts(m_context.session, opened.invoice, *company);
+        if (!accounts.failure().isEmpty())
+            checks.append({false, accounts.failure()});
+        else if (accounts.differs())
+            checks.append({false, accounts.text()});
+    }
     return checks;
 }
 
@@ -196,7 +204,7 @@ std::optional<InvoiceIntake::Entry> InvoiceIntake::prepare(const Opened& opened,
     const QString askedInvoiceNumber = duplicate.isEmpty() ? QString() : invoice.number;
     std::optional<QString> company =
         matched ? std::optional<QString>(matched->name) : chooseCompany(invoice, parent);
-    if (!company)
+    if (!company || !payeeAccountConfirmed(invoice, *company, parent))
         return std::nullopt;
     Entry entry{*company,
                 invoice.issueDate,
@@ -216,6 +224,25 @@ std::optional<InvoiceIntake::Entry> InvoiceIntake::prepare(const Opened& opened,
     m_original = BookingOperation::InvoiceOriginal{opened.fileName, opened.bytes, invoice.seller.vatNumber};
     m_askedInvoiceNumber = askedInvoiceNumber;
     return entry;
+}
+
+bool InvoiceIntake::payeeAccountConfirmed(const Invoice& invoice, const QString& company, QWidget* parent) {
+    if (invoice.accounts.isEmpty())
+        return true;
+    bool read = true;
+    const std::optional<Company> registered = m_context.ledger.company(company, &read);
+    if (!read) {
+        m_context.dialogs.inform(parent, kTitle, m_context.ledger.failureText(), Dialogs::Icon::Warning);
+        return false;
+    }
+    if (!registered)
+        return true;
+    const PayeeAccountCheck accounts(m_context.session, invoice, *registered);
+    if (!accounts.failure().isEmpty()) {
+        m_context.dialogs.inform(parent, kTitle, accounts.failure(), Dialogs::Icon::Warning);
+        return false;
+    }
+    return accounts.confirm(m_context.dialogs, parent, kTitle);
 }
 
 void InvoiceIntake::forget() {

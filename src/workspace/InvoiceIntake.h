@@ -67,6 +67,9 @@ private:
     std::optional<QString> chooseCompany(const Invoice& invoice, QWidget* parent);
     // The trade and cost group of a company about to be created, or an empty list when the clerk stops.
     QStringList chooseTradeAndCostGroup(const QString& company, QWidget* parent);
+    // Whether the clerk takes the invoice over when it asks to be paid into an account not stored for the
+    // company (PayeeAccountCheck); true when it names none or only stored ones.
+    bool payeeAccountConfirmed(const Invoice& invoice, const QString& company, QWidget* parent);
 
     WorkspaceContext& m_context;
     std::optional<Opened> m_pending;

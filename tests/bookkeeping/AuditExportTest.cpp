@@ -135,6 +135,8 @@ private slots:
             u"INSERT INTO tblNachtrag (NID, ProjektID, Firma, NachtragKosten) VALUES (1, '1', 'O''Neill; "
             "\"Bau\"', 10), (1, '2', 'Ohne Buchung', 20)"_s);
         data.exec(u"INSERT INTO tblBudget (ProjektID, Budget) VALUES (1, 5000), (2, 6000)"_s);
+        data.exec(u"INSERT INTO tblBankverbindung (FirmaID, IBAN) VALUES (1, 'DE89370400440532013000'), "
+                  "(2, 'AT611904300234573201')"_s);
         data.exec(u"INSERT INTO tblRechnungsdatei (BuchungID, ProjektID, Dateiname, Pruefsumme, Inhalt) "
                   "VALUES (2, '1', 'r.xml', 'ab', ?)"_s,
                   {QByteArray("<Invoice/>")});
@@ -168,6 +170,8 @@ private slots:
         const Table bookings = tables.value(u"Buchungen"_s);
         QTEST(column(bookings, u"Betrag"_s), "amounts");
         QTEST(column(tables.value(u"Firmen"_s), u"Name"_s), "companies");
+        QCOMPARE(column(tables.value(u"Bankverbindungen"_s), u"FirmaID"_s).size(),
+                 column(tables.value(u"Firmen"_s), u"Name"_s).size());
         QCOMPARE(column(tables.value(u"Rechnungsdateien"_s), u"Groesse"_s), QStringList{u"10"_s});
         QCOMPARE(column(tables.value(u"Projekte"_s), u"Datumwert"_s).constFirst(), u"15.01.2024"_s);
         if (project.isEmpty())

@@ -296,6 +296,45 @@ private slots:
         QVERIFY(previews.count() == 1 && !f.screen->isVisible());
     }
 
+    // The selected company's bank accounts: an IBAN refused as typed and on adding, with the reason; one
+    // added shows in groups of four, is changed and removed after the question; another company has its own.
+    void bankAccountsOfTheSelectedCompany() {
+        Companies f;
+        f.db.exec("INSERT INTO tblBankverbindung (FirmaID, IBAN) VALUES (2, 'AT611904300234573201')");
+        f.open();
+        QVERIFY(!f.find<QWidget>("fraBankverbindungen")->isEnabled());
+        f.select("ListView1", 1, "Hochbau Nord");
+        QVERIFY(f.find<QWidget>("fraBankverbindungen")->isEnabled());
+        QCOMPARE(f.WidgetDriver::rows("lvwBankverbindungen"), QStringList());
+        f.type("txtIBAN", "DE89 3704 0044 0532 0130 0");
+        QCOMPARE(f.find<QLabel>("lblIBANPruefung")->text(),
+                 "Die IBAN ist mit 21 Stellen zu kurz für Deutschland (22 Stellen).");
+        f.click("cmdKontoHinzufuegen");
+        QCOMPARE(f.messages(),
+                 "Bankverbindung: Die IBAN ist mit 21 Stellen zu kurz für Deutschland (22 Stellen).");
+        QCOMPARE(f.text("txtIBAN"), "DE89 3704 0044 0532 0130 0");
+        f.type("txtIBAN", "de89370400440532013000");
+        QCOMPARE(f.find<QLabel>("lblIBANPruefung")->text(), "");
+        f.type("txtKontoinhaber", "Hochbau Nord GmbH", "cmdKontoHinzufuegen");
+        QCOMPARE(f.WidgetDriver::rows("lvwBankverbindungen"),
+                 QStringList{"DE89 3704 0044 0532 0130 00||Hochbau Nord GmbH"});
+        f.select("lvwBankverbindungen", 0, "DE89 3704 0044 0532 0130 00");
+        QCOMPARE(f.text("txtKontoinhaber"), "Hochbau Nord GmbH");
+        f.type("txtBIC", "COBADEFF", "cmdKontoAendern");
+        QCOMPARE(f.rows("tblBankverbindung", "FirmaID || ' ' || IBAN || ' ' || coalesce(BIC, '-')"),
+                 "2 AT611904300234573201 -,1 DE89370400440532013000 COBADEFF");
+        f.select("ListView1", 1, "O'Neill Bau");
+        QCOMPARE(f.WidgetDriver::rows("lvwBankverbindungen"), QStringList{"AT61 1904 3002 3457 3201||"});
+        f.select("ListView1", 1, "Hochbau Nord");
+        f.dialogs.answers.enqueue(Dialogs::Answer::Yes);
+        f.select("lvwBankverbindungen", 0, "DE89 3704 0044 0532 0130 00", "cmdKontoEntfernen");
+        QCOMPARE(f.dialogs.shown.constLast().text,
+                 "Die Bankverbindung DE89 3704 0044 0532 0130 00 der Firma entfernen?");
+        QCOMPARE(f.WidgetDriver::rows("lvwBankverbindungen"), QStringList());
+        QCOMPARE(StoreFixture::joined(f.db, "tblProtokoll", "Aktion", "Vorgang = 'Bankverbindung'"),
+                 "Neu,Geändert,Gelöscht");
+    }
+
     // A company shows exactly its stored trade and cost group, also an empty one or one no longer in the
     // presets, whatever company was loaded before; saving a change of the street keeps them, in the
     // company and in its copies, and the lists lose the extra entry again.

@@ -34,6 +34,8 @@ private slots:
         file.exec("INSERT INTO tblNachtrag (NID, ProjektID, Firma, ArchitektKosten, NachtragDatum) VALUES "
                   "(1, '7', 'Bau', 1000, 'gestern'), (1, '7', 'Bau', 1000, 45001)");
         file.exec("INSERT INTO tblBudget (ProjektID, Budget) VALUES (7, 250000.01)");
+        file.exec(
+            "INSERT INTO tblBankverbindung (ID, FirmaID, IBAN) VALUES (4, 3, 'DE89370400440532013000')");
         const QString before = TestDatabase::fileState(file.path());
         TestDatabase server(TestDatabase::Engine::Server, false);
         // A table of someone else's on the server, whose figures were never gathered.
@@ -70,6 +72,10 @@ private slots:
         db->read("SELECT Inhalt FROM tblRechnungsdatei", {},
                  [&](const Database::Row& row) { files.append(row.bytes(0)); });
         QCOMPARE(files, QList<QByteArray>({original}));
+        QString accounts;
+        db->read("SELECT ID || ' ' || FirmaID || ' ' || IBAN FROM tblBankverbindung", {},
+                 [&](const Database::Row& row) { accounts += row.text(0); });
+        QCOMPARE(accounts, "4 3 DE89370400440532013000");
         // The file's journal came along and goes on in one chain, the transfer its last entry.
         const JournalCheck::Result chain = JournalCheck::run(*db);
         QVERIFY2(chain.whole && chain.entries > 9, qPrintable(chain.text));

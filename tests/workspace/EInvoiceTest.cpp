@@ -102,6 +102,8 @@ class EInvoiceTest : public QObject {
             *opened = *read;
         m_fx->dialogs.choices.enqueue(0);
         m_fx->dialogs.picks.enqueue({"Rohbau", ""});
+        // Taken over although its bank account is stored for no company, which stays so.
+        m_fx->dialogs.answers << Dialogs::Answer::Yes << Dialogs::Answer::No;
         const std::optional<InvoiceIntake::Entry> entry = intake.prepare(*read, nullptr);
         return entry ? *entry
                      : InvoiceIntake::Entry{
@@ -277,6 +279,72 @@ private slots:
         QVERIFY2(html.contains(shown), qPrintable(html));
     }
 
+    // The payee's accounts of every test invoice, all of which carry one, against the company's stored
+    // accounts: none stored, the invoice's show in red, are asked about and stored when the clerk says so
+    // (journaled), and asked about no more; a different one stored, the invoice is asked about and not
+    // taken over when the clerk says no; an invoice without an account asks nothing.
+    void payeeAccountIsComparedWithTheStoredOnes_data() {
+        QTest::addColumn<QByteArray>("xml");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("takeOver");
+        for (const QString& name : QDir(m_fixtures).entryList({"*.xml"}))
+            QTest::newRow(qPrintable(name)) << fixture(name) << QString() << true;
+        QTest::newRow("different one stored, not taken over")
+            << fixture("01.01a-INVOICE_ubl.xml") << "DE89370400440532013000" << false;
+        QByteArray none = fixture("01.01a-INVOICE_uncefact.xml");
+        const QByteArray account = "<ram:PayeePartyCreditorFinancialAccount>";
+        const QByteArray end = "</ram:PayeePartyCreditorFinancialAccount>";
+        const qsizetype from = none.indexOf(account);
+        none.remove(from, none.indexOf(end) + end.size() - from);
+        QTest::newRow("no account") << none << QString() << true;
+    }
+    void payeeAccountIsComparedWithTheStoredOnes() {
+        QFETCH(QByteArray, xml);
+        QFETCH(QString, stored);
+        QFETCH(bool, takeOver);
+        m_fx->db.exec("INSERT INTO tblFirma (Name, GewerkID) VALUES ('[Seller name]', 'Rohbau'), ('M. Meier "
+                      "Handwerk GbR', 'Rohbau')");
+        if (!stored.isEmpty())
+            m_fx->db.exec("INSERT INTO tblBankverbindung (FirmaID, IBAN) SELECT ID, ? FROM tblFirma",
+                          {stored});
+        InvoiceIntake intake(*m_context);
+        const std::optional<InvoiceIntake::Opened> opened = intake.open(write("payee.xml", xml), nullptr);
+        QVERIFY(opened);
+        QStringList ibans = stored.isEmpty() ? QStringList() : QStringList{stored};
+        for (const InvoiceAccount& account : opened->invoice.accounts)
+            ibans.append(account.iban);
+        ibans.removeDuplicates();
+        const bool differs = ibans.size() > (stored.isEmpty() ? 0 : 1);
+        const auto warned = [&] {
+            return InvoicePresentation::html(opened->invoice, intake.checks(*opened))
+                .contains("<b style=\"color:#b00000\">Die Bankverbindung der Rechnung weicht von der "
+                          "gespeicherten ab: IBAN DE79 0000 0000 1234 5678 90");
+        };
+        const auto asked = [&] {
+            return std::count_if(
+                m_fx->dialogs.shown.cbegin(), m_fx->dialogs.shown.cend(),
+                [](const ScriptedDialogs::Shown& shown) { return shown.text.contains("Bankverbindung"); });
+        };
+        QCOMPARE(warned(), differs);
+        m_fx->dialogs.answers << (takeOver ? Dialogs::Answer::Yes : Dialogs::Answer::No)
+                              << Dialogs::Answer::Yes;
+        QCOMPARE(intake.prepare(*opened, nullptr).has_value(), takeOver);
+        QCOMPARE(asked(), !differs ? 0 : takeOver ? 2 : 1);
+        const QString company =
+            m_fx->db.scalar("SELECT ID FROM tblFirma WHERE Name = ?", {opened->invoice.seller.name});
+        QCOMPARE(StoreFixture::joined(m_fx->db, "tblBankverbindung", "IBAN", "FirmaID = " + company),
+                 takeOver ? ibans.join(',') : stored);
+        QCOMPARE(
+            m_fx->db.scalar("SELECT COUNT(*) FROM tblProtokoll WHERE Vorgang = 'Bankverbindung'").toInt(),
+            takeOver ? ibans.size() - (stored.isEmpty() ? 0 : 1) : 0);
+        if (!takeOver)
+            return;
+        m_fx->dialogs.shown.clear();
+        QVERIFY(intake.prepare(*opened, nullptr));
+        QCOMPARE(asked(), 0);
+        QVERIFY(!warned());
+    }
+
     void refusesHostileFiles_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("reason");
@@ -372,6 +440,9 @@ private slots:
         WorkspaceFixture& fx = *m_fx;
         fx.db.exec("INSERT INTO tblFirma (Name, GewerkID, KostengruppeID) VALUES ('[seller NAME]', 'Rohbau', "
                    "'300')");
+        fx.db.exec(
+            "INSERT INTO tblBankverbindung (FirmaID, IBAN) SELECT ID, 'DE79000000001234567890' FROM tblFirma "
+            "WHERE Name = '[seller NAME]'");
         const QString pdf =
             pdfWith(fixture("01.01a-INVOICE_uncefact.xml"), "zugferd-invoice.xml", "entry.pdf");
         QFile file(pdf);
