@@ -85,6 +85,10 @@ QList<Company> ProjectLedger::companies(bool* ok) const {
     return CompanyRepository(m_session.database()).byName(ok);
 }
 
+QStringList ProjectLedger::companyNames(bool* ok) const {
+    return CompanyRepository(m_session.database()).namesByName(ok);
+}
+
 QList<Company> ProjectLedger::companiesFound(const QString& userText, bool* ok) const {
     return CompanyRepository(m_session.database()).searchByName(userText, ok);
 }

@@ -60,6 +60,7 @@ public:
 
     // The register's companies by name.
     QList<Company> companies(bool* ok = nullptr) const;
+    QStringList companyNames(bool* ok = nullptr) const;
     // The companies the search text of the entry tab finds.
     QList<Company> companiesFound(const QString& userText, bool* ok = nullptr) const;
     // The first company whose name equals name ignoring case.

@@ -51,6 +51,15 @@ QList<Company> CompanyRepository::byName(bool* ok) const {
     return read(m_db, kSelect + kByName, {}, ok);
 }
 
+QStringList CompanyRepository::namesByName(bool* ok) const {
+    QStringList names;
+    const bool read = m_db.read(QStringLiteral("SELECT Name FROM tblFirma") + kByName, {},
+                                [&names](const Database::Row& row) { names.append(row.text(0)); });
+    if (ok)
+        *ok = read;
+    return names;
+}
+
 QList<Company> CompanyRepository::search(const QString& userText, SearchFrom from, bool* ok) const {
     const QString pattern = from == SearchFrom::Anywhere ? PatternMatcher::anywhere(userText)
                                                          : PatternMatcher::fromLeft(userText);

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <QList>
+#include <QStringList>
 
 class Database;
 
@@ -16,6 +17,8 @@ public:
 
     QList<Company> byId(bool* ok = nullptr) const;
     QList<Company> byName(bool* ok = nullptr) const;
+    // The names alone, in the same order.
+    QStringList namesByName(bool* ok = nullptr) const;
     // The company register's search: the user's text in trade, cost group, name, postcode or town,
     // anywhere or at the start of the field ('*' and '?' stay wildcards); in order of entry.
     QList<Company> search(const QString& userText, SearchFrom from, bool* ok = nullptr) const;

@@ -222,12 +222,9 @@ QString EntryTab::company() const {
 
 void EntryTab::fillCompanies() {
     bool ok = true;
-    const QList<Company> all = m_context.ledger.companies(&ok);
-    QStringList names{QString()};
-    names.reserve(all.size() + 1);
-    for (const Company& company : all)
-        names.append(company.name);
-    m_count->setText(QStringLiteral("Anzahl Firmen: ") + QString::number(all.size()));
+    QStringList names = m_context.ledger.companyNames(&ok);
+    m_count->setText(QStringLiteral("Anzahl Firmen: ") + QString::number(names.size()));
+    names.prepend(QString());
     setCompanies(names);
     clearDetails();
     if (!ok)
