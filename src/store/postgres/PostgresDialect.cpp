@@ -1,6 +1,7 @@
 #include "PostgresDialect.h"
 
 #include "PostgresJournal.h"
+#include "PostgresRoles.h"
 
 #include "Dialogs.h"
 #include "Libpq.h"
@@ -183,6 +184,15 @@ std::optional<QString> PostgresDialect::incompleteTablesQuery() const {
                           "pg_catalog.pg_trigger t WHERE t.tgrelid = c.oid AND t.tgname IN ('zlv_changed', "
                           "'%2')) < 2 ORDER BY c.relname")
         .arg(ownTablesCondition(), PostgresJournal::triggerName());
+}
+std::optional<QString> PostgresDialect::rightsIncompleteQuery() const {
+    return PostgresRoles::incompleteQuery();
+}
+QStringList PostgresDialect::roleStatements(bool toOwner) const {
+    return PostgresRoles::roleStatements(toOwner);
+}
+QStringList PostgresDialect::grantStatements() const {
+    return PostgresRoles::grantStatements();
 }
 QStringList PostgresDialect::keepingStatements(const Keeping& keeping) const {
     // One function per table; it runs with its owner's rights, so that a login that may only write the

@@ -1,5 +1,7 @@
 #include "PostgresLink.h"
 
+#include "PostgresRoles.h"
+
 #include "DayNumber.h"
 #include "Dialogs.h"
 #include "Libpq.h"
@@ -270,8 +272,7 @@ StoreFailure PostgresLink::faultOf(const QSqlError& error) const {
                     QStringLiteral("Der Datenbankserver hat die Anfrage nach zu langer Laufzeit "
                                    "abgebrochen."));
     if (is({"42501"}))
-        return told(StoreFailure::Kind::Other,
-                    QStringLiteral("Sie haben auf dem Datenbankserver keine Berechtigung dafür."));
+        return told(StoreFailure::Kind::Other, PostgresRoles::refusal(words));
     if (is({"28000", "28P01"}))
         return told(StoreFailure::Kind::Other,
                     QStringLiteral("Der Datenbankserver %1 hat die Anmeldung abgelehnt.").arg(server));
