@@ -1,5 +1,7 @@
 #include "CompanyRegister.h"
 
+#include "RightMirror.h"
+
 #include "CompanyListModel.h"
 #include "Dialogs.h"
 #include "FollowedScreen.h"
@@ -40,6 +42,7 @@ CompanyRegister::CompanyRegister(Session& session, Dialogs& dialogs, QWidget* pa
     setObjectName(QStringLiteral("frmFirma"));
     setWindowTitle(QStringLiteral("Firma anlegen"));
     buildUi();
+    mirrorRights();
     WindowPlacement::fitIntoScreen(*this, Twips::toPixels(11500, 9000, *this));
 
     fillChoices();
@@ -100,6 +103,10 @@ QWidget* CompanyRegister::buildEntryFields() {
         previous = next;
     }
     return box;
+}
+
+void CompanyRegister::mirrorRights() {
+    RightMirror::apply({m_add, m_delete}, m_session.may(Right::Record), rightWord(Right::Record));
 }
 
 void CompanyRegister::buildUi() {

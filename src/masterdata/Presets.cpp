@@ -1,5 +1,7 @@
 #include "Presets.h"
 
+#include "RightMirror.h"
+
 #include "AuthorityDetails.h"
 #include "Dialogs.h"
 #include "FollowedScreen.h"
@@ -67,6 +69,7 @@ Presets::Presets(Session& session, Dialogs& dialogs, Settings& settings, QWidget
     m_tabs->addTab(m_trades, QStringLiteral("Gewerk"));
     m_tabs->addTab(m_costGroups, QStringLiteral("Kostenstelle"));
     m_tabs->addTab(buildAuthorityTab(), QStringLiteral("Eigene Daten"));
+    RightMirror::apply({m_import}, session.may(Right::Administer), rightWord(Right::Administer));
 
     m_ok = new QPushButton(QStringLiteral("&OK"), this);
     m_ok->setObjectName(QStringLiteral("Command3"));
@@ -128,6 +131,7 @@ QWidget* Presets::buildAuthorityTab() {
     auto* import = new QPushButton(QStringLiteral("Daten einer älteren Installation übernehmen …"), page);
     import->setObjectName(QStringLiteral("cmdUebernehmen"));
     connect(import, &QPushButton::clicked, this, &Presets::importRequested);
+    m_import = import;
     layout->addWidget(import, 11, 0, 1, 2, Qt::AlignLeft);
     auto* toServer = new QPushButton(QStringLiteral("Auf Datenbankserver übertragen …"), page);
     toServer->setObjectName(QStringLiteral("cmdAufServerUebertragen"));

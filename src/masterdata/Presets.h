@@ -45,4 +45,5 @@ private:
     NameEntryTab* m_costGroups = nullptr;
     QList<QLineEdit*> m_authority;
     QPushButton* m_ok = nullptr;
+    QPushButton* m_import = nullptr;
 };

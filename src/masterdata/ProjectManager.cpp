@@ -1,5 +1,7 @@
 #include "ProjectManager.h"
 
+#include "RightMirror.h"
+
 #include "AmountField.h"
 #include "DayNumber.h"
 #include "Dialogs.h"
@@ -29,6 +31,7 @@ ProjectManager::ProjectManager(Session& session, Dialogs& dialogs, QWidget* pare
     setObjectName(QStringLiteral("frmProjekt"));
     setWindowTitle(QStringLiteral("Projektmanager"));
     buildUi();
+    mirrorRights();
     WindowPlacement::fitIntoScreen(*this, Twips::toPixels(19600, 9000, *this));
 
     EINLESEN();
@@ -36,6 +39,11 @@ ProjectManager::ProjectManager(Session& session, Dialogs& dialogs, QWidget* pare
 }
 
 ProjectManager::~ProjectManager() = default;
+
+void ProjectManager::mirrorRights() {
+    RightMirror::apply({m_add, m_edit, m_delete}, m_session.may(Right::Administer),
+                       rightWord(Right::Administer));
+}
 
 void ProjectManager::buildUi() {
     auto* nameLabel = new QLabel(QStringLiteral("Projektbezeichnung (Baustelle)"), this);

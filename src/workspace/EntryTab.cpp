@@ -1,5 +1,8 @@
 #include "EntryTab.h"
 
+#include "RightMirror.h"
+#include "Session.h"
+
 #include "AmountField.h"
 #include "BookingOperation.h"
 #include "BookingWarnings.h"
@@ -158,6 +161,7 @@ QWidget* EntryTab::buildBookingBox() {
     m_remarks->setObjectName(QStringLiteral("txtBemerkungen"));
     m_book = new QPushButton(QStringLiteral("&Buchen"), box);
     m_book->setObjectName(QStringLiteral("cmdBuchen"));
+    RightMirror::apply({m_book}, m_context.session.may(Right::Record), rightWord(Right::Record));
     m_waitingNotice = new QLabel(box);
     m_waitingNotice->setObjectName(QStringLiteral("lblBearbeitungsmodus"));
     QFont bold = m_waitingNotice->font();
