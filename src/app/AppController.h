@@ -22,6 +22,7 @@
 class Database;
 class DatabaseLocation;
 class Dialogs;
+class LoginScreen;
 class Session;
 class Settings;
 
@@ -71,6 +72,8 @@ public slots:
     // "Auf Datenbankserver übertragen …": the file's data onto an empty server database.
     void moveOntoServer(QWidget* parent);
     void openCompanyRegister();
+    // "Benutzer und Rechte": the logins of the server's database and their rights.
+    void openLogins();
     void openAboutBox();
     void openHelp();
     void backupDatabase();
@@ -141,4 +144,5 @@ private:
     QPointer<AuditExportWindow> m_auditExport;
     QPointer<PrintSettingsScreen> m_printSettings;
     QPointer<JournalScreen> m_journal;
+    QPointer<LoginScreen> m_logins;
 };

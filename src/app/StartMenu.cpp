@@ -65,6 +65,11 @@ StartMenu::StartMenu(QWidget* parent) : QMainWindow(parent) {
     m_journal->setToolTip(QStringLiteral("Alle Änderungen an den Daten ansehen und prüfen"));
     connect(m_journal, &QPushButton::clicked, this, &StartMenu::journalRequested);
     layout->addWidget(m_journal);
+    m_logins = new QPushButton(QStringLiteral("&Benutzer und Rechte"), central);
+    m_logins->setObjectName(QStringLiteral("cmdBenutzer"));
+    connect(m_logins, &QPushButton::clicked, this, &StartMenu::loginsRequested);
+    layout->addWidget(m_logins);
+    offerLogins(QStringLiteral("Die Datenbank wird noch geöffnet."));
     setCentralWidget(central);
 
     if (auto* help = findChild<QAction*>(QStringLiteral("tbrHilfe")))
@@ -79,6 +84,13 @@ QString StartMenu::versionTitle() {
 
 QString StartMenu::plainTitle() {
     return QStringLiteral("Talbrin Zelvora  - Startmenü ");
+}
+
+void StartMenu::offerLogins(const QString& obstacle) {
+    m_logins->setEnabled(obstacle.isEmpty());
+    m_logins->setToolTip(obstacle.isEmpty()
+                             ? QStringLiteral("Anmeldungen am Datenbankserver und ihre Rechte verwalten")
+                             : obstacle);
 }
 
 void StartMenu::addToolButton(const QString& key, const QString& caption, const QString& tooltip,

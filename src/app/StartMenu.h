@@ -19,6 +19,9 @@ public:
     static QString versionTitle();
     // The title the start menu has when it is shown again later.
     static QString plainTitle();
+    // Offers "Benutzer und Rechte" when obstacle is empty; otherwise it stays disabled, obstacle its
+    // tooltip.
+    void offerLogins(const QString& obstacle);
 
 signals:
     void presetsRequested();
@@ -30,6 +33,7 @@ signals:
     void quitRequested();
     void projectManagerRequested();
     void journalRequested();
+    void loginsRequested();
     // The window is closing (by its close button, by the end of the program or by opening the project
     // manager).
     void closing();
@@ -47,4 +51,5 @@ private:
     QHBoxLayout* m_toolbarLayout = nullptr;
     QPushButton* m_project = nullptr;
     QPushButton* m_journal = nullptr;
+    QPushButton* m_logins = nullptr;
 };

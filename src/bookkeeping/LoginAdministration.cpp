@@ -21,6 +21,14 @@ Reading<QList<LoginAdministration::Login>> LoginAdministration::logins() const {
     return {logins, ok, ok ? QString() : m_session.database().lastError()};
 }
 
+QString LoginAdministration::notOffered(Database& db) {
+    if (!db.onServer())
+        return QStringLiteral("Eine Datenbankdatei kennt keine Anmeldungen und keine Rechte.");
+    if (!LoginRepository(db).held().contains(Right::Administer))
+        return QStringLiteral("Dazu fehlt Ihnen das Recht %1.").arg(word(Right::Administer));
+    return {};
+}
+
 QString LoginAdministration::obstacle() const {
     if (!m_session.onServer())
         return QStringLiteral("Eine Datenbankdatei kennt keine Anmeldungen und keine Rechte.");

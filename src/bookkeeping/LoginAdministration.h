@@ -9,6 +9,7 @@
 #include <QList>
 #include <QString>
 
+class Database;
 class Session;
 
 // The logins of the server's database and their rights, as a login with "verwalten" keeps them: adds a
@@ -20,6 +21,9 @@ public:
     static constexpr int kShortestPassword = 8;
 
     explicit LoginAdministration(Session& session) : m_session(session) {}
+
+    // Why "Benutzer und Rechte" is not offered for the data of db, in German; empty when it is.
+    static QString notOffered(Database& db);
 
     Reading<QList<Login>> logins() const;
     // Why this login may not administer logins at all, in German; empty when it may.

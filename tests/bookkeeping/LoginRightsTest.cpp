@@ -1,14 +1,19 @@
 #include "BookingOperation.h"
 #include "Database.h"
 #include "LoginAdministration.h"
+#include "LoginScreen.h"
+#include "ScriptedDialogs.h"
 #include "Session.h"
 #include "TestDatabase.h"
 
 #include <QCoreApplication>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
+#include <QTreeView>
 
 using namespace Qt::StringLiterals;
 
@@ -357,7 +362,62 @@ private slots:
         QCOMPARE(added.kind(), Outcome::Kind::Refused);
         QVERIFY2(added.text().contains("CREATEROLE"), qPrintable(added.text()));
     }
+
+    // "Benutzer und Rechte" as the administrator uses it: a login typed in, a right given by its check
+    // mark, the login locked; a clerk without "verwalten" sees the list only.
+    void screenAddsGrantsAndLocks() {
+        const std::unique_ptr<Session> session = Session::open(location("chef"));
+        QVERIFY(session);
+        ScriptedDialogs dialogs;
+        LoginScreen screen(*session, dialogs);
+        const QString name = role("kasse");
+        m_roles += name;
+        QTest::keyClicks(screen.findChild<QLineEdit*>("txtName"), name);
+        QTest::keyClicks(screen.findChild<QLineEdit*>("txtPasswort"), "geheim123");
+        QTest::keyClicks(screen.findChild<QLineEdit*>("txtPasswortWiederholung"), "geheim124");
+        QTest::mouseClick(screen.findChild<QPushButton*>("cmdHinzufuegen"), Qt::LeftButton);
+        QCOMPARE(dialogs.shown.size(), 1);
+        QCOMPARE(dialogs.shown.last().text, u"Die beiden Passwörter stimmen nicht überein."_s);
+        QVERIFY(screen.findChild<QLineEdit*>("txtPasswort")->text().isEmpty());
+        QTest::keyClicks(screen.findChild<QLineEdit*>("txtPasswort"), "geheim123");
+        QTest::keyClicks(screen.findChild<QLineEdit*>("txtPasswortWiederholung"), "geheim123");
+        QTest::mouseClick(screen.findChild<QPushButton*>("cmdHinzufuegen"), Qt::LeftButton);
+        QCOMPARE(dialogs.shown.size(), 1);
+
+        QAbstractItemModel* model = screen.findChild<QTreeView*>("lvwBenutzer")->model();
+        const auto row = [&] {
+            for (int r = 0; r < model->rowCount(); ++r) {
+                if (model->index(r, 0).data().toString() == name)
+                    return r;
+            }
+            return -1;
+        };
+        const auto marks = [&] {
+            QString text;
+            for (int column = 1; column < model->columnCount(); ++column)
+                text +=
+                    model->index(row(), column).data(Qt::CheckStateRole).toInt() == Qt::Checked ? 'x' : '-';
+            return text;
+        };
+        QVERIFY(row() >= 0);
+        QCOMPARE(marks(), "x-----");
+        QVERIFY(model->flags(model->index(row(), 2)) & Qt::ItemIsUserCheckable);
+        model->setData(model->index(row(), 3), Qt::Checked, Qt::CheckStateRole);
+        QCOMPARE(marks(), "x-x---");
+        model->setData(model->index(row(), 6), Qt::Checked, Qt::CheckStateRole);
+        QCOMPARE(marks(), "x-x--x");
+        QCOMPARE(adminScalar(u"SELECT rolcanlogin FROM pg_roles WHERE rolname = '%1'"_s.arg(name)), "false");
+        QCOMPARE(dialogs.shown.size(), 1);
+
+        const std::unique_ptr<Session> clerk = Session::open(location("erfasser"));
+        QVERIFY(clerk);
+        LoginScreen readOnly(*clerk, dialogs);
+        QVERIFY(!readOnly.findChild<QPushButton*>("cmdHinzufuegen")->isEnabled());
+        QAbstractItemModel* shown = readOnly.findChild<QTreeView*>("lvwBenutzer")->model();
+        QVERIFY(shown->rowCount() > 0);
+        QVERIFY(!(shown->flags(shown->index(0, 1)) & Qt::ItemIsUserCheckable));
+    }
 };
 
-QTEST_GUILESS_MAIN(LoginRightsTest)
+QTEST_MAIN(LoginRightsTest)
 #include "LoginRightsTest.moc"
