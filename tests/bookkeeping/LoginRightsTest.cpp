@@ -1,7 +1,9 @@
 #include "BookingOperation.h"
+#include "CompanyRegister.h"
 #include "Database.h"
 #include "LoginAdministration.h"
 #include "LoginScreen.h"
+#include "ProjectManager.h"
 #include "ScriptedDialogs.h"
 #include "Session.h"
 #include "TestDatabase.h"
@@ -416,6 +418,36 @@ private slots:
         QAbstractItemModel* shown = readOnly.findChild<QTreeView*>("lvwBenutzer")->model();
         QVERIFY(shown->rowCount() > 0);
         QVERIFY(!(shown->flags(shown->index(0, 1)) & Qt::ItemIsUserCheckable));
+    }
+
+    // Screens disable what the login lacks the right for and name the right in the tooltip.
+    void screensMirrorTheRights() {
+        ScriptedDialogs dialogs;
+        const QString missing = u"Dazu fehlt Ihnen das Recht „verwalten“."_s;
+        const std::unique_ptr<Session> clerk = Session::open(location("erfasser"));
+        QVERIFY(clerk);
+        ProjectManager projects(*clerk, dialogs);
+        for (const char* name : {"cmdHinzufuegen", "cmdBearbeiten", "cmdLoeschen"}) {
+            const auto* button = projects.findChild<QPushButton*>(name);
+            QVERIFY2(!button->isEnabled() && button->toolTip() == missing, name);
+        }
+        QVERIFY(projects.findChild<QPushButton*>("cmdProjektLaden")->isEnabled());
+        CompanyRegister companies(*clerk, dialogs);
+        QVERIFY(companies.findChild<QPushButton*>("Command2")->isEnabled());
+
+        const std::unique_ptr<Session> reader = Session::open(location("leser"));
+        QVERIFY(reader);
+        CompanyRegister readOnly(*reader, dialogs);
+        for (const char* name : {"Command2", "Command3"}) {
+            const auto* button = readOnly.findChild<QPushButton*>(name);
+            QVERIFY2(!button->isEnabled() && button->toolTip() == u"Dazu fehlt Ihnen das Recht „erfassen“."_s,
+                     name);
+        }
+        QVERIFY(readOnly.findChild<QPushButton*>("Command4")->isEnabled());
+        QVERIFY(!LoginAdministration::notOffered(reader->database()).isEmpty());
+        QVERIFY(LoginAdministration::notOffered(clerk->database()).contains(missing));
+        const std::unique_ptr<Session> chief = Session::open(location("chef"));
+        QVERIFY(chief && LoginAdministration::notOffered(chief->database()).isEmpty());
     }
 };
 
