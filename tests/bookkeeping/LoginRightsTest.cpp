@@ -381,8 +381,9 @@ private slots:
         QCOMPARE(dialogs.shown.size(), 1);
         QCOMPARE(dialogs.shown.last().text, u"Die beiden Passwörter stimmen nicht überein."_s);
         QVERIFY(screen.findChild<QLineEdit*>("txtPasswort")->text().isEmpty());
-        QTest::keyClicks(screen.findChild<QLineEdit*>("txtPasswort"), "geheim123");
-        QTest::keyClicks(screen.findChild<QLineEdit*>("txtPasswortWiederholung"), "geheim123");
+        // The shortest password allowed.
+        QTest::keyClicks(screen.findChild<QLineEdit*>("txtPasswort"), "geheim12");
+        QTest::keyClicks(screen.findChild<QLineEdit*>("txtPasswortWiederholung"), "geheim12");
         QTest::mouseClick(screen.findChild<QPushButton*>("cmdHinzufuegen"), Qt::LeftButton);
         QCOMPARE(dialogs.shown.size(), 1);
 
