@@ -158,8 +158,8 @@ void SchemaUpkeep::completeRights(bool mayCreate, const QString& openOnce) {
                            "dem Recht CREATEROLE, etwa die Verwaltung des Datenbankservers: Sie muss "
                            "die Datenbank einmal mit Zelvora öffnen. (%1)")
                 .arg(m_db.lastReason());
-        return;
     }
+    // The function telling a right is there all the same, so that the checks of the database say "no".
     if (!mayCreate || !createAsOwner(m_dialect.grantStatements()))
         m_notices +=
             QStringLiteral("Die Rechte der Rollen an den Tabellen von Zelvora konnten nicht vollständig "
@@ -327,8 +327,8 @@ bool SchemaUpkeep::setUp(QString* reason) {
         return false;
     }
     // The login that sets up the data holds every right. Where it may not create roles, the data are set
-    // up all the same, and opening them says what is missing.
-    if (runTogether(m_dialect.roleStatements(false)))
-        runTogether(m_dialect.grantStatements());
+    // up all the same, with the function telling a right, and opening them says what is missing.
+    runTogether(m_dialect.roleStatements(false));
+    runTogether(m_dialect.grantStatements());
     return true;
 }

@@ -270,6 +270,7 @@ private slots:
                      notices.contains("CREATEROLE"),
                  qPrintable(notices));
         QVERIFY(!session->may(Right::Read));
+        QCOMPARE(adminScalar(u"SELECT zlv_recht('lesen')"_s, database("alt")), "false");
         // Once the server's administration opened it, the owner holds every right.
         const QString superuser = qEnvironmentVariable("PGUSER");
         const std::unique_ptr<Database> byServer =
