@@ -119,12 +119,13 @@ QStringList PostgresRoles::roleStatements(bool toOwner) {
 
 QStringList PostgresRoles::grantStatements() {
     return {
-        // A right is held by a login that is a member of its role, directly or through another role.
+        // A right is held by a login that is a member of its role, directly or through another role. The
+        // sign-off's checks install the very same function.
         QStringLiteral(
-            "CREATE OR REPLACE FUNCTION zlv_recht(text) RETURNS boolean LANGUAGE sql STABLE SECURITY "
-            "DEFINER SET search_path = pg_catalog, pg_temp AS $$SELECT EXISTS (SELECT 1 FROM pg_roles "
-            "WHERE rolname = current_database() || '_' || $1) AND pg_has_role(session_user, "
-            "current_database() || '_' || $1, 'MEMBER')$$"),
+            "CREATE OR REPLACE FUNCTION zlv_recht(recht text) RETURNS boolean LANGUAGE sql STABLE "
+            "SECURITY DEFINER SET search_path FROM CURRENT AS $$SELECT EXISTS (SELECT 1 FROM pg_roles "
+            "WHERE rolname = current_database() || '_' || recht) AND pg_has_role(session_user, "
+            "current_database() || '_' || recht, 'MEMBER')$$"),
         QStringLiteral(
             "DO $$DECLARE d text := current_database(); g record; s text; f regprocedure; BEGIN "
             "IF EXISTS (SELECT 1 FROM pg_catalog.pg_roles WHERE rolname = d || '_lesen') THEN "
