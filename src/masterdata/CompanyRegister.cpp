@@ -1,13 +1,12 @@
 #include "CompanyRegister.h"
 
-#include "RightMirror.h"
-
 #include "CompanyListModel.h"
 #include "Dialogs.h"
 #include "FollowedScreen.h"
 #include "Registers.h"
 #include "RemoveCompany.h"
 #include "ReportListView.h"
+#include "RightMirror.h"
 #include "SameName.h"
 #include "SaveCompany.h"
 #include "Session.h"
@@ -42,12 +41,12 @@ CompanyRegister::CompanyRegister(Session& session, Dialogs& dialogs, QWidget* pa
     setObjectName(QStringLiteral("frmFirma"));
     setWindowTitle(QStringLiteral("Firma anlegen"));
     buildUi();
-    mirrorRights();
     WindowPlacement::fitIntoScreen(*this, Twips::toPixels(11500, 9000, *this));
 
     fillChoices();
     EINLESEN();
     FollowedScreen::follow(*m_watch, *this, [this] { search(); });
+    mirrorRights();
 }
 
 CompanyRegister::~CompanyRegister() = default;

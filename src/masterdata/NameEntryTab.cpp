@@ -1,14 +1,13 @@
 #include "NameEntryTab.h"
 
-#include "RightMirror.h"
-#include "Session.h"
-
 #include "Dialogs.h"
 #include "NameEntryListModel.h"
 #include "Registers.h"
 #include "RemoveNameEntry.h"
 #include "ReportListView.h"
+#include "RightMirror.h"
 #include "SaveNameEntry.h"
+#include "Session.h"
 
 #include <algorithm>
 #include <QGridLayout>

@@ -1,11 +1,10 @@
 #include "Presets.h"
 
-#include "RightMirror.h"
-
 #include "AuthorityDetails.h"
 #include "Dialogs.h"
 #include "FollowedScreen.h"
 #include "NameEntryTab.h"
+#include "RightMirror.h"
 #include "Session.h"
 #include "Settings.h"
 #include "Twips.h"

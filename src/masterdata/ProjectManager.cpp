@@ -1,7 +1,5 @@
 #include "ProjectManager.h"
 
-#include "RightMirror.h"
-
 #include "AmountField.h"
 #include "DayNumber.h"
 #include "Dialogs.h"
@@ -9,6 +7,7 @@
 #include "ProjectListModel.h"
 #include "RemoveProject.h"
 #include "ReportListView.h"
+#include "RightMirror.h"
 #include "SaveProject.h"
 #include "Session.h"
 #include "Twips.h"
@@ -31,11 +30,11 @@ ProjectManager::ProjectManager(Session& session, Dialogs& dialogs, QWidget* pare
     setObjectName(QStringLiteral("frmProjekt"));
     setWindowTitle(QStringLiteral("Projektmanager"));
     buildUi();
-    mirrorRights();
     WindowPlacement::fitIntoScreen(*this, Twips::toPixels(19600, 9000, *this));
 
     EINLESEN();
     FollowedScreen::follow(*m_watch, *this, [this] { search(m_search->text()); });
+    mirrorRights();
 }
 
 ProjectManager::~ProjectManager() = default;

@@ -1,8 +1,5 @@
 #include "BookingListTab.h"
 
-#include "RightMirror.h"
-#include "Session.h"
-
 #include "BookingListModel.h"
 #include "Dialogs.h"
 #include "FittedColumns.h"
@@ -10,6 +7,8 @@
 #include "InvoiceView.h"
 #include "JournalHistoryDialog.h"
 #include "ReportListView.h"
+#include "RightMirror.h"
+#include "Session.h"
 #include "WorkspaceContext.h"
 
 #include <QAction>

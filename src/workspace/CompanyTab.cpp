@@ -1,8 +1,5 @@
 #include "CompanyTab.h"
 
-#include "RightMirror.h"
-#include "Session.h"
-
 #include "AmountField.h"
 #include "CompanyPicker.h"
 #include "CompanySeat.h"
@@ -14,6 +11,8 @@
 #include "NotSavedNotice.h"
 #include "OriginalGoneQuestion.h"
 #include "ReportListView.h"
+#include "RightMirror.h"
+#include "Session.h"
 #include "WorkspaceContext.h"
 
 #include <QAction>

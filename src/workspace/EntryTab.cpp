@@ -1,8 +1,5 @@
 #include "EntryTab.h"
 
-#include "RightMirror.h"
-#include "Session.h"
-
 #include "AmountField.h"
 #include "BookingOperation.h"
 #include "BookingWarnings.h"
@@ -16,7 +13,9 @@
 #include "LabelledComboBox.h"
 #include "NotSavedNotice.h"
 #include "OriginalGoneQuestion.h"
+#include "RightMirror.h"
 #include "RunningNumberText.h"
+#include "Session.h"
 #include "WorkspaceContext.h"
 
 #include <QComboBox>

@@ -2,7 +2,6 @@
 #include "BookingOperation.h"
 #include "EstimateOperation.h"
 #include "Journal.h"
-#include "LoginRepository.h"
 #include "RemoveProject.h"
 #include "RestoreOperation.h"
 #include "SaveProject.h"
@@ -57,14 +56,6 @@ private slots:
     void cleanup() {
         m_session.reset();
         m_file.reset();
-    }
-
-    // A file knows no logins: every right is held, on the server only what its roles give.
-    void everyRightIsHeldOnTheFile() {
-        if (m_session->onServer())
-            QSKIP("the server's rights: LoginRightsTest");
-        for (Right right : LoginRepository::allRights())
-            QVERIFY2(m_session->may(right), qPrintable(rightWord(right)));
     }
 
     // Changed or removed at another workstation after it was taken back, the row is not replaced: nothing
