@@ -1,11 +1,11 @@
 #include "PostgresDialect.h"
 
 #include "PostgresJournal.h"
-#include "PostgresRoles.h"
 
 #include "Dialogs.h"
 #include "Libpq.h"
 #include "PostgresLink.h"
+#include "PostgresRoles.h"
 
 namespace {
 

@@ -1,10 +1,9 @@
 #include "PostgresLink.h"
 
-#include "PostgresRoles.h"
-
 #include "DayNumber.h"
 #include "Dialogs.h"
 #include "Libpq.h"
+#include "PostgresRoles.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -254,6 +253,9 @@ StoreFailure PostgresLink::faultOf(const QSqlError& error) const {
         return StoreFailure{kind, withWords(german, words)};
     };
     const QString server = m_address.place();
+    if (const std::optional<QString> lacking =
+            is({"42501"}) ? PostgresRoles::lackingRight(words) : std::nullopt)
+        return told(StoreFailure::Kind::Other, *lacking);
     if (is({"40P01"}))
         return told(StoreFailure::Kind::Busy,
                     QStringLiteral("Zwei Arbeitsplätze haben gleichzeitig dieselben Daten geändert und "
@@ -272,7 +274,8 @@ StoreFailure PostgresLink::faultOf(const QSqlError& error) const {
                     QStringLiteral("Der Datenbankserver hat die Anfrage nach zu langer Laufzeit "
                                    "abgebrochen."));
     if (is({"42501"}))
-        return told(StoreFailure::Kind::Other, PostgresRoles::refusal(words));
+        return told(StoreFailure::Kind::Other,
+                    QStringLiteral("Sie haben auf dem Datenbankserver keine Berechtigung dafür."));
     if (is({"28000", "28P01"}))
         return told(StoreFailure::Kind::Other,
                     QStringLiteral("Der Datenbankserver %1 hat die Anmeldung abgelehnt.").arg(server));

@@ -148,7 +148,7 @@ QStringList PostgresRoles::grantStatements() {
     };
 }
 
-QString PostgresRoles::refusal(const QString& words) {
+std::optional<QString> PostgresRoles::lackingRight(const QString& words) {
     // The checks of the sign-off refuse in German, naming the right themselves.
     if (words.contains(QStringLiteral("Recht „")))
         return words.section(u'\n', 0, 0);
@@ -161,7 +161,7 @@ QString PostgresRoles::refusal(const QString& words) {
             needed += grant.right;
     }
     if (needed.isEmpty())
-        return QStringLiteral("Sie haben auf dem Datenbankserver keine Berechtigung dafür.");
+        return std::nullopt;
     QStringList quoted;
     for (const QString& word : std::as_const(needed))
         quoted += QStringLiteral("„%1“").arg(word);

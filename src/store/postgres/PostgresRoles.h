@@ -22,8 +22,9 @@ public:
     // Run as the owner of the tables: what each role allows, and the function zlv_recht(word).
     static QStringList grantStatements();
     // The German text of a refusal for lack of a right, from the server's words: the right the table
-    // named in them needs, or the words themselves where the database's own checks said it in German.
-    static QString refusal(const QString& words);
+    // named in them needs, or the words themselves where the database's own checks said it in German;
+    // nullopt where they name no right.
+    static std::optional<QString> lackingRight(const QString& words);
 
     // The logins of the database, one row each: name, whether locked ("t"), the words of the rights held
     // apart by commas. Logins that hold a right, and roles that cannot log in but were given one.
