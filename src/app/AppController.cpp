@@ -87,8 +87,8 @@ bool AppController::showStartMenu(bool firstStart) {
     connect(menu, &StartMenu::helpRequested, this, &AppController::openHelp);
     connect(menu, &StartMenu::quitRequested, this, &AppController::quit);
     connect(menu, &StartMenu::projectManagerRequested, this, &AppController::openProjectManager);
-    connect(menu, &StartMenu::journalRequested, this, [this] { openJournal(); });
     connect(menu, &StartMenu::loginsRequested, this, &AppController::openLogins);
+    connect(menu, &StartMenu::journalRequested, this, [this] { openJournal(); });
     connect(menu, &StartMenu::closing, this, &AppController::closeScreensBesideStartMenu);
     connect(menu, &StartMenu::closing, this, [this, menu] { m_startMenuPlace = menu->pos(); });
     m_startMenu = menu;
@@ -238,8 +238,8 @@ void AppController::showProject(const QString& projectId, const QString& project
 
 void AppController::workspaceClosing(bool quitProgram) {
     closeIfOpen(m_printSettings);
-    closeIfOpen(m_journal);
     closeIfOpen(m_logins);
+    closeIfOpen(m_journal);
     closeIfOpen(m_companyRegister);
     closeIfOpen(m_aboutBox);
     closeIfOpen(m_presets);
@@ -409,8 +409,8 @@ void AppController::openJournal(const QString& projectId) {
 
 void AppController::closeScreensBesideStartMenu() {
     closeIfOpen(m_aboutBox);
-    closeIfOpen(m_journal);
     closeIfOpen(m_logins);
+    closeIfOpen(m_journal);
     closeIfOpen(m_companyRegister);
     closeIfOpen(m_presets);
     closeIfOpen(m_helpWindow);

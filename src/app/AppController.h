@@ -143,6 +143,6 @@ private:
     QPointer<ExportScreen> m_exportScreen;
     QPointer<AuditExportWindow> m_auditExport;
     QPointer<PrintSettingsScreen> m_printSettings;
-    QPointer<JournalScreen> m_journal;
     QPointer<LoginScreen> m_logins;
+    QPointer<JournalScreen> m_journal;
 };

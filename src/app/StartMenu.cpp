@@ -65,12 +65,13 @@ StartMenu::StartMenu(QWidget* parent) : QMainWindow(parent) {
     m_journal->setToolTip(QStringLiteral("Alle Änderungen an den Daten ansehen und prüfen"));
     connect(m_journal, &QPushButton::clicked, this, &StartMenu::journalRequested);
     layout->addWidget(m_journal);
+    setCentralWidget(central);
+
     m_logins = new QPushButton(QStringLiteral("&Benutzer und Rechte"), central);
     m_logins->setObjectName(QStringLiteral("cmdBenutzer"));
     connect(m_logins, &QPushButton::clicked, this, &StartMenu::loginsRequested);
     layout->addWidget(m_logins);
     offerLogins(QStringLiteral("Die Datenbank wird noch geöffnet."));
-    setCentralWidget(central);
 
     if (auto* help = findChild<QAction*>(QStringLiteral("tbrHilfe")))
         help->setShortcut(QKeySequence::HelpContents);

@@ -32,8 +32,8 @@ signals:
     void helpRequested();
     void quitRequested();
     void projectManagerRequested();
-    void journalRequested();
     void loginsRequested();
+    void journalRequested();
     // The window is closing (by its close button, by the end of the program or by opening the project
     // manager).
     void closing();
@@ -50,6 +50,6 @@ private:
     QWidget* m_toolbar = nullptr;
     QHBoxLayout* m_toolbarLayout = nullptr;
     QPushButton* m_project = nullptr;
-    QPushButton* m_journal = nullptr;
     QPushButton* m_logins = nullptr;
+    QPushButton* m_journal = nullptr;
 };

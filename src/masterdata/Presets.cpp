@@ -68,7 +68,6 @@ Presets::Presets(Session& session, Dialogs& dialogs, Settings& settings, QWidget
     m_tabs->addTab(m_trades, QStringLiteral("Gewerk"));
     m_tabs->addTab(m_costGroups, QStringLiteral("Kostenstelle"));
     m_tabs->addTab(buildAuthorityTab(), QStringLiteral("Eigene Daten"));
-    RightMirror::apply({m_import}, session.may(Right::Administer), rightWord(Right::Administer));
 
     m_ok = new QPushButton(QStringLiteral("&OK"), this);
     m_ok->setObjectName(QStringLiteral("Command3"));
@@ -80,6 +79,7 @@ Presets::Presets(Session& session, Dialogs& dialogs, Settings& settings, QWidget
     WindowPlacement::fitIntoScreen(*this, Twips::toPixels(7500, 7000, *this));
 
     loadAuthorityDetails();
+    RightMirror::apply({m_import}, session.may(Right::Administer), rightWord(Right::Administer));
     FollowedScreen::follow(*m_watch, *this, [this] { EINLESEN(); });
 }
 
