@@ -73,13 +73,14 @@ Presets::Presets(Session& session, Dialogs& dialogs, Settings& settings, QWidget
     m_ok->setObjectName(QStringLiteral("Command3"));
     connect(m_ok, &QPushButton::clicked, this, &Presets::storeAuthorityDetailsAndClose);
 
+    RightMirror::apply({m_import}, session.may(Right::Administer), rightWord(Right::Administer));
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs, 1);
     layout->addWidget(m_ok, 0, Qt::AlignHCenter);
     WindowPlacement::fitIntoScreen(*this, Twips::toPixels(7500, 7000, *this));
 
     loadAuthorityDetails();
-    RightMirror::apply({m_import}, session.may(Right::Administer), rightWord(Right::Administer));
     FollowedScreen::follow(*m_watch, *this, [this] { EINLESEN(); });
 }
 
