@@ -7,6 +7,8 @@
 #include "DatabaseLocation.h"
 #include "Dialogs.h"
 #include "HelpWindow.h"
+#include "LoginAdministration.h"
+#include "LoginScreen.h"
 #include "OlderInstallationImport.h"
 #include "Presets.h"
 #include "ProjectManager.h"
@@ -42,6 +44,7 @@ AppController::~AppController() {
         m_unrecordedLocation->recordFolders();
     delete m_printSettings;
     delete m_journal;
+    delete m_logins;
     delete m_workspace;
     delete m_helpWindow;
     delete m_companyRegister;
@@ -84,6 +87,7 @@ bool AppController::showStartMenu(bool firstStart) {
     connect(menu, &StartMenu::helpRequested, this, &AppController::openHelp);
     connect(menu, &StartMenu::quitRequested, this, &AppController::quit);
     connect(menu, &StartMenu::projectManagerRequested, this, &AppController::openProjectManager);
+    connect(menu, &StartMenu::loginsRequested, this, &AppController::openLogins);
     connect(menu, &StartMenu::journalRequested, this, [this] { openJournal(); });
     connect(menu, &StartMenu::closing, this, &AppController::closeScreensBesideStartMenu);
     connect(menu, &StartMenu::closing, this, [this, menu] { m_startMenuPlace = menu->pos(); });
@@ -108,6 +112,11 @@ bool AppController::confirmDatabase() {
     std::unique_ptr<DatabaseLocation> location = std::move(m_unconfirmedLocation);
     if (location->confirm(m_startMenu, DatabaseLocation::Record::Later)) {
         m_openedDatabase = location->takeOpened();
+        if (Database* db = !m_startMenu       ? nullptr
+                           : m_openedDatabase ? m_openedDatabase.get()
+                           : m_session        ? &m_session->database()
+                                              : nullptr)
+            m_startMenu->offerLogins(LoginAdministration::notOffered(*db));
         m_unrecordedLocation = std::move(location);
         recordFoldersWhenPainted();
         emit databaseConfirmed();
@@ -142,7 +151,8 @@ bool AppController::eventFilter(QObject* watched, QEvent* event) {
 }
 
 Session* AppController::session() {
-    const bool screensOpen = m_projectManager || m_workspace || m_presets || m_companyRegister || m_journal;
+    const bool screensOpen =
+        m_projectManager || m_workspace || m_presets || m_companyRegister || m_journal || m_logins;
     if (m_session && m_session->location() != m_databaseFilePath && !screensOpen)
         m_session.reset();
     // The database the start-up check opened serves unless its file has been replaced or moved since.
@@ -228,6 +238,7 @@ void AppController::showProject(const QString& projectId, const QString& project
 
 void AppController::workspaceClosing(bool quitProgram) {
     closeIfOpen(m_printSettings);
+    closeIfOpen(m_logins);
     closeIfOpen(m_journal);
     closeIfOpen(m_companyRegister);
     closeIfOpen(m_aboutBox);
@@ -281,6 +292,11 @@ void AppController::openCompanyRegister() {
         connect(companies.get(), &CompanyRegister::closing, this, [this] { closeIfOpen(m_printSettings); });
         return companies;
     });
+}
+
+void AppController::openLogins() {
+    openDatabaseScreen(
+        m_logins, [this](Session& session) { return std::make_unique<LoginScreen>(session, m_dialogs); });
 }
 
 void AppController::openPrintSettings(const QString& caption, PrintSettingsScreen::SnapshotSource source) {
@@ -393,6 +409,7 @@ void AppController::openJournal(const QString& projectId) {
 
 void AppController::closeScreensBesideStartMenu() {
     closeIfOpen(m_aboutBox);
+    closeIfOpen(m_logins);
     closeIfOpen(m_journal);
     closeIfOpen(m_companyRegister);
     closeIfOpen(m_presets);

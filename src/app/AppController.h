@@ -22,6 +22,7 @@
 class Database;
 class DatabaseLocation;
 class Dialogs;
+class LoginScreen;
 class Session;
 class Settings;
 
@@ -71,6 +72,8 @@ public slots:
     // "Auf Datenbankserver übertragen …": the file's data onto an empty server database.
     void moveOntoServer(QWidget* parent);
     void openCompanyRegister();
+    // "Benutzer und Rechte": the logins of the server's database and their rights.
+    void openLogins();
     void openAboutBox();
     void openHelp();
     void backupDatabase();
@@ -140,5 +143,6 @@ private:
     QPointer<ExportScreen> m_exportScreen;
     QPointer<AuditExportWindow> m_auditExport;
     QPointer<PrintSettingsScreen> m_printSettings;
+    QPointer<LoginScreen> m_logins;
     QPointer<JournalScreen> m_journal;
 };

@@ -67,6 +67,12 @@ StartMenu::StartMenu(QWidget* parent) : QMainWindow(parent) {
     layout->addWidget(m_journal);
     setCentralWidget(central);
 
+    m_logins = new QPushButton(QStringLiteral("&Benutzer und Rechte"), central);
+    m_logins->setObjectName(QStringLiteral("cmdBenutzer"));
+    connect(m_logins, &QPushButton::clicked, this, &StartMenu::loginsRequested);
+    layout->addWidget(m_logins);
+    offerLogins(QStringLiteral("Die Datenbank wird noch geöffnet."));
+
     if (auto* help = findChild<QAction*>(QStringLiteral("tbrHilfe")))
         help->setShortcut(QKeySequence::HelpContents);
     fitWidthToToolbar();
@@ -79,6 +85,13 @@ QString StartMenu::versionTitle() {
 
 QString StartMenu::plainTitle() {
     return QStringLiteral("Talbrin Zelvora  - Startmenü ");
+}
+
+void StartMenu::offerLogins(const QString& obstacle) {
+    m_logins->setEnabled(obstacle.isEmpty());
+    m_logins->setToolTip(obstacle.isEmpty()
+                             ? QStringLiteral("Anmeldungen am Datenbankserver und ihre Rechte verwalten")
+                             : obstacle);
 }
 
 void StartMenu::addToolButton(const QString& key, const QString& caption, const QString& tooltip,

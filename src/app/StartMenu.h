@@ -19,6 +19,9 @@ public:
     static QString versionTitle();
     // The title the start menu has when it is shown again later.
     static QString plainTitle();
+    // Offers "Benutzer und Rechte" when obstacle is empty; otherwise it stays disabled, obstacle its
+    // tooltip.
+    void offerLogins(const QString& obstacle);
 
 signals:
     void presetsRequested();
@@ -29,6 +32,7 @@ signals:
     void helpRequested();
     void quitRequested();
     void projectManagerRequested();
+    void loginsRequested();
     void journalRequested();
     // The window is closing (by its close button, by the end of the program or by opening the project
     // manager).
@@ -46,5 +50,6 @@ private:
     QWidget* m_toolbar = nullptr;
     QHBoxLayout* m_toolbarLayout = nullptr;
     QPushButton* m_project = nullptr;
+    QPushButton* m_logins = nullptr;
     QPushButton* m_journal = nullptr;
 };

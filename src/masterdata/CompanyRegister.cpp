@@ -7,6 +7,7 @@
 #include "Registers.h"
 #include "RemoveCompany.h"
 #include "ReportListView.h"
+#include "RightMirror.h"
 #include "SameName.h"
 #include "SaveCompany.h"
 #include "Session.h"
@@ -47,6 +48,7 @@ CompanyRegister::CompanyRegister(Session& session, Dialogs& dialogs, QWidget* pa
     fillChoices();
     EINLESEN();
     FollowedScreen::follow(*m_watch, *this, [this] { search(); });
+    mirrorRights();
 }
 
 CompanyRegister::~CompanyRegister() = default;
@@ -102,6 +104,10 @@ QWidget* CompanyRegister::buildEntryFields() {
         previous = next;
     }
     return box;
+}
+
+void CompanyRegister::mirrorRights() {
+    RightMirror::apply({m_add, m_delete}, m_session.may(Right::Record), rightWord(Right::Record));
 }
 
 void CompanyRegister::buildUi() {

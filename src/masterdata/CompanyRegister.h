@@ -47,6 +47,8 @@ protected:
 
 private:
     void buildUi();
+    // Disables what the login lacks the right for.
+    void mirrorRights();
     QWidget* buildEntryFields();
     void fillChoices();
     void search();

@@ -5,7 +5,9 @@
 #include "Registers.h"
 #include "RemoveNameEntry.h"
 #include "ReportListView.h"
+#include "RightMirror.h"
 #include "SaveNameEntry.h"
+#include "Session.h"
 
 #include <algorithm>
 #include <QGridLayout>
@@ -36,6 +38,8 @@ NameEntryTab::NameEntryTab(Session& session, NameList list, const Names& names, 
     m_edit = makeButton(names.edit, QStringLiteral("Bearbeiten"));
     m_remove = makeButton(names.remove, QStringLiteral("Löschen"));
 
+    RightMirror::apply({m_add, m_edit, m_remove}, session.may(Right::Administer),
+                       rightWord(Right::Administer));
     m_editing = new EditSession(*this, *this, *m_name, *m_add, *m_view, *this, watch, m_dialogs);
     auto* notice = new QHBoxLayout;
     notice->addWidget(label, 1);

@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "FollowedScreen.h"
 #include "NameEntryTab.h"
+#include "RightMirror.h"
 #include "Session.h"
 #include "Settings.h"
 #include "Twips.h"
@@ -72,6 +73,8 @@ Presets::Presets(Session& session, Dialogs& dialogs, Settings& settings, QWidget
     m_ok->setObjectName(QStringLiteral("Command3"));
     connect(m_ok, &QPushButton::clicked, this, &Presets::storeAuthorityDetailsAndClose);
 
+    RightMirror::apply({m_import}, session.may(Right::Administer), rightWord(Right::Administer));
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs, 1);
     layout->addWidget(m_ok, 0, Qt::AlignHCenter);
@@ -128,6 +131,7 @@ QWidget* Presets::buildAuthorityTab() {
     auto* import = new QPushButton(QStringLiteral("Daten einer älteren Installation übernehmen …"), page);
     import->setObjectName(QStringLiteral("cmdUebernehmen"));
     connect(import, &QPushButton::clicked, this, &Presets::importRequested);
+    m_import = import;
     layout->addWidget(import, 11, 0, 1, 2, Qt::AlignLeft);
     auto* toServer = new QPushButton(QStringLiteral("Auf Datenbankserver übertragen …"), page);
     toServer->setObjectName(QStringLiteral("cmdAufServerUebertragen"));

@@ -44,5 +44,6 @@ private:
     NameEntryTab* m_trades = nullptr;
     NameEntryTab* m_costGroups = nullptr;
     QList<QLineEdit*> m_authority;
+    QPushButton* m_import = nullptr;
     QPushButton* m_ok = nullptr;
 };

@@ -7,6 +7,7 @@
 #include "ProjectListModel.h"
 #include "RemoveProject.h"
 #include "ReportListView.h"
+#include "RightMirror.h"
 #include "SaveProject.h"
 #include "Session.h"
 #include "Twips.h"
@@ -33,9 +34,15 @@ ProjectManager::ProjectManager(Session& session, Dialogs& dialogs, QWidget* pare
 
     EINLESEN();
     FollowedScreen::follow(*m_watch, *this, [this] { search(m_search->text()); });
+    mirrorRights();
 }
 
 ProjectManager::~ProjectManager() = default;
+
+void ProjectManager::mirrorRights() {
+    RightMirror::apply({m_add, m_edit, m_delete}, m_session.may(Right::Administer),
+                       rightWord(Right::Administer));
+}
 
 void ProjectManager::buildUi() {
     auto* nameLabel = new QLabel(QStringLiteral("Projektbezeichnung (Baustelle)"), this);

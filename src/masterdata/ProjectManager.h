@@ -35,6 +35,8 @@ signals:
 
 private:
     void buildUi();
+    // Disables what the login lacks the right for.
+    void mirrorRights();
     void search(const QString& text);
     void removeSelected();
     void requestLoad();

@@ -37,6 +37,14 @@ public:
     // server), and the query of the program's tables that lack it, one name a row.
     virtual QStringList tableCompletion(const QString& table) const = 0;
     virtual std::optional<QString> incompleteTablesQuery() const = 0;
+    // The rights as group roles of the server (none on the file): a query with a row when a role, a grant
+    // or the function telling a right is missing; the statements creating the missing roles (run as the
+    // login itself, which needs the server's right to create roles; each role made is given to the
+    // database's owner, or else to the login); the statements granting what each role allows (run as the
+    // owner).
+    virtual std::optional<QString> rightsIncompleteQuery() const { return std::nullopt; }
+    virtual QStringList roleStatements(bool /*toOwner*/) const { return {}; }
+    virtual QStringList grantStatements() const { return {}; }
 
     // Triggers that keep derived data whole in the same transaction as each change, whoever writes: on
     // each row written into table, removed runs with the old row's fields as OLD.field and added with the

@@ -19,7 +19,7 @@ const SchemaUpkeep::Catalogue* SchemaUpkeep::catalogue() {
         return &*m_catalogue;
     // Every list in one statement, each row tagged with its list: a server answers each statement over
     // the network.
-    enum List { Fields, Triggers, Tables, Indexes, Unreadable, Incomplete };
+    enum List { Fields, Triggers, Tables, Indexes, Unreadable, Incomplete, Rights };
     QStringList parts;
     const auto add = [&parts](List list, const std::optional<QString>& sql, bool pairs) {
         if (sql)
@@ -32,6 +32,7 @@ const SchemaUpkeep::Catalogue* SchemaUpkeep::catalogue() {
     add(Indexes, m_dialect.indexListQuery(), false);
     add(Unreadable, m_dialect.unreadableTablesQuery(), false);
     add(Incomplete, m_dialect.incompleteTablesQuery(), false);
+    add(Rights, m_dialect.rightsIncompleteQuery(), false);
     QSqlQuery query(m_db.connection());
     query.setForwardOnly(true);
     if (!query.exec(parts.join(QStringLiteral(" UNION ALL ")))) {
@@ -66,6 +67,9 @@ const SchemaUpkeep::Catalogue* SchemaUpkeep::catalogue() {
             break;
         case Incomplete:
             catalogue.incomplete += own(name);
+            break;
+        case Rights:
+            catalogue.rightsIncomplete = true;
             break;
         }
     }
@@ -135,6 +139,35 @@ bool SchemaUpkeep::createAsOwner(const QStringList& statements) {
     return created;
 }
 
+bool SchemaUpkeep::runTogether(const QStringList& statements) {
+    bool done = m_db.beginTransaction();
+    for (const QString& statement : statements)
+        done = done && m_db.exec(statement);
+    done = done && m_db.commit();
+    if (!done)
+        m_db.rollback();
+    return done;
+}
+
+void SchemaUpkeep::completeRights(bool mayCreate, const QString& openOnce) {
+    // Roles belong to the server, not to the database: the login creates them with a right of its own.
+    if (!runTogether(m_dialect.roleStatements(true))) {
+        m_notices +=
+            QStringLiteral("Der Datenbank fehlen die Rollen ihrer Rechte (lesen, erfassen, "
+                           "feststellen, anordnen, verwalten); bis sie angelegt sind, hat keine "
+                           "Anmeldung ein Recht in Zelvora. Anlegen darf sie nur eine Anmeldung mit "
+                           "dem Recht CREATEROLE, etwa die Verwaltung des Datenbankservers: Sie muss "
+                           "die Datenbank einmal mit Zelvora öffnen. (%1)")
+                .arg(m_db.lastReason());
+    }
+    // The function telling a right is there all the same, so that the checks of the database say "no".
+    if (!mayCreate || !createAsOwner(m_dialect.grantStatements()))
+        m_notices +=
+            QStringLiteral("Die Rechte der Rollen an den Tabellen von Zelvora konnten nicht vollständig "
+                           "vergeben werden.") +
+            (mayCreate ? QStringLiteral(" (%1)").arg(m_db.lastReason()) : openOnce);
+}
+
 StoreFailure::Opening SchemaUpkeep::complete(QString* reason, Counting counting) {
     m_notices.clear();
     // Only a database that lacks a table, an index or a trigger is written to, so that opening a file
@@ -170,7 +203,8 @@ StoreFailure::Opening SchemaUpkeep::complete(QString* reason, Counting counting)
     const bool sumsMissing = !found->tables.contains(Schema::projectSums().name, Qt::CaseInsensitive);
     const bool sumsWhole =
         !sumsMissing && sums.keptBy(found->triggers) && (counting == Counting::Later || sums.whole());
-    if (missingTables.isEmpty() && found->incomplete.isEmpty() && missingIndexes.isEmpty() && sumsWhole)
+    if (missingTables.isEmpty() && found->incomplete.isEmpty() && missingIndexes.isEmpty() && sumsWhole &&
+        !found->rightsIncomplete)
         return StoreFailure::Opening::None;
 
     if (!readOwner()) {
@@ -231,6 +265,8 @@ StoreFailure::Opening SchemaUpkeep::complete(QString* reason, Counting counting)
                                        : QStringLiteral(" Anlegen darf sie nur %1: Sie muss die Datenbank "
                                                         "einmal mit Zelvora öffnen.")
                                              .arg(administrator);
+    if (found->rightsIncomplete || !missingTables.isEmpty())
+        completeRights(mayCreate, openOnce);
     if (!notAdded.isEmpty())
         m_notices += QStringLiteral("Der Datenbank fehlen Indizes (%1); Listen und Auswertungen können "
                                     "dadurch langsamer sein.")
@@ -292,7 +328,13 @@ bool SchemaUpkeep::setUp(QString* reason) {
                         Schema::presetCostGroups()) &&
               journal.install();
     created = created && m_db.commit();
-    if (!created)
+    if (!created) {
         *reason = m_db.lastError();
-    return created;
+        return false;
+    }
+    // The login that sets up the data holds every right. Where it may not create roles, the data are set
+    // up all the same, with the function telling a right, and opening them says what is missing.
+    runTogether(m_dialect.roleStatements(false));
+    runTogether(m_dialect.grantStatements());
+    return true;
 }

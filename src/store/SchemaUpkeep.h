@@ -48,6 +48,8 @@ private:
         QStringList indexes;
         QStringList unreadable;
         QStringList incomplete;
+        // A role of the rights, a grant of them or the function telling them is missing.
+        bool rightsIncomplete = false;
         // The triggers in place and active, as "table.trigger" in lower case.
         QSet<QString> triggers;
     };
@@ -56,6 +58,11 @@ private:
     bool readOwner();
     // Runs statements in one transaction as the owner.
     bool createAsOwner(const QStringList& statements);
+    // Runs statements in one transaction as the login itself.
+    bool runTogether(const QStringList& statements);
+    // Creates the roles of the rights that are missing and grants them what they allow; what cannot be
+    // done goes into the notices. openOnce: who can do it instead, where this login may not.
+    void completeRights(bool mayCreate, const QString& openOnce);
 
     Database& m_db;
     const Link& m_link;

@@ -7,6 +7,8 @@
 #include "InvoiceView.h"
 #include "JournalHistoryDialog.h"
 #include "ReportListView.h"
+#include "RightMirror.h"
+#include "Session.h"
 #include "WorkspaceContext.h"
 
 #include <QAction>
@@ -60,6 +62,8 @@ BookingListTab::BookingListTab(WorkspaceContext& context, QWidget* parent)
     m_refresh = makeButton(QStringLiteral("cmdAktualisieren"), QStringLiteral("&Aktualisieren"));
     m_takeBack = makeButton(QStringLiteral("cmdBuchungBearbeiten"), QStringLiteral("Buchung &bearbeiten"));
     m_delete = makeButton(QStringLiteral("cmdBuchungLoeschen"), QStringLiteral("Buchung &löschen"));
+    RightMirror::apply({m_takeBack, m_delete}, m_context.session.may(Right::Record),
+                       rightWord(Right::Record));
     m_showInvoice = makeButton(QStringLiteral("cmdRechnungAnzeigen"), QStringLiteral("Rechnung an&zeigen"));
     m_saveInvoice =
         makeButton(QStringLiteral("cmdRechnungSpeichern"), QStringLiteral("Rechnung speichern &unter …"));

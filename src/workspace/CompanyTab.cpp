@@ -11,6 +11,8 @@
 #include "NotSavedNotice.h"
 #include "OriginalGoneQuestion.h"
 #include "ReportListView.h"
+#include "RightMirror.h"
+#include "Session.h"
 #include "WorkspaceContext.h"
 
 #include <QAction>
@@ -95,6 +97,8 @@ CompanyTab::CompanyTab(WorkspaceContext& context, QWidget* parent) : QWidget(par
     m_takeBack->setObjectName(QStringLiteral("cmdNachtragBearbeiten"));
     m_delete = new QPushButton(QStringLiteral("&Löschen"), this);
     m_delete->setObjectName(QStringLiteral("cmdNachtragLoeschen"));
+    RightMirror::apply({m_book, m_takeBack, m_delete}, m_context.session.may(Right::Record),
+                       rightWord(Right::Record));
     m_waitingNotice = new QLabel(QStringLiteral("Bearbeitungsmodus"), this);
     m_waitingNotice->setObjectName(QStringLiteral("lblNachtragBearbeitungsmodus"));
     QFont bold = m_waitingNotice->font();

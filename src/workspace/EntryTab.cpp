@@ -13,7 +13,9 @@
 #include "LabelledComboBox.h"
 #include "NotSavedNotice.h"
 #include "OriginalGoneQuestion.h"
+#include "RightMirror.h"
 #include "RunningNumberText.h"
+#include "Session.h"
 #include "WorkspaceContext.h"
 
 #include <QComboBox>
@@ -158,6 +160,7 @@ QWidget* EntryTab::buildBookingBox() {
     m_remarks->setObjectName(QStringLiteral("txtBemerkungen"));
     m_book = new QPushButton(QStringLiteral("&Buchen"), box);
     m_book->setObjectName(QStringLiteral("cmdBuchen"));
+    RightMirror::apply({m_book}, m_context.session.may(Right::Record), rightWord(Right::Record));
     m_waitingNotice = new QLabel(box);
     m_waitingNotice->setObjectName(QStringLiteral("lblBearbeitungsmodus"));
     QFont bold = m_waitingNotice->font();

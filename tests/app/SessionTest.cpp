@@ -3,8 +3,11 @@
 #include "ChangeWatch.h"
 #include "ProgramFolderFixture.h"
 
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 // One program run holds one session: its windows share one connection and one listener, and what one
 // window writes reaches the others when they are activated.
@@ -59,6 +62,24 @@ private slots:
         db.exec(QStringLiteral("INSERT INTO tblGewerk (Gewerk) VALUES ('Gerüstbau')"));
         QTRY_VERIFY((writing->check(), told.count() == 1));
         QCOMPARE(otherTold.count(), 2);
+    }
+
+    // A file knows no logins: every right is held, and the start menu does not offer "Benutzer und
+    // Rechte"; on the server the test's login holds every right and is offered it.
+    void rightsOfTheSessionAndTheStartMenu() {
+        ProgramFolder f;
+        std::unique_ptr<AppController> app = f.app();
+        QVERIFY(app->start());
+        settle();
+        const auto* logins = app->startMenu()->findChild<QPushButton*>("cmdBenutzer");
+        QVERIFY(logins);
+        QCOMPARE(logins->isEnabled(), f.data.onServer());
+        if (!f.data.onServer())
+            QCOMPARE(logins->toolTip(), u"Eine Datenbankdatei kennt keine Anmeldungen und keine Rechte."_s);
+        const std::unique_ptr<Session> session = Session::open(f.data.path());
+        QVERIFY(session);
+        for (Right right : {Right::Read, Right::Record, Right::Confirm, Right::Order, Right::Administer})
+            QVERIFY2(session->may(right), qPrintable(rightWord(right)));
     }
 };
 

@@ -60,7 +60,7 @@ private slots:
         admin("SET client_min_messages = warning");
         // Every login has the test server's password, which libpq takes from the environment.
         const QString password = qEnvironmentVariable("PGPASSWORD").replace('\'', "''");
-        admin(QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'").arg(role("zlv"), password));
+        admin(QStringLiteral("CREATE ROLE %1 LOGIN CREATEROLE PASSWORD '%2'").arg(role("zlv"), password));
         for (const QString clerk : {"mueller", "schmidt"})
             admin(QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2' IN ROLE %3")
                       .arg(role(clerk), password, role("zlv")));

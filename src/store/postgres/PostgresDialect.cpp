@@ -6,6 +6,7 @@
 #include "Dialogs.h"
 #include "Libpq.h"
 #include "PostgresLink.h"
+#include "PostgresRoles.h"
 
 namespace {
 
@@ -191,6 +192,15 @@ std::optional<QString> PostgresDialect::incompleteTablesQuery() const {
                           "pg_catalog.pg_trigger t WHERE t.tgrelid = c.oid AND t.tgname IN ('zlv_changed', "
                           "'%2')) < 2 ORDER BY c.relname")
         .arg(ownTablesCondition(), PostgresJournal::triggerName());
+}
+std::optional<QString> PostgresDialect::rightsIncompleteQuery() const {
+    return PostgresRoles::incompleteQuery();
+}
+QStringList PostgresDialect::roleStatements(bool toOwner) const {
+    return PostgresRoles::roleStatements(toOwner);
+}
+QStringList PostgresDialect::grantStatements() const {
+    return PostgresRoles::grantStatements();
 }
 QStringList PostgresDialect::keepingStatements(const Keeping& keeping) const {
     // One function per table; it runs with its owner's rights, so that a login that may only write the

@@ -22,6 +22,9 @@ public:
     std::optional<QString> actAsStatement(const QString& role) const override;
     QStringList tableCompletion(const QString& table) const override;
     std::optional<QString> incompleteTablesQuery() const override;
+    std::optional<QString> rightsIncompleteQuery() const override;
+    QStringList roleStatements(bool toOwner) const override;
+    QStringList grantStatements() const override;
     QStringList keepingStatements(const Keeping& keeping) const override;
     QStringList keepingTriggers(const QString& name, const QString& table) const override;
     QStringList droppingStatements(const QString& name, const QString& table) const override;

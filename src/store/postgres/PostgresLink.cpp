@@ -5,6 +5,7 @@
 #include "DayNumber.h"
 #include "Dialogs.h"
 #include "Libpq.h"
+#include "PostgresRoles.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -254,6 +255,9 @@ StoreFailure PostgresLink::faultOf(const QSqlError& error) const {
         return StoreFailure{kind, withWords(german, words)};
     };
     const QString server = m_address.place();
+    if (const std::optional<QString> lacking =
+            is({"42501"}) ? PostgresRoles::lackingRight(words) : std::nullopt)
+        return told(StoreFailure::Kind::Other, *lacking);
     if (is({"40P01"}))
         return told(StoreFailure::Kind::Busy,
                     QStringLiteral("Zwei Arbeitsplätze haben gleichzeitig dieselben Daten geändert und "
