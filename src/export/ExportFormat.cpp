@@ -48,9 +48,16 @@ QStringList columnHeadings(Kind kind) {
                 QStringLiteral("Projekt"),      QStringLiteral("Aktion"),  QStringLiteral("Vorgang"),
                 QStringLiteral("Anzahl"),       QStringLiteral("Feld"),    QStringLiteral("Alt"),
                 QStringLiteral("Neu")};
+    case Kind::SignOffs:
+        return {QStringLiteral("Projekt"),      QStringLiteral("Nr."),
+                QStringLiteral("Firma"),        QStringLiteral("Rechnungs-Nr."),
+                QStringLiteral("Rechnung vom"), QStringLiteral("Betrag"),
+                QStringLiteral("Status"),       QStringLiteral("Erfasst von"),
+                QStringLiteral("Erfasst am"),   QStringLiteral("Festgestellt von")};
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:
+    case Kind::PaymentOrder:
         break;
     }
     return {};
@@ -100,9 +107,13 @@ QStringList titleLines(const ListSnapshot& snapshot) {
     case Kind::Journal:
         return {QStringLiteral("Änderungsprotokoll  -  Filter: ") + snapshot.value(QStringLiteral("Filter")),
                 QString()};
+    case Kind::SignOffs:
+        return {QStringLiteral("Anordnungen  -  Buchungen, die auf Feststellung oder Anordnung warten"),
+                QString()};
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:
+    case Kind::PaymentOrder:
         break;
     }
     return {};
@@ -122,9 +133,12 @@ QList<int> numberColumns(Kind kind) {
         return {4, 5, 6, 7, 8, 9, 10};
     case Kind::Journal:
         return {11, 12};
+    case Kind::SignOffs:
+        return {5};
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:
+    case Kind::PaymentOrder:
         break;
     }
     return {};
@@ -205,9 +219,12 @@ QString ExportFormat::proposedFileName(ListSnapshot::Kind kind) {
         return QStringLiteral("Kostenbericht");
     case Kind::Journal:
         return QStringLiteral("Aenderungsprotokoll");
+    case Kind::SignOffs:
+        return QStringLiteral("Anordnungen");
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:
+    case Kind::PaymentOrder:
         break;
     }
     return QString();
