@@ -1,0 +1,31 @@
+#pragma once
+
+#include "Outcome.h"
+#include "SignOffRules.h"
+
+#include <QList>
+#include <QString>
+#include <QtGlobal>
+
+class Session;
+
+// The steps of a booking's way to payment: confirming (in one step, or "sachlich richtig" then
+// "rechnerisch richtig"), ordering, marking paid, and cancelling an ordered booking by a linked
+// counter-booking. Each call runs in one transaction, all or nothing; a refusal names the booking by its
+// project and running number and says why.
+class SignOffOperation {
+public:
+    explicit SignOffOperation(Session& session) : m_session(session) {}
+
+    // The next confirming step of each booking.
+    Outcome confirm(const QList<qint64>& bookingIds);
+    Outcome order(const QList<qint64>& bookingIds);
+    // day: the day number the cash office paid.
+    Outcome markPaid(const QList<qint64>& bookingIds, int day);
+    // Books the counter-booking of the negative amount; identity() is its ID.
+    Outcome cancel(qint64 bookingId, const QString& reason);
+    Outcome saveRules(const SignOffRules& rules);
+
+private:
+    Session& m_session;
+};
