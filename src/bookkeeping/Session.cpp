@@ -4,6 +4,7 @@
 #include "ChangeWatch.h"
 #include "Database.h"
 #include "Journal.h"
+#include "LoginRepository.h"
 
 std::unique_ptr<Session> Session::open(const QString& location, QString* germanMessage) {
     std::unique_ptr<Database> db = Database::open(location, nullptr, germanMessage);
@@ -13,7 +14,8 @@ std::unique_ptr<Session> Session::open(const QString& location, QString* germanM
 }
 
 Session::Session(std::unique_ptr<Database> db, QObject* parent)
-    : QObject(parent), m_db(std::move(db)), m_listener(std::make_unique<ChangeListener>(*m_db)) {
+    : QObject(parent), m_db(std::move(db)), m_listener(std::make_unique<ChangeListener>(*m_db)),
+      m_rights(LoginRepository(*m_db).held()) {
     if (m_db->journalLookedAt())
         return;
     if (const std::optional<QString> warning = Journal(*m_db).beginAnewWhereRemoved())

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "Right.h"
+
 #include <memory>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -28,6 +31,9 @@ public:
     QString place() const;
     QString location() const;
     bool onServer() const;
+    // Whether the login holds right, as the server's roles said when the data were opened; on the file
+    // every right is held. The server refuses what its roles forbid anyway; screens only mirror it.
+    bool may(Right right) const { return m_rights.contains(right); }
     // What opening found that the user should know although the data are open.
     QStringList notices() const;
     // Of those, what the session found beyond the database's opening (a journal begun anew).
@@ -47,4 +53,5 @@ private:
     std::unique_ptr<ChangeListener> m_listener;
     quint64 m_writes = 0;
     QStringList m_notices;
+    QSet<Right> m_rights;
 };
