@@ -9,6 +9,7 @@
 #include "Presets.h"
 #include "PrintSettingsScreen.h"
 #include "ProjectManager.h"
+#include "SignOffScreen.h"
 #include "StartMenu.h"
 #include "Workspace.h"
 
@@ -79,6 +80,7 @@ public slots:
     void openExport();
     // The change journal, of all projects or, from the workspace, of its project.
     void openJournal(const QString& projectId = QString());
+    void openSignOffs();
     // "Beenden": closes every screen, the project manager included; the program ends.
     void quit();
 
@@ -92,6 +94,7 @@ private slots:
     // The print settings for the workspace's current tab, or for the company register's list.
     void printFromWorkspace();
     void printFromCompanyRegister();
+    void printPaymentOrders(const ListSnapshot& orders);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -141,4 +144,5 @@ private:
     QPointer<AuditExportWindow> m_auditExport;
     QPointer<PrintSettingsScreen> m_printSettings;
     QPointer<JournalScreen> m_journal;
+    QPointer<SignOffScreen> m_signOffs;
 };

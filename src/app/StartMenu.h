@@ -9,7 +9,8 @@ class QPushButton;
 class QHBoxLayout;
 
 // The start menu (frmMenü): the toolbar to presets, company register, backup, about box, help and the
-// end of the program, the product logo and the way into the project manager.
+// end of the program, the product logo and the ways into the project manager, the change journal and the
+// bookings waiting for sign-off.
 class StartMenu : public QMainWindow {
     Q_OBJECT
 public:
@@ -30,6 +31,7 @@ signals:
     void quitRequested();
     void projectManagerRequested();
     void journalRequested();
+    void signOffsRequested();
     // The window is closing (by its close button, by the end of the program or by opening the project
     // manager).
     void closing();
@@ -47,4 +49,5 @@ private:
     QHBoxLayout* m_toolbarLayout = nullptr;
     QPushButton* m_project = nullptr;
     QPushButton* m_journal = nullptr;
+    QPushButton* m_signOffs = nullptr;
 };

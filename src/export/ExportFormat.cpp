@@ -96,7 +96,11 @@ QStringList titleLines(const ListSnapshot& snapshot) {
         QStringList lines{QStringLiteral("Auswertung / Filter  -  Projekt: ") + project +
                           QStringLiteral("  -  Teilsumme: ") + snapshot.value(QStringLiteral("Teilsumme")) +
                           QStringLiteral(" Euro")};
-        const QString criterion = criterionLine(snapshot);
+        QString criterion = criterionLine(snapshot);
+        for (const auto& [key, value] : snapshot.values)
+            if (key == u"Status")
+                criterion += (criterion.isEmpty() ? QString() : QStringLiteral(" - ")) +
+                             QStringLiteral("Status: ") + value;
         if (!criterion.isEmpty())
             lines.append(criterion);
         lines.append(QString());
@@ -108,7 +112,8 @@ QStringList titleLines(const ListSnapshot& snapshot) {
         return {QStringLiteral("Änderungsprotokoll  -  Filter: ") + snapshot.value(QStringLiteral("Filter")),
                 QString()};
     case Kind::SignOffs:
-        return {QStringLiteral("Anordnungen  -  Buchungen, die auf Feststellung oder Anordnung warten"),
+        return {QStringLiteral("Anordnungen  -  Buchungen, die auf Feststellung oder Anordnung durch ") +
+                    snapshot.value(QStringLiteral("Benutzer")) + QStringLiteral(" warten"),
                 QString()};
     case Kind::CompanyList:
     case Kind::Charts:

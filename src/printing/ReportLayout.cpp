@@ -86,7 +86,10 @@ ReportLayout evaluation(const ListSnapshot& snapshot) {
     layout.pageLabelBlanks = 17;
     layout.title = QStringLiteral("Übersicht über die Ausgaben");
     layout.headingLines = {projectLine(snapshot)};
-    const QString criterion = criterionLine(snapshot);
+    QString criterion = criterionLine(snapshot);
+    if (const auto state = valueIfGiven(snapshot, QStringLiteral("Status")))
+        criterion +=
+            (criterion.isEmpty() ? QString() : QStringLiteral("   ")) + QStringLiteral("Status: ") + *state;
     if (!criterion.isEmpty())
         layout.headingLines.append({criterion, 140, kLineFont});
     layout.headingLines.append(
@@ -237,13 +240,14 @@ ReportLayout journal(const ListSnapshot& snapshot) {
 }
 
 // The bookings waiting for the login's next step of the sign-off, across projects.
-ReportLayout signOffs(const ListSnapshot&) {
+ReportLayout signOffs(const ListSnapshot& snapshot) {
     ReportLayout layout;
     layout.rowsPerPage = 24;
     layout.pageLabelBlanks = 16;
     layout.title = QStringLiteral("Anordnungen");
-    layout.headingLines = {
-        {QStringLiteral("Buchungen, die auf Feststellung oder Anordnung warten"), 80, kLineFont}};
+    layout.headingLines = {{QStringLiteral("Buchungen, die auf Feststellung oder Anordnung durch ") +
+                                snapshot.value(QStringLiteral("Benutzer")) + QStringLiteral(" warten"),
+                            80, kLineFont}};
     layout.tableHeading = QStringLiteral("m Projekt|m Nr.|m Firma|m Rechnungs Nr.|m Rechnung vom|"
                                          "m Betrag in Euro|m Status|m Erfasst von|m Erfasst am|"
                                          "m Festgestellt von");

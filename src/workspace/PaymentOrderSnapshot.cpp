@@ -11,7 +11,8 @@ namespace {
 QString address(const std::optional<Company>& company) {
     if (!company)
         return QStringLiteral("nicht im Firmenverzeichnis");
-    const QString place = (company->postcode.trimmed() + QLatin1Char(' ') + company->town.trimmed()).trimmed();
+    const QString place =
+        (company->postcode.trimmed() + QLatin1Char(' ') + company->town.trimmed()).trimmed();
     QStringList parts;
     for (const QString& part : {company->street.trimmed(), place})
         if (!part.isEmpty())
@@ -33,13 +34,12 @@ ListSnapshot PaymentOrderSnapshot::of(Session& session, const Settings& settings
     bool factually = twoStep;
     for (const SignOffReading::Waiting& order : orders)
         factually = factually || !order.signOff.factuallyBy.isEmpty();
-    snapshot.headings = {QStringLiteral("Projekt"),      QStringLiteral("Lfd. Nr."),
-                         QStringLiteral("Zahlungsempfänger"), QStringLiteral("Anschrift"),
-                         QStringLiteral("IBAN"),         QStringLiteral("BIC"),
-                         QStringLiteral("Kontoinhaber"), QStringLiteral("Betrag"),
-                         QStringLiteral("Rechnungsnummer"), QStringLiteral("Rechnungsdatum"),
-                         QStringLiteral("Zahlungsart"),  QStringLiteral("Kostengruppe"),
-                         QStringLiteral("Bemerkungen")};
+    snapshot.headings = {
+        QStringLiteral("Projekt"),        QStringLiteral("Lfd. Nr."),    QStringLiteral("Zahlungsempfänger"),
+        QStringLiteral("Anschrift"),      QStringLiteral("IBAN"),        QStringLiteral("BIC"),
+        QStringLiteral("Kontoinhaber"),   QStringLiteral("Betrag"),      QStringLiteral("Rechnungsnummer"),
+        QStringLiteral("Rechnungsdatum"), QStringLiteral("Zahlungsart"), QStringLiteral("Kostengruppe"),
+        QStringLiteral("Bemerkungen")};
     if (factually)
         snapshot.headings += QStringLiteral("Sachlich richtig");
     snapshot.headings += factually ? QStringLiteral("Rechnerisch richtig (festgestellt)")
