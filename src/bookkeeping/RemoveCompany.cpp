@@ -1,9 +1,13 @@
 #include "RemoveCompany.h"
 
+#include "BankAccountRepository.h"
 #include "CompanyRepository.h"
+#include "Journal.h"
 #include "MasterWrite.h"
 
 Outcome RemoveCompany::run(qint64 id) {
     MasterWrite write(m_session);
-    return write.finish(write.begin() && CompanyRepository(write.database()).remove(id));
+    Database& db = write.database();
+    return write.finish(write.begin() && Journal(db).label(task()) &&
+                        BankAccountRepository(db).removeForCompany(id) && CompanyRepository(db).remove(id));
 }

@@ -6,6 +6,7 @@
 #include "InvoiceFileRepository.h"
 #include "Journal.h"
 #include "JournalRepository.h"
+#include "RemoveCompany.h"
 #include "RemoveProject.h"
 #include "RestoreRepository.h"
 #include "RunningNumber.h"
@@ -203,17 +204,26 @@ bool Restorer::reattachFile(const JournalEntry& deletion) {
     return read && (!file || InvoiceFileRepository(m_db).attachToBooking(*file, booking));
 }
 
-// The entries of the rows a project's removal deleted with it: those next to its own, of the same removal
-// and project.
-bool deletedWith(JournalRepository& journal, const JournalEntry& project, QList<JournalEntry>& together) {
+// Whether the removal of a project or company (entry) deleted the row of next with it: a row of its
+// project, or an account of the company.
+bool belongsTo(const JournalEntry& entry, const JournalEntry& next) {
+    if (next.table == entry.table || next.projectId != entry.projectId)
+        return false;
+    return entry.table != QLatin1String("tblFirma") ||
+           (next.table == QLatin1String("tblBankverbindung") &&
+            parsed(next.oldValues).value(QStringLiteral("FirmaID")).toInteger() == entry.row.toLongLong());
+}
+
+// The entries of the rows a project's or company's removal deleted with it: those next to its own, of the
+// same removal and belonging to it.
+bool deletedWith(JournalRepository& journal, const JournalEntry& removed, QList<JournalEntry>& together) {
     for (const int step : {-1, 1}) {
-        for (qint64 id = project.id + step; id > 0; id += step) {
+        for (qint64 id = removed.id + step; id > 0; id += step) {
             bool ok = true;
             const std::optional<JournalEntry> next = journal.find(id, &ok);
             if (!ok)
                 return false;
-            if (!next || next->action != kDeleted || next->task != project.task ||
-                next->projectId != project.projectId || next->table == project.table)
+            if (!next || next->action != kDeleted || next->task != removed.task || !belongsTo(removed, *next))
                 break;
             together += *next;
         }
@@ -252,8 +262,10 @@ Outcome RestoreOperation::restore(qint64 entryId, QString* notice) {
                            "Kostengruppe oder ein Projekt gelöscht wurde. Es gibt nichts "
                            "wiederherzustellen."));
     QList<JournalEntry> together;
-    if (entry->table == QLatin1String("tblProjekt") && entry->task == RemoveProject::task() &&
-        !deletedWith(journal, *entry, together))
+    const bool withRows =
+        (entry->table == QLatin1String("tblProjekt") && entry->task == RemoveProject::task()) ||
+        (entry->table == QLatin1String("tblFirma") && entry->task == RemoveCompany::task());
+    if (withRows && !deletedWith(journal, *entry, together))
         return Outcome::ofStore(db);
     std::optional<Restorer> restorer;
     bool present = false;

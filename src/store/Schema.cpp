@@ -96,6 +96,7 @@ QList<Schema::Index> Schema::indexes() {
         {QStringLiteral("ixRechnungsdateiBuchung"), QStringLiteral("tblRechnungsdatei (BuchungID)")},
         {QStringLiteral("ixRechnungsdateiPruefsumme"), QStringLiteral("tblRechnungsdatei (Pruefsumme)")},
         {QStringLiteral("ixUStIdNr"), QStringLiteral("tblUStIdNr (UStIdNr)")},
+        {QStringLiteral("ixBankverbindungFirmaID"), QStringLiteral("tblBankverbindung (FirmaID)")},
         // A running number is a booking's once in its project, also when the lock per project is missed.
         // Estimate rows are numbered per project and company, so their numbers repeat within a project.
         {QStringLiteral("uxBuchungProjektPID"), QStringLiteral("tblBuchung (trim(ProjektID), PID)"),
@@ -117,6 +118,9 @@ QList<Schema::Table> Schema::addedTables() {
           {QStringLiteral("Inhalt"), Kind::Bytes}}},
         // The VAT number a company's e-invoices gave, to find the company by it next time.
         {QStringLiteral("tblUStIdNr"), {key(), text("UStIdNr"), integer("FirmaID")}},
+        // The accounts a company is paid into.
+        {QStringLiteral("tblBankverbindung"),
+         {key(), integer("FirmaID"), text("IBAN"), text("BIC"), text("Kontoinhaber")}},
         journal(),
     };
 }

@@ -1,7 +1,10 @@
+#include "BankAccountOperation.h"
+#include "BankAccountReading.h"
 #include "BookingChecks.h"
 #include "BookingOperation.h"
 #include "EstimateOperation.h"
 #include "Journal.h"
+#include "RemoveCompany.h"
 #include "RemoveProject.h"
 #include "RestoreOperation.h"
 #include "SaveProject.h"
@@ -168,8 +171,10 @@ private slots:
             << u"NID || Firma"_s << u"2A,1A"_s << u"Die Firma „A“ gibt es nicht mehr"_s << 1LL;
         QTest::newRow("company") << u"tblFirma"_s << 1LL << unchanged << unchanged << unchanged << unchanged
                                  << 1LL;
+        QTest::newRow("company with its bank accounts")
+            << u"tblFirma"_s << 2LL << unchanged << u"Name"_s << u"A,B"_s << unchanged << 3LL;
         QTest::newRow("company, trade gone")
-            << u"tblFirma"_s << 1LL << u"DELETE FROM tblGewerk WHERE ID = 1"_s << u"Name"_s << u"A"_s
+            << u"tblFirma"_s << 1LL << u"DELETE FROM tblGewerk WHERE ID = 1"_s << u"Name"_s << u"A,B,C"_s
             << u"Das Gewerk „"_s << 1LL;
         QTest::newRow("trade") << u"tblGewerk"_s << 1LL << unchanged << unchanged << unchanged << unchanged
                                << 1LL;
@@ -200,11 +205,15 @@ private slots:
         estimate.company = u"A"_s;
         estimate.orderCost = Money::fromCents(1050);
         QVERIFY(EstimateOperation(*m_session).book(estimate).ok());
+        m_file->exec("INSERT INTO tblFirma (Name) VALUES ('B'), ('C')");
+        for (const auto& [company, iban] :
+             {std::pair{2, "DE89370400440532013000"}, {2, "AT611904300234573201"}, {3, "NL91ABNA0417164300"}})
+            QVERIFY(BankAccountOperation(*m_session).add({0, company, iban, {}, u"Inhaber"_s}).ok());
         const auto contents = [&] {
             QStringList all{m_file->scalar("SELECT ProjektID || ':' || Budget FROM tblBudget"),
                             joined(*m_file, "tblRechnungsdatei", "ID || ':' || coalesce(BuchungID, 0)")};
-            for (const QString each :
-                 {"tblProjekt", "tblFirma", "tblGewerk", "tblKostengruppe", "tblBuchung", "tblNachtrag"}) {
+            for (const QString each : {"tblProjekt", "tblFirma", "tblGewerk", "tblKostengruppe", "tblBuchung",
+                                       "tblNachtrag", "tblBankverbindung"}) {
                 QStringList fields;
                 for (const QString& field : Schema::fieldNames(each))
                     fields += u"coalesce(CAST(%1 AS TEXT), '-')"_s.arg(Schema::column(field));
@@ -223,12 +232,17 @@ private slots:
             QVERIFY(RemoveProject(*m_session).run(row).ok());
         } else if (table == u"tblBuchung"_s) {
             QVERIFY(BookingOperation(*m_session).remove(row).ok());
+        } else if (row == 2) {
+            QVERIFY(RemoveCompany(*m_session).run(row).ok());
+            QVERIFY(RemoveCompany(*m_session).run(row + 1).ok());
+            QCOMPARE(joined(*m_file, "tblBankverbindung", "FirmaID"), "");
         } else {
             m_file->exec(u"DELETE FROM %1 WHERE %2 = ?"_s.arg(table, key), {row});
         }
         const qint64 entry = m_file
-                                 ->scalar("SELECT MAX(ID) FROM tblProtokoll WHERE Aktion = ? AND Tabelle = ?",
-                                          {u"Gelöscht"_s, table})
+                                 ->scalar("SELECT MAX(ID) FROM tblProtokoll WHERE Aktion = ? AND Tabelle = ? "
+                                          "AND Zeile = ?",
+                                          {u"Gelöscht"_s, table, QString::number(row)})
                                  .toLongLong();
         for (const QString& statement : meanwhile.split(u';', Qt::SkipEmptyParts))
             m_file->exec(statement);
@@ -288,6 +302,45 @@ private slots:
         QFETCH(QString, other);
         QTEST(BookingChecks::sameInvoiceNumber(number, other), "same");
         QTEST(BookingChecks::sameInvoiceNumber(other, number), "same");
+    }
+    // An account is stored as its check allows, without blanks and in capitals, once per company; a refused
+    // entry writes nothing and says why; a change meets the account as loaded or is refused; the journal
+    // names each change "Bankverbindung".
+    void bankAccountsOfACompany() {
+        m_file->exec("INSERT INTO tblFirma (Name) VALUES ('Bau GmbH')");
+        BankAccountOperation accounts(*m_session);
+        QCOMPARE(
+            accounts.add({0, 1, u"de89 3704 0044 0532 0130 00"_s, u"cobadeff"_s, u" Bau GmbH "_s}).identity(),
+            1);
+        const QString held = u"Die Firma hat die Bankverbindung DE89 3704 0044 0532 0130 00 schon."_s;
+        for (const auto& [iban, bic, refusal] :
+             {std::tuple{"DE89370400440532013001", "", "Die Prüfziffern der IBAN stimmen nicht"},
+              {"AT611904300234573201", "COBADEFF3", "Die BIC hat 8 oder 11 Stellen, nicht 9."},
+              {"DE89370400440532013000", "", qPrintable(held)}}) {
+            const Outcome refused = accounts.add({0, 1, iban, bic, {}});
+            QCOMPARE(refused.kind(), Outcome::Kind::Refused);
+            QVERIFY2(refused.text().startsWith(QString::fromUtf8(refusal)), qPrintable(refused.text()));
+        }
+        QCOMPARE(joined(*m_file, "tblBankverbindung", "IBAN || ' ' || BIC || ' ' || Kontoinhaber"),
+                 "DE89370400440532013000 COBADEFF Bau GmbH");
+        QList<BankAccount> read = BankAccountReading::forCompany(*m_session, u"BAU gmbh"_s);
+        QCOMPARE(read.size(), 1);
+        QCOMPARE(BankAccountReading::forCompany(*m_session, 1).constFirst().iban,
+                 u"DE89370400440532013000"_s);
+        QVERIFY(BankAccountReading::forCompany(*m_session, 2).isEmpty());
+        BankAccount changed = read.constFirst();
+        changed.iban = u"AT61 1904 3002 3457 3201"_s;
+        m_file->exec("UPDATE tblBankverbindung SET Kontoinhaber = 'Bau AG'");
+        QCOMPARE(accounts.change(read.constFirst(), changed).kind(), Outcome::Kind::Changed);
+        read = BankAccountReading::forCompany(*m_session, 1);
+        QVERIFY(accounts.change(read.constFirst(), changed).ok());
+        QCOMPARE(joined(*m_file, "tblBankverbindung", "IBAN || ' ' || Kontoinhaber"),
+                 "AT611904300234573201 Bau GmbH");
+        QVERIFY(accounts.remove(read.constFirst().id).ok());
+        QCOMPARE(accounts.remove(read.constFirst().id).kind(), Outcome::Kind::Gone);
+        QCOMPARE(joined(*m_file, "tblProtokoll", "Aktion || ':' || coalesce(Vorgang, '')",
+                        "Tabelle = 'tblBankverbindung'"),
+                 u"Neu:Bankverbindung,Geändert:,Geändert:Bankverbindung,Gelöscht:Bankverbindung"_s);
     }
 };
 

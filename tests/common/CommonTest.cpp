@@ -1,5 +1,6 @@
 #include "DayNumber.h"
 #include "GermanCollator.h"
+#include "Iban.h"
 #include "Money.h"
 #include "QtDialogs.h"
 #include "Settings.h"
@@ -127,6 +128,103 @@ private slots:
         Settings reopened(file);
         QCOMPARE(reopened.value(SettingKey<QString>{"Setting", "NameBehörde", "leer"}), text);
         QCOMPARE(reopened.value(width), 10275);
+    }
+
+    // An IBAN as typed: valid ones of several countries, shown in groups of four, and each fault with
+    // its German reason (an empty reason: valid).
+    void ibanIsCheckedAndShownInGroupsOfFour_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("problem");
+        QTest::addColumn<QString>("shown");
+        const QString valid;
+        QTest::newRow("DE") << "DE89370400440532013000" << valid << "DE89 3704 0044 0532 0130 00";
+        QTest::newRow("DE blanks, small")
+            << " de89 3704 0044\t0532 0130 00 " << valid << "DE89 3704 0044 0532 0130 00";
+        QTest::newRow("AT") << "AT611904300234573201" << valid << "AT61 1904 3002 3457 3201";
+        QTest::newRow("CH") << "CH9300762011623852957" << valid << "CH93 0076 2011 6238 5295 7";
+        QTest::newRow("NL") << "nl91abna0417164300" << valid << "NL91 ABNA 0417 1643 00";
+        QTest::newRow("FR") << "FR1420041010050500013M02606" << valid << "FR14 2004 1010 0505 0001 3M02 606";
+        QTest::newRow("IT") << "IT60X0542811101000000123456" << valid << "IT60 X054 2811 1010 0000 0123 456";
+        QTest::newRow("ES") << "ES9121000418450200051332" << valid << "ES91 2100 0418 4502 0005 1332";
+        QTest::newRow("BE") << "BE68539007547034" << valid << "BE68 5390 0754 7034";
+        QTest::newRow("LU") << "LU280019400644750000" << valid << "LU28 0019 4006 4475 0000";
+        QTest::newRow("GB") << "GB29NWBK60161331926819" << valid << "GB29 NWBK 6016 1331 9268 19";
+        QTest::newRow("PL") << "PL61109010140000071219812874" << valid
+                            << "PL61 1090 1014 0000 0712 1981 2874";
+        QTest::newRow("NO") << "NO9386011117947" << valid << "NO93 8601 1117 947";
+        QTest::newRow("MT") << "MT84MALT011000012345MTLCAST001S" << valid
+                            << "MT84 MALT 0110 0001 2345 MTLC AST0 01S";
+        const QString checkDigits =
+            "Die Prüfziffern der IBAN stimmen nicht: ein Zeichen ist falsch oder zwei "
+            "sind vertauscht.";
+        QTest::newRow("last digit wrong")
+            << "DE89370400440532013001" << checkDigits << "DE89 3704 0044 0532 0130 01";
+        QTest::newRow("check digits swapped")
+            << "DE98370400440532013000" << checkDigits << "DE98 3704 0044 0532 0130 00";
+        QTest::newRow("two digits swapped")
+            << "AT611904300234573210" << checkDigits << "AT61 1904 3002 3457 3210";
+        QTest::newRow("too short DE") << "DE8937040044053201300"
+                                      << "Die IBAN ist mit 21 Stellen zu kurz für Deutschland (22 Stellen)."
+                                      << "DE89 3704 0044 0532 0130 0";
+        QTest::newRow("too long NL")
+            << "NL91ABNA04171643001"
+            << "Die IBAN ist mit 19 Stellen zu lang für die Niederlande (18 Stellen)."
+            << "NL91 ABNA 0417 1643 001";
+        QTest::newRow("unknown country") << "XY89370400440532013000"
+                                         << "„XY“ ist kein Länderkürzel, unter dem IBANs vergeben werden."
+                                         << "XY89 3704 0044 0532 0130 00";
+        QTest::newRow("no country") << "8937040044053201300022"
+                                    << "Eine IBAN beginnt mit dem Kürzel ihres Landes aus zwei Buchstaben "
+                                       "(etwa DE)."
+                                    << "8937 0400 4405 3201 3000 22";
+        QTest::newRow("letter in check digits")
+            << "DEA9370400440532013000"
+            << "Auf das Länderkürzel folgen zwei Prüfziffern; „A9“ sind keine Ziffern."
+            << "DEA9 3704 0044 0532 0130 00";
+        QTest::newRow("letter in DE account")
+            << "DE8937040044053201300O"
+            << "An Stelle 22 der IBAN steht „O“; für Deutschland gehört dort "
+               "eine Ziffer hin."
+            << "DE89 3704 0044 0532 0130 0O";
+        QTest::newRow("digit in NL bank")
+            << "NL91ABN10417164300"
+            << "An Stelle 8 der IBAN steht „1“; für die Niederlande gehört dort "
+               "ein Buchstabe hin."
+            << "NL91 ABN1 0417 1643 00";
+        QTest::newRow("dash") << "DE89-3704-0044-0532-0130-00"
+                              << "Die IBAN enthält „-“; erlaubt sind nur Buchstaben und Ziffern."
+                              << "DE89 -370 4-00 44-0 532- 0130 -00";
+        QTest::newRow("empty") << "  "
+                               << "Die IBAN fehlt."
+                               << "";
+    }
+    void ibanIsCheckedAndShownInGroupsOfFour() {
+        QFETCH(QString, typed);
+        QTEST(Iban::problem(typed), "problem");
+        QTEST(Iban::grouped(typed), "shown");
+    }
+
+    // A BIC has 8 or 11 places, six letters first; none at all is allowed.
+    void bicIsChecked_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("8") << "COBADEFF"
+                           << "";
+        QTest::newRow("11, small") << "cobadeff370"
+                                   << "";
+        QTest::newRow("none") << ""
+                              << "";
+        QTest::newRow("9") << "COBADEFF3"
+                           << "Die BIC hat 8 oder 11 Stellen, nicht 9.";
+        QTest::newRow("digit in bank")
+            << "C0BADEFF"
+            << "Die BIC beginnt mit sechs Buchstaben (Bank und Land); an Stelle 2 steht „0“.";
+        QTest::newRow("dash") << "COBADEF-"
+                              << "Die BIC enthält „-“; erlaubt sind nur Buchstaben und Ziffern.";
+    }
+    void bicIsChecked() {
+        QFETCH(QString, typed);
+        QTEST(Iban::bicProblem(typed), "problem");
     }
 
     // An int is an errno value; a text a file to write: refused even to root, in a missing folder, a folder.
