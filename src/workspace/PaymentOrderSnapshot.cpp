@@ -1,7 +1,9 @@
 #include "PaymentOrderSnapshot.h"
 
 #include "AuthorityDetails.h"
+#include "BankAccountReading.h"
 #include "DayNumber.h"
+#include "Iban.h"
 #include "Registers.h"
 #include "RunningNumberText.h"
 #include "Settings.h"
@@ -50,14 +52,20 @@ ListSnapshot PaymentOrderSnapshot::of(Session& session, const Settings& settings
     for (const SignOffReading::Waiting& order : orders) {
         const Booking& booking = order.booking;
         const SignOff& signOff = order.signOff;
-        const std::optional<Company> company = registers.companyNamed(booking.company).value;
+        const Reading<std::optional<Company>> company = registers.companyNamed(booking.company);
+        QString failure = company.failure;
+        const QList<BankAccount> accounts =
+            company.value ? BankAccountReading::forCompany(session, company.value->id, &failure)
+                          : QList<BankAccount>();
         QStringList row{booking.projectId + QStringLiteral(" - ") + booking.project,
                         RunningNumberText::of(booking.runningNumber),
                         booking.company,
-                        address(company),
-                        QStringLiteral("keine Bankverbindung gespeichert"),
-                        QString(),
-                        QString(),
+                        address(company.value),
+                        !failure.isEmpty()   ? QStringLiteral("nicht lesbar: ") + failure
+                        : accounts.isEmpty() ? QStringLiteral("keine Bankverbindung gespeichert")
+                                             : Iban::grouped(accounts.first().iban),
+                        accounts.isEmpty() ? QString() : accounts.first().bic,
+                        accounts.isEmpty() ? QString() : accounts.first().holder,
                         booking.amount ? booking.amount->toGerman() + QStringLiteral(" Euro")
                                        : booking.unreadableAmount,
                         booking.invoiceNumber,
