@@ -120,12 +120,12 @@ BookingListTab::BookingListTab(WorkspaceContext& context, QWidget* parent)
     connect(journal, &QAction::triggered, this, &BookingListTab::journalRequested);
     m_list->addActions({history, journal});
     m_confirm = addSignOffAction(QStringLiteral("cmdFeststellen"), QStringLiteral("&Feststellen"));
-    m_order = addSignOffAction(QStringLiteral("cmdAnordnen"), QStringLiteral("&Anordnen"));
+    m_ordering = addSignOffAction(QStringLiteral("cmdAnordnen"), QStringLiteral("&Anordnen"));
     m_cancel = addSignOffAction(QStringLiteral("cmdStornieren"), QStringLiteral("&Stornieren …"));
     m_printOrder = addSignOffAction(QStringLiteral("cmdAuszahlungsanordnung"),
                                     QStringLiteral("Auszahlungsanordnung &drucken"));
     connect(m_confirm, &QAction::triggered, this, [this] { signOff(SignOffReading::Step::Confirm); });
-    connect(m_order, &QAction::triggered, this, [this] { signOff(SignOffReading::Step::Order); });
+    connect(m_ordering, &QAction::triggered, this, [this] { signOff(SignOffReading::Step::Order); });
     connect(m_cancel, &QAction::triggered, this, &BookingListTab::cancelSelected);
     connect(m_printOrder, &QAction::triggered, this, &BookingListTab::printPaymentOrder);
     auto* signOffs = new QAction(QStringLiteral("A&nordnungen aller Projekte …"), this);
@@ -165,7 +165,7 @@ void BookingListTab::updateActions() {
         action->setToolTip(whyNot.value_or(action->text().remove(QLatin1Char('&'))));
     };
     if (row < 0) {
-        for (QAction* action : {m_confirm, m_order, m_cancel, m_printOrder})
+        for (QAction* action : {m_confirm, m_ordering, m_cancel, m_printOrder})
             open(action, kChooseFirst);
         for (QPushButton* button : {m_takeBack, m_delete}) {
             button->setEnabled(true);
@@ -175,7 +175,7 @@ void BookingListTab::updateActions() {
     }
     const SignOff signOff = m_model->signOffAt(row);
     open(m_confirm, SignOffReading::whyNot(m_viewer, signOff, Step::Confirm));
-    open(m_order, SignOffReading::whyNot(m_viewer, signOff, Step::Order));
+    open(m_ordering, SignOffReading::whyNot(m_viewer, signOff, Step::Order));
     open(m_cancel, SignOffReading::whyNot(m_viewer, signOff, Step::Cancel));
     const bool ordered = signOff.state == BookingState::Ordered || signOff.state == BookingState::Paid;
     open(m_printOrder, ordered

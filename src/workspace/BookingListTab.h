@@ -84,7 +84,7 @@ private:
     QPushButton* m_showInvoice = nullptr;
     QPushButton* m_saveInvoice = nullptr;
     QAction* m_confirm = nullptr;
-    QAction* m_order = nullptr;
+    QAction* m_ordering = nullptr;
     QAction* m_cancel = nullptr;
     QAction* m_printOrder = nullptr;
     SignOffReading::Viewer m_viewer;
