@@ -10,7 +10,7 @@ constexpr quint32 kHeadingFill = 0xE0E0E0;
 constexpr quint32 kLineColour = 0x9C6E3A;
 constexpr int kLeft = 150;
 constexpr int kLineHeight = 50;
-const QList<int> kColumnWidths{520, 1280};
+const QList<int> kColumnWidths{640, 1160};
 
 QString footerLine(const ReportFooter& footer, int page, int pages) {
     const QString four(4, QLatin1Char(' '));
@@ -19,7 +19,8 @@ QString footerLine(const ReportFooter& footer, int page, int pages) {
            QStringLiteral("Seite %1 von %2").arg(page).arg(pages);
 }
 
-// The letterhead's lines: each given value on a line of its own, postcode and town together.
+// The letterhead's lines: each given value on a line of its own, postcode and town together, district and
+// region named so.
 QStringList letterhead(const ListSnapshot& snapshot) {
     QStringList lines;
     QString place;
@@ -31,8 +32,9 @@ QStringList letterhead(const ListSnapshot& snapshot) {
                 lines.append(place);
             continue;
         }
-        if (!text.isEmpty())
-            lines.append(text);
+        if (text.isEmpty())
+            continue;
+        lines.append(name == u"Landkreis" || name == u"Bezirk" ? name + QLatin1Char(' ') + text : text);
     }
     return lines;
 }

@@ -245,9 +245,12 @@ ReportLayout signOffs(const ListSnapshot& snapshot) {
     layout.rowsPerPage = 24;
     layout.pageLabelBlanks = 16;
     layout.title = QStringLiteral("Anordnungen");
-    layout.headingLines = {{QStringLiteral("Buchungen, die auf Feststellung oder Anordnung durch ") +
-                                snapshot.value(QStringLiteral("Benutzer")) + QStringLiteral(" warten"),
-                            80, kLineFont}};
+    const QString login = snapshot.value(QStringLiteral("Benutzer"));
+    layout.headingLines = {
+        {QStringLiteral("Buchungen, die auf Feststellung oder Anordnung ") +
+             (login.isEmpty() ? QString() : QStringLiteral("durch ") + login + QLatin1Char(' ')) +
+             QStringLiteral("warten"),
+         80, kLineFont}};
     layout.tableHeading = QStringLiteral("m Projekt|m Nr.|m Firma|m Rechnungs Nr.|m Rechnung vom|"
                                          "m Betrag in Euro|m Status|m Erfasst von|m Erfasst am|"
                                          "m Festgestellt von");

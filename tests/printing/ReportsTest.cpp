@@ -276,8 +276,8 @@ private slots:
             QCOMPARE(engine->printed(page),
                      (QStringList{"Landratsamt Wernholm    Bauamt    97070 Würzburg                Seite " +
                                       QString::number(page + 1) + " von 2",
-                                  "Landratsamt Wernholm", "Bauamt", "97070 Würzburg", "Wernholm",
-                                  "Unterfranken", "Auszahlungsanordnung"}));
+                                  "Landratsamt Wernholm", "Bauamt", "97070 Würzburg", "Landkreis Wernholm",
+                                  "Bezirk Unterfranken", "Auszahlungsanordnung"}));
             QStringList rows;
             for (int field = 0; field < s.headings.size(); ++field)
                 rows << "AddTableRow 80 ffffff: L " + s.headings.at(field) + "|L " +
