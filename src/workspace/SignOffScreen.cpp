@@ -52,7 +52,7 @@ void SignOffScreen::buildUi() {
     m_list->setModel(m_model);
     for (int column = SignOffListModel::kShownColumns; column < SignOffListModel::kColumnCount; ++column)
         m_list->setColumnHidden(column, true);
-    m_list->setColumnWidthsInTwips({2600, 600, 2600, 1200, 1200, 1300, 1500, 1300, 1600, 1400});
+    m_list->setColumnWidthsInTwips({2600, 600, 2600, 1200, 1400, 1300, 1500, 1300, 1600, 1500});
     m_list->setAccessibleName(kTitle);
     m_list->header()->setSectionsClickable(true);
 
