@@ -16,6 +16,7 @@
 #include "ProjectListBenchmark.h"
 #include "ScaleBenchmark.h"
 #include "ServerBenchmarks.h"
+#include "SignOffBenchmarks.h"
 #include "StartupBenchmark.h"
 #include "StoreBenchmarks.h"
 #include "WorkspaceBenchmarks.h"
@@ -185,7 +186,7 @@ int main(int argc, char** argv) {
     // With --server the benchmarks that read or write through the store run on a copy of the large file
     // on the server, their baselines through libpq on the same server; the others work on files or on
     // a list already filled, and are left out.
-    const QString serverLetters = QStringLiteral("abcdefghiklmnouvwsyzJLP");
+    const QString serverLetters = QStringLiteral("abcdefghiklmnouvwsyzAJLP");
     const QString largeSchema = QStringLiteral("zlv_bench_large");
     const QString copySchema = QStringLiteral("zlv_bench_copy");
     auto selected = [&options](QChar letter) {
@@ -276,6 +277,7 @@ int main(int argc, char** argv) {
              }
              return JournalBenchmarks(ours, plain, facts, runs(7)).measure();
          }},
+        {QLatin1Char('A'), [&] { return SignOffBenchmarks(location, work.path(), runs(7)).measure(); }},
         {QLatin1Char('P'),
          [&] { return Rows{AuditExportBenchmark(location, work.path(), runs(5)).wholeDatabase()}; }},
         {QLatin1Char('z'), [&] { return ServerBenchmarks(largeFile, work.path(), runs(7)).listsOnServer(); }},

@@ -6,6 +6,7 @@
 #include "InvoiceFileRepository.h"
 #include "Journal.h"
 #include "Session.h"
+#include "SignOffRepository.h"
 #include "Transaction.h"
 
 Outcome BookingOperation::book(Booking& booking, const std::optional<AsLoaded>& replacing,
@@ -16,10 +17,12 @@ Outcome BookingOperation::book(Booking& booking, const std::optional<AsLoaded>& 
     Booking stored;
     bool originalRefused = false;
     bool nameGone = false;
+    QString signedOff;
     const bool booked = db.retryOnceWhenBusy([&] {
         stored = booking;
         originalRefused = false;
         nameGone = false;
+        signedOff.clear();
         Transaction transaction(db);
         if (!transaction.isActive())
             return false;
@@ -33,13 +36,15 @@ Outcome BookingOperation::book(Booking& booking, const std::optional<AsLoaded>& 
             return false;
         }
         // The journal tells the booking taken back and replaced from one deleted.
+        if (replacing && !stillOpen(replacing->m_id, SignOffReading::Step::TakeBack, &signedOff))
+            return false;
         if (replacing && !Journal(db).label(QStringLiteral("Korrektur")))
             return false;
         if (replacing && !bookings.remove(replacing->m_id)) {
             originalRefused = true;
             return false;
         }
-        if (!bookings.addNumbered(stored))
+        if (!bookings.addNumbered(stored) || !SignOffRepository(db).recorded(stored.id))
             return false;
         if (replacing && !files.moveToBooking(replacing->m_id, stored.id))
             return false;
@@ -48,6 +53,8 @@ Outcome BookingOperation::book(Booking& booking, const std::optional<AsLoaded>& 
         return transaction.commit([&] { return bookings.storedAs(stored.id, *stored.runningNumber); });
     });
     if (!booked) {
+        if (!signedOff.isEmpty())
+            return Outcome::failed(Outcome::Kind::Refused, signedOff);
         if (nameGone)
             return Outcome::failed(Outcome::Kind::NameGone, db.lastReason());
         const Outcome failure = Outcome::ofStore(db);
@@ -75,7 +82,27 @@ bool BookingOperation::storeInvoice(qint64 bookingId, const Booking& booking,
     return !found || files.rememberVatNumber(invoice.sellerVatNumber, found->id);
 }
 
+bool BookingOperation::stillOpen(qint64 id, SignOffReading::Step step, QString* refusal) {
+    bool ok = true;
+    const std::optional<SignOff> signOff = SignOffRepository(m_session.database()).find(id, &ok);
+    if (!ok)
+        return false;
+    if (!signOff)
+        return true;
+    SignOffReading::Viewer anyone;
+    if (const std::optional<QString> why = SignOffReading::whyNot(anyone, *signOff, step))
+        *refusal = *why;
+    return refusal->isEmpty();
+}
+
 std::optional<Loaded<Booking>> BookingOperation::takeBack(qint64 id, Outcome* failure) {
+    QString refusal;
+    if (!stillOpen(id, SignOffReading::Step::TakeBack, &refusal)) {
+        if (failure)
+            *failure = refusal.isEmpty() ? Outcome::ofStore(m_session.database())
+                                         : Outcome::failed(Outcome::Kind::Refused, refusal);
+        return std::nullopt;
+    }
     BookingRepository bookings(m_session.database());
     const std::optional<QString> stamp = bookings.stamp(id);
     bool ok = true;
@@ -104,7 +131,11 @@ Outcome BookingOperation::remove(qint64 id) {
     InvoiceFileRepository files(db);
     const bool withFile = files.forBooking(id).has_value();
     Transaction transaction(db);
-    const bool removed = transaction.isActive() && BookingRepository(db).remove(id) &&
+    QString refusal;
+    const bool open = transaction.isActive() && stillOpen(id, SignOffReading::Step::Remove, &refusal);
+    if (!refusal.isEmpty())
+        return Outcome::failed(Outcome::Kind::Refused, refusal);
+    const bool removed = open && BookingRepository(db).remove(id) &&
                          (!withFile || files.detachFromBooking(id)) && transaction.commit();
     if (!removed)
         return Outcome::ofStore(db);

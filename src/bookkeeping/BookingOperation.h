@@ -3,6 +3,7 @@
 #include "AsLoaded.h"
 #include "Booking.h"
 #include "Outcome.h"
+#include "SignOffReading.h"
 
 #include <optional>
 #include <QByteArray>
@@ -38,10 +39,14 @@ public:
     std::optional<Loaded<Booking>> takeBack(qint64 id, Outcome* failure = nullptr);
     // What became of the booking taken back; nullopt when the file cannot be read.
     std::optional<AsLoaded::State> state(const AsLoaded& loaded);
-    // Removes the booking; an e-invoice file stored with it stays in the file, detached.
+    // Removes the booking; an e-invoice file stored with it stays in the file, detached. An ordered
+    // booking is neither taken back nor removed (Refused): it is corrected by a storno.
     Outcome remove(qint64 id);
 
 private:
+    // Whether step is still open for the booking as its state goes (an ordered booking is neither taken
+    // back nor removed); false with refusal empty when the state cannot be read.
+    bool stillOpen(qint64 id, SignOffReading::Step step, QString* refusal);
     bool storeInvoice(qint64 bookingId, const Booking& booking, const InvoiceOriginal& invoice);
 
     Session& m_session;

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "Outcome.h"
+#include "SignOffReading.h"
 #include "SignOffRules.h"
 
+#include <optional>
 #include <QList>
 #include <QString>
 #include <QtGlobal>
@@ -27,5 +29,7 @@ public:
     Outcome saveRules(const SignOffRules& rules);
 
 private:
+    Outcome advance(const QList<qint64>& bookingIds, SignOffReading::Step step, std::optional<int> day);
+
     Session& m_session;
 };

@@ -6,6 +6,7 @@
 #include "NewDatabase.h"
 #include "ProjectSums.h"
 #include "Schema.h"
+#include "SignOffRepository.h"
 #include "Transaction.h"
 #include "TransferRepository.h"
 
@@ -340,8 +341,9 @@ AccessImport::Result AccessImport::run(const QString& accessPath, const QString&
         Transaction transaction(db);
         // Each project's sums are counted once when all rows are in, rather than by a trigger per row.
         Journal journal(db);
+        SignOffRepository signOffs(db);
         bool copied = transaction.isActive() && journal.suspend() && TransferRepository(db).clearPresets() &&
-                      ProjectSums(db).suspend();
+                      ProjectSums(db).suspend() && signOffs.suspendChecks();
         message.clear();
         for (const Mapping& mapping : std::as_const(mappings)) {
             if (!copied)
@@ -367,7 +369,10 @@ AccessImport::Result AccessImport::run(const QString& accessPath, const QString&
                 copied && TransferReport::figuresOf(db, mapping.table, figures.amountFields, figures.server);
             result.report.tables += figures;
         }
+        // What an older installation booked was paid as it was booked.
         copied = copied && db.resetIdentities() && ProjectSums(db).install() &&
+                 signOffs.fillMissing(BookingState::Ordered, SignOffRepository::arrivalNote()) &&
+                 signOffs.installChecks() &&
                  journal.installAfterBulk(QStringLiteral("Import"), QDir::toNativeSeparators(accessPath));
         access.stop();
         if (!copied)

@@ -4,6 +4,7 @@
 #include "Journal.h"
 #include "ProjectSums.h"
 #include "Schema.h"
+#include "SignOffRepository.h"
 #include "Transaction.h"
 #include "TransferRepository.h"
 
@@ -79,11 +80,15 @@ bool ServerTransfer::run(const QString& filePath, const QString& serverLocation,
         // Each project's sums are counted once when all rows are in, rather than by a trigger per row.
         // The file's journal comes along; the transfer itself is one entry of it.
         Journal journal(*server);
+        // The states of the bookings come along as the file holds them.
+        SignOffRepository signOffs(*server);
         bool copied = transaction.isActive() && journal.suspend() &&
-                      TransferRepository(*server).clearPresets() && ProjectSums(*server).suspend();
+                      TransferRepository(*server).clearPresets() && ProjectSums(*server).suspend() &&
+                      signOffs.suspendChecks();
         for (const QString& table : Schema::allTableNames())
             copied = copied && copyTable(*file, *server, table, report, progress);
         copied = copied && ProjectSums(*server).install() && server->resetIdentities() &&
+                 signOffs.installChecks() &&
                  journal.installAfterBulk(QStringLiteral("Übertragung"), file->place()) &&
                  transaction.commit();
         if (!copied) {

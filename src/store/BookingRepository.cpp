@@ -14,30 +14,16 @@
 
 namespace {
 
-const QString kSelect = QStringLiteral("SELECT ID, PID, ProjektID, Projekt, Firma, Gewerk, Kostengruppe, "
-                                       "AnweisungVom, RechnungVom, RechnungsNr, Zahlungsart, Bemerkungen, "
-                                       "Betrag FROM tblBuchung ");
+const QStringList kColumns = {
+    QStringLiteral("ID"),           QStringLiteral("PID"),          QStringLiteral("ProjektID"),
+    QStringLiteral("Projekt"),      QStringLiteral("Firma"),        QStringLiteral("Gewerk"),
+    QStringLiteral("Kostengruppe"), QStringLiteral("AnweisungVom"), QStringLiteral("RechnungVom"),
+    QStringLiteral("RechnungsNr"),  QStringLiteral("Zahlungsart"),  QStringLiteral("Bemerkungen"),
+    QStringLiteral("Betrag")};
+const QString kSelect = QStringLiteral("SELECT %1 FROM tblBuchung ").arg(kColumns.join(QStringLiteral(", ")));
 
 Booking build(const Database::Row& row) {
-    Booking booking;
-    booking.id = row.rowNumber(0);
-    booking.runningNumber = row.integer(1);
-    booking.projectId = row.text(2);
-    booking.project = row.text(3);
-    booking.company = row.text(4);
-    booking.trade = row.text(5);
-    booking.costGroup = row.text(6);
-    booking.instructedOn = row.integer(7);
-    booking.invoiceDate = row.integer(8);
-    if (!booking.instructedOn)
-        booking.instructedOnText = row.text(7);
-    if (!booking.invoiceDate)
-        booking.invoiceDateText = row.text(8);
-    booking.invoiceNumber = row.text(9);
-    booking.paymentKind = row.text(10);
-    booking.remarks = row.text(11);
-    booking.amount = row.amount(12, booking.unreadableAmount);
-    return booking;
+    return BookingRepository::built(row, 0);
 }
 
 QList<Booking> read(Database& db, const QString& sql, const QVariantList& values, bool* ok) {
@@ -57,6 +43,35 @@ QString fieldName(BookingRepository::Field field) {
 }
 
 } // namespace
+
+QString BookingRepository::columns(const QString& alias) {
+    QStringList qualified;
+    for (const QString& column : kColumns)
+        qualified += alias + u'.' + column;
+    return qualified.join(QStringLiteral(", "));
+}
+
+Booking BookingRepository::built(const Database::Row& row, int first) {
+    Booking booking;
+    booking.id = row.rowNumber(first);
+    booking.runningNumber = row.integer(first + 1);
+    booking.projectId = row.text(first + 2);
+    booking.project = row.text(first + 3);
+    booking.company = row.text(first + 4);
+    booking.trade = row.text(first + 5);
+    booking.costGroup = row.text(first + 6);
+    booking.instructedOn = row.integer(first + 7);
+    booking.invoiceDate = row.integer(first + 8);
+    if (!booking.instructedOn)
+        booking.instructedOnText = row.text(first + 7);
+    if (!booking.invoiceDate)
+        booking.invoiceDateText = row.text(first + 8);
+    booking.invoiceNumber = row.text(first + 9);
+    booking.paymentKind = row.text(first + 10);
+    booking.remarks = row.text(first + 11);
+    booking.amount = row.amount(first + 12, booking.unreadableAmount);
+    return booking;
+}
 
 QList<Booking> BookingRepository::all(bool* ok) const {
     return read(m_db, kSelect + QStringLiteral("ORDER BY ID"), {}, ok);

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 class Database;
+class DatabaseRow;
 
 // Reads and writes tblBuchung. Stored names handed in (a project's or company's name, a trade) are
 // compared for equality ignoring case, never as patterns. Failure reporting as ProjectRepository.
@@ -27,6 +28,11 @@ public:
     };
 
     explicit BookingRepository(Database& database) : m_db(database) {}
+
+    // The fields of a booking as a query of another repository selects them from the table named alias,
+    // and the booking built from them, starting at column first.
+    static QString columns(const QString& alias);
+    static Booking built(const DatabaseRow& row, int first);
 
     QList<Booking> all(bool* ok = nullptr) const;
     // One project's bookings (ProjektID, without surrounding blanks, equals projectId), in order of entry;

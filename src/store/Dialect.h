@@ -67,6 +67,11 @@ public:
     virtual QStringList journalInstallStatements() const = 0;
     virtual QString journalEntryStatement() const = 0;
 
+    // The sign-off that the engine keeps for every writer (see SignOffRepository), and what sets aside the
+    // part of it that gives rows brought in at once a state of their own.
+    virtual QStringList signOffStatements() const = 0;
+    virtual QStringList signOffSuspendStatements() const = 0;
+
     // Begins a writing transaction that holds the write lock at once, so that a second writer waits.
     virtual QString beginWriteStatement() const = 0;
     // Within a writing transaction: waits until no other transaction writes into the project bound to

@@ -97,6 +97,10 @@ QList<Schema::Index> Schema::indexes() {
         {QStringLiteral("ixRechnungsdateiPruefsumme"), QStringLiteral("tblRechnungsdatei (Pruefsumme)")},
         {QStringLiteral("ixUStIdNr"), QStringLiteral("tblUStIdNr (UStIdNr)")},
         {QStringLiteral("ixBankverbindungFirmaID"), QStringLiteral("tblBankverbindung (FirmaID)")},
+        {QStringLiteral("ixFreigabeProjektID"), QStringLiteral("tblFreigabe (ProjektID, BuchungID)")},
+        {QStringLiteral("ixFreigabeStatus"), QStringLiteral("tblFreigabe (Status, BuchungID)")},
+        {QStringLiteral("ixFreigabeStornoZu"), QStringLiteral("tblFreigabe (StornoZu)")},
+        {QStringLiteral("ixEinstellungName"), QStringLiteral("tblEinstellung (Name)")},
         // A running number is a booking's once in its project, also when the lock per project is missed.
         // Estimate rows are numbered per project and company, so their numbers repeat within a project.
         {QStringLiteral("uxBuchungProjektPID"), QStringLiteral("tblBuchung (trim(ProjektID), PID)"),
@@ -121,6 +125,25 @@ QList<Schema::Table> Schema::addedTables() {
         // The accounts a company is paid into.
         {QStringLiteral("tblBankverbindung"),
          {key(), integer("FirmaID"), text("IBAN"), text("BIC"), text("Kontoinhaber")}},
+        // Settings the database enforces for every workstation (the sign-off's rules).
+        {QStringLiteral("tblEinstellung"), {text("Name"), text("Wert")}},
+        // Where each booking stands on its way to payment, and who took each step when.
+        {QStringLiteral("tblFreigabe"),
+         {{QStringLiteral("BuchungID"), Kind::Key, false},
+          text("ProjektID"),
+          text("Status"),
+          text("ErfasstVon"),
+          text("ErfasstAm"),
+          text("SachlichVon"),
+          text("SachlichAm"),
+          text("FestgestelltVon"),
+          text("FestgestelltAm"),
+          text("AngeordnetVon"),
+          text("AngeordnetAm"),
+          integer("BezahltAm"),
+          integer("StornoZu"),
+          text("Grund"),
+          text("Hinweis")}},
         journal(),
     };
 }

@@ -5,6 +5,7 @@
 #include "Journal.h"
 #include "Link.h"
 #include "ProjectSums.h"
+#include "SignOffRepository.h"
 
 #include <QRegularExpression>
 #include <QSqlError>
@@ -189,8 +190,13 @@ StoreFailure::Opening SchemaUpkeep::complete(QString* reason, Counting counting)
         }
         QStringList statements;
         for (const Schema::Table& table : Schema::addedTables()) {
-            if (missingTables.contains(table.name))
-                statements << m_dialect.tableStatement(table) << m_dialect.tableCompletion(table.name);
+            if (!missingTables.contains(table.name))
+                continue;
+            statements << m_dialect.tableStatement(table);
+            // The bookings made before the sign-off arrived were paid as they were booked.
+            if (table.name == QLatin1String("tblFreigabe"))
+                statements << SignOffRepository::arrivalStatement();
+            statements << m_dialect.tableCompletion(table.name);
         }
         if (!createAsOwner(statements)) {
             *reason = m_db.lastReason();

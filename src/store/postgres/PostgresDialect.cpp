@@ -1,6 +1,7 @@
 #include "PostgresDialect.h"
 
 #include "PostgresJournal.h"
+#include "PostgresSignOff.h"
 
 #include "Dialogs.h"
 #include "Libpq.h"
@@ -161,7 +162,14 @@ QStringList PostgresDialect::tableCompletion(const QString& table) const {
                QStringLiteral("CREATE OR REPLACE TRIGGER zlv_changed AFTER INSERT OR UPDATE OR DELETE OR "
                               "TRUNCATE ON %1 FOR EACH STATEMENT EXECUTE FUNCTION zlv_changed()")
                    .arg(table)} +
-           PostgresJournal::functions() + PostgresJournal::tableStatements(table);
+           PostgresJournal::functions() + PostgresJournal::tableStatements(table) +
+           (table == QLatin1String("tblFreigabe") ? PostgresSignOff::statements() : QStringList());
+}
+QStringList PostgresDialect::signOffStatements() const {
+    return PostgresSignOff::statements();
+}
+QStringList PostgresDialect::signOffSuspendStatements() const {
+    return PostgresSignOff::droppingStatements();
 }
 QStringList PostgresDialect::journalSuspendStatements() const {
     QStringList statements;

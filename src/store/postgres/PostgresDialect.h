@@ -31,6 +31,8 @@ public:
     QStringList journalSuspendStatements() const override;
     QStringList journalInstallStatements() const override;
     QString journalEntryStatement() const override;
+    QStringList signOffStatements() const override;
+    QStringList signOffSuspendStatements() const override;
     std::optional<QString> projectLockStatement() const override;
     std::optional<QString> rowLockClause() const override;
     QString exactCollation() const override { return QStringLiteral("\"C\""); }

@@ -1,5 +1,7 @@
 #include "PostgresLink.h"
 
+#include "PostgresSignOff.h"
+
 #include "DayNumber.h"
 #include "Dialogs.h"
 #include "Libpq.h"
@@ -269,6 +271,10 @@ StoreFailure PostgresLink::faultOf(const QSqlError& error) const {
         return told(StoreFailure::Kind::Other,
                     QStringLiteral("Der Datenbankserver hat die Anfrage nach zu langer Laufzeit "
                                    "abgebrochen."));
+    // A rule of the sign-off refused the change: its German text is the whole message.
+    if (state == PostgresSignOff::refusalState())
+        return {StoreFailure::Kind::Other,
+                error.databaseText().section(u'\n', 0, 0).section(QStringLiteral(":  "), 1).trimmed()};
     if (is({"42501"}))
         return told(StoreFailure::Kind::Other,
                     QStringLiteral("Sie haben auf dem Datenbankserver keine Berechtigung dafür."));

@@ -1,6 +1,7 @@
 #include "SqliteDialect.h"
 
 #include "SqliteJournal.h"
+#include "SqliteSignOff.h"
 
 #include "SqliteFailure.h"
 #include "SqliteLink.h"
@@ -80,7 +81,7 @@ QStringList SqliteDialect::createStatements() const {
         statements += tableStatement(table);
     for (const Schema::Index& index : Schema::indexes())
         statements += indexStatement(index);
-    return statements + SqliteJournal::guard();
+    return statements + SqliteJournal::guard() + SqliteSignOff::statements();
 }
 
 QStringList SqliteDialect::keepingStatements(const Keeping& keeping) const {
@@ -113,7 +114,17 @@ QString SqliteDialect::triggerListQuery() const {
 }
 
 QStringList SqliteDialect::tableCompletion(const QString& table) const {
+    if (table == QLatin1String("tblFreigabe"))
+        return SqliteSignOff::statements();
     return table == Schema::journal().name ? SqliteJournal::guard() : QStringList();
+}
+
+QStringList SqliteDialect::signOffStatements() const {
+    return SqliteSignOff::statements();
+}
+
+QStringList SqliteDialect::signOffSuspendStatements() const {
+    return SqliteSignOff::droppingStatements();
 }
 
 QStringList SqliteDialect::journalConnectionStatements() const {

@@ -30,6 +30,8 @@ public:
     QStringList journalSuspendStatements() const override;
     QStringList journalInstallStatements() const override;
     QString journalEntryStatement() const override;
+    QStringList signOffStatements() const override;
+    QStringList signOffSuspendStatements() const override;
     std::optional<QString> projectLockStatement() const override { return std::nullopt; }
     std::optional<QString> rowLockClause() const override { return std::nullopt; }
     QString exactCollation() const override { return QStringLiteral("BINARY"); }
