@@ -124,6 +124,11 @@ BookingListTab::BookingListTab(WorkspaceContext& context, QWidget* parent)
     m_cancel = addSignOffAction(QStringLiteral("cmdStornieren"), QStringLiteral("&Stornieren …"));
     m_printOrder = addSignOffAction(QStringLiteral("cmdAuszahlungsanordnung"),
                                     QStringLiteral("Auszahlungsanordnung &drucken"));
+    m_confirm->setStatusTip(
+        QStringLiteral("Bestätigt die gewählte Buchung als sachlich und rechnerisch richtig"));
+    m_ordering->setStatusTip(QStringLiteral("Ordnet die Auszahlung der gewählten Buchung an"));
+    m_cancel->setStatusTip(QStringLiteral("Storniert die gewählte Buchung durch eine Gegenbuchung"));
+    m_printOrder->setStatusTip(QStringLiteral("Druckt die Auszahlungsanordnung der gewählten Buchung"));
     connect(m_confirm, &QAction::triggered, this, [this] { signOff(SignOffReading::Step::Confirm); });
     connect(m_ordering, &QAction::triggered, this, [this] { signOff(SignOffReading::Step::Order); });
     connect(m_cancel, &QAction::triggered, this, &BookingListTab::cancelSelected);
@@ -162,7 +167,7 @@ void BookingListTab::updateActions() {
     const int row = m_list->selectedRow();
     const auto open = [](QAction* action, const std::optional<QString>& whyNot) {
         action->setEnabled(!whyNot);
-        action->setToolTip(whyNot.value_or(action->text().remove(QLatin1Char('&'))));
+        action->setToolTip(whyNot.value_or(action->statusTip()));
     };
     if (row < 0) {
         for (QAction* action : {m_confirm, m_ordering, m_cancel, m_printOrder})

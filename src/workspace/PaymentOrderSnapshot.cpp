@@ -34,8 +34,11 @@ ListSnapshot PaymentOrderSnapshot::of(Session& session, const Settings& settings
                        {QStringLiteral("Landkreis"), settings.value(AuthorityDetails::district)},
                        {QStringLiteral("Bezirk"), settings.value(AuthorityDetails::region)}};
     bool factually = twoStep;
-    for (const SignOffReading::Waiting& order : orders)
+    bool noted = false;
+    for (const SignOffReading::Waiting& order : orders) {
         factually = factually || !order.signOff.factuallyBy.isEmpty();
+        noted = noted || !order.signOff.note.isEmpty();
+    }
     snapshot.headings = {
         QStringLiteral("Projekt"),        QStringLiteral("Lfd. Nr."),    QStringLiteral("Zahlungsempfänger"),
         QStringLiteral("Anschrift"),      QStringLiteral("IBAN"),        QStringLiteral("BIC"),
@@ -44,9 +47,11 @@ ListSnapshot PaymentOrderSnapshot::of(Session& session, const Settings& settings
         QStringLiteral("Bemerkungen")};
     if (factually)
         snapshot.headings += QStringLiteral("Sachlich richtig");
-    snapshot.headings += factually ? QStringLiteral("Rechnerisch richtig (festgestellt)")
-                                   : QStringLiteral("Festgestellt (sachlich und rechnerisch richtig)");
+    snapshot.headings += factually ? QStringLiteral("Rechnerisch richtig")
+                                   : QStringLiteral("Sachlich und rechnerisch richtig");
     snapshot.headings += QStringLiteral("Angeordnet");
+    if (noted)
+        snapshot.headings += QStringLiteral("Hinweis");
 
     const Registers registers(session);
     for (const SignOffReading::Waiting& order : orders) {
@@ -77,6 +82,8 @@ ListSnapshot PaymentOrderSnapshot::of(Session& session, const Settings& settings
             row += SignOffTexts::byAndAt(signOff.factuallyBy, signOff.factuallyAt);
         row += SignOffTexts::byAndAt(signOff.confirmedBy, signOff.confirmedAt);
         row += SignOffTexts::byAndAt(signOff.orderedBy, signOff.orderedAt);
+        if (noted)
+            row += signOff.note;
         snapshot.rows.append(row);
     }
     return snapshot;

@@ -15,7 +15,8 @@ class Settings;
 class PaymentOrderSnapshot {
 public:
     // The fields of an order, in their printed order; "Sachlich richtig" only when confirming is done in
-    // two steps or one of the bookings was confirmed so.
+    // two steps or one of the bookings was confirmed so, "Hinweis" only when one of them has a note (such
+    // as a booking ordered before the sign-off was kept).
     static ListSnapshot of(Session& session, const Settings& settings,
                            const QList<SignOffReading::Waiting>& orders, bool twoStep);
 };

@@ -88,7 +88,7 @@ class ReportsTest : public QObject {
                       "Kostengruppe",
                       "Bemerkungen",
                       "Sachlich richtig",
-                      "Rechnerisch richtig (festgestellt)",
+                      "Rechnerisch richtig",
                       "Angeordnet"};
         s.rows = {{"1 - Neubau Grundschule", "007", "Zimmerei Östreicher", "Hauptstraße 5, 97070 Würzburg",
                    "DE89 3704 0044 0532 0130 00", "COBADEFFXXX", "Zimmerei Östreicher GmbH", "1.234,50 Euro",
