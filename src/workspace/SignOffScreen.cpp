@@ -109,7 +109,9 @@ bool SignOffScreen::refill() {
         return false;
     }
     m_model->setWaiting(std::move(waiting));
-    m_count->setText(QStringLiteral("%1 Buchungen warten").arg(m_model->rowCount()));
+    m_count->setText(m_model->rowCount() == 1
+                         ? QStringLiteral("1 Buchung wartet")
+                         : QStringLiteral("%1 Buchungen warten").arg(m_model->rowCount()));
     return true;
 }
 
