@@ -168,7 +168,11 @@ QList<Schema::Journaled> Schema::journaled() {
     for (const Table& table : allTables()) {
         if (table.name == journal().name)
             continue;
-        Journaled each{table.name, QStringLiteral("ID"), QString(), {}, {}};
+        Journaled each{table.name, QStringLiteral("ID"), QString(), {}, {}, false, {}};
+        if (table.name == QLatin1String("tblFreigabe")) {
+            each.followsRow = true;
+            each.filledWithRow = QStringList{QStringLiteral("ErfasstVon"), QStringLiteral("ErfasstAm")};
+        }
         const QStringList fields = fieldNames(table.name);
         if (!fields.contains(QStringLiteral("ID")))
             each.key =

@@ -58,6 +58,11 @@ public:
         QString project;
         QList<Field> fields;
         QStringList cascaded;
+        // A table whose rows come and go with a row of another table (the state of a booking, with the
+        // booking): only their changes are recorded, and a change of only the fields filled in with the
+        // row is none.
+        bool followsRow = false;
+        QStringList filledWithRow;
     };
     static QList<Journaled> journaled();
     // What the database keeps by itself beside the tables (never copied, always recounted): each

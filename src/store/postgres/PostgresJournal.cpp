@@ -191,15 +191,17 @@ QStringList PostgresJournal::tableStatements(const QString& tableName) {
                  project(table, QStringLiteral("OLD.")), values(table, QStringLiteral("OLD.")), table.table);
     QStringList statements = {
         function(row, stem),
-        QStringLiteral(
-            "CREATE OR REPLACE TRIGGER %1 AFTER INSERT OR DELETE ON %2 FOR EACH ROW EXECUTE FUNCTION "
-            "%3()")
-            .arg(triggerName(), table.table, stem),
+        QStringLiteral("CREATE OR REPLACE TRIGGER %1 AFTER %4 ON %2 FOR EACH ROW EXECUTE FUNCTION "
+                       "%3()")
+            .arg(triggerName(), table.table, stem,
+                 table.followsRow ? QStringLiteral("UPDATE") : QStringLiteral("INSERT OR DELETE")),
         QStringLiteral(
             "CREATE OR REPLACE TRIGGER zlv_protokoll_leeren BEFORE TRUNCATE ON %1 FOR EACH STATEMENT "
             "EXECUTE FUNCTION %2()")
             .arg(table.table, stem),
     };
+    if (table.followsRow)
+        return statements;
     if (table.cascaded.isEmpty()) {
         statements +=
             QStringLiteral("CREATE OR REPLACE TRIGGER zlv_protokoll_aendern AFTER UPDATE ON %1 FOR EACH "

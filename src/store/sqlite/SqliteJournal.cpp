@@ -51,9 +51,11 @@ QStringList SqliteJournal::connectionTriggers() {
             return QStringLiteral("zlv_protokoll_werte(%1)").arg(pairs.join(QStringLiteral(", ")));
         };
         QStringList triples;
-        for (const Schema::Field& field : table.fields)
-            triples << quoted(field.name) << QStringLiteral("OLD.") + Schema::column(field.name)
-                    << QStringLiteral("NEW.") + Schema::column(field.name);
+        for (const Schema::Field& field : table.fields) {
+            if (!table.filledWithRow.contains(field.name))
+                triples << quoted(field.name) << QStringLiteral("OLD.") + Schema::column(field.name)
+                        << QStringLiteral("NEW.") + Schema::column(field.name);
+        }
         const QString changes = triples.join(QStringLiteral(", "));
         const auto project = [&](const QString& row) {
             return table.project.isEmpty() ? QStringLiteral("NULL")
@@ -61,18 +63,21 @@ QStringList SqliteJournal::connectionTriggers() {
         };
         const QString name = quoted(table.table);
         const QString stem = kPrefix + table.table.toLower();
-        statements +=
-            QStringLiteral("CREATE TEMP TRIGGER %1_neu AFTER INSERT ON main.%2 BEGIN %3; END")
-                .arg(stem, table.table,
-                     entry({name, text(QStringLiteral("NEW.") + table.key), project(QStringLiteral("NEW.")),
-                            QStringLiteral("'Neu'"), QStringLiteral("1"), QStringLiteral("NULL"),
-                            values(QStringLiteral("NEW."))}));
-        statements +=
-            QStringLiteral("CREATE TEMP TRIGGER %1_geloescht AFTER DELETE ON main.%2 BEGIN %3; END")
-                .arg(stem, table.table,
-                     entry({name, text(QStringLiteral("OLD.") + table.key), project(QStringLiteral("OLD.")),
-                            QStringLiteral("'Gelöscht'"), QStringLiteral("1"), values(QStringLiteral("OLD.")),
-                            QStringLiteral("NULL")}));
+        if (!table.followsRow)
+            statements +=
+                QStringLiteral("CREATE TEMP TRIGGER %1_neu AFTER INSERT ON main.%2 BEGIN %3; END")
+                    .arg(stem, table.table,
+                         entry({name, text(QStringLiteral("NEW.") + table.key),
+                                project(QStringLiteral("NEW.")), QStringLiteral("'Neu'"), QStringLiteral("1"),
+                                QStringLiteral("NULL"), values(QStringLiteral("NEW."))}));
+        if (!table.followsRow)
+            statements +=
+                QStringLiteral("CREATE TEMP TRIGGER %1_geloescht AFTER DELETE ON main.%2 BEGIN %3; END")
+                    .arg(
+                        stem, table.table,
+                        entry({name, text(QStringLiteral("OLD.") + table.key),
+                               project(QStringLiteral("OLD.")), QStringLiteral("'Gelöscht'"),
+                               QStringLiteral("1"), values(QStringLiteral("OLD.")), QStringLiteral("NULL")}));
         // Only the tables holding copies of master names see a name change collected.
         const bool collected = !table.cascaded.isEmpty();
         statements +=
