@@ -152,7 +152,10 @@ BookingListTab::BookingListTab(WorkspaceContext& context, QWidget* parent)
             &BookingListTab::updateActions);
     connect(m_model, &QAbstractItemModel::modelReset, this, &BookingListTab::updateActions);
     m_totalField->setText(Money().toGerman());
-    updateActions();
+    for (QAction* action : {m_confirm, m_ordering, m_cancel, m_printOrder}) {
+        action->setEnabled(false);
+        action->setToolTip(kChooseFirst);
+    }
 }
 
 QAction* BookingListTab::addSignOffAction(const QString& name, const QString& caption) {
@@ -169,16 +172,19 @@ void BookingListTab::updateActions() {
         action->setEnabled(!whyNot);
         action->setToolTip(whyNot.value_or(action->statusTip()));
     };
+    const SignOff signOff = row < 0 ? SignOff() : m_model->signOffAt(row);
+    // Without a row the buttons say so when pressed; only a missing right keeps them disabled.
+    const std::pair<QPushButton*, Step> buttons[] = {{m_takeBack, Step::TakeBack}, {m_delete, Step::Remove}};
+    for (const auto& [button, step] : buttons) {
+        const std::optional<QString> whyNot = SignOffReading::whyNot(m_viewer, signOff, step);
+        button->setEnabled(!whyNot);
+        button->setToolTip(whyNot.value_or(QString()));
+    }
     if (row < 0) {
         for (QAction* action : {m_confirm, m_ordering, m_cancel, m_printOrder})
             open(action, kChooseFirst);
-        for (QPushButton* button : {m_takeBack, m_delete}) {
-            button->setEnabled(true);
-            button->setToolTip(QString());
-        }
         return;
     }
-    const SignOff signOff = m_model->signOffAt(row);
     open(m_confirm, SignOffReading::whyNot(m_viewer, signOff, Step::Confirm));
     open(m_ordering, SignOffReading::whyNot(m_viewer, signOff, Step::Order));
     open(m_cancel, SignOffReading::whyNot(m_viewer, signOff, Step::Cancel));
@@ -187,12 +193,6 @@ void BookingListTab::updateActions() {
                            ? std::nullopt
                            : std::optional<QString>(QStringLiteral(
                                  "Eine Auszahlungsanordnung gibt es erst für eine angeordnete Buchung.")));
-    const std::pair<QPushButton*, Step> buttons[] = {{m_takeBack, Step::TakeBack}, {m_delete, Step::Remove}};
-    for (const auto& [button, step] : buttons) {
-        const std::optional<QString> whyNot = SignOffReading::whyNot(m_viewer, signOff, step);
-        button->setEnabled(!whyNot);
-        button->setToolTip(whyNot.value_or(QString()));
-    }
 }
 
 void BookingListTab::signOff(SignOffReading::Step step) {
