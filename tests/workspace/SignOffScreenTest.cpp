@@ -16,20 +16,12 @@ class SignOffScreenTest : public QObject {
 
     static constexpr int kState = 14;
 
-    // Two bookings of project 1 and one of project 2; the rules let the one login take every step (on the
-    // server a superuser, holding the rights' group roles).
+    // Two bookings of project 1 and one of project 2; the rules let the one login take every step.
     struct Fixture : WorkspaceFixture {
         Fixture() {
-            for (const char* right : {"lesen", "erfassen", "feststellen", "anordnen", "verwalten"})
-                if (db.onServer())
-                    db.exec(
-                        QString(
-                            "DO $$BEGIN EXECUTE format('CREATE ROLE %I NOLOGIN', current_database() || "
-                            "'_%1'); EXCEPTION WHEN duplicate_object OR unique_violation THEN NULL; END$$")
-                            .arg(right));
             db.exec("INSERT INTO tblBuchung (PID, ProjektID, Projekt, Firma, RechnungsNr, RechnungVom, "
-                    "Zahlungsart, "
-                    "Betrag) VALUES (1, '1', 'Schule', 'Hochbau Nord', 'R-1', 45300, 'Schlußzahlung', 100), "
+                    "Zahlungsart, Betrag) VALUES (1, '1', 'Schule', 'Hochbau Nord', 'R-1', 45300, "
+                    "'Schlußzahlung', 100), "
                     "(2, '1', 'Schule', 'O''Neill & Co_%', 'R-2', 45301, 'Abschlagszahlung', 50), "
                     "(1, '2', 'Schule', 'Hochbau Nord', 'R-3', 45302, 'Schlußzahlung', 75)");
             open();
