@@ -86,9 +86,11 @@ QList<BenchTable::Row> SignOffBenchmarks::measure() {
         return {row};
     }
     BenchTable::Row list = waiting(location);
-    list.note = QStringLiteral("the states of the 200,000 bookings arrived (ordered) in %1 ms on opening; ")
-                    .arg(arrivalMs, 0, 'f', 0) +
-                list.note;
+    list.note =
+        QStringLiteral("opening the copy (where the states of the 200,000 bookings arrive, ordered) took "
+                       "%1 ms; ")
+            .arg(arrivalMs, 0, 'f', 0) +
+        list.note;
     return {list, ordering(location)};
 }
 
@@ -168,32 +170,35 @@ BenchTable::Row SignOffBenchmarks::ordering(const QString& location) {
                                         "NULL, AngeordnetAm = NULL WHERE BuchungID IN (%1)")
                              .arg(set));
     };
+    // The server writes who and when itself, and refuses them from any login.
     const QByteArray update =
-        QStringLiteral("UPDATE tblFreigabe SET Status = 'angeordnet', AngeordnetVon = ?, "
-                       "AngeordnetAm = ? WHERE BuchungID IN (%1)")
+        (plain.isServer()
+             ? QStringLiteral("UPDATE tblFreigabe SET Status = 'angeordnet' WHERE BuchungID IN (%1)")
+             : QStringLiteral("UPDATE tblFreigabe SET Status = 'angeordnet', AngeordnetVon = 'plain', "
+                              "AngeordnetAm = '%2' WHERE BuchungID IN (%1)")
+                   .arg(QStringLiteral("%1"), SignOffRepository::now()))
             .arg(set)
             .toUtf8();
     qint64 changed = 0;
-    const Measurement::Outcome outcome = Measurement::compare(
-        m_runs,
-        {confirmed,
-         [&] {
-             return Measurement::timed([&] {
-                 const Outcome ordered = SignOffOperation(*session).order(ids);
-                 if (!ordered.ok())
-                     row.note = ordered.text() + QStringLiteral("; ");
-                 return ordered.ok();
-             });
-         }},
-        {confirmed, [&] {
-             return Measurement::timed([&] {
-                 changed = 0;
-                 return plain.exec("BEGIN") >= 0 &&
-                        (changed = plain.exec(update.constData(), {QStringLiteral("plain"),
-                                                                   SignOffRepository::now()})) == kBatch &&
-                        plain.exec("COMMIT") >= 0;
-             });
-         }});
+    const Measurement::Outcome outcome =
+        Measurement::compare(m_runs,
+                             {confirmed,
+                              [&] {
+                                  return Measurement::timed([&] {
+                                      const Outcome ordered = SignOffOperation(*session).order(ids);
+                                      if (!ordered.ok())
+                                          row.note = ordered.text() + QStringLiteral("; ");
+                                      return ordered.ok();
+                                  });
+                              }},
+                             {confirmed, [&] {
+                                  return Measurement::timed([&] {
+                                      changed = 0;
+                                      return plain.exec("BEGIN") >= 0 &&
+                                             (changed = plain.exec(update.constData())) == kBatch &&
+                                             plain.exec("COMMIT") >= 0;
+                                  });
+                              }});
     row.oursMs = outcome.oursMs;
     row.baselineMs = outcome.baselineMs;
     row.error = outcome.error;

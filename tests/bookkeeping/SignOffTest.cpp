@@ -7,6 +7,7 @@
 #include "StoreFixture.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 #include <QTest>
 #include <QUrl>
 #include <QUrlQuery>
@@ -263,6 +264,11 @@ private slots:
                 QVERIFY2(said.contains(refusal), qPrintable(step + u": "_s + said));
         }
         QCOMPARE(this->state(m_bookings.last()), state);
+        // The time of the entry as the journal writes it, in UTC.
+        static const QRegularExpression utc(u"^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}Z$"_s);
+        const QString recordedAt =
+            m_db->scalar(u"SELECT ErfasstAm FROM tblFreigabe WHERE BuchungID = ?"_s, {m_bookings.last()});
+        QVERIFY2(utc.match(recordedAt).hasMatch(), qPrintable(recordedAt));
         if (logins) {
             QCOMPARE(m_db->scalar(u"SELECT ErfasstVon FROM tblFreigabe WHERE BuchungID = ?"_s,
                                   {m_bookings.last()}),

@@ -129,6 +129,12 @@ private slots:
                 QCOMPARE(result.report.tables[Schema::tableNames().indexOf(table)].server.sums[i].cents(),
                          expected["sums_cents"][amounts[i]].toInteger());
         }
+        // What the older installation booked was paid as it was booked.
+        QString states;
+        db->read("SELECT COUNT(*) || ' ' || MIN(Status) || ' ' || MAX(Hinweis) FROM tblFreigabe", {},
+                 [&](const Database::Row& row) { states = row.text(0); });
+        QCOMPARE(states, QString::number(manifest["tblBuchung"].toObject()["rows"].toArray().size()) +
+                             " angeordnet Vor Einführung der Anordnung gebucht");
         const int last =
             db->insert("INSERT INTO tblBuchung (Firma) VALUES ('Neu') RETURNING ID", {}).value_or(0);
         QCOMPARE(last, lastBooking + 1);
