@@ -89,6 +89,7 @@ bool AppController::showStartMenu(bool firstStart) {
     connect(menu, &StartMenu::projectManagerRequested, this, &AppController::openProjectManager);
     connect(menu, &StartMenu::loginsRequested, this, &AppController::openLogins);
     connect(menu, &StartMenu::journalRequested, this, [this] { openJournal(); });
+    connect(menu, &StartMenu::signOffsRequested, this, &AppController::openSignOffs);
     connect(menu, &StartMenu::closing, this, &AppController::closeScreensBesideStartMenu);
     connect(menu, &StartMenu::closing, this, [this, menu] { m_startMenuPlace = menu->pos(); });
     m_startMenu = menu;
@@ -228,6 +229,9 @@ void AppController::showProject(const QString& projectId, const QString& project
         connect(workspace.get(), &Workspace::exportRequested, this, &AppController::openExport);
         connect(workspace.get(), &Workspace::printRequested, this, &AppController::printFromWorkspace);
         connect(workspace.get(), &Workspace::journalRequested, this, &AppController::openJournal);
+        connect(workspace.get(), &Workspace::paymentOrderPrintRequested, this,
+                &AppController::printPaymentOrders);
+        connect(workspace.get(), &Workspace::signOffsRequested, this, &AppController::openSignOffs);
         m_workspace = workspace.release();
         m_workspace->setProject(projectId, projectName);
     }
@@ -320,6 +324,11 @@ void AppController::printFromWorkspace() {
                       });
 }
 
+void AppController::printPaymentOrders(const ListSnapshot& orders) {
+    openPrintSettings(QStringLiteral("Auszahlungsanordnung drucken"),
+                      [orders]() -> std::optional<ListSnapshot> { return orders; });
+}
+
 void AppController::printFromCompanyRegister() {
     QPointer<CompanyRegister> companies = m_companyRegister;
     openPrintSettings(PrintSettingsScreen::captionForTab(Workspace::EntryTabIndex),
@@ -407,10 +416,43 @@ void AppController::openJournal(const QString& projectId) {
         m_journal->setProject(projectId);
 }
 
+void AppController::openSignOffs() {
+    const auto create = [this](Session& session) {
+        auto screen = std::make_unique<SignOffScreen>(session, m_dialogs, m_settings);
+        connect(screen.get(), &SignOffScreen::printRequested, this, [this] {
+            QPointer<SignOffScreen> screen = m_signOffs;
+            openPrintSettings(QStringLiteral("Anordnungen drucken"),
+                              [screen]() -> std::optional<ListSnapshot> {
+                                  if (!screen)
+                                      return std::nullopt;
+                                  return screen->snapshot();
+                              });
+        });
+        connect(screen.get(), &SignOffScreen::paymentOrderPrintRequested, this,
+                &AppController::printPaymentOrders);
+        return screen;
+    };
+    if (m_startMenu) {
+        openDatabaseScreen(m_signOffs, create);
+        return;
+    }
+    // From the workspace, whose session is open.
+    Session* session = this->session();
+    if (!session)
+        return;
+    if (!m_signOffs) {
+        std::unique_ptr<SignOffScreen> created = create(*session);
+        created->setAttribute(Qt::WA_DeleteOnClose);
+        m_signOffs = created.release();
+    }
+    bringToFront(m_signOffs);
+}
+
 void AppController::closeScreensBesideStartMenu() {
     closeIfOpen(m_aboutBox);
     closeIfOpen(m_logins);
     closeIfOpen(m_journal);
+    closeIfOpen(m_signOffs);
     closeIfOpen(m_companyRegister);
     closeIfOpen(m_presets);
     closeIfOpen(m_helpWindow);

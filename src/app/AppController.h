@@ -9,6 +9,7 @@
 #include "Presets.h"
 #include "PrintSettingsScreen.h"
 #include "ProjectManager.h"
+#include "SignOffScreen.h"
 #include "StartMenu.h"
 #include "Workspace.h"
 
@@ -82,6 +83,7 @@ public slots:
     void openExport();
     // The change journal, of all projects or, from the workspace, of its project.
     void openJournal(const QString& projectId = QString());
+    void openSignOffs();
     // "Beenden": closes every screen, the project manager included; the program ends.
     void quit();
 
@@ -95,6 +97,7 @@ private slots:
     // The print settings for the workspace's current tab, or for the company register's list.
     void printFromWorkspace();
     void printFromCompanyRegister();
+    void printPaymentOrders(const ListSnapshot& orders);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -145,4 +148,5 @@ private:
     QPointer<PrintSettingsScreen> m_printSettings;
     QPointer<LoginScreen> m_logins;
     QPointer<JournalScreen> m_journal;
+    QPointer<SignOffScreen> m_signOffs;
 };

@@ -65,6 +65,12 @@ StartMenu::StartMenu(QWidget* parent) : QMainWindow(parent) {
     m_journal->setToolTip(QStringLiteral("Alle Änderungen an den Daten ansehen und prüfen"));
     connect(m_journal, &QPushButton::clicked, this, &StartMenu::journalRequested);
     layout->addWidget(m_journal);
+    m_signOffs = new QPushButton(QStringLiteral("A&nordnungen"), central);
+    m_signOffs->setObjectName(QStringLiteral("cmdAnordnungen"));
+    m_signOffs->setToolTip(
+        QStringLiteral("Buchungen aller Projekte, die auf Feststellung oder Anordnung warten"));
+    connect(m_signOffs, &QPushButton::clicked, this, &StartMenu::signOffsRequested);
+    layout->addWidget(m_signOffs);
     setCentralWidget(central);
 
     m_logins = new QPushButton(QStringLiteral("&Benutzer und Rechte"), central);

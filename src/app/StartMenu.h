@@ -9,7 +9,8 @@ class QPushButton;
 class QHBoxLayout;
 
 // The start menu (frmMenü): the toolbar to presets, company register, backup, about box, help and the
-// end of the program, the product logo and the way into the project manager.
+// end of the program, the product logo and the ways into the project manager, the change journal and the
+// bookings waiting for sign-off.
 class StartMenu : public QMainWindow {
     Q_OBJECT
 public:
@@ -34,6 +35,7 @@ signals:
     void projectManagerRequested();
     void loginsRequested();
     void journalRequested();
+    void signOffsRequested();
     // The window is closing (by its close button, by the end of the program or by opening the project
     // manager).
     void closing();
@@ -52,4 +54,5 @@ private:
     QPushButton* m_project = nullptr;
     QPushButton* m_logins = nullptr;
     QPushButton* m_journal = nullptr;
+    QPushButton* m_signOffs = nullptr;
 };

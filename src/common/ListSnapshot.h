@@ -17,7 +17,11 @@ struct ListSnapshot {
         CompanyList,
         Charts,
         Invoice,
-        Journal
+        Journal,
+        // The bookings waiting for the login's next step of the sign-off, across projects.
+        SignOffs,
+        // Payment orders, one a page: the headings name the fields, each row is one order.
+        PaymentOrder
     };
 
     Kind kind = Kind::Payments;

@@ -48,9 +48,16 @@ QStringList columnHeadings(Kind kind) {
                 QStringLiteral("Projekt"),      QStringLiteral("Aktion"),  QStringLiteral("Vorgang"),
                 QStringLiteral("Anzahl"),       QStringLiteral("Feld"),    QStringLiteral("Alt"),
                 QStringLiteral("Neu")};
+    case Kind::SignOffs:
+        return {QStringLiteral("Projekt"),      QStringLiteral("Nr."),
+                QStringLiteral("Firma"),        QStringLiteral("Rechnungs-Nr."),
+                QStringLiteral("Rechnung vom"), QStringLiteral("Betrag"),
+                QStringLiteral("Status"),       QStringLiteral("Erfasst von"),
+                QStringLiteral("Erfasst am"),   QStringLiteral("Festgestellt von")};
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:
+    case Kind::PaymentOrder:
         break;
     }
     return {};
@@ -89,7 +96,11 @@ QStringList titleLines(const ListSnapshot& snapshot) {
         QStringList lines{QStringLiteral("Auswertung / Filter  -  Projekt: ") + project +
                           QStringLiteral("  -  Teilsumme: ") + snapshot.value(QStringLiteral("Teilsumme")) +
                           QStringLiteral(" Euro")};
-        const QString criterion = criterionLine(snapshot);
+        QString criterion = criterionLine(snapshot);
+        for (const auto& [key, value] : snapshot.values)
+            if (key == u"Status")
+                criterion += (criterion.isEmpty() ? QString() : QStringLiteral(" - ")) +
+                             QStringLiteral("Status: ") + value;
         if (!criterion.isEmpty())
             lines.append(criterion);
         lines.append(QString());
@@ -100,9 +111,14 @@ QStringList titleLines(const ListSnapshot& snapshot) {
     case Kind::Journal:
         return {QStringLiteral("Änderungsprotokoll  -  Filter: ") + snapshot.value(QStringLiteral("Filter")),
                 QString()};
+    case Kind::SignOffs:
+        return {QStringLiteral("Anordnungen  -  Buchungen, die auf Feststellung oder Anordnung durch ") +
+                    snapshot.value(QStringLiteral("Benutzer")) + QStringLiteral(" warten"),
+                QString()};
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:
+    case Kind::PaymentOrder:
         break;
     }
     return {};
@@ -122,9 +138,12 @@ QList<int> numberColumns(Kind kind) {
         return {4, 5, 6, 7, 8, 9, 10};
     case Kind::Journal:
         return {11, 12};
+    case Kind::SignOffs:
+        return {5};
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:
+    case Kind::PaymentOrder:
         break;
     }
     return {};
@@ -205,9 +224,12 @@ QString ExportFormat::proposedFileName(ListSnapshot::Kind kind) {
         return QStringLiteral("Kostenbericht");
     case Kind::Journal:
         return QStringLiteral("Aenderungsprotokoll");
+    case Kind::SignOffs:
+        return QStringLiteral("Anordnungen");
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:
+    case Kind::PaymentOrder:
         break;
     }
     return QString();

@@ -7,10 +7,13 @@
 #include "RightMirror.h"
 #include "Session.h"
 #include "Settings.h"
+#include "SignOffOperation.h"
+#include "SignOffReading.h"
 #include "Twips.h"
 #include "WindowPlacement.h"
 
 #include <array>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QLabel>
@@ -46,7 +49,8 @@ const QString kCostGroupRenameQuestion = QStringLiteral(
 } // namespace
 
 Presets::Presets(Session& session, Dialogs& dialogs, Settings& settings, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_dialogs(dialogs), m_settings(settings), m_watch(session.watch(this)) {
+    : QWidget(parent, Qt::Window), m_session(session), m_dialogs(dialogs), m_settings(settings),
+      m_watch(session.watch(this)) {
     setObjectName(QStringLiteral("frmVoreinstellung"));
     setWindowTitle(QStringLiteral("Voreinstellungen"));
 
@@ -68,6 +72,7 @@ Presets::Presets(Session& session, Dialogs& dialogs, Settings& settings, QWidget
     m_tabs->addTab(m_trades, QStringLiteral("Gewerk"));
     m_tabs->addTab(m_costGroups, QStringLiteral("Kostenstelle"));
     m_tabs->addTab(buildAuthorityTab(), QStringLiteral("Eigene Daten"));
+    m_tabs->addTab(buildSignOffTab(), QStringLiteral("Anordnung"));
 
     m_ok = new QPushButton(QStringLiteral("&OK"), this);
     m_ok->setObjectName(QStringLiteral("Command3"));
@@ -81,6 +86,7 @@ Presets::Presets(Session& session, Dialogs& dialogs, Settings& settings, QWidget
     WindowPlacement::fitIntoScreen(*this, Twips::toPixels(7500, 7000, *this));
 
     loadAuthorityDetails();
+    loadSignOffRules();
     FollowedScreen::follow(*m_watch, *this, [this] { EINLESEN(); });
 }
 
@@ -146,12 +152,63 @@ QWidget* Presets::buildAuthorityTab() {
     return page;
 }
 
+QWidget* Presets::buildSignOffTab() {
+    auto* page = new QWidget(m_tabs);
+    m_fourEyes = new QCheckBox(QStringLiteral("&Vier-Augen-Prinzip"), page);
+    m_fourEyes->setObjectName(QStringLiteral("chkVierAugen"));
+    m_twoStep = new QCheckBox(
+        QStringLiteral("Feststellung in &zwei Schritten (sachlich und rechnerisch richtig)"), page);
+    m_twoStep->setObjectName(QStringLiteral("chkZweiStufig"));
+    auto* explanation = new QLabel(
+        QStringLiteral(
+            "Mit dem Vier-Augen-Prinzip kann niemand eine Buchung feststellen, die er selbst erfasst "
+            "hat, und niemand eine Buchung anordnen, die er erfasst oder festgestellt hat. In zwei "
+            "Schritten bestätigen zwei verschiedene Personen nacheinander „sachlich richtig“ und "
+            "„rechnerisch richtig“."),
+        page);
+    explanation->setWordWrap(true);
+    const bool administers = m_session.may(Right::Administer);
+    for (QCheckBox* box : {m_fourEyes, m_twoStep}) {
+        box->setEnabled(administers);
+        if (!administers)
+            box->setToolTip(QStringLiteral("Dafür ist das Recht „verwalten“ nötig."));
+    }
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(m_fourEyes);
+    layout->addWidget(m_twoStep);
+    layout->addWidget(explanation);
+    layout->addStretch(1);
+    return page;
+}
+
+void Presets::loadSignOffRules() {
+    const SignOffRules rules = SignOffReading::rules(m_session);
+    m_fourEyes->setChecked(rules.fourEyes);
+    m_twoStep->setChecked(rules.twoStep);
+}
+
+bool Presets::storeSignOffRules() {
+    const SignOffRules stored = SignOffReading::rules(m_session);
+    const SignOffRules chosen{m_fourEyes->isChecked(), m_twoStep->isChecked()};
+    if (chosen.fourEyes == stored.fourEyes && chosen.twoStep == stored.twoStep)
+        return true;
+    const Outcome saved = SignOffOperation(m_session).saveRules(chosen);
+    if (!saved.ok()) {
+        m_dialogs.inform(this, QStringLiteral("Speichern nicht möglich"), saved.text(),
+                         Dialogs::Icon::Warning);
+        m_tabs->setCurrentIndex(m_tabs->count() - 1);
+    }
+    return saved.ok();
+}
+
 void Presets::loadAuthorityDetails() {
     for (std::size_t i = 0; i < kAuthorityFields.size(); ++i)
         m_authority[int(i)]->setText(m_settings.value(*kAuthorityFields[i].key));
 }
 
 void Presets::storeAuthorityDetailsAndClose() {
+    if (!storeSignOffRules())
+        return;
     for (std::size_t i = 0; i < kAuthorityFields.size(); ++i)
         m_settings.setValue(*kAuthorityFields[i].key, m_authority[int(i)]->text());
     if (!m_settings.sync()) {
@@ -167,5 +224,6 @@ void Presets::storeAuthorityDetailsAndClose() {
 
 void Presets::closeEvent(QCloseEvent* event) {
     loadAuthorityDetails();
+    loadSignOffRules();
     event->accept();
 }

@@ -8,12 +8,14 @@ class ChangeWatch;
 class Session;
 class Dialogs;
 class NameEntryTab;
+class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class Settings;
 
-// The presets (frmVoreinstellung): the trades, the cost groups and the authority's own details.
+// The presets (frmVoreinstellung): the trades, the cost groups, the authority's own details and how bookings
+// are signed off (kept in the database, changed by a login with the right "verwalten").
 class Presets : public QWidget {
     Q_OBJECT
 public:
@@ -36,7 +38,12 @@ private:
     QWidget* buildAuthorityTab();
     void loadAuthorityDetails();
     void storeAuthorityDetailsAndClose();
+    QWidget* buildSignOffTab();
+    void loadSignOffRules();
+    // Saves the rules when they were changed; false when they could not be saved (the user was told).
+    bool storeSignOffRules();
 
+    Session& m_session;
     Dialogs& m_dialogs;
     Settings& m_settings;
     ChangeWatch* m_watch = nullptr;
@@ -46,4 +53,6 @@ private:
     QList<QLineEdit*> m_authority;
     QPushButton* m_import = nullptr;
     QPushButton* m_ok = nullptr;
+    QCheckBox* m_fourEyes = nullptr;
+    QCheckBox* m_twoStep = nullptr;
 };

@@ -39,7 +39,8 @@ bool PrintDispatch::prepare(QPainterPrintEngine& engine, const Choice& choice, L
                    .arg(choice.printer, QPainterPrintEngine::pdfTargetName()));
         return false;
     }
-    engine.SetOrientation(kind == ListSnapshot::Kind::CompanyList || kind == ListSnapshot::Kind::Invoice
+    engine.SetOrientation(kind == ListSnapshot::Kind::CompanyList || kind == ListSnapshot::Kind::Invoice ||
+                                  kind == ListSnapshot::Kind::PaymentOrder
                               ? PrintEngine::Portrait
                               : PrintEngine::Landscape);
     if (choice.draft)

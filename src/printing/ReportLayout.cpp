@@ -86,7 +86,10 @@ ReportLayout evaluation(const ListSnapshot& snapshot) {
     layout.pageLabelBlanks = 17;
     layout.title = QStringLiteral("Übersicht über die Ausgaben");
     layout.headingLines = {projectLine(snapshot)};
-    const QString criterion = criterionLine(snapshot);
+    QString criterion = criterionLine(snapshot);
+    if (const auto state = valueIfGiven(snapshot, QStringLiteral("Status")))
+        criterion +=
+            (criterion.isEmpty() ? QString() : QStringLiteral("   ")) + QStringLiteral("Status: ") + *state;
     if (!criterion.isEmpty())
         layout.headingLines.append({criterion, 140, kLineFont});
     layout.headingLines.append(
@@ -236,6 +239,29 @@ ReportLayout journal(const ListSnapshot& snapshot) {
     return layout;
 }
 
+// The bookings waiting for the login's next step of the sign-off, across projects.
+ReportLayout signOffs(const ListSnapshot& snapshot) {
+    ReportLayout layout;
+    layout.rowsPerPage = 24;
+    layout.pageLabelBlanks = 16;
+    layout.title = QStringLiteral("Anordnungen");
+    const QString login = snapshot.value(QStringLiteral("Benutzer"));
+    layout.headingLines = {
+        {QStringLiteral("Buchungen, die auf Feststellung oder Anordnung ") +
+             (login.isEmpty() ? QString() : QStringLiteral("durch ") + login + QLatin1Char(' ')) +
+             QStringLiteral("warten"),
+         80, kLineFont}};
+    layout.tableHeading = QStringLiteral("m Projekt|m Nr.|m Firma|m Rechnungs Nr.|m Rechnung vom|"
+                                         "m Betrag in Euro|m Status|m Erfasst von|m Erfasst am|"
+                                         "m Festgestellt von");
+    layout.left = 40;
+    layout.top = 160;
+    layout.columnWidths = {450, 110, 450, 220, 200, 250, 260, 250, 200, 250};
+    layout.columns = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+    layout.row = {{8, false, false}, 30, 0xFFFFFF, {"L", "R", "L", "L", "R", "R", "L", "L", "R", "L"}};
+    return layout;
+}
+
 } // namespace
 
 ReportLayout ReportLayout::forSnapshot(const ListSnapshot& snapshot) {
@@ -256,6 +282,11 @@ ReportLayout ReportLayout::forSnapshot(const ListSnapshot& snapshot) {
         return invoice(snapshot);
     case ListSnapshot::Kind::Journal:
         return journal(snapshot);
+    case ListSnapshot::Kind::SignOffs:
+        return signOffs(snapshot);
+    case ListSnapshot::Kind::PaymentOrder:
+        // Laid out order by order by PaymentOrderReport.
+        break;
     }
     return payments(snapshot);
 }

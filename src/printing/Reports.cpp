@@ -1,6 +1,7 @@
 #include "Reports.h"
 
 #include "AuthorityDetails.h"
+#include "PaymentOrderReport.h"
 #include "PrintEngine.h"
 #include "ReportLayout.h"
 
@@ -109,6 +110,8 @@ void buildChartPage(PrintEngine& engine, const ReportLayout& layout, const ListS
 }
 
 void buildReport(PrintEngine& engine, const ListSnapshot& snapshot, const ReportFooter& footer) {
+    if (snapshot.kind == ListSnapshot::Kind::PaymentOrder)
+        return PaymentOrderReport::build(engine, snapshot, footer);
     const ReportLayout layout = ReportLayout::forSnapshot(snapshot);
     if (snapshot.kind == ListSnapshot::Kind::Charts)
         return buildChartPage(engine, layout, snapshot, footer);
@@ -156,6 +159,10 @@ QString proposedPdfFileName(ListSnapshot::Kind kind) {
         return QStringLiteral("E-Rechnung.pdf");
     case ListSnapshot::Kind::Journal:
         return QStringLiteral("Aenderungsprotokoll.pdf");
+    case ListSnapshot::Kind::SignOffs:
+        return QStringLiteral("Anordnungen.pdf");
+    case ListSnapshot::Kind::PaymentOrder:
+        return QStringLiteral("Auszahlungsanordnung.pdf");
     }
     return QStringLiteral("Zelvora.pdf");
 }

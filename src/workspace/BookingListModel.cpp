@@ -2,6 +2,7 @@
 
 #include "DayNumber.h"
 #include "RunningNumberText.h"
+#include "SignOffTexts.h"
 
 BookingListModel::BookingListModel(QObject* parent)
     : TextTableModel({QStringLiteral("LfdNr."), QStringLiteral("Firma"), QStringLiteral("Gewerk"),
@@ -9,21 +10,41 @@ BookingListModel::BookingListModel(QObject* parent)
                       QStringLiteral("Rech.Nr."), QStringLiteral("Zahlungsart"),
                       QStringLiteral("Kostengruppe"), QStringLiteral("Betrag"), QStringLiteral("Bemerkungen"),
                       QString(), QStringLiteral("DatumwertA"), QStringLiteral("DatumwertR"),
-                      QStringLiteral("BetragSort")},
+                      QStringLiteral("BetragSort"), QStringLiteral("Status")},
                      parent) {
     sortAs(SortKind::Number,
            {int(Column::RunningNumber), int(Column::InstructedDay), int(Column::InvoiceDay)});
     sortAs(SortKind::Amount, {int(Column::Amount)});
 }
 
-void BookingListModel::setBookings(QList<Booking> bookings, QSet<qint64> withInvoice) {
+void BookingListModel::setBookings(QList<Booking> bookings, QSet<qint64> withInvoice,
+                                   QHash<qint64, SignOff> signOffs) {
     replaceRows([&] {
         m_bookings = std::move(bookings);
         m_withInvoice = std::move(withInvoice);
+        m_signOffs = std::move(signOffs);
     });
 }
 
+SignOff BookingListModel::signOffAt(int row) const {
+    if (row < 0 || row >= int(m_bookings.size()))
+        return SignOff();
+    const Booking& booking = m_bookings.at(row);
+    SignOff signOff = m_signOffs.value(booking.id);
+    signOff.bookingId = booking.id;
+    signOff.projectId = booking.projectId;
+    return signOff;
+}
+
+QVariant BookingListModel::data(const QModelIndex& index, int role) const {
+    if (role == Qt::ToolTipRole && index.isValid() && index.column() == int(Column::State))
+        return SignOffTexts::details(signOffAt(index.row()));
+    return TextTableModel::data(index, role);
+}
+
 int BookingListModel::sortColumnFor(int clickedColumn) {
+    if (clickedColumn == int(Column::State))
+        return clickedColumn;
     return headingSortColumn(
         clickedColumn, Column::Spare,
         {{Column::InstructedOn, Column::InstructedDay}, {Column::InvoiceDate, Column::InvoiceDay}});
@@ -68,6 +89,8 @@ QString BookingListModel::textOf(int row, int column) const {
         return dayText(booking.invoiceDate);
     case Column::AmountSort:
         break;
+    case Column::State:
+        return SignOffTexts::state(signOffAt(row));
     }
     return QString();
 }

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "Booking.h"
+#include "SignOff.h"
 #include "TextTableModel.h"
 
 #include <optional>
+#include <QHash>
 #include <QSet>
 
 // The workspace's list of a project's bookings: running number, company, trade, the two dates, invoice
-// number, kind of payment, cost group, amount, remarks, an empty column and three hidden sort columns.
+// number, kind of payment, cost group, amount, remarks, an empty column, three hidden sort columns and
+// the booking's state on its way to payment.
 // It keeps the bookings as they were read and formats a row's texts when they are shown.
 class BookingListModel : public TextTableModel {
     Q_OBJECT
@@ -26,14 +29,21 @@ public:
         Spare,
         InstructedDay,
         InvoiceDay,
-        AmountSort
+        AmountSort,
+        State
     };
-    static constexpr int kColumnCount = 14;
+    static constexpr int kColumnCount = 15;
 
     explicit BookingListModel(QObject* parent = nullptr);
 
-    // Shows the bookings in their order; those keeping an e-invoice file marked "E-Rechnung".
-    void setBookings(QList<Booking> bookings, QSet<qint64> withInvoice = {});
+    // Shows the bookings in their order; those keeping an e-invoice file marked "E-Rechnung"; the state
+    // of those in signOffs, the others as recorded.
+    void setBookings(QList<Booking> bookings, QSet<qint64> withInvoice = {},
+                     QHash<qint64, SignOff> signOffs = {});
+    // The state of the booking shown in row.
+    SignOff signOffAt(int row) const;
+    // The state column's tooltip: the steps taken, by whom and when.
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     // The shown column a heading click sorts by: dates by their hidden day numbers; -1 for none.
     static int sortColumnFor(int clickedColumn);
 
@@ -49,4 +59,5 @@ protected:
 private:
     QList<Booking> m_bookings;
     QSet<qint64> m_withInvoice;
+    QHash<qint64, SignOff> m_signOffs;
 };

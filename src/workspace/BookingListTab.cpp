@@ -6,9 +6,12 @@
 #include "InvoiceReader.h"
 #include "InvoiceView.h"
 #include "JournalHistoryDialog.h"
+#include "PaymentOrderSnapshot.h"
 #include "ReportListView.h"
 #include "RightMirror.h"
+#include "RunningNumberText.h"
 #include "Session.h"
+#include "SignOffOperation.h"
 #include "WorkspaceContext.h"
 
 #include <QAction>
@@ -17,12 +20,14 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QVBoxLayout>
 
 namespace {
 constexpr int kVisibleColumns = 11;
+const QString kChooseFirst = QStringLiteral("Bitte wählen Sie zuerst eine Buchung in der Liste.");
 } // namespace
 
 BookingListTab::BookingListTab(WorkspaceContext& context, QWidget* parent)
@@ -36,11 +41,12 @@ BookingListTab::BookingListTab(WorkspaceContext& context, QWidget* parent)
     m_list = new ReportListView(QStringLiteral("ListView1"), this);
     m_model = new BookingListModel(this);
     m_list->setModel(m_model);
-    for (int column = kVisibleColumns; column < BookingListModel::kColumnCount; ++column)
-        m_list->setColumnHidden(column, true);
     using Column = BookingListModel::Column;
+    for (int column = kVisibleColumns; column <= int(Column::AmountSort); ++column)
+        m_list->setColumnHidden(column, true);
     m_fit = new FittedColumns(*m_list, {int(Column::RunningNumber), int(Column::InstructedOn),
-                                        int(Column::InvoiceDate), int(Column::Amount), int(Column::Spare)});
+                                        int(Column::InvoiceDate), int(Column::Amount), int(Column::Spare),
+                                        int(Column::State)});
     m_list->header()->setSectionsClickable(true);
     m_list->setAccessibleName(title->text());
 
@@ -117,19 +123,171 @@ BookingListTab::BookingListTab(WorkspaceContext& context, QWidget* parent)
     journal->setObjectName(QStringLiteral("cmdProtokoll"));
     connect(journal, &QAction::triggered, this, &BookingListTab::journalRequested);
     m_list->addActions({history, journal});
-    m_list->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_confirm = addSignOffAction(QStringLiteral("cmdFeststellen"), QStringLiteral("&Feststellen"));
+    m_ordering = addSignOffAction(QStringLiteral("cmdAnordnen"), QStringLiteral("&Anordnen"));
+    m_cancel = addSignOffAction(QStringLiteral("cmdStornieren"), QStringLiteral("&Stornieren …"));
+    m_printOrder = addSignOffAction(QStringLiteral("cmdAuszahlungsanordnung"),
+                                    QStringLiteral("Auszahlungsanordnung &drucken"));
+    m_confirm->setStatusTip(
+        QStringLiteral("Bestätigt die gewählte Buchung als sachlich und rechnerisch richtig"));
+    m_ordering->setStatusTip(QStringLiteral("Ordnet die Auszahlung der gewählten Buchung an"));
+    m_cancel->setStatusTip(QStringLiteral("Storniert die gewählte Buchung durch eine Gegenbuchung"));
+    m_printOrder->setStatusTip(QStringLiteral("Druckt die Auszahlungsanordnung der gewählten Buchung"));
+    connect(m_confirm, &QAction::triggered, this, [this] { signOff(SignOffReading::Step::Confirm); });
+    connect(m_ordering, &QAction::triggered, this, [this] { signOff(SignOffReading::Step::Order); });
+    connect(m_cancel, &QAction::triggered, this, &BookingListTab::cancelSelected);
+    connect(m_printOrder, &QAction::triggered, this, &BookingListTab::printPaymentOrder);
+    auto* signOffs = new QAction(QStringLiteral("A&nordnungen aller Projekte …"), this);
+    signOffs->setObjectName(QStringLiteral("cmdAnordnungen"));
+    connect(signOffs, &QAction::triggered, this, &BookingListTab::signOffsRequested);
+    m_list->addAction(signOffs);
+    // A menu of its own, so that a disabled action shows why as its tooltip.
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        updateActions();
+        QMenu menu(this);
+        menu.setToolTipsVisible(true);
+        menu.addActions(m_list->actions().mid(0, 2));
+        menu.addSeparator();
+        menu.addActions(m_list->actions().mid(2));
+        menu.exec(m_list->viewport()->mapToGlobal(at));
+    });
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &BookingListTab::updateActions);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &BookingListTab::updateActions);
     m_totalField->setText(Money().toGerman());
+    for (QAction* action : {m_confirm, m_ordering, m_cancel, m_printOrder}) {
+        action->setEnabled(false);
+        action->setToolTip(kChooseFirst);
+    }
+}
+
+QAction* BookingListTab::addSignOffAction(const QString& name, const QString& caption) {
+    auto* action = new QAction(caption, this);
+    action->setObjectName(name);
+    m_list->addAction(action);
+    return action;
+}
+
+void BookingListTab::updateActions() {
+    using Step = SignOffReading::Step;
+    const int row = m_list->selectedRow();
+    const auto open = [](QAction* action, const std::optional<QString>& whyNot) {
+        action->setEnabled(!whyNot);
+        action->setToolTip(whyNot.value_or(action->statusTip()));
+    };
+    const SignOff signOff = row < 0 ? SignOff() : m_model->signOffAt(row);
+    // Without a row the buttons say so when pressed; only a missing right keeps them disabled.
+    const std::pair<QPushButton*, Step> buttons[] = {{m_takeBack, Step::TakeBack}, {m_delete, Step::Remove}};
+    for (const auto& [button, step] : buttons) {
+        const std::optional<QString> whyNot = SignOffReading::whyNot(m_viewer, signOff, step);
+        button->setEnabled(!whyNot);
+        button->setToolTip(whyNot.value_or(QString()));
+    }
+    if (row < 0) {
+        for (QAction* action : {m_confirm, m_ordering, m_cancel, m_printOrder})
+            open(action, kChooseFirst);
+        return;
+    }
+    open(m_confirm, SignOffReading::whyNot(m_viewer, signOff, Step::Confirm));
+    open(m_ordering, SignOffReading::whyNot(m_viewer, signOff, Step::Order));
+    open(m_cancel, SignOffReading::whyNot(m_viewer, signOff, Step::Cancel));
+    const bool ordered = signOff.state == BookingState::Ordered || signOff.state == BookingState::Paid;
+    open(m_printOrder, ordered
+                           ? std::nullopt
+                           : std::optional<QString>(QStringLiteral(
+                                 "Eine Auszahlungsanordnung gibt es erst für eine angeordnete Buchung.")));
+}
+
+void BookingListTab::signOff(SignOffReading::Step step) {
+    const qint64 id = selectedBookingIdOrSay();
+    if (!id)
+        return;
+    const QString company = selectedCompany();
+    SignOffOperation operation(m_context.session);
+    const bool confirming = step == SignOffReading::Step::Confirm;
+    const Outcome outcome = confirming ? operation.confirm({id}) : operation.order({id});
+    if (!outcome.ok())
+        m_context.dialogs.inform(this,
+                                 confirming ? QStringLiteral("Feststellen nicht möglich")
+                                            : QStringLiteral("Anordnen nicht möglich"),
+                                 outcome.text(), Dialogs::Icon::Warning);
+    emit signedOff(company);
+}
+
+void BookingListTab::cancelSelected() {
+    const qint64 id = selectedBookingIdOrSay();
+    if (!id)
+        return;
+    const QString company = selectedCompany();
+    const QString amount = m_model->textAt(m_list->selectedRow(), int(BookingListModel::Column::Amount));
+    const QString title = QStringLiteral("Buchung stornieren");
+    const QString label =
+        QStringLiteral("LfdNr. ") + selectedRunningNumber() + QStringLiteral(" – ") + company +
+        QStringLiteral(", ") + amount +
+        QStringLiteral(" Euro\nwird durch eine Gegenbuchung des negativen Betrags storniert, "
+                       "die wie jede Buchung festgestellt und angeordnet wird.\n\n"
+                       "&Grund der Stornierung:");
+    QString reason;
+    while (true) {
+        if (!m_context.dialogs.askText(this, title, label, reason))
+            return;
+        reason = reason.trimmed();
+        if (!reason.isEmpty())
+            break;
+        m_context.dialogs.inform(this, title,
+                                 QStringLiteral("Bitte geben Sie den Grund der Stornierung ein."),
+                                 Dialogs::Icon::Information);
+    }
+    const Outcome outcome = SignOffOperation(m_context.session).cancel(id, reason);
+    if (!outcome.ok())
+        m_context.dialogs.inform(this, QStringLiteral("Stornieren nicht möglich"), outcome.text(),
+                                 Dialogs::Icon::Warning);
+    emit signedOff(company);
+}
+
+void BookingListTab::printPaymentOrder() {
+    const qint64 id = selectedBookingIdOrSay();
+    if (!id)
+        return;
+    bool ok = true;
+    const std::optional<Booking> booking = m_context.ledger.booking(id, &ok);
+    const std::optional<SignOff> signOff =
+        booking ? SignOffReading::ofBooking(m_context.session, id) : std::nullopt;
+    if (!booking || !signOff) {
+        m_context.dialogs.inform(this, QStringLiteral("Auszahlungsanordnung"),
+                                 ok ? QStringLiteral("Die Buchung ist nicht mehr gespeichert.")
+                                    : m_context.ledger.failureText(),
+                                 Dialogs::Icon::Warning);
+        return;
+    }
+    if (signOff->state != BookingState::Ordered && signOff->state != BookingState::Paid) {
+        m_context.dialogs.inform(this, QStringLiteral("Auszahlungsanordnung"),
+                                 QStringLiteral("Die Buchung ist noch nicht angeordnet (Status „%1“).")
+                                     .arg(stateWord(signOff->state)),
+                                 Dialogs::Icon::Information);
+        return;
+    }
+    emit paymentOrderRequested(PaymentOrderSnapshot::of(m_context.session, m_context.settings,
+                                                        {{*booking, *signOff}}, m_viewer.rules.twoStep));
 }
 
 bool BookingListTab::EINLESEN() {
     bool ok = true;
     QList<Booking> bookings = m_context.ledger.bookings(m_context.projectId, &ok);
-    m_list->setOutdated(!ok);
-    if (!ok) {
-        m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), m_context.ledger.failureText(),
+    bool statesRead = ok;
+    QHash<qint64, SignOff> signOffs =
+        ok ? SignOffReading::ofProject(m_context.session, m_context.projectId, &statesRead)
+           : QHash<qint64, SignOff>();
+    m_list->setOutdated(!statesRead);
+    if (!statesRead) {
+        m_context.dialogs.inform(this, QStringLiteral("Lesefehler"),
+                                 ok ? QStringLiteral("Der Stand der Freigaben konnte nicht gelesen werden.")
+                                    : m_context.ledger.failureText(),
                                  Dialogs::Icon::Warning);
         return false;
     }
+    m_viewer = SignOffReading::viewer(m_context.session);
     if (m_context.waitingBookingId) {
         const qint64 waiting = *m_context.waitingBookingId;
         bookings.removeIf([waiting](const Booking& booking) { return booking.id == waiting; });
@@ -138,7 +296,8 @@ bool BookingListTab::EINLESEN() {
     for (const Booking& booking : std::as_const(bookings))
         m_total += booking.amount.value_or(Money());
     const int count = int(bookings.size());
-    m_model->setBookings(std::move(bookings), m_context.ledger.bookingsWithFile(m_context.projectId));
+    m_model->setBookings(std::move(bookings), m_context.ledger.bookingsWithFile(m_context.projectId),
+                         std::move(signOffs));
     m_list->sortBy(int(BookingListModel::Column::RunningNumber), int(BookingListModel::Column::RunningNumber),
                    Qt::AscendingOrder);
     m_totalField->setText(m_total.toGerman());

@@ -2,10 +2,12 @@
 
 #include "ListSnapshot.h"
 #include "Money.h"
+#include "SignOffReading.h"
 
 #include <QWidget>
 
 class BookingListModel;
+class QAction;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -13,8 +15,9 @@ class FittedColumns;
 class ReportListView;
 struct WorkspaceContext;
 
-// The workspace's tab " Zelvora ": the project's bookings with their total, and the buttons to refresh,
-// to take a booking back for correction and to delete one.
+// The workspace's tab " Zelvora ": the project's bookings with their total and state on the way to
+// payment, the buttons to refresh, to take a booking back for correction and to delete one, and the
+// steps of the sign-off on the selected booking in its context menu.
 class BookingListTab : public QWidget {
     Q_OBJECT
 public:
@@ -47,6 +50,12 @@ signals:
     void deleteRequested(qint64 bookingId);
     // "Änderungsprotokoll des Projekts" from the list's context menu.
     void journalRequested();
+    // A step of the sign-off changed the booking's state; a storno added its counter-booking.
+    void signedOff(const QString& company);
+    // "Auszahlungsanordnung drucken": the order of the selected booking.
+    void paymentOrderRequested(const ListSnapshot& orders);
+    // "Anordnungen …": the bookings of all projects waiting for sign-off.
+    void signOffsRequested();
     // The list was refilled: the count and total to show.
     void refilled(int count, Money total);
 
@@ -56,6 +65,13 @@ private:
     void saveInvoice(qint64 bookingId);
     // The selected row's booking ID, or 0 after telling the user to select one.
     qint64 selectedBookingIdOrSay();
+    QAction* addSignOffAction(const QString& name, const QString& caption);
+    // Enables the actions on the selected booking that its state and the login allow, the others with
+    // the reason as tooltip.
+    void updateActions();
+    void signOff(SignOffReading::Step step);
+    void cancelSelected();
+    void printPaymentOrder();
 
     WorkspaceContext& m_context;
     BookingListModel* m_model = nullptr;
@@ -67,6 +83,11 @@ private:
     QPushButton* m_delete = nullptr;
     QPushButton* m_showInvoice = nullptr;
     QPushButton* m_saveInvoice = nullptr;
+    QAction* m_confirm = nullptr;
+    QAction* m_ordering = nullptr;
+    QAction* m_cancel = nullptr;
+    QAction* m_printOrder = nullptr;
+    SignOffReading::Viewer m_viewer;
     Money m_total;
     Qt::SortOrder m_order = Qt::AscendingOrder;
 };

@@ -6,6 +6,7 @@
 #include "EvaluationListModel.h"
 #include "FittedColumns.h"
 #include "ReportListView.h"
+#include "SignOffReading.h"
 #include "WorkspaceContext.h"
 
 #include <QComboBox>
@@ -45,6 +46,14 @@ EvaluationTab::EvaluationTab(WorkspaceContext& context, QWidget* parent)
     m_year->setObjectName(QStringLiteral("dtpJahr"));
     m_year->setDisplayFormat(QStringLiteral("yyyy"));
     m_year->setAccessibleName(m_byYear->text());
+    m_state = new QComboBox(this);
+    m_state->setObjectName(QStringLiteral("cboAuswertungStatus"));
+    m_state->addItem(QStringLiteral("alle"));
+    for (const BookingState state : {BookingState::Recorded, BookingState::FactuallyRight,
+                                     BookingState::Confirmed, BookingState::Ordered, BookingState::Paid})
+        m_state->addItem(stateWord(state));
+    auto* stateLabel = new QLabel(QStringLiteral("&Status"), this);
+    stateLabel->setBuddy(m_state);
     m_refresh = new QPushButton(QStringLiteral("&Aktualisieren"), this);
     m_refresh->setObjectName(QStringLiteral("cmdAuswertungAktualisieren"));
 
@@ -79,6 +88,8 @@ EvaluationTab::EvaluationTab(WorkspaceContext& context, QWidget* parent)
     grid->addWidget(m_costGroup, 2, 1);
     grid->addWidget(m_byYear, 3, 0);
     grid->addWidget(m_year, 3, 1);
+    grid->addWidget(stateLabel, 0, 2);
+    grid->addWidget(m_state, 1, 2);
     grid->addWidget(m_refresh, 3, 2);
     grid->addWidget(m_list, 4, 0, 1, 3);
     grid->addWidget(sumFrame, 5, 0, 1, 2, Qt::AlignLeft);
@@ -92,7 +103,8 @@ EvaluationTab::EvaluationTab(WorkspaceContext& context, QWidget* parent)
     setTabOrder(m_byCostGroup, m_costGroup);
     setTabOrder(m_costGroup, m_byYear);
     setTabOrder(m_byYear, m_year);
-    setTabOrder(m_year, m_refresh);
+    setTabOrder(m_year, m_state);
+    setTabOrder(m_state, m_refresh);
     setTabOrder(m_refresh, m_list);
 
     for (QRadioButton* option : {m_byCompany, m_byTrade, m_byCostGroup, m_byYear})
@@ -108,6 +120,10 @@ EvaluationTab::EvaluationTab(WorkspaceContext& context, QWidget* parent)
     connect(m_costGroup, &QComboBox::activated, this, chooseAndRun(m_byCostGroup));
     connect(m_year, &QDateEdit::dateChanged, this, chooseAndRun(m_byYear));
     connect(m_refresh, &QPushButton::clicked, this, &EvaluationTab::AusWertung);
+    connect(m_state, &QComboBox::activated, this, [this] {
+        chooseCompaniesUnlessFiltered();
+        AusWertung();
+    });
     connect(m_list->header(), &QHeaderView::sectionClicked, this, &EvaluationTab::sortByHeading);
 }
 
@@ -176,6 +192,18 @@ EvaluationTab::Filter EvaluationTab::filter() const {
     return Filter::Company;
 }
 
+QString EvaluationTab::chosenState() const {
+    return m_state->currentIndex() > 0 ? m_state->currentText() : QString();
+}
+
+bool EvaluationTab::chooseState(const QString& word) {
+    const int index = word.isEmpty() ? 0 : m_state->findText(word);
+    if (index < 0)
+        return false;
+    m_state->setCurrentIndex(index);
+    return true;
+}
+
 bool EvaluationTab::hasFilter() const {
     return m_byCompany->isChecked() || m_byTrade->isChecked() || m_byCostGroup->isChecked() ||
            m_byYear->isChecked();
@@ -207,6 +235,13 @@ bool EvaluationTab::AusWertung() {
                                                        DayNumber::fromDate(QDate(year, 12, 31)), &ok);
             break;
         }
+        }
+        if (const std::optional<BookingState> state = stateOfWord(chosenState()); ok && state) {
+            const QHash<qint64, SignOff> signOffs =
+                SignOffReading::ofProject(m_context.session, project, &ok);
+            bookings.removeIf([&signOffs, state](const Booking& booking) {
+                return signOffs.value(booking.id).state != *state;
+            });
         }
         result = EvaluationResult::of(std::move(bookings), m_context.waitingBookingId);
         result.ok = ok;
@@ -282,6 +317,8 @@ ListSnapshot EvaluationTab::snapshot() const {
                        {QStringLiteral("Teilsumme"), m_sum.toGerman()}};
     if (!hasFilter())
         return snapshot;
+    if (!chosenState().isEmpty())
+        snapshot.values.append({QStringLiteral("Status"), chosenState()});
     switch (filter()) {
     case Filter::Company:
         snapshot.values.append({m_byCompany->text(), m_company->currentText()});

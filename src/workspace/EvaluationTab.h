@@ -18,8 +18,8 @@ class ReportListView;
 struct WorkspaceContext;
 
 // The workspace's tab "Auswertung / Filter": the project's bookings of one company, one trade, one cost
-// group or one year of instruction, with their count and partial sum. Its filter lists offer only what
-// the project's bookings hold.
+// group or one year of instruction, with their count and partial sum, narrowed to one state on the way to
+// payment when one is chosen. Its filter lists offer only what the project's bookings hold.
 class EvaluationTab : public QWidget {
     Q_OBJECT
 public:
@@ -40,6 +40,9 @@ public:
     bool chooseCompany(const QString& name);
     void selectFilter(Filter filter);
     Filter filter() const;
+    // The state word the list is narrowed to ("erfasst" ... "bezahlt"), empty for "alle".
+    QString chosenState() const;
+    bool chooseState(const QString& word);
 
     // Rebuilds the evaluation list, its count and partial sum for the chosen filter, leaving out a
     // booking that waits in the entry fields; ascending by running number afterwards.
@@ -77,6 +80,7 @@ private:
     QComboBox* m_company = nullptr;
     QComboBox* m_trade = nullptr;
     QComboBox* m_costGroup = nullptr;
+    QComboBox* m_state = nullptr;
     QStringListModel* m_companies = nullptr;
     QStringListModel* m_trades = nullptr;
     QStringListModel* m_costGroups = nullptr;

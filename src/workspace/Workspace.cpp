@@ -234,6 +234,9 @@ void Workspace::buildUi() {
     connect(m_bookings, &BookingListTab::deleteRequested, this, &Workspace::remove);
     connect(m_bookings, &BookingListTab::journalRequested, this,
             [this] { emit journalRequested(projectId()); });
+    connect(m_bookings, &BookingListTab::signedOff, this, &Workspace::afterBookingChange);
+    connect(m_bookings, &BookingListTab::paymentOrderRequested, this, &Workspace::paymentOrderPrintRequested);
+    connect(m_bookings, &BookingListTab::signOffsRequested, this, &Workspace::signOffsRequested);
     connect(m_company, &CompanyTab::showAllToggled, this, &Workspace::allCompaniesToggled);
     connect(m_company, &CompanyTab::estimatesChanged, this, [this] {
         EINLESEN();
@@ -549,8 +552,13 @@ void Workspace::afterBookingChange(const QString& company) {
 void Workspace::takeBack(qint64 bookingId) {
     if (!settleWaitingBooking())
         return;
-    const std::optional<Loaded<Booking>> taken = BookingOperation(m_context->session).takeBack(bookingId);
+    Outcome failure = Outcome::done();
+    const std::optional<Loaded<Booking>> taken =
+        BookingOperation(m_context->session).takeBack(bookingId, &failure);
     if (!taken) {
+        if (failure.kind() == Outcome::Kind::Refused)
+            m_dialogs.inform(this, QStringLiteral("Bearbeiten nicht möglich"), failure.text(),
+                             Dialogs::Icon::Warning);
         EINLESEN();
         return;
     }

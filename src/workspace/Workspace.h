@@ -67,6 +67,10 @@ signals:
     void exportRequested();
     // The change journal of the project, asked for from the booking list.
     void journalRequested(const QString& projectId);
+    // "Auszahlungsanordnung drucken" on the booking list: the orders to print.
+    void paymentOrderPrintRequested(const ListSnapshot& orders);
+    // "Anordnungen" from the booking list: the bookings of all projects waiting for sign-off.
+    void signOffsRequested();
     // The workspace is closing; quit tells whether the program ends with it, else the project manager
     // shows again.
     void closing(bool quit);

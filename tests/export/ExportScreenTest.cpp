@@ -340,6 +340,18 @@ private slots:
         text("evaluation by year", Kind::Evaluation, evaluation + Values{{"Jahr der Anweisung", "2024"}}, {},
              ";", top + "Jahr der Anweisung: 2024\r\n" + headings);
         text("evaluation without criterion", Kind::Evaluation, evaluation, {}, ";", top + headings);
+        text("evaluation by company and state", Kind::Evaluation,
+             evaluation + Values{{"Status", "angeordnet"}, {"Firma", "Weiß"}}, {}, ";",
+             top + "Firma: Weiß - Status: angeordnet\r\n" + headings);
+        text(
+            "sign-offs", Kind::SignOffs, {{"Benutzer", "meier"}},
+            {{"1 - Schule", "001", "Weiß", "R-1", "01.02.2024", "-1.234,50", "festgestellt", "schulz",
+              "01.02.2024 10:00", "huber"}},
+            ";",
+            "Anordnungen  -  Buchungen, die auf Feststellung oder Anordnung durch meier warten\r\n\r\n"
+            "Projekt;Nr.;Firma;Rechnungs-Nr.;Rechnung vom;Betrag;Status;Erfasst von;Erfasst am;"
+            "Festgestellt von\r\n1 - Schule;001;Weiß;R-1;01.02.2024;-1.234,50;festgestellt;schulz;01.02.2024 "
+            "10:00;huber\r\n");
         text("payments", Kind::Payments, {{"Projekt", "A;B"}, {"Gesamtsumme", "3,00"}},
              {{"001", "X"}, {"002", "a", "b", "c", "d", "e", "f", "g", "h", "", "spare", "45000"}}, ";",
              "\"Zelvora, gesamte Maßnahme  -  Projekt: A;B  -  Gesamtsumme: 3,00 Euro\"\r\n\r\n"

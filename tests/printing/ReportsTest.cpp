@@ -1,5 +1,6 @@
 #include "Reports.h"
 #include "AuthorityDetails.h"
+#include "PaymentOrderReport.h"
 #include "PrintExportFixture.h"
 #include "QPainterPrintEngine.h"
 #include "Settings.h"
@@ -56,10 +57,48 @@ class ReportsTest : public QObject {
         settings.setValue(AuthorityDetails::postcode, "97070");
         settings.setValue(SettingKey<QString>{"FRMAUSGABE", "NameOrt", {}}, "Würzburg");
         auto engine = std::make_unique<RecordingEngine>();
-        engine->SetOrientation(snapshot.kind == Kind::CompanyList ? PrintEngine::Portrait
-                                                                  : PrintEngine::Landscape);
+        engine->SetOrientation(portrait(snapshot.kind) ? PrintEngine::Portrait : PrintEngine::Landscape);
         buildReport(*engine, snapshot, ReportFooter::fromSettings(settings));
         return engine;
+    }
+
+    static bool portrait(Kind kind) { return kind == Kind::CompanyList || kind == Kind::PaymentOrder; }
+
+    // Two payment orders, the second without a bank account and confirmed in one step.
+    static ListSnapshot paymentOrders() {
+        ListSnapshot s;
+        s.kind = Kind::PaymentOrder;
+        s.values = {{"Behörde", "Landratsamt Wernholm"},
+                    {"Abteilung", "Bauamt"},
+                    {"PLZ", "97070"},
+                    {"Ort", "Würzburg"},
+                    {"Landkreis", "Wernholm"},
+                    {"Bezirk", "Unterfranken"}};
+        s.headings = {"Projekt",
+                      "Lfd. Nr.",
+                      "Zahlungsempfänger",
+                      "Anschrift",
+                      "IBAN",
+                      "BIC",
+                      "Kontoinhaber",
+                      "Betrag",
+                      "Rechnungsnummer",
+                      "Rechnungsdatum",
+                      "Zahlungsart",
+                      "Kostengruppe",
+                      "Bemerkungen",
+                      "Sachlich richtig",
+                      "Rechnerisch richtig",
+                      "Angeordnet"};
+        s.rows = {{"1 - Neubau Grundschule", "007", "Zimmerei Östreicher", "Hauptstraße 5, 97070 Würzburg",
+                   "DE89 3704 0044 0532 0130 00", "COBADEFFXXX", "Zimmerei Östreicher GmbH", "1.234,50 Euro",
+                   "R-2024-17", "15.01.2024", "Schlußzahlung", "300 Bauwerk", "Dachstuhl",
+                   "meier, 02.02.2024 09:15", "schulz, 03.02.2024 10:30", "huber, 05.02.2024 11:45"},
+                  {"2 - Turnhalle", "012", "Elektro Nord", "nicht im Firmenverzeichnis",
+                   "keine Bankverbindung gespeichert", "", "", "-99,00 Euro", "G-5", "01.03.2024",
+                   "Abschlagszahlung", "400 Technik", "Storno zu Nr. 11: doppelt", "",
+                   "schulz, 04.03.2024 08:00", "huber, 04.03.2024 09:00"}};
+        return s;
     }
 
     static ListSnapshot list(Kind kind, int rows) {
@@ -78,7 +117,7 @@ class ReportsTest : public QObject {
     static PrintEngine::Outcome writePdf(QPainterPrintEngine& engine, const ListSnapshot& s,
                                          const QString& path) {
         engine.SelectPrinter(QPainterPrintEngine::pdfTargetName());
-        engine.SetOrientation(s.kind == Kind::CompanyList ? PrintEngine::Portrait : PrintEngine::Landscape);
+        engine.SetOrientation(portrait(s.kind) ? PrintEngine::Portrait : PrintEngine::Landscape);
         engine.SetPaperSize(PrintEngine::PaperA4);
         engine.SetPrintDirect(true);
         engine.setPdfFilePath(path);
@@ -195,6 +234,7 @@ private slots:
         QTest::newRow("cost report") << int(Kind::CostReport) << 22 << "2, 842 x 595 pts (A4)";
         QTest::newRow("company list") << int(Kind::CompanyList) << 31 << "2, 595 x 842 pts (A4)";
         QTest::newRow("journal") << int(Kind::Journal) << 25 << "2, 842 x 595 pts (A4)";
+        QTest::newRow("sign-offs") << int(Kind::SignOffs) << 25 << "2, 842 x 595 pts (A4)";
     }
 
     // The file reads back as the golden file named as the report's proposed file, in Arial's stand-in,
@@ -224,6 +264,45 @@ private slots:
         QVERIFY2(name.endsWith(".pdf") && file.open(QIODevice::ReadOnly),
                  qPrintable("no golden file " + name));
         QCOMPARE(PrintExport::pdfText(path), QString::fromUtf8(file.readAll()));
+    }
+
+    // One order a page: the letterhead, the title and a row of each field with its value, the page count
+    // over the batch at the foot.
+    void paymentOrderPages() {
+        const ListSnapshot s = paymentOrders();
+        const auto engine = build(s);
+        QCOMPARE(engine->pages.size(), 2);
+        for (int page = 0; page < 2; ++page) {
+            QCOMPARE(engine->printed(page),
+                     (QStringList{"Landratsamt Wernholm    Bauamt    97070 Würzburg                Seite " +
+                                      QString::number(page + 1) + " von 2",
+                                  "Landratsamt Wernholm", "Bauamt", "97070 Würzburg", "Landkreis Wernholm",
+                                  "Bezirk Unterfranken", "Auszahlungsanordnung"}));
+            QStringList rows;
+            for (int field = 0; field < s.headings.size(); ++field)
+                rows << "AddTableRow 80 ffffff: L " + s.headings.at(field) + "|L " +
+                            s.rows.at(page).at(field);
+            QCOMPARE(engine->calls("AddTableRow", page), rows);
+        }
+        QCOMPARE(engine->calls("EndTable", 0).size(), 1);
+        QCOMPARE(proposedPdfFileName(Kind::PaymentOrder), QString("Auszahlungsanordnung.pdf"));
+    }
+
+    // The PDF read back holds every field of the order with its value, on A4 upright, one order a page.
+    void paymentOrderPdf() {
+        const QString path = m_dir.filePath("order.pdf");
+        QPainterPrintEngine engine;
+        const ListSnapshot s = paymentOrders();
+        QCOMPARE(writePdf(engine, s, path), PrintEngine::Outcome::Done);
+        QCOMPARE(PrintExport::pdfInfo(path, "Pages") + ", " + PrintExport::pdfInfo(path, "Page size"),
+                 QString("2, 595 x 842 pts (A4)"));
+        const QStringList pages = PrintExport::pdfText(path).split('\f');
+        for (int page = 0; page < 2; ++page) {
+            const QString text = pages.value(page).simplified();
+            for (const QString& expected :
+                 s.headings + s.rows.at(page) + QStringList{"Auszahlungsanordnung", "Landratsamt Wernholm"})
+                QVERIFY2(text.contains(expected.simplified()), qPrintable(expected + " not in: " + text));
+        }
     }
 
     void cellTextsAreKeptWhole_data() {
