@@ -29,15 +29,18 @@ QList<Grant> grants() {
     const QStringList signOff = {QStringLiteral("tblFreigabe")};
     const QString all = QStringLiteral("INSERT, UPDATE, DELETE");
     const QString insert = QStringLiteral("INSERT");
+    const QString update = QStringLiteral("UPDATE");
     return {
         {QStringLiteral("lesen"), QStringLiteral("SELECT"), readable, QStringLiteral("SELECT"), false},
         {QStringLiteral("erfassen"), all,
          copies + QStringList{QStringLiteral("tblFirma"), QStringLiteral("tblRechnungsdatei"),
                               QStringLiteral("tblUStIdNr"), QStringLiteral("tblBankverbindung")},
          insert},
-        {QStringLiteral("erfassen"), QStringLiteral("INSERT, DELETE"), signOff, insert, false},
-        {QStringLiteral("feststellen"), QStringLiteral("INSERT, UPDATE"), signOff, insert},
-        {QStringLiteral("anordnen"), QStringLiteral("INSERT, UPDATE"), signOff, insert},
+        // A booking's state comes and goes with the booking by the server's own triggers; the steps and
+        // the storno's link change it, each checked by the triggers.
+        {QStringLiteral("erfassen"), update, signOff, update, false},
+        {QStringLiteral("feststellen"), update, signOff, update},
+        {QStringLiteral("anordnen"), update, signOff, update},
         {QStringLiteral("verwalten"),
          all,
          {QStringLiteral("tblProjekt"), QStringLiteral("tblGewerk"), QStringLiteral("tblKostengruppe"),
