@@ -1,6 +1,7 @@
 #include "BookingListTab.h"
 
 #include "BookingListModel.h"
+#include "DayNumber.h"
 #include "Dialogs.h"
 #include "FittedColumns.h"
 #include "InvoiceReader.h"
@@ -15,6 +16,7 @@
 #include "WorkspaceContext.h"
 
 #include <QAction>
+#include <QDate>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -126,16 +128,20 @@ BookingListTab::BookingListTab(WorkspaceContext& context, QWidget* parent)
     m_confirm = addSignOffAction(QStringLiteral("cmdFeststellen"), QStringLiteral("&Feststellen"));
     m_ordering = addSignOffAction(QStringLiteral("cmdAnordnen"), QStringLiteral("&Anordnen"));
     m_cancel = addSignOffAction(QStringLiteral("cmdStornieren"), QStringLiteral("&Stornieren …"));
+    m_paid = addSignOffAction(QStringLiteral("cmdBezahlt"), QStringLiteral("Als &bezahlt vermerken …"));
     m_printOrder = addSignOffAction(QStringLiteral("cmdAuszahlungsanordnung"),
                                     QStringLiteral("Auszahlungsanordnung &drucken"));
     m_confirm->setStatusTip(
         QStringLiteral("Bestätigt die gewählte Buchung als sachlich und rechnerisch richtig"));
     m_ordering->setStatusTip(QStringLiteral("Ordnet die Auszahlung der gewählten Buchung an"));
     m_cancel->setStatusTip(QStringLiteral("Storniert die gewählte Buchung durch eine Gegenbuchung"));
+    m_paid->setStatusTip(
+        QStringLiteral("Vermerkt den Tag, an dem die Kasse die gewählte Buchung bezahlt hat"));
     m_printOrder->setStatusTip(QStringLiteral("Druckt die Auszahlungsanordnung der gewählten Buchung"));
     connect(m_confirm, &QAction::triggered, this, [this] { signOff(SignOffReading::Step::Confirm); });
     connect(m_ordering, &QAction::triggered, this, [this] { signOff(SignOffReading::Step::Order); });
     connect(m_cancel, &QAction::triggered, this, &BookingListTab::cancelSelected);
+    connect(m_paid, &QAction::triggered, this, &BookingListTab::markSelectedPaid);
     connect(m_printOrder, &QAction::triggered, this, &BookingListTab::printPaymentOrder);
     auto* signOffs = new QAction(QStringLiteral("A&nordnungen aller Projekte …"), this);
     signOffs->setObjectName(QStringLiteral("cmdAnordnungen"));
@@ -156,7 +162,7 @@ BookingListTab::BookingListTab(WorkspaceContext& context, QWidget* parent)
             &BookingListTab::updateActions);
     connect(m_model, &QAbstractItemModel::modelReset, this, &BookingListTab::updateActions);
     m_totalField->setText(Money().toGerman());
-    for (QAction* action : {m_confirm, m_ordering, m_cancel, m_printOrder}) {
+    for (QAction* action : {m_confirm, m_ordering, m_cancel, m_paid, m_printOrder}) {
         action->setEnabled(false);
         action->setToolTip(kChooseFirst);
     }
@@ -185,13 +191,14 @@ void BookingListTab::updateActions() {
         button->setToolTip(whyNot.value_or(QString()));
     }
     if (row < 0) {
-        for (QAction* action : {m_confirm, m_ordering, m_cancel, m_printOrder})
+        for (QAction* action : {m_confirm, m_ordering, m_cancel, m_paid, m_printOrder})
             open(action, kChooseFirst);
         return;
     }
     open(m_confirm, SignOffReading::whyNot(m_viewer, signOff, Step::Confirm));
     open(m_ordering, SignOffReading::whyNot(m_viewer, signOff, Step::Order));
     open(m_cancel, SignOffReading::whyNot(m_viewer, signOff, Step::Cancel));
+    open(m_paid, SignOffReading::whyNot(m_viewer, signOff, Step::Pay));
     const bool ordered = signOff.state == BookingState::Ordered || signOff.state == BookingState::Paid;
     open(m_printOrder, ordered
                            ? std::nullopt
@@ -242,6 +249,36 @@ void BookingListTab::cancelSelected() {
     const Outcome outcome = SignOffOperation(m_context.session).cancel(id, reason);
     if (!outcome.ok())
         m_context.dialogs.inform(this, QStringLiteral("Stornieren nicht möglich"), outcome.text(),
+                                 Dialogs::Icon::Warning);
+    emit signedOff(company);
+}
+
+void BookingListTab::markSelectedPaid() {
+    const qint64 id = selectedBookingIdOrSay();
+    if (!id)
+        return;
+    const QString company = selectedCompany();
+    const QString title = QStringLiteral("Als bezahlt vermerken");
+    const QString label = QStringLiteral("LfdNr. ") + selectedRunningNumber() + QStringLiteral(" – ") +
+                          company + QStringLiteral("\n\n&Tag der Zahlung durch die Kasse (TT.MM.JJJJ):");
+    const QString format = QStringLiteral("dd.MM.yyyy");
+    QString text = QDate::currentDate().toString(format);
+    QDate day;
+    while (true) {
+        if (!m_context.dialogs.askText(this, title, label, text))
+            return;
+        day = QDate::fromString(text.trimmed(), format);
+        if (day.isValid() && day <= QDate::currentDate())
+            break;
+        m_context.dialogs.inform(
+            this, title,
+            day.isValid() ? QStringLiteral("Der Tag der Zahlung liegt in der Zukunft.")
+                          : QStringLiteral("Bitte geben Sie den Tag der Zahlung als TT.MM.JJJJ ein."),
+            Dialogs::Icon::Information);
+    }
+    const Outcome outcome = SignOffOperation(m_context.session).markPaid({id}, DayNumber::fromDate(day));
+    if (!outcome.ok())
+        m_context.dialogs.inform(this, QStringLiteral("Als bezahlt vermerken nicht möglich"), outcome.text(),
                                  Dialogs::Icon::Warning);
     emit signedOff(company);
 }

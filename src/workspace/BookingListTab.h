@@ -71,6 +71,7 @@ private:
     void updateActions();
     void signOff(SignOffReading::Step step);
     void cancelSelected();
+    void markSelectedPaid();
     void printPaymentOrder();
 
     WorkspaceContext& m_context;
@@ -86,6 +87,7 @@ private:
     QAction* m_confirm = nullptr;
     QAction* m_ordering = nullptr;
     QAction* m_cancel = nullptr;
+    QAction* m_paid = nullptr;
     QAction* m_printOrder = nullptr;
     SignOffReading::Viewer m_viewer;
     Money m_total;

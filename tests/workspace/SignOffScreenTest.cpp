@@ -97,6 +97,16 @@ private slots:
         QCOMPARE(fields.mid(7, 4), (QStringList{"100,00 Euro", "R-1", "09.01.2024", "Schlußzahlung"}));
         QVERIFY(fields.last().startsWith(SignOffReading::login(*f.session) + ", "));
 
+        for (const char* day : {"31.02.2024", "01.01.2999", "15.01.2024"})
+            f.dialogs.texts.enqueue(day);
+        f.trigger("cmdBezahlt", 0);
+        QCOMPARE(f.dialogs.shown.at(f.dialogs.shown.size() - 4).text + '|' +
+                     f.dialogs.shown.at(f.dialogs.shown.size() - 2).text,
+                 QString("Bitte geben Sie den Tag der Zahlung als TT.MM.JJJJ ein.|Der Tag der Zahlung liegt "
+                         "in der Zukunft."));
+        QCOMPARE(f.states(), QString("bezahlt,erfasst"));
+        QCOMPARE(f.db.scalar("SELECT BezahltAm FROM tblFreigabe WHERE BuchungID = 1"), QString("45306"));
+
         f.dialogs.texts.enqueue("   ");
         f.dialogs.texts.enqueue("doppelt gebucht");
         f.trigger("cmdStornieren", 0);
