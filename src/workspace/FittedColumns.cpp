@@ -4,6 +4,8 @@
 #include <limits>
 #include <QEvent>
 #include <QHeaderView>
+#include <QResizeEvent>
+#include <QScrollBar>
 #include <QTreeView>
 #include <utility>
 
@@ -22,9 +24,10 @@ FittedColumns::FittedColumns(QTreeView& view, const QList<int>& unshrinkable)
 }
 
 bool FittedColumns::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_view.viewport() && event->type() == QEvent::Resize)
-        fit();
-    else if (watched == &m_view && event->type() == QEvent::Show && std::exchange(m_waiting, false))
+    if (watched == m_view.viewport() && event->type() == QEvent::Resize) {
+        if (!sameWidthsAt(static_cast<const QResizeEvent*>(event)->size().width()))
+            fit();
+    } else if (watched == &m_view && event->type() == QEvent::Show && std::exchange(m_waiting, false))
         fit();
     return QObject::eventFilter(watched, event);
 }
@@ -33,8 +36,8 @@ void FittedColumns::fit() {
     const int available = m_view.viewport()->width();
     if (!m_active || available <= 0)
         return;
-    // A hidden list has no rows in view: it would measure a thousand rows of texts for widths that its
-    // showing measures again from the rows it shows.
+    m_fittedWidth = -1;
+    // A hidden list would measure a thousand rows of texts for widths that its showing measures again.
     if (!m_view.isVisible()) {
         m_waiting = true;
         return;
@@ -81,4 +84,13 @@ void FittedColumns::fit() {
     for (const Column& column : std::as_const(columns))
         m_view.setColumnWidth(column.index, std::max(column.least, std::min(column.needed, cap)));
     m_fitting = false;
+    m_fittedWidth = available;
+}
+
+bool FittedColumns::sameWidthsAt(int width) const {
+    // The view measures the texts of a fixed number of rows around those in view: from the top, or in
+    // a list of no more rows, that is the same rows whatever the list's height.
+    const int measured = m_view.header()->resizeContentsPrecision();
+    return width == m_fittedWidth && m_active &&
+           (m_view.verticalScrollBar()->value() == 0 || m_view.model()->rowCount() <= measured);
 }

@@ -23,9 +23,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // A resize to width leaves the widths of the last fit as they are.
+    bool sameWidthsAt(int width) const;
+
     QTreeView& m_view;
     QList<int> m_unshrinkable;
     bool m_active = true;
     bool m_fitting = false;
     bool m_waiting = false;
+    // The list's width at the last fit; -1 while the rows changed since.
+    int m_fittedWidth = -1;
 };

@@ -379,16 +379,20 @@ private slots:
         QVERIFY(view->model()->rowCount() > 0);
         QHeaderView* header = view->header();
         const int margin = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
-        // At first start every column shows; in a window as narrow as it goes, still no amount is cut.
+        // At first start every column shows; in a window as narrow as it goes, the columns give way, but
+        // still no amount is cut.
+        int wideColumns = 0;
         for (const bool narrow : {false, true}) {
             if (narrow) {
                 day.screen->resize(day.screen->minimumWidth(), 700);
                 QTRY_COMPARE(day.screen->width(), day.screen->minimumWidth());
             }
             QStringList cut;
+            int columns = 0;
             for (int column = 0; column < header->count(); ++column) {
                 if (header->isSectionHidden(column))
                     continue;
+                columns += header->sectionSize(column);
                 if (!narrow && header->sectionViewportPosition(column) + header->sectionSize(column) >
                                    view->viewport()->width())
                     cut.append(view->model()->headerData(column, Qt::Horizontal).toString() +
@@ -400,6 +404,9 @@ private slots:
                 }
             }
             QVERIFY2(cut.isEmpty(), qPrintable(cut.join(", ")));
+            if (narrow)
+                QVERIFY(columns < wideColumns);
+            wideColumns = columns;
         }
     }
 
