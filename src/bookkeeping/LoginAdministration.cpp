@@ -1,6 +1,7 @@
 #include "LoginAdministration.h"
 
 #include "Database.h"
+#include "Journal.h"
 #include "MasterWrite.h"
 #include "Session.h"
 
@@ -42,13 +43,18 @@ QString LoginAdministration::obstacle() const {
     return {};
 }
 
-Outcome LoginAdministration::change(const std::function<bool(LoginRepository&)>& write,
+Outcome LoginAdministration::change(const Entry& entry, const std::function<bool(LoginRepository&)>& write,
                                     const std::function<QString(LoginRepository&)>& refusalBeforeCommit) {
     if (const QString refusal = obstacle(); !refusal.isEmpty())
         return Outcome::failed(Outcome::Kind::Refused, refusal);
     MasterWrite transaction(m_session);
     LoginRepository logins(transaction.database());
-    if (!transaction.begin() || !write(logins))
+    // The logins belong to the server, not to the data; who may do what with the data is journaled all
+    // the same, in the transaction of the change.
+    Journal journal(transaction.database());
+    if (!transaction.begin() || !journal.label(QStringLiteral("Benutzer und Rechte")) || !write(logins) ||
+        !journal.append(QStringLiteral("Anmeldungen"), entry.login, QString(), entry.action, 1, entry.before,
+                        entry.after))
         return transaction.finish(false);
     if (refusalBeforeCommit) {
         if (const QString refusal = refusalBeforeCommit(logins); !refusal.isEmpty())
@@ -79,9 +85,14 @@ Outcome LoginAdministration::add(const QString& name, const QString& password, c
                                 .arg(trimmed))
                   : Outcome::ofStore(m_session.database());
     bool hashed = true;
-    const Outcome outcome = change([&](LoginRepository& logins) {
-        return logins.add(trimmed, password, &hashed) && logins.grant(trimmed, Right::Read);
-    });
+    const Outcome outcome =
+        change({trimmed,
+                QStringLiteral("Neu"),
+                {},
+                {{QStringLiteral("Anmeldung"), trimmed}, {rightWord(Right::Read), true}}},
+               [&](LoginRepository& logins) {
+                   return logins.add(trimmed, password, &hashed) && logins.grant(trimmed, Right::Read);
+               });
     if (!hashed)
         return refused(
             QStringLiteral("Das Passwort konnte an diesem Arbeitsplatz nicht verschlüsselt werden; "
@@ -91,6 +102,7 @@ Outcome LoginAdministration::add(const QString& name, const QString& password, c
 
 Outcome LoginAdministration::setRight(const QString& name, Right right, bool held) {
     return change(
+        {name, QStringLiteral("Geändert"), {{rightWord(right), !held}}, {{rightWord(right), held}}},
         [&](LoginRepository& logins) {
             return held ? logins.grant(name, right) : logins.takeBack(name, right);
         },
@@ -110,5 +122,7 @@ Outcome LoginAdministration::setLocked(const QString& name, bool locked) {
     if (locked && name == LoginRepository(m_session.database()).ownName())
         return Outcome::failed(Outcome::Kind::Refused,
                                QStringLiteral("Ihre eigene Anmeldung können Sie nicht sperren."));
-    return change([&](LoginRepository& logins) { return logins.lock(name, locked); });
+    const QString key = QStringLiteral("gesperrt");
+    return change({name, QStringLiteral("Geändert"), {{key, !locked}}, {{key, locked}}},
+                  [&](LoginRepository& logins) { return logins.lock(name, locked); });
 }

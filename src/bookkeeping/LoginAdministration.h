@@ -6,6 +6,7 @@
 #include "Right.h"
 
 #include <functional>
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 
@@ -34,8 +35,15 @@ public:
     Outcome setLocked(const QString& name, bool locked);
 
 private:
-    // Runs write in one transaction, after the checks every change of a login needs.
-    Outcome change(const std::function<bool(LoginRepository&)>& write,
+    // What a change does to a login, for the journal.
+    struct Entry {
+        QString login;
+        QString action;
+        QJsonObject before;
+        QJsonObject after;
+    };
+    // Runs write in one transaction, after the checks every change of a login needs, and journals it.
+    Outcome change(const Entry& entry, const std::function<bool(LoginRepository&)>& write,
                    const std::function<QString(LoginRepository&)>& refusalBeforeCommit = {});
 
     Session& m_session;

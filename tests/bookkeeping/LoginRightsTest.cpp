@@ -353,6 +353,15 @@ private slots:
         QCOMPARE(logins.setLocked(role("chef"), true).kind(), Outcome::Kind::Refused);
         QVERIFY(logins.setLocked(name, false).ok());
         QCOMPARE(held(), "1");
+        QCOMPARE(
+            adminScalar(
+                u"SELECT string_agg(Aktion || ' ' || (Neu::jsonb - 'Anmeldung')::text, '|' ORDER BY ID) FROM "
+                u"tblProtokoll "
+                "WHERE Tabelle = 'Anmeldungen' AND Zeile = '%1' AND Vorgang = 'Benutzer und Rechte'"_s.arg(
+                    quoted),
+                database()),
+            u"Neu {\"lesen\": true}|Geändert {\"erfassen\": true}|Geändert {\"erfassen\": false}|Geändert "
+            "{\"gesperrt\": true}|Geändert {\"gesperrt\": false}"_s);
     }
 
     // Without CREATEROLE the administration refuses before it writes.
