@@ -239,8 +239,11 @@ bool PlainBaseline::bookingList(PlainConnection& db, const QString& projectId, Q
     QList<BookingListRow> found;
     qint64 total = 0;
     const bool ok = db.query(
-        "SELECT ID, PID, Firma, Gewerk, AnweisungVom, RechnungVom, RechnungsNr, Zahlungsart, Kostengruppe, "
-        "Betrag, Bemerkungen FROM tblBuchung WHERE ProjektID = ? ORDER BY ID",
+        "SELECT b.ID, b.PID, b.Firma, b.Gewerk, b.AnweisungVom, b.RechnungVom, b.RechnungsNr, b.Zahlungsart, "
+        "b.Kostengruppe, b.Betrag, b.Bemerkungen, f.Status, f.StornoZu, (SELECT MIN(s.BuchungID) FROM "
+        "tblFreigabe s WHERE s.StornoZu = b.ID) FROM tblBuchung b LEFT JOIN tblFreigabe f ON f.BuchungID = "
+        "b.ID "
+        "WHERE b.ProjektID = ? ORDER BY b.ID",
         {projectId}, [&found, &total](const PlainRow& record) {
             BookingListRow& row = found.emplaceBack();
             row.id = record.integer(0);
@@ -251,14 +254,21 @@ bool PlainBaseline::bookingList(PlainConnection& db, const QString& projectId, Q
             auto dayText = [&record](int column) {
                 return record.isNull(column) ? QString() : QString::number(int(record.integer(column)));
             };
-            row.texts.reserve(14);
+            // The state on the way to payment: a booking without one is recorded.
+            const QString state = record.isNull(11) ? QStringLiteral("erfasst") : record.text(11);
+            const bool ordered = state == QLatin1String("angeordnet") || state == QLatin1String("bezahlt");
+            const QString shownState = !record.isNull(13)  ? QStringLiteral("storniert")
+                                       : record.isNull(12) ? state
+                                       : ordered           ? QStringLiteral("Storno")
+                                                           : QStringLiteral("Storno, ") + state;
+            row.texts.reserve(15);
             row.texts << (hasNumber
                               ? QStringLiteral("%1").arg(int(record.integer(1)), 3, 10, QLatin1Char('0'))
                               : QString())
                       << record.text(2) << record.text(3) << dateText(record, 4) << dateText(record, 5)
                       << record.text(6) << record.text(7) << record.text(8)
                       << (hasAmount ? germanAmount(cents) : QString()) << record.text(10) << QString()
-                      << dayText(4) << dayText(5) << QString();
+                      << dayText(4) << dayText(5) << QString() << shownState;
         });
     *rows = inNumberOrder(std::move(found), 0);
     *totalCents = total;
