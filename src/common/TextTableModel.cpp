@@ -94,6 +94,26 @@ QString TextTableModel::textAt(int row, int column) const {
     return row >= 0 && row < heldRows() && column >= 0 ? textOf(row, column) : QString();
 }
 
+QStringList TextTableModel::shownHeadings(int columns) const {
+    QStringList headings;
+    for (int column = 0; column < columns; ++column)
+        headings.append(headerData(column, Qt::Horizontal).toString());
+    return headings;
+}
+
+QList<QStringList> TextTableModel::shownRows(int columns) const {
+    QList<QStringList> rows;
+    rows.reserve(heldRows());
+    for (int row = 0; row < heldRows(); ++row) {
+        QStringList texts;
+        texts.reserve(columns);
+        for (int column = 0; column < columns; ++column)
+            texts.append(textOf(row, column));
+        rows.append(std::move(texts));
+    }
+    return rows;
+}
+
 void TextTableModel::setRows(QList<Row> rows) {
     replaceRows([this, &rows] { m_rows = std::move(rows); });
 }

@@ -34,6 +34,10 @@ public:
     // The number of the record shown in row.
     qint64 idAt(int row) const;
     QString textAt(int row, int column) const;
+    // The headings and the texts of every row of the first columns, in the list's order, as a snapshot of
+    // the list hands them on.
+    QStringList shownHeadings(int columns) const;
+    QList<QStringList> shownRows(int columns) const;
 
 protected:
     // How a column's values compare: "1000" after "999" as a number, "9.887,45" before "69.002,34" as an

@@ -373,14 +373,8 @@ void CompanyRegister::sortByHeading(int column) {
 ListSnapshot CompanyRegister::snapshot() const {
     ListSnapshot snapshot;
     snapshot.kind = ListSnapshot::Kind::CompanyList;
-    for (int column = 0; column < m_model->columnCount(); ++column)
-        snapshot.headings.append(m_model->headerData(column, Qt::Horizontal).toString());
-    for (int row = 0; row < m_model->rowCount(); ++row) {
-        QStringList texts;
-        for (int column = 0; column < m_model->columnCount(); ++column)
-            texts.append(m_model->textAt(row, column));
-        snapshot.rows.append(texts);
-    }
+    snapshot.headings = m_model->shownHeadings(m_model->columnCount());
+    snapshot.rows = m_model->shownRows(m_model->columnCount());
     snapshot.values = {{QStringLiteral("Suchtext"), m_search->text()},
                        {QStringLiteral("Anzahl"), m_count->text()}};
     return snapshot;

@@ -272,15 +272,7 @@ ListSnapshot JournalScreen::snapshot() const {
     snapshot.rightAligned = {int(JournalListModel::Column::Number), int(JournalListModel::Column::Row),
                              int(JournalListModel::Column::Project), int(JournalListModel::Column::Count)};
     snapshot.values = {{QStringLiteral("Filter"), filterText()}};
-    const int rows = m_model->rowCount();
-    snapshot.rows.reserve(rows);
-    for (int row = 0; row < rows; ++row) {
-        QStringList texts;
-        texts.reserve(JournalListModel::kColumnCount);
-        for (int column = 0; column < JournalListModel::kColumnCount; ++column)
-            texts.append(m_model->textAt(row, column));
-        snapshot.rows.append(std::move(texts));
-    }
+    snapshot.rows = m_model->shownRows(JournalListModel::kColumnCount);
     return snapshot;
 }
 

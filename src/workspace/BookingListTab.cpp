@@ -392,14 +392,8 @@ bool BookingListTab::columnsSizedByUser() const {
 ListSnapshot BookingListTab::snapshot() const {
     ListSnapshot snapshot;
     snapshot.kind = ListSnapshot::Kind::Payments;
-    for (int column = 0; column < kVisibleColumns - 1; ++column)
-        snapshot.headings.append(m_model->headerData(column, Qt::Horizontal).toString());
-    for (int row = 0; row < m_model->rowCount(); ++row) {
-        QStringList texts;
-        for (int column = 0; column < kVisibleColumns - 1; ++column)
-            texts.append(m_model->textAt(row, column));
-        snapshot.rows.append(texts);
-    }
+    snapshot.headings = m_model->shownHeadings(kVisibleColumns - 1);
+    snapshot.rows = m_model->shownRows(kVisibleColumns - 1);
     snapshot.rightAligned = {int(BookingListModel::Column::Amount)};
     snapshot.values = {{QStringLiteral("Projekt"), m_context.projectName},
                        {QStringLiteral("Gesamtsumme"), m_total.toGerman()}};

@@ -502,14 +502,8 @@ bool CompanyTab::columnsSizedByUser() const {
 ListSnapshot CompanyTab::snapshot() const {
     ListSnapshot snapshot;
     snapshot.kind = ListSnapshot::Kind::CompanyEstimates;
-    for (int column = 0; column < kSnapshotColumns; ++column)
-        snapshot.headings.append(m_model->headerData(column, Qt::Horizontal).toString());
-    for (int row = 0; row < m_model->rowCount(); ++row) {
-        QStringList texts;
-        for (int column = 0; column < kSnapshotColumns; ++column)
-            texts.append(m_model->textAt(row, column));
-        snapshot.rows.append(texts);
-    }
+    snapshot.headings = m_model->shownHeadings(kSnapshotColumns);
+    snapshot.rows = m_model->shownRows(kSnapshotColumns);
     snapshot.rightAligned = {int(EstimateListModel::Column::ArchitectCost),
                              int(EstimateListModel::Column::OrderCost)};
     snapshot.values = {{QStringLiteral("Projekt"), m_context.projectName},

@@ -71,12 +71,7 @@ ListSnapshot CostReportTab::snapshot() const {
         if (CostReportModel::isAmountColumn(column))
             snapshot.rightAligned.append(column);
     }
-    for (int row = 0; row < m_model->rowCount(); ++row) {
-        QStringList texts;
-        for (int column = 0; column < CostReportModel::kColumnCount; ++column)
-            texts.append(m_model->textAt(row, column));
-        snapshot.rows.append(texts);
-    }
+    snapshot.rows = m_model->shownRows(CostReportModel::kColumnCount);
     snapshot.values = {{QStringLiteral("Projekt"), m_context.projectName},
                        {QStringLiteral("Abrechnungssumme"), m_report.totals().payments.toGerman()}};
     return snapshot;

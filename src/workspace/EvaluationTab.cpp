@@ -304,14 +304,8 @@ bool EvaluationTab::columnsSizedByUser() const {
 ListSnapshot EvaluationTab::snapshot() const {
     ListSnapshot snapshot;
     snapshot.kind = ListSnapshot::Kind::Evaluation;
-    for (int column = 0; column < EvaluationListModel::kShownColumns; ++column)
-        snapshot.headings.append(m_model->headerData(column, Qt::Horizontal).toString());
-    for (int row = 0; row < m_model->rowCount(); ++row) {
-        QStringList texts;
-        for (int column = 0; column < EvaluationListModel::kShownColumns; ++column)
-            texts.append(m_model->textAt(row, column));
-        snapshot.rows.append(texts);
-    }
+    snapshot.headings = m_model->shownHeadings(EvaluationListModel::kShownColumns);
+    snapshot.rows = m_model->shownRows(EvaluationListModel::kShownColumns);
     snapshot.rightAligned = {int(EvaluationListModel::Column::Amount)};
     snapshot.values = {{QStringLiteral("Projekt"), m_context.projectName},
                        {QStringLiteral("Teilsumme"), m_sum.toGerman()}};

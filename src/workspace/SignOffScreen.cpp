@@ -217,12 +217,7 @@ ListSnapshot SignOffScreen::snapshot() const {
     snapshot.rightAligned = {int(SignOffListModel::Column::RunningNumber),
                              int(SignOffListModel::Column::Amount)};
     snapshot.values = {{QStringLiteral("Benutzer"), m_viewer.login}};
-    for (int row = 0; row < m_model->rowCount(); ++row) {
-        QStringList texts;
-        for (int column = 0; column < SignOffListModel::kShownColumns; ++column)
-            texts.append(m_model->textAt(row, column));
-        snapshot.rows.append(std::move(texts));
-    }
+    snapshot.rows = m_model->shownRows(SignOffListModel::kShownColumns);
     return snapshot;
 }
 
