@@ -366,20 +366,17 @@ void AppController::backupDatabase() {
 void AppController::openExport() {
     if (!m_workspace)
         return;
-    if (!m_exportScreen) {
-        // The screen belongs to the workspace: it closes and goes with it.
-        const QPointer<Workspace> workspace = m_workspace;
-        m_exportScreen = new ExportScreen(
-            [workspace]() -> std::optional<ListSnapshot> {
-                if (!workspace || workspace->currentTab() == Workspace::EntryTabIndex ||
-                    workspace->currentTab() == Workspace::ChartsTabIndex)
-                    return std::nullopt;
-                return workspace->freshSnapshot();
-            },
-            m_dialogs, m_workspace);
-        m_exportScreen->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    bringToFront(m_exportScreen);
+    // The screen belongs to the workspace: it closes and goes with it.
+    const QPointer<Workspace> workspace = m_workspace;
+    ExportScreen::showFor(
+        m_exportScreen, m_workspace,
+        [workspace]() -> std::optional<ListSnapshot> {
+            if (!workspace || workspace->currentTab() == Workspace::EntryTabIndex ||
+                workspace->currentTab() == Workspace::ChartsTabIndex)
+                return std::nullopt;
+            return workspace->freshSnapshot();
+        },
+        m_dialogs);
 }
 
 void AppController::openJournal(const QString& projectId) {

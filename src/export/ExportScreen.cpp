@@ -93,6 +93,17 @@ ExportScreen::ExportScreen(SnapshotProvider provider, Dialogs& dialogs, QWidget*
     connect(closeButton, &QPushButton::clicked, this, &ExportScreen::close);
 }
 
+void ExportScreen::showFor(QPointer<ExportScreen>& screen, QWidget* owner, SnapshotProvider provider,
+                           Dialogs& dialogs) {
+    if (!screen) {
+        screen = new ExportScreen(std::move(provider), dialogs, owner);
+        screen->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    screen->show();
+    screen->raise();
+    screen->activateWindow();
+}
+
 QString ExportScreen::separator() const {
     return m_tabSeparator->isChecked() ? ExportFormat::kTabSeparator : m_separatorText->text();
 }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <QDialog>
+#include <QPointer>
 
 class Dialogs;
 class QCheckBox;
@@ -21,6 +22,9 @@ public:
     using SnapshotProvider = std::function<std::optional<ListSnapshot>()>;
 
     ExportScreen(SnapshotProvider provider, Dialogs& dialogs, QWidget* parent = nullptr);
+    // Brings the export screen of owner to the front, made on first asking; it closes and goes with owner.
+    static void showFor(QPointer<ExportScreen>& screen, QWidget* owner, SnapshotProvider provider,
+                        Dialogs& dialogs);
 
     // The separator chosen: the text typed beside the first option, or a tab.
     QString separator() const;

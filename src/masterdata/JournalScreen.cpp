@@ -277,12 +277,6 @@ ListSnapshot JournalScreen::snapshot() const {
 }
 
 void JournalScreen::openExport() {
-    if (!m_exportScreen) {
-        m_exportScreen =
-            new ExportScreen([this]() -> std::optional<ListSnapshot> { return snapshot(); }, m_dialogs, this);
-        m_exportScreen->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    m_exportScreen->show();
-    m_exportScreen->raise();
-    m_exportScreen->activateWindow();
+    ExportScreen::showFor(
+        m_exportScreen, this, [this]() -> std::optional<ListSnapshot> { return snapshot(); }, m_dialogs);
 }

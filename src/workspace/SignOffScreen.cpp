@@ -222,12 +222,6 @@ ListSnapshot SignOffScreen::snapshot() const {
 }
 
 void SignOffScreen::openExport() {
-    if (!m_exportScreen) {
-        m_exportScreen =
-            new ExportScreen([this]() -> std::optional<ListSnapshot> { return snapshot(); }, m_dialogs, this);
-        m_exportScreen->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    m_exportScreen->show();
-    m_exportScreen->raise();
-    m_exportScreen->activateWindow();
+    ExportScreen::showFor(
+        m_exportScreen, this, [this]() -> std::optional<ListSnapshot> { return snapshot(); }, m_dialogs);
 }
