@@ -4,6 +4,7 @@
 #include "CompanyPicker.h"
 #include "CompanyTab.h"
 #include "DateField.h"
+#include "FittedColumns.h"
 #include "ReportListView.h"
 #include "SessionEnder.h"
 #include "Twips.h"
@@ -19,6 +20,8 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QStringListModel>
+#include <QTreeView>
 
 class WorkspaceTest : public QObject {
     Q_OBJECT
@@ -68,6 +71,24 @@ class WorkspaceTest : public QObject {
     };
 
 private slots:
+    // A list refilled while hidden fits its columns to the new texts when it is shown again.
+    void hiddenListFitsWhenShownAgain() {
+        QTreeView view;
+        QStringListModel model({"kurz"});
+        view.setModel(&model);
+        view.header()->setStretchLastSection(false);
+        new FittedColumns(view, {});
+        view.resize(400, 200);
+        view.show();
+        QApplication::processEvents();
+        const int shortWidth = view.columnWidth(0);
+        view.hide();
+        model.setStringList({QString(80, 'W')});
+        view.show();
+        QApplication::processEvents();
+        QCOMPARE_GT(view.columnWidth(0), shortWidth);
+    }
+
     void pickerIsSizedLikeTheComboBox() {
         QWidget window;
         auto* picker = new CompanyPicker(QStringLiteral("picker"), &window);
