@@ -232,7 +232,8 @@ private slots:
             << true << true << false
             << "a:sqlbook;a:sqlconfirm!Wer eine Buchung erfasst hat;b:sqlforge!trägt der Datenbankserver "
                "selbst "
-               "ein;b:sqlconfirm;b:sqlorder!Vier-Augen;c:sqlunlink!der Datenbankserver hat es abgelehnt;c:sqlorder"
+               "ein;b:sqlconfirm;b:sqlorder!Vier-Augen;c:sqlunlink!der Datenbankserver hat es "
+               "abgelehnt;c:sqlorder"
             << "angeordnet";
     }
     void scenario() {
