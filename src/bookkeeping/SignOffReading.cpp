@@ -13,8 +13,9 @@ bool isFinal(BookingState state) {
 
 } // namespace
 
-QHash<qint64, SignOff> SignOffReading::ofProject(Session& session, const QString& projectId, bool* ok) {
-    return SignOffRepository(session.database()).forProject(projectId, ok);
+QHash<qint64, StateMark> SignOffReading::marksOfProject(Session& session, const QString& projectId,
+                                                        bool* ok) {
+    return SignOffRepository(session.database()).marksOfProject(projectId, ok);
 }
 
 std::optional<SignOff> SignOffReading::ofBooking(Session& session, qint64 bookingId) {

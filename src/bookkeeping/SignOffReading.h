@@ -29,9 +29,10 @@ public:
         SignOff signOff;
     };
 
-    // The states of the project's bookings by booking ID; a booking without a row stands as recorded
-    // and is left out. ok, when given, is false when they could not be read.
-    static QHash<qint64, SignOff> ofProject(Session& session, const QString& projectId, bool* ok = nullptr);
+    // What the project's list shows of each booking's state, by booking ID; a booking without a row stands
+    // as recorded and is left out.
+    static QHash<qint64, StateMark> marksOfProject(Session& session, const QString& projectId,
+                                                   bool* ok = nullptr);
     // The state of one booking (recorded when it has no row).
     static std::optional<SignOff> ofBooking(Session& session, qint64 bookingId);
     // Every booking across projects waiting for this login's next step (confirming or ordering) that the

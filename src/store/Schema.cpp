@@ -97,7 +97,9 @@ QList<Schema::Index> Schema::indexes() {
         {QStringLiteral("ixRechnungsdateiPruefsumme"), QStringLiteral("tblRechnungsdatei (Pruefsumme)")},
         {QStringLiteral("ixUStIdNr"), QStringLiteral("tblUStIdNr (UStIdNr)")},
         {QStringLiteral("ixBankverbindungFirmaID"), QStringLiteral("tblBankverbindung (FirmaID)")},
-        {QStringLiteral("ixFreigabeProjektID"), QStringLiteral("tblFreigabe (ProjektID, BuchungID)")},
+        // The project's states, and what its list shows of each, read from the index alone.
+        {QStringLiteral("ixFreigabeProjektStatus"),
+         QStringLiteral("tblFreigabe (ProjektID, BuchungID, Status, StornoZu)")},
         {QStringLiteral("ixFreigabeStatus"), QStringLiteral("tblFreigabe (Status, BuchungID)")},
         {QStringLiteral("ixFreigabeStornoZu"), QStringLiteral("tblFreigabe (StornoZu)")},
         {QStringLiteral("ixEinstellungName"), QStringLiteral("tblEinstellung (Name)")},

@@ -33,3 +33,11 @@ struct SignOff {
     QString note;                      // Hinweis
 };
 Q_DECLARE_TYPEINFO(SignOff, Q_RELOCATABLE_TYPE);
+
+// What a list shows of a booking's state: the state, and whether it is a counter-booking or cancelled by one.
+struct StateMark {
+    BookingState state = BookingState::Recorded;
+    bool cancels = false;
+    bool cancelled = false;
+};
+Q_DECLARE_TYPEINFO(StateMark, Q_PRIMITIVE_TYPE);

@@ -90,19 +90,29 @@ std::optional<SignOff> SignOffRepository::find(qint64 bookingId, bool* ok) const
     return found;
 }
 
-QHash<qint64, SignOff> SignOffRepository::forProject(const QString& projectId, bool* ok) const {
-    QHash<qint64, SignOff> states;
-    const bool read = m_db.read(QStringLiteral("SELECT %1 FROM tblFreigabe f WHERE f.ProjektID = ?")
-                                    .arg(columns(QStringLiteral("f"))),
-                                {projectId.trimmed()}, [&](const DatabaseRow& row) {
-                                    const SignOff signOff = built(row, 0);
-                                    states.insert(signOff.bookingId, signOff);
-                                });
+QHash<qint64, StateMark> SignOffRepository::marksOfProject(const QString& projectId, bool* ok) const {
+    QHash<qint64, StateMark> marks;
+    QList<qint64> cancelled;
+    const bool read =
+        m_db.read(QStringLiteral("SELECT BuchungID, Status, StornoZu FROM tblFreigabe WHERE ProjektID = ?"),
+                  {projectId.trimmed()}, [&](const DatabaseRow& row) {
+                      StateMark mark;
+                      mark.state = stateOfWord(row.text(1)).value_or(BookingState::Recorded);
+                      mark.cancels = !row.isNull(2);
+                      if (mark.cancels)
+                          cancelled.append(row.rowNumber(2));
+                      marks.insert(row.rowNumber(0), mark);
+                  });
+    for (const qint64 id : std::as_const(cancelled)) {
+        const auto found = marks.find(id);
+        if (found != marks.end())
+            found->cancelled = true;
+    }
     if (ok)
         *ok = read;
     if (!read)
-        states.clear();
-    return states;
+        marks.clear();
+    return marks;
 }
 
 QList<SignOffRepository::Pending> SignOffRepository::forBookings(const QList<qint64>& bookingIds,

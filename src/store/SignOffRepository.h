@@ -37,8 +37,9 @@ public:
 
     // Where the state of a booking lies beside it; nullopt when it has no row (it stands as recorded).
     std::optional<SignOff> find(qint64 bookingId, bool* ok = nullptr) const;
-    // The project's states by booking ID, through the index on the project.
-    QHash<qint64, SignOff> forProject(const QString& projectId, bool* ok = nullptr) const;
+    // The marks of the project's bookings that have a state row, through the index on the project; a
+    // counter-booking lies in the project of the booking it cancels.
+    QHash<qint64, StateMark> marksOfProject(const QString& projectId, bool* ok = nullptr) const;
     // Within a transaction: the bookings and their states, kept from other writers until its end; a
     // booking without a row stands as recorded, one no longer stored is left out.
     QList<Pending> forBookings(const QList<qint64>& bookingIds, bool* ok = nullptr) const;

@@ -18,27 +18,22 @@ BookingListModel::BookingListModel(QObject* parent)
 }
 
 void BookingListModel::setBookings(QList<Booking> bookings, QSet<qint64> withInvoice,
-                                   QHash<qint64, SignOff> signOffs) {
+                                   QHash<qint64, StateMark> marks) {
     replaceRows([&] {
         m_bookings = std::move(bookings);
         m_withInvoice = std::move(withInvoice);
-        m_signOffs = std::move(signOffs);
+        m_marks = std::move(marks);
     });
 }
 
-SignOff BookingListModel::signOffAt(int row) const {
-    if (row < 0 || row >= int(m_bookings.size()))
-        return SignOff();
-    const Booking& booking = m_bookings.at(row);
-    SignOff signOff = m_signOffs.value(booking.id);
-    signOff.bookingId = booking.id;
-    signOff.projectId = booking.projectId;
-    return signOff;
+void BookingListModel::setStepsReader(std::function<QString(qint64)> reader) {
+    m_stepsOf = std::move(reader);
 }
 
 QVariant BookingListModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::ToolTipRole && index.isValid() && index.column() == int(Column::State))
-        return SignOffTexts::details(signOffAt(index.row()));
+        return m_stepsOf && index.row() < int(m_bookings.size()) ? m_stepsOf(m_bookings.at(index.row()).id)
+                                                                 : QString();
     return TextTableModel::data(index, role);
 }
 
@@ -90,7 +85,7 @@ QString BookingListModel::textOf(int row, int column) const {
     case Column::AmountSort:
         break;
     case Column::State:
-        return SignOffTexts::state(signOffAt(row));
+        return SignOffTexts::state(m_marks.value(booking.id));
     }
     return QString();
 }

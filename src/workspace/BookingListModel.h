@@ -4,6 +4,7 @@
 #include "SignOff.h"
 #include "TextTableModel.h"
 
+#include <functional>
 #include <optional>
 #include <QHash>
 #include <QSet>
@@ -37,12 +38,13 @@ public:
     explicit BookingListModel(QObject* parent = nullptr);
 
     // Shows the bookings in their order; those keeping an e-invoice file marked "E-Rechnung"; the state
-    // of those in signOffs, the others as recorded.
+    // of those in marks, the others as recorded.
     void setBookings(QList<Booking> bookings, QSet<qint64> withInvoice = {},
-                     QHash<qint64, SignOff> signOffs = {});
-    // The state of the booking shown in row.
-    SignOff signOffAt(int row) const;
-    // The state column's tooltip: the steps taken, by whom and when.
+                     QHash<qint64, StateMark> marks = {});
+    // Where the state column's tooltip gets the steps taken on a booking, by whom and when: read for the
+    // row hovered, not with the list.
+    void setStepsReader(std::function<QString(qint64 bookingId)> reader);
+    // The state column's tooltip.
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     // The shown column a heading click sorts by: dates by their hidden day numbers; -1 for none.
     static int sortColumnFor(int clickedColumn);
@@ -59,5 +61,6 @@ protected:
 private:
     QList<Booking> m_bookings;
     QSet<qint64> m_withInvoice;
-    QHash<qint64, SignOff> m_signOffs;
+    QHash<qint64, StateMark> m_marks;
+    std::function<QString(qint64)> m_stepsOf;
 };

@@ -13,6 +13,7 @@
 #include "RunningNumberText.h"
 #include "Session.h"
 #include "SignOffOperation.h"
+#include "SignOffTexts.h"
 #include "WorkspaceContext.h"
 
 #include <QAction>
@@ -43,6 +44,10 @@ BookingListTab::BookingListTab(WorkspaceContext& context, QWidget* parent)
     m_list = new ReportListView(QStringLiteral("ListView1"), this);
     m_model = new BookingListModel(this);
     m_list->setModel(m_model);
+    m_model->setStepsReader([this](qint64 bookingId) {
+        const std::optional<SignOff> signOff = SignOffReading::ofBooking(m_context.session, bookingId);
+        return signOff ? SignOffTexts::details(*signOff) : QString();
+    });
     using Column = BookingListModel::Column;
     for (int column = kVisibleColumns; column <= int(Column::AmountSort); ++column)
         m_list->setColumnHidden(column, true);
@@ -182,7 +187,10 @@ void BookingListTab::updateActions() {
         action->setEnabled(!whyNot);
         action->setToolTip(whyNot.value_or(action->statusTip()));
     };
-    const SignOff signOff = row < 0 ? SignOff() : m_model->signOffAt(row);
+    // The selected booking's steps are read as it is selected: the list holds only what it shows.
+    const SignOff signOff =
+        row < 0 ? SignOff()
+                : SignOffReading::ofBooking(m_context.session, m_model->idAt(row)).value_or(SignOff());
     // Without a row the buttons say so when pressed; only a missing right keeps them disabled.
     const std::pair<QPushButton*, Step> buttons[] = {{m_takeBack, Step::TakeBack}, {m_delete, Step::Remove}};
     for (const auto& [button, step] : buttons) {
@@ -313,9 +321,9 @@ bool BookingListTab::EINLESEN() {
     bool ok = true;
     QList<Booking> bookings = m_context.ledger.bookings(m_context.projectId, &ok);
     bool statesRead = ok;
-    QHash<qint64, SignOff> signOffs =
-        ok ? SignOffReading::ofProject(m_context.session, m_context.projectId, &statesRead)
-           : QHash<qint64, SignOff>();
+    QHash<qint64, StateMark> marks =
+        ok ? SignOffReading::marksOfProject(m_context.session, m_context.projectId, &statesRead)
+           : QHash<qint64, StateMark>();
     m_list->setOutdated(!statesRead);
     if (!statesRead) {
         m_context.dialogs.inform(this, QStringLiteral("Lesefehler"),
@@ -334,7 +342,7 @@ bool BookingListTab::EINLESEN() {
         m_total += booking.amount.value_or(Money());
     const int count = int(bookings.size());
     m_model->setBookings(std::move(bookings), m_context.ledger.bookingsWithFile(m_context.projectId),
-                         std::move(signOffs));
+                         std::move(marks));
     m_list->sortBy(int(BookingListModel::Column::RunningNumber), int(BookingListModel::Column::RunningNumber),
                    Qt::AscendingOrder);
     m_totalField->setText(m_total.toGerman());

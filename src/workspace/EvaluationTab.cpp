@@ -237,11 +237,10 @@ bool EvaluationTab::AusWertung() {
         }
         }
         if (const std::optional<BookingState> state = stateOfWord(chosenState()); ok && state) {
-            const QHash<qint64, SignOff> signOffs =
-                SignOffReading::ofProject(m_context.session, project, &ok);
-            bookings.removeIf([&signOffs, state](const Booking& booking) {
-                return signOffs.value(booking.id).state != *state;
-            });
+            const QHash<qint64, StateMark> marks =
+                SignOffReading::marksOfProject(m_context.session, project, &ok);
+            bookings.removeIf(
+                [&marks, state](const Booking& booking) { return marks.value(booking.id).state != *state; });
         }
         result = EvaluationResult::of(std::move(bookings), m_context.waitingBookingId);
         result.ok = ok;

@@ -6,13 +6,17 @@
 #include <QStringList>
 
 QString SignOffTexts::state(const SignOff& signOff) {
-    if (signOff.cancelledBy)
+    return state(StateMark{signOff.state, signOff.cancels.has_value(), signOff.cancelledBy.has_value()});
+}
+
+QString SignOffTexts::state(const StateMark& mark) {
+    if (mark.cancelled)
         return QStringLiteral("storniert");
-    if (!signOff.cancels)
-        return stateWord(signOff.state);
-    if (signOff.state == BookingState::Ordered || signOff.state == BookingState::Paid)
+    if (!mark.cancels)
+        return stateWord(mark.state);
+    if (mark.state == BookingState::Ordered || mark.state == BookingState::Paid)
         return QStringLiteral("Storno");
-    return QStringLiteral("Storno, ") + stateWord(signOff.state);
+    return QStringLiteral("Storno, ") + stateWord(mark.state);
 }
 
 QString SignOffTexts::time(const QString& utc) {

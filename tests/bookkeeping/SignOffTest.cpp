@@ -305,7 +305,10 @@ private slots:
         QCOMPARE(linked->cancels, first);
         QCOMPARE(linked->reason, u"Doppelt berechnet"_s);
         QCOMPARE(SignOffReading::ofBooking(*m_session, first)->cancelledBy, counter);
-        QCOMPARE(SignOffReading::ofProject(*m_session, u" 1"_s).size(), 3);
+        const QHash<qint64, StateMark> marks = SignOffReading::marksOfProject(*m_session, u" 1"_s);
+        QCOMPARE(marks.size(), 3);
+        QVERIFY(marks.value(first).cancelled && !marks.value(first).cancels);
+        QVERIFY(marks.value(counter).cancels && !marks.value(counter).cancelled);
 
         const QList<BookingRepository::CompanySum> sums = BookingRepository(m_db->db()).sumsByCompany(u"1"_s);
         QCOMPARE(sums.size(), 1);

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTreeView>
 
 // The sign-off on the screens: the state in the booking list and its actions, the state filter of the
 // evaluation, the window "Anordnungen" and the rules in the presets.
@@ -114,6 +115,12 @@ private slots:
                  QString("Bitte geben Sie den Grund der Stornierung ein."));
         QCOMPARE(f.states(), QString("storniert,erfasst,Storno, erfasst"));
         QCOMPARE(f.total(), QString("50,00"));
+        const QAbstractItemModel* shown = f.find<QTreeView>("ListView1")->model();
+        const auto steps = [shown](int row) {
+            return shown->index(row, kState).data(Qt::ToolTipRole).toString();
+        };
+        QVERIFY2(steps(0).contains("Bezahlt am 15.01.2024"), qPrintable(steps(0)));
+        QVERIFY2(steps(2).endsWith("Grund: doppelt gebucht"), qPrintable(steps(2)));
         QCOMPARE(StoreFixture::joined(f.db, "tblBuchung", "Betrag || ' ' || Bemerkungen", "PID = 3"),
                  QString("-100.0 Storno zu Nr. 1: doppelt gebucht"));
         f.selectRow("ListView1", 0);
