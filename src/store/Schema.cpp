@@ -101,6 +101,8 @@ QList<Schema::Index> Schema::indexes() {
         {QStringLiteral("ixFreigabeStatus"), QStringLiteral("tblFreigabe (Status, BuchungID)")},
         {QStringLiteral("ixFreigabeStornoZu"), QStringLiteral("tblFreigabe (StornoZu)")},
         {QStringLiteral("ixEinstellungName"), QStringLiteral("tblEinstellung (Name)")},
+        {QStringLiteral("ixZahlungProjektID"), QStringLiteral("tblZahlung (ProjektID, BuchungID)")},
+        {QStringLiteral("ixZahlungEingang"), QStringLiteral("tblZahlung (Eingang)")},
         // A running number is a booking's once in its project, also when the lock per project is missed.
         // Estimate rows are numbered per project and company, so their numbers repeat within a project.
         {QStringLiteral("uxBuchungProjektPID"), QStringLiteral("tblBuchung (trim(ProjektID), PID)"),
@@ -144,6 +146,22 @@ QList<Schema::Table> Schema::addedTables() {
           integer("StornoZu"),
           text("Grund"),
           text("Hinweis")}},
+        // A booking's payment beside it: the invoice, its receipt and the deductions from the gross amount.
+        {QStringLiteral("tblZahlung"),
+         {{QStringLiteral("BuchungID"), Kind::Key, false},
+          text("ProjektID"),
+          integer("Eingang"),
+          integer("Frist"),
+          amount("Rechnungsbetrag"),
+          amount("Brutto"),
+          amount("Einbehalt"),
+          text("EinbehaltArt"),
+          amount("Bauabzug"),
+          text("Finanzamt"),
+          amount("SkontoProzent"),
+          integer("SkontoTage"),
+          amount("Skonto"),
+          integer("SicherheitID")}},
         journal(),
     };
 }
