@@ -34,7 +34,8 @@ QList<Grant> grants() {
         {QStringLiteral("lesen"), QStringLiteral("SELECT"), readable, QStringLiteral("SELECT"), false},
         {QStringLiteral("erfassen"), all,
          copies + QStringList{QStringLiteral("tblFirma"), QStringLiteral("tblRechnungsdatei"),
-                              QStringLiteral("tblUStIdNr"), QStringLiteral("tblBankverbindung")},
+                              QStringLiteral("tblUStIdNr"), QStringLiteral("tblBankverbindung"),
+                              QStringLiteral("tblZahlungsbedingung"), QStringLiteral("tblSicherheit")},
          insert},
         // A booking's state comes and goes with the booking by the server's own triggers; the steps and
         // the storno's link change it, each checked by the triggers.
