@@ -103,6 +103,10 @@ QList<Schema::Index> Schema::indexes() {
         {QStringLiteral("ixEinstellungName"), QStringLiteral("tblEinstellung (Name)")},
         {QStringLiteral("ixZahlungProjektID"), QStringLiteral("tblZahlung (ProjektID, BuchungID)")},
         {QStringLiteral("ixZahlungEingang"), QStringLiteral("tblZahlung (Eingang)")},
+        {QStringLiteral("ixZahlungsbedingungProjektID"),
+         QStringLiteral("tblZahlungsbedingung (ProjektID, FirmaID, NID)")},
+        {QStringLiteral("ixSicherheitProjektID"), QStringLiteral("tblSicherheit (ProjektID, FirmaID)")},
+        {QStringLiteral("ixSicherheitFirmaID"), QStringLiteral("tblSicherheit (FirmaID)")},
         // A running number is a booking's once in its project, also when the lock per project is missed.
         // Estimate rows are numbered per project and company, so their numbers repeat within a project.
         {QStringLiteral("uxBuchungProjektPID"), QStringLiteral("tblBuchung (trim(ProjektID), PID)"),
@@ -162,6 +166,16 @@ QList<Schema::Table> Schema::addedTables() {
           integer("SkontoTage"),
           amount("Skonto"),
           integer("SicherheitID")}},
+        // The payment terms of a company's order (its estimate row by project, company and running number).
+        {QStringLiteral("tblZahlungsbedingung"),
+         {key(), text("ProjektID"), integer("FirmaID"), integer("NID"), integer("VOB"),
+          amount("ErfuellungProzent"), text("ErfuellungForm"), amount("MaengelProzent"), text("MaengelForm"),
+          integer("MaengelJahre"), amount("SkontoProzent"), integer("SkontoTage"), integer("Frist")}},
+        // The securities a company gave for its work in a project: guarantees, and when they go back.
+        {QStringLiteral("tblSicherheit"),
+         {key(), text("ProjektID"), integer("FirmaID"), text("Art"), text("Form"), amount("Betrag"),
+          text("Buerge"), text("UrkundeNr"), integer("ErhaltenAm"), integer("RueckgabeAm"),
+          integer("ZurueckAm")}},
         journal(),
     };
 }

@@ -36,6 +36,7 @@ QList<Grant> grants() {
          copies + QStringList{QStringLiteral("tblFirma"), QStringLiteral("tblRechnungsdatei"),
                               QStringLiteral("tblUStIdNr"), QStringLiteral("tblBankverbindung"),
                               QStringLiteral("tblZahlung")},
+                              QStringLiteral("tblZahlungsbedingung"), QStringLiteral("tblSicherheit")},
          insert},
         // A booking's state comes and goes with the booking by the server's own triggers; the steps and
         // the storno's link change it, each checked by the triggers.
