@@ -97,6 +97,7 @@ QList<Schema::Index> Schema::indexes() {
         {QStringLiteral("ixRechnungsdateiPruefsumme"), QStringLiteral("tblRechnungsdatei (Pruefsumme)")},
         {QStringLiteral("ixUStIdNr"), QStringLiteral("tblUStIdNr (UStIdNr)")},
         {QStringLiteral("ixBankverbindungFirmaID"), QStringLiteral("tblBankverbindung (FirmaID)")},
+        {QStringLiteral("ixFreistellungFirmaID"), QStringLiteral("tblFreistellung (FirmaID, GueltigBis)")},
         {QStringLiteral("ixFreigabeProjektID"), QStringLiteral("tblFreigabe (ProjektID, BuchungID)")},
         {QStringLiteral("ixFreigabeStatus"), QStringLiteral("tblFreigabe (Status, BuchungID)")},
         {QStringLiteral("ixFreigabeStornoZu"), QStringLiteral("tblFreigabe (StornoZu)")},
@@ -131,6 +132,10 @@ QList<Schema::Table> Schema::addedTables() {
         // The accounts a company is paid into.
         {QStringLiteral("tblBankverbindung"),
          {key(), integer("FirmaID"), text("IBAN"), text("BIC"), text("Kontoinhaber")}},
+        // A company's exemption certificates from the construction withholding tax.
+        {QStringLiteral("tblFreistellung"),
+         {key(), integer("FirmaID"), text("Nummer"), text("Finanzamt"), integer("GueltigVon"),
+          integer("GueltigBis"), integer("GeprueftAm")}},
         // Settings the database enforces for every workstation (the sign-off's rules).
         {QStringLiteral("tblEinstellung"), {text("Name"), text("Wert")}},
         // Where each booking stands on its way to payment, and who took each step when.
