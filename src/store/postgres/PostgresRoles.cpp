@@ -36,9 +36,8 @@ QList<Grant> grants() {
         {QStringLiteral("erfassen"), all,
          copies + QStringList{QStringLiteral("tblFirma"), QStringLiteral("tblRechnungsdatei"),
                               QStringLiteral("tblUStIdNr"), QStringLiteral("tblBankverbindung"),
-                              QStringLiteral("tblZahlung")},
-                              QStringLiteral("tblZahlungsbedingung"), QStringLiteral("tblSicherheit")},
-                              QStringLiteral("tblFreistellung")},
+                              QStringLiteral("tblZahlung"), QStringLiteral("tblZahlungsbedingung"),
+                              QStringLiteral("tblSicherheit"), QStringLiteral("tblFreistellung")},
          insert},
         // A booking's state comes and goes with the booking by the server's own triggers; the steps and
         // the storno's link change it, each checked by the triggers.
