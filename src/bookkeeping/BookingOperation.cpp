@@ -5,12 +5,14 @@
 #include "Database.h"
 #include "InvoiceFileRepository.h"
 #include "Journal.h"
+#include "PaymentRepository.h"
 #include "Session.h"
 #include "SignOffRepository.h"
 #include "Transaction.h"
 
 Outcome BookingOperation::book(Booking& booking, const std::optional<AsLoaded>& replacing,
-                               bool companyInRegister, const InvoiceOriginal* invoice) {
+                               bool companyInRegister, const InvoiceOriginal* invoice,
+                               const std::optional<Payment>& payment) {
     Database& db = m_session.database();
     BookingRepository bookings(db);
     InvoiceFileRepository files(db);
@@ -48,6 +50,8 @@ Outcome BookingOperation::book(Booking& booking, const std::optional<AsLoaded>& 
             return false;
         if (replacing && !files.moveToBooking(replacing->m_id, stored.id))
             return false;
+        if (!storePayment(stored, replacing ? std::optional(replacing->m_id) : std::nullopt, payment))
+            return false;
         if (invoice && !storeInvoice(stored.id, stored, *invoice))
             return false;
         return transaction.commit([&] { return bookings.storedAs(stored.id, *stored.runningNumber); });
@@ -65,6 +69,25 @@ Outcome BookingOperation::book(Booking& booking, const std::optional<AsLoaded>& 
     booking = stored;
     m_session.wrote();
     return Outcome::done(stored.id);
+}
+
+bool BookingOperation::storePayment(const Booking& booking, std::optional<qint64> replaced,
+                                    const std::optional<Payment>& payment) {
+    PaymentRepository payments(m_session.database());
+    std::optional<Payment> kept = payment;
+    if (replaced && !kept) {
+        bool ok = true;
+        kept = payments.find(*replaced, &ok);
+        if (!ok)
+            return false;
+    }
+    if (replaced && !payments.remove(*replaced))
+        return false;
+    if (!kept)
+        return true;
+    kept->bookingId = booking.id;
+    kept->projectId = booking.projectId;
+    return payments.add(*kept);
 }
 
 bool BookingOperation::storeInvoice(qint64 bookingId, const Booking& booking,
@@ -135,7 +158,7 @@ Outcome BookingOperation::remove(qint64 id) {
     const bool open = transaction.isActive() && stillOpen(id, SignOffReading::Step::Remove, &refusal);
     if (!refusal.isEmpty())
         return Outcome::failed(Outcome::Kind::Refused, refusal);
-    const bool removed = open && BookingRepository(db).remove(id) &&
+    const bool removed = open && BookingRepository(db).remove(id) && PaymentRepository(db).remove(id) &&
                          (!withFile || files.detachFromBooking(id)) && transaction.commit();
     if (!removed)
         return Outcome::ofStore(db);

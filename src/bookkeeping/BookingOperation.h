@@ -3,6 +3,7 @@
 #include "AsLoaded.h"
 #include "Booking.h"
 #include "Outcome.h"
+#include "Payment.h"
 #include "SignOffReading.h"
 
 #include <optional>
@@ -31,9 +32,12 @@ public:
     // while it is still as loaded (Changed otherwise, Gone when it was removed). companyInRegister: the
     // booking's company must still be in the register (NameGone, with the reason alone, otherwise).
     // invoice, when given, is stored with the new booking in the same transaction. On success booking
-    // holds the stored ID and number.
+    // holds the stored ID and number. payment, when given, is stored beside the booking (its booking and
+    // project taken from it); a booking replaced without one hands its own payment on. A payment whose
+    // figures do not add up to the booking's amount, or break a rule of deductions, is refused.
     Outcome book(Booking& booking, const std::optional<AsLoaded>& replacing = std::nullopt,
-                 bool companyInRegister = false, const InvoiceOriginal* invoice = nullptr);
+                 bool companyInRegister = false, const InvoiceOriginal* invoice = nullptr,
+                 const std::optional<Payment>& payment = std::nullopt);
     // Reads the booking for correction, its state read first so that a change in between is caught;
     // nullopt when it is gone or cannot be read (failure tells which).
     std::optional<Loaded<Booking>> takeBack(qint64 id, Outcome* failure = nullptr);
@@ -47,6 +51,9 @@ private:
     // Whether step is still open for the booking as its state goes (an ordered booking is neither taken
     // back nor removed); false with refusal empty when the state cannot be read.
     bool stillOpen(qint64 id, SignOffReading::Step step, QString* refusal);
+    // Within the booking's transaction: stores payment (or the payment of the booking replaced) beside it.
+    bool storePayment(const Booking& booking, std::optional<qint64> replaced,
+                      const std::optional<Payment>& payment);
     bool storeInvoice(qint64 bookingId, const Booking& booking, const InvoiceOriginal& invoice);
 
     Session& m_session;
