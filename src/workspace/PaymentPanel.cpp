@@ -141,7 +141,10 @@ QWidget* PaymentPanel::buildFields() {
                              static_cast<QLineEdit*>(m_withholding), m_discountPercent, m_discountDays})
         connect(field, &QLineEdit::textChanged, this, &PaymentPanel::recompute);
     connect(m_gross, &QLineEdit::textChanged, this, &PaymentPanel::recompute);
-    connect(m_gross, &QLineEdit::editingFinished, this, &PaymentPanel::propose);
+    connect(m_gross, &QLineEdit::editingFinished, this, [this] {
+        if (m_gross->text() != m_proposedFor)
+            propose();
+    });
     connect(m_received, &QDateEdit::dateChanged, this, &PaymentPanel::recompute);
     return m_fields;
 }
@@ -189,6 +192,10 @@ void PaymentPanel::propose() {
         return;
     const Entry entry = m_entry();
     const std::optional<Money> gross = m_gross->amount();
+    m_proposedFor = m_gross->text();
+    // Most invoices are approved in full.
+    if (gross && m_invoiceAmount->text().isEmpty())
+        m_invoiceAmount->setText(gross->toGerman());
     if (!gross || entry.company.isEmpty()) {
         recompute();
         return;
@@ -196,16 +203,16 @@ void PaymentPanel::propose() {
     const bool release =
         entry.paymentKind.trimmed().compare(PaymentChecks::releaseKind(), Qt::CaseInsensitive) == 0;
     if (!release) {
-        const Retention retention = RetentionProposal::propose(m_context.session, m_context.projectId,
-                                                               entry.company, entry.paymentKind, *gross,
-                                                               entry.replacing);
+        const Retention retention =
+            RetentionProposal::propose(m_context.session, m_context.projectId, entry.company,
+                                       entry.paymentKind, *gross, entry.replacing);
         m_retention->setText(retention.amount.cents() == 0 ? QString() : retention.amount.toGerman());
         m_retentionKind->setCurrentText(retention.kind);
         m_retentionReason->setText(retention.reason);
     }
     if (entry.paymentDay) {
-        const Withholding withholding = WithholdingProposal::propose(m_context.session, entry.company,
-                                                                     *entry.paymentDay, *gross, entry.replacing);
+        const Withholding withholding = WithholdingProposal::propose(
+            m_context.session, entry.company, *entry.paymentDay, *gross, entry.replacing);
         m_withholding->setText(withholding.amount.cents() == 0 ? QString() : withholding.amount.toGerman());
         if (!withholding.taxOffice.isEmpty() || withholding.amount.cents() == 0)
             m_taxOffice->setText(withholding.taxOffice);
@@ -215,7 +222,8 @@ void PaymentPanel::propose() {
 }
 
 std::optional<int> PaymentPanel::discountPercent() const {
-    return m_discountPercent->text().trimmed().isEmpty() ? std::nullopt : parsePercent(m_discountPercent->text());
+    return m_discountPercent->text().trimmed().isEmpty() ? std::nullopt
+                                                         : parsePercent(m_discountPercent->text());
 }
 
 std::optional<int> PaymentPanel::discountDays() const {
@@ -256,7 +264,8 @@ void PaymentPanel::recompute() {
         m_due->setToolTip(late ? QStringLiteral("überfällig") : QString());
     }
     const std::optional<int> days = discountDays();
-    const std::optional<int> lastDay = received && days ? PaymentDue::discountLastDay(*received, days) : std::nullopt;
+    const std::optional<int> lastDay =
+        received && days ? PaymentDue::discountLastDay(*received, days) : std::nullopt;
     m_discountLastDay->setText(lastDay ? DayNumber::format(*lastDay) : QString());
     QString reason;
     const std::optional<Money> discount = discountDue(&reason);
@@ -328,13 +337,15 @@ void PaymentPanel::showStored(const std::optional<Payment>& payment) {
     m_taxOffice->setText(payment->taxOffice);
     m_discountPercent->setText(payment->discountPercent ? percentText(*payment->discountPercent) : QString());
     m_discountDays->setText(payment->discountDays ? QString::number(*payment->discountDays) : QString());
+    m_proposedFor = m_gross->text();
     setChecked(true);
     m_filling = false;
     readTerms(false);
     recompute();
 }
 
-void PaymentPanel::takeInvoice(int readInOn, Money amount, const QList<PaymentChecks::AgreedDiscount>& discounts) {
+void PaymentPanel::takeInvoice(int readInOn, Money amount,
+                               const QList<PaymentChecks::AgreedDiscount>& discounts) {
     clear();
     m_invoiceDiscounts = discounts;
     m_received->showStored({readInOn, QString()});
@@ -345,10 +356,10 @@ void PaymentPanel::takeInvoice(int readInOn, Money amount, const QList<PaymentCh
 void PaymentPanel::clear() {
     m_filling = true;
     setChecked(false);
-    for (QLineEdit* field : {static_cast<QLineEdit*>(m_invoiceAmount), static_cast<QLineEdit*>(m_gross),
-                             static_cast<QLineEdit*>(m_retention), static_cast<QLineEdit*>(m_withholding),
-                             m_taxOffice, m_discountPercent, m_discountDays, m_due, m_discountLastDay, m_discount,
-                             m_paidOut})
+    for (QLineEdit* field :
+         {static_cast<QLineEdit*>(m_invoiceAmount), static_cast<QLineEdit*>(m_gross),
+          static_cast<QLineEdit*>(m_retention), static_cast<QLineEdit*>(m_withholding), m_taxOffice,
+          m_discountPercent, m_discountDays, m_due, m_discountLastDay, m_discount, m_paidOut})
         field->clear();
     m_received->endCorrection();
     m_received->setDate(QDate::currentDate());
@@ -357,5 +368,6 @@ void PaymentPanel::clear() {
         reason->clear();
     m_invoiceDiscounts.clear();
     m_orderDays.reset();
+    m_proposedFor.clear();
     m_filling = false;
 }

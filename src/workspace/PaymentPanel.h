@@ -85,6 +85,8 @@ private:
     // The days to pay as the order says; the discounts the e-invoice grants.
     std::optional<int> m_orderDays;
     QList<PaymentChecks::AgreedDiscount> m_invoiceDiscounts;
+    // The gross amount the proposals were made for: leaving the field unchanged proposes nothing anew.
+    QString m_proposedFor;
     // While stored values are shown, nothing is proposed over them.
     bool m_filling = false;
 };
