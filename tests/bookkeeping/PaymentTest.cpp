@@ -114,7 +114,8 @@ private slots:
         m_db.reset();
     }
 
-    // Each row a payment booked with its amount; refused, with the reason, nothing is written at all.
+    // Each row a payment booked with its amount; refused, with the reason, nothing is written at all. The
+    // first two rows are the help's Skonto example.
     void amountsAddUpAndDiscountIsTakenOnlyAsAgreed_data() {
         QTest::addColumn<Booking>("booking");
         QTest::addColumn<Payment>("payment");
