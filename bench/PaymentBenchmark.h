@@ -3,6 +3,7 @@
 #include "BenchTable.h"
 #include "LargeOfficeGenerator.h"
 
+#include <QList>
 #include <QString>
 
 // What a booking's deductions cost: one booking into the big project with its payment row (the order's
@@ -16,7 +17,8 @@ public:
         : m_location(std::move(location)), m_facts(std::move(facts)), m_workFolder(std::move(workFolder)),
           m_runs(runs) {}
 
-    BenchTable::Row bookingWithDeductions();
+    // The booking with its proposals read, and the same with their figures given.
+    QList<BenchTable::Row> bookingWithDeductions();
 
 private:
     QString m_location;

@@ -280,9 +280,7 @@ int main(int argc, char** argv) {
          }},
         {QLatin1Char('A'), [&] { return SignOffBenchmarks(location, work.path(), runs(7)).measure(); }},
         {QLatin1Char('D'),
-         [&] {
-             return Rows{PaymentBenchmark(location, facts, work.path(), runs(7)).bookingWithDeductions()};
-         }},
+         [&] { return PaymentBenchmark(location, facts, work.path(), runs(7)).bookingWithDeductions(); }},
         {QLatin1Char('P'),
          [&] { return Rows{AuditExportBenchmark(location, work.path(), runs(5)).wholeDatabase()}; }},
         {QLatin1Char('z'), [&] { return ServerBenchmarks(largeFile, work.path(), runs(7)).listsOnServer(); }},

@@ -5,7 +5,6 @@
 #include "Database.h"
 #include "InvoiceFileRepository.h"
 #include "Journal.h"
-#include "OrderTermsReading.h"
 #include "PaymentRepository.h"
 #include "Session.h"
 #include "SignOffRepository.h"
@@ -115,12 +114,11 @@ BookingOperation::agreedDiscounts(const Booking& booking, const InvoiceOriginal*
     if (replaced && replaced->discountPercent && replaced->discountDays)
         agreed.append({*replaced->discountPercent, *replaced->discountDays});
     bool ok = true;
-    const std::optional<OrderTerms> terms =
-        OrderTermsReading::forCompany(m_session, booking.projectId, booking.company, &ok);
+    for (const auto& [percent, days] :
+         PaymentRepository(m_session.database()).agreedDiscounts(booking.projectId, booking.company, &ok))
+        agreed.append({percent, days});
     if (!ok)
         return std::nullopt;
-    if (terms && terms->discountPercent && terms->discountDays)
-        agreed.append({*terms->discountPercent, *terms->discountDays});
     return agreed;
 }
 

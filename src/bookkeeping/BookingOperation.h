@@ -59,8 +59,8 @@ private:
     std::optional<std::optional<Payment>>
     paymentToStore(const Booking& booking, const std::optional<AsLoaded>& replacing,
                    const InvoiceOriginal* invoice, const std::optional<Payment>& payment, QString* refusal);
-    // The discounts granted for booking: by its company's order, by its e-invoice, and as the booking
-    // replaced took it already.
+    // The discounts granted for booking: by its company's orders in the project, by its e-invoice, and as
+    // the booking replaced took it already.
     std::optional<QList<PaymentChecks::AgreedDiscount>>
     agreedDiscounts(const Booking& booking, const InvoiceOriginal* invoice,
                     const std::optional<Payment>& replaced);
