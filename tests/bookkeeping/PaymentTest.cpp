@@ -35,19 +35,25 @@ class PaymentTest : public QObject {
                                        amount(payment.retention), amount(payment.withholding),
                                        amount(payment.discount));
     }
-    // The project's bookings as "running number: amount | payment", in order of entry.
+    // The project's bookings as "running number: amount | payment", in order of entry, then any payment
+    // left without its booking.
     QString ledger() {
         QStringList lines;
-        const QList<Payment> payments = PaymentReading::ofProject(*m_session, u"1"_s).value;
+        QList<Payment> payments = PaymentReading::ofProject(*m_session, u"1"_s).value;
         m_db->db().read(u"SELECT ID, PID, Betrag FROM tblBuchung ORDER BY ID"_s, {},
                         [&](const DatabaseRow& row) {
                             QString text = u"%1: %2"_s.arg(row.text(1), row.amount(2)->toGerman());
-                            for (const Payment& payment : payments) {
+                            for (const Payment& payment : std::as_const(payments)) {
                                 if (payment.bookingId == row.rowNumber(0))
                                     text += u" | "_s + line(payment);
                             }
+                            payments.removeIf([&](const Payment& payment) {
+                                return payment.bookingId == row.rowNumber(0);
+                            });
                             lines += text;
                         });
+        for (const Payment& orphan : std::as_const(payments))
+            lines += u"ohne Buchung | "_s + line(orphan);
         return lines.join(u'\n');
     }
 
