@@ -106,9 +106,9 @@ private slots:
             QCOMPARE(f.text("txtFaelligAm"), parts[0]);
             QCOMPARE(f.text("txtSkontoBis"), parts[1]);
             QCOMPARE(f.text("txtSkonto"), parts[2]);
-            for (const auto& [label, part] :
+            for (const auto& [label, at] :
                  {std::pair{"lblEinbehaltVorschlag", 3}, {"lblBauabzugVorschlag", 4}})
-                QVERIFY2(f.find<QLabel>(label)->text().contains(parts[part]),
+                QVERIFY2(f.find<QLabel>(label)->text().contains(parts[at]),
                          qPrintable(f.find<QLabel>(label)->text()));
             QCOMPARE(f.find<QLabel>("lblSkontoHinweis")->text(), parts[5]);
             QCOMPARE(f.text("txtAuszahlung"), paidOut);
