@@ -5,13 +5,22 @@
 #include "Database.h"
 #include "InvoiceFileRepository.h"
 #include "Journal.h"
+#include "PaymentRepository.h"
 #include "Session.h"
 #include "SignOffRepository.h"
 #include "Transaction.h"
 
 Outcome BookingOperation::book(Booking& booking, const std::optional<AsLoaded>& replacing,
-                               bool companyInRegister, const InvoiceOriginal* invoice) {
+                               bool companyInRegister, const InvoiceOriginal* invoice,
+                               const std::optional<Payment>& payment) {
     Database& db = m_session.database();
+    QString refusal;
+    const std::optional<std::optional<Payment>> toStore =
+        paymentToStore(booking, replacing, invoice, payment, &refusal);
+    if (!refusal.isEmpty())
+        return Outcome::failed(Outcome::Kind::Refused, refusal);
+    if (!toStore)
+        return Outcome::ofStore(db);
     BookingRepository bookings(db);
     InvoiceFileRepository files(db);
     Booking stored;
@@ -48,6 +57,8 @@ Outcome BookingOperation::book(Booking& booking, const std::optional<AsLoaded>& 
             return false;
         if (replacing && !files.moveToBooking(replacing->m_id, stored.id))
             return false;
+        if (!storePayment(stored, replacing ? std::optional(replacing->m_id) : std::nullopt, *toStore))
+            return false;
         if (invoice && !storeInvoice(stored.id, stored, *invoice))
             return false;
         return transaction.commit([&] { return bookings.storedAs(stored.id, *stored.runningNumber); });
@@ -65,6 +76,63 @@ Outcome BookingOperation::book(Booking& booking, const std::optional<AsLoaded>& 
     booking = stored;
     m_session.wrote();
     return Outcome::done(stored.id);
+}
+
+std::optional<std::optional<Payment>>
+BookingOperation::paymentToStore(const Booking& booking, const std::optional<AsLoaded>& replacing,
+                                 const InvoiceOriginal* invoice, const std::optional<Payment>& payment,
+                                 QString* refusal) {
+    if (!payment && !replacing)
+        return std::optional<Payment>();
+    bool ok = true;
+    const std::optional<Payment> replaced =
+        replacing ? PaymentRepository(m_session.database()).find(replacing->m_id, &ok) : std::nullopt;
+    if (!ok)
+        return std::nullopt;
+    const std::optional<Payment> kept = payment ? payment : replaced;
+    if (!kept)
+        return kept;
+    // The order's terms are read only for a discount taken.
+    std::optional<QList<PaymentChecks::AgreedDiscount>> agreed;
+    if (kept->discount && kept->discount->cents() != 0)
+        agreed = agreedDiscounts(booking, invoice, replaced);
+    else
+        agreed.emplace();
+    if (!agreed)
+        return std::nullopt;
+    if (const std::optional<QString> why = PaymentChecks::refusal(booking, *kept, *agreed))
+        *refusal = *why;
+    return kept;
+}
+
+std::optional<QList<PaymentChecks::AgreedDiscount>>
+BookingOperation::agreedDiscounts(const Booking& booking, const InvoiceOriginal* invoice,
+                                  const std::optional<Payment>& replaced) {
+    QList<PaymentChecks::AgreedDiscount> agreed;
+    if (invoice)
+        agreed += invoice->discounts;
+    if (replaced && replaced->discountPercent && replaced->discountDays)
+        agreed.append({*replaced->discountPercent, *replaced->discountDays});
+    bool ok = true;
+    for (const auto& [percent, days] :
+         PaymentRepository(m_session.database()).agreedDiscounts(booking.projectId, booking.company, &ok))
+        agreed.append({percent, days});
+    if (!ok)
+        return std::nullopt;
+    return agreed;
+}
+
+bool BookingOperation::storePayment(const Booking& booking, std::optional<qint64> replaced,
+                                    const std::optional<Payment>& payment) {
+    PaymentRepository payments(m_session.database());
+    if (replaced && !payments.remove(*replaced))
+        return false;
+    if (!payment)
+        return true;
+    Payment stored = *payment;
+    stored.bookingId = booking.id;
+    stored.projectId = booking.projectId;
+    return payments.add(stored);
 }
 
 bool BookingOperation::storeInvoice(qint64 bookingId, const Booking& booking,
@@ -135,7 +203,7 @@ Outcome BookingOperation::remove(qint64 id) {
     const bool open = transaction.isActive() && stillOpen(id, SignOffReading::Step::Remove, &refusal);
     if (!refusal.isEmpty())
         return Outcome::failed(Outcome::Kind::Refused, refusal);
-    const bool removed = open && BookingRepository(db).remove(id) &&
+    const bool removed = open && BookingRepository(db).remove(id) && PaymentRepository(db).remove(id) &&
                          (!withFile || files.detachFromBooking(id)) && transaction.commit();
     if (!removed)
         return Outcome::ofStore(db);

@@ -3,6 +3,8 @@
 #include "AsLoaded.h"
 #include "Booking.h"
 #include "Outcome.h"
+#include "Payment.h"
+#include "PaymentChecks.h"
 #include "SignOffReading.h"
 
 #include <optional>
@@ -22,6 +24,8 @@ public:
         QByteArray bytes;
         // The seller's VAT number, remembered for the booking's company.
         QString sellerVatNumber;
+        // The discounts its payment terms grant.
+        QList<PaymentChecks::AgreedDiscount> discounts = {};
     };
 
     explicit BookingOperation(Session& session) : m_session(session) {}
@@ -31,9 +35,12 @@ public:
     // while it is still as loaded (Changed otherwise, Gone when it was removed). companyInRegister: the
     // booking's company must still be in the register (NameGone, with the reason alone, otherwise).
     // invoice, when given, is stored with the new booking in the same transaction. On success booking
-    // holds the stored ID and number.
+    // holds the stored ID and number. payment, when given, is stored beside the booking (its booking and
+    // project taken from it); a booking replaced without one hands its own payment on. A payment whose
+    // figures do not add up to the booking's amount, or break a rule of deductions, is refused.
     Outcome book(Booking& booking, const std::optional<AsLoaded>& replacing = std::nullopt,
-                 bool companyInRegister = false, const InvoiceOriginal* invoice = nullptr);
+                 bool companyInRegister = false, const InvoiceOriginal* invoice = nullptr,
+                 const std::optional<Payment>& payment = std::nullopt);
     // Reads the booking for correction, its state read first so that a change in between is caught;
     // nullopt when it is gone or cannot be read (failure tells which).
     std::optional<Loaded<Booking>> takeBack(qint64 id, Outcome* failure = nullptr);
@@ -47,6 +54,19 @@ private:
     // Whether step is still open for the booking as its state goes (an ordered booking is neither taken
     // back nor removed); false with refusal empty when the state cannot be read.
     bool stillOpen(qint64 id, SignOffReading::Step step, QString* refusal);
+    // The payment to store with booking: payment, or else the payment of the booking replaced; refusal
+    // holds why it cannot be booked (empty, with nullopt, when the file cannot be read).
+    std::optional<std::optional<Payment>>
+    paymentToStore(const Booking& booking, const std::optional<AsLoaded>& replacing,
+                   const InvoiceOriginal* invoice, const std::optional<Payment>& payment, QString* refusal);
+    // The discounts granted for booking: by its company's orders in the project, by its e-invoice, and as
+    // the booking replaced took it already.
+    std::optional<QList<PaymentChecks::AgreedDiscount>>
+    agreedDiscounts(const Booking& booking, const InvoiceOriginal* invoice,
+                    const std::optional<Payment>& replaced);
+    // Within the booking's transaction: stores payment beside it in place of the replaced booking's.
+    bool storePayment(const Booking& booking, std::optional<qint64> replaced,
+                      const std::optional<Payment>& payment);
     bool storeInvoice(qint64 bookingId, const Booking& booking, const InvoiceOriginal& invoice);
 
     Session& m_session;

@@ -97,12 +97,21 @@ QList<Schema::Index> Schema::indexes() {
         {QStringLiteral("ixRechnungsdateiPruefsumme"), QStringLiteral("tblRechnungsdatei (Pruefsumme)")},
         {QStringLiteral("ixUStIdNr"), QStringLiteral("tblUStIdNr (UStIdNr)")},
         {QStringLiteral("ixBankverbindungFirmaID"), QStringLiteral("tblBankverbindung (FirmaID)")},
+        {QStringLiteral("ixFreistellungFirmaID"), QStringLiteral("tblFreistellung (FirmaID, GueltigBis)")},
         // The project's states, and what its list shows of each, read from the index alone.
         {QStringLiteral("ixFreigabeProjektStatus"),
          QStringLiteral("tblFreigabe (ProjektID, BuchungID, Status, StornoZu)")},
         {QStringLiteral("ixFreigabeStatus"), QStringLiteral("tblFreigabe (Status, BuchungID)")},
         {QStringLiteral("ixFreigabeStornoZu"), QStringLiteral("tblFreigabe (StornoZu)")},
         {QStringLiteral("ixEinstellungName"), QStringLiteral("tblEinstellung (Name)")},
+        {QStringLiteral("ixZahlungProjektID"), QStringLiteral("tblZahlung (ProjektID, BuchungID)")},
+        {QStringLiteral("ixZahlungEingang"), QStringLiteral("tblZahlung (Eingang)")},
+        // The payments from which withholding tax was kept back, for its monthly sums.
+        {QStringLiteral("ixZahlungBauabzug"), QStringLiteral("tblZahlung (Bauabzug, BuchungID)")},
+        {QStringLiteral("ixZahlungsbedingungProjektID"),
+         QStringLiteral("tblZahlungsbedingung (ProjektID, FirmaID, NID)")},
+        {QStringLiteral("ixSicherheitProjektID"), QStringLiteral("tblSicherheit (ProjektID, FirmaID)")},
+        {QStringLiteral("ixSicherheitFirmaID"), QStringLiteral("tblSicherheit (FirmaID)")},
         // A running number is a booking's once in its project, also when the lock per project is missed.
         // Estimate rows are numbered per project and company, so their numbers repeat within a project.
         {QStringLiteral("uxBuchungProjektPID"), QStringLiteral("tblBuchung (trim(ProjektID), PID)"),
@@ -127,6 +136,10 @@ QList<Schema::Table> Schema::addedTables() {
         // The accounts a company is paid into.
         {QStringLiteral("tblBankverbindung"),
          {key(), integer("FirmaID"), text("IBAN"), text("BIC"), text("Kontoinhaber")}},
+        // A company's exemption certificates from the construction withholding tax.
+        {QStringLiteral("tblFreistellung"),
+         {key(), integer("FirmaID"), text("Nummer"), text("Finanzamt"), integer("GueltigVon"),
+          integer("GueltigBis"), integer("GeprueftAm")}},
         // Settings the database enforces for every workstation (the sign-off's rules).
         {QStringLiteral("tblEinstellung"), {text("Name"), text("Wert")}},
         // Where each booking stands on its way to payment, and who took each step when.
@@ -146,6 +159,32 @@ QList<Schema::Table> Schema::addedTables() {
           integer("StornoZu"),
           text("Grund"),
           text("Hinweis")}},
+        // A booking's payment beside it: the invoice, its receipt and the deductions from the gross amount.
+        {QStringLiteral("tblZahlung"),
+         {{QStringLiteral("BuchungID"), Kind::Key, false},
+          text("ProjektID"),
+          integer("Eingang"),
+          integer("Frist"),
+          amount("Rechnungsbetrag"),
+          amount("Brutto"),
+          amount("Einbehalt"),
+          text("EinbehaltArt"),
+          amount("Bauabzug"),
+          text("Finanzamt"),
+          amount("SkontoProzent"),
+          integer("SkontoTage"),
+          amount("Skonto"),
+          integer("SicherheitID")}},
+        // The payment terms of a company's order (its estimate row by project, company and running number).
+        {QStringLiteral("tblZahlungsbedingung"),
+         {key(), text("ProjektID"), integer("FirmaID"), integer("NID"), integer("VOB"),
+          amount("ErfuellungProzent"), text("ErfuellungForm"), amount("MaengelProzent"), text("MaengelForm"),
+          integer("MaengelJahre"), amount("SkontoProzent"), integer("SkontoTage"), integer("Frist")}},
+        // The securities a company gave for its work in a project: guarantees, and when they go back.
+        {QStringLiteral("tblSicherheit"),
+         {key(), text("ProjektID"), integer("FirmaID"), text("Art"), text("Form"), amount("Betrag"),
+          text("Buerge"), text("UrkundeNr"), integer("ErhaltenAm"), integer("RueckgabeAm"),
+          integer("ZurueckAm")}},
         journal(),
     };
 }

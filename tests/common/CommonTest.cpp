@@ -2,6 +2,7 @@
 #include "GermanCollator.h"
 #include "Iban.h"
 #include "Money.h"
+#include "Percent.h"
 #include "QtDialogs.h"
 #include "Settings.h"
 #include "SystemErrorText.h"
@@ -83,6 +84,37 @@ private slots:
             : input.typeId() == QMetaType::Double ? Money::fromStoredReal(input.toDouble())
                                                   : Money::fromStoredInteger(input.toLongLong());
         QTEST(read ? read->toGerman() : QString(), "shown");
+    }
+
+    // A percentage typed, shown again and applied to an amount in cents; an empty "shown" means refused.
+    void percentageIsReadAndAppliedToTheCent_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<qint64>("cents");
+        QTest::addColumn<qint64>("share");
+        const auto row = [](const char* typed, const char* shown, qint64 cents, qint64 share) {
+            QTest::newRow(typed) << QString::fromUtf8(typed) << QString::fromUtf8(shown) << cents << share;
+        };
+        row("2", "2,00", 123457, 2469);
+        row("2,5", "2,50", 123457, 3086);
+        row("2,50", "2,50", 10000, 250);
+        row("2,5 %", "2,50", -123457, -3086);
+        row("3%", "3,00", 50, 2);
+        row("1,5", "1,50", 100, 2);
+        row("1,5 ", "1,50", -100, -2);
+        row("0,01", "0,01", 4999, 0);
+        row("0,01 ", "0,01", 5000, 1);
+        row("2.5", "2,50", 9000000000000000, 225000000000000);
+        row("10", "10,00", 9000000000000099, 900000000000010);
+        for (const char* refused : {"2,555", "-2", "zwei", "", "2,5,0", "1000"})
+            row(refused, "", 0, 0);
+    }
+    void percentageIsReadAndAppliedToTheCent() {
+        QFETCH(QString, typed);
+        QFETCH(qint64, cents);
+        const std::optional<int> read = parsePercent(typed);
+        QTEST(read ? percentText(*read) : QString(), "shown");
+        QTEST(read ? percentOf(Money::fromCents(cents), *read).cents() : 0, "share");
     }
 
     // Days are counted since 30.12.1899. A QDate is a day picked, a QString a field's text, a double a REAL

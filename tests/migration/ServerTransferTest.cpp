@@ -36,6 +36,8 @@ private slots:
         file.exec("INSERT INTO tblBudget (ProjektID, Budget) VALUES (7, 250000.01)");
         file.exec(
             "INSERT INTO tblBankverbindung (ID, FirmaID, IBAN) VALUES (4, 3, 'DE89370400440532013000')");
+        file.exec("INSERT INTO tblZahlung (BuchungID, ProjektID, Eingang, Brutto, SkontoProzent, Skonto) "
+                  "VALUES (2, '7', 46082, 12.76, 2.5, 0.32)");
         const QString before = TestDatabase::fileState(file.path());
         TestDatabase server(TestDatabase::Engine::Server, false);
         // A table of someone else's on the server, whose figures were never gathered.
@@ -76,6 +78,14 @@ private slots:
         db->read("SELECT ID || ' ' || FirmaID || ' ' || IBAN FROM tblBankverbindung", {},
                  [&](const Database::Row& row) { accounts += row.text(0); });
         QCOMPARE(accounts, "4 3 DE89370400440532013000");
+        QString payments;
+        db->read("SELECT BuchungID, ProjektID, Eingang, Brutto, SkontoProzent, Skonto FROM tblZahlung", {},
+                 [&](const Database::Row& row) {
+                     payments = QStringLiteral("%1 %2 %3 %4 %5 %6")
+                                    .arg(row.text(0), row.text(1), row.text(2), row.amount(3)->toGerman(),
+                                         row.amount(4)->toGerman(), row.amount(5)->toGerman());
+                 });
+        QCOMPARE(payments, "2 7 46082 12,76 2,50 0,32");
         // The file's journal came along and goes on in one chain, the transfer its last entry.
         const JournalCheck::Result chain = JournalCheck::run(*db);
         QVERIFY2(chain.whole && chain.entries > 9, qPrintable(chain.text));

@@ -23,7 +23,8 @@ struct Grant {
 QList<Grant> grants() {
     QStringList readable = Schema::allTableNames();
     readable << Schema::projectSums().name << QStringLiteral("tblFreigabe")
-             << QStringLiteral("tblEinstellung") << QStringLiteral("tblBankverbindung");
+             << QStringLiteral("tblEinstellung") << QStringLiteral("tblBankverbindung")
+             << QStringLiteral("tblFreistellung");
     readable.removeDuplicates();
     const QStringList copies = {QStringLiteral("tblBuchung"), QStringLiteral("tblNachtrag")};
     const QStringList signOff = {QStringLiteral("tblFreigabe")};
@@ -34,7 +35,9 @@ QList<Grant> grants() {
         {QStringLiteral("lesen"), QStringLiteral("SELECT"), readable, QStringLiteral("SELECT"), false},
         {QStringLiteral("erfassen"), all,
          copies + QStringList{QStringLiteral("tblFirma"), QStringLiteral("tblRechnungsdatei"),
-                              QStringLiteral("tblUStIdNr"), QStringLiteral("tblBankverbindung")},
+                              QStringLiteral("tblUStIdNr"), QStringLiteral("tblBankverbindung"),
+                              QStringLiteral("tblZahlung"), QStringLiteral("tblZahlungsbedingung"),
+                              QStringLiteral("tblSicherheit"), QStringLiteral("tblFreistellung")},
          insert},
         // A booking's state comes and goes with the booking by the server's own triggers; the steps and
         // the storno's link change it, each checked by the triggers.
