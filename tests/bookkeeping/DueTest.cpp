@@ -12,9 +12,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The day the fixture looks at its invoices: a Monday.
-const int kToday = DayNumber::fromDate(QDate(2025, 6, 2));
-const BaseRate kRate{127, DayNumber::fromDate(QDate(2025, 1, 1)), true};
+// The day the fixture looks at its invoices: Monday, 02.06.2025.
+constexpr int kToday = 45810;
+const BaseRate kRate{127, 45658, true};
 
 // A booking of the fixture and its payment: receipt counted back from today (none for no receipt),
 // stored days to pay, the discount's percentage in hundredths and days, and the gross amount.
