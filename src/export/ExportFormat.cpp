@@ -122,7 +122,7 @@ QStringList titleLines(const ListSnapshot& snapshot) {
                 QString()};
     case Kind::Due:
         return {QStringLiteral("Fälligkeiten  -  ") + snapshot.value(QStringLiteral("Projekt")) +
-                    QStringLiteral("  -  ") + snapshot.value(QStringLiteral("Zeitraum")) +
+                    QStringLiteral("  -  Zeitraum: ") + snapshot.value(QStringLiteral("Zeitraum")) +
                     QStringLiteral("  -  Stand ") + snapshot.value(QStringLiteral("Stichtag")),
                 QString()};
     case Kind::CompanyList:

@@ -270,7 +270,7 @@ ReportLayout due(const ListSnapshot& snapshot) {
     layout.title = QStringLiteral("Fälligkeiten");
     layout.headingLines = {
         {QStringLiteral("Offene Rechnungen  -  ") + snapshot.value(QStringLiteral("Projekt")) +
-             QStringLiteral("  -  ") + snapshot.value(QStringLiteral("Zeitraum")) +
+             QStringLiteral("  -  Zeitraum: ") + snapshot.value(QStringLiteral("Zeitraum")) +
              QStringLiteral("  -  Stand ") + snapshot.value(QStringLiteral("Stichtag")) +
              QStringLiteral("  -  Basiszinssatz ") + snapshot.value(QStringLiteral("Basiszinssatz")),
          80, kLineFont}};
@@ -279,7 +279,7 @@ ReportLayout due(const ListSnapshot& snapshot) {
                        "m Fällig am|m Tage|m Skonto bis|m Skonto|m Zinsen|m Betrag in Euro");
     layout.left = 40;
     layout.top = 160;
-    layout.columnWidths = {380, 100, 380, 200, 260, 190, 190, 100, 190, 200, 190, 240};
+    layout.columnWidths = {360, 100, 360, 200, 300, 190, 190, 100, 190, 200, 190, 240};
     layout.columns = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
     layout.row = {
         {8, false, false}, 30, 0xFFFFFF, {"L", "R", "L", "L", "L", "R", "R", "R", "R", "R", "R", "R"}};

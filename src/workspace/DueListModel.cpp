@@ -53,6 +53,8 @@ QVariant DueListModel::data(const QModelIndex& index, int role) const {
         if (discountColumn && item.discountEndsSoon)
             return QBrush(kDiscountEnding);
     }
+    if (role == Qt::TextAlignmentRole && Column(index.column()) == Column::DaysLeft)
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     if (role == Qt::FontRole && discountColumn && item.discountEndsSoon) {
         QFont bold;
         bold.setBold(true);

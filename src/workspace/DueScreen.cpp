@@ -63,7 +63,7 @@ void DueScreen::buildUi() {
     m_list->setModel(m_model);
     for (int column = DueListModel::kShownColumns; column < m_model->columnCount(); ++column)
         m_list->setColumnHidden(column, true);
-    m_list->setColumnWidthsInTwips({2400, 600, 2400, 1200, 1700, 1200, 1200, 700, 1200, 1100, 1100, 1300});
+    m_list->setColumnWidthsInTwips({2400, 600, 2400, 1200, 2000, 1200, 1200, 700, 1200, 1100, 1100, 1300});
     m_list->setAccessibleName(kTitle);
     m_list->header()->setSectionsClickable(true);
 

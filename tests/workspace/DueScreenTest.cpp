@@ -153,14 +153,15 @@ private slots:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QList<QByteArray> lines = file.readAll().split('\n');
-        QCOMPARE(lines.mid(0, 3),
-                 (QList<QByteArray>{
-                     Windows1252::encode(
-                         u"Fälligkeiten  -  alle Projekte  -  nächste 7 Tage  -  Stand 02.06.2025\r"),
-                     "\r",
-                     Windows1252::encode(
-                         u"Projekt;Nr.;Firma;Rechnungs-Nr.;Zahlungsart;Eingang;Fällig am;Tage;Skonto "
-                         u"bis;Skonto;Zinsen;Betrag\r")}));
+        QCOMPARE(
+            lines.mid(0, 3),
+            (QList<QByteArray>{
+                Windows1252::encode(
+                    u"Fälligkeiten  -  alle Projekte  -  Zeitraum: nächste 7 Tage  -  Stand 02.06.2025\r"),
+                "\r",
+                Windows1252::encode(
+                    u"Projekt;Nr.;Firma;Rechnungs-Nr.;Zahlungsart;Eingang;Fällig am;Tage;Skonto "
+                    u"bis;Skonto;Zinsen;Betrag\r")}));
         QCOMPARE(lines.value(3),
                  Windows1252::encode(QString("2 - Schule;001;Hochbau Nord;R-4;Schlußzahlung;" + day(-40) +
                                              ';' + day(-10) + ";-10;;;8,44;3.000,00\r")));
