@@ -145,6 +145,11 @@ private slots:
         QVERIFY(signOff.order(settled).ok());
         QVERIFY(signOff.markPaid({idOf(7)}, kToday - 1).ok());
         QVERIFY(signOff.cancel(idOf(8), u"doppelt"_s).ok());
+        // The counter-booking received on the cancelled one's day: neither is open.
+        m_db->exec(
+            u"INSERT INTO tblZahlung (BuchungID, ProjektID, Eingang) SELECT BuchungID, ProjektID, ? FROM "
+            "tblFreigabe WHERE StornoZu IS NOT NULL"_s,
+            {kToday - 40});
     }
     void cleanupTestCase() {
         m_session.reset();
