@@ -5,6 +5,7 @@
 #include "BenchTable.h"
 #include "CompanyRegisterBenchmarks.h"
 #include "Database.h"
+#include "DueBenchmark.h"
 #include "EInvoiceBenchmarks.h"
 #include "ExportBenchmark.h"
 #include "ImportBenchmark.h"
@@ -187,7 +188,7 @@ int main(int argc, char** argv) {
     // With --server the benchmarks that read or write through the store run on a copy of the large file
     // on the server, their baselines through libpq on the same server; the others work on files or on
     // a list already filled, and are left out.
-    const QString serverLetters = QStringLiteral("abcdefghiklmnouvwsyzADJLP");
+    const QString serverLetters = QStringLiteral("abcdefghiklmnouvwsyzABDJLP");
     const QString largeSchema = QStringLiteral("zlv_bench_large");
     const QString copySchema = QStringLiteral("zlv_bench_copy");
     auto selected = [&options](QChar letter) {
@@ -281,6 +282,7 @@ int main(int argc, char** argv) {
         {QLatin1Char('A'), [&] { return SignOffBenchmarks(location, work.path(), runs(7)).measure(); }},
         {QLatin1Char('D'),
          [&] { return PaymentBenchmark(location, facts, work.path(), runs(7)).bookingWithDeductions(); }},
+        {QLatin1Char('B'), [&] { return Rows{DueBenchmark(location, work.path(), runs(7)).listFill()}; }},
         {QLatin1Char('P'),
          [&] { return Rows{AuditExportBenchmark(location, work.path(), runs(5)).wholeDatabase()}; }},
         {QLatin1Char('z'), [&] { return ServerBenchmarks(largeFile, work.path(), runs(7)).listsOnServer(); }},

@@ -3,6 +3,7 @@
 #include "AboutBox.h"
 #include "AuditExportWindow.h"
 #include "CompanyRegister.h"
+#include "DueScreen.h"
 #include "ExportScreen.h"
 #include "HelpWindow.h"
 #include "JournalScreen.h"
@@ -84,6 +85,9 @@ public slots:
     // The change journal, of all projects or, from the workspace, of its project.
     void openJournal(const QString& projectId = QString());
     void openSignOffs();
+    // "Fälligkeiten": the invoices waiting for payment, of all projects or, from the workspace, of its
+    // project.
+    void openDue(const QString& projectId = QString(), const QString& projectName = QString());
     // "Beenden": closes every screen, the project manager included; the program ends.
     void quit();
 
@@ -149,4 +153,5 @@ private:
     QPointer<LoginScreen> m_logins;
     QPointer<JournalScreen> m_journal;
     QPointer<SignOffScreen> m_signOffs;
+    QPointer<DueScreen> m_due;
 };

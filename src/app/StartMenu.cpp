@@ -71,6 +71,11 @@ StartMenu::StartMenu(QWidget* parent) : QMainWindow(parent) {
         QStringLiteral("Buchungen aller Projekte, die auf Feststellung oder Anordnung warten"));
     connect(m_signOffs, &QPushButton::clicked, this, &StartMenu::signOffsRequested);
     layout->addWidget(m_signOffs);
+    m_due = new QPushButton(ToolbarIcons::icon(Icon::Due), QStringLiteral("&Fälligkeiten"), central);
+    m_due->setObjectName(QStringLiteral("cmdFaelligkeiten"));
+    m_due->setToolTip(QStringLiteral("Offene Rechnungen aller Projekte nach Fälligkeit, Skonto und Verzug"));
+    connect(m_due, &QPushButton::clicked, this, &StartMenu::dueRequested);
+    layout->addWidget(m_due);
     setCentralWidget(central);
 
     m_logins = new QPushButton(QStringLiteral("&Benutzer und Rechte"), central);

@@ -21,7 +21,9 @@ struct ListSnapshot {
         // The bookings waiting for the login's next step of the sign-off, across projects.
         SignOffs,
         // Payment orders, one a page: the headings name the fields, each row is one order.
-        PaymentOrder
+        PaymentOrder,
+        // The received invoices waiting for payment, by due day ("Fälligkeiten").
+        Due
     };
 
     Kind kind = Kind::Payments;

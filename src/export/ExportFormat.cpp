@@ -54,6 +54,11 @@ QStringList columnHeadings(Kind kind) {
                 QStringLiteral("Rechnung vom"), QStringLiteral("Betrag"),
                 QStringLiteral("Status"),       QStringLiteral("Erfasst von"),
                 QStringLiteral("Erfasst am"),   QStringLiteral("Festgestellt von")};
+    case Kind::Due:
+        return {QStringLiteral("Projekt"),       QStringLiteral("Nr."),         QStringLiteral("Firma"),
+                QStringLiteral("Rechnungs-Nr."), QStringLiteral("Zahlungsart"), QStringLiteral("Eingang"),
+                QStringLiteral("Fällig am"),     QStringLiteral("Tage"),        QStringLiteral("Skonto bis"),
+                QStringLiteral("Skonto"),        QStringLiteral("Zinsen"),      QStringLiteral("Betrag")};
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:
@@ -115,6 +120,11 @@ QStringList titleLines(const ListSnapshot& snapshot) {
         return {QStringLiteral("Anordnungen  -  Buchungen, die auf Feststellung oder Anordnung durch ") +
                     snapshot.value(QStringLiteral("Benutzer")) + QStringLiteral(" warten"),
                 QString()};
+    case Kind::Due:
+        return {QStringLiteral("Fälligkeiten  -  ") + snapshot.value(QStringLiteral("Projekt")) +
+                    QStringLiteral("  -  Zeitraum: ") + snapshot.value(QStringLiteral("Zeitraum")) +
+                    QStringLiteral("  -  Stand ") + snapshot.value(QStringLiteral("Stichtag")),
+                QString()};
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:
@@ -140,6 +150,8 @@ QList<int> numberColumns(Kind kind) {
         return {11, 12};
     case Kind::SignOffs:
         return {5};
+    case Kind::Due:
+        return {7, 9, 10, 11};
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:
@@ -226,6 +238,8 @@ QString ExportFormat::proposedFileName(ListSnapshot::Kind kind) {
         return QStringLiteral("Aenderungsprotokoll");
     case Kind::SignOffs:
         return QStringLiteral("Anordnungen");
+    case Kind::Due:
+        return QStringLiteral("Faelligkeiten");
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:

@@ -202,7 +202,7 @@ QWidget* Presets::buildBaseRateGroup(QWidget* page) {
         group);
     explanation->setWordWrap(true);
     auto* layout = new QFormLayout(group);
-    layout->addRow(QStringLiteral("&Basiszinssatz in %:"), m_baseRate);
+    layout->addRow(QStringLiteral("Basiszins&satz in %:"), m_baseRate);
     layout->addRow(QStringLiteral("Gültig a&b:"), m_baseRateSince);
     layout->addRow(explanation);
     RightMirror::apply({m_baseRate, m_baseRateSince}, m_session.may(Right::Administer),

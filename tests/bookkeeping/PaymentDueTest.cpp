@@ -45,6 +45,12 @@ private slots:
             << u"Schlußzahlung"_s << 60 << day(2025, 11, 1) << 60 << day(2025, 12, 31);
         QTest::newRow("release like a final payment")
             << u"Rückhalt"_s << 0 << day(2025, 5, 2) << 30 << day(2025, 6, 1);
+        QTest::newRow("the help's final payment")
+            << u"Schlußzahlung"_s << 0 << day(2025, 3, 3) << 30 << day(2025, 4, 2);
+        QTest::newRow("the help's instalment")
+            << u"1. Abschlagszahlung"_s << 0 << day(2025, 3, 3) << 21 << day(2025, 3, 24);
+        QTest::newRow("the help's 60 days")
+            << u"Schlußzahlung"_s << 60 << day(2025, 3, 3) << 60 << day(2025, 5, 2);
         QTest::newRow("release with the order's 60")
             << u"Rückhalt"_s << 60 << day(2025, 5, 2) << 60 << day(2025, 7, 1);
     }
@@ -102,6 +108,8 @@ private slots:
         QTest::newRow("half a cent up") << 1'825LL << r << r + 31 << 100 << 1LL;
         QTest::newRow("just under half a cent") << 1'824LL << r << r + 31 << 100 << 0LL;
         QTest::newRow("credit note half away from zero") << -1'825LL << r << r + 31 << 100 << -1LL;
+        QTest::newRow("the help's example")
+            << 4'850'000LL << day(2025, 3, 3) << day(2025, 5, 15) << 227 << 64'393LL;
         QTest::newRow("ten billion euros for a century")
             << 1'000'000'000'000LL << r << r + 30 + 36'500 << 1'100 << 20'000'000'000'000LL;
     }
