@@ -36,6 +36,10 @@ private slots:
         file.exec("INSERT INTO tblBudget (ProjektID, Budget) VALUES (7, 250000.01)");
         file.exec(
             "INSERT INTO tblBankverbindung (ID, FirmaID, IBAN) VALUES (4, 3, 'DE89370400440532013000')");
+        file.exec("INSERT INTO tblZahlungsbedingung (ID, ProjektID, FirmaID, NID, ErfuellungProzent) VALUES "
+                  "(6, '7', 3, 1, 2.5)");
+        file.exec("INSERT INTO tblSicherheit (ID, ProjektID, FirmaID, Art, Betrag) VALUES "
+                  "(8, '7', 3, 'Mängelansprüche', 300.01)");
         const QString before = TestDatabase::fileState(file.path());
         TestDatabase server(TestDatabase::Engine::Server, false);
         // A table of someone else's on the server, whose figures were never gathered.
@@ -76,6 +80,12 @@ private slots:
         db->read("SELECT ID || ' ' || FirmaID || ' ' || IBAN FROM tblBankverbindung", {},
                  [&](const Database::Row& row) { accounts += row.text(0); });
         QCOMPARE(accounts, "4 3 DE89370400440532013000");
+        QString securities;
+        db->read(
+            "SELECT z.ID || ' ' || z.ErfuellungProzent || ' ' || s.ID || ' ' || s.Art || ' ' || s.Betrag "
+            "FROM tblZahlungsbedingung z JOIN tblSicherheit s ON s.FirmaID = z.FirmaID",
+            {}, [&](const Database::Row& row) { securities += row.text(0); });
+        QCOMPARE(securities, "6 2.5 8 Mängelansprüche 300.01");
         // The file's journal came along and goes on in one chain, the transfer its last entry.
         const JournalCheck::Result chain = JournalCheck::run(*db);
         QVERIFY2(chain.whole && chain.entries > 9, qPrintable(chain.text));
