@@ -232,6 +232,7 @@ void AppController::showProject(const QString& projectId, const QString& project
         connect(workspace.get(), &Workspace::paymentOrderPrintRequested, this,
                 &AppController::printPaymentOrders);
         connect(workspace.get(), &Workspace::signOffsRequested, this, &AppController::openSignOffs);
+        connect(workspace.get(), &Workspace::listPrintRequested, this, &AppController::openPrintSettings);
         m_workspace = workspace.release();
         m_workspace->setProject(projectId, projectName);
     }

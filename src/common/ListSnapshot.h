@@ -21,7 +21,9 @@ struct ListSnapshot {
         // The bookings waiting for the login's next step of the sign-off, across projects.
         SignOffs,
         // Payment orders, one a page: the headings name the fields, each row is one order.
-        PaymentOrder
+        PaymentOrder,
+        // A project's securities per company and kind.
+        Securities
     };
 
     Kind kind = Kind::Payments;

@@ -54,6 +54,11 @@ QStringList columnHeadings(Kind kind) {
                 QStringLiteral("Rechnung vom"), QStringLiteral("Betrag"),
                 QStringLiteral("Status"),       QStringLiteral("Erfasst von"),
                 QStringLiteral("Erfasst am"),   QStringLiteral("Festgestellt von")};
+    case Kind::Securities:
+        return {QStringLiteral("Firma"),       QStringLiteral("Art"),         QStringLiteral("Vereinbart"),
+                QStringLiteral("Einbehalten"), QStringLiteral("Form"),        QStringLiteral("Betrag"),
+                QStringLiteral("Bürge"),       QStringLiteral("Urkunde-Nr."), QStringLiteral("Erhalten am"),
+                QStringLiteral("Rückgabe am"), QStringLiteral("Zurück am"),   QStringLiteral("Hinweis")};
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:
@@ -115,6 +120,10 @@ QStringList titleLines(const ListSnapshot& snapshot) {
         return {QStringLiteral("Anordnungen  -  Buchungen, die auf Feststellung oder Anordnung durch ") +
                     snapshot.value(QStringLiteral("Benutzer")) + QStringLiteral(" warten"),
                 QString()};
+    case Kind::Securities:
+        return {QStringLiteral("Sicherheiten  -  Projekt: ") + project + QStringLiteral("  -  Anzeigen: ") +
+                    snapshot.value(QStringLiteral("Filter")),
+                QString()};
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:
@@ -140,6 +149,8 @@ QList<int> numberColumns(Kind kind) {
         return {11, 12};
     case Kind::SignOffs:
         return {5};
+    case Kind::Securities:
+        return {2, 3, 5};
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:
@@ -226,6 +237,8 @@ QString ExportFormat::proposedFileName(ListSnapshot::Kind kind) {
         return QStringLiteral("Aenderungsprotokoll");
     case Kind::SignOffs:
         return QStringLiteral("Anordnungen");
+    case Kind::Securities:
+        return QStringLiteral("Sicherheiten");
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:

@@ -163,6 +163,8 @@ QString proposedPdfFileName(ListSnapshot::Kind kind) {
         return QStringLiteral("Anordnungen.pdf");
     case ListSnapshot::Kind::PaymentOrder:
         return QStringLiteral("Auszahlungsanordnung.pdf");
+    case ListSnapshot::Kind::Securities:
+        return QStringLiteral("Sicherheiten.pdf");
     }
     return QStringLiteral("Zelvora.pdf");
 }

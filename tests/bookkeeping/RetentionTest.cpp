@@ -10,6 +10,7 @@
 #include "Session.h"
 #include "StoreFixture.h"
 
+#include <QFile>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -265,6 +266,61 @@ private slots:
         terms.runningNumber = 4;
         if (refusal.isEmpty())
             QCOMPARE(OrderTermsOperation(*m_session).save(kCompany, terms).kind(), Outcome::Kind::Gone);
+    }
+
+    // The help's worked examples, computed by the program's own rules and found in the help as computed.
+    void helpExample_data() {
+        QTest::addColumn<QString>("paymentKind");
+        QTest::addColumn<Money>("before");
+        QTest::addColumn<Money>("retainedBefore");
+        QTest::addColumn<Money>("gross");
+        QTest::addColumn<Money>("amount");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("first instalment")
+            << u"1. Abschlagszahlung"_s << Money() << Money() << euros("12.345,67") << euros("1.234,57")
+            << u"10 % = 1.234,57 € einbehalten, ausgezahlt werden 11.111,10 €"_s;
+        QTest::newRow("up to the agreed security")
+            << u"5. Abschlagszahlung"_s << euros("60.000") << euros("5.500") << euros("9.876,54")
+            << euros("672,84")
+            << u"nicht 10 % = 987,65 €, sondern nur der Rest bis zur vereinbarten Sicherheit einbehalten: "
+               "6.172,84 € − 5.500,00 € = 672,84 €"_s;
+        QTest::newRow("final payment")
+            << u"Schlußzahlung"_s << euros("110.000") << Money() << euros("14.567,89") << euros("3.737,04")
+            << u"3 % der Abrechnungssumme von 124.567,89 € sind 3.737,04 €"_s;
+    }
+    void helpExample() {
+        QFETCH(QString, paymentKind);
+        QFETCH(Money, before);
+        QFETCH(Money, retainedBefore);
+        QFETCH(Money, gross);
+        QFETCH(QString, said);
+        OrderTerms terms;
+        terms.performancePercent = 500;
+        terms.performanceForm = u"Einbehalt"_s;
+        terms.defectsPercent = 300;
+        terms.defectsForm = u"Einbehalt"_s;
+        EstimateRow order;
+        order.runningNumber = 1;
+        order.orderKind = u"Auftrag vom"_s;
+        order.orderCost = euros("100.000");
+        EstimateRow supplement = order;
+        supplement.runningNumber = 2;
+        supplement.orderKind = u"1. Nachtr. Auftrag"_s;
+        supplement.orderCost = euros("23.456,78");
+        const RetentionProposal::Standing standing{RetentionProposal::orderSum({order, supplement}),
+                                                   retainedBefore, Money(), before};
+        QTEST(RetentionProposal::compute(terms, standing, paymentKind, gross).amount, "amount");
+        QFile file(QStringLiteral(ZLV_HELP));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString help = QString::fromUtf8(file.readAll()).simplified();
+        QVERIFY2(help.contains(said), qPrintable(said));
+        QVERIFY(
+            help.contains(u"Abnahme am 15.03.2026 ergibt die Rückgabe am 15.03.2028, Abnahme am 29.02.2024 "
+                          "die Rückgabe am 28.02.2026"_s));
+        QCOMPARE(DayNumber::format(SecurityOperation::returnDay(DayNumber::fromDate(QDate(2026, 3, 15)), 2)),
+                 u"15.03.2028"_s);
+        QCOMPARE(DayNumber::format(SecurityOperation::returnDay(DayNumber::fromDate(QDate(2024, 2, 29)), 2)),
+                 u"28.02.2026"_s);
     }
 
     // The terms go with their order's estimate row, and pass to its correction.
