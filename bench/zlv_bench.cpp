@@ -12,6 +12,7 @@
 #include "JournalBenchmarks.h"
 #include "JournalListBenchmark.h"
 #include "LargeOfficeGenerator.h"
+#include "PaymentBenchmark.h"
 #include "PrintBenchmarks.h"
 #include "ProjectListBenchmark.h"
 #include "ScaleBenchmark.h"
@@ -186,7 +187,7 @@ int main(int argc, char** argv) {
     // With --server the benchmarks that read or write through the store run on a copy of the large file
     // on the server, their baselines through libpq on the same server; the others work on files or on
     // a list already filled, and are left out.
-    const QString serverLetters = QStringLiteral("abcdefghiklmnouvwsyzAJLP");
+    const QString serverLetters = QStringLiteral("abcdefghiklmnouvwsyzADJLP");
     const QString largeSchema = QStringLiteral("zlv_bench_large");
     const QString copySchema = QStringLiteral("zlv_bench_copy");
     auto selected = [&options](QChar letter) {
@@ -278,6 +279,8 @@ int main(int argc, char** argv) {
              return JournalBenchmarks(ours, plain, facts, runs(7)).measure();
          }},
         {QLatin1Char('A'), [&] { return SignOffBenchmarks(location, work.path(), runs(7)).measure(); }},
+        {QLatin1Char('D'),
+         [&] { return PaymentBenchmark(location, facts, work.path(), runs(7)).bookingWithDeductions(); }},
         {QLatin1Char('P'),
          [&] { return Rows{AuditExportBenchmark(location, work.path(), runs(5)).wholeDatabase()}; }},
         {QLatin1Char('z'), [&] { return ServerBenchmarks(largeFile, work.path(), runs(7)).listsOnServer(); }},

@@ -2,6 +2,7 @@
 
 #include "BankAccountRepository.h"
 #include "CompanyRepository.h"
+#include "ExemptionRepository.h"
 #include "Journal.h"
 #include "MasterWrite.h"
 
@@ -9,5 +10,6 @@ Outcome RemoveCompany::run(qint64 id) {
     MasterWrite write(m_session);
     Database& db = write.database();
     return write.finish(write.begin() && Journal(db).label(task()) &&
-                        BankAccountRepository(db).removeForCompany(id) && CompanyRepository(db).remove(id));
+                        BankAccountRepository(db).removeForCompany(id) &&
+                        ExemptionRepository(db).removeForCompany(id) && CompanyRepository(db).remove(id));
 }

@@ -205,12 +205,13 @@ bool Restorer::reattachFile(const JournalEntry& deletion) {
 }
 
 // Whether the removal of a project or company (entry) deleted the row of next with it: a row of its
-// project, or an account of the company.
+// project, or an account or a certificate of the company.
 bool belongsTo(const JournalEntry& entry, const JournalEntry& next) {
     if (next.table == entry.table || next.projectId != entry.projectId)
         return false;
     return entry.table != QLatin1String("tblFirma") ||
-           (next.table == QLatin1String("tblBankverbindung") &&
+           ((next.table == QLatin1String("tblBankverbindung") ||
+             next.table == QLatin1String("tblFreistellung")) &&
             parsed(next.oldValues).value(QStringLiteral("FirmaID")).toInteger() == entry.row.toLongLong());
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "Exemption.h"
 #include "Money.h"
 
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
@@ -25,4 +27,12 @@ public:
     // read nothing is proposed and the reason says so.
     static Withholding propose(Session& session, const QString& company, int paymentDay, Money gross,
                                qint64 excludeBookingId = 0);
+    // The rule alone: the company's certificates, latest first, and the gross amounts it was paid in the
+    // calendar year of paymentDay before this payment.
+    static Withholding decide(const QList<Exemption>& exemptions, int paymentDay, Money paidInYear,
+                              Money gross);
+    // 5.000,00 €: payments of a calendar year up to it stay free (§48 Abs. 2 Nr. 1 EStG).
+    static constexpr Money kFreeLimit = Money::fromCents(500000);
+    // 15 % in hundredths of a percent (§48 Abs. 1 EStG).
+    static constexpr int kRate = 1500;
 };

@@ -74,6 +74,19 @@ QList<Payment> PaymentRepository::forProject(const QString& projectId, bool* ok)
         {projectId.trimmed()}, ok, build);
 }
 
+QList<std::pair<int, int>> PaymentRepository::agreedDiscounts(const QString& projectId,
+                                                              const QString& company, bool* ok) const {
+    return StoredValue::rows<std::pair<int, int>>(
+        m_db,
+        QStringLiteral(
+            "SELECT z.SkontoProzent, z.SkontoTage FROM tblZahlungsbedingung z JOIN tblFirma f ON f.ID "
+            "= z.FirmaID WHERE z.ProjektID = ? AND fold(f.Name) = fold(?) AND z.SkontoProzent IS NOT "
+            "NULL AND z.SkontoTage IS NOT NULL ORDER BY z.ID"),
+        {projectId.trimmed(), company}, ok, [](const DatabaseRow& row) {
+            return std::pair{hundredths(row, 0).value_or(0), row.integer(1).value_or(0)};
+        });
+}
+
 bool PaymentRepository::add(const Payment& payment) {
     return m_db.exec(
         QStringLiteral("INSERT INTO tblZahlung (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")

@@ -5,6 +5,7 @@
 #include <optional>
 #include <QList>
 #include <QString>
+#include <utility>
 
 class Database;
 
@@ -18,6 +19,10 @@ public:
     std::optional<Payment> find(qint64 bookingId, bool* ok = nullptr) const;
     // The project's payments in order of entry of their bookings, through the index on the project.
     QList<Payment> forProject(const QString& projectId, bool* ok = nullptr) const;
+    // The Skonto the company's orders in the project agree, each as its percentage in hundredths and its
+    // days, through the index of the order terms on the project.
+    QList<std::pair<int, int>> agreedDiscounts(const QString& projectId, const QString& company,
+                                               bool* ok = nullptr) const;
     // Stores payment for payment.bookingId, its project trimmed as the sign-off keeps it.
     bool add(const Payment& payment);
     bool remove(qint64 bookingId);

@@ -104,6 +104,8 @@ QList<Schema::Index> Schema::indexes() {
         {QStringLiteral("ixEinstellungName"), QStringLiteral("tblEinstellung (Name)")},
         {QStringLiteral("ixZahlungProjektID"), QStringLiteral("tblZahlung (ProjektID, BuchungID)")},
         {QStringLiteral("ixZahlungEingang"), QStringLiteral("tblZahlung (Eingang)")},
+        // The payments from which withholding tax was kept back, for its monthly sums.
+        {QStringLiteral("ixZahlungBauabzug"), QStringLiteral("tblZahlung (Bauabzug, BuchungID)")},
         {QStringLiteral("ixZahlungsbedingungProjektID"),
          QStringLiteral("tblZahlungsbedingung (ProjektID, FirmaID, NID)")},
         {QStringLiteral("ixSicherheitProjektID"), QStringLiteral("tblSicherheit (ProjektID, FirmaID)")},

@@ -3,6 +3,7 @@
 #include "BookingChecks.h"
 #include "BookingOperation.h"
 #include "EstimateOperation.h"
+#include "ExemptionOperation.h"
 #include "Journal.h"
 #include "RemoveCompany.h"
 #include "RemoveProject.h"
@@ -171,8 +172,8 @@ private slots:
             << u"NID || Firma"_s << u"2A,1A"_s << u"Die Firma „A“ gibt es nicht mehr"_s << 1LL;
         QTest::newRow("company") << u"tblFirma"_s << 1LL << unchanged << unchanged << unchanged << unchanged
                                  << 1LL;
-        QTest::newRow("company with its bank accounts")
-            << u"tblFirma"_s << 2LL << unchanged << u"Name"_s << u"A,B"_s << unchanged << 3LL;
+        QTest::newRow("company with its bank accounts and certificate")
+            << u"tblFirma"_s << 2LL << unchanged << u"Name"_s << u"A,B"_s << unchanged << 4LL;
         QTest::newRow("company, trade gone")
             << u"tblFirma"_s << 1LL << u"DELETE FROM tblGewerk WHERE ID = 1"_s << u"Name"_s << u"A,B,C"_s
             << u"Das Gewerk „"_s << 1LL;
@@ -209,11 +210,12 @@ private slots:
         for (const auto& [company, iban] :
              {std::pair{2, "DE89370400440532013000"}, {2, "AT611904300234573201"}, {3, "NL91ABNA0417164300"}})
             QVERIFY(BankAccountOperation(*m_session).add({0, company, iban, {}, u"Inhaber"_s}).ok());
+        QVERIFY(ExemptionOperation(*m_session).add({0, 2, u"FB 7"_s, u"Nord"_s, 45000, 45400, 45001}).ok());
         const auto contents = [&] {
             QStringList all{m_file->scalar("SELECT ProjektID || ':' || Budget FROM tblBudget"),
                             joined(*m_file, "tblRechnungsdatei", "ID || ':' || coalesce(BuchungID, 0)")};
             for (const QString each : {"tblProjekt", "tblFirma", "tblGewerk", "tblKostengruppe", "tblBuchung",
-                                       "tblNachtrag", "tblBankverbindung"}) {
+                                       "tblNachtrag", "tblBankverbindung", "tblFreistellung"}) {
                 QStringList fields;
                 for (const QString& field : Schema::fieldNames(each))
                     fields += u"coalesce(CAST(%1 AS TEXT), '-')"_s.arg(Schema::column(field));
@@ -236,6 +238,7 @@ private slots:
             QVERIFY(RemoveCompany(*m_session).run(row).ok());
             QVERIFY(RemoveCompany(*m_session).run(row + 1).ok());
             QCOMPARE(joined(*m_file, "tblBankverbindung", "FirmaID"), "");
+            QCOMPARE(joined(*m_file, "tblFreistellung", "FirmaID"), "");
         } else {
             m_file->exec(u"DELETE FROM %1 WHERE %2 = ?"_s.arg(table, key), {row});
         }

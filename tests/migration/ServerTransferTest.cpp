@@ -40,6 +40,8 @@ private slots:
                   "(6, '7', 3, 1, 2.5)");
         file.exec("INSERT INTO tblSicherheit (ID, ProjektID, FirmaID, Art, Betrag) VALUES "
                   "(8, '7', 3, 'Mängelansprüche', 300.01)");
+        file.exec("INSERT INTO tblZahlung (BuchungID, ProjektID, Eingang, Brutto, SkontoProzent, Skonto) "
+                  "VALUES (2, '7', 46082, 12.76, 2.5, 0.32)");
         const QString before = TestDatabase::fileState(file.path());
         TestDatabase server(TestDatabase::Engine::Server, false);
         // A table of someone else's on the server, whose figures were never gathered.
@@ -86,6 +88,14 @@ private slots:
             "FROM tblZahlungsbedingung z JOIN tblSicherheit s ON s.FirmaID = z.FirmaID",
             {}, [&](const Database::Row& row) { securities += row.text(0); });
         QCOMPARE(securities, "6 2.5 8 Mängelansprüche 300.01");
+        QString payments;
+        db->read("SELECT BuchungID, ProjektID, Eingang, Brutto, SkontoProzent, Skonto FROM tblZahlung", {},
+                 [&](const Database::Row& row) {
+                     payments = QStringLiteral("%1 %2 %3 %4 %5 %6")
+                                    .arg(row.text(0), row.text(1), row.text(2), row.amount(3)->toGerman(),
+                                         row.amount(4)->toGerman(), row.amount(5)->toGerman());
+                 });
+        QCOMPARE(payments, "2 7 46082 12,76 2,50 0,32");
         // The file's journal came along and goes on in one chain, the transfer its last entry.
         const JournalCheck::Result chain = JournalCheck::run(*db);
         QVERIFY2(chain.whole && chain.entries > 9, qPrintable(chain.text));
