@@ -234,6 +234,7 @@ void AppController::showProject(const QString& projectId, const QString& project
                 &AppController::printPaymentOrders);
         connect(workspace.get(), &Workspace::signOffsRequested, this, &AppController::openSignOffs);
         connect(workspace.get(), &Workspace::dueRequested, this, &AppController::openDue);
+        connect(workspace.get(), &Workspace::listPrintRequested, this, &AppController::openPrintSettings);
         m_workspace = workspace.release();
         m_workspace->setProject(projectId, projectName);
     }

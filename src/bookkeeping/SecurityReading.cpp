@@ -163,3 +163,20 @@ Reading<QList<SecurityReading::Line>> SecurityReading::ofProject(Session& sessio
     }
     return {lines};
 }
+
+Reading<SecurityReading::Retained> SecurityReading::retained(Session& session, const QString& projectId,
+                                                             std::optional<qint64> leftOut) {
+    bool ok = true;
+    const QList<RetentionRepository::Paid> paid =
+        RetentionRepository(session.database()).retainedInProject(projectId, &ok);
+    if (!ok)
+        return {{}, false, session.database().lastError()};
+    Retained retained;
+    for (const RetentionRepository::Paid& each : paid) {
+        if (each.bookingId == leftOut)
+            continue;
+        retained.byBooking.insert(each.bookingId, each.retention);
+        retained.byCompany[SameName::fold(each.company)] += each.retention;
+    }
+    return {retained};
+}

@@ -5,6 +5,7 @@
 #include "Security.h"
 
 #include <optional>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -31,6 +32,16 @@ public:
         bool missing = false;
     };
 
+    // What was retained in the project (releases taken off), per booking and per company (by its name
+    // folded, SameName::fold).
+    struct Retained {
+        QHash<qint64, Money> byBooking;
+        QHash<QString, Money> byCompany;
+    };
+
+    // Read in one query through the project's index, leaving out the booking leftOut (taken back).
+    static Reading<Retained> retained(Session& session, const QString& projectId,
+                                      std::optional<qint64> leftOut = std::nullopt);
     // Every company and kind of the project with terms, retentions or securities, by company name, then
     // performance before defects, then in order of entry.
     static Reading<QList<Line>> ofProject(Session& session, const QString& projectId, int today);

@@ -23,7 +23,9 @@ struct ListSnapshot {
         // Payment orders, one a page: the headings name the fields, each row is one order.
         PaymentOrder,
         // The received invoices waiting for payment, by due day ("Fälligkeiten").
-        Due
+        Due,
+        // A project's securities per company and kind.
+        Securities
     };
 
     Kind kind = Kind::Payments;

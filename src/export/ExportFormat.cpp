@@ -59,6 +59,11 @@ QStringList columnHeadings(Kind kind) {
                 QStringLiteral("Rechnungs-Nr."), QStringLiteral("Zahlungsart"), QStringLiteral("Eingang"),
                 QStringLiteral("Fällig am"),     QStringLiteral("Tage"),        QStringLiteral("Skonto bis"),
                 QStringLiteral("Skonto"),        QStringLiteral("Zinsen"),      QStringLiteral("Betrag")};
+    case Kind::Securities:
+        return {QStringLiteral("Firma"),       QStringLiteral("Art"),         QStringLiteral("Vereinbart"),
+                QStringLiteral("Einbehalten"), QStringLiteral("Form"),        QStringLiteral("Betrag"),
+                QStringLiteral("Bürge"),       QStringLiteral("Urkunde-Nr."), QStringLiteral("Erhalten am"),
+                QStringLiteral("Rückgabe am"), QStringLiteral("Zurück am"),   QStringLiteral("Hinweis")};
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:
@@ -124,6 +129,9 @@ QStringList titleLines(const ListSnapshot& snapshot) {
         return {QStringLiteral("Fälligkeiten  -  ") + snapshot.value(QStringLiteral("Projekt")) +
                     QStringLiteral("  -  Zeitraum: ") + snapshot.value(QStringLiteral("Zeitraum")) +
                     QStringLiteral("  -  Stand ") + snapshot.value(QStringLiteral("Stichtag")),
+    case Kind::Securities:
+        return {QStringLiteral("Sicherheiten  -  Projekt: ") + project + QStringLiteral("  -  Anzeigen: ") +
+                    snapshot.value(QStringLiteral("Filter")),
                 QString()};
     case Kind::CompanyList:
     case Kind::Charts:
@@ -152,6 +160,8 @@ QList<int> numberColumns(Kind kind) {
         return {5};
     case Kind::Due:
         return {7, 9, 10, 11};
+    case Kind::Securities:
+        return {2, 3, 5};
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:
@@ -240,6 +250,8 @@ QString ExportFormat::proposedFileName(ListSnapshot::Kind kind) {
         return QStringLiteral("Anordnungen");
     case Kind::Due:
         return QStringLiteral("Faelligkeiten");
+    case Kind::Securities:
+        return QStringLiteral("Sicherheiten");
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:

@@ -286,6 +286,26 @@ ReportLayout due(const ListSnapshot& snapshot) {
     return layout;
 }
 
+// A project's securities per company and kind, with the filter shown.
+ReportLayout securities(const ListSnapshot& snapshot) {
+    ReportLayout layout;
+    layout.rowsPerPage = 24;
+    layout.pageLabelBlanks = 16;
+    layout.title = QStringLiteral("Sicherheiten");
+    layout.headingLines = {
+        projectLine(snapshot),
+        {QStringLiteral("Anzeigen: ") + snapshot.value(QStringLiteral("Filter")), 130, kLineFont}};
+    layout.tableHeading = QStringLiteral("m Firma|m Art|m Vereinbart|m Einbehalten|m Form|m Betrag|m Bürge|"
+                                         "m Urkunde-Nr.|m Erhalten am|m Rückgabe am|m Zurück am|m Hinweis");
+    layout.left = 40;
+    layout.top = 200;
+    layout.columnWidths = {420, 250, 220, 220, 180, 220, 330, 220, 180, 180, 180, 300};
+    layout.columns = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+    layout.row = {
+        {8, false, false}, 30, 0xFFFFFF, {"L", "L", "R", "R", "L", "R", "L", "L", "R", "R", "R", "L"}};
+    return layout;
+}
+
 } // namespace
 
 ReportLayout ReportLayout::forSnapshot(const ListSnapshot& snapshot) {
@@ -310,6 +330,8 @@ ReportLayout ReportLayout::forSnapshot(const ListSnapshot& snapshot) {
         return signOffs(snapshot);
     case ListSnapshot::Kind::Due:
         return due(snapshot);
+    case ListSnapshot::Kind::Securities:
+        return securities(snapshot);
     case ListSnapshot::Kind::PaymentOrder:
         // Laid out order by order by PaymentOrderReport.
         break;

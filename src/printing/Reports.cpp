@@ -165,6 +165,8 @@ QString proposedPdfFileName(ListSnapshot::Kind kind) {
         return QStringLiteral("Auszahlungsanordnung.pdf");
     case ListSnapshot::Kind::Due:
         return QStringLiteral("Faelligkeiten.pdf");
+    case ListSnapshot::Kind::Securities:
+        return QStringLiteral("Sicherheiten.pdf");
     }
     return QStringLiteral("Zelvora.pdf");
 }

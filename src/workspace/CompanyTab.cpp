@@ -9,8 +9,10 @@
 #include "FittedColumns.h"
 #include "JournalHistoryDialog.h"
 #include "NotSavedNotice.h"
+#include "OrderTermsDialog.h"
 #include "OriginalGoneQuestion.h"
 #include "ReportListView.h"
+#include "RetentionProposal.h"
 #include "RightMirror.h"
 #include "Session.h"
 #include "WorkspaceContext.h"
@@ -161,7 +163,13 @@ CompanyTab::CompanyTab(WorkspaceContext& context, QWidget* parent) : QWidget(par
                                        m_model->idAt(row),
                                        QStringLiteral("Eintrag ") + m_model->textAt(row, 0), this);
     });
-    m_list->addAction(history);
+    auto* terms = new QAction(QStringLiteral("&Zahlungsbedingungen …"), this);
+    terms->setObjectName(QStringLiteral("cmdZahlungsbedingungen"));
+    connect(terms, &QAction::triggered, this, &CompanyTab::editTermsOfSelected);
+    auto* securities = new QAction(QStringLiteral("&Sicherheiten des Projekts …"), this);
+    securities->setObjectName(QStringLiteral("cmdSicherheiten"));
+    connect(securities, &QAction::triggered, this, &CompanyTab::securitiesRequested);
+    m_list->addActions({history, terms, securities});
     m_list->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(m_list->header(), &QHeaderView::sectionClicked, this, &CompanyTab::sortByHeading);
 }
@@ -452,6 +460,29 @@ void CompanyTab::loadForCorrection(qint64 rowId) {
     m_orderCost->setText(row->orderCost ? row->orderCost->toGerman() : QString());
     List2Fuellen();
     emit estimatesChanged();
+}
+
+void CompanyTab::editTermsOfSelected() {
+    const int selected = selectedRowOrSay();
+    if (selected < 0)
+        return;
+    bool ok = true;
+    const std::optional<EstimateRow> row = m_context.ledger.estimateRow(m_model->idAt(selected), &ok);
+    if (!ok)
+        reportReadError();
+    if (!row)
+        return;
+    if (!row->runningNumber || !RetentionProposal::isMainOrder(row->orderKind)) {
+        m_context.dialogs.inform(this, QStringLiteral("Zahlungsbedingungen"),
+                                 QStringLiteral("Zahlungsbedingungen gehören zu einem Auftrag: Bitte wählen "
+                                                "Sie die Zeile „Auftrag vom“."),
+                                 Dialogs::Icon::Information);
+        return;
+    }
+    auto* dialog = new OrderTermsDialog(m_context.session, m_context.dialogs, m_context.projectId,
+                                        row->company, *row->runningNumber, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }
 
 void CompanyTab::deleteSelected() {

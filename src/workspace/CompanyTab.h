@@ -80,6 +80,7 @@ signals:
     void companyChosen(const QString& company);
     // An estimate row was booked, taken back, kept or deleted.
     void estimatesChanged();
+    void securitiesRequested();
 
 private:
     QWidget* buildArchitectBox();
@@ -89,6 +90,8 @@ private:
     // Puts estimate row rowId into the entry fields, where it waits for its correction.
     void loadForCorrection(qint64 rowId);
     void deleteSelected();
+    // Opens the payment terms of the order on the selected row ("Auftrag vom").
+    void editTermsOfSelected();
     void sortByHeading(int column);
     void reportReadError();
     // The row selected in the list, or -1 after telling the user to select one.

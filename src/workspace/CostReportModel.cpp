@@ -2,6 +2,7 @@
 
 #include "BookingListModel.h"
 #include "RunningNumberText.h"
+#include "SameName.h"
 
 #include <QColor>
 #include <QFont>
@@ -24,19 +25,21 @@ CostReportModel::CostReportModel(QObject* parent)
                       QStringLiteral("Kostengruppe"), QStringLiteral("Kostenberechnung"),
                       QStringLiteral("Kostenanschlag"), QStringLiteral("Nachträge "),
                       QStringLiteral("Kostenfeststellung"), QStringLiteral("Abrechnungssumme"),
-                      QStringLiteral("Abweichung Euro"), QStringLiteral("Abweichung %")},
+                      QStringLiteral("Abweichung Euro"), QStringLiteral("Abweichung %"),
+                      QStringLiteral("Einbehalten")},
                      parent) {
     sortAs(SortKind::Number, {int(Column::Number)});
     sortAs(SortKind::Amount, {int(Column::Calculation), int(Column::Award), int(Column::Supplements),
                               int(Column::DeterminedCost), int(Column::Payments), int(Column::Deviation),
-                              int(Column::DeviationPercent)});
+                              int(Column::DeviationPercent), int(Column::Retained)});
 }
 
 QString CostReportModel::percentText(double percent) {
     return Money::fromEuros(percent).toGerman();
 }
 
-void CostReportModel::setReport(const CostReport& report) {
+void CostReportModel::setReport(const CostReport& report, const QHash<QString, Money>& retained) {
+    Money retainedInAll;
     QList<Row> rows;
     rows.reserve(report.lines().size() + 1);
     int number = 0;
@@ -50,6 +53,10 @@ void CostReportModel::setReport(const CostReport& report) {
                   << shownOrBlank(line.supplementsShown, line.supplements) << line.determinedCost().toGerman()
                   << line.payments.toGerman() << line.deviation().toGerman()
                   << percentText(line.deviationPercent());
+        const auto found = retained.constFind(SameName::fold(line.company));
+        row.texts << (found != retained.cend() ? found->toGerman() : QString());
+        if (found != retained.cend())
+            retainedInAll += *found;
     }
     const CostReport::Totals& totals = report.totals();
     const std::optional<double> percent = totals.deviationPercent();
@@ -58,7 +65,8 @@ void CostReportModel::setReport(const CostReport& report) {
     sums.texts << QString() << QString() << QStringLiteral("Summen:") << QString()
                << totals.calculation.toGerman() << totals.award.toGerman() << totals.supplements.toGerman()
                << totals.determinedCost.toGerman() << totals.payments.toGerman()
-               << totals.deviation.toGerman() << (percent ? percentText(*percent) : QString());
+               << totals.deviation.toGerman() << (percent ? percentText(*percent) : QString())
+               << retainedInAll.toGerman();
     const BudgetFigures budget = report.budgetFigures();
     const std::optional<Money> remaining = budget.remaining();
     const std::pair<QString, QString> closing[] = {

@@ -3,11 +3,13 @@
 #include "CostReport.h"
 #include "TextTableModel.h"
 
+#include <QHash>
+
 // The workspace's cost report list: one row per company in name order with its running number, name,
 // trade, cost group, the six amounts and the per-cent deviation, then the closing lines, which stay last
 // when the list is sorted: the row of sums and the project's budget, what its orders and supplements
-// commit and what remains of the budget. Negative deviations and a negative remainder show red; the
-// closing lines show bold and blue.
+// commit and what remains of the budget; at the end, on the screen only, what was retained. Negative
+// deviations and a negative remainder show red; the closing lines show bold and blue.
 class CostReportModel : public TextTableModel {
     Q_OBJECT
 public:
@@ -22,13 +24,17 @@ public:
         DeterminedCost,
         Payments,
         Deviation,
-        DeviationPercent
+        DeviationPercent,
+        Retained
     };
-    static constexpr int kColumnCount = 11;
+    static constexpr int kColumnCount = 12;
+    // The columns printed and exported: all but what was retained, which only the screen shows.
+    static constexpr int kPrintedColumns = 11;
 
     explicit CostReportModel(QObject* parent = nullptr);
 
-    void setReport(const CostReport& report);
+    // retained: what was retained from each company, by its folded name (SameName::fold).
+    void setReport(const CostReport& report, const QHash<QString, Money>& retained = {});
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     // The sums and the three budget lines below them.
     static constexpr int kClosingRows = 4;

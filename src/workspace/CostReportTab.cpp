@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "FittedColumns.h"
 #include "ReportListView.h"
+#include "SecurityReading.h"
 #include "WorkspaceContext.h"
 
 #include <QHeaderView>
@@ -38,8 +39,16 @@ bool CostReportTab::KostenberichtEinlesen() {
                                  Dialogs::Icon::Warning);
         return false;
     }
+    const Reading<SecurityReading::Retained> retained =
+        SecurityReading::retained(m_context.session, m_context.projectId, m_context.waitingBookingId);
+    m_list->setOutdated(!retained.ok);
+    if (!retained.ok) {
+        m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), retained.failure,
+                                 Dialogs::Icon::Warning);
+        return false;
+    }
     m_report = std::move(report);
-    m_model->setReport(m_report);
+    m_model->setReport(m_report, retained.value.byCompany);
     m_order = Qt::AscendingOrder;
     m_list->setSortArrow(int(CostReportModel::Column::Number), m_order);
     return true;
@@ -66,12 +75,12 @@ void CostReportTab::sortByHeading(int column) {
 ListSnapshot CostReportTab::snapshot() const {
     ListSnapshot snapshot;
     snapshot.kind = ListSnapshot::Kind::CostReport;
-    for (int column = 0; column < CostReportModel::kColumnCount; ++column) {
+    for (int column = 0; column < CostReportModel::kPrintedColumns; ++column) {
         snapshot.headings.append(m_model->headerData(column, Qt::Horizontal).toString());
         if (CostReportModel::isAmountColumn(column))
             snapshot.rightAligned.append(column);
     }
-    snapshot.rows = m_model->shownRows(CostReportModel::kColumnCount);
+    snapshot.rows = m_model->shownRows(CostReportModel::kPrintedColumns);
     snapshot.values = {{QStringLiteral("Projekt"), m_context.projectName},
                        {QStringLiteral("Abrechnungssumme"), m_report.totals().payments.toGerman()}};
     return snapshot;

@@ -21,14 +21,14 @@ EvaluationListModel::EvaluationListModel(QObject* parent)
                       QStringLiteral("Anweisung vom"), QStringLiteral("Rechnung vom"),
                       QStringLiteral("Zahlungsart"), QStringLiteral("Kostengruppe"),
                       QStringLiteral("Angew. Betrag"), QString(), QStringLiteral("DatumwertA"),
-                      QStringLiteral("DatumwertR")},
+                      QStringLiteral("DatumwertR"), QStringLiteral("Einbehalten")},
                      parent) {
     sortAs(SortKind::Number,
            {int(Column::RunningNumber), int(Column::InstructedDay), int(Column::InvoiceDay)});
-    sortAs(SortKind::Amount, {int(Column::Amount)});
+    sortAs(SortKind::Amount, {int(Column::Amount), int(Column::Retained)});
 }
 
-void EvaluationListModel::setBookings(const QList<Booking>& bookings) {
+void EvaluationListModel::setBookings(const QList<Booking>& bookings, const QHash<qint64, Money>& retained) {
     QList<Row> rows;
     rows.reserve(bookings.size());
     for (const Booking& booking : bookings) {
@@ -39,12 +39,15 @@ void EvaluationListModel::setBookings(const QList<Booking>& bookings) {
                   << DayNumber::format(booking.instructedOn) << DayNumber::format(booking.invoiceDate)
                   << booking.paymentKind << booking.costGroup
                   << (booking.amount ? booking.amount->toGerman() : QString()) << QString()
-                  << dayText(booking.instructedOn) << dayText(booking.invoiceDate);
+                  << dayText(booking.instructedOn) << dayText(booking.invoiceDate)
+                  << (retained.contains(booking.id) ? retained.value(booking.id).toGerman() : QString());
     }
     setRows(std::move(rows));
 }
 
 int EvaluationListModel::sortColumnFor(int clickedColumn) {
+    if (clickedColumn == int(Column::Retained))
+        return clickedColumn;
     return headingSortColumn(
         clickedColumn, Column::Spare,
         {{Column::InstructedOn, Column::InstructedDay}, {Column::InvoiceDate, Column::InvoiceDay}});

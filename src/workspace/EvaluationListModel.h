@@ -4,6 +4,7 @@
 #include "TextTableModel.h"
 
 #include <optional>
+#include <QHash>
 
 // One run of the evaluation, apart from the screen: the project's bookings that match one criterion, in
 // the order the file returns them, without the booking that waits taken back, and their partial sum
@@ -20,7 +21,8 @@ struct EvaluationResult {
 };
 
 // The evaluation's list: running number, company, trade, the two dates, kind of payment, cost group,
-// amount, an empty column and the two dates' day numbers as hidden sort columns.
+// amount, an empty column and the two dates' day numbers as hidden sort columns, and, shown at the end but
+// neither printed nor exported, what was retained from each payment.
 class EvaluationListModel : public TextTableModel {
     Q_OBJECT
 public:
@@ -35,15 +37,16 @@ public:
         Amount,
         Spare,
         InstructedDay,
-        InvoiceDay
+        InvoiceDay,
+        Retained
     };
-    static constexpr int kColumnCount = 11;
+    static constexpr int kColumnCount = 12;
     static constexpr int kShownColumns = 8;
 
     explicit EvaluationListModel(QObject* parent = nullptr);
 
-    // Shows the bookings in their order.
-    void setBookings(const QList<Booking>& bookings);
+    // Shows the bookings in their order, each with what was retained from it.
+    void setBookings(const QList<Booking>& bookings, const QHash<qint64, Money>& retained = {});
     // The column a click on a heading sorts by: dates by their hidden day numbers; -1 for a column that
     // sorts nothing of its own.
     static int sortColumnFor(int clickedColumn);

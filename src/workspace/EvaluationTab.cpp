@@ -6,6 +6,7 @@
 #include "EvaluationListModel.h"
 #include "FittedColumns.h"
 #include "ReportListView.h"
+#include "SecurityReading.h"
 #include "SignOffReading.h"
 #include "WorkspaceContext.h"
 
@@ -60,7 +61,7 @@ EvaluationTab::EvaluationTab(WorkspaceContext& context, QWidget* parent)
     m_list = new ReportListView(QStringLiteral("ListView3"), this);
     m_model = new EvaluationListModel(this);
     m_list->setModel(m_model);
-    for (int column = kVisibleColumns; column < EvaluationListModel::kColumnCount; ++column)
+    for (int column = kVisibleColumns; column < int(EvaluationListModel::Column::Retained); ++column)
         m_list->setColumnHidden(column, true);
     using Column = EvaluationListModel::Column;
     m_fit = new FittedColumns(*m_list, {int(Column::RunningNumber), int(Column::InstructedOn),
@@ -251,8 +252,16 @@ bool EvaluationTab::AusWertung() {
                                  Dialogs::Icon::Warning);
         return false;
     }
+    const Reading<SecurityReading::Retained> retained =
+        SecurityReading::retained(m_context.session, m_context.projectId, m_context.waitingBookingId);
+    m_list->setOutdated(!retained.ok);
+    if (!retained.ok) {
+        m_context.dialogs.inform(this, QStringLiteral("Lesefehler"), retained.failure,
+                                 Dialogs::Icon::Warning);
+        return false;
+    }
     m_sum = result.sum;
-    m_model->setBookings(result.bookings);
+    m_model->setBookings(result.bookings, retained.value.byBooking);
     m_sortHeading = int(EvaluationListModel::Column::RunningNumber);
     m_order = Qt::AscendingOrder;
     m_list->sortBy(m_sortHeading, EvaluationListModel::sortColumnFor(m_sortHeading), m_order);

@@ -14,6 +14,7 @@
 #include "EvaluationTab.h"
 #include "FollowedLists.h"
 #include "RunningNumberText.h"
+#include "SecuritiesScreen.h"
 #include "Session.h"
 #include "Settings.h"
 #include "Twips.h"
@@ -240,6 +241,7 @@ void Workspace::buildUi() {
     connect(m_bookings, &BookingListTab::dueRequested, this,
             [this] { emit dueRequested(projectId(), m_context ? m_context->projectName : QString()); });
     connect(m_company, &CompanyTab::showAllToggled, this, &Workspace::allCompaniesToggled);
+    connect(m_company, &CompanyTab::securitiesRequested, this, &Workspace::openSecurities);
     connect(m_company, &CompanyTab::estimatesChanged, this, [this] {
         EINLESEN();
         m_unreadable->check();
@@ -526,6 +528,29 @@ void Workspace::combo5_4Einlesen() {
     }
     m_evaluation->setTrades(trades);
     m_evaluation->setCostGroups(costGroups);
+}
+
+void Workspace::openSecurities() {
+    if (!m_context)
+        return;
+    if (!m_securities) {
+        m_securities = new SecuritiesScreen(m_context->session, m_dialogs, m_context->projectId,
+                                            m_context->projectName, this);
+        m_securities->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_securities, &SecuritiesScreen::released, this, [this] { afterBookingChange(QString()); });
+        connect(m_securities, &SecuritiesScreen::printRequested, this, [this] {
+            QPointer<SecuritiesScreen> screen = m_securities;
+            emit listPrintRequested(QStringLiteral("Sicherheiten drucken"),
+                                    [screen]() -> std::optional<ListSnapshot> {
+                                        if (!screen)
+                                            return std::nullopt;
+                                        return screen->snapshot();
+                                    });
+        });
+    }
+    m_securities->show();
+    m_securities->raise();
+    m_securities->activateWindow();
 }
 
 void Workspace::allCompaniesToggled(bool all) {

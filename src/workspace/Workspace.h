@@ -3,7 +3,9 @@
 #include "ListSnapshot.h"
 #include "WorkspaceContext.h"
 
+#include <functional>
 #include <memory>
+#include <QPointer>
 #include <QWidget>
 
 class BookingListTab;
@@ -18,6 +20,7 @@ class EntryTab;
 class EvaluationTab;
 class QLabel;
 class QStatusBar;
+class SecuritiesScreen;
 class QTabWidget;
 class QToolButton;
 class Settings;
@@ -61,6 +64,8 @@ public:
     void KostenberichtEinlesen();
     void combo7_3Einlesen();
     void combo5_4Einlesen();
+    // "Sicherheiten" of the project, in a window of its own.
+    void openSecurities();
 
 signals:
     void printRequested();
@@ -73,6 +78,10 @@ signals:
     void signOffsRequested();
     // "Fälligkeiten" from the booking list: the project's invoices waiting for payment.
     void dueRequested(const QString& projectId, const QString& projectName);
+    // "Drucken" on a window of the project the workspace opened (its securities): what to print, read when
+    // printed; nullopt once the window is closed.
+    void listPrintRequested(const QString& caption,
+                            const std::function<std::optional<ListSnapshot>()>& source);
     // The workspace is closing; quit tells whether the program ends with it, else the project manager
     // shows again.
     void closing(bool quit);
@@ -134,4 +143,5 @@ private:
     QStatusBar* m_status = nullptr;
     QLabel* m_count = nullptr;
     UnreadableAmountsNotice* m_unreadable = nullptr;
+    QPointer<SecuritiesScreen> m_securities;
 };

@@ -142,6 +142,19 @@ private slots:
         QTest::newRow("clerk books") << "erfasser" << book << true;
         QTest::newRow("clerk adds a company") << "erfasser"
                                               << "INSERT INTO tblFirma (Name) VALUES ('O''Neill')" << true;
+        QTest::newRow("clerk agrees an order's terms")
+            << "erfasser"
+            << "INSERT INTO tblZahlungsbedingung (ProjektID, FirmaID, NID, ErfuellungProzent) VALUES ('1', "
+               "1, 1, 5)"
+            << true;
+        QTest::newRow("clerk records a guarantee") << "erfasser"
+                                                   << "INSERT INTO tblSicherheit (ProjektID, FirmaID, Art, "
+                                                      "Betrag) VALUES ('1', 1, 'Vertragserfüllung', 5)"
+                                                   << true;
+        QTest::newRow("reader records a guarantee") << "leser"
+                                                    << "INSERT INTO tblSicherheit (ProjektID, FirmaID, Art, "
+                                                       "Betrag) VALUES ('1', 1, 'Vertragserfüllung', 5)"
+                                                    << false;
         QTest::newRow("clerk renames a project") << "erfasser"
                                                  << "UPDATE tblProjekt SET ProjektName = 'X'" << false;
         QTest::newRow("clerk adds a project") << "erfasser"

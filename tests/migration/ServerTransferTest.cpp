@@ -36,6 +36,10 @@ private slots:
         file.exec("INSERT INTO tblBudget (ProjektID, Budget) VALUES (7, 250000.01)");
         file.exec(
             "INSERT INTO tblBankverbindung (ID, FirmaID, IBAN) VALUES (4, 3, 'DE89370400440532013000')");
+        file.exec("INSERT INTO tblZahlungsbedingung (ID, ProjektID, FirmaID, NID, ErfuellungProzent) VALUES "
+                  "(6, '7', 3, 1, 2.5)");
+        file.exec("INSERT INTO tblSicherheit (ID, ProjektID, FirmaID, Art, Betrag) VALUES "
+                  "(8, '7', 3, 'Mängelansprüche', 300.01)");
         file.exec("INSERT INTO tblZahlung (BuchungID, ProjektID, Eingang, Brutto, SkontoProzent, Skonto) "
                   "VALUES (2, '7', 46082, 12.76, 2.5, 0.32)");
         const QString before = TestDatabase::fileState(file.path());
@@ -78,6 +82,12 @@ private slots:
         db->read("SELECT ID || ' ' || FirmaID || ' ' || IBAN FROM tblBankverbindung", {},
                  [&](const Database::Row& row) { accounts += row.text(0); });
         QCOMPARE(accounts, "4 3 DE89370400440532013000");
+        QString securities;
+        db->read(
+            "SELECT z.ID || ' ' || z.ErfuellungProzent || ' ' || s.ID || ' ' || s.Art || ' ' || s.Betrag "
+            "FROM tblZahlungsbedingung z JOIN tblSicherheit s ON s.FirmaID = z.FirmaID",
+            {}, [&](const Database::Row& row) { securities += row.text(0); });
+        QCOMPARE(securities, "6 2.5 8 Mängelansprüche 300.01");
         QString payments;
         db->read("SELECT BuchungID, ProjektID, Eingang, Brutto, SkontoProzent, Skonto FROM tblZahlung", {},
                  [&](const Database::Row& row) {

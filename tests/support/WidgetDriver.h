@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QHeaderView>
@@ -76,13 +77,14 @@ public:
                                     : model->index(i, column).data().toString());
         return texts.join(separator);
     }
-    // Each row of a list as shown, its cells joined by "|".
-    QStringList rows(const QString& list) const {
+    // Each row of a list as shown, its cells joined by "|"; of the first columns only, when given.
+    QStringList rows(const QString& list, int columns = -1) const {
         QAbstractItemModel* model = find<QTreeView>(list)->model();
         QStringList texts;
+        const int shown = columns < 0 ? model->columnCount() : std::min(columns, model->columnCount());
         for (int row = 0; row < model->rowCount(); ++row) {
             QStringList cells;
-            for (int column = 0; column < model->columnCount(); ++column)
+            for (int column = 0; column < shown; ++column)
                 cells.append(model->index(row, column).data().toString());
             texts.append(cells.join('|'));
         }
