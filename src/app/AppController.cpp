@@ -90,6 +90,7 @@ bool AppController::showStartMenu(bool firstStart) {
     connect(menu, &StartMenu::loginsRequested, this, &AppController::openLogins);
     connect(menu, &StartMenu::journalRequested, this, [this] { openJournal(); });
     connect(menu, &StartMenu::signOffsRequested, this, &AppController::openSignOffs);
+    connect(menu, &StartMenu::withholdingsRequested, this, &AppController::openWithholdings);
     connect(menu, &StartMenu::closing, this, &AppController::closeScreensBesideStartMenu);
     connect(menu, &StartMenu::closing, this, [this, menu] { m_startMenuPlace = menu->pos(); });
     m_startMenu = menu;
@@ -445,11 +446,33 @@ void AppController::openSignOffs() {
     bringToFront(m_signOffs);
 }
 
+void AppController::openWithholdings() {
+    openDatabaseScreen(m_withholdings, [this](Session& session) {
+        auto screen = std::make_unique<WithholdingScreen>(session, m_dialogs, m_settings);
+        connect(screen.get(), &WithholdingScreen::printRequested, this, [this] {
+            QPointer<WithholdingScreen> screen = m_withholdings;
+            openPrintSettings(QStringLiteral("Bauabzugsteuer drucken"),
+                              [screen]() -> std::optional<ListSnapshot> {
+                                  if (!screen)
+                                      return std::nullopt;
+                                  return screen->snapshot();
+                              });
+        });
+        connect(screen.get(), &WithholdingScreen::statementPrintRequested, this,
+                [this](const ListSnapshot& statements) {
+                    openPrintSettings(QStringLiteral("Abrechnung der Bauabzugsteuer drucken"),
+                                      [statements]() -> std::optional<ListSnapshot> { return statements; });
+                });
+        return screen;
+    });
+}
+
 void AppController::closeScreensBesideStartMenu() {
     closeIfOpen(m_aboutBox);
     closeIfOpen(m_logins);
     closeIfOpen(m_journal);
     closeIfOpen(m_signOffs);
+    closeIfOpen(m_withholdings);
     closeIfOpen(m_companyRegister);
     closeIfOpen(m_presets);
     closeIfOpen(m_helpWindow);

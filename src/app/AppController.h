@@ -11,6 +11,7 @@
 #include "ProjectManager.h"
 #include "SignOffScreen.h"
 #include "StartMenu.h"
+#include "WithholdingScreen.h"
 #include "Workspace.h"
 
 #include <memory>
@@ -84,6 +85,7 @@ public slots:
     // The change journal, of all projects or, from the workspace, of its project.
     void openJournal(const QString& projectId = QString());
     void openSignOffs();
+    void openWithholdings();
     // "Beenden": closes every screen, the project manager included; the program ends.
     void quit();
 
@@ -149,4 +151,5 @@ private:
     QPointer<LoginScreen> m_logins;
     QPointer<JournalScreen> m_journal;
     QPointer<SignOffScreen> m_signOffs;
+    QPointer<WithholdingScreen> m_withholdings;
 };

@@ -21,7 +21,11 @@ struct ListSnapshot {
         // The bookings waiting for the login's next step of the sign-off, across projects.
         SignOffs,
         // Payment orders, one a page: the headings name the fields, each row is one order.
-        PaymentOrder
+        PaymentOrder,
+        // The construction withholding tax per month and tax office, with the payments under each.
+        Withholdings,
+        // The statements of withholding tax for the companies, one a page like the payment orders.
+        WithholdingStatement
     };
 
     Kind kind = Kind::Payments;

@@ -54,10 +54,18 @@ QStringList columnHeadings(Kind kind) {
                 QStringLiteral("Rechnung vom"), QStringLiteral("Betrag"),
                 QStringLiteral("Status"),       QStringLiteral("Erfasst von"),
                 QStringLiteral("Erfasst am"),   QStringLiteral("Festgestellt von")};
+    case Kind::Withholdings:
+        return {QStringLiteral("Monat"),        QStringLiteral("Finanzamt"),
+                QStringLiteral("Fällig am"),    QStringLiteral("Projekt"),
+                QStringLiteral("Nr."),          QStringLiteral("Firma"),
+                QStringLiteral("Rechnung vom"), QStringLiteral("Rechnungsbetrag"),
+                QStringLiteral("Zahlung am"),   QStringLiteral("Brutto"),
+                QStringLiteral("Einbehalten")};
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:
     case Kind::PaymentOrder:
+    case Kind::WithholdingStatement:
         break;
     }
     return {};
@@ -115,10 +123,16 @@ QStringList titleLines(const ListSnapshot& snapshot) {
         return {QStringLiteral("Anordnungen  -  Buchungen, die auf Feststellung oder Anordnung durch ") +
                     snapshot.value(QStringLiteral("Benutzer")) + QStringLiteral(" warten"),
                 QString()};
+    case Kind::Withholdings:
+        return {QStringLiteral("Bauabzugsteuer  -  Jahr: ") + snapshot.value(QStringLiteral("Jahr")) +
+                    QStringLiteral("  -  einbehalten: ") + snapshot.value(QStringLiteral("Summe")) +
+                    QStringLiteral(" Euro"),
+                QString()};
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:
     case Kind::PaymentOrder:
+    case Kind::WithholdingStatement:
         break;
     }
     return {};
@@ -140,10 +154,13 @@ QList<int> numberColumns(Kind kind) {
         return {11, 12};
     case Kind::SignOffs:
         return {5};
+    case Kind::Withholdings:
+        return {7, 9, 10};
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:
     case Kind::PaymentOrder:
+    case Kind::WithholdingStatement:
         break;
     }
     return {};
@@ -226,10 +243,13 @@ QString ExportFormat::proposedFileName(ListSnapshot::Kind kind) {
         return QStringLiteral("Aenderungsprotokoll");
     case Kind::SignOffs:
         return QStringLiteral("Anordnungen");
+    case Kind::Withholdings:
+        return QStringLiteral("Bauabzugsteuer");
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:
     case Kind::PaymentOrder:
+    case Kind::WithholdingStatement:
         break;
     }
     return QString();
