@@ -142,6 +142,14 @@ private slots:
         QTest::newRow("clerk books") << "erfasser" << book << true;
         QTest::newRow("clerk adds a company") << "erfasser"
                                               << "INSERT INTO tblFirma (Name) VALUES ('O''Neill')" << true;
+        QTest::newRow("clerk adds a certificate")
+            << "erfasser"
+            << "INSERT INTO tblFreistellung (FirmaID, Nummer) VALUES (1, 'FB 1')" << true;
+        QTest::newRow("reader adds a certificate")
+            << "leser"
+            << "INSERT INTO tblFreistellung (FirmaID, Nummer) VALUES (1, 'FB 2')" << false;
+        QTest::newRow("reader reads the certificates") << "leser"
+                                                       << "SELECT * FROM tblFreistellung" << true;
         QTest::newRow("clerk renames a project") << "erfasser"
                                                  << "UPDATE tblProjekt SET ProjektName = 'X'" << false;
         QTest::newRow("clerk adds a project") << "erfasser"

@@ -36,6 +36,9 @@ private slots:
         file.exec("INSERT INTO tblBudget (ProjektID, Budget) VALUES (7, 250000.01)");
         file.exec(
             "INSERT INTO tblBankverbindung (ID, FirmaID, IBAN) VALUES (4, 3, 'DE89370400440532013000')");
+        file.exec(
+            "INSERT INTO tblFreistellung (ID, FirmaID, Nummer, Finanzamt, GueltigVon, GueltigBis) VALUES "
+            "(6, 3, 'FB 1', 'Nord', 45000, 45365)");
         const QString before = TestDatabase::fileState(file.path());
         TestDatabase server(TestDatabase::Engine::Server, false);
         // A table of someone else's on the server, whose figures were never gathered.
@@ -76,6 +79,10 @@ private slots:
         db->read("SELECT ID || ' ' || FirmaID || ' ' || IBAN FROM tblBankverbindung", {},
                  [&](const Database::Row& row) { accounts += row.text(0); });
         QCOMPARE(accounts, "4 3 DE89370400440532013000");
+        QString certificates;
+        db->read("SELECT ID || ' ' || FirmaID || ' ' || Nummer || ' ' || GueltigBis FROM tblFreistellung", {},
+                 [&](const Database::Row& row) { certificates += row.text(0); });
+        QCOMPARE(certificates, "6 3 FB 1 45365");
         // The file's journal came along and goes on in one chain, the transfer its last entry.
         const JournalCheck::Result chain = JournalCheck::run(*db);
         QVERIFY2(chain.whole && chain.entries > 9, qPrintable(chain.text));
