@@ -46,7 +46,7 @@ CompanyRegister::CompanyRegister(Session& session, Dialogs& dialogs, QWidget* pa
     setObjectName(QStringLiteral("frmFirma"));
     setWindowTitle(QStringLiteral("Firma anlegen"));
     buildUi();
-    WindowPlacement::fitIntoScreen(*this, Twips::toPixels(11500, 11200, *this));
+    WindowPlacement::fitIntoScreen(*this, Twips::toPixels(11500, 13400, *this));
 
     fillChoices();
     EINLESEN();

@@ -42,7 +42,7 @@ ExemptionPanel::ExemptionPanel(Session& session, Dialogs& dialogs, QWidget* pare
     m_list = new ReportListView(QStringLiteral("lvwFreistellungen"), this);
     m_model = new ExemptionListModel(this);
     m_list->setModel(m_model);
-    m_list->setColumnWidthsInTwips({1500, 2000, 1100, 1100, 1100});
+    m_list->setColumnWidthsInTwips({1300, 1300, 1000, 1000, 1000});
     m_list->setAccessibleName(title());
 
     const auto field = [this](const QString& name) {

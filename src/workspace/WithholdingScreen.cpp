@@ -56,7 +56,7 @@ void WithholdingScreen::buildUi() {
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_model = new WithholdingListModel(this);
     m_list->setModel(m_model);
-    m_list->setColumnWidthsInTwips({900, 2000, 1100, 2400, 600, 2400, 1200, 1500, 1200, 1400, 1400});
+    m_list->setColumnWidthsInTwips({800, 1700, 1100, 2000, 500, 2200, 1200, 1500, 1100, 1300, 1300});
     m_list->setAccessibleName(kTitle);
 
     const auto button = [this](const QString& name, const QString& caption) {
