@@ -5,6 +5,7 @@
 #include "Database.h"
 #include "InvoiceFileRepository.h"
 #include "Journal.h"
+#include "OrderTermsReading.h"
 #include "PaymentRepository.h"
 #include "Session.h"
 #include "SignOffRepository.h"
@@ -14,6 +15,13 @@ Outcome BookingOperation::book(Booking& booking, const std::optional<AsLoaded>& 
                                bool companyInRegister, const InvoiceOriginal* invoice,
                                const std::optional<Payment>& payment) {
     Database& db = m_session.database();
+    QString refusal;
+    const std::optional<std::optional<Payment>> toStore =
+        paymentToStore(booking, replacing, invoice, payment, &refusal);
+    if (!refusal.isEmpty())
+        return Outcome::failed(Outcome::Kind::Refused, refusal);
+    if (!toStore)
+        return Outcome::ofStore(db);
     BookingRepository bookings(db);
     InvoiceFileRepository files(db);
     Booking stored;
@@ -50,7 +58,7 @@ Outcome BookingOperation::book(Booking& booking, const std::optional<AsLoaded>& 
             return false;
         if (replacing && !files.moveToBooking(replacing->m_id, stored.id))
             return false;
-        if (!storePayment(stored, replacing ? std::optional(replacing->m_id) : std::nullopt, payment))
+        if (!storePayment(stored, replacing ? std::optional(replacing->m_id) : std::nullopt, *toStore))
             return false;
         if (invoice && !storeInvoice(stored.id, stored, *invoice))
             return false;
@@ -71,23 +79,62 @@ Outcome BookingOperation::book(Booking& booking, const std::optional<AsLoaded>& 
     return Outcome::done(stored.id);
 }
 
+std::optional<std::optional<Payment>>
+BookingOperation::paymentToStore(const Booking& booking, const std::optional<AsLoaded>& replacing,
+                                 const InvoiceOriginal* invoice, const std::optional<Payment>& payment,
+                                 QString* refusal) {
+    if (!payment && !replacing)
+        return std::optional<Payment>();
+    bool ok = true;
+    const std::optional<Payment> replaced =
+        replacing ? PaymentRepository(m_session.database()).find(replacing->m_id, &ok) : std::nullopt;
+    if (!ok)
+        return std::nullopt;
+    const std::optional<Payment> kept = payment ? payment : replaced;
+    if (!kept)
+        return kept;
+    // The order's terms are read only for a discount taken.
+    std::optional<QList<PaymentChecks::AgreedDiscount>> agreed;
+    if (kept->discount && kept->discount->cents() != 0)
+        agreed = agreedDiscounts(booking, invoice, replaced);
+    else
+        agreed.emplace();
+    if (!agreed)
+        return std::nullopt;
+    if (const std::optional<QString> why = PaymentChecks::refusal(booking, *kept, *agreed))
+        *refusal = *why;
+    return kept;
+}
+
+std::optional<QList<PaymentChecks::AgreedDiscount>>
+BookingOperation::agreedDiscounts(const Booking& booking, const InvoiceOriginal* invoice,
+                                  const std::optional<Payment>& replaced) {
+    QList<PaymentChecks::AgreedDiscount> agreed;
+    if (invoice)
+        agreed += invoice->discounts;
+    if (replaced && replaced->discountPercent && replaced->discountDays)
+        agreed.append({*replaced->discountPercent, *replaced->discountDays});
+    bool ok = true;
+    const std::optional<OrderTerms> terms =
+        OrderTermsReading::forCompany(m_session, booking.projectId, booking.company, &ok);
+    if (!ok)
+        return std::nullopt;
+    if (terms && terms->discountPercent && terms->discountDays)
+        agreed.append({*terms->discountPercent, *terms->discountDays});
+    return agreed;
+}
+
 bool BookingOperation::storePayment(const Booking& booking, std::optional<qint64> replaced,
                                     const std::optional<Payment>& payment) {
     PaymentRepository payments(m_session.database());
-    std::optional<Payment> kept = payment;
-    if (replaced && !kept) {
-        bool ok = true;
-        kept = payments.find(*replaced, &ok);
-        if (!ok)
-            return false;
-    }
     if (replaced && !payments.remove(*replaced))
         return false;
-    if (!kept)
+    if (!payment)
         return true;
-    kept->bookingId = booking.id;
-    kept->projectId = booking.projectId;
-    return payments.add(*kept);
+    Payment stored = *payment;
+    stored.bookingId = booking.id;
+    stored.projectId = booking.projectId;
+    return payments.add(stored);
 }
 
 bool BookingOperation::storeInvoice(qint64 bookingId, const Booking& booking,

@@ -4,6 +4,7 @@
 #include "Booking.h"
 #include "Outcome.h"
 #include "Payment.h"
+#include "PaymentChecks.h"
 #include "SignOffReading.h"
 
 #include <optional>
@@ -23,6 +24,8 @@ public:
         QByteArray bytes;
         // The seller's VAT number, remembered for the booking's company.
         QString sellerVatNumber;
+        // The discounts its payment terms grant.
+        QList<PaymentChecks::AgreedDiscount> discounts = {};
     };
 
     explicit BookingOperation(Session& session) : m_session(session) {}
@@ -51,7 +54,17 @@ private:
     // Whether step is still open for the booking as its state goes (an ordered booking is neither taken
     // back nor removed); false with refusal empty when the state cannot be read.
     bool stillOpen(qint64 id, SignOffReading::Step step, QString* refusal);
-    // Within the booking's transaction: stores payment (or the payment of the booking replaced) beside it.
+    // The payment to store with booking: payment, or else the payment of the booking replaced; refusal
+    // holds why it cannot be booked (empty, with nullopt, when the file cannot be read).
+    std::optional<std::optional<Payment>>
+    paymentToStore(const Booking& booking, const std::optional<AsLoaded>& replacing,
+                   const InvoiceOriginal* invoice, const std::optional<Payment>& payment, QString* refusal);
+    // The discounts granted for booking: by its company's order, by its e-invoice, and as the booking
+    // replaced took it already.
+    std::optional<QList<PaymentChecks::AgreedDiscount>>
+    agreedDiscounts(const Booking& booking, const InvoiceOriginal* invoice,
+                    const std::optional<Payment>& replaced);
+    // Within the booking's transaction: stores payment beside it in place of the replaced booking's.
     bool storePayment(const Booking& booking, std::optional<qint64> replaced,
                       const std::optional<Payment>& payment);
     bool storeInvoice(qint64 bookingId, const Booking& booking, const InvoiceOriginal& invoice);

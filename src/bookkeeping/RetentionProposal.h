@@ -1,7 +1,11 @@
 #pragma once
 
+#include "EstimateRow.h"
 #include "Money.h"
+#include "OrderTerms.h"
+#include "RetentionRepository.h"
 
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
@@ -20,12 +24,38 @@ struct Retention {
 // that the rule does not allow.
 class RetentionProposal {
 public:
+    // Where the company's payments in the project stand before the payment.
+    struct Standing {
+        // The main order's amount and its supplements'.
+        Money orderSum;
+        // Retained in cash for each kind so far, releases taken off.
+        Money retainedPerformance;
+        Money retainedDefects;
+        // The gross amounts of the payments so far.
+        Money grossSoFar;
+    };
+
     // For an instalment: 10 % of gross until the agreed security for performance is retained; for the
     // final payment: the agreed security for defects of the final sum less what is retained for it
     // already. excludeBookingId: the booking being replaced, left out of what is retained already.
     static Retention propose(Session& session, const QString& projectId, const QString& company,
                              const QString& paymentKind, Money gross, qint64 excludeBookingId = 0);
+    // The same from what was read.
+    static Retention compute(const OrderTerms& terms, const Standing& standing, const QString& paymentKind,
+                             Money gross);
     // The German reason why retaining retention from a payment of gross is refused (more than 10 % of an
     // instalment); empty when it is allowed.
     static QString refusal(const QString& paymentKind, Money gross, Money retention);
+
+    // The company's estimate rows added up: the main order (the "Auftrag" of the highest running number)
+    // and its supplements.
+    static Money orderSum(const QList<EstimateRow>& companyRows);
+    static Standing standing(Money orderSum, const QList<RetentionRepository::Paid>& payments,
+                             qint64 excludeBookingId = 0);
+    static bool isFinalPayment(const QString& paymentKind);
+    static bool isRelease(const QString& paymentKind);
+    static bool isMainOrder(const QString& orderKind);
+
+    // The most an instalment may have retained, in hundredths of a percent.
+    static constexpr int kInstalmentCap = 1000;
 };

@@ -4,6 +4,8 @@
 #include "Database.h"
 #include "DayNumber.h"
 #include "Journal.h"
+#include "PaymentChecks.h"
+#include "PaymentRepository.h"
 #include "Session.h"
 #include "SignOffRepository.h"
 #include "Transaction.h"
@@ -86,6 +88,8 @@ Outcome SignOffOperation::advance(const QList<qint64>& bookingIds, Step step, st
                 refusal = named(each.booking) + QStringLiteral(": ") + *why;
                 return false;
             }
+            if (step == Step::Pay && day && !paidInTime(each.booking, *day, &refusal))
+                return false;
             byTarget[next(each.signOff.state, step, viewer.rules.twoStep)] += each.booking.id;
         }
         if (!Journal(db).label(task(step)))
@@ -151,7 +155,7 @@ Outcome SignOffOperation::cancel(qint64 bookingId, const QString& reason) {
                      why);
         return Journal(db).label(QStringLiteral("Storno")) && bookings.addNumbered(counter) &&
                repository.recorded(counter.id) && repository.link(counter.id, bookingId, why) &&
-               transaction.commit();
+               cancelPayment(bookingId, counter) && transaction.commit();
     });
     if (!refusal.isEmpty())
         return Outcome::failed(Outcome::Kind::Refused, refusal);
@@ -159,6 +163,37 @@ Outcome SignOffOperation::cancel(qint64 bookingId, const QString& reason) {
         return Outcome::ofStore(db);
     m_session.wrote();
     return Outcome::done(counter.id);
+}
+
+bool SignOffOperation::paidInTime(const Booking& booking, int day, QString* refusal) {
+    bool ok = true;
+    const std::optional<Payment> payment = PaymentRepository(m_session.database()).find(booking.id, &ok);
+    if (!ok)
+        return false;
+    if (const std::optional<QString> late =
+            payment ? PaymentChecks::latePayment(*payment, day) : std::nullopt) {
+        *refusal = named(booking) + QStringLiteral(": ") + *late;
+        return false;
+    }
+    return true;
+}
+
+bool SignOffOperation::cancelPayment(qint64 bookingId, const Booking& counter) {
+    PaymentRepository payments(m_session.database());
+    bool ok = true;
+    const std::optional<Payment> original = payments.find(bookingId, &ok);
+    if (!ok || !original)
+        return ok;
+    const auto negated = [](const std::optional<Money>& amount) {
+        return amount ? std::optional(-*amount) : std::nullopt;
+    };
+    Payment reversed = *original;
+    reversed.bookingId = counter.id;
+    reversed.projectId = counter.projectId;
+    for (std::optional<Money>* amount : {&reversed.invoiceAmount, &reversed.gross, &reversed.retention,
+                                         &reversed.withholding, &reversed.discount})
+        *amount = negated(*amount);
+    return payments.add(reversed);
 }
 
 Outcome SignOffOperation::saveRules(const SignOffRules& rules) {

@@ -30,6 +30,11 @@ public:
 
 private:
     Outcome advance(const QList<qint64>& bookingIds, SignOffReading::Step step, std::optional<int> day);
+    // Whether booking may be paid on day: not after the last day of a discount it took (refusal says why;
+    // it stays empty when the file cannot be read).
+    bool paidInTime(const Booking& booking, int day, QString* refusal);
+    // Within the storno's transaction: counter gets the cancelled booking's payment, each amount negated.
+    bool cancelPayment(qint64 bookingId, const Booking& counter);
 
     Session& m_session;
 };

@@ -1,6 +1,8 @@
 #include "Presets.h"
 
 #include "AuthorityDetails.h"
+#include "BaseRateOperation.h"
+#include "DayNumber.h"
 #include "Dialogs.h"
 #include "FollowedScreen.h"
 #include "NameEntryTab.h"
@@ -15,7 +17,9 @@
 #include <array>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFormLayout>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -87,6 +91,7 @@ Presets::Presets(Session& session, Dialogs& dialogs, Settings& settings, QWidget
 
     loadAuthorityDetails();
     loadSignOffRules();
+    loadBaseRate();
     FollowedScreen::follow(*m_watch, *this, [this] { EINLESEN(); });
 }
 
@@ -177,8 +182,71 @@ QWidget* Presets::buildSignOffTab() {
     layout->addWidget(m_fourEyes);
     layout->addWidget(m_twoStep);
     layout->addWidget(explanation);
+    layout->addWidget(buildBaseRateGroup(page));
     layout->addStretch(1);
     return page;
+}
+
+QWidget* Presets::buildBaseRateGroup(QWidget* page) {
+    auto* group = new QGroupBox(QStringLiteral("Verzugszinsen"), page);
+    m_baseRate = new QLineEdit(group);
+    m_baseRate->setObjectName(QStringLiteral("txtBasiszinssatz"));
+    m_baseRate->setToolTip(QStringLiteral("In Prozent, z.B. 1,27 oder -0,88"));
+    m_baseRateSince = new QLineEdit(group);
+    m_baseRateSince->setObjectName(QStringLiteral("txtBasiszinsAb"));
+    m_baseRateSince->setToolTip(QStringLiteral("TT.MM.JJJJ"));
+    auto* explanation = new QLabel(
+        QStringLiteral(
+            "Zinsen für eine verspätete Zahlung: 9 Prozentpunkte über dem Basiszinssatz "
+            "(§ 16 Abs. 5 Nr. 3 VOB/B, § 288 Abs. 2 BGB), ab dem 31. Tag nach Eingang der Rechnung."),
+        group);
+    explanation->setWordWrap(true);
+    auto* layout = new QFormLayout(group);
+    layout->addRow(QStringLiteral("&Basiszinssatz in %:"), m_baseRate);
+    layout->addRow(QStringLiteral("Gültig a&b:"), m_baseRateSince);
+    layout->addRow(explanation);
+    RightMirror::apply({m_baseRate, m_baseRateSince}, m_session.may(Right::Administer),
+                       rightWord(Right::Administer));
+    return group;
+}
+
+void Presets::loadBaseRate() {
+    const BaseRate rate = PaymentRules::baseRate(m_session);
+    m_baseRate->setText(rate.isSet ? PaymentRules::rateText(rate.hundredths).chopped(2) : QString());
+    m_baseRateSince->setText(rate.since ? DayNumber::format(*rate.since) : QString());
+}
+
+bool Presets::storeBaseRate() {
+    const BaseRate stored = PaymentRules::baseRate(m_session);
+    const auto refuse = [this](const QString& text, QLineEdit* field) {
+        m_dialogs.inform(this, QStringLiteral("Speichern nicht möglich"), text, Dialogs::Icon::Warning);
+        m_tabs->setCurrentIndex(m_tabs->count() - 1);
+        field->setFocus();
+        return false;
+    };
+    if (m_baseRate->text().trimmed().isEmpty() && m_baseRateSince->text().trimmed().isEmpty() &&
+        !stored.isSet)
+        return true;
+    const std::optional<int> hundredths = PaymentRules::parseRate(m_baseRate->text());
+    if (!hundredths)
+        return refuse(QStringLiteral("Bitte geben Sie den Basiszinssatz in Prozent mit höchstens zwei "
+                                     "Nachkommastellen ein, z.B. 1,27 oder -0,88."),
+                      m_baseRate);
+    BaseRate chosen{*hundredths, std::nullopt, true};
+    if (const QString since = m_baseRateSince->text().trimmed(); !since.isEmpty()) {
+        const QDate day = QDate::fromString(since, QStringLiteral("dd.MM.yyyy"));
+        if (!day.isValid())
+            return refuse(QStringLiteral("Bitte geben Sie den Tag, ab dem der Basiszinssatz gilt, als "
+                                         "TT.MM.JJJJ ein."),
+                          m_baseRateSince);
+        chosen.since = DayNumber::fromDate(day);
+    }
+    if (chosen == stored)
+        return true;
+    const Outcome saved = BaseRateOperation(m_session).save(chosen);
+    if (!saved.ok())
+        return refuse(saved.text(), m_baseRate);
+    return true;
 }
 
 void Presets::loadSignOffRules() {
@@ -207,7 +275,7 @@ void Presets::loadAuthorityDetails() {
 }
 
 void Presets::storeAuthorityDetailsAndClose() {
-    if (!storeSignOffRules())
+    if (!storeSignOffRules() || !storeBaseRate())
         return;
     for (std::size_t i = 0; i < kAuthorityFields.size(); ++i)
         m_settings.setValue(*kAuthorityFields[i].key, m_authority[int(i)]->text());
@@ -225,5 +293,6 @@ void Presets::storeAuthorityDetailsAndClose() {
 void Presets::closeEvent(QCloseEvent* event) {
     loadAuthorityDetails();
     loadSignOffRules();
+    loadBaseRate();
     event->accept();
 }

@@ -14,8 +14,9 @@ class QPushButton;
 class QTabWidget;
 class Settings;
 
-// The presets (frmVoreinstellung): the trades, the cost groups, the authority's own details and how bookings
-// are signed off (kept in the database, changed by a login with the right "verwalten").
+// The presets (frmVoreinstellung): the trades, the cost groups, the authority's own details, how bookings
+// are signed off and the base rate of interest (both kept in the database, changed by a login with the
+// right "verwalten").
 class Presets : public QWidget {
     Q_OBJECT
 public:
@@ -42,6 +43,11 @@ private:
     void loadSignOffRules();
     // Saves the rules when they were changed; false when they could not be saved (the user was told).
     bool storeSignOffRules();
+    QWidget* buildBaseRateGroup(QWidget* page);
+    void loadBaseRate();
+    // Saves the base rate when it was changed; false when it is not valid or could not be saved (the
+    // user was told).
+    bool storeBaseRate();
 
     Session& m_session;
     Dialogs& m_dialogs;
@@ -55,4 +61,6 @@ private:
     QPushButton* m_ok = nullptr;
     QCheckBox* m_fourEyes = nullptr;
     QCheckBox* m_twoStep = nullptr;
+    QLineEdit* m_baseRate = nullptr;
+    QLineEdit* m_baseRateSince = nullptr;
 };

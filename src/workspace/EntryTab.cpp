@@ -13,6 +13,8 @@
 #include "LabelledComboBox.h"
 #include "NotSavedNotice.h"
 #include "OriginalGoneQuestion.h"
+#include "PaymentPanel.h"
+#include "PaymentReading.h"
 #include "RightMirror.h"
 #include "RunningNumberText.h"
 #include "Session.h"
@@ -50,6 +52,9 @@ EntryTab::EntryTab(WorkspaceContext& context, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buildCompanyBox());
     layout->addWidget(buildBookingBox());
+    m_payment = new PaymentPanel(
+        context, [this] { return paymentEntry(); }, this);
+    layout->addWidget(m_payment);
     layout->addStretch();
 
     setTabOrder(m_company, m_search);
@@ -69,6 +74,17 @@ EntryTab::EntryTab(WorkspaceContext& context, QWidget* parent)
     connect(m_book, &QPushButton::clicked, this, &EntryTab::book);
     connect(m_cancelCorrection, &QPushButton::clicked, this, &EntryTab::cancelCorrection);
     connect(m_readInvoice, &QPushButton::clicked, this, &EntryTab::chooseInvoiceFile);
+    // Open, the payment panel computes the amount paid out.
+    connect(m_payment, &PaymentPanel::paidOutChanged, m_amount, &QLineEdit::setText);
+    connect(m_payment, &QGroupBox::toggled, m_amount, &QLineEdit::setReadOnly);
+    connect(m_company, &QComboBox::activated, m_payment, &PaymentPanel::entryChanged);
+    connect(m_paymentKind, &QComboBox::currentTextChanged, m_payment, &PaymentPanel::entryChanged);
+    connect(m_instructedOn, &QDateEdit::dateChanged, m_payment, &PaymentPanel::entryChanged);
+}
+
+PaymentPanel::Entry EntryTab::paymentEntry() const {
+    return {m_company->currentText(), m_paymentKind->currentText(), m_instructedOn->value().day,
+            m_amount->amount(), m_context.waitingBookingId.value_or(0)};
 }
 
 void EntryTab::showEvent(QShowEvent* event) {
@@ -333,6 +349,13 @@ bool EntryTab::book() {
     booking.paymentKind = kind;
     booking.remarks = m_remarks->text();
     booking.amount = amount;
+    QString problem;
+    QWidget* unreadable = nullptr;
+    const std::optional<Payment> payment = m_payment->payment(&problem, &unreadable);
+    if (!problem.isEmpty()) {
+        reportIncomplete(problem, unreadable);
+        return false;
+    }
     if (!BookingWarnings(m_context).confirm(this, booking, m_invoices->askedInvoiceNumber()))
         return false;
     BookingOperation bookings(m_context.session);
@@ -340,7 +363,7 @@ bool EntryTab::book() {
     const std::optional<AsLoaded> replacing =
         m_context.waitingBookingId ? std::optional<AsLoaded>(m_context.waitingBooking) : std::nullopt;
     // The e-invoice read for this entry is stored with the booking, in its transaction.
-    Outcome outcome = bookings.book(booking, replacing, checkCompany, m_invoices->original());
+    Outcome outcome = bookings.book(booking, replacing, checkCompany, m_invoices->original(), payment);
     if (outcome.kind() == Outcome::Kind::Changed) {
         if (OriginalGoneQuestion::loadCurrent(m_context.dialogs, this, OriginalGoneQuestion::Kind::Booking))
             reloadWaitingBooking();
@@ -362,7 +385,7 @@ bool EntryTab::book() {
     }
     if (outcome.kind() == Outcome::Kind::Gone &&
         OriginalGoneQuestion::bookAsNew(m_context.dialogs, this, OriginalGoneQuestion::Kind::Booking))
-        outcome = bookings.book(booking, std::nullopt, checkCompany, m_invoices->original());
+        outcome = bookings.book(booking, std::nullopt, checkCompany, m_invoices->original(), payment);
     if (outcome.kind() == Outcome::Kind::Gone) {
         showOriginalGone();
         return false;
@@ -379,6 +402,7 @@ bool EntryTab::book() {
 
 void EntryTab::clearEntry() {
     m_invoices->forget();
+    m_payment->clear();
     showPendingInvoice();
     m_invoiceNumber->clear();
     m_remarks->clear();
@@ -415,6 +439,7 @@ void EntryTab::takeBack(const Booking& booking, const AsLoaded& loaded) {
     m_paymentKind->setCurrentText(booking.paymentKind);
     m_amount->setText(booking.amount ? booking.amount->toGerman() : QString());
     m_remarks->setText(booking.remarks);
+    m_payment->showStored(PaymentReading::ofBooking(m_context.session, booking.id).value);
     m_correctedNumber = RunningNumberText::of(booking.runningNumber);
     m_originalGone = false;
     showCorrection(Original::Unchanged);
@@ -554,6 +579,8 @@ void EntryTab::takeInvoice(const InvoiceIntake::Opened& opened) {
     m_paymentKind->setCurrentText(entry->paymentKind);
     m_amount->setText(entry->amount.toGerman());
     m_remarks->setText(entry->remarks);
+    if (const BookingOperation::InvoiceOriginal* original = m_invoices->original())
+        m_payment->takeInvoice(DayNumber::fromDate(QDate::currentDate()), entry->amount, original->discounts);
     if (entry->company.isEmpty()) {
         // The clerk chooses the company: nothing of the one chosen before may stay.
         m_trade->clear();

@@ -3,6 +3,7 @@
 #include "Booking.h"
 #include "CorrectionTexts.h"
 #include "InvoiceIntake.h"
+#include "PaymentPanel.h"
 
 #include <memory>
 #include <optional>
@@ -100,6 +101,7 @@ private:
     void chooseInvoiceFile();
     void takeInvoice(const InvoiceIntake::Opened& opened);
     void showPendingInvoice();
+    PaymentPanel::Entry paymentEntry() const;
 
     WorkspaceContext& m_context;
     QLineEdit* m_search = nullptr;
@@ -120,6 +122,7 @@ private:
     QPushButton* m_cancelCorrection = nullptr;
     QPushButton* m_readInvoice = nullptr;
     QLabel* m_invoiceNotice = nullptr;
+    PaymentPanel* m_payment = nullptr;
     std::unique_ptr<InvoiceIntake> m_invoices;
     bool m_shown = false;
     // The company of the booking taken back when it is no longer in the register.

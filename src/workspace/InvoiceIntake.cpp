@@ -222,6 +222,12 @@ std::optional<InvoiceIntake::Entry> InvoiceIntake::prepare(const Opened& opened,
             Dialogs::Icon::Information);
     m_pending = opened;
     m_original = BookingOperation::InvoiceOriginal{opened.fileName, opened.bytes, invoice.seller.vatNumber};
+    for (const InvoiceDiscount& discount : invoice.discounts) {
+        // A percentage of more than two decimals is no discount the program can take.
+        if (discount.percent.millionths() % 10'000 == 0)
+            m_original->discounts.append(
+                {static_cast<int>(discount.percent.millionths() / 10'000), discount.days});
+    }
     m_askedInvoiceNumber = askedInvoiceNumber;
     return entry;
 }

@@ -39,6 +39,8 @@ private slots:
         file.exec(
             "INSERT INTO tblFreistellung (ID, FirmaID, Nummer, Finanzamt, GueltigVon, GueltigBis) VALUES "
             "(6, 3, 'FB 1', 'Nord', 45000, 45365)");
+        file.exec("INSERT INTO tblZahlung (BuchungID, ProjektID, Eingang, Brutto, SkontoProzent, Skonto) "
+                  "VALUES (2, '7', 46082, 12.76, 2.5, 0.32)");
         const QString before = TestDatabase::fileState(file.path());
         TestDatabase server(TestDatabase::Engine::Server, false);
         // A table of someone else's on the server, whose figures were never gathered.
@@ -83,6 +85,14 @@ private slots:
         db->read("SELECT ID || ' ' || FirmaID || ' ' || Nummer || ' ' || GueltigBis FROM tblFreistellung", {},
                  [&](const Database::Row& row) { certificates += row.text(0); });
         QCOMPARE(certificates, "6 3 FB 1 45365");
+        QString payments;
+        db->read("SELECT BuchungID, ProjektID, Eingang, Brutto, SkontoProzent, Skonto FROM tblZahlung", {},
+                 [&](const Database::Row& row) {
+                     payments = QStringLiteral("%1 %2 %3 %4 %5 %6")
+                                    .arg(row.text(0), row.text(1), row.text(2), row.amount(3)->toGerman(),
+                                         row.amount(4)->toGerman(), row.amount(5)->toGerman());
+                 });
+        QCOMPARE(payments, "2 7 46082 12,76 2,50 0,32");
         // The file's journal came along and goes on in one chain, the transfer its last entry.
         const JournalCheck::Result chain = JournalCheck::run(*db);
         QVERIFY2(chain.whole && chain.entries > 9, qPrintable(chain.text));
