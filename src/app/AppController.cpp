@@ -91,6 +91,7 @@ bool AppController::showStartMenu(bool firstStart) {
     connect(menu, &StartMenu::journalRequested, this, [this] { openJournal(); });
     connect(menu, &StartMenu::signOffsRequested, this, &AppController::openSignOffs);
     connect(menu, &StartMenu::withholdingsRequested, this, &AppController::openWithholdings);
+    connect(menu, &StartMenu::dueRequested, this, [this] { openDue(); });
     connect(menu, &StartMenu::closing, this, &AppController::closeScreensBesideStartMenu);
     connect(menu, &StartMenu::closing, this, [this, menu] { m_startMenuPlace = menu->pos(); });
     m_startMenu = menu;
@@ -233,6 +234,7 @@ void AppController::showProject(const QString& projectId, const QString& project
         connect(workspace.get(), &Workspace::paymentOrderPrintRequested, this,
                 &AppController::printPaymentOrders);
         connect(workspace.get(), &Workspace::signOffsRequested, this, &AppController::openSignOffs);
+        connect(workspace.get(), &Workspace::dueRequested, this, &AppController::openDue);
         m_workspace = workspace.release();
         m_workspace->setProject(projectId, projectName);
     }
@@ -245,6 +247,7 @@ void AppController::workspaceClosing(bool quitProgram) {
     closeIfOpen(m_printSettings);
     closeIfOpen(m_logins);
     closeIfOpen(m_journal);
+    closeIfOpen(m_due);
     closeIfOpen(m_companyRegister);
     closeIfOpen(m_aboutBox);
     closeIfOpen(m_presets);
@@ -467,12 +470,45 @@ void AppController::openWithholdings() {
     });
 }
 
+void AppController::openDue(const QString& projectId, const QString& projectName) {
+    const auto create = [this](Session& session) {
+        auto screen = std::make_unique<DueScreen>(session, m_dialogs);
+        connect(screen.get(), &DueScreen::printRequested, this, [this] {
+            QPointer<DueScreen> screen = m_due;
+            openPrintSettings(QStringLiteral("Fälligkeiten drucken"),
+                              [screen]() -> std::optional<ListSnapshot> {
+                                  if (!screen)
+                                      return std::nullopt;
+                                  return screen->snapshot();
+                              });
+        });
+        return screen;
+    };
+    if (m_startMenu) {
+        if (!openDatabaseScreen(m_due, create))
+            return;
+    } else {
+        // From the workspace, whose session is open.
+        Session* session = this->session();
+        if (!session)
+            return;
+        if (!m_due) {
+            std::unique_ptr<DueScreen> created = create(*session);
+            created->setAttribute(Qt::WA_DeleteOnClose);
+            m_due = created.release();
+        }
+        bringToFront(m_due);
+    }
+    m_due->setProject(projectId, projectName);
+}
+
 void AppController::closeScreensBesideStartMenu() {
     closeIfOpen(m_aboutBox);
     closeIfOpen(m_logins);
     closeIfOpen(m_journal);
     closeIfOpen(m_signOffs);
     closeIfOpen(m_withholdings);
+    closeIfOpen(m_due);
     closeIfOpen(m_companyRegister);
     closeIfOpen(m_presets);
     closeIfOpen(m_helpWindow);

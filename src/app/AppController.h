@@ -3,6 +3,7 @@
 #include "AboutBox.h"
 #include "AuditExportWindow.h"
 #include "CompanyRegister.h"
+#include "DueScreen.h"
 #include "ExportScreen.h"
 #include "HelpWindow.h"
 #include "JournalScreen.h"
@@ -86,6 +87,9 @@ public slots:
     void openJournal(const QString& projectId = QString());
     void openSignOffs();
     void openWithholdings();
+    // "Fälligkeiten": the invoices waiting for payment, of all projects or, from the workspace, of its
+    // project.
+    void openDue(const QString& projectId = QString(), const QString& projectName = QString());
     // "Beenden": closes every screen, the project manager included; the program ends.
     void quit();
 
@@ -152,4 +156,5 @@ private:
     QPointer<JournalScreen> m_journal;
     QPointer<SignOffScreen> m_signOffs;
     QPointer<WithholdingScreen> m_withholdings;
+    QPointer<DueScreen> m_due;
 };

@@ -77,6 +77,11 @@ StartMenu::StartMenu(QWidget* parent) : QMainWindow(parent) {
         QStringLiteral("Einbehaltene Bauabzugsteuer je Monat und Finanzamt, Abrechnungen für die Firmen"));
     connect(m_withholdings, &QPushButton::clicked, this, &StartMenu::withholdingsRequested);
     layout->addWidget(m_withholdings);
+    m_due = new QPushButton(ToolbarIcons::icon(Icon::Due), QStringLiteral("&Fälligkeiten"), central);
+    m_due->setObjectName(QStringLiteral("cmdFaelligkeiten"));
+    m_due->setToolTip(QStringLiteral("Offene Rechnungen aller Projekte nach Fälligkeit, Skonto und Verzug"));
+    connect(m_due, &QPushButton::clicked, this, &StartMenu::dueRequested);
+    layout->addWidget(m_due);
     setCentralWidget(central);
 
     m_logins = new QPushButton(QStringLiteral("&Benutzer und Rechte"), central);

@@ -10,7 +10,7 @@ class QHBoxLayout;
 
 // The start menu (frmMenü): the toolbar to presets, company register, backup, about box, help and the
 // end of the program, the product logo and the ways into the project manager, the change journal and the
-// bookings waiting for sign-off.
+// bookings waiting for sign-off, and the invoices falling due.
 class StartMenu : public QMainWindow {
     Q_OBJECT
 public:
@@ -37,6 +37,7 @@ signals:
     void journalRequested();
     void signOffsRequested();
     void withholdingsRequested();
+    void dueRequested();
     // The window is closing (by its close button, by the end of the program or by opening the project
     // manager).
     void closing();
@@ -57,4 +58,5 @@ private:
     QPushButton* m_journal = nullptr;
     QPushButton* m_signOffs = nullptr;
     QPushButton* m_withholdings = nullptr;
+    QPushButton* m_due = nullptr;
 };

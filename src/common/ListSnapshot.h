@@ -25,7 +25,9 @@ struct ListSnapshot {
         // The construction withholding tax per month and tax office, with the payments under each.
         Withholdings,
         // The statements of withholding tax for the companies, one a page like the payment orders.
-        WithholdingStatement
+        WithholdingStatement,
+        // The received invoices waiting for payment, by due day ("Fälligkeiten").
+        Due
     };
 
     Kind kind = Kind::Payments;

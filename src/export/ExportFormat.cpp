@@ -61,6 +61,11 @@ QStringList columnHeadings(Kind kind) {
                 QStringLiteral("Rechnung vom"), QStringLiteral("Rechnungsbetrag"),
                 QStringLiteral("Zahlung am"),   QStringLiteral("Brutto"),
                 QStringLiteral("Einbehalten")};
+    case Kind::Due:
+        return {QStringLiteral("Projekt"),       QStringLiteral("Nr."),         QStringLiteral("Firma"),
+                QStringLiteral("Rechnungs-Nr."), QStringLiteral("Zahlungsart"), QStringLiteral("Eingang"),
+                QStringLiteral("Fällig am"),     QStringLiteral("Tage"),        QStringLiteral("Skonto bis"),
+                QStringLiteral("Skonto"),        QStringLiteral("Zinsen"),      QStringLiteral("Betrag")};
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:
@@ -128,6 +133,11 @@ QStringList titleLines(const ListSnapshot& snapshot) {
                     QStringLiteral("  -  einbehalten: ") + snapshot.value(QStringLiteral("Summe")) +
                     QStringLiteral(" Euro"),
                 QString()};
+    case Kind::Due:
+        return {QStringLiteral("Fälligkeiten  -  ") + snapshot.value(QStringLiteral("Projekt")) +
+                    QStringLiteral("  -  ") + snapshot.value(QStringLiteral("Zeitraum")) +
+                    QStringLiteral("  -  Stand ") + snapshot.value(QStringLiteral("Stichtag")),
+                QString()};
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:
@@ -156,6 +166,8 @@ QList<int> numberColumns(Kind kind) {
         return {5};
     case Kind::Withholdings:
         return {7, 9, 10};
+    case Kind::Due:
+        return {7, 9, 10, 11};
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:
@@ -245,6 +257,8 @@ QString ExportFormat::proposedFileName(ListSnapshot::Kind kind) {
         return QStringLiteral("Anordnungen");
     case Kind::Withholdings:
         return QStringLiteral("Bauabzugsteuer");
+    case Kind::Due:
+        return QStringLiteral("Faelligkeiten");
     case Kind::CompanyList:
     case Kind::Charts:
     case Kind::Invoice:

@@ -284,6 +284,30 @@ ReportLayout withholdings(const ListSnapshot& snapshot) {
     return layout;
 }
 
+// The received invoices waiting for payment, by due day, with the filter and the day they were looked at.
+ReportLayout due(const ListSnapshot& snapshot) {
+    ReportLayout layout;
+    layout.rowsPerPage = 24;
+    layout.pageLabelBlanks = 16;
+    layout.title = QStringLiteral("Fälligkeiten");
+    layout.headingLines = {
+        {QStringLiteral("Offene Rechnungen  -  ") + snapshot.value(QStringLiteral("Projekt")) +
+             QStringLiteral("  -  ") + snapshot.value(QStringLiteral("Zeitraum")) +
+             QStringLiteral("  -  Stand ") + snapshot.value(QStringLiteral("Stichtag")) +
+             QStringLiteral("  -  Basiszinssatz ") + snapshot.value(QStringLiteral("Basiszinssatz")),
+         80, kLineFont}};
+    layout.tableHeading =
+        QStringLiteral("m Projekt|m Nr.|m Firma|m Rechnungs Nr.|m Zahlungsart|m Eingang|"
+                       "m Fällig am|m Tage|m Skonto bis|m Skonto|m Zinsen|m Betrag in Euro");
+    layout.left = 40;
+    layout.top = 160;
+    layout.columnWidths = {380, 100, 380, 200, 260, 190, 190, 100, 190, 200, 190, 240};
+    layout.columns = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+    layout.row = {
+        {8, false, false}, 30, 0xFFFFFF, {"L", "R", "L", "L", "L", "R", "R", "R", "R", "R", "R", "R"}};
+    return layout;
+}
+
 } // namespace
 
 ReportLayout ReportLayout::forSnapshot(const ListSnapshot& snapshot) {
@@ -308,6 +332,8 @@ ReportLayout ReportLayout::forSnapshot(const ListSnapshot& snapshot) {
         return signOffs(snapshot);
     case ListSnapshot::Kind::Withholdings:
         return withholdings(snapshot);
+    case ListSnapshot::Kind::Due:
+        return due(snapshot);
     case ListSnapshot::Kind::PaymentOrder:
     case ListSnapshot::Kind::WithholdingStatement:
         // Laid out order by order by PaymentOrderReport.

@@ -168,6 +168,8 @@ QString proposedPdfFileName(ListSnapshot::Kind kind) {
         return QStringLiteral("Bauabzugsteuer.pdf");
     case ListSnapshot::Kind::WithholdingStatement:
         return QStringLiteral("Bauabzugsteuer_Abrechnung.pdf");
+    case ListSnapshot::Kind::Due:
+        return QStringLiteral("Faelligkeiten.pdf");
     }
     return QStringLiteral("Zelvora.pdf");
 }

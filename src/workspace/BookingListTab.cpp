@@ -147,6 +147,10 @@ BookingListTab::BookingListTab(WorkspaceContext& context, QWidget* parent)
     signOffs->setObjectName(QStringLiteral("cmdAnordnungen"));
     connect(signOffs, &QAction::triggered, this, &BookingListTab::signOffsRequested);
     m_list->addAction(signOffs);
+    auto* due = new QAction(QStringLiteral("Fä&lligkeiten des Projekts …"), this);
+    due->setObjectName(QStringLiteral("cmdFaelligkeiten"));
+    connect(due, &QAction::triggered, this, &BookingListTab::dueRequested);
+    m_list->addAction(due);
     // A menu of its own, so that a disabled action shows why as its tooltip.
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {

@@ -56,6 +56,8 @@ signals:
     void paymentOrderRequested(const ListSnapshot& orders);
     // "Anordnungen …": the bookings of all projects waiting for sign-off.
     void signOffsRequested();
+    // "Fälligkeiten …": the project's invoices waiting for payment.
+    void dueRequested();
     // The list was refilled: the count and total to show.
     void refilled(int count, Money total);
 

@@ -237,6 +237,8 @@ void Workspace::buildUi() {
     connect(m_bookings, &BookingListTab::signedOff, this, &Workspace::afterBookingChange);
     connect(m_bookings, &BookingListTab::paymentOrderRequested, this, &Workspace::paymentOrderPrintRequested);
     connect(m_bookings, &BookingListTab::signOffsRequested, this, &Workspace::signOffsRequested);
+    connect(m_bookings, &BookingListTab::dueRequested, this,
+            [this] { emit dueRequested(projectId(), m_context ? m_context->projectName : QString()); });
     connect(m_company, &CompanyTab::showAllToggled, this, &Workspace::allCompaniesToggled);
     connect(m_company, &CompanyTab::estimatesChanged, this, [this] {
         EINLESEN();

@@ -71,6 +71,8 @@ signals:
     void paymentOrderPrintRequested(const ListSnapshot& orders);
     // "Anordnungen" from the booking list: the bookings of all projects waiting for sign-off.
     void signOffsRequested();
+    // "Fälligkeiten" from the booking list: the project's invoices waiting for payment.
+    void dueRequested(const QString& projectId, const QString& projectName);
     // The workspace is closing; quit tells whether the program ends with it, else the project manager
     // shows again.
     void closing(bool quit);

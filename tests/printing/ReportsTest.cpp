@@ -110,7 +110,7 @@ class ReportsTest : public QObject {
                 "Projekt|Neubau Grundschule|Gesamtsumme|123.456,78|Teilsumme|4.321,00|Firma|Zimmerei "
                 "Östreicher|Gewerk|Rohbau|Kostengruppe|300 Bauwerk|Summe Kostenberechnung Architekt|1.000,00|"
                 "Summe Aufträge, Kostenanschläge|950,00|Sitz|Sitz: 97070 Würzburg|Suchtext|*|Anzahl|"
-                "Anzahl Firmen: %1")
+                "Anzahl Firmen: %1|Zeitraum|nächste 7 Tage|Stichtag|02.06.2025|Basiszinssatz|1,27 %")
                 .arg(rows)
                 .split('|'));
     }
@@ -238,6 +238,7 @@ private slots:
         QTest::newRow("journal") << int(Kind::Journal) << 25 << "2, 842 x 595 pts (A4)";
         QTest::newRow("sign-offs") << int(Kind::SignOffs) << 25 << "2, 842 x 595 pts (A4)";
         QTest::newRow("withholding tax") << int(Kind::Withholdings) << 25 << "2, 842 x 595 pts (A4)";
+        QTest::newRow("due") << int(Kind::Due) << 25 << "2, 842 x 595 pts (A4)";
     }
 
     // The file reads back as the golden file named as the report's proposed file, in Arial's stand-in,
