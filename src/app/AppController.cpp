@@ -90,6 +90,7 @@ bool AppController::showStartMenu(bool firstStart) {
     connect(menu, &StartMenu::loginsRequested, this, &AppController::openLogins);
     connect(menu, &StartMenu::journalRequested, this, [this] { openJournal(); });
     connect(menu, &StartMenu::signOffsRequested, this, &AppController::openSignOffs);
+    connect(menu, &StartMenu::withholdingsRequested, this, &AppController::openWithholdings);
     connect(menu, &StartMenu::dueRequested, this, [this] { openDue(); });
     connect(menu, &StartMenu::closing, this, &AppController::closeScreensBesideStartMenu);
     connect(menu, &StartMenu::closing, this, [this, menu] { m_startMenuPlace = menu->pos(); });
@@ -449,6 +450,27 @@ void AppController::openSignOffs() {
     bringToFront(m_signOffs);
 }
 
+void AppController::openWithholdings() {
+    openDatabaseScreen(m_withholdings, [this](Session& session) {
+        auto screen = std::make_unique<WithholdingScreen>(session, m_dialogs, m_settings);
+        connect(screen.get(), &WithholdingScreen::printRequested, this, [this] {
+            QPointer<WithholdingScreen> screen = m_withholdings;
+            openPrintSettings(QStringLiteral("Bauabzugsteuer drucken"),
+                              [screen]() -> std::optional<ListSnapshot> {
+                                  if (!screen)
+                                      return std::nullopt;
+                                  return screen->snapshot();
+                              });
+        });
+        connect(screen.get(), &WithholdingScreen::statementPrintRequested, this,
+                [this](const ListSnapshot& statements) {
+                    openPrintSettings(QStringLiteral("Abrechnung der Bauabzugsteuer drucken"),
+                                      [statements]() -> std::optional<ListSnapshot> { return statements; });
+                });
+        return screen;
+    });
+}
+
 void AppController::openDue(const QString& projectId, const QString& projectName) {
     const auto create = [this](Session& session) {
         auto screen = std::make_unique<DueScreen>(session, m_dialogs);
@@ -486,6 +508,7 @@ void AppController::closeScreensBesideStartMenu() {
     closeIfOpen(m_logins);
     closeIfOpen(m_journal);
     closeIfOpen(m_signOffs);
+    closeIfOpen(m_withholdings);
     closeIfOpen(m_due);
     closeIfOpen(m_companyRegister);
     closeIfOpen(m_presets);

@@ -12,6 +12,7 @@
 #include "ProjectManager.h"
 #include "SignOffScreen.h"
 #include "StartMenu.h"
+#include "WithholdingScreen.h"
 #include "Workspace.h"
 
 #include <memory>
@@ -85,6 +86,7 @@ public slots:
     // The change journal, of all projects or, from the workspace, of its project.
     void openJournal(const QString& projectId = QString());
     void openSignOffs();
+    void openWithholdings();
     // "Fälligkeiten": the invoices waiting for payment, of all projects or, from the workspace, of its
     // project.
     void openDue(const QString& projectId = QString(), const QString& projectName = QString());
@@ -153,5 +155,6 @@ private:
     QPointer<LoginScreen> m_logins;
     QPointer<JournalScreen> m_journal;
     QPointer<SignOffScreen> m_signOffs;
+    QPointer<WithholdingScreen> m_withholdings;
     QPointer<DueScreen> m_due;
 };

@@ -71,6 +71,12 @@ StartMenu::StartMenu(QWidget* parent) : QMainWindow(parent) {
         QStringLiteral("Buchungen aller Projekte, die auf Feststellung oder Anordnung warten"));
     connect(m_signOffs, &QPushButton::clicked, this, &StartMenu::signOffsRequested);
     layout->addWidget(m_signOffs);
+    m_withholdings = new QPushButton(QStringLiteral("Bauabzug&steuer"), central);
+    m_withholdings->setObjectName(QStringLiteral("cmdBauabzugsteuer"));
+    m_withholdings->setToolTip(
+        QStringLiteral("Einbehaltene Bauabzugsteuer je Monat und Finanzamt, Abrechnungen für die Firmen"));
+    connect(m_withholdings, &QPushButton::clicked, this, &StartMenu::withholdingsRequested);
+    layout->addWidget(m_withholdings);
     m_due = new QPushButton(ToolbarIcons::icon(Icon::Due), QStringLiteral("&Fälligkeiten"), central);
     m_due->setObjectName(QStringLiteral("cmdFaelligkeiten"));
     m_due->setToolTip(QStringLiteral("Offene Rechnungen aller Projekte nach Fälligkeit, Skonto und Verzug"));

@@ -36,6 +36,7 @@ signals:
     void loginsRequested();
     void journalRequested();
     void signOffsRequested();
+    void withholdingsRequested();
     void dueRequested();
     // The window is closing (by its close button, by the end of the program or by opening the project
     // manager).
@@ -56,5 +57,6 @@ private:
     QPushButton* m_logins = nullptr;
     QPushButton* m_journal = nullptr;
     QPushButton* m_signOffs = nullptr;
+    QPushButton* m_withholdings = nullptr;
     QPushButton* m_due = nullptr;
 };

@@ -10,6 +10,6 @@ Outcome RemoveCompany::run(qint64 id) {
     MasterWrite write(m_session);
     Database& db = write.database();
     return write.finish(write.begin() && Journal(db).label(task()) &&
-                        BankAccountRepository(db).removeForCompany(id) &&
-                        ExemptionRepository(db).removeForCompany(id) && CompanyRepository(db).remove(id));
+                        ExemptionRepository(db).removeForCompany(id) &&
+                        BankAccountRepository(db).removeForCompany(id) && CompanyRepository(db).remove(id));
 }

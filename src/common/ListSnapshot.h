@@ -22,6 +22,10 @@ struct ListSnapshot {
         SignOffs,
         // Payment orders, one a page: the headings name the fields, each row is one order.
         PaymentOrder,
+        // The construction withholding tax per month and tax office, with the payments under each.
+        Withholdings,
+        // The statements of withholding tax for the companies, one a page like the payment orders.
+        WithholdingStatement,
         // The received invoices waiting for payment, by due day ("Fälligkeiten").
         Due,
         // A project's securities per company and kind.

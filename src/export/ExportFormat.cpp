@@ -54,6 +54,13 @@ QStringList columnHeadings(Kind kind) {
                 QStringLiteral("Rechnung vom"), QStringLiteral("Betrag"),
                 QStringLiteral("Status"),       QStringLiteral("Erfasst von"),
                 QStringLiteral("Erfasst am"),   QStringLiteral("Festgestellt von")};
+    case Kind::Withholdings:
+        return {QStringLiteral("Monat"),        QStringLiteral("Finanzamt"),
+                QStringLiteral("Fällig am"),    QStringLiteral("Projekt"),
+                QStringLiteral("Nr."),          QStringLiteral("Firma"),
+                QStringLiteral("Rechnung vom"), QStringLiteral("Rechnungsbetrag"),
+                QStringLiteral("Zahlung am"),   QStringLiteral("Brutto"),
+                QStringLiteral("Einbehalten")};
     case Kind::Due:
         return {QStringLiteral("Projekt"),       QStringLiteral("Nr."),         QStringLiteral("Firma"),
                 QStringLiteral("Rechnungs-Nr."), QStringLiteral("Zahlungsart"), QStringLiteral("Eingang"),
@@ -68,6 +75,7 @@ QStringList columnHeadings(Kind kind) {
     case Kind::Charts:
     case Kind::Invoice:
     case Kind::PaymentOrder:
+    case Kind::WithholdingStatement:
         break;
     }
     return {};
@@ -125,6 +133,11 @@ QStringList titleLines(const ListSnapshot& snapshot) {
         return {QStringLiteral("Anordnungen  -  Buchungen, die auf Feststellung oder Anordnung durch ") +
                     snapshot.value(QStringLiteral("Benutzer")) + QStringLiteral(" warten"),
                 QString()};
+    case Kind::Withholdings:
+        return {QStringLiteral("Bauabzugsteuer  -  Jahr: ") + snapshot.value(QStringLiteral("Jahr")) +
+                    QStringLiteral("  -  einbehalten: ") + snapshot.value(QStringLiteral("Summe")) +
+                    QStringLiteral(" Euro"),
+                QString()};
     case Kind::Due:
         return {QStringLiteral("Fälligkeiten  -  ") + snapshot.value(QStringLiteral("Projekt")) +
                     QStringLiteral("  -  Zeitraum: ") + snapshot.value(QStringLiteral("Zeitraum")) +
@@ -137,6 +150,7 @@ QStringList titleLines(const ListSnapshot& snapshot) {
     case Kind::Charts:
     case Kind::Invoice:
     case Kind::PaymentOrder:
+    case Kind::WithholdingStatement:
         break;
     }
     return {};
@@ -158,6 +172,8 @@ QList<int> numberColumns(Kind kind) {
         return {11, 12};
     case Kind::SignOffs:
         return {5};
+    case Kind::Withholdings:
+        return {7, 9, 10};
     case Kind::Due:
         return {7, 9, 10, 11};
     case Kind::Securities:
@@ -166,6 +182,7 @@ QList<int> numberColumns(Kind kind) {
     case Kind::Charts:
     case Kind::Invoice:
     case Kind::PaymentOrder:
+    case Kind::WithholdingStatement:
         break;
     }
     return {};
@@ -248,6 +265,8 @@ QString ExportFormat::proposedFileName(ListSnapshot::Kind kind) {
         return QStringLiteral("Aenderungsprotokoll");
     case Kind::SignOffs:
         return QStringLiteral("Anordnungen");
+    case Kind::Withholdings:
+        return QStringLiteral("Bauabzugsteuer");
     case Kind::Due:
         return QStringLiteral("Faelligkeiten");
     case Kind::Securities:
@@ -256,6 +275,7 @@ QString ExportFormat::proposedFileName(ListSnapshot::Kind kind) {
     case Kind::Charts:
     case Kind::Invoice:
     case Kind::PaymentOrder:
+    case Kind::WithholdingStatement:
         break;
     }
     return QString();

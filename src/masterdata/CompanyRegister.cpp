@@ -2,7 +2,10 @@
 
 #include "BankAccountPanel.h"
 #include "CompanyListModel.h"
+#include "DayNumber.h"
 #include "Dialogs.h"
+#include "ExemptionPanel.h"
+#include "ExemptionReading.h"
 #include "FollowedScreen.h"
 #include "Registers.h"
 #include "RemoveCompany.h"
@@ -43,7 +46,7 @@ CompanyRegister::CompanyRegister(Session& session, Dialogs& dialogs, QWidget* pa
     setObjectName(QStringLiteral("frmFirma"));
     setWindowTitle(QStringLiteral("Firma anlegen"));
     buildUi();
-    WindowPlacement::fitIntoScreen(*this, Twips::toPixels(11500, 11200, *this));
+    WindowPlacement::fitIntoScreen(*this, Twips::toPixels(11500, 13400, *this));
 
     fillChoices();
     EINLESEN();
@@ -108,6 +111,7 @@ QWidget* CompanyRegister::buildEntryFields() {
 
 void CompanyRegister::mirrorRights() {
     RightMirror::apply({m_add, m_delete}, m_session.may(Right::Record), rightWord(Right::Record));
+    m_exemptions->allowWriting(m_session.may(Right::Record), rightWord(Right::Record));
 }
 
 void CompanyRegister::buildUi() {
@@ -161,6 +165,7 @@ void CompanyRegister::buildUi() {
     m_list->header()->setSectionsClickable(true);
 
     m_bankAccounts = new BankAccountPanel(m_session, m_dialogs, this);
+    m_exemptions = new ExemptionPanel(m_session, m_dialogs, this);
 
     m_status = new QStatusBar(this);
     m_status->setObjectName(QStringLiteral("StatusBar1"));
@@ -196,6 +201,7 @@ void CompanyRegister::buildUi() {
     layout->addWidget(frame);
     layout->addWidget(m_list, 1);
     layout->addWidget(m_bankAccounts);
+    layout->addWidget(m_exemptions);
     layout->addWidget(m_status);
 
     setTabOrder(m_costGroup, m_add);
@@ -219,6 +225,7 @@ void CompanyRegister::buildUi() {
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CompanyRegister::followSelection);
     connect(m_print, &QToolButton::clicked, this, &CompanyRegister::printPreviewRequested);
+    connect(m_exemptions, &ExemptionPanel::changed, this, &CompanyRegister::markCertificates);
     connect(m_quit, &QToolButton::clicked, this, &QWidget::close);
 }
 
@@ -248,6 +255,7 @@ void CompanyRegister::showCompanies(Reading<QList<Company>> companies) {
     const qsizetype count = companies.value.size();
     m_model->setCompanies(std::move(companies.value));
     m_count->setText(QStringLiteral("Anzahl Firmen: ") + QString::number(count));
+    markCertificates();
     followSelection();
     if (!companies.ok)
         m_editing->reportReadFailure(companies.failure);
@@ -271,7 +279,17 @@ Company CompanyRegister::companyFromFields() const {
 
 void CompanyRegister::followSelection() {
     const int row = m_list->selectedRow();
-    m_bankAccounts->showCompany(row < 0 ? std::nullopt : std::optional<qint64>(m_model->idAt(row)));
+    const std::optional<qint64> company = row < 0 ? std::nullopt : std::optional<qint64>(m_model->idAt(row));
+    m_bankAccounts->showCompany(company);
+    m_exemptions->showCompany(company);
+}
+
+void CompanyRegister::markCertificates() {
+    const int today = DayNumber::fromDate(QDate::currentDate());
+    Reading<QHash<qint64, int>> ending = ExemptionReading::endingSoon(m_session, today);
+    m_model->setCertificatesEnding(std::move(ending.value), today);
+    if (!ending.ok)
+        m_editing->reportReadFailure(ending.failure);
 }
 
 void CompanyRegister::removeSelected() {

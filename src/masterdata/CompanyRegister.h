@@ -10,6 +10,7 @@
 #include <QWidget>
 
 class BankAccountPanel;
+class ExemptionPanel;
 class CompanyListModel;
 class ChangeWatch;
 class Session;
@@ -56,8 +57,10 @@ private:
     void removeSelected();
     void sortByHeading(int column);
     Company companyFromFields() const;
-    // The bank accounts shown are the selected company's.
+    // The bank accounts and certificates shown are the selected company's.
     void followSelection();
+    // Marks the companies whose certificates run out.
+    void markCertificates();
 
     qint64 idAt(int row) const override;
     Reading<std::optional<AsLoaded>> loadIntoFields(qint64 id) override;
@@ -91,6 +94,7 @@ private:
     QStatusBar* m_status = nullptr;
     QLabel* m_count = nullptr;
     BankAccountPanel* m_bankAccounts = nullptr;
+    ExemptionPanel* m_exemptions = nullptr;
 
     EditSession* m_editing = nullptr;
 

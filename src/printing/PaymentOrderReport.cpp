@@ -54,8 +54,17 @@ void printPage(PrintEngine& engine, const ListSnapshot& snapshot, const QStringL
     }
     top += 40;
     engine.SetFont(kFontName, 16, true, false, false);
-    engine.PrintText(QStringLiteral("Auszahlungsanordnung"), middle, top, PrintEngine::CentredOnX);
-    top += 120;
+    if (snapshot.kind == ListSnapshot::Kind::WithholdingStatement) {
+        engine.PrintText(QStringLiteral("Abrechnung über den Steuerabzug bei Bauleistungen"), middle, top,
+                         PrintEngine::CentredOnX);
+        top += 90;
+        engine.SetFont(kFontName, 10, false, false, false);
+        engine.PrintText(QStringLiteral("(§48a Abs. 2 EStG)"), middle, top, PrintEngine::CentredOnX);
+        top += 90;
+    } else {
+        engine.PrintText(QStringLiteral("Auszahlungsanordnung"), middle, top, PrintEngine::CentredOnX);
+        top += 120;
+    }
 
     engine.SetTableOption1(false);
     engine.SetTableOption2(false);

@@ -40,7 +40,8 @@ bool PrintDispatch::prepare(QPainterPrintEngine& engine, const Choice& choice, L
         return false;
     }
     engine.SetOrientation(kind == ListSnapshot::Kind::CompanyList || kind == ListSnapshot::Kind::Invoice ||
-                                  kind == ListSnapshot::Kind::PaymentOrder
+                                  kind == ListSnapshot::Kind::PaymentOrder ||
+                                  kind == ListSnapshot::Kind::WithholdingStatement
                               ? PrintEngine::Portrait
                               : PrintEngine::Landscape);
     if (choice.draft)

@@ -262,6 +262,28 @@ ReportLayout signOffs(const ListSnapshot& snapshot) {
     return layout;
 }
 
+// The construction withholding tax per month and tax office, with the payments under each.
+ReportLayout withholdings(const ListSnapshot& snapshot) {
+    ReportLayout layout;
+    layout.rowsPerPage = 24;
+    layout.pageLabelBlanks = 16;
+    layout.title = QStringLiteral("Bauabzugsteuer");
+    layout.headingLines = {{QStringLiteral("Steuerabzug bei Bauleistungen (§48 EStG) im Jahr ") +
+                                snapshot.value(QStringLiteral("Jahr")) +
+                                QStringLiteral("  -  einbehalten: ") +
+                                snapshot.value(QStringLiteral("Summe")) + QStringLiteral(" Euro"),
+                            80, kLineFont}};
+    layout.tableHeading =
+        QStringLiteral("m Monat|m Finanzamt|m Fällig am|m Projekt|m Nr.|m Firma|m Rechnung vom|"
+                       "m Rechnungsbetrag|m Zahlung am|m Brutto|m Einbehalten");
+    layout.left = 40;
+    layout.top = 160;
+    layout.columnWidths = {170, 330, 200, 400, 110, 420, 200, 250, 200, 250, 250};
+    layout.columns = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    layout.row = {{8, false, false}, 30, 0xFFFFFF, {"L", "L", "R", "L", "R", "L", "R", "R", "R", "R", "R"}};
+    return layout;
+}
+
 // The received invoices waiting for payment, by due day, with the filter and the day they were looked at.
 ReportLayout due(const ListSnapshot& snapshot) {
     ReportLayout layout;
@@ -328,11 +350,14 @@ ReportLayout ReportLayout::forSnapshot(const ListSnapshot& snapshot) {
         return journal(snapshot);
     case ListSnapshot::Kind::SignOffs:
         return signOffs(snapshot);
+    case ListSnapshot::Kind::Withholdings:
+        return withholdings(snapshot);
     case ListSnapshot::Kind::Due:
         return due(snapshot);
     case ListSnapshot::Kind::Securities:
         return securities(snapshot);
     case ListSnapshot::Kind::PaymentOrder:
+    case ListSnapshot::Kind::WithholdingStatement:
         // Laid out order by order by PaymentOrderReport.
         break;
     }

@@ -110,7 +110,8 @@ void buildChartPage(PrintEngine& engine, const ReportLayout& layout, const ListS
 }
 
 void buildReport(PrintEngine& engine, const ListSnapshot& snapshot, const ReportFooter& footer) {
-    if (snapshot.kind == ListSnapshot::Kind::PaymentOrder)
+    if (snapshot.kind == ListSnapshot::Kind::PaymentOrder ||
+        snapshot.kind == ListSnapshot::Kind::WithholdingStatement)
         return PaymentOrderReport::build(engine, snapshot, footer);
     const ReportLayout layout = ReportLayout::forSnapshot(snapshot);
     if (snapshot.kind == ListSnapshot::Kind::Charts)
@@ -163,6 +164,10 @@ QString proposedPdfFileName(ListSnapshot::Kind kind) {
         return QStringLiteral("Anordnungen.pdf");
     case ListSnapshot::Kind::PaymentOrder:
         return QStringLiteral("Auszahlungsanordnung.pdf");
+    case ListSnapshot::Kind::Withholdings:
+        return QStringLiteral("Bauabzugsteuer.pdf");
+    case ListSnapshot::Kind::WithholdingStatement:
+        return QStringLiteral("Bauabzugsteuer_Abrechnung.pdf");
     case ListSnapshot::Kind::Due:
         return QStringLiteral("Faelligkeiten.pdf");
     case ListSnapshot::Kind::Securities:

@@ -155,6 +155,14 @@ private slots:
                                                     << "INSERT INTO tblSicherheit (ProjektID, FirmaID, Art, "
                                                        "Betrag) VALUES ('1', 1, 'Vertragserfüllung', 5)"
                                                     << false;
+        QTest::newRow("clerk adds a certificate")
+            << "erfasser"
+            << "INSERT INTO tblFreistellung (FirmaID, Nummer) VALUES (1, 'FB 1')" << true;
+        QTest::newRow("reader adds a certificate")
+            << "leser"
+            << "INSERT INTO tblFreistellung (FirmaID, Nummer) VALUES (1, 'FB 2')" << false;
+        QTest::newRow("reader reads the certificates") << "leser"
+                                                       << "SELECT * FROM tblFreistellung" << true;
         QTest::newRow("clerk renames a project") << "erfasser"
                                                  << "UPDATE tblProjekt SET ProjektName = 'X'" << false;
         QTest::newRow("clerk adds a project") << "erfasser"

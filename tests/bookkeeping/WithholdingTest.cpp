@@ -7,6 +7,7 @@
 #include "WithholdingProposal.h"
 #include "WithholdingReading.h"
 
+#include <QFile>
 #include <QPoint>
 #include <QTest>
 
@@ -188,6 +189,33 @@ private slots:
         QCOMPARE(proposed.taxOffice, office);
         QVERIFY2(proposed.reason.contains(withheld == u"0,00"_s ? u"kein Steuerabzug"_s : u"15 %"_s),
                  qPrintable(proposed.reason));
+    }
+
+    // The help's section names each rule's paragraph and its examples are the rule's own figures.
+    void helpExample() {
+        QFile file(QStringLiteral(QT_TESTCASE_SOURCEDIR "/../../help/zlv.html"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString help = QString::fromUtf8(file.readAll());
+        const QString section = help.section(u"<h2 id=\"bauabzug\">"_s, 1).section(u"<h2"_s, 0, 0);
+        for (const QString& paragraph : {u"§48 EStG"_s, u"§48 Abs. 2 Nr. 1 EStG"_s, u"§48a Abs. 1 EStG"_s,
+                                         u"§48a Abs. 2 EStG"_s, u"§48b EStG"_s})
+            QVERIFY2(section.contains(paragraph), qPrintable(paragraph));
+        const Money gross = *Money::parseGerman(u"5.950,00"_s);
+        const Money withheld = WithholdingProposal::decide({}, day(u"2024-02-10"_s), Money(), gross).amount;
+        QVERIFY(section.contains(u"15 % von 5.950,00 € = <strong>%1 €</strong>"_s.arg(withheld.toGerman())));
+        QVERIFY(section.contains(u"5.950,00 € − %1 € = <strong>%2 €</strong>"_s.arg(
+            withheld.toGerman(), (gross - withheld).toGerman())));
+        QVERIFY(
+            section.contains(u"fällig am %1"_s.arg(DayNumber::format(WithholdingReading::dueOn(2024, 2)))));
+        const Money january = *Money::parseGerman(u"4.000,00"_s);
+        QCOMPARE(
+            WithholdingProposal::decide({}, day(u"2024-03-01"_s), january, *Money::parseGerman(u"1.000,00"_s))
+                .amount,
+            Money());
+        const Money over =
+            WithholdingProposal::decide({}, day(u"2024-03-01"_s), january, *Money::parseGerman(u"1.000,01"_s))
+                .amount;
+        QVERIFY(section.contains(u"einbehalten werden %1 €"_s.arg(over.toGerman())));
     }
 
     // A store that cannot be read proposes nothing and says why.

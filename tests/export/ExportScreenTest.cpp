@@ -352,6 +352,12 @@ private slots:
             "Projekt;Nr.;Firma;Rechnungs-Nr.;Rechnung vom;Betrag;Status;Erfasst von;Erfasst am;"
             "Festgestellt von\r\n1 - Schule;001;Weiß;R-1;01.02.2024;-1.234,50;festgestellt;schulz;01.02.2024 "
             "10:00;huber\r\n");
+        text("withholding tax", Kind::Withholdings, {{"Jahr", "2024"}, {"Summe", "892,50"}},
+             {{"02/2024", "Würzburg", "10.03.2024", "", "", "1 Zahlung", "", "", "", "", "892,50"}}, ";",
+             "Bauabzugsteuer  -  Jahr: 2024  -  einbehalten: 892,50 Euro\r\n\r\nMonat;Finanzamt;Fällig am;"
+             "Projekt;Nr.;Firma;Rechnung vom;Rechnungsbetrag;Zahlung "
+             "am;Brutto;Einbehalten\r\n02/2024;Würzburg;"
+             "10.03.2024;;;1 Zahlung;;;;;892,50\r\n");
         text("payments", Kind::Payments, {{"Projekt", "A;B"}, {"Gesamtsumme", "3,00"}},
              {{"001", "X"}, {"002", "a", "b", "c", "d", "e", "f", "g", "h", "", "spare", "45000"}}, ";",
              "\"Zelvora, gesamte Maßnahme  -  Projekt: A;B  -  Gesamtsumme: 3,00 Euro\"\r\n\r\n"

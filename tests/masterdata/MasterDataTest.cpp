@@ -5,7 +5,9 @@
 
 #include "AuthorityDetails.h"
 #include "ChangeWatch.h"
+#include "DayNumber.h"
 
+#include <QColor>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
@@ -333,6 +335,53 @@ private slots:
         QCOMPARE(f.WidgetDriver::rows("lvwBankverbindungen"), QStringList());
         QCOMPARE(StoreFixture::joined(f.db, "tblProtokoll", "Aktion", "Vorgang = 'Bankverbindung'"),
                  "Neu,Geändert,Gelöscht");
+    }
+
+    // The selected company's exemption certificates: the register marks a certificate running out within 30
+    // days in orange and one run out in red, in the company list too; a day typed wrongly is refused, and a
+    // following certificate added through the fields ends the warning.
+    void certificatesOfTheSelectedCompany_data() {
+        QTest::addColumn<int>("daysLeft");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("colour");
+        QTest::newRow("31 days left") << 31 << u"Freistellungsbescheinigung gültig bis "_s << QString();
+        QTest::newRow("30 days left") << 30 << u"Freistellungsbescheinigung läuft am "_s << u"#c06000"_s;
+        QTest::newRow("ran out yesterday")
+            << -1 << u"Freistellungsbescheinigung abgelaufen am "_s << u"#c00000"_s;
+    }
+    void certificatesOfTheSelectedCompany() {
+        QFETCH(int, daysLeft);
+        QFETCH(QString, status);
+        QFETCH(QString, colour);
+        const QDate today = QDate::currentDate();
+        Companies f;
+        f.db.exec("INSERT INTO tblFreistellung (FirmaID, Nummer, Finanzamt, GueltigVon, GueltigBis) VALUES "
+                  "(2, 'FB 1', 'Nord', ?, ?)",
+                  {DayNumber::fromDate(today.addDays(-100)), DayNumber::fromDate(today.addDays(daysLeft))});
+        f.open();
+        const QModelIndex oneill = f.find<QTreeView>("ListView1")->model()->index(1, 1);
+        QCOMPARE(oneill.data().toString(), "O'Neill Bau");
+        const QColor listed = oneill.data(Qt::ForegroundRole).value<QColor>();
+        QCOMPARE(listed.isValid() ? listed.name() : QString(), colour);
+        f.select("ListView1", 1, "O'Neill Bau");
+        const QString shown = f.find<QLabel>("lblFreistellungStatus")->text();
+        QCOMPARE(shown, status + today.addDays(daysLeft).toString("dd.MM.yyyy") +
+                            (daysLeft == 30 ? u" ab"_s : QString()));
+        QCOMPARE(f.find<QLabel>("lblFreistellungStatus")->styleSheet(),
+                 colour.isEmpty() ? QString() : u"color: "_s + colour);
+        f.type("txtFreistellungNr", "FB 2");
+        f.type("txtFinanzamt", "Nord");
+        f.type("txtGueltigVon", today.addDays(daysLeft + 1).toString("dd.MM.yyyy"));
+        f.type("txtGueltigBis", "31.13.2099", "cmdFreistellungHinzufuegen");
+        QCOMPARE(f.messages(), "Freistellungsbescheinigung: Bitte geben Sie die Tage als TT.MM.JJJJ ein.");
+        f.type("txtGueltigBis", today.addDays(400).toString("d.M.yyyy"), "cmdFreistellungHinzufuegen");
+        QCOMPARE(f.WidgetDriver::rows("lvwFreistellungen").size(), 2);
+        QCOMPARE(f.find<QLabel>("lblFreistellungStatus")->text(),
+                 "Freistellungsbescheinigung gültig bis " + today.addDays(400).toString("dd.MM.yyyy"));
+        QVERIFY(!f.find<QTreeView>("ListView1")->model()->index(1, 1).data(Qt::ForegroundRole).isValid());
+        QCOMPARE(
+            StoreFixture::joined(f.db, "tblProtokoll", "Aktion", "Vorgang = 'Freistellungsbescheinigung'"),
+            "Neu");
     }
 
     // A company shows exactly its stored trade and cost group, also an empty one or one no longer in the

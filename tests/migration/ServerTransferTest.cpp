@@ -40,6 +40,9 @@ private slots:
                   "(6, '7', 3, 1, 2.5)");
         file.exec("INSERT INTO tblSicherheit (ID, ProjektID, FirmaID, Art, Betrag) VALUES "
                   "(8, '7', 3, 'Mängelansprüche', 300.01)");
+        file.exec(
+            "INSERT INTO tblFreistellung (ID, FirmaID, Nummer, Finanzamt, GueltigVon, GueltigBis) VALUES "
+            "(6, 3, 'FB 1', 'Nord', 45000, 45365)");
         file.exec("INSERT INTO tblZahlung (BuchungID, ProjektID, Eingang, Brutto, SkontoProzent, Skonto) "
                   "VALUES (2, '7', 46082, 12.76, 2.5, 0.32)");
         const QString before = TestDatabase::fileState(file.path());
@@ -88,6 +91,10 @@ private slots:
             "FROM tblZahlungsbedingung z JOIN tblSicherheit s ON s.FirmaID = z.FirmaID",
             {}, [&](const Database::Row& row) { securities += row.text(0); });
         QCOMPARE(securities, "6 2.5 8 Mängelansprüche 300.01");
+        QString certificates;
+        db->read("SELECT ID || ' ' || FirmaID || ' ' || Nummer || ' ' || GueltigBis FROM tblFreistellung", {},
+                 [&](const Database::Row& row) { certificates += row.text(0); });
+        QCOMPARE(certificates, "6 3 FB 1 45365");
         QString payments;
         db->read("SELECT BuchungID, ProjektID, Eingang, Brutto, SkontoProzent, Skonto FROM tblZahlung", {},
                  [&](const Database::Row& row) {

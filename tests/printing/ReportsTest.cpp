@@ -62,7 +62,9 @@ class ReportsTest : public QObject {
         return engine;
     }
 
-    static bool portrait(Kind kind) { return kind == Kind::CompanyList || kind == Kind::PaymentOrder; }
+    static bool portrait(Kind kind) {
+        return kind == Kind::CompanyList || kind == Kind::PaymentOrder || kind == Kind::WithholdingStatement;
+    }
 
     // Two payment orders, the second without a bank account and confirmed in one step.
     static ListSnapshot paymentOrders() {
@@ -235,6 +237,7 @@ private slots:
         QTest::newRow("company list") << int(Kind::CompanyList) << 31 << "2, 595 x 842 pts (A4)";
         QTest::newRow("journal") << int(Kind::Journal) << 25 << "2, 842 x 595 pts (A4)";
         QTest::newRow("sign-offs") << int(Kind::SignOffs) << 25 << "2, 842 x 595 pts (A4)";
+        QTest::newRow("withholding tax") << int(Kind::Withholdings) << 25 << "2, 842 x 595 pts (A4)";
         QTest::newRow("due") << int(Kind::Due) << 25 << "2, 842 x 595 pts (A4)";
     }
 
