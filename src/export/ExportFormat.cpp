@@ -142,6 +142,7 @@ QStringList titleLines(const ListSnapshot& snapshot) {
         return {QStringLiteral("Fälligkeiten  -  ") + snapshot.value(QStringLiteral("Projekt")) +
                     QStringLiteral("  -  Zeitraum: ") + snapshot.value(QStringLiteral("Zeitraum")) +
                     QStringLiteral("  -  Stand ") + snapshot.value(QStringLiteral("Stichtag")),
+                QString()};
     case Kind::Securities:
         return {QStringLiteral("Sicherheiten  -  Projekt: ") + project + QStringLiteral("  -  Anzeigen: ") +
                     snapshot.value(QStringLiteral("Filter")),
