@@ -145,11 +145,13 @@ private slots:
         QVERIFY(signOff.order(settled).ok());
         QVERIFY(signOff.markPaid({idOf(7)}, kToday - 1).ok());
         QVERIFY(signOff.cancel(idOf(8), u"doppelt"_s).ok());
-        // The counter-booking received on the cancelled one's day: neither is open.
-        m_db->exec(
-            u"INSERT INTO tblZahlung (BuchungID, ProjektID, Eingang) SELECT BuchungID, ProjektID, ? FROM "
-            "tblFreigabe WHERE StornoZu IS NOT NULL"_s,
-            {kToday - 40});
+        // The counter-booking carries the cancelled one's payment, received 40 days ago: neither is open.
+        m_db->exec(u"UPDATE tblZahlung SET Eingang = ? WHERE BuchungID IN (SELECT BuchungID FROM tblFreigabe "
+                   "WHERE StornoZu IS NOT NULL)"_s,
+                   {kToday - 40});
+        QCOMPARE(m_db->scalar(u"SELECT COUNT(*) FROM tblZahlung WHERE BuchungID IN (SELECT BuchungID FROM "
+                              "tblFreigabe WHERE StornoZu IS NOT NULL)"_s),
+                 u"1"_s);
     }
     void cleanupTestCase() {
         m_session.reset();
