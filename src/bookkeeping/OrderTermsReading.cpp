@@ -19,14 +19,25 @@ std::optional<OrderTerms> OrderTermsReading::forCompany(Session& session, const 
     bool read = true;
     const QList<EstimateRow> rows =
         EstimateRepository(session.database()).forProjectAndCompany(projectId.trimmed(), company, &read);
+    if (!read) {
+        if (ok)
+            *ok = false;
+        return std::nullopt;
+    }
+    return forCompany(session, projectId, company, rows, ok);
+}
+
+std::optional<OrderTerms> OrderTermsReading::forCompany(Session& session, const QString& projectId,
+                                                        const QString& company,
+                                                        const QList<EstimateRow>& rows, bool* ok) {
     std::optional<int> main;
     for (const EstimateRow& row : rows) {
         if (isMainOrder(row) && row.runningNumber && (!main || *row.runningNumber > *main))
             main = row.runningNumber;
     }
     if (ok)
-        *ok = read;
-    if (!read || !main)
+        *ok = true;
+    if (!main)
         return std::nullopt;
     return forOrder(session, projectId, company, *main, ok);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EstimateRow.h"
 #include "OrderTerms.h"
 
 #include <optional>
@@ -15,6 +16,10 @@ public:
     // the store could not be read.
     static std::optional<OrderTerms> forCompany(Session& session, const QString& projectId,
                                                 const QString& company, bool* ok = nullptr);
+    // The same, with the company's estimate rows in the project already read.
+    static std::optional<OrderTerms> forCompany(Session& session, const QString& projectId,
+                                                const QString& company, const QList<EstimateRow>& rows,
+                                                bool* ok = nullptr);
     // The terms of the company's order numbered runningNumber.
     static std::optional<OrderTerms> forOrder(Session& session, const QString& projectId,
                                               const QString& company, int runningNumber, bool* ok = nullptr);

@@ -111,15 +111,16 @@ Retention RetentionProposal::compute(const OrderTerms& terms, const Standing& st
 Retention RetentionProposal::propose(Session& session, const QString& projectId, const QString& company,
                                      const QString& paymentKind, Money gross, qint64 excludeBookingId) {
     bool ok = true;
-    const std::optional<OrderTerms> terms = OrderTermsReading::forCompany(session, projectId, company, &ok);
+    Database& db = session.database();
+    const QList<EstimateRow> rows =
+        EstimateRepository(db).forProjectAndCompany(projectId.trimmed(), company, &ok);
+    const std::optional<OrderTerms> terms =
+        ok ? OrderTermsReading::forCompany(session, projectId, company, rows, &ok) : std::nullopt;
     if (!terms || isRelease(paymentKind))
         return {Money(), QString(),
                 ok ? QString()
                    : QStringLiteral("Die Zahlungsbedingungen sind nicht lesbar: ") +
                          session.database().lastError()};
-    Database& db = session.database();
-    const QList<EstimateRow> rows =
-        EstimateRepository(db).forProjectAndCompany(projectId.trimmed(), company, &ok);
     const QList<RetentionRepository::Paid> payments =
         ok ? RetentionRepository(db).ofCompany(projectId, company, &ok) : QList<RetentionRepository::Paid>();
     if (!ok)

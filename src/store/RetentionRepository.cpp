@@ -3,6 +3,8 @@
 #include "Database.h"
 #include "StoredValue.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString kSelect = QStringLiteral(
@@ -30,11 +32,18 @@ RetentionRepository::Paid build(const Database::Row& row) {
 
 QList<RetentionRepository::Paid> RetentionRepository::ofCompany(const QString& projectId,
                                                                 const QString& company, bool* ok) const {
-    return StoredValue::rows<Paid>(
+    // The company's spellings are found among the names of the project's index, then its rows are read
+    // through that index: the project's other rows are never read. Sorted here, as an order in the
+    // statement would lead the engine to the project's rows in ID order instead.
+    QList<Paid> paid = StoredValue::rows<Paid>(
         m_db,
         kSelect + QStringLiteral("LEFT JOIN tblZahlung z ON z.BuchungID = b.ID WHERE trim(b.ProjektID) = ? "
-                                 "AND fold(b.Firma) = fold(?) ORDER BY b.ID"),
-        {projectId.trimmed(), company}, ok, build);
+                                 "AND b.Firma IN (SELECT Firma FROM tblBuchung WHERE trim(ProjektID) = ? AND "
+                                 "fold(Firma) = fold(?) GROUP BY Firma)"),
+        {projectId.trimmed(), projectId.trimmed(), company}, ok, build);
+    std::sort(paid.begin(), paid.end(),
+              [](const Paid& a, const Paid& b) { return a.bookingId < b.bookingId; });
+    return paid;
 }
 
 QList<RetentionRepository::Paid> RetentionRepository::retainedInProject(const QString& projectId,
