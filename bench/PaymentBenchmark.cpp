@@ -142,6 +142,9 @@ QList<BenchTable::Row> PaymentBenchmark::bookingWithDeductions() {
     };
     QList<BenchTable::Row> rows{row(name, true),
                                 row(QStringLiteral("D. the same, retention and withholding given"), false)};
+    // The entry tab reads the proposals while the clerk types the company, kind, day and amount; "Buchen"
+    // books what the panel shows, which the second line measures against its limit.
+    rows.first().reportOnly = true;
     // Where the time goes: each reading once more.
     const double retentionMs = Measurement::timed([&] {
         return RetentionProposal::propose(*session, m_facts.bigProjectId, company, entry().paymentKind, gross)

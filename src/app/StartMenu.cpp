@@ -77,7 +77,7 @@ StartMenu::StartMenu(QWidget* parent) : QMainWindow(parent) {
         QStringLiteral("Einbehaltene Bauabzugsteuer je Monat und Finanzamt, Abrechnungen für die Firmen"));
     connect(m_withholdings, &QPushButton::clicked, this, &StartMenu::withholdingsRequested);
     layout->addWidget(m_withholdings);
-    m_due = new QPushButton(ToolbarIcons::icon(Icon::Due), QStringLiteral("&Fälligkeiten"), central);
+    m_due = new QPushButton(QStringLiteral("&Fälligkeiten"), central);
     m_due->setObjectName(QStringLiteral("cmdFaelligkeiten"));
     m_due->setToolTip(QStringLiteral("Offene Rechnungen aller Projekte nach Fälligkeit, Skonto und Verzug"));
     connect(m_due, &QPushButton::clicked, this, &StartMenu::dueRequested);

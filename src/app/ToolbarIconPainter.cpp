@@ -97,22 +97,6 @@ void drawQuit(QPainter& p) {
     p.drawArc(QRectF(5, 6, 22, 22), 125 * 16, 290 * 16);
     p.drawLine(QPointF(16, 3.5), QPointF(16, 15));
 }
-// A calendar sheet with a day marked: the invoices falling due.
-void drawDue(QPainter& p) {
-    p.setBrush(Qt::white);
-    p.drawRoundedRect(QRectF(4, 6, 24, 23), 2, 2);
-    p.setBrush(kInk);
-    p.drawRect(QRectF(4, 6, 24, 6));
-    p.drawLine(QPointF(10, 3), QPointF(10, 8));
-    p.drawLine(QPointF(22, 3), QPointF(22, 8));
-    p.setBrush(kInk);
-    for (int row = 0; row < 3; ++row)
-        for (int column = 0; column < 4; ++column)
-            p.drawRect(QRectF(7.5 + column * 5, 15 + row * 4.5, 1.5, 1.5));
-    p.setPen(QPen(kAccent, 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(QPointF(21, 20.5), 4.5, 4);
-}
 } // namespace
 
 QImage ToolbarIconPainter::image(ToolbarIcons::Kind kind) {
@@ -143,8 +127,6 @@ QImage ToolbarIconPainter::image(ToolbarIcons::Kind kind) {
     case ToolbarIcons::Kind::Quit:
         drawQuit(p);
         break;
-    case ToolbarIcons::Kind::Due:
-        drawDue(p);
         break;
     }
     p.end();
