@@ -15,7 +15,7 @@ Outcome BookingOperation::book(Booking& booking, const std::optional<AsLoaded>& 
                                const std::optional<Payment>& payment) {
     Database& db = m_session.database();
     QString refusal;
-    const std::optional<std::optional<Payment>> toStore =
+    const std::optional<PaymentToStore> toStore =
         paymentToStore(booking, replacing, invoice, payment, &refusal);
     if (!refusal.isEmpty())
         return Outcome::failed(Outcome::Kind::Refused, refusal);
@@ -23,14 +23,28 @@ Outcome BookingOperation::book(Booking& booking, const std::optional<AsLoaded>& 
         return Outcome::ofStore(db);
     BookingRepository bookings(db);
     InvoiceFileRepository files(db);
+    // The payment row follows the booking's insert, and the orders' discounts are read with it.
+    QList<Database::Statement> followers;
+    if (toStore->payment) {
+        Payment stored = *toStore->payment;
+        stored.projectId = booking.projectId;
+        followers.append(PaymentRepository::addition(stored));
+    }
+    const Database::Statement question = toStore->toConfirm
+                                             ? PaymentRepository::agreedDiscountsQuestion(booking.projectId)
+                                             : Database::Statement();
     Booking stored;
     bool originalRefused = false;
     bool nameGone = false;
+    bool confirmed = false;
+    bool notAgreed = false;
     QString signedOff;
     const bool booked = db.retryOnceWhenBusy([&] {
         stored = booking;
         originalRefused = false;
         nameGone = false;
+        confirmed = !toStore->toConfirm;
+        notAgreed = false;
         signedOff.clear();
         Transaction transaction(db);
         if (!transaction.isActive())
@@ -53,16 +67,33 @@ Outcome BookingOperation::book(Booking& booking, const std::optional<AsLoaded>& 
             originalRefused = true;
             return false;
         }
-        if (!bookings.addNumbered(stored) || !SignOffRepository(db).recorded(stored.id))
+        if (replacing && !PaymentRepository(db).remove(replacing->m_id))
             return false;
+        const auto agreedByOrders = [&](const DatabaseRow& row, int first) {
+            const auto discount = PaymentRepository::agreedDiscount(row, first, booking.company);
+            if (discount && toStore->toConfirm->percent == discount->first &&
+                toStore->toConfirm->days == discount->second)
+                confirmed = true;
+        };
+        if (!bookings.addNumbered(stored, followers, question, agreedByOrders) ||
+            !SignOffRepository(db).recorded(stored.id))
+            return false;
+        // Not agreed: nothing of the booking is kept.
+        if (!confirmed) {
+            notAgreed = true;
+            return false;
+        }
         if (replacing && !files.moveToBooking(replacing->m_id, stored.id))
-            return false;
-        if (!storePayment(stored, replacing ? std::optional(replacing->m_id) : std::nullopt, *toStore))
             return false;
         if (invoice && !storeInvoice(stored.id, stored, *invoice))
             return false;
         return transaction.commit([&] { return bookings.storedAs(stored.id, *stored.runningNumber); });
     });
+    if (notAgreed) {
+        if (const std::optional<QString> why =
+                PaymentChecks::refusal(booking, *toStore->payment, toStore->agreed))
+            return Outcome::failed(Outcome::Kind::Refused, *why);
+    }
     if (!booked) {
         if (!signedOff.isEmpty())
             return Outcome::failed(Outcome::Kind::Refused, signedOff);
@@ -78,61 +109,47 @@ Outcome BookingOperation::book(Booking& booking, const std::optional<AsLoaded>& 
     return Outcome::done(stored.id);
 }
 
-std::optional<std::optional<Payment>>
+std::optional<BookingOperation::PaymentToStore>
 BookingOperation::paymentToStore(const Booking& booking, const std::optional<AsLoaded>& replacing,
                                  const InvoiceOriginal* invoice, const std::optional<Payment>& payment,
                                  QString* refusal) {
+    PaymentToStore toStore;
     if (!payment && !replacing)
-        return std::optional<Payment>();
+        return toStore;
     bool ok = true;
     const std::optional<Payment> replaced =
         replacing ? PaymentRepository(m_session.database()).find(replacing->m_id, &ok) : std::nullopt;
     if (!ok)
         return std::nullopt;
-    const std::optional<Payment> kept = payment ? payment : replaced;
-    if (!kept)
-        return kept;
-    // The order's terms are read only for a discount taken.
-    std::optional<QList<PaymentChecks::AgreedDiscount>> agreed;
-    if (kept->discount && kept->discount->cents() != 0)
-        agreed = agreedDiscounts(booking, invoice, replaced);
-    else
-        agreed.emplace();
-    if (!agreed)
-        return std::nullopt;
-    if (const std::optional<QString> why = PaymentChecks::refusal(booking, *kept, *agreed))
-        *refusal = *why;
-    return kept;
-}
-
-std::optional<QList<PaymentChecks::AgreedDiscount>>
-BookingOperation::agreedDiscounts(const Booking& booking, const InvoiceOriginal* invoice,
-                                  const std::optional<Payment>& replaced) {
-    QList<PaymentChecks::AgreedDiscount> agreed;
+    toStore.payment = payment ? payment : replaced;
+    if (!toStore.payment)
+        return toStore;
+    const Payment& kept = *toStore.payment;
     if (invoice)
-        agreed += invoice->discounts;
+        toStore.agreed += invoice->discounts;
     if (replaced && replaced->discountPercent && replaced->discountDays)
-        agreed.append({*replaced->discountPercent, *replaced->discountDays});
-    bool ok = true;
-    for (const auto& [percent, days] :
-         PaymentRepository(m_session.database()).agreedDiscounts(booking.projectId, booking.company, &ok))
-        agreed.append({percent, days});
-    if (!ok)
-        return std::nullopt;
-    return agreed;
-}
-
-bool BookingOperation::storePayment(const Booking& booking, std::optional<qint64> replaced,
-                                    const std::optional<Payment>& payment) {
-    PaymentRepository payments(m_session.database());
-    if (replaced && !payments.remove(*replaced))
-        return false;
-    if (!payment)
-        return true;
-    Payment stored = *payment;
-    stored.bookingId = booking.id;
-    stored.projectId = booking.projectId;
-    return payments.add(stored);
+        toStore.agreed.append({*replaced->discountPercent, *replaced->discountDays});
+    if (kept.discount && kept.discount->cents() != 0 && kept.discountPercent && kept.discountDays) {
+        const PaymentChecks::AgreedDiscount asked{*kept.discountPercent, *kept.discountDays};
+        if (!toStore.agreed.contains(asked)) {
+            // When nothing else stands against the booking, the orders' agreement is read as it is stored;
+            // otherwise now, so that the reason given is the first that holds.
+            QList<PaymentChecks::AgreedDiscount> assumed = toStore.agreed;
+            assumed.append(asked);
+            if (!PaymentChecks::refusal(booking, kept, assumed)) {
+                toStore.toConfirm = asked;
+                return toStore;
+            }
+            for (const auto& [percent, days] : PaymentRepository(m_session.database())
+                                                   .agreedDiscounts(booking.projectId, booking.company, &ok))
+                toStore.agreed.append({percent, days});
+            if (!ok)
+                return std::nullopt;
+        }
+    }
+    if (const std::optional<QString> why = PaymentChecks::refusal(booking, kept, toStore.agreed))
+        *refusal = *why;
+    return toStore;
 }
 
 bool BookingOperation::storeInvoice(qint64 bookingId, const Booking& booking,

@@ -54,19 +54,19 @@ private:
     // Whether step is still open for the booking as its state goes (an ordered booking is neither taken
     // back nor removed); false with refusal empty when the state cannot be read.
     bool stillOpen(qint64 id, SignOffReading::Step step, QString* refusal);
-    // The payment to store with booking: payment, or else the payment of the booking replaced; refusal
-    // holds why it cannot be booked (empty, with nullopt, when the file cannot be read).
-    std::optional<std::optional<Payment>>
-    paymentToStore(const Booking& booking, const std::optional<AsLoaded>& replacing,
-                   const InvoiceOriginal* invoice, const std::optional<Payment>& payment, QString* refusal);
-    // The discounts granted for booking: by its company's orders in the project, by its e-invoice, and as
-    // the booking replaced took it already.
-    std::optional<QList<PaymentChecks::AgreedDiscount>>
-    agreedDiscounts(const Booking& booking, const InvoiceOriginal* invoice,
-                    const std::optional<Payment>& replaced);
-    // Within the booking's transaction: stores payment beside it in place of the replaced booking's.
-    bool storePayment(const Booking& booking, std::optional<qint64> replaced,
-                      const std::optional<Payment>& payment);
+    // The payment to store with a booking: the payment given, or else the booking replaced's; the
+    // discounts known to be agreed (by the e-invoice, and as the booking replaced took it); and the
+    // discount taken whose agreement by the company's orders is read as the booking is stored.
+    struct PaymentToStore {
+        std::optional<Payment> payment;
+        QList<PaymentChecks::AgreedDiscount> agreed;
+        std::optional<PaymentChecks::AgreedDiscount> toConfirm;
+    };
+    // refusal holds why it cannot be booked; nullopt when the file cannot be read.
+    std::optional<PaymentToStore> paymentToStore(const Booking& booking,
+                                                 const std::optional<AsLoaded>& replacing,
+                                                 const InvoiceOriginal* invoice,
+                                                 const std::optional<Payment>& payment, QString* refusal);
     bool storeInvoice(qint64 bookingId, const Booking& booking, const InvoiceOriginal& invoice);
 
     Session& m_session;

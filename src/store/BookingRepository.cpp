@@ -197,18 +197,22 @@ std::optional<Booking> BookingRepository::find(const QString& projectId, int run
 }
 
 std::optional<qint64> BookingRepository::add(const Booking& booking) {
-    return m_db.insert(
-        QStringLiteral(
-            "INSERT INTO tblBuchung (PID, ProjektID, Projekt, Firma, Gewerk, Kostengruppe, AnweisungVom, "
-            "RechnungVom, RechnungsNr, Zahlungsart, Bemerkungen, Betrag) "
-            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING ID"),
-        {StoredValue::bind(booking.runningNumber), StoredValue::bind(booking.projectId),
-         StoredValue::bind(booking.project), StoredValue::bind(booking.company),
-         StoredValue::bind(booking.trade), StoredValue::bind(booking.costGroup),
-         StoredValue::bindDay(booking.instructedOn, booking.instructedOnText),
-         StoredValue::bindDay(booking.invoiceDate, booking.invoiceDateText),
-         StoredValue::bind(booking.invoiceNumber), StoredValue::bind(booking.paymentKind),
-         StoredValue::bind(booking.remarks), StoredValue::bind(booking.amount)});
+    const Database::Statement statement = insertion(booking);
+    return m_db.insert(statement.sql, statement.values);
+}
+
+Database::Statement BookingRepository::insertion(const Booking& booking) {
+    return {QStringLiteral(
+                "INSERT INTO tblBuchung (PID, ProjektID, Projekt, Firma, Gewerk, Kostengruppe, AnweisungVom, "
+                "RechnungVom, RechnungsNr, Zahlungsart, Bemerkungen, Betrag) "
+                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING ID"),
+            {StoredValue::bind(booking.runningNumber), StoredValue::bind(booking.projectId),
+             StoredValue::bind(booking.project), StoredValue::bind(booking.company),
+             StoredValue::bind(booking.trade), StoredValue::bind(booking.costGroup),
+             StoredValue::bindDay(booking.instructedOn, booking.instructedOnText),
+             StoredValue::bindDay(booking.invoiceDate, booking.invoiceDateText),
+             StoredValue::bind(booking.invoiceNumber), StoredValue::bind(booking.paymentKind),
+             StoredValue::bind(booking.remarks), StoredValue::bind(booking.amount)}};
 }
 
 std::optional<Booking> BookingRepository::find(qint64 id, bool* ok) const {
@@ -240,6 +244,12 @@ std::optional<bool> BookingRepository::holdsRunningNumber(const QString& project
 }
 
 bool BookingRepository::addNumbered(Booking& booking) {
+    return addNumbered(booking, {}, {}, {});
+}
+
+bool BookingRepository::addNumbered(Booking& booking, const QList<Database::Statement>& followers,
+                                    const Database::Statement& question,
+                                    const std::function<void(const DatabaseRow&, int first)>& visit) {
     if (!m_db.lockProject(booking.projectId))
         return false;
     bool ok = true;
@@ -248,7 +258,9 @@ bool BookingRepository::addNumbered(Booking& booking) {
         return false;
     Booking stored = booking;
     stored.runningNumber = RunningNumber::next(highest);
-    const std::optional<qint64> id = add(stored);
+    const std::optional<qint64> id = followers.isEmpty() && question.sql.isEmpty()
+                                         ? add(stored)
+                                         : m_db.insertFollowed(insertion(stored), followers, question, visit);
     if (!id)
         return false;
     stored.id = *id;

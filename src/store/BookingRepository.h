@@ -1,14 +1,12 @@
 #pragma once
 
 #include "Booking.h"
+#include "Database.h"
 
 #include <optional>
 #include <QHash>
 #include <QList>
 #include <QStringList>
-
-class Database;
-class DatabaseRow;
 
 // Reads and writes tblBuchung. Stored names handed in (a project's or company's name, a trade) are
 // compared for equality ignoring case, never as patterns. Failure reporting as ProjectRepository.
@@ -73,6 +71,11 @@ public:
     // Within a transaction: adds the booking with the next running number of its project, read under
     // the project's lock. On success booking holds the stored ID and number.
     bool addNumbered(Booking& booking);
+    // The same, with the rows that follow from the booking and a question read at once (see
+    // Database::insertFollowed()).
+    bool addNumbered(Booking& booking, const QList<Database::Statement>& followers,
+                     const Database::Statement& question,
+                     const std::function<void(const DatabaseRow&, int first)>& visit);
     // After a COMMIT whose answer the broken connection lost: whether the booking is stored with this
     // number (nullopt: cannot be read either).
     std::optional<bool> storedAs(qint64 id, int runningNumber) const;
@@ -87,5 +90,6 @@ public:
     bool remove(qint64 id);
 
 private:
+    static Database::Statement insertion(const Booking& booking);
     Database& m_db;
 };

@@ -315,6 +315,15 @@ bool Database::exec(const QString& sql, const QVariantList& values) {
 }
 
 std::optional<qint64> Database::insert(const QString& sql, const QVariantList& values) {
+    if (onServer()) {
+        // One round trip: the statement and its values together, the new number its only row.
+        std::optional<qint64> id;
+        if (!read(sql, values, [&](const Row& row) { id = row.rowNumber(0); }))
+            return std::nullopt;
+        if (!id)
+            recordFailure(sql, QStringLiteral("Die Datenbank nennt die Nummer des neuen Datensatzes nicht."));
+        return id;
+    }
     QSqlQuery query(connection());
     if (!run(query, sql, values))
         return std::nullopt;
@@ -323,6 +332,50 @@ std::optional<qint64> Database::insert(const QString& sql, const QVariantList& v
         return std::nullopt;
     }
     return query.value(0).toLongLong();
+}
+
+std::optional<qint64> Database::insertFollowed(const Statement& insertion, const QList<Statement>& followers,
+                                               const Statement& question,
+                                               const std::function<void(const Row&, int first)>& visit) {
+    if (!onServer()) {
+        const std::optional<qint64> id = insert(insertion.sql, insertion.values);
+        if (!id)
+            return std::nullopt;
+        for (const Statement& follower : followers) {
+            if (!exec(QString(follower.sql).replace(newRow(), QString::number(*id)), follower.values))
+                return std::nullopt;
+        }
+        if (!question.sql.isEmpty() &&
+            !read(question.sql, question.values, [&](const Row& row) { visit(row, 0); }))
+            return std::nullopt;
+        return id;
+    }
+    // The followers as parts of the insert's statement (the server runs each exactly once), the question
+    // beside the new number.
+    QString sql = QStringLiteral("WITH neu AS (%1)").arg(insertion.sql);
+    QVariantList values = insertion.values;
+    for (qsizetype i = 0; i < followers.size(); ++i) {
+        sql +=
+            QStringLiteral(", folge%1 AS (%2)")
+                .arg(i)
+                .arg(QString(followers.at(i).sql).replace(newRow(), QStringLiteral("(SELECT * FROM neu)")));
+        values += followers.at(i).values;
+    }
+    sql += question.sql.isEmpty()
+               ? QStringLiteral(" SELECT * FROM neu")
+               : QStringLiteral(" SELECT neu.*, frage.* FROM neu LEFT JOIN (%1) frage ON true")
+                     .arg(question.sql);
+    values += question.values;
+    std::optional<qint64> id;
+    if (!read(sql, values, [&](const Row& row) {
+            id = row.rowNumber(0);
+            if (!question.sql.isEmpty() && !row.isNull(1))
+                visit(row, 1);
+        }))
+        return std::nullopt;
+    if (!id)
+        recordFailure(sql, QStringLiteral("Die Datenbank nennt die Nummer des neuen Datensatzes nicht."));
+    return id;
 }
 
 bool Database::changeRow(const QString& sql, const QVariantList& values) {

@@ -94,6 +94,21 @@ public:
     bool exec(const QString& sql, const QVariantList& values = {});
     // Runs an INSERT that ends in "RETURNING" the new row's number, and returns it.
     std::optional<qint64> insert(const QString& sql, const QVariantList& values);
+    // A statement with its values, for insertFollowed().
+    struct Statement {
+        QString sql;
+        QVariantList values;
+    };
+    // How a follower's SQL names the number of the row inserted before it.
+    static QString newRow() { return QStringLiteral("{neu}"); }
+    // Runs insert, as insert() does, then each follower, a statement that writes rows naming the new
+    // row's number as newRow(), then reads question and hands each of its rows to visit with the
+    // question's first column at column first; returns the new number. On a server the three are one
+    // statement sent once, so a question's first column must never be NULL in its rows; on a file they
+    // run one after the other. Within the caller's transaction.
+    std::optional<qint64> insertFollowed(const Statement& insert, const QList<Statement>& followers,
+                                         const Statement& question,
+                                         const std::function<void(const Row&, int first)>& visit);
     // Runs an UPDATE or DELETE meant for one existing row; false, with lastError() saying that the row
     // is gone, when it changed no row.
     bool changeRow(const QString& sql, const QVariantList& values);

@@ -1,6 +1,7 @@
 #include "PaymentRepository.h"
 
 #include "Database.h"
+#include "SameName.h"
 #include "StoredValue.h"
 
 namespace {
@@ -76,15 +77,39 @@ QList<Payment> PaymentRepository::forProject(const QString& projectId, bool* ok)
 
 QList<std::pair<int, int>> PaymentRepository::agreedDiscounts(const QString& projectId,
                                                               const QString& company, bool* ok) const {
-    return StoredValue::rows<std::pair<int, int>>(
-        m_db,
-        QStringLiteral(
-            "SELECT z.SkontoProzent, z.SkontoTage FROM tblZahlungsbedingung z JOIN tblFirma f ON f.ID "
-            "= z.FirmaID WHERE z.ProjektID = ? AND fold(f.Name) = fold(?) AND z.SkontoProzent IS NOT "
-            "NULL AND z.SkontoTage IS NOT NULL ORDER BY z.ID"),
-        {projectId.trimmed(), company}, ok, [](const DatabaseRow& row) {
-            return std::pair{hundredths(row, 0).value_or(0), row.integer(1).value_or(0)};
-        });
+    QList<std::pair<int, int>> agreed;
+    const Database::Statement question = agreedDiscountsQuestion(projectId);
+    const bool read = m_db.read(question.sql, question.values, [&](const DatabaseRow& row) {
+        if (const std::optional<std::pair<int, int>> discount = agreedDiscount(row, 0, company))
+            agreed.append(*discount);
+    });
+    if (ok)
+        *ok = read;
+    return agreed;
+}
+
+Database::Statement PaymentRepository::agreedDiscountsQuestion(const QString& projectId) {
+    // The names are compared by the program (the same-name rule), which spares the server planning the
+    // comparison on every booking.
+    return {QStringLiteral("SELECT z.SkontoProzent, z.SkontoTage, f.Name FROM tblZahlungsbedingung z JOIN "
+                           "tblFirma f ON f.ID = z.FirmaID WHERE z.ProjektID = ? AND z.SkontoProzent IS NOT "
+                           "NULL AND z.SkontoTage IS NOT NULL"),
+            {projectId.trimmed()}};
+}
+
+std::optional<std::pair<int, int>> PaymentRepository::agreedDiscount(const DatabaseRow& row, int first,
+                                                                     const QString& company) {
+    if (!SameName::equal(row.text(first + 2), company))
+        return std::nullopt;
+    return std::pair{hundredths(row, first).value_or(0), row.integer(first + 1).value_or(0)};
+}
+
+Database::Statement PaymentRepository::addition(const Payment& payment) {
+    QVariantList values = fields(payment);
+    values.removeFirst();
+    return {QStringLiteral("INSERT INTO tblZahlung (%1) VALUES (%2, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                .arg(kColumns, Database::newRow()),
+            values};
 }
 
 bool PaymentRepository::add(const Payment& payment) {

@@ -136,6 +136,17 @@ private slots:
         QTest::newRow("Skonto not agreed") << entry(120988) << skonto << false
                                            << u"Skonto von 2,00 % in 14 Tagen ist weder im Auftrag noch in "
                                               "der Rechnung vereinbart."_s;
+        QTest::newRow("Skonto neither agreed nor in time")
+            << entry(120988, "16.03.2026") << skonto << false
+            << u"Skonto von 2,00 % in 14 Tagen ist weder im Auftrag noch in der Rechnung vereinbart."_s;
+        Booking otherSpelling = entry(120988);
+        otherSpelling.company = u"BAU GMBH"_s;
+        QTest::newRow("Skonto agreed under another spelling") << otherSpelling << skonto << true << QString();
+        Booking otherCompany = entry(120988);
+        otherCompany.company = u"Bau AG"_s;
+        QTest::newRow("Skonto agreed with another company")
+            << otherCompany << skonto << true
+            << u"Skonto von 2,00 % in 14 Tagen ist weder im Auftrag noch in der Rechnung vereinbart."_s;
         Payment other = skonto;
         other.discountPercent = 300;
         other.discount = Money::fromCents(3704);

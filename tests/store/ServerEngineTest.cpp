@@ -19,6 +19,7 @@ private slots:
     void refusalSaysWhy();
     void emptyDatabaseIsSetUpAllOrNothing();
     void runningNumberGivenTwiceIsNamedNotRefused();
+    void preparedStatementsStayFewAndFollowTheirTables();
 };
 
 void ServerEngineTest::addressReadsTheIniLine_data() {
@@ -152,6 +153,34 @@ void ServerEngineTest::runningNumberGivenTwiceIsNamedNotRefused() {
     QVERIFY(older.reopen());
     QCOMPARE(older.db().notices(), QStringList());
     QVERIFY(!older.db().exec("INSERT INTO tblBuchung (PID, ProjektID) VALUES (8, ' 3 ')"));
+}
+
+// A server prepares each statement once per connection: only so many stay prepared, the oldest going
+// first, and one whose table changed shape under it is prepared anew.
+void ServerEngineTest::preparedStatementsStayFewAndFollowTheirTables() {
+    if (TestDatabase::requestedEngine() != TestDatabase::Engine::Server)
+        QSKIP("needs the server");
+    TestDatabase server;
+    Database& db = server.db();
+    const auto number = [&](const QString& sql, const QVariantList& values = {}) {
+        qint64 found = -1;
+        db.read(sql, values, [&](const DatabaseRow& row) { found = row.rowNumber(0); });
+        return found;
+    };
+    constexpr int kStatements = 450;
+    for (int i = 0; i < kStatements; ++i)
+        QCOMPARE(number(QStringLiteral("SELECT %1 + CAST(? AS integer)").arg(i), {1}), i + 1);
+    QCOMPARE(number("SELECT 0 + CAST(? AS integer)", {5}), 5);
+    const qint64 prepared = number("SELECT count(*) FROM pg_prepared_statements");
+    QVERIFY2(prepared > 0 && prepared < kStatements, qPrintable(QString::number(prepared)));
+
+    server.exec("CREATE TABLE tblProbe (a integer)");
+    server.exec("INSERT INTO tblProbe (a) VALUES (7)");
+    QCOMPARE(number("SELECT * FROM tblProbe"), 7);
+    server.execElsewhere("ALTER TABLE tblProbe ADD COLUMN b integer");
+    // The server refuses the outdated plan once at most.
+    db.read("SELECT * FROM tblProbe", {}, [](const DatabaseRow&) {});
+    QCOMPARE(number("SELECT * FROM tblProbe"), 7);
 }
 
 QTEST_GUILESS_MAIN(ServerEngineTest)

@@ -176,6 +176,8 @@ void PostgresLink::configure(QSqlDatabase& db, bool) const {
     db.setConnectOptions(options.join(u';'));
 }
 bool PostgresLink::prepare(const QSqlDatabase& db) {
+    // A new connection has none of the statements prepared on the one before.
+    m_prepared = Prepared();
     if (handle(db) == nullptr)
         return false;
     // The journal names the workstation each change came from; the server alone knows only its address.
@@ -373,8 +375,7 @@ bool PostgresLink::read(const QSqlDatabase& db, const QString& sql, const QVaria
         texts += value.isNull() ? QByteArray() : parameterText(value);
         pointers.push_back(value.isNull() ? nullptr : texts.constLast().constData());
     }
-    PGresult* result = pq().PQexecParams(connection, statement.constData(), int(pointers.size()), nullptr,
-                                         pointers.data(), nullptr, nullptr, 0);
+    PGresult* result = execute(connection, statement, pointers);
     const ExecStatusType status = pq().PQresultStatus(result);
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
         const QString state = QString::fromLatin1(pq().PQresultErrorField(result, PG_DIAG_SQLSTATE));
@@ -394,6 +395,36 @@ bool PostgresLink::read(const QSqlDatabase& db, const QString& sql, const QVaria
     pq().PQclear(result);
     return true;
 }
+PGresult* PostgresLink::execute(PGconn* connection, const QByteArray& statement,
+                                const std::vector<const char*>& values) const {
+    const int count = int(values.size());
+    QByteArray name = m_prepared.names.value(statement);
+    if (name.isEmpty()) {
+        if (m_prepared.order.size() >= kMostPrepared) {
+            const QByteArray oldest = m_prepared.order.dequeue();
+            pq().PQclear(pq().PQexec(connection, "DEALLOCATE " + m_prepared.names.take(oldest)));
+        }
+        name = "zlv_" + QByteArray::number(m_prepared.next++);
+        PGresult* prepared =
+            pq().PQprepare(connection, name.constData(), statement.constData(), count, nullptr);
+        if (pq().PQresultStatus(prepared) != PGRES_COMMAND_OK)
+            return prepared;
+        pq().PQclear(prepared);
+        m_prepared.names.insert(statement, name);
+        m_prepared.order.enqueue(statement);
+    }
+    PGresult* result =
+        pq().PQexecPrepared(connection, name.constData(), count, values.data(), nullptr, nullptr, 0);
+    const ExecStatusType status = pq().PQresultStatus(result);
+    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
+        // Prepared again next time: the statement may be gone from the server, or its plan outdated.
+        m_prepared.names.remove(statement);
+        m_prepared.order.removeOne(statement);
+        pq().PQclear(pq().PQexec(connection, "DEALLOCATE " + name));
+    }
+    return result;
+}
+
 PostgresLink::DumpCommand PostgresLink::dumpCommand(const ServerAddress& address) {
     DumpCommand command;
     command.program = QStandardPaths::findExecutable(QStringLiteral("pg_dump"));

@@ -3,9 +3,14 @@
 #include "Link.h"
 #include "ServerAddress.h"
 
+#include <QByteArray>
+#include <QHash>
 #include <QProcessEnvironment>
+#include <QQueue>
+#include <vector>
 
 typedef struct pg_conn PGconn;
+typedef struct pg_result PGresult;
 
 // A connection to a database on a PostgreSQL server, for several workstations: the QPSQL connection's
 // set-up, reading straight through libpq, a connection lost and opened again, and the server's failures
@@ -49,9 +54,24 @@ public:
     };
     static DumpCommand dumpCommand(const ServerAddress& address);
 
+    // At most so many statements stay prepared on a connection; the oldest goes first.
+    static constexpr qsizetype kMostPrepared = 400;
+
 private:
     // The failure error tells, without looking at the connection.
     StoreFailure faultOf(const QSqlError& error) const;
+    // Runs statement with values: prepared on the connection the first time, so that the server parses
+    // and plans it once and then settles on a plan; one round trip each time after.
+    PGresult* execute(PGconn* connection, const QByteArray& statement,
+                      const std::vector<const char*>& values) const;
+
+    // The statements prepared on this connection, by their text, and the order they were prepared in.
+    struct Prepared {
+        QHash<QByteArray, QByteArray> names;
+        QQueue<QByteArray> order;
+        quint64 next = 0;
+    };
+    mutable Prepared m_prepared;
 
     ServerAddress m_address;
 };
