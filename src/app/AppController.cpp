@@ -17,8 +17,10 @@
 #include "StartMenu.h"
 #include "WindowPlacement.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -101,9 +103,10 @@ bool AppController::showStartMenu(bool firstStart) {
         menu->installEventFilter(this);
     menu->show();
     QTimer::singleShot(0, this, [this] {
-        // The first frame is painted before the check is waited for.
+        // The first frame is painted while the check goes on, before it is waited for: the window system's
+        // word that the window shows is taken first.
         if (m_startMenu && !m_startMenuPainted)
-            m_startMenu->repaint();
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         confirmDatabase();
     });
     return true;

@@ -73,6 +73,8 @@ Database::OpenFailure Database::openExisting(QString* reason, Purpose purpose) {
         return kind;
     if (!connect(true, &kind, reason))
         return kind;
+    // What opening writes (the schema brought up to date) is not journaled.
+    m_journalReady = true;
     SchemaUpkeep upkeep = this->upkeep();
     if (const std::optional<QString> empty = m_link->emptyRefusal()) {
         bool ok = false;
@@ -94,10 +96,7 @@ Database::OpenFailure Database::openExisting(QString* reason, Purpose purpose) {
     m_keptSumsCounted = purpose == Purpose::Work;
     kind = upkeep.complete(reason,
                            m_keptSumsCounted ? SchemaUpkeep::Counting::Now : SchemaUpkeep::Counting::Later);
-    if (kind == OpenFailure::None && !journalConnected()) {
-        *reason = m_lastReason;
-        return OpenFailure::Other;
-    }
+    m_journalReady = false;
     // The program's start tells of a journal that was removed, with the other notices of opening.
     if (kind == OpenFailure::None && purpose == Purpose::Start) {
         m_journalLookedAt = true;
@@ -107,10 +106,20 @@ Database::OpenFailure Database::openExisting(QString* reason, Purpose purpose) {
     return kind;
 }
 
-bool Database::journalConnected() {
+bool Database::journalReadyFor(const QString& sql) {
+    if (m_journalReady)
+        return true;
+    // A query changes nothing: a program that only reads (the start menu) never waits for the triggers.
+    const QStringView start = QStringView(sql).trimmed();
+    if (start.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive) ||
+        start.startsWith(QLatin1String("PRAGMA"), Qt::CaseInsensitive))
+        return true;
+    m_journalReady = true;
     for (const QString& statement : m_dialect->journalConnectionStatements()) {
-        if (!exec(statement))
+        if (!exec(statement)) {
+            m_journalReady = false;
             return false;
+        }
     }
     return true;
 }
@@ -203,9 +212,13 @@ bool Database::reconnect(QString* reason) {
         return false;
     }
     SchemaUpkeep upkeep = this->upkeep();
+    m_journalReady = true;
     if (m_link->prepare(db) && upkeep.check(reason) == OpenFailure::None &&
-        upkeep.complete(reason) == OpenFailure::None && journalConnected())
+        upkeep.complete(reason) == OpenFailure::None) {
+        // The new connection has none of the old one's triggers.
+        m_journalReady = false;
         return true;
+    }
     db.close();
     return false;
 }
@@ -223,6 +236,8 @@ bool Database::create(const QString& location, QString* germanMessage) {
     OpenFailure kind = OpenFailure::Other;
     if (!db.connect(false, &kind, &reason))
         return refuse(reason);
+    // A new database's set-up is not journaled.
+    db.m_journalReady = true;
     bool ok = false;
     const QStringList tables = db.upkeep().tables(&ok);
     if (!ok)
@@ -286,7 +301,7 @@ bool Database::mayRunAgain(const QString& sql) {
 }
 
 bool Database::runOnce(QSqlQuery& query, const QString& sql, const QVariantList& values) {
-    if (!onCurrentFile(sql))
+    if (!onCurrentFile(sql) || !journalReadyFor(sql))
         return false;
     query.setForwardOnly(true);
     // A server prepares only queries and changes of rows; a statement without values runs as it is.
@@ -555,7 +570,7 @@ bool Database::companyStillThere(const QString& name) {
 
 bool Database::bulkInsert(const QString& table, const QStringList& columns, const QList<QStringList>& rows) {
     const QString what = QStringLiteral("INSERT INTO ") + table;
-    if (!onCurrentFile(what))
+    if (!onCurrentFile(what) || !journalReadyFor(what))
         return false;
     // Rows brought in keep their numbers, repeated ones too: a unique index of the table waits until
     // resetIdentities().

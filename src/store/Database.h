@@ -164,8 +164,6 @@ public:
     bool setJournalTask(const QString& task, bool collecting = false);
     // Where the connection collects them itself (the file): the entries collected since then.
     QList<JournalSummary> takeCollectedChanges();
-    // Installs what the journal needs on this connection (the file's triggers of its own).
-    bool journalConnected();
     // Whether opening for the program's start looked for a removed journal already (its warning is
     // among the notices).
     bool journalLookedAt() const { return m_journalLookedAt; }
@@ -212,6 +210,10 @@ private:
     bool m_inTransaction = false;
     bool m_keptSumsCounted = true;
     bool m_journalLookedAt = false;
+    // Whether what the journal needs is installed on this connection (the file's triggers of its own):
+    // it is, before the connection's first change, not when it opens.
+    bool m_journalReady = false;
+    bool journalReadyFor(const QString& sql);
     QStringList m_notices;
     QStringList m_suspendedIndexes;
 };

@@ -76,6 +76,18 @@ private slots:
                  "60/1/1/delete");
     }
 
+    // The journal's triggers are set up on a connection before its first change, not when it opens: a
+    // program that only reads never waits for them; the first change is journaled all the same.
+    void journalIsReadyBeforeTheFirstChange() {
+        TestDatabase db;
+        QVERIFY(db.reopen());
+        const QString triggers = u"SELECT COUNT(*) FROM sqlite_temp_master WHERE type = 'trigger'"_s;
+        QCOMPARE(db.scalar(triggers), u"0"_s);
+        QVERIFY(db.db().exec(u"INSERT INTO tblProjekt (ProjektName) VALUES ('Turnhalle')"_s));
+        QVERIFY(db.scalar(triggers).toInt() > 0);
+        QCOMPARE(db.scalar(u"SELECT COUNT(*) FROM tblProtokoll WHERE Tabelle = 'tblProjekt'"_s), u"1"_s);
+    }
+
     // A file the program cannot work with is refused with the reason, and is left as it was.
     void refusesFile_data() {
         QTest::addColumn<QString>("setup");
