@@ -36,14 +36,12 @@ Outcome BookingOperation::book(Booking& booking, const std::optional<AsLoaded>& 
     Booking stored;
     bool originalRefused = false;
     bool nameGone = false;
-    bool confirmed = false;
     bool notAgreed = false;
     QString signedOff;
     const bool booked = db.retryOnceWhenBusy([&] {
         stored = booking;
         originalRefused = false;
         nameGone = false;
-        confirmed = !toStore->toConfirm;
         notAgreed = false;
         signedOff.clear();
         Transaction transaction(db);
@@ -69,6 +67,7 @@ Outcome BookingOperation::book(Booking& booking, const std::optional<AsLoaded>& 
         }
         if (replacing && !PaymentRepository(db).remove(replacing->m_id))
             return false;
+        bool confirmed = !toStore->toConfirm;
         const auto agreedByOrders = [&](const DatabaseRow& row, int first) {
             const auto discount = PaymentRepository::agreedDiscount(row, first, booking.company);
             if (discount && toStore->toConfirm->percent == discount->first &&
