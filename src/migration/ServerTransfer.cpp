@@ -98,7 +98,8 @@ bool ServerTransfer::run(const QString& filePath, const QString& serverLocation,
                           reason);
         }
     }
-    // Without figures of the rows just copied the server would plan the first lists blindly.
+    // Without figures of the rows just copied the server would plan the first lists blindly, and read
+    // every row from the table until its own vacuuming came by.
     TransferRepository(*server).analyse();
     for (const QString& table : Schema::allTableNames()) {
         // The journal holds one entry more than the file's: the transfer's own.

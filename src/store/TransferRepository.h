@@ -42,8 +42,9 @@ public:
     bool readAll(const QString& table, const std::function<void(const Database::Row&)>& visit);
     // The number of rows of table and the sum of each of amountFields, each amount as the program reads it.
     bool figures(const QString& table, const QStringList& amountFields, qint64* rows, QList<Money>* sums);
-    // After the rows were written: lets the database plan its queries on them. A failure here changes no
-    // row, and the database's own upkeep does it later anyway.
+    // After the rows were written (outside the transaction): vacuums the tables and lets the database
+    // plan its queries on them. A failure here changes no row, and the database's own upkeep does it
+    // later anyway.
     void analyse();
 
 private:

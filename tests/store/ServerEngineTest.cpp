@@ -20,6 +20,8 @@ private slots:
     void emptyDatabaseIsSetUpAllOrNothing();
     void runningNumberGivenTwiceIsNamedNotRefused();
     void preparedStatementsStayFewAndFollowTheirTables();
+    void sortsHaveRoomInMemory_data();
+    void sortsHaveRoomInMemory();
 };
 
 void ServerEngineTest::addressReadsTheIniLine_data() {
@@ -181,6 +183,35 @@ void ServerEngineTest::preparedStatementsStayFewAndFollowTheirTables() {
     // The server refuses the outdated plan once at most.
     db.read("SELECT * FROM tblProbe", {}, [](const DatabaseRow&) {});
     QCOMPARE(number("SELECT * FROM tblProbe"), 7);
+}
+
+void ServerEngineTest::sortsHaveRoomInMemory_data() {
+    QTest::addColumn<QString>("serverRoom");
+    QTest::addColumn<QString>("room");
+    QTest::newRow("the server's default") << QString() << "32MB";
+    QTest::newRow("less, raised") << "1MB"
+                                  << "32MB";
+    QTest::newRow("more, kept") << "64MB"
+                                << "64MB";
+}
+
+// A connection sorts a project's bookings in memory, or in the larger room the server gives.
+void ServerEngineTest::sortsHaveRoomInMemory() {
+    if (TestDatabase::requestedEngine() != TestDatabase::Engine::Server)
+        QSKIP("needs the server");
+    QFETCH(QString, serverRoom);
+    QFETCH(QString, room);
+    TestDatabase server;
+    QString location = server.path();
+    if (!serverRoom.isEmpty())
+        location.replace("options=", "options=-cwork_mem%3D" + serverRoom + "%20");
+    QString message;
+    const std::unique_ptr<Database> db = Database::open(location, nullptr, &message);
+    QVERIFY2(db, qPrintable(message));
+    QString shown;
+    QVERIFY(db->read("SELECT current_setting('work_mem')", {},
+                     [&](const DatabaseRow& row) { shown = row.text(0); }));
+    QCOMPARE(shown, room);
 }
 
 QTEST_GUILESS_MAIN(ServerEngineTest)
