@@ -3,10 +3,12 @@
 #include "TextTableModel.h"
 #include "Twips.h"
 
+#include <list>
 #include <QApplication>
 #include <QHash>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPointer>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
@@ -16,8 +18,9 @@ namespace {
 
 // Rows as tall as the font needs, with the style's margins above and below the text, so that the dots
 // of capital umlauts ("Öffentliche Erschließung") and descenders are never cut. A text's size is laid
-// out once and kept for the same font and style, as fitting the columns measures a thousand rows of
-// each column and the same names, dates and trades come again and again.
+// out once and kept for the same font and style, by all lists of the program: fitting the columns
+// measures a thousand rows of each column, and the same running numbers, dates, names and trades come
+// again and again, in a list, when it is filled again, and in the lists of the next project opened.
 class FontRowDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -31,24 +34,43 @@ public:
                                        QStyleOptionViewItem::HasCheckIndicator;
         if ((item.features & kLaidOutAlone) || index.data(Qt::SizeHintRole).isValid())
             return withMargins(QStyledItemDelegate::sizeHint(option, index), option);
-        if (style != m_style || item.font != m_font || m_sizes.size() > kKeptSizes) {
-            m_sizes.clear();
-            m_style = style;
-            m_font = item.font;
-        }
+        QHash<Key, QSize>& sizes = keptFor(style, item.font);
         const Key key{item.text, (quint64(item.displayAlignment.toInt()) << 32) | quint64(item.features)};
-        const auto known = m_sizes.constFind(key);
-        if (known != m_sizes.cend())
+        const auto known = sizes.constFind(key);
+        if (known != sizes.cend())
             return known.value();
         const QSize size =
             withMargins(style->sizeFromContents(QStyle::CT_ItemViewItem, &item, QSize(), view), option);
-        m_sizes.insert(key, size);
+        sizes.insert(key, size);
         return size;
     }
 
 private:
     using Key = std::pair<QString, quint64>;
     static constexpr qsizetype kKeptSizes = 50000;
+    static constexpr qsizetype kKeptFonts = 4;
+
+    struct Kept {
+        QPointer<QStyle> style;
+        QFont font;
+        QHash<Key, QSize> sizes;
+    };
+
+    // The sizes kept for a style and font, for at most a few of them; none kept of a style since gone.
+    static QHash<Key, QSize>& keptFor(QStyle* style, const QFont& font) {
+        static std::list<Kept> kept;
+        kept.remove_if([](const Kept& entry) { return entry.style.isNull(); });
+        for (Kept& entry : kept) {
+            if (entry.style == style && entry.font == font) {
+                if (entry.sizes.size() > kKeptSizes)
+                    entry.sizes.clear();
+                return entry.sizes;
+            }
+        }
+        if (qsizetype(kept.size()) >= kKeptFonts)
+            kept.pop_front();
+        return kept.emplace_back(Kept{style, font, {}}).sizes;
+    }
 
     static QSize withMargins(QSize size, const QStyleOptionViewItem& option) {
         const QWidget* view = option.widget;
@@ -56,10 +78,6 @@ private:
         size.setHeight(qMax(size.height(), option.fontMetrics.height() + 2 * (margin + 1)));
         return size;
     }
-
-    mutable QHash<Key, QSize> m_sizes;
-    mutable const QStyle* m_style = nullptr;
-    mutable QFont m_font;
 };
 
 } // namespace

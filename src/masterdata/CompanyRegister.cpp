@@ -15,6 +15,7 @@
 #include "SaveCompany.h"
 #include "Session.h"
 #include "StoredChoice.h"
+#include "StyleIcon.h"
 #include "Twips.h"
 #include "WindowPlacement.h"
 
@@ -129,7 +130,7 @@ void CompanyRegister::buildUi() {
     auto makeIconButton = [this](const QString& name, QStyle::StandardPixmap icon, const QString& tip) {
         auto* button = new QToolButton(this);
         button->setObjectName(name);
-        button->setIcon(style()->standardIcon(icon));
+        button->setIcon(StyleIcon::of(*this, icon));
         button->setToolTip(tip);
         button->setAccessibleName(tip);
         button->setAutoRaise(true);

@@ -10,6 +10,7 @@
 #include "RightMirror.h"
 #include "SaveProject.h"
 #include "Session.h"
+#include "StyleIcon.h"
 #include "Twips.h"
 #include "WindowPlacement.h"
 
@@ -88,7 +89,7 @@ void ProjectManager::buildUi() {
 
     m_quit = new QToolButton(this);
     m_quit->setObjectName(QStringLiteral("cmdBeenden"));
-    m_quit->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    m_quit->setIcon(StyleIcon::of(*this, QStyle::SP_DialogCloseButton));
     m_quit->setToolTip(QStringLiteral("Projektmanager beenden"));
     m_quit->setAccessibleName(m_quit->toolTip());
     m_quit->setAutoRaise(true);

@@ -23,8 +23,22 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What a column's texts and heading need, and the least it keeps when there is too little room.
+    struct Column {
+        int index;
+        int needed;
+        int least;
+    };
+
+    // The rows changed: their texts are measured again at the next fit.
+    void rowsChanged();
     // A resize to width leaves the widths of the last fit as they are.
     bool sameWidthsAt(int width) const;
+    // The last measurement still holds: the rows are the same, and the view would measure the same
+    // rows of them again.
+    bool measuredStillHolds() const;
+    // Shares the width available among the columns measured.
+    void share(int available);
 
     QTreeView& m_view;
     QList<int> m_unshrinkable;
@@ -33,4 +47,6 @@ private:
     bool m_waiting = false;
     // The list's width at the last fit; -1 while the rows changed since.
     int m_fittedWidth = -1;
+    // The columns as last measured; empty while the rows changed since.
+    QList<Column> m_measured;
 };

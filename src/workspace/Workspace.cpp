@@ -17,6 +17,7 @@
 #include "SecuritiesScreen.h"
 #include "Session.h"
 #include "Settings.h"
+#include "StyleIcon.h"
 #include "Twips.h"
 #include "UnreadableAmountsNotice.h"
 #include "WindowPlacement.h"
@@ -101,7 +102,7 @@ QToolButton* iconButton(QWidget* parent, const QString& name, QStyle::StandardPi
                         const QString& tip) {
     auto* button = new QToolButton(parent);
     button->setObjectName(name);
-    button->setIcon(parent->style()->standardIcon(icon));
+    button->setIcon(StyleIcon::of(*parent, icon));
     button->setToolTip(tip);
     button->setAccessibleName(tip);
     button->setAutoRaise(true);

@@ -20,8 +20,10 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QStringListModel>
+#include <QStyledItemDelegate>
 #include <QTreeView>
 
 class WorkspaceTest : public QObject {
@@ -88,6 +90,64 @@ private slots:
         view.show();
         QApplication::processEvents();
         QCOMPARE_GT(view.columnWidth(0), shortWidth);
+    }
+
+    // A list made wider shares the new room among what its texts were measured to need, without
+    // measuring them again; once its texts changed, it measures them again.
+    void widerListSharesItsRoomMeasuredOnce() {
+        struct Counting : QStyledItemDelegate {
+            using QStyledItemDelegate::QStyledItemDelegate;
+            mutable int asked = 0;
+            QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+                ++asked;
+                return QStyledItemDelegate::sizeHint(option, index);
+            }
+        };
+        QTreeView view;
+        QStandardItemModel model(3, 2);
+        for (int row = 0; row < 3; ++row) {
+            model.setItem(row, 0, new QStandardItem(QString(60, 'W')));
+            model.setItem(row, 1, new QStandardItem(QString(60, 'M')));
+        }
+        auto* delegate = new Counting(&view);
+        view.setItemDelegate(delegate);
+        view.setModel(&model);
+        view.header()->setStretchLastSection(false);
+        new FittedColumns(view, {});
+        view.resize(300, 200);
+        view.show();
+        QApplication::processEvents();
+        const int cut = view.columnWidth(0);
+        const int measured = delegate->asked;
+        QVERIFY(measured > 0);
+        view.resize(3000, 200);
+        QApplication::processEvents();
+        QCOMPARE_GT(view.columnWidth(0), cut);
+        QCOMPARE(delegate->asked, measured);
+        const int whole = view.columnWidth(0);
+        model.item(1, 0)->setText(QString(90, 'W'));
+        view.resize(2900, 200);
+        QApplication::processEvents();
+        QCOMPARE_GT(view.columnWidth(0), whole);
+    }
+
+    // The sizes of texts are kept for every list of the program, for each font apart.
+    void listsOfAnotherFontMeasureTheirOwnTexts() {
+        QStringListModel model({"Öffentliche Erschließung Nordwest GmbH"});
+        ReportListView small("small");
+        ReportListView large("large");
+        QFont font = small.font();
+        font.setPointSize(font.pointSize() + 8);
+        large.setFont(font);
+        for (ReportListView* view : {&small, &large}) {
+            view->setModel(&model);
+            new FittedColumns(*view, {});
+            view->resize(3000, 200);
+            view->show();
+        }
+        QApplication::processEvents();
+        QCOMPARE_GT(large.columnWidth(0), small.columnWidth(0));
+        QCOMPARE_GT(large.sizeHintForRow(0), small.sizeHintForRow(0));
     }
 
     void pickerIsSizedLikeTheComboBox() {
