@@ -73,17 +73,22 @@ class WorkspaceTest : public QObject {
         }
     };
 
+    // Shows the list of model at width, its columns fitted.
+    static void showFitted(QTreeView& view, QAbstractItemModel& model, int width) {
+        view.setModel(&model);
+        view.header()->setStretchLastSection(false);
+        new FittedColumns(view, {});
+        view.resize(width, 200);
+        view.show();
+        QApplication::processEvents();
+    }
+
 private slots:
     // A list refilled while hidden fits its columns to the new texts when it is shown again.
     void hiddenListFitsWhenShownAgain() {
         QTreeView view;
         QStringListModel model({"kurz"});
-        view.setModel(&model);
-        view.header()->setStretchLastSection(false);
-        new FittedColumns(view, {});
-        view.resize(400, 200);
-        view.show();
-        QApplication::processEvents();
+        showFitted(view, model, 400);
         const int shortWidth = view.columnWidth(0);
         view.hide();
         model.setStringList({QString(80, 'W')});
@@ -111,12 +116,7 @@ private slots:
         }
         auto* delegate = new Counting(&view);
         view.setItemDelegate(delegate);
-        view.setModel(&model);
-        view.header()->setStretchLastSection(false);
-        new FittedColumns(view, {});
-        view.resize(300, 200);
-        view.show();
-        QApplication::processEvents();
+        showFitted(view, model, 300);
         const int cut = view.columnWidth(0);
         const int measured = delegate->asked;
         QVERIFY(measured > 0);
