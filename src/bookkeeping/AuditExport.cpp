@@ -113,11 +113,16 @@ QString fileNameOf(const QString& table) {
 // A value for the auditors' software is kept byte for byte: no prefix guards against spreadsheet
 // formulas here, since the file is read by audit software, never opened as a sheet.
 void appendQuoted(QByteArray& out, const QString& text) {
-    QByteArray bytes = text.toUtf8();
-    if (bytes.contains('"'))
-        bytes.replace("\"", "\"\"");
+    const QByteArray bytes = text.toUtf8();
     out += '"';
-    out += bytes;
+    // Each quote doubled, straight into the line: the journal's texts hold quotes in every entry.
+    qsizetype from = 0;
+    for (qsizetype quote = bytes.indexOf('"'); quote >= 0; quote = bytes.indexOf('"', from)) {
+        out.append(bytes.constData() + from, quote + 1 - from);
+        out += '"';
+        from = quote + 1;
+    }
+    out.append(bytes.constData() + from, bytes.size() - from);
     out += '"';
 }
 
