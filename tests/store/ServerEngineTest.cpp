@@ -188,11 +188,11 @@ void ServerEngineTest::preparedStatementsStayFewAndFollowTheirTables() {
 void ServerEngineTest::sortsHaveRoomInMemory_data() {
     QTest::addColumn<QString>("serverRoom");
     QTest::addColumn<QString>("room");
-    QTest::newRow("the server's default") << QString() << "32MB";
+    QTest::newRow("the server's default") << QString() << "64MB";
     QTest::newRow("less, raised") << "1MB"
-                                  << "32MB";
-    QTest::newRow("more, kept") << "64MB"
-                                << "64MB";
+                                  << "64MB";
+    QTest::newRow("more, kept") << "128MB"
+                                << "128MB";
 }
 
 // A connection sorts a project's bookings in memory, or in the larger room the server gives.

@@ -182,7 +182,8 @@ bool PostgresLink::prepare(const QSqlDatabase& db) {
         return false;
     // The journal names the workstation each change came from; the server alone knows only its address.
     // A project's list is sorted in memory rather than on disk: the server's default room for a sort
-    // (4 MB) holds fewer than 20,000 bookings. A larger room set for the server is kept.
+    // (4 MB) holds fewer than 20,000 bookings, 64 MB some 200,000. A larger room set for the server is
+    // kept.
     QSqlQuery query(db);
     query.prepare(QStringLiteral("SELECT set_config('zlv.arbeitsplatz', ?, false), CASE WHEN "
                                  "pg_size_bytes(current_setting('work_mem')) < pg_size_bytes('%1') THEN "

@@ -57,7 +57,7 @@ public:
     // At most so many statements stay prepared on a connection; the oldest goes first.
     static constexpr qsizetype kMostPrepared = 400;
     // The least room a connection's sorts get in memory (the server's work_mem).
-    static constexpr const char* kSortRoom = "32MB";
+    static constexpr const char* kSortRoom = "64MB";
 
 private:
     // The failure error tells, without looking at the connection.
