@@ -8,6 +8,7 @@
 #include "FittedColumns.h"
 #include "ReportListView.h"
 #include "SessionEnder.h"
+#include "StyleIcon.h"
 #include "Twips.h"
 #include "WorkspaceFixture.h"
 
@@ -16,6 +17,7 @@
 #include <QColor>
 #include <QFile>
 #include <QFont>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -148,6 +150,27 @@ private slots:
         QApplication::processEvents();
         QCOMPARE_GT(large.columnWidth(0), small.columnWidth(0));
         QCOMPARE_GT(large.sizeHintForRow(0), small.sizeHintForRow(0));
+    }
+
+    // The icons kept are the style's: a widget of another style gets that style's icon.
+    void iconsFollowTheStyle() {
+        struct Marked : QProxyStyle {
+            QIcon standardIcon(StandardPixmap, const QStyleOption*, const QWidget*) const override {
+                QPixmap marked(16, 16);
+                marked.fill(Qt::red);
+                return QIcon(marked);
+            }
+        };
+        QWidget plain;
+        QWidget styled;
+        Marked style;
+        styled.setStyle(&style);
+        const auto red = [](const QIcon& icon) {
+            return icon.pixmap(16, 16).toImage().pixelColor(8, 8) == QColor(Qt::red);
+        };
+        QVERIFY(!red(StyleIcon::of(plain, QStyle::SP_ArrowBack)));
+        QVERIFY(red(StyleIcon::of(styled, QStyle::SP_ArrowBack)));
+        QVERIFY(!red(StyleIcon::of(plain, QStyle::SP_ArrowBack)));
     }
 
     void pickerIsSizedLikeTheComboBox() {
