@@ -19,6 +19,8 @@ private slots:
     void refusalSaysWhy();
     void emptyDatabaseIsSetUpAllOrNothing();
     void runningNumberGivenTwiceIsNamedNotRefused();
+    void statementsArePreparedWhenTheyComeAgain_data();
+    void statementsArePreparedWhenTheyComeAgain();
     void preparedStatementsStayFewAndFollowTheirTables();
     void sortsHaveRoomInMemory_data();
     void sortsHaveRoomInMemory();
@@ -157,8 +159,37 @@ void ServerEngineTest::runningNumberGivenTwiceIsNamedNotRefused() {
     QVERIFY(!older.db().exec("INSERT INTO tblBuchung (PID, ProjektID) VALUES (8, ' 3 ')"));
 }
 
-// A server prepares each statement once per connection: only so many stay prepared, the oldest going
-// first, and one whose table changed shape under it is prepared anew.
+void ServerEngineTest::statementsArePreparedWhenTheyComeAgain_data() {
+    QTest::addColumn<int>("runs");
+    QTest::addColumn<qint64>("prepared");
+    QTest::newRow("once: in one exchange, unprepared") << 1 << qint64(0);
+    QTest::newRow("again: prepared") << 2 << qint64(1);
+    QTest::newRow("a third time: the same") << 3 << qint64(1);
+}
+
+// A statement read once, as most of opening's are, costs one exchange with the server; one that comes
+// again is prepared, once.
+void ServerEngineTest::statementsArePreparedWhenTheyComeAgain() {
+    if (TestDatabase::requestedEngine() != TestDatabase::Engine::Server)
+        QSKIP("needs the server");
+    QFETCH(int, runs);
+    QFETCH(qint64, prepared);
+    TestDatabase server;
+    Database& db = server.db();
+    const QString sql = QStringLiteral("SELECT 40 + CAST(? AS integer)");
+    for (int run = 0; run < runs; ++run) {
+        qint64 sum = 0;
+        QVERIFY(db.read(sql, {2}, [&](const DatabaseRow& row) { sum = row.rowNumber(0); }));
+        QCOMPARE(sum, qint64(42));
+    }
+    qint64 found = -1;
+    QVERIFY(db.read("SELECT count(*) FROM pg_prepared_statements WHERE statement LIKE '%40 + CAST($1%'", {},
+                    [&](const DatabaseRow& row) { found = row.rowNumber(0); }));
+    QCOMPARE(found, prepared);
+}
+
+// A server prepares each statement that comes again once per connection: only so many stay prepared, the
+// oldest going first, and one whose table changed shape under it is prepared anew.
 void ServerEngineTest::preparedStatementsStayFewAndFollowTheirTables() {
     if (TestDatabase::requestedEngine() != TestDatabase::Engine::Server)
         QSKIP("needs the server");
@@ -170,14 +201,17 @@ void ServerEngineTest::preparedStatementsStayFewAndFollowTheirTables() {
         return found;
     };
     constexpr int kStatements = 450;
-    for (int i = 0; i < kStatements; ++i)
-        QCOMPARE(number(QStringLiteral("SELECT %1 + CAST(? AS integer)").arg(i), {1}), i + 1);
+    for (int i = 0; i < kStatements; ++i) {
+        for (int run = 0; run < 2; ++run)
+            QCOMPARE(number(QStringLiteral("SELECT %1 + CAST(? AS integer)").arg(i), {1}), i + 1);
+    }
     QCOMPARE(number("SELECT 0 + CAST(? AS integer)", {5}), 5);
     const qint64 prepared = number("SELECT count(*) FROM pg_prepared_statements");
     QVERIFY2(prepared > 0 && prepared < kStatements, qPrintable(QString::number(prepared)));
 
     server.exec("CREATE TABLE tblProbe (a integer)");
     server.exec("INSERT INTO tblProbe (a) VALUES (7)");
+    QCOMPARE(number("SELECT * FROM tblProbe"), 7);
     QCOMPARE(number("SELECT * FROM tblProbe"), 7);
     server.execElsewhere("ALTER TABLE tblProbe ADD COLUMN b integer");
     // The server refuses the outdated plan once at most.

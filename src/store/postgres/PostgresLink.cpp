@@ -178,19 +178,25 @@ void PostgresLink::configure(QSqlDatabase& db, bool) const {
 bool PostgresLink::prepare(const QSqlDatabase& db) {
     // A new connection has none of the statements prepared on the one before.
     m_prepared = Prepared();
-    if (handle(db) == nullptr)
+    PGconn* connection = handle(db);
+    if (connection == nullptr)
         return false;
     // The journal names the workstation each change came from; the server alone knows only its address.
     // A project's list is sorted in memory rather than on disk: the server's default room for a sort
     // (4 MB) holds fewer than 20,000 bookings, 64 MB some 200,000. A larger room set for the server is
-    // kept.
-    QSqlQuery query(db);
-    query.prepare(QStringLiteral("SELECT set_config('zlv.arbeitsplatz', ?, false), CASE WHEN "
-                                 "pg_size_bytes(current_setting('work_mem')) < pg_size_bytes('%1') THEN "
-                                 "set_config('work_mem', '%1', false) END")
-                      .arg(QLatin1String(kSortRoom)));
-    query.addBindValue(QSysInfo::machineHostName());
-    return query.exec();
+    // kept. One exchange with the server, the workstation's name bound as a parameter.
+    static const QByteArray settings =
+        QByteArrayLiteral("SELECT set_config('zlv.arbeitsplatz', $1, false), CASE WHEN "
+                          "pg_size_bytes(current_setting('work_mem')) < pg_size_bytes('") +
+        kSortRoom + QByteArrayLiteral("') THEN set_config('work_mem', '") + kSortRoom +
+        QByteArrayLiteral("', false) END");
+    const QByteArray workstation = QSysInfo::machineHostName().toUtf8();
+    const char* const values[] = {workstation.constData()};
+    PGresult* result =
+        pq().PQexecParams(connection, settings.constData(), 1, nullptr, values, nullptr, nullptr, 0);
+    const bool set = pq().PQresultStatus(result) == PGRES_TUPLES_OK;
+    pq().PQclear(result);
+    return set;
 }
 
 bool PostgresLink::setJournalTask(const QSqlDatabase& db, const QString& task, bool collecting) {
@@ -405,6 +411,13 @@ PGresult* PostgresLink::execute(PGconn* connection, const QByteArray& statement,
                                 const std::vector<const char*>& values) const {
     const int count = int(values.size());
     QByteArray name = m_prepared.names.value(statement);
+    if (name.isEmpty() && !m_prepared.runOnce.contains(statement)) {
+        if (m_prepared.runOnce.size() >= kMostPrepared)
+            m_prepared.runOnce.clear();
+        m_prepared.runOnce.insert(statement);
+        return pq().PQexecParams(connection, statement.constData(), count, nullptr, values.data(), nullptr,
+                                 nullptr, 0);
+    }
     if (name.isEmpty()) {
         if (m_prepared.order.size() >= kMostPrepared) {
             const QByteArray oldest = m_prepared.order.dequeue();

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QProcessEnvironment>
 #include <QQueue>
+#include <QSet>
 #include <vector>
 
 typedef struct pg_conn PGconn;
@@ -62,14 +63,17 @@ public:
 private:
     // The failure error tells, without looking at the connection.
     StoreFailure faultOf(const QSqlError& error) const;
-    // Runs statement with values: prepared on the connection the first time, so that the server parses
-    // and plans it once and then settles on a plan; one round trip each time after.
+    // Runs statement with values. The first time unprepared, in one exchange with the server: most of what
+    // opening reads runs once. Prepared on the connection when it comes again, so that the server parses
+    // and plans it once and then settles on a plan; one exchange each time after.
     PGresult* execute(PGconn* connection, const QByteArray& statement,
                       const std::vector<const char*>& values) const;
 
     // The statements prepared on this connection, by their text, and the order they were prepared in.
     struct Prepared {
         QHash<QByteArray, QByteArray> names;
+        // Run once, unprepared; forgotten all at once when so many have gathered.
+        QSet<QByteArray> runOnce;
         QQueue<QByteArray> order;
         quint64 next = 0;
     };
