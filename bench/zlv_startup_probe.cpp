@@ -9,6 +9,7 @@
 #include "QtDialogs.h"
 #include "Settings.h"
 #include "SingleInstance.h"
+#include "StartCheck.h"
 
 #include <cstdio>
 #include <QApplication>
@@ -17,6 +18,9 @@
 
 int main(int argc, char** argv) {
     ApplicationSetup::prepareEnvironment();
+    std::unique_ptr<StartCheck> startCheck =
+        argc == 2 ? StartCheck::ahead(QString::fromLocal8Bit(argv[1]), DatabaseLocation::defaultUserFolder())
+                  : nullptr;
     QApplication app(argc, argv);
     FirstFrameReporter reporter("StartMenu", true);
     reporter.reportOnStandardOutput();
@@ -38,6 +42,7 @@ int main(int argc, char** argv) {
     Settings settings(QDir(programFolder).filePath(QStringLiteral("settings.ini")));
     AppController controller(programFolder, dialogs, settings);
     controller.setUserFolder(DatabaseLocation::defaultUserFolder());
+    controller.setStartCheck(std::move(startCheck));
     QObject::connect(&controller, &AppController::databaseConfirmed, &reporter, &FirstFrameReporter::confirm);
     if (!controller.start()) {
         std::fputs("Der Start wurde abgebrochen.\n", stderr);

@@ -56,6 +56,10 @@ AppController::~AppController() {
     m_session.reset();
 }
 
+void AppController::setStartCheck(std::unique_ptr<StartCheck> check) {
+    m_startCheck = std::move(check);
+}
+
 bool AppController::start() {
     return showStartMenu(true);
 }
@@ -66,7 +70,8 @@ bool AppController::showStartMenu(bool firstStart) {
     if (location->locate() != DatabaseLocation::Outcome::Found)
         return false;
     m_databaseFilePath = location->databaseFilePath();
-    location->beginCheck();
+    location->beginCheck(m_startCheck.get());
+    m_startCheck.reset();
 
     auto* menu = new StartMenu;
     if (firstStart)

@@ -11,6 +11,7 @@
 #include "PrintSettingsScreen.h"
 #include "ProjectManager.h"
 #include "SignOffScreen.h"
+#include "StartCheck.h"
 #include "StartMenu.h"
 #include "WithholdingScreen.h"
 #include "Workspace.h"
@@ -49,6 +50,9 @@ public:
     void setUserFolder(const QString& folder) { m_userFolder = folder; }
     // Where a first start creates a new database (see DatabaseLocation); the program's folder by default.
     void setDataFolder(const QString& folder) { m_dataFolder = folder; }
+    // The thread begun before the application for the first start's check (see StartCheck); none by
+    // default.
+    void setStartCheck(std::unique_ptr<StartCheck> check);
 
     StartMenu* startMenu() const { return m_startMenu; }
     ProjectManager* projectManager() const { return m_projectManager; }
@@ -133,6 +137,7 @@ private:
     QString m_databaseFilePath;
     // Where the data live, as the start menu's title and the about box show it.
     QString m_dataPlace;
+    std::unique_ptr<StartCheck> m_startCheck;
     std::unique_ptr<DatabaseLocation> m_unconfirmedLocation;
     // Confirmed, its folders not yet recorded: they are written once the start menu has been painted.
     std::unique_ptr<DatabaseLocation> m_unrecordedLocation;

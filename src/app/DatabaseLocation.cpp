@@ -56,9 +56,16 @@ QString DatabaseLocation::defaultDataFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
 
+bool DatabaseLocation::hasIni(const QString& folder) {
+    return !folder.isEmpty() && QFileInfo(QDir(folder).filePath(QString::fromLatin1(kIniFileName))).isFile();
+}
+
 bool DatabaseLocation::hasUserIni() const {
-    return !m_userFolder.isEmpty() &&
-           QFileInfo(QDir(m_userFolder).filePath(QString::fromLatin1(kIniFileName))).isFile();
+    return hasIni(m_userFolder);
+}
+
+QString DatabaseLocation::runningProgramFolder() {
+    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
 }
 
 std::optional<QString> DatabaseLocation::serverPlace(const QString& location) {
@@ -249,25 +256,19 @@ QString DatabaseLocation::askServerAddress(QWidget* parent) {
     return QString();
 }
 
-void DatabaseLocation::beginCheck() {
+void DatabaseLocation::beginCheck(StartCheck* ahead) {
     if (m_databaseFilePath.isEmpty() || m_check.valid())
         return;
     // The connection is made on the thread and then handed to the window's thread, which goes on with it.
-    m_check = std::async(std::launch::async, [path = m_databaseFilePath, window = QThread::currentThread()] {
-        Check check;
-        check.db = Database::open(path, nullptr, &check.message, Database::defaultBusyTimeoutMs(),
-                                  Database::Purpose::Start);
-        if (check.db)
-            check.db->moveToThread(window);
-        return check;
-    });
+    m_check = ahead ? ahead->run(m_databaseFilePath, QThread::currentThread())
+                    : StartCheck::runNew(m_databaseFilePath, QThread::currentThread());
 }
 
 bool DatabaseLocation::checkServer(const QString& location, QWidget* parent) {
     Database::OpenFailure failure = Database::OpenFailure::None;
     QString message;
     if (m_check.valid()) {
-        Check check = m_check.get();
+        StartCheck::Result check = m_check.get();
         if (check.db)
             return keep(std::move(check.db), parent);
         // The check on the thread does not tell the kind of failure: the next attempt does.
@@ -332,7 +333,7 @@ bool DatabaseLocation::checkUsable(const QString& path, QWidget* parent) {
         return offerImport(path, parent);
     QString message;
     if (m_check.valid()) {
-        Check check = m_check.get();
+        StartCheck::Result check = m_check.get();
         if (check.db)
             return keep(std::move(check.db), parent);
         message = check.message;

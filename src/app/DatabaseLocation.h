@@ -1,5 +1,7 @@
 #pragma once
 
+#include "StartCheck.h"
+
 #include <QString>
 
 #include <future>
@@ -52,8 +54,8 @@ public:
     enum class Record { Now, Later };
     bool confirm(QWidget* parent = nullptr, Record record = Record::Now);
     // After locate() found the file: begins confirm()'s check of the file on a thread of its own, so that
-    // it runs while the first window is built and drawn.
-    void beginCheck();
+    // it runs while the first window is built and drawn; on ahead's thread, when given.
+    void beginCheck(StartCheck* ahead = nullptr);
     // Records both folders in the settings; the file is written only when they changed.
     void recordFolders();
     // The database that confirm() opened, handed on so that the program's session does not open it again;
@@ -78,11 +80,15 @@ public:
     // The server named by the ini file in iniFolder ("postgresql://server/zlv"); empty when it names a
     // folder or nothing.
     static QString configuredServer(const QString& iniFolder);
+    // Whether folder holds an ini file.
+    static bool hasIni(const QString& folder);
     // For a location on a server: its database for the user ("zlv auf server.bauamt.local"); nullopt for
     // a database file.
     static std::optional<QString> serverPlace(const QString& location);
     // The full path of the file in folder whose name is "zlv.mdb" in any letter case; empty when none.
     static QString findDatabaseFile(const QString& folder);
+    // The folder of the program's file, known before the application object is made.
+    static QString runningProgramFolder();
     // The folder of the user's own ini file beside the settings (~/.config/TalbrinZlv).
     static QString defaultUserFolder();
     // The user's own data folder, where a first start creates the database (~/.local/share/TalbrinZlv).
@@ -121,11 +127,7 @@ private:
     Settings& m_settings;
     QString m_databaseFolder;
     QString m_databaseFilePath;
-    // beginCheck()'s check: the database opened, or the German message why it cannot be.
-    struct Check {
-        std::unique_ptr<Database> db;
-        QString message;
-    };
-    std::future<Check> m_check;
+    // beginCheck()'s check.
+    std::future<StartCheck::Result> m_check;
     std::unique_ptr<Database> m_opened;
 };

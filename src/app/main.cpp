@@ -7,6 +7,7 @@
 #include "QtDialogs.h"
 #include "Settings.h"
 #include "SingleInstance.h"
+#include "StartCheck.h"
 #include "TransferCommand.h"
 
 #include <cstdio>
@@ -74,6 +75,9 @@ int main(int argc, char** argv) {
         return InvoiceReadCommand::run(QCoreApplication::arguments());
     }
     ApplicationSetup::prepareEnvironment();
+    // A server's check begins while the window system is set up.
+    std::unique_ptr<StartCheck> startCheck =
+        StartCheck::ahead(DatabaseLocation::runningProgramFolder(), DatabaseLocation::defaultUserFolder());
     QApplication app(argc, argv);
     QTranslator qtTranslation;
     ApplicationSetup::apply(qtTranslation);
@@ -95,6 +99,7 @@ int main(int argc, char** argv) {
     AppController controller(QApplication::applicationDirPath(), dialogs, settings);
     controller.setUserFolder(DatabaseLocation::defaultUserFolder());
     controller.setDataFolder(DatabaseLocation::defaultDataFolder());
+    controller.setStartCheck(std::move(startCheck));
     if (check) {
         QObject::connect(&controller, &AppController::databaseConfirmed, &controller, [&controller] {
             std::printf("%s\n", qPrintable(controller.databaseFilePath()));

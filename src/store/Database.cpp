@@ -49,6 +49,10 @@ void Database::close() {
     }
 }
 
+void Database::loadClient(const QString& location) {
+    Engine::at(location, defaultBusyTimeoutMs()).link->loadClient();
+}
+
 std::unique_ptr<Database> Database::open(const QString& location, OpenFailure* failure,
                                          QString* germanMessage, int busyTimeoutMs, Purpose purpose) {
     if (failure)
@@ -159,6 +163,7 @@ int Database::defaultBusyTimeoutMs() {
 }
 
 bool Database::connect(bool existing, OpenFailure* failure, QString* germanText) {
+    m_link->loadClient();
     QSqlDatabase db = QSqlDatabase::addDatabase(m_link->driverName(), m_connectionName);
     if (!db.isValid()) {
         *failure = OpenFailure::Other;

@@ -51,6 +51,9 @@ public:
                                           QString* germanMessage = nullptr,
                                           int busyTimeoutMs = defaultBusyTimeoutMs(),
                                           Purpose purpose = Purpose::Work);
+    // Loads what the engine of location needs to connect (for a server, its client library), so that a
+    // connection made later finds it loaded; may run on any thread.
+    static void loadClient(const QString& location);
     // Creates a new file, or sets up an empty database on a server, with the six tables, the indexes and
     // the presets (trades, cost groups), all or nothing. Refuses when the file exists already or the
     // server's database holds tables. Returns false and sets the German message on failure.

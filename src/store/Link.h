@@ -39,6 +39,8 @@ public:
     // After setting up failed: removes what the attempt left behind.
     virtual void discard() const = 0;
 
+    // Before the first connection: loads what the engine's driver needs, in the quickest way.
+    virtual void loadClient() const {}
     // Points a connection at the data; existing: the data must be there and are never created anew.
     virtual void configure(QSqlDatabase& db, bool existing) const = 0;
     // Installs on an open connection what the program's statements use (like(), fold(), GERMAN).

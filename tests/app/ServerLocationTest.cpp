@@ -5,6 +5,7 @@
 #include "ScriptedDialogs.h"
 #include "ServerMoveWindow.h"
 #include "Settings.h"
+#include "StartCheck.h"
 #include "TestDatabase.h"
 #include "WidgetDriver.h"
 
@@ -74,6 +75,61 @@ private slots:
         if (found)
             QVERIFY(Database::open(location.databaseFilePath()));
         QCOMPARE(location.place(), "Datenbank " + DataLocation::placeOf(ini));
+    }
+
+    void checkBegunBeforeTheApplication_data() {
+        QTest::addColumn<QString>("programIni"); // "server", a folder, or empty for none
+        QTest::addColumn<QString>("userIni");
+        QTest::addColumn<bool>("begun");
+        QTest::newRow("server in the program's ini") << "server"
+                                                     << "" << true;
+        QTest::newRow("server in the user's ini") << ""
+                                                  << "server" << true;
+        QTest::newRow("the user's folder before the program's server") << "server"
+                                                                       << "." << false;
+        QTest::newRow("a folder") << "."
+                                  << "" << false;
+        QTest::newRow("no ini") << ""
+                                << "" << false;
+    }
+
+    // Where the ini read first names a server, the start's check begins before the application: the
+    // check then opens the server that locate() found and hands it to the window's thread.
+    void checkBegunBeforeTheApplication() {
+        QFETCH(QString, programIni);
+        QFETCH(QString, userIni);
+        QFETCH(bool, begun);
+        const bool onServer = TestDatabase::requestedEngine() == TestDatabase::Engine::Server;
+        if (begun && !onServer)
+            QSKIP("needs the server");
+        TestDatabase database(onServer ? TestDatabase::Engine::Server : TestDatabase::Engine::File);
+        const QString server = onServer ? database.path() : QStringLiteral("postgresql://127.0.0.1:1/zlv");
+        QTemporaryDir user;
+        for (const auto& [folder, value] :
+             {std::pair{database.folder(), programIni}, {user.path(), userIni}}) {
+            if (!value.isEmpty())
+                QVERIFY(TestDatabase::writeFile(folder + "/PfadZurDatenbank.ini",
+                                                (value == "server" ? server : value).toUtf8()));
+        }
+
+        std::unique_ptr<StartCheck> ahead = StartCheck::ahead(database.folder(), user.path());
+        QCOMPARE(ahead != nullptr, begun);
+        if (!ahead)
+            return;
+        // One begun and never run ends with the program.
+        StartCheck::ahead(database.folder(), user.path()).reset();
+        ScriptedDialogs dialogs;
+        Settings settings(user.filePath("TalbrinZlv.ini"));
+        DatabaseLocation location(database.folder(), dialogs, settings, user.path());
+        QCOMPARE(location.locate(), DatabaseLocation::Outcome::Found);
+        location.beginCheck(ahead.get());
+        ahead.reset();
+        QVERIFY(location.confirm());
+        const std::unique_ptr<Database> opened = location.takeOpened();
+        QVERIFY(opened);
+        QCOMPARE(opened->location(), server);
+        // Handed over: the window's thread reads on the connection.
+        QVERIFY(opened->read("SELECT COUNT(*) FROM tblGewerk", {}, [](const DatabaseRow&) {}));
     }
 
     // A first start that names a server: the empty database is set up, and the user's ini names the server.

@@ -2,9 +2,9 @@
 
 #include <libpq-fe.h>
 
-// The functions of libpq that the engine calls itself, resolved at their first use from the library that
-// Qt's driver for the server has loaded by then. A program working on a file never loads libpq (nor what
-// it draws in: TLS, Kerberos, LDAP), which keeps its start quick.
+// The functions of libpq that the engine calls itself. The engine loads libpq before Qt's driver for the
+// server, which then finds it loaded. A program working on a file never loads libpq (nor what it draws
+// in: TLS, Kerberos, LDAP), which keeps its start quick.
 struct Libpq {
 #define ZLV_LIBPQ_FUNCTION(name) decltype(&::name) name = nullptr;
     ZLV_LIBPQ_FUNCTION(PQclear)

@@ -175,6 +175,10 @@ void PostgresLink::configure(QSqlDatabase& db, bool) const {
                     QStringLiteral("keepalives_count=3")};
     db.setConnectOptions(options.join(u';'));
 }
+void PostgresLink::loadClient() const {
+    Libpq::get();
+}
+
 bool PostgresLink::prepare(const QSqlDatabase& db) {
     // A new connection has none of the statements prepared on the one before.
     m_prepared = Prepared();

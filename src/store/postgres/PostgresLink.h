@@ -33,6 +33,7 @@ public:
     QString schemaRefusal(const QString& reason) const override;
     void discard() const override {}
     void configure(QSqlDatabase& db, bool existing) const override;
+    void loadClient() const override;
     bool prepare(const QSqlDatabase& db) override;
     bool setJournalTask(const QSqlDatabase& db, const QString& task, bool collecting) override;
     bool stillThere(const QSqlDatabase& db) const override;
