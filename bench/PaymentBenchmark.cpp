@@ -130,9 +130,11 @@ QList<BenchTable::Row> PaymentBenchmark::bookingWithDeductions() {
                                      return ms;
                                  }};
     };
+    const int bookingRuns = std::max(m_runs, Measurement::kLeastQuickRuns);
     const auto row = [&](const QString& title, bool proposed) {
         failure.clear();
-        const Measurement::Outcome measured = Measurement::compare(m_runs, withDeductions(proposed), plain());
+        const Measurement::Outcome measured =
+            Measurement::compare(bookingRuns, withDeductions(proposed), plain());
         BenchTable::Row result = failed(title, measured.error);
         if (!failure.isEmpty())
             result.error += QStringLiteral(" (") + failure + u')';
@@ -163,7 +165,7 @@ QList<BenchTable::Row> PaymentBenchmark::bookingWithDeductions() {
             .arg(companyBookings)
             .arg(deducted)
             .arg(payments)
-            .arg(2 * (m_runs + 1))
+            .arg(2 * (bookingRuns + 1))
             .arg(retentionMs, 0, 'f', 2)
             .arg(withholdingMs, 0, 'f', 2);
     return rows;
