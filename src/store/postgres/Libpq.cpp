@@ -7,10 +7,12 @@ const Libpq* Libpq::get() {
         static QLibrary library(QStringLiteral("pq"), 5);
         // libpq and the some twenty libraries it draws in look up their symbols among their own first,
         // not among the program's fifty: loading takes half the time, on the start's path to the server.
-        // A library preloaded into the program (a memory checker's allocator) must see every call, so
-        // then the symbols are looked up as usual.
+        // A library preloaded into the program (a memory checker's allocator), or a sanitizer built in,
+        // must see every call, so then the symbols are looked up as usual.
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
         if (!qEnvironmentVariableIsSet("LD_PRELOAD"))
             library.setLoadHints(QLibrary::DeepBindHint);
+#endif
         if (!library.load())
             return nullptr;
         static Libpq functions;
