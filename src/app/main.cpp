@@ -76,8 +76,9 @@ int main(int argc, char** argv) {
     }
     ApplicationSetup::prepareEnvironment();
     // A server's check begins while the window system is set up.
+    const QString userFolder = DatabaseLocation::defaultUserFolder();
     std::unique_ptr<StartCheck> startCheck =
-        StartCheck::ahead(DatabaseLocation::runningProgramFolder(), DatabaseLocation::defaultUserFolder());
+        StartCheck::ahead(DatabaseLocation::runningProgramFolder(), userFolder);
     QApplication app(argc, argv);
     QTranslator qtTranslation;
     ApplicationSetup::apply(qtTranslation);
@@ -97,7 +98,7 @@ int main(int argc, char** argv) {
     Settings settings(Settings::defaultFilePath());
     dialogs.keepSaveFolderIn(settings);
     AppController controller(QApplication::applicationDirPath(), dialogs, settings);
-    controller.setUserFolder(DatabaseLocation::defaultUserFolder());
+    controller.setUserFolder(userFolder);
     controller.setDataFolder(DatabaseLocation::defaultDataFolder());
     controller.setStartCheck(std::move(startCheck));
     if (check) {

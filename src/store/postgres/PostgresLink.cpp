@@ -175,6 +175,7 @@ void PostgresLink::configure(QSqlDatabase& db, bool) const {
                     QStringLiteral("keepalives_count=3")};
     db.setConnectOptions(options.join(u';'));
 }
+
 void PostgresLink::loadClient() const {
     Libpq::get();
 }
@@ -188,16 +189,15 @@ bool PostgresLink::prepare(const QSqlDatabase& db) {
     // The journal names the workstation each change came from; the server alone knows only its address.
     // A project's list is sorted in memory rather than on disk: the server's default room for a sort
     // (4 MB) holds fewer than 20,000 bookings, 64 MB some 200,000. A larger room set for the server is
-    // kept. One exchange with the server, the workstation's name bound as a parameter.
+    // kept. One exchange with the server (a new connection's first run of a statement), the workstation's
+    // name bound as a parameter.
     static const QByteArray settings =
         QByteArrayLiteral("SELECT set_config('zlv.arbeitsplatz', $1, false), CASE WHEN "
                           "pg_size_bytes(current_setting('work_mem')) < pg_size_bytes('") +
         kSortRoom + QByteArrayLiteral("') THEN set_config('work_mem', '") + kSortRoom +
         QByteArrayLiteral("', false) END");
     const QByteArray workstation = QSysInfo::machineHostName().toUtf8();
-    const char* const values[] = {workstation.constData()};
-    PGresult* result =
-        pq().PQexecParams(connection, settings.constData(), 1, nullptr, values, nullptr, nullptr, 0);
+    PGresult* result = execute(connection, settings, {workstation.constData()});
     const bool set = pq().PQresultStatus(result) == PGRES_TUPLES_OK;
     pq().PQclear(result);
     return set;
