@@ -6,6 +6,7 @@
 #include "ApplicationSetup.h"
 #include "DatabaseLocation.h"
 #include "FirstFrameReporter.h"
+#include "FontsAhead.h"
 #include "QtDialogs.h"
 #include "Settings.h"
 #include "SingleInstance.h"
@@ -18,6 +19,7 @@
 
 int main(int argc, char** argv) {
     ApplicationSetup::prepareEnvironment();
+    std::unique_ptr<FontsAhead> fonts = FontsAhead::begin();
     std::unique_ptr<StartCheck> startCheck =
         argc == 2 ? StartCheck::ahead(QString::fromLocal8Bit(argv[1]), DatabaseLocation::defaultUserFolder())
                   : nullptr;
@@ -43,6 +45,7 @@ int main(int argc, char** argv) {
     AppController controller(programFolder, dialogs, settings);
     controller.setUserFolder(DatabaseLocation::defaultUserFolder());
     controller.setStartCheck(std::move(startCheck));
+    controller.setFontsAhead(std::move(fonts));
     QObject::connect(&controller, &AppController::databaseConfirmed, &reporter, &FirstFrameReporter::confirm);
     if (!controller.start()) {
         std::fputs("Der Start wurde abgebrochen.\n", stderr);

@@ -8,7 +8,7 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6sql6-sqlite qt6-tr
           libsqlite3-dev sqlite3 fonts-liberation fonts-dejavu-core libxcb1-dev xvfb poppler-utils
           dpkg-dev file libpq-dev libqt6sql6-psql postgresql-15 postgresql-common
           mdbtools-dev qt6-charts-dev libqt6opengl6-dev
-          libqpdf-dev qpdf libxml2-utils)
+          libqpdf-dev qpdf libxml2-utils libfontconfig-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -73,6 +73,8 @@ bool AppController::showStartMenu(bool firstStart) {
     location->beginCheck(m_startCheck.get());
     m_startCheck.reset();
 
+    // The menu measures its texts as it is built.
+    m_fontsAhead.reset();
     auto* menu = new StartMenu;
     if (firstStart)
         menu->setWindowTitle(StartMenu::versionTitle());

@@ -5,6 +5,7 @@
 #include "CompanyRegister.h"
 #include "DueScreen.h"
 #include "ExportScreen.h"
+#include "FontsAhead.h"
 #include "HelpWindow.h"
 #include "JournalScreen.h"
 #include "Presets.h"
@@ -53,6 +54,8 @@ public:
     // The thread begun before the application for the first start's check (see StartCheck); none by
     // default.
     void setStartCheck(std::unique_ptr<StartCheck> check);
+    // The font configuration read ahead (see FontsAhead); the start menu waits for it. None by default.
+    void setFontsAhead(std::unique_ptr<FontsAhead> fonts) { m_fontsAhead = std::move(fonts); }
 
     StartMenu* startMenu() const { return m_startMenu; }
     ProjectManager* projectManager() const { return m_projectManager; }
@@ -138,6 +141,7 @@ private:
     // Where the data live, as the start menu's title and the about box show it.
     QString m_dataPlace;
     std::unique_ptr<StartCheck> m_startCheck;
+    std::unique_ptr<FontsAhead> m_fontsAhead;
     std::unique_ptr<DatabaseLocation> m_unconfirmedLocation;
     // Confirmed, its folders not yet recorded: they are written once the start menu has been painted.
     std::unique_ptr<DatabaseLocation> m_unrecordedLocation;

@@ -2,6 +2,7 @@
 #include "ApplicationSetup.h"
 #include "AuditExportCommand.h"
 #include "DatabaseLocation.h"
+#include "FontsAhead.h"
 #include "InvoiceReadCommand.h"
 #include "JournalCheckCommand.h"
 #include "QtDialogs.h"
@@ -75,7 +76,8 @@ int main(int argc, char** argv) {
         return InvoiceReadCommand::run(QCoreApplication::arguments());
     }
     ApplicationSetup::prepareEnvironment();
-    // A server's check begins while the window system is set up.
+    // The font configuration is read, and a server's check begins, while the window system is set up.
+    std::unique_ptr<FontsAhead> fonts = FontsAhead::begin();
     const QString userFolder = DatabaseLocation::defaultUserFolder();
     std::unique_ptr<StartCheck> startCheck =
         StartCheck::ahead(DatabaseLocation::runningProgramFolder(), userFolder);
@@ -101,6 +103,7 @@ int main(int argc, char** argv) {
     controller.setUserFolder(userFolder);
     controller.setDataFolder(DatabaseLocation::defaultDataFolder());
     controller.setStartCheck(std::move(startCheck));
+    controller.setFontsAhead(std::move(fonts));
     if (check) {
         QObject::connect(&controller, &AppController::databaseConfirmed, &controller, [&controller] {
             std::printf("%s\n", qPrintable(controller.databaseFilePath()));

@@ -1,6 +1,8 @@
 #include "ApplicationSetup.h"
+#include "FontsAhead.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QTest>
 #include <QTranslator>
 
@@ -14,15 +16,41 @@ private slots:
         QCOMPARE(QLocale().territory(), QLocale::Germany);
         QCOMPARE(QApplication::font().family(), "Liberation Sans");
         QCOMPARE(QApplication::font().pointSize(), 9);
+        // The font configuration was read on the thread main() began.
+        QCOMPARE(QFontInfo(QApplication::font()).family(), "Liberation Sans");
         QCOMPARE(QCoreApplication::translate("QFileSystemModel", "Date Modified"), "Änderungsdatum");
+    }
+
+    // The window system's plugin takes a desktop's start notice out of the environment while the application
+    // is set up; no thread reads the environment meanwhile.
+    void fontsReadAheadOnlyWithoutAStartNotice_data() {
+        QTest::addColumn<QByteArray>("variable");
+        QTest::addColumn<bool>("begun");
+        QTest::newRow("no notice") << QByteArray() << true;
+        QTest::newRow("X11") << QByteArray("DESKTOP_STARTUP_ID") << false;
+        QTest::newRow("Wayland") << QByteArray("XDG_ACTIVATION_TOKEN") << false;
+    }
+    void fontsReadAheadOnlyWithoutAStartNotice() {
+        QFETCH(QByteArray, variable);
+        QFETCH(bool, begun);
+        if (!variable.isEmpty())
+            qputenv(variable.constData(), "zlv-start-1");
+        std::unique_ptr<FontsAhead> fonts = FontsAhead::begin();
+        if (!variable.isEmpty())
+            qunsetenv(variable.constData());
+        QCOMPARE(fonts != nullptr, begun);
     }
 };
 
 int main(int argc, char** argv) {
     ApplicationSetup::prepareEnvironment();
+    qunsetenv("DESKTOP_STARTUP_ID");
+    qunsetenv("XDG_ACTIVATION_TOKEN");
+    std::unique_ptr<FontsAhead> fonts = FontsAhead::begin();
     QApplication app(argc, argv);
     QTranslator translator;
     ApplicationSetup::apply(translator);
+    fonts.reset();
     ApplicationSetupTest test;
     return QTest::qExec(&test, argc, argv);
 }

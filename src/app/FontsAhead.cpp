@@ -1,0 +1,31 @@
+#include "FontsAhead.h"
+
+#include <clocale>
+#include <fontconfig/fontconfig.h>
+#include <locale.h>
+#include <QtGlobal>
+
+std::unique_ptr<FontsAhead> FontsAhead::begin() {
+    // X11's and Wayland's start notices; the window system's plugin removes them while the application is
+    // set up.
+    if (qEnvironmentVariableIsSet("DESKTOP_STARTUP_ID") || qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN"))
+        return nullptr;
+    return std::unique_ptr<FontsAhead>(new FontsAhead);
+}
+
+FontsAhead::FontsAhead()
+    : m_thread([] {
+          // The application sets the process's locale while the files are read; the numbers in them are
+          // read as the window's thread reads them, in the C locale, whatever it is set to meanwhile.
+          const locale_t plain = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+          const locale_t before = plain ? uselocale(plain) : static_cast<locale_t>(nullptr);
+          FcInit();
+          if (plain) {
+              uselocale(before);
+              freelocale(plain);
+          }
+      }) {}
+
+FontsAhead::~FontsAhead() {
+    m_thread.join();
+}
