@@ -1,16 +1,21 @@
 #include "FontsAhead.h"
 
-#include <clocale>
 #include <fontconfig/fontconfig.h>
 #include <locale.h>
 #include <QtGlobal>
+#include <system_error>
 
 std::unique_ptr<FontsAhead> FontsAhead::begin() {
     // X11's and Wayland's start notices; the window system's plugin removes them while the application is
     // set up.
     if (qEnvironmentVariableIsSet("DESKTOP_STARTUP_ID") || qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN"))
         return nullptr;
-    return std::unique_ptr<FontsAhead>(new FontsAhead);
+    try {
+        return std::unique_ptr<FontsAhead>(new FontsAhead);
+    } catch (const std::system_error&) {
+        // No thread to be had: the window's thread reads the configuration, as it would anyway.
+        return nullptr;
+    }
 }
 
 FontsAhead::FontsAhead()
