@@ -7,6 +7,7 @@
 #include "SchemaUpkeep.h"
 
 #include <atomic>
+#include <QDateTime>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
@@ -27,6 +28,35 @@ QString failurePrefix(const QString& sql) {
     if (start.compare(QLatin1String("DELETE"), Qt::CaseInsensitive) == 0)
         return QStringLiteral("Der Datensatz konnte nicht gelöscht werden");
     return QStringLiteral("Der Datensatz konnte nicht gespeichert werden");
+}
+
+// The values as the driver binds them: a null text, null bytes or a null date stand for NULL.
+QVariantList boundAsByTheDriver(QVariantList values) {
+    for (QVariant& value : values) {
+        bool null = false;
+        switch (value.typeId()) {
+        case QMetaType::QString:
+            null = value.toString().isNull();
+            break;
+        case QMetaType::QByteArray:
+            null = value.toByteArray().isNull();
+            break;
+        case QMetaType::QDate:
+            null = value.toDate().isNull();
+            break;
+        case QMetaType::QTime:
+            null = value.toTime().isNull();
+            break;
+        case QMetaType::QDateTime:
+            null = value.toDateTime().isNull();
+            break;
+        default:
+            break;
+        }
+        if (null)
+            value = QVariant(value.metaType());
+    }
+    return values;
 }
 
 } // namespace
@@ -330,8 +360,28 @@ bool Database::runOnce(QSqlQuery& query, const QString& sql, const QVariantList&
 }
 
 bool Database::exec(const QString& sql, const QVariantList& values) {
-    QSqlQuery query(connection());
-    return run(query, sql, values);
+    if (values.isEmpty()) {
+        QSqlQuery query(connection());
+        return run(query, sql, values);
+    }
+    return change(sql, values, nullptr);
+}
+
+bool Database::change(const QString& sql, const QVariantList& values, qint64* changed) {
+    // Past the driver, which would prepare, run and release the statement in three exchanges with a
+    // server.
+    const QVariantList bound = boundAsByTheDriver(values);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (!onCurrentFile(sql) || !journalReadyFor(sql))
+            return false;
+        StoreFailure fault;
+        if (m_link->change(connection(), sql, bound, changed, &fault))
+            return true;
+        recordFailure(sql, fault.germanText, fault.kind);
+        if (!mayRunAgain(sql))
+            return false;
+    }
+    return false;
 }
 
 std::optional<qint64> Database::insert(const QString& sql, const QVariantList& values) {
@@ -399,10 +449,10 @@ std::optional<qint64> Database::insertFollowed(const Statement& insertion, const
 }
 
 bool Database::changeRow(const QString& sql, const QVariantList& values) {
-    QSqlQuery query(connection());
-    if (!run(query, sql, values))
+    qint64 changed = 0;
+    if (!change(sql, values, &changed))
         return false;
-    if (query.numRowsAffected() > 0)
+    if (changed > 0)
         return true;
     recordFailure(sql, QStringLiteral("Der Datensatz ist nicht mehr vorhanden."), Failure::RowGone);
     return false;
@@ -555,14 +605,11 @@ bool Database::stillAsLoaded(const std::optional<QString>& now, const QString& s
 }
 
 bool Database::companyStillThere(const QString& name) {
-    QSqlQuery query(connection());
-    query.setForwardOnly(true);
-    if (!run(query,
-             QStringLiteral("SELECT ID FROM tblFirma WHERE fold(Name) = fold(?)%1")
-                 .arg(m_dialect->rowLockClause().value_or(QString())),
-             {name}))
+    bool found = false;
+    if (!read(QStringLiteral("SELECT ID FROM tblFirma WHERE fold(Name) = fold(?)%1")
+                  .arg(m_dialect->rowLockClause().value_or(QString())),
+              {name}, [&found](const Row&) { found = true; }))
         return false;
-    const bool found = query.next();
     if (!found)
         recordFailure(
             QStringLiteral("INSERT"),

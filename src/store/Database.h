@@ -195,6 +195,8 @@ private:
     bool reconnect(QString* reason);
     bool outcomeOfLostCommit(const std::function<std::optional<bool>()>& stored);
     bool runOnce(QSqlQuery& query, const QString& sql, const QVariantList& values);
+    // Runs a statement with values that changes rows; changed, if given, receives their number.
+    bool change(const QString& sql, const QVariantList& values, qint64* changed);
     // After sql failed: true when the connection was lost and sql may run once more on a new one.
     bool mayRunAgain(const QString& sql);
     // what: the statement that failed, which says whether reading, storing or deleting failed.

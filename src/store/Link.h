@@ -71,4 +71,8 @@ public:
     // Runs a query and hands each row to visit; false with the failure set.
     virtual bool read(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
                       const std::function<void(const DatabaseRow&)>& visit, StoreFailure* failure) const = 0;
+    // Runs a change with values, on a server in one exchange, and tells how many rows it changed; false
+    // with the failure set.
+    virtual bool change(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
+                        qint64* changed, StoreFailure* failure) const = 0;
 };

@@ -109,7 +109,9 @@ class SignOffTest : public QObject {
         const auto said = [](const Outcome& outcome) { return outcome.ok() ? QString() : outcome.text(); };
         const auto sql = [&](const QString& statement) {
             Database& db = session.database();
-            return db.exec(statement, {id}) ? QString() : db.lastError();
+            return db.exec(statement, statement.contains(u'?') ? QVariantList{id} : QVariantList())
+                       ? QString()
+                       : db.lastError();
         };
         if (action == u"book"_s) {
             m_bookings += book(session);

@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "EstimateRepository.h"
 #include "HostKnock.h"
+#include "Journal.h"
 #include "PostgresLink.h"
 #include "SessionEnder.h"
 #include "TestDatabase.h"
@@ -103,24 +104,33 @@ void ConnectionTest::failureIsNamedInGerman() {
 }
 
 void ConnectionTest::idleConnectionEndedIsOpenedAgain_data() {
-    QTest::addColumn<bool>("booking");
-    QTest::newRow("a read") << false;
-    QTest::newRow("a booking") << true;
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("a read") << "read";
+    QTest::newRow("a booking") << "booking";
+    // A statement with values that begins with SELECT, outside a transaction.
+    QTest::newRow("an entry the program writes into the journal") << "entry";
 }
 
 void ConnectionTest::idleConnectionEndedIsOpenedAgain() {
-    QFETCH(bool, booking);
+    QFETCH(QString, kind);
     if (TestDatabase::requestedEngine() != TestDatabase::Engine::Server)
         QSKIP("needs the server");
     TestDatabase server;
     // The same statements before and after: the new connection has none the old one prepared.
     BookingRepository bookings(server.db());
     int booked = 0;
+    int entries = 0;
     const auto work = [&] {
-        if (booking) {
+        if (kind == u"booking") {
             Booking entry = payment();
             QVERIFY2(bookings.book(entry), qPrintable(server.db().lastError()));
             QCOMPARE(entry.runningNumber, ++booked);
+        } else if (kind == u"entry") {
+            QVERIFY2(Journal(server.db())
+                         .append(QStringLiteral("tblProjekt"), QStringLiteral("1"), QStringLiteral("1"),
+                                 QStringLiteral("Wiederhergestellt"), 1, {}, {}),
+                     qPrintable(server.db().lastError()));
+            ++entries;
         } else {
             bool ok = false;
             bookings.forProject(QStringLiteral("1"), &ok);
@@ -136,6 +146,8 @@ void ConnectionTest::idleConnectionEndedIsOpenedAgain() {
     work();
     QVERIFY(server.db().session() != session);
     QCOMPARE(server.scalar("SELECT count(*) FROM tblBuchung"), QString::number(booked));
+    QCOMPARE(server.scalar("SELECT count(*) FROM tblProtokoll WHERE Aktion = 'Wiederhergestellt'"),
+             QString::number(entries));
 }
 
 void ConnectionTest::lostCommitIsToldAsItIs_data() {

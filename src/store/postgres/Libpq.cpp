@@ -23,6 +23,7 @@ const Libpq* Libpq::get() {
         };
 #define ZLV_RESOLVE(name) resolve(functions.name, #name);
         ZLV_RESOLVE(PQclear)
+        ZLV_RESOLVE(PQcmdTuples)
         ZLV_RESOLVE(PQencryptPasswordConn)
         ZLV_RESOLVE(PQerrorMessage)
         ZLV_RESOLVE(PQexec)

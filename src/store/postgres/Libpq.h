@@ -8,6 +8,7 @@
 struct Libpq {
 #define ZLV_LIBPQ_FUNCTION(name) decltype(&::name) name = nullptr;
     ZLV_LIBPQ_FUNCTION(PQclear)
+    ZLV_LIBPQ_FUNCTION(PQcmdTuples)
     ZLV_LIBPQ_FUNCTION(PQencryptPasswordConn)
     ZLV_LIBPQ_FUNCTION(PQerrorMessage)
     ZLV_LIBPQ_FUNCTION(PQexec)

@@ -377,6 +377,18 @@ StoreFailure::Opening PostgresLink::openFailure(const QSqlError& error, QString*
 }
 bool PostgresLink::read(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
                         const std::function<void(const DatabaseRow&)>& visit, StoreFailure* failure) const {
+    return run(db, sql, values, visit, nullptr, failure);
+}
+
+bool PostgresLink::change(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
+                          qint64* changed, StoreFailure* failure) const {
+    return run(
+        db, sql, values, [](const DatabaseRow&) {}, changed, failure);
+}
+
+bool PostgresLink::run(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
+                       const std::function<void(const DatabaseRow&)>& visit, qint64* changed,
+                       StoreFailure* failure) const {
     PGconn* connection = handle(db);
     if (!connection) {
         *failure = {StoreFailure::Kind::FileGone, QStringLiteral("Die Datenbank ist nicht geöffnet.")};
@@ -408,6 +420,8 @@ bool PostgresLink::read(const QSqlDatabase& db, const QString& sql, const QVaria
         row.moveTo(i);
         visit(row);
     }
+    if (changed)
+        *changed = QByteArray(pq().PQcmdTuples(result)).toLongLong();
     pq().PQclear(result);
     return true;
 }

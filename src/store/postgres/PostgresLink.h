@@ -44,6 +44,8 @@ public:
     StoreFailure::Opening openFailure(const QSqlError& error, QString* reason) const override;
     bool read(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
               const std::function<void(const DatabaseRow&)>& visit, StoreFailure* failure) const override;
+    bool change(const QSqlDatabase& db, const QString& sql, const QVariantList& values, qint64* changed,
+                StoreFailure* failure) const override;
 
     // How pg_dump writes the whole database as a dump in its custom format: the program found here (empty,
     // with the German reason, when this workstation has none), its arguments but the file
@@ -62,6 +64,10 @@ public:
     static constexpr const char* kSortRoom = "64MB";
 
 private:
+    // Runs sql with values in one exchange, hands each row to visit and tells how many rows it changed.
+    bool run(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
+             const std::function<void(const DatabaseRow&)>& visit, qint64* changed,
+             StoreFailure* failure) const;
     // The failure error tells, without looking at the connection.
     StoreFailure faultOf(const QSqlError& error) const;
     // Runs statement with values. The first time unprepared, in one exchange with the server: most of what

@@ -213,3 +213,13 @@ bool SqliteLink::read(const QSqlDatabase& db, const QString& sql, const QVariant
     }
     return true;
 }
+
+bool SqliteLink::change(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
+                        qint64* changed, StoreFailure* failure) const {
+    if (!read(
+            db, sql, values, [](const DatabaseRow&) {}, failure))
+        return false;
+    if (changed)
+        *changed = sqlite3_changes64(handle(db));
+    return true;
+}

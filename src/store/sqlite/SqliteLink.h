@@ -43,6 +43,8 @@ public:
     StoreFailure::Opening openFailure(const QSqlError& error, QString* reason) const override;
     bool read(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
               const std::function<void(const DatabaseRow&)>& visit, StoreFailure* failure) const override;
+    bool change(const QSqlDatabase& db, const QString& sql, const QVariantList& values, qint64* changed,
+                StoreFailure* failure) const override;
 
 private:
     QString m_location;
