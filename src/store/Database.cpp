@@ -159,9 +159,10 @@ bool Database::journalReadyFor(const QString& sql) {
 }
 
 bool Database::setJournalTask(const QString& task, bool collecting) {
-    if (m_link->setJournalTask(connection(), task, collecting))
+    StoreFailure fault;
+    if (m_link->setJournalTask(connection(), task, collecting, &fault))
         return true;
-    recordFailure(QStringLiteral("SELECT set_config"), connection().lastError());
+    recordFailure(QStringLiteral("SELECT set_config"), fault.germanText, fault.kind);
     return false;
 }
 

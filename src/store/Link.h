@@ -46,8 +46,10 @@ public:
     // Installs on an open connection what the program's statements use (like(), fold(), GERMAN).
     virtual bool prepare(const QSqlDatabase& db) = 0;
     // Within a transaction: the program's operation that the journal records the following changes under,
-    // and whether a name change's many rows are collected into one entry per table (see Journal).
-    virtual bool setJournalTask(const QSqlDatabase& db, const QString& task, bool collecting) = 0;
+    // and whether a name change's many rows are collected into one entry per table (see Journal); false
+    // with the failure set.
+    virtual bool setJournalTask(const QSqlDatabase& db, const QString& task, bool collecting,
+                                StoreFailure* failure) = 0;
     // Where the connection collects them itself (the file): the entries collected since collecting began.
     virtual QList<JournalSummary> takeCollected() { return {}; }
     // After the transaction ended: the next changes belong to no operation of the program.

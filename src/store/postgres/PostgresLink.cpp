@@ -203,13 +203,11 @@ bool PostgresLink::prepare(const QSqlDatabase& db) {
     return set;
 }
 
-bool PostgresLink::setJournalTask(const QSqlDatabase& db, const QString& task, bool collecting) {
-    QSqlQuery query(db);
-    query.prepare(
-        QStringLiteral("SELECT set_config('zlv.vorgang', ?, true), set_config('zlv.sammeln', ?, true)"));
-    query.addBindValue(task);
-    query.addBindValue(collecting ? QStringLiteral("ja") : QString(QLatin1String("")));
-    return query.exec();
+bool PostgresLink::setJournalTask(const QSqlDatabase& db, const QString& task, bool collecting,
+                                  StoreFailure* failure) {
+    return run(
+        db, QStringLiteral("SELECT set_config('zlv.vorgang', ?, true), set_config('zlv.sammeln', ?, true)"),
+        {task, collecting ? QStringLiteral("ja") : QString()}, [](const DatabaseRow&) {}, nullptr, failure);
 }
 bool PostgresLink::stillThere(const QSqlDatabase& db) const {
     PGconn* connection = handle(db);

@@ -35,7 +35,8 @@ public:
     void configure(QSqlDatabase& db, bool existing) const override;
     void loadClient() const override;
     bool prepare(const QSqlDatabase& db) override;
-    bool setJournalTask(const QSqlDatabase& db, const QString& task, bool collecting) override;
+    bool setJournalTask(const QSqlDatabase& db, const QString& task, bool collecting,
+                        StoreFailure* failure) override;
     bool stillThere(const QSqlDatabase& db) const override;
     bool mayReopen() const override { return true; }
     bool rerunsAfterLoss() const override { return true; }

@@ -144,7 +144,7 @@ bool SqliteLink::prepare(const QSqlDatabase& db) {
            m_journal.registerOn(connection);
 }
 
-bool SqliteLink::setJournalTask(const QSqlDatabase&, const QString& task, bool collecting) {
+bool SqliteLink::setJournalTask(const QSqlDatabase&, const QString& task, bool collecting, StoreFailure*) {
     m_journal.setTask(task, collecting);
     return true;
 }

@@ -30,7 +30,8 @@ public:
     void discard() const override;
     void configure(QSqlDatabase& db, bool existing) const override;
     bool prepare(const QSqlDatabase& db) override;
-    bool setJournalTask(const QSqlDatabase& db, const QString& task, bool collecting) override;
+    bool setJournalTask(const QSqlDatabase& db, const QString& task, bool collecting,
+                        StoreFailure* failure) override;
     QList<JournalSummary> takeCollected() override { return m_journal.takeCollected(); }
     void endJournalTask() override { m_journal.setTask(QString(), false); }
     // True while the file the connection has open is still at its path: not deleted, moved away, or
