@@ -10,7 +10,6 @@
 #include <QDateTime>
 #include <QSqlDriver>
 #include <QSqlError>
-#include <QSqlRecord>
 #include <utility>
 
 namespace {
@@ -571,17 +570,18 @@ bool Database::lockProject(const QString& projectId) {
 }
 
 std::optional<QString> Database::rowStamp(const QString& table, const QString& keyField, qint64 key) {
-    QSqlQuery query(connection());
-    query.setForwardOnly(true);
     const QString lock = m_inTransaction ? m_dialect->rowLockClause().value_or(QString()) : QString();
-    if (!run(query, QStringLiteral("SELECT * FROM %1 WHERE %2 = ?%3").arg(table, keyField, lock), {key}))
+    // Null when the row is gone.
+    QString stamp;
+    if (!read(QStringLiteral("SELECT * FROM %1 WHERE %2 = ?%3").arg(table, keyField, lock), {key},
+              [&stamp](const Row& row) {
+                  QStringList values;
+                  for (int i = 0; i < row.columnCount(); ++i)
+                      values += row.isNull(i) ? QStringLiteral("\\N") : row.text(i);
+                  stamp = values.join(QChar(0x1f));
+              }))
         return std::nullopt;
-    if (!query.next())
-        return QString();
-    QStringList values;
-    for (int i = 0; i < query.record().count(); ++i)
-        values += query.isNull(i) ? QStringLiteral("\\N") : text(query, i);
-    return values.join(QChar(0x1f));
+    return stamp;
 }
 
 bool Database::stillAsLoaded(const QString& table, const QString& keyField, qint64 key,

@@ -11,6 +11,7 @@
 class DatabaseRow {
 public:
     virtual ~DatabaseRow() = default;
+    virtual int columnCount() const = 0;
     virtual QString text(int column) const = 0;
     virtual bool isNull(int column) const = 0;
     // A whole number (running number, day number).

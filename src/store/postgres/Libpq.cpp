@@ -35,6 +35,7 @@ const Libpq* Libpq::get() {
         ZLV_RESOLVE(PQgetisnull)
         ZLV_RESOLVE(PQgetlength)
         ZLV_RESOLVE(PQgetvalue)
+        ZLV_RESOLVE(PQnfields)
         ZLV_RESOLVE(PQntuples)
         ZLV_RESOLVE(PQprepare)
         ZLV_RESOLVE(PQputCopyData)

@@ -20,6 +20,7 @@ struct Libpq {
     ZLV_LIBPQ_FUNCTION(PQgetisnull)
     ZLV_LIBPQ_FUNCTION(PQgetlength)
     ZLV_LIBPQ_FUNCTION(PQgetvalue)
+    ZLV_LIBPQ_FUNCTION(PQnfields)
     ZLV_LIBPQ_FUNCTION(PQntuples)
     ZLV_LIBPQ_FUNCTION(PQprepare)
     ZLV_LIBPQ_FUNCTION(PQputCopyData)

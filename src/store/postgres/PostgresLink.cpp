@@ -87,6 +87,7 @@ class ResultRow : public DatabaseRow {
 public:
     explicit ResultRow(const PGresult* result) : m_result(result) {}
     void moveTo(int row) const { m_row = row; }
+    int columnCount() const override { return pq().PQnfields(m_result); }
     QString text(int column) const override {
         if (isNull(column))
             return QString();

@@ -43,6 +43,7 @@ bool isWriteProtected(const QFileInfo& info) {
 class StatementRow : public DatabaseRow {
 public:
     explicit StatementRow(const SqliteStatement& statement) : m_statement(statement) {}
+    int columnCount() const override { return m_statement.columnCount(); }
     QString text(int column) const override { return m_statement.text(column); }
     bool isNull(int column) const override { return m_statement.isNull(column); }
     std::optional<int> integer(int column) const override { return m_statement.wholeNumber(column); }

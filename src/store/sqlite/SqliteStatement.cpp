@@ -67,6 +67,10 @@ void SqliteStatement::reset() {
     m_result = SQLITE_OK;
 }
 
+int SqliteStatement::columnCount() const {
+    return sqlite3_column_count(m_statement);
+}
+
 bool SqliteStatement::failed() const {
     return m_result != SQLITE_OK && m_result != SQLITE_ROW && m_result != SQLITE_DONE;
 }

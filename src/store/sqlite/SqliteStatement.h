@@ -28,6 +28,7 @@ public:
     void reset();
     bool failed() const;
     int resultCode() const { return m_result; }
+    int columnCount() const;
     QString engineWords() const;
 
     QString text(int column) const;
