@@ -29,31 +29,29 @@ QString failurePrefix(const QString& sql) {
     return QStringLiteral("Der Datensatz konnte nicht gespeichert werden");
 }
 
-// The values as the driver binds them: a null text, null bytes or a null date stand for NULL.
+// A null text, null bytes or a null date, which the driver binds as NULL.
+bool nullOfItsKind(const QVariant& value) {
+    switch (value.typeId()) {
+    case QMetaType::QString:
+        return value.toString().isNull();
+    case QMetaType::QByteArray:
+        return value.toByteArray().isNull();
+    case QMetaType::QDate:
+        return value.toDate().isNull();
+    case QMetaType::QTime:
+        return value.toTime().isNull();
+    case QMetaType::QDateTime:
+        return value.toDateTime().isNull();
+    default:
+        return false;
+    }
+}
+
+// The values as the driver binds them.
 QVariantList boundAsByTheDriver(QVariantList values) {
     for (QVariant& value : values) {
-        bool null = false;
-        switch (value.typeId()) {
-        case QMetaType::QString:
-            null = value.toString().isNull();
-            break;
-        case QMetaType::QByteArray:
-            null = value.toByteArray().isNull();
-            break;
-        case QMetaType::QDate:
-            null = value.toDate().isNull();
-            break;
-        case QMetaType::QTime:
-            null = value.toTime().isNull();
-            break;
-        case QMetaType::QDateTime:
-            null = value.toDateTime().isNull();
-            break;
-        default:
-            break;
-        }
-        if (null)
-            value = QVariant(value.metaType());
+        if (nullOfItsKind(value))
+            value = QVariant();
     }
     return values;
 }
