@@ -369,11 +369,17 @@ bool Database::change(const QString& sql, const QVariantList& values, qint64* ch
     // Past the driver, which would prepare, run and release the statement in three exchanges with a
     // server.
     const QVariantList bound = boundAsByTheDriver(values);
+    return onEngine(sql, true, [&](StoreFailure* fault) {
+        return m_link->change(connection(), sql, bound, changed, fault);
+    });
+}
+
+bool Database::onEngine(const QString& sql, bool changes, const std::function<bool(StoreFailure*)>& run) {
     for (int attempt = 0; attempt < 2; ++attempt) {
-        if (!onCurrentFile(sql) || !journalReadyFor(sql))
+        if (!onCurrentFile(sql) || (changes && !journalReadyFor(sql)))
             return false;
         StoreFailure fault;
-        if (m_link->change(connection(), sql, bound, changed, &fault))
+        if (run(&fault))
             return true;
         recordFailure(sql, fault.germanText, fault.kind);
         if (!mayRunAgain(sql))
@@ -478,17 +484,9 @@ bool Database::read(const QString& sql, const QVariantList& values,
                     const std::function<void(const Row&)>& visit) {
     // The engine hands rows to visit only once the whole result has arrived: a read run again visits
     // each row once.
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        if (!onCurrentFile(sql))
-            return false;
-        StoreFailure fault;
-        if (m_link->read(connection(), sql, values, visit, &fault))
-            return true;
-        recordFailure(sql, fault.germanText, fault.kind);
-        if (!mayRunAgain(sql))
-            return false;
-    }
-    return false;
+    return onEngine(sql, false, [&](StoreFailure* fault) {
+        return m_link->read(connection(), sql, values, visit, fault);
+    });
 }
 
 bool Database::beginTransaction() {
