@@ -374,12 +374,12 @@ bool Database::change(const QString& sql, const QVariantList& values, qint64* ch
     });
 }
 
-bool Database::onEngine(const QString& sql, bool changes, const std::function<bool(StoreFailure*)>& run) {
+bool Database::onEngine(const QString& sql, bool changes, const std::function<bool(StoreFailure*)>& once) {
     for (int attempt = 0; attempt < 2; ++attempt) {
         if (!onCurrentFile(sql) || (changes && !journalReadyFor(sql)))
             return false;
         StoreFailure fault;
-        if (run(&fault))
+        if (once(&fault))
             return true;
         recordFailure(sql, fault.germanText, fault.kind);
         if (!mayRunAgain(sql))

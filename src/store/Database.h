@@ -197,9 +197,9 @@ private:
     bool runOnce(QSqlQuery& query, const QString& sql, const QVariantList& values);
     // Runs a statement with values that changes rows; changed, if given, receives their number.
     bool change(const QString& sql, const QVariantList& values, qint64* changed);
-    // Runs sql straight on the engine through run, once more on a new connection where mayRunAgain()
-    // allows; changes: sql writes, and the journal must be ready for it.
-    bool onEngine(const QString& sql, bool changes, const std::function<bool(StoreFailure*)>& run);
+    // Runs sql straight on the engine through once, and once more on a new connection where
+    // mayRunAgain() allows; changes: sql writes, and the journal must be ready for it.
+    bool onEngine(const QString& sql, bool changes, const std::function<bool(StoreFailure*)>& once);
     // After sql failed: true when the connection was lost and sql may run once more on a new one.
     bool mayRunAgain(const QString& sql);
     // what: the statement that failed, which says whether reading, storing or deleting failed.
