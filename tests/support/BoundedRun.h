@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cerrno>
 #include <csignal>
 #include <exception>
 #include <functional>
+#include <poll.h>
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -41,11 +43,37 @@ inline QString boundedRun(qint64 extraBytes, const std::function<QString()>& wor
     close(channel[1]);
     QByteArray text;
     char piece[4096];
-    for (ssize_t got; (got = read(channel[0], piece, sizeof piece)) > 0;)
-        text.append(piece, got);
+    // A child that never ends is ended after two minutes (the whole test takes a second), and its state
+    // then is told: a hang fails the row it belongs to, with a trace of where it hung.
+    constexpr int kMostMs = 120000;
+    QString hung;
+    for (int waited = 0;;) {
+        pollfd ready{channel[0], POLLIN, 0};
+        const int polled = poll(&ready, 1, 1000);
+        if (polled < 0 && errno != EINTR)
+            break;
+        if (polled > 0) {
+            const ssize_t got = read(channel[0], piece, sizeof piece);
+            if (got <= 0)
+                break;
+            text.append(piece, got);
+        } else if ((waited += 1000) >= kMostMs) {
+            QFile stat(QStringLiteral("/proc/%1/stat").arg(child));
+            QFile wchan(QStringLiteral("/proc/%1/wchan").arg(child));
+            hung =
+                QStringLiteral("the child did not end within %1 s; its state: %2; waiting in: %3")
+                    .arg(kMostMs / 1000)
+                    .arg(stat.open(QIODevice::ReadOnly) ? QString::fromLatin1(stat.readAll()) : QString(),
+                         wchan.open(QIODevice::ReadOnly) ? QString::fromLatin1(wchan.readAll()) : QString());
+            kill(child, SIGKILL);
+            break;
+        }
+    }
     close(channel[0]);
     int status = 0;
     waitpid(child, &status, 0);
+    if (!hung.isEmpty())
+        return hung;
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return QStringLiteral("the child ended abnormally (status %1)").arg(status);
     return QString::fromUtf8(text);
