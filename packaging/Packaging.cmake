@@ -8,7 +8,7 @@
 # which the program writes at the first start (a new database goes into ~/.local/share/TalbrinZlv).
 set(ZLV_PACKAGE_FOLDER opt/zelvora)
 install(TARGETS Zlv Zlv_Update Zlv_Access RUNTIME DESTINATION ${ZLV_PACKAGE_FOLDER})
-install(TARGETS zlvpdf zlvcharts LIBRARY DESTINATION ${ZLV_PACKAGE_FOLDER})
+install(TARGETS zlvpdf zlvcharts zlvprint LIBRARY DESTINATION ${ZLV_PACKAGE_FOLDER})
 install(FILES ${PROJECT_SOURCE_DIR}/help/zlv.html DESTINATION ${ZLV_PACKAGE_FOLDER})
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging)
 file(CREATE_LINK /${ZLV_PACKAGE_FOLDER}/Zlv ${CMAKE_BINARY_DIR}/packaging/zelvora SYMBOLIC)

@@ -18,6 +18,7 @@ FileInstaller::FileInstaller(FileOperations& files, const QString& sourceFolder,
                                               {InstalledFiles::help(), false},
                                               {InstalledFiles::pdfModule(), true, true},
                                               {InstalledFiles::chartsModule(), true, true},
+                                              {InstalledFiles::printModule(), true, true},
                                               {InstalledFiles::accessReader(), true, true}} {}
 
 QString FileInstaller::stagedName(const QString& name) {

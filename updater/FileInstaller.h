@@ -54,5 +54,5 @@ private:
     FileOperations& m_files;
     QString m_sourceFolder;
     QString m_targetFolder;
-    Entry m_entries[5];
+    Entry m_entries[6];
 };

@@ -1,13 +1,12 @@
 #include "ImportReportWindow.h"
 
 #include "Dialogs.h"
+#include "PrinterAccess.h"
 
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QVBoxLayout>
@@ -49,10 +48,11 @@ ImportReportWindow::ImportReportWindow(const QString& heading, const QString& re
 }
 
 void ImportReportWindow::print() {
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted)
-        findChild<QPlainTextEdit*>()->print(&printer);
+    QString words;
+    if (const PrinterAccess* printers = PrinterAccess::module(&words))
+        printers->printText(*findChild<QPlainTextEdit*>(), this);
+    else
+        m_dialogs.inform(this, QStringLiteral("Bericht drucken"), words, Dialogs::Icon::Critical);
 }
 
 void ImportReportWindow::save() {

@@ -1,7 +1,8 @@
 #include "PrinterCatalog.h"
 
-#include <QPrinterInfo>
+#include "PrinterAccess.h"
 
 PrinterCatalog PrinterCatalog::ofSystem() {
-    return {QPrinterInfo::availablePrinterNames(), QPrinterInfo::defaultPrinterName()};
+    const PrinterAccess* printers = PrinterAccess::module(nullptr);
+    return printers ? PrinterCatalog{printers->installed(), printers->defaultPrinter()} : PrinterCatalog{};
 }

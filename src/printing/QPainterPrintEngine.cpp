@@ -1,27 +1,21 @@
 #include "QPainterPrintEngine.h"
 
+#include "PrinterAccess.h"
 #include "RecordedDocument.h"
 #include "SystemErrorText.h"
 #include "TextMeasurements.h"
 
 #include <algorithm>
 
-#include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
-#include <QGraphicsView>
 #include <QHash>
 #include <QImage>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
-#include <QPrinterInfo>
-#include <QPrintPreviewDialog>
 #include <QSaveFile>
-#include <QScrollBar>
-#include <QTimer>
 #include <QTransform>
 
 namespace {
@@ -178,13 +172,15 @@ QString QPainterPrintEngine::pdfTargetName() {
 }
 
 QStringList QPainterPrintEngine::printerNames() {
-    QStringList names = QPrinterInfo::availablePrinterNames();
+    const PrinterAccess* printers = PrinterAccess::module(nullptr);
+    QStringList names = printers ? printers->installed() : QStringList();
     names.append(pdfTargetName());
     return names;
 }
 
 QString QPainterPrintEngine::defaultPrinterName() {
-    const QString name = QPrinterInfo::defaultPrinterName();
+    const PrinterAccess* printers = PrinterAccess::module(nullptr);
+    const QString name = printers ? printers->defaultPrinter() : QString();
     return name.isEmpty() ? pdfTargetName() : name;
 }
 
@@ -399,54 +395,24 @@ PrintEngine::Outcome QPainterPrintEngine::State::writePdf() {
 }
 
 PrintEngine::Outcome QPainterPrintEngine::State::print() {
-    QPrinter printer(QPrinterInfo::printerInfo(printerName), QPrinter::HighResolution);
-    if (draft)
-        printer.setResolution(kDraftDpi);
-    printer.setFullPage(true);
-    printer.setPageLayout(pageLayout());
-    QPainter painter;
-    if (!printer.isValid() || !painter.begin(&printer)) {
-        failure = QStringLiteral("Der Drucker „%1“ kann nicht drucken.").arg(printerName);
+    const PrinterAccess* printers = PrinterAccess::module(&failure);
+    if (!printers)
         return Outcome::Failed;
-    }
-    if (!paint(painter, printer)) {
-        printer.abort();
-        painter.end();
-        return Outcome::Cancelled;
-    }
-    painter.end();
-    return Outcome::Done;
+    const Outcome outcome = printers->print(
+        printerName, draft ? kDraftDpi : 0, pageLayout(),
+        [this](QPainter& painter, QPagedPaintDevice& printer) { return paint(painter, printer); });
+    if (outcome == Outcome::Failed)
+        failure = QStringLiteral("Der Drucker „%1“ kann nicht drucken.").arg(printerName);
+    return outcome;
 }
 
 PrintEngine::Outcome QPainterPrintEngine::State::preview() {
-    const QPrinterInfo info = QPrinterInfo::printerInfo(printerName);
-    QPrinter printer(info, QPrinter::HighResolution);
-    printer.setFullPage(true);
-    printer.setPageLayout(pageLayout());
+    const PrinterAccess* printers = PrinterAccess::module(&failure);
+    if (!printers)
+        return Outcome::Failed;
     // Its own print button proposes the report's file name (as a PDF file where that is the target).
-    printer.setDocName(QFileInfo(pdfPath).completeBaseName());
-    if (printerName == pdfTargetName() && !pdfPath.isEmpty())
-        printer.setOutputFileName(pdfPath);
-    QPrintPreviewDialog dialog(&printer, previewParent);
-    dialog.setWindowTitle(QStringLiteral("Druckervorschau"));
-    // Readable at once: the whole screen, the page at its width.
-    dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);
-    if (auto* fitWidth = dialog.findChild<QAction*>(QStringLiteral("fitWidthAction")))
-        fitWidth->trigger();
-    // The first page from its top, where it stays while the window takes its size.
-    if (auto* view = dialog.findChild<QGraphicsView*>()) {
-        view->setTransformationAnchor(QGraphicsView::NoAnchor);
-        QTimer::singleShot(
-            0, view, [view] { view->verticalScrollBar()->setValue(view->verticalScrollBar()->minimum()); });
-    }
-    bool cancelled = false;
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* target) {
-        QPainter painter(target);
-        cancelled = !paint(painter, *target);
-    });
-    if (presenter)
-        presenter(dialog);
-    else
-        dialog.exec();
-    return cancelled ? Outcome::Cancelled : Outcome::Done;
+    return printers->preview(
+        printerName, pageLayout(), QFileInfo(pdfPath).completeBaseName(),
+        printerName == pdfTargetName() ? pdfPath : QString(), previewParent,
+        [this](QPainter& painter, QPagedPaintDevice& printer) { return paint(painter, printer); }, presenter);
 }

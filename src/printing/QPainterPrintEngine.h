@@ -1,12 +1,12 @@
 #pragma once
 
 #include "PrintEngine.h"
+#include "PrinterAccess.h"
 
 #include <functional>
 #include <memory>
 #include <QStringList>
 
-class QPrintPreviewDialog;
 class QWidget;
 class RecordedDocument;
 
@@ -26,8 +26,7 @@ class QPainterPrintEngine : public PrintEngine {
 public:
     // Called before each page is painted, with its number and the page count; false cancels the run.
     using ProgressHook = std::function<bool(int page, int pageCount)>;
-    // Shows the prepared preview dialog; by default dialog.exec().
-    using PreviewPresenter = std::function<void(QPrintPreviewDialog& dialog)>;
+    using PreviewPresenter = PrinterAccess::PreviewPresenter;
 
     // "PDF-Datei": the target that writes a PDF file; always available.
     static QString pdfTargetName();

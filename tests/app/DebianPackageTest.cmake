@@ -34,7 +34,7 @@ endforeach()
 
 set(root "${FOLDER}/root")
 run(dpkg -x "${packages}" "${root}")
-foreach(file opt/zelvora/Zlv opt/zelvora/Zlv_Update opt/zelvora/Zlv_Access opt/zelvora/libzlvpdf.so opt/zelvora/zlv.html
+foreach(file opt/zelvora/Zlv opt/zelvora/Zlv_Update opt/zelvora/Zlv_Access opt/zelvora/libzlvpdf.so opt/zelvora/libzlvprint.so opt/zelvora/zlv.html
              usr/share/applications/zelvora.desktop
              usr/share/icons/hicolor/256x256/apps/zelvora.png usr/share/doc/zelvora/copyright)
     if(NOT EXISTS "${root}/${file}")

@@ -147,9 +147,10 @@ void FileInstallerTest::installedFilesCarryTheProgramsOwnPermissions() {
     QVERIFY(folders.write(QStringLiteral("update/libzlvpdf.so"), "neu"));
     QVERIFY(folders.write(QStringLiteral("update/Zlv_Access"), "neu"));
     QVERIFY(folders.write(QStringLiteral("update/libzlvcharts.so"), "neu"));
+    QVERIFY(folders.write(QStringLiteral("update/libzlvprint.so"), "neu"));
     for (const QString& name :
          {QStringLiteral("Zlv"), QStringLiteral("zlv.html"), QStringLiteral("libzlvpdf.so"),
-          QStringLiteral("Zlv_Access"), QStringLiteral("libzlvcharts.so")})
+          QStringLiteral("Zlv_Access"), QStringLiteral("libzlvcharts.so"), QStringLiteral("libzlvprint.so")})
         QCOMPARE(::chmod(QFile::encodeName(folders.path(QStringLiteral("update/") + name)).constData(),
                          sourceMode),
                  0);
@@ -168,6 +169,7 @@ void FileInstallerTest::installedFilesCarryTheProgramsOwnPermissions() {
     QCOMPARE(mode(QStringLiteral("libzlvpdf.so")), QStringLiteral("755"));
     QCOMPARE(mode(QStringLiteral("Zlv_Access")), QStringLiteral("755"));
     QCOMPARE(mode(QStringLiteral("libzlvcharts.so")), QStringLiteral("755"));
+    QCOMPARE(mode(QStringLiteral("libzlvprint.so")), QStringLiteral("755"));
     QCOMPARE(mode(QStringLiteral("zlv.html")), QStringLiteral("644"));
 }
 
