@@ -112,8 +112,7 @@ QString fileNameOf(const QString& table) {
 
 // A value for the auditors' software is kept byte for byte: no prefix guards against spreadsheet
 // formulas here, since the file is read by audit software, never opened as a sheet.
-void appendQuoted(QByteArray& out, const QString& text) {
-    const QByteArray bytes = text.toUtf8();
+void appendQuoted(QByteArray& out, const QByteArray& bytes) {
     out += '"';
     // Each quote doubled, straight into the line: the journal's texts hold quotes in every entry.
     qsizetype from = 0;
@@ -127,14 +126,14 @@ void appendQuoted(QByteArray& out, const QString& text) {
 }
 
 // A stored number as it stands; a foreign text in its place keeps its bytes, encapsulated.
-void appendNumber(QByteArray& out, const QString& text) {
-    for (const QChar c : text) {
-        if (!c.isDigit() && c != QLatin1Char('-') && c != QLatin1Char(' ')) {
+void appendNumber(QByteArray& out, const QByteArray& text) {
+    for (const char c : text) {
+        if ((c < '0' || c > '9') && c != '-' && c != ' ') {
             appendQuoted(out, text);
             return;
         }
     }
-    out += text.toLatin1();
+    out += text;
 }
 
 // Digits written by hand: the export writes hundreds of thousands of amounts and dates.
@@ -178,20 +177,20 @@ void appendField(QByteArray& out, const DatabaseRow& row, int column, Kind kind)
         if (const std::optional<Money> amount = row.amount(column))
             appendCents(out, amount->cents());
         else
-            appendQuoted(out, row.text(column));
+            appendQuoted(out, row.utf8(column));
         return;
     case Kind::Day:
         if (const std::optional<int> day = row.integer(column))
             appendDay(out, *day);
         else
-            appendQuoted(out, row.text(column));
+            appendQuoted(out, row.utf8(column));
         return;
     case Kind::Key:
     case Kind::Count:
-        appendNumber(out, row.text(column));
+        appendNumber(out, row.utf8(column));
         return;
     case Kind::Text:
-        appendQuoted(out, row.text(column));
+        appendQuoted(out, row.utf8(column));
         return;
     }
 }

@@ -13,6 +13,9 @@ public:
     virtual ~DatabaseRow() = default;
     virtual int columnCount() const = 0;
     virtual QString text(int column) const = 0;
+    // The field's text in UTF-8: where the engine hands it over so, its bytes without a copy, valid only
+    // while the row is visited.
+    virtual QByteArray utf8(int column) const { return text(column).toUtf8(); }
     virtual bool isNull(int column) const = 0;
     // A whole number (running number, day number).
     virtual std::optional<int> integer(int column) const = 0;

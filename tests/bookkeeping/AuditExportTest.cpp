@@ -181,6 +181,24 @@ private slots:
         QCOMPARE(!journaled.isEmpty(), journal);
     }
 
+    // A project's number that is no number keeps its text, encapsulated: a separator or quote in it
+    // neither splits the record nor is lost.
+    void foreignTextInANumberKeepsItsBytes() {
+        TestDatabase data;
+        QVERIFY(data.isValid());
+        data.exec(u"INSERT INTO tblBuchung (PID, ProjektID, Firma, Betrag) VALUES (1, ?, 'Bau', 5)"_s,
+                  {u"7; \"alt\" ٣"_s});
+        auto session = Session::open(data.path());
+        QVERIFY(session);
+        AuditExport::Request request{QDir(data.folder()).filePath(u"Prüfung"_s), {}, {}, {}, {}, {}};
+        QString message;
+        QVERIFY2(AuditExport(*session).run(request, &message), qPrintable(message));
+        const Table bookings = read(request.folder).value(u"Buchungen"_s);
+        QCOMPARE(bookings.records.size(), 1);
+        QCOMPARE(bookings.records.constFirst().size(), bookings.columns.size());
+        QCOMPARE(column(bookings, u"ProjektID"_s), QStringList{u"7; \"alt\" ٣"_s});
+    }
+
     // The command line's export: 0 only when every file was written; an earlier export is not replaced.
     void commandLine() {
         TestDatabase data;

@@ -108,6 +108,14 @@ public:
     qint64 rowNumber(int column) const override { return raw(column).toLongLong(); }
     // The server sends bytea as text, in hex ("\\x" and two digits a byte) or, as the connection asks
     // for it, with octal escapes; libpq reads either.
+    QByteArray utf8(int column) const override {
+        if (isNull(column))
+            return QByteArray();
+        if (isReal(column))
+            return text(column).toUtf8();
+        return QByteArray::fromRawData(pq().PQgetvalue(m_result, m_row, column),
+                                       pq().PQgetlength(m_result, m_row, column));
+    }
     QByteArray bytes(int column) const override {
         size_t length = 0;
         unsigned char* data = pq().PQunescapeBytea(
