@@ -153,7 +153,7 @@ bool AuditTableReader::read(const QString& table, const Scope& scope,
                  conditions.isEmpty() ? QString()
                                       : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND ")),
                  order);
-    return m_db.read(sql, values, visit);
+    return m_db.stream(sql, values, visit);
 }
 
 QString AuditTableReader::lastError() const {

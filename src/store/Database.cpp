@@ -489,6 +489,28 @@ bool Database::read(const QString& sql, const QVariantList& values,
     });
 }
 
+bool Database::stream(const QString& sql, const QVariantList& values,
+                      const std::function<void(const Row&)>& visit) {
+    bool visited = false;
+    StoreFailure first;
+    return onEngine(sql, false, [&](StoreFailure* fault) {
+        // Run again, it would visit the rows it visited before a second time.
+        if (visited) {
+            *fault = first;
+            return false;
+        }
+        const bool read = m_link->stream(
+            connection(), sql, values,
+            [&](const Row& row) {
+                visited = true;
+                visit(row);
+            },
+            fault);
+        first = *fault;
+        return read;
+    });
+}
+
 bool Database::beginTransaction() {
     if (m_inTransaction) {
         m_lastError =

@@ -131,6 +131,9 @@ public:
     // Runs a query straight on the engine and hands each row to visit: the fast way to fill lists.
     // Returns false on failure, with the German text in lastError().
     bool read(const QString& sql, const QVariantList& values, const std::function<void(const Row&)>& visit);
+    // The same for a result too large to hold at once (a whole table for the auditors): each row is
+    // visited as it arrives. A read that failed after its first row is not run again.
+    bool stream(const QString& sql, const QVariantList& values, const std::function<void(const Row&)>& visit);
 
     bool beginTransaction();
     // A COMMIT that fails rolls the transaction back; lastError() says why it failed.

@@ -73,6 +73,12 @@ public:
     // Runs a query and hands each row to visit; false with the failure set.
     virtual bool read(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
                       const std::function<void(const DatabaseRow&)>& visit, StoreFailure* failure) const = 0;
+    // The same for a result too large to hold at once: each row is visited as it arrives, so that a failure
+    // may come after rows were visited.
+    virtual bool stream(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
+                        const std::function<void(const DatabaseRow&)>& visit, StoreFailure* failure) const {
+        return read(db, sql, values, visit, failure);
+    }
     // Runs a change with values, on a server in one exchange, and tells how many rows it changed; false
     // with the failure set.
     virtual bool change(const QSqlDatabase& db, const QString& sql, const QVariantList& values,

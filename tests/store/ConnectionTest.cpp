@@ -27,6 +27,7 @@ private slots:
     void failureIsNamedInGerman();
     void idleConnectionEndedIsOpenedAgain_data();
     void idleConnectionEndedIsOpenedAgain();
+    void tableReadRowByRowEndedMidwayIsNotRunAgain();
     void lostCommitIsToldAsItIs_data();
     void lostCommitIsToldAsItIs();
     void listenerEndedIsOpenedAgain();
@@ -148,6 +149,34 @@ void ConnectionTest::idleConnectionEndedIsOpenedAgain() {
     QCOMPARE(server.scalar("SELECT count(*) FROM tblBuchung"), QString::number(booked));
     QCOMPARE(server.scalar("SELECT count(*) FROM tblProtokoll WHERE Aktion = 'Wiederhergestellt'"),
              QString::number(entries));
+}
+
+// A table read row by row, whose connection the server ends after the first row: the read fails, and no
+// row reaches the reader twice, as a second run would hand them over.
+void ConnectionTest::tableReadRowByRowEndedMidwayIsNotRunAgain() {
+    if (TestDatabase::requestedEngine() != TestDatabase::Engine::Server)
+        QSKIP("needs the server");
+    TestDatabase server;
+    const QString session = server.db().session();
+    const std::unique_ptr<Database> other = Database::open(server.path());
+    QVERIFY(other);
+    // More rows than the connection's buffers hold, so that most are still to come when it ends.
+    constexpr qint64 kRows = 2000000;
+    qint64 visited = 0;
+    qint64 inOrder = 0;
+    const bool read = server.db().stream(
+        QStringLiteral("SELECT g FROM generate_series(1, %1) AS g").arg(kRows), {},
+        [&](const Database::Row& row) {
+            if (visited++ == 0)
+                QCOMPARE(first(*other, "SELECT pg_terminate_backend(?, 10000)", {session.toInt()}),
+                         QStringLiteral("t"));
+            inOrder += row.rowNumber(0) == visited ? 1 : 0;
+        });
+    QVERIFY(!read);
+    QVERIFY(!server.db().lastError().isEmpty());
+    QVERIFY(visited < kRows);
+    QCOMPARE(inOrder, visited);
+    QCOMPARE(server.scalar("SELECT count(*) FROM tblBuchung"), QStringLiteral("0"));
 }
 
 void ConnectionTest::lostCommitIsToldAsItIs_data() {

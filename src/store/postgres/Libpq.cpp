@@ -43,6 +43,8 @@ const Libpq* Libpq::get() {
         ZLV_RESOLVE(PQresultErrorField)
         ZLV_RESOLVE(PQresultErrorMessage)
         ZLV_RESOLVE(PQresultStatus)
+        ZLV_RESOLVE(PQsendQueryParams)
+        ZLV_RESOLVE(PQsetSingleRowMode)
         ZLV_RESOLVE(PQstatus)
         ZLV_RESOLVE(PQunescapeBytea)
 #undef ZLV_RESOLVE

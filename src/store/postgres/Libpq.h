@@ -28,6 +28,8 @@ struct Libpq {
     ZLV_LIBPQ_FUNCTION(PQresultErrorField)
     ZLV_LIBPQ_FUNCTION(PQresultErrorMessage)
     ZLV_LIBPQ_FUNCTION(PQresultStatus)
+    ZLV_LIBPQ_FUNCTION(PQsendQueryParams)
+    ZLV_LIBPQ_FUNCTION(PQsetSingleRowMode)
     ZLV_LIBPQ_FUNCTION(PQstatus)
     ZLV_LIBPQ_FUNCTION(PQunescapeBytea)
 #undef ZLV_LIBPQ_FUNCTION

@@ -413,13 +413,8 @@ bool PostgresLink::run(const QSqlDatabase& db, const QString& sql, const QVarian
     PGresult* result = execute(connection, statement, pointers);
     const ExecStatusType status = pq().PQresultStatus(result);
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
-        const QString state = QString::fromLatin1(pq().PQresultErrorField(result, PG_DIAG_SQLSTATE));
-        const QString words = QString::fromUtf8(pq().PQresultErrorMessage(result)).trimmed();
+        *failure = faultOf(result, connection);
         pq().PQclear(result);
-        *failure = faultOf(QSqlError(QString(), words,
-                                     pq().PQstatus(connection) == CONNECTION_OK ? QSqlError::StatementError
-                                                                                : QSqlError::ConnectionError,
-                                     state));
         return false;
     }
     const ResultRow row(result);
@@ -432,6 +427,53 @@ bool PostgresLink::run(const QSqlDatabase& db, const QString& sql, const QVarian
     pq().PQclear(result);
     return true;
 }
+bool PostgresLink::stream(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
+                          const std::function<void(const DatabaseRow&)>& visit, StoreFailure* failure) const {
+    PGconn* connection = handle(db);
+    if (!connection) {
+        *failure = {StoreFailure::Kind::FileGone, QStringLiteral("Die Datenbank ist nicht geöffnet.")};
+        return false;
+    }
+    const QByteArray statement = numberedPlaceholders(sql).toUtf8();
+    QList<QByteArray> texts;
+    std::vector<const char*> pointers;
+    texts.reserve(values.size());
+    for (const QVariant& value : values) {
+        texts += value.isNull() ? QByteArray() : parameterText(value);
+        pointers.push_back(value.isNull() ? nullptr : texts.constLast().constData());
+    }
+    // Row by row as the server sends them: the client holds one row, and works on it while the server
+    // reads the next.
+    if (!pq().PQsendQueryParams(connection, statement.constData(), int(pointers.size()), nullptr,
+                                pointers.data(), nullptr, nullptr, 0)) {
+        *failure = faultOf(QSqlError(QString(), QString::fromUtf8(pq().PQerrorMessage(connection)).trimmed(),
+                                     QSqlError::ConnectionError));
+        return false;
+    }
+    pq().PQsetSingleRowMode(connection);
+    bool read = true;
+    // Every result is collected, so that the connection is free for the next statement.
+    while (PGresult* result = pq().PQgetResult(connection)) {
+        const ExecStatusType status = pq().PQresultStatus(result);
+        if (status == PGRES_SINGLE_TUPLE && read) {
+            const ResultRow row(result);
+            visit(row);
+        } else if (status != PGRES_SINGLE_TUPLE && status != PGRES_TUPLES_OK && read) {
+            *failure = faultOf(result, connection);
+            read = false;
+        }
+        pq().PQclear(result);
+    }
+    return read;
+}
+
+StoreFailure PostgresLink::faultOf(const PGresult* result, PGconn* connection) const {
+    return faultOf(QSqlError(QString(), QString::fromUtf8(pq().PQresultErrorMessage(result)).trimmed(),
+                             pq().PQstatus(connection) == CONNECTION_OK ? QSqlError::StatementError
+                                                                        : QSqlError::ConnectionError,
+                             QString::fromLatin1(pq().PQresultErrorField(result, PG_DIAG_SQLSTATE))));
+}
+
 PGresult* PostgresLink::execute(PGconn* connection, const QByteArray& statement,
                                 const std::vector<const char*>& values) const {
     const int count = int(values.size());

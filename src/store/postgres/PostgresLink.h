@@ -45,6 +45,8 @@ public:
     StoreFailure::Opening openFailure(const QSqlError& error, QString* reason) const override;
     bool read(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
               const std::function<void(const DatabaseRow&)>& visit, StoreFailure* failure) const override;
+    bool stream(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
+                const std::function<void(const DatabaseRow&)>& visit, StoreFailure* failure) const override;
     bool change(const QSqlDatabase& db, const QString& sql, const QVariantList& values, qint64* changed,
                 StoreFailure* failure) const override;
 
@@ -71,6 +73,8 @@ private:
              StoreFailure* failure) const;
     // The failure error tells, without looking at the connection.
     StoreFailure faultOf(const QSqlError& error) const;
+    // The failure of a statement's result, in the server's own words.
+    StoreFailure faultOf(const PGresult* result, PGconn* connection) const;
     // Runs statement with values. The first time unprepared, in one exchange with the server: most of what
     // opening reads runs once. Prepared on the connection when it comes again, so that the server parses
     // and plans it once and then settles on a plan; one exchange each time after.
