@@ -82,6 +82,19 @@ QByteArray parameterText(const QVariant& value) {
     }
 }
 
+// Values as the server reads them, as text; a null value stands for NULL.
+struct Parameters {
+    explicit Parameters(const QVariantList& values) {
+        texts.reserve(values.size());
+        for (const QVariant& value : values) {
+            texts += value.isNull() ? QByteArray() : parameterText(value);
+            pointers.push_back(value.isNull() ? nullptr : texts.constLast().constData());
+        }
+    }
+    QList<QByteArray> texts;
+    std::vector<const char*> pointers;
+};
+
 // A row of a result the server sent as text, read by the type of each column.
 class ResultRow : public DatabaseRow {
 public:
@@ -403,14 +416,8 @@ bool PostgresLink::run(const QSqlDatabase& db, const QString& sql, const QVarian
     }
     // One round trip: the statement and its values together, the values as text.
     const QByteArray statement = numberedPlaceholders(sql).toUtf8();
-    QList<QByteArray> texts;
-    std::vector<const char*> pointers;
-    texts.reserve(values.size());
-    for (const QVariant& value : values) {
-        texts += value.isNull() ? QByteArray() : parameterText(value);
-        pointers.push_back(value.isNull() ? nullptr : texts.constLast().constData());
-    }
-    PGresult* result = execute(connection, statement, pointers);
+    const Parameters parameters(values);
+    PGresult* result = execute(connection, statement, parameters.pointers);
     const ExecStatusType status = pq().PQresultStatus(result);
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
         *failure = faultOf(result, connection);
@@ -435,17 +442,11 @@ bool PostgresLink::stream(const QSqlDatabase& db, const QString& sql, const QVar
         return false;
     }
     const QByteArray statement = numberedPlaceholders(sql).toUtf8();
-    QList<QByteArray> texts;
-    std::vector<const char*> pointers;
-    texts.reserve(values.size());
-    for (const QVariant& value : values) {
-        texts += value.isNull() ? QByteArray() : parameterText(value);
-        pointers.push_back(value.isNull() ? nullptr : texts.constLast().constData());
-    }
+    const Parameters parameters(values);
     // Row by row as the server sends them: the client holds one row, and works on it while the server
     // reads the next.
-    if (!pq().PQsendQueryParams(connection, statement.constData(), int(pointers.size()), nullptr,
-                                pointers.data(), nullptr, nullptr, 0)) {
+    if (!pq().PQsendQueryParams(connection, statement.constData(), int(parameters.pointers.size()), nullptr,
+                                parameters.pointers.data(), nullptr, nullptr, 0)) {
         *failure = faultOf(QSqlError(QString(), QString::fromUtf8(pq().PQerrorMessage(connection)).trimmed(),
                                      QSqlError::ConnectionError));
         return false;
