@@ -456,12 +456,15 @@ bool PostgresLink::stream(const QSqlDatabase& db, const QString& sql, const QVar
     // Every result is collected, so that the connection is free for the next statement.
     while (PGresult* result = pq().PQgetResult(connection)) {
         const ExecStatusType status = pq().PQresultStatus(result);
-        if (status == PGRES_SINGLE_TUPLE && read) {
-            const ResultRow row(result);
-            visit(row);
-        } else if (status != PGRES_SINGLE_TUPLE && status != PGRES_TUPLES_OK && read) {
+        if (status != PGRES_SINGLE_TUPLE && status != PGRES_TUPLES_OK && read) {
             *failure = faultOf(result, connection);
             read = false;
+        }
+        // One row each, and none in the last result; all of them should libpq not have taken single rows.
+        const ResultRow row(result);
+        for (int i = 0, count = read ? pq().PQntuples(result) : 0; i < count; ++i) {
+            row.moveTo(i);
+            visit(row);
         }
         pq().PQclear(result);
     }
