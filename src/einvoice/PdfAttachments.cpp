@@ -1,7 +1,6 @@
 #include "PdfAttachments.h"
 
-#include <QCoreApplication>
-#include <QLibrary>
+#include "ProgramPart.h"
 
 namespace {
 
@@ -12,10 +11,8 @@ const QString kModule = QStringLiteral("zlvpdf");
 
 // The module beside the program, loaded once; nullptr when it is missing or damaged.
 Reader reader() {
-    static const Reader resolved = [] {
-        static QLibrary module(QCoreApplication::applicationDirPath() + u'/' + kModule);
-        return reinterpret_cast<Reader>(module.resolve("zlvReadPdfAttachmentsWithin"));
-    }();
+    static const Reader resolved =
+        reinterpret_cast<Reader>(ProgramPart::resolve(kModule, "zlvReadPdfAttachmentsWithin"));
     return resolved;
 }
 
@@ -25,11 +22,8 @@ bool PdfAttachments::available(QString* words) {
     if (reader() != nullptr)
         return true;
     if (words)
-        *words =
-            QStringLiteral("PDF-Rechnungen lassen sich an diesem Arbeitsplatz nicht lesen: der "
-                           "Programmteil „%1“ fehlt neben dem Programm im Ordner %2 oder ist beschädigt. "
-                           "Bitte installieren Sie Zelvora neu.")
-                .arg(kModule, QCoreApplication::applicationDirPath());
+        *words = ProgramPart::missingText(
+            QStringLiteral("PDF-Rechnungen lassen sich an diesem Arbeitsplatz nicht lesen"), kModule);
     return false;
 }
 

@@ -1,7 +1,6 @@
 #include "PrinterAccess.h"
 
-#include <QCoreApplication>
-#include <QLibrary>
+#include "ProgramPart.h"
 
 namespace {
 
@@ -12,15 +11,11 @@ const QString kModule = QStringLiteral("zlvprint");
 const PrinterAccess* PrinterAccess::module(QString* words) {
     using Access = const PrinterAccess* (*)();
     static const PrinterAccess* const access = [] {
-        static QLibrary library(QCoreApplication::applicationDirPath() + u'/' + kModule);
-        const auto resolved = reinterpret_cast<Access>(library.resolve("zlvPrinterAccess"));
+        const auto resolved = reinterpret_cast<Access>(ProgramPart::resolve(kModule, "zlvPrinterAccess"));
         return resolved ? resolved() : nullptr;
     }();
     if (!access && words)
-        *words =
-            QStringLiteral("Drucker lassen sich an diesem Arbeitsplatz nicht erreichen: der Programmteil "
-                           "„%1“ fehlt neben dem Programm im Ordner %2 oder ist beschädigt. Bitte "
-                           "installieren Sie Zelvora neu.")
-                .arg(kModule, QCoreApplication::applicationDirPath());
+        *words = ProgramPart::missingText(
+            QStringLiteral("Drucker lassen sich an diesem Arbeitsplatz nicht erreichen"), kModule);
     return access;
 }

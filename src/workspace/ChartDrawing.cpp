@@ -1,7 +1,6 @@
 #include "ChartDrawing.h"
 
-#include <QCoreApplication>
-#include <QLibrary>
+#include "ProgramPart.h"
 
 namespace {
 
@@ -12,14 +11,11 @@ const QString kModule = QStringLiteral("zlvcharts");
 const ChartDrawing* ChartDrawing::module(QString* words) {
     using Drawing = const ChartDrawing* (*)();
     static const ChartDrawing* const drawing = [] {
-        static QLibrary library(QCoreApplication::applicationDirPath() + u'/' + kModule);
-        const auto resolved = reinterpret_cast<Drawing>(library.resolve("zlvChartDrawing"));
+        const auto resolved = reinterpret_cast<Drawing>(ProgramPart::resolve(kModule, "zlvChartDrawing"));
         return resolved ? resolved() : nullptr;
     }();
     if (!drawing && words)
-        *words = QStringLiteral("Diagramme lassen sich an diesem Arbeitsplatz nicht zeigen: der Programmteil "
-                                "„%1“ fehlt neben dem Programm im Ordner %2 oder ist beschädigt. Bitte "
-                                "installieren Sie Zelvora neu.")
-                     .arg(kModule, QCoreApplication::applicationDirPath());
+        *words = ProgramPart::missingText(
+            QStringLiteral("Diagramme lassen sich an diesem Arbeitsplatz nicht zeigen"), kModule);
     return drawing;
 }

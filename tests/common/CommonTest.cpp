@@ -3,6 +3,7 @@
 #include "Iban.h"
 #include "Money.h"
 #include "Percent.h"
+#include "ProgramPart.h"
 #include "QtDialogs.h"
 #include "Settings.h"
 #include "SystemErrorText.h"
@@ -328,6 +329,33 @@ private slots:
                                            Dialogs::Answer::Yes),
                  Dialogs::Answer::Cancel);
         QCOMPARE(seen, "breit Abbrechen");
+    }
+
+    // The parts beside the program: a part is used only when its library lies in the program's folder and
+    // exports the function; otherwise the user learns which part is missing where.
+    void programPartIsFoundOnlyBesideTheProgram_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("symbol");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("the PDF part") << u"zlvpdf"_s << "zlvReadPdfAttachmentsWithin"_ba << true;
+        QTest::newRow("the charts part") << u"zlvcharts"_s << "zlvChartDrawing"_ba << true;
+        QTest::newRow("a function it lacks") << u"zlvpdf"_s << "zlvChartDrawing"_ba << false;
+        QTest::newRow("a part that is missing") << u"zlvnone"_s << "zlvChartDrawing"_ba << false;
+        QTest::newRow("a library of the system, not beside the program")
+            << u"pq"_s << "PQlibVersion"_ba << false;
+    }
+    void programPartIsFoundOnlyBesideTheProgram() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, symbol);
+        QFETCH(bool, found);
+        QCOMPARE(ProgramPart::resolve(name, symbol.constData()) != nullptr, found);
+    }
+    void missingProgramPartIsNamedWithItsFolder() {
+        QCOMPARE(ProgramPart::missingText(u"Diagramme lassen sich nicht zeigen"_s, u"zlvcharts"_s),
+                 u"Diagramme lassen sich nicht zeigen: der Programmteil „zlvcharts“ fehlt neben dem Programm "
+                 u"im Ordner "_s +
+                     QCoreApplication::applicationDirPath() +
+                     u" oder ist beschädigt. Bitte installieren Sie Zelvora neu."_s);
     }
 };
 
