@@ -22,7 +22,7 @@ public:
 
     // A step of about a millisecond (one booking) varies by a third from one run to the next: its median
     // is taken over at least so many runs.
-    static constexpr int kLeastQuickRuns = 75;
+    static constexpr int kLeastQuickRuns = 25;
 
     // One untimed warm-up of each side, then runs timed runs of each, alternating.
     static Outcome compare(int runs, const Side& ours, const Side& baseline);
