@@ -645,7 +645,7 @@ bool Database::bulkInsert(const QString& table, const QStringList& columns, cons
         return false;
     // Rows brought in keep their numbers, repeated ones too: a unique index of the table waits until
     // resetIdentities().
-    for (const Schema::Index& index : Schema::indexes()) {
+    for (const Schema::Index& index : m_dialect->indexes()) {
         if (index.unique() && index.definition.startsWith(table + u' ') && m_inTransaction) {
             if (!exec(QStringLiteral("DROP INDEX IF EXISTS ") + index.name))
                 return false;
@@ -667,7 +667,7 @@ bool Database::resetIdentities() {
     }
     // Where the rows brought in repeat a number, the index stays missing and opening names them.
     const QStringList suspended = std::exchange(m_suspendedIndexes, {});
-    for (const Schema::Index& index : Schema::indexes()) {
+    for (const Schema::Index& index : m_dialect->indexes()) {
         if (suspended.contains(index.name) && upkeep().noDuplicates(index) &&
             !exec(m_dialect->indexStatement(index)))
             return false;

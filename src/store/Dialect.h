@@ -21,6 +21,8 @@ public:
     virtual QString tableListQuery() const = 0;
     // The names of the indexes, one row each.
     virtual QString indexListQuery() const = 0;
+    // The indexes the engine keeps: the schema's, and those of its own functions.
+    virtual QList<Schema::Index> indexes() const { return Schema::indexes(); }
     virtual QString indexStatement(const Schema::Index& index) const = 0;
     virtual QString tableStatement(const Schema::Table& table) const = 0;
     // Everything a new database needs before the presets: tables, indexes, functions, stamps.

@@ -192,7 +192,7 @@ StoreFailure::Opening SchemaUpkeep::complete(QString* reason, Counting counting)
             missingTables += table.name;
     }
     QList<Schema::Index> missingIndexes;
-    for (const Schema::Index& index : Schema::indexes()) {
+    for (const Schema::Index& index : m_dialect.indexes()) {
         if (!found->indexes.contains(index.name, Qt::CaseInsensitive))
             missingIndexes += index;
     }

@@ -71,6 +71,19 @@ QString PostgresDialect::indexListQuery() const {
                           "FROM pg_catalog.pg_namespace WHERE nspname = current_schema()) AND c.relkind IN "
                           "('i', 'I')");
 }
+
+QList<Schema::Index> PostgresDialect::indexes() const {
+    // A project's rows of one company, its name in any letter case: the retention and the evaluation of a
+    // company, and its orders, read them through these instead of folding every name of the project. The
+    // file has no such index: fold() is the program's own there, and a file that another program writes
+    // could not keep it.
+    return Schema::indexes() +
+           QList<Schema::Index>{{QStringLiteral("ixBuchungProjektFirmaGefaltet"),
+                                 QStringLiteral("tblBuchung (trim(ProjektID), fold(Firma))")},
+                                {QStringLiteral("ixNachtragProjektFirmaGefaltet"),
+                                 QStringLiteral("tblNachtrag (trim(ProjektID), fold(Firma))")}};
+}
+
 QString PostgresDialect::indexStatement(const Schema::Index& index) const {
     // "tblBuchung (trim(ProjektID), ID)": the server wants an expression in parentheses of its own.
     const qsizetype open = index.definition.indexOf(u'(');
@@ -125,7 +138,7 @@ QStringList PostgresDialect::createStatements() const {
     };
     for (const Schema::Table& table : Schema::allTables())
         statements += tableStatement(table);
-    for (const Schema::Index& index : Schema::indexes())
+    for (const Schema::Index& index : indexes())
         statements += indexStatement(index);
     statements +=
         QStringLiteral("CREATE FUNCTION zlv_changed() RETURNS trigger LANGUAGE plpgsql AS "

@@ -14,6 +14,7 @@ public:
     QString fieldListQuery() const override;
     QString tableListQuery() const override;
     QString indexListQuery() const override;
+    QList<Schema::Index> indexes() const override;
     QString indexStatement(const Schema::Index& index) const override;
     QString tableStatement(const Schema::Table& table) const override;
     QStringList createStatements() const override;
