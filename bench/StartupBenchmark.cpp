@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <unistd.h>
 
 namespace {
 
@@ -80,9 +81,20 @@ BenchTable::Row StartupBenchmark::measure() {
                                  .filePath(m_server.isEmpty() ? QStringLiteral("zlv_minimal_window")
                                                               : QStringLiteral("zlv_catalogue_window"));
     const QStringList baselineArguments = m_server.isEmpty() ? QStringList() : QStringList{m_server};
-    const QString programFolder = QDir(m_workFolder).filePath(QStringLiteral("program"));
+    // A fresh program folder for each run, all written before the first: the writing of a database file
+    // goes on in the system after it returns, and would slow whichever program started next.
+    const auto programFolder = [this](int run) {
+        return QDir(m_workFolder).filePath(QStringLiteral("program-%1").arg(run + 1));
+    };
     QString error;
-    const auto ours = [&] { return timeToReady(probe, {programFolder}, &error); };
+    for (int run = -1; run < m_runs; ++run) {
+        if (!freshProgramFolder(programFolder(run), &error)) {
+            row.error = QStringLiteral("run %1 failed (%2)").arg(run + 1).arg(error);
+            return row;
+        }
+    }
+    ::sync();
+    const auto ours = [&](int run) { return timeToReady(probe, {programFolder(run)}, &error); };
     const auto plain = [&] { return timeToReady(baseline, baselineArguments, &error); };
     QList<double> oursTimes;
     QList<double> baselineTimes;
@@ -90,22 +102,15 @@ BenchTable::Row StartupBenchmark::measure() {
     // The baseline against a second run of itself, right after: how far two runs of the same program
     // differ on this machine at this time, the part of every ratio that is not the program's.
     QList<double> noiseRatios;
-    // One untimed warm-up of each, then the runs. Each run begins with a fresh program folder, whose
-    // database file has just been written; ours starts first in every other run and the baseline in the
-    // others, so that neither always follows the writing.
+    // One untimed warm-up of each, then the runs. Ours starts first in every other run and the baseline
+    // in the others, so that neither always starts right after the other program.
     for (int run = -1; run < m_runs && error.isEmpty(); ++run) {
-        double oursMs = -1.0;
-        double baselineMs = -1.0;
-        double againMs = -1.0;
-        if (freshProgramFolder(programFolder, &error)) {
-            const bool oursFirst = run % 2 == 0;
-            if (oursFirst)
-                oursMs = ours();
-            baselineMs = error.isEmpty() ? plain() : -1.0;
-            againMs = error.isEmpty() ? plain() : -1.0;
-            if (!oursFirst && error.isEmpty())
-                oursMs = ours();
-        }
+        const bool oursFirst = run % 2 == 0;
+        double oursMs = oursFirst ? ours(run) : -1.0;
+        const double baselineMs = error.isEmpty() ? plain() : -1.0;
+        const double againMs = error.isEmpty() ? plain() : -1.0;
+        if (!oursFirst && error.isEmpty())
+            oursMs = ours(run);
         if (oursMs < 0 || baselineMs <= 0 || againMs <= 0) {
             row.error = QStringLiteral("run %1 failed (%2)").arg(run + 1).arg(error);
             return row;
