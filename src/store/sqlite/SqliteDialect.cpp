@@ -79,7 +79,7 @@ QStringList SqliteDialect::createStatements() const {
                               QStringLiteral("PRAGMA user_version = %1").arg(kUserVersion)};
     for (const Schema::Table& table : Schema::allTables())
         statements += tableStatement(table);
-    for (const Schema::Index& index : Schema::indexes())
+    for (const Schema::Index& index : indexes())
         statements += indexStatement(index);
     return statements + SqliteJournal::guard() + SqliteSignOff::statements();
 }
