@@ -679,6 +679,10 @@ QString Database::foreignNumberCondition(const QString& column) const {
     return m_dialect->foreignNumberCondition(column);
 }
 
+QString Database::companyCondition(const QString& table, const QString& alias) const {
+    return m_dialect->companyCondition(table, alias);
+}
+
 QString Database::oddAmountCondition(const QString& column) const {
     return m_dialect->oddAmountCondition(column);
 }

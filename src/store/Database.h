@@ -175,6 +175,9 @@ public:
     bool journalLookedAt() const { return m_journalLookedAt; }
     // A condition, for a query, true when column holds a value that is no number at all.
     QString foreignNumberCondition(const QString& column) const;
+    // A condition true for the rows of table (under alias) of the company bound to its one placeholder, its
+    // name in any letter case (Dialect::companyCondition).
+    QString companyCondition(const QString& table, const QString& alias) const;
     // A condition true when column holds a value the engine cannot add in cents
     // (Dialect::oddAmountCondition).
     QString oddAmountCondition(const QString& column) const;

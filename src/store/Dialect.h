@@ -94,6 +94,10 @@ public:
     virtual QString exactCollation() const = 0;
     // A condition true for a value of column that the engine may hold but that is no number (a text).
     virtual QString foreignNumberCondition(const QString& column) const = 0;
+    // A condition true for the rows of table, read under alias, whose Firma is the company bound to its
+    // one placeholder, in any letter case; the engine reads them through an index, not by folding every
+    // name of the table.
+    virtual QString companyCondition(const QString& table, const QString& alias) const = 0;
     // A condition true for a value of column that the engine cannot add in cents: no number, or beyond
     // any amount. Queries and the index of such rows use this very text, so that the engine finds the
     // index for them.

@@ -4,26 +4,17 @@
 #include "Database.h"
 #include "StoredValue.h"
 
-namespace {
-// The company's spellings among the bookings, found by stepping through the index of tblBuchung (Firma)
-// from one distinct name to the next, so that its bookings are then read through that index alone.
-const QString kSpellings = QStringLiteral(
-    "WITH RECURSIVE s(f) AS (SELECT min(Firma) FROM tblBuchung UNION ALL SELECT (SELECT min(Firma) FROM "
-    "tblBuchung WHERE Firma > s.f) FROM s WHERE s.f IS NOT NULL) ");
-} // namespace
-
 std::optional<Money> WithholdingRepository::grossPaid(const QString& company, int firstDay, int lastDay,
                                                       qint64 excluded) const {
     Money sum;
-    const bool read =
-        m_db.read(kSpellings + QStringLiteral(
-                                   "SELECT z.Brutto, b.Betrag FROM tblBuchung b LEFT JOIN tblZahlung z ON "
-                                   "z.BuchungID = b.ID WHERE b.Firma IN (SELECT f FROM s WHERE f IS NOT NULL "
-                                   "AND fold(f) = fold(?)) AND b.AnweisungVom >= ? AND b.AnweisungVom <= ? "
-                                   "AND b.ID <> ?"),
-                  {company, firstDay, lastDay, excluded}, [&](const Database::Row& row) {
-                      sum += (row.isNull(0) ? row.amount(1) : row.amount(0)).value_or(Money());
-                  });
+    const bool read = m_db.read(
+        QStringLiteral("SELECT z.Brutto, b.Betrag FROM tblBuchung b LEFT JOIN tblZahlung z ON "
+                       "z.BuchungID = b.ID WHERE %1 AND b.AnweisungVom >= ? AND b.AnweisungVom <= ? "
+                       "AND b.ID <> ?")
+            .arg(m_db.companyCondition(QStringLiteral("tblBuchung"), QStringLiteral("b"))),
+        {company, firstDay, lastDay, excluded}, [&](const Database::Row& row) {
+            sum += (row.isNull(0) ? row.amount(1) : row.amount(0)).value_or(Money());
+        });
     if (!read)
         return std::nullopt;
     return sum;

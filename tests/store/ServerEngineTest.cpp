@@ -165,10 +165,12 @@ void ServerEngineTest::olderServerGetsTheIndexesOfFoldedNames_data() {
     QTest::addColumn<QString>("index");
     QTest::newRow("bookings") << "ixBuchungProjektFirmaGefaltet";
     QTest::newRow("orders and supplements") << "ixNachtragProjektFirmaGefaltet";
+    QTest::newRow("bookings of all projects") << "ixBuchungFirmaGefaltet";
+    QTest::newRow("orders and supplements of all projects") << "ixNachtragFirmaGefaltet";
 }
 
-// A project's rows of one company are found through the server's index of the folded names; a server set
-// up by an older version gets it when the program opens it.
+// A company's rows, of a project or of all, are found through the server's indexes of the folded names; a
+// server set up by an older version gets them when the program opens it.
 void ServerEngineTest::olderServerGetsTheIndexesOfFoldedNames() {
     if (TestDatabase::requestedEngine() != TestDatabase::Engine::Server)
         QSKIP("needs the server");

@@ -74,14 +74,18 @@ QString PostgresDialect::indexListQuery() const {
 
 QList<Schema::Index> PostgresDialect::indexes() const {
     // A project's rows of one company, its name in any letter case: the retention and the evaluation of a
-    // company, and its orders, read them through these instead of folding every name of the project. The
-    // file has no such index: fold() is the program's own there, and a file that another program writes
-    // could not keep it.
+    // company, and its orders, read them through the first two instead of folding every name of the
+    // project. The company's rows of all projects (the year's payments that decide the withholding, a
+    // company's rename) are read through the other two. The file has no such index: fold() is the
+    // program's own there, and a file that another program writes could not keep it.
     return Schema::indexes() +
-           QList<Schema::Index>{{QStringLiteral("ixBuchungProjektFirmaGefaltet"),
-                                 QStringLiteral("tblBuchung (trim(ProjektID), fold(Firma))")},
-                                {QStringLiteral("ixNachtragProjektFirmaGefaltet"),
-                                 QStringLiteral("tblNachtrag (trim(ProjektID), fold(Firma))")}};
+           QList<Schema::Index>{
+               {QStringLiteral("ixBuchungProjektFirmaGefaltet"),
+                QStringLiteral("tblBuchung (trim(ProjektID), fold(Firma))")},
+               {QStringLiteral("ixNachtragProjektFirmaGefaltet"),
+                QStringLiteral("tblNachtrag (trim(ProjektID), fold(Firma))")},
+               {QStringLiteral("ixBuchungFirmaGefaltet"), QStringLiteral("tblBuchung (fold(Firma))")},
+               {QStringLiteral("ixNachtragFirmaGefaltet"), QStringLiteral("tblNachtrag (fold(Firma))")}};
 }
 
 QString PostgresDialect::indexStatement(const Schema::Index& index) const {
@@ -264,6 +268,9 @@ std::optional<QString> PostgresDialect::projectLockStatement() const {
 }
 QString PostgresDialect::foreignNumberCondition(const QString&) const {
     return QStringLiteral("false");
+}
+QString PostgresDialect::companyCondition(const QString&, const QString& alias) const {
+    return QStringLiteral("fold(%1.Firma) = fold(?)").arg(alias);
 }
 bool PostgresDialect::bulkInsert(const QSqlDatabase& db, const QString& table, const QStringList& columns,
                                  const QList<QStringList>& rows, StoreFailure* failure) const {

@@ -150,6 +150,14 @@ QString SqliteDialect::beginWriteStatement() const {
 QString SqliteDialect::foreignNumberCondition(const QString& column) const {
     return QStringLiteral("typeof(%1) IN ('text', 'blob')").arg(column);
 }
+QString SqliteDialect::companyCondition(const QString& table, const QString& alias) const {
+    // The table's distinct spellings are found by stepping through its index of Firma from one name to
+    // the next; only those are folded, and the company's rows are then read through that index alone.
+    return QStringLiteral("%2.Firma IN (WITH RECURSIVE s(f) AS (SELECT min(Firma) FROM %1 UNION ALL SELECT "
+                          "(SELECT min(Firma) FROM %1 WHERE Firma > s.f) FROM s WHERE s.f IS NOT NULL) "
+                          "SELECT f FROM s WHERE f IS NOT NULL AND fold(f) = fold(?))")
+        .arg(table, alias);
+}
 
 bool SqliteDialect::bulkInsert(const QSqlDatabase& db, const QString& table, const QStringList& columns,
                                const QList<QStringList>& rows, StoreFailure* failure) const {

@@ -36,6 +36,7 @@ public:
     std::optional<QString> rowLockClause() const override { return std::nullopt; }
     QString exactCollation() const override { return QStringLiteral("BINARY"); }
     QString foreignNumberCondition(const QString& column) const override;
+    QString companyCondition(const QString& table, const QString& alias) const override;
     bool bulkInsert(const QSqlDatabase& db, const QString& table, const QStringList& columns,
                     const QList<QStringList>& rows, StoreFailure* failure) const override;
     QStringList identityResetStatements() const override { return {}; }
