@@ -1,6 +1,7 @@
 #include "CompanyRegister.h"
 
 #include "BankAccountPanel.h"
+#include "ChangeWatch.h"
 #include "CompanyListModel.h"
 #include "DayNumber.h"
 #include "Dialogs.h"

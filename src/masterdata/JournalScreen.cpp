@@ -1,5 +1,6 @@
 #include "JournalScreen.h"
 
+#include "ChangeWatch.h"
 #include "Dialogs.h"
 #include "ExportScreen.h"
 #include "FollowedScreen.h"

@@ -2,6 +2,7 @@
 
 #include "AuthorityDetails.h"
 #include "BaseRateOperation.h"
+#include "ChangeWatch.h"
 #include "DayNumber.h"
 #include "Dialogs.h"
 #include "FollowedScreen.h"

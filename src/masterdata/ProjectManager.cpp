@@ -1,6 +1,7 @@
 #include "ProjectManager.h"
 
 #include "AmountField.h"
+#include "ChangeWatch.h"
 #include "DayNumber.h"
 #include "Dialogs.h"
 #include "FollowedScreen.h"

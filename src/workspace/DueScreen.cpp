@@ -6,7 +6,7 @@
 #include "DueListModel.h"
 #include "DueReading.h"
 #include "ExportScreen.h"
-#include "FollowedLists.h"
+#include "FollowedScreen.h"
 #include "PaymentDue.h"
 #include "ReportListView.h"
 #include "Session.h"
@@ -35,11 +35,7 @@ DueScreen::DueScreen(Session& session, Dialogs& dialogs, QWidget* parent)
     buildUi();
     WindowPlacement::fitIntoScreen(*this, Twips::toPixels(17000, 8000, *this));
     refill();
-    auto* lists = new FollowedLists(
-        *this, [this] { refill(); }, [this] { m_watch->check(); });
-    connect(m_watch, &ChangeWatch::changed, lists, &FollowedLists::refillKeepingView);
-    connect(m_watch, &ChangeWatch::followingChanged, lists, &FollowedLists::setFollowing);
-    lists->setFollowing(m_watch->isFollowing());
+    FollowedScreen::follow(*m_watch, *this, [this] { refill(); });
 }
 
 DueScreen::~DueScreen() = default;

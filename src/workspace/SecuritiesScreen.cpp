@@ -4,7 +4,7 @@
 #include "DayNumber.h"
 #include "Dialogs.h"
 #include "ExportScreen.h"
-#include "FollowedLists.h"
+#include "FollowedScreen.h"
 #include "GuaranteeDialog.h"
 #include "ProjectLedger.h"
 #include "ReportListView.h"
@@ -38,11 +38,7 @@ SecuritiesScreen::SecuritiesScreen(Session& session, Dialogs& dialogs, const QSt
     buildUi();
     WindowPlacement::fitIntoScreen(*this, Twips::toPixels(16000, 7000, *this));
     refill();
-    auto* lists = new FollowedLists(
-        *this, [this] { refill(); }, [this] { m_watch->check(); });
-    connect(m_watch, &ChangeWatch::changed, lists, &FollowedLists::refillKeepingView);
-    connect(m_watch, &ChangeWatch::followingChanged, lists, &FollowedLists::setFollowing);
-    lists->setFollowing(m_watch->isFollowing());
+    FollowedScreen::follow(*m_watch, *this, [this] { refill(); });
 }
 
 SecuritiesScreen::~SecuritiesScreen() = default;

@@ -3,7 +3,7 @@
 #include "ChangeWatch.h"
 #include "Dialogs.h"
 #include "ExportScreen.h"
-#include "FollowedLists.h"
+#include "FollowedScreen.h"
 #include "ReportListView.h"
 #include "Session.h"
 #include "Twips.h"
@@ -32,11 +32,7 @@ WithholdingScreen::WithholdingScreen(Session& session, Dialogs& dialogs, Setting
     buildUi();
     WindowPlacement::fitIntoScreen(*this, Twips::toPixels(16000, 8000, *this));
     refill();
-    auto* lists = new FollowedLists(
-        *this, [this] { refill(); }, [this] { m_watch->check(); });
-    connect(m_watch, &ChangeWatch::changed, lists, &FollowedLists::refillKeepingView);
-    connect(m_watch, &ChangeWatch::followingChanged, lists, &FollowedLists::setFollowing);
-    lists->setFollowing(m_watch->isFollowing());
+    FollowedScreen::follow(*m_watch, *this, [this] { refill(); });
 }
 
 WithholdingScreen::~WithholdingScreen() = default;
