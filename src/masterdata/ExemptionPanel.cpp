@@ -8,15 +8,12 @@
 #include "ExemptionStatus.h"
 #include "ReportListView.h"
 #include "RightMirror.h"
-#include "Twips.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace {
 const QString kTitle = QStringLiteral("Freistellungsbescheinigung");
@@ -36,20 +33,17 @@ std::optional<int> typedDay(const QLineEdit& field, bool* ok) {
 } // namespace
 
 ExemptionPanel::ExemptionPanel(Session& session, Dialogs& dialogs, QWidget* parent)
-    : QGroupBox(QStringLiteral("Freistellungsbescheinigungen (§48b EStG)"), parent), m_session(session),
-      m_dialogs(dialogs) {
+    : CompanyRecordPanel(
+          session, dialogs, QStringLiteral("Freistellungsbescheinigungen (§48b EStG)"), kTitle,
+          QStringLiteral("lvwFreistellungen"),
+          {QStringLiteral("cmdFreistellungHinzufuegen"), QStringLiteral("Bescheinigung hinzufügen")},
+          {QStringLiteral("cmdFreistellungAendern"), QStringLiteral("Bescheinigung ändern")},
+          {QStringLiteral("cmdFreistellungEntfernen"), QStringLiteral("Bescheinigung entfernen")}, parent) {
     setObjectName(QStringLiteral("fraFreistellungen"));
-    m_list = new ReportListView(QStringLiteral("lvwFreistellungen"), this);
     m_model = new ExemptionListModel(this);
     m_list->setModel(m_model);
     m_list->setColumnWidthsInTwips({1300, 1300, 1000, 1000, 1000});
-    m_list->setAccessibleName(title());
 
-    const auto field = [this](const QString& name) {
-        auto* edit = new QLineEdit(this);
-        edit->setObjectName(name);
-        return edit;
-    };
     m_number = field(QStringLiteral("txtFreistellungNr"));
     m_taxOffice = field(QStringLiteral("txtFinanzamt"));
     m_validFrom = field(QStringLiteral("txtGueltigVon"));
@@ -60,16 +54,6 @@ ExemptionPanel::ExemptionPanel(Session& session, Dialogs& dialogs, QWidget* pare
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("lblFreistellungStatus"));
     m_status->setWordWrap(true);
-
-    const auto button = [this](const QString& name, const QString& caption) {
-        auto* pushButton = new QPushButton(caption, this);
-        pushButton->setObjectName(name);
-        pushButton->setAccessibleName(caption);
-        return pushButton;
-    };
-    m_add = button(QStringLiteral("cmdFreistellungHinzufuegen"), QStringLiteral("Bescheinigung hinzufügen"));
-    m_change = button(QStringLiteral("cmdFreistellungAendern"), QStringLiteral("Bescheinigung ändern"));
-    m_remove = button(QStringLiteral("cmdFreistellungEntfernen"), QStringLiteral("Bescheinigung entfernen"));
 
     auto* fields = new QGridLayout;
     int row = 0;
@@ -86,40 +70,16 @@ ExemptionPanel::ExemptionPanel(Session& session, Dialogs& dialogs, QWidget* pare
         ++row;
     }
     fields->addWidget(m_status, 3, 0, 1, 4);
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(m_add);
-    buttons->addWidget(m_change);
-    buttons->addWidget(m_remove);
-    buttons->addStretch();
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(m_list, 4);
-    layout->addLayout(fields, 4);
-    layout->addLayout(buttons);
-    m_list->setMaximumHeight(Twips::toPixelsY(1300, *this));
+    arrange(fields, 4);
 
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ExemptionPanel::takeSelected);
-    connect(m_add, &QPushButton::clicked, this, &ExemptionPanel::add);
-    connect(m_change, &QPushButton::clicked, this, &ExemptionPanel::change);
-    connect(m_remove, &QPushButton::clicked, this, &ExemptionPanel::remove);
     showCompany(std::nullopt);
 }
 
 void ExemptionPanel::allowWriting(bool allowed, const QString& rightWord) {
     m_mayWrite = allowed;
     RightMirror::apply({m_add, m_change, m_remove}, allowed, rightWord);
-    refill();
-}
-
-void ExemptionPanel::showCompany(std::optional<qint64> companyId) {
-    const bool same = companyId == m_company;
-    m_company = companyId;
-    setEnabled(companyId.has_value());
-    setToolTip(companyId ? QString() : QStringLiteral("Wählen Sie eine Firma in der Liste."));
-    if (!same) {
-        for (QLineEdit* edit : {m_number, m_taxOffice, m_validFrom, m_validTo, m_checkedOn})
-            edit->clear();
-    }
     refill();
 }
 
@@ -137,17 +97,16 @@ void ExemptionPanel::refill() {
     m_status->setStyleSheet(status.colour().isEmpty() ? QString()
                                                       : QStringLiteral("color: %1").arg(status.colour()));
     if (!read.ok)
-        m_dialogs.inform(this, kTitle, read.failure, Dialogs::Icon::Warning);
+        warn(read.failure);
 }
 
 void ExemptionPanel::takeSelected() {
-    const int row = m_list->selectedRow();
-    const bool chosen = row >= 0 && row < m_exemptions.size();
-    m_change->setEnabled(chosen && m_mayWrite);
-    m_remove->setEnabled(chosen && m_mayWrite);
-    if (!chosen)
+    const std::optional<int> row = selected(m_exemptions.size());
+    m_change->setEnabled(row && m_mayWrite);
+    m_remove->setEnabled(row && m_mayWrite);
+    if (!row)
         return;
-    const Exemption& exemption = m_exemptions.at(row);
+    const Exemption& exemption = m_exemptions.at(*row);
     m_number->setText(exemption.number);
     m_taxOffice->setText(exemption.taxOffice);
     m_validFrom->setText(DayNumber::format(exemption.validFrom));
@@ -166,8 +125,7 @@ std::optional<Exemption> ExemptionPanel::fromFields() {
                         typedDay(*m_checkedOn, &ok)};
     if (ok)
         return exemption;
-    m_dialogs.inform(this, kTitle, QStringLiteral("Bitte geben Sie die Tage als TT.MM.JJJJ ein."),
-                     Dialogs::Icon::Warning);
+    warn(QStringLiteral("Bitte geben Sie die Tage als TT.MM.JJJJ ein."));
     return std::nullopt;
 }
 
@@ -179,34 +137,21 @@ void ExemptionPanel::add() {
 }
 
 void ExemptionPanel::change() {
-    const int row = m_list->selectedRow();
-    if (row < 0 || row >= m_exemptions.size())
+    const std::optional<int> row = selected(m_exemptions.size());
+    if (!row)
         return;
     if (const std::optional<Exemption> exemption = fromFields())
-        finish(ExemptionOperation(m_session).change(m_exemptions.at(row), *exemption));
+        finish(ExemptionOperation(m_session).change(m_exemptions.at(*row), *exemption));
 }
 
 void ExemptionPanel::remove() {
-    const int row = m_list->selectedRow();
-    if (row < 0 || row >= m_exemptions.size())
+    const std::optional<int> row = selected(m_exemptions.size());
+    if (!row)
         return;
-    const Exemption& exemption = m_exemptions.at(row);
+    const Exemption& exemption = m_exemptions.at(*row);
     if (m_dialogs.ask(
             this, QStringLiteral("Freistellungsbescheinigung entfernen"),
             QStringLiteral("Die Freistellungsbescheinigung %1 der Firma entfernen?").arg(exemption.number),
             Dialogs::Icon::Question, Dialogs::Answer::No) == Dialogs::Answer::Yes)
         finish(ExemptionOperation(m_session).remove(exemption.id));
-}
-
-void ExemptionPanel::finish(const Outcome& outcome) {
-    if (!outcome.ok()) {
-        m_dialogs.inform(this, kTitle, outcome.text(), Dialogs::Icon::Warning);
-        if (outcome.kind() == Outcome::Kind::Refused)
-            return;
-    } else {
-        for (QLineEdit* edit : {m_number, m_taxOffice, m_validFrom, m_validTo, m_checkedOn})
-            edit->clear();
-    }
-    refill();
-    emit changed();
 }

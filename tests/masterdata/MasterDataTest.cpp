@@ -298,8 +298,9 @@ private slots:
         QVERIFY(previews.count() == 1 && !f.screen->isVisible());
     }
 
-    // The selected company's bank accounts: an IBAN refused as typed and on adding, with the reason; one
-    // added shows in groups of four, is changed and removed after the question; another company has its own.
+    // The selected company's bank accounts: an IBAN refused as typed, on adding and on changing, with the
+    // reason; one added shows in groups of four, is changed and removed after the question; another company
+    // has its own, and the fields are emptied for it.
     void bankAccountsOfTheSelectedCompany() {
         Companies f;
         f.db.exec("INSERT INTO tblBankverbindung (FirmaID, IBAN) VALUES (2, 'AT611904300234573201')");
@@ -323,10 +324,18 @@ private slots:
         f.select("lvwBankverbindungen", 0, "DE89 3704 0044 0532 0130 00");
         QCOMPARE(f.text("txtKontoinhaber"), "Hochbau Nord GmbH");
         f.type("txtBIC", "COBADEFF", "cmdKontoAendern");
+        // A refused change keeps the account selected and the entry to be mended.
+        f.select("lvwBankverbindungen", 0, "DE89 3704 0044 0532 0130 00");
+        f.type("txtIBAN", "DE89 3704", "cmdKontoAendern");
+        QCOMPARE(f.dialogs.shown.constLast().text,
+                 "Die IBAN ist mit 8 Stellen zu kurz für Deutschland (22 Stellen).");
+        QCOMPARE(f.text("txtIBAN"), "DE89 3704");
+        QVERIFY(f.find<QPushButton>("cmdKontoAendern")->isEnabled());
         QCOMPARE(f.rows("tblBankverbindung", "FirmaID || ' ' || IBAN || ' ' || coalesce(BIC, '-')"),
                  "2 AT611904300234573201 -,1 DE89370400440532013000 COBADEFF");
         f.select("ListView1", 1, "O'Neill Bau");
         QCOMPARE(f.WidgetDriver::rows("lvwBankverbindungen"), QStringList{"AT61 1904 3002 3457 3201||"});
+        QCOMPARE(f.text("txtIBAN") + f.text("txtBIC") + f.text("txtKontoinhaber"), "");
         f.select("ListView1", 1, "Hochbau Nord");
         f.dialogs.answers.enqueue(Dialogs::Answer::Yes);
         f.select("lvwBankverbindungen", 0, "DE89 3704 0044 0532 0130 00", "cmdKontoEntfernen");
