@@ -18,6 +18,7 @@
 
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -55,6 +56,7 @@ void SecuritiesScreen::buildUi() {
     m_list->setModel(m_model);
     m_list->setColumnWidthsInTwips({2600, 1600, 1300, 1300, 1100, 1300, 2000, 1300, 1100, 1100, 1100, 1800});
     m_list->setAccessibleName(kTitle);
+    m_list->header()->setSectionsClickable(true);
     m_count = new QLabel(this);
     m_count->setObjectName(QStringLiteral("lblAnzahl"));
 
@@ -96,6 +98,15 @@ void SecuritiesScreen::buildUi() {
     connect(print, &QPushButton::clicked, this, &SecuritiesScreen::printRequested);
     connect(exportButton, &QPushButton::clicked, this, &SecuritiesScreen::openExport);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_list->header(), &QHeaderView::sectionClicked, this, &SecuritiesScreen::sortByHeading);
+}
+
+void SecuritiesScreen::sortByHeading(int column) {
+    m_sortOrder = column == m_sortHeading && m_sortOrder == Qt::AscendingOrder ? Qt::DescendingOrder
+                                                                               : Qt::AscendingOrder;
+    m_sortHeading = column;
+    m_model->keepSorted(column, m_sortOrder);
+    m_list->setSortArrow(column, m_sortOrder);
 }
 
 void SecuritiesScreen::setToday(int day) {

@@ -48,6 +48,8 @@ private:
     void removeSelected();
     void releaseSelected();
     void openExport();
+    // A click on a heading sorts by its column; a second click on the same heading reverses the order.
+    void sortByHeading(int column);
 
     Session& m_session;
     Dialogs& m_dialogs;
@@ -59,5 +61,7 @@ private:
     SecurityListModel* m_model = nullptr;
     ReportListView* m_list = nullptr;
     QLabel* m_count = nullptr;
+    int m_sortHeading = -1;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     QPointer<ExportScreen> m_exportScreen;
 };

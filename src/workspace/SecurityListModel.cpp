@@ -23,6 +23,7 @@ QString notice(const SecurityReading::Line& line) {
 
 SecurityListModel::SecurityListModel(QObject* parent) : TextTableModel(headings(), parent) {
     sortAs(SortKind::Amount, {int(Column::Agreed), int(Column::Retained), int(Column::Amount)});
+    sortAs(SortKind::Number, {int(Column::ReceivedOn), int(Column::ReturnDueOn), int(Column::ReturnedOn)});
 }
 
 QStringList SecurityListModel::headings() {
@@ -48,6 +49,13 @@ void SecurityListModel::setLines(QList<SecurityReading::Line> lines) {
                   << (security ? DayNumber::format(security->receivedOn) : QString())
                   << (security ? DayNumber::format(security->returnDueOn) : QString())
                   << (security ? DayNumber::format(security->returnedOn) : QString()) << notice(line);
+        // The days sort by their numbers, not by their texts.
+        row.sortValues = row.texts;
+        if (security) {
+            row.sortValues[int(Column::ReceivedOn)] = dayText(security->receivedOn);
+            row.sortValues[int(Column::ReturnDueOn)] = dayText(security->returnDueOn);
+            row.sortValues[int(Column::ReturnedOn)] = dayText(security->returnedOn);
+        }
     }
     setRows(std::move(rows));
 }
@@ -59,4 +67,13 @@ QVariant SecurityListModel::data(const QModelIndex& index, int role) const {
             return QColor(255, 0, 0);
     }
     return TextTableModel::data(index, role);
+}
+
+void SecurityListModel::reorder(const QList<int>& order) {
+    TextTableModel::reorder(order);
+    QList<SecurityReading::Line> sorted;
+    sorted.reserve(m_lines.size());
+    for (const int row : order)
+        sorted.append(std::move(m_lines[row]));
+    m_lines = std::move(sorted);
 }

@@ -32,6 +32,10 @@ public:
     const SecurityReading::Line& lineAt(int row) const { return m_lines.at(row); }
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
+protected:
+    // The lines follow their rows, so that a sorted list colours and opens the line it shows.
+    void reorder(const QList<int>& order) override;
+
 private:
     QList<SecurityReading::Line> m_lines;
 };

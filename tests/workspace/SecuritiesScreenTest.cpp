@@ -140,6 +140,34 @@ private slots:
         QCOMPARE(snapshot.rows.first().value(6), QString("Sparkasse"));
     }
 
+    // A click on a heading sorts the list, days by their dates, a second click the other way round; the red
+    // of a guarantee due back and the one opened for editing go with their rows.
+    void sortedByHeading() {
+        Fixture f;
+        f.db.exec("INSERT INTO tblSicherheit (ProjektID, FirmaID, Art, Form, Betrag, Buerge, ErhaltenAm, "
+                  "RueckgabeAm) VALUES ('1', 1, 'Vertragserfüllung', 'Bürgschaft', 4000, 'Sparkasse', 45662, "
+                  "45900), ('1', 1, 'Mängelansprüche', 'Bürgschaft', 3000, 'Volksbank', 45689, 46500)");
+        f.action("cmdSicherheiten")->trigger();
+        auto* window = f.screen->findChild<SecuritiesScreen*>("frmSicherheiten");
+        QVERIFY(window);
+        window->setToday(46000);
+        WidgetDriver w(window);
+        const int guarantor = int(SecurityListModel::Column::Guarantor);
+        w.clickHeading("lvwSicherheiten", int(SecurityListModel::Column::ReceivedOn));
+        QCOMPARE(w.column("lvwSicherheiten", guarantor), QString("Sparkasse,Volksbank"));
+        w.clickHeading("lvwSicherheiten", int(SecurityListModel::Column::ReceivedOn));
+        QCOMPARE(w.column("lvwSicherheiten", guarantor), QString("Volksbank,Sparkasse"));
+        QAbstractItemModel* model = w.find<QTreeView>("lvwSicherheiten")->model();
+        QCOMPARE(model->index(1, guarantor).data(Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 0));
+        QVERIFY(!model->index(0, guarantor).data(Qt::ForegroundRole).isValid());
+
+        w.selectRow("lvwSicherheiten", 0);
+        w.click("cmdBearbeiten");
+        auto* dialog = window->findChild<QDialog*>("frmSicherheit");
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(WidgetDriver(dialog).text("txtBuerge"), QString("Volksbank"));
+    }
+
     // What was retained stands last in the cost report and the evaluation, and neither is printed with it.
     void retainedColumn() {
         Fixture f;
