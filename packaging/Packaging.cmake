@@ -33,9 +33,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Talbrin Zelvora <zelvora@talbrin.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 # The libraries the programs and the modules link (qpdf's and Qt Charts' among them) come from
-# dpkg-shlibdeps; Qt loads the SQLite and PostgreSQL drivers and the German texts at run time, the server's
-# engine loads libpq, and the interface and the reports need the fonts they name.
+# dpkg-shlibdeps; Qt loads the SQLite and PostgreSQL drivers and the German texts at run time, the engines
+# load SQLite and libpq themselves, and the interface and the reports need the fonts they name.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6sql6-sqlite, libqt6sql6-psql, libpq5, qt6-translations-l10n, fonts-liberation, fonts-dejavu-core")
+    "libqt6sql6-sqlite, libsqlite3-0, libqt6sql6-psql, libpq5, qt6-translations-l10n, fonts-liberation, fonts-dejavu-core")
 include(CPack)

@@ -1,27 +1,15 @@
 #include "Libpq.h"
 
-#include <QLibrary>
+#include "EngineLibrary.h"
 
 const Libpq* Libpq::get() {
     static const Libpq* const resolved = []() -> const Libpq* {
         static QLibrary library(QStringLiteral("pq"), 5);
-        // libpq and the some twenty libraries it draws in look up their symbols among their own first,
-        // not among the program's fifty: loading takes half the time, on the start's path to the server.
-        // A library preloaded into the program (a memory checker's allocator), or a sanitizer built in,
-        // must see every call, so then the symbols are looked up as usual.
-#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
-        if (!qEnvironmentVariableIsSet("LD_PRELOAD"))
-            library.setLoadHints(QLibrary::DeepBindHint);
-#endif
-        if (!library.load())
+        if (!EngineLibrary::load(library))
             return nullptr;
         static Libpq functions;
         bool all = true;
-        const auto resolve = [&all](auto& function, const char* name) {
-            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(library.resolve(name));
-            all = all && function != nullptr;
-        };
-#define ZLV_RESOLVE(name) resolve(functions.name, #name);
+#define ZLV_RESOLVE(name) all = EngineLibrary::resolve(library, functions.name, #name) && all;
         ZLV_RESOLVE(PQclear)
         ZLV_RESOLVE(PQcmdTuples)
         ZLV_RESOLVE(PQencryptPasswordConn)

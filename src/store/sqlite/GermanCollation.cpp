@@ -1,10 +1,10 @@
 #include "GermanCollation.h"
 
 #include "GermanCollator.h"
+#include "SqliteLibrary.h"
 
 #include <QByteArrayView>
 #include <QCollator>
-#include <sqlite3.h>
 
 namespace {
 
@@ -25,7 +25,7 @@ bool GermanCollation::registerOn(sqlite3* connection) {
         return false;
     auto* collator = new QCollator(GermanCollator::make());
     // Once registered, the connection owns the collator; a failed registration leaves it to us.
-    if (sqlite3_create_collation_v2(connection, "GERMAN", SQLITE_UTF8, collator, compare, destroy) ==
+    if (sqlite().sqlite3_create_collation_v2(connection, "GERMAN", SQLITE_UTF8, collator, compare, destroy) ==
         SQLITE_OK)
         return true;
     destroy(collator);

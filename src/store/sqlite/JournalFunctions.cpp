@@ -2,6 +2,7 @@
 
 #include "JournalChain.h"
 #include "Schema.h"
+#include "SqliteLibrary.h"
 
 #include <pwd.h>
 #include <QCryptographicHash>
@@ -10,29 +11,28 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSysInfo>
-#include <sqlite3.h>
 #include <unistd.h>
 
 namespace {
 
 QString textOf(sqlite3_value* value) {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
-    return text ? QString::fromUtf8(text, sqlite3_value_bytes(value)) : QString();
+    const auto* text = reinterpret_cast<const char*>(sqlite().sqlite3_value_text(value));
+    return text ? QString::fromUtf8(text, sqlite().sqlite3_value_bytes(value)) : QString();
 }
 
 // A field's value as the journal keeps it: numbers as numbers, texts as texts, stored bytes by their
 // size and hash.
 QJsonValue jsonOf(sqlite3_value* value) {
-    switch (sqlite3_value_type(value)) {
+    switch (sqlite().sqlite3_value_type(value)) {
     case SQLITE_INTEGER:
-        return QJsonValue(qint64(sqlite3_value_int64(value)));
+        return QJsonValue(qint64(sqlite().sqlite3_value_int64(value)));
     case SQLITE_FLOAT:
-        return QJsonValue(sqlite3_value_double(value));
+        return QJsonValue(sqlite().sqlite3_value_double(value));
     case SQLITE_NULL:
         return QJsonValue(QJsonValue::Null);
     case SQLITE_BLOB: {
-        const QByteArray bytes(static_cast<const char*>(sqlite3_value_blob(value)),
-                               sqlite3_value_bytes(value));
+        const QByteArray bytes(static_cast<const char*>(sqlite().sqlite3_value_blob(value)),
+                               sqlite().sqlite3_value_bytes(value));
         return QStringLiteral("%1 Bytes, SHA-256 %2")
             .arg(bytes.size())
             .arg(QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex()));
@@ -58,11 +58,11 @@ QJsonValue parsed(const QString& value) {
 
 void resultText(sqlite3_context* context, const QString& text) {
     const QByteArray utf8 = text.toUtf8();
-    sqlite3_result_text(context, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    sqlite().sqlite3_result_text(context, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
 JournalFunctions& stateOf(sqlite3_context* context) {
-    return *static_cast<JournalFunctions*>(sqlite3_user_data(context));
+    return *static_cast<JournalFunctions*>(sqlite().sqlite3_user_data(context));
 }
 
 // The changed fields of (name, before, after) triples, from the side given, as a JSON object; null when
@@ -72,11 +72,12 @@ void changed(sqlite3_context* context, int count, sqlite3_value** args, bool aft
     for (int i = 0; i + 2 < count; i += 3) {
         const QJsonValue before = jsonOf(args[i + 1]);
         const QJsonValue now = jsonOf(args[i + 2]);
-        if (before != now || sqlite3_value_type(args[i + 1]) != sqlite3_value_type(args[i + 2]))
+        if (before != now ||
+            sqlite().sqlite3_value_type(args[i + 1]) != sqlite().sqlite3_value_type(args[i + 2]))
             object.insert(textOf(args[i]), after ? now : before);
     }
     if (object.isEmpty())
-        sqlite3_result_null(context);
+        sqlite().sqlite3_result_null(context);
     else
         resultText(context, compact(object));
 }
@@ -148,8 +149,8 @@ bool JournalFunctions::registerOn(sqlite3* connection) {
         {"zlv_protokoll_hash", int(Schema::journalContent().size() + 1), chainHash},
     };
     for (const Function& function : functions) {
-        if (sqlite3_create_function_v2(connection, function.name, function.arguments, SQLITE_UTF8, this,
-                                       function.call, nullptr, nullptr, nullptr) != SQLITE_OK)
+        if (sqlite().sqlite3_create_function_v2(connection, function.name, function.arguments, SQLITE_UTF8,
+                                                this, function.call, nullptr, nullptr, nullptr) != SQLITE_OK)
             return false;
     }
     return true;
@@ -172,7 +173,7 @@ void JournalFunctions::task(sqlite3_context* context, int, sqlite3_value**) {
 }
 
 void JournalFunctions::collecting(sqlite3_context* context, int, sqlite3_value**) {
-    sqlite3_result_int(context, stateOf(context).m_collecting ? 1 : 0);
+    sqlite().sqlite3_result_int(context, stateOf(context).m_collecting ? 1 : 0);
 }
 
 void JournalFunctions::values(sqlite3_context* context, int count, sqlite3_value** args) {
@@ -202,13 +203,14 @@ void JournalFunctions::collect(sqlite3_context* context, int count, sqlite3_valu
     for (int i = 2; i + 2 < count; i += 3) {
         const QJsonValue before = jsonOf(args[i + 1]);
         const QJsonValue after = jsonOf(args[i + 2]);
-        if (before == after && sqlite3_value_type(args[i + 1]) == sqlite3_value_type(args[i + 2]))
+        if (before == after &&
+            sqlite().sqlite3_value_type(args[i + 1]) == sqlite().sqlite3_value_type(args[i + 2]))
             continue;
         const QString field = textOf(args[i]);
         collected.before[field].insert(compact(before));
         collected.after[field].insert(compact(after));
     }
-    sqlite3_result_null(context);
+    sqlite().sqlite3_result_null(context);
 }
 
 void JournalFunctions::chainHash(sqlite3_context* context, int count, sqlite3_value** args) {

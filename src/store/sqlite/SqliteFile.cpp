@@ -2,10 +2,10 @@
 
 #include "Database.h"
 #include "SqliteFailure.h"
+#include "SqliteLibrary.h"
 #include "SqliteStatement.h"
 
 #include <QDir>
-#include <sqlite3.h>
 
 namespace {
 
@@ -16,11 +16,16 @@ constexpr int kBackupRetryPauseMs = 50;
 class RawConnection {
 public:
     RawConnection(const QString& path, int flags) {
-        m_result = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
+        if (SqliteLibrary::get() == nullptr)
+            return;
+        m_result = sqlite().sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
         if (m_db)
-            sqlite3_busy_timeout(m_db, Database::defaultBusyTimeoutMs());
+            sqlite().sqlite3_busy_timeout(m_db, Database::defaultBusyTimeoutMs());
     }
-    ~RawConnection() { sqlite3_close_v2(m_db); }
+    ~RawConnection() {
+        if (m_db)
+            sqlite().sqlite3_close_v2(m_db);
+    }
     RawConnection(const RawConnection&) = delete;
     RawConnection& operator=(const RawConnection&) = delete;
 
@@ -28,10 +33,12 @@ public:
     sqlite3* get() const { return m_db; }
     // The last failure on this connection, in German.
     QString failure() const {
+        if (SqliteLibrary::get() == nullptr)
+            return QStringLiteral("SQLite ist auf diesem Rechner nicht installiert (libsqlite3.so.0).");
         if (!m_db)
-            return SqliteFailure::germanText(m_result, QString::fromUtf8(sqlite3_errstr(m_result)));
-        return SqliteFailure::germanText(sqlite3_extended_errcode(m_db),
-                                         QString::fromUtf8(sqlite3_errmsg(m_db)));
+            return SqliteFailure::germanText(m_result, QString::fromUtf8(sqlite().sqlite3_errstr(m_result)));
+        return SqliteFailure::germanText(sqlite().sqlite3_extended_errcode(m_db),
+                                         QString::fromUtf8(sqlite().sqlite3_errmsg(m_db)));
     }
 
 private:
@@ -74,19 +81,19 @@ QString SqliteFile::copy(const QString& sourcePath, const QString& targetPath) {
     RawConnection target(targetPath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     if (!target.isOpen())
         return target.failure();
-    sqlite3_backup* backup = sqlite3_backup_init(target.get(), "main", source.get(), "main");
+    sqlite3_backup* backup = sqlite().sqlite3_backup_init(target.get(), "main", source.get(), "main");
     if (!backup)
         return target.failure();
     int result = SQLITE_OK;
     for (int attempt = 0; attempt < kBackupRetries; ++attempt) {
-        result = sqlite3_backup_step(backup, -1);
+        result = sqlite().sqlite3_backup_step(backup, -1);
         if (result != SQLITE_BUSY && result != SQLITE_LOCKED)
             break;
-        sqlite3_sleep(kBackupRetryPauseMs);
+        sqlite().sqlite3_sleep(kBackupRetryPauseMs);
     }
-    const int finished = sqlite3_backup_finish(backup);
+    const int finished = sqlite().sqlite3_backup_finish(backup);
     if (result != SQLITE_DONE)
-        return SqliteFailure::germanText(result, QString::fromUtf8(sqlite3_errstr(result)));
+        return SqliteFailure::germanText(result, QString::fromUtf8(sqlite().sqlite3_errstr(result)));
     if (finished != SQLITE_OK)
         return target.failure();
     return QString();
@@ -96,7 +103,7 @@ QString SqliteFile::compact(const QString& path) {
     RawConnection connection(path, SQLITE_OPEN_READWRITE);
     if (!connection.isOpen())
         return connection.failure();
-    if (sqlite3_exec(connection.get(), "VACUUM", nullptr, nullptr, nullptr) != SQLITE_OK)
+    if (sqlite().sqlite3_exec(connection.get(), "VACUUM", nullptr, nullptr, nullptr) != SQLITE_OK)
         return connection.failure();
     return QString();
 }

@@ -4,6 +4,7 @@
 #include "PatternFunctions.h"
 #include "SqliteFailure.h"
 #include "SqliteFile.h"
+#include "SqliteLibrary.h"
 #include "SqliteStatement.h"
 #include "SystemErrorText.h"
 
@@ -14,7 +15,6 @@
 #include <QSqlError>
 #include <QUrl>
 #include <QVariant>
-#include <sqlite3.h>
 
 namespace {
 
@@ -58,7 +58,7 @@ private:
 } // namespace
 
 sqlite3* SqliteLink::handle(const QSqlDatabase& db) {
-    if (!db.isValid() || !db.driver())
+    if (!db.isValid() || !db.driver() || SqliteLibrary::get() == nullptr)
         return nullptr;
     QVariant value = db.driver()->handle();
     if (!value.isValid() || qstrcmp(value.typeName(), "sqlite3*") != 0)
@@ -72,6 +72,10 @@ SqliteLink::SqliteLink(QString location, int busyTimeoutMs)
 
 QString SqliteLink::place() const {
     return QDir::toNativeSeparators(m_path);
+}
+
+void SqliteLink::loadClient() const {
+    SqliteLibrary::get();
 }
 
 QString SqliteLink::driverName() const {
@@ -154,7 +158,7 @@ bool SqliteLink::stillThere(const QSqlDatabase& db) const {
     sqlite3* connection = handle(db);
     int moved = 0;
     return connection &&
-           !(sqlite3_file_control(connection, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK &&
+           !(sqlite().sqlite3_file_control(connection, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK &&
              moved != 0);
 }
 
@@ -221,6 +225,6 @@ bool SqliteLink::change(const QSqlDatabase& db, const QString& sql, const QVaria
             db, sql, values, [](const DatabaseRow&) {}, failure))
         return false;
     if (changed)
-        *changed = sqlite3_changes64(handle(db));
+        *changed = sqlite().sqlite3_changes64(handle(db));
     return true;
 }

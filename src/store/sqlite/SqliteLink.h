@@ -28,6 +28,7 @@ public:
     QString schemaRefusal(const QString& reason) const override { return reason; }
     // Removes the file and the journal beside it.
     void discard() const override;
+    void loadClient() const override;
     void configure(QSqlDatabase& db, bool existing) const override;
     bool prepare(const QSqlDatabase& db) override;
     bool setJournalTask(const QSqlDatabase& db, const QString& task, bool collecting,

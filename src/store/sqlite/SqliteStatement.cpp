@@ -1,33 +1,33 @@
 #include "SqliteStatement.h"
 
 #include "DayNumber.h"
+#include "SqliteLibrary.h"
 
 #include <QLocale>
 #include <QVariant>
-#include <sqlite3.h>
 
 namespace {
 
 int bindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
     if (value.isNull())
-        return sqlite3_bind_null(statement, index);
+        return sqlite().sqlite3_bind_null(statement, index);
     switch (value.typeId()) {
     case QMetaType::Int:
     case QMetaType::LongLong:
     case QMetaType::UInt:
     case QMetaType::Bool:
-        return sqlite3_bind_int64(statement, index, value.toLongLong());
+        return sqlite().sqlite3_bind_int64(statement, index, value.toLongLong());
     case QMetaType::Double:
-        return sqlite3_bind_double(statement, index, value.toDouble());
+        return sqlite().sqlite3_bind_double(statement, index, value.toDouble());
     case QMetaType::QByteArray: {
         const QByteArray bytes = value.toByteArray();
-        return sqlite3_bind_blob(statement, index, bytes.constData(), static_cast<int>(bytes.size()),
-                                 SQLITE_TRANSIENT);
+        return sqlite().sqlite3_bind_blob(statement, index, bytes.constData(), static_cast<int>(bytes.size()),
+                                          SQLITE_TRANSIENT);
     }
     default: {
         const QByteArray text = value.toString().toUtf8();
-        return sqlite3_bind_text(statement, index, text.constData(), static_cast<int>(text.size()),
-                                 SQLITE_TRANSIENT);
+        return sqlite().sqlite3_bind_text(statement, index, text.constData(), static_cast<int>(text.size()),
+                                          SQLITE_TRANSIENT);
     }
     }
 }
@@ -35,16 +35,16 @@ int bindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
 } // namespace
 
 SqliteStatement::SqliteStatement(sqlite3* connection, const QString& sql) : m_connection(connection) {
-    m_result = sqlite3_prepare16_v2(connection, sql.utf16(), static_cast<int>(sql.size() * 2), &m_statement,
-                                    nullptr);
+    m_result = sqlite().sqlite3_prepare16_v2(connection, sql.utf16(), static_cast<int>(sql.size() * 2),
+                                             &m_statement, nullptr);
     if (m_result != SQLITE_OK) {
-        sqlite3_finalize(m_statement);
+        sqlite().sqlite3_finalize(m_statement);
         m_statement = nullptr;
     }
 }
 
 SqliteStatement::~SqliteStatement() {
-    sqlite3_finalize(m_statement);
+    sqlite().sqlite3_finalize(m_statement);
 }
 
 bool SqliteStatement::bind(const QVariantList& values) {
@@ -57,18 +57,18 @@ bool SqliteStatement::bind(const QVariantList& values) {
 }
 
 bool SqliteStatement::next() {
-    m_result = sqlite3_step(m_statement);
+    m_result = sqlite().sqlite3_step(m_statement);
     return m_result == SQLITE_ROW;
 }
 
 void SqliteStatement::reset() {
-    sqlite3_reset(m_statement);
-    sqlite3_clear_bindings(m_statement);
+    sqlite().sqlite3_reset(m_statement);
+    sqlite().sqlite3_clear_bindings(m_statement);
     m_result = SQLITE_OK;
 }
 
 int SqliteStatement::columnCount() const {
-    return sqlite3_column_count(m_statement);
+    return sqlite().sqlite3_column_count(m_statement);
 }
 
 bool SqliteStatement::failed() const {
@@ -76,22 +76,22 @@ bool SqliteStatement::failed() const {
 }
 
 QString SqliteStatement::engineWords() const {
-    return QString::fromUtf8(sqlite3_errmsg(m_connection));
+    return QString::fromUtf8(sqlite().sqlite3_errmsg(m_connection));
 }
 
 QString SqliteStatement::columnText(int column) const {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
-    return text ? QString::fromUtf8(text, sqlite3_column_bytes(m_statement, column)) : QString();
+    const auto* text = reinterpret_cast<const char*>(sqlite().sqlite3_column_text(m_statement, column));
+    return text ? QString::fromUtf8(text, sqlite().sqlite3_column_bytes(m_statement, column)) : QString();
 }
 
 QString SqliteStatement::text(int column) const {
-    switch (sqlite3_column_type(m_statement, column)) {
+    switch (sqlite().sqlite3_column_type(m_statement, column)) {
     case SQLITE_NULL:
         return QString();
     case SQLITE_INTEGER:
-        return QString::number(sqlite3_column_int64(m_statement, column));
+        return QString::number(sqlite().sqlite3_column_int64(m_statement, column));
     case SQLITE_FLOAT:
-        return QString::number(sqlite3_column_double(m_statement, column), 'g',
+        return QString::number(sqlite().sqlite3_column_double(m_statement, column), 'g',
                                QLocale::FloatingPointShortest);
     default:
         return columnText(column);
@@ -99,39 +99,39 @@ QString SqliteStatement::text(int column) const {
 }
 
 QByteArray SqliteStatement::bytes(int column) const {
-    const auto* data = static_cast<const char*>(sqlite3_column_blob(m_statement, column));
-    return data ? QByteArray(data, sqlite3_column_bytes(m_statement, column)) : QByteArray();
+    const auto* data = static_cast<const char*>(sqlite().sqlite3_column_blob(m_statement, column));
+    return data ? QByteArray(data, sqlite().sqlite3_column_bytes(m_statement, column)) : QByteArray();
 }
 
 bool SqliteStatement::isNull(int column) const {
-    return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
+    return sqlite().sqlite3_column_type(m_statement, column) == SQLITE_NULL;
 }
 
 std::optional<int> SqliteStatement::wholeNumber(int column) const {
-    switch (sqlite3_column_type(m_statement, column)) {
+    switch (sqlite().sqlite3_column_type(m_statement, column)) {
     case SQLITE_NULL:
         return std::nullopt;
     case SQLITE_INTEGER:
-        return DayNumber::fromStoredInteger(sqlite3_column_int64(m_statement, column));
+        return DayNumber::fromStoredInteger(sqlite().sqlite3_column_int64(m_statement, column));
     case SQLITE_FLOAT:
-        return DayNumber::fromStoredReal(sqlite3_column_double(m_statement, column));
+        return DayNumber::fromStoredReal(sqlite().sqlite3_column_double(m_statement, column));
     default:
         return DayNumber::parseStored(columnText(column));
     }
 }
 
 qint64 SqliteStatement::rowNumber(int column) const {
-    return sqlite3_column_int64(m_statement, column);
+    return sqlite().sqlite3_column_int64(m_statement, column);
 }
 
 std::optional<Money> SqliteStatement::amount(int column) const {
-    switch (sqlite3_column_type(m_statement, column)) {
+    switch (sqlite().sqlite3_column_type(m_statement, column)) {
     case SQLITE_NULL:
         return std::nullopt;
     case SQLITE_INTEGER:
-        return Money::fromStoredInteger(sqlite3_column_int64(m_statement, column));
+        return Money::fromStoredInteger(sqlite().sqlite3_column_int64(m_statement, column));
     case SQLITE_FLOAT:
-        return Money::fromStoredReal(sqlite3_column_double(m_statement, column));
+        return Money::fromStoredReal(sqlite().sqlite3_column_double(m_statement, column));
     default:
         return Money::parseStored(columnText(column));
     }
