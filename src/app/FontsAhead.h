@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <thread>
 
@@ -21,5 +22,6 @@ public:
 private:
     FontsAhead();
 
+    std::atomic<bool> m_read{false};
     std::thread m_thread;
 };
