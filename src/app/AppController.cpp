@@ -73,9 +73,10 @@ bool AppController::showStartMenu(bool firstStart) {
     location->beginCheck(m_startCheck.get());
     m_startCheck.reset();
 
-    // The menu measures its texts as it is built.
-    m_fontsAhead.reset();
+    // The menu is made while the font configuration is still being read; its texts are measured after.
     auto* menu = new StartMenu;
+    m_fontsAhead.reset();
+    menu->fitToTexts();
     if (firstStart)
         menu->setWindowTitle(StartMenu::versionTitle());
     m_dataPlace = location->place();

@@ -1,31 +1,16 @@
 #include "FontsAhead.h"
 
+#include "PromptThread.h"
+
 #include <chrono>
 #include <fontconfig/fontconfig.h>
 #include <locale.h>
-#include <pthread.h>
 #include <QtGlobal>
-#include <sched.h>
 #include <system_error>
 
 namespace {
 
 constexpr int kAwakeWaitMs = 50;
-
-// A new thread waits on the processor of the thread that made it until that one pauses, and the window's
-// thread does not pause while the window system is set up: a millisecond or more of the start. On another
-// processor it begins at once.
-void moveToAnotherProcessor(std::thread& thread) {
-    cpu_set_t others;
-    if (sched_getaffinity(0, sizeof others, &others) != 0)
-        return;
-    const int here = sched_getcpu();
-    if (here < 0 || here >= CPU_SETSIZE)
-        return;
-    CPU_CLR(here, &others);
-    if (CPU_COUNT(&others) > 0)
-        pthread_setaffinity_np(thread.native_handle(), sizeof others, &others);
-}
 
 } // namespace
 
@@ -43,7 +28,7 @@ std::unique_ptr<FontsAhead> FontsAhead::begin() {
 }
 
 FontsAhead::FontsAhead()
-    : m_thread([this] {
+    : m_thread(PromptThread::start([this] {
           // The application sets the process's locale while the files are read; the numbers in them are
           // read as the window's thread reads them, in the C locale, whatever it is set to meanwhile.
           const locale_t plain = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
@@ -54,9 +39,7 @@ FontsAhead::FontsAhead()
               freelocale(plain);
           }
           m_read.store(true, std::memory_order_release);
-      }) {
-    moveToAnotherProcessor(m_thread);
-}
+      })) {}
 
 FontsAhead::~FontsAhead() {
     // The window's thread waits awake: put to sleep, it would wake up a good while after the configuration

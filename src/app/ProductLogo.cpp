@@ -1,11 +1,13 @@
 #include "ProductLogo.h"
 
 #include "ArtworkData.h"
+#include "PromptThread.h"
 
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTransform>
+#include <system_error>
 
 namespace {
 const QColor kSlate(0x2f, 0x4a, 0x66);
@@ -55,8 +57,62 @@ QSize ProductLogo::minimumSizeHint() const {
     return {130, 85};
 }
 
+ProductLogo::~ProductLogo() {
+    if (m_drawing.joinable())
+        m_drawing.join();
+}
+
+std::optional<QColor> ProductLogo::plainBackground() const {
+    for (const QWidget* widget = this; widget; widget = widget->parentWidget()) {
+        if (widget->testAttribute(Qt::WA_StyleSheet) || widget->testAttribute(Qt::WA_TranslucentBackground))
+            return std::nullopt;
+        if (widget->autoFillBackground() || widget->isWindow()) {
+            const QBrush brush = widget->palette().brush(widget->backgroundRole());
+            if (brush.style() != Qt::SolidPattern || !brush.isOpaque())
+                return std::nullopt;
+            return brush.color();
+        }
+    }
+    return std::nullopt;
+}
+
+void ProductLogo::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (m_drawingBegun)
+        return;
+    m_drawingBegun = true;
+    const std::optional<QColor> background = plainBackground();
+    const qreal ratio = devicePixelRatioF();
+    // Drawn in whole pixels only, so that the image is laid on the screen's pixels one to one.
+    if (!background || ratio != qreal(qRound(ratio)) || size().isEmpty())
+        return;
+    const QSize area = size();
+    try {
+        m_drawing = PromptThread::start([this, area, ratio, colour = *background] {
+            QImage image(area * qRound(ratio), QImage::Format_RGB32);
+            image.setDevicePixelRatio(ratio);
+            image.fill(colour);
+            QPainter painter(&image);
+            paint(painter, QRectF(QPointF(0, 0), area));
+            painter.end();
+            m_drawn = std::move(image);
+        });
+    } catch (const std::system_error&) {
+        // No thread to be had: the logo is painted with the window.
+    }
+}
+
 void ProductLogo::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    if (m_drawing.joinable()) {
+        m_drawing.join();
+        const QImage drawn = std::exchange(m_drawn, QImage());
+        if (drawn.deviceIndependentSize().toSize() == size()) {
+            painter.drawImage(QPointF(0, 0), drawn);
+            m_paintedAhead = true;
+            return;
+        }
+    }
     paint(painter, rect());
 }
 

@@ -57,7 +57,6 @@ StartMenu::StartMenu(QWidget* parent) : QMainWindow(parent) {
     m_project = new QPushButton(QStringLiteral("&Projekt"), central);
     m_project->setObjectName(QStringLiteral("cmdProjekt"));
     m_project->setDefault(true);
-    m_project->setMinimumHeight(m_project->sizeHint().height() * 3 / 2);
     connect(m_project, &QPushButton::clicked, this, &StartMenu::projectManagerRequested);
     layout->addWidget(m_project);
     m_journal = new QPushButton(QStringLiteral("&Änderungsprotokoll"), central);
@@ -92,6 +91,13 @@ StartMenu::StartMenu(QWidget* parent) : QMainWindow(parent) {
 
     if (auto* help = findChild<QAction*>(QStringLiteral("tbrHilfe")))
         help->setShortcut(QKeySequence::HelpContents);
+}
+
+void StartMenu::fitToTexts() {
+    if (m_fitted)
+        return;
+    m_fitted = true;
+    m_project->setMinimumHeight(m_project->sizeHint().height() * 3 / 2);
     fitWidthToToolbar();
 }
 
@@ -140,6 +146,7 @@ void StartMenu::fitWidthToToolbar() {
 
 void StartMenu::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    fitToTexts();
     fitWidthToToolbar();
     m_project->setFocus();
 }

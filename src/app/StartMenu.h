@@ -14,7 +14,13 @@ class QHBoxLayout;
 class StartMenu : public QMainWindow {
     Q_OBJECT
 public:
+    // Makes the window without measuring a text, so that it can be made while the fonts are still being
+    // found.
     explicit StartMenu(QWidget* parent = nullptr);
+    // Sizes the window to its texts: the project button half as tall again as its text needs, the window as
+    // wide as its toolbar and a margin. Once the fonts can be measured, before the window shows (showing
+    // calls it, too).
+    void fitToTexts();
 
     // "Talbrin Zelvora V1.0.1  -  Startmenü": the title at the program's start.
     static QString versionTitle();
@@ -59,4 +65,5 @@ private:
     QPushButton* m_signOffs = nullptr;
     QPushButton* m_withholdings = nullptr;
     QPushButton* m_due = nullptr;
+    bool m_fitted = false;
 };

@@ -2,15 +2,19 @@
 #include "BackupCommand.h"
 #include "DatabaseBackup.h"
 #include "Mnemonics.h"
+#include "ProductLogo.h"
 #include "ProgramFolderFixture.h"
 #include "ProjectSums.h"
 
 #include <QApplication>
 #include <QDate>
+#include <QLinearGradient>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QVBoxLayout>
 
 Q_DECLARE_METATYPE(Dialogs::Answer)
 Q_DECLARE_METATYPE(BackupCommand::Result)
@@ -83,6 +87,53 @@ private slots:
         QVERIFY(!ProjectSums(f->data.db()).whole());
         QVERIFY(m_app->start());
         QTRY_VERIFY(ProjectSums(f->data.db()).whole());
+    }
+
+    // The first frame's logo is drawn on another thread where the colour beneath it is plain: the frame
+    // shows the pixels the window shows when it is painted again.
+    void firstFrameShowsTheLogoAsPaintedAgain_data() {
+        QTest::addColumn<QString>("beneath");
+        QTest::addColumn<bool>("drawnAhead");
+        QTest::newRow("the start menu") << "menu" << true;
+        QTest::newRow("a window's colour") << "window" << true;
+        QTest::newRow("a frame's own colour") << "frame" << true;
+        QTest::newRow("a gradient") << "gradient" << false;
+    }
+    void firstFrameShowsTheLogoAsPaintedAgain() {
+        QFETCH(QString, beneath);
+        QFETCH(bool, drawnAhead);
+        std::unique_ptr<QWidget> own;
+        QWidget* window = nullptr;
+        if (beneath == "menu") {
+            QVERIFY(m_app->start());
+            window = m_app->startMenu();
+        } else {
+            own = std::make_unique<QWidget>();
+            auto* frame = new QWidget(own.get());
+            (new QVBoxLayout(own.get()))->addWidget(frame);
+            (new QVBoxLayout(frame))->addWidget(new ProductLogo(frame));
+            QPalette palette = beneath == "frame" ? frame->palette() : own->palette();
+            if (beneath == "frame") {
+                palette.setColor(QPalette::Window, QColor(0xff, 0xf8, 0xdc));
+                frame->setPalette(palette);
+                frame->setAutoFillBackground(true);
+            } else if (beneath == "gradient") {
+                QLinearGradient gradient(0, 0, 0, 240);
+                gradient.setColorAt(0, Qt::white);
+                gradient.setColorAt(1, QColor(0x33, 0x66, 0x99));
+                palette.setBrush(QPalette::Window, gradient);
+                own->setPalette(palette);
+            }
+            own->resize(320, 240);
+            own->show();
+            window = own.get();
+        }
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QImage firstFrame = window->screen()->grabWindow(window->winId()).toImage();
+        QCOMPARE(window->findChild<ProductLogo*>()->paintedAhead(), drawnAhead);
+        const QImage paintedAgain = window->grab().toImage();
+        QCOMPARE(firstFrame.convertToFormat(QImage::Format_RGB32),
+                 paintedAgain.convertToFormat(QImage::Format_RGB32));
     }
 
     void unusableDatabaseOpensNoScreenAndIsLeftAsItIs_data() {
