@@ -87,6 +87,7 @@ void ProductLogo::resizeEvent(QResizeEvent* event) {
     if (!background || ratio != qreal(qRound(ratio)) || size().isEmpty())
         return;
     const QSize area = size();
+    m_drawnOver = *background;
     try {
         m_drawing = PromptThread::start([this, area, ratio, colour = *background] {
             QImage image(area * qRound(ratio), QImage::Format_RGB32);
@@ -107,7 +108,8 @@ void ProductLogo::paintEvent(QPaintEvent*) {
     if (m_drawing.joinable()) {
         m_drawing.join();
         const QImage drawn = std::exchange(m_drawn, QImage());
-        if (drawn.deviceIndependentSize().toSize() == size()) {
+        // Drawn for the size and over the colour the logo still has.
+        if (drawn.deviceIndependentSize().toSize() == size() && plainBackground() == m_drawnOver) {
             painter.drawImage(QPointF(0, 0), drawn);
             m_paintedAhead = true;
             return;

@@ -36,6 +36,7 @@ private:
     // window's layout gives it its size, while the window's other parts are painted.
     std::thread m_drawing;
     QImage m_drawn;
+    QColor m_drawnOver;
     bool m_drawingBegun = false;
     bool m_paintedAhead = false;
 };

@@ -98,6 +98,7 @@ private slots:
         QTest::newRow("a window's colour") << "window" << true;
         QTest::newRow("a frame's own colour") << "frame" << true;
         QTest::newRow("a gradient") << "gradient" << false;
+        QTest::newRow("a colour changed after showing") << "changed" << false;
     }
     void firstFrameShowsTheLogoAsPaintedAgain() {
         QFETCH(QString, beneath);
@@ -126,6 +127,10 @@ private slots:
             }
             own->resize(320, 240);
             own->show();
+            if (beneath == "changed") {
+                palette.setColor(QPalette::Window, QColor(0xe0, 0xff, 0xe0));
+                own->setPalette(palette);
+            }
             window = own.get();
         }
         QVERIFY(QTest::qWaitForWindowExposed(window));
