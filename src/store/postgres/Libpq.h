@@ -1,38 +1,24 @@
 #pragma once
 
+#include "EngineLibrary.h"
+
 #include <libpq-fe.h>
+
+// Every function of libpq the engine calls itself.
+// clang-format off
+#define ZLV_LIBPQ_FUNCTIONS(X) \
+    X(PQclear) X(PQcmdTuples) X(PQencryptPasswordConn) X(PQerrorMessage) X(PQexec) X(PQexecParams) \
+    X(PQexecPrepared) X(PQfreemem) X(PQftype) X(PQgetResult) X(PQgetisnull) X(PQgetlength) X(PQgetvalue) \
+    X(PQnfields) X(PQntuples) X(PQprepare) X(PQputCopyData) X(PQputCopyEnd) X(PQresultErrorField) \
+    X(PQresultErrorMessage) X(PQresultStatus) X(PQsendQueryParams) X(PQsetSingleRowMode) X(PQstatus) \
+    X(PQunescapeBytea)
+// clang-format on
 
 // The functions of libpq that the engine calls itself. The engine loads libpq before Qt's driver for the
 // server, which then finds it loaded. A program working on a file never loads libpq (nor what it draws
 // in: TLS, Kerberos, LDAP), which keeps its start quick.
 struct Libpq {
-#define ZLV_LIBPQ_FUNCTION(name) decltype(&::name) name = nullptr;
-    ZLV_LIBPQ_FUNCTION(PQclear)
-    ZLV_LIBPQ_FUNCTION(PQcmdTuples)
-    ZLV_LIBPQ_FUNCTION(PQencryptPasswordConn)
-    ZLV_LIBPQ_FUNCTION(PQerrorMessage)
-    ZLV_LIBPQ_FUNCTION(PQexec)
-    ZLV_LIBPQ_FUNCTION(PQexecParams)
-    ZLV_LIBPQ_FUNCTION(PQexecPrepared)
-    ZLV_LIBPQ_FUNCTION(PQfreemem)
-    ZLV_LIBPQ_FUNCTION(PQftype)
-    ZLV_LIBPQ_FUNCTION(PQgetResult)
-    ZLV_LIBPQ_FUNCTION(PQgetisnull)
-    ZLV_LIBPQ_FUNCTION(PQgetlength)
-    ZLV_LIBPQ_FUNCTION(PQgetvalue)
-    ZLV_LIBPQ_FUNCTION(PQnfields)
-    ZLV_LIBPQ_FUNCTION(PQntuples)
-    ZLV_LIBPQ_FUNCTION(PQprepare)
-    ZLV_LIBPQ_FUNCTION(PQputCopyData)
-    ZLV_LIBPQ_FUNCTION(PQputCopyEnd)
-    ZLV_LIBPQ_FUNCTION(PQresultErrorField)
-    ZLV_LIBPQ_FUNCTION(PQresultErrorMessage)
-    ZLV_LIBPQ_FUNCTION(PQresultStatus)
-    ZLV_LIBPQ_FUNCTION(PQsendQueryParams)
-    ZLV_LIBPQ_FUNCTION(PQsetSingleRowMode)
-    ZLV_LIBPQ_FUNCTION(PQstatus)
-    ZLV_LIBPQ_FUNCTION(PQunescapeBytea)
-#undef ZLV_LIBPQ_FUNCTION
+    ZLV_ENGINE_FUNCTIONS(ZLV_LIBPQ_FUNCTIONS)
 
     // The resolved functions, or nullptr when libpq cannot be loaded here.
     static const Libpq* get();
