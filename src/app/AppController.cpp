@@ -70,7 +70,10 @@ bool AppController::showStartMenu(bool firstStart) {
     if (location->locate() != DatabaseLocation::Outcome::Found)
         return false;
     m_databaseFilePath = location->databaseFilePath();
-    location->beginCheck(m_startCheck.get());
+    // A file's check begins once the font configuration has been read: the reading and then the window's
+    // thread, which waits for it, keep the processors to themselves until then.
+    location->beginCheck(m_startCheck.get(),
+                         m_fontsAhead ? m_fontsAhead->readWait() : std::function<void()>());
     m_startCheck.reset();
 
     // The menu is made while the font configuration is still being read; its texts are measured after.

@@ -256,12 +256,12 @@ QString DatabaseLocation::askServerAddress(QWidget* parent) {
     return QString();
 }
 
-void DatabaseLocation::beginCheck(StartCheck* ahead) {
+void DatabaseLocation::beginCheck(StartCheck* ahead, std::function<void()> first) {
     if (m_databaseFilePath.isEmpty() || m_check.valid())
         return;
     // The connection is made on the thread and then handed to the window's thread, which goes on with it.
     m_check = ahead ? ahead->run(m_databaseFilePath, QThread::currentThread())
-                    : StartCheck::runNew(m_databaseFilePath, QThread::currentThread());
+                    : StartCheck::runNew(m_databaseFilePath, QThread::currentThread(), std::move(first));
 }
 
 bool DatabaseLocation::checkServer(const QString& location, QWidget* parent) {

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <future>
 #include <memory>
 #include <optional>
@@ -54,8 +55,9 @@ public:
     enum class Record { Now, Later };
     bool confirm(QWidget* parent = nullptr, Record record = Record::Now);
     // After locate() found the file: begins confirm()'s check of the file on a thread of its own, so that
-    // it runs while the first window is built and drawn; on ahead's thread, when given.
-    void beginCheck(StartCheck* ahead = nullptr);
+    // it runs while the first window is built and drawn; on ahead's thread, when given. A thread of its
+    // own calls first() before it checks (where given).
+    void beginCheck(StartCheck* ahead = nullptr, std::function<void()> first = {});
     // Records both folders in the settings; the file is written only when they changed.
     void recordFolders();
     // The database that confirm() opened, handed on so that the program's session does not open it again;

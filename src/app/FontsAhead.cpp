@@ -28,7 +28,7 @@ std::unique_ptr<FontsAhead> FontsAhead::begin() {
 }
 
 FontsAhead::FontsAhead()
-    : m_thread(PromptThread::start([this] {
+    : m_read(std::make_shared<std::atomic<bool>>(false)), m_thread(PromptThread::start([read = m_read] {
           // The application sets the process's locale while the files are read; the numbers in them are
           // read as the window's thread reads them, in the C locale, whatever it is set to meanwhile.
           const locale_t plain = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
@@ -38,17 +38,22 @@ FontsAhead::FontsAhead()
               uselocale(before);
               freelocale(plain);
           }
-          m_read.store(true, std::memory_order_release);
+          read->store(true, std::memory_order_release);
+          read->notify_all();
       })) {}
+
+std::function<void()> FontsAhead::readWait() const {
+    return [read = m_read] { read->wait(false, std::memory_order_acquire); };
+}
 
 FontsAhead::~FontsAhead() {
     // The window's thread waits awake: put to sleep, it would wake up a good while after the configuration
     // has been read. A first start, which builds the fonts' caches, is waited for asleep.
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(kAwakeWaitMs);
-    while (!m_read.load(std::memory_order_acquire) && std::chrono::steady_clock::now() < until)
+    while (!m_read->load(std::memory_order_acquire) && std::chrono::steady_clock::now() < until)
         std::this_thread::yield();
-    // Once the configuration has been read, the thread touches nothing of this object again.
-    if (m_read.load(std::memory_order_acquire))
+    // Once the configuration has been read, the thread touches nothing but what it shares with readWait().
+    if (m_read->load(std::memory_order_acquire))
         m_thread.detach();
     else
         m_thread.join();

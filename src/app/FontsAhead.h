@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -16,12 +17,17 @@ public:
     // Waits until the configuration has been read.
     ~FontsAhead();
 
+    // A call that waits, asleep, until the configuration has been read: for work that would only compete
+    // with the reading for the processors. It may be made after this object has gone.
+    std::function<void()> readWait() const;
+
     FontsAhead(const FontsAhead&) = delete;
     FontsAhead& operator=(const FontsAhead&) = delete;
 
 private:
     FontsAhead();
 
-    std::atomic<bool> m_read{false};
+    // Set by the thread once the configuration has been read.
+    std::shared_ptr<std::atomic<bool>> m_read;
     std::thread m_thread;
 };

@@ -31,8 +31,13 @@ std::future<StartCheck::Result> StartCheck::run(const QString& location, QThread
     return std::move(m_result);
 }
 
-std::future<StartCheck::Result> StartCheck::runNew(const QString& location, QThread* window) {
-    return std::async(std::launch::async, [location, window] { return check(location, window); });
+std::future<StartCheck::Result> StartCheck::runNew(const QString& location, QThread* window,
+                                                   std::function<void()> first) {
+    return std::async(std::launch::async, [location, window, first = std::move(first)] {
+        if (first)
+            first();
+        return check(location, window);
+    });
 }
 
 StartCheck::Result StartCheck::check(const QString& location, QThread* window) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <future>
 #include <memory>
 
@@ -29,8 +30,9 @@ public:
 
     // Lets the thread check location, which locate() found, and hand it to window; once.
     std::future<Result> run(const QString& location, QThread* window);
-    // Checks location on a thread begun now.
-    static std::future<Result> runNew(const QString& location, QThread* window);
+    // Checks location on a thread begun now, once first() has returned (where given).
+    static std::future<Result> runNew(const QString& location, QThread* window,
+                                      std::function<void()> first = {});
 
 private:
     explicit StartCheck(const QString& likelyLocation);

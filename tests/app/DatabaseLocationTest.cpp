@@ -256,6 +256,22 @@ private slots:
                  qPrintable(f->dialogs.lastText()));
     }
 
+    // The check on a thread of its own waits for what it is given first (at the start: the reading of the
+    // font configuration); here that overwrites the file, and the check finds it overwritten.
+    void checkOnItsThreadBeginsOnceFirstHasReturned() {
+        const QString path = f->filePath(QStringLiteral("ZLV.mdb"));
+        QVERIFY(Database::create(path));
+        DatabaseLocation location(f->path(), f->dialogs, f->settings);
+        QCOMPARE(location.locate(), LocationOutcome::Found);
+
+        location.beginCheck(nullptr, [path] { TestDatabase::writeFile(path, "keine Datenbank"); });
+
+        QVERIFY(!location.confirm());
+        QCOMPARE(f->dialogs.shown.size(), 1);
+        QVERIFY2(f->dialogs.lastText().contains(QStringLiteral("ZLV.mdb")),
+                 qPrintable(f->dialogs.lastText()));
+    }
+
     void databaseLockedByAnotherProgramIsReportedAndLeftUntouched() {
         const QString path = f->filePath(QStringLiteral("ZLV.mdb"));
         QVERIFY(Database::create(path));
