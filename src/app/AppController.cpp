@@ -70,8 +70,9 @@ bool AppController::showStartMenu(bool firstStart) {
     if (location->locate() != DatabaseLocation::Outcome::Found)
         return false;
     m_databaseFilePath = location->databaseFilePath();
-    // A file's check begins once the font configuration has been read: the reading and then the window's
-    // thread, which waits for it, keep the processors to themselves until then.
+    // A check on a thread of its own (a file's; a server named by the ini has its thread already) begins
+    // once the font configuration has been read: until then the reading and the window's thread, which
+    // waits for it, keep the processors to themselves.
     location->beginCheck(m_startCheck.get(),
                          m_fontsAhead ? m_fontsAhead->readWait() : std::function<void()>());
     m_startCheck.reset();
