@@ -130,10 +130,12 @@ bool AppController::confirmDatabase() {
     std::unique_ptr<DatabaseLocation> location = std::move(m_unconfirmedLocation);
     if (location->confirm(m_startMenu, DatabaseLocation::Record::Later)) {
         m_openedDatabase = location->takeOpened();
-        if (Database* db = !m_startMenu       ? nullptr
-                           : m_openedDatabase ? m_openedDatabase.get()
-                           : m_session        ? &m_session->database()
-                                              : nullptr)
+        // The logins are offered as the rights of the session allow, or of the opened database once its
+        // opening is finished (finishOpening()).
+        Database* db = m_session ? &m_session->database() : nullptr;
+        if (m_openedDatabase)
+            db = m_openedDatabase->openingFinished() ? m_openedDatabase.get() : nullptr;
+        if (m_startMenu && db)
             m_startMenu->offerLogins(LoginAdministration::notOffered(*db));
         m_unrecordedLocation = std::move(location);
         recordFoldersWhenPainted();
@@ -145,8 +147,9 @@ bool AppController::confirmDatabase() {
     return false;
 }
 
-// The settings file is written, and the rows whose sums the database keeps are counted, after the start
-// menu's first frame: the clerk waits neither for the disk nor for the tables' size.
+// The settings file is written, the database's opening is finished, and the rows whose sums it keeps
+// are counted, after the start menu's first frame: the clerk waits neither for the disk nor for the
+// schema's upkeep nor for the tables' size.
 void AppController::recordFoldersWhenPainted() {
     if (!m_unrecordedLocation || !m_startMenuPainted)
         return;
@@ -154,9 +157,28 @@ void AppController::recordFoldersWhenPainted() {
         if (m_unrecordedLocation)
             m_unrecordedLocation->recordFolders();
         m_unrecordedLocation.reset();
-        if (m_openedDatabase)
+        if (finishOpening() && m_openedDatabase)
             m_openedDatabase->countKeptSums();
     });
+}
+
+bool AppController::finishOpening() {
+    if (!m_openedDatabase || m_openedDatabase->openingFinished())
+        return true;
+    QString message;
+    if (!m_openedDatabase->finishOpening(&message)) {
+        m_openedDatabase.reset();
+        m_dialogs.inform(m_startMenu, QStringLiteral("Ladefehler!"), message, Dialogs::Icon::Critical);
+        m_databaseFilePath.clear();
+        quit();
+        return false;
+    }
+    if (const QStringList notices = m_openedDatabase->notices(); !notices.isEmpty())
+        m_dialogs.inform(m_startMenu, QStringLiteral("Hinweis zur Datenbank"),
+                         notices.join(QStringLiteral("\n\n")), Dialogs::Icon::Warning);
+    if (m_startMenu)
+        m_startMenu->offerLogins(LoginAdministration::notOffered(*m_openedDatabase));
+    return true;
 }
 
 bool AppController::eventFilter(QObject* watched, QEvent* event) {
@@ -174,6 +196,9 @@ Session* AppController::session() {
     if (m_session && m_session->location() != m_databaseFilePath && !screensOpen)
         m_session.reset();
     // The database the start-up check opened serves unless its file has been replaced or moved since.
+    if (!m_session && m_openedDatabase && m_openedDatabase->location() == m_databaseFilePath &&
+        m_openedDatabase->connected() && !finishOpening())
+        return nullptr;
     std::unique_ptr<Database> opened = std::move(m_openedDatabase);
     if (!m_session && opened && opened->location() == m_databaseFilePath && opened->connected()) {
         opened->countKeptSums();

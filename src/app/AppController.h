@@ -121,6 +121,10 @@ private:
     // Runs the check of the database file that the start menu still owes; false when the file is unusable
     // and the program is ending.
     bool confirmDatabase();
+    // Finishes what opening the database for the start left for after the first frame (see
+    // Database::open), tells its notices and offers the logins; false when the database is unusable after
+    // all and the program is ending.
+    bool finishOpening();
     // Brings screen to the front, creating it first by create(session) when it is not open. False when no
     // screen is shown.
     // The program run's session on the database, opened by the first screen that needs it; null, after

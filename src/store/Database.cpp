@@ -119,14 +119,26 @@ Database::OpenFailure Database::openExisting(QString* reason, Purpose purpose) {
             return OpenFailure::Empty;
         }
     }
-    kind = upkeep.check(reason);
+    kind = upkeep.check(reason,
+                        purpose == Purpose::Start ? SchemaUpkeep::Look::First : SchemaUpkeep::Look::Whole);
     if (kind != OpenFailure::None) {
         *reason = m_link->schemaRefusal(*reason);
         return kind;
     }
     m_keptSumsCounted = purpose == Purpose::Work;
-    kind = upkeep.complete(reason,
-                           m_keptSumsCounted ? SchemaUpkeep::Counting::Now : SchemaUpkeep::Counting::Later);
+    // The start waits only for what decides whether the data can be used.
+    if (purpose == Purpose::Start && upkeep.mayCompleteLater()) {
+        m_journalReady = false;
+        m_openingUnfinished = true;
+        return OpenFailure::None;
+    }
+    return bringUpToDate(upkeep, reason, purpose);
+}
+
+Database::OpenFailure Database::bringUpToDate(SchemaUpkeep& upkeep, QString* reason, Purpose purpose) {
+    m_journalReady = true;
+    const OpenFailure kind = upkeep.complete(
+        reason, purpose == Purpose::Work ? SchemaUpkeep::Counting::Now : SchemaUpkeep::Counting::Later);
     m_journalReady = false;
     // The program's start tells of a journal that was removed, with the other notices of opening.
     if (kind == OpenFailure::None && purpose == Purpose::Start) {
@@ -135,6 +147,18 @@ Database::OpenFailure Database::openExisting(QString* reason, Purpose purpose) {
             m_notices += *warning;
     }
     return kind;
+}
+
+bool Database::finishOpening(QString* germanMessage) {
+    if (!m_openingUnfinished)
+        return true;
+    m_openingUnfinished = false;
+    QString reason;
+    SchemaUpkeep upkeep = this->upkeep();
+    if (bringUpToDate(upkeep, &reason, Purpose::Start) == OpenFailure::None)
+        return true;
+    *germanMessage = m_link->refusal(reason, false);
+    return false;
 }
 
 bool Database::journalReadyFor(const QString& sql) {

@@ -45,7 +45,9 @@ public:
     // the reason. Nothing is ever written to a database that is refused.
     // busyTimeoutMs: how long a write or read waits for a file that another program holds briefly.
     // Opened for the start, the rows of the tables whose sums the database keeps are counted only by
-    // countKeptSums(), so that the start waits for no table's size.
+    // countKeptSums(), so that the start waits for no table's size; and where nothing it read stands
+    // against the data, bringing the schema up to date and looking for a removed journal wait for
+    // finishOpening().
     enum class Purpose { Work, Start };
     static std::unique_ptr<Database> open(const QString& location, OpenFailure* failure = nullptr,
                                           QString* germanMessage = nullptr,
@@ -173,6 +175,12 @@ public:
     // Whether opening for the program's start looked for a removed journal already (its warning is
     // among the notices).
     bool journalLookedAt() const { return m_journalLookedAt; }
+    // False while what opening for the start left (see open()) is still to be done.
+    bool openingFinished() const { return !m_openingUnfinished; }
+    // Does what opening for the start left: adds what the database lacks and looks for a removed
+    // journal, their notices in notices() (which then hold only these). False, with a German message
+    // as open() gives it, when the data cannot be used after all.
+    bool finishOpening(QString* germanMessage);
     // A condition, for a query, true when column holds a value that is no number at all.
     QString foreignNumberCondition(const QString& column) const;
     // A condition true for the rows of table (under alias) of the company bound to its one placeholder, its
@@ -190,6 +198,8 @@ private:
     Database(Engine engine, QString connectionName);
     // Opens the data of the link: what stands against them, the connection, the schema, the upkeep.
     OpenFailure openExisting(QString* reason, Purpose purpose);
+    // Adds what the database lacks; opened for the start, also looks for a removed journal.
+    OpenFailure bringUpToDate(SchemaUpkeep& upkeep, QString* reason, Purpose purpose);
     void close();
     // existing: the data must be there and are never created anew.
     bool connect(bool existing, OpenFailure* failure, QString* germanText);
@@ -224,6 +234,7 @@ private:
     bool m_inTransaction = false;
     bool m_keptSumsCounted = true;
     bool m_journalLookedAt = false;
+    bool m_openingUnfinished = false;
     // Whether what the journal needs is installed on this connection (the file's triggers of its own):
     // it is, before the connection's first change, not when it opens.
     bool m_journalReady = false;

@@ -14,8 +14,8 @@
 SchemaUpkeep::SchemaUpkeep(Database& db, const Link& link, const Dialect& dialect, QStringList& notices)
     : m_db(db), m_link(link), m_dialect(dialect), m_notices(notices) {}
 
-const SchemaUpkeep::Catalogue* SchemaUpkeep::catalogue() {
-    if (m_catalogue)
+const SchemaUpkeep::Catalogue* SchemaUpkeep::catalogue(Look look) {
+    if (m_catalogue && (look == Look::First || m_catalogueLook == Look::Whole))
         return &*m_catalogue;
     // Every list in one statement, each row tagged with its list: a server answers each statement over
     // the network.
@@ -26,13 +26,18 @@ const SchemaUpkeep::Catalogue* SchemaUpkeep::catalogue() {
             parts += QStringLiteral("SELECT %1, q%1.*%2 FROM (%3) AS q%1")
                          .arg(QString::number(list), pairs ? QString() : QStringLiteral(", NULL"), *sql);
     };
+    const bool whole = look == Look::Whole;
     add(Fields, m_dialect.fieldListQuery(), true);
-    add(Triggers, m_dialect.triggerListQuery(), true);
+    if (whole)
+        add(Triggers, m_dialect.triggerListQuery(), true);
     add(Tables, m_dialect.tableListQuery(), false);
-    add(Indexes, m_dialect.indexListQuery(), false);
+    if (whole)
+        add(Indexes, m_dialect.indexListQuery(), false);
     add(Unreadable, m_dialect.unreadableTablesQuery(), false);
-    add(Incomplete, m_dialect.incompleteTablesQuery(), false);
-    add(Rights, m_dialect.rightsIncompleteQuery(), false);
+    if (whole) {
+        add(Incomplete, m_dialect.incompleteTablesQuery(), false);
+        add(Rights, m_dialect.rightsIncompleteQuery(), false);
+    }
     QSqlQuery query(m_db.connection());
     query.setForwardOnly(true);
     if (!query.exec(parts.join(QStringLiteral(" UNION ALL ")))) {
@@ -78,11 +83,12 @@ const SchemaUpkeep::Catalogue* SchemaUpkeep::catalogue() {
         return nullptr;
     }
     m_catalogue = std::move(catalogue);
+    m_catalogueLook = look;
     return &*m_catalogue;
 }
 
 QStringList SchemaUpkeep::tables(bool* ok) {
-    if (const Catalogue* found = catalogue()) {
+    if (const Catalogue* found = catalogue(Look::First)) {
         *ok = true;
         return found->tables;
     }
@@ -92,8 +98,8 @@ QStringList SchemaUpkeep::tables(bool* ok) {
     return names;
 }
 
-StoreFailure::Opening SchemaUpkeep::check(QString* reason) {
-    const Catalogue* found = catalogue();
+StoreFailure::Opening SchemaUpkeep::check(QString* reason, Look look) {
+    const Catalogue* found = catalogue(look);
     if (!found)
         return m_link.openFailure(m_catalogueError, reason);
     for (const QString& table : Schema::tableNames()) {
@@ -113,6 +119,17 @@ StoreFailure::Opening SchemaUpkeep::check(QString* reason) {
         }
     }
     return StoreFailure::Opening::None;
+}
+
+bool SchemaUpkeep::mayCompleteLater() {
+    const Catalogue* found = catalogue(Look::First);
+    if (!found || !found->unreadable.isEmpty())
+        return false;
+    for (const Schema::Table& table : Schema::addedTables()) {
+        if (!found->tables.contains(table.name, Qt::CaseInsensitive))
+            return false;
+    }
+    return true;
 }
 
 bool SchemaUpkeep::readOwner() {

@@ -25,10 +25,18 @@ public:
     // notices: where what opening found for the user goes.
     SchemaUpkeep(Database& db, const Link& link, const Dialect& dialect, QStringList& notices);
 
+    // How much of the catalogue a look reads: First only the fields of the six tables, the tables there
+    // and those the login may not read; Whole also the indexes, triggers and rights that complete() adds.
+    enum class Look { First, Whole };
+
     // The names of the tables the database holds.
     QStringList tables(bool* ok);
     // ForeignSchema, with the reason, when a table or field of the six is missing.
-    StoreFailure::Opening check(QString* reason);
+    StoreFailure::Opening check(QString* reason, Look look = Look::Whole);
+    // After check(): true when what it read shows nothing that complete() would refuse or must create
+    // before the data can be used (a table the login may not read, a table missing), so that complete()
+    // may come later.
+    bool mayCompleteLater();
     // Refuses a login that may not read the data; adds, as the database's owner, the tables, indexes
     // and triggers it lacks; what cannot be added without refusing the data goes into the notices.
     StoreFailure::Opening complete(QString* reason, Counting counting = Counting::Now);
@@ -53,7 +61,7 @@ private:
         // The triggers in place and active, as "table.trigger" in lower case.
         QSet<QString> triggers;
     };
-    const Catalogue* catalogue();
+    const Catalogue* catalogue(Look look = Look::Whole);
     // The role that owns the database and whether this login may act as it; false when unreadable.
     bool readOwner();
     // Runs statements in one transaction as the owner.
@@ -69,6 +77,7 @@ private:
     const Dialect& m_dialect;
     QStringList& m_notices;
     std::optional<Catalogue> m_catalogue;
+    Look m_catalogueLook = Look::Whole;
     QSqlError m_catalogueError;
     QString m_owner;
     bool m_mayCreate = true;

@@ -256,6 +256,71 @@ private slots:
                  qPrintable(f->dialogs.lastText()));
     }
 
+    // Where nothing stands against the data, the start confirms the database without waiting for its
+    // upkeep: what the database lacks is added, and told once, after the start menu's first frame, or
+    // when a screen needs the database before that.
+    void whatOpeningLeftIsDoneAfterTheFirstFrameAndToldOnce_data() {
+        QTest::addColumn<bool>("screenFirst");
+        QTest::newRow("after the first frame") << false;
+        QTest::newRow("a screen opened before") << true;
+    }
+    void whatOpeningLeftIsDoneAfterTheFirstFrameAndToldOnce() {
+        QFETCH(bool, screenFirst);
+        const QString path = f->filePath(QStringLiteral("ZLV.mdb"));
+        QVERIFY(Database::create(path));
+        const std::unique_ptr<Database> other = Database::open(path);
+        QVERIFY(other->exec("DROP INDEX uxBuchungProjektPID"));
+        QVERIFY(other->exec("DROP INDEX ixFirmaName"));
+        QVERIFY(other->exec("INSERT INTO tblBuchung (PID, ProjektID) VALUES (7, '3'), (7, '3')"));
+        const auto indexThere = [&other] {
+            QString count;
+            other->read("SELECT count(*) FROM sqlite_master WHERE name = 'ixFirmaName'", {},
+                        [&](const Database::Row& row) { count = row.text(0); });
+            return count == QLatin1String("1");
+        };
+        AppController app(f->path(), f->dialogs, f->settings);
+        QSignalSpy confirmed(&app, &AppController::databaseConfirmed);
+        QVERIFY(app.start());
+        if (screenFirst) {
+            app.openProjectManager();
+        } else {
+            QVERIFY(confirmed.wait());
+            QVERIFY(f->dialogs.shown.isEmpty());
+            QVERIFY(!indexThere());
+        }
+
+        QTRY_COMPARE(f->dialogs.shown.size(), 1);
+        QCOMPARE(confirmed.size(), 1);
+        QCOMPARE(f->dialogs.shown.constFirst().title, QStringLiteral("Hinweis zur Datenbank"));
+        QVERIFY2(f->dialogs.lastText().contains("Projekt 3: Nr. 7 (2-mal)"),
+                 qPrintable(f->dialogs.lastText()));
+        QVERIFY(indexThere());
+        app.openProjectManager();
+        QTest::qWait(0);
+        QCOMPARE(f->dialogs.shown.size(), 1);
+        QVERIFY(app.projectManager() && app.projectManager()->isVisible());
+        app.quit();
+    }
+
+    // A database that cannot be used after all when its opening is finished ends the program, as the
+    // start's check would have.
+    void databaseUnusableWhenOpeningIsFinishedEndsTheProgram() {
+        const QString path = f->filePath(QStringLiteral("ZLV.mdb"));
+        QVERIFY(Database::create(path));
+        AppController app(f->path(), f->dialogs, f->settings);
+        QSignalSpy confirmed(&app, &AppController::databaseConfirmed);
+        QVERIFY(app.start());
+        QVERIFY(confirmed.wait());
+        TestDatabase::writeFile(path, "keine Datenbank");
+
+        QTRY_VERIFY(!app.startMenu());
+        QCOMPARE(f->dialogs.shown.size(), 1);
+        QCOMPARE(f->dialogs.shown.constFirst().title, QStringLiteral("Ladefehler!"));
+        QVERIFY2(f->dialogs.lastText().contains(QStringLiteral("ZLV.mdb")),
+                 qPrintable(f->dialogs.lastText()));
+        QVERIFY(app.databaseFilePath().isEmpty());
+    }
+
     // The check on a thread of its own waits for what it is given first (at the start: the reading of the
     // font configuration); here that overwrites the file, and the check finds it overwritten.
     void checkOnItsThreadBeginsOnceFirstHasReturned() {

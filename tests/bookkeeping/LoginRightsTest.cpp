@@ -269,6 +269,11 @@ private slots:
             Session::open(location("erfasser", database("zweit")), &message);
         QVERIFY2(!other, "a clerk of the first database reads the second");
         QVERIFY2(message.contains("nicht lesen"), qPrintable(message));
+        // Opened for the start alike: the refusal is not left for after the first frame.
+        message.clear();
+        QVERIFY(!Database::open(location("erfasser", database("zweit")), nullptr, &message,
+                                Database::defaultBusyTimeoutMs(), Database::Purpose::Start));
+        QVERIFY2(message.contains("nicht lesen"), qPrintable(message));
         addLogin("zweiter", {"lesen", "erfassen"}, database("zweit"));
         const std::unique_ptr<Session> first = Session::open(location("zweiter"), &message);
         QVERIFY2(!first, "a clerk of the second database reads the first");

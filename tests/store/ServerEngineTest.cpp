@@ -21,6 +21,8 @@ private slots:
     void runningNumberGivenTwiceIsNamedNotRefused();
     void olderServerGetsTheIndexesOfFoldedNames_data();
     void olderServerGetsTheIndexesOfFoldedNames();
+    void olderServerOpenedForTheStartIsCompletedWhenItMayWait_data();
+    void olderServerOpenedForTheStartIsCompletedWhenItMayWait();
     void statementsArePreparedWhenTheyComeAgain_data();
     void statementsArePreparedWhenTheyComeAgain();
     void preparedStatementsStayFewAndFollowTheirTables();
@@ -184,6 +186,36 @@ void ServerEngineTest::olderServerGetsTheIndexesOfFoldedNames() {
     QVERIFY(older.reopen());
     QCOMPARE(older.scalar(present, {index}), "1");
     QCOMPARE(older.db().notices(), QStringList());
+}
+
+void ServerEngineTest::olderServerOpenedForTheStartIsCompletedWhenItMayWait_data() {
+    QTest::addColumn<bool>("tableMissing");
+    QTest::newRow("only a trigger missing: after the first frame") << false;
+    QTest::newRow("a table missing too: at once") << true;
+}
+
+// Opened for the start, a database that lacks only a trigger is completed by finishOpening(); one that
+// lacks a table is completed at once, and wholly: the table added, the trigger too.
+void ServerEngineTest::olderServerOpenedForTheStartIsCompletedWhenItMayWait() {
+    if (TestDatabase::requestedEngine() != TestDatabase::Engine::Server)
+        QSKIP("needs the server");
+    QFETCH(bool, tableMissing);
+    TestDatabase older(TestDatabase::Engine::Server);
+    const QString triggers = "SELECT count(*) FROM pg_trigger WHERE tgname = 'zlv_changed' AND tgrelid = "
+                             "to_regclass('tblFirma')";
+    older.exec("DROP TRIGGER zlv_changed ON tblFirma");
+    if (tableMissing)
+        older.exec("DROP TABLE tblUStIdNr");
+    QString message;
+    const std::unique_ptr<Database> start = Database::open(
+        older.path(), nullptr, &message, Database::defaultBusyTimeoutMs(), Database::Purpose::Start);
+    QVERIFY2(start, qPrintable(message));
+    QCOMPARE(start->openingFinished(), tableMissing);
+    QCOMPARE(older.scalar(triggers), tableMissing ? "1" : "0");
+    QVERIFY(start->finishOpening(&message));
+    QVERIFY(start->openingFinished());
+    QCOMPARE(older.scalar(triggers), "1");
+    QCOMPARE(older.scalar("SELECT to_regclass('tblUStIdNr') IS NOT NULL"), "true");
 }
 
 void ServerEngineTest::statementsArePreparedWhenTheyComeAgain_data() {
