@@ -196,11 +196,13 @@ Session* AppController::session() {
     if (m_session && m_session->location() != m_databaseFilePath && !screensOpen)
         m_session.reset();
     // The database the start-up check opened serves unless its file has been replaced or moved since.
-    if (!m_session && m_openedDatabase && m_openedDatabase->location() == m_databaseFilePath &&
-        m_openedDatabase->connected() && !finishOpening())
+    const bool openedServes = !m_session && m_openedDatabase &&
+                              m_openedDatabase->location() == m_databaseFilePath &&
+                              m_openedDatabase->connected();
+    if (openedServes && !finishOpening())
         return nullptr;
     std::unique_ptr<Database> opened = std::move(m_openedDatabase);
-    if (!m_session && opened && opened->location() == m_databaseFilePath && opened->connected()) {
+    if (openedServes) {
         opened->countKeptSums();
         m_session = std::make_unique<Session>(std::move(opened));
     }

@@ -296,7 +296,9 @@ private slots:
                  qPrintable(f->dialogs.lastText()));
         QVERIFY(indexThere());
         app.openProjectManager();
-        QTest::qWait(0);
+        // The queued calls of the start, the one after the first frame included, have run.
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents();
         QCOMPARE(f->dialogs.shown.size(), 1);
         QVERIFY(app.projectManager() && app.projectManager()->isVisible());
         app.quit();
