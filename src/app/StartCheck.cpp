@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "DatabaseLocation.h"
+#include "PromptThread.h"
 
 #include <QThread>
 
@@ -12,7 +13,7 @@ std::unique_ptr<StartCheck> StartCheck::ahead(const QString& programFolder, cons
 }
 
 StartCheck::StartCheck(const QString& likelyLocation) {
-    m_result = std::async(std::launch::async, [likelyLocation, order = m_order.get_future()]() mutable {
+    m_result = PromptThread::async([likelyLocation, order = m_order.get_future()]() mutable {
         Database::loadClient(likelyLocation);
         const Order given = order.get();
         return given.location.isEmpty() ? Result() : check(given.location, given.window);
@@ -33,7 +34,7 @@ std::future<StartCheck::Result> StartCheck::run(const QString& location, QThread
 
 std::future<StartCheck::Result> StartCheck::runNew(const QString& location, QThread* window,
                                                    std::function<void()> first) {
-    return std::async(std::launch::async, [location, window, first = std::move(first)] {
+    return PromptThread::async([location, window, first = std::move(first)] {
         if (first)
             first();
         return check(location, window);
