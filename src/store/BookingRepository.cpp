@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "GermanCollator.h"
+#include "RepeatedTexts.h"
 #include "RunningNumber.h"
 #include "SameName.h"
 #include "StoredValue.h"
@@ -22,12 +23,11 @@ const QStringList kColumns = {
     QStringLiteral("Betrag")};
 const QString kSelect = QStringLiteral("SELECT %1 FROM tblBuchung ").arg(kColumns.join(QStringLiteral(", ")));
 
-Booking build(const Database::Row& row) {
-    return BookingRepository::built(row, 0);
-}
-
 QList<Booking> read(Database& db, const QString& sql, const QVariantList& values, bool* ok) {
-    return StoredValue::rows<Booking>(db, sql, values, ok, build);
+    RepeatedTexts repeated;
+    return StoredValue::rows<Booking>(db, sql, values, ok, [&repeated](const Database::Row& row) {
+        return BookingRepository::built(row, 0, &repeated);
+    });
 }
 
 QString fieldName(BookingRepository::Field field) {
@@ -51,15 +51,17 @@ QString BookingRepository::columns(const QString& alias) {
     return qualified.join(QStringLiteral(", "));
 }
 
-Booking BookingRepository::built(const Database::Row& row, int first) {
+Booking BookingRepository::built(const Database::Row& row, int first, RepeatedTexts* repeated) {
+    // The texts that repeat from booking to booking; a booking's own number and remarks seldom do.
+    const auto shared = [&](int column) { return repeated ? row.text(column, *repeated) : row.text(column); };
     Booking booking;
     booking.id = row.rowNumber(first);
     booking.runningNumber = row.integer(first + 1);
-    booking.projectId = row.text(first + 2);
-    booking.project = row.text(first + 3);
-    booking.company = row.text(first + 4);
-    booking.trade = row.text(first + 5);
-    booking.costGroup = row.text(first + 6);
+    booking.projectId = shared(first + 2);
+    booking.project = shared(first + 3);
+    booking.company = shared(first + 4);
+    booking.trade = shared(first + 5);
+    booking.costGroup = shared(first + 6);
     booking.instructedOn = row.integer(first + 7);
     booking.invoiceDate = row.integer(first + 8);
     if (!booking.instructedOn)
@@ -67,7 +69,7 @@ Booking BookingRepository::built(const Database::Row& row, int first) {
     if (!booking.invoiceDate)
         booking.invoiceDateText = row.text(first + 8);
     booking.invoiceNumber = row.text(first + 9);
-    booking.paymentKind = row.text(first + 10);
+    booking.paymentKind = shared(first + 10);
     booking.remarks = row.text(first + 11);
     booking.amount = row.amount(first + 12, booking.unreadableAmount);
     return booking;

@@ -10,6 +10,8 @@
 
 // Reads and writes tblBuchung. Stored names handed in (a project's or company's name, a trade) are
 // compared for equality ignoring case, never as patterns. Failure reporting as ProjectRepository.
+class RepeatedTexts;
+
 class BookingRepository {
 public:
     enum class Field { Company, Trade, CostGroup };
@@ -28,9 +30,9 @@ public:
     explicit BookingRepository(Database& database) : m_db(database) {}
 
     // The fields of a booking as a query of another repository selects them from the table named alias,
-    // and the booking built from them, starting at column first.
+    // and the booking built from them, starting at column first; with the texts of repeated, where given.
     static QString columns(const QString& alias);
-    static Booking built(const DatabaseRow& row, int first);
+    static Booking built(const DatabaseRow& row, int first, RepeatedTexts* repeated = nullptr);
 
     QList<Booking> all(bool* ok = nullptr) const;
     // One project's bookings (ProjektID, without surrounding blanks, equals projectId), in order of entry;

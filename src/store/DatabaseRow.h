@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+class RepeatedTexts;
+
 // One result row of a query run straight on the engine, valid only while it is visited; fields are read
 // by column number and never fail: an empty or foreign value gives empty text or nullopt.
 class DatabaseRow {
@@ -13,6 +15,8 @@ public:
     virtual ~DatabaseRow() = default;
     virtual int columnCount() const = 0;
     virtual QString text(int column) const = 0;
+    // The same text, made once in a read for all the rows that repeat it (see RepeatedTexts).
+    virtual QString text(int column, RepeatedTexts& repeated) const = 0;
     // The field's text in UTF-8: where the engine hands it over so, its bytes without a copy, valid only
     // while the row is visited.
     virtual QByteArray utf8(int column) const { return text(column).toUtf8(); }

@@ -5,6 +5,7 @@
 #include "NameCascade.h"
 #include "NameEntryRepository.h"
 #include "ProjectRepository.h"
+#include "RepeatedTexts.h"
 #include "SqliteDialect.h"
 #include "StoreFixture.h"
 
@@ -248,6 +249,44 @@ private slots:
         QCOMPARE(estimates.highestRunningNumber("3", "A"), 2);
         QVERIFY(NameCascade(db.db()).changeProject(Project{3, "Neu", std::nullopt}, "Alt"));
         QCOMPARE(joined(db, "tblBuchung", "Projekt"), "Neu,Neu,Neu,Alt");
+    }
+
+    // A project's bookings hold the texts they repeat (project, company, trade) once, each booking with the
+    // texts of its own row: an empty field stays empty, a text read after another is not taken for it.
+    void bookingsShareTheTextsTheyRepeat() {
+        TestDatabase db;
+        BookingRepository bookings(db.db());
+        const QStringList companies{"Dach GmbH", "Bau AG", "Dach GmbH", "Élan Bäder", "Bau AG", "Dach"};
+        for (int pid = 1; pid <= companies.size(); ++pid) {
+            Booking entry = booking(pid, companies.at(pid - 1), 45000 + pid);
+            entry.project = "Schule Nord";
+            entry.trade = pid == 3 ? "" : "Dach";
+            entry.invoiceNumber = "R" + QString::number(pid);
+            QVERIFY(bookings.add(entry));
+        }
+        const QList<Booking> read = bookings.forProject("1");
+        QCOMPARE(column(read, &Booking::company), companies.join(','));
+        QCOMPARE(column(read, &Booking::trade), "Dach,Dach,,Dach,Dach,Dach");
+        QCOMPARE(column(read, &Booking::invoiceNumber), "R1,R2,R3,R4,R5,R6");
+        QVERIFY(read.at(2).trade.isNull());
+        QVERIFY(read.at(2).company.isSharedWith(read.at(0).company));
+        QVERIFY(read.at(4).company.isSharedWith(read.at(1).company));
+        QVERIFY(read.at(5).project.isSharedWith(read.at(0).project));
+        QVERIFY(read.at(5).trade.isSharedWith(read.at(0).trade));
+    }
+
+    // An engine hands each row's text over in a buffer that the next row reuses: every text is the one of
+    // the bytes as they lie at that moment, whatever the buffer held before.
+    void repeatedTextsFollowAReusedBuffer() {
+        RepeatedTexts texts;
+        QByteArray buffer(9, ' ');
+        for (int round = 0; round < 2; ++round) {
+            for (int i = 0; i < 200; ++i) {
+                const QByteArray row = QByteArray::number(i).rightJustified(4, '0') + " GmbH";
+                std::copy(row.cbegin(), row.cend(), buffer.begin());
+                QCOMPARE(texts.fromUtf8(buffer), QString::fromLatin1(row));
+            }
+        }
     }
 
     // A booking is numbered from the file inside its own transaction: the highest number of its project

@@ -6,6 +6,7 @@
 #include "Dialogs.h"
 #include "Libpq.h"
 #include "PostgresRoles.h"
+#include "RepeatedTexts.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -107,6 +108,12 @@ public:
         const QString stored = raw(column);
         return isReal(column) ? QString::number(stored.toDouble(), 'g', QLocale::FloatingPointShortest)
                               : stored;
+    }
+    QString text(int column, RepeatedTexts& repeated) const override {
+        if (isNull(column) || isReal(column))
+            return text(column);
+        return repeated.fromUtf8(QByteArrayView(pq().PQgetvalue(m_result, m_row, column),
+                                                pq().PQgetlength(m_result, m_row, column)));
     }
     bool isNull(int column) const override { return pq().PQgetisnull(m_result, m_row, column) != 0; }
     std::optional<int> integer(int column) const override {

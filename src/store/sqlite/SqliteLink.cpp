@@ -45,6 +45,9 @@ public:
     explicit StatementRow(const SqliteStatement& statement) : m_statement(statement) {}
     int columnCount() const override { return m_statement.columnCount(); }
     QString text(int column) const override { return m_statement.text(column); }
+    QString text(int column, RepeatedTexts& repeated) const override {
+        return m_statement.text(column, repeated);
+    }
     bool isNull(int column) const override { return m_statement.isNull(column); }
     std::optional<int> integer(int column) const override { return m_statement.wholeNumber(column); }
     qint64 rowNumber(int column) const override { return m_statement.rowNumber(column); }

@@ -1,6 +1,7 @@
 #include "SqliteStatement.h"
 
 #include "DayNumber.h"
+#include "RepeatedTexts.h"
 #include "SqliteLibrary.h"
 
 #include <QLocale>
@@ -96,6 +97,14 @@ QString SqliteStatement::text(int column) const {
     default:
         return columnText(column);
     }
+}
+
+QString SqliteStatement::text(int column, RepeatedTexts& repeated) const {
+    if (sqlite().sqlite3_column_type(m_statement, column) != SQLITE_TEXT)
+        return text(column);
+    const auto* utf8 = reinterpret_cast<const char*>(sqlite().sqlite3_column_text(m_statement, column));
+    return utf8 ? repeated.fromUtf8(QByteArrayView(utf8, sqlite().sqlite3_column_bytes(m_statement, column)))
+                : QString();
 }
 
 QByteArray SqliteStatement::bytes(int column) const {

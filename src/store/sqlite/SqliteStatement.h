@@ -12,6 +12,8 @@ struct sqlite3_stmt;
 // One statement run straight on the engine, past QtSql, for reading lists fast; finalized when it goes
 // out of scope. Its fields are read by column number as the program reads every field: null and foreign
 // values give empty text or nullopt, never a failure.
+class RepeatedTexts;
+
 class SqliteStatement {
 public:
     SqliteStatement(sqlite3* connection, const QString& sql);
@@ -32,6 +34,8 @@ public:
     QString engineWords() const;
 
     QString text(int column) const;
+    // The same, made once for all the rows of a read that repeat it.
+    QString text(int column, RepeatedTexts& repeated) const;
     QByteArray bytes(int column) const;
     bool isNull(int column) const;
     // A running number or a day number, by DayNumber's rules for stored values.
