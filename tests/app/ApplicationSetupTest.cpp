@@ -1,6 +1,9 @@
 #include "ApplicationSetup.h"
 #include "FontsAhead.h"
+#include "PromptThread.h"
 
+#include <atomic>
+#include <future>
 #include <QApplication>
 #include <QFontInfo>
 #include <QTest>
@@ -39,6 +42,23 @@ private slots:
         if (!variable.isEmpty())
             qunsetenv(variable.constData());
         QCOMPARE(fonts != nullptr, begun);
+    }
+
+    // A prompt thread's future hands on the work's result; left unasked, it still waits for the work to
+    // end when it goes, as the start's check relies on at the program's end.
+    void promptThreadsFutureWaitsForItsWork() {
+        QCOMPARE(PromptThread::async([] { return 7; }).get(), 7);
+        std::promise<void> release;
+        const std::shared_future<void> released = release.get_future().share();
+        std::atomic<bool> ended = false;
+        {
+            const std::future<void> unasked = PromptThread::async([&] {
+                released.wait();
+                ended = true;
+            });
+            release.set_value();
+        }
+        QVERIFY(ended);
     }
 };
 
