@@ -87,8 +87,8 @@ bool ServerTransfer::run(const QString& filePath, const QString& serverLocation,
                       signOffs.suspendChecks();
         for (const QString& table : Schema::allTableNames())
             copied = copied && copyTable(*file, *server, table, report, progress);
-        copied = copied && ProjectSums(*server).install() && server->resetIdentities() &&
-                 signOffs.installChecks() &&
+        copied = copied && TransferRepository(*server).arrangeBookingsByProject() &&
+                 ProjectSums(*server).install() && server->resetIdentities() && signOffs.installChecks() &&
                  journal.installAfterBulk(QStringLiteral("Übertragung"), file->place()) &&
                  transaction.commit();
         if (!copied) {

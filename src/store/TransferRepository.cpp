@@ -77,6 +77,15 @@ bool TransferRepository::write(const QString& table, const QStringList& fields,
     return m_db.bulkInsert(table, columns(fields), rows);
 }
 
+bool TransferRepository::arrangeBookingsByProject() {
+    // Copied in the file's order, where offices book for all their projects by turns, a project's
+    // bookings lie spread over the whole table, few to a page: a project of 200,000 bookings among
+    // 2,000,000 read 60,000 pages, more than the server keeps at hand, for what fits in 6,000. Rewritten
+    // along the index of project and number; the server remembers the index, so that its administrator's
+    // later CLUSTER tblBuchung, after years of new bookings, arranges them the same way.
+    return m_db.exec(QStringLiteral("CLUSTER tblBuchung USING ixBuchungProjektID"));
+}
+
 bool TransferRepository::readAll(const QString& table,
                                  const std::function<void(const Database::Row&)>& visit) {
     return m_db.read(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")

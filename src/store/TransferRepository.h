@@ -38,6 +38,9 @@ public:
     bool clearPresets();
     // Within the transaction: writes rows of the given fields into table (a null QString: NULL).
     bool write(const QString& table, const QStringList& fields, const QList<QStringList>& rows);
+    // Within the transaction, once the bookings are written: stores each project's bookings together, in
+    // the order of their numbers.
+    bool arrangeBookingsByProject();
     // Every row of table in stored order, its fields as numberedFields() names them.
     bool readAll(const QString& table, const std::function<void(const Database::Row&)>& visit);
     // The number of rows of table and the sum of each of amountFields, each amount as the program reads it.

@@ -130,6 +130,23 @@ private slots:
         QVERIFY2(message.contains("nicht leer"), qPrintable(message));
     }
 
+    void eachProjectsBookingsLieTogether() {
+        TestDatabase file(TestDatabase::Engine::File);
+        file.exec(
+            "INSERT INTO tblBuchung (ID, PID, ProjektID, Betrag) VALUES (1, 1, '2', 1), (2, 1, '1', 2), "
+            "(3, 2, '2', 3), (4, 2, '1', 4), (5, 3, '2', 5)");
+        TestDatabase server(TestDatabase::Engine::Server, false);
+        ServerTransfer::Report report;
+        QString message;
+        QVERIFY2(ServerTransfer::run(file.path(), server.path(), report, &message), qPrintable(message));
+        const std::unique_ptr<Database> db = Database::open(server.path());
+        QVERIFY(db);
+        QString stored;
+        QVERIFY(db->read("SELECT string_agg(ProjektID || '/' || ID, ' ' ORDER BY ctid) FROM tblBuchung", {},
+                         [&](const Database::Row& row) { stored = row.text(0); }));
+        QCOMPARE(stored, "1/2 1/4 2/1 2/3 2/5");
+    }
+
     void failedCopyLeavesNothingOnTheServer() {
         TestDatabase file(TestDatabase::Engine::File);
         file.exec("INSERT INTO tblBuchung (ProjektID, Firma) VALUES ('1', 'Bau')");
