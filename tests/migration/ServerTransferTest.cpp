@@ -132,9 +132,11 @@ private slots:
 
     void eachProjectsBookingsLieTogether() {
         TestDatabase file(TestDatabase::Engine::File);
-        file.exec(
-            "INSERT INTO tblBuchung (ID, PID, ProjektID, Betrag) VALUES (1, 1, '2', 1), (2, 1, '1', 2), "
-            "(3, 2, '2', 3), (4, 2, '1', 4), (5, 3, '2', 5)");
+        // Companies, trades and cost groups run against the numbers: only the numbers order each project.
+        file.exec("INSERT INTO tblBuchung (ID, PID, ProjektID, Firma, Gewerk, Kostengruppe, Betrag) VALUES "
+                  "(1, 1, '2', 'Z', 'Z', '900', 1), (2, 1, '1', 'Z', 'Z', '900', 2), "
+                  "(3, 2, '2', 'M', 'M', '500', 3), (4, 2, '1', 'A', 'A', '100', 4), "
+                  "(5, 3, '2', 'A', 'A', '100', 5)");
         TestDatabase server(TestDatabase::Engine::Server, false);
         ServerTransfer::Report report;
         QString message;
