@@ -78,6 +78,10 @@ std::optional<QColor> ProductLogo::plainBackground() const {
 
 void ProductLogo::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    drawAhead();
+}
+
+void ProductLogo::drawAhead() {
     if (m_drawingBegun)
         return;
     m_drawingBegun = true;

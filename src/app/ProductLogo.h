@@ -21,6 +21,10 @@ public:
     // Paints the logo into rect.
     static void paint(QPainter& painter, const QRectF& rect);
 
+    // Begins drawing the first frame's logo on another thread, at the size the logo has, once its size is
+    // known (its first resize begins it otherwise).
+    void drawAhead();
+
     // Whether the first frame showed the logo drawn ahead.
     bool paintedAhead() const { return m_paintedAhead; }
 

@@ -52,8 +52,8 @@ StartMenu::StartMenu(QWidget* parent) : QMainWindow(parent) {
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
-    auto* logo = new ProductLogo(central);
-    layout->addWidget(logo, 1);
+    m_logo = new ProductLogo(central);
+    layout->addWidget(m_logo, 1);
     m_project = new QPushButton(QStringLiteral("&Projekt"), central);
     m_project->setObjectName(QStringLiteral("cmdProjekt"));
     m_project->setDefault(true);
@@ -99,6 +99,10 @@ void StartMenu::fitToTexts() {
     m_fitted = true;
     m_project->setMinimumHeight(m_project->sizeHint().height() * 3 / 2);
     fitWidthToToolbar();
+    // Laid out now rather than when shown, the logo has its size and its drawing begins.
+    layout()->activate();
+    centralWidget()->layout()->activate();
+    m_logo->drawAhead();
 }
 
 QString StartMenu::versionTitle() {

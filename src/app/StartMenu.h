@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QString>
 
+class ProductLogo;
 class QPushButton;
 class QHBoxLayout;
 
@@ -19,7 +20,7 @@ public:
     explicit StartMenu(QWidget* parent = nullptr);
     // Sizes the window to its texts: the project button half as tall again as its text needs, the window as
     // wide as its toolbar and a margin. Once the fonts can be measured, before the window shows (showing
-    // calls it, too).
+    // calls it, too). The logo, placed with the size it then has, is drawn while the window is shown.
     void fitToTexts();
 
     // "Talbrin Zelvora V1.0.1  -  Startmenü": the title at the program's start.
@@ -59,6 +60,7 @@ private:
 
     QWidget* m_toolbar = nullptr;
     QHBoxLayout* m_toolbarLayout = nullptr;
+    ProductLogo* m_logo = nullptr;
     QPushButton* m_project = nullptr;
     QPushButton* m_logins = nullptr;
     QPushButton* m_journal = nullptr;
