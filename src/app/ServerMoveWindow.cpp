@@ -85,11 +85,16 @@ void ServerMoveWindow::transfer() {
     const QLocale german(QLocale::German, QLocale::Germany);
     ServerTransfer::Report report;
     QString message;
-    const bool copied =
-        ServerTransfer::run(m_filePath, server, report, &message, [&](const QString& table, qint64 rows) {
-            m_progress->setText(QStringLiteral("%1: %2 Zeilen übertragen").arg(table, german.toString(rows)));
-            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        });
+    const auto showProgress = [this](const QString& text) {
+        m_progress->setText(text);
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+    const bool copied = ServerTransfer::run(
+        m_filePath, server, report, &message,
+        [&](const QString& table, qint64 rows) {
+            showProgress(QStringLiteral("%1: %2 Zeilen übertragen").arg(table, german.toString(rows)));
+        },
+        showProgress);
     m_transfer->setEnabled(true);
     const bool agrees = copied && report.agrees();
     m_progress->setText(!copied ? QStringLiteral("Nicht übertragen.")

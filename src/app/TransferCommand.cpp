@@ -17,9 +17,11 @@ int TransferCommand::run(const QStringList& arguments) {
     ServerTransfer::Report report;
     QString message;
     const bool copied = ServerTransfer::run(
-        arguments.at(2), arguments.at(3), report, &message, [](const QString& table, qint64 rows) {
+        arguments.at(2), arguments.at(3), report, &message,
+        [](const QString& table, qint64 rows) {
             std::fprintf(stderr, "%s: %lld Zeilen\n", qPrintable(table), static_cast<long long>(rows));
-        });
+        },
+        [](const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); });
     if (!copied) {
         std::fprintf(stderr, "%s\n", qPrintable(message));
         if (!report.tables.isEmpty())

@@ -58,8 +58,12 @@ bool copyTable(Database& file, Database& server, const QString& table, ServerTra
 } // namespace
 
 bool ServerTransfer::run(const QString& filePath, const QString& serverLocation, Report& report,
-                         QString* germanMessage, const Progress& progress) {
+                         QString* germanMessage, const Progress& progress, const Stage& stage) {
     report = {};
+    const auto tell = [&stage](const QString& text) {
+        if (stage)
+            stage(text);
+    };
     const auto refuse = [&](const QString& message) {
         if (germanMessage)
             *germanMessage = message;
@@ -87,6 +91,9 @@ bool ServerTransfer::run(const QString& filePath, const QString& serverLocation,
                       signOffs.suspendChecks();
         for (const QString& table : Schema::allTableNames())
             copied = copied && copyTable(*file, *server, table, report, progress);
+        if (copied)
+            tell(QStringLiteral("Die Buchungen werden je Projekt zusammengelegt und die Summen der Projekte "
+                                "gezählt …"));
         copied = copied && TransferRepository(*server).arrangeBookingsByProject() &&
                  ProjectSums(*server).install() && server->resetIdentities() && signOffs.installChecks() &&
                  journal.installAfterBulk(QStringLiteral("Übertragung"), file->place()) &&
@@ -98,6 +105,7 @@ bool ServerTransfer::run(const QString& filePath, const QString& serverLocation,
                           reason);
         }
     }
+    tell(QStringLiteral("Datei und Server werden Tabelle für Tabelle verglichen …"));
     // Without figures of the rows just copied the server would plan the first lists blindly, and read
     // every row from the table until its own vacuuming came by.
     TransferRepository(*server).analyse();

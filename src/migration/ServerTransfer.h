@@ -22,9 +22,12 @@ public:
 
     // progress: the table being copied and its rows done so far.
     using Progress = std::function<void(const QString& table, qint64 rowsDone)>;
+    // stage: what follows once every row is in, in German ("Datei und Server werden verglichen …"), for
+    // steps that take seconds on a large office and count no rows.
+    using Stage = std::function<void(const QString& germanText)>;
     // Sets up the server's database when it is empty and copies the file onto it. Returns false with
     // a German message when the file or the server refuses, the server's database is not empty, or the
     // copy fails (then nothing is left on the server). The report is filled whenever the copy ran.
     static bool run(const QString& filePath, const QString& serverLocation, Report& report,
-                    QString* germanMessage, const Progress& progress = {});
+                    QString* germanMessage, const Progress& progress = {}, const Stage& stage = {});
 };

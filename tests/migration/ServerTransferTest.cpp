@@ -140,7 +140,16 @@ private slots:
         TestDatabase server(TestDatabase::Engine::Server, false);
         ServerTransfer::Report report;
         QString message;
-        QVERIFY2(ServerTransfer::run(file.path(), server.path(), report, &message), qPrintable(message));
+        // The window is told what takes the seconds after the last row, and in which order.
+        QStringList told;
+        QVERIFY2(ServerTransfer::run(
+                     file.path(), server.path(), report, &message,
+                     [&](const QString& table, qint64) { told += table; },
+                     [&](const QString& text) { told += text.section(' ', 0, 2); }),
+                 qPrintable(message));
+        const qsizetype arranging = told.indexOf("Die Buchungen werden");
+        QCOMPARE(told.mid(arranging), QStringList({"Die Buchungen werden", "Datei und Server"}));
+        QVERIFY(told.indexOf("tblBuchung") >= 0 && told.indexOf("tblBuchung") < arranging);
         const std::unique_ptr<Database> db = Database::open(server.path());
         QVERIFY(db);
         QString stored;
