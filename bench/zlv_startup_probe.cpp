@@ -17,6 +17,16 @@
 #include <QDir>
 #include <QTranslator>
 
+namespace {
+// As the program's own: the font configuration is read from before the libraries set themselves up.
+void readFontsBeforeLibraries(int, char**, char** environment) {
+    FontsAhead::beginBeforeLibraries(environment);
+}
+using PreinitFunction = void (*)(int, char**, char**);
+[[gnu::section(".preinit_array"), gnu::used]] const PreinitFunction kReadFontsBeforeLibraries =
+    readFontsBeforeLibraries;
+} // namespace
+
 int main(int argc, char** argv) {
     ApplicationSetup::prepareEnvironment();
     std::unique_ptr<FontsAhead> fonts = FontsAhead::begin();

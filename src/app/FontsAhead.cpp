@@ -3,27 +3,52 @@
 #include "PromptThread.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <fontconfig/fontconfig.h>
 #include <locale.h>
-#include <QtGlobal>
 #include <system_error>
+#include <unistd.h>
+#include <utility>
 
 namespace {
 
 constexpr int kAwakeWaitMs = 50;
 
+// The reading beginBeforeLibraries() began, until begin() takes it over.
+FontsAhead* g_begunBeforeLibraries = nullptr;
+
+// X11's and Wayland's start notices; the window system's plugin removes them while the application is set
+// up. Read with the C library alone, as Qt is not yet set up before the libraries.
+bool startNoticeGiven() {
+    return std::getenv("DESKTOP_STARTUP_ID") || std::getenv("XDG_ACTIVATION_TOKEN");
+}
+
 } // namespace
 
 std::unique_ptr<FontsAhead> FontsAhead::begin() {
-    // X11's and Wayland's start notices; the window system's plugin removes them while the application is
-    // set up.
-    if (qEnvironmentVariableIsSet("DESKTOP_STARTUP_ID") || qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN"))
+    if (g_begunBeforeLibraries)
+        return std::unique_ptr<FontsAhead>(std::exchange(g_begunBeforeLibraries, nullptr));
+    if (startNoticeGiven())
         return nullptr;
     try {
         return std::unique_ptr<FontsAhead>(new FontsAhead);
     } catch (const std::system_error&) {
         // No thread to be had: the window's thread reads the configuration, as it would anyway.
         return nullptr;
+    }
+}
+
+void FontsAhead::beginBeforeLibraries(char** environment) {
+    // The C library sets the same environment again when it sets itself up. The program's main() then
+    // only sets LC_ALL, which the reading does not look up and which never frees this array.
+    if (!environ)
+        environ = environment;
+    if (g_begunBeforeLibraries || startNoticeGiven())
+        return;
+    try {
+        g_begunBeforeLibraries = new FontsAhead;
+    } catch (const std::system_error&) {
+        // No thread to be had: begin() tries again.
     }
 }
 

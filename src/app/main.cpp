@@ -56,6 +56,22 @@ private:
         std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
     }
 };
+
+// The work of the command line, which shows no window.
+bool commandRequested(int argc, char** argv) {
+    return TransferCommand::isRequested(argc, argv) || JournalCheckCommand::isRequested(argc, argv) ||
+           AuditExportCommand::isRequested(argc, argv) || InvoiceReadCommand::isRequested(argc, argv);
+}
+
+// Runs before the libraries set themselves up, the half millisecond of the start in which nothing else can
+// be done yet: the font configuration is read meanwhile.
+void readFontsBeforeLibraries(int argc, char** argv, char** environment) {
+    if (!commandRequested(argc, argv))
+        FontsAhead::beginBeforeLibraries(environment);
+}
+using PreinitFunction = void (*)(int, char**, char**);
+[[gnu::section(".preinit_array"), gnu::used]] const PreinitFunction kReadFontsBeforeLibraries =
+    readFontsBeforeLibraries;
 } // namespace
 
 int main(int argc, char** argv) {

@@ -8,6 +8,7 @@
 #include <QFontInfo>
 #include <QTest>
 #include <QTranslator>
+#include <unistd.h>
 
 // The program speaks German throughout, Qt's own dialogs included, whatever the desktop's language.
 class ApplicationSetupTest : public QObject {
@@ -26,22 +27,52 @@ private slots:
 
     // The window system's plugin takes a desktop's start notice out of the environment while the application
     // is set up; no thread reads the environment meanwhile.
+    // The same when the reading begins before the libraries set themselves up, and main() takes it over.
     void fontsReadAheadOnlyWithoutAStartNotice_data() {
         QTest::addColumn<QByteArray>("variable");
+        QTest::addColumn<bool>("beforeLibraries");
         QTest::addColumn<bool>("begun");
-        QTest::newRow("no notice") << QByteArray() << true;
-        QTest::newRow("X11") << QByteArray("DESKTOP_STARTUP_ID") << false;
-        QTest::newRow("Wayland") << QByteArray("XDG_ACTIVATION_TOKEN") << false;
+        for (const bool before : {false, true}) {
+            const char* const when = before ? ", before the libraries" : "";
+            QTest::addRow("no notice%s", when) << QByteArray() << before << true;
+            QTest::addRow("X11%s", when) << QByteArray("DESKTOP_STARTUP_ID") << before << false;
+            QTest::addRow("Wayland%s", when) << QByteArray("XDG_ACTIVATION_TOKEN") << before << false;
+        }
     }
     void fontsReadAheadOnlyWithoutAStartNotice() {
         QFETCH(QByteArray, variable);
+        QFETCH(bool, beforeLibraries);
         QFETCH(bool, begun);
         if (!variable.isEmpty())
             qputenv(variable.constData(), "zlv-start-1");
+        if (beforeLibraries)
+            FontsAhead::beginBeforeLibraries(environ);
         std::unique_ptr<FontsAhead> fonts = FontsAhead::begin();
         if (!variable.isEmpty())
             qunsetenv(variable.constData());
         QCOMPARE(fonts != nullptr, begun);
+    }
+
+    // The reading begun before the libraries is taken over rather than begun again: main() gets it even
+    // where a start notice has come into the environment since.
+    void readingBegunBeforeTheLibrariesIsTakenOver() {
+        FontsAhead::beginBeforeLibraries(environ);
+        qputenv("DESKTOP_STARTUP_ID", "zlv-start-2");
+        const std::unique_ptr<FontsAhead> fonts = FontsAhead::begin();
+        qunsetenv("DESKTOP_STARTUP_ID");
+        QVERIFY(fonts);
+    }
+
+    // Before the libraries set themselves up, the C library has not yet taken the environment over: the
+    // reading gets the one the program was given, and finds its folders in it.
+    void environmentHandedOverBeforeTheLibraries() {
+        char** const given = environ;
+        environ = nullptr;
+        FontsAhead::beginBeforeLibraries(given);
+        char** const seen = environ;
+        environ = given;
+        QCOMPARE(seen, given);
+        QVERIFY(FontsAhead::begin());
     }
 
     // A prompt thread's future hands on the work's result; left unasked, it still waits for the work to
