@@ -4,6 +4,7 @@
 #include "DatabaseIniFile.h"
 #include "FirstFrameReporter.h"
 #include "Measurement.h"
+#include "StartupRuns.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -97,49 +98,36 @@ BenchTable::Row StartupBenchmark::measure() {
     ::sync();
     const auto ours = [&](int start) { return timeToReady(probe, {programFolder(start)}, &error); };
     const auto plain = [&] { return timeToReady(baseline, baselineArguments, &error); };
-    QList<double> oursTimes;
-    QList<double> baselineTimes;
-    QList<double> ratios;
-    // The baseline against a second start of itself, right after: how far two starts of the same program
-    // differ on this machine at this time, the part of every ratio that is not the program's.
-    QList<double> noiseRatios;
-    // Every start of ours against the baseline's start beside it, and the baseline's second start against
-    // its first: the spread of single starts.
-    QList<double> startRatios;
-    QList<double> startNoiseRatios;
+    StartupRuns measured(kStartsPerRun);
     // One untimed warm-up run, then the runs. Ours starts first at every other start and the baseline at
     // the others, so that neither always starts right after the other program.
-    for (int run = -1, start = 0; run < m_runs; ++run) {
-        double oursBest = 0;
-        double baselineBest = 0;
-        double againBest = 0;
-        for (int within = 0; within < kStartsPerRun; ++within, ++start) {
-            const bool oursFirst = start % 2 == 0;
-            double oursMs = oursFirst ? ours(start) : -1.0;
-            const double baselineMs = error.isEmpty() ? plain() : -1.0;
-            const double againMs = error.isEmpty() ? plain() : -1.0;
-            if (!oursFirst && error.isEmpty())
-                oursMs = ours(start);
-            if (oursMs < 0 || baselineMs <= 0 || againMs <= 0) {
-                row.error = QStringLiteral("start %1 failed (%2)").arg(start + 1).arg(error);
-                return row;
-            }
-            // A run's time is the fastest of its starts: what else the machine does meanwhile only ever
-            // slows a start, never speeds it up.
-            oursBest = within == 0 ? oursMs : std::min(oursBest, oursMs);
-            baselineBest = within == 0 ? baselineMs : std::min(baselineBest, baselineMs);
-            againBest = within == 0 ? againMs : std::min(againBest, againMs);
-            if (run >= 0) {
-                startRatios.append(oursMs / baselineMs);
-                startNoiseRatios.append(againMs / baselineMs);
-            }
+    for (int start = 0; start < starts; ++start) {
+        const bool oursFirst = start % 2 == 0;
+        double oursMs = oursFirst ? ours(start) : -1.0;
+        const double baselineMs = error.isEmpty() ? plain() : -1.0;
+        const double againMs = error.isEmpty() ? plain() : -1.0;
+        if (!oursFirst && error.isEmpty())
+            oursMs = ours(start);
+        if (oursMs < 0 || baselineMs <= 0 || againMs <= 0) {
+            row.error = QStringLiteral("start %1 failed (%2)").arg(start + 1).arg(error);
+            return row;
         }
-        if (run < 0)
-            continue;
-        oursTimes.append(oursBest);
-        baselineTimes.append(baselineBest);
-        ratios.append(oursBest / baselineBest);
-        noiseRatios.append(againBest / baselineBest);
+        if (start >= kStartsPerRun)
+            measured.add({oursMs, baselineMs, againMs});
+    }
+    const QList<StartupRuns::Times> runs = measured.runs();
+    const QList<double> ratios = StartupRuns::ratios(runs);
+    // The baseline against a second start of itself, right after: how far two starts of the same program
+    // differ on this machine at this time, the part of every ratio that is not the program's.
+    const QList<double> noiseRatios = StartupRuns::noiseRatios(runs);
+    // Every start of ours against the baseline's start beside it: the spread of single starts.
+    const QList<double> startRatios = StartupRuns::ratios(measured.starts());
+    const QList<double> startNoiseRatios = StartupRuns::noiseRatios(measured.starts());
+    QList<double> oursTimes;
+    QList<double> baselineTimes;
+    for (const StartupRuns::Times& run : runs) {
+        oursTimes.append(run.oursMs);
+        baselineTimes.append(run.baselineMs);
     }
     const auto spread = [](const QList<double>& values) {
         return QStringLiteral("median %1x, min %2x, max %3x")
