@@ -22,8 +22,8 @@ public:
 
     // progress: the table being copied and its rows done so far.
     using Progress = std::function<void(const QString& table, qint64 rowsDone)>;
-    // stage: what follows once every row is in, in German ("Datei und Server werden verglichen …"), for
-    // steps that take seconds on a large office and count no rows.
+    // stage: what follows once every row is in, in German ("Datei und Server werden Tabelle für Tabelle
+    // verglichen …"), for steps that take seconds on a large office and count no rows.
     using Stage = std::function<void(const QString& germanText)>;
     // Sets up the server's database when it is empty and copies the file onto it. Returns false with
     // a German message when the file or the server refuses, the server's database is not empty, or the
