@@ -2,8 +2,10 @@
 
 #include "BookingOperation.h"
 #include "Database.h"
+#include "DataLocation.h"
 #include "Journal.h"
 #include "Measurement.h"
+#include "ProcessorSeparation.h"
 #include "Registers.h"
 #include "SaveCompany.h"
 #include "Session.h"
@@ -30,6 +32,15 @@ qint64 journalEntries(Session& session) {
     return count;
 }
 
+// The server process serving the session's connection, where the server is one.
+QList<qint64> serverProcess(Session& session) {
+    QList<qint64> process;
+    if (DataLocation::isServer(session.location()))
+        session.database().read(QStringLiteral("SELECT pg_backend_pid()"), {},
+                                [&](const Database::Row& row) { process.append(row.rowNumber(0)); });
+    return process;
+}
+
 } // namespace
 
 QList<BenchTable::Row> JournalBenchmarks::measure() {
@@ -41,6 +52,11 @@ QList<BenchTable::Row> JournalBenchmarks::measure() {
         return {rowFrom(bookingName, {0, 0, QStringLiteral("cannot open both copies")}, QString())};
     const qint64 entriesBefore = journalEntries(*ours);
     const qint64 plainBefore = journalEntries(*plain);
+    // Each copy has a connection, and so a server process, of its own.
+    std::optional<ProcessorSeparation> separation;
+    if (const QList<qint64> processes = serverProcess(*ours) + serverProcess(*plain); !processes.isEmpty())
+        separation.emplace(processes);
+    const QString placement = separation ? QStringLiteral("; ") + separation->description() : QString();
 
     QString failure;
     const auto booking = [&](Session& session) {
@@ -68,10 +84,11 @@ QList<BenchTable::Row> JournalBenchmarks::measure() {
     rows +=
         rowFrom(bookingName, booked,
                 QStringLiteral("J booking: %1 journal entries written for %2 bookings with the journal, %3 "
-                               "without")
+                               "without%4")
                     .arg(bookingEntries)
                     .arg(bookingRuns + 1)
-                    .arg(journalEntries(*plain) - plainBefore));
+                    .arg(journalEntries(*plain) - plainBefore)
+                    .arg(placement));
 
     const std::optional<Company> found = Registers(*ours).company(m_facts.renameCompanyId).value;
     if (!found)
@@ -104,8 +121,9 @@ QList<BenchTable::Row> JournalBenchmarks::measure() {
     rows +=
         rowFrom(renameName, renamed,
                 QStringLiteral("J rename: %1 journal entries for %2 renames (the company's row and one entry "
-                               "per table of copies each)")
+                               "per table of copies each)%3")
                     .arg(journalEntries(*ours) - renameBefore)
-                    .arg(m_runs + 1));
+                    .arg(m_runs + 1)
+                    .arg(placement));
     return rows;
 }
