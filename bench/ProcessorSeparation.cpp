@@ -54,9 +54,7 @@ ProcessorSeparation::ProcessorSeparation(const QList<qint64>& serverProcesses, c
         if (sched_getaffinity(kept.process, sizeof kept.processors, &kept.processors) != 0 ||
             sched_setaffinity(kept.process, sizeof serverSide, &serverSide) != 0) {
             m_description = QStringLiteral("not separated: process %1 cannot be moved").arg(process);
-            for (const Kept& moved : std::as_const(m_serverBefore))
-                sched_setaffinity(moved.process, sizeof moved.processors, &moved.processors);
-            m_serverBefore.clear();
+            giveBackServerProcesses();
             return;
         }
         m_serverBefore.append(kept);
@@ -72,8 +70,13 @@ ProcessorSeparation::ProcessorSeparation(const QList<qint64>& serverProcesses, c
 ProcessorSeparation::~ProcessorSeparation() {
     if (!m_applied)
         return;
+    giveBackServerProcesses();
+    sched_setaffinity(0, sizeof m_threadBefore, &m_threadBefore);
+}
+
+void ProcessorSeparation::giveBackServerProcesses() {
     // A server process may have ended meanwhile with its connection.
     for (const Kept& kept : std::as_const(m_serverBefore))
         sched_setaffinity(kept.process, sizeof kept.processors, &kept.processors);
-    sched_setaffinity(0, sizeof m_threadBefore, &m_threadBefore);
+    m_serverBefore.clear();
 }

@@ -23,6 +23,8 @@ public:
     QString description() const { return m_description; }
 
 private:
+    void giveBackServerProcesses();
+
     struct Kept {
         pid_t process;
         cpu_set_t processors;
