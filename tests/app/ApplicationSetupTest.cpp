@@ -3,6 +3,7 @@
 #include "PromptThread.h"
 
 #include <atomic>
+#include <fontconfig/fontconfig.h>
 #include <future>
 #include <QApplication>
 #include <QFontInfo>
@@ -73,6 +74,62 @@ private slots:
         environ = given;
         QCOMPARE(seen, given);
         QVERIFY(FontsAhead::begin());
+    }
+
+    // The configuration read ahead is the desktop's: the same files, folders and faces as the font library's
+    // own reading gives; the configurations merely offered for choice are left unread. Reading ahead once
+    // more keeps the configuration the window's thread uses.
+    void configurationReadAheadIsTheDesktops_data() {
+        QTest::addColumn<QByteArray>("pattern");
+        for (const char* pattern : {"sans-serif", "serif", "monospace", "Liberation Sans:bold",
+                                    "Helvetica:italic", "DejaVu Sans Mono:pixelsize=11", ":lang=de"})
+            QTest::newRow(pattern) << QByteArray(pattern);
+    }
+    void configurationReadAheadIsTheDesktops() {
+        QFETCH(QByteArray, pattern);
+        const std::unique_ptr<FcConfig, decltype(&FcConfigDestroy)> desktop(FcInitLoadConfigAndFonts(),
+                                                                            FcConfigDestroy);
+        QVERIFY(desktop);
+        const auto strings = [](FcStrList* list) {
+            QStringList read;
+            while (const FcChar8* each = FcStrListNext(list))
+                read << QString::fromUtf8(reinterpret_cast<const char*>(each));
+            FcStrListDone(list);
+            return read;
+        };
+        QVERIFY(!strings(FcConfigGetConfigFiles(nullptr)).isEmpty());
+        QCOMPARE(strings(FcConfigGetConfigFiles(nullptr)), strings(FcConfigGetConfigFiles(desktop.get())));
+        QCOMPARE(strings(FcConfigGetFontDirs(nullptr)), strings(FcConfigGetFontDirs(desktop.get())));
+        QCOMPARE(strings(FcConfigGetCacheDirs(nullptr)), strings(FcConfigGetCacheDirs(desktop.get())));
+        const auto match = [&pattern](FcConfig* config) {
+            FcPattern* asked = FcNameParse(reinterpret_cast<const FcChar8*>(pattern.constData()));
+            FcConfigSubstitute(config, asked, FcMatchPattern);
+            FcDefaultSubstitute(asked);
+            FcResult result = FcResultNoMatch;
+            FcPattern* found = FcFontMatch(config, asked, &result);
+            FcChar8* name = found ? FcNameUnparse(found) : nullptr;
+            const QString text = name ? QString::fromUtf8(reinterpret_cast<const char*>(name)) : QString();
+            FcStrFree(name);
+            if (found)
+                FcPatternDestroy(found);
+            FcPatternDestroy(asked);
+            return text;
+        };
+        QVERIFY(!match(nullptr).isEmpty());
+        QCOMPARE(match(nullptr), match(desktop.get()));
+        int offeredOnly = 0;
+        FcConfigFileInfoIter file;
+        FcConfigFileInfoIterInit(nullptr, &file);
+        do {
+            FcBool enabled = FcTrue;
+            if (FcConfigFileInfoIterGet(nullptr, &file, nullptr, nullptr, &enabled) && !enabled)
+                ++offeredOnly;
+        } while (FcConfigFileInfoIterNext(nullptr, &file));
+        QCOMPARE(offeredOnly, 0);
+
+        FcConfig* const current = FcConfigGetCurrent();
+        FontsAhead::begin().reset();
+        QCOMPARE(FcConfigGetCurrent(), current);
     }
 
     // A prompt thread's future hands on the work's result; left unasked, it still waits for the work to
