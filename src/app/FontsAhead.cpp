@@ -38,6 +38,10 @@ bool namesCacheFolder(FcConfig* config) {
 void readConfiguration() {
     static std::once_flag once;
     std::call_once(once, [] {
+        // The application sets the process's locale while the files are read ahead; the numbers in them
+        // are read as the window's thread reads them, in the C locale, whatever it is set to meanwhile.
+        const locale_t plain = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+        const locale_t before = plain ? uselocale(plain) : static_cast<locale_t>(nullptr);
         FcConfig* config = FcConfigCreate();
         const bool read = config && FcConfigParseAndLoad(config, nullptr, FcTrue) &&
                           namesCacheFolder(config) && FcConfigSetCurrent(config);
@@ -46,6 +50,10 @@ void readConfiguration() {
             FcConfigDestroy(config);
         if (!read)
             FcInit();
+        if (plain) {
+            uselocale(before);
+            freelocale(plain);
+        }
     });
 }
 
@@ -54,14 +62,17 @@ void readConfiguration() {
 std::unique_ptr<FontsAhead> FontsAhead::begin() {
     if (g_begunBeforeLibraries)
         return std::unique_ptr<FontsAhead>(std::exchange(g_begunBeforeLibraries, nullptr));
-    if (startNoticeGiven())
-        return nullptr;
-    try {
-        return std::unique_ptr<FontsAhead>(new FontsAhead);
-    } catch (const std::system_error&) {
-        // No thread to be had: the window's thread reads the configuration, as it would anyway.
-        return nullptr;
+    if (!startNoticeGiven()) {
+        try {
+            return std::unique_ptr<FontsAhead>(new FontsAhead);
+        } catch (const std::system_error&) {
+            // No thread to be had.
+        }
     }
+    // The window's thread reads the configuration now, in the same way, before the window system changes the
+    // environment.
+    readConfiguration();
+    return nullptr;
 }
 
 void FontsAhead::beginBeforeLibraries(char** environment) {
@@ -80,15 +91,7 @@ void FontsAhead::beginBeforeLibraries(char** environment) {
 
 FontsAhead::FontsAhead()
     : m_read(std::make_shared<std::atomic<bool>>(false)), m_thread(PromptThread::start([read = m_read] {
-          // The application sets the process's locale while the files are read; the numbers in them are
-          // read as the window's thread reads them, in the C locale, whatever it is set to meanwhile.
-          const locale_t plain = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-          const locale_t before = plain ? uselocale(plain) : static_cast<locale_t>(nullptr);
           readConfiguration();
-          if (plain) {
-              uselocale(before);
-              freelocale(plain);
-          }
           read->store(true, std::memory_order_release);
           read->notify_all();
       })) {}

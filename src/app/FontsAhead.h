@@ -13,7 +13,7 @@ public:
     // Call after ApplicationSetup::prepareEnvironment(), before the QApplication is made. Takes over the
     // reading beginBeforeLibraries() began, if it did. Null where the window system takes a desktop's start
     // notice out of the environment while the application is set up: the thread would read the
-    // environment while it changes.
+    // environment while it changes. The calling thread then reads the configuration itself, at once.
     static std::unique_ptr<FontsAhead> begin();
     // Begins the reading half a millisecond sooner: for a function of the program's .preinit_array, which
     // runs before the libraries set themselves up, with the environment it is given. The C library takes
