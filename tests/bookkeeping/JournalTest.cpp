@@ -154,6 +154,24 @@ private slots:
         QVERIFY(JournalCheck::run(db.db()).whole);
     }
 
+    // A journal whose statistics were taken while it was small (a new database, one just transferred): a
+    // connection that goes on writing finds each entry's predecessor through the key, never by reading
+    // the whole journal.
+    void predecessorIsFoundThroughTheKeyOnAYoungJournal() {
+        TestDatabase db;
+        if (!db.onServer())
+            QSKIP("the server plans a connection's lookups once");
+        db.exec(u"INSERT INTO tblBuchung (ProjektID, Betrag) VALUES ('1', 5)"_s);
+        db.execElsewhere(u"ANALYZE tblProtokoll"_s);
+        Transaction transaction(db.db());
+        for (int booking = 0; booking < 3; ++booking)
+            QVERIFY(db.db().exec(u"INSERT INTO tblBuchung (ProjektID, Betrag) VALUES ('1', 5)"_s, {}));
+        const QString scans =
+            u"SELECT %1 FROM pg_stat_xact_user_tables WHERE relid = 'tblProtokoll'::regclass"_s;
+        QCOMPARE(db.scalar(scans.arg(u"seq_scan"_s)), u"0"_s);
+        QVERIFY(db.scalar(scans.arg(u"idx_scan"_s)).toInt() >= 3);
+    }
+
     void checkNamesTheFirstEntryThatDoesNotFit_data() {
         QTest::addColumn<QString>("tampering");
         QTest::addColumn<int>("broken");

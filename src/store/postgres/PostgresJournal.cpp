@@ -40,12 +40,12 @@ QString project(const Schema::Journaled& table, const QString& row) {
 }
 
 QString function(const QString& body, const QString& name, const QString& arguments = QString(),
-                 const QString& returns = QStringLiteral("trigger")) {
+                 const QString& returns = QStringLiteral("trigger"), const QString& settings = QString()) {
     // With the rights of the journal's owner, so that a login needs none on the journal to be recorded.
     return QStringLiteral(
                "CREATE OR REPLACE FUNCTION %1(%2) RETURNS %3 LANGUAGE plpgsql SECURITY DEFINER SET "
-               "search_path FROM CURRENT AS $$%4$$")
-        .arg(name, arguments, returns, body);
+               "search_path FROM CURRENT%5 AS $$%4$$")
+        .arg(name, arguments, returns, body, settings);
 }
 
 // The statement trigger's function of a table whose master names a name change carries into many rows:
@@ -151,10 +151,13 @@ QStringList PostgresJournal::functions() {
     const QString guard = QStringLiteral("BEGIN RAISE EXCEPTION 'Das Änderungsprotokoll kann nur ergänzt, "
                                          "nicht geändert oder gekürzt werden.' "
                                          "USING ERRCODE = 'insufficient_privilege'; END");
+    // The predecessor is found through the journal's key whatever its statistics say: a connection plans
+    // the lookup once, and a plan made while the journal was small (a new database, one just transferred)
+    // would read the whole journal for every entry while it grows.
     return {function(entry, QStringLiteral("zlv_protokoll_eintragen"),
                      QStringLiteral("tabelle text, zeile text, projekt text, aktion text, anzahl bigint, alt "
                                     "jsonb, neu jsonb"),
-                     QStringLiteral("void")),
+                     QStringLiteral("void"), QStringLiteral(" SET enable_seqscan = off")),
             function(row, QStringLiteral("zlv_protokoll_zeile"),
                      QStringLiteral("tabelle text, zeile text, projekt text, alt jsonb, neu jsonb"),
                      QStringLiteral("void")),
