@@ -246,6 +246,17 @@ private slots:
         QCOMPARE(PaymentReading::ofBooking(*m_session, booking.id).value, std::optional(stored));
     }
 
+    // An e-invoice that agrees another discount than the one taken: refused as if nothing were agreed.
+    void discountOtherThanTheInvoicesIsRefused() {
+        BookingOperation::InvoiceOriginal invoice{u"r.xml"_s, "<Invoice/>", QString(), {{300, 10}}};
+        Booking booking = entry(120988);
+        const Outcome outcome =
+            BookingOperation(*m_session).book(booking, std::nullopt, false, &invoice, discounted());
+        QCOMPARE(outcome.text(),
+                 u"Skonto von 2,00 % in 14 Tagen ist weder im Auftrag noch in der Rechnung vereinbart."_s);
+        QCOMPARE(ledger(), QString());
+    }
+
     // The discount agreed by the e-invoice alone, and, when the booking is corrected, by the booking it
     // replaces.
     void discountAgreedByTheInvoiceGoesWithTheBooking() {

@@ -448,6 +448,17 @@ private slots:
         QCOMPARE(f.settings->value(widths).left(12), "003000002716");
     }
 
+    // The company tab shown first after opening lists the project's companies in its picker.
+    void companyTabShownFirstListsTheCompanies() {
+        Fixture f;
+        f.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Firma, Betrag) VALUES (1, '1', 'Zimmerei', 7), "
+                  "(2, '2', 'Fremd', 1)");
+        f.settings->setValue(SettingKey<QString>{"frmAusgabe", "check1", {}}, "0");
+        f.open();
+        f.showTab(Workspace::CompanyTabIndex);
+        QCOMPARE(f.items("cboFirmaFirma").join(','), ",Zimmerei");
+    }
+
     void tabsShareTheBookingsAndListEachValueAndTheirCompanysSeat() {
         Fixture f;
         f.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Firma, Gewerk, Kostengruppe, Betrag) VALUES "
