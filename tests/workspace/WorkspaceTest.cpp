@@ -459,6 +459,20 @@ private slots:
         QCOMPARE(f.items("cboFirmaFirma").join(','), ",Zimmerei");
     }
 
+    // Another project chosen while the evaluation is in view: back in the window, its pickers list the new
+    // project's companies.
+    void evaluationInViewFollowsAnotherProject() {
+        Fixture f;
+        f.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Firma, Betrag) VALUES (1, '1', 'Zimmerei', 7), "
+                  "(1, '2', 'Fremd', 1)");
+        f.open();
+        f.showTab(Workspace::EvaluationTabIndex);
+        QCOMPARE(f.items("cboAuswertungFirma").join(','), "Zimmerei");
+        f.screen->setProject("2", "Rathaus");
+        f.activate();
+        QCOMPARE(f.items("cboAuswertungFirma").join(','), "Fremd");
+    }
+
     void tabsShareTheBookingsAndListEachValueAndTheirCompanysSeat() {
         Fixture f;
         f.db.exec("INSERT INTO tblBuchung (PID, ProjektID, Firma, Gewerk, Kostengruppe, Betrag) VALUES "
